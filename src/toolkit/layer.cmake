@@ -1,0 +1,1 @@
+target_link_libraries(pelk_toolkit PUBLIC ZLIB::ZLIB)

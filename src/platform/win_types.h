@@ -61,7 +61,7 @@ PELK_DECLARE_HANDLE(HRSRC);
 using HCURSOR = HICON;
 using HMODULE = HINSTANCE;
 
-constexpr HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1));
 
 struct POINT {
     LONG x = 0;

@@ -96,6 +96,18 @@ bool grabSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int sw, 
     return true;
 }
 
+// A mapping made only of quarter turns, mirrors and whole-pixel shifts,
+// other than the identity-like case that the general path handles alike.
+bool quarterTurn(const Affine& m) {
+    auto unit = [](double v) { return std::abs(std::abs(v) - 1) < 1e-9; };
+    auto zero = [](double v) { return std::abs(v) < 1e-9; };
+    const bool plain = unit(m.m11) && unit(m.m22) && zero(m.m12) && zero(m.m21);
+    const bool turned = zero(m.m11) && zero(m.m22) && unit(m.m12) && unit(m.m21);
+    const bool identity = plain && m.m11 > 0 && m.m22 > 0;
+    return (plain || turned) && !identity && std::abs(m.dx - std::round(m.dx)) < 1e-9 &&
+           std::abs(m.dy - std::round(m.dy)) < 1e-9;
+}
+
 // Draws `src` (or no source) into the logical rectangle of the destination.
 bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src, DWORD rop) {
     if (w == 0 || h == 0) return true;
@@ -116,6 +128,37 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
     }
     RasterTarget t;
     if (!beginRaster(dst, t)) return false;
+    Paint pat;
+    const bool withPattern = ropUsesPattern(rop) && brushPaint(dst, *dst.st.brush, R2_COPYPEN, pat);
+    auto put = [&](int px, int py, std::uint32_t sv) {
+        if (!t.clip.contains(px, py)) return;
+        std::uint32_t pv = 0;
+        if (withPattern && !pat.sourceAt(px, py, pv)) return;
+        std::uint32_t& d = t.surface->at(px + t.ox, py + t.oy);
+        d = applyRop3(rop, pv, sv, d);
+        if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
+    };
+    if (quarterTurn(full)) {
+        // Unit-scale turns and mirrors move whole pixels: logical pixel (x, y)
+        // lands on the device pixel its corner maps to.
+        const int x0 = std::min(x, x + w), y0 = std::min(y, y + h);
+        const int aw = std::abs(w), ah = std::abs(h);
+        for (int j = 0; j < ah; ++j)
+            for (int i = 0; i < aw; ++i) {
+                std::uint32_t sv = 0;
+                if (src) {
+                    const double u = (x0 + i + 0.5 - x) / w, v = (y0 + j + 0.5 - y) / h;
+                    sv = src->at(
+                        std::clamp(static_cast<int>(std::floor(u * src->width)), 0, src->width - 1),
+                        std::clamp(static_cast<int>(std::floor(v * src->height)), 0,
+                                   src->height - 1));
+                }
+                const PointI d = toDeviceI(dst, x0 + i, y0 + j);
+                put(d.x, d.y, sv);
+            }
+        endRaster(dst);
+        return true;
+    }
     const PointD c[4] = {toDevice(dst, x, y), toDevice(dst, x + w, y), toDevice(dst, x + w, y + h),
                          toDevice(dst, x, y + h)};
     Coverage cov;

@@ -172,13 +172,13 @@ class CairoDevice final : public VectorDevice {
 class CairoDocument final : public PdfDocument {
   public:
     CairoDocument(cairo_surface_t* s, int dpi)
-        : surface_(s), cr_(cairo_create(s)), device_(cr_, dpi), dpi_(dpi) {}
+        : surface_(s), cr_(cairo_create(s)), device_(cr_, dpi) {}
     ~CairoDocument() override {
         cairo_destroy(cr_);
         cairo_surface_destroy(surface_);
     }
-    void startPage(int w, int h) override {
-        cairo_pdf_surface_set_size(surface_, w * 72.0 / dpi_, h * 72.0 / dpi_);
+    void startPage(double w, double h) override {
+        cairo_pdf_surface_set_size(surface_, w, h);
         device_.begin();
     }
     void endPage() override { cairo_show_page(cr_); }
@@ -192,13 +192,13 @@ class CairoDocument final : public PdfDocument {
     cairo_surface_t* surface_;
     cairo_t* cr_;
     CairoDevice device_;
-    int dpi_;
 };
 
 }  // namespace
 
-std::unique_ptr<PdfDocument> PdfDocument::create(const std::string& path, int w, int h, int dpi) {
-    cairo_surface_t* s = cairo_pdf_surface_create(path.c_str(), w * 72.0 / dpi, h * 72.0 / dpi);
+std::unique_ptr<PdfDocument> PdfDocument::create(const std::string& path, double w, double h,
+                                                 int dpi) {
+    cairo_surface_t* s = cairo_pdf_surface_create(path.c_str(), w, h);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return nullptr;

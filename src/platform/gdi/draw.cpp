@@ -557,6 +557,11 @@ bool rectWithBrush(DeviceContext& dc, const RECT& rc, const Brush& brush, DWORD 
     const bool hasBrush = brushPaint(dc, brush, R2_COPYPEN, paint);
     const Region area =
         Region::combine(Region::rect(box[0], box[1], box[2], box[3]), t.clip, Region::Op::And);
+    if (rop == PATCOPY && hasBrush) {
+        paintRegion(t, area, paint);
+        endRaster(dc);
+        return true;
+    }
     for (const Band& band : area.bands())
         for (int y = band.y0; y < band.y1; ++y)
             for (const Span& s : band.spans)

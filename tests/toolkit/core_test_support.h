@@ -65,3 +65,42 @@ class CoreTest : public ::testing::Test {
 };
 
 }  // namespace tk::test
+
+namespace tk::test {
+
+// Sets (or unsets, for a null value) an environment variable for the life of
+// the guard.
+class EnvVar {
+  public:
+    EnvVar(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~EnvVar() {
+        if (had_)
+            ::setenv(name_.c_str(), old_.c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+
+  private:
+    std::string name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+template <std::size_t N>
+std::string text(const char (&buf)[N]) {
+    return std::string(buf, N);
+}
+
+inline std::string trimmed(std::string s) {
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+}  // namespace tk::test

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/kernel/handles.h"
 #include "platform/win_types.h"
 
 namespace win {
@@ -88,7 +89,6 @@ DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
 BOOL GetFileTime(HANDLE file, FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite);
 BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* lastAccess,
                  const FILETIME* lastWrite);
-BOOL CloseHandle(HANDLE object);
 
 BOOL DeleteFileA(LPCSTR name);
 BOOL MoveFileA(LPCSTR existing, LPCSTR newName);

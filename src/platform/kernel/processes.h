@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/kernel/handles.h"
 #include "platform/win_types.h"
 
 namespace win {

@@ -57,9 +57,9 @@ struct ToolkitSeams {
     std::function<PrinterCaps()> printerQueryCaps;
     // Dispatches pending paint messages while a process is awaited.
     std::function<void()> dispatchPaint;
-    // Opens a help document with its viewer: the argument vector of the
-    // viewer, answering 0 when it started. Unbound starts it for real.
-    std::function<int(const std::vector<std::string>& argv)> launchViewer;
+    // Opens a help document or address with the desktop's viewer, answering
+    // 0 when the viewer started. Unbound starts xdg-open for real.
+    std::function<int(const std::string& document)> openDocument;
 };
 
 ToolkitSeams& seams();

@@ -44,12 +44,15 @@ int IREDFIL(int ih, char* buf, int n) {
 }
 
 int ICREDFIL(int ih, char* buf, int n) {
-    return IREDFIL(ih, buf, n < 0 ? 0 : n);
+    // The count alone decides what moves; the field's length plays no part.
+    int moved = 0;
+    tk::ReadCharsEntry2(ih, buf, n, moved);
+    return n - moved;
 }
 
 int JREDFIL(int ih, void* a, int n) {
     int moved = 0;
-    tk::BinFileRead(ih, a, n, moved);
+    tk::ReadBytesEntry5(ih, a, n, moved);
     return n - moved;
 }
 int JREDFIL2(int ih, void* a, int n) {
@@ -68,7 +71,7 @@ int IRITFIL(int ih, const char* buf, int n) {
 int JRITFIL(int ih, const void* a, int n) {
     // Without an item size the toolkit leaves the buffer untouched.
     int moved = 0;
-    tk::BinFileWrite(ih, const_cast<void*>(a), n, moved);
+    tk::WriteBytesEntry5(ih, const_cast<void*>(a), n, moved);
     return n - moved;
 }
 int JRITFIL2(int ih, const void* a, int n) {

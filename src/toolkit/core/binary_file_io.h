@@ -33,6 +33,27 @@ void BinFileWrite(FileHandle handle, void* buffer, int count, int& bytesWritten,
 void BinFileSeek(FileHandle handle, int& offset, int origin);
 void FileHandleClose(FileHandle handle);
 
+// Further entry points of the read and write families, with the same
+// arguments and behaviour; they report under their family's name.
+inline void ReadCharsEntry1(FileHandle h, char* b, int n, int& r) {
+    BinFileReadChar(h, b, n, r);
+}
+inline void ReadCharsEntry2(FileHandle h, char* b, int n, int& r) {
+    BinFileReadChar(h, b, n, r);
+}
+inline void WriteCharsEntry1(FileHandle h, const char* b, int n, int& w) {
+    BinFileWriteChar(h, b, n, w);
+}
+inline void WriteCharsEntry2(FileHandle h, const char* b, int n, int& w) {
+    BinFileWriteChar(h, b, n, w);
+}
+inline void ReadBytesEntry5(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void WriteBytesEntry5(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+
 // Reverses the bytes of each itemSize-byte item among the first limit bytes.
 void reverseItems(void* buffer, int limit, int itemSize);
 

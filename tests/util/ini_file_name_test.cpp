@@ -52,20 +52,21 @@ class IniFileNameTest : public ::testing::Test {
     std::string home_, oldHome_;
 };
 
-TEST_F(IniFileNameTest, UserFolderWhenNothingIsBesideTheProgram) {
+// One test for both cases: the file beside the program is shared by every
+// test process that runs at the same time.
+TEST_F(IniFileNameTest, BesideTheProgramElseInTheUserFolder) {
     std::string program = programPath();
     std::string file = upper(program.substr(program.find_last_of('/') + 1)) + ".INI";
     EXPECT_EQ(chosen(), home_ + "/Varendal/" + file);
     EXPECT_TRUE(fs::is_directory(home_ + "/Varendal"));
     EXPECT_EQ(tk::toolkitState().LastErrorNumber, 0);
-}
 
-TEST_F(IniFileNameTest, TheFileBesideTheProgramWins) {
-    std::string beside = programPath() + ".ini";
+    fs::remove_all(home_ + "/Varendal");
+    std::string beside = program + ".ini";
     std::ofstream(beside) << "[Files]\n";
     std::string name = chosen();
     fs::remove(beside);
-    EXPECT_EQ(name, upper(programPath()) + ".INI");
+    EXPECT_EQ(name, upper(program) + ".INI");
     EXPECT_FALSE(fs::exists(home_ + "/Varendal"));
 }
 

@@ -79,6 +79,16 @@ TEST_F(HelpTest, UnknownKindsAndViewerFailures) {
     EXPECT_EQ(opened.size(), 1u);
 }
 
+TEST_F(HelpTest, FoundBesideTheProgram) {
+    std::string program = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string beside = program.substr(0, program.find_last_of('/') + 1) + "pelk-help-beside.pdf";
+    test::writeFile(beside, "%PDF");
+    HelpTopicShow("pelk-help-beside.pdf");
+    std::filesystem::remove(beside);
+    EXPECT_EQ(opened, std::vector<std::string>{beside});
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
+}
+
 TEST_F(HelpTest, FullPathnames) {
     char full[200];
     OsFullPathname("a\\b.txt", full);

@@ -73,6 +73,17 @@ std::string anchor(int topicNumber, std::string_view topicText) {
     return "#" + std::string(trimBoth(topicText));
 }
 
+// Opens the file where it is found (as given, else beside the program);
+// error 1 when it is found nowhere.
+void openLocated(const std::string& name, std::string_view scheme, std::string_view mark = "") {
+    std::string file = locate(name);
+    if (file.empty()) {
+        ReportLibraryError(1, "HelpFile");
+        return;
+    }
+    openWithViewer(std::string(scheme) + file + std::string(mark));
+}
+
 }  // namespace
 
 void OsFullPathname(std::string_view name, TextOut fullName) {
@@ -105,48 +116,26 @@ void HelpFile(std::string_view fileName, int topicNumber, std::string_view topic
         HelpCloseAll();
         return;
     }
-    std::string key = lower(name);
-    std::string file;
+    const std::string key = lower(name);
+    const std::string mark = anchor(topicNumber, topicText);
     if (startsWith(key, "ms-its:") && key.find(".chm::/") != std::string::npos) {
-        std::size_t end = key.find("::/");
-        std::string inner = name.substr(7, end - 7);
-        std::string found = locate(inner);
-        if (found.empty()) {
-            ReportLibraryError(1, "HelpFile");
-            return;
-        }
-        openWithViewer(found);
+        openLocated(name.substr(7, key.find("::/") - 7), "");
     } else if (endsWith(key, ".hlp")) {
         // A Linux viewer cannot show the old help format: the same name as a
         // web page is preferred, the file itself is the fallback.
-        std::string page = name.substr(0, name.size() - 4) + ".html";
-        file = locate(page);
-        if (file.empty()) file = locate(name);
-        if (file.empty()) {
-            ReportLibraryError(1, "HelpFile");
-            return;
-        }
-        std::string target = endsWith(lower(file), ".html")
-                                 ? "file://" + file + anchor(topicNumber, topicText)
-                                 : file;
-        openWithViewer(target);
-    } else if (endsWith(key, ".chm") || endsWith(key, ".col") || endsWith(key, ".pdf")) {
-        file = locate(name);
-        if (file.empty()) {
-            ReportLibraryError(1, "HelpFile");
-            return;
-        }
-        openWithViewer(file);
+        std::string page = locate(name.substr(0, name.size() - 4) + ".html");
+        if (!page.empty())
+            openWithViewer("file://" + page + mark);
+        else
+            openLocated(name, "");
+    } else if (endsWith(key, ".chm") || endsWith(key, ".col")) {
+        openLocated(name, "");
     } else if (startsWith(key, "http://")) {
-        openWithViewer(name + anchor(topicNumber, topicText));
+        openWithViewer(name + mark);
     } else if (endsWith(key, ".htm") || endsWith(key, ".html")) {
-        std::string local = startsWith(key, "file://") ? name.substr(7) : name;
-        file = locate(local);
-        if (file.empty()) {
-            ReportLibraryError(1, "HelpFile");
-            return;
-        }
-        openWithViewer("file://" + file + anchor(topicNumber, topicText));
+        openLocated(startsWith(key, "file://") ? name.substr(7) : name, "file://", mark);
+    } else if (endsWith(key, ".pdf")) {
+        openLocated(name, "");
     } else {
         ReportLibraryError(1031, "HelpFile");
     }

@@ -131,6 +131,10 @@ TEST_F(OsServicesTest, StoredNamesAndNewTemporaryFiles) {
     win::setTickCountSource([] { return win::DWORD{0x80000000u + 42u}; });
     test::writeFile(dir.file("xx0000000042.tmp"), "");
     EXPECT_EQ(InfoFilenameText(NewTemporaryFile), dir.path() + "/xx0000000043.tmp");
+    std::string cut(dir.path().size() + 3, '?');
+    InfoFilename(NewTemporaryFile, TextOut(cut.data(), cut.size()));
+    EXPECT_EQ(cut, dir.path() + "/xx");  // as much as fits, and no report
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
     EXPECT_EQ(InfoFilenameText(4), "");
     EXPECT_EQ(InfoFilenameText(99), "");
     EXPECT_EQ(InfoFilenameText(StrokeFontFile), "");

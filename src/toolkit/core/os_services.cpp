@@ -191,12 +191,14 @@ void BeepSwitch(std::string_view text) {
 }
 
 void InfoFilename(int kind, TextOut name) {
-    std::string value = kind == NewTemporaryFile ? std::string() : storedName(kind);
     if (kind == NewTemporaryFile) {
+        // The new name when at least its first character fits, else the
+        // directory alone; either way without a report.
         std::string dir = storedName(TemporaryDirectoryName);
-        // The new name only when at least its first character fits.
-        value = name.size() > dir.size() ? newTemporaryFileName() : dir;
+        putText(name, name.size() > dir.size() ? newTemporaryFileName() : dir);
+        return;
     }
+    std::string value = storedName(kind);
     putText(name, value);
     if (trimRight(value).size() > name.size()) ReportLibraryError(1023, "InfoFilename");
 }

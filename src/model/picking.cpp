@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <span>
+#include <string>
 
 #include "model/body_nesting.h"
 #include "model/crossing_tests.h"
+#include "model/model_services.h"
 #include "model/vertex_locks.h"
+#include "util/nice_axis.h"
 #include "util/plane_geometry.h"
+#include "util/text_edit.h"
+#include "util/text_search.h"
 
 namespace model {
 
@@ -155,6 +162,55 @@ int NEARSTINBODY(float x, float z, int ib, int iv, float xscale, float& dbest,
 int NEARSTUNSTACKED(float x, float z, int ib, int iv, float xscale, float& dbest,
                     const PolygonModel& m) {
     return nearestVertex(x, z, ib, iv, xscale, dbest, m, VertexFilter::unstacked);
+}
+
+}  // namespace model
+
+namespace model {
+
+namespace {
+
+// Always with a decimal point, as the fixed-point edit descriptor writes it.
+void plainNumberText(float x, std::span<char> text, int m, int& nd) {
+    char buf[64];
+    const int n =
+        std::snprintf(buf, sizeof buf, "%#.*f", std::clamp(nd, 0, 9), static_cast<double>(x));
+    const int len = std::clamp(std::min(n, m), 0, static_cast<int>(text.size()));
+    std::fill(text.begin(), text.end(), ' ');
+    std::copy_n(buf, len, text.begin());
+    nd = len;
+}
+
+}  // namespace
+
+void BODYPROPERTY(float x, float z, base::FixedString<50>& text, const PolygonModel& m,
+                  float& value, std::string_view unit) {
+    const int ibp = ICRBOD(x, z, m);
+    if (ibp < 0) {
+        text = base::FixedString<50>("0.0");
+        return;
+    }
+    value = ibp > 0 ? m.DENS(ibp) : m.DBKG;
+    int nd = std::max(util::JSIG(value), 0);
+    std::span<char> chars(text.data(), 50);
+    std::fill(chars.begin(), chars.end(), ' ');
+    if (auto& numberText = modelServices().numberText) {
+        numberText(value, chars, 50, nd);
+    } else {
+        plainNumberText(value, chars, 50, nd);
+    }
+    // Trailing zeros first, then a trailing point: 2.50 gives 2.5, 100. gives 100.
+    util::NTRAIL(chars, nd, '0');
+    util::NTRAIL(chars, nd, '.');
+    const int k = util::IBGSTR(text.view(), 50);
+    if (k > 1) util::SHFSTR(chars, 50, -(k - 1));
+    std::string out(text.trimmed());
+    std::string_view u = unit;
+    while (!u.empty() && (u.back() == ' ' || u.back() == '\0'))
+        u.remove_suffix(1);
+    out += ' ';
+    out += u;
+    text.assign(out);
 }
 
 }  // namespace model

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/body_nesting.h"
+#include "model/model_services.h"
 #include "model_fixtures.h"
 
 using model_test::makeModel;
@@ -139,4 +140,34 @@ TEST_F(PickingTest, NearestVertexVariants) {
     model::PolygonModel empty;
     EXPECT_EQ(model::NEARST(0, 0, 0, 4, 1.0f, d, empty), 4);
     EXPECT_EQ(d, 1.0E30f);
+}
+
+TEST_F(PickingTest, PropertyTextOfTheBodyUnderAPoint) {
+    auto m = leveled({square(0, 0, 10), square(20, 0, 10)});
+    m.DENS(1) = 2.5f;
+    m.DENS(2) = 100.0f;
+    m.DBKG = 0.25f;
+    base::FixedString<50> text;
+    float value = -1.0f;
+    model::BODYPROPERTY(5, 5, text, m, value, "g/cc");
+    EXPECT_EQ(text.str(), "2.5 g/cc");
+    EXPECT_EQ(value, 2.5f);
+    model::BODYPROPERTY(25, 5, text, m, value, "nT  ");
+    EXPECT_EQ(text.str(), "100 nT");
+    model::BODYPROPERTY(15, 5, text, m, value, "g/cc");
+    EXPECT_EQ(text.str(), "0.25 g/cc");
+    EXPECT_EQ(value, 0.25f);
+    model::BODYPROPERTY(15, 500, text, m, value, "g/cc");  // above the surface
+    EXPECT_EQ(text.str(), "0.0");
+    EXPECT_EQ(value, 0.25f);
+
+    // The bound number text is used and its leading blanks are removed.
+    model::modelServices().numberText = [](float, std::span<char> t, int, int& nd) {
+        const char s[] = "   7.50";
+        std::copy(s, s + 7, t.begin());
+        nd = 7;
+    };
+    model::BODYPROPERTY(5, 5, text, m, value, "g/cc");
+    EXPECT_EQ(text.str(), "7.5 g/cc");
+    model::modelServices().numberText = nullptr;
 }

@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-#include "platform/window/user_api.h"
-TEST(WindowSmoke, Builds) { EXPECT_NE(win::GetDesktopWindow(), nullptr); }

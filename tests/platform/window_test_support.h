@@ -83,8 +83,7 @@ protected:
                 win::TranslateMessage(&m);
                 win::DispatchMessageA(&m);
             }
-            if (!win::robot::playing()) break;
-            win::WaitMessage();
+            if (!win::robot::step()) break;
         }
     }
     win::FakeClock clock;

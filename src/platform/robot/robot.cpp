@@ -172,6 +172,7 @@ void play(Script script) {
 }
 
 bool playing() { return !pending.empty(); }
+bool step() { return runOneStep(); }
 
 void stop() {
     pending.clear();

@@ -53,6 +53,8 @@ public:
 void play(Script script);
 // True while steps remain.
 bool playing();
+// Runs the next step now (a test's own loop); false when none is left.
+bool step();
 void stop();
 
 // For the message box: the answer the script prepared, if any.

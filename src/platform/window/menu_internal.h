@@ -62,5 +62,6 @@ bool menuBarItemScreenRect(HWND hwnd, int position, RECT& out);
 std::vector<HWND> openPopupWindows();
 HMENU popupWindowMenu(HWND popupWindow);
 void resetMenus();
+void resetMenuLoop();
 
 }  // namespace win::detail

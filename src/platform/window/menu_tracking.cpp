@@ -335,10 +335,23 @@ void onMouse(Tracker& t, const InputEvent& ev) {
     }
 }
 
+// Makes a tracker the running one for as long as it lives, even when a
+// robot step throws out of the loop.
+struct RunningGuard {
+    Tracker* outer;
+    explicit RunningGuard(Tracker& t) : outer(running) {
+        running = &t;
+        ++state().menuLoopDepth;
+    }
+    ~RunningGuard() {
+        running = outer;
+        --state().menuLoopDepth;
+    }
+    RunningGuard(const RunningGuard&) = delete;
+    RunningGuard& operator=(const RunningGuard&) = delete;
+};
+
 UINT runLoop(Tracker& t) {
-    Tracker* outer = running;
-    running = &t;
-    ++state().menuLoopDepth;
     while (!t.done && owner(t)) {
         const InputEvent ev = nextRawInput();
         switch (ev.kind) {
@@ -358,8 +371,6 @@ UINT runLoop(Tracker& t) {
         DestroyWindow(t.levels[0].window);
     }
     if (Window* o = owner(t)) o->frameDirty = true;
-    running = outer;
-    --state().menuLoopDepth;
     if (Window* o = owner(t); o && t.notify) {
         sendMessage(o, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
         if (findWindow(t.owner)) sendMessage(o, WM_EXITMENULOOP, t.popupMode ? TRUE : FALSE, 0);
@@ -436,6 +447,11 @@ void paintPopup(HWND hwnd) {
 
 }  // namespace
 
+void resetMenuLoop() {
+    running = nullptr;
+    popupWindows.clear();
+}
+
 int menuTextWidth(const std::string& shownText) { return layerTextWidth(shownText, false); }
 
 void layoutMenuBar(HWND hwnd) {
@@ -489,6 +505,7 @@ int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch) {
     if (!w || running) return 0;
     Tracker t;
     t.owner = hwnd;
+    RunningGuard guard(t);
     const bool systemMenu = (byMouse && nonClientHitTest(w, pt) == HTSYSMENU) || (!byMouse && ch == ' ');
     if (systemMenu) {
         if (!(w->style & WS_SYSMENU)) return 0;
@@ -546,6 +563,7 @@ UINT trackPopup(HMENU menu, UINT flags, int x, int y, HWND ownerWindow) {
     t.owner = ownerWindow;
     t.popupMode = true;
     t.notify = !(flags & TPM_NONOTIFY);
+    RunningGuard guard(t);
     Level l;
     l.menu = menu;
     t.levels.push_back(l);

@@ -48,6 +48,7 @@ void resetUserState() {
     clearConvertedInput();
     clearSurfaces();
     resetMenus();
+    resetMenuLoop();
     state();
 }
 

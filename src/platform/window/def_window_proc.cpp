@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/gdi/gdi.h"
 #include "platform/window/menu_internal.h"
 #include "platform/window/window_internal.h"
 
@@ -18,31 +19,19 @@ LRESULT toParent(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void eraseBackground(Window* w) {
-    const WindowDrawTarget t = windowDrawTarget(w->handle, true);
-    HBRUSH brush = w->cls->background;
-    if (!brush || !t.surface) return;
-    const auto value = reinterpret_cast<std::uintptr_t>(brush);
-    COLORREF color = 0;
-    if (value <= 31)
-        color = GetSysColor(static_cast<int>(value) - 1);
-    else if (!brushColor(brush, color))
-        return;
-    const RECT area = intersectRect(t.clip, offsetRect(w->eraseRect, t.origin.x, t.origin.y));
-    fillSurface(*t.surface, area, pixelOf(color));
+// Fills what is to be erased with the class brush (a brush handle, or a
+// system colour index + 1).
+void eraseBackground(Window* w, HDC given) {
+    HDC dc = given ? given : GetDC(w->handle);
+    if (!dc) return;
+    RECT area = w->eraseRect;
+    if (isEmpty(area)) GetClientRect(w->handle, &area);
+    FillRect(dc, &area, w->cls->background);
+    if (!given) ReleaseDC(w->handle, dc);
 }
 
 }  // namespace
-
-// The solid colour of a brush, through the device-context side.
-static std::function<bool(HBRUSH, COLORREF&)> brushColorSource;
-bool brushColor(HBRUSH brush, COLORREF& color) { return brushColorSource && brushColorSource(brush, color); }
-
 }  // namespace detail
-
-void setBrushColorSource(std::function<bool(HBRUSH, COLORREF&)> source) {
-    detail::brushColorSource = std::move(source);
-}
 
 using namespace detail;
 
@@ -82,7 +71,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             if (!w->cls->background) return 0;
-            eraseBackground(w);
+            eraseBackground(w, reinterpret_cast<HDC>(wParam));
             return 1;
         case WM_WINDOWPOSCHANGED:
             windowPosChangedDefault(w, reinterpret_cast<const WINDOWPOS*>(lParam));

@@ -2,26 +2,59 @@
 
 #include <algorithm>
 
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/surface_dc.h"
 #include "platform/window/user_api.h"
 #include "platform/window/window_state.h"
 
-namespace win {
+namespace win::detail {
 namespace {
-LayerTextEngine textEngine;
+
+HFONT menuFont(bool bold) {
+    static HFONT normal = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    static HFONT heavy = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    return bold ? heavy : normal;
 }
 
-void setLayerTextEngine(LayerTextEngine engine) { textEngine = std::move(engine); }
+// A context for measuring only.
+HDC measuringDc() {
+    static Surface scratch(1, 1);
+    static HDC dc = CreateSurfaceDC(&scratch, {0, 0}, nullptr);
+    return dc;
+}
 
-namespace detail {
+int extent(HDC dc, std::string_view text) {
+    SIZE size;
+    if (text.empty() || !GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size)) return 0;
+    return size.cx;
+}
+
+}  // namespace
 
 int layerTextWidth(std::string_view text, bool bold) {
-    if (textEngine.width) return textEngine.width(text, bold);
-    return static_cast<int>(text.size()) * (bold ? 7 : 6);
+    HDC dc = measuringDc();
+    HGDIOBJ old = SelectObject(dc, menuFont(bold));
+    const int w = extent(dc, text);
+    SelectObject(dc, old);
+    return w;
 }
 
 void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color, bool bold,
                int underline) {
-    if (textEngine.draw) textEngine.draw(s, clip, x, y, text, color, bold, underline);
+    if (text.empty() || isEmpty(clip)) return;
+    HDC dc = CreateSurfaceDC(&s, {0, 0}, &clip);
+    SelectObject(dc, menuFont(bold));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
+    if (underline >= 0 && underline < static_cast<int>(text.size())) {
+        TEXTMETRICA tm;
+        GetTextMetricsA(dc, &tm);
+        const int left = x + extent(dc, text.substr(0, static_cast<std::size_t>(underline)));
+        const int right = x + extent(dc, text.substr(0, static_cast<std::size_t>(underline) + 1));
+        layerFill(s, clip, {left, y + tm.tmAscent + 1, right, y + tm.tmAscent + 2}, color);
+    }
+    DeleteDC(dc);
 }
 
 void layerFill(Surface& s, const RECT& clip, const RECT& r, COLORREF color) {
@@ -52,5 +85,4 @@ void layerEdge(Surface& s, const RECT& clip, const RECT& r, bool raised, bool do
     layerLine(s, clip, r.right - 2, r.top + 1, r.right - 2, r.bottom - 1, innerDark);
 }
 
-}  // namespace detail
-}  // namespace win
+}  // namespace win::detail

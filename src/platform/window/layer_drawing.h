@@ -1,29 +1,17 @@
 #pragma once
 // The few drawing operations the window layer needs for frames, captions,
-// menus and scroll bars. Text goes through the device-context side once it is
-// bound (setLayerTextEngine); until then text has a width but draws nothing.
+// menus and scroll bars, straight on window surfaces.
 
-#include <functional>
 #include <string_view>
 
 #include "platform/window/surface.h"
 
-namespace win {
+namespace win::detail {
 
-struct LayerTextEngine {
-    // Width in pixels of a text in the menu font (bold for captions).
-    std::function<int(std::string_view text, bool bold)> width;
-    // Draws a text with its top-left corner at x, y, clipped to `clip`;
-    // underlines the character at `underline` (-1 none).
-    std::function<void(Surface& surface, const RECT& clip, int x, int y, std::string_view text,
-                       COLORREF color, bool bold, int underline)>
-        draw;
-};
-void setLayerTextEngine(LayerTextEngine engine);
-
-namespace detail {
-
+// Text in the menu font ("MS Sans Serif" 8 point; bold for captions).
 int layerTextWidth(std::string_view text, bool bold);
+// Draws a text with its top-left corner at x, y, clipped to `clip`;
+// underlines the character at `underline` (-1 none).
 void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color, bool bold,
                int underline);
 void layerFill(Surface& s, const RECT& clip, const RECT& r, COLORREF color);
@@ -31,5 +19,4 @@ void layerFill(Surface& s, const RECT& clip, const RECT& r, COLORREF color);
 void layerEdge(Surface& s, const RECT& clip, const RECT& r, bool raised, bool doubleEdge);
 void layerLine(Surface& s, const RECT& clip, int x0, int y0, int x1, int y1, COLORREF color);
 
-}  // namespace detail
-}  // namespace win
+}  // namespace win::detail

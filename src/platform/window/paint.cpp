@@ -18,12 +18,9 @@ void fillSurface(Surface& s, const RECT& r, std::uint32_t v) {
 }
 
 namespace {
-WindowDcProvider dcProvider;
 std::map<HWND, Surface> surfaces;
 Surface screenSurface;
 }  // namespace
-
-void setWindowDcProvider(WindowDcProvider provider) { dcProvider = std::move(provider); }
 
 namespace detail {
 
@@ -42,8 +39,14 @@ Surface* surfaceOf(Window* top) {
     return &s;
 }
 
-void dropSurface(HWND hwnd) { surfaces.erase(hwnd); }
-void clearSurfaces() { surfaces.clear(); }
+void dropSurface(HWND hwnd) {
+    dropWindowDc(hwnd);
+    surfaces.erase(hwnd);
+}
+void clearSurfaces() {
+    clearWindowDcs();
+    surfaces.clear();
+}
 
 void invalidateWindow(Window* w, const RECT* clientRect, bool erase, bool children) {
     if (!w || w == state().desktop) return;
@@ -144,6 +147,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase) {
     if (!w) return FALSE;
     if (rect) *rect = w->updatePending ? w->update : RECT{};
     if (erase && w->updatePending && w->erasePending) {
+        w->eraseRect = w->update;
         HDC dc = GetDC(hwnd);
         w->erasePending = sendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
         ReleaseDC(hwnd, dc);
@@ -176,6 +180,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
     if (flags & RDW_UPDATENOW) {
         UpdateWindow(hwnd);
     } else if ((flags & RDW_ERASENOW) && w->erasePending) {
+        w->eraseRect = w->update;
         HDC dc = GetDC(hwnd);
         w->erasePending = sendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
         ReleaseDC(hwnd, dc);
@@ -223,18 +228,13 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     return isEmpty(exposed) ? 1 : 2;
 }
 
-HDC GetDC(HWND hwnd) {
-    if (!dcProvider.create) return nullptr;
-    return dcProvider.create(windowDrawTarget(hwnd, true));
-}
+HDC GetDC(HWND hwnd) { return makeWindowDc(hwnd, true, nullptr); }
 
-HDC GetWindowDC(HWND hwnd) {
-    if (!dcProvider.create) return nullptr;
-    return dcProvider.create(windowDrawTarget(hwnd, false));
-}
+HDC GetWindowDC(HWND hwnd) { return makeWindowDc(hwnd, false, nullptr); }
 
-int ReleaseDC(HWND, HDC dc) {
-    if (dc && dcProvider.release) dcProvider.release(dc);
+int ReleaseDC(HWND hwnd, HDC dc) {
+    if (!dc) return 0;
+    releaseWindowDc(hwnd, dc);
     return 1;
 }
 
@@ -248,17 +248,15 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     w->erasePending = false;
     w->internalPaint = false;
     w->update = {};
-    WindowDrawTarget t = windowDrawTarget(hwnd, true);
-    t.clip = intersectRect(t.clip, offsetRect(ps->rcPaint, t.origin.x, t.origin.y));
-    ps->hdc = dcProvider.create ? dcProvider.create(t) : nullptr;
+    ps->hdc = makeWindowDc(hwnd, true, &ps->rcPaint);
     ps->fErase = FALSE;
     w->eraseRect = ps->rcPaint;
     if (erase) ps->fErase = sendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) ? FALSE : TRUE;
     return ps->hdc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
-    if (ps && ps->hdc && dcProvider.release) dcProvider.release(ps->hdc);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
+    if (ps && ps->hdc) releaseWindowDc(hwnd, ps->hdc);
     return TRUE;
 }
 

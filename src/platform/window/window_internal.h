@@ -20,12 +20,18 @@ void clearSurfaces();
 void paintNonClient(Window* w);
 void presentScreen();
 
+// Device contexts of windows (window_dc.cpp).
+HDC makeWindowDc(HWND hwnd, bool client, const RECT* limitInDeviceCoordinates);
+void releaseWindowDc(HWND hwnd, HDC dc);
+void dropWindowDc(HWND hwnd);
+void clearWindowDcs();
+void bindDrawingInterface();
+
 // The default window procedure's non-client handling.
 LRESULT nonClientHitTest(Window* w, POINT screenPt);
 void sysCommand(Window* w, WPARAM cmd, LPARAM lParam);
 LRESULT setCursorDefault(Window* w, LRESULT hit, UINT mouseMsg);
 void nonClientButtonDown(Window* w, LRESULT hit, LPARAM screenPoint);
-bool brushColor(HBRUSH brush, COLORREF& color);
 // The next device event for a modal loop of the layer (moving, sizing, menus);
 // queued messages are dispatched meanwhile. Key and button state follow it.
 InputEvent nextRawInput();

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/gdi/surface_dc.h"
 #include "platform/window/menu_api.h"
 #include "platform/window/screen.h"
 #include "platform/window/menu_internal.h"
@@ -16,6 +17,7 @@ ScreenConfig currentScreen;
 const ScreenConfig& screenConfig() { return currentScreen; }
 void configureScreen(const ScreenConfig& config) {
     currentScreen = config;
+    SetScreenMetrics({config.width, config.height, config.dpi});
     if (auto* d = detail::state().desktop) d->rect = {0, 0, config.width, config.height};
 }
 
@@ -37,6 +39,7 @@ std::string upper(std::string_view s) {
 UserState& state() {
     if (!current) {
         current = new UserState;
+        bindDrawingInterface();
         registerSystemClasses();
     }
     return *current;

@@ -26,6 +26,12 @@ void releaseWindowDc(HWND hwnd, HDC dc);
 void dropWindowDc(HWND hwnd);
 void clearWindowDcs();
 void bindDrawingInterface();
+void resetClipboard();
+
+// Window scroll bars (scroll.cpp): the thumb's place along the bar, and the
+// mouse held on a bar.
+bool scrollThumb(const Window* w, bool vertical, int& start, int& length, int& track);
+void trackScrollBar(Window* w, bool vertical, POINT screenPt);
 
 // The default window procedure's non-client handling.
 LRESULT nonClientHitTest(Window* w, POINT screenPt);

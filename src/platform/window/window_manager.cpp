@@ -52,6 +52,7 @@ void resetUserState() {
     clearSurfaces();
     resetMenus();
     resetMenuLoop();
+    resetClipboard();
     state();
 }
 

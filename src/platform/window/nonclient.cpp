@@ -327,7 +327,15 @@ void paintNonClient(Window* w) {
         const RECT cap = offsetRect(g.caption, t.origin.x, t.origin.y);
         layerFill(s, clip, cap, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
         int textLeft = cap.left + 3;
-        if (!isEmpty(g.icon)) textLeft = cap.left + 21;
+        if (!isEmpty(g.icon)) {
+            textLeft = cap.left + 21;
+            HICON icon = w->iconSmall ? w->iconSmall : w->iconBig;
+            if (!icon) icon = w->cls->iconSmall ? w->cls->iconSmall : w->cls->icon;
+            if (icon) {
+                const RECT ir = offsetRect(g.icon, t.origin.x, t.origin.y);
+                paintIcon(s, clip, icon, ir.left, ir.top, 16, 16);
+            }
+        }
         const RECT textClip = intersectRect(clip, {cap.left, cap.top, (isEmpty(g.minimize) ? (isEmpty(g.close) ? cap.right : g.close.left + t.origin.x) : g.minimize.left + t.origin.x) - 2, cap.bottom});
         layerText(s, textClip, textLeft, cap.top + 2, w->text,
                   GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT), true, -1);

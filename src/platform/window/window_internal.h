@@ -27,6 +27,9 @@ void dropWindowDc(HWND hwnd);
 void clearWindowDcs();
 void bindDrawingInterface();
 void resetClipboard();
+void resetImages();
+// Draws an icon onto a surface, scaled to w x h (caption icons).
+void paintIcon(Surface& s, const RECT& clip, HICON icon, int x, int y, int w, int h);
 
 // Window scroll bars (scroll.cpp): the thumb's place along the bar, and the
 // mouse held on a bar.

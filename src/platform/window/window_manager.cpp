@@ -53,6 +53,7 @@ void resetUserState() {
     resetMenus();
     resetMenuLoop();
     resetClipboard();
+    resetImages();
     state();
 }
 

@@ -223,8 +223,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                                                                 : cls->menuNameText.c_str());
     w->rect = {x, y, x + width, y + height};
     w->normalRect = w->rect;
-    w->clientCache = clientRectInWindow(w);
     s.windows.emplace(w->handle, std::move(owned));
+    w->clientCache = clientRectInWindow(w);
     linkToParent(w, parent, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
 
     if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) {

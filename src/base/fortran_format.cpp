@@ -13,6 +13,10 @@ namespace {
 // A parsed format never expands past this many descriptors, so that a text
 // like "(999999999(999999999I5))" fails instead of exhausting memory.
 constexpr std::size_t kMaxItems = 100000;
+// No width, position or count in a format exceeds this, and no record grows
+// beyond kMaxRecord characters, so a hostile format cannot exhaust memory.
+constexpr long long kMaxNumber = 100000;
+constexpr std::size_t kMaxRecord = 1000000;
 
 char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -50,7 +54,7 @@ class FormatParser {
         long long n = 0;
         while (isDigit(peek())) {
             n = n * 10 + (s_[i_++] - '0');
-            if (n > 1000000000) return -2;  // absurd, refused by the callers
+            if (n > kMaxNumber) return -2;  // absurd, refused by the callers
         }
         return n;
     }
@@ -280,6 +284,7 @@ class FormatParser {
 class RecordBuffer {
   public:
     void put(std::string_view field) {
+        if (tooLong()) return;
         if (pos_ > text_.size()) text_.append(pos_ - text_.size(), ' ');
         std::size_t overlap = std::min(field.size(), text_.size() - pos_);
         text_.replace(pos_, overlap, field.substr(0, overlap));
@@ -288,6 +293,7 @@ class RecordBuffer {
     }
     void moveTo(std::size_t pos) { pos_ = pos; }
     std::size_t position() const { return pos_; }
+    bool tooLong() const { return pos_ > kMaxRecord || text_.size() > kMaxRecord; }
     std::string take() {
         std::string t = std::move(text_);
         text_.clear();
@@ -507,6 +513,7 @@ std::optional<std::string> FortranFormat::write(std::span<const FormatValue> val
             i = reversion_;
             continue;
         }
+        if (record.tooLong() || out.size() > kMaxRecord) return std::nullopt;
         const EditDescriptor& d = items_[i++];
         if (d.isData()) {
             if (next >= values.size()) break;
@@ -553,6 +560,7 @@ std::optional<std::string> FortranFormat::write(std::span<const FormatValue> val
                 break;
         }
     }
+    if (record.tooLong()) return std::nullopt;
     out += record.take();
     return out;
 }

@@ -30,6 +30,9 @@
 // 'text' "text" nHtext / : kP S SP SS BN BZ, repeat counts on descriptors and
 // on parenthesised groups. Blanks are ignored outside texts, letters may be in
 // either case, the outer parentheses may be left out and commas are optional.
+// Widths, positions and counts above 100000, and records beyond a million
+// characters, make a format unusable rather than exhaust memory. A G, F, E or
+// D descriptor needs a real value, I an integer, L a logical and A a text.
 
 #include <cstddef>
 #include <cstdint>

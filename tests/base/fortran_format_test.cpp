@@ -224,3 +224,35 @@ TEST(FortranWrite, AgreesWithExactRoundingAcrossManyValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FortranWrite, ArbitraryFormatTextsNeverBreakTheEngine) {
+    // Random texts over the format alphabet: every one either parses or not,
+    // and writing under it answers something, without touching stray memory.
+    const char* pieces[] = {"I3",  "I2.2", "F8.2", "F3.1", "E10.3", "G15.5E2", "D8.1", "1P",
+                            "-1P", "(",    ")",    "2",    ",",     "X",       "T3",   "TL2",
+                            "TR1", "'a'",  "/",    ":",    "A",     "A2",      "L2",   "SP",
+                            "BZ",  "3H",   "E",    ".",    "0",     "9",       " ",    "\""};
+    unsigned state = 12345;
+    auto nextRandom = [&state] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    const std::vector<FormatValue> values = {1, -2.5, 3, "txt", true, 1.0e-300, 7};
+    int parsedCount = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string format;
+        int length = static_cast<int>(nextRandom() % 8);
+        for (int k = 0; k < length; ++k)
+            format += pieces[nextRandom() % std::size(pieces)];
+        auto parsed = base::FortranFormat::parse(format);
+        if (!parsed) continue;
+        ++parsedCount;
+        for (std::size_t n = 0; n <= values.size(); ++n)
+            (void)parsed->write(std::span<const FormatValue>(values.data(), n));
+    }
+    EXPECT_GT(parsedCount, 2000);  // the texts do reach the writer
+}
+
+}  // namespace

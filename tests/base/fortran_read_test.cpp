@@ -190,4 +190,30 @@ TEST(FortranRead, WhatTheWriterWritesReadsBack) {
     }
 }
 
+TEST(FortranRead, ArbitraryTextsNeverBreakTheReaders) {
+    const std::string alphabet = "0123456789+-.,eEdDqQ */'\"TFnaI ";
+    unsigned state = 777;
+    auto nextRandom = [&state] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        int length = static_cast<int>(nextRandom() % 16);
+        for (int k = 0; k < length; ++k)
+            text += alphabet[nextRandom() % alphabet.size()];
+        (void)readRealField(text, static_cast<int>(nextRandom() % 5), BlankMode::Zero);
+        (void)readRealFieldSingle(text, 2);
+        (void)readIntegerField(text);
+        double d = 0;
+        ListReader r(text);
+        for (int k = 0; k < 40 && r.read(d) != ListReader::Status::End; ++k) {
+        }
+        int n = 0;
+        std::string word;
+        bool flag = false;
+        (void)readFormatted(text, "(F4.1,I3,A2,L2)", {&d, &n, &word, &flag});
+    }
+}
+
 }  // namespace

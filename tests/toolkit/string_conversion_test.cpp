@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "toolkit/core/toolkit_state.h"
@@ -282,6 +283,32 @@ TEST_F(StringConversion, IndexNoCase) {
     EXPECT_EQ(IndexNoCase("Aba", 3, "", 0, true), 4);
     EXPECT_EQ(IndexNoCase("Ab", 2, "abc", 3), 0);
     EXPECT_EQ(IndexNoCase("xxABC", 4, "abc", 3), 0);  // only the first 4 characters count
+}
+
+TEST_F(StringConversion, ArbitraryTextsNeverBreakTheParsers) {
+    const std::string alphabet = "0123456789+-.,eEdD x";
+    unsigned state = 99;
+    auto nextRandom = [&state] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        int length = static_cast<int>(nextRandom() % 12);
+        for (int k = 0; k < length; ++k)
+            text += alphabet[nextRandom() % alphabet.size()];
+        if (nextRandom() % 8 == 0) text += std::string(nextRandom() % 400, '9');
+        double d = 0;
+        StrToReal(text, d);
+        EXPECT_TRUE(std::isfinite(d)) << text;
+        float f = 0;
+        TextToRealSingle(text, f);
+        EXPECT_TRUE(std::isfinite(f)) << text;
+        int n = 0;
+        StrToInteger(text, n);
+        for (int k = 0; k < 20; ++k)
+            NextRealWord(text, f);
+    }
 }
 
 }  // namespace

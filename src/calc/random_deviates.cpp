@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calc/library_seam.h"
+#include "calc/message_seam.h"
 
 namespace calc {
 

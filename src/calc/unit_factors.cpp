@@ -3,15 +3,17 @@
 #include <cmath>
 #include <string_view>
 
-#include "calc/library_seam.h"
+#include "calc/message_seam.h"
+#include "util/text_clean.h"
+#include "util/text_span.h"
 
 namespace calc {
 
 float FCTFND(base::FixedString<8>& unit) {
     const int n = static_cast<int>(unit.size());
-    NCHRCK(unit.data(), n);
+    util::NCHRCK(util::chars(unit), n);
     if (unit.blank()) unit.assign("M");
-    LCTOUC(unit.data(), n);
+    util::LCTOUC(util::chars(unit), n);
     const std::string_view name = unit.trimmed();
     if (name == "KM") return 1.0f;
     if (name == "MI" || name == "MILES") return 1.60934f;
@@ -22,28 +24,9 @@ float FCTFND(base::FixedString<8>& unit) {
     return 0.0f;
 }
 
-void STRK180(const float& strike, const float& azim, float& result) {
-    float folded = strike;
-    for (;;) {
-        const float b = folded - azim + 90.0f;
-        if (std::fabs(b) <= 30.0f) break;
-        float next = folded;
-        if (b > 150.0f) {
-            next = folded - 180.0f;
-        } else if (b < -150.0f) {
-            next = folded + 180.0f;
-        }
-        // Stops as well when a half-turn no longer changes an absurdly large
-        // angle, which would otherwise never end.
-        if (next == folded) break;
-        folded = next;
-    }
-    result = folded;
-}
-
 void RES3D(const float& A, const float& I, const float& D, double& X, double& Y, double& Z) {
-    const float inc = I / kDegreesPerRadian;
-    const float dec = D / kDegreesPerRadian;
+    const float inc = I / model::kDegreesPerRadian;
+    const float dec = D / model::kDegreesPerRadian;
     const float horizontal = A * std::cos(inc);
     X = horizontal * std::sin(dec);
     Y = horizontal * std::cos(dec);

@@ -58,7 +58,8 @@ void XYZOUT(const model::ProfileLine& profile, std::string& fileName, bool synth
     lines.push_back("/ TYPE OF DATA   : " + std::string(profile.DTYPE.view()));
     lines.push_back("/ DISTANCE UNITS : " + std::string(profile.XUNIT.view().substr(0, 4)));
     lines.push_back("LINE " + std::string(profile.PNAME.view()));
-    const char* format = longRecords ? "(4(F9.1,1X),2(1PE11.4,1X))" : "(3(F9.1,1X),1PE11.4,1X)";
+    // Every field is followed by a blank, the last one too.
+    const char* format = longRecords ? "(4(F9.1,1X),1PE11.4,1X,1PE11.4)" : "(3(F9.1,1X),1PE11.4)";
     const int n = stationsWritten(profile, synthetics);
     for (int i = 1; i <= n; ++i) {
         const float v = synthetics ? profile.SYN(i, 1) : profile.DAT(i, 1);
@@ -68,7 +69,7 @@ void XYZOUT(const model::ProfileLine& profile, std::string& fileName, bool synth
                                                 stationTopography(profile, i), profile.ELEV(i), v})
                 : base::writeFormatted(format,
                                        {profile.EAST(i), profile.NORT(i), profile.STAT(i), v});
-        lines.push_back(record ? *record : std::string());
+        lines.push_back(record ? *record + " " : std::string());
     }
     const TextWrite w = writeTextLines(fileName, lines);
     if (!w.opened) {

@@ -111,9 +111,15 @@ void importColumnFile(model::ProfileLine& profile, const ChosenFile& file, std::
         showWarning(readErrorMessage(file, 1));
         return;
     }
+    readColumnLines(profile, text.lines, file.name, status);
+}
+
+void readColumnLines(model::ProfileLine& profile, const std::vector<std::string>& lines,
+                     const base::FixedString<256>& name, int& status) {
+    status = -1;
     const Columns c = columnsFor(profile.IELEV);
     std::vector<Station> stations;
-    for (const auto& raw : text.lines) {
+    for (const auto& raw : lines) {
         const std::string line = cleanImportLine(raw);
         if (isBlankLine(line)) continue;
         Station s;
@@ -129,7 +135,7 @@ void importColumnFile(model::ProfileLine& profile, const ChosenFile& file, std::
         showInformation("CANNOT ALLOCATE PROFILE DATA");
         return;
     }
-    filled.PNAME = profileNameOf(file.name);
+    filled.PNAME = profileNameOf(name);
     profile = std::move(filled);
     status = 0;
 }

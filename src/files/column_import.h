@@ -2,7 +2,9 @@
 // A new profile from a text file of numbers in columns, one station per line,
 // the columns chosen by the user.
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/text_lines.h"
 #include "model/profile_line.h"
@@ -17,5 +19,10 @@ void ACIINGRAVMAGVLF(model::ProfileLine& profile, int& status, std::string_view 
 // The same for a file already chosen.
 void importColumnFile(model::ProfileLine& profile, const ChosenFile& file, std::string_view key,
                       int& status);
+
+// The stations of lines already read, under the chosen columns; STATUS 0
+// when at least two were found (without a message otherwise).
+void readColumnLines(model::ProfileLine& profile, const std::vector<std::string>& lines,
+                     const base::FixedString<256>& name, int& status);
 
 }  // namespace files

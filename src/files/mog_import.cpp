@@ -155,9 +155,14 @@ void importMogFile(model::ProfileLine& profile, const ChosenFile& file, int& sta
         showInformation("CANNOT OPEN FILE.");
         return;
     }
+    readMogLines(profile, text.lines, status);
+}
+
+void readMogLines(model::ProfileLine& profile, const std::vector<std::string>& lines, int& status) {
+    status = -1;
     model::ProfileLine filled = profile;
     try {
-        MogReader(text.lines).read(filled);
+        MogReader(lines).read(filled);
     } catch (const MogFailure& failure) {
         showInformation(failure.message);
         return;

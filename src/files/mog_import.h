@@ -3,6 +3,7 @@
 // header lines, then one line per station.
 
 #include <string>
+#include <vector>
 
 #include "files/text_lines.h"
 #include "model/profile_line.h"
@@ -19,5 +20,8 @@ void ASCIO(model::ProfileLine& profile, char mode, std::string& fileName, int& s
 
 // The same for a file already chosen.
 void importMogFile(model::ProfileLine& profile, const ChosenFile& file, int& status);
+
+// Reads lines already taken from a file into PROFILE; STATUS as above.
+void readMogLines(model::ProfileLine& profile, const std::vector<std::string>& lines, int& status);
 
 }  // namespace files

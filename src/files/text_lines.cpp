@@ -22,6 +22,21 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+std::vector<std::string> splitTextLines(std::string_view bytes, std::size_t limit) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        const bool last = end == std::string_view::npos;
+        if (last) end = bytes.size();
+        std::size_t stop = end;
+        if (stop > start && bytes[stop - 1] == '\r') --stop;
+        lines.emplace_back(bytes.substr(start, std::min(stop - start, limit)));
+        start = last ? end : end + 1;
+    }
+    return lines;
+}
+
 TextFile readTextLines(const std::string& path, std::size_t limit) {
     TextFile file;
     std::error_code ec;
@@ -33,16 +48,7 @@ TextFile readTextLines(const std::string& path, std::size_t limit) {
         return file;
     }
     file.status = TextFile::Status::Read;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        const bool last = end == std::string::npos;
-        if (last) end = bytes.size();
-        std::size_t stop = end;
-        if (stop > start && bytes[stop - 1] == '\r') --stop;
-        file.lines.push_back(bytes.substr(start, std::min(stop - start, limit)));
-        start = last ? end : end + 1;
-    }
+    file.lines = splitTextLines(bytes, limit);
     return file;
 }
 

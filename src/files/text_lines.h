@@ -21,6 +21,10 @@ struct TextFile {
     std::vector<std::string> lines;
 };
 
+// The lines of a text, split at LF with a CR before it dropped, each cut to
+// `limit` characters; a last line without LF counts too.
+std::vector<std::string> splitTextLines(std::string_view bytes, std::size_t limit);
+
 // The lines of a text file, each cut to `limit` characters.
 TextFile readTextLines(const std::string& path, std::size_t limit);
 

@@ -235,8 +235,13 @@ void importXyzFile(model::ProfileDatabase& db, const ChosenFile& file, std::stri
         showWarning("READ ERROR ON INPUT FILE:;" + name + "LINE:" + rightAligned(1, 5));
         return;
     }
+    status = readXyzLines(db, text.lines, file, key);
+}
+
+int readXyzLines(model::ProfileDatabase& db, const std::vector<std::string>& lines,
+                 const ChosenFile& file, std::string_view key) {
     XyzReader reader(db, file, key);
-    status = reader.run(text.lines);
+    return reader.run(lines);
 }
 
 void XYZINGRAVMAGVLF(model::ProfileDatabase& db, int& status, std::string_view key) {

@@ -500,6 +500,12 @@ void importZafFile(model::ProfileLine& profile, util::AxisRecord& mapAxis, const
         showInformation("CANNOT OPEN FILE: " + std::string(file.name.view()));
         return;
     }
+    readZafBytes(profile, mapAxis, bytes, file, status);
+}
+
+void readZafBytes(model::ProfileLine& profile, util::AxisRecord& mapAxis,
+                  std::span<const std::uint8_t> bytes, const ChosenFile& file, int& status) {
+    status = -1;
     // Read into copies, so that a refused or broken file changes nothing.
     model::ProfileLine filled = profile;
     util::AxisRecord axis = mapAxis;

@@ -1,6 +1,9 @@
 #pragma once
 // One profile with its polygon model from the sibling product's binary file.
 
+#include <cstdint>
+#include <span>
+
 #include "files/text_lines.h"
 #include "model/profile_line.h"
 #include "util/axis_record.h"
@@ -14,6 +17,10 @@ void ZAFIMPORT(model::ProfileLine& profile, util::AxisRecord& mapAxis, int& stat
 // The same for a file already chosen.
 void importZafFile(model::ProfileLine& profile, util::AxisRecord& mapAxis, const ChosenFile& file,
                    int& status);
+
+// Reads the bytes of a file into PROFILE and MAP AXIS; STATUS as above.
+void readZafBytes(model::ProfileLine& profile, util::AxisRecord& mapAxis,
+                  std::span<const std::uint8_t> bytes, const ChosenFile& file, int& status);
 
 // Capacities of the import.
 inline constexpr int kZafStationLimit = 1000;

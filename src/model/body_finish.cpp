@@ -1,8 +1,12 @@
 #include "model/body_finish.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <utility>
+
+#include "model/crossing_tests.h"
+#include "model/session_state.h"
 
 namespace model {
 
@@ -89,6 +93,47 @@ bool NOTUSED(PolygonModel& m, std::span<const float> x, std::span<const float> z
              std::span<const int> leaders) {
     if (n <= 0) return true;
     return BODYFINISH(m, x, z, n, freeX, freeZ, property, leaders, false);
+}
+
+}  // namespace model
+
+namespace model {
+
+namespace {
+
+bool newEdgeCrosses(const PolygonModel& m, const NewBodyBuffer& buf) {
+    const int n = buf.n;
+    const auto q = static_cast<std::size_t>(n - 2), p = static_cast<std::size_t>(n - 1);
+    const Segment xs{buf.X[q], buf.X[p]}, zs{buf.Z[q], buf.Z[p]};
+    return LCROSSBODYXY(m, xs, zs, 0, false) || LCROSSSELF(buf.X, buf.Z, n, false);
+}
+
+}  // namespace
+
+void SHORTENEDGE(const PolygonModel& m, bool& status) {
+    auto& buf = newBodyBuffer();
+    const int n = buf.n;
+    if (n < 2 || n > kNewBodyCapacity) {
+        status = false;
+        return;
+    }
+    float& px = buf.X[static_cast<std::size_t>(n - 1)];
+    float& pz = buf.Z[static_cast<std::size_t>(n - 1)];
+    const float qx = buf.X[static_cast<std::size_t>(n - 2)];
+    const float qz = buf.Z[static_cast<std::size_t>(n - 2)];
+    float dx = px - qx, dz = pz - qz, s = -1.0f;
+    // Halving an infinite step never ends; such a point cannot be repaired.
+    while ((std::abs(dx) > 1.0E-5f || std::abs(dz) > 1.0E-5f) && std::isfinite(dx) &&
+           std::isfinite(dz)) {
+        dx *= 0.5f;
+        dz *= 0.5f;
+        px += s * dx;
+        pz += s * dz;
+        s = newEdgeCrosses(m, buf) ? -1.0f : 1.0f;
+    }
+    px -= dx;
+    pz -= dz;
+    status = newEdgeCrosses(m, buf);
 }
 
 }  // namespace model

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,10 @@ struct ModelServices {
     std::function<void(std::string_view line)> debugLog;
     // Next standard normal deviate; the seed is kept by the caller.
     std::function<float(std::int16_t& seed)> gaussianDeviate;
+    // The pen plotter's number text: x left-justified with nd decimals into
+    // text(1:m); nd becomes the length written. Unbound, a plain fixed-point
+    // text stands in.
+    std::function<void(float x, std::span<char> text, int m, int& nd)> numberText;
 };
 
 ModelServices& modelServices();

@@ -80,6 +80,7 @@ void DEALLOCPG(PolygonModel& m) {
 }
 
 void COPYPG(PolygonModel& dest, const PolygonModel& src) {
+    if (&dest == &src) return;  // releasing dest would release the source
     const int ntopo = dest.NTOPO;
     const auto reserved72 = dest.reserved72;
     const auto reserved112 = dest.reserved112;

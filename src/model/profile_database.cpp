@@ -38,18 +38,26 @@ void takeFromNext(ProfileLine& d, ProfileLine& s) {
     d.reservedAfterSaved = s.reservedAfterSaved;
     d.AXES = s.AXES;
     d.LABELS = s.LABELS;
-    d.EAST = s.EAST;
-    d.NORT = s.NORT;
-    d.STAT = s.STAT;
-    d.ELEV = s.ELEV;
-    d.DAT = s.DAT;
-    d.MASK = s.MASK;
-    d.SYN = s.SYN;
-    d.REG = s.REG;
-    d.VLFREQ = s.VLFREQ;
-    d.VINPH = s.VINPH;
-    d.VQUAD = s.VQUAD;
-    d.VTHRD = s.VTHRD;
+    try {
+        d.EAST = s.EAST;
+        d.NORT = s.NORT;
+        d.STAT = s.STAT;
+        d.ELEV = s.ELEV;
+        d.DAT = s.DAT;
+        d.MASK = s.MASK;
+        d.SYN = s.SYN;
+        d.REG = s.REG;
+        d.VLFREQ = s.VLFREQ;
+        d.VINPH = s.VINPH;
+        d.VQUAD = s.VQUAD;
+        d.VTHRD = s.VTHRD;
+    } catch (const std::bad_alloc&) {
+        // Without storage the moved profile keeps no stations rather than a
+        // partial set.
+        DEALLOCPF(d);
+        d.NSTA = 0;
+        d.NCOMP = 0;
+    }
     d.MODEL = std::move(s.MODEL);
     s.MODEL = PolygonModel{};
 }

@@ -39,6 +39,8 @@ void copyTopography(PolygonModel& dest, const PolygonModel& src) {
     copyEntries(dest.ZTOPO, src.ZTOPO, n);
 }
 
+void copyInto(ProfileLine& dest, const ProfileLine& src);
+
 }  // namespace
 
 const ProfileLine& profileTemplate() {
@@ -75,6 +77,19 @@ int lastCopyStatus() {
 }
 
 void COPYPFLINE(ProfileLine& dest, const ProfileLine& src) {
+    if (&dest == &src) {  // a copy onto itself would release what it copies
+        copyStatus = 0;
+    } else {
+        copyInto(dest, src);
+    }
+    auto& s = sessionState();
+    s.ViewXUnit = dest.XUNIT;
+    s.ViewZUnit = dest.ZUNIT;
+}
+
+namespace {
+
+void copyInto(ProfileLine& dest, const ProfileLine& src) {
     DEALLOCPF(dest);
     static_cast<ProfileHeader&>(dest) = src;
     dest.MODEL.NTOPO = src.MODEL.NTOPO;
@@ -114,10 +129,8 @@ void COPYPFLINE(ProfileLine& dest, const ProfileLine& src) {
         dest.NVSTA = dest.NVLIN = dest.MVLIN = dest.MVSTA = 0;
         copyStatus = 1;
     }
-
-    auto& s = sessionState();
-    s.ViewXUnit = dest.XUNIT;
-    s.ViewZUnit = dest.ZUNIT;
 }
+
+}  // namespace
 
 }  // namespace model

@@ -3,9 +3,12 @@
 // record owns every array inside it, so a copy never shares storage with its
 // source.
 
+#include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "base/fixed_string.h"

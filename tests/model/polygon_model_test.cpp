@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/model_header_layout.h"
+#include "model/model_services.h"
 #include "model_fixtures.h"
 
 using model::PolygonModel;
@@ -221,4 +225,24 @@ TEST(ModelHeaderLayout, AShortBlockKeepsTheDefaultsOfTheMissingFields) {
     EXPECT_EQ(back.DBKG, 1.0f);
     EXPECT_EQ(back.SGEO[0], 12.0f);
     EXPECT_EQ(back.AZIM, 90.0f);
+}
+
+TEST(PolygonModel, PolygonSizeKeepsTheEntriesWithinTheCapacity) {
+    auto m = makeModel({{{1, 2}, {3, 4}, {5, 6}, {7, 8}}});
+    m.NVCAP = 3;
+    model::POLYGON_SIZE(6, m);
+    ASSERT_EQ(m.XVRT.size(), 6);
+    ASSERT_EQ(m.LZFIX.size(), 6);
+    EXPECT_EQ(m.XVRT(3), 5.0f);
+    EXPECT_EQ(m.XVRT(4), 0.0f);  // beyond the capacity
+    EXPECT_EQ(m.IPOINT(2), 2);
+
+    std::vector<std::string> messages;
+    model::modelServices().message = [&](std::string_view t) { messages.emplace_back(t); };
+    {
+        FailAfter fault(0);
+        model::POLYGON_SIZE(8, m);
+    }
+    model::modelServices().message = nullptr;
+    EXPECT_EQ(messages, std::vector<std::string>{"Allocation error in PolygonSize"});
 }

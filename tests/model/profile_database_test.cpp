@@ -148,6 +148,15 @@ TEST(ProfileRecord, DeepCopyIntoTheWorkingProfileAndBack) {
     EXPECT_EQ(slot.MODEL.XVRT(1), 77.0f);
 }
 
+TEST(ProfileRecord, ACopyOntoItselfChangesNothing) {
+    ProfileLine p = makeProfile(4, 3, 2, 2);
+    const ProfileLine before = p;
+    model::COPYPFLINE(p, p);
+    EXPECT_EQ(p, before);
+    model::COPYPG(p.MODEL, p.MODEL);
+    EXPECT_EQ(p.MODEL, before.MODEL);
+}
+
 TEST(ProfileRecord, CopyWithoutARegionalGivesZerosAndAFailedCopyHasNoStations) {
     ProfileLine src = makeProfile(3, 4, 1, 1);
     src.REG.release();

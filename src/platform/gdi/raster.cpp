@@ -1,0 +1,492 @@
+#include "platform/gdi/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace win::gdi {
+namespace {
+
+constexpr std::uint32_t kMask = 0xFFFFFF;
+
+// Hatch patterns, 8 rows of 8 bits, bit 7 = leftmost pixel.
+constexpr std::uint8_t kHatch[6][8] = {
+    {0, 0, 0, 0, 0xFF, 0, 0, 0},                       // horizontal
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal
+    {0x08, 0x08, 0x08, 0x08, 0xFF, 0x08, 0x08, 0x08},  // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
+};
+
+std::uint32_t snapMono(std::uint32_t p) {
+    const int sum = static_cast<int>((p >> 16) & 0xFF) + static_cast<int>((p >> 8) & 0xFF) +
+                    static_cast<int>(p & 0xFF);
+    return sum >= 384 ? kMask : 0;
+}
+
+int mod(int a, int m) {
+    const int r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+void putPixel(RasterTarget& t, int x, int y, const Paint& paint) {
+    std::uint32_t src;
+    if (!paint.sourceAt(x, y, src)) return;
+    std::uint32_t& d = t.surface->at(x + t.ox, y + t.oy);
+    if (t.surface->monochrome) src = snapMono(src);
+    d = applyRop2(paint.rop2, src, d) & kMask;
+}
+
+}  // namespace
+
+bool Paint::sourceAt(int x, int y, std::uint32_t& out) const {
+    switch (kind) {
+        case Kind::Solid:
+            out = color;
+            return true;
+        case Kind::Pattern: {
+            if (!pattern || pattern->width <= 0 || pattern->height <= 0) return false;
+            const std::uint32_t p =
+                pattern->at(mod(x - orgX, pattern->width), mod(y - orgY, pattern->height));
+            out = pattern->monochrome ? (p ? bg : fg) : p;
+            return true;
+        }
+        case Kind::Hatch: {
+            const bool on = (kHatch[hatch % 6][mod(y - orgY, 8)] >> (7 - mod(x - orgX, 8))) & 1;
+            if (on)
+                out = fg;
+            else if (opaqueBackground)
+                out = bg;
+            else
+                return false;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::uint32_t applyRop2(int rop2, std::uint32_t p, std::uint32_t d) {
+    const unsigned t = static_cast<unsigned>(rop2 - 1) & 0xF;
+    std::uint32_t r = 0;
+    if (t & 1) r |= ~p & ~d;
+    if (t & 2) r |= ~p & d;
+    if (t & 4) r |= p & ~d;
+    if (t & 8) r |= p & d;
+    return r & kMask;
+}
+
+std::uint32_t applyRop3(std::uint32_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    const unsigned t = (rop >> 16) & 0xFF;
+    std::uint32_t r = 0;
+    for (unsigned k = 0; k < 8; ++k) {
+        if (!((t >> k) & 1)) continue;
+        const std::uint32_t mp = (k & 4) ? p : ~p;
+        const std::uint32_t ms = (k & 2) ? s : ~s;
+        const std::uint32_t md = (k & 1) ? d : ~d;
+        r |= mp & ms & md;
+    }
+    return r & kMask;
+}
+
+void paintCoverage(RasterTarget& t, const Coverage& c, const Paint& paint) {
+    std::vector<Span> spans;
+    for (int k = 0; k < c.rowCount(); ++k) {
+        const int y = c.top() + k;
+        spans.clear();
+        intersectSpans(c.rowAt(k), t.clip.row(y), spans);
+        for (const Span& s : spans)
+            for (int x = s.x0; x < s.x1; ++x)
+                putPixel(t, x, y, paint);
+    }
+}
+
+void paintRegion(RasterTarget& t, const Region& region, const Paint& paint) {
+    const Region r = Region::combine(region, t.clip, Region::Op::And);
+    for (const Band& b : r.bands())
+        for (int y = b.y0; y < b.y1; ++y)
+            for (const Span& s : b.spans)
+                for (int x = s.x0; x < s.x1; ++x)
+                    putPixel(t, x, y, paint);
+}
+
+void paintPixel(RasterTarget& t, int x, int y, const Paint& paint) {
+    if (t.clip.contains(x, y)) putPixel(t, x, y, paint);
+}
+
+void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
+                     Coverage& out) {
+    struct Edge {
+        double x0, y0, x1, y1;
+        int dir;
+    };
+    std::vector<Edge> edges;
+    double ymin = 1e300, ymax = -1e300;
+    std::size_t start = 0;
+    for (int n : counts) {
+        for (int i = 0; i < n; ++i) {
+            const PointD& a = pts[start + i];
+            const PointD& b = pts[start + (i + 1) % n];
+            ymin = std::min(ymin, a.y);
+            ymax = std::max(ymax, a.y);
+            if (a.y == b.y) continue;
+            if (a.y < b.y)
+                edges.push_back({a.x, a.y, b.x, b.y, 1});
+            else
+                edges.push_back({b.x, b.y, a.x, a.y, -1});
+        }
+        start += static_cast<std::size_t>(n);
+    }
+    if (edges.empty()) return;
+    const int y0 = static_cast<int>(std::ceil(ymin));
+    const int y1 = static_cast<int>(std::ceil(ymax));
+    std::vector<std::pair<double, int>> xs;
+    for (int y = y0; y < y1; ++y) {
+        xs.clear();
+        for (const Edge& e : edges) {
+            if (y < e.y0 || y >= e.y1) continue;
+            const double x = e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
+            xs.push_back({x, e.dir});
+        }
+        std::sort(xs.begin(), xs.end());
+        int wind = 0;
+        for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+            wind += xs[i].second;
+            const bool inside = winding ? wind != 0 : (i % 2) == 0;
+            if (!inside) continue;
+            const int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
+            const int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            out.add(y, xa, xb);
+        }
+    }
+}
+
+namespace {
+
+struct EllipseGeometry {
+    double cx, cy, a, b;
+    EllipseGeometry(int l, int t, int r, int bt) {
+        if (l > r) std::swap(l, r);
+        if (t > bt) std::swap(t, bt);
+        cx = (l + r - 1) / 2.0;
+        cy = (t + bt - 1) / 2.0;
+        a = (r - l) / 2.0;
+        b = (bt - t) / 2.0;
+    }
+    // Half width of the ellipse of radii (ra, rb) at row y, or -1 outside.
+    double halfWidth(int y, double ra, double rb) const {
+        if (ra <= 0 || rb <= 0) return -1;
+        const double dy = (y - cy) / rb;
+        const double k = 1 - dy * dy;
+        return k < 0 ? -1 : ra * std::sqrt(k);
+    }
+    double angleOf(double x, double y) const {
+        return std::atan2(-(y - cy) / std::max(b, 0.5), (x - cx) / std::max(a, 0.5));
+    }
+};
+
+void ellipseRows(const EllipseGeometry& g, int top, int bottom, int left, int right, double ra,
+                 double rb, Span* rows) {
+    for (int y = top; y < bottom; ++y) {
+        const double h = g.halfWidth(y, ra, rb);
+        Span s{0, 0};
+        if (h >= 0) {
+            s.x0 = std::max(left, static_cast<int>(std::ceil(g.cx - h - 1e-9)));
+            s.x1 = std::min(right, static_cast<int>(std::floor(g.cx + h + 1e-9)) + 1);
+        }
+        rows[y - top] = s;
+    }
+}
+
+bool spanHas(const Span& s, int x) {
+    return x >= s.x0 && x < s.x1;
+}
+
+// Pixels of the filled ellipse that have a 4-neighbour outside the ellipse
+// shrunk by `width - 1` (a ring `width` pixels thick).
+void ellipseRing(int l, int t, int r, int b, int width, std::vector<PointI>& ring) {
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    if (r <= l || b <= t) return;
+    const EllipseGeometry g(l, t, r, b);
+    const int n = b - t;
+    std::vector<Span> outer(n), inner(n);
+    ellipseRows(g, t, b, l, r, g.a, g.b, outer.data());
+    const double shrink = std::max(0, width - 1);
+    ellipseRows(g, t, b, l + width, r - width, g.a - shrink, g.b - shrink, inner.data());
+    auto innerHas = [&](int x, int y) {
+        if (y < t || y >= b) return false;
+        const int k = y - t;
+        // The inner set is the filled ellipse itself when the ring is one pixel.
+        const Span& s = width <= 1 ? outer[k] : inner[k];
+        return spanHas(s, x);
+    };
+    for (int y = t; y < b; ++y) {
+        const Span& s = outer[y - t];
+        for (int x = s.x0; x < s.x1; ++x) {
+            bool edge;
+            if (width <= 1)
+                edge = !innerHas(x - 1, y) || !innerHas(x + 1, y) || !innerHas(x, y - 1) ||
+                       !innerHas(x, y + 1);
+            else
+                edge = !innerHas(x, y);
+            if (edge) ring.push_back({x, y});
+        }
+    }
+}
+
+double sweepOf(double from, double to) {
+    double s = std::fmod(to - from, 2 * std::numbers::pi);
+    if (s < 0) s += 2 * std::numbers::pi;
+    return s;
+}
+
+struct ArcAngles {
+    double start, sweep;  // counter-clockwise on the screen
+    bool full;
+    bool contains(double ang) const { return full || sweepOf(start, ang) <= sweep + 1e-9; }
+};
+
+ArcAngles arcAngles(const ArcSpec& arc, const EllipseGeometry& g) {
+    double s = g.angleOf(arc.xStart, arc.yStart);
+    double e = g.angleOf(arc.xEnd, arc.yEnd);
+    if (arc.clockwise) std::swap(s, e);
+    ArcAngles out{s, sweepOf(s, e), false};
+    out.full = out.sweep < 1e-12;
+    return out;
+}
+
+}  // namespace
+
+void ellipseCoverage(int l, int t, int r, int b, Coverage& out) {
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    if (r <= l || b <= t) return;
+    const EllipseGeometry g(l, t, r, b);
+    std::vector<Span> rows(static_cast<std::size_t>(b - t));
+    ellipseRows(g, t, b, l, r, g.a, g.b, rows.data());
+    for (int y = t; y < b; ++y)
+        out.add(y, rows[y - t].x0, rows[y - t].x1);
+}
+
+void ellipseOutline(int l, int t, int r, int b, int width, Coverage& out) {
+    std::vector<PointI> ring;
+    ellipseRing(l, t, r, b, width, ring);
+    for (const PointI& p : ring)
+        out.addPixel(p.x, p.y);
+}
+
+PointD arcEndPoint(const ArcSpec& arc, double x, double y) {
+    const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
+    const double ang = g.angleOf(x, y);
+    return {g.cx + (g.a - 0.5) * std::cos(ang), g.cy - (g.b - 0.5) * std::sin(ang)};
+}
+
+void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out) {
+    const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
+    const ArcAngles angles = arcAngles(arc, g);
+    std::vector<PointI> ring;
+    ellipseRing(arc.left, arc.top, arc.right, arc.bottom, width, ring);
+    for (const PointI& p : ring)
+        if (angles.contains(g.angleOf(p.x, p.y))) out.addPixel(p.x, p.y);
+    if (shape == ArcShape::Arc || angles.full) return;
+    const PointD ps = arcEndPoint(arc, arc.xStart, arc.yStart);
+    const PointD pe = arcEndPoint(arc, arc.xEnd, arc.yEnd);
+    auto line = [&](PointD a, PointD b) {
+        std::vector<PointI> on;
+        int phase = 0;
+        thinLine({static_cast<int>(std::lround(a.x)), static_cast<int>(std::lround(a.y))},
+                 {static_cast<int>(std::lround(b.x)), static_cast<int>(std::lround(b.y))}, {},
+                 phase, on, nullptr);
+        on.push_back({static_cast<int>(std::lround(b.x)), static_cast<int>(std::lround(b.y))});
+        for (const PointI& p : on)
+            out.addPixel(p.x, p.y);
+    };
+    if (shape == ArcShape::Pie) {
+        const PointD c{std::round(g.cx), std::round(g.cy)};
+        line(c, ps);
+        line(c, pe);
+    } else {
+        line(ps, pe);
+    }
+}
+
+void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out) {
+    const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
+    const ArcAngles angles = arcAngles(arc, g);
+    Coverage full;
+    ellipseCoverage(arc.left, arc.top, arc.right, arc.bottom, full);
+    const PointD ps = arcEndPoint(arc, arc.xStart, arc.yStart);
+    const PointD pe = arcEndPoint(arc, arc.xEnd, arc.yEnd);
+    for (int k = 0; k < full.rowCount(); ++k) {
+        const int y = full.top() + k;
+        for (const Span& s : full.rowAt(k))
+            for (int x = s.x0; x < s.x1; ++x) {
+                bool in;
+                if (angles.full)
+                    in = true;
+                else if (shape == ArcShape::Pie) {
+                    in = (std::abs(x - g.cx) < 0.5 && std::abs(y - g.cy) < 0.5) ||
+                         angles.contains(g.angleOf(x, y));
+                } else {
+                    // Chord: the side of the chord line that holds the arc.
+                    const double cross =
+                        (pe.x - ps.x) * (-(y - ps.y)) - (-(pe.y - ps.y)) * (x - ps.x);
+                    const double mid = angles.start + angles.sweep / 2;
+                    const double mx = g.cx + g.a * std::cos(mid), my = g.cy - g.b * std::sin(mid);
+                    const double crossMid =
+                        (pe.x - ps.x) * (-(my - ps.y)) - (-(pe.y - ps.y)) * (mx - ps.x);
+                    in = cross * crossMid >= 0;
+                }
+                if (in) out.addPixel(x, y);
+            }
+    }
+}
+
+void thinLine(PointI a, PointI b, const std::vector<int>& dashes, int& phase,
+              std::vector<PointI>& on, std::vector<PointI>* off) {
+    int period = 0;
+    for (int d : dashes)
+        period += d;
+    const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
+    const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+    const int steps = std::max(dx, dy);
+    int x = a.x, y = a.y;
+    // Error term of the major axis walk; ties round toward the end point.
+    int err = 0;
+    for (int i = 0; i < steps; ++i) {
+        bool lit = true;
+        if (period > 0) {
+            int pos = phase % period, k = 0;
+            while (pos >= dashes[k])
+                pos -= dashes[k++];
+            lit = (k % 2) == 0;
+            phase = (phase + 1) % period;
+        }
+        if (lit)
+            on.push_back({x, y});
+        else if (off)
+            off->push_back({x, y});
+        if (dx >= dy) {
+            x += sx;
+            err += 2 * dy;
+            if (err > dx) {
+                y += sy;
+                err -= 2 * dx;
+            }
+        } else {
+            y += sy;
+            err += 2 * dx;
+            if (err > dy) {
+                x += sx;
+                err -= 2 * dy;
+            }
+        }
+    }
+}
+
+namespace {
+
+void addQuad(PointD a, PointD b, PointD c, PointD d, Coverage& out) {
+    polygonCoverage({a, b, c, d}, {4}, true, out);
+}
+
+void addDisc(PointD c, double r, Coverage& out) {
+    std::vector<PointD> pts;
+    const int n = std::max(8, static_cast<int>(r * 4));
+    for (int i = 0; i < n; ++i) {
+        const double t = 2 * std::numbers::pi * i / n;
+        pts.push_back({c.x + r * std::cos(t), c.y + r * std::sin(t)});
+    }
+    polygonCoverage(pts, {n}, true, out);
+}
+
+// One straight dash from p to q with caps.
+void addDash(PointD p, PointD q, const WidePen& pen, Coverage& out) {
+    const double h = pen.width / 2;
+    double ux = q.x - p.x, uy = q.y - p.y;
+    const double len = std::hypot(ux, uy);
+    if (len < 1e-12) {
+        ux = 1;
+        uy = 0;
+    } else {
+        ux /= len;
+        uy /= len;
+    }
+    const double nx = -uy * h, ny = ux * h;
+    PointD a = p, b = q;
+    if (pen.endCap == 0x100) {  // square
+        a = {p.x - ux * h, p.y - uy * h};
+        b = {q.x + ux * h, q.y + uy * h};
+    }
+    addQuad({a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny},
+            out);
+    if (pen.endCap == 0) {  // round
+        addDisc(p, h, out);
+        addDisc(q, h, out);
+    }
+}
+
+void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, Coverage& out) {
+    const double h = pen.width / 2;
+    if (pen.join == 0) {
+        addDisc(at, h, out);
+        return;
+    }
+    auto normal = [&](PointD p, PointD q) {
+        const double l = std::max(std::hypot(q.x - p.x, q.y - p.y), 1e-12);
+        return PointD{-(q.y - p.y) / l * h, (q.x - p.x) / l * h};
+    };
+    const PointD n1 = normal(prev, at), n2 = normal(at, next);
+    for (int side : {1, -1}) {
+        const PointD a{at.x + side * n1.x, at.y + side * n1.y};
+        const PointD b{at.x + side * n2.x, at.y + side * n2.y};
+        polygonCoverage({at, a, b}, {3}, true, out);
+    }
+}
+
+}  // namespace
+
+void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen, Coverage& out) {
+    if (pts.empty()) return;
+    std::vector<PointD> path = pts;
+    if (closed && pts.size() > 1) path.push_back(pts.front());
+    if (path.size() == 1) {
+        addDash(path[0], path[0], pen, out);
+        return;
+    }
+    double period = 0;
+    for (double d : pen.dashes)
+        period += d;
+    double phase = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const PointD p = path[i], q = path[i + 1];
+        const double len = std::hypot(q.x - p.x, q.y - p.y);
+        if (period <= 0) {
+            addDash(p, q, pen, out);
+        } else {
+            double t = 0;
+            while (t < len) {
+                double pos = std::fmod(phase, period);
+                std::size_t k = 0;
+                while (pos >= pen.dashes[k])
+                    pos -= pen.dashes[k++];
+                const double run = std::min(pen.dashes[k] - pos, len - t);
+                if (k % 2 == 0 && run > 0) {
+                    const double t0 = t / len, t1 = (t + run) / len;
+                    addDash({p.x + (q.x - p.x) * t0, p.y + (q.y - p.y) * t0},
+                            {p.x + (q.x - p.x) * t1, p.y + (q.y - p.y) * t1}, pen, out);
+                }
+                t += run;
+                phase += run;
+            }
+        }
+        const bool hasNext = i + 2 < path.size() || (closed && path.size() > 2);
+        if (period <= 0 && hasNext) {
+            const PointD next = i + 2 < path.size() ? path[i + 2] : path[1];
+            addJoin(p, q, next, pen, out);
+        }
+    }
+}
+
+}  // namespace win::gdi

@@ -1,0 +1,189 @@
+#include "platform/robot/robot.h"
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/robot/finder.h"
+#include "platform/window/clock.h"
+#include "platform/window/input_queue.h"
+#include "platform/window/presenter.h"
+
+namespace win::robot {
+namespace {
+
+std::deque<std::function<void()>> pending;
+std::deque<int> messageBoxAnswers;
+
+bool runOneStep() {
+    if (pending.empty()) return false;
+    auto step = std::move(pending.front());
+    pending.pop_front();
+    step();
+    return true;
+}
+
+void buttonAt(POINT p, Button b, bool down) { injectMouseButton(p.x, p.y, static_cast<int>(b), down); }
+
+}  // namespace
+
+Script& Script::move(int x, int y) {
+    steps.push_back([=] { injectMouseMove(x, y); });
+    return *this;
+}
+
+Script& Script::press(int x, int y, Button b) {
+    steps.push_back([=] {
+        injectMouseMove(x, y);
+        buttonAt({x, y}, b, true);
+    });
+    return *this;
+}
+
+Script& Script::release(int x, int y, Button b) {
+    steps.push_back([=] {
+        injectMouseMove(x, y);
+        buttonAt({x, y}, b, false);
+    });
+    return *this;
+}
+
+Script& Script::click(int x, int y, Button b) {
+    press(x, y, b);
+    return release(x, y, b);
+}
+
+Script& Script::doubleClick(int x, int y, Button b) {
+    click(x, y, b);
+    return click(x, y, b);
+}
+
+Script& Script::drag(int x0, int y0, int x1, int y1, Button b) {
+    press(x0, y0, b);
+    for (int i = 1; i <= 4; ++i) move(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4);
+    return release(x1, y1, b);
+}
+
+Script& Script::wheel(int x, int y, int delta) {
+    steps.push_back([=] {
+        injectMouseMove(x, y);
+        injectMouseWheel(x, y, delta);
+    });
+    return *this;
+}
+
+Script& Script::clickOn(std::function<HWND()> finder, Button b) {
+    // The target is looked up when the step runs, as it may not exist yet.
+    auto where = std::make_shared<POINT>();
+    steps.push_back([=] {
+        const HWND h = finder();
+        if (!h) throw std::runtime_error("robot: the window to click on does not exist");
+        *where = centreOf(h);
+        injectMouseMove(where->x, where->y);
+        buttonAt(*where, b, true);
+    });
+    steps.push_back([=] { buttonAt(*where, b, false); });
+    return *this;
+}
+
+Script& Script::clickControl(HWND parent, int id) {
+    return clickOn([=] { return findDescendantById(parent, id); });
+}
+
+Script& Script::clickMenuBar(HWND window, const std::string& title) {
+    auto where = std::make_shared<POINT>();
+    steps.push_back([=] {
+        RECT r;
+        if (!menuBarItemRect(window, title, r)) throw std::runtime_error("robot: no menu title " + title);
+        *where = centreOf(r);
+        injectMouseMove(where->x, where->y);
+        buttonAt(*where, Button::Left, true);
+    });
+    steps.push_back([=] { buttonAt(*where, Button::Left, false); });
+    return *this;
+}
+
+Script& Script::clickMenuItem(const std::string& label) {
+    auto where = std::make_shared<POINT>();
+    steps.push_back([=] {
+        RECT r;
+        if (!openMenuItemRect(label, r)) throw std::runtime_error("robot: no open menu item " + label);
+        *where = centreOf(r);
+        injectMouseMove(where->x, where->y);
+    });
+    steps.push_back([=] { buttonAt(*where, Button::Left, true); });
+    steps.push_back([=] { buttonAt(*where, Button::Left, false); });
+    return *this;
+}
+
+Script& Script::keyDown(int vk) {
+    steps.push_back([=] { injectKey(vk, true); });
+    return *this;
+}
+
+Script& Script::keyUp(int vk) {
+    steps.push_back([=] { injectKey(vk, false); });
+    return *this;
+}
+
+Script& Script::key(int vk) {
+    steps.push_back([=] {
+        injectKey(vk, true);
+        injectKey(vk, false);
+    });
+    return *this;
+}
+
+Script& Script::chord(std::initializer_list<int> vks) {
+    std::vector<int> keys(vks);
+    steps.push_back([=] {
+        for (int vk : keys) injectKey(vk, true);
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it) injectKey(*it, false);
+    });
+    return *this;
+}
+
+Script& Script::text(const std::string& cp1252) {
+    steps.push_back([=] { injectText(cp1252); });
+    return *this;
+}
+
+Script& Script::answerMessageBox(int result) {
+    steps.push_back([=] { messageBoxAnswers.push_back(result); });
+    return *this;
+}
+
+Script& Script::wait(unsigned ms) {
+    steps.push_back([=] {
+        Clock& c = currentClock();
+        c.sleepUntil(c.nowMs() + ms);
+    });
+    return *this;
+}
+
+Script& Script::check(std::function<void()> step) {
+    steps.push_back(std::move(step));
+    return *this;
+}
+
+void play(Script script) {
+    pending = std::move(script.steps);
+    setIdleStepSource(runOneStep);
+}
+
+bool playing() { return !pending.empty(); }
+bool step() { return runOneStep(); }
+
+void stop() {
+    pending.clear();
+    messageBoxAnswers.clear();
+}
+
+std::optional<int> takeMessageBoxAnswer() {
+    if (messageBoxAnswers.empty()) return std::nullopt;
+    const int r = messageBoxAnswers.front();
+    messageBoxAnswers.pop_front();
+    return r;
+}
+
+}  // namespace win::robot

@@ -1,0 +1,63 @@
+#pragma once
+// The test robot: a script of user actions that the message wait plays one
+// step at a time whenever the program has nothing else to do, exactly as if a
+// user were at the keyboard and mouse of the virtual screen.
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/window/user_api.h"
+
+namespace win::robot {
+
+enum class Button { Left = 0, Right = 1, Middle = 2 };
+
+class Script {
+public:
+    Script& move(int x, int y);
+    Script& press(int x, int y, Button b = Button::Left);
+    Script& release(int x, int y, Button b = Button::Left);
+    Script& click(int x, int y, Button b = Button::Left);
+    Script& doubleClick(int x, int y, Button b = Button::Left);
+    // Press at the first point, move there in a few steps, release.
+    Script& drag(int x0, int y0, int x1, int y1, Button b = Button::Left);
+    Script& wheel(int x, int y, int delta);
+    // Targets found when the step runs: a control by its parent and identifier,
+    // or any window the finder names.
+    Script& clickOn(std::function<HWND()> finder, Button b = Button::Left);
+    Script& clickControl(HWND parent, int id);
+    // The title of a window's menu bar, or an item of the open pop-up menu,
+    // by its text without "&" (and without the accelerator text).
+    Script& clickMenuBar(HWND window, const std::string& title);
+    Script& clickMenuItem(const std::string& label);
+    Script& keyDown(int vk);
+    Script& keyUp(int vk);
+    Script& key(int vk);
+    // Keys held together, released in reverse order (e.g. VK_MENU, 'F').
+    Script& chord(std::initializer_list<int> vks);
+    Script& text(const std::string& cp1252);
+    // The next message box answers with this button identifier (IDOK ...).
+    Script& answerMessageBox(int result);
+    // Lets the clock run on (a fake clock jumps; timers fall due).
+    Script& wait(unsigned milliseconds);
+    // Runs between steps, when the program is idle; a check uses the finders
+    // and the test framework's assertions.
+    Script& check(std::function<void()> step);
+
+    std::deque<std::function<void()>> steps;
+};
+
+// Plays a script from the message wait; replaces any script still running.
+void play(Script script);
+// True while steps remain.
+bool playing();
+// Runs the next step now (a test's own loop); false when none is left.
+bool step();
+void stop();
+
+// For the message box: the answer the script prepared, if any.
+std::optional<int> takeMessageBoxAnswer();
+
+}  // namespace win::robot

@@ -1,0 +1,293 @@
+// The raster engine seen through the drawing calls: coverage, raster
+// operations, fill modes, dashes, blits and clipping.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "gdi_test_support.h"
+
+using namespace win;
+using gdi_test::Canvas;
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+TEST(GdiRaster, ShapesDrawnTwiceWithXorOrNotLeaveTheSurfaceUnchanged) {
+    const POINT poly[] = {{5, 5}, {60, 12}, {30, 70}, {70, 50}, {8, 40}};
+    const std::vector<std::pair<const char*, std::function<void(HDC)>>> shapes = {
+        {"line",
+         [](HDC dc) {
+             MoveToEx(dc, 3, 4, nullptr);
+             LineTo(dc, 71, 33);
+         }},
+        {"polyline", [&](HDC dc) { Polyline(dc, poly, 5); }},
+        {"polygon", [&](HDC dc) { Polygon(dc, poly, 5); }},
+        {"rectangle", [](HDC dc) { Rectangle(dc, 10, 12, 60, 50); }},
+        {"ellipse", [](HDC dc) { Ellipse(dc, 7, 9, 66, 58); }},
+        {"pie", [](HDC dc) { Pie(dc, 7, 9, 66, 58, 70, 30, 10, 0); }},
+        {"wide line",
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_SOLID, 5, RGB(10, 200, 30));
+             HGDIOBJ old = SelectObject(dc, pen);
+             Polyline(dc, std::array<POINT, 3>{{{4, 4}, {60, 30}, {20, 70}}}.data(), 3);
+             SelectObject(dc, old);
+             DeleteObject(pen);
+         }},
+    };
+    for (int rop : {R2_XORPEN, R2_NOT}) {
+        for (const auto& [name, draw] : shapes) {
+            Canvas c(80, 80);
+            gdi_test::fillNoise(c.surface, 7);
+            const std::vector<std::uint32_t> before = c.surface.pixels;
+            HPEN pen = CreatePen(PS_SOLID, 1, RGB(200, 100, 50));
+            HBRUSH brush = CreateSolidBrush(RGB(20, 90, 160));
+            SelectObject(c.dc, pen);
+            SelectObject(c.dc, brush);
+            SetROP2(c.dc, rop);
+            draw(c.dc);
+            EXPECT_NE(c.surface.pixels, before) << name << " drew nothing";
+            draw(c.dc);
+            EXPECT_EQ(c.surface.pixels, before) << name << " with ROP2 " << rop;
+            SelectObject(c.dc, GetStockObject(BLACK_PEN));
+            SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+            DeleteObject(pen);
+            DeleteObject(brush);
+        }
+    }
+}
+
+TEST(GdiRaster, EveryBinaryRasterOperationCombinesPenAndDestination) {
+    const std::uint32_t d = 0x00C3A5;  // destination pixel
+    const COLORREF pen = RGB(0x5A, 0x0F, 0xF0);
+    const std::uint32_t p = pixelFromColorRef(pen);
+    const std::uint32_t expected[17] = {0,      0,     ~(p | d), ~p & d, ~p,       p & ~d,
+                                        ~d,     p ^ d, ~(p & d), p & d,  ~(p ^ d), d,
+                                        ~p | d, p,     p | ~d,   p | d,  0xFFFFFF};
+    for (int rop = R2_BLACK; rop <= R2_WHITE; ++rop) {
+        Canvas c(4, 4, d);
+        SetROP2(c.dc, rop);
+        HPEN hp = CreatePen(PS_SOLID, 1, pen);
+        SelectObject(c.dc, hp);
+        MoveToEx(c.dc, 0, 1, nullptr);
+        LineTo(c.dc, 3, 1);
+        EXPECT_EQ(c.at(1, 1), expected[rop] & 0xFFFFFF) << "ROP2 " << rop;
+        EXPECT_EQ(c.at(3, 1), d) << "end pixel is left out";
+        SelectObject(c.dc, GetStockObject(BLACK_PEN));
+        DeleteObject(hp);
+    }
+}
+
+TEST(GdiRaster, StarIsHollowWithAlternateAndFullWithWinding) {
+    // A five-pointed star drawn in one stroke.
+    std::vector<POINT> star;
+    for (int k = 0; k < 5; ++k) {
+        const double a = -std::numbers::pi / 2 + k * 4 * std::numbers::pi / 5;
+        star.push_back(
+            {static_cast<LONG>(50 + 45 * std::cos(a)), static_cast<LONG>(50 + 45 * std::sin(a))});
+    }
+    for (int mode : {ALTERNATE, WINDING}) {
+        Canvas c(100, 100);
+        SelectObject(c.dc, GetStockObject(NULL_PEN));
+        SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+        SetPolyFillMode(c.dc, mode);
+        Polygon(c.dc, star.data(), 5);
+        EXPECT_EQ(c.at(50, 52), mode == WINDING ? 0u : kWhite) << "centre, mode " << mode;
+        EXPECT_EQ(c.at(50, 12), 0u) << "a point of the star";
+        EXPECT_EQ(c.at(3, 3), kWhite);
+    }
+}
+
+TEST(GdiRaster, RectangleCoversLeftToRightMinusOne) {
+    Canvas c(40, 40);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    SelectObject(c.dc, red);
+    Rectangle(c.dc, 5, 7, 25, 30);
+    EXPECT_EQ(c.inkBox(kWhite).left, 5);
+    EXPECT_EQ(c.inkBox(kWhite).top, 7);
+    EXPECT_EQ(c.inkBox(kWhite).right, 25);
+    EXPECT_EQ(c.inkBox(kWhite).bottom, 30);
+    EXPECT_EQ(c.at(5, 7), 0u) << "outline in the pen colour";
+    EXPECT_EQ(c.at(24, 29), 0u);
+    EXPECT_EQ(c.at(6, 8), 0xFF0000u) << "inside in the brush colour";
+
+    // Without a pen the filled area is one pixel smaller; FillRect is exact.
+    Canvas d(40, 40);
+    SelectObject(d.dc, GetStockObject(NULL_PEN));
+    SelectObject(d.dc, red);
+    Rectangle(d.dc, 5, 7, 25, 30);
+    EXPECT_EQ(d.inkBox(kWhite).right, 24);
+    EXPECT_EQ(d.inkBox(kWhite).bottom, 29);
+    Canvas e(40, 40);
+    RECT r{5, 7, 25, 30};
+    FillRect(e.dc, &r, red);
+    EXPECT_EQ(e.countNot(kWhite), 20 * 23);
+    EXPECT_EQ(e.inkBox(kWhite).right, 25);
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    SelectObject(d.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(red);
+}
+
+TEST(GdiRaster, UserDashedGeometricPenDrawsRunsOfTheTable) {
+    Canvas c(120, 10);
+    LOGBRUSH lb{BS_SOLID, 0, 0};
+    const DWORD dashes[] = {8, 6};
+    HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL, 1, &lb,
+                            2, dashes);
+    ASSERT_NE(pen, nullptr);
+    SelectObject(c.dc, pen);
+    MoveToEx(c.dc, 0, 5, nullptr);
+    LineTo(c.dc, 100, 5);
+    std::vector<int> runs;
+    int x = 0;
+    while (x < 100) {
+        const bool on = c.at(x, 5) == 0;
+        int len = 0;
+        while (x < 100 && (c.at(x, 5) == 0) == on)
+            ++len, ++x;
+        runs.push_back(on ? len : -len);
+    }
+    ASSERT_GE(runs.size(), 8u);
+    for (std::size_t i = 0; i + 1 < runs.size(); ++i)
+        EXPECT_EQ(runs[i], i % 2 == 0 ? 8 : -6) << i;
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(GdiRaster, SrcInvertTwiceIsTheIdentityAndSrcCopyCopies) {
+    Canvas dst(50, 40), src(50, 40);
+    gdi_test::fillNoise(dst.surface, 3);
+    gdi_test::fillNoise(src.surface, 11);
+    const std::vector<std::uint32_t> before = dst.surface.pixels;
+    ASSERT_TRUE(BitBlt(dst.dc, 5, 6, 30, 20, src.dc, 2, 3, SRCINVERT));
+    EXPECT_NE(dst.surface.pixels, before);
+    EXPECT_EQ(dst.at(5, 6), before[6 * 50 + 5] ^ src.at(2, 3));
+    BitBlt(dst.dc, 5, 6, 30, 20, src.dc, 2, 3, SRCINVERT);
+    EXPECT_EQ(dst.surface.pixels, before);
+
+    BitBlt(dst.dc, 0, 0, 10, 10, src.dc, 20, 20, SRCCOPY);
+    EXPECT_EQ(dst.at(9, 9), src.at(29, 29));
+    EXPECT_EQ(dst.at(10, 10), before[10 * 50 + 10]);
+    // Copies within one surface read the source before writing.
+    BitBlt(src.dc, 1, 0, 40, 1, src.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(src.at(1, 0), src.at(0, 0));
+}
+
+TEST(GdiRaster, MaskBlitsKeepTheBackgroundWhereTheMaskIsWhite) {
+    // The classic transparent blit: AND with a mask, then OR (paint) the image.
+    Canvas dst(20, 10, 0x123456);
+    HDC mem = CreateCompatibleDC(dst.dc);
+    const std::uint8_t maskBits[20] = {0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0,
+                                       0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0};
+    HBITMAP mask = CreateBitmap(8, 10, 1, 1, maskBits);
+    HGDIOBJ old = SelectObject(mem, mask);
+    SetTextColor(dst.dc, 0);
+    SetBkColor(dst.dc, 0xFFFFFF);
+    BitBlt(dst.dc, 0, 0, 8, 10, mem, 0, 0, SRCAND);
+    EXPECT_EQ(dst.at(0, 0), 0x123456u) << "white mask keeps the background";
+    EXPECT_EQ(dst.at(5, 0), 0u) << "black mask clears";
+    Canvas image(8, 10, 0x00FF00);
+    BitBlt(dst.dc, 0, 0, 8, 10, image.dc, 0, 0, SRCPAINT);
+    EXPECT_EQ(dst.at(5, 0), 0x00FF00u);
+    SelectObject(mem, old);
+    DeleteObject(mask);
+    DeleteDC(mem);
+}
+
+TEST(GdiRaster, ClipRegionCutsAFilledRectangleExactly) {
+    Canvas c(60, 60);
+    HRGN clip = CreateRectRgn(10, 15, 40, 45);
+    HRGN hole = CreateRectRgn(20, 20, 30, 30);
+    CombineRgn(clip, clip, hole, RGN_DIFF);
+    EXPECT_EQ(SelectClipRgn(c.dc, clip), COMPLEXREGION);
+    RECT r{0, 0, 60, 25};
+    FillRect(c.dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(c.inkBox(kWhite).left, 10);
+    EXPECT_EQ(c.inkBox(kWhite).right, 40);
+    EXPECT_EQ(c.inkBox(kWhite).top, 15);
+    EXPECT_EQ(c.inkBox(kWhite).bottom, 25);
+    EXPECT_EQ(c.countNot(kWhite), 30 * 10 - 10 * 5);
+    EXPECT_EQ(c.at(25, 22), kWhite);
+    IntersectClipRect(c.dc, 0, 0, 12, 60);
+    RECT all{0, 0, 60, 60};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(c.dc, &all, red);
+    EXPECT_EQ(c.inkBox(0xFFFFFF).right, 40);
+    EXPECT_EQ(c.at(11, 44), 0xFF0000u);
+    EXPECT_EQ(c.at(12, 44), kWhite);
+    SelectClipRgn(c.dc, nullptr);
+    FillRect(c.dc, &all, red);
+    EXPECT_EQ(c.countNot(0xFF0000), 0);
+    DeleteObject(red);
+    DeleteObject(clip);
+    DeleteObject(hole);
+}
+
+TEST(GdiRaster, SurfaceContextHonoursOriginAndLimit) {
+    Surface s(50, 50, kWhite);
+    const RECT client{0, 0, 20, 10};
+    HDC dc = CreateSurfaceDC(&s, {15, 25}, &client);
+    RECT all{-100, -100, 100, 100};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(s.at(15, 25), 0u);
+    EXPECT_EQ(s.at(34, 34), 0u);
+    EXPECT_EQ(s.at(35, 34), kWhite);
+    EXPECT_EQ(s.at(14, 25), kWhite);
+    EXPECT_EQ(GetPixel(dc, 0, 0), 0u);
+    EXPECT_EQ(GetPixel(dc, 25, 0), CLR_INVALID);
+    DeleteDC(dc);
+}
+
+TEST(GdiRaster, HatchAndPatternBrushesRepeatEveryEightPixels) {
+    Canvas c(32, 32);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, 0);
+    RECT r{0, 0, 32, 32};
+    SetBkMode(c.dc, TRANSPARENT);
+    FillRect(c.dc, &r, hatch);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x)
+            ASSERT_EQ(c.at(x, y), c.at(x + 8, y + 8));
+    EXPECT_GT(c.countNot(kWhite), 0);
+    EXPECT_LT(c.countNot(kWhite), 32 * 32 / 2);
+    const std::uint8_t bits[16] = {0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0,
+                                   0x55, 0, 0xAA, 0, 0x55, 0, 0xAA, 0};
+    HBITMAP bm = CreateBitmap(8, 8, 1, 1, bits);
+    HBRUSH pattern = CreatePatternBrush(bm);
+    SetTextColor(c.dc, RGB(255, 0, 0));
+    SetBkColor(c.dc, RGB(0, 0, 255));
+    FillRect(c.dc, &r, pattern);
+    EXPECT_EQ(c.at(0, 0), 0xFF0000u) << "0 bits take the text colour";
+    EXPECT_EQ(c.at(1, 0), 0x0000FFu) << "1 bits take the background colour";
+    EXPECT_EQ(c.at(9, 0), 0x0000FFu);
+    DeleteObject(pattern);
+    DeleteObject(bm);
+    DeleteObject(hatch);
+}
+
+TEST(GdiRaster, MappingModeScalesAndOffsetsLogicalCoordinates) {
+    Canvas c(100, 100);
+    SetMapMode(c.dc, MM_ANISOTROPIC);
+    SetWindowOrgEx(c.dc, 100, 100, nullptr);
+    SetWindowExtEx(c.dc, 1000, 1000, nullptr);
+    SetViewportExtEx(c.dc, 100, -100, nullptr);
+    SetViewportOrgEx(c.dc, 0, 99, nullptr);
+    POINT p{600, 300};
+    LPtoDP(c.dc, &p, 1);
+    EXPECT_EQ(p.x, 50);
+    EXPECT_EQ(p.y, 79);
+    SetPixel(c.dc, 600, 300, RGB(0, 0, 255));
+    EXPECT_EQ(c.at(50, 79), 0x0000FFu);
+}
+
+TEST(GdiRaster, GradientTriangleInterpolatesVertexColours) {
+    Canvas c(60, 60);
+    TRIVERTEX v[3] = {{0, 0, 0xFF00, 0, 0, 0}, {60, 0, 0, 0xFF00, 0, 0}, {0, 60, 0, 0, 0xFF00, 0}};
+    GRADIENT_TRIANGLE t{0, 1, 2};
+    ASSERT_TRUE(GradientFill(c.dc, v, 3, &t, 1, GRADIENT_FILL_TRIANGLE));
+    EXPECT_GE((c.at(1, 1) >> 16) & 0xFF, 240u);
+    EXPECT_GE((c.at(57, 1) >> 8) & 0xFF, 220u);
+    EXPECT_EQ(c.at(59, 59), kWhite);
+}
+
+}  // namespace

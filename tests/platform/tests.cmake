@@ -1,0 +1,20 @@
+# The window-layer tests use resources compiled by our own resource compiler.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_platform ${CMAKE_CURRENT_LIST_DIR}/window_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/window_test_ids.h)
+  target_compile_definitions(test_platform PRIVATE PELK_HAS_TEST_RESOURCES=1)
+endif()
+
+# The X11 presenter under a virtual X server, when the machine has one.
+add_executable(x11_probe ${CMAKE_CURRENT_LIST_DIR}/x11_probe_program.cc)
+target_link_libraries(x11_probe PRIVATE pelk_platform)
+find_program(PELK_XVFB_RUN xvfb-run)
+find_program(PELK_XDOTOOL xdotool)
+if(PELK_XVFB_RUN AND PELK_XDOTOOL)
+  add_test(NAME platform.x11_presenter_click_and_key
+           COMMAND ${PELK_XVFB_RUN} -a sh ${CMAKE_CURRENT_LIST_DIR}/x11_probe.sh $<TARGET_FILE:x11_probe>)
+else()
+  add_test(NAME platform.x11_presenter_click_and_key COMMAND sh -c "echo xvfb-run or xdotool missing; exit 77")
+endif()
+set_tests_properties(platform.x11_presenter_click_and_key PROPERTIES
+  TIMEOUT 60 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")

@@ -194,6 +194,13 @@ bool clipboardText(std::string& text) {
     return true;
 }
 
+namespace detail {
+void resetClipboard() {
+    freeData();
+    board = Clipboard{};
+}
+}  // namespace detail
+
 // Another program took the desktop's clipboard: our text is no longer what it holds.
 void clipboardTakenByOtherProgram() {
     board.ownedHere = false;

@@ -1,6 +1,7 @@
 // Cursors: the shapes the program asks for by identifier, the current cursor
 // and the default WM_SETCURSOR handling.
 
+#include "platform/window/image_api.h"
 #include "platform/window/presenter.h"
 #include "platform/window/window_internal.h"
 
@@ -31,8 +32,9 @@ bool isStockCursorId(WORD id) {
 
 }  // namespace
 
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {
-    if (!IS_INTRESOURCE(name)) return nullptr;
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    if (instance || !IS_INTRESOURCE(name))
+        return static_cast<HCURSOR>(LoadImageA(instance, name, IMAGE_CURSOR, 0, 0, LR_SHARED));
     const auto id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
     if (!isStockCursorId(id)) return nullptr;
     return reinterpret_cast<HCURSOR>(kCursorBase + id);

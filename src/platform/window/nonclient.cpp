@@ -171,28 +171,35 @@ void paintCaptionBox(Surface& s, const RECT& clip, const RECT& r, LRESULT kind, 
     }
 }
 
-void paintScrollBar(Surface& s, const RECT& clip, RECT r, bool vertical, const ScrollBarState& sb) {
+void paintArrow(Surface& s, const RECT& clip, const RECT& r, int direction, bool enabled) {
+    // direction: 0 up, 1 down, 2 left, 3 right.
+    const COLORREF ink = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    const int cx = (r.left + r.right) / 2 - 1, cy = (r.top + r.bottom) / 2 - 1;
+    for (int k = 0; k < 4; ++k) {
+        if (direction == 0) layerFill(s, clip, {cx - k, cy - 1 + k, cx + k + 1, cy + k}, ink);
+        if (direction == 1) layerFill(s, clip, {cx - k, cy + 2 - k, cx + k + 1, cy + 3 - k}, ink);
+        if (direction == 2) layerFill(s, clip, {cx - 1 + k, cy - k, cx + k, cy + k + 1}, ink);
+        if (direction == 3) layerFill(s, clip, {cx + 2 - k, cy - k, cx + 3 - k, cy + k + 1}, ink);
+    }
+}
+
+void paintScrollBar(Surface& s, const RECT& clip, RECT r, bool vertical, const Window* w) {
+    const ScrollBarState& sb = vertical ? w->vscroll : w->hscroll;
     layerFill(s, clip, r, GetSysColor(COLOR_SCROLLBAR));
-    const int len = vertical ? r.bottom - r.top : r.right - r.left;
     const RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + 16} : RECT{r.left, r.top, r.left + 16, r.bottom};
     const RECT last = vertical ? RECT{r.left, r.bottom - 16, r.right, r.bottom} : RECT{r.right - 16, r.top, r.right, r.bottom};
+    int k = 0;
     for (const RECT& a : {first, last}) {
         layerFill(s, clip, a, GetSysColor(COLOR_BTNFACE));
         layerEdge(s, clip, a, true, true);
+        paintArrow(s, clip, a, (vertical ? 0 : 2) + k++, sb.enabled && sb.max > sb.min);
     }
-    const int track = len - 32;
-    const int range = sb.max - sb.min + 1;
-    if (track > 8 && range > 0 && sb.enabled) {
-        const int page = sb.page ? static_cast<int>(sb.page) : 1;
-        const int thumb = std::max(8, sb.page ? track * page / range : 16);
-        const int span = std::max(1, range - std::max(page, 1));
-        const int pos = std::clamp(sb.pos - sb.min, 0, span);
-        const int start = 16 + (track - thumb) * pos / span;
-        const RECT t = vertical ? RECT{r.left, r.top + start, r.right, r.top + start + thumb}
-                                : RECT{r.left + start, r.top, r.left + start + thumb, r.bottom};
-        layerFill(s, clip, t, GetSysColor(COLOR_BTNFACE));
-        layerEdge(s, clip, t, true, true);
-    }
+    int start = 0, length = 0, track = 0;
+    if (!scrollThumb(w, vertical, start, length, track)) return;
+    const RECT t = vertical ? RECT{r.left, r.top + start, r.right, r.top + start + length}
+                            : RECT{r.left + start, r.top, r.left + start + length, r.bottom};
+    layerFill(s, clip, t, GetSysColor(COLOR_BTNFACE));
+    layerEdge(s, clip, t, true, true);
 }
 
 }  // namespace
@@ -237,6 +244,8 @@ void nonClientButtonDown(Window* w, LRESULT hit, LPARAM lParam) {
         case HTCAPTION: sendMessage(w, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam); break;
         case HTSYSMENU:
         case HTMENU: sendMessage(w, WM_SYSCOMMAND, SC_MOUSEMENU + static_cast<WPARAM>(hit), lParam); break;
+        case HTVSCROLL: sendMessage(w, WM_SYSCOMMAND, SC_VSCROLL + static_cast<WPARAM>(hit), lParam); break;
+        case HTHSCROLL: sendMessage(w, WM_SYSCOMMAND, SC_HSCROLL + static_cast<WPARAM>(hit), lParam); break;
         case HTMINBUTTON:
         case HTMAXBUTTON:
         case HTCLOSE: {
@@ -266,6 +275,10 @@ void sysCommand(Window* w, WPARAM cmd, LPARAM lParam) {
         case SC_MAXIMIZE: ShowWindow(h, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(h, SW_RESTORE); break;
         case SC_CLOSE: sendMessage(w, WM_CLOSE, 0, 0); break;
+        case SC_VSCROLL:
+        case SC_HSCROLL:
+            trackScrollBar(w, (cmd & 0xFFF0) == SC_VSCROLL, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
         case SC_MOUSEMENU:
             trackMenuBar(h, true, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0);
             break;
@@ -314,7 +327,15 @@ void paintNonClient(Window* w) {
         const RECT cap = offsetRect(g.caption, t.origin.x, t.origin.y);
         layerFill(s, clip, cap, GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
         int textLeft = cap.left + 3;
-        if (!isEmpty(g.icon)) textLeft = cap.left + 21;
+        if (!isEmpty(g.icon)) {
+            textLeft = cap.left + 21;
+            HICON icon = w->iconSmall ? w->iconSmall : w->iconBig;
+            if (!icon) icon = w->cls->iconSmall ? w->cls->iconSmall : w->cls->icon;
+            if (icon) {
+                const RECT ir = offsetRect(g.icon, t.origin.x, t.origin.y);
+                paintIcon(s, clip, icon, ir.left, ir.top, 16, 16);
+            }
+        }
         const RECT textClip = intersectRect(clip, {cap.left, cap.top, (isEmpty(g.minimize) ? (isEmpty(g.close) ? cap.right : g.close.left + t.origin.x) : g.minimize.left + t.origin.x) - 2, cap.bottom});
         layerText(s, textClip, textLeft, cap.top + 2, w->text,
                   GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT), true, -1);
@@ -326,8 +347,8 @@ void paintNonClient(Window* w) {
             paintCaptionBox(s, clip, offsetRect(g.minimize, t.origin.x, t.origin.y), HTMINBUTTON, w->ncPressed == HTMINBUTTON, (w->style & WS_MINIMIZEBOX) != 0);
     }
     if (!isEmpty(g.menuBar)) paintMenuBar(w->handle);
-    if (!isEmpty(g.vscroll)) paintScrollBar(s, clip, offsetRect(g.vscroll, t.origin.x, t.origin.y), true, w->vscroll);
-    if (!isEmpty(g.hscroll)) paintScrollBar(s, clip, offsetRect(g.hscroll, t.origin.x, t.origin.y), false, w->hscroll);
+    if (!isEmpty(g.vscroll)) paintScrollBar(s, clip, offsetRect(g.vscroll, t.origin.x, t.origin.y), true, w);
+    if (!isEmpty(g.hscroll)) paintScrollBar(s, clip, offsetRect(g.hscroll, t.origin.x, t.origin.y), false, w);
     if (!isEmpty(g.sizeBox)) layerFill(s, clip, offsetRect(g.sizeBox, t.origin.x, t.origin.y), GetSysColor(COLOR_BTNFACE));
 }
 

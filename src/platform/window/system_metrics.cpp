@@ -69,9 +69,4 @@ DWORD GetSysColor(int index) {
     return scheme[index];
 }
 
-BOOL MessageBeep(UINT) {
-    if (Presenter* p = currentPresenter()) p->beep();
-    return TRUE;
-}
-
 }  // namespace win

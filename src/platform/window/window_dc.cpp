@@ -45,8 +45,13 @@ HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT
 }  // namespace
 
 HDC makeWindowDc(HWND hwnd, bool client, const RECT* limit) {
-    Window* w = findWindow(hwnd);
-    if (!w || w == state().desktop) return nullptr;
+    Window* w = windowOrDesktop(hwnd);
+    if (!w) return nullptr;
+    if (w == state().desktop) {
+        // The screen itself: drawing there lasts until the screen is composed again.
+        Surface& screen = const_cast<Surface&>(composeScreen());
+        return CreateSurfaceDC(&screen, {0, 0}, limit);
+    }
     const WindowDrawTarget t = windowDrawTarget(hwnd, client);
     if (!t.surface) return nullptr;
     const RECT deviceClip = offsetRect(t.clip, -t.origin.x, -t.origin.y);

@@ -26,6 +26,15 @@ void releaseWindowDc(HWND hwnd, HDC dc);
 void dropWindowDc(HWND hwnd);
 void clearWindowDcs();
 void bindDrawingInterface();
+void resetClipboard();
+void resetImages();
+// Draws an icon onto a surface, scaled to w x h (caption icons).
+void paintIcon(Surface& s, const RECT& clip, HICON icon, int x, int y, int w, int h);
+
+// Window scroll bars (scroll.cpp): the thumb's place along the bar, and the
+// mouse held on a bar.
+bool scrollThumb(const Window* w, bool vertical, int& start, int& length, int& track);
+void trackScrollBar(Window* w, bool vertical, POINT screenPt);
 
 // The default window procedure's non-client handling.
 LRESULT nonClientHitTest(Window* w, POINT screenPt);

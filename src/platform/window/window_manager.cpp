@@ -52,6 +52,8 @@ void resetUserState() {
     clearSurfaces();
     resetMenus();
     resetMenuLoop();
+    resetClipboard();
+    resetImages();
     state();
 }
 

@@ -224,6 +224,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     w->rect = {x, y, x + width, y + height};
     w->normalRect = w->rect;
     s.windows.emplace(w->handle, std::move(owned));
+    w->clientCache = clientRectInWindow(w);
     linkToParent(w, parent, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
 
     if ((style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD))) {
@@ -237,6 +238,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         height = std::clamp<int>(height, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
         w->rect = {x, y, x + width, y + height};
         w->normalRect = w->rect;
+        w->clientCache = clientRectInWindow(w);
     }
 
     CREATESTRUCTA cs;
@@ -270,6 +272,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     if (!findWindow(h)) return nullptr;
     const RECT cr = clientRectInWindow(w);
+    w->clientCache = cr;
     sendMessage(w, WM_SIZE, SIZE_RESTORED,
                 MAKELPARAM(static_cast<WORD>(cr.right - cr.left), static_cast<WORD>(cr.bottom - cr.top)));
     if (!findWindow(h)) return nullptr;

@@ -111,7 +111,9 @@ bool setWindowPos(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UIN
     flags = wp.flags;
 
     const RECT oldRect = w->rect;
-    const RECT oldClient = clientRectInWindow(w);
+    // The client area as the window last knew it: a style or menu change made
+    // since shows up as a client change here.
+    const RECT oldClient = w->clientCache;
     const bool wasVisible = (w->style & WS_VISIBLE) != 0;
     const RECT newRect{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
     w->rect = newRect;
@@ -126,6 +128,7 @@ bool setWindowPos(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UIN
         }
     }
     const RECT newClient = clientRectInWindow(w);
+    w->clientCache = newClient;
     const bool isVisible = (w->style & WS_VISIBLE) != 0;
     const bool moved = oldRect.left != newRect.left || oldRect.top != newRect.top;
     const bool sized = (oldRect.right - oldRect.left) != wp.cx || (oldRect.bottom - oldRect.top) != wp.cy;

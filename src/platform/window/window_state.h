@@ -63,6 +63,7 @@ struct Window {
     POINT minPosition{-1, -1};
     POINT maxPosition{-1, -1};
     bool restoreToMaximized = false;
+    RECT clientCache;                 // client area (in the window) when geometry last settled
     RECT eraseRect;                   // what WM_ERASEBKGND is to clear
     RECT update;                      // bounding box of the invalid area, client coordinates
     bool updatePending = false;

@@ -1,7 +1,7 @@
 #pragma once
 // Everything the inversion asks of the layers above it, in one record: the
-// forward calculation, the library's message boxes, the progress dialog, the
-// cursor, the window text and the redraws of the profile window. The shell
+// forward calculation, the progress dialog, the cursor, the window text and
+// the redraws of the profile window. The shell
 // binds these at start-up; an unbound entry does nothing, which is what a
 // headless run without a screen needs. The Cancel button reaches the
 // inversion through the library's abort poll (util::LKILLMSG), whose event
@@ -34,10 +34,6 @@ struct InversionHost {
     // The forward calculation: synthetics and misfit of the profile's model
     // for all bodies (ibody 0) or one body.
     std::function<void(model::ProfileLine& profile, int ibody)> forward;
-
-    // The library's information and warning boxes.
-    std::function<void(std::string_view text)> message;
-    std::function<void(std::string_view text)> warning;
 
     // Fields of the current dialog.
     std::function<void(int field, std::string_view text)> putString;

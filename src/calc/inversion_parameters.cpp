@@ -9,6 +9,7 @@
 #include "model/body_nesting.h"
 #include "model/model_check.h"
 #include "model/vertex_locks.h"
+#include "util/message_boxes.h"
 
 namespace calc {
 
@@ -21,7 +22,7 @@ constexpr int kMoveTries = 8;
 void settleLeader(model::PolygonModel& m, int v, std::string_view complaint) {
     if (m.IPOINT(v) < 1) m.IPOINT(v) = v;
     if (m.IPOINT(v) != v && (m.LXFIX(v) || m.LZFIX(v))) {
-        callHost(inversionHost().message, complaint);
+        util::WINMSG(complaint);
         m.LXFIX(v) = false;
         m.LZFIX(v) = false;
     }
@@ -119,7 +120,7 @@ void GETPAR(model::PolygonModel& m, ParameterTable& table) {
     auto add = [&](ParameterKind kind, int owner, float step, float limit) {
         if (full) return;
         if (!table.add(kind, owner, modelValue(m, kind, owner), step, limit)) {
-            callHost(inversionHost().message, "TOO MANY PARAMETERS IN PARHND");
+            util::WINMSG("TOO MANY PARAMETERS IN PARHND");
             full = true;
         }
     };
@@ -200,7 +201,7 @@ void PARPNT(model::PolygonModel& m, float& x, float& z, int& ipar, int& ib, int 
         for (bool isFree : {static_cast<bool>(m.LXFIX(v)), static_cast<bool>(m.LZFIX(v))}) {
             if (!isFree) continue;
             if (count >= capacity) {
-                callHost(inversionHost().message, "TOO MANY PARAMETERS");
+                util::WINMSG("TOO MANY PARAMETERS");
                 return;
             }
             if (++count != wanted) continue;

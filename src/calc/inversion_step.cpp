@@ -11,6 +11,7 @@
 #include "model/profile_line.h"
 #include "util/abort_poll.h"
 #include "util/array_routines.h"
+#include "util/message_boxes.h"
 #include "util/numeric_routines.h"
 
 namespace calc {
@@ -210,7 +211,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     istat = 0;
     const int capacity = countFreeFlags(m);
     if (capacity == 0) {
-        callHost(host.warning, kZeroParameterWarning);
+        util::WINWRN(kZeroParameterWarning);
         istat = -1;
         return;
     }
@@ -218,7 +219,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     const bool tableReady = s.parameters.allocate(capacity);
     if (tableReady) GETPAR(m, s.parameters);
     if (tableReady && s.parameters.NPAR == 0) {
-        callHost(host.warning, kZeroParameterWarning);
+        util::WINWRN(kZeroParameterWarning);
         istat = -1;
         return;
     }
@@ -232,7 +233,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         }
     }
     if (!ready) {
-        callHost(host.message, "INSUFFICIENT MEMORY TO ALLOCATE ARRAYS IN ONE_STEP");
+        util::WINMSG("INSUFFICIENT MEMORY TO ALLOCATE ARRAYS IN ONE_STEP");
         istat = -1;
         return;
     }
@@ -304,7 +305,7 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
     try {
         a.assign(nn * (nn + 1), 0.0f);
     } catch (const std::bad_alloc&) {
-        callHost(host.message, "CANNOT ALLOCATE ATAP IN EPCT");
+        util::WINMSG("CANNOT ALLOCATE ATAP IN EPCT");
         return kFailedMisfit;
     }
     if (damp < 0.0f) damp = -damp;

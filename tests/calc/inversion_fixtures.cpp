@@ -8,6 +8,8 @@
 #include "calc/inversion_parameters.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
+#include "platform/message_box.h"
+#include "toolkit/core/toolkit_state.h"
 #include "util/abort_poll.h"
 
 namespace inversion_test {
@@ -91,13 +93,13 @@ void computeRms(model::ProfileLine& p) {
 }
 
 void bindHost(HostLog& log, Forward forward) {
+    tk::toolkitState().reset();
+    win::testing::resetMessageBoxes();
     calc::InversionHost& h = calc::inversionHost();
     h.forward = [&log, forward](model::ProfileLine& p, int) {
         ++log.forwardCalls;
         forward(p);
     };
-    h.message = [&log](std::string_view t) { log.messages.emplace_back(t); };
-    h.warning = [&log](std::string_view t) { log.warnings.emplace_back(t); };
     h.putString = [&log](int field, std::string_view t) {
         if (field == calc::kStatusField) log.statuses.emplace_back(t);
         if (field == calc::kIterationField) log.iterations.emplace_back(t);
@@ -136,7 +138,26 @@ std::shared_ptr<int> scriptEvents(std::vector<int> types) {
     return looks;
 }
 
+namespace {
+std::vector<std::string> boxes(win::UINT icon) {
+    std::vector<std::string> texts;
+    for (const auto& box : win::testing::messageBoxes()) {
+        if ((box.style & win::MB_ICONMASK) == icon) texts.push_back(box.text);
+    }
+    return texts;
+}
+}  // namespace
+
+std::vector<std::string> informationBoxes() {
+    return boxes(win::MB_ICONINFORMATION);
+}
+
+std::vector<std::string> warningBoxes() {
+    return boxes(win::MB_ICONEXCLAMATION);
+}
+
 void unbindAll() {
+    win::testing::resetMessageBoxes();
     calc::resetInversionHost();
     calc::resetInversionSettings();
     calc::resetInversionDialogPlace();

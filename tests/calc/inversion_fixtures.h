@@ -48,12 +48,17 @@ struct HostLog {
 using Forward = std::function<void(model::ProfileLine& profile)>;
 
 // Binds every entry of the inversion host to the log; the forward
-// calculation is `forward` (counted).
+// calculation is `forward` (counted). Forgets the message boxes shown.
 void bindHost(HostLog& log, Forward forward);
 
 // The abort poll sees types[k] at its k-th look (from 0), nothing after.
 // Answers a counter of the looks taken.
 std::shared_ptr<int> scriptEvents(std::vector<int> types);
+
+// Texts of the library's information boxes and of its warning boxes shown
+// since the last reset, oldest first.
+std::vector<std::string> informationBoxes();
+std::vector<std::string> warningBoxes();
 
 // Unbinds the host and the event peek, clears the abort latch and the
 // inversion's settings.

@@ -71,8 +71,8 @@ TEST_F(InversionParameters, LockedGroupMovesWithItsFreeLeader) {
     ParameterTable t = collect(m);
 
     ASSERT_EQ(t.NPAR, 1);
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], " LOCKED VERTICES MUST NOT BE FREE.");
+    ASSERT_EQ(inversion_test::informationBoxes().size(), 1u);
+    EXPECT_EQ(inversion_test::informationBoxes()[0], " LOCKED VERTICES MUST NOT BE FREE.");
     EXPECT_FALSE(m.LXFIX(5));
 
     t.value(1) += 0.4f;
@@ -150,8 +150,8 @@ TEST_F(InversionParameters, TableCutAtItsCapacity) {
     ASSERT_TRUE(t.allocate(2));
     calc::GETPAR(m, t);
     EXPECT_EQ(t.NPAR, 2);
-    ASSERT_EQ(log.messages.size(), 1u);
-    EXPECT_EQ(log.messages[0], "TOO MANY PARAMETERS IN PARHND");
+    ASSERT_EQ(inversion_test::informationBoxes().size(), 1u);
+    EXPECT_EQ(inversion_test::informationBoxes()[0], "TOO MANY PARAMETERS IN PARHND");
 }
 
 }  // namespace

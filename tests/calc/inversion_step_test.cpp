@@ -87,8 +87,8 @@ TEST_F(InversionStep, NoFreeParameterWarnsAndChangesNothing) {
     const auto before = p;
 
     EXPECT_EQ(step(p), -1);
-    ASSERT_EQ(log.warnings.size(), 1u);
-    EXPECT_EQ(log.warnings[0],
+    ASSERT_EQ(inversion_test::warningBoxes().size(), 1u);
+    EXPECT_EQ(inversion_test::warningBoxes()[0],
               "Cannot invert with zero parameters.\r\n\r\nPLEASE USE the graphic or dialog box "
               "tools\r\nto free up one or more densities/susceptibilities,\r\nor X- and/or "
               "Z-movement of one or more vertices");

@@ -219,4 +219,50 @@ TEST_F(InversionStep, UnsolvableTrialCountsAsFailedMisfit) {
     EXPECT_EQ(log.forwardCalls, 0);
 }
 
+TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
+    // Two properties with a unit normal matrix, coupled as neighbours on a
+    // layer's top line would be: the right-hand side takes the right
+    // coupling times L, the left coupling times L squared.
+    std::vector<float> tried;
+    inversion_test::bindHost(log, [&tried](model::ProfileLine& p) {
+        tried = {p.MODEL.DENS(1), p.MODEL.DENS(2)};
+        linearForward(p);
+    });
+    auto p = makeProfile(5, makeModel({square(0, -1, 1), square(3, -1, 1)}));
+    p.MODEL.DENS(1) = 0.5f;
+    p.MODEL.DENS(2) = 0.25f;
+    p.MODEL.LVFIX(1) = true;
+    p.MODEL.LVFIX(2) = true;
+    linearForward(p);
+    const auto before = p;
+
+    calc::InversionState s;
+    ASSERT_TRUE(s.parameters.allocate(2));
+    calc::GETPAR(p.MODEL, s.parameters);
+    ASSERT_TRUE(s.allocate(p.NSTA));
+    s.normalAt(1, 1) = s.normalAt(2, 2) = 1.0f;
+    s.gradient = {1.0f, 1.0f};
+    s.diagonalWeight = {1.0f, 1.0f};
+    s.rightCoupling = {-0.5f, 0.0f};
+    s.leftCoupling = {0.0f, -0.5f};
+    s.startModel = p.MODEL;
+    s.bestModel = p.MODEL;
+    s.bestValues = s.parameters.values();
+    s.bestRms = 1.0E6f;
+    float damp = 2.0f;
+
+    // 3 x1 - x2 = 0.75 and -x1 + 3 x2 = 2.
+    const float rms = calc::EPCT(p.MODEL, p, s, damp, axisMod, axisDat);
+    ASSERT_EQ(tried.size(), 2u);
+    EXPECT_NEAR(tried[0], 0.5f + 0.53125f, 1e-5f);
+    EXPECT_NEAR(tried[1], 0.25f + 0.84375f, 1e-5f);
+    // The trial is the best so far; the model is back at the start.
+    EXPECT_EQ(s.bestRms, rms);
+    EXPECT_EQ(s.bestModel.DENS(1), tried[0]);
+    EXPECT_EQ(s.bestValues[1], tried[1]);
+    EXPECT_EQ(p.MODEL, before.MODEL);
+    EXPECT_EQ(s.parameters.values(), before.MODEL.DENS.values());
+    EXPECT_EQ(log.cursor, (std::vector<int>{1, 0}));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/robot/finder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 
 #include "platform/window/menu_internal.h"
@@ -59,6 +60,22 @@ std::string windowText(HWND hwnd) {
     std::string s(static_cast<std::size_t>(n) + 1, '\0');
     const int got = GetWindowTextA(hwnd, s.data(), n + 1);
     s.resize(static_cast<std::size_t>(std::max(0, got)));
+    return s;
+}
+
+WindowState stateOf(HWND hwnd) {
+    WindowState s;
+    if (!IsWindow(hwnd)) return s;
+    s.exists = true;
+    s.visible = IsWindowVisible(hwnd) != 0;
+    s.enabled = IsWindowEnabled(hwnd) != 0;
+    s.focused = GetFocus() == hwnd;
+    s.active = GetActiveWindow() == hwnd;
+    constexpr UINT kGetCheck = 0x00F0;  // BM_GETCHECK
+    std::string cls = className(hwnd);
+    for (char& c : cls) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (cls == "BUTTON") s.checked = static_cast<int>(SendMessageA(hwnd, kGetCheck, 0, 0));
+    s.rect = screenRect(hwnd);
     return s;
 }
 

@@ -116,6 +116,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND: sysCommand(w, wParam, lParam); return 0;
         case WM_SYSKEYDOWN:
             altPressedAlone = wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10);
+            if (wParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0) {
+                // Shift+F10 asks for the context menu from the keyboard.
+                altPressedAlone = false;
+                sendMessage(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+                return 0;
+            }
             if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
                 Window* top = topLevelOf(w);
                 if (top) postMessage(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -123,6 +129,19 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN:
             altPressedAlone = wParam == static_cast<WPARAM>(VK_F10);
+            if (wParam == static_cast<WPARAM>(VK_F1) && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0) {
+                // F1 asks the focused window (and through it its parents) for help.
+                HELPINFO info;
+                info.iContextType = HELPINFO_WINDOW;
+                info.iCtrlId = (w->style & WS_CHILD) ? static_cast<int>(w->id) : 0;
+                info.hItemHandle = hwnd;
+                GetCursorPos(&info.MousePos);
+                sendMessage(w, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            }
+            if (wParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0) {
+                altPressedAlone = false;
+                sendMessage(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+            }
             return 0;
         case WM_SYSKEYUP:
         case WM_KEYUP:

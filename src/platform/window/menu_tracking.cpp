@@ -260,6 +260,19 @@ void onKey(Tracker& t, int vk) {
             return;
         case VK_MENU:
         case VK_F10: t.done = true; return;
+        case VK_F1: {
+            // Help on the selected item goes to the owner.
+            Level& l = t.levels[deepest];
+            Menu* m = findMenu(l.menu);
+            if (!m || l.selected < 0) return;
+            HELPINFO info;
+            info.iContextType = HELPINFO_MENUITEM;
+            info.iCtrlId = static_cast<int>(m->items[static_cast<std::size_t>(l.selected)].id);
+            info.hItemHandle = l.menu;
+            GetCursorPos(&info.MousePos);
+            if (Window* o = owner(t)) sendMessage(o, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            return;
+        }
         case VK_LEFT:
         case VK_RIGHT: {
             if (vk == VK_RIGHT && !inBar) {

@@ -303,3 +303,27 @@ TEST_F(WindowTest, RegisteredMessagesAreSharedByName) {
     EXPECT_EQ(RegisterWindowMessageA("gm_cellchange"), a);
     EXPECT_NE(RegisterWindowMessageA("commdlg_FindReplace"), a);
 }
+
+TEST_F(WindowTest, OwnedWindowsStayInFrontOfTheirOwnerAndTopmostInFrontOfAll) {
+    HWND top = CreateWindowExA(WS_EX_TOPMOST, "RECORDER", "topmost", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr);
+    HWND owner = topLevel("owner");
+    HWND owned = CreateWindowExA(0, "RECORDER", "owned", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150, 150, 100, 100,
+                                 owner, nullptr, nullptr, nullptr);
+    HWND other = topLevel("other");
+    EXPECT_EQ(GetParent(owned), owner);  // a pop-up's parent is its owner
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    auto order = [] {
+        std::vector<HWND> z;
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) z.push_back(h);
+        return z;
+    };
+    EXPECT_EQ(order(), (std::vector<HWND>{top, other, owned, owner}));
+    SetActiveWindow(owner);
+    EXPECT_EQ(order(), (std::vector<HWND>{top, owned, owner, other}));
+    // Destroying the owner takes the owned window with it, and activation moves on.
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(owned));
+    EXPECT_NE(GetActiveWindow(), nullptr);
+    EXPECT_TRUE(IsWindow(other));
+}

@@ -414,7 +414,7 @@ LRESULT DispatchMessageA(const MSG* msg) {
         return 0;
     }
     if (!w) return 0;
-    if (msg->message == WM_PAINT) paintNonClient(w);
+    if (msg->message == WM_PAINT && w->frameDirty) paintNonClient(w);
     if (!findWindow(msg->hwnd)) return 0;
     return sendMessage(w, msg->message, msg->wParam, msg->lParam);
 }

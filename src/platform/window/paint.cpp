@@ -260,16 +260,28 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     return TRUE;
 }
 
+namespace {
+// Frames that changed are drawn again before the screen is shown: parents
+// first, as a parent's frame never covers its children.
+void paintDirtyFrames(Window* w) {
+    for (Window* c : w->children) {
+        if (!(c->style & WS_VISIBLE)) continue;
+        if (c->frameDirty) paintNonClient(c);
+        paintDirtyFrames(c);
+    }
+}
+}  // namespace
+
 const Surface& composeScreen() {
     const ScreenConfig& sc = screenConfig();
     if (screenSurface.width != sc.width || screenSurface.height != sc.height)
         screenSurface.resize(sc.width, sc.height);
     fillSurface(screenSurface, {0, 0, sc.width, sc.height}, pixelOf(GetSysColor(COLOR_BACKGROUND)));
+    paintDirtyFrames(state().desktop);
     auto& tops = state().desktop->children;
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         Window* t = *it;
         if (!(t->style & WS_VISIBLE)) continue;
-        if (t->frameDirty) paintNonClient(t);
         Surface* s = surfaceOf(t);
         const RECT r = t->rect;
         for (int y = std::max<int>(0, r.top); y < std::min<int>(sc.height, r.bottom); ++y)

@@ -170,7 +170,29 @@ void unlinkFromParent(Window* w) {
     c.erase(std::remove(c.begin(), c.end(), w), c.end());
 }
 
+// Windows owned by a top-level window stay in front of it.
+void keepOwnedInFront(Window* owner) {
+    auto& c = state().desktop->children;
+    std::vector<Window*> owned;
+    for (Window* x : c)
+        if (x->owner == owner->handle) owned.push_back(x);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        Window* o = *it;
+        const auto ownerAt = std::find(c.begin(), c.end(), owner);
+        const auto ownedAt = std::find(c.begin(), c.end(), o);
+        if (ownedAt < ownerAt) continue;
+        c.erase(ownedAt);
+        c.insert(std::find(c.begin(), c.end(), owner), o);
+        keepOwnedInFront(o);
+    }
+}
+
 void linkToParent(Window* w, Window* parent, HWND insertAfter) {
+    linkToParentOnly(w, parent, insertAfter);
+    if (parent == state().desktop) keepOwnedInFront(w);
+}
+
+void linkToParentOnly(Window* w, Window* parent, HWND insertAfter) {
     w->parent = parent;
     auto& c = parent->children;
     if (insertAfter == HWND_BOTTOM) {

@@ -66,8 +66,9 @@ void minimize(Window* w) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+// Maximising a maximised window fits it to its parent again (the parent may
+// have changed size).
 void maximize(Window* w) {
-    if ((w->style & WS_MAXIMIZE) && !(w->style & WS_MINIMIZE)) return;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = w->rect;
     const MINMAXINFO mmi = minMaxInfo(w);
     if (!findWindow(w->handle)) return;

@@ -167,6 +167,7 @@ void invalidateWindow(Window* w, const RECT* clientRect, bool erase, bool childr
 void invalidateFrame(Window* w);
 void unlinkFromParent(Window* w);
 void linkToParent(Window* w, Window* parent, HWND insertAfter);
+void linkToParentOnly(Window* w, Window* parent, HWND insertAfter);
 
 // Activation after the active window went away or was hidden.
 void activateOtherWindow(Window* leaving);

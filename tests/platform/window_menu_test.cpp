@@ -199,3 +199,42 @@ TEST_F(WindowTest, HitTestCodesCoverFrameCaptionMenuAndClient) {
     for (const Case& c : cases)
         EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(c.x, c.y)), c.code) << c.x << "," << c.y;
 }
+
+TEST_F(WindowTest, ChildFramesMaximiseInsideTheirParentAndDragByTheirCaption) {
+    HWND parent = topLevel("parent");
+    HWND frame = CreateWindowExA(0, "RECORDER", "pane", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 150,
+                                 parent, nullptr, nullptr, nullptr);
+    RECT pc;
+    GetClientRect(parent, &pc);
+    ShowWindow(frame, SW_MAXIMIZE);
+    RECT r;
+    GetWindowRect(frame, &r);
+    POINT origin{0, 0};
+    ClientToScreen(parent, &origin);
+    EXPECT_EQ(r.left, origin.x - 4);  // the sizing frame lies outside the parent's client area
+    EXPECT_EQ(r.right - r.left, pc.right + 8);
+    SetWindowPos(parent, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    ShowWindow(frame, SW_MAXIMIZE);
+    GetClientRect(parent, &pc);
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.bottom - r.top, pc.bottom + 8);
+    ShowWindow(frame, SW_RESTORE);
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.left, origin.x + 10);
+    EXPECT_EQ(r.right - r.left, 200);
+
+    // The caption of the child frame drags it within the parent.
+    robot::play(robot::Script().drag(r.left + 100, r.top + 10, r.left + 130, r.top + 50));
+    pumpUntilIdle();
+    WINDOWPLACEMENT wp;
+    GetWindowPlacement(frame, &wp);
+    EXPECT_EQ(wp.rcNormalPosition.left, 40);
+    EXPECT_EQ(wp.rcNormalPosition.top, 50);
+
+    ShowWindow(frame, SW_MINIMIZE);
+    GetWindowRect(frame, &r);
+    GetClientRect(parent, &pc);
+    EXPECT_EQ(r.left, origin.x);
+    EXPECT_EQ(r.bottom, origin.y + pc.bottom);
+    EXPECT_TRUE(IsIconic(frame));
+}

@@ -176,6 +176,12 @@ void X11Presenter::poll() {
                 break;
             }
             case Expose: s.needFullRedraw = true; break;
+            case FocusOut:
+                // Keys held when another program takes the keyboard would stay
+                // down for good: let them go.
+                for (int vk = 1; vk < 255; ++vk)
+                    if (vk != VK_LBUTTON && vk != VK_RBUTTON && vk != VK_MBUTTON && GetKeyState(vk) < 0) injectKey(vk, false);
+                break;
             case ClientMessage:
                 if (static_cast<Atom>(e.xclient.data.l[0]) == s.deleteWindow) {
                     for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -198,7 +204,6 @@ void X11Presenter::poll() {
 void X11Presenter::wait(std::optional<std::uint64_t> untilMs) {
     poll();
     if (inputPending()) return;
-    present();
     const int fd = ConnectionNumber(s_->display);
     fd_set set;
     FD_ZERO(&set);

@@ -238,3 +238,31 @@ TEST_F(WindowTest, ChildFramesMaximiseInsideTheirParentAndDragByTheirCaption) {
     EXPECT_EQ(r.bottom, origin.y + pc.bottom);
     EXPECT_TRUE(IsIconic(frame));
 }
+
+TEST_F(WindowTest, HoveringOtherTitlesAndSubmenusOpensThem) {
+    HWND w = topLevel("Demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, demoMenu());
+    HMENU edit = GetSubMenu(GetMenu(w), 1);
+    seen().clear();
+    RECT editTitle;
+    robot::play(robot::Script()
+                    .clickMenuBar(w, "File")
+                    .check([&] {
+                        ASSERT_TRUE(robot::menuBarItemRect(w, "Edit", editTitle));
+                    })
+                    .moveTo([&] { return robot::centreOf(editTitle); })
+                    .check([&] {
+                        ASSERT_EQ(robot::openPopupMenus().size(), 1u);
+                        EXPECT_EQ(seenOf(WM_INITMENUPOPUP).back().wParam, reinterpret_cast<WPARAM>(edit));
+                    })
+                    .moveTo([] {
+                        RECT r;
+                        robot::openMenuItemRect("More", r);
+                        return robot::centreOf(r);
+                    })
+                    .check([] { EXPECT_EQ(robot::openPopupMenus().size(), 2u); })
+                    .clickMenuItem("Deep"));
+    pumpUntilIdle();
+    EXPECT_EQ(commands(), (std::vector<WPARAM>{MAKEWPARAM(311, 0)}));
+    EXPECT_TRUE(robot::openPopupMenus().empty());
+    EXPECT_EQ(seenOf(WM_EXITMENULOOP).size(), 1u);
+}

@@ -53,7 +53,8 @@ TEST_F(WindowTest, CompiledMenuLoadsBackWithTextsIdsAndStates) {
     HMENU more = GetSubMenu(edit, 1);
     ASSERT_NE(more, nullptr);
     EXPECT_EQ(GetMenuItemID(more, 0), static_cast<UINT>(IDM_DEEP));
-    EXPECT_EQ(GetMenuState(more, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), static_cast<UINT>(MF_DISABLED));
+    EXPECT_EQ(GetMenuState(more, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED),
+              static_cast<UINT>(MF_DISABLED));
     EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(IDM_DEMO + 1)), nullptr);
 }
 
@@ -90,9 +91,11 @@ TEST_F(WindowTest, CompiledDataResourcesKeepTheirBytes) {
     EXPECT_EQ(bytesOf(MAKEINTRESOURCEA(IDM_DEMO), RT_RCDATA),
               words({40002, 1, 0, 40003, 1, 1, 0, 0}));
     EXPECT_EQ(bytesOf(MAKEINTRESOURCEA(30107), RT_RCDATA), words({16, 16, 40113, 0, 40028, 0, 0}));
-    const auto help = bytesOf(MAKEINTRESOURCEA(IDM_DEMO), "rerezadurirer");  // type names ignore case
-    const std::vector<unsigned char> expected = {0x42, 0x9C, 'O', 'p', 'e', 'n', 's', ' ', 'a', ' ', 'f', 'i', 'l', 'e', 0,
-                                                 0x43, 0x9C, 'S', 'a', 'v', 'e', 's', 0, 0, 0};
+    const auto help =
+        bytesOf(MAKEINTRESOURCEA(IDM_DEMO), "rerezadurirer");  // type names ignore case
+    const std::vector<unsigned char> expected = {0x42, 0x9C, 'O', 'p', 'e', 'n', 's',  ' ',  'a',
+                                                 ' ',  'f',  'i', 'l', 'e', 0,   0x43, 0x9C, 'S',
+                                                 'a',  'v',  'e', 's', 0,   0,   0};
     EXPECT_EQ(help, expected);  // the second identifier lies at an odd offset
     const auto text = bytesOf(MAKEINTRESOURCEA(300), RT_RCDATA);
     const std::string head = "[Ranges] \n 1008    25   2000 \n";
@@ -111,9 +114,9 @@ TEST_F(WindowTest, CompiledDialogTemplateHasWindowsLayout) {
     EXPECT_EQ(w16(0), 1u);
     EXPECT_EQ(w16(2), 0xFFFFu);
     EXPECT_EQ(w32(12), 0x80C80080u | 0x40u);  // popup, caption, system menu, modal frame, font
-    EXPECT_EQ(w16(16), 4u);   // four controls
-    EXPECT_EQ(w16(18), 10u);  // x
-    EXPECT_EQ(w16(24), 60u);  // cy
+    EXPECT_EQ(w16(16), 4u);                   // four controls
+    EXPECT_EQ(w16(18), 10u);                  // x
+    EXPECT_EQ(w16(24), 60u);                  // cy
     // No menu, no class, then the caption in UTF-16.
     EXPECT_EQ(w16(26), 0u);
     EXPECT_EQ(w16(28), 0u);

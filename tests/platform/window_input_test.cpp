@@ -18,8 +18,8 @@ LRESULT plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 TEST_F(WindowTest, ClickingAnInactiveWindowActivatesItBeforeTheButtonMessage) {
     HWND back = topLevel("back");
-    HWND front = CreateWindowExA(0, "RECORDER", "front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100, 300, 200,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND front = CreateWindowExA(0, "RECORDER", "front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 100,
+                                 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(GetActiveWindow(), front);
     seen().clear();
     robot::play(robot::Script().click(200, 200));
@@ -30,7 +30,8 @@ TEST_F(WindowTest, ClickingAnInactiveWindowActivatesItBeforeTheButtonMessage) {
     const int activate = indexOf(back, WM_ACTIVATE);
     int setCursor = -1;  // the one that names the button press
     for (std::size_t i = 0; i < seen().size(); ++i)
-        if (seen()[i].msg == WM_SETCURSOR && HIWORD(static_cast<std::uintptr_t>(seen()[i].lParam)) == WM_LBUTTONDOWN)
+        if (seen()[i].msg == WM_SETCURSOR &&
+            HIWORD(static_cast<std::uintptr_t>(seen()[i].lParam)) == WM_LBUTTONDOWN)
             setCursor = static_cast<int>(i);
     const int down = indexOf(back, WM_LBUTTONDOWN);
     ASSERT_GE(mouseActivate, 0);
@@ -48,11 +49,12 @@ TEST_F(WindowTest, DoubleClicksNeedTheClassStyleAndAShortInterval) {
     wc.lpfnWndProc = plainProc;
     wc.lpszClassName = "PLAIN";
     RegisterClassA(&wc);
-    HWND plain = CreateWindowExA(0, "PLAIN", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, w, nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowExA(0, "PLAIN", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, w, nullptr,
+                                 nullptr, nullptr);
     (void)plain;
     seen().clear();
     robot::play(robot::Script()
-                    .doubleClick(300, 300)   // the RECORDER window has CS_DBLCLKS
+                    .doubleClick(300, 300)  // the RECORDER window has CS_DBLCLKS
                     .click(300, 300)
                     .wait(600)
                     .click(300, 300)
@@ -63,7 +65,8 @@ TEST_F(WindowTest, DoubleClicksNeedTheClassStyleAndAShortInterval) {
         if (s.msg != WM_LBUTTONDOWN && s.msg != WM_LBUTTONDBLCLK) continue;
         (s.hwnd == w ? recorder : child).push_back(s.msg);
     }
-    EXPECT_EQ(recorder, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDOWN}));
+    EXPECT_EQ(recorder, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
+                                           WM_LBUTTONDOWN}));
     EXPECT_EQ(child, (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONDOWN}));
 }
 

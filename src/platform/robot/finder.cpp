@@ -73,7 +73,8 @@ WindowState stateOf(HWND hwnd) {
     s.active = GetActiveWindow() == hwnd;
     constexpr UINT kGetCheck = 0x00F0;  // BM_GETCHECK
     std::string cls = className(hwnd);
-    for (char& c : cls) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : cls)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (cls == "BUTTON") s.checked = static_cast<int>(SendMessageA(hwnd, kGetCheck, 0, 0));
     s.rect = screenRect(hwnd);
     return s;
@@ -91,8 +92,12 @@ RECT screenRect(HWND hwnd) {
     return r;
 }
 
-POINT centreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-POINT centreOf(HWND hwnd) { return centreOf(screenRect(hwnd)); }
+POINT centreOf(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+POINT centreOf(HWND hwnd) {
+    return centreOf(screenRect(hwnd));
+}
 
 bool menuBarItemRect(HWND window, const std::string& title, RECT& out) {
     HMENU menu = GetMenu(window);
@@ -104,7 +109,9 @@ bool menuBarItemRect(HWND window, const std::string& title, RECT& out) {
     return false;
 }
 
-std::vector<HWND> openPopupMenus() { return detail::openPopupWindows(); }
+std::vector<HWND> openPopupMenus() {
+    return detail::openPopupWindows();
+}
 
 bool openMenuItemRect(const std::string& label, RECT& out) {
     const auto popups = openPopupMenus();

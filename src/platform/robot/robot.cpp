@@ -24,7 +24,9 @@ bool runOneStep() {
     return true;
 }
 
-void buttonAt(POINT p, Button b, bool down) { injectMouseButton(p.x, p.y, static_cast<int>(b), down); }
+void buttonAt(POINT p, Button b, bool down) {
+    injectMouseButton(p.x, p.y, static_cast<int>(b), down);
+}
 
 }  // namespace
 
@@ -116,7 +118,8 @@ Script& Script::dragAt(Target from, Target to, Button b) {
     });
     for (int i = 1; i <= 4; ++i)
         steps.push_back([=] {
-            injectMouseMove(start->x + (end->x - start->x) * i / 4, start->y + (end->y - start->y) * i / 4);
+            injectMouseMove(start->x + (end->x - start->x) * i / 4,
+                            start->y + (end->y - start->y) * i / 4);
         });
     steps.push_back([=] { buttonAt(*end, b, false); });
     return *this;
@@ -164,7 +167,8 @@ Script& Script::doubleClick(int x, int y, Button b) {
 
 Script& Script::drag(int x0, int y0, int x1, int y1, Button b) {
     press(x0, y0, b);
-    for (int i = 1; i <= 4; ++i) move(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4);
+    for (int i = 1; i <= 4; ++i)
+        move(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4);
     return release(x1, y1, b);
 }
 
@@ -198,7 +202,8 @@ Script& Script::clickMenuBar(HWND window, const std::string& title) {
     auto where = std::make_shared<POINT>();
     steps.push_back([=] {
         RECT r;
-        if (!menuBarItemRect(window, title, r)) throw std::runtime_error("robot: no menu title " + title);
+        if (!menuBarItemRect(window, title, r))
+            throw std::runtime_error("robot: no menu title " + title);
         *where = centreOf(r);
         injectMouseMove(where->x, where->y);
         buttonAt(*where, Button::Left, true);
@@ -211,7 +216,8 @@ Script& Script::clickMenuItem(const std::string& label) {
     auto where = std::make_shared<POINT>();
     steps.push_back([=] {
         RECT r;
-        if (!openMenuItemRect(label, r)) throw std::runtime_error("robot: no open menu item " + label);
+        if (!openMenuItemRect(label, r))
+            throw std::runtime_error("robot: no open menu item " + label);
         *where = centreOf(r);
         injectMouseMove(where->x, where->y);
     });
@@ -241,8 +247,10 @@ Script& Script::key(int vk) {
 Script& Script::chord(std::initializer_list<int> vks) {
     std::vector<int> keys(vks);
     steps.push_back([=] {
-        for (int vk : keys) injectKey(vk, true);
-        for (auto it = keys.rbegin(); it != keys.rend(); ++it) injectKey(*it, false);
+        for (int vk : keys)
+            injectKey(vk, true);
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+            injectKey(*it, false);
     });
     return *this;
 }
@@ -275,8 +283,12 @@ void play(Script script) {
     setIdleStepSource(runOneStep);
 }
 
-bool playing() { return !pending.empty(); }
-bool step() { return runOneStep(); }
+bool playing() {
+    return !pending.empty();
+}
+bool step() {
+    return runOneStep();
+}
 
 void stop() {
     pending.clear();

@@ -23,7 +23,7 @@ Target clientPoint(std::function<HWND()> finder, int x, int y);
 Target centreOfWindow(std::function<HWND()> finder);
 
 class Script {
-public:
+  public:
     Script& moveTo(Target where);
     Script& pressAt(Target where, Button b = Button::Left);
     Script& releaseAt(Target where, Button b = Button::Left);

@@ -56,7 +56,8 @@ UINT stateFromFlags(UINT flags) {
 
 MenuItem itemFromFlags(UINT flags, UINT_PTR idOrSub, LPCSTR text) {
     MenuItem it;
-    it.type = flags & (MF_SEPARATOR | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY | MF_OWNERDRAW | MF_BITMAP);
+    it.type = flags & (MF_SEPARATOR | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY |
+                       MF_OWNERDRAW | MF_BITMAP);
     it.state = stateFromFlags(flags);
     if (flags & MF_POPUP)
         it.subMenu = reinterpret_cast<HMENU>(idOrSub);
@@ -81,7 +82,8 @@ void destroyTree(HMENU h) {
     for (auto& item : it->second->items)
         if (item.subMenu) subs.push_back(item.subMenu);
     s.menus.erase(it);
-    for (HMENU sub : subs) destroyTree(sub);
+    for (HMENU sub : subs)
+        destroyTree(sub);
 }
 
 std::uint16_t readWord(const BYTE*& p) {
@@ -109,7 +111,8 @@ void parseMenuItems(const BYTE*& p, const BYTE* end, HMENU into) {
             const std::string text = readWideString(p);
             HMENU sub = CreatePopupMenu();
             parseMenuItems(p, end, sub);
-            AppendMenuA(into, (flags & ~MF_END) | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+            AppendMenuA(into, (flags & ~MF_END) | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                        text.c_str());
         } else {
             const std::uint16_t id = readWord(p);
             const std::string text = readWideString(p);
@@ -168,7 +171,8 @@ std::string displayText(const std::string& text, int* underlined) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '&' && i + 1 < text.size()) {
             ++i;
-            if (text[i] != '&' && underlined && *underlined < 0) *underlined = static_cast<int>(out.size());
+            if (text[i] != '&' && underlined && *underlined < 0)
+                *underlined = static_cast<int>(out.size());
         }
         out.push_back(text[i]);
     }
@@ -184,8 +188,12 @@ void resetMenus() {
 
 using namespace detail;
 
-HMENU CreateMenu() { return newMenu(false); }
-HMENU CreatePopupMenu() { return newMenu(true); }
+HMENU CreateMenu() {
+    return newMenu(false);
+}
+HMENU CreatePopupMenu() {
+    return newMenu(true);
+}
 
 BOOL DestroyMenu(HMENU menu) {
     if (!findMenu(menu)) return FALSE;
@@ -193,7 +201,9 @@ BOOL DestroyMenu(HMENU menu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU menu) { return findMenu(menu) ? TRUE : FALSE; }
+BOOL IsMenu(HMENU menu) {
+    return findMenu(menu) ? TRUE : FALSE;
+}
 
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idOrSub, LPCSTR text) {
     Menu* m = findMenu(menu);
@@ -213,7 +223,8 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, LPCSTR
         holder = m;
         pos = static_cast<int>(m->items.size());
     }
-    holder->items.insert(holder->items.begin() + pos, itemFromFlags(flags & ~MF_BYPOSITION, idOrSub, text));
+    holder->items.insert(holder->items.begin() + pos,
+                         itemFromFlags(flags & ~MF_BYPOSITION, idOrSub, text));
     menuChanged(holder);
     return TRUE;
 }
@@ -255,7 +266,8 @@ int GetMenuItemCount(HMENU menu) {
 
 UINT GetMenuItemID(HMENU menu, int position) {
     Menu* m = findMenu(menu);
-    if (!m || position < 0 || position >= static_cast<int>(m->items.size())) return static_cast<UINT>(-1);
+    if (!m || position < 0 || position >= static_cast<int>(m->items.size()))
+        return static_cast<UINT>(-1);
     const MenuItem& it = m->items[static_cast<std::size_t>(position)];
     return it.subMenu ? static_cast<UINT>(-1) : it.id;
 }
@@ -361,7 +373,8 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
     Menu* m = findMenu(menu);
     if (!m) return FALSE;
-    for (auto& it : m->items) it.state &= ~MF_DEFAULT;
+    for (auto& it : m->items)
+        it.state &= ~MF_DEFAULT;
     if (item == static_cast<UINT>(-1)) return TRUE;
     MenuItem* it = findItem(menu, item, byPosition ? MF_BYPOSITION : 0);
     if (!it) return FALSE;
@@ -373,7 +386,8 @@ UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT) {
     Menu* m = findMenu(menu);
     if (!m) return static_cast<UINT>(-1);
     for (std::size_t i = 0; i < m->items.size(); ++i)
-        if (m->items[i].state & MF_DEFAULT) return byPosition ? static_cast<UINT>(i) : m->items[i].id;
+        if (m->items[i].state & MF_DEFAULT)
+            return byPosition ? static_cast<UINT>(i) : m->items[i].id;
     return static_cast<UINT>(-1);
 }
 
@@ -479,7 +493,9 @@ HACCEL CreateAcceleratorTableA(const ACCEL* entries, int count) {
     return h;
 }
 
-BOOL DestroyAcceleratorTable(HACCEL table) { return accelTables().erase(table) ? TRUE : FALSE; }
+BOOL DestroyAcceleratorTable(HACCEL table) {
+    return accelTables().erase(table) ? TRUE : FALSE;
+}
 
 int CopyAcceleratorTableA(HACCEL table, ACCEL* entries, int count) {
     auto it = accelTables().find(table);
@@ -535,7 +551,8 @@ int TranslateAcceleratorA(HWND hwnd, HACCEL table, MSG* msg) {
         Window* w = findWindow(hwnd);
         if (w->menu && !(a.fVirt & FNOINVERT)) {
             MenuItem* item = findItem(w->menu, a.cmd, MF_BYCOMMAND);
-            if (item && (item->state & (MF_GRAYED | MF_DISABLED))) return 1;  // swallowed, as Windows does
+            if (item && (item->state & (MF_GRAYED | MF_DISABLED)))
+                return 1;  // swallowed, as Windows does
             if (item) sendMessage(w, WM_INITMENU, reinterpret_cast<WPARAM>(w->menu), 0);
         }
         if (findWindow(hwnd)) sendMessage(w, WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);

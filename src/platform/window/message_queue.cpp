@@ -23,14 +23,22 @@ IdleStepSource idleSource;
 
 }  // namespace
 
-Presenter* currentPresenter() { return presenter; }
-void setPresenter(Presenter* p) { presenter = p; }
-void setIdleStepSource(IdleStepSource source) { idleSource = std::move(source); }
+Presenter* currentPresenter() {
+    return presenter;
+}
+void setPresenter(Presenter* p) {
+    presenter = p;
+}
+void setIdleStepSource(IdleStepSource source) {
+    idleSource = std::move(source);
+}
 
 namespace detail {
 namespace {
 
-std::uint64_t now() { return currentClock().nowMs(); }
+std::uint64_t now() {
+    return currentClock().nowMs();
+}
 
 bool matches(const MSG& m, HWND filter, UINT min, UINT max) {
     if (min || max)
@@ -55,7 +63,9 @@ WPARAM mouseKeyFlags() {
     return f;
 }
 
-LPARAM pointParam(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
+LPARAM pointParam(POINT p) {
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
 
 void setKey(int vk, bool down) {
     auto& k = state().keyState;
@@ -126,7 +136,8 @@ bool convertMouse(const InputEvent& ev, MSG& out) {
         const int dy = std::abs(ev.pt.y - s.lastClickPos.y);
         if (dblAllowed && s.lastClickWindow == h && s.lastClickButton == ev.button &&
             s.lastClickHit == hit && ev.time - s.lastClickTime <= 500 &&
-            dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 && dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
+            dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+            dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
             msg = dblMsg[ev.button];
             s.lastClickWindow = nullptr;
         } else {
@@ -138,8 +149,9 @@ bool convertMouse(const InputEvent& ev, MSG& out) {
         }
         Window* top = topLevelOf(w);
         if (!s.capture && top && s.active != top->handle && top->cls->name != "#32768") {
-            const LRESULT r = sendMessage(w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
-                                          MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(downMsg[ev.button])));
+            const LRESULT r = sendMessage(
+                w, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top->handle),
+                MAKELPARAM(static_cast<WORD>(hit), static_cast<WORD>(downMsg[ev.button])));
             if (!findWindow(h)) return false;
             if (r == MA_ACTIVATE || r == MA_ACTIVATEANDEAT) activateWindow(top, WA_CLICKACTIVE);
             if (r == MA_ACTIVATEANDEAT || r == MA_NOACTIVATEANDEAT) return false;
@@ -244,7 +256,9 @@ void record(const MSG& m) {
 
 }  // namespace
 
-void clearConvertedInput() { convertedInput.clear(); }
+void clearConvertedInput() {
+    convertedInput.clear();
+}
 
 LRESULT sendMessage(Window* w, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!w || !w->proc) return 0;
@@ -274,8 +288,8 @@ bool fetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool i
         return true;
     }
     if (includeInput && (rangeIncludes(min, max, WM_KEYFIRST, WM_KEYLAST) ||
-        rangeIncludes(min, max, WM_MOUSEFIRST, WM_MOUSELAST) ||
-        rangeIncludes(min, max, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK))) {
+                         rangeIncludes(min, max, WM_MOUSEFIRST, WM_MOUSELAST) ||
+                         rangeIncludes(min, max, WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK))) {
         for (;;) {
             for (auto it = convertedInput.begin(); it != convertedInput.end(); ++it) {
                 if (!matches(*it, filter, min, max)) continue;
@@ -359,7 +373,8 @@ InputEvent nextRawInput() {
             if (ev.kind == InputKind::ButtonDown || ev.kind == InputKind::ButtonUp)
                 setKey(buttonVk[ev.button], ev.kind == InputKind::ButtonDown);
             s.messageTime = static_cast<DWORD>(ev.time);
-            if (ev.kind != InputKind::KeyDown && ev.kind != InputKind::KeyUp && ev.kind != InputKind::Char)
+            if (ev.kind != InputKind::KeyDown && ev.kind != InputKind::KeyUp &&
+                ev.kind != InputKind::Char)
                 s.messagePos = ev.pt;
             return ev;
         }
@@ -392,17 +407,21 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-    while (!fetchMessage(msg, hwnd, filterMin, filterMax, true, true)) waitForWork();
+    while (!fetchMessage(msg, hwnd, filterMin, filterMax, true, true))
+        waitForWork();
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
-    return fetchMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true) ? TRUE : FALSE;
+    return fetchMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true)
+               ? TRUE
+               : FALSE;
 }
 
 BOOL WaitMessage() {
     MSG m;
-    while (!fetchMessage(&m, nullptr, 0, 0, false, true)) waitForWork();
+    while (!fetchMessage(&m, nullptr, 0, 0, false, true))
+        waitForWork();
     return TRUE;
 }
 
@@ -419,7 +438,9 @@ LRESULT DispatchMessageA(const MSG* msg) {
     return sendMessage(w, msg->message, msg->wParam, msg->lParam);
 }
 
-LONG GetMessageTime() { return static_cast<LONG>(state().messageTime); }
+LONG GetMessageTime() {
+    return static_cast<LONG>(state().messageTime);
+}
 DWORD GetMessagePos() {
     const POINT p = state().messagePos;
     return static_cast<DWORD>(MAKELONG(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
@@ -428,7 +449,8 @@ DWORD GetMessagePos() {
 UINT RegisterWindowMessageA(LPCSTR name) {
     if (!name || !*name) return 0;
     std::string key(name);
-    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     auto& s = state();
     auto [it, inserted] = s.registeredMessages.emplace(key, s.nextRegisteredMessage);
     if (inserted) ++s.nextRegisteredMessage;
@@ -472,7 +494,9 @@ SHORT GetKeyState(int vk) {
     return static_cast<SHORT>(((k & 0x80) ? 0x8000 : 0) | (k & 1));
 }
 
-SHORT GetAsyncKeyState(int vk) { return static_cast<SHORT>(GetKeyState(vk) & 0x8000); }
+SHORT GetAsyncKeyState(int vk) {
+    return static_cast<SHORT>(GetKeyState(vk) & 0x8000);
+}
 
 BOOL GetCursorPos(POINT* pt) {
     if (!pt) return FALSE;
@@ -558,10 +582,11 @@ bool virtualKeyOfChar(unsigned char ch, int& vk, bool& shift) {
         int vk;
         char plain, upper;
     };
-    static const Oem oem[] = {{VK_OEM_1, ';', ':'},  {VK_OEM_PLUS, '=', '+'},  {VK_OEM_COMMA, ',', '<'},
-                              {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
-                              {VK_OEM_3, '`', '~'},  {VK_OEM_4, '[', '{'},    {VK_OEM_5, '\\', '|'},
-                              {VK_OEM_6, ']', '}'},  {VK_OEM_7, '\'', '"'}};
+    static const Oem oem[] = {
+        {VK_OEM_1, ';', ':'},     {VK_OEM_PLUS, '=', '+'},   {VK_OEM_COMMA, ',', '<'},
+        {VK_OEM_MINUS, '-', '_'}, {VK_OEM_PERIOD, '.', '>'}, {VK_OEM_2, '/', '?'},
+        {VK_OEM_3, '`', '~'},     {VK_OEM_4, '[', '{'},      {VK_OEM_5, '\\', '|'},
+        {VK_OEM_6, ']', '}'},     {VK_OEM_7, '\'', '"'}};
     for (const Oem& o : oem) {
         if (static_cast<unsigned char>(o.plain) == ch) {
             vk = o.vk;
@@ -574,13 +599,24 @@ bool virtualKeyOfChar(unsigned char ch, int& vk, bool& shift) {
         }
     }
     switch (ch) {
-        case ' ': vk = VK_SPACE; return true;
+        case ' ':
+            vk = VK_SPACE;
+            return true;
         case '\r':
-        case '\n': vk = VK_RETURN; return true;
-        case '\t': vk = VK_TAB; return true;
-        case '\b': vk = VK_BACK; return true;
-        case 27: vk = VK_ESCAPE; return true;
-        default: return false;
+        case '\n':
+            vk = VK_RETURN;
+            return true;
+        case '\t':
+            vk = VK_TAB;
+            return true;
+        case '\b':
+            vk = VK_BACK;
+            return true;
+        case 27:
+            vk = VK_ESCAPE;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -600,7 +636,9 @@ void injectText(std::string_view text) {
     }
 }
 
-bool inputPending() { return !state().input.empty() || !convertedInput.empty(); }
+bool inputPending() {
+    return !state().input.empty() || !convertedInput.empty();
+}
 
 // The character a key gives on the US layout with the current key state, or 0.
 static int characterOfKey(int vk) {
@@ -619,17 +657,28 @@ static int characterOfKey(int vk) {
     }
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return '0' + (vk - VK_NUMPAD0);
     switch (vk) {
-        case VK_MULTIPLY: return '*';
-        case VK_ADD: return '+';
-        case VK_SUBTRACT: return '-';
-        case VK_DECIMAL: return '.';
-        case VK_DIVIDE: return '/';
-        case VK_SPACE: return ' ';
-        case VK_RETURN: return '\r';
-        case VK_BACK: return '\b';
-        case VK_TAB: return '\t';
-        case VK_ESCAPE: return 27;
-        default: break;
+        case VK_MULTIPLY:
+            return '*';
+        case VK_ADD:
+            return '+';
+        case VK_SUBTRACT:
+            return '-';
+        case VK_DECIMAL:
+            return '.';
+        case VK_DIVIDE:
+            return '/';
+        case VK_SPACE:
+            return ' ';
+        case VK_RETURN:
+            return '\r';
+        case VK_BACK:
+            return '\b';
+        case VK_TAB:
+            return '\t';
+        case VK_ESCAPE:
+            return 27;
+        default:
+            break;
     }
     for (int c = 32; c < 127; ++c) {
         int v = 0;

@@ -116,7 +116,6 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32] = {};
 };
 
-
 struct HELPINFO {
     UINT cbSize = sizeof(HELPINFO);
     int iContextType = 0;

@@ -17,7 +17,8 @@ Backend startBackend() {
     // PELK_SCREEN=WIDTHxHEIGHT sets the size of the virtual screen.
     if (const char* size = std::getenv("PELK_SCREEN")) {
         int w = 0, h = 0;
-        if (std::sscanf(size, "%dx%d", &w, &h) == 2 && w >= 320 && h >= 200 && w <= 8192 && h <= 8192) {
+        if (std::sscanf(size, "%dx%d", &w, &h) == 2 && w >= 320 && h >= 200 && w <= 8192 &&
+            h <= 8192) {
             ScreenConfig sc = screenConfig();
             sc.width = w;
             sc.height = h;

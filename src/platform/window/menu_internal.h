@@ -57,12 +57,21 @@ UINT trackPopup(HMENU menu, UINT flags, int x, int y, HWND owner);
 LRESULT menuPopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 void paintMenuBar(HWND hwnd);
+void paintPopup(HWND popupWindow);
+// The item selected by the running menu loop in a pop-up window or in a
+// window's menu bar; -1 when none.
+int trackedSelection(HWND window, bool menuBar);
+bool selectable(const MenuItem& item);
+bool enabled(const MenuItem& item);
+std::string labelPart(const std::string& text);
+std::string acceleratorPart(const std::string& text);
 // The screen rectangle of an item of a window's menu bar or of an open pop-up.
 bool menuBarItemScreenRect(HWND hwnd, int position, RECT& out);
 // Open pop-up windows of the running menu loop, outermost first.
 std::vector<HWND> openPopupWindows();
 HMENU popupWindowMenu(HWND popupWindow);
 void resetMenus();
+void resetAccelerators();
 void resetMenuLoop();
 
 }  // namespace win::detail

@@ -54,6 +54,7 @@ void resetUserState() {
     clearConvertedInput();
     clearSurfaces();
     resetMenus();
+    resetAccelerators();
     resetMenuLoop();
     resetClipboard();
     resetImages();

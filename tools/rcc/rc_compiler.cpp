@@ -4,9 +4,11 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <span>
 #include <sstream>
 
 #include "base/cp1252.h"
+#include "base/little_endian.h"
 #include "rc_symbols.h"
 
 namespace rcc {
@@ -15,17 +17,15 @@ namespace {
 constexpr std::uint16_t kMenu = 4, kDialog = 5, kString = 6, kAccelerator = 9, kRcData = 10;
 constexpr std::uint16_t kBitmap = 2, kIcon = 3, kGroupIcon = 14, kCursor = 1, kGroupCursor = 12;
 
+// Resource bytes, written field by field in little-endian order.
 class Bytes {
   public:
-    void u8(unsigned v) { data.push_back(static_cast<unsigned char>(v)); }
-    void u16(unsigned v) {
-        u8(v & 0xFF);
-        u8((v >> 8) & 0xFF);
+    void u8(unsigned v) {
+        const std::uint8_t b = static_cast<std::uint8_t>(v);
+        w_.bytes(std::span(&b, 1));
     }
-    void u32(unsigned long long v) {
-        u16(static_cast<unsigned>(v & 0xFFFF));
-        u16(static_cast<unsigned>((v >> 16) & 0xFFFF));
-    }
+    void u16(unsigned v) { w_.i16(static_cast<std::int16_t>(static_cast<std::uint16_t>(v))); }
+    void u32(unsigned long long v) { w_.u32(static_cast<std::uint32_t>(v)); }
     void wide(const std::string& cp1252) {
         for (char c : cp1252)
             u16(static_cast<unsigned>(base::cp1252ToUnicode(static_cast<unsigned char>(c))));
@@ -35,10 +35,14 @@ class Bytes {
         u16(0);
     }
     void alignDword() {
-        while (data.size() % 4)
+        while (w_.size() % 4)
             u8(0);
     }
-    std::vector<unsigned char> data;
+    void append(const Bytes& other) { w_.bytes(other.w_.buffer()); }
+    std::vector<unsigned char> take() { return w_.take(); }
+
+  private:
+    base::ByteWriter w_;
 };
 
 std::string upper(std::string s) {
@@ -236,7 +240,7 @@ class Compiler {
             b.u16(flags);
             if (!p.popup) b.u16(p.id);
             b.wideZ(p.text);
-            b.data.insert(b.data.end(), p.children.data.begin(), p.children.data.end());
+            b.append(p.children);
         }
     }
     unsigned menuOptions() {
@@ -265,7 +269,7 @@ class Compiler {
         b.u16(0);  // version
         b.u16(0);  // header size
         menuItems(b);
-        add(kMenu, name, std::move(b.data));
+        add(kMenu, name, b.take());
     }
 
     void accelerators(const ResourceKey& name) {
@@ -324,7 +328,7 @@ class Compiler {
             b.u16(entries[i].id);
             b.u16(0);
         }
-        add(kAccelerator, name, std::move(b.data));
+        add(kAccelerator, name, b.take());
     }
 
     void stringTable() {
@@ -357,7 +361,7 @@ class Compiler {
             }
             ResourceKey k;
             k.number = static_cast<std::uint16_t>(blockId);
-            add(kString, k, std::move(b.data));
+            add(kString, k, b.take());
         }
     }
 
@@ -389,7 +393,7 @@ class Compiler {
                 }
                 lx_.accept(",");
             }
-            data = std::move(b.data);
+            data = b.take();
         }
         Resource r;
         r.type.isNumber = typeName.empty();
@@ -437,7 +441,7 @@ class Compiler {
             group.u32(size);
             group.u16(imageName.number);
         }
-        add(groupType, name, std::move(group.data));
+        add(groupType, name, group.take());
     }
 
     // Dialog templates.
@@ -700,7 +704,7 @@ class Compiler {
             }
             b.u16(0);  // no creation data
         }
-        add(kDialog, name, std::move(b.data));
+        add(kDialog, name, b.take());
     }
 
     Lexer& lx_;

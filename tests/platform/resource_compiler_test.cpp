@@ -1,6 +1,10 @@
 // The resource compiler's output, read back through the resource calls.
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/resources/resource_api.h"
@@ -132,4 +136,33 @@ TEST_F(WindowTest, CompiledDialogTemplateHasWindowsLayout) {
     EXPECT_EQ(w32(o + 20), 0xFFFFFFFFu);  // IDC_STATIC
     EXPECT_EQ(w16(o + 24), 0xFFFFu);
     EXPECT_EQ(w16(o + 26), 0x82u);
+}
+
+TEST(ResourceCompiler, ReportsScriptFaultsWithTheirPlaceAndFails) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "pelk_rcc_test";
+    fs::create_directories(dir);
+    struct Case {
+        const char* script;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"1 MENU\nBEGIN\n  MENUITEM \"&Open\" 5\nEND\n", "bad.rc:3"},
+        {"#if 1\n1 RCDATA BEGIN 1 END\n", "missing #endif"},
+        {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  WIDGET \"x\", 1, 0, 0, 1, 1\nEND\n", "unknown dialog control"},
+        {"STRINGTABLE\nBEGIN\n 1 \"a\"\n 1 \"b\"\nEND\n", "defined twice"},
+        {"1 BITMAP \"missing.bmp\"\n", "cannot find missing.bmp"},
+        {"#include \"nowhere.h\"\n", "cannot find nowhere.h"},
+    };
+    const std::string rcc = std::string(PELK_BINARY_DIR) + "/tools/rcc";
+    for (const Case& c : cases) {
+        std::ofstream(dir / "bad.rc") << c.script;
+        const std::string command =
+            rcc + " " + (dir / "bad.rc").string() + " " + (dir / "out.cpp").string() + " 2>" + (dir / "err.txt").string();
+        EXPECT_NE(std::system(command.c_str()), 0) << c.script;
+        std::ifstream err(dir / "err.txt");
+        const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find(c.message), std::string::npos) << text;
+    }
+    fs::remove_all(dir);
 }

@@ -4,7 +4,8 @@
 
 TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
     std::string all;
-    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 1; b < 256; ++b)
+        all += static_cast<char>(b);
     EXPECT_EQ(base::utf8ToCp1252(base::cp1252ToUtf8(all)), all);
 }
 
@@ -15,6 +16,8 @@ TEST(Cp1252, MapsTheWindowsRangeAndLatin1) {
 }
 
 TEST(Cp1252, ReplacesWhatTheCodePageCannotHold) {
-    EXPECT_EQ(base::utf8ToCp1252("a\xE2\x88\x9E" "b"), "a?b");  // infinity
-    EXPECT_EQ(base::utf8ToCp1252("\xFF\xC3"), "??");             // malformed
+    EXPECT_EQ(base::utf8ToCp1252("a\xE2\x88\x9E"
+                                 "b"),
+              "a?b");                                 // infinity
+    EXPECT_EQ(base::utf8ToCp1252("\xFF\xC3"), "??");  // malformed
 }

@@ -156,4 +156,57 @@ TEST_F(GdiPrinting, AbortedDocumentLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::is_empty(folder_));
 }
 
+TEST_F(GdiPrinting, CupsDestinationGetsThePdfWithCopiesAndOrientation) {
+    // A stand-in `lp` first on the path records what it was given.
+    const auto bin = folder_ / "bin";
+    std::filesystem::create_directories(bin);
+    const auto log = folder_ / "lp-args";
+    const auto kept = folder_ / "submitted.pdf";
+    {
+        std::ofstream lp(bin / "lp");
+        lp << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << log.string() << "'\n"
+           << "for last; do :; done\ncp \"$last\" '" << kept.string() << "'\n";
+    }
+    std::filesystem::permissions(bin / "lp", std::filesystem::perms::owner_all);
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", (bin.string() + ":" + oldPath).c_str(), 1);
+    setenv("PELK_PRINTER", "pelk-test-queue", 1);
+
+    const PrinterDescription printer = defaultPrinter();
+    EXPECT_FALSE(printer.pdfFile);
+    EXPECT_EQ(printer.device, "pelk-test-queue");
+    DEVMODEA dm;
+    dm.dmFields = DM_COPIES | DM_ORIENTATION | DM_PAPERSIZE;
+    dm.dmCopies = 3;
+    dm.dmOrientation = DMORIENT_LANDSCAPE;
+    dm.dmPaperSize = DMPAPER_A4;
+    HDC dc = CreateDCA(printer.driver.c_str(), printer.device.c_str(), nullptr, &dm);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 7016);
+    DOCINFOA info;
+    info.lpszDocName = "Profile 7";
+    ASSERT_GT(StartDocA(dc, &info), 0);
+    StartPage(dc);
+    Rectangle(dc, 100, 100, 1000, 1000);
+    EndPage(dc);
+    EXPECT_GT(EndDoc(dc), 0);
+    DeleteDC(dc);
+    setenv("PATH", oldPath.c_str(), 1);
+    setenv("PELK_PRINTER", "pdf", 1);
+
+    std::ifstream in(log);
+    std::vector<std::string> args;
+    for (std::string line; std::getline(in, line);)
+        args.push_back(line);
+    ASSERT_GE(args.size(), 10u);
+    const std::vector<std::string> expected = {
+        "-d", "pelk-test-queue", "-n", "3",        "-o", "orientation-requested=4",
+        "-o", "media=A4",        "-t", "Profile 7"};
+    EXPECT_EQ(std::vector<std::string>(args.begin(), args.begin() + 10), expected);
+    EXPECT_FALSE(std::filesystem::exists(args.back())) << "the spooled copy is removed";
+    EXPECT_EQ(field(run("timeout 30 pdfinfo '" + kept.string() + "'"), "Page size"),
+              "841.89 x 595.276 pts (A4)");
+    EXPECT_TRUE(lastPrintedFile().empty());
+}
+
 }  // namespace

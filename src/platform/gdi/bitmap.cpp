@@ -75,16 +75,24 @@ bool grabSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int sw, 
     const std::uint32_t srcBk = pixelFromColorRef(resolveColor(src, src.st.bkColor));
     const std::uint32_t dstText = pixelFromColorRef(resolveColor(dst, dst.st.textColor));
     const std::uint32_t dstBk = pixelFromColorRef(resolveColor(dst, dst.st.bkColor));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int px = x0 + x + src.origin.x, py = y0 + y + src.origin.y;
-            std::uint32_t v = s->contains(px, py) ? s->at(px, py) : 0;
+    for (int y = 0; y < h; ++y) {
+        const int py = y0 + y + src.origin.y;
+        if (py < 0 || py >= s->height) continue;
+        // Columns of the source surface that exist; the rest stay black.
+        const int first = std::max(0, -(x0 + src.origin.x));
+        const int last = std::min(w, s->width - (x0 + src.origin.x));
+        if (first >= last) continue;
+        const std::uint32_t* from = &s->at(x0 + src.origin.x + first, py);
+        std::uint32_t* to = &out.pixels.at(first, y);
+        for (int x = 0; x < last - first; ++x) {
+            std::uint32_t v = from[x];
             if (toMono)
                 v = v == srcBk ? 0xFFFFFF : 0;
             else if (fromMono)
                 v = v ? dstBk : dstText;
-            out.pixels.at(x, y) = v;
+            to[x] = v;
         }
+    }
     // Mirrored source rectangles read right to left or bottom to top.
     if ((e.x < o.x))
         for (int y = 0; y < h; ++y)
@@ -94,6 +102,18 @@ bool grabSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int sw, 
             std::swap_ranges(&out.pixels.at(0, y), &out.pixels.at(0, y) + w,
                              &out.pixels.at(0, h - 1 - y));
     return true;
+}
+
+// A mapping made only of quarter turns, mirrors and whole-pixel shifts,
+// other than the identity-like case that the general path handles alike.
+bool quarterTurn(const Affine& m) {
+    auto unit = [](double v) { return std::abs(std::abs(v) - 1) < 1e-9; };
+    auto zero = [](double v) { return std::abs(v) < 1e-9; };
+    const bool plain = unit(m.m11) && unit(m.m22) && zero(m.m12) && zero(m.m21);
+    const bool turned = zero(m.m11) && zero(m.m22) && unit(m.m12) && unit(m.m21);
+    const bool identity = plain && m.m11 > 0 && m.m22 > 0;
+    return (plain || turned) && !identity && std::abs(m.dx - std::round(m.dx)) < 1e-9 &&
+           std::abs(m.dy - std::round(m.dy)) < 1e-9;
 }
 
 // Draws `src` (or no source) into the logical rectangle of the destination.
@@ -116,14 +136,70 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
     }
     RasterTarget t;
     if (!beginRaster(dst, t)) return false;
+    Paint pat;
+    const bool withPattern = ropUsesPattern(rop) && brushPaint(dst, *dst.st.brush, R2_COPYPEN, pat);
+    auto put = [&](int px, int py, std::uint32_t sv) {
+        if (!t.clip.contains(px, py)) return;
+        std::uint32_t pv = 0;
+        if (withPattern && !pat.sourceAt(px, py, pv)) return;
+        std::uint32_t& d = t.surface->at(px + t.ox, py + t.oy);
+        d = applyRop3(rop, pv, sv, d);
+        if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
+    };
+    const bool shiftOnly =
+        full.isIdentityLinear() && full.dx == std::round(full.dx) && full.dy == std::round(full.dy);
+    if (shiftOnly && src && !withPattern && w == src->width && h == src->height) {
+        // Unscaled copies go row by row.
+        const int ox = x + static_cast<int>(full.dx), oy = y + static_cast<int>(full.dy);
+        std::vector<Span> spans;
+        const std::vector<Span> whole{{ox, ox + w}};
+        for (int j = 0; j < h; ++j) {
+            spans.clear();
+            intersectSpans(whole, t.clip.row(oy + j), spans);
+            for (const Span& s : spans) {
+                const std::uint32_t* from =
+                    src->pixels.data() + static_cast<std::size_t>(j) * src->width + (s.x0 - ox);
+                std::uint32_t* to = &t.surface->at(s.x0 + t.ox, oy + j + t.oy);
+                const int n = s.x1 - s.x0;
+                if (rop == SRCCOPY && !t.surface->monochrome) {
+                    std::copy(from, from + n, to);
+                    continue;
+                }
+                for (int i = 0; i < n; ++i) {
+                    to[i] = applyRop3(rop, 0, from[i], to[i]);
+                    if (t.surface->monochrome) to[i] = (to[i] & 0xFFFFFF) ? 0xFFFFFF : 0;
+                }
+            }
+        }
+        endRaster(dst);
+        return true;
+    }
+    if (quarterTurn(full)) {
+        // Unit-scale turns and mirrors move whole pixels: logical pixel (x, y)
+        // lands on the device pixel its corner maps to.
+        const int x0 = std::min(x, x + w), y0 = std::min(y, y + h);
+        const int aw = std::abs(w), ah = std::abs(h);
+        for (int j = 0; j < ah; ++j)
+            for (int i = 0; i < aw; ++i) {
+                std::uint32_t sv = 0;
+                if (src) {
+                    const double u = (x0 + i + 0.5 - x) / w, v = (y0 + j + 0.5 - y) / h;
+                    sv = src->at(
+                        std::clamp(static_cast<int>(std::floor(u * src->width)), 0, src->width - 1),
+                        std::clamp(static_cast<int>(std::floor(v * src->height)), 0,
+                                   src->height - 1));
+                }
+                const PointI d = toDeviceI(dst, x0 + i, y0 + j);
+                put(d.x, d.y, sv);
+            }
+        endRaster(dst);
+        return true;
+    }
     const PointD c[4] = {toDevice(dst, x, y), toDevice(dst, x + w, y), toDevice(dst, x + w, y + h),
                          toDevice(dst, x, y + h)};
     Coverage cov;
     polygonCoverage({c[0], c[1], c[2], c[3]}, {4}, false, cov);
     const Affine inv = full.inverse();
-    Paint pattern;
-    const bool hasPattern =
-        ropUsesPattern(rop) && brushPaint(dst, *dst.st.brush, R2_COPYPEN, pattern);
     std::vector<Span> spans;
     for (int k = 0; k < cov.rowCount(); ++k) {
         const int py = cov.top() + k;
@@ -131,7 +207,7 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
         intersectSpans(cov.rowAt(k), t.clip.row(py), spans);
         for (const Span& s : spans)
             for (int px = s.x0; px < s.x1; ++px) {
-                std::uint32_t sv = 0, pv = 0;
+                std::uint32_t sv = 0;
                 if (src) {
                     double lx, ly;
                     inv.apply(px + 0.5, py + 0.5, lx, ly);
@@ -142,10 +218,7 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
                                              src->height - 1);
                     sv = src->at(i, j);
                 }
-                if (hasPattern && !pattern.sourceAt(px, py, pv)) continue;
-                std::uint32_t& d = t.surface->at(px + t.ox, py + t.oy);
-                d = applyRop3(rop, pv, sv, d);
-                if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
+                put(px, py, sv);
             }
     }
     endRaster(dst);

@@ -10,11 +10,11 @@ namespace win::gdi {
 
 class PdfDocument {
   public:
-    // A document whose pages are `widthPx` x `heightPx` device pixels at `dpi`.
-    static std::unique_ptr<PdfDocument> create(const std::string& path, int widthPx, int heightPx,
-                                               int dpi);
+    // A document drawn in device pixels at `dpi` on pages of the given size in points.
+    static std::unique_ptr<PdfDocument> create(const std::string& path, double widthPt,
+                                               double heightPt, int dpi);
     virtual ~PdfDocument() = default;
-    virtual void startPage(int widthPx, int heightPx) = 0;
+    virtual void startPage(double widthPt, double heightPt) = 0;
     virtual void endPage() = 0;
     // Finishes the file; false when it could not be written.
     virtual bool finish() = 0;

@@ -45,6 +45,12 @@ struct PrintJob {
 namespace {
 
 constexpr int kPrinterDpi = 600;
+
+// The sheet in points, turned for landscape.
+std::pair<double, double> sheetPoints(const DEVMODEA& dm) {
+    const double w = dm.dmPaperWidth * 72.0 / 254.0, h = dm.dmPaperLength * 72.0 / 254.0;
+    return dm.dmOrientation == DMORIENT_LANDSCAPE ? std::make_pair(h, w) : std::make_pair(w, h);
+}
 const char* const kPdfPrinter = "PDF file";
 
 const std::vector<PaperSize>& papers() {
@@ -116,22 +122,31 @@ PrinterDescription pdfPrinter() {
     return {kPdfPrinter, "pelk-pdf", "FILE:", true};
 }
 
-PrinterDescription findDefaultPrinter() {
-    const char* forced = std::getenv("PELK_PRINTER");
-    if (forced && *forced) {
-        if (std::string(forced) == "pdf") return pdfPrinter();
-        return {forced, "pelk-cups", "CUPS:", false};
-    }
-    if (auto out = runProgram({"lpstat", "-d"}, 5)) {
+// The CUPS default destination, asked once per run.
+std::optional<std::string> cupsDefault() {
+    static const std::optional<std::string> name = []() -> std::optional<std::string> {
+        auto out = runProgram({"lpstat", "-d"}, 5);
+        if (!out) return std::nullopt;
         const std::string key = "system default destination:";
         const std::size_t at = out->find(key);
         if (at != std::string::npos) {
             std::string name = out->substr(at + key.size());
             name.erase(0, name.find_first_not_of(" \t"));
             name.erase(name.find_last_not_of(" \t\r\n") + 1);
-            if (!name.empty()) return {name, "pelk-cups", "CUPS:", false};
+            if (!name.empty()) return name;
         }
+        return std::nullopt;
+    }();
+    return name;
+}
+
+PrinterDescription findDefaultPrinter() {
+    const char* forced = std::getenv("PELK_PRINTER");
+    if (forced && *forced) {
+        if (std::string(forced) == "pdf") return pdfPrinter();
+        return {forced, "pelk-cups", "CUPS:", false};
     }
+    if (auto name = cupsDefault()) return {*name, "pelk-cups", "CUPS:", false};
     return pdfPrinter();
 }
 
@@ -314,8 +329,7 @@ void abortPrinterOnDelete(DeviceContext& dc) {
 using namespace gdi;
 
 PrinterDescription defaultPrinter() {
-    static const PrinterDescription p = findDefaultPrinter();
-    return p;
+    return findDefaultPrinter();
 }
 
 std::string defaultPrinterProfileString() {
@@ -421,8 +435,8 @@ int StartDocA(HDC hdc, const DOCINFOA* info) {
 int StartPage(HDC hdc) {
     PrintJob* job = jobOf(hdc);
     if (!job || !job->document || job->pageOpen) return 0;
-    DeviceContext* dc = findDc(hdc);
-    job->document->startPage(dc->info.physicalWidth, dc->info.physicalHeight);
+    const auto [wPt, hPt] = sheetPoints(job->settings);
+    job->document->startPage(wPt, hPt);
     job->pageOpen = true;
     return 1;
 }

@@ -88,9 +88,4 @@ DWORD GetSysColor(int index) {
     return scheme[index];
 }
 
-BOOL MessageBeep(UINT) {
-    if (Presenter* p = currentPresenter()) p->beep();
-    return TRUE;
-}
-
 }  // namespace win

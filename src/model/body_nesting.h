@@ -1,0 +1,38 @@
+#pragma once
+// Which body lies inside which: nesting levels and parents, the body under a
+// point, the body owning a vertex and a vertex's neighbours in its body.
+
+#include "model/polygon_model.h"
+
+namespace model {
+
+struct ProfileLine;
+
+// The body containing (x, z), deepest level first and, within a level, the
+// lowest number; 0 inside the model outline but in no body; -1 outside the
+// outline or without topography.
+int ICRBOD(float x, float z, const PolygonModel& model);
+
+// Recomputes every body's level (1 + the bodies enclosing it) and then every
+// parent (the enclosing body of highest level, the highest-numbered among
+// equals), so the result does not depend on levels left from earlier edits.
+// changed is true when a parent changed.
+void BOLEVL(PolygonModel& model, bool& changed);
+
+// The body whose range holds vertex iv and iv's position in it; both 0 when
+// no body holds it.
+void FINDIB(int iv, int& iloc, int& ib, const PolygonModel& model);
+
+// The vertices before and after iv in its body, cyclically. ib is iv's body;
+// it is looked up when it does not hold iv.
+void CNRDEF(int& iprev, int iv, int& inext, int& ib, const PolygonModel& model);
+
+// Plotting extents of a profile: the station span across, and the elevations
+// of the topography, the station eastings and the body vertices (a layer's
+// closing vertices left out) up and down.
+struct ProfileExtents {
+    float xmin = 0, xmax = 0, zmin = 0, zmax = 0;
+};
+ProfileExtents NAREA(const ProfileLine& profile);
+
+}  // namespace model

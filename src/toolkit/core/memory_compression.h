@@ -1,0 +1,18 @@
+#pragma once
+// One-shot compression of a memory buffer into another, in the zlib stream
+// format. destinationLength is the capacity on entry and the number of bytes
+// produced on return; 0 after a failure, which is reported as error 1044 with
+// the zlib text.
+
+namespace tk {
+
+void MemCompress(const void* source, void* destination, int sourceLength, int& destinationLength);
+void MemUncompress(const void* source, void* destination, int sourceLength, int& destinationLength);
+
+// The zlib calls themselves; result is zlib's return code.
+void Win32Compress(const void* source, void* destination, int sourceLength, int& destinationLength,
+                   int& result);
+void Win32Uncompress(const void* source, void* destination, int sourceLength,
+                     int& destinationLength, int& result);
+
+}  // namespace tk

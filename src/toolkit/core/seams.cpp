@@ -1,0 +1,10 @@
+#include "toolkit/core/seams.h"
+
+namespace tk {
+
+ToolkitSeams& seams() {
+    static ToolkitSeams s;
+    return s;
+}
+
+}  // namespace tk

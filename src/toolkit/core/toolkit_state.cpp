@@ -1,0 +1,10 @@
+#include "toolkit/core/toolkit_state.h"
+
+namespace tk {
+
+ToolkitState& toolkitState() {
+    static ToolkitState state;
+    return state;
+}
+
+}  // namespace tk

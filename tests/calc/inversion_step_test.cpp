@@ -53,6 +53,16 @@ class InversionStep : public ::testing::Test {
         return istat;
     }
 
+    // Work data of a step over the profile's free parameters, zero apart
+    // from the values and the model saved as the start and the best.
+    static void prepare(calc::InversionState& s, model::ProfileLine& p) {
+        ASSERT_TRUE(s.parameters.allocate(calc::countFreeFlags(p.MODEL)));
+        calc::GETPAR(p.MODEL, s.parameters);
+        ASSERT_TRUE(s.allocate(p.NSTA));
+        s.startValues = s.bestValues = s.parameters.values();
+        s.startModel = s.bestModel = p.MODEL;
+    }
+
     inversion_test::HostLog log;
     util::AxisRecord axisMod{}, axisDat{};
 };
@@ -206,12 +216,8 @@ TEST_F(InversionStep, UnsolvableTrialCountsAsFailedMisfit) {
     const auto before = p;
 
     calc::InversionState s;
-    ASSERT_TRUE(s.parameters.allocate(1));
-    calc::GETPAR(p.MODEL, s.parameters);
-    ASSERT_TRUE(s.allocate(p.NSTA));
+    prepare(s, p);
     s.gradient[0] = 1.0f;  // no curvature and no damping weight: a zero pivot
-    s.startModel = p.MODEL;
-    s.bestModel = p.MODEL;
     float damp = -2.0f;
     EXPECT_EQ(calc::EPCT(p.MODEL, p, s, damp, axisMod, axisDat), calc::kFailedMisfit);
     EXPECT_EQ(damp, 2.0f);
@@ -237,17 +243,12 @@ TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     const auto before = p;
 
     calc::InversionState s;
-    ASSERT_TRUE(s.parameters.allocate(2));
-    calc::GETPAR(p.MODEL, s.parameters);
-    ASSERT_TRUE(s.allocate(p.NSTA));
+    prepare(s, p);
     s.normalAt(1, 1) = s.normalAt(2, 2) = 1.0f;
     s.gradient = {1.0f, 1.0f};
     s.diagonalWeight = {1.0f, 1.0f};
     s.rightCoupling = {-0.5f, 0.0f};
     s.leftCoupling = {0.0f, -0.5f};
-    s.startModel = p.MODEL;
-    s.bestModel = p.MODEL;
-    s.bestValues = s.parameters.values();
     s.bestRms = 1.0E6f;
     float damp = 2.0f;
 

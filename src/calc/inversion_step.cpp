@@ -92,28 +92,6 @@ void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s)
     setProfileRms(p, s.bestRms);
 }
 
-// The damping of parameter j: a layer's top line is smoothed along its
-// vertices, its four closing vertices left out; everything else gets plain
-// diagonal damping.
-void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
-    const auto k = static_cast<std::size_t>(j - 1);
-    float x = 0.0f, z = 0.0f;
-    int v = j, b = 0;
-    PARPNT(m, x, z, v, b, s.parameters.capacity());
-    if (v == 0 || b == 0 || !m.LAYER(b)) {
-        s.diagonalWeight[k] = 1.0f;
-        return;
-    }
-    if (v > m.IV1(b)) {
-        s.leftCoupling[k] -= 0.5f;
-        s.diagonalWeight[k] += 0.5f;
-    }
-    if (v < m.IV2(b) - 4) {
-        s.rightCoupling[k] -= 0.5f;
-        s.diagonalWeight[k] += 0.5f;
-    }
-}
-
 // Moves parameter j by its step (the other way when the model takes less
 // than a tenth of it) and answers the change the model actually made.
 float perturb(model::PolygonModel& m, InversionState& s, int j) {
@@ -169,6 +147,28 @@ std::string dampingText(float damp) {
 }
 
 }  // namespace
+
+// The damping of parameter j: a layer's top line is smoothed along its
+// vertices, its four closing vertices left out; everything else gets plain
+// diagonal damping.
+void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
+    const auto k = static_cast<std::size_t>(j - 1);
+    float x = 0.0f, z = 0.0f;
+    int v = j, b = 0;
+    PARPNT(m, x, z, v, b, s.parameters.capacity());
+    if (v == 0 || b == 0 || !m.LAYER(b)) {
+        s.diagonalWeight[k] = 1.0f;
+        return;
+    }
+    if (v > m.IV1(b)) {
+        s.leftCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+    if (v < m.IV2(b) - 4) {
+        s.rightCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+}
 
 bool InversionState::allocate(int nsta) {
     NSTA = std::max(nsta, 0);

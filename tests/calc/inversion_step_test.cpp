@@ -266,4 +266,25 @@ TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     EXPECT_EQ(log.cursor, (std::vector<int>{1, 0}));
 }
 
+TEST_F(InversionStep, LayerTopLineIsSmoothedAlongItsVertices) {
+    // Body 1: a layer whose top line has vertices 1-3, then its four closing
+    // vertices; body 2: a block whose vertex 8 leads vertex 9.
+    auto m = makeModel(
+        {{{0, -1}, {1, -1.2f}, {2, -1}, {3, -2}, {3, -3}, {0, -3}, {0, -2}}, square(5, -1, 1)});
+    m.LAYER(1) = true;
+    for (int v : {1, 2, 3, 8})
+        m.LZFIX(v) = true;
+    m.IPOINT(9) = 8;
+    m.LVFIX(1) = true;
+    auto p = makeProfile(3, m);
+    calc::InversionState s;
+    prepare(s, p);
+    ASSERT_EQ(s.parameters.NPAR, 5);
+    for (int j = 1; j <= 5; ++j)
+        calc::dampingWeights(p.MODEL, s, j);
+    EXPECT_EQ(s.diagonalWeight, (std::vector<float>{0.5f, 1.0f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_EQ(s.leftCoupling, (std::vector<float>{0.0f, -0.5f, -0.5f, 0.0f, 0.0f}));
+    EXPECT_EQ(s.rightCoupling, (std::vector<float>{-0.5f, -0.5f, 0.0f, 0.0f, 0.0f}));
+}
+
 }  // namespace

@@ -300,10 +300,13 @@ namespace {
 // A key press with the character that translation queued after it, or a
 // key without character.
 void clientKeyDown(win::HWND h, win::WPARAM vk) {
-    win::MSG next;
-    const bool hasChar = win::PeekMessageA(&next, h, win::WM_CHAR, win::WM_CHAR, win::PM_REMOVE);
+    // The modifiers as they were with this key, before looking ahead.
     const bool shift = win::GetKeyState(win::VK_SHIFT) < 0;
     const bool ctrl = win::GetKeyState(win::VK_CONTROL) < 0;
+    win::MSG next;
+    const bool hasChar = win::PeekMessageA(&next, h, 0, 0, win::PM_NOREMOVE) &&
+                         next.message == win::WM_CHAR &&
+                         win::PeekMessageA(&next, h, win::WM_CHAR, win::WM_CHAR, win::PM_REMOVE);
     if (hasChar) {
         if (vk >= 96 && vk <= 111)
             EventPost(KeyDown, 1, static_cast<std::intptr_t>(vk), 0, h);

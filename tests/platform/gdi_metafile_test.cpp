@@ -158,4 +158,28 @@ TEST(GdiMetafile, ClipAndStateInsidePlaybackStayInside) {
     DeleteEnhMetaFile(emf);
 }
 
+TEST(GdiMetafile, DamagedRecordsAreReadSafely) {
+    HENHMETAFILE emf = recordPicture();
+    std::vector<BYTE> good(GetEnhMetaFileBits(emf, 0, nullptr));
+    GetEnhMetaFileBits(emf, static_cast<UINT>(good.size()), good.data());
+    DeleteEnhMetaFile(emf);
+    Bitmap target(64);
+    const RECT all{0, 0, 64, 64};
+    std::uint32_t seed = 99;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<BYTE> bad = good;
+        for (int k = 0; k < 6; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = 108 + (seed >> 8) % (bad.size() - 108);
+            seed = seed * 1664525u + 1013904223u;
+            bad[at] = static_cast<BYTE>(seed >> 24);
+        }
+        HENHMETAFILE h = SetEnhMetaFileBits(static_cast<UINT>(bad.size()), bad.data());
+        ASSERT_NE(h, nullptr);
+        PlayEnhMetaFile(target.dc, h, &all);
+        DeleteEnhMetaFile(h);
+    }
+    EXPECT_EQ(GetCurrentObject(target.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+}
+
 }  // namespace

@@ -686,10 +686,12 @@ bool writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 namespace {
 
 Region readRegion(const RecordReader& r, std::size_t at, const Affine& toDevice) {
-    const std::uint32_t count = r.u32(at + 8);
+    // A count larger than the record can hold is cut to what is there.
+    const std::size_t room = r.size() > at + 32 ? (r.size() - at - 32) / 16 : 0;
+    const std::size_t count = std::min<std::size_t>(r.u32(at + 8), room);
     Region out;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::size_t p = at + 32 + 16 * static_cast<std::size_t>(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = at + 32 + 16 * i;
         double x0, y0, x1, y1;
         toDevice.apply(r.i32(p), r.i32(p + 4), x0, y0);
         toDevice.apply(r.i32(p + 8), r.i32(p + 12), x1, y1);
@@ -1012,7 +1014,11 @@ class EmfPlayer {
 
   private:
     void keep(std::uint32_t index, HGDIOBJ object) {
-        if (index >= objects_.size()) objects_.resize(index + 1, nullptr);
+        // Indices beyond the header's handle count are not the metafile's to use.
+        if (index == 0 || index >= objects_.size()) {
+            if (object) DeleteObject(object);
+            return;
+        }
         if (objects_[index]) DeleteObject(objects_[index]);
         objects_[index] = object;
     }

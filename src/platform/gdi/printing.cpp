@@ -295,6 +295,10 @@ bool submit(PrintJob& job) {
                                      job.settings.dmOrientation == DMORIENT_LANDSCAPE
                                          ? "orientation-requested=4"
                                          : "orientation-requested=3"};
+    if (job.settings.dmColor == DMCOLOR_MONOCHROME) {
+        args.push_back("-o");
+        args.push_back("print-color-mode=monochrome");
+    }
     if (const PaperSize* p = paperOf(job.settings.dmPaperSize)) {
         args.push_back("-o");
         args.push_back(std::string("media=") + p->name);

@@ -153,8 +153,12 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
         start += static_cast<std::size_t>(n);
     }
     if (edges.empty()) return;
-    const int y0 = static_cast<int>(std::ceil(ymin));
-    const int y1 = static_cast<int>(std::ceil(ymax));
+    int y0 = static_cast<int>(std::ceil(ymin));
+    int y1 = static_cast<int>(std::ceil(ymax));
+    if (coverageWindow()) {
+        y0 = std::max<int>(y0, coverageWindow()->top);
+        y1 = std::min<int>(y1, coverageWindow()->bottom);
+    }
     std::vector<std::pair<double, int>> xs;
     for (int y = y0; y < y1; ++y) {
         xs.clear();
@@ -169,8 +173,12 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
             wind += xs[i].second;
             const bool inside = winding ? wind != 0 : (i % 2) == 0;
             if (!inside) continue;
-            const int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
-            const int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
+            int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            if (coverageWindow()) {
+                xa = std::max<int>(xa, coverageWindow()->left - 1);
+                xb = std::min<int>(xb, coverageWindow()->right + 1);
+            }
             out.add(y, xa, xb);
         }
     }
@@ -224,21 +232,31 @@ void ellipseRing(int l, int t, int r, int b, int width, std::vector<PointI>& rin
     if (t > b) std::swap(t, b);
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
-    const int n = b - t;
+    // Rows evaluated, and the rows around them that the neighbour test reads.
+    int yFrom = t, yTo = b, xFrom = l, xTo = r;
+    if (coverageWindow()) {
+        yFrom = std::max<int>(t, coverageWindow()->top);
+        yTo = std::min<int>(b, coverageWindow()->bottom);
+        xFrom = std::max<int>(l, coverageWindow()->left - 1);
+        xTo = std::min<int>(r, coverageWindow()->right + 1);
+    }
+    if (yFrom >= yTo) return;
+    const int rt = std::max(t, yFrom - 1), rb = std::min(b, yTo + 1);
+    const auto n = static_cast<std::size_t>(rb - rt);
     std::vector<Span> outer(n), inner(n);
-    ellipseRows(g, t, b, l, r, g.a, g.b, outer.data());
+    ellipseRows(g, rt, rb, l, r, g.a, g.b, outer.data());
     const double shrink = std::max(0, width - 1);
-    ellipseRows(g, t, b, l + width, r - width, g.a - shrink, g.b - shrink, inner.data());
+    ellipseRows(g, rt, rb, l + width, r - width, g.a - shrink, g.b - shrink, inner.data());
     auto innerHas = [&](int x, int y) {
-        if (y < t || y >= b) return false;
-        const int k = y - t;
+        if (y < rt || y >= rb) return false;
+        const int k = y - rt;
         // The inner set is the filled ellipse itself when the ring is one pixel.
         const Span& s = width <= 1 ? outer[k] : inner[k];
         return spanHas(s, x);
     };
-    for (int y = t; y < b; ++y) {
-        const Span& s = outer[y - t];
-        for (int x = s.x0; x < s.x1; ++x) {
+    for (int y = yFrom; y < yTo; ++y) {
+        const Span& s = outer[y - rt];
+        for (int x = std::max(s.x0, xFrom); x < std::min(s.x1, xTo); ++x) {
             bool edge;
             if (width <= 1)
                 edge = !innerHas(x - 1, y) || !innerHas(x + 1, y) || !innerHas(x, y - 1) ||
@@ -278,10 +296,18 @@ void ellipseCoverage(int l, int t, int r, int b, Coverage& out) {
     if (t > b) std::swap(t, b);
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
-    std::vector<Span> rows(static_cast<std::size_t>(b - t));
-    ellipseRows(g, t, b, l, r, g.a, g.b, rows.data());
-    for (int y = t; y < b; ++y)
-        out.add(y, rows[y - t].x0, rows[y - t].x1);
+    int yFrom = t, yTo = b, xFrom = l, xTo = r;
+    if (coverageWindow()) {
+        yFrom = std::max<int>(t, coverageWindow()->top);
+        yTo = std::min<int>(b, coverageWindow()->bottom);
+        xFrom = std::max<int>(l, coverageWindow()->left - 1);
+        xTo = std::min<int>(r, coverageWindow()->right + 1);
+    }
+    if (yFrom >= yTo) return;
+    std::vector<Span> rows(static_cast<std::size_t>(yTo - yFrom));
+    ellipseRows(g, yFrom, yTo, l, r, g.a, g.b, rows.data());
+    for (int y = yFrom; y < yTo; ++y)
+        out.add(y, std::max(rows[y - yFrom].x0, xFrom), std::min(rows[y - yFrom].x1, xTo));
 }
 
 void ellipseOutline(int l, int t, int r, int b, int width, Coverage& out) {
@@ -360,44 +386,50 @@ void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out) {
 
 void thinLine(PointI a, PointI b, const std::vector<int>& dashes, int& phase,
               std::vector<PointI>& on, std::vector<PointI>* off) {
-    int period = 0;
+    long long period = 0;
     for (int d : dashes)
         period += d;
-    const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
+    const long long dx = std::llabs(static_cast<long long>(b.x) - a.x);
+    const long long dy = std::llabs(static_cast<long long>(b.y) - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    const int steps = std::max(dx, dy);
-    int x = a.x, y = a.y;
-    // Error term of the major axis walk; ties round toward the end point.
-    int err = 0;
-    for (int i = 0; i < steps; ++i) {
+    const bool xMajor = dx >= dy;
+    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const long long steps = major;
+    // Only the steps whose major coordinate lies in the window are walked.
+    long long i0 = 0, i1 = steps;
+    if (coverageWindow()) {
+        const long long start = xMajor ? a.x : a.y;
+        const int s = xMajor ? sx : sy;
+        const long long lo = xMajor ? coverageWindow()->left : coverageWindow()->top;
+        const long long hi = xMajor ? coverageWindow()->right : coverageWindow()->bottom;
+        if (s > 0) {
+            i0 = std::max(i0, lo - start);
+            i1 = std::min(i1, hi - start);
+        } else {
+            i0 = std::max(i0, start - hi + 1);
+            i1 = std::min(i1, start - lo + 1);
+        }
+    }
+    for (long long i = i0; i < i1; ++i) {
+        // The minor coordinate after i steps of the midpoint walk (ties stay).
+        const long long num = 2 * i * minor - major;
+        const long long k = num <= 0 ? 0 : (num + 2 * major - 1) / (2 * major);
+        const int x = static_cast<int>(xMajor ? a.x + sx * i : a.x + sx * k);
+        const int y = static_cast<int>(xMajor ? a.y + sy * k : a.y + sy * i);
         bool lit = true;
         if (period > 0) {
-            int pos = phase % period, k = 0;
-            while (pos >= dashes[k])
-                pos -= dashes[k++];
-            lit = (k % 2) == 0;
-            phase = (phase + 1) % period;
+            long long pos = (phase + i) % period;
+            std::size_t n = 0;
+            while (pos >= dashes[n])
+                pos -= dashes[n++];
+            lit = (n % 2) == 0;
         }
         if (lit)
             on.push_back({x, y});
         else if (off)
             off->push_back({x, y});
-        if (dx >= dy) {
-            x += sx;
-            err += 2 * dy;
-            if (err > dx) {
-                y += sy;
-                err -= 2 * dx;
-            }
-        } else {
-            y += sy;
-            err += 2 * dx;
-            if (err > dy) {
-                x += sx;
-                err -= 2 * dy;
-            }
-        }
     }
+    if (period > 0) phase = static_cast<int>((phase + steps) % period);
 }
 
 namespace {
@@ -408,7 +440,7 @@ void addQuad(PointD a, PointD b, PointD c, PointD d, Coverage& out) {
 
 void addDisc(PointD c, double r, Coverage& out) {
     std::vector<PointD> pts;
-    const int n = std::max(8, static_cast<int>(r * 4));
+    const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
     for (int i = 0; i < n; ++i) {
         const double t = 2 * std::numbers::pi * i / n;
         pts.push_back({c.x + r * std::cos(t), c.y + r * std::sin(t)});

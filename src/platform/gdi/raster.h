@@ -9,6 +9,7 @@
 
 #include "platform/gdi/region.h"
 #include "platform/gdi/surface.h"
+#include "platform/win_types.h"
 
 namespace win::gdi {
 

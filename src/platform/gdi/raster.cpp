@@ -494,6 +494,65 @@ void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, Coverage& 
 
 }  // namespace
 
+namespace {
+
+// Position in a dash pattern: the entry and what is left of it.
+struct DashWalker {
+    const std::vector<double>& dashes;
+    double period = 0;
+    std::size_t k = 0;
+    double left = 0;
+
+    explicit DashWalker(const std::vector<double>& d) : dashes(d) {
+        for (double v : d)
+            period += std::max(v, 0.0);
+        left = d.empty() ? 0 : std::max(d[0], 0.0);
+    }
+    void next() {
+        k = (k + 1) % dashes.size();
+        left = std::max(dashes[k], 0.0);
+    }
+    // Moves along the pattern by `distance` without drawing.
+    void skip(double distance) {
+        distance = std::fmod(distance, period);
+        for (std::size_t guard = 0; distance > 0 && guard < 4 * dashes.size() + 4; ++guard) {
+            if (distance < left) {
+                left -= distance;
+                return;
+            }
+            distance -= left;
+            next();
+        }
+    }
+};
+
+// The part [t0, t1] of segment p-q (as distances from p) that lies in the
+// window grown by `margin`; false when none does.
+bool segmentInWindow(PointD p, PointD q, double margin, double& t0, double& t1) {
+    const double len = std::hypot(q.x - p.x, q.y - p.y);
+    t0 = 0;
+    t1 = len;
+    const RECT* w = coverageWindow();
+    if (!w || len <= 0) return true;
+    const double dx = (q.x - p.x) / len, dy = (q.y - p.y) / len;
+    const double lo[2] = {w->left - margin, w->top - margin};
+    const double hi[2] = {w->right + margin, w->bottom + margin};
+    const double start[2] = {p.x, p.y}, dir[2] = {dx, dy};
+    for (int a = 0; a < 2; ++a) {
+        if (std::abs(dir[a]) < 1e-12) {
+            if (start[a] < lo[a] || start[a] > hi[a]) return false;
+            continue;
+        }
+        double ta = (lo[a] - start[a]) / dir[a], tb = (hi[a] - start[a]) / dir[a];
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+    }
+    return t0 <= t1;
+}
+
+}  // namespace
+
 void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen, Coverage& out) {
     if (pts.empty()) return;
     std::vector<PointD> path = pts;
@@ -502,34 +561,39 @@ void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pe
         addDash(path[0], path[0], pen, out);
         return;
     }
-    double period = 0;
-    for (double d : pen.dashes)
-        period += d;
-    double phase = 0;
+    DashWalker walker(pen.dashes);
+    const bool dashed = walker.period > 0;
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         const PointD p = path[i], q = path[i + 1];
         const double len = std::hypot(q.x - p.x, q.y - p.y);
-        if (period <= 0) {
-            addDash(p, q, pen, out);
+        double from = 0, to = len;
+        const bool visible = segmentInWindow(p, q, pen.width + 2, from, to);
+        if (!dashed) {
+            if (visible) {
+                const double a = len > 0 ? from / len : 0, b = len > 0 ? to / len : 1;
+                addDash({p.x + (q.x - p.x) * a, p.y + (q.y - p.y) * a},
+                        {p.x + (q.x - p.x) * b, p.y + (q.y - p.y) * b}, pen, out);
+            }
+        } else if (!visible) {
+            walker.skip(len);
         } else {
-            double t = 0;
-            while (t < len) {
-                double pos = std::fmod(phase, period);
-                std::size_t k = 0;
-                while (pos >= pen.dashes[k])
-                    pos -= pen.dashes[k++];
-                const double run = std::min(pen.dashes[k] - pos, len - t);
-                if (k % 2 == 0 && run > 0) {
+            walker.skip(from);
+            double t = from;
+            while (t < to) {
+                const double run = std::min(walker.left, to - t);
+                if (walker.k % 2 == 0 && run > 0) {
                     const double t0 = t / len, t1 = (t + run) / len;
                     addDash({p.x + (q.x - p.x) * t0, p.y + (q.y - p.y) * t0},
                             {p.x + (q.x - p.x) * t1, p.y + (q.y - p.y) * t1}, pen, out);
                 }
                 t += run;
-                phase += run;
+                walker.left -= run;
+                if (walker.left <= 1e-9) walker.next();
             }
+            walker.skip(len - to);
         }
         const bool hasNext = i + 2 < path.size() || (closed && path.size() > 2);
-        if (period <= 0 && hasNext) {
+        if (!dashed && hasNext && visible) {
             const PointD next = i + 2 < path.size() ? path[i + 2] : path[1];
             addJoin(p, q, next, pen, out);
         }

@@ -426,12 +426,26 @@ int StretchDIBits(HDC hdc, int xd, int yd, int wd, int hd, int xs, int ys, int w
     return std::abs(hs);
 }
 
-int SetDIBitsToDevice(HDC hdc, int xd, int yd, DWORD w, DWORD h, int xs, int ys, UINT, UINT lines,
-                      const void* bits, const BITMAPINFO* info, UINT usage) {
-    const int r =
-        StretchDIBits(hdc, xd, yd, static_cast<int>(w), static_cast<int>(h), xs, ys,
-                      static_cast<int>(w), static_cast<int>(h), bits, info, usage, SRCCOPY);
-    return r == GDI_ERROR ? 0 : static_cast<int>(lines);
+int SetDIBitsToDevice(HDC hdc, int xd, int yd, DWORD w, DWORD h, int xs, int ys, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+    DeviceContext* dc = findDc(hdc);
+    DibFormat f;
+    if (!dc || !bits || !readDibFormat(info, usage, f)) return 0;
+    if (w > static_cast<DWORD>(kMaxBlit) || h > static_cast<DWORD>(kMaxBlit)) return 0;
+    // The buffer holds `lines` scans starting at scan `startScan`.
+    const int first = static_cast<int>(std::min<UINT>(startScan, static_cast<UINT>(f.height)));
+    const int count = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(f.height - first)));
+    Surface image(f.width, f.height, 0);
+    decodeDibRows(f, bits, first, count, image);
+    const int top = f.topDown ? ys : f.height - ys - static_cast<int>(h);
+    Surface part(static_cast<int>(w), static_cast<int>(h), 0);
+    for (int y = 0; y < part.height; ++y)
+        for (int x = 0; x < part.width; ++x)
+            if (image.contains(xs + x, top + y)) part.at(x, y) = image.at(xs + x, top + y);
+    const RECT dest{xd, yd, xd + static_cast<int>(w), yd + static_cast<int>(h)};
+    if (dc->meta) dc->meta->image(dest, part, SRCCOPY);
+    drawImage(*dc, dest, part, SRCCOPY);
+    return count;
 }
 
 LONG GetBitmapBits(HBITMAP hbm, LONG size, void* bits) {

@@ -322,17 +322,17 @@ void arcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
         const Affine m = dc->fullTransform();
         // A mirrored mapping reverses the drawing direction on the device.
         const bool mirrored = (m.m11 * m.m22 - m.m12 * m.m21) < 0;
-        ArcSpec spec{box[0], box[1], box[2],
-                     box[3], s.x,    s.y,
-                     e.x,    e.y,    (dc->st.arcDirection == AD_CLOCKWISE) != mirrored};
+        ArcGeometry arc{box[0], box[1], box[2],
+                        box[3], s.x,    s.y,
+                        e.x,    e.y,    (dc->st.arcDirection == AD_CLOCKWISE) != mirrored};
         Coverage outline, interior;
-        if (hasPen(*dc)) arcOutline(spec, shape, penPixels(*dc), outline);
+        if (hasPen(*dc)) arcOutline(arc, shape, penPixels(*dc), outline);
         if (shape == ArcShape::Arc) {
             if (hasPen(*dc))
                 paintRasterCoverage(*dc, outline, solidPaint(*dc, dc->st.pen->color, dc->st.rop2));
             return;
         }
-        arcInterior(spec, shape, interior);
+        arcInterior(arc, shape, interior);
         shapeRaster(*dc, minus(interior, outline), outline);
         return;
     }

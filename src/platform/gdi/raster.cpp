@@ -280,7 +280,7 @@ struct ArcAngles {
     bool contains(double ang) const { return full || sweepOf(start, ang) <= sweep + 1e-9; }
 };
 
-ArcAngles arcAngles(const ArcSpec& arc, const EllipseGeometry& g) {
+ArcAngles arcAngles(const ArcGeometry& arc, const EllipseGeometry& g) {
     double s = g.angleOf(arc.xStart, arc.yStart);
     double e = g.angleOf(arc.xEnd, arc.yEnd);
     if (arc.clockwise) std::swap(s, e);
@@ -317,13 +317,13 @@ void ellipseOutline(int l, int t, int r, int b, int width, Coverage& out) {
         out.addPixel(p.x, p.y);
 }
 
-PointD arcEndPoint(const ArcSpec& arc, double x, double y) {
+PointD arcEndPoint(const ArcGeometry& arc, double x, double y) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const double ang = g.angleOf(x, y);
     return {g.cx + (g.a - 0.5) * std::cos(ang), g.cy - (g.b - 0.5) * std::sin(ang)};
 }
 
-void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out) {
+void arcOutline(const ArcGeometry& arc, ArcShape shape, int width, Coverage& out) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const ArcAngles angles = arcAngles(arc, g);
     std::vector<PointI> ring;
@@ -352,7 +352,7 @@ void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out) {
     }
 }
 
-void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out) {
+void arcInterior(const ArcGeometry& arc, ArcShape shape, Coverage& out) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const ArcAngles angles = arcAngles(arc, g);
     Coverage full;

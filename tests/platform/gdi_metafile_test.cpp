@@ -182,4 +182,27 @@ TEST(GdiMetafile, DamagedRecordsAreReadSafely) {
     EXPECT_EQ(GetCurrentObject(target.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
 }
 
+TEST(GdiMetafile, PlayedIntoARecordingTheMetafileKeepsItsPicture) {
+    HENHMETAFILE inner = recordPicture();
+    const RECT frame{0, 0, 5080, 5080};
+    HDC outer = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    const RECT all{0, 0, kSize, kSize};
+    ASSERT_TRUE(PlayEnhMetaFile(outer, inner, &all));
+    HENHMETAFILE both = CloseEnhMetaFile(outer);
+    Bitmap played(kSize);
+    // A background that the played picture must leave visible where it does not draw.
+    RECT r{0, 0, kSize, kSize};
+    HBRUSH grey = CreateSolidBrush(RGB(90, 90, 90));
+    FillRect(played.dc, &r, grey);
+    PlayEnhMetaFile(played.dc, both, &all);
+    gdi_test::Canvas direct(kSize, kSize, 0x5A5A5A);
+    drawPicture(direct.dc);
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < kSize; ++x)
+            ASSERT_EQ(played.pixels().at(x, y), direct.at(x, y)) << x << "," << y;
+    DeleteObject(grey);
+    DeleteEnhMetaFile(both);
+    DeleteEnhMetaFile(inner);
+}
+
 }  // namespace

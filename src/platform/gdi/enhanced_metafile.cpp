@@ -14,6 +14,7 @@
 #include "platform/gdi/meta_sink.h"
 #include "platform/gdi/metafile.h"
 #include "platform/gdi/metafile_internal.h"
+#include "platform/gdi/surface_dc.h"
 
 namespace win {
 namespace gdi {
@@ -1044,11 +1045,56 @@ class EmfPlayer {
 
 }  // namespace
 
+bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const RECT& rect);
+
+namespace {
+
+// The picture of a metafile over a background, at `w` x `h` pixels.
+Surface pictureOn(const std::vector<std::uint8_t>& bytes, int w, int h, HBRUSH background) {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bm = CreateBitmap(w, h, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(mem, bm);
+    const RECT all{0, 0, w, h};
+    FillRect(mem, &all, background);
+    playEnhancedRecords(mem, bytes, all);
+    Surface out = *GetDCSurface(mem);
+    SelectObject(mem, old);
+    DeleteObject(bm);
+    DeleteDC(mem);
+    return out;
+}
+
+// A metafile played into a context that records keeps its picture as two
+// images: a mask that clears where it draws, then what it draws.
+bool recordPicture(DeviceContext& dc, const std::vector<std::uint8_t>& bytes, const RECT& rect) {
+    constexpr int kLargest = 4096;
+    const PointI a = toDeviceI(dc, rect.left, rect.top), b = toDeviceI(dc, rect.right, rect.bottom);
+    const int w = std::min(std::abs(b.x - a.x), kLargest),
+              h = std::min(std::abs(b.y - a.y), kLargest);
+    if (w == 0 || h == 0) return true;
+    const Surface onWhite =
+        pictureOn(bytes, w, h, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const Surface onBlack =
+        pictureOn(bytes, w, h, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Surface mask(w, h, 0xFFFFFF), ink(w, h, 0);
+    for (std::size_t i = 0; i < mask.pixels.size(); ++i)
+        if (onWhite.pixels[i] == onBlack.pixels[i]) {
+            mask.pixels[i] = 0;
+            ink.pixels[i] = onWhite.pixels[i];
+        }
+    dc.meta->image(rect, mask, SRCAND);
+    dc.meta->image(rect, ink, SRCPAINT);
+    return true;
+}
+
+}  // namespace
+
 bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const RECT& rect) {
     DeviceContext* dc = findDc(hdc);
     if (!dc || bytes.size() < 88) return false;
     const RecordReader head(bytes.data(), bytes.size());
     if (head.u32(0) != EMR_HEADER || head.u32(40) != 0x464D4520) return false;
+    if (dc->meta) return recordPicture(*dc, bytes, rect);
     // The frame (0.01 mm) in reference pixels is stretched over the rectangle.
     const double devW = head.i32(72), devH = head.i32(76);
     double mmW = head.i32(80), mmH = head.i32(84);

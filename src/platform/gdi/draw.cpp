@@ -112,7 +112,10 @@ COLORREF brushMeanColour(const DeviceContext& dc, const Brush& b) {
 std::shared_ptr<Brush> brushOfHandle(HBRUSH h) {
     const auto v = reinterpret_cast<std::uintptr_t>(h);
     if (v > 0 && v <= 31) {
-        auto b = std::make_shared<Brush>();
+        // One brush per system colour, kept so recordings reuse it.
+        static std::shared_ptr<Brush> system[31];
+        std::shared_ptr<Brush>& b = system[v - 1];
+        if (!b) b = std::make_shared<Brush>();
         b->color = systemColour(static_cast<int>(v) - 1);
         return b;
     }

@@ -86,6 +86,26 @@ TEST_F(CalcBehaviour, SingleBodyModesAddAndSubtractWhatAllBodiesGive) {
     EXPECT_FALSE(removed.LSAVED);
 }
 
+TEST_F(CalcBehaviour, HiddenBodiesLeftOutOnlyWhenAskedFor) {
+    model::ProfileLine all = twoBodies();
+    CALC(all, 0);
+    model::ProfileLine hidden = twoBodies();
+    hidden.MODEL.LHIDE(1) = true;
+    CALC(hidden, 0);
+    EXPECT_EQ(synthetics(hidden), synthetics(all));
+
+    // With the switch on, the outer body is skipped and the inner one takes
+    // its contrast against the background.
+    model::sessionState().HiddenBodies = true;
+    CALC(hidden, 0);
+    model::ProfileLine innerAlone = twoBodies();
+    innerAlone.MODEL.INCLBD(2) = 0;
+    CALC(innerAlone, 2);  // added to synthetics of 0
+    for (int i = 1; i <= hidden.NSTA; ++i) {
+        EXPECT_NEAR(hidden.SYN(i, 1), innerAlone.SYN(i, 1), 1e-6);
+    }
+}
+
 TEST_F(CalcBehaviour, TwoDimensionalBodyOnAndOffTheLine) {
     // Both extents 0: two-dimensional whatever the station's offset.
     model::ProfileLine p = test::makeProfile({0.0f, 0.0f});

@@ -2,6 +2,8 @@
 
 #include <deque>
 
+#include "platform/window/presenter.h"
+
 namespace win {
 namespace {
 
@@ -48,6 +50,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 BOOL MessageBeep(UINT) {
     ++log().beeps;
+    if (Presenter* p = currentPresenter()) p->beep();
     return TRUE;
 }
 

@@ -290,4 +290,18 @@ TEST(GdiRaster, GradientTriangleInterpolatesVertexColours) {
     EXPECT_EQ(c.at(59, 59), kWhite);
 }
 
+TEST(GdiRaster, SelectedObjectsCannotBeDeleted) {
+    Canvas c(4, 4);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HGDIOBJ old = SelectObject(c.dc, pen);
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_EQ(SelectObject(c.dc, old), pen);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_EQ(SelectObject(c.dc, pen), nullptr) << "a deleted handle is refused";
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN))) << "stock objects ignore deletion";
+    EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), static_cast<DWORD>(OBJ_PEN));
+}
+
 }  // namespace

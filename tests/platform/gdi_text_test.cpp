@@ -183,4 +183,27 @@ TEST(GdiText, DrawTextCentresASingleLine) {
     DeleteObject(font);
 }
 
+TEST(GdiText, DrawTextBreaksWordsToFitTheRectangle) {
+    Canvas c(120, 100);
+    HFONT font = arial(-12, FW_NORMAL);
+    SelectObject(c.dc, font);
+    TEXTMETRICA tm;
+    GetTextMetricsA(c.dc, &tm);
+    RECT calc{0, 0, 60, 0};
+    const char* text = "model of the gravity profile";
+    const int height = DrawTextA(c.dc, text, -1, &calc, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_GE(height, 3 * tm.tmHeight);
+    EXPECT_EQ(calc.bottom, height);
+    EXPECT_LE(calc.right, 60);
+    RECT r{0, 0, 60, 100};
+    SetBkMode(c.dc, TRANSPARENT);
+    DrawTextA(c.dc, text, -1, &r, DT_WORDBREAK);
+    const RECT ink = c.inkBox(kWhite);
+    EXPECT_LE(ink.right, 60);
+    EXPECT_GT(ink.bottom, 2 * tm.tmHeight);
+    EXPECT_LE(ink.bottom, height);
+    SelectObject(c.dc, GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+}
+
 }  // namespace

@@ -21,3 +21,5 @@
 // C++ only: the resource compiler reads only the preprocessor lines of headers.
 constexpr int kNotForTheScript = 1;
 #endif
+
+#define IDB_TOOL 30200

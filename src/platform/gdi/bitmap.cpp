@@ -75,16 +75,24 @@ bool grabSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int sw, 
     const std::uint32_t srcBk = pixelFromColorRef(resolveColor(src, src.st.bkColor));
     const std::uint32_t dstText = pixelFromColorRef(resolveColor(dst, dst.st.textColor));
     const std::uint32_t dstBk = pixelFromColorRef(resolveColor(dst, dst.st.bkColor));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int px = x0 + x + src.origin.x, py = y0 + y + src.origin.y;
-            std::uint32_t v = s->contains(px, py) ? s->at(px, py) : 0;
+    for (int y = 0; y < h; ++y) {
+        const int py = y0 + y + src.origin.y;
+        if (py < 0 || py >= s->height) continue;
+        // Columns of the source surface that exist; the rest stay black.
+        const int first = std::max(0, -(x0 + src.origin.x));
+        const int last = std::min(w, s->width - (x0 + src.origin.x));
+        if (first >= last) continue;
+        const std::uint32_t* from = &s->at(x0 + src.origin.x + first, py);
+        std::uint32_t* to = &out.pixels.at(first, y);
+        for (int x = 0; x < last - first; ++x) {
+            std::uint32_t v = from[x];
             if (toMono)
                 v = v == srcBk ? 0xFFFFFF : 0;
             else if (fromMono)
                 v = v ? dstBk : dstText;
-            out.pixels.at(x, y) = v;
+            to[x] = v;
         }
+    }
     // Mirrored source rectangles read right to left or bottom to top.
     if ((e.x < o.x))
         for (int y = 0; y < h; ++y)
@@ -138,6 +146,34 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
         d = applyRop3(rop, pv, sv, d);
         if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
     };
+    const bool shiftOnly =
+        full.isIdentityLinear() && full.dx == std::round(full.dx) && full.dy == std::round(full.dy);
+    if (shiftOnly && src && !withPattern && w == src->width && h == src->height) {
+        // Unscaled copies go row by row.
+        const int ox = x + static_cast<int>(full.dx), oy = y + static_cast<int>(full.dy);
+        std::vector<Span> spans;
+        const std::vector<Span> whole{{ox, ox + w}};
+        for (int j = 0; j < h; ++j) {
+            spans.clear();
+            intersectSpans(whole, t.clip.row(oy + j), spans);
+            for (const Span& s : spans) {
+                const std::uint32_t* from =
+                    src->pixels.data() + static_cast<std::size_t>(j) * src->width + (s.x0 - ox);
+                std::uint32_t* to = &t.surface->at(s.x0 + t.ox, oy + j + t.oy);
+                const int n = s.x1 - s.x0;
+                if (rop == SRCCOPY && !t.surface->monochrome) {
+                    std::copy(from, from + n, to);
+                    continue;
+                }
+                for (int i = 0; i < n; ++i) {
+                    to[i] = applyRop3(rop, 0, from[i], to[i]);
+                    if (t.surface->monochrome) to[i] = (to[i] & 0xFFFFFF) ? 0xFFFFFF : 0;
+                }
+            }
+        }
+        endRaster(dst);
+        return true;
+    }
     if (quarterTurn(full)) {
         // Unit-scale turns and mirrors move whole pixels: logical pixel (x, y)
         // lands on the device pixel its corner maps to.
@@ -164,9 +200,6 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
     Coverage cov;
     polygonCoverage({c[0], c[1], c[2], c[3]}, {4}, false, cov);
     const Affine inv = full.inverse();
-    Paint pattern;
-    const bool hasPattern =
-        ropUsesPattern(rop) && brushPaint(dst, *dst.st.brush, R2_COPYPEN, pattern);
     std::vector<Span> spans;
     for (int k = 0; k < cov.rowCount(); ++k) {
         const int py = cov.top() + k;
@@ -174,7 +207,7 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
         intersectSpans(cov.rowAt(k), t.clip.row(py), spans);
         for (const Span& s : spans)
             for (int px = s.x0; px < s.x1; ++px) {
-                std::uint32_t sv = 0, pv = 0;
+                std::uint32_t sv = 0;
                 if (src) {
                     double lx, ly;
                     inv.apply(px + 0.5, py + 0.5, lx, ly);
@@ -185,10 +218,7 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
                                              src->height - 1);
                     sv = src->at(i, j);
                 }
-                if (hasPattern && !pattern.sourceAt(px, py, pv)) continue;
-                std::uint32_t& d = t.surface->at(px + t.ox, py + t.oy);
-                d = applyRop3(rop, pv, sv, d);
-                if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
+                put(px, py, sv);
             }
     }
     endRaster(dst);

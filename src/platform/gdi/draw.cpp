@@ -203,7 +203,11 @@ void fillDevice(DeviceContext& dc, const std::vector<PointD>& pts, const std::ve
     if (brush.style == BS_NULL || pts.empty()) return;
     if (VectorDevice* v = vectorOf(dc)) {
         v->clip(deviceClip(dc));
-        v->fill(pts, counts, winding, brushMeanColour(dc, brush));
+        Paint paint;
+        if (brush.style != BS_SOLID && brushPaint(dc, brush, R2_COPYPEN, paint))
+            v->fillPattern(pts, counts, winding, paint);
+        else
+            v->fill(pts, counts, winding, brushMeanColour(dc, brush));
         return;
     }
     RasterTarget t;
@@ -544,11 +548,12 @@ bool rectWithBrush(DeviceContext& dc, const RECT& rc, const Brush& brush, DWORD 
     if (VectorDevice* v = vectorOf(dc)) {
         if (rop != PATCOPY) return true;
         v->clip(deviceClip(dc));
-        v->fill({{double(box[0]), double(box[1])},
-                 {double(box[2]), double(box[1])},
-                 {double(box[2]), double(box[3])},
-                 {double(box[0]), double(box[3])}},
-                {4}, false, brushMeanColour(dc, brush));
+        fillDevice(dc,
+                   {{double(box[0]), double(box[1])},
+                    {double(box[2]), double(box[1])},
+                    {double(box[2]), double(box[3])},
+                    {double(box[0]), double(box[3])}},
+                   {4}, false, brush, R2_COPYPEN);
         return true;
     }
     RasterTarget t;
@@ -557,6 +562,11 @@ bool rectWithBrush(DeviceContext& dc, const RECT& rc, const Brush& brush, DWORD 
     const bool hasBrush = brushPaint(dc, brush, R2_COPYPEN, paint);
     const Region area =
         Region::combine(Region::rect(box[0], box[1], box[2], box[3]), t.clip, Region::Op::And);
+    if (rop == PATCOPY && hasBrush) {
+        paintRegion(t, area, paint);
+        endRaster(dc);
+        return true;
+    }
     for (const Band& band : area.bands())
         for (int y = band.y0; y < band.y1; ++y)
             for (const Span& s : band.spans)

@@ -29,6 +29,9 @@ class VectorDevice {
     // Polygons filled with a colour (solid brushes; pattern brushes use their mean colour).
     virtual void fill(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
                       COLORREF color) = 0;
+    // Polygons filled with a repeating brush pattern (hatches, pattern brushes).
+    virtual void fillPattern(const std::vector<PointD>& pts, const std::vector<int>& counts,
+                             bool winding, const Paint& paint) = 0;
     virtual void stroke(const std::vector<PointD>& pts, bool closed, double width,
                         const std::vector<double>& dashes, int endCap, int join,
                         COLORREF color) = 0;

@@ -1070,15 +1070,15 @@ bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const 
     initDefaultState(dc->st);
     dc->st.bitmap = bitmap;
     dc->saved.clear();
+    auto player = std::make_unique<EmfPlayer>(hdc, *dc, head.u16(56));
     {
-        EmfPlayer player(hdc, *dc, head.u16(56));
         std::size_t at = 0;
         while (at + 8 <= bytes.size()) {
             const RecordReader r(bytes.data() + at, bytes.size() - at);
             const std::uint32_t type = r.u32(0), size = r.u32(4);
             if (size < 8 || size % 4 || at + size > bytes.size()) break;
             if (type == EMR_EOF) break;
-            player.play(RecordReader(bytes.data() + at, size), type);
+            player->play(RecordReader(bytes.data() + at, size), type);
             at += size;
         }
     }
@@ -1087,6 +1087,8 @@ bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const 
     dc->base = savedBase;
     dc->metaClip = savedMeta;
     dc->meta = std::move(sink);
+    // The playback's objects go once nothing selects them any more.
+    player.reset();
     return true;
 }
 

@@ -351,6 +351,12 @@ BOOL DeleteObject(HGDIOBJ handle) {
     std::shared_ptr<Object> o = findObject(handle);
     if (!o) return FALSE;
     if (o->stock() || o == defaultBitmap()) return TRUE;
+    // An object selected into a context stays until it is deselected.
+    for (DeviceContext* dc : liveDcs()) {
+        const DcState& st = dc->st;
+        if (st.pen == o || st.brush == o || st.font == o || st.bitmap == o || st.palette == o)
+            return FALSE;
+    }
     for (DeviceContext* dc : liveDcs())
         if (dc->meta) dc->meta->erase(o.get());
     objects().erase(handle);

@@ -59,6 +59,13 @@ class CairoDevice final : public VectorDevice {
 
     void fill(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
               COLORREF color) override {
+        path(pts, counts);
+        cairo_set_fill_rule(cr_, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+        setColour(cr_, color);
+        cairo_fill(cr_);
+    }
+
+    void path(const std::vector<PointD>& pts, const std::vector<int>& counts) {
         cairo_new_path(cr_);
         std::size_t at = 0;
         for (int n : counts) {
@@ -72,9 +79,44 @@ class CairoDevice final : public VectorDevice {
             cairo_close_path(cr_);
             at += static_cast<std::size_t>(n);
         }
+    }
+
+    void fillPattern(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
+                     const Paint& paint) override {
+        // The brush's tile, drawn as large on paper as it looks on the screen.
+        const int tw =
+            paint.kind == Paint::Kind::Pattern && paint.pattern ? paint.pattern->width : 8;
+        const int th =
+            paint.kind == Paint::Kind::Pattern && paint.pattern ? paint.pattern->height : 8;
+        if (tw <= 0 || th <= 0) return;
+        cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, tw, th);
+        cairo_surface_flush(tile);
+        unsigned char* data = cairo_image_surface_get_data(tile);
+        const int stride = cairo_image_surface_get_stride(tile);
+        for (int y = 0; y < th; ++y) {
+            auto* row =
+                reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+            for (int x = 0; x < tw; ++x) {
+                std::uint32_t c;
+                row[x] = paint.sourceAt(x + paint.orgX, y + paint.orgY, c)
+                             ? (0xFF000000u | (c & 0xFFFFFF))
+                             : 0;
+            }
+        }
+        cairo_surface_mark_dirty(tile);
+        cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+        cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+        cairo_matrix_t m;
+        const double grow = 1 / (scale_ * 96.0 / 72.0);  // device pixels per screen pixel
+        cairo_matrix_init_scale(&m, 1 / grow, 1 / grow);
+        cairo_pattern_set_matrix(pattern, &m);
+        path(pts, counts);
         cairo_set_fill_rule(cr_, winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-        setColour(cr_, color);
+        cairo_set_source(cr_, pattern);
         cairo_fill(cr_);
+        cairo_pattern_destroy(pattern);
+        cairo_surface_destroy(tile);
     }
 
     void stroke(const std::vector<PointD>& pts, bool closed, double width,

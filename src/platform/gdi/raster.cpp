@@ -89,6 +89,23 @@ std::uint32_t applyRop3(std::uint32_t rop, std::uint32_t p, std::uint32_t s, std
     return r & kMask;
 }
 
+void paintSpan(RasterTarget& t, int y, int x0, int x1, const Paint& paint) {
+    if (paint.kind == Paint::Kind::Solid && (paint.rop2 == 13 || paint.rop2 == 7)) {
+        // The common cases, a colour copied or exclusive-or'ed, a row at a time.
+        std::uint32_t c = paint.color & kMask;
+        if (t.surface->monochrome) c = snapMono(c);
+        std::uint32_t* row = &t.surface->at(x0 + t.ox, y + t.oy);
+        if (paint.rop2 == 13)
+            std::fill(row, row + (x1 - x0), c);
+        else
+            for (int i = 0; i < x1 - x0; ++i)
+                row[i] = (row[i] ^ c) & kMask;
+        return;
+    }
+    for (int x = x0; x < x1; ++x)
+        putPixel(t, x, y, paint);
+}
+
 void paintCoverage(RasterTarget& t, const Coverage& c, const Paint& paint) {
     std::vector<Span> spans;
     for (int k = 0; k < c.rowCount(); ++k) {
@@ -96,8 +113,7 @@ void paintCoverage(RasterTarget& t, const Coverage& c, const Paint& paint) {
         spans.clear();
         intersectSpans(c.rowAt(k), t.clip.row(y), spans);
         for (const Span& s : spans)
-            for (int x = s.x0; x < s.x1; ++x)
-                putPixel(t, x, y, paint);
+            paintSpan(t, y, s.x0, s.x1, paint);
     }
 }
 
@@ -106,8 +122,7 @@ void paintRegion(RasterTarget& t, const Region& region, const Paint& paint) {
     for (const Band& b : r.bands())
         for (int y = b.y0; y < b.y1; ++y)
             for (const Span& s : b.spans)
-                for (int x = s.x0; x < s.x1; ++x)
-                    putPixel(t, x, y, paint);
+                paintSpan(t, y, s.x0, s.x1, paint);
 }
 
 void paintPixel(RasterTarget& t, int x, int y, const Paint& paint) {

@@ -50,6 +50,8 @@ std::uint32_t applyRop2(int rop2, std::uint32_t pen, std::uint32_t dst);
 std::uint32_t applyRop3(std::uint32_t rop, std::uint32_t pattern, std::uint32_t src,
                         std::uint32_t dst);
 
+// Pixels x0 .. x1-1 of row y, already inside the clip.
+void paintSpan(RasterTarget& target, int y, int x0, int x1, const Paint& paint);
 void paintCoverage(RasterTarget& target, const Coverage& coverage, const Paint& paint);
 void paintRegion(RasterTarget& target, const Region& region, const Paint& paint);
 void paintPixel(RasterTarget& target, int x, int y, const Paint& paint);

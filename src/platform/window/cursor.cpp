@@ -1,6 +1,7 @@
 // Cursors: the shapes the program asks for by identifier, the current cursor
 // and the default WM_SETCURSOR handling.
 
+#include "platform/window/image_api.h"
 #include "platform/window/presenter.h"
 #include "platform/window/window_internal.h"
 
@@ -24,15 +25,18 @@ bool isStockCursorId(WORD id) {
         case IDC_SIZEALL_ID:
         case IDC_NO_ID:
         case IDC_HAND_ID:
-        case IDC_APPSTARTING_ID: return true;
-        default: return false;
+        case IDC_APPSTARTING_ID:
+            return true;
+        default:
+            return false;
     }
 }
 
 }  // namespace
 
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {
-    if (!IS_INTRESOURCE(name)) return nullptr;
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    if (instance || !IS_INTRESOURCE(name))
+        return static_cast<HCURSOR>(LoadImageA(instance, name, IMAGE_CURSOR, 0, 0, LR_SHARED));
     const auto id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
     if (!isStockCursorId(id)) return nullptr;
     return reinterpret_cast<HCURSOR>(kCursorBase + id);
@@ -55,7 +59,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return old;
 }
 
-HCURSOR GetCursor() { return detail::state().cursor; }
+HCURSOR GetCursor() {
+    return detail::state().cursor;
+}
 
 int ShowCursor(BOOL show) {
     auto& s = detail::state();
@@ -75,14 +81,23 @@ LRESULT setCursorDefault(Window* w, LRESULT hit, UINT) {
             }
             return FALSE;
         case HTLEFT:
-        case HTRIGHT: shape = IDC_SIZEWE; break;
+        case HTRIGHT:
+            shape = IDC_SIZEWE;
+            break;
         case HTTOP:
-        case HTBOTTOM: shape = IDC_SIZENS; break;
+        case HTBOTTOM:
+            shape = IDC_SIZENS;
+            break;
         case HTTOPLEFT:
-        case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+        case HTBOTTOMRIGHT:
+            shape = IDC_SIZENWSE;
+            break;
         case HTTOPRIGHT:
-        case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
-        default: break;
+        case HTBOTTOMLEFT:
+            shape = IDC_SIZENESW;
+            break;
+        default:
+            break;
     }
     SetCursor(LoadCursorA(nullptr, shape));
     return TRUE;

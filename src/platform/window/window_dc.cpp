@@ -19,7 +19,8 @@ std::map<HWND, HDC> ownContexts;
 // The visible part of a window on its top-level surface, in device coordinates.
 HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT* limit) {
     const RECT topRect = windowRectOnScreen(topLevelOf(w));
-    const POINT dev{topRect.left + t.origin.x, topRect.top + t.origin.y};  // device origin on screen
+    const POINT dev{topRect.left + t.origin.x,
+                    topRect.top + t.origin.y};  // device origin on screen
     RECT area = offsetRect(t.clip, -t.origin.x, -t.origin.y);
     if (limit) area = intersectRect(area, *limit);
     HRGN region = CreateRectRgn(area.left, area.top, area.right, area.bottom);
@@ -31,7 +32,8 @@ HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT
         DeleteObject(hole);
     };
     if (client && (w->style & WS_CLIPCHILDREN))
-        for (Window* c : w->children) subtract(c);
+        for (Window* c : w->children)
+            subtract(c);
     for (Window* a = w; a && a->parent && a->parent != state().desktop; a = a->parent) {
         if (!(a->style & WS_CLIPSIBLINGS)) continue;
         for (Window* sib : a->parent->children) {
@@ -45,8 +47,13 @@ HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT
 }  // namespace
 
 HDC makeWindowDc(HWND hwnd, bool client, const RECT* limit) {
-    Window* w = findWindow(hwnd);
-    if (!w || w == state().desktop) return nullptr;
+    Window* w = windowOrDesktop(hwnd);
+    if (!w) return nullptr;
+    if (w == state().desktop) {
+        // The screen itself: drawing there lasts until the screen is composed again.
+        Surface& screen = const_cast<Surface&>(composeScreen());
+        return CreateSurfaceDC(&screen, {0, 0}, limit);
+    }
     const WindowDrawTarget t = windowDrawTarget(hwnd, client);
     if (!t.surface) return nullptr;
     const RECT deviceClip = offsetRect(t.clip, -t.origin.x, -t.origin.y);
@@ -84,7 +91,8 @@ void dropWindowDc(HWND hwnd) {
 }
 
 void clearWindowDcs() {
-    for (auto& [h, dc] : ownContexts) DeleteDC(dc);
+    for (auto& [h, dc] : ownContexts)
+        DeleteDC(dc);
     ownContexts.clear();
 }
 

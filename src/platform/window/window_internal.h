@@ -12,6 +12,9 @@ void windowPosChangedDefault(Window* w, const WINDOWPOS* wp);
 bool fetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool includeInput);
 void waitForWork();
 void clearConvertedInput();
+bool messageMatches(const MSG& m, HWND filter, UINT min, UINT max);
+bool rangeIncludes(UINT min, UINT max, UINT first, UINT last);
+bool takeInputMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove);
 
 // Surfaces and drawing by the layer itself.
 Surface* surfaceOf(Window* topLevel);
@@ -26,6 +29,15 @@ void releaseWindowDc(HWND hwnd, HDC dc);
 void dropWindowDc(HWND hwnd);
 void clearWindowDcs();
 void bindDrawingInterface();
+void resetClipboard();
+void resetImages();
+// Draws an icon onto a surface, scaled to w x h (caption icons).
+void paintIcon(Surface& s, const RECT& clip, HICON icon, int x, int y, int w, int h);
+
+// Window scroll bars (scroll.cpp): the thumb's place along the bar, and the
+// mouse held on a bar.
+bool scrollThumb(const Window* w, bool vertical, int& start, int& length, int& track);
+void trackScrollBar(Window* w, bool vertical, POINT screenPt);
 
 // The default window procedure's non-client handling.
 LRESULT nonClientHitTest(Window* w, POINT screenPt);

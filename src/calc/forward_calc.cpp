@@ -200,12 +200,16 @@ void level(ProfileLine& p) {
 void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
     model::SessionState& session = model::sessionState();
     if (session.BadModel) return;
-    if (p.NSTA < 1) {
+    PolygonModel& m = p.MODEL;
+    // A record whose station arrays are shorter than its count has no
+    // stations to calculate at either.
+    const bool held = p.STAT.size() >= p.NSTA && p.ELEV.size() >= p.NSTA &&
+                      (m.ICOORD < 2 || (p.EAST.size() >= p.NSTA && p.NORT.size() >= p.NSTA));
+    if (p.NSTA < 1 || !held) {
         util::WINMSG(variant.noStations);
         p.LSYN = false;
         return;
     }
-    PolygonModel& m = p.MODEL;
     if (p.IDENUN < 1 || p.IDENUN > 5) p.IDENUN = 1;
     if (p.ISUSUN < 1 || p.ISUSUN > 5) p.ISUSUN = 1;
 

@@ -356,6 +356,13 @@ TEST_F(CalcBehaviour, RefusalsChangeNothingElse) {
     EXPECT_EQ(messages()[0],
               "There are currently no data points at which to 'calculate a forward curve.");
 
+    // A count without station arrays behind it is treated the same way.
+    model::ProfileLine hollow = test::makeProfile({});
+    hollow.NSTA = 5;
+    CALC(hollow, 0);
+    EXPECT_FALSE(hollow.LSYN);
+    EXPECT_EQ(messages().size(), 2u);
+
     model::ProfileLine p = twoBodies();
     p.SYN(1, 1) = 42.0f;
     p.LSYN = false;
@@ -370,7 +377,7 @@ TEST_F(CalcBehaviour, RefusalsChangeNothingElse) {
     CALC(p, 0);
     EXPECT_EQ(p.SYN(1, 1), 42.0f);
     EXPECT_FALSE(p.LSYN);
-    ASSERT_EQ(messages().size(), 2u);
+    ASSERT_EQ(messages().size(), 3u);
 }
 
 TEST_F(CalcBehaviour, MisfitOfTheCountedStations) {

@@ -1,11 +1,11 @@
 #pragma once
 // Everything the inversion asks of the layers above it, in one record: the
-// forward calculation, the progress dialog, the cursor, the window text and
-// the redraws of the profile window. The shell
-// binds these at start-up; an unbound entry does nothing, which is what a
-// headless run without a screen needs. The Cancel button reaches the
-// inversion through the library's abort poll (util::LKILLMSG), whose event
-// peek the toolkit binds.
+// progress dialog, the cursor, the window text and the redraws of the
+// profile window, and a stand-in for the forward calculation. The shell binds
+// these at start-up; an unbound entry does nothing (the forward calculation
+// then runs CALC), which is what a headless run without a screen needs. The
+// Cancel button reaches the inversion through the library's abort poll
+// (util::LKILLMSG), whose event peek the toolkit binds.
 
 #include <functional>
 #include <string_view>
@@ -31,8 +31,8 @@ inline constexpr int kBestRmsField = 1027;
 inline constexpr int kProgressDialog = 152;
 
 struct InversionHost {
-    // The forward calculation: synthetics and misfit of the profile's model
-    // for all bodies (ibody 0) or one body.
+    // Stands in for the forward calculation (CALC) when bound, so that a
+    // caller can fit any model of the data; unbound, CALC runs.
     std::function<void(model::ProfileLine& profile, int ibody)> forward;
 
     // Fields of the current dialog.

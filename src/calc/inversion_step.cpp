@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/fortran_format.h"
+#include "calc/forward_calc.h"
 #include "calc/inversion_host.h"
 #include "model/profile_line.h"
 #include "util/abort_poll.h"
@@ -49,7 +50,12 @@ void setSynthetics(model::ProfileLine& p, const std::vector<float>& s) {
 }
 
 void forward(model::ProfileLine& p) {
-    callHost(inversionHost().forward, p, 0);
+    const InversionHost& host = inversionHost();
+    if (host.forward) {
+        host.forward(p, 0);
+    } else {
+        CALC(p, 0);
+    }
 }
 
 // One look at the event queue: an exposed or resized window is redrawn, and
@@ -84,28 +90,6 @@ void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s)
     s.parameters.setValues(s.bestValues);
     setSynthetics(p, s.baseSynthetics);
     setProfileRms(p, s.bestRms);
-}
-
-// The damping of parameter j: a layer's top line is smoothed along its
-// vertices, its four closing vertices left out; everything else gets plain
-// diagonal damping.
-void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
-    const auto k = static_cast<std::size_t>(j - 1);
-    float x = 0.0f, z = 0.0f;
-    int v = j, b = 0;
-    PARPNT(m, x, z, v, b, s.parameters.capacity());
-    if (v == 0 || b == 0 || !m.LAYER(b)) {
-        s.diagonalWeight[k] = 1.0f;
-        return;
-    }
-    if (v > m.IV1(b)) {
-        s.leftCoupling[k] -= 0.5f;
-        s.diagonalWeight[k] += 0.5f;
-    }
-    if (v < m.IV2(b) - 4) {
-        s.rightCoupling[k] -= 0.5f;
-        s.diagonalWeight[k] += 0.5f;
-    }
 }
 
 // Moves parameter j by its step (the other way when the model takes less
@@ -163,6 +147,28 @@ std::string dampingText(float damp) {
 }
 
 }  // namespace
+
+// The damping of parameter j: a layer's top line is smoothed along its
+// vertices, its four closing vertices left out; everything else gets plain
+// diagonal damping.
+void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
+    const auto k = static_cast<std::size_t>(j - 1);
+    float x = 0.0f, z = 0.0f;
+    int v = j, b = 0;
+    PARPNT(m, x, z, v, b, s.parameters.capacity());
+    if (v == 0 || b == 0 || !m.LAYER(b)) {
+        s.diagonalWeight[k] = 1.0f;
+        return;
+    }
+    if (v > m.IV1(b)) {
+        s.leftCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+    if (v < m.IV2(b) - 4) {
+        s.rightCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+}
 
 bool InversionState::allocate(int nsta) {
     NSTA = std::max(nsta, 0);

@@ -66,6 +66,12 @@ struct InversionState {
     float& normalAt(int l, int k);
 };
 
+// Damping weights of parameter j (added to the state's, which start at 0):
+// along a layer's top line each vertex is coupled to its neighbours (the
+// four closing vertices do not count); everything else, a vertex leading
+// others included, gets plain diagonal damping.
+void dampingWeights(model::PolygonModel& model, InversionState& state, int j);
+
 // One step. model is the profile's own model, the one the forward
 // calculation reads. istat is 0 after the step, -1 when it could not start
 // (no free parameter, no memory). A Cancel is told to the caller by the

@@ -53,6 +53,16 @@ class InversionStep : public ::testing::Test {
         return istat;
     }
 
+    // Work data of a step over the profile's free parameters, zero apart
+    // from the values and the model saved as the start and the best.
+    static void prepare(calc::InversionState& s, model::ProfileLine& p) {
+        ASSERT_TRUE(s.parameters.allocate(calc::countFreeFlags(p.MODEL)));
+        calc::GETPAR(p.MODEL, s.parameters);
+        ASSERT_TRUE(s.allocate(p.NSTA));
+        s.startValues = s.bestValues = s.parameters.values();
+        s.startModel = s.bestModel = p.MODEL;
+    }
+
     inversion_test::HostLog log;
     util::AxisRecord axisMod{}, axisDat{};
 };
@@ -206,12 +216,8 @@ TEST_F(InversionStep, UnsolvableTrialCountsAsFailedMisfit) {
     const auto before = p;
 
     calc::InversionState s;
-    ASSERT_TRUE(s.parameters.allocate(1));
-    calc::GETPAR(p.MODEL, s.parameters);
-    ASSERT_TRUE(s.allocate(p.NSTA));
+    prepare(s, p);
     s.gradient[0] = 1.0f;  // no curvature and no damping weight: a zero pivot
-    s.startModel = p.MODEL;
-    s.bestModel = p.MODEL;
     float damp = -2.0f;
     EXPECT_EQ(calc::EPCT(p.MODEL, p, s, damp, axisMod, axisDat), calc::kFailedMisfit);
     EXPECT_EQ(damp, 2.0f);
@@ -237,17 +243,12 @@ TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     const auto before = p;
 
     calc::InversionState s;
-    ASSERT_TRUE(s.parameters.allocate(2));
-    calc::GETPAR(p.MODEL, s.parameters);
-    ASSERT_TRUE(s.allocate(p.NSTA));
+    prepare(s, p);
     s.normalAt(1, 1) = s.normalAt(2, 2) = 1.0f;
     s.gradient = {1.0f, 1.0f};
     s.diagonalWeight = {1.0f, 1.0f};
     s.rightCoupling = {-0.5f, 0.0f};
     s.leftCoupling = {0.0f, -0.5f};
-    s.startModel = p.MODEL;
-    s.bestModel = p.MODEL;
-    s.bestValues = s.parameters.values();
     s.bestRms = 1.0E6f;
     float damp = 2.0f;
 
@@ -263,6 +264,27 @@ TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     EXPECT_EQ(p.MODEL, before.MODEL);
     EXPECT_EQ(s.parameters.values(), before.MODEL.DENS.values());
     EXPECT_EQ(log.cursor, (std::vector<int>{1, 0}));
+}
+
+TEST_F(InversionStep, LayerTopLineIsSmoothedAlongItsVertices) {
+    // Body 1: a layer whose top line has vertices 1-3, then its four closing
+    // vertices; body 2: a block whose vertex 8 leads vertex 9.
+    auto m = makeModel(
+        {{{0, -1}, {1, -1.2f}, {2, -1}, {3, -2}, {3, -3}, {0, -3}, {0, -2}}, square(5, -1, 1)});
+    m.LAYER(1) = true;
+    for (int v : {1, 2, 3, 8})
+        m.LZFIX(v) = true;
+    m.IPOINT(9) = 8;
+    m.LVFIX(1) = true;
+    auto p = makeProfile(3, m);
+    calc::InversionState s;
+    prepare(s, p);
+    ASSERT_EQ(s.parameters.NPAR, 5);
+    for (int j = 1; j <= 5; ++j)
+        calc::dampingWeights(p.MODEL, s, j);
+    EXPECT_EQ(s.diagonalWeight, (std::vector<float>{0.5f, 1.0f, 0.5f, 1.0f, 1.0f}));
+    EXPECT_EQ(s.leftCoupling, (std::vector<float>{0.0f, -0.5f, -0.5f, 0.0f, 0.0f}));
+    EXPECT_EQ(s.rightCoupling, (std::vector<float>{-0.5f, -0.5f, 0.0f, 0.0f, 0.0f}));
 }
 
 }  // namespace

@@ -34,13 +34,9 @@ void fillRecord(const StoredEvent& e, EventRecord& record) {
     record[11] = e.time;
 }
 
-void clientSizeOf(int window, int& width, int& height) {
+void windowClientSize(int window, int& width, int& height) {
     width = height = 0;
-    if (!windowIsOpen(window)) return;
-    win::RECT r{};
-    win::GetClientRect(windowSystem().slots[window].client, &r);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
+    if (windowIsOpen(window)) clientSizeOf(windowSystem().slots[window].client, width, height);
 }
 
 // A deferred event of a window, or the deferred FieldChanged.
@@ -52,7 +48,7 @@ bool takeDeferred(int& type, EventRecord& record) {
         StoredEvent e = d;
         e.window = n;
         if (d.type == Expose) {
-            clientSizeOf(n, e.values[0], e.values[1]);
+            windowClientSize(n, e.values[0], e.values[1]);
             e.values[2] = 0;
             e.x = e.y = 0;
         }
@@ -78,7 +74,7 @@ int menuWindowOf(int window) {
     for (int n = window; windowIsOpen(n);) {
         if (w.slots[n].menu) return n;
         win::HWND frame = w.slots[n].frame;
-        if (!(win::GetWindowLongA(frame, win::GWL_STYLE) & win::WS_CHILD)) return -1;
+        if (!hasChildStyle(frame)) return -1;
         n = WindowSlotOfHandle(win::GetParent(frame));
     }
     return -1;
@@ -111,7 +107,7 @@ void finishLoop(int& type, EventRecord& record) {
         const bool heldExpose = d.type == Expose;
         d = StoredEvent{};
         if (heldExpose && type == Expose) {
-            clientSizeOf(e.window, record[1], record[2]);
+            windowClientSize(e.window, record[1], record[2]);
             record[5] = record[6] = 0;
         }
     }
@@ -162,7 +158,7 @@ void EventLoopPoll(int& type, EventRecord& record) {
 
 void EventTargetClientSize(int kind, int identifier, int& width, int& height) {
     width = height = 0;
-    if (kind == 1) clientSizeOf(identifier, width, height);
+    if (kind == 1) windowClientSize(identifier, width, height);
 }
 
 void EventCoordinates(int type, EventRecord& rec) {
@@ -215,26 +211,27 @@ void EventCoordinates(int type, EventRecord& rec) {
     }
 }
 
-void EventWait(int& type, EventRecord& record) {
+namespace {
+
+bool takePushedBack(int& type, EventRecord& record) {
     EventQueueState& s = eventQueue();
-    if (s.pushedBackType != 0) {
-        type = s.pushedBackType;
-        record = s.pushedBack;
-        s.pushedBackType = 0;
-        return;
-    }
+    if (s.pushedBackType == 0) return false;
+    type = s.pushedBackType;
+    record = s.pushedBack;
+    s.pushedBackType = 0;
+    return true;
+}
+
+}  // namespace
+
+void EventWait(int& type, EventRecord& record) {
+    if (takePushedBack(type, record)) return;
     EventLoopWait(type, record);
     EventCoordinates(type, record);
 }
 
 void EventPeek(int& type, EventRecord& record) {
-    EventQueueState& s = eventQueue();
-    if (s.pushedBackType != 0) {
-        type = s.pushedBackType;
-        record = s.pushedBack;
-        s.pushedBackType = 0;
-        return;
-    }
+    if (takePushedBack(type, record)) return;
     EventLoopPoll(type, record);
     if (type == -1) {
         for (int i = 0; i <= 6; ++i)

@@ -6,6 +6,7 @@
 #include "platform/window/menu_api.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/event_wait.h"
+#include "toolkit/core/status_bar_codes.h"
 #include "toolkit/core/window_classes.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
@@ -13,11 +14,6 @@
 namespace tk {
 namespace {
 
-// Status-bar messages (the control's own numbers).
-constexpr win::UINT kSbSetTextA = win::WM_USER + 1;
-constexpr win::UINT kSbSimple = win::WM_USER + 9;
-constexpr win::WPARAM kSimplePart = 255;
-constexpr win::WPARAM kSbtNoBorders = 0x0100;
 constexpr win::UINT kTimerPauseId = 999;
 constexpr win::LRESULT kMinimiseButton = 8;
 
@@ -169,7 +165,7 @@ win::HWND StatusBarOfWindow(int window) {
     while (windowIsOpen(window)) {
         const WindowSlot& slot = w.slots[window];
         if (slot.statusBar) return slot.statusBar;
-        if (!(win::GetWindowLongA(slot.frame, win::GWL_STYLE) & win::WS_CHILD)) return nullptr;
+        if (!hasChildStyle(slot.frame)) return nullptr;
         window = WindowSlotOfHandle(win::GetParent(slot.frame));
     }
     return nullptr;
@@ -177,7 +173,7 @@ win::HWND StatusBarOfWindow(int window) {
 
 int MenuWindowSlot(win::HWND window) {
     win::HWND top = window;
-    while (top && (win::GetWindowLongA(top, win::GWL_STYLE) & win::WS_CHILD))
+    while (top && hasChildStyle(top))
         top = win::GetParent(top);
     int n = WindowSlotOfHandle(top);
     return n >= 0 && windowSystem().slots[n].menu ? n : 0;
@@ -224,7 +220,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
         }
         case win::WM_NCHITTEST: {
             win::LRESULT hit = win::DefWindowProcA(h, msg, wp, lp);
-            if (hit == win::HTCAPTION && (win::GetWindowLongA(h, win::GWL_STYLE) & win::WS_CHILD) &&
+            if (hit == win::HTCAPTION && hasChildStyle(h) &&
                 kindOf(win::GetParent(win::GetParent(h))) == KindSplit)
                 return win::HTBORDER;
             return hit;

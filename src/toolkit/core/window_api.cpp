@@ -76,10 +76,6 @@ win::HWND currentDialogWindow() {
     return windowDialogHooks().windowOf(id);
 }
 
-bool isChildWindow(win::HWND h) {
-    return (win::GetWindowLongA(h, win::GWL_STYLE) & win::WS_CHILD) != 0;
-}
-
 // The offset of the workspace against the screen (a task bar at the top or
 // left), measured with a probe window; none where no probe can be made.
 win::POINT workspaceOffset() {
@@ -98,7 +94,7 @@ win::RECT restoredRect(win::HWND h) {
     win::WINDOWPLACEMENT wp;
     win::GetWindowPlacement(h, &wp);
     win::RECT r = wp.rcNormalPosition;
-    if (!isChildWindow(h)) {
+    if (!hasChildStyle(h)) {
         win::POINT off = workspaceOffset();
         r.left -= off.x, r.right -= off.x, r.top -= off.y, r.bottom -= off.y;
     }
@@ -287,7 +283,7 @@ void WindowRectangleGet(int kind, int& a, int& b, int& insideParent, int& parent
         r = restoredRect(h);
     else
         win::GetWindowRect(h, &r);
-    if (isChildWindow(h)) {
+    if (hasChildStyle(h)) {
         win::HWND parent = win::GetParent(h);
         if (!minimised) win::MapWindowPoints(nullptr, parent, reinterpret_cast<win::POINT*>(&r), 2);
         insideParent = 1;
@@ -353,7 +349,7 @@ void DialogKindGet(int& kind) {
     win::HWND d = currentDialogWindow();
     kind = 0;
     if (!d) return;
-    if (!isChildWindow(d)) {
+    if (!hasChildStyle(d)) {
         kind = 1;
         return;
     }

@@ -9,7 +9,8 @@
 
 namespace tk {
 
-struct WindowOpenArgs {
+// The optional arguments both kinds of window take.
+struct WindowArgs {
     std::optional<int> flags;
     std::optional<int> x, y;
     std::optional<int> width, height;
@@ -17,20 +18,15 @@ struct WindowOpenArgs {
     std::array<int, 4> toolbarIds{};
     std::optional<int> dialogId;
     std::optional<std::string> title;
-    std::optional<int> paletteSize;
     std::optional<int> background;
 };
 
-struct WindowOpenChildArgs {
-    std::optional<int> flags;
-    std::optional<int> x, y;
-    std::optional<int> width, height;
-    std::optional<int> menuId;
-    std::array<int, 4> toolbarIds{};
-    std::optional<int> dialogId;
-    std::optional<std::string> title;
+struct WindowOpenArgs : WindowArgs {
+    std::optional<int> paletteSize;
+};
+
+struct WindowOpenChildArgs : WindowArgs {
     std::optional<int> parent;
-    std::optional<int> background;
 };
 
 // The window settings record of the root window: flags, x, y, width,

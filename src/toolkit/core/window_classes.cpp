@@ -12,18 +12,12 @@
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/frame_procs.h"
 #include "toolkit/core/os_wrappers.h"
+#include "toolkit/core/status_bar_codes.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
 
 namespace tk {
 namespace {
-
-// Status-bar messages and styles (the control's own numbers).
-constexpr win::UINT kSbSetTextA = win::WM_USER + 1;
-constexpr win::UINT kSbSetParts = win::WM_USER + 4;
-constexpr win::DWORD kSbarsSizeGrip = 0x0100;
-constexpr win::WPARAM kSbtNoBorders = 0x0100;
-constexpr win::WPARAM kSbtPopOut = 0x0200;
 
 constexpr int kMaxDialogs = 100;
 
@@ -181,17 +175,44 @@ win::HWND createClient(WindowSlot& slot) {
         reinterpret_cast<win::HMENU>(static_cast<std::intptr_t>(-1)), nullptr, nullptr);
 }
 
+win::SIZE screenArea() {
+    return {win::GetSystemMetrics(win::SM_CXSCREEN), win::GetSystemMetrics(win::SM_CYSCREEN)};
+}
+
+// The frame around a client area of the asked size, centred in the area
+// where a position says so.
+FrameGeometry frameGeometry(const WindowCreateArgs& args, win::DWORD style, win::DWORD ex,
+                            bool menu, win::SIZE area) {
+    win::RECT r{0, 0, args.width, args.height};
+    win::AdjustWindowRectEx(&r, style, menu, ex);
+    FrameGeometry g{args.x,
+                    args.y,
+                    r.right - r.left,
+                    r.bottom - r.top,
+                    args.x == kCentred,
+                    args.y == kCentred,
+                    (args.flags & kFlagMaximised) != 0};
+    if (g.centredX) g.x = (area.cx - g.width) / 2;
+    if (g.centredY) g.y = (area.cy - g.height) / 2;
+    return g;
+}
+
+// The frame with its menu, bars and client window.
+void createFrame(int window, const WindowCreateArgs& args, const char* className, win::DWORD style,
+                 win::DWORD ex, win::HWND parent, win::HMENU menu, FrameGeometry& g) {
+    WindowSlot& slot = windowSystem().slots[window];
+    slot.frame = win::CreateWindowExA(ex, className, args.title.c_str(), style, g.x, g.y, g.width,
+                                      g.height, parent, menu, nullptr, nullptr);
+    if (!slot.frame) return;
+    attachMenu(slot, args.menuId);
+    addBars(window, args, g);
+    slot.client = createClient(slot);
+}
+
 void setBackground(WindowSlot& slot, int colour) {
     slot.backgroundColour = colour;
     slot.backgroundBrush =
         colour == -1 ? nullptr : win::CreateSolidBrush(static_cast<win::COLORREF>(colour));
-}
-
-void clientSize(win::HWND client, int& width, int& height) {
-    win::RECT r{};
-    win::GetClientRect(client, &r);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
 }
 
 void fillColourPairs() {
@@ -248,7 +269,7 @@ void showFrame(WindowSlot& slot, int flags) {
 
 void sendMaximisedSize(const WindowSlot& slot) {
     int cw = 0, ch = 0;
-    clientSize(slot.frame, cw, ch);
+    clientSizeOf(slot.frame, cw, ch);
     win::SendMessageA(slot.frame, win::WM_SIZE, win::SIZE_MAXIMIZED, win::MAKELPARAM(cw, ch));
 }
 
@@ -327,26 +348,8 @@ void WindowCreateRoot(WindowCreateArgs& args) {
     win::DWORD style = flagStyle(args.flags);
     win::DWORD ex = (args.flags & kFlagTopmost) ? win::WS_EX_TOPMOST : 0;
     setBackground(slot, args.background);
-    win::RECT r{0, 0, args.width, args.height};
-    win::AdjustWindowRectEx(&r, style, menu != nullptr, ex);
-    const int screenW = win::GetSystemMetrics(win::SM_CXSCREEN);
-    const int screenH = win::GetSystemMetrics(win::SM_CYSCREEN);
-    FrameGeometry g{args.x,
-                    args.y,
-                    r.right - r.left,
-                    r.bottom - r.top,
-                    args.x == kCentred,
-                    args.y == kCentred,
-                    (args.flags & kFlagMaximised) != 0};
-    if (g.centredX) g.x = (screenW - g.width) / 2;
-    if (g.centredY) g.y = (screenH - g.height) / 2;
-    slot.frame = win::CreateWindowExA(ex, kRootFrameClass, args.title.c_str(), style, g.x, g.y,
-                                      g.width, g.height, nullptr, menu, nullptr, nullptr);
-    if (slot.frame) {
-        attachMenu(slot, args.menuId);
-        addBars(0, args, g);
-        slot.client = createClient(slot);
-    }
+    FrameGeometry g = frameGeometry(args, style, ex, menu != nullptr, screenArea());
+    createFrame(0, args, kRootFrameClass, style, ex, nullptr, menu, g);
     if (!slot.frame || !slot.client) fatalWindowFailure("Failed to create window - aborting.");
     if (dialogCheck > 0) attachCombinedDialog(0, args.dialogId);
     if (args.flags & kFlagHidden) {
@@ -357,7 +360,7 @@ void WindowCreateRoot(WindowCreateArgs& args) {
         showFrame(slot, args.flags);
     }
     takeClientContext(0);
-    clientSize(slot.client, args.width, args.height);
+    clientSizeOf(slot.client, args.width, args.height);
     w.CurrentWidth = args.width;
     w.CurrentHeight = args.height;
     fillColourPairs();
@@ -429,28 +432,11 @@ void WindowCreateChild(WindowCreateArgs& args, int& window) {
                              : (args.flags & kFlagOwned) != 0 ? parent.frame
                                                               : nullptr;
     setBackground(slot, args.background);
-    win::RECT r{0, 0, args.width, args.height};
-    win::AdjustWindowRectEx(&r, style, menu != nullptr, ex);
-    int areaW = win::GetSystemMetrics(win::SM_CXSCREEN);
-    int areaH = win::GetSystemMetrics(win::SM_CYSCREEN);
-    if (inside) clientSize(parent.client, areaW, areaH);
-    FrameGeometry g{args.x,
-                    args.y,
-                    r.right - r.left,
-                    r.bottom - r.top,
-                    args.x == kCentred,
-                    args.y == kCentred,
-                    (args.flags & kFlagMaximised) != 0};
-    if (g.centredX) g.x = (areaW - g.width) / 2;
-    if (g.centredY) g.y = (areaH - g.height) / 2;
+    win::SIZE area = screenArea();
+    if (inside) clientSizeOf(parent.client, area.cx, area.cy);
+    FrameGeometry g = frameGeometry(args, style, ex, menu != nullptr, area);
     slot.returnFocus = returnFocusWindow();
-    slot.frame = win::CreateWindowExA(ex, kChildFrameClass, args.title.c_str(), style, g.x, g.y,
-                                      g.width, g.height, parentWindow, menu, nullptr, nullptr);
-    if (slot.frame) {
-        attachMenu(slot, args.menuId);
-        addBars(n, args, g);
-        slot.client = createClient(slot);
-    }
+    createFrame(n, args, kChildFrameClass, style, ex, parentWindow, menu, g);
     if (!slot.frame || !slot.client) {
         if (slot.frame) win::DestroyWindow(slot.frame);
         if (slot.backgroundBrush) win::DeleteObject(slot.backgroundBrush);
@@ -469,7 +455,7 @@ void WindowCreateChild(WindowCreateArgs& args, int& window) {
         sendMaximisedSize(slot);
     }
     slot.rememberedRect[0] = kNoRememberedRect;
-    clientSize(slot.client, args.width, args.height);
+    clientSizeOf(slot.client, args.width, args.height);
 }
 
 void WindowSelectSurface(int& width, int& height, int& window) {
@@ -479,7 +465,7 @@ void WindowSelectSurface(int& width, int& height, int& window) {
     }
     releaseClientContext();
     takeClientContext(window);
-    clientSize(windowSystem().slots[window].client, width, height);
+    clientSizeOf(windowSystem().slots[window].client, width, height);
 }
 
 void WindowSoundStop(int window) {
@@ -493,7 +479,7 @@ void ChildWindowClose(int& window, int& currentDialog) {
     }
     WindowSystem& w = windowSystem();
     win::HWND frame = w.slots[window].frame;
-    if (win::GetWindowLongA(frame, win::GWL_STYLE) & win::WS_CHILD) {
+    if (hasChildStyle(frame)) {
         win::HWND container = win::GetParent(win::GetParent(frame));
         int c = WindowSlotOfHandle(container);
         if (c >= 0) {

@@ -22,10 +22,6 @@ WindowSlot& currentSlot() {
     return w.slots[w.CurrentSlot];
 }
 
-bool isChildWindow(win::HWND h) {
-    return (win::GetWindowLongA(h, win::GWL_STYLE) & win::WS_CHILD) != 0;
-}
-
 int presentState(win::HWND frame) {
     if (win::IsIconic(frame)) return 0;
     if (win::IsZoomed(frame)) return 2;
@@ -55,13 +51,6 @@ void frameSizeFor(const WindowSlot& slot, int clientW, int clientH, int& frameW,
         win::GetWindowRect(slot.statusBar, &sb);
         frameH += sb.bottom - sb.top;
     }
-}
-
-void clientSizeOf(win::HWND client, int& w, int& h) {
-    win::RECT r{};
-    win::GetClientRect(client, &r);
-    w = r.right - r.left;
-    h = r.bottom - r.top;
 }
 
 int showCommandOf(int state, int present) {
@@ -130,7 +119,7 @@ void WindowPlacementApply(int x, int y, int width, int height, int state, int& n
     win::HWND frame = slot.frame;
     const int present = presentState(frame);
     if (state == -1) state = present;
-    const bool topLevel = !isChildWindow(frame);
+    const bool topLevel = !hasChildStyle(frame);
     const bool special = present == 0 || present == 2;
     int dx = 0, dy = 0;
     if (topLevel && (special || state == 0 || state == 2)) WorkspaceOffsetGet(dx, dy);

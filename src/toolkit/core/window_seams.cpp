@@ -8,14 +8,13 @@
 #include "platform/window/user_api.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/seams.h"
+#include "toolkit/core/status_bar_codes.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_classes.h"
 #include "toolkit/core/window_table.h"
 
 namespace tk {
 namespace {
-
-constexpr win::UINT kSbSetTextA = win::WM_USER + 1;
 
 // Disables the other visible toolkit frames while a box is up and gives the
 // focus back afterwards.

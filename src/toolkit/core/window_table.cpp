@@ -41,6 +41,17 @@ void setFrameRecord(int window, std::unique_ptr<FrameUserRecord> record) {
     slot.record = std::move(record);
 }
 
+bool hasChildStyle(win::HWND h) {
+    return (win::GetWindowLongA(h, win::GWL_STYLE) & win::WS_CHILD) != 0;
+}
+
+void clientSizeOf(win::HWND h, int& width, int& height) {
+    win::RECT r{};
+    win::GetClientRect(h, &r);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+}
+
 bool windowIsOpen(int window) {
     return window >= 0 && window < kWindowSlots && windowSystem().slots[window].frame;
 }
@@ -71,7 +82,7 @@ void ParentWindowSlot(int& parent) {
     parent = -1;
     const WindowSystem& w = windowSystem();
     win::HWND frame = w.slots[w.CurrentSlot].frame;
-    if (!frame || !(win::GetWindowLongA(frame, win::GWL_STYLE) & win::WS_CHILD)) return;
+    if (!frame || !hasChildStyle(frame)) return;
     // The parent is the containing window's client, which lies in its frame.
     parent = WindowSlotOfHandle(win::GetParent(win::GetParent(frame)));
 }

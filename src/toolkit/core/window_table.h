@@ -153,6 +153,11 @@ WindowSystem& windowSystem();
 // reset the window layer themselves).
 void resetWindowSystem();
 
+// Whether a window has the child style (lies inside a parent).
+bool hasChildStyle(win::HWND h);
+// The client-area size of a window in pixels.
+void clientSizeOf(win::HWND h, int& width, int& height);
+
 // 1 when the number is 0-50 and the slot has a frame, else 0.
 void WindowIsOpen(int window, int& open);
 bool windowIsOpen(int window);

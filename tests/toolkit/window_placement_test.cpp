@@ -3,6 +3,7 @@
 
 #include "toolkit/core/window_placement.h"
 #include "platform/gdi/gdi.h"
+#include "toolkit/core/window_front_scroll.h"
 #include "window_test_ids.h"
 #include "window_test_support.h"
 
@@ -149,6 +150,42 @@ TEST(WindowTextRoutines, LengthsParsingAndFields) {
     EXPECT_EQ(std::string(field, 6), "abc   ");
     CStringToField("abcdefgh", field, 6);
     EXPECT_EQ(std::string(field, 6), "abcdef");
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(PlacementTest, ScrollingMovesThePictureAndFillsTheUncoveredStrip) {
+    win::HDC dc = windowSystem().ClientDC;
+    const win::COLORREF white = win::RGB(255, 255, 255), black = win::RGB(0, 0, 0);
+    const win::COLORREF green = win::RGB(0, 255, 0);
+    WindowFillRectangle();
+    win::SetPixel(dc, 10, 10, black);
+    WindowScrollContents(5, 0, int(green));
+    EXPECT_EQ(win::GetPixel(dc, 15, 10), black);
+    EXPECT_EQ(win::GetPixel(dc, 10, 10), white);
+    EXPECT_EQ(win::GetPixel(dc, 4, 100), green);
+    EXPECT_EQ(win::GetPixel(dc, 5, 100), white);
+}
+
+TEST_F(PlacementTest, BringingToFrontShowsTheWindowAndTheOnesAroundIt) {
+    int outer = 0, inner = 0;
+    WindowOpenChild(outer);
+    WindowOpenChildArgs a;
+    a.flags = 7 | kFlagInsideParent;
+    a.parent = outer;
+    WindowOpenChild(inner, a);
+    ASSERT_EQ(inner, 2);
+    win::ShowWindow(slot(1).frame, win::SW_HIDE);
+    win::EnableWindow(slot(2).frame, win::FALSE);
+    WindowBringToFront();
+    EXPECT_TRUE(win::IsWindowVisible(slot(1).frame));
+    EXPECT_TRUE(win::IsWindowVisible(slot(2).frame));
+    EXPECT_TRUE(win::IsWindowEnabled(slot(2).frame));
+    EXPECT_EQ(win::GetFocus(), slot(2).client);
 }
 
 }  // namespace

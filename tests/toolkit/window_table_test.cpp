@@ -284,3 +284,48 @@ TEST_F(WindowApi, StatusBarEdgesStretchOnePartFromTheRight) {
 
 }  // namespace
 }  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+// A status bar of fixed height that follows its parent's bottom edge, for
+// desktops that have no status-bar control of their own.
+win::LRESULT fixedStatusBarProc(win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
+    if (m == win::WM_CREATE || m == win::WM_SIZE) {
+        win::RECT pr{};
+        win::GetClientRect(win::GetParent(h), &pr);
+        win::MoveWindow(h, 0, pr.bottom - 20, pr.right, 20, win::TRUE);
+        return 0;
+    }
+    if (m >= win::WM_USER) return 1;
+    return win::DefWindowProcA(h, m, w, l);
+}
+
+TEST_F(WindowApi, CentredRootWithStatusBarIsCentredWithTheBar) {
+    win::WNDCLASSA probe;
+    if (!win::GetClassInfoA(nullptr, "msctls_statusbar32", &probe)) {
+        win::WNDCLASSA wc;
+        wc.lpfnWndProc = fixedStatusBarProc;
+        wc.lpszClassName = "msctls_statusbar32";
+        ASSERT_NE(win::RegisterClassA(&wc), 0);
+    }
+    WindowOpenArgs a;
+    a.flags = 7 | kFlagStatusBar;
+    a.width = 400;
+    a.height = 300;
+    WindowOpen(a);
+    ASSERT_NE(slot(0).statusBar, nullptr);
+    EXPECT_EQ(win::GetDlgCtrlID(slot(0).statusBar), 999);
+    EXPECT_EQ(clientSize(slot(0).client).cx, 400);
+    EXPECT_EQ(clientSize(slot(0).client).cy, 300);
+    const win::RECT frame = screenRect(slot(0).frame);
+    const int sh = win::GetSystemMetrics(win::SM_CYSCREEN);
+    EXPECT_LE(std::abs(frame.top - (sh - (frame.bottom - frame.top)) / 2), 1);
+    // The bar sits below the client area.
+    const win::RECT bar = screenRect(slot(0).statusBar);
+    const win::RECT client = screenRect(slot(0).client);
+    EXPECT_EQ(bar.top, client.bottom);
+}
+
+}  // namespace
+}  // namespace tk::test

@@ -251,6 +251,18 @@ TEST_F(ZafImport, BrokenVertexRangesAndLeadersAreReadErrors) {
     EXPECT_EQ(log.information.size(), 1u);
 }
 
+TEST_F(ZafImport, LabelsBeyondFiftyAreLeftOut) {
+    ZafSpec spec;
+    spec.labels.assign(52, "LAB");
+    spec.labels[49] = "FIFTY";
+    import(files_test::zafFile(spec));
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(profile.LABELS.NLAB, 50);
+    EXPECT_EQ(profile.LABELS.CMODL[49], "FIFTY");
+    EXPECT_EQ(profile.NSTA, 3);  // the items after the labels are read in their places
+    EXPECT_EQ(profile.EAST(3), 5002.0f);
+}
+
 TEST_F(ZafImport, UnknownKeyWarnsAndGoesOn) {
     ZafSpec spec;
     spec.key = "MAGY";

@@ -43,6 +43,7 @@ AtomicWriteResult writeFileAtomically(const std::string& path, std::span<const s
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return failure(r, "cannot create a temporary file beside " + path);
     const std::string temp = pattern;
+    r.created = true;
     ::fchmod(fd, permissionsFor(path));
 
     while (r.bytesWritten < data.size()) {

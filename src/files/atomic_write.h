@@ -13,6 +13,7 @@ namespace files {
 
 struct AtomicWriteResult {
     bool ok = false;
+    bool created = false;  // the temporary file could be created
     // Bytes that reached the temporary file before a failure (all on success).
     std::size_t bytesWritten = 0;
     std::string error;  // what went wrong, for the caller's message

@@ -1,18 +1,13 @@
 #include "files/messages.h"
 
-#include <cstdio>
+#include "util/message_boxes.h"
 
 namespace files {
 
 namespace {
-void toStandardError(std::string_view kind, std::string_view text) {
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kind.size()), kind.data(),
-                 static_cast<int>(text.size()), text.data());
-}
-
 MessageBoxes defaultBoxes() {
-    return {[](std::string_view t) { toStandardError("Message", t); },
-            [](std::string_view t) { toStandardError("Warning", t); }};
+    return {[](std::string_view t) { util::WINMSG(t); },
+            [](std::string_view t) { util::WINWRN(t); }};
 }
 }  // namespace
 

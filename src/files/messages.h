@@ -2,7 +2,7 @@
 // The message boxes of the file layer: the utility library's modal
 // information box (OK) and warning box. The readers and writers only ever
 // show a text and wait for OK, so one function object per kind is enough;
-// tests install recorders, the program binds the library's boxes.
+// the library's boxes are bound by default and tests install recorders.
 
 #include <functional>
 #include <string>
@@ -15,7 +15,7 @@ struct MessageBoxes {
     std::function<void(std::string_view)> warning;
 };
 
-// The boxes in use; by default the texts go to standard error.
+// The boxes in use; by default the library's WINMSG and WINWRN.
 MessageBoxes& messageBoxes();
 void resetMessageBoxes();
 

@@ -1,8 +1,9 @@
 #pragma once
 // The run-time words of the session that the file layer reads and writes: the
-// selected profile and the last database (stored in the database file and in
-// the settings file) and the session switches that the settings file carries.
-// The shell keeps the rest of its session state beside this record.
+// last database (kept in the settings file) and the session switches that
+// the settings file carries. The selected profile and the words the model
+// operations use live in the model layer's session record; the shell keeps
+// the rest of its session state beside these.
 
 #include <string>
 

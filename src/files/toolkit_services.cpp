@@ -1,28 +1,22 @@
 #include "files/toolkit_services.h"
 
-#include <filesystem>
-#include <system_error>
+#include <array>
 
-#include "toolkit/core/error_report.h"
+#include "toolkit/core/file_services.h"
 
 namespace files {
 
 namespace {
-constexpr int kOperatingSystemError = 13;
-
 ToolkitServices defaultServices() {
     ToolkitServices s;
     s.currentFolder = [] {
-        std::error_code ec;
-        auto p = std::filesystem::current_path(ec);
-        return ec ? std::string() : p.string();
+        std::array<char, 4096> field;
+        tk::OsDirName(field);
+        std::string folder(field.data(), field.size());
+        return folder.substr(0, folder.find_last_not_of(' ') + 1);
     };
-    s.changeFolder = [](const std::string& folder) {
-        std::error_code ec;
-        std::filesystem::current_path(folder, ec);
-        if (ec) tk::ReportLibraryError(kOperatingSystemError, "OsDirChange");
-    };
-    // Without a window system there is nobody to ask: the choice is cancelled.
+    s.changeFolder = [](const std::string& folder) { tk::OsDirChange(folder); };
+    // Until the toolkit's file selector is bound here, every choice is cancelled.
     s.selectFile = [](const FileSelection&) { return std::optional<std::string>(); };
     return s;
 }

@@ -72,8 +72,7 @@ TextWrite writeTextLines(const std::string& path, const std::vector<std::string>
     }
     const AtomicWriteResult r = writeFileAtomically(path, std::string_view(text));
     TextWrite w;
-    // Only a failure to create the temporary file means nothing could be opened.
-    w.opened = r.ok || r.error.rfind("cannot create", 0) != 0;
+    w.opened = r.created;
     w.ok = r.ok;
     if (!r.ok && w.opened) {
         // The line in which the write stopped: lines wholly written come first.

@@ -377,8 +377,6 @@ class ZafReader {
         data.originY = 1.25f;
         section.originX = 1.25f;
         section.originY = 4.25f;
-        viewSettings().LSHOWMODEL = true;
-        viewSettings().LSHOWDATA = true;
         if (version_ >= kVERA) applyAxisSlots(data, section);
 
         if (version_ >= kVER5 && version_ <= kVER7) skip(201);
@@ -517,6 +515,9 @@ void readZafBytes(model::ProfileLine& profile, util::AxisRecord& mapAxis,
     model::FDAREA(filled.MODEL);
     profile = std::move(filled);
     mapAxis = axis;
+    // The imported profile is shown with its model and its data.
+    viewSettings().LSHOWMODEL = true;
+    viewSettings().LSHOWDATA = true;
     status = 0;
 }
 

@@ -7,7 +7,6 @@
 
 #include "base/little_endian.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/view_services.h"
 #include "files/view_settings.h"
 #include "files/zaf_records.h"
@@ -523,16 +522,8 @@ void readZafBytes(model::ProfileLine& profile, util::AxisRecord& mapAxis,
 
 void ZAFIMPORT(model::ProfileLine& profile, util::AxisRecord& mapAxis, int& status) {
     status = -1;
-    FileSelection sel;
-    sel.filter = "Kervo File|*.ZAF|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "Kervo File";
-    if (!toolkitServices().selectFile) return;
-    const auto chosen = toolkitServices().selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    importZafFile(profile, mapAxis, file, status);
+    const auto file = selectFileToRead("Kervo File|*.ZAF|", "Kervo File");
+    if (file) importZafFile(profile, mapAxis, *file, status);
 }
 
 }  // namespace files

@@ -1,0 +1,119 @@
+#pragma once
+// The common controls: up-down, progress bar, track bar, tab control and
+// status bar, with Windows' class names, messages, styles, structures and
+// WM_NOTIFY codes.
+
+#include "platform/win_types.h"
+#include "platform/window/user_constants.h"
+
+namespace win {
+
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+constexpr UINT NM_CLICK = 0u - 2u, NM_DBLCLK = 0u - 3u, NM_RETURN = 0u - 4u, NM_RCLICK = 0u - 5u,
+               NM_SETFOCUS = 0u - 7u, NM_KILLFOCUS = 0u - 8u;
+
+struct INITCOMMONCONTROLSEX {
+    DWORD dwSize = sizeof(INITCOMMONCONTROLSEX);
+    DWORD dwICC = 0;
+};
+// The classes are always there; these only answer success.
+void InitCommonControls();
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+// Up-down.
+inline constexpr const char* UPDOWN_CLASSA = "msctls_updown32";
+constexpr DWORD UDS_WRAP = 0x1, UDS_SETBUDDYINT = 0x2, UDS_ALIGNRIGHT = 0x4, UDS_ALIGNLEFT = 0x8,
+                UDS_AUTOBUDDY = 0x10, UDS_ARROWKEYS = 0x20, UDS_HORZ = 0x40, UDS_NOTHOUSANDS = 0x80;
+constexpr UINT UDM_SETRANGE = WM_USER + 101, UDM_GETRANGE = WM_USER + 102,
+               UDM_SETPOS = WM_USER + 103, UDM_GETPOS = WM_USER + 104, UDM_SETBUDDY = WM_USER + 105,
+               UDM_GETBUDDY = WM_USER + 106, UDM_SETACCEL = WM_USER + 107,
+               UDM_GETACCEL = WM_USER + 108, UDM_SETBASE = WM_USER + 109,
+               UDM_GETBASE = WM_USER + 110, UDM_SETRANGE32 = WM_USER + 111,
+               UDM_GETRANGE32 = WM_USER + 112, UDM_SETPOS32 = WM_USER + 113,
+               UDM_GETPOS32 = WM_USER + 114;
+constexpr UINT UDN_DELTAPOS = 0u - 722u;
+struct UDACCEL {
+    UINT nSec = 0;
+    UINT nInc = 0;
+};
+struct NMUPDOWN {
+    NMHDR hdr;
+    int iPos = 0;
+    int iDelta = 0;
+};
+
+// Progress bar.
+inline constexpr const char* PROGRESS_CLASSA = "msctls_progress32";
+constexpr DWORD PBS_SMOOTH = 0x1, PBS_VERTICAL = 0x4;
+constexpr UINT PBM_SETRANGE = WM_USER + 1, PBM_SETPOS = WM_USER + 2, PBM_DELTAPOS = WM_USER + 3,
+               PBM_SETSTEP = WM_USER + 4, PBM_STEPIT = WM_USER + 5, PBM_SETRANGE32 = WM_USER + 6,
+               PBM_GETRANGE = WM_USER + 7, PBM_GETPOS = WM_USER + 8, PBM_SETBARCOLOR = WM_USER + 9;
+struct PBRANGE {
+    int iLow = 0;
+    int iHigh = 0;
+};
+
+// Tab control.
+inline constexpr const char* WC_TABCONTROLA = "SysTabControl32";
+constexpr DWORD TCS_TABS = 0x0, TCS_BUTTONS = 0x100, TCS_MULTILINE = 0x200, TCS_FIXEDWIDTH = 0x400;
+constexpr UINT TCM_FIRST = 0x1300;
+constexpr UINT TCM_GETITEMCOUNT = TCM_FIRST + 4, TCM_GETITEMA = TCM_FIRST + 5,
+               TCM_SETITEMA = TCM_FIRST + 6, TCM_INSERTITEMA = TCM_FIRST + 7,
+               TCM_DELETEITEM = TCM_FIRST + 8, TCM_DELETEALLITEMS = TCM_FIRST + 9,
+               TCM_GETITEMRECT = TCM_FIRST + 10, TCM_GETCURSEL = TCM_FIRST + 11,
+               TCM_SETCURSEL = TCM_FIRST + 12, TCM_HITTEST = TCM_FIRST + 13,
+               TCM_SETITEMEXTRA = TCM_FIRST + 14, TCM_ADJUSTRECT = TCM_FIRST + 40,
+               TCM_SETITEMSIZE = TCM_FIRST + 41, TCM_GETCURFOCUS = TCM_FIRST + 47,
+               TCM_SETCURFOCUS = TCM_FIRST + 48;
+constexpr UINT TCN_KEYDOWN = 0u - 550u, TCN_SELCHANGE = 0u - 551u, TCN_SELCHANGING = 0u - 552u;
+constexpr UINT TCIF_TEXT = 0x1, TCIF_IMAGE = 0x2, TCIF_PARAM = 0x8, TCIF_STATE = 0x10;
+constexpr UINT TCHT_NOWHERE = 0x1, TCHT_ONITEMICON = 0x2, TCHT_ONITEMLABEL = 0x4, TCHT_ONITEM = 0x6;
+struct TCITEMA {
+    UINT mask = 0;
+    DWORD dwState = 0;
+    DWORD dwStateMask = 0;
+    LPSTR pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = -1;
+    LPARAM lParam = 0;
+};
+struct TCHITTESTINFO {
+    POINT pt;
+    UINT flags = 0;
+};
+
+// Track bar (notifies its parent with WM_HSCROLL or WM_VSCROLL).
+inline constexpr const char* TRACKBAR_CLASSA = "msctls_trackbar32";
+constexpr DWORD TBS_AUTOTICKS = 0x1, TBS_VERT = 0x2, TBS_HORZ = 0x0, TBS_TOP = 0x4,
+                TBS_BOTTOM = 0x0, TBS_LEFT = 0x4, TBS_RIGHT = 0x0, TBS_BOTH = 0x8,
+                TBS_NOTICKS = 0x10, TBS_ENABLESELRANGE = 0x20, TBS_FIXEDLENGTH = 0x40,
+                TBS_NOTHUMB = 0x80;
+constexpr UINT TBM_GETPOS = WM_USER, TBM_GETRANGEMIN = WM_USER + 1, TBM_GETRANGEMAX = WM_USER + 2,
+               TBM_SETPOS = WM_USER + 5, TBM_SETRANGE = WM_USER + 6, TBM_SETRANGEMIN = WM_USER + 7,
+               TBM_SETRANGEMAX = WM_USER + 8, TBM_CLEARTICS = WM_USER + 9,
+               TBM_SETSEL = WM_USER + 10, TBM_SETSELSTART = WM_USER + 11,
+               TBM_SETSELEND = WM_USER + 12, TBM_GETNUMTICS = WM_USER + 16,
+               TBM_GETSELSTART = WM_USER + 17, TBM_GETSELEND = WM_USER + 18,
+               TBM_CLEARSEL = WM_USER + 19, TBM_SETTICFREQ = WM_USER + 20,
+               TBM_SETPAGESIZE = WM_USER + 21, TBM_GETPAGESIZE = WM_USER + 22,
+               TBM_SETLINESIZE = WM_USER + 23, TBM_GETLINESIZE = WM_USER + 24;
+constexpr WORD TB_LINEUP = 0, TB_LINEDOWN = 1, TB_PAGEUP = 2, TB_PAGEDOWN = 3, TB_THUMBPOSITION = 4,
+               TB_THUMBTRACK = 5, TB_TOP = 6, TB_BOTTOM = 7, TB_ENDTRACK = 8;
+
+// Status bar.
+inline constexpr const char* STATUSCLASSNAMEA = "msctls_statusbar32";
+constexpr DWORD SBARS_SIZEGRIP = 0x100, CCS_TOP = 0x1, CCS_BOTTOM = 0x3, CCS_NORESIZE = 0x4,
+                CCS_NOPARENTALIGN = 0x8, CCS_NODIVIDER = 0x40;
+constexpr UINT SB_SETTEXTA = WM_USER + 1, SB_GETTEXTA = WM_USER + 2,
+               SB_GETTEXTLENGTHA = WM_USER + 3, SB_SETPARTS = WM_USER + 4,
+               SB_GETPARTS = WM_USER + 6, SB_GETBORDERS = WM_USER + 7,
+               SB_SETMINHEIGHT = WM_USER + 8, SB_SIMPLE = WM_USER + 9, SB_GETRECT = WM_USER + 10,
+               SB_ISSIMPLE = WM_USER + 14;
+constexpr UINT SBT_NOBORDERS = 0x100, SBT_POPOUT = 0x200, SBT_OWNERDRAW = 0x1000;
+constexpr UINT SB_SIMPLEID = 0xFF;
+
+}  // namespace win

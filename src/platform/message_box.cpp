@@ -35,6 +35,7 @@ MessageBoxLog& log() {
 
 constexpr int kIconId = 20;
 constexpr int kTextId = 0xFFFF;
+constexpr UINT kGiveAnswer = WM_APP + 0x3A5;
 
 // The buttons of each set, left to right.
 std::vector<int> buttonsOf(UINT type) {
@@ -188,7 +189,8 @@ void centreOn(HWND box, HWND owner) {
 void pressLater(HWND box, int id) {
     HWND button = GetDlgItem(box, id);
     if (!button) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+        // An answer the box has no button for (a test's choice) is given as it is.
+        PostMessageA(box, kGiveAnswer, static_cast<WPARAM>(id), 0);
         return;
     }
     RECT r;
@@ -222,6 +224,9 @@ INT_PTR boxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (r->answer) pressLater(h, *r->answer);
             return FALSE;
         }
+        case kGiveAnswer:
+            EndDialog(h, static_cast<INT_PTR>(wp));
+            return TRUE;
         case WM_COMMAND: {
             const auto* r = reinterpret_cast<const BoxRequest*>(GetWindowLongPtrA(h, DWLP_USER));
             int id = LOWORD(wp);

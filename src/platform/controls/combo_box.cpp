@@ -148,6 +148,9 @@ void paint(HWND h, Combo& c) {
     EndPaint(h, &ps);
 }
 
+WNDPROC editClassProc = nullptr;
+LRESULT comboEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+
 void create(HWND h, Combo& c, const CREATESTRUCTA* cs) {
     c.droppedHeight = cs->cy;
     // The scroll bar a combo box is given belongs to its list.
@@ -172,6 +175,10 @@ void create(HWND h, Combo& c, const CREATESTRUCTA* cs) {
             k == CBS_SIMPLE ? 0 : 3, k == CBS_SIMPLE ? 0 : 3, right - (k == CBS_SIMPLE ? 0 : 3),
             k == CBS_SIMPLE ? fh : fh - 6, h,
             reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kEditId)), cs->hInstance, nullptr);
+        if (c.edit && k == CBS_DROPDOWN) {
+            editClassProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(c.edit, GWLP_WNDPROC));
+            SetWindowLongPtrA(c.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(comboEditProc));
+        }
     }
     DWORD ls = WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS;
     if (styleOf(h) & CBS_SORT) ls |= LBS_SORT;
@@ -224,6 +231,22 @@ bool key(HWND h, Combo& c, WPARAM vk) {
         return true;
     }
     return false;
+}
+
+// The field of a drop-down combo box passes the list's keys to the combo box.
+LRESULT comboEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND combo = GetParent(h);
+    Combo* c = records().get(combo);
+    if (c && msg == WM_KEYDOWN && key(combo, *c, wp)) return 0;
+    if (c && msg == WM_GETDLGCODE) {
+        LRESULT code = CallWindowProcA(editClassProc, h, msg, wp, lp);
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (c->dropped && m && m->message == WM_KEYDOWN &&
+            (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    return CallWindowProcA(editClassProc, h, msg, wp, lp);
 }
 
 LRESULT forwardToList(Combo& c, UINT lbMsg, WPARAM wp, LPARAM lp) {

@@ -117,3 +117,54 @@ constexpr UINT SBT_NOBORDERS = 0x100, SBT_POPOUT = 0x200, SBT_OWNERDRAW = 0x1000
 constexpr UINT SB_SIMPLEID = 0xFF;
 
 }  // namespace win
+
+namespace win {
+
+// Tool bar (buttons with pictures from bitmap strips, tool tips asked of the
+// parent with TTN_NEEDTEXTA).
+inline constexpr const char* TOOLBARCLASSNAMEA = "ToolbarWindow32";
+inline constexpr const char* TOOLTIPS_CLASSA = "tooltips_class32";
+constexpr DWORD TBSTYLE_TOOLTIPS = 0x100, TBSTYLE_WRAPABLE = 0x200, TBSTYLE_FLAT = 0x800,
+                TBSTYLE_LIST = 0x1000;
+constexpr BYTE TBSTYLE_BUTTON = 0x0, TBSTYLE_SEP = 0x1, TBSTYLE_CHECK = 0x2, TBSTYLE_GROUP = 0x4,
+               TBSTYLE_CHECKGROUP = 0x6;
+constexpr BYTE TBSTATE_CHECKED = 0x1, TBSTATE_PRESSED = 0x2, TBSTATE_ENABLED = 0x4,
+               TBSTATE_HIDDEN = 0x8, TBSTATE_INDETERMINATE = 0x10, TBSTATE_WRAP = 0x20;
+constexpr UINT TB_ENABLEBUTTON = WM_USER + 1, TB_CHECKBUTTON = WM_USER + 2,
+               TB_PRESSBUTTON = WM_USER + 3, TB_HIDEBUTTON = WM_USER + 4,
+               TB_INDETERMINATE = WM_USER + 5, TB_ISBUTTONENABLED = WM_USER + 9,
+               TB_ISBUTTONCHECKED = WM_USER + 10, TB_ISBUTTONPRESSED = WM_USER + 11,
+               TB_SETSTATE = WM_USER + 17, TB_GETSTATE = WM_USER + 18, TB_ADDBITMAP = WM_USER + 19,
+               TB_ADDBUTTONSA = WM_USER + 20, TB_INSERTBUTTONA = WM_USER + 21,
+               TB_DELETEBUTTON = WM_USER + 22, TB_GETBUTTON = WM_USER + 23,
+               TB_BUTTONCOUNT = WM_USER + 24, TB_COMMANDTOINDEX = WM_USER + 25,
+               TB_GETITEMRECT = WM_USER + 29, TB_BUTTONSTRUCTSIZE = WM_USER + 30,
+               TB_SETBUTTONSIZE = WM_USER + 31, TB_SETBITMAPSIZE = WM_USER + 32,
+               TB_AUTOSIZE = WM_USER + 33, TB_GETTOOLTIPS = WM_USER + 35, TB_SETROWS = WM_USER + 39,
+               TB_GETROWS = WM_USER + 40;
+constexpr UINT TTN_NEEDTEXTA = 0u - 520u, TTN_SHOW = 0u - 521u, TTN_POP = 0u - 522u;
+
+struct TBBUTTON {
+    int iBitmap = 0;
+    int idCommand = 0;
+    BYTE fsState = 0;
+    BYTE fsStyle = 0;
+    BYTE bReserved[6] = {};
+    UINT_PTR dwData = 0;
+    INT_PTR iString = 0;
+};
+struct TBADDBITMAP {
+    HINSTANCE hInst = nullptr;
+    UINT_PTR nID = 0;  // a bitmap resource of hInst, or with no instance an HBITMAP
+};
+struct NMTTDISPINFOA {
+    NMHDR hdr;
+    LPSTR lpszText = nullptr;  // a text, or a string resource number of hinst
+    char szText[80] = {};
+    HINSTANCE hinst = nullptr;
+    UINT uFlags = 0;
+    LPARAM lParam = 0;
+};
+using TOOLTIPTEXTA = NMTTDISPINFOA;
+
+}  // namespace win

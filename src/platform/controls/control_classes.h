@@ -18,6 +18,7 @@ void registerProgressClass();
 void registerTabClass();
 void registerTrackBarClass();
 void registerStatusBarClass();
+void registerToolBarClasses();
 }  // namespace controls
 
 namespace dialogs {

@@ -522,6 +522,7 @@ void registerControlClasses() {
     controls::registerTabClass();
     controls::registerTrackBarClass();
     controls::registerStatusBarClass();
+    controls::registerToolBarClasses();
     dialogs::registerDialogClass();
 }
 

@@ -1,6 +1,10 @@
 // The resource compiler's output, read back through the resource calls.
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "platform/resources/resource_api.h"
@@ -53,7 +57,8 @@ TEST_F(WindowTest, CompiledMenuLoadsBackWithTextsIdsAndStates) {
     HMENU more = GetSubMenu(edit, 1);
     ASSERT_NE(more, nullptr);
     EXPECT_EQ(GetMenuItemID(more, 0), static_cast<UINT>(IDM_DEEP));
-    EXPECT_EQ(GetMenuState(more, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), static_cast<UINT>(MF_DISABLED));
+    EXPECT_EQ(GetMenuState(more, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED),
+              static_cast<UINT>(MF_DISABLED));
     EXPECT_EQ(LoadMenuA(nullptr, MAKEINTRESOURCEA(IDM_DEMO + 1)), nullptr);
 }
 
@@ -90,9 +95,11 @@ TEST_F(WindowTest, CompiledDataResourcesKeepTheirBytes) {
     EXPECT_EQ(bytesOf(MAKEINTRESOURCEA(IDM_DEMO), RT_RCDATA),
               words({40002, 1, 0, 40003, 1, 1, 0, 0}));
     EXPECT_EQ(bytesOf(MAKEINTRESOURCEA(30107), RT_RCDATA), words({16, 16, 40113, 0, 40028, 0, 0}));
-    const auto help = bytesOf(MAKEINTRESOURCEA(IDM_DEMO), "rerezadurirer");  // type names ignore case
-    const std::vector<unsigned char> expected = {0x42, 0x9C, 'O', 'p', 'e', 'n', 's', ' ', 'a', ' ', 'f', 'i', 'l', 'e', 0,
-                                                 0x43, 0x9C, 'S', 'a', 'v', 'e', 's', 0, 0, 0};
+    const auto help =
+        bytesOf(MAKEINTRESOURCEA(IDM_DEMO), "rerezadurirer");  // type names ignore case
+    const std::vector<unsigned char> expected = {0x42, 0x9C, 'O', 'p', 'e', 'n', 's',  ' ',  'a',
+                                                 ' ',  'f',  'i', 'l', 'e', 0,   0x43, 0x9C, 'S',
+                                                 'a',  'v',  'e', 's', 0,   0,   0};
     EXPECT_EQ(help, expected);  // the second identifier lies at an odd offset
     const auto text = bytesOf(MAKEINTRESOURCEA(300), RT_RCDATA);
     const std::string head = "[Ranges] \n 1008    25   2000 \n";
@@ -111,9 +118,9 @@ TEST_F(WindowTest, CompiledDialogTemplateHasWindowsLayout) {
     EXPECT_EQ(w16(0), 1u);
     EXPECT_EQ(w16(2), 0xFFFFu);
     EXPECT_EQ(w32(12), 0x80C80080u | 0x40u);  // popup, caption, system menu, modal frame, font
-    EXPECT_EQ(w16(16), 4u);   // four controls
-    EXPECT_EQ(w16(18), 10u);  // x
-    EXPECT_EQ(w16(24), 60u);  // cy
+    EXPECT_EQ(w16(16), 4u);                   // four controls
+    EXPECT_EQ(w16(18), 10u);                  // x
+    EXPECT_EQ(w16(24), 60u);                  // cy
     // No menu, no class, then the caption in UTF-16.
     EXPECT_EQ(w16(26), 0u);
     EXPECT_EQ(w16(28), 0u);
@@ -129,4 +136,33 @@ TEST_F(WindowTest, CompiledDialogTemplateHasWindowsLayout) {
     EXPECT_EQ(w32(o + 20), 0xFFFFFFFFu);  // IDC_STATIC
     EXPECT_EQ(w16(o + 24), 0xFFFFu);
     EXPECT_EQ(w16(o + 26), 0x82u);
+}
+
+TEST(ResourceCompiler, ReportsScriptFaultsWithTheirPlaceAndFails) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "pelk_rcc_test";
+    fs::create_directories(dir);
+    struct Case {
+        const char* script;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"1 MENU\nBEGIN\n  MENUITEM \"&Open\" 5\nEND\n", "bad.rc:3"},
+        {"#if 1\n1 RCDATA BEGIN 1 END\n", "missing #endif"},
+        {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  WIDGET \"x\", 1, 0, 0, 1, 1\nEND\n", "unknown dialog control"},
+        {"STRINGTABLE\nBEGIN\n 1 \"a\"\n 1 \"b\"\nEND\n", "defined twice"},
+        {"1 BITMAP \"missing.bmp\"\n", "cannot find missing.bmp"},
+        {"#include \"nowhere.h\"\n", "cannot find nowhere.h"},
+    };
+    const std::string rcc = std::string(PELK_BINARY_DIR) + "/tools/rcc";
+    for (const Case& c : cases) {
+        std::ofstream(dir / "bad.rc") << c.script;
+        const std::string command =
+            rcc + " " + (dir / "bad.rc").string() + " " + (dir / "out.cpp").string() + " 2>" + (dir / "err.txt").string();
+        EXPECT_NE(std::system(command.c_str()), 0) << c.script;
+        std::ifstream err(dir / "err.txt");
+        const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find(c.message), std::string::npos) << text;
+    }
+    fs::remove_all(dir);
 }

@@ -37,7 +37,8 @@ HBITMAP blank(int w, int h) {
 }  // namespace
 
 TEST_F(WindowTest, BitmapResourcesLoadWithSystemColoursMappedIn) {
-    HBITMAP plain = static_cast<HBITMAP>(LoadImageA(nullptr, MAKEINTRESOURCEA(IDB_TOOL), IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP plain = static_cast<HBITMAP>(
+        LoadImageA(nullptr, MAKEINTRESOURCEA(IDB_TOOL), IMAGE_BITMAP, 0, 0, 0));
     ASSERT_NE(plain, nullptr);
     BITMAP bm;
     ASSERT_NE(GetObjectA(plain, sizeof bm, &bm), 0);
@@ -50,10 +51,12 @@ TEST_F(WindowTest, BitmapResourcesLoadWithSystemColoursMappedIn) {
         EXPECT_EQ(r.at(0, 1), RGB(255, 0, 255));
         EXPECT_EQ(r.at(2, 1), RGB(192, 192, 192));
     }
-    HBITMAP mapped = static_cast<HBITMAP>(LoadImageA(nullptr, MAKEINTRESOURCEA(IDB_TOOL), IMAGE_BITMAP, 0, 0,
-                                                     LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT));
+    HBITMAP mapped =
+        static_cast<HBITMAP>(LoadImageA(nullptr, MAKEINTRESOURCEA(IDB_TOOL), IMAGE_BITMAP, 0, 0,
+                                        LR_LOADMAP3DCOLORS | LR_LOADTRANSPARENT));
     Reader r(mapped);
-    EXPECT_EQ(r.at(0, 1), GetSysColor(COLOR_BTNFACE));  // the first pixel's colour is the background
+    EXPECT_EQ(r.at(0, 1),
+              GetSysColor(COLOR_BTNFACE));  // the first pixel's colour is the background
     EXPECT_EQ(r.at(2, 1), GetSysColor(COLOR_BTNFACE));  // silver follows the button face
     EXPECT_EQ(r.at(1, 0), RGB(0, 255, 0));
     DeleteObject(plain);

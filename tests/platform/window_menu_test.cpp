@@ -29,7 +29,8 @@ HMENU demoMenu(HMENU* filePopup = nullptr) {
 
 std::vector<WPARAM> commands() {
     std::vector<WPARAM> out;
-    for (const Seen& s : seenOf(WM_COMMAND)) out.push_back(s.wParam);
+    for (const Seen& s : seenOf(WM_COMMAND))
+        out.push_back(s.wParam);
     return out;
 }
 
@@ -68,7 +69,8 @@ TEST_F(WindowTest, ClickingATitleThenAnItemPostsItsCommand) {
     ASSERT_EQ(seenOf(WM_ENTERMENULOOP).size(), 1u);
     EXPECT_EQ(seenOf(WM_ENTERMENULOOP)[0].wParam, static_cast<WPARAM>(FALSE));
     ASSERT_EQ(seenOf(WM_INITMENUPOPUP).size(), 1u);
-    EXPECT_EQ(seenOf(WM_INITMENUPOPUP)[0].wParam, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(w), 0)));
+    EXPECT_EQ(seenOf(WM_INITMENUPOPUP)[0].wParam,
+              reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(w), 0)));
     const auto selects = seenOf(WM_MENUSELECT);
     ASSERT_GE(selects.size(), 2u);
     EXPECT_EQ(LOWORD(selects[selects.size() - 2].wParam), 201);  // the item under the pointer
@@ -107,7 +109,8 @@ TEST_F(WindowTest, AltAndMnemonicsChooseItemsAndReachSubmenus) {
                     .key(VK_DOWN)   // opens it on its first item
                     .key(VK_RETURN));
     pumpUntilIdle();
-    EXPECT_EQ(commands(), (std::vector<WPARAM>{MAKEWPARAM(203, 0), MAKEWPARAM(311, 0), MAKEWPARAM(301, 0)}));
+    EXPECT_EQ(commands(),
+              (std::vector<WPARAM>{MAKEWPARAM(203, 0), MAKEWPARAM(311, 0), MAKEWPARAM(301, 0)}));
 }
 
 TEST_F(WindowTest, TrackPopupMenuPostsTheChosenCommandOrReturnsIt) {
@@ -174,7 +177,8 @@ TEST_F(WindowTest, CaptionBoxesMinimiseMaximiseAndClose) {
     pumpUntilIdle();
     ShowWindow(w, SW_RESTORE);
     seen().clear();
-    robot::play(robot::Script().click(100 + 352, 100 + 12).check([w] { EXPECT_TRUE(IsIconic(w)); }));
+    robot::play(
+        robot::Script().click(100 + 352, 100 + 12).check([w] { EXPECT_TRUE(IsIconic(w)); }));
     pumpUntilIdle();
     ShowWindow(w, SW_RESTORE);
     robot::play(robot::Script().click(100 + 386, 100 + 12));
@@ -191,11 +195,79 @@ TEST_F(WindowTest, HitTestCodesCoverFrameCaptionMenuAndClient) {
         int x, y;
         LRESULT code;
     };
-    const Case cases[] = {{101, 200, HTLEFT},       {498, 200, HTRIGHT},       {250, 101, HTTOP},
-                          {250, 398, HTBOTTOM},     {101, 101, HTTOPLEFT},     {498, 398, HTBOTTOMRIGHT},
-                          {250, 110, HTCAPTION},    {110, 110, HTSYSMENU},     {486, 112, HTCLOSE},
-                          {468, 112, HTMAXBUTTON},  {452, 112, HTMINBUTTON},   {250, 130, HTMENU},
-                          {250, 250, HTCLIENT},     {488, 250, HTVSCROLL},     {50, 50, HTNOWHERE}};
+    const Case cases[] = {
+        {101, 200, HTLEFT},      {498, 200, HTRIGHT},     {250, 101, HTTOP},
+        {250, 398, HTBOTTOM},    {101, 101, HTTOPLEFT},   {498, 398, HTBOTTOMRIGHT},
+        {250, 110, HTCAPTION},   {110, 110, HTSYSMENU},   {486, 112, HTCLOSE},
+        {468, 112, HTMAXBUTTON}, {452, 112, HTMINBUTTON}, {250, 130, HTMENU},
+        {250, 250, HTCLIENT},    {488, 250, HTVSCROLL},   {50, 50, HTNOWHERE}};
     for (const Case& c : cases)
-        EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(c.x, c.y)), c.code) << c.x << "," << c.y;
+        EXPECT_EQ(SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(c.x, c.y)), c.code)
+            << c.x << "," << c.y;
+}
+
+TEST_F(WindowTest, ChildFramesMaximiseInsideTheirParentAndDragByTheirCaption) {
+    HWND parent = topLevel("parent");
+    HWND frame = CreateWindowExA(0, "RECORDER", "pane", WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 10, 10, 200, 150, parent, nullptr, nullptr, nullptr);
+    RECT pc;
+    GetClientRect(parent, &pc);
+    ShowWindow(frame, SW_MAXIMIZE);
+    RECT r;
+    GetWindowRect(frame, &r);
+    POINT origin{0, 0};
+    ClientToScreen(parent, &origin);
+    EXPECT_EQ(r.left, origin.x - 4);  // the sizing frame lies outside the parent's client area
+    EXPECT_EQ(r.right - r.left, pc.right + 8);
+    SetWindowPos(parent, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+    ShowWindow(frame, SW_MAXIMIZE);
+    GetClientRect(parent, &pc);
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.bottom - r.top, pc.bottom + 8);
+    ShowWindow(frame, SW_RESTORE);
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.left, origin.x + 10);
+    EXPECT_EQ(r.right - r.left, 200);
+
+    // The caption of the child frame drags it within the parent.
+    robot::play(robot::Script().drag(r.left + 100, r.top + 10, r.left + 130, r.top + 50));
+    pumpUntilIdle();
+    WINDOWPLACEMENT wp;
+    GetWindowPlacement(frame, &wp);
+    EXPECT_EQ(wp.rcNormalPosition.left, 40);
+    EXPECT_EQ(wp.rcNormalPosition.top, 50);
+
+    ShowWindow(frame, SW_MINIMIZE);
+    GetWindowRect(frame, &r);
+    GetClientRect(parent, &pc);
+    EXPECT_EQ(r.left, origin.x);
+    EXPECT_EQ(r.bottom, origin.y + pc.bottom);
+    EXPECT_TRUE(IsIconic(frame));
+}
+
+TEST_F(WindowTest, HoveringOtherTitlesAndSubmenusOpensThem) {
+    HWND w = topLevel("Demo", WS_OVERLAPPEDWINDOW | WS_VISIBLE, demoMenu());
+    HMENU edit = GetSubMenu(GetMenu(w), 1);
+    seen().clear();
+    RECT editTitle;
+    robot::play(robot::Script()
+                    .clickMenuBar(w, "File")
+                    .check([&] { ASSERT_TRUE(robot::menuBarItemRect(w, "Edit", editTitle)); })
+                    .moveTo([&] { return robot::centreOf(editTitle); })
+                    .check([&] {
+                        ASSERT_EQ(robot::openPopupMenus().size(), 1u);
+                        EXPECT_EQ(seenOf(WM_INITMENUPOPUP).back().wParam,
+                                  reinterpret_cast<WPARAM>(edit));
+                    })
+                    .moveTo([] {
+                        RECT r;
+                        robot::openMenuItemRect("More", r);
+                        return robot::centreOf(r);
+                    })
+                    .check([] { EXPECT_EQ(robot::openPopupMenus().size(), 2u); })
+                    .clickMenuItem("Deep"));
+    pumpUntilIdle();
+    EXPECT_EQ(commands(), (std::vector<WPARAM>{MAKEWPARAM(311, 0)}));
+    EXPECT_TRUE(robot::openPopupMenus().empty());
+    EXPECT_EQ(seenOf(WM_EXITMENULOOP).size(), 1u);
 }

@@ -33,9 +33,11 @@ TEST_F(WindowTest, SubclassChainsRunOutermostFirstAndSuperclassKeepsTheBase) {
     HWND w = topLevel("chain");
     baseProc = reinterpret_cast<WNDPROC>(GetWindowLongA(w, GWL_WNDPROC));
     EXPECT_EQ(baseProc, &recordingProc);
-    middleProc = reinterpret_cast<WNDPROC>(SetWindowLongA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(middleSubclass)));
+    middleProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(middleSubclass)));
     EXPECT_EQ(middleProc, baseProc);
-    middleProc = reinterpret_cast<WNDPROC>(SetWindowLongA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(outerSubclass)));
+    middleProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(outerSubclass)));
     EXPECT_EQ(middleProc, &middleSubclass);
     chain.clear();
     seen().clear();
@@ -54,7 +56,8 @@ TEST_F(WindowTest, SubclassChainsRunOutermostFirstAndSuperclassKeepsTheBase) {
     const ATOM atom = RegisterClassA(&wc);
     ASSERT_NE(atom, 0);
     EXPECT_EQ(RegisterClassA(&wc), 0);  // a second class of that name is refused
-    HWND s = CreateWindowExA(0, "SUPERREC", "s", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND s = CreateWindowExA(0, "SUPERREC", "s", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                             nullptr);
     EXPECT_EQ(GetClassLongA(s, GCW_ATOM), atom);
     EXPECT_EQ(GetClassLongA(s, GCL_STYLE), static_cast<LONG_PTR>(CS_DBLCLKS));
     chain.clear();
@@ -68,13 +71,14 @@ TEST_F(WindowTest, CreationSendsTheSequenceAndStoresTextStylesAndWords) {
     wc.lpszClassName = "WORDS";
     wc.cbWndExtra = 16;
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, "WORDS", "Title", WS_POPUP | WS_CAPTION, 5, 6, 200, 100, nullptr,
-                             nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, "WORDS", "Title", WS_POPUP | WS_CAPTION, 5, 6, 200,
+                             100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     const UINT expected[] = {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE};
     std::vector<UINT> got;
     for (const Seen& s : seen())
-        if (s.msg == WM_NCCREATE || s.msg == WM_CREATE || s.msg == WM_SIZE || s.msg == WM_MOVE) got.push_back(s.msg);
+        if (s.msg == WM_NCCREATE || s.msg == WM_CREATE || s.msg == WM_SIZE || s.msg == WM_MOVE)
+            got.push_back(s.msg);
     EXPECT_EQ(got, std::vector<UINT>(std::begin(expected), std::end(expected)));
     char buf[32];
     EXPECT_EQ(GetWindowTextA(w, buf, sizeof buf), 5);
@@ -122,7 +126,8 @@ TEST_F(WindowTest, ChildrenKeepCreationOrderAndDestructionReachesEveryone) {
 TEST_F(WindowTest, SentMessagesRunAtOncePostedOnesInOrderAndInputAfterPosted) {
     HWND w = topLevel("queue");
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
     seen().clear();
     injectMouseMove(150, 200);
     PostMessageA(w, WM_USER + 1, 1, 0);
@@ -145,7 +150,8 @@ TEST_F(WindowTest, SentMessagesRunAtOncePostedOnesInOrderAndInputAfterPosted) {
 TEST_F(WindowTest, PaintComesOnlyWhenTheQueueIsEmptyAndTimersLast) {
     HWND w = topLevel("paint");
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
     SetTimer(w, 1, 50, nullptr);
     clock.advance(60);
     InvalidateRect(w, nullptr, TRUE);
@@ -228,7 +234,8 @@ TEST_F(WindowTest, SetWindowPosSendsWmSizeBeforeReturning) {
 TEST_F(WindowTest, TimerFiresOnTheFakeClock) {
     HWND w = topLevel("timer");
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
     const std::uint64_t start = clock.nowMs();
     EXPECT_EQ(SetTimer(w, 7, 250, nullptr), 1u);
     EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
@@ -250,7 +257,8 @@ TEST_F(WindowTest, TranslateMessageQueuesTheCharacterBeforeTheKeyRelease) {
     HWND w = topLevel("keys");
     SetFocus(w);
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
     injectText("A");  // Shift + a
     std::vector<std::pair<UINT, WPARAM>> got;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -260,8 +268,11 @@ TEST_F(WindowTest, TranslateMessageQueuesTheCharacterBeforeTheKeyRelease) {
         TranslateMessage(&m);
         got.emplace_back(m.message, m.wParam);
     }
-    const std::vector<std::pair<UINT, WPARAM>> expected = {
-        {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'A'}, {WM_CHAR, 'A'}, {WM_KEYUP, 'A'}, {WM_KEYUP, VK_SHIFT}};
+    const std::vector<std::pair<UINT, WPARAM>> expected = {{WM_KEYDOWN, VK_SHIFT},
+                                                           {WM_KEYDOWN, 'A'},
+                                                           {WM_CHAR, 'A'},
+                                                           {WM_KEYUP, 'A'},
+                                                           {WM_KEYUP, VK_SHIFT}};
     EXPECT_EQ(got, expected);
     EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
@@ -272,7 +283,8 @@ TEST_F(WindowTest, AcceleratorKeyGivesWmCommand) {
     ACCEL table[] = {{FVIRTKEY | FCONTROL, 'S', 101}, {FVIRTKEY, VK_F1 + 4, 102}};
     HACCEL acc = CreateAcceleratorTableA(table, 2);
     MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
     seen().clear();
     robot::play(robot::Script().chord({VK_CONTROL, 'S'}).key('S').key(VK_F1 + 4));
     int taken = 0;
@@ -302,4 +314,29 @@ TEST_F(WindowTest, RegisteredMessagesAreSharedByName) {
     EXPECT_GE(a, 0xC000u);
     EXPECT_EQ(RegisterWindowMessageA("gm_cellchange"), a);
     EXPECT_NE(RegisterWindowMessageA("commdlg_FindReplace"), a);
+}
+
+TEST_F(WindowTest, OwnedWindowsStayInFrontOfTheirOwnerAndTopmostInFrontOfAll) {
+    HWND top = CreateWindowExA(WS_EX_TOPMOST, "RECORDER", "topmost", WS_POPUP | WS_VISIBLE, 0, 0,
+                               50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND owner = topLevel("owner");
+    HWND owned = CreateWindowExA(0, "RECORDER", "owned", WS_POPUP | WS_CAPTION | WS_VISIBLE, 150,
+                                 150, 100, 100, owner, nullptr, nullptr, nullptr);
+    HWND other = topLevel("other");
+    EXPECT_EQ(GetParent(owned), owner);  // a pop-up's parent is its owner
+    EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+    auto order = [] {
+        std::vector<HWND> z;
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+            z.push_back(h);
+        return z;
+    };
+    EXPECT_EQ(order(), (std::vector<HWND>{top, other, owned, owner}));
+    SetActiveWindow(owner);
+    EXPECT_EQ(order(), (std::vector<HWND>{top, owned, owner, other}));
+    // Destroying the owner takes the owned window with it, and activation moves on.
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(owned));
+    EXPECT_NE(GetActiveWindow(), nullptr);
+    EXPECT_TRUE(IsWindow(other));
 }

@@ -43,17 +43,18 @@ TEST_F(WindowTest, MouseOnTheScrollBarSendsScrollCodes) {
     SetScrollInfo(w, SB_VERT, &si, TRUE);
     RECT wr;
     GetWindowRect(w, &wr);
-    const int x = wr.right - 4 - 8;           // the bar, inside the frame
-    const int top = wr.top + 4 + 19;          // client top
-    const int bottom = wr.bottom - 4;         // client bottom
+    const int x = wr.right - 4 - 8;    // the bar, inside the frame
+    const int top = wr.top + 4 + 19;   // client top
+    const int bottom = wr.bottom - 4;  // client bottom
     seen().clear();
     robot::play(robot::Script()
-                    .click(x, bottom - 8)       // down arrow
-                    .click(x, bottom - 30)      // the track below the thumb
+                    .click(x, bottom - 8)               // down arrow
+                    .click(x, bottom - 30)              // the track below the thumb
                     .drag(x, top + 20, x, top + 120));  // the thumb, at the top
     pumpUntilIdle();
     std::vector<WORD> codes;
-    for (const Seen& s : seenOf(WM_VSCROLL)) codes.push_back(LOWORD(s.wParam));
+    for (const Seen& s : seenOf(WM_VSCROLL))
+        codes.push_back(LOWORD(s.wParam));
     ASSERT_GE(codes.size(), 6u);
     EXPECT_EQ(codes[0], SB_LINEDOWN);
     EXPECT_EQ(codes[1], SB_ENDSCROLL);

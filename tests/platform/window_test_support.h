@@ -48,7 +48,7 @@ inline int indexOf(win::HWND h, win::UINT msg) {
 }
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         win::resetWindowSystem();
         win::robot::stop();
@@ -65,15 +65,16 @@ protected:
         win::resetWindowSystem();
         win::setClock(nullptr);
     }
-    win::HWND topLevel(const char* title, win::DWORD style = win::WS_OVERLAPPEDWINDOW | win::WS_VISIBLE,
+    win::HWND topLevel(const char* title,
+                       win::DWORD style = win::WS_OVERLAPPEDWINDOW | win::WS_VISIBLE,
                        win::HMENU menu = nullptr) {
         return win::CreateWindowExA(0, "RECORDER", title, style, 100, 100, 400, 300, nullptr, menu,
                                     nullptr, nullptr);
     }
     win::HWND child(win::HWND parent, int id, int x = 10, int y = 10) {
-        return win::CreateWindowExA(0, "RECORDER", "", win::WS_CHILD | win::WS_VISIBLE, x, y, 50, 20,
-                                    parent, reinterpret_cast<win::HMENU>(static_cast<std::uintptr_t>(id)),
-                                    nullptr, nullptr);
+        return win::CreateWindowExA(
+            0, "RECORDER", "", win::WS_CHILD | win::WS_VISIBLE, x, y, 50, 20, parent,
+            reinterpret_cast<win::HMENU>(static_cast<std::uintptr_t>(id)), nullptr, nullptr);
     }
     // Dispatches messages until the script has been played and nothing is left.
     void pumpUntilIdle() {

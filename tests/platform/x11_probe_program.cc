@@ -27,7 +27,8 @@ win::LRESULT probeProc(win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
             std::fflush(stdout);
             if (w == 'k') win::PostQuitMessage(clickX == 30 && clickY == 25 ? 0 : 1);
             return 0;
-        default: return win::DefWindowProcA(h, m, w, l);
+        default:
+            return win::DefWindowProcA(h, m, w, l);
     }
 }
 
@@ -43,15 +44,18 @@ int main() {
     win::WNDCLASSA wc;
     wc.lpfnWndProc = probeProc;
     wc.lpszClassName = "PROBE";
-    wc.hbrBackground = reinterpret_cast<win::HBRUSH>(static_cast<std::uintptr_t>(win::COLOR_WINDOW + 1));
+    wc.hbrBackground =
+        reinterpret_cast<win::HBRUSH>(static_cast<std::uintptr_t>(win::COLOR_WINDOW + 1));
     win::RegisterClassA(&wc);
-    win::HWND w = win::CreateWindowExA(0, "PROBE", "Probe", win::WS_OVERLAPPEDWINDOW | win::WS_VISIBLE, 20, 20,
-                                       200, 150, nullptr, nullptr, nullptr, nullptr);
+    win::HWND w =
+        win::CreateWindowExA(0, "PROBE", "Probe", win::WS_OVERLAPPEDWINDOW | win::WS_VISIBLE, 20,
+                             20, 200, 150, nullptr, nullptr, nullptr, nullptr);
     win::POINT origin{0, 0};
     win::ClientToScreen(w, &origin);
     win::MSG msg;
     // Show the window before telling the driver where to click.
-    while (win::PeekMessageA(&msg, nullptr, 0, 0, win::PM_REMOVE)) win::DispatchMessageA(&msg);
+    while (win::PeekMessageA(&msg, nullptr, 0, 0, win::PM_REMOVE))
+        win::DispatchMessageA(&msg);
     win::UpdateWindow(w);
     std::printf("READY %ld %ld\n", static_cast<long>(origin.x), static_cast<long>(origin.y));
     std::fflush(stdout);

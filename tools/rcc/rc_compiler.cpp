@@ -4,9 +4,11 @@
 #include <cctype>
 #include <fstream>
 #include <map>
+#include <span>
 #include <sstream>
 
 #include "base/cp1252.h"
+#include "base/little_endian.h"
 #include "rc_symbols.h"
 
 namespace rcc {
@@ -15,65 +17,78 @@ namespace {
 constexpr std::uint16_t kMenu = 4, kDialog = 5, kString = 6, kAccelerator = 9, kRcData = 10;
 constexpr std::uint16_t kBitmap = 2, kIcon = 3, kGroupIcon = 14, kCursor = 1, kGroupCursor = 12;
 
+// Resource bytes, written field by field in little-endian order.
 class Bytes {
-public:
-    void u8(unsigned v) { data.push_back(static_cast<unsigned char>(v)); }
-    void u16(unsigned v) {
-        u8(v & 0xFF);
-        u8((v >> 8) & 0xFF);
+  public:
+    void u8(unsigned v) {
+        const std::uint8_t b = static_cast<std::uint8_t>(v);
+        w_.bytes(std::span(&b, 1));
     }
-    void u32(unsigned long long v) {
-        u16(static_cast<unsigned>(v & 0xFFFF));
-        u16(static_cast<unsigned>((v >> 16) & 0xFFFF));
-    }
+    void u16(unsigned v) { w_.i16(static_cast<std::int16_t>(static_cast<std::uint16_t>(v))); }
+    void u32(unsigned long long v) { w_.u32(static_cast<std::uint32_t>(v)); }
     void wide(const std::string& cp1252) {
-        for (char c : cp1252) u16(static_cast<unsigned>(base::cp1252ToUnicode(static_cast<unsigned char>(c))));
+        for (char c : cp1252)
+            u16(static_cast<unsigned>(base::cp1252ToUnicode(static_cast<unsigned char>(c))));
     }
     void wideZ(const std::string& cp1252) {
         wide(cp1252);
         u16(0);
     }
     void alignDword() {
-        while (data.size() % 4) u8(0);
+        while (w_.size() % 4)
+            u8(0);
     }
-    std::vector<unsigned char> data;
+    void append(const Bytes& other) { w_.bytes(other.w_.buffer()); }
+    std::vector<unsigned char> take() { return w_.take(); }
+
+  private:
+    base::ByteWriter w_;
 };
 
 std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
 std::vector<unsigned char> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Error("cannot open " + path);
-    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
+                                      std::istreambuf_iterator<char>());
 }
 
 class Compiler {
-public:
+  public:
     explicit Compiler(Lexer& lx) : lx_(lx) {}
 
     std::vector<Resource> run() {
-        while (!lx_.atEnd()) statement();
+        while (!lx_.atEnd())
+            statement();
         return std::move(out_);
     }
 
-private:
+  private:
     // Numbers: a sum of terms joined by |, +, -, &; NOT clears bits.
     long long number() {
         long long v = term();
         for (;;) {
-            if (lx_.accept("|")) v |= term();
-            else if (lx_.accept("+")) v += term();
-            else if (lx_.accept("-")) v -= term();
-            else if (lx_.accept("&")) v &= term();
-            else if (lx_.accept("*")) v *= term();
+            if (lx_.accept("|"))
+                v |= term();
+            else if (lx_.accept("+"))
+                v += term();
+            else if (lx_.accept("-"))
+                v -= term();
+            else if (lx_.accept("&"))
+                v &= term();
+            else if (lx_.accept("*"))
+                v *= term();
             else if (lx_.accept("/")) {
                 const long long d = term();
                 if (d == 0) lx_.fail("division by zero");
                 v /= d;
-            } else return v;
+            } else
+                return v;
         }
     }
     long long term() {
@@ -96,8 +111,10 @@ private:
         for (;;) {
             if (!first && !lx_.accept("|")) break;
             first = false;
-            if (lx_.accept("NOT")) base &= ~static_cast<unsigned long long>(term());
-            else base |= static_cast<unsigned long long>(term());
+            if (lx_.accept("NOT"))
+                base &= ~static_cast<unsigned long long>(term());
+            else
+                base |= static_cast<unsigned long long>(term());
         }
         return base & 0xFFFFFFFFull;
     }
@@ -109,9 +126,11 @@ private:
     }
     std::string string() {
         const Token t = lx_.next();
-        if (t.kind != Token::String) throw Error(t.where + ": expected a string, found '" + t.text + "'");
+        if (t.kind != Token::String)
+            throw Error(t.where + ": expected a string, found '" + t.text + "'");
         std::string s = t.text;
-        while (lx_.peek().kind == Token::String) s += lx_.next().text;  // adjacent strings join
+        while (lx_.peek().kind == Token::String)
+            s += lx_.next().text;  // adjacent strings join
         return s;
     }
     ResourceKey key() {
@@ -132,7 +151,8 @@ private:
     }
     // Options between the header and BEGIN (LANGUAGE, CHARACTERISTICS ...).
     void skipOptions() {
-        while (!lx_.atEnd() && lx_.peek().text != "{" && !(lx_.peek().kind == Token::Identifier && upper(lx_.peek().text) == "BEGIN"))
+        while (!lx_.atEnd() && lx_.peek().text != "{" &&
+               !(lx_.peek().kind == Token::Identifier && upper(lx_.peek().text) == "BEGIN"))
             lx_.next();
     }
     void add(std::uint16_t type, const ResourceKey& name, std::vector<unsigned char> data) {
@@ -157,17 +177,28 @@ private:
         const ResourceKey name = key();
         const Token typeToken = lx_.next();
         const std::string type = upper(typeToken.text);
-        if (type == "MENU") menu(name);
-        else if (type == "ACCELERATORS") accelerators(name);
-        else if (type == "DIALOG") dialog(name, false);
-        else if (type == "DIALOGEX") dialog(name, true);
-        else if (type == "RCDATA") rawData(name, kRcData, "");
-        else if (type == "BITMAP") bitmap(name);
-        else if (type == "ICON") iconFile(name, kIcon, kGroupIcon);
-        else if (type == "CURSOR") iconFile(name, kCursor, kGroupCursor);
-        else if (typeToken.kind == Token::Number) rawData(name, static_cast<std::uint16_t>(typeToken.value), "");
-        else if (typeToken.kind == Token::Identifier || typeToken.kind == Token::String) rawData(name, 0, type);
-        else throw Error(typeToken.where + ": unknown resource type '" + typeToken.text + "'");
+        if (type == "MENU")
+            menu(name);
+        else if (type == "ACCELERATORS")
+            accelerators(name);
+        else if (type == "DIALOG")
+            dialog(name, false);
+        else if (type == "DIALOGEX")
+            dialog(name, true);
+        else if (type == "RCDATA")
+            rawData(name, kRcData, "");
+        else if (type == "BITMAP")
+            bitmap(name);
+        else if (type == "ICON")
+            iconFile(name, kIcon, kGroupIcon);
+        else if (type == "CURSOR")
+            iconFile(name, kCursor, kGroupCursor);
+        else if (typeToken.kind == Token::Number)
+            rawData(name, static_cast<std::uint16_t>(typeToken.value), "");
+        else if (typeToken.kind == Token::Identifier || typeToken.kind == Token::String)
+            rawData(name, 0, type);
+        else
+            throw Error(typeToken.where + ": unknown resource type '" + typeToken.text + "'");
     }
 
     void menuItems(Bytes& b) {
@@ -209,20 +240,27 @@ private:
             b.u16(flags);
             if (!p.popup) b.u16(p.id);
             b.wideZ(p.text);
-            b.data.insert(b.data.end(), p.children.data.begin(), p.children.data.end());
+            b.append(p.children);
         }
     }
     unsigned menuOptions() {
         unsigned flags = 0;
         for (;;) {
             lx_.accept(",");
-            if (lx_.accept("GRAYED")) flags |= 0x1;
-            else if (lx_.accept("INACTIVE")) flags |= 0x2;
-            else if (lx_.accept("CHECKED")) flags |= 0x8;
-            else if (lx_.accept("MENUBARBREAK")) flags |= 0x20;
-            else if (lx_.accept("MENUBREAK")) flags |= 0x40;
-            else if (lx_.accept("HELP")) flags |= 0x4000;
-            else return flags;
+            if (lx_.accept("GRAYED"))
+                flags |= 0x1;
+            else if (lx_.accept("INACTIVE"))
+                flags |= 0x2;
+            else if (lx_.accept("CHECKED"))
+                flags |= 0x8;
+            else if (lx_.accept("MENUBARBREAK"))
+                flags |= 0x20;
+            else if (lx_.accept("MENUBREAK"))
+                flags |= 0x40;
+            else if (lx_.accept("HELP"))
+                flags |= 0x4000;
+            else
+                return flags;
         }
     }
     void menu(const ResourceKey& name) {
@@ -231,7 +269,7 @@ private:
         b.u16(0);  // version
         b.u16(0);  // header size
         menuItems(b);
-        add(kMenu, name, std::move(b.data));
+        add(kMenu, name, b.take());
     }
 
     void accelerators(const ResourceKey& name) {
@@ -248,7 +286,8 @@ private:
                 const Token t = lx_.next();
                 fromString = true;
                 if (t.text.size() == 2 && t.text[0] == '^')
-                    e.key = static_cast<unsigned>(std::toupper(static_cast<unsigned char>(t.text[1])) - 0x40);
+                    e.key = static_cast<unsigned>(
+                        std::toupper(static_cast<unsigned char>(t.text[1])) - 0x40);
                 else if (t.text.size() == 1)
                     e.key = static_cast<unsigned char>(t.text[0]);
                 else
@@ -260,17 +299,25 @@ private:
             e.id = static_cast<unsigned>(number());
             bool virtKey = false;
             while (lx_.accept(",")) {
-                if (lx_.accept("VIRTKEY")) virtKey = true;
-                else if (lx_.accept("ASCII")) virtKey = false;
-                else if (lx_.accept("NOINVERT")) e.flags |= 0x02;
-                else if (lx_.accept("SHIFT")) e.flags |= 0x04;
-                else if (lx_.accept("CONTROL")) e.flags |= 0x08;
-                else if (lx_.accept("ALT")) e.flags |= 0x10;
-                else lx_.fail("unknown accelerator option '" + lx_.peek().text + "'");
+                if (lx_.accept("VIRTKEY"))
+                    virtKey = true;
+                else if (lx_.accept("ASCII"))
+                    virtKey = false;
+                else if (lx_.accept("NOINVERT"))
+                    e.flags |= 0x02;
+                else if (lx_.accept("SHIFT"))
+                    e.flags |= 0x04;
+                else if (lx_.accept("CONTROL"))
+                    e.flags |= 0x08;
+                else if (lx_.accept("ALT"))
+                    e.flags |= 0x10;
+                else
+                    lx_.fail("unknown accelerator option '" + lx_.peek().text + "'");
             }
             if (virtKey) {
                 e.flags |= 0x01;
-                if (fromString) e.key = static_cast<unsigned>(std::toupper(static_cast<int>(e.key)));
+                if (fromString)
+                    e.key = static_cast<unsigned>(std::toupper(static_cast<int>(e.key)));
             }
             entries.push_back(e);
         }
@@ -281,7 +328,7 @@ private:
             b.u16(entries[i].id);
             b.u16(0);
         }
-        add(kAccelerator, name, std::move(b.data));
+        add(kAccelerator, name, b.take());
     }
 
     void stringTable() {
@@ -304,7 +351,8 @@ private:
             block.resize(16, nullptr);
             block[id % 16] = &text;
         }
-        std::erase_if(out_, [](const Resource& r) { return r.type.isNumber && r.type.number == kString; });
+        std::erase_if(
+            out_, [](const Resource& r) { return r.type.isNumber && r.type.number == kString; });
         for (const auto& [blockId, entries] : blocks) {
             Bytes b;
             for (const std::string* s : entries) {
@@ -313,13 +361,14 @@ private:
             }
             ResourceKey k;
             k.number = static_cast<std::uint16_t>(blockId);
-            add(kString, k, std::move(b.data));
+            add(kString, k, b.take());
         }
     }
 
     void rawData(const ResourceKey& name, std::uint16_t typeId, const std::string& typeName) {
         std::vector<unsigned char> data;
-        if (lx_.peek().kind == Token::String && !(lx_.peek(1).kind == Token::Punct && lx_.peek(1).text == ",")) {
+        if (lx_.peek().kind == Token::String &&
+            !(lx_.peek(1).kind == Token::Punct && lx_.peek(1).text == ",")) {
             // name TYPE "file": the file's bytes.
             data = readFile(lx_.resolve(string()));
         } else {
@@ -329,17 +378,22 @@ private:
             while (!end()) {
                 if (lx_.peek().kind == Token::String) {
                     const Token t = lx_.next();
-                    if (t.wide) b.wide(t.text);
-                    else for (char c : t.text) b.u8(static_cast<unsigned char>(c));
+                    if (t.wide)
+                        b.wide(t.text);
+                    else
+                        for (char c : t.text)
+                            b.u8(static_cast<unsigned char>(c));
                 } else {
                     const bool isLong = lx_.peek().isLong;
                     const long long v = number();
-                    if (isLong) b.u32(static_cast<unsigned long long>(v));
-                    else b.u16(static_cast<unsigned>(v & 0xFFFF));
+                    if (isLong)
+                        b.u32(static_cast<unsigned long long>(v));
+                    else
+                        b.u16(static_cast<unsigned>(v & 0xFFFF));
                 }
                 lx_.accept(",");
             }
-            data = std::move(b.data);
+            data = b.take();
         }
         Resource r;
         r.type.isNumber = typeName.empty();
@@ -353,14 +407,17 @@ private:
     void bitmap(const ResourceKey& name) {
         std::vector<unsigned char> file = readFile(lx_.resolve(string()));
         if (file.size() < 14 || file[0] != 'B' || file[1] != 'M') throw Error("not a BMP file");
-        file.erase(file.begin(), file.begin() + 14);  // the resource keeps the bitmap without its file header
+        file.erase(file.begin(),
+                   file.begin() + 14);  // the resource keeps the bitmap without its file header
         add(kBitmap, name, std::move(file));
     }
 
     // An .ico or .cur file becomes one resource per image and a group directory.
     void iconFile(const ResourceKey& name, std::uint16_t imageType, std::uint16_t groupType) {
         const std::vector<unsigned char> file = readFile(lx_.resolve(string()));
-        auto w16 = [&](std::size_t o) { return static_cast<unsigned>(file.at(o) | (file.at(o + 1) << 8)); };
+        auto w16 = [&](std::size_t o) {
+            return static_cast<unsigned>(file.at(o) | (file.at(o + 1) << 8));
+        };
         auto w32 = [&](std::size_t o) { return w16(o) | (w16(o + 2) << 16); };
         const unsigned count = w16(4);
         Bytes group;
@@ -373,7 +430,8 @@ private:
             if (offset + size > file.size()) throw Error("icon file is cut short");
             ResourceKey imageName;
             imageName.number = ++nextImageId_;
-            add(imageType, imageName, std::vector<unsigned char>(file.begin() + offset, file.begin() + offset + size));
+            add(imageType, imageName,
+                std::vector<unsigned char>(file.begin() + offset, file.begin() + offset + size));
             group.u8(file[e]);
             group.u8(file[e + 1]);
             group.u8(file[e + 2]);
@@ -383,7 +441,7 @@ private:
             group.u32(size);
             group.u16(imageName.number);
         }
-        add(groupType, name, std::move(group.data));
+        add(groupType, name, group.take());
     }
 
     // Dialog templates.
@@ -443,23 +501,34 @@ private:
             bool hasText;
         };
         static const Kind kinds[] = {
-            {"LTEXT", "STATIC", group | 0x0, true},       {"RTEXT", "STATIC", group | 0x2, true},
-            {"CTEXT", "STATIC", group | 0x1, true},       {"PUSHBUTTON", "BUTTON", tab | 0x0, true},
-            {"DEFPUSHBUTTON", "BUTTON", tab | 0x1, true}, {"CHECKBOX", "BUTTON", tab | 0x2, true},
-            {"AUTOCHECKBOX", "BUTTON", tab | 0x3, true},  {"RADIOBUTTON", "BUTTON", 0x4, true},
-            {"AUTORADIOBUTTON", "BUTTON", 0x9, true},     {"STATE3", "BUTTON", tab | 0x5, true},
-            {"AUTO3STATE", "BUTTON", tab | 0x6, true},    {"GROUPBOX", "BUTTON", 0x7, true},
-            {"PUSHBOX", "BUTTON", tab | 0xA, true},       {"ICON", "STATIC", 0x3, true},
-            {"EDITTEXT", "EDIT", tab | border, false},    {"LISTBOX", "LISTBOX", border | 0x1, false},
-            {"COMBOBOX", "COMBOBOX", tab | 0x1, false},   {"SCROLLBAR", "SCROLLBAR", 0x0, false},
+            {"LTEXT", "STATIC", group | 0x0, true},
+            {"RTEXT", "STATIC", group | 0x2, true},
+            {"CTEXT", "STATIC", group | 0x1, true},
+            {"PUSHBUTTON", "BUTTON", tab | 0x0, true},
+            {"DEFPUSHBUTTON", "BUTTON", tab | 0x1, true},
+            {"CHECKBOX", "BUTTON", tab | 0x2, true},
+            {"AUTOCHECKBOX", "BUTTON", tab | 0x3, true},
+            {"RADIOBUTTON", "BUTTON", 0x4, true},
+            {"AUTORADIOBUTTON", "BUTTON", 0x9, true},
+            {"STATE3", "BUTTON", tab | 0x5, true},
+            {"AUTO3STATE", "BUTTON", tab | 0x6, true},
+            {"GROUPBOX", "BUTTON", 0x7, true},
+            {"PUSHBOX", "BUTTON", tab | 0xA, true},
+            {"ICON", "STATIC", 0x3, true},
+            {"EDITTEXT", "EDIT", tab | border, false},
+            {"LISTBOX", "LISTBOX", border | 0x1, false},
+            {"COMBOBOX", "COMBOBOX", tab | 0x1, false},
+            {"SCROLLBAR", "SCROLLBAR", 0x0, false},
         };
         if (lx_.accept("CONTROL")) {
             controlText(c);
             lx_.expect(",");
             c.id = number();
             lx_.expect(",");
-            if (lx_.peek().kind == Token::String) c.className = string();
-            else c.className = lx_.next().text;
+            if (lx_.peek().kind == Token::String)
+                c.className = string();
+            else
+                c.className = lx_.next().text;
             c.classAtom = classAtom(c.className);
             lx_.expect(",");
             c.style = style(base);
@@ -622,8 +691,10 @@ private:
             b.u16(static_cast<unsigned>(c.y) & 0xFFFF);
             b.u16(static_cast<unsigned>(c.cx) & 0xFFFF);
             b.u16(static_cast<unsigned>(c.cy) & 0xFFFF);
-            if (ex) b.u32(static_cast<unsigned long long>(c.id) & 0xFFFFFFFFull);
-            else b.u16(static_cast<unsigned>(c.id) & 0xFFFF);
+            if (ex)
+                b.u32(static_cast<unsigned long long>(c.id) & 0xFFFFFFFFull);
+            else
+                b.u16(static_cast<unsigned>(c.id) & 0xFFFF);
             sizedOrOrdinal(b, c.className, c.classAtom);
             if (c.textIsOrdinal) {
                 b.u16(0xFFFF);
@@ -633,7 +704,7 @@ private:
             }
             b.u16(0);  // no creation data
         }
-        add(kDialog, name, std::move(b.data));
+        add(kDialog, name, b.take());
     }
 
     Lexer& lx_;
@@ -644,6 +715,8 @@ private:
 
 }  // namespace
 
-std::vector<Resource> compileScript(Lexer& lexer) { return Compiler(lexer).run(); }
+std::vector<Resource> compileScript(Lexer& lexer) {
+    return Compiler(lexer).run();
+}
 
 }  // namespace rcc

@@ -1,8 +1,8 @@
 #include "rc_lexer.h"
 
 #include <cctype>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -11,13 +11,19 @@ namespace {
 
 std::string trim(const std::string& s) {
     std::size_t a = 0, b = s.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+    while (a < b && std::isspace(static_cast<unsigned char>(s[a])))
+        ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1])))
+        --b;
     return s.substr(a, b - a);
 }
 
-bool identStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool identChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool identStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool identChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 // Strips // and /* */ comments, keeping string literals intact.
 std::string stripComments(const std::string& text) {
@@ -27,15 +33,18 @@ std::string stripComments(const std::string& text) {
         const char c = text[i];
         if (inString) {
             out.push_back(c);
-            if (c == '\\' && i + 1 < text.size()) out.push_back(text[++i]);
-            else if (c == '"') inString = false;
+            if (c == '\\' && i + 1 < text.size())
+                out.push_back(text[++i]);
+            else if (c == '"')
+                inString = false;
             continue;
         }
         if (c == '"') {
             inString = true;
             out.push_back(c);
         } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
-            while (i < text.size() && text[i] != '\n') ++i;
+            while (i < text.size() && text[i] != '\n')
+                ++i;
             out.push_back('\n');
         } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
             i += 2;
@@ -54,8 +63,9 @@ std::string stripComments(const std::string& text) {
 // Evaluates a preprocessor condition: numbers, defined(X), !, &&, ||, ==, !=,
 // <, >, comparisons and parentheses.
 class CondParser {
-public:
-    CondParser(std::string s, const std::map<std::string, std::string>& macros) : s_(std::move(s)), macros_(macros) {}
+  public:
+    CondParser(std::string s, const std::map<std::string, std::string>& macros)
+        : s_(std::move(s)), macros_(macros) {}
     long long parse() {
         const long long v = orExpr();
         skip();
@@ -63,9 +73,10 @@ public:
         return v;
     }
 
-private:
+  private:
     void skip() {
-        while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
+        while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_])))
+            ++i_;
     }
     bool eat(const char* op) {
         skip();
@@ -78,24 +89,33 @@ private:
     }
     long long orExpr() {
         long long v = andExpr();
-        while (eat("||")) v = (andExpr() || v) ? 1 : 0;
+        while (eat("||"))
+            v = (andExpr() || v) ? 1 : 0;
         return v;
     }
     long long andExpr() {
         long long v = cmpExpr();
-        while (eat("&&")) v = (cmpExpr() && v) ? 1 : 0;
+        while (eat("&&"))
+            v = (cmpExpr() && v) ? 1 : 0;
         return v;
     }
     long long cmpExpr() {
         long long v = unary();
         for (;;) {
-            if (eat("==")) v = v == unary();
-            else if (eat("!=")) v = v != unary();
-            else if (eat(">=")) v = v >= unary();
-            else if (eat("<=")) v = v <= unary();
-            else if (eat(">")) v = v > unary();
-            else if (eat("<")) v = v < unary();
-            else return v;
+            if (eat("=="))
+                v = v == unary();
+            else if (eat("!="))
+                v = v != unary();
+            else if (eat(">="))
+                v = v >= unary();
+            else if (eat("<="))
+                v = v <= unary();
+            else if (eat(">"))
+                v = v > unary();
+            else if (eat("<"))
+                v = v < unary();
+            else
+                return v;
         }
     }
     long long unary() {
@@ -110,16 +130,20 @@ private:
             std::size_t used = 0;
             const long long v = std::stoll(s_.substr(i_), &used, 0);
             i_ += used;
-            while (i_ < s_.size() && (s_[i_] == 'L' || s_[i_] == 'l' || s_[i_] == 'U' || s_[i_] == 'u')) ++i_;
+            while (i_ < s_.size() &&
+                   (s_[i_] == 'L' || s_[i_] == 'l' || s_[i_] == 'U' || s_[i_] == 'u'))
+                ++i_;
             return v;
         }
         std::string name;
-        while (i_ < s_.size() && identChar(s_[i_])) name.push_back(s_[i_++]);
+        while (i_ < s_.size() && identChar(s_[i_]))
+            name.push_back(s_[i_++]);
         if (name == "defined") {
             const bool paren = eat("(");
             skip();
             std::string target;
-            while (i_ < s_.size() && identChar(s_[i_])) target.push_back(s_[i_++]);
+            while (i_ < s_.size() && identChar(s_[i_]))
+                target.push_back(s_[i_++]);
             if (paren) eat(")");
             return macros_.count(target) ? 1 : 0;
         }
@@ -135,7 +159,8 @@ private:
 
 }  // namespace
 
-Lexer::Lexer(const std::string& path, std::vector<std::string> includeDirs) : includeDirs_(std::move(includeDirs)) {
+Lexer::Lexer(const std::string& path, std::vector<std::string> includeDirs)
+    : includeDirs_(std::move(includeDirs)) {
     baseDir_ = std::filesystem::path(path).parent_path().string();
     macros_["RC_INVOKED"] = "1";
     loadFile(path, false);
@@ -154,7 +179,9 @@ std::string Lexer::resolve(const std::string& file) const {
     throw Error("cannot find " + file);
 }
 
-void Lexer::fail(const std::string& message) { throw Error(peek().where + ": " + message); }
+void Lexer::fail(const std::string& message) {
+    throw Error(peek().where + ": " + message);
+}
 
 bool Lexer::evaluateCondition(const std::string& expr, const std::string& where) {
     try {
@@ -190,7 +217,8 @@ void Lexer::loadFile(const std::string& path, bool headerOnly) {
             std::string rest = trim(t.substr(1));
             std::string directive;
             std::size_t k = 0;
-            while (k < rest.size() && identChar(rest[k])) directive.push_back(rest[k++]);
+            while (k < rest.size() && identChar(rest[k]))
+                directive.push_back(rest[k++]);
             rest = trim(rest.substr(k));
             if (directive == "if") {
                 const bool on = active() && evaluateCondition(rest, where);
@@ -217,8 +245,10 @@ void Lexer::loadFile(const std::string& path, bool headerOnly) {
             } else if (directive == "define") {
                 std::string name;
                 std::size_t j = 0;
-                while (j < rest.size() && identChar(rest[j])) name.push_back(rest[j++]);
-                if (j < rest.size() && rest[j] == '(') continue;  // function-like macros are C++'s business
+                while (j < rest.size() && identChar(rest[j]))
+                    name.push_back(rest[j++]);
+                if (j < rest.size() && rest[j] == '(')
+                    continue;  // function-like macros are C++'s business
                 macros_[name] = trim(rest.substr(j));
             } else if (directive == "undef") {
                 macros_.erase(rest);
@@ -276,15 +306,28 @@ void Lexer::tokenizeLine(const std::string& line, const std::string& where) {
                 }
                 const char e = i < line.size() ? line[i++] : '\\';
                 switch (e) {
-                    case 'n': t.text.push_back('\n'); break;
-                    case 'r': t.text.push_back('\r'); break;
-                    case 't': t.text.push_back('\t'); break;
-                    case 'a': t.text.push_back('\b'); break;
-                    case '\\': t.text.push_back('\\'); break;
-                    case '"': t.text.push_back('"'); break;
+                    case 'n':
+                        t.text.push_back('\n');
+                        break;
+                    case 'r':
+                        t.text.push_back('\r');
+                        break;
+                    case 't':
+                        t.text.push_back('\t');
+                        break;
+                    case 'a':
+                        t.text.push_back('\b');
+                        break;
+                    case '\\':
+                        t.text.push_back('\\');
+                        break;
+                    case '"':
+                        t.text.push_back('"');
+                        break;
                     case 'x': {
                         int v = 0, n = 0;
-                        while (n < 2 && i < line.size() && std::isxdigit(static_cast<unsigned char>(line[i]))) {
+                        while (n < 2 && i < line.size() &&
+                               std::isxdigit(static_cast<unsigned char>(line[i]))) {
                             v = v * 16 + std::stoi(std::string(1, line[i++]), nullptr, 16);
                             ++n;
                         }
@@ -322,7 +365,8 @@ void Lexer::tokenizeLine(const std::string& line, const std::string& where) {
         }
         if (identStart(c)) {
             std::string name;
-            while (i < line.size() && (identChar(line[i]) || line[i] == '.')) name.push_back(line[i++]);
+            while (i < line.size() && (identChar(line[i]) || line[i] == '.'))
+                name.push_back(line[i++]);
             const std::string value = expand(name, 0);
             if (value != name) {
                 // A macro: its value is tokenized in place.
@@ -361,7 +405,8 @@ bool Lexer::accept(const std::string& text) {
     }
     if (t.kind == Token::Identifier && t.text.size() == text.size()) {
         for (std::size_t i = 0; i < text.size(); ++i)
-            if (std::toupper(static_cast<unsigned char>(t.text[i])) != std::toupper(static_cast<unsigned char>(text[i])))
+            if (std::toupper(static_cast<unsigned char>(t.text[i])) !=
+                std::toupper(static_cast<unsigned char>(text[i])))
                 return false;
         next();
         return true;

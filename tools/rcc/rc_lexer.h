@@ -13,7 +13,7 @@ namespace rcc {
 
 struct Token {
     enum Kind { Identifier, Number, String, Punct, End } kind = End;
-    std::string text;   // identifier, punctuation, or the decoded string (CP1252 bytes)
+    std::string text;  // identifier, punctuation, or the decoded string (CP1252 bytes)
     long long value = 0;
     bool isLong = false;  // a number with an L suffix
     bool wide = false;    // L"..."
@@ -21,12 +21,12 @@ struct Token {
 };
 
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Lexer {
-public:
+  public:
     Lexer(const std::string& path, std::vector<std::string> includeDirs);
     const Token& peek(std::size_t ahead = 0);
     Token next();
@@ -39,7 +39,7 @@ public:
     std::string resolve(const std::string& file) const;
     [[noreturn]] void fail(const std::string& message);
 
-private:
+  private:
     void loadFile(const std::string& path, bool headerOnly);
     void tokenizeLine(const std::string& line, const std::string& where);
     bool evaluateCondition(const std::string& expr, const std::string& where);

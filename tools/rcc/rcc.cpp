@@ -33,14 +33,15 @@ std::string generate(const std::vector<rcc::Resource>& resources) {
     for (std::size_t i = 0; i < resources.size(); ++i) {
         out << "const unsigned char data" << i << "[] = {";
         const auto& d = resources[i].data;
-        for (std::size_t j = 0; j < d.size(); ++j) out << (j % 16 ? " " : "\n    ") << static_cast<unsigned>(d[j]) << ",";
+        for (std::size_t j = 0; j < d.size(); ++j)
+            out << (j % 16 ? " " : "\n    ") << static_cast<unsigned>(d[j]) << ",";
         if (d.empty()) out << "0";
         out << "\n};\n";
     }
     out << "const win::ResourceEntry entries[] = {\n";
     for (std::size_t i = 0; i < resources.size(); ++i)
-        out << "    {" << keyFields(resources[i].type) << ", " << keyFields(resources[i].name) << ", data" << i << ", "
-            << resources[i].data.size() << "},\n";
+        out << "    {" << keyFields(resources[i].type) << ", " << keyFields(resources[i].name)
+            << ", data" << i << ", " << resources[i].data.size() << "},\n";
     if (resources.empty()) out << "    {nullptr, 0, nullptr, 0, nullptr, 0},\n";
     out << "};\n"
         << "struct Registration {\n"
@@ -57,9 +58,12 @@ int main(int argc, char** argv) {
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "-I" && i + 1 < argc) includes.push_back(argv[++i]);
-        else if (a.rfind("-I", 0) == 0) includes.push_back(a.substr(2));
-        else files.push_back(a);
+        if (a == "-I" && i + 1 < argc)
+            includes.push_back(argv[++i]);
+        else if (a.rfind("-I", 0) == 0)
+            includes.push_back(a.substr(2));
+        else
+            files.push_back(a);
     }
     if (files.size() != 2) {
         std::cerr << "usage: rcc <script.rc> <output.cpp> [-I <dir>]...\n";

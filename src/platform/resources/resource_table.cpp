@@ -21,7 +21,8 @@ std::vector<Table>& tables() {
 }
 
 bool sameKey(const char* text, WORD id, LPCSTR key) {
-    if (IS_INTRESOURCE(key)) return !text && id == static_cast<WORD>(reinterpret_cast<std::uintptr_t>(key));
+    if (IS_INTRESOURCE(key))
+        return !text && id == static_cast<WORD>(reinterpret_cast<std::uintptr_t>(key));
     if (!text) {
         // "#123" names a numbered resource.
         if (key[0] == '#') return std::to_string(id) == key + 1;
@@ -29,7 +30,8 @@ bool sameKey(const char* text, WORD id, LPCSTR key) {
     }
     std::size_t i = 0;
     for (; text[i] && key[i]; ++i)
-        if (std::toupper(static_cast<unsigned char>(text[i])) != std::toupper(static_cast<unsigned char>(key[i])))
+        if (std::toupper(static_cast<unsigned char>(text[i])) !=
+            std::toupper(static_cast<unsigned char>(key[i])))
             return false;
     return text[i] == key[i];
 }
@@ -40,7 +42,9 @@ void registerResources(const ResourceEntry* entries, std::size_t count) {
     tables().push_back({entries, count});
 }
 
-void clearResources() { tables().clear(); }
+void clearResources() {
+    tables().clear();
+}
 
 HRSRC FindResourceA(HMODULE, LPCSTR name, LPCSTR type) {
     if (!name || !type) return nullptr;
@@ -59,13 +63,17 @@ HGLOBAL LoadResource(HMODULE, HRSRC resource) {
     return const_cast<unsigned char*>(e->data);
 }
 
-void* LockResource(HGLOBAL loaded) { return loaded; }
+void* LockResource(HGLOBAL loaded) {
+    return loaded;
+}
 
 DWORD SizeofResource(HMODULE, HRSRC resource) {
     return resource ? reinterpret_cast<const ResourceEntry*>(resource)->size : 0;
 }
 
-BOOL FreeResource(HGLOBAL) { return FALSE; }
+BOOL FreeResource(HGLOBAL) {
+    return FALSE;
+}
 
 int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
     if (!buffer || size <= 0) return 0;

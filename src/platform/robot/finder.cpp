@@ -1,6 +1,7 @@
 #include "platform/robot/finder.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 
 #include "platform/window/menu_internal.h"
@@ -62,6 +63,23 @@ std::string windowText(HWND hwnd) {
     return s;
 }
 
+WindowState stateOf(HWND hwnd) {
+    WindowState s;
+    if (!IsWindow(hwnd)) return s;
+    s.exists = true;
+    s.visible = IsWindowVisible(hwnd) != 0;
+    s.enabled = IsWindowEnabled(hwnd) != 0;
+    s.focused = GetFocus() == hwnd;
+    s.active = GetActiveWindow() == hwnd;
+    constexpr UINT kGetCheck = 0x00F0;  // BM_GETCHECK
+    std::string cls = className(hwnd);
+    for (char& c : cls)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (cls == "BUTTON") s.checked = static_cast<int>(SendMessageA(hwnd, kGetCheck, 0, 0));
+    s.rect = screenRect(hwnd);
+    return s;
+}
+
 std::string className(HWND hwnd) {
     char buf[256];
     const int n = GetClassNameA(hwnd, buf, sizeof buf);
@@ -74,8 +92,12 @@ RECT screenRect(HWND hwnd) {
     return r;
 }
 
-POINT centreOf(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-POINT centreOf(HWND hwnd) { return centreOf(screenRect(hwnd)); }
+POINT centreOf(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+POINT centreOf(HWND hwnd) {
+    return centreOf(screenRect(hwnd));
+}
 
 bool menuBarItemRect(HWND window, const std::string& title, RECT& out) {
     HMENU menu = GetMenu(window);
@@ -87,7 +109,9 @@ bool menuBarItemRect(HWND window, const std::string& title, RECT& out) {
     return false;
 }
 
-std::vector<HWND> openPopupMenus() { return detail::openPopupWindows(); }
+std::vector<HWND> openPopupMenus() {
+    return detail::openPopupWindows();
+}
 
 bool openMenuItemRect(const std::string& label, RECT& out) {
     const auto popups = openPopupMenus();

@@ -20,6 +20,18 @@ HWND findDescendantByClass(HWND parent, const std::string& className);
 HWND findDescendantByText(HWND parent, const std::string& text);
 
 std::string windowText(HWND hwnd);
+
+// What a user sees of a window or control.
+struct WindowState {
+    bool exists = false;
+    bool visible = false;
+    bool enabled = false;
+    bool focused = false;
+    bool active = false;
+    int checked = 0;  // BM_GETCHECK for buttons, 0 otherwise
+    RECT rect{};      // screen
+};
+WindowState stateOf(HWND hwnd);
 std::string className(HWND hwnd);
 RECT screenRect(HWND hwnd);
 POINT centreOf(HWND hwnd);

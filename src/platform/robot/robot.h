@@ -14,8 +14,23 @@ namespace win::robot {
 
 enum class Button { Left = 0, Right = 1, Middle = 2 };
 
+// A point on the screen found when the step runs (the window it names may
+// not exist when the script is written).
+using Target = std::function<POINT()>;
+// The centre of a control (by its parent and identifier), or a client point of it.
+Target control(HWND parent, int id);
+Target clientPoint(std::function<HWND()> finder, int x, int y);
+Target centreOfWindow(std::function<HWND()> finder);
+
 class Script {
-public:
+  public:
+    Script& moveTo(Target where);
+    Script& pressAt(Target where, Button b = Button::Left);
+    Script& releaseAt(Target where, Button b = Button::Left);
+    Script& clickAt(Target where, Button b = Button::Left);
+    Script& doubleClickAt(Target where, Button b = Button::Left);
+    Script& dragAt(Target from, Target to, Button b = Button::Left);
+    Script& wheelAt(Target where, int delta);
     Script& move(int x, int y);
     Script& press(int x, int y, Button b = Button::Left);
     Script& release(int x, int y, Button b = Button::Left);

@@ -5,7 +5,9 @@
 
 namespace win::robot {
 
-const Surface& screen() { return composeScreen(); }
+const Surface& screen() {
+    return composeScreen();
+}
 
 bool writePng(const Surface& s, const RECT& areaIn, const std::string& path) {
     const RECT area = detail::intersectRect(areaIn, {0, 0, s.width, s.height});
@@ -13,7 +15,8 @@ bool writePng(const Surface& s, const RECT& areaIn, const std::string& path) {
     if (w <= 0 || h <= 0) return false;
     Surface part(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) part.at(x, y) = s.at(area.left + x, area.top + y);
+        for (int x = 0; x < w; ++x)
+            part.at(x, y) = s.at(area.left + x, area.top + y);
     return savePng(part, path);
 }
 

@@ -37,8 +37,8 @@ struct Clipboard {
 Clipboard board;
 
 bool isGlobalFormat(UINT format) {
-    return format == CF_TEXT || format == CF_OEMTEXT || format == CF_DIB || format == CF_METAFILEPICT ||
-           format >= 0xC000;
+    return format == CF_TEXT || format == CF_OEMTEXT || format == CF_DIB ||
+           format == CF_METAFILEPICT || format >= 0xC000;
 }
 
 void freeData() {
@@ -148,7 +148,8 @@ BOOL EmptyClipboard() {
 HANDLE SetClipboardData(UINT format, HANDLE data) {
     if (!board.open) return nullptr;
     auto it = board.data.find(format);
-    if (it != board.data.end() && it->second != data && isGlobalFormat(format) && header(it->second))
+    if (it != board.data.end() && it->second != data && isGlobalFormat(format) &&
+        header(it->second))
         GlobalFree(it->second);
     board.data[format] = data;
     board.ownedHere = true;
@@ -175,16 +176,22 @@ BOOL IsClipboardFormatAvailable(UINT format) {
     return FALSE;
 }
 
-int CountClipboardFormats() { return static_cast<int>(board.data.size()); }
+int CountClipboardFormats() {
+    return static_cast<int>(board.data.size());
+}
 
 UINT EnumClipboardFormats(UINT format) {
     auto it = format == 0 ? board.data.begin() : board.data.upper_bound(format);
     return it == board.data.end() ? 0 : it->first;
 }
 
-UINT RegisterClipboardFormatA(LPCSTR name) { return RegisterWindowMessageA(name); }
+UINT RegisterClipboardFormatA(LPCSTR name) {
+    return RegisterWindowMessageA(name);
+}
 
-HWND GetClipboardOwner() { return board.owner; }
+HWND GetClipboardOwner() {
+    return board.owner;
+}
 
 bool clipboardText(std::string& text) {
     const auto it = board.data.find(CF_TEXT);

@@ -7,7 +7,7 @@ namespace win {
 namespace {
 
 class SystemClock : public Clock {
-public:
+  public:
     std::uint64_t nowMs() override {
         using namespace std::chrono;
         return static_cast<std::uint64_t>(
@@ -24,8 +24,14 @@ Clock* installed = nullptr;
 
 }  // namespace
 
-Clock& currentClock() { return installed ? *installed : systemClock; }
-void setClock(Clock* clock) { installed = clock; }
-bool clockIsFake() { return installed != nullptr && dynamic_cast<FakeClock*>(installed) != nullptr; }
+Clock& currentClock() {
+    return installed ? *installed : systemClock;
+}
+void setClock(Clock* clock) {
+    installed = clock;
+}
+bool clockIsFake() {
+    return installed != nullptr && dynamic_cast<FakeClock*>(installed) != nullptr;
+}
 
 }  // namespace win

@@ -8,7 +8,7 @@
 namespace win {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Milliseconds since an arbitrary start.
     virtual std::uint64_t nowMs() = 0;
@@ -19,14 +19,14 @@ public:
 // A clock that moves only when told to, or when the message wait has nothing
 // to do but wait for a timer (then it jumps straight to the timer).
 class FakeClock : public Clock {
-public:
+  public:
     std::uint64_t nowMs() override { return now_; }
     void sleepUntil(std::uint64_t ms) override {
         if (ms > now_) now_ = ms;
     }
     void advance(std::uint64_t ms) { now_ += ms; }
 
-private:
+  private:
     std::uint64_t now_ = 1000;
 };
 

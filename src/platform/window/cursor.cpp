@@ -25,8 +25,10 @@ bool isStockCursorId(WORD id) {
         case IDC_SIZEALL_ID:
         case IDC_NO_ID:
         case IDC_HAND_ID:
-        case IDC_APPSTARTING_ID: return true;
-        default: return false;
+        case IDC_APPSTARTING_ID:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -57,7 +59,9 @@ HCURSOR SetCursor(HCURSOR cursor) {
     return old;
 }
 
-HCURSOR GetCursor() { return detail::state().cursor; }
+HCURSOR GetCursor() {
+    return detail::state().cursor;
+}
 
 int ShowCursor(BOOL show) {
     auto& s = detail::state();
@@ -77,14 +81,23 @@ LRESULT setCursorDefault(Window* w, LRESULT hit, UINT) {
             }
             return FALSE;
         case HTLEFT:
-        case HTRIGHT: shape = IDC_SIZEWE; break;
+        case HTRIGHT:
+            shape = IDC_SIZEWE;
+            break;
         case HTTOP:
-        case HTBOTTOM: shape = IDC_SIZENS; break;
+        case HTBOTTOM:
+            shape = IDC_SIZENS;
+            break;
         case HTTOPLEFT:
-        case HTBOTTOMRIGHT: shape = IDC_SIZENWSE; break;
+        case HTBOTTOMRIGHT:
+            shape = IDC_SIZENWSE;
+            break;
         case HTTOPRIGHT:
-        case HTBOTTOMLEFT: shape = IDC_SIZENESW; break;
-        default: break;
+        case HTBOTTOMLEFT:
+            shape = IDC_SIZENESW;
+            break;
+        default:
+            break;
     }
     SetCursor(LoadCursorA(nullptr, shape));
     return TRUE;

@@ -44,8 +44,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) w->text = cs->lpszName;
             return TRUE;
         }
-        case WM_NCHITTEST: return nonClientHitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        case WM_NCPAINT: paintNonClient(w); return 0;
+        case WM_NCHITTEST:
+            return nonClientHitTest(w, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_NCPAINT:
+            paintNonClient(w);
+            return 0;
         case WM_NCACTIVATE:
             w->ncActive = wParam ? TRUE : FALSE;
             w->frameDirty = true;
@@ -61,8 +64,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             reinterpret_cast<char*>(lParam)[n] = 0;
             return static_cast<LRESULT>(n);
         }
-        case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
-        case WM_CLOSE: DestroyWindow(hwnd); return 0;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(w->text.size());
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(hwnd, &ps);
@@ -81,7 +87,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 const LRESULT r = toParent(w, msg, wParam, lParam);
                 if (r) return r;
             }
-            return setCursorDefault(w, static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam))),
+            return setCursorDefault(w,
+                                    static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lParam))),
                                     HIWORD(static_cast<std::uintptr_t>(lParam)));
         }
         case WM_MOUSEACTIVATE:
@@ -93,10 +100,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(hwnd);
             return 0;
-        case WM_NCLBUTTONDOWN: nonClientButtonDown(w, static_cast<LRESULT>(wParam), lParam); return 0;
+        case WM_NCLBUTTONDOWN:
+            nonClientButtonDown(w, static_cast<LRESULT>(wParam), lParam);
+            return 0;
         case WM_NCLBUTTONDBLCLK:
             if (wParam == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
-                sendMessage(w, WM_SYSCOMMAND, IsZoomed(hwnd) || IsIconic(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+                sendMessage(w, WM_SYSCOMMAND,
+                            IsZoomed(hwnd) || IsIconic(hwnd) ? SC_RESTORE : SC_MAXIMIZE, lParam);
             else if (wParam == HTSYSMENU && (w->style & WS_SYSMENU))
                 sendMessage(w, WM_SYSCOMMAND, SC_CLOSE, lParam);
             return 0;
@@ -112,10 +122,20 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CONTEXTMENU:
         case WM_MOUSEWHEEL:
-        case WM_HELP: return toParent(w, msg, wParam, lParam);
-        case WM_SYSCOMMAND: sysCommand(w, wParam, lParam); return 0;
+        case WM_HELP:
+            return toParent(w, msg, wParam, lParam);
+        case WM_SYSCOMMAND:
+            sysCommand(w, wParam, lParam);
+            return 0;
         case WM_SYSKEYDOWN:
-            altPressedAlone = wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10);
+            altPressedAlone =
+                wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10);
+            if (wParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0) {
+                // Shift+F10 asks for the context menu from the keyboard.
+                altPressedAlone = false;
+                sendMessage(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+                return 0;
+            }
             if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
                 Window* top = topLevelOf(w);
                 if (top) postMessage(top->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -123,10 +143,25 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN:
             altPressedAlone = wParam == static_cast<WPARAM>(VK_F10);
+            if (wParam == static_cast<WPARAM>(VK_F1) && GetKeyState(VK_SHIFT) >= 0 &&
+                GetKeyState(VK_CONTROL) >= 0) {
+                // F1 asks the focused window (and through it its parents) for help.
+                HELPINFO info;
+                info.iContextType = HELPINFO_WINDOW;
+                info.iCtrlId = (w->style & WS_CHILD) ? static_cast<int>(w->id) : 0;
+                info.hItemHandle = hwnd;
+                GetCursorPos(&info.MousePos);
+                sendMessage(w, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            }
+            if (wParam == static_cast<WPARAM>(VK_F10) && GetKeyState(VK_SHIFT) < 0) {
+                altPressedAlone = false;
+                sendMessage(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1);
+            }
             return 0;
         case WM_SYSKEYUP:
         case WM_KEYUP:
-            if (altPressedAlone && (wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10))) {
+            if (altPressedAlone &&
+                (wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10))) {
                 altPressedAlone = false;
                 sendMessage(w, WM_SYSCOMMAND, SC_KEYMENU, 0);
             }
@@ -140,8 +175,11 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_CANCELMODE:
             if (state().capture == hwnd) ReleaseCapture();
             return 0;
-        case WM_SETREDRAW: w->redrawEnabled = wParam != 0; return 0;
-        case WM_GETICON: return reinterpret_cast<LRESULT>(wParam == ICON_SMALL ? w->iconSmall : w->iconBig);
+        case WM_SETREDRAW:
+            w->redrawEnabled = wParam != 0;
+            return 0;
+        case WM_GETICON:
+            return reinterpret_cast<LRESULT>(wParam == ICON_SMALL ? w->iconSmall : w->iconBig);
         case WM_SETICON: {
             HICON& slot = wParam == ICON_SMALL ? w->iconSmall : w->iconBig;
             HICON old = slot;
@@ -149,7 +187,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             w->frameDirty = true;
             return reinterpret_cast<LRESULT>(old);
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 

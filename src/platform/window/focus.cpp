@@ -50,7 +50,8 @@ bool activateWindow(Window* w, WORD how) {
     sendMessage(w, WM_ACTIVATE, MAKEWPARAM(how, (w->style & WS_MINIMIZE) ? 1 : 0),
                 reinterpret_cast<LPARAM>(old));
     // A window that did not take the focus on activation leaves nobody with it.
-    if (Window* f = findWindow(s.focus); f && s.active == h && topLevelOf(f) != w) SetFocus(nullptr);
+    if (Window* f = findWindow(s.focus); f && s.active == h && topLevelOf(f) != w)
+        SetFocus(nullptr);
     return findWindow(h) != nullptr;
 }
 
@@ -111,7 +112,9 @@ HWND SetFocus(HWND hwnd) {
     return old;
 }
 
-HWND GetFocus() { return state().focus; }
+HWND GetFocus() {
+    return state().focus;
+}
 
 HWND SetActiveWindow(HWND hwnd) {
     auto& s = state();
@@ -122,9 +125,15 @@ HWND SetActiveWindow(HWND hwnd) {
     return old;
 }
 
-HWND GetActiveWindow() { return state().active; }
-BOOL SetForegroundWindow(HWND hwnd) { return SetActiveWindow(hwnd) || state().active == hwnd; }
-HWND GetForegroundWindow() { return state().active; }
+HWND GetActiveWindow() {
+    return state().active;
+}
+BOOL SetForegroundWindow(HWND hwnd) {
+    return SetActiveWindow(hwnd) || state().active == hwnd;
+}
+HWND GetForegroundWindow() {
+    return state().active;
+}
 
 HWND SetCapture(HWND hwnd) {
     auto& s = state();
@@ -132,7 +141,8 @@ HWND SetCapture(HWND hwnd) {
     if (!findWindow(hwnd)) return old;
     s.capture = hwnd;
     if (old && old != hwnd)
-        if (Window* o = findWindow(old)) sendMessage(o, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+        if (Window* o = findWindow(old))
+            sendMessage(o, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
     return old;
 }
 
@@ -144,6 +154,8 @@ BOOL ReleaseCapture() {
     return TRUE;
 }
 
-HWND GetCapture() { return state().capture; }
+HWND GetCapture() {
+    return state().capture;
+}
 
 }  // namespace win

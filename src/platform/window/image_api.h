@@ -30,6 +30,7 @@ HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags);
 BOOL DestroyIcon(HICON icon);
 BOOL DestroyCursor(HCURSOR cursor);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
-BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flickerFree, UINT flags);
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flickerFree,
+                UINT flags);
 
 }  // namespace win

@@ -44,8 +44,12 @@ HICON addIcon(std::unique_ptr<Icon> icon) {
     return h;
 }
 
-std::uint32_t le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24); }
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::uint16_t le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 // An icon image: a DIB of twice the height, the colour rows then a one-bit
 // mask (1 = transparent), both bottom-up.
@@ -58,8 +62,11 @@ std::unique_ptr<Icon> decodeIconImage(const std::uint8_t* data, std::size_t size
     const std::uint32_t h = static_cast<std::uint32_t>(height);
     std::memcpy(header.data() + 8, &h, 4);  // the colour image alone
     gdi::DibFormat f;
-    if (!gdi::readDibFormat(reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS, f)) return nullptr;
-    const std::size_t bitsAt = le32(data) + gdi::dibColourTableBytes(*reinterpret_cast<const BITMAPINFOHEADER*>(header.data()));
+    if (!gdi::readDibFormat(reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS, f))
+        return nullptr;
+    const std::size_t bitsAt =
+        le32(data) +
+        gdi::dibColourTableBytes(*reinterpret_cast<const BITMAPINFOHEADER*>(header.data()));
     const std::size_t colourBytes = f.stride() * static_cast<std::size_t>(height);
     const std::size_t maskStride = ((static_cast<std::size_t>(width) + 31) / 32) * 4;
     if (bitsAt + colourBytes > size) return nullptr;
@@ -67,13 +74,17 @@ std::unique_ptr<Icon> decodeIconImage(const std::uint8_t* data, std::size_t size
     icon->colour.resize(width, height, 0);
     gdi::decodeDibRows(f, data + bitsAt, 0, height, icon->colour);
     icon->alpha.assign(static_cast<std::size_t>(width) * height, 255);
-    const bool hasMask = bitsAt + colourBytes + maskStride * static_cast<std::size_t>(height) <= size;
+    const bool hasMask =
+        bitsAt + colourBytes + maskStride * static_cast<std::size_t>(height) <= size;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             std::uint8_t a = 255;
-            if (f.bitCount == 32) a = data[bitsAt + static_cast<std::size_t>(height - 1 - y) * f.stride() + 4 * static_cast<std::size_t>(x) + 3];
+            if (f.bitCount == 32)
+                a = data[bitsAt + static_cast<std::size_t>(height - 1 - y) * f.stride() +
+                         4 * static_cast<std::size_t>(x) + 3];
             if (hasMask) {
-                const std::uint8_t* row = data + bitsAt + colourBytes + static_cast<std::size_t>(height - 1 - y) * maskStride;
+                const std::uint8_t* row = data + bitsAt + colourBytes +
+                                          static_cast<std::size_t>(height - 1 - y) * maskStride;
                 if (row[x / 8] & (0x80 >> (x % 8))) a = 0;
             }
             icon->alpha[static_cast<std::size_t>(y) * width + x] = a;
@@ -96,10 +107,12 @@ int bestEntry(const std::vector<std::pair<int, int>>& sizes, int cx, int cy) {
 
 std::vector<std::uint8_t> readFile(LPCSTR path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
 }
 
-std::unique_ptr<Icon> loadIcon(HINSTANCE inst, LPCSTR name, bool cursor, int cx, int cy, UINT flags) {
+std::unique_ptr<Icon> loadIcon(HINSTANCE inst, LPCSTR name, bool cursor, int cx, int cy,
+                               UINT flags) {
     std::vector<std::pair<int, int>> sizes;
     if (flags & LR_LOADFROMFILE) {
         const std::vector<std::uint8_t> file = readFile(name);
@@ -118,7 +131,8 @@ std::unique_ptr<Icon> loadIcon(HINSTANCE inst, LPCSTR name, bool cursor, int cx,
         if (icon && cursor) icon->hotSpot = {le16(e + 4), le16(e + 6)};
         return icon;
     }
-    HRSRC group = FindResourceA(inst, name, cursor ? MAKEINTRESOURCEA(RT_GROUP_CURSOR_ID) : RT_GROUP_ICON);
+    HRSRC group =
+        FindResourceA(inst, name, cursor ? MAKEINTRESOURCEA(RT_GROUP_CURSOR_ID) : RT_GROUP_ICON);
     if (!group) return nullptr;
     const auto* dir = static_cast<const std::uint8_t*>(LockResource(LoadResource(inst, group)));
     const DWORD dirSize = SizeofResource(inst, group);
@@ -161,11 +175,14 @@ std::unique_ptr<Icon> stockIcon(WORD id) {
             }
         return icon;
     }
-    const std::uint32_t fill = id == IDI_HAND_ID ? 0xFF0000 : id == IDI_EXCLAMATION_ID ? 0xFFFF00 : 0x0000FF;
+    const std::uint32_t fill = id == IDI_HAND_ID          ? 0xFF0000
+                               : id == IDI_EXCLAMATION_ID ? 0xFFFF00
+                                                          : 0x0000FF;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const int dx = x - 16, dy = y - 16;
-            if (dx * dx + dy * dy <= 15 * 15) put(x, y, dx * dx + dy * dy >= 14 * 14 ? 0x000000 : fill);
+            if (dx * dx + dy * dy <= 15 * 15)
+                put(x, y, dx * dx + dy * dy >= 14 * 14 ? 0x000000 : fill);
         }
     return icon;
 }
@@ -173,11 +190,14 @@ std::unique_ptr<Icon> stockIcon(WORD id) {
 Surface scaled(const Surface& s, int w, int h) {
     Surface out(w, h, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) out.at(x, y) = s.at(x * s.width / w, y * s.height / h);
+        for (int x = 0; x < w; ++x)
+            out.at(x, y) = s.at(x * s.width / w, y * s.height / h);
     return out;
 }
 
-std::uint32_t systemPixel(int index) { return pixelOf(GetSysColor(index)); }
+std::uint32_t systemPixel(int index) {
+    return pixelOf(GetSysColor(index));
+}
 
 HBITMAP bitmapFromSurface(const Surface& s) {
     BITMAPINFO info;
@@ -206,34 +226,43 @@ HBITMAP loadBitmap(HINSTANCE inst, LPCSTR name, int cx, int cy, UINT flags) {
         size = SizeofResource(inst, r);
     }
     gdi::DibFormat f;
-    if (size < 40 || !gdi::readDibFormat(reinterpret_cast<const BITMAPINFO*>(data), DIB_RGB_COLORS, f)) return nullptr;
-    const std::size_t bitsAt = le32(data) + gdi::dibColourTableBytes(*reinterpret_cast<const BITMAPINFOHEADER*>(data));
+    if (size < 40 ||
+        !gdi::readDibFormat(reinterpret_cast<const BITMAPINFO*>(data), DIB_RGB_COLORS, f))
+        return nullptr;
+    const std::size_t bitsAt =
+        le32(data) + gdi::dibColourTableBytes(*reinterpret_cast<const BITMAPINFOHEADER*>(data));
     if (bitsAt + f.stride() * static_cast<std::size_t>(f.height) > size) return nullptr;
     Surface s(f.width, f.height, 0);
     gdi::decodeDibRows(f, data + bitsAt, 0, f.height, s);
     if (flags & LR_LOADTRANSPARENT) {
         // The colour of the first pixel in the file's order stands for the background.
         const std::uint32_t key = s.at(0, f.topDown ? 0 : f.height - 1);
-        const std::uint32_t replacement = systemPixel((flags & LR_LOADMAP3DCOLORS) ? COLOR_BTNFACE : COLOR_WINDOW);
+        const std::uint32_t replacement =
+            systemPixel((flags & LR_LOADMAP3DCOLORS) ? COLOR_BTNFACE : COLOR_WINDOW);
         for (auto& p : s.pixels)
             if (p == key) p = replacement;
     }
     if (flags & LR_LOADMAP3DCOLORS) {
         // Greys of the classic scheme follow the system's 3-D colours.
         for (auto& p : s.pixels) {
-            if (p == 0x808080) p = systemPixel(COLOR_BTNSHADOW);
-            else if (p == 0xC0C0C0) p = systemPixel(COLOR_BTNFACE);
-            else if (p == 0xDFDFDF) p = systemPixel(COLOR_3DLIGHT);
+            if (p == 0x808080)
+                p = systemPixel(COLOR_BTNSHADOW);
+            else if (p == 0xC0C0C0)
+                p = systemPixel(COLOR_BTNFACE);
+            else if (p == 0xDFDFDF)
+                p = systemPixel(COLOR_3DLIGHT);
         }
     }
-    if ((cx && cx != s.width) || (cy && cy != s.height)) s = scaled(s, cx ? cx : s.width, cy ? cy : s.height);
+    if ((cx && cx != s.width) || (cy && cy != s.height))
+        s = scaled(s, cx ? cx : s.width, cy ? cy : s.height);
     return bitmapFromSurface(s);
 }
 
 std::string keyOf(LPCSTR name) {
     if (IS_INTRESOURCE(name)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name));
     std::string key(name);
-    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return key;
 }
 
@@ -277,7 +306,8 @@ HANDLE LoadImageA(HINSTANCE inst, LPCSTR name, UINT type, int cx, int cy, UINT f
     if (type == IMAGE_BITMAP) {
         result = loadBitmap(inst, name, cx, cy, flags);
     } else if (type == IMAGE_ICON || type == IMAGE_CURSOR) {
-        if (type == IMAGE_CURSOR && !inst && IS_INTRESOURCE(name)) return LoadCursorA(nullptr, name);
+        if (type == IMAGE_CURSOR && !inst && IS_INTRESOURCE(name))
+            return LoadCursorA(nullptr, name);
         if ((flags & LR_DEFAULTSIZE) && !cx) cx = GetSystemMetrics(SM_CXICON);
         if ((flags & LR_DEFAULTSIZE) && !cy) cy = GetSystemMetrics(SM_CYICON);
         std::unique_ptr<Icon> icon = loadIcon(inst, name, type == IMAGE_CURSOR, cx, cy, flags);
@@ -286,7 +316,8 @@ HANDLE LoadImageA(HINSTANCE inst, LPCSTR name, UINT type, int cx, int cy, UINT f
         icon->shared = share;
         if (cx && cy && (cx != icon->colour.width || cy != icon->colour.height)) {
             Surface alphaSurface(icon->colour.width, icon->colour.height, 0);
-            for (std::size_t i = 0; i < icon->alpha.size(); ++i) alphaSurface.pixels[i] = icon->alpha[i];
+            for (std::size_t i = 0; i < icon->alpha.size(); ++i)
+                alphaSurface.pixels[i] = icon->alpha[i];
             icon->colour = scaled(icon->colour, cx, cy);
             const Surface a = scaled(alphaSurface, cx, cy);
             icon->alpha.assign(a.pixels.begin(), a.pixels.end());
@@ -302,7 +333,8 @@ HICON LoadIconA(HINSTANCE inst, LPCSTR name) {
         const auto id = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
         if (id < IDI_APPLICATION_ID || id > IDI_ASTERISK_ID) return nullptr;
         const auto key = std::make_pair(keyOf(name), -1);
-        if (auto it = sharedImages.find(key); it != sharedImages.end()) return static_cast<HICON>(it->second);
+        if (auto it = sharedImages.find(key); it != sharedImages.end())
+            return static_cast<HICON>(it->second);
         auto icon = stockIcon(id);
         icon->shared = true;
         const HICON h = addIcon(std::move(icon));
@@ -323,7 +355,8 @@ HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags) {
         const int w = cx ? cx : icon->colour.width, h = cy ? cy : icon->colour.height;
         if (w != icon->colour.width || h != icon->colour.height) {
             Surface alphaSurface(icon->colour.width, icon->colour.height, 0);
-            for (std::size_t i = 0; i < icon->alpha.size(); ++i) alphaSurface.pixels[i] = icon->alpha[i];
+            for (std::size_t i = 0; i < icon->alpha.size(); ++i)
+                alphaSurface.pixels[i] = icon->alpha[i];
             copy->colour = scaled(icon->colour, w, h);
             const Surface a = scaled(alphaSurface, w, h);
             copy->alpha.assign(a.pixels.begin(), a.pixels.end());
@@ -359,7 +392,9 @@ BOOL DestroyIcon(HICON icon) {
     return TRUE;
 }
 
-BOOL DestroyCursor(HCURSOR cursor) { return findIcon(cursor) ? DestroyIcon(cursor) : TRUE; }
+BOOL DestroyCursor(HCURSOR cursor) {
+    return findIcon(cursor) ? DestroyIcon(cursor) : TRUE;
+}
 
 BOOL DrawIconEx(HDC dc, int x, int y, HICON h, int cx, int cy, UINT, HBRUSH, UINT flags) {
     Icon* icon = findIcon(h);
@@ -397,7 +432,8 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON h, int cx, int cy, UINT, HBRUSH, UIN
 }
 
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon) {
-    return DrawIconEx(dc, x, y, icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0, nullptr, DI_NORMAL);
+    return DrawIconEx(dc, x, y, icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0,
+                      nullptr, DI_NORMAL);
 }
 
 }  // namespace win

@@ -11,8 +11,10 @@ namespace win::detail {
 namespace {
 
 HFONT menuFont(bool bold) {
-    static HFONT normal = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
-    static HFONT heavy = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    static HFONT normal =
+        CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    static HFONT heavy =
+        CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
     return bold ? heavy : normal;
 }
 
@@ -25,7 +27,9 @@ HDC measuringDc() {
 
 int extent(HDC dc, std::string_view text) {
     SIZE size;
-    if (text.empty() || !GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size)) return 0;
+    if (text.empty() ||
+        !GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size))
+        return 0;
     return size.cx;
 }
 
@@ -39,8 +43,8 @@ int layerTextWidth(std::string_view text, bool bold) {
     return w;
 }
 
-void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color, bool bold,
-               int underline) {
+void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color,
+               bool bold, int underline) {
     if (text.empty() || isEmpty(clip)) return;
     HDC dc = CreateSurfaceDC(&s, {0, 0}, &clip);
     SelectObject(dc, menuFont(bold));

@@ -12,8 +12,8 @@ namespace win::detail {
 int layerTextWidth(std::string_view text, bool bold);
 // Draws a text with its top-left corner at x, y, clipped to `clip`;
 // underlines the character at `underline` (-1 none).
-void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color, bool bold,
-               int underline);
+void layerText(Surface& s, const RECT& clip, int x, int y, std::string_view text, COLORREF color,
+               bool bold, int underline);
 void layerFill(Surface& s, const RECT& clip, const RECT& r, COLORREF color);
 // A raised (or sunken) 3-D edge of one or two pixels around r.
 void layerEdge(Surface& s, const RECT& clip, const RECT& r, bool raised, bool doubleEdge);

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "base/cp1252.h"
+#include "base/little_endian.h"
 #include "platform/resources/resource_api.h"
 #include "platform/window/menu_internal.h"
 #include "platform/window/window_internal.h"
@@ -24,15 +26,6 @@ MenuStore& store() {
     static MenuStore s;
     return s;
 }
-
-struct AccelTable {
-    std::vector<ACCEL> entries;
-};
-std::map<HACCEL, AccelTable>& accelTables() {
-    static std::map<HACCEL, AccelTable> t;
-    return t;
-}
-std::uintptr_t nextAccel = 0x30010;
 
 HMENU newMenu(bool popup) {
     auto& s = store();
@@ -56,7 +49,8 @@ UINT stateFromFlags(UINT flags) {
 
 MenuItem itemFromFlags(UINT flags, UINT_PTR idOrSub, LPCSTR text) {
     MenuItem it;
-    it.type = flags & (MF_SEPARATOR | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY | MF_OWNERDRAW | MF_BITMAP);
+    it.type = flags & (MF_SEPARATOR | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY |
+                       MF_OWNERDRAW | MF_BITMAP);
     it.state = stateFromFlags(flags);
     if (flags & MF_POPUP)
         it.subMenu = reinterpret_cast<HMENU>(idOrSub);
@@ -81,19 +75,18 @@ void destroyTree(HMENU h) {
     for (auto& item : it->second->items)
         if (item.subMenu) subs.push_back(item.subMenu);
     s.menus.erase(it);
-    for (HMENU sub : subs) destroyTree(sub);
+    for (HMENU sub : subs)
+        destroyTree(sub);
 }
 
-std::uint16_t readWord(const BYTE*& p) {
-    const std::uint16_t v = static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-    p += 2;
-    return v;
+std::uint16_t word(base::ByteReader& r) {
+    return static_cast<std::uint16_t>(r.i16());
 }
 
-std::string readWideString(const BYTE*& p) {
+std::string readWideString(base::ByteReader& r) {
     std::string out;
-    for (;;) {
-        const std::uint16_t c = readWord(p);
+    while (r.ok()) {
+        const std::uint16_t c = word(r);
         if (!c) break;
         const unsigned char b = base::unicodeToCp1252(c);
         out.push_back(static_cast<char>(b ? b : '?'));
@@ -101,23 +94,37 @@ std::string readWideString(const BYTE*& p) {
     return out;
 }
 
-// One level of a standard menu template; stops after the item marked MF_END.
-void parseMenuItems(const BYTE*& p, const BYTE* end, HMENU into) {
-    while (p + 2 <= end) {
-        const std::uint16_t flags = readWord(p);
+// One level of a standard menu template; stops after the item marked MF_END
+// (or where the bytes end).
+void parseMenuItems(base::ByteReader& r, HMENU into) {
+    while (r.ok() && r.remaining() >= 2) {
+        const std::uint16_t flags = word(r);
         if (flags & MF_POPUP) {
-            const std::string text = readWideString(p);
+            const std::string text = readWideString(r);
             HMENU sub = CreatePopupMenu();
-            parseMenuItems(p, end, sub);
-            AppendMenuA(into, (flags & ~MF_END) | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+            parseMenuItems(r, sub);
+            AppendMenuA(into, (flags & ~MF_END) | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                        text.c_str());
         } else {
-            const std::uint16_t id = readWord(p);
-            const std::string text = readWideString(p);
+            const std::uint16_t id = word(r);
+            const std::string text = readWideString(r);
             const bool separator = id == 0 && text.empty() && !(flags & ~MF_END);
             AppendMenuA(into, separator ? MF_SEPARATOR : (flags & ~MF_END), id, text.c_str());
         }
         if (flags & MF_END) return;
     }
+}
+
+HMENU menuFromTemplate(std::span<const std::uint8_t> bytes) {
+    base::ByteReader r(bytes);
+    const std::uint16_t version = word(r);
+    const std::uint16_t offset = word(r);
+    if (!r.ok() || version != 0) return nullptr;
+    r.skip(offset);
+    if (!r.ok()) return nullptr;
+    HMENU menu = CreateMenu();
+    parseMenuItems(r, menu);
+    return menu;
 }
 
 }  // namespace
@@ -150,6 +157,13 @@ MenuItem* findItem(HMENU menu, UINT item, UINT flags, Menu** holder, int* positi
     return nullptr;
 }
 
+bool selectable(const MenuItem& it) {
+    return !(it.type & MF_SEPARATOR);
+}
+bool enabled(const MenuItem& it) {
+    return !(it.state & (MF_GRAYED | MF_DISABLED));
+}
+
 char mnemonicOf(const std::string& text) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] != '&') continue;
@@ -168,7 +182,8 @@ std::string displayText(const std::string& text, int* underlined) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '&' && i + 1 < text.size()) {
             ++i;
-            if (text[i] != '&' && underlined && *underlined < 0) *underlined = static_cast<int>(out.size());
+            if (text[i] != '&' && underlined && *underlined < 0)
+                *underlined = static_cast<int>(out.size());
         }
         out.push_back(text[i]);
     }
@@ -177,15 +192,18 @@ std::string displayText(const std::string& text, int* underlined) {
 
 void resetMenus() {
     store().menus.clear();
-    accelTables().clear();
 }
 
 }  // namespace detail
 
 using namespace detail;
 
-HMENU CreateMenu() { return newMenu(false); }
-HMENU CreatePopupMenu() { return newMenu(true); }
+HMENU CreateMenu() {
+    return newMenu(false);
+}
+HMENU CreatePopupMenu() {
+    return newMenu(true);
+}
 
 BOOL DestroyMenu(HMENU menu) {
     if (!findMenu(menu)) return FALSE;
@@ -193,7 +211,9 @@ BOOL DestroyMenu(HMENU menu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU menu) { return findMenu(menu) ? TRUE : FALSE; }
+BOOL IsMenu(HMENU menu) {
+    return findMenu(menu) ? TRUE : FALSE;
+}
 
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idOrSub, LPCSTR text) {
     Menu* m = findMenu(menu);
@@ -213,7 +233,8 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, LPCSTR
         holder = m;
         pos = static_cast<int>(m->items.size());
     }
-    holder->items.insert(holder->items.begin() + pos, itemFromFlags(flags & ~MF_BYPOSITION, idOrSub, text));
+    holder->items.insert(holder->items.begin() + pos,
+                         itemFromFlags(flags & ~MF_BYPOSITION, idOrSub, text));
     menuChanged(holder);
     return TRUE;
 }
@@ -255,7 +276,8 @@ int GetMenuItemCount(HMENU menu) {
 
 UINT GetMenuItemID(HMENU menu, int position) {
     Menu* m = findMenu(menu);
-    if (!m || position < 0 || position >= static_cast<int>(m->items.size())) return static_cast<UINT>(-1);
+    if (!m || position < 0 || position >= static_cast<int>(m->items.size()))
+        return static_cast<UINT>(-1);
     const MenuItem& it = m->items[static_cast<std::size_t>(position)];
     return it.subMenu ? static_cast<UINT>(-1) : it.id;
 }
@@ -361,7 +383,8 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA
 BOOL SetMenuDefaultItem(HMENU menu, UINT item, UINT byPosition) {
     Menu* m = findMenu(menu);
     if (!m) return FALSE;
-    for (auto& it : m->items) it.state &= ~MF_DEFAULT;
+    for (auto& it : m->items)
+        it.state &= ~MF_DEFAULT;
     if (item == static_cast<UINT>(-1)) return TRUE;
     MenuItem* it = findItem(menu, item, byPosition ? MF_BYPOSITION : 0);
     if (!it) return FALSE;
@@ -373,7 +396,8 @@ UINT GetMenuDefaultItem(HMENU menu, UINT byPosition, UINT) {
     Menu* m = findMenu(menu);
     if (!m) return static_cast<UINT>(-1);
     for (std::size_t i = 0; i < m->items.size(); ++i)
-        if (m->items[i].state & MF_DEFAULT) return byPosition ? static_cast<UINT>(i) : m->items[i].id;
+        if (m->items[i].state & MF_DEFAULT)
+            return byPosition ? static_cast<UINT>(i) : m->items[i].id;
     return static_cast<UINT>(-1);
 }
 
@@ -444,104 +468,16 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
 
 HMENU LoadMenuIndirectA(const void* menuTemplate) {
     if (!menuTemplate) return nullptr;
-    const BYTE* p = static_cast<const BYTE*>(menuTemplate);
-    const std::uint16_t version = readWord(p);
-    const std::uint16_t offset = readWord(p);
-    if (version != 0) return nullptr;
-    p += offset;
-    HMENU menu = CreateMenu();
-    // A template has no length of its own; its items end with the MF_END mark.
-    parseMenuItems(p, p + 0x100000, menu);
-    return menu;
+    // A template carries no length; its items end with the MF_END mark.
+    return menuFromTemplate(std::span(static_cast<const std::uint8_t*>(menuTemplate), 0x10000));
 }
 
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name) {
     HRSRC res = FindResourceA(instance, name, RT_MENU);
     if (!res) return nullptr;
-    const DWORD size = SizeofResource(instance, res);
-    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(instance, res)));
-    if (!data || size < 4) return nullptr;
-    const BYTE* p = data;
-    const std::uint16_t version = readWord(p);
-    const std::uint16_t offset = readWord(p);
-    if (version != 0 || 4u + offset > size) return nullptr;
-    p += offset;
-    HMENU menu = CreateMenu();
-    parseMenuItems(p, data + size, menu);
-    return menu;
-}
-
-HACCEL CreateAcceleratorTableA(const ACCEL* entries, int count) {
-    if (!entries || count <= 0) return nullptr;
-    const HACCEL h = reinterpret_cast<HACCEL>(nextAccel);
-    nextAccel += 4;
-    accelTables()[h].entries.assign(entries, entries + count);
-    return h;
-}
-
-BOOL DestroyAcceleratorTable(HACCEL table) { return accelTables().erase(table) ? TRUE : FALSE; }
-
-int CopyAcceleratorTableA(HACCEL table, ACCEL* entries, int count) {
-    auto it = accelTables().find(table);
-    if (it == accelTables().end()) return 0;
-    const int n = static_cast<int>(it->second.entries.size());
-    if (!entries) return n;
-    const int copied = std::min(n, count);
-    std::copy_n(it->second.entries.begin(), copied, entries);
-    return copied;
-}
-
-HACCEL LoadAcceleratorsA(HINSTANCE instance, LPCSTR name) {
-    HRSRC res = FindResourceA(instance, name, RT_ACCELERATOR);
-    if (!res) return nullptr;
-    const DWORD size = SizeofResource(instance, res);
-    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(instance, res)));
-    if (!p) return nullptr;
-    std::vector<ACCEL> entries;
-    // Eight bytes an entry: flags, key, command, padding; the last entry's flags carry 0x80.
-    for (DWORD off = 0; off + 8 <= size; off += 8) {
-        const BYTE* e = p + off;
-        ACCEL a;
-        const std::uint16_t flags = static_cast<std::uint16_t>(e[0] | (e[1] << 8));
-        a.fVirt = static_cast<BYTE>(flags & 0x7F);
-        a.key = static_cast<WORD>(e[2] | (e[3] << 8));
-        a.cmd = static_cast<WORD>(e[4] | (e[5] << 8));
-        entries.push_back(a);
-        if (flags & 0x80) break;
-    }
-    return CreateAcceleratorTableA(entries.data(), static_cast<int>(entries.size()));
-}
-
-int TranslateAcceleratorA(HWND hwnd, HACCEL table, MSG* msg) {
-    auto found = accelTables().find(table);
-    if (!msg || !findWindow(hwnd) || found == accelTables().end()) return 0;
-    const UINT m = msg->message;
-    if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN && m != WM_CHAR && m != WM_SYSCHAR) return 0;
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    for (const ACCEL& a : found->second.entries) {
-        if (a.fVirt & FVIRTKEY) {
-            if (m != WM_KEYDOWN && m != WM_SYSKEYDOWN) continue;
-            if (a.key != msg->wParam) continue;
-            if (((a.fVirt & FSHIFT) != 0) != shift || ((a.fVirt & FCONTROL) != 0) != ctrl ||
-                ((a.fVirt & FALT) != 0) != alt)
-                continue;
-        } else {
-            if (m != WM_CHAR && m != WM_SYSCHAR) continue;
-            if (a.key != msg->wParam) continue;
-            if (((a.fVirt & FALT) != 0) != (m == WM_SYSCHAR)) continue;
-        }
-        Window* w = findWindow(hwnd);
-        if (w->menu && !(a.fVirt & FNOINVERT)) {
-            MenuItem* item = findItem(w->menu, a.cmd, MF_BYCOMMAND);
-            if (item && (item->state & (MF_GRAYED | MF_DISABLED))) return 1;  // swallowed, as Windows does
-            if (item) sendMessage(w, WM_INITMENU, reinterpret_cast<WPARAM>(w->menu), 0);
-        }
-        if (findWindow(hwnd)) sendMessage(w, WM_COMMAND, MAKEWPARAM(a.cmd, 1), 0);
-        return 1;
-    }
-    return 0;
+    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, res)));
+    if (!data) return nullptr;
+    return menuFromTemplate(std::span(data, SizeofResource(instance, res)));
 }
 
 }  // namespace win

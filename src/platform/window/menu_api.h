@@ -56,7 +56,8 @@ BOOL DrawMenuBar(HWND hwnd);
 HMENU GetSystemMenu(HWND hwnd, BOOL revert);
 // Shows a pop-up menu and lets the user choose; the choice is posted to
 // `owner` as WM_COMMAND, or returned with TPM_RETURNCMD.
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect);
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                    const RECT* rect);
 
 HMENU LoadMenuA(HINSTANCE instance, LPCSTR name);
 HMENU LoadMenuIndirectA(const void* menuTemplate);

@@ -38,16 +38,9 @@ struct Tracker {
 Tracker* running = nullptr;
 std::map<HWND, HMENU> popupWindows;
 
-bool selectable(const MenuItem& it) { return !(it.type & MF_SEPARATOR); }
-bool enabled(const MenuItem& it) { return !(it.state & (MF_GRAYED | MF_DISABLED)); }
-
-std::string labelPart(const std::string& text) { return text.substr(0, text.find('\t')); }
-std::string acceleratorPart(const std::string& text) {
-    const auto tab = text.find('\t');
-    return tab == std::string::npos ? std::string() : text.substr(tab + 1);
+Window* owner(Tracker& t) {
+    return findWindow(t.owner);
 }
-
-Window* owner(Tracker& t) { return findWindow(t.owner); }
 
 void notifySelect(Tracker& t, std::size_t level, bool mouse) {
     if (!t.notify) return;
@@ -65,7 +58,8 @@ void notifySelect(Tracker& t, std::size_t level, bool mouse) {
     if (mouse) flags |= MF_MOUSESELECT;
     if (t.system) flags |= MF_SYSMENU;
     const WORD idOrIndex = it.subMenu ? static_cast<WORD>(l.selected) : static_cast<WORD>(it.id);
-    sendMessage(o, WM_MENUSELECT, MAKEWPARAM(idOrIndex, static_cast<WORD>(flags)), reinterpret_cast<LPARAM>(l.menu));
+    sendMessage(o, WM_MENUSELECT, MAKEWPARAM(idOrIndex, static_cast<WORD>(flags)),
+                reinterpret_cast<LPARAM>(l.menu));
 }
 
 void redraw(Tracker& t, std::size_t level) {
@@ -115,16 +109,22 @@ RECT popupItemScreenRect(const Level& l, int index) {
 HWND showPopup(Tracker& t, HMENU menu, int x, int y, UINT flags) {
     const SIZE size = layoutPopup(findMenu(menu));
     const ScreenConfig& sc = screenConfig();
-    if (flags & TPM_RIGHTALIGN) x -= size.cx;
-    else if (flags & TPM_CENTERALIGN) x -= size.cx / 2;
-    if (flags & TPM_BOTTOMALIGN) y -= size.cy;
-    else if (flags & TPM_VCENTERALIGN) y -= size.cy / 2;
+    if (flags & TPM_RIGHTALIGN)
+        x -= size.cx;
+    else if (flags & TPM_CENTERALIGN)
+        x -= size.cx / 2;
+    if (flags & TPM_BOTTOMALIGN)
+        y -= size.cy;
+    else if (flags & TPM_VCENTERALIGN)
+        y -= size.cy / 2;
     x = std::clamp<int>(x, 0, std::max<int>(0, sc.width - size.cx));
     y = std::clamp<int>(y, 0, std::max<int>(0, sc.height - size.cy));
-    HWND h = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "#32768", "", WS_POPUP | WS_CLIPSIBLINGS, x, y,
-                             size.cx, size.cy, t.owner, nullptr, nullptr, nullptr);
+    HWND h =
+        CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "#32768", "", WS_POPUP | WS_CLIPSIBLINGS,
+                        x, y, size.cx, size.cy, t.owner, nullptr, nullptr, nullptr);
     popupWindows[h] = menu;
-    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return h;
 }
 
@@ -167,7 +167,8 @@ std::pair<int, int> locate(Tracker& t, POINT pt) {
             GetWindowRect(l.window, &wr);
             if (!pointIn(wr, pt)) continue;
             for (std::size_t i = 0; i < m->items.size(); ++i)
-                if (selectable(m->items[i]) && pointIn(offsetRect(m->items[i].rect, wr.left, wr.top), pt))
+                if (selectable(m->items[i]) &&
+                    pointIn(offsetRect(m->items[i].rect, wr.left, wr.top), pt))
                     return {level, static_cast<int>(i)};
             return {level, -1};
         }
@@ -195,8 +196,10 @@ void activateItem(Tracker& t, std::size_t level, bool mouse) {
         openSub(t, level, !mouse);
         return;
     }
-    if (enabled(it)) choose(t, it);
-    else if (!mouse) t.done = true;
+    if (enabled(it))
+        choose(t, it);
+    else if (!mouse)
+        t.done = true;
 }
 
 void moveSelection(Tracker& t, std::size_t level, int step) {
@@ -229,8 +232,9 @@ bool mnemonic(Tracker& t, int ch) {
         return true;
     }
     if (Window* o = owner(t)) {
-        const LRESULT r = sendMessage(o, WM_MENUCHAR, MAKEWPARAM(static_cast<WORD>(ch), l.window ? MF_POPUP : 0),
-                                      reinterpret_cast<LPARAM>(l.menu));
+        const LRESULT r =
+            sendMessage(o, WM_MENUCHAR, MAKEWPARAM(static_cast<WORD>(ch), l.window ? MF_POPUP : 0),
+                        reinterpret_cast<LPARAM>(l.menu));
         if (HIWORD(static_cast<std::uintptr_t>(r)) == 2) {
             select(t, level, LOWORD(static_cast<std::uintptr_t>(r)), false);
             activateItem(t, level, false);
@@ -254,18 +258,36 @@ void onKey(Tracker& t, int vk) {
     const bool inBar = t.bar && deepest == 0;
     switch (vk) {
         case VK_ESCAPE:
-            if (deepest > 0) closeAfter(t, deepest - 1);
-            else t.done = true;
+            if (deepest > 0)
+                closeAfter(t, deepest - 1);
+            else
+                t.done = true;
             if (t.popupMode && deepest == 0) t.done = true;
             return;
         case VK_MENU:
-        case VK_F10: t.done = true; return;
+        case VK_F10:
+            t.done = true;
+            return;
+        case VK_F1: {
+            // Help on the selected item goes to the owner.
+            Level& l = t.levels[deepest];
+            Menu* m = findMenu(l.menu);
+            if (!m || l.selected < 0) return;
+            HELPINFO info;
+            info.iContextType = HELPINFO_MENUITEM;
+            info.iCtrlId = static_cast<int>(m->items[static_cast<std::size_t>(l.selected)].id);
+            info.hItemHandle = l.menu;
+            GetCursorPos(&info.MousePos);
+            if (Window* o = owner(t)) sendMessage(o, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            return;
+        }
         case VK_LEFT:
         case VK_RIGHT: {
             if (vk == VK_RIGHT && !inBar) {
                 Level& l = t.levels[deepest];
                 Menu* m = findMenu(l.menu);
-                if (m && l.selected >= 0 && m->items[static_cast<std::size_t>(l.selected)].subMenu) {
+                if (m && l.selected >= 0 &&
+                    m->items[static_cast<std::size_t>(l.selected)].subMenu) {
                     openSub(t, deepest, true);
                     return;
                 }
@@ -283,11 +305,16 @@ void onKey(Tracker& t, int vk) {
         }
         case VK_UP:
         case VK_DOWN:
-            if (inBar) openSub(t, 0, true);
-            else moveSelection(t, deepest, vk == VK_DOWN ? 1 : -1);
+            if (inBar)
+                openSub(t, 0, true);
+            else
+                moveSelection(t, deepest, vk == VK_DOWN ? 1 : -1);
             return;
-        case VK_RETURN: activateItem(t, deepest, false); return;
-        default: break;
+        case VK_RETURN:
+            activateItem(t, deepest, false);
+            return;
+        default:
+            break;
     }
     if (const int ch = keyCharacter(vk); ch && !mnemonic(t, ch)) MessageBeep(0);
 }
@@ -326,7 +353,8 @@ void onMouse(Tracker& t, const InputEvent& ev) {
         closeAfter(t, lv);
         select(t, lv, index, true);
         Menu* m = findMenu(t.levels[lv].menu);
-        if (index >= 0 && m && m->items[static_cast<std::size_t>(index)].subMenu) openSub(t, lv, false);
+        if (index >= 0 && m && m->items[static_cast<std::size_t>(index)].subMenu)
+            openSub(t, lv, false);
         return;
     }
     if (ev.kind == InputKind::ButtonUp && t.levels[lv].window && index >= 0) {
@@ -355,14 +383,19 @@ UINT runLoop(Tracker& t) {
     while (!t.done && owner(t)) {
         const InputEvent ev = nextRawInput();
         switch (ev.kind) {
-            case InputKind::KeyDown: onKey(t, ev.vk); break;
+            case InputKind::KeyDown:
+                onKey(t, ev.vk);
+                break;
             case InputKind::Char:
                 if (!mnemonic(t, ev.ch)) MessageBeep(0);
                 break;
             case InputKind::MouseMove:
             case InputKind::ButtonDown:
-            case InputKind::ButtonUp: onMouse(t, ev); break;
-            default: break;
+            case InputKind::ButtonUp:
+                onMouse(t, ev);
+                break;
+            default:
+                break;
         }
     }
     closeAfter(t, 0);
@@ -381,7 +414,8 @@ UINT runLoop(Tracker& t) {
 void startLoop(Tracker& t) {
     if (Window* o = owner(t); o && t.notify) {
         sendMessage(o, WM_ENTERMENULOOP, t.popupMode ? TRUE : FALSE, 0);
-        if (findWindow(t.owner)) sendMessage(o, WM_INITMENU, reinterpret_cast<WPARAM>(t.levels[0].menu), 0);
+        if (findWindow(t.owner))
+            sendMessage(o, WM_INITMENU, reinterpret_cast<WPARAM>(t.levels[0].menu), 0);
     }
 }
 
@@ -393,122 +427,32 @@ void post(Tracker& t, UINT command) {
         postMessage(t.owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
 }
 
-void paintPopup(HWND hwnd) {
-    const auto found = popupWindows.find(hwnd);
-    Menu* m = found == popupWindows.end() ? nullptr : findMenu(found->second);
-    const WindowDrawTarget target = windowDrawTarget(hwnd, false);
-    if (!m || !target.surface) return;
-    int selected = -1;
-    if (running)
-        for (const Level& l : running->levels)
-            if (l.window == hwnd) selected = l.selected;
-    Surface& s = *target.surface;
-    const RECT clip = target.clip;
-    RECT wr;
-    GetWindowRect(hwnd, &wr);
-    const RECT outer = offsetRect(RECT{0, 0, wr.right - wr.left, wr.bottom - wr.top}, target.origin.x, target.origin.y);
-    layerFill(s, clip, outer, GetSysColor(COLOR_MENU));
-    layerEdge(s, clip, outer, true, true);
-    for (std::size_t i = 0; i < m->items.size(); ++i) {
-        const MenuItem& it = m->items[i];
-        const RECT r = offsetRect(it.rect, target.origin.x, target.origin.y);
-        if (it.type & MF_SEPARATOR) {
-            const int y = (r.top + r.bottom) / 2 - 1;
-            layerLine(s, clip, r.left + 1, y, r.right - 1, y, GetSysColor(COLOR_BTNSHADOW));
-            layerLine(s, clip, r.left + 1, y + 1, r.right - 1, y + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-            continue;
-        }
-        const bool hot = static_cast<int>(i) == selected;
-        if (hot) layerFill(s, clip, r, GetSysColor(COLOR_HIGHLIGHT));
-        const COLORREF ink = !enabled(it) ? GetSysColor(COLOR_GRAYTEXT)
-                             : hot        ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                          : GetSysColor(COLOR_MENUTEXT);
-        int underline = -1;
-        const std::string label = displayText(labelPart(it.text), &underline);
-        const int ty = r.top + 3;
-        if (!enabled(it) && !hot) layerText(s, clip, r.left + 21, ty + 1, label, GetSysColor(COLOR_BTNHIGHLIGHT), false, underline);
-        layerText(s, clip, r.left + 20, ty, label, ink, (it.state & MF_DEFAULT) != 0, underline);
-        const std::string accel = acceleratorPart(it.text);
-        if (!accel.empty())
-            layerText(s, clip, r.right - 20 - layerTextWidth(accel, false), ty, accel, ink, false, -1);
-        if (it.state & MF_CHECKED) {
-            const int cx = r.left + 8, cy = (r.top + r.bottom) / 2;
-            for (int k = 0; k < 7; ++k) {
-                const int y = k < 3 ? cy + k - 1 : cy + 1 - (k - 2);
-                layerFill(s, clip, {cx + k - 3, y, cx + k - 2, y + 3}, ink);
-            }
-        }
-        if (it.subMenu) {
-            const int cx = r.right - 10, cy = (r.top + r.bottom) / 2;
-            for (int k = 0; k < 4; ++k) layerFill(s, clip, {cx + k, cy - 3 + k, cx + k + 1, cy + 4 - k}, ink);
-        }
-    }
-}
-
 }  // namespace
+
+int trackedSelection(HWND window, bool menuBar) {
+    if (!running) return -1;
+    if (menuBar)
+        return (running->bar && running->owner == window) ? running->levels[0].selected : -1;
+    for (const Level& l : running->levels)
+        if (l.window == window) return l.selected;
+    return -1;
+}
 
 void resetMenuLoop() {
     running = nullptr;
     popupWindows.clear();
 }
 
-int menuTextWidth(const std::string& shownText) { return layerTextWidth(shownText, false); }
-
-void layoutMenuBar(HWND hwnd) {
+void trackMenuBar(HWND hwnd, bool byMouse, POINT pt, int ch) {
     Window* w = findWindow(hwnd);
-    Menu* m = w ? findMenu(w->menu) : nullptr;
-    if (!m) return;
-    const RECT bar = menuBarRectInWindow(w);
-    int x = bar.left;
-    for (MenuItem& it : m->items) {
-        const int width = menuTextWidth(displayText(it.text)) + 16;
-        it.rect = {x, bar.top, x + width, bar.top + kMenuItemHeight - 1};
-        x += width;
-    }
-    // A right-justified item and everything after it sit at the right end.
-    for (std::size_t i = 0; i < m->items.size(); ++i) {
-        if (!(m->items[i].type & MF_RIGHTJUSTIFY)) continue;
-        int right = bar.right;
-        for (std::size_t j = m->items.size(); j-- > i;) {
-            const int width = m->items[j].rect.right - m->items[j].rect.left;
-            m->items[j].rect.left = right - width;
-            m->items[j].rect.right = right;
-            right -= width;
-        }
-        break;
-    }
-}
-
-SIZE layoutPopup(Menu* m) {
-    int label = 0, accel = 0;
-    for (const MenuItem& it : m->items) {
-        if (it.type & MF_SEPARATOR) continue;
-        label = std::max(label, menuTextWidth(displayText(labelPart(it.text))));
-        accel = std::max(accel, menuTextWidth(acceleratorPart(it.text)));
-    }
-    const int width = kPopupBorder * 2 + 20 + label + (accel ? accel + 24 : 0) + 20;
-    int y = kPopupBorder;
-    for (MenuItem& it : m->items) {
-        const int h = (it.type & MF_SEPARATOR) ? kMenuSeparatorHeight : kMenuItemHeight;
-        it.rect = {kPopupBorder, y, width - kPopupBorder, y + h};
-        y += h;
-    }
-    return {width, y + kPopupBorder};
-}
-
-int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch);
-
-void trackMenuBar(HWND hwnd, bool byMouse, POINT pt, int ch) { trackMenuBarInternal(hwnd, byMouse, pt, ch); }
-
-int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch) {
-    Window* w = findWindow(hwnd);
-    if (!w || running) return 0;
+    if (!w || running) return;
     Tracker t;
     t.owner = hwnd;
     RunningGuard guard(t);
-    const bool systemMenu = (byMouse && nonClientHitTest(w, pt) == HTSYSMENU) || (!byMouse && ch == ' ');
+    const bool systemMenu =
+        (byMouse && nonClientHitTest(w, pt) == HTSYSMENU) || (!byMouse && ch == ' ');
     if (systemMenu) {
-        if (!(w->style & WS_SYSMENU)) return 0;
+        if (!(w->style & WS_SYSMENU)) return;
         t.system = true;
         Level l;
         l.menu = GetSystemMenu(hwnd, FALSE);
@@ -518,10 +462,11 @@ int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch) {
         const int b = nonClientInsets(w->style, w->exStyle, false, 0).left;
         if (Window* o = owner(t); o && t.notify)
             sendMessage(o, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(l.menu), MAKELPARAM(0, 1));
-        t.levels[0].window = showPopup(t, l.menu, wr.left + b, wr.top + b + GetSystemMetrics(SM_CYCAPTION), 0);
+        t.levels[0].window =
+            showPopup(t, l.menu, wr.left + b, wr.top + b + GetSystemMetrics(SM_CYCAPTION), 0);
         if (!byMouse) select(t, 0, firstSelectable(l.menu), false);
     } else {
-        if (!w->menu || !findMenu(w->menu)) return 0;
+        if (!w->menu || !findMenu(w->menu)) return;
         t.bar = true;
         Level l;
         l.menu = w->menu;
@@ -530,14 +475,15 @@ int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch) {
         if (!byMouse && ch != 0) {
             // Alt with a letter opens the title with that mnemonic, or nothing.
             bool found = false;
-            for (const MenuItem& it : findMenu(w->menu)->items) found = found || mnemonicOf(it.text) == std::tolower(ch);
+            for (const MenuItem& it : findMenu(w->menu)->items)
+                found = found || mnemonicOf(it.text) == std::tolower(ch);
             if (!found) {
                 MessageBeep(0);
-                return 0;
+                return;
             }
         }
         startLoop(t);
-        if (!findWindow(hwnd)) return 0;
+        if (!findWindow(hwnd)) return;
         if (byMouse) {
             const auto [level, index] = locate(t, pt);
             if (level < 0 || index < 0) {
@@ -554,7 +500,6 @@ int trackMenuBarInternal(HWND hwnd, bool byMouse, POINT pt, int ch) {
     }
     const UINT cmd = runLoop(t);
     post(t, cmd);
-    return static_cast<int>(cmd);
 }
 
 UINT trackPopup(HMENU menu, UINT flags, int x, int y, HWND ownerWindow) {
@@ -569,7 +514,8 @@ UINT trackPopup(HMENU menu, UINT flags, int x, int y, HWND ownerWindow) {
     t.levels.push_back(l);
     startLoop(t);
     if (!findWindow(ownerWindow)) return 0;
-    if (t.notify) sendMessage(owner(t), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, 0));
+    if (t.notify)
+        sendMessage(owner(t), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, 0));
     if (!findWindow(ownerWindow) || !findMenu(menu)) return 0;
     t.levels[0].window = showPopup(t, menu, x, y, flags);
     const UINT cmd = runLoop(t);
@@ -584,46 +530,13 @@ LRESULT menuPopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             ValidateRect(hwnd, nullptr);
             return 0;
         }
-        case WM_ERASEBKGND: return 1;
-        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-        default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        default:
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-}
-
-void paintMenuBar(HWND hwnd) {
-    Window* w = findWindow(hwnd);
-    Menu* m = w ? findMenu(w->menu) : nullptr;
-    if (!m) return;
-    layoutMenuBar(hwnd);
-    const WindowDrawTarget target = windowDrawTarget(hwnd, false);
-    if (!target.surface) return;
-    Surface& s = *target.surface;
-    const RECT bar = offsetRect(menuBarRectInWindow(w), target.origin.x, target.origin.y);
-    layerFill(s, target.clip, bar, GetSysColor(COLOR_MENU));
-    int selected = -1;
-    if (running && running->bar && running->owner == hwnd) selected = running->levels[0].selected;
-    for (std::size_t i = 0; i < m->items.size(); ++i) {
-        const MenuItem& it = m->items[i];
-        const RECT r = offsetRect(it.rect, target.origin.x, target.origin.y);
-        const bool hot = static_cast<int>(i) == selected || (it.state & MF_HILITE);
-        if (hot) layerFill(s, target.clip, r, GetSysColor(COLOR_HIGHLIGHT));
-        int underline = -1;
-        const std::string label = displayText(it.text, &underline);
-        const COLORREF ink = !enabled(it) ? GetSysColor(COLOR_GRAYTEXT)
-                             : hot        ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                          : GetSysColor(COLOR_MENUTEXT);
-        layerText(s, target.clip, r.left + 8, r.top + 3, label, ink, false, underline);
-    }
-}
-
-bool menuBarItemScreenRect(HWND hwnd, int position, RECT& out) {
-    Window* w = findWindow(hwnd);
-    Menu* m = w ? findMenu(w->menu) : nullptr;
-    if (!m || position < 0 || position >= static_cast<int>(m->items.size())) return false;
-    layoutMenuBar(hwnd);
-    const RECT wr = windowRectOnScreen(w);
-    out = offsetRect(m->items[static_cast<std::size_t>(position)].rect, wr.left, wr.top);
-    return true;
 }
 
 std::vector<HWND> openPopupWindows() {
@@ -640,10 +553,3 @@ HMENU popupWindowMenu(HWND popupWindow) {
 }
 
 }  // namespace win::detail
-
-namespace win {
-int menuBarHeight(HWND hwnd) {
-    detail::Window* w = detail::findWindow(hwnd);
-    return (w && !(w->style & WS_CHILD) && w->menu) ? GetSystemMetrics(SM_CYMENU) : 0;
-}
-}  // namespace win

@@ -20,7 +20,9 @@ struct FrameGeometry {
     RECT vscroll{}, hscroll{}, sizeBox{};
 };
 
-bool hasCaption(const Window* w) { return (w->style & WS_CAPTION) == WS_CAPTION; }
+bool hasCaption(const Window* w) {
+    return (w->style & WS_CAPTION) == WS_CAPTION;
+}
 
 FrameGeometry frameGeometry(const Window* w) {
     FrameGeometry g;
@@ -40,11 +42,14 @@ FrameGeometry frameGeometry(const Window* w) {
         if (w->style & WS_SYSMENU) {
             g.close = {right - bw, top, right, top + bh};
             right = g.close.left - 2;
-            if ((w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && !(w->exStyle & WS_EX_TOOLWINDOW)) {
+            if ((w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) &&
+                !(w->exStyle & WS_EX_TOOLWINDOW)) {
                 g.maximize = {right - bw, top, right, top + bh};
                 g.minimize = {g.maximize.left - bw, top, g.maximize.left, top + bh};
             }
-            if (!(w->exStyle & WS_EX_TOOLWINDOW)) g.icon = {g.caption.left + 2, g.caption.top + 1, g.caption.left + 18, g.caption.top + 17};
+            if (!(w->exStyle & WS_EX_TOOLWINDOW))
+                g.icon = {g.caption.left + 2, g.caption.top + 1, g.caption.left + 18,
+                          g.caption.top + 17};
         }
     }
     if (!(w->style & WS_CHILD) && w->menu) {
@@ -53,15 +58,19 @@ FrameGeometry frameGeometry(const Window* w) {
         y += mh;
     }
     const RECT client = clientRectInWindow(w);
-    if (w->style & WS_VSCROLL) g.vscroll = {client.right, client.top, client.right + 16, client.bottom};
-    if (w->style & WS_HSCROLL) g.hscroll = {client.left, client.bottom, client.right, client.bottom + 16};
+    if (w->style & WS_VSCROLL)
+        g.vscroll = {client.right, client.top, client.right + 16, client.bottom};
+    if (w->style & WS_HSCROLL)
+        g.hscroll = {client.left, client.bottom, client.right, client.bottom + 16};
     if ((w->style & WS_VSCROLL) && (w->style & WS_HSCROLL))
         g.sizeBox = {client.right, client.bottom, client.right + 16, client.bottom + 16};
     (void)height;
     return g;
 }
 
-bool sizeAllowed(const Window* w) { return (w->style & WS_THICKFRAME) && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE)); }
+bool sizeAllowed(const Window* w) {
+    return (w->style & WS_THICKFRAME) && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE));
+}
 
 // Moving or sizing with the mouse held down, until it is released; Escape
 // puts the window back.
@@ -87,8 +96,9 @@ void moveOrSize(Window* w, WPARAM cmd) {
         if (!findWindow(h)) break;
         if (ev.kind == InputKind::KeyDown && (ev.vk == VK_ESCAPE || ev.vk == VK_RETURN)) {
             if (ev.vk == VK_ESCAPE)
-                setWindowPos(w, nullptr, original.left, original.top, original.right - original.left,
-                             original.bottom - original.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                setWindowPos(w, nullptr, original.left, original.top,
+                             original.right - original.left, original.bottom - original.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
             done = true;
             continue;
         }
@@ -102,13 +112,23 @@ void moveOrSize(Window* w, WPARAM cmd) {
             sendMessage(w, WM_MOVING, 0, reinterpret_cast<LPARAM>(&r));
         } else {
             const bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
-            const bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
+            const bool right =
+                edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
             const bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
-            const bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
-            if (left) r.left = std::clamp<LONG>(r.left + dx, r.right - mmi.ptMaxTrackSize.x, r.right - mmi.ptMinTrackSize.x);
-            if (right) r.right = std::clamp<LONG>(r.right + dx, r.left + mmi.ptMinTrackSize.x, r.left + mmi.ptMaxTrackSize.x);
-            if (top) r.top = std::clamp<LONG>(r.top + dy, r.bottom - mmi.ptMaxTrackSize.y, r.bottom - mmi.ptMinTrackSize.y);
-            if (bottom) r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + mmi.ptMinTrackSize.y, r.top + mmi.ptMaxTrackSize.y);
+            const bool bottom =
+                edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
+            if (left)
+                r.left = std::clamp<LONG>(r.left + dx, r.right - mmi.ptMaxTrackSize.x,
+                                          r.right - mmi.ptMinTrackSize.x);
+            if (right)
+                r.right = std::clamp<LONG>(r.right + dx, r.left + mmi.ptMinTrackSize.x,
+                                           r.left + mmi.ptMaxTrackSize.x);
+            if (top)
+                r.top = std::clamp<LONG>(r.top + dy, r.bottom - mmi.ptMaxTrackSize.y,
+                                         r.bottom - mmi.ptMinTrackSize.y);
+            if (bottom)
+                r.bottom = std::clamp<LONG>(r.bottom + dy, r.top + mmi.ptMinTrackSize.y,
+                                            r.top + mmi.ptMaxTrackSize.y);
             sendMessage(w, WM_SIZING, static_cast<WPARAM>(edge), reinterpret_cast<LPARAM>(&r));
         }
         if (!findWindow(h)) break;
@@ -148,7 +168,8 @@ bool trackCaptionButton(Window* w, LRESULT hit) {
     return inside;
 }
 
-void paintCaptionBox(Surface& s, const RECT& clip, const RECT& r, LRESULT kind, bool pressed, bool enabled) {
+void paintCaptionBox(Surface& s, const RECT& clip, const RECT& r, LRESULT kind, bool pressed,
+                     bool enabled) {
     layerFill(s, clip, r, GetSysColor(COLOR_BTNFACE));
     layerEdge(s, clip, r, !pressed, true);
     const COLORREF ink = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
@@ -186,8 +207,10 @@ void paintArrow(Surface& s, const RECT& clip, const RECT& r, int direction, bool
 void paintScrollBar(Surface& s, const RECT& clip, RECT r, bool vertical, const Window* w) {
     const ScrollBarState& sb = vertical ? w->vscroll : w->hscroll;
     layerFill(s, clip, r, GetSysColor(COLOR_SCROLLBAR));
-    const RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + 16} : RECT{r.left, r.top, r.left + 16, r.bottom};
-    const RECT last = vertical ? RECT{r.left, r.bottom - 16, r.right, r.bottom} : RECT{r.right - 16, r.top, r.right, r.bottom};
+    const RECT first = vertical ? RECT{r.left, r.top, r.right, r.top + 16}
+                                : RECT{r.left, r.top, r.left + 16, r.bottom};
+    const RECT last = vertical ? RECT{r.left, r.bottom - 16, r.right, r.bottom}
+                               : RECT{r.right - 16, r.top, r.right, r.bottom};
     int k = 0;
     for (const RECT& a : {first, last}) {
         layerFill(s, clip, a, GetSysColor(COLOR_BTNFACE));
@@ -214,7 +237,8 @@ LRESULT nonClientHitTest(Window* w, POINT pt) {
     const FrameGeometry g = frameGeometry(w);
     const int width = wr.right - wr.left;
     const int height = wr.bottom - wr.top;
-    if (g.border > 0 && (p.x < g.border || p.y < g.border || p.x >= width - g.border || p.y >= height - g.border)) {
+    if (g.border > 0 &&
+        (p.x < g.border || p.y < g.border || p.x >= width - g.border || p.y >= height - g.border)) {
         if (!(w->style & WS_THICKFRAME) || (w->style & WS_MAXIMIZE)) return HTBORDER;
         const int corner = GetSystemMetrics(SM_CYCAPTION) + g.border;
         const bool left = p.x < corner, right = p.x >= width - corner;
@@ -241,11 +265,19 @@ LRESULT nonClientHitTest(Window* w, POINT pt) {
 void nonClientButtonDown(Window* w, LRESULT hit, LPARAM lParam) {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (hit) {
-        case HTCAPTION: sendMessage(w, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam); break;
+        case HTCAPTION:
+            sendMessage(w, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam);
+            break;
         case HTSYSMENU:
-        case HTMENU: sendMessage(w, WM_SYSCOMMAND, SC_MOUSEMENU + static_cast<WPARAM>(hit), lParam); break;
-        case HTVSCROLL: sendMessage(w, WM_SYSCOMMAND, SC_VSCROLL + static_cast<WPARAM>(hit), lParam); break;
-        case HTHSCROLL: sendMessage(w, WM_SYSCOMMAND, SC_HSCROLL + static_cast<WPARAM>(hit), lParam); break;
+        case HTMENU:
+            sendMessage(w, WM_SYSCOMMAND, SC_MOUSEMENU + static_cast<WPARAM>(hit), lParam);
+            break;
+        case HTVSCROLL:
+            sendMessage(w, WM_SYSCOMMAND, SC_VSCROLL + static_cast<WPARAM>(hit), lParam);
+            break;
+        case HTHSCROLL:
+            sendMessage(w, WM_SYSCOMMAND, SC_HSCROLL + static_cast<WPARAM>(hit), lParam);
+            break;
         case HTMINBUTTON:
         case HTMAXBUTTON:
         case HTCLOSE: {
@@ -256,12 +288,14 @@ void nonClientButtonDown(Window* w, LRESULT hit, LPARAM lParam) {
             WPARAM cmd = SC_CLOSE;
             if (hit == HTMINBUTTON) cmd = (v->style & WS_MINIMIZE) ? SC_RESTORE : SC_MINIMIZE;
             if (hit == HTMAXBUTTON) cmd = (v->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
-            sendMessage(v, WM_SYSCOMMAND, cmd, MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
+            sendMessage(v, WM_SYSCOMMAND, cmd,
+                        MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
             break;
         }
         default:
             if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
-                sendMessage(w, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(hit - HTLEFT + 1), lParam);
+                sendMessage(w, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(hit - HTLEFT + 1),
+                            lParam);
             break;
     }
 }
@@ -270,14 +304,25 @@ void sysCommand(Window* w, WPARAM cmd, LPARAM lParam) {
     const HWND h = w->handle;
     switch (cmd & 0xFFF0) {
         case SC_MOVE:
-        case SC_SIZE: moveOrSize(w, cmd); break;
-        case SC_MINIMIZE: ShowWindow(h, SW_MINIMIZE); break;
-        case SC_MAXIMIZE: ShowWindow(h, SW_MAXIMIZE); break;
-        case SC_RESTORE: ShowWindow(h, SW_RESTORE); break;
-        case SC_CLOSE: sendMessage(w, WM_CLOSE, 0, 0); break;
+        case SC_SIZE:
+            moveOrSize(w, cmd);
+            break;
+        case SC_MINIMIZE:
+            ShowWindow(h, SW_MINIMIZE);
+            break;
+        case SC_MAXIMIZE:
+            ShowWindow(h, SW_MAXIMIZE);
+            break;
+        case SC_RESTORE:
+            ShowWindow(h, SW_RESTORE);
+            break;
+        case SC_CLOSE:
+            sendMessage(w, WM_CLOSE, 0, 0);
+            break;
         case SC_VSCROLL:
         case SC_HSCROLL:
-            trackScrollBar(w, (cmd & 0xFFF0) == SC_VSCROLL, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            trackScrollBar(w, (cmd & 0xFFF0) == SC_VSCROLL,
+                           {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;
         case SC_MOUSEMENU:
             trackMenuBar(h, true, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0);
@@ -289,7 +334,8 @@ void sysCommand(Window* w, WPARAM cmd, LPARAM lParam) {
             }
             if (w->menu) trackMenuBar(h, false, {}, static_cast<int>(lParam));
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -312,12 +358,17 @@ void paintNonClient(Window* w) {
                                {outer.left, client.bottom, outer.right, outer.bottom},
                                {outer.left, client.top, client.left, client.bottom},
                                {client.right, client.top, outer.right, client.bottom}};
-        for (const RECT& p : parts) layerFill(s, clip, p, GetSysColor(COLOR_BTNFACE));
+        for (const RECT& p : parts)
+            layerFill(s, clip, p, GetSysColor(COLOR_BTNFACE));
         if (g.border == 1) {
-            layerLine(s, clip, outer.left, outer.top, outer.right, outer.top, GetSysColor(COLOR_WINDOWFRAME));
-            layerLine(s, clip, outer.left, outer.bottom - 1, outer.right, outer.bottom - 1, GetSysColor(COLOR_WINDOWFRAME));
-            layerLine(s, clip, outer.left, outer.top, outer.left, outer.bottom, GetSysColor(COLOR_WINDOWFRAME));
-            layerLine(s, clip, outer.right - 1, outer.top, outer.right - 1, outer.bottom, GetSysColor(COLOR_WINDOWFRAME));
+            layerLine(s, clip, outer.left, outer.top, outer.right, outer.top,
+                      GetSysColor(COLOR_WINDOWFRAME));
+            layerLine(s, clip, outer.left, outer.bottom - 1, outer.right, outer.bottom - 1,
+                      GetSysColor(COLOR_WINDOWFRAME));
+            layerLine(s, clip, outer.left, outer.top, outer.left, outer.bottom,
+                      GetSysColor(COLOR_WINDOWFRAME));
+            layerLine(s, clip, outer.right - 1, outer.top, outer.right - 1, outer.bottom,
+                      GetSysColor(COLOR_WINDOWFRAME));
         } else if (g.border >= 2) {
             layerEdge(s, clip, outer, true, true);
         }
@@ -336,23 +387,38 @@ void paintNonClient(Window* w) {
                 paintIcon(s, clip, icon, ir.left, ir.top, 16, 16);
             }
         }
-        const RECT textClip = intersectRect(clip, {cap.left, cap.top, (isEmpty(g.minimize) ? (isEmpty(g.close) ? cap.right : g.close.left + t.origin.x) : g.minimize.left + t.origin.x) - 2, cap.bottom});
+        const RECT textClip = intersectRect(
+            clip, {cap.left, cap.top,
+                   (isEmpty(g.minimize) ? (isEmpty(g.close) ? cap.right : g.close.left + t.origin.x)
+                                        : g.minimize.left + t.origin.x) -
+                       2,
+                   cap.bottom});
         layerText(s, textClip, textLeft, cap.top + 2, w->text,
                   GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT), true, -1);
         const bool canClose = !(w->cls->style & CS_NOCLOSE);
-        if (!isEmpty(g.close)) paintCaptionBox(s, clip, offsetRect(g.close, t.origin.x, t.origin.y), HTCLOSE, w->ncPressed == HTCLOSE, canClose);
+        if (!isEmpty(g.close))
+            paintCaptionBox(s, clip, offsetRect(g.close, t.origin.x, t.origin.y), HTCLOSE,
+                            w->ncPressed == HTCLOSE, canClose);
         if (!isEmpty(g.maximize))
-            paintCaptionBox(s, clip, offsetRect(g.maximize, t.origin.x, t.origin.y), HTMAXBUTTON, w->ncPressed == HTMAXBUTTON, (w->style & WS_MAXIMIZEBOX) != 0);
+            paintCaptionBox(s, clip, offsetRect(g.maximize, t.origin.x, t.origin.y), HTMAXBUTTON,
+                            w->ncPressed == HTMAXBUTTON, (w->style & WS_MAXIMIZEBOX) != 0);
         if (!isEmpty(g.minimize))
-            paintCaptionBox(s, clip, offsetRect(g.minimize, t.origin.x, t.origin.y), HTMINBUTTON, w->ncPressed == HTMINBUTTON, (w->style & WS_MINIMIZEBOX) != 0);
+            paintCaptionBox(s, clip, offsetRect(g.minimize, t.origin.x, t.origin.y), HTMINBUTTON,
+                            w->ncPressed == HTMINBUTTON, (w->style & WS_MINIMIZEBOX) != 0);
     }
     if (!isEmpty(g.menuBar)) paintMenuBar(w->handle);
-    if (!isEmpty(g.vscroll)) paintScrollBar(s, clip, offsetRect(g.vscroll, t.origin.x, t.origin.y), true, w);
-    if (!isEmpty(g.hscroll)) paintScrollBar(s, clip, offsetRect(g.hscroll, t.origin.x, t.origin.y), false, w);
-    if (!isEmpty(g.sizeBox)) layerFill(s, clip, offsetRect(g.sizeBox, t.origin.x, t.origin.y), GetSysColor(COLOR_BTNFACE));
+    if (!isEmpty(g.vscroll))
+        paintScrollBar(s, clip, offsetRect(g.vscroll, t.origin.x, t.origin.y), true, w);
+    if (!isEmpty(g.hscroll))
+        paintScrollBar(s, clip, offsetRect(g.hscroll, t.origin.x, t.origin.y), false, w);
+    if (!isEmpty(g.sizeBox))
+        layerFill(s, clip, offsetRect(g.sizeBox, t.origin.x, t.origin.y),
+                  GetSysColor(COLOR_BTNFACE));
 }
 
 // Menu-bar geometry lives with the frame: the bar sits under the caption.
-RECT menuBarRectInWindow(Window* w) { return frameGeometry(w).menuBar; }
+RECT menuBarRectInWindow(Window* w) {
+    return frameGeometry(w).menuBar;
+}
 
 }  // namespace win::detail

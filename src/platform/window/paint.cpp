@@ -14,7 +14,8 @@ void fillSurface(Surface& s, const RECT& r, std::uint32_t v) {
     const int l = std::max<int>(0, r.left), t = std::max<int>(0, r.top);
     const int rr = std::min<int>(s.width, r.right), b = std::min<int>(s.height, r.bottom);
     for (int y = t; y < b; ++y)
-        std::fill_n(s.pixels.begin() + static_cast<std::ptrdiff_t>(y) * s.width + l, std::max(0, rr - l), v);
+        std::fill_n(s.pixels.begin() + static_cast<std::ptrdiff_t>(y) * s.width + l,
+                    std::max(0, rr - l), v);
 }
 
 namespace {
@@ -34,7 +35,8 @@ Surface* surfaceOf(Window* top) {
         s.resize(w, h, 0xFFFFFF);
         // Keep what is still valid: the window repaints only what it was told to.
         for (int y = 0; y < std::min(h, old.height); ++y)
-            for (int x = 0; x < std::min(w, old.width); ++x) s.at(x, y) = old.at(x, y);
+            for (int x = 0; x < std::min(w, old.width); ++x)
+                s.at(x, y) = old.at(x, y);
     }
     return &s;
 }
@@ -171,7 +173,8 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
     Window* w = hwnd ? findWindow(hwnd) : nullptr;
     if (hwnd && !w) return FALSE;
     if (!w) return InvalidateRect(nullptr, nullptr, TRUE);
-    const bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+    const bool children =
+        (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
     if (flags & RDW_INVALIDATE) invalidateWindow(w, rect, (flags & RDW_ERASE) != 0, children);
     if (flags & RDW_FRAME) w->frameDirty = true;
     if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
@@ -204,17 +207,21 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
             for (int x = dest.left; x < dest.right; ++x) {
                 const int sx = t.origin.x + x - dx, sy = t.origin.y + y - dy;
                 const int tx = t.origin.x + x, ty = t.origin.y + y;
-                if (sx >= 0 && sy >= 0 && sx < copy.width && sy < copy.height && tx >= 0 && ty >= 0 &&
-                    tx < copy.width && ty < copy.height)
+                if (sx >= 0 && sy >= 0 && sx < copy.width && sy < copy.height && tx >= 0 &&
+                    ty >= 0 && tx < copy.width && ty < copy.height)
                     t.surface->at(tx, ty) = copy.at(sx, sy);
             }
     }
     // What scrolled in is invalid.
     RECT exposed = area;
-    if (dx > 0) exposed.right = std::min<LONG>(area.right, area.left + dx);
-    else if (dx < 0) exposed.left = std::max<LONG>(area.left, area.right + dx);
-    if (dy > 0) exposed.bottom = std::min<LONG>(area.bottom, area.top + dy);
-    else if (dy < 0) exposed.top = std::max<LONG>(area.top, area.bottom + dy);
+    if (dx > 0)
+        exposed.right = std::min<LONG>(area.right, area.left + dx);
+    else if (dx < 0)
+        exposed.left = std::max<LONG>(area.left, area.right + dx);
+    if (dy > 0)
+        exposed.bottom = std::min<LONG>(area.bottom, area.top + dy);
+    else if (dy < 0)
+        exposed.top = std::max<LONG>(area.top, area.bottom + dy);
     if (dx == 0 && dy == 0) exposed = {};
     if (updateRect) *updateRect = exposed;
     if (flags & SW_SCROLLCHILDREN)
@@ -228,9 +235,13 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     return isEmpty(exposed) ? 1 : 2;
 }
 
-HDC GetDC(HWND hwnd) { return makeWindowDc(hwnd, true, nullptr); }
+HDC GetDC(HWND hwnd) {
+    return makeWindowDc(hwnd, true, nullptr);
+}
 
-HDC GetWindowDC(HWND hwnd) { return makeWindowDc(hwnd, false, nullptr); }
+HDC GetWindowDC(HWND hwnd) {
+    return makeWindowDc(hwnd, false, nullptr);
+}
 
 int ReleaseDC(HWND hwnd, HDC dc) {
     if (!dc) return 0;
@@ -251,7 +262,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     ps->hdc = makeWindowDc(hwnd, true, &ps->rcPaint);
     ps->fErase = FALSE;
     w->eraseRect = ps->rcPaint;
-    if (erase) ps->fErase = sendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) ? FALSE : TRUE;
+    if (erase)
+        ps->fErase =
+            sendMessage(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) ? FALSE : TRUE;
     return ps->hdc;
 }
 
@@ -260,16 +273,28 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     return TRUE;
 }
 
+namespace {
+// Frames that changed are drawn again before the screen is shown: parents
+// first, as a parent's frame never covers its children.
+void paintDirtyFrames(Window* w) {
+    for (Window* c : w->children) {
+        if (!(c->style & WS_VISIBLE)) continue;
+        if (c->frameDirty) paintNonClient(c);
+        paintDirtyFrames(c);
+    }
+}
+}  // namespace
+
 const Surface& composeScreen() {
     const ScreenConfig& sc = screenConfig();
     if (screenSurface.width != sc.width || screenSurface.height != sc.height)
         screenSurface.resize(sc.width, sc.height);
     fillSurface(screenSurface, {0, 0, sc.width, sc.height}, pixelOf(GetSysColor(COLOR_BACKGROUND)));
+    paintDirtyFrames(state().desktop);
     auto& tops = state().desktop->children;
     for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
         Window* t = *it;
         if (!(t->style & WS_VISIBLE)) continue;
-        if (t->frameDirty) paintNonClient(t);
         Surface* s = surfaceOf(t);
         const RECT r = t->rect;
         for (int y = std::max<int>(0, r.top); y < std::min<int>(sc.height, r.bottom); ++y)

@@ -12,7 +12,7 @@
 namespace win {
 
 class Presenter {
-public:
+  public:
     virtual ~Presenter() = default;
     // Moves pending device events into the input queue without blocking.
     virtual void poll() = 0;
@@ -40,7 +40,7 @@ void setIdleStepSource(IdleStepSource source);
 // Thrown by the message wait when the queue is empty and nothing can ever fill
 // it: no presenter, no script step, no timer. A test fails instead of hanging.
 class IdleWithoutInput : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -28,7 +28,8 @@ void setVisible(Window* w, int bar, bool show) {
     const DWORD style = show ? (w->style | bit) : (w->style & ~bit);
     if (style == w->style) return;
     w->style = style;
-    setWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    setWindowPos(w, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 }  // namespace
@@ -76,7 +77,8 @@ void trackScrollBar(Window* w, bool vertical, POINT screenPt) {
             const InputEvent ev = nextRawInput();
             if (!findWindow(h)) return;
             if (ev.kind != InputKind::MouseMove && ev.kind != InputKind::ButtonUp) continue;
-            const int newStart = std::clamp(coordinate(ev.pt) - grab, kArrow, kArrow + track - length);
+            const int newStart =
+                std::clamp(coordinate(ev.pt) - grab, kArrow, kArrow + track - length);
             const int span = std::max(1, track - length);
             sb.trackPos = sb.min + (newStart - kArrow) * (maxPos(sb) - sb.min) / span;
             send(ev.kind == InputKind::ButtonUp ? SB_THUMBPOSITION : SB_THUMBTRACK, sb.trackPos);
@@ -102,14 +104,18 @@ using namespace detail;
 
 int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
     if (!info) return 0;
-    if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
+    if (bar == SB_CTL)
+        return static_cast<int>(
+            SendMessageA(hwnd, SBM_SETSCROLLINFO, redraw, reinterpret_cast<LPARAM>(info)));
     ScrollBarState* sb = barOf(hwnd, bar);
     if (!sb) return 0;
     if (info->fMask & SIF_RANGE) {
         sb->min = info->nMin;
         sb->max = info->nMax;
     }
-    if (info->fMask & SIF_PAGE) sb->page = std::min<UINT>(info->nPage, static_cast<UINT>(std::max(0, sb->max - sb->min + 1)));
+    if (info->fMask & SIF_PAGE)
+        sb->page =
+            std::min<UINT>(info->nPage, static_cast<UINT>(std::max(0, sb->max - sb->min + 1)));
     if (info->fMask & SIF_POS) sb->pos = info->nPos;
     sb->pos = std::clamp(sb->pos, sb->min, maxPos(*sb));
     Window* w = findWindow(hwnd);
@@ -129,7 +135,8 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
 
 BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) {
     if (!info) return FALSE;
-    if (bar == SB_CTL) return SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
+    if (bar == SB_CTL)
+        return SendMessageA(hwnd, SBM_GETSCROLLINFO, 0, reinterpret_cast<LPARAM>(info)) != 0;
     ScrollBarState* sb = barOf(hwnd, bar);
     if (!sb) return FALSE;
     if (info->fMask & SIF_RANGE) {
@@ -143,7 +150,8 @@ BOOL GetScrollInfo(HWND hwnd, int bar, SCROLLINFO* info) {
 }
 
 int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw) {
-    if (bar == SB_CTL) return static_cast<int>(SendMessageA(hwnd, SBM_SETPOS, static_cast<WPARAM>(pos), redraw));
+    if (bar == SB_CTL)
+        return static_cast<int>(SendMessageA(hwnd, SBM_SETPOS, static_cast<WPARAM>(pos), redraw));
     ScrollBarState* sb = barOf(hwnd, bar);
     if (!sb) return 0;
     const int old = sb->pos;
@@ -162,7 +170,8 @@ int GetScrollPos(HWND hwnd, int bar) {
 
 BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw) {
     if (bar == SB_CTL) {
-        SendMessageA(hwnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(min), max);
+        SendMessageA(hwnd, redraw ? SBM_SETRANGEREDRAW : SBM_SETRANGE, static_cast<WPARAM>(min),
+                     max);
         return TRUE;
     }
     SCROLLINFO si;
@@ -175,7 +184,8 @@ BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw) {
 
 BOOL GetScrollRange(HWND hwnd, int bar, int* min, int* max) {
     if (bar == SB_CTL) {
-        SendMessageA(hwnd, SBM_GETRANGE, reinterpret_cast<WPARAM>(min), reinterpret_cast<LPARAM>(max));
+        SendMessageA(hwnd, SBM_GETRANGE, reinterpret_cast<WPARAM>(min),
+                     reinterpret_cast<LPARAM>(max));
         return TRUE;
     }
     ScrollBarState* sb = barOf(hwnd, bar);

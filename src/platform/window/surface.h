@@ -26,7 +26,6 @@ struct WindowDrawTarget {
     RECT clip;
 };
 
-
 // The draw target of a window's client area (client = true) or whole window.
 WindowDrawTarget windowDrawTarget(HWND hwnd, bool client);
 

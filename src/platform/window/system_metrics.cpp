@@ -11,9 +11,12 @@ int GetSystemMetrics(int index) {
     const ScreenConfig& sc = screenConfig();
     switch (index) {
         case SM_CXSCREEN:
-        case SM_CXFULLSCREEN: return sc.width;
-        case SM_CYSCREEN: return sc.height;
-        case SM_CYFULLSCREEN: return sc.height - 19;
+        case SM_CXFULLSCREEN:
+            return sc.width;
+        case SM_CYSCREEN:
+            return sc.height;
+        case SM_CYFULLSCREEN:
+            return sc.height - 19;
         case SM_CXVSCROLL:
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
@@ -22,36 +25,52 @@ int GetSystemMetrics(int index) {
         case SM_CXHTHUMB:
         case SM_CXSMICON:
         case SM_CYSMICON:
-        case SM_CYSMCAPTION: return 16;
+        case SM_CYSMCAPTION:
+            return 16;
         case SM_CYCAPTION:
-        case SM_CYMENU: return 19;
+        case SM_CYMENU:
+            return 19;
         case SM_CXBORDER:
-        case SM_CYBORDER: return 1;
+        case SM_CYBORDER:
+            return 1;
         case SM_CXDLGFRAME:
-        case SM_CYDLGFRAME: return 3;
+        case SM_CYDLGFRAME:
+            return 3;
         case SM_CXFRAME:
         case SM_CYFRAME:
         case SM_CXDOUBLECLK:
-        case SM_CYDOUBLECLK: return 4;
+        case SM_CYDOUBLECLK:
+            return 4;
         case SM_CXEDGE:
-        case SM_CYEDGE: return 2;
+        case SM_CYEDGE:
+            return 2;
         case SM_CXICON:
         case SM_CYICON:
         case SM_CXCURSOR:
-        case SM_CYCURSOR: return 32;
+        case SM_CYCURSOR:
+            return 32;
         case SM_CXMIN:
-        case SM_CXMINTRACK: return 112;
+        case SM_CXMINTRACK:
+            return 112;
         case SM_CYMIN:
-        case SM_CYMINTRACK: return 27;
+        case SM_CYMINTRACK:
+            return 27;
         case SM_CXSIZE:
-        case SM_CYSIZE: return 18;
-        case SM_CXMAXIMIZED: return sc.width + 8;
-        case SM_CYMAXIMIZED: return sc.height + 8;
+        case SM_CYSIZE:
+            return 18;
+        case SM_CXMAXIMIZED:
+            return sc.width + 8;
+        case SM_CYMAXIMIZED:
+            return sc.height + 8;
         case SM_CXMENUCHECK:
-        case SM_CYMENUCHECK: return 13;
-        case SM_CMOUSEBUTTONS: return 3;
-        case SM_MOUSEWHEELPRESENT: return 1;
-        default: return 0;
+        case SM_CYMENUCHECK:
+            return 13;
+        case SM_CMOUSEBUTTONS:
+            return 3;
+        case SM_MOUSEWHEELPRESENT:
+            return 1;
+        default:
+            return 0;
     }
 }
 

@@ -116,6 +116,16 @@ struct PAINTSTRUCT {
     BYTE rgbReserved[32] = {};
 };
 
+struct HELPINFO {
+    UINT cbSize = sizeof(HELPINFO);
+    int iContextType = 0;
+    int iCtrlId = 0;
+    HANDLE hItemHandle = nullptr;
+    UINT_PTR dwContextId = 0;
+    POINT MousePos;
+};
+constexpr int HELPINFO_WINDOW = 0x0001;
+constexpr int HELPINFO_MENUITEM = 0x0002;
 
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
 

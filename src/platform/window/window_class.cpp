@@ -67,18 +67,34 @@ LONG_PTR classLong(WindowClass& c, int index, const LONG_PTR* newValue) {
         if (newValue) field = reinterpret_cast<std::remove_reference_t<decltype(field)>>(*newValue);
     };
     switch (index) {
-        case GCL_WNDPROC: swap(c.proc); break;
-        case GCL_HCURSOR: swap(c.cursor); break;
-        case GCL_HICON: swap(c.icon); break;
-        case GCL_HBRBACKGROUND: swap(c.background); break;
-        case GCL_HMODULE: swap(c.instance); break;
+        case GCL_WNDPROC:
+            swap(c.proc);
+            break;
+        case GCL_HCURSOR:
+            swap(c.cursor);
+            break;
+        case GCL_HICON:
+            swap(c.icon);
+            break;
+        case GCL_HBRBACKGROUND:
+            swap(c.background);
+            break;
+        case GCL_HMODULE:
+            swap(c.instance);
+            break;
         case GCL_STYLE:
             old = c.style;
             if (newValue) c.style = static_cast<UINT>(*newValue);
             break;
-        case GCL_CBWNDEXTRA: old = c.wndExtra; break;
-        case GCL_CBCLSEXTRA: old = c.clsExtra; break;
-        case GCW_ATOM: old = c.atom; break;
+        case GCL_CBWNDEXTRA:
+            old = c.wndExtra;
+            break;
+        case GCL_CBCLSEXTRA:
+            old = c.clsExtra;
+            break;
+        case GCW_ATOM:
+            old = c.atom;
+            break;
         default:
             if (index >= 0 && static_cast<std::size_t>(index) + 4 <= c.extra.size()) {
                 std::int32_t v;
@@ -139,7 +155,9 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
     return addClass(ex, false);
 }
 
-ATOM RegisterClassExA(const WNDCLASSEXA* wc) { return wc ? addClass(*wc, false) : 0; }
+ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
+    return wc ? addClass(*wc, false) : 0;
+}
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
     WindowClass* c = findClass(className);
@@ -194,7 +212,9 @@ LONG_PTR SetClassLongA(HWND hwnd, int index, LONG_PTR value) {
     return w ? classLong(*w->cls, index, &value) : 0;
 }
 
-LONG_PTR GetClassLongPtrA(HWND hwnd, int index) { return GetClassLongA(hwnd, index); }
+LONG_PTR GetClassLongPtrA(HWND hwnd, int index) {
+    return GetClassLongA(hwnd, index);
+}
 LONG_PTR SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     return SetClassLongA(hwnd, index, value);
 }

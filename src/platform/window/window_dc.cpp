@@ -19,7 +19,8 @@ std::map<HWND, HDC> ownContexts;
 // The visible part of a window on its top-level surface, in device coordinates.
 HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT* limit) {
     const RECT topRect = windowRectOnScreen(topLevelOf(w));
-    const POINT dev{topRect.left + t.origin.x, topRect.top + t.origin.y};  // device origin on screen
+    const POINT dev{topRect.left + t.origin.x,
+                    topRect.top + t.origin.y};  // device origin on screen
     RECT area = offsetRect(t.clip, -t.origin.x, -t.origin.y);
     if (limit) area = intersectRect(area, *limit);
     HRGN region = CreateRectRgn(area.left, area.top, area.right, area.bottom);
@@ -31,7 +32,8 @@ HRGN visibleRegion(Window* w, bool client, const WindowDrawTarget& t, const RECT
         DeleteObject(hole);
     };
     if (client && (w->style & WS_CLIPCHILDREN))
-        for (Window* c : w->children) subtract(c);
+        for (Window* c : w->children)
+            subtract(c);
     for (Window* a = w; a && a->parent && a->parent != state().desktop; a = a->parent) {
         if (!(a->style & WS_CLIPSIBLINGS)) continue;
         for (Window* sib : a->parent->children) {
@@ -89,7 +91,8 @@ void dropWindowDc(HWND hwnd) {
 }
 
 void clearWindowDcs() {
-    for (auto& [h, dc] : ownContexts) DeleteDC(dc);
+    for (auto& [h, dc] : ownContexts)
+        DeleteDC(dc);
     ownContexts.clear();
 }
 

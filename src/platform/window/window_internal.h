@@ -12,6 +12,9 @@ void windowPosChangedDefault(Window* w, const WINDOWPOS* wp);
 bool fetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool includeInput);
 void waitForWork();
 void clearConvertedInput();
+bool messageMatches(const MSG& m, HWND filter, UINT min, UINT max);
+bool rangeIncludes(UINT min, UINT max, UINT first, UINT last);
+bool takeInputMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove);
 
 // Surfaces and drawing by the layer itself.
 Surface* surfaceOf(Window* topLevel);

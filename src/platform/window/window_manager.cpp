@@ -4,8 +4,8 @@
 
 #include "platform/gdi/surface_dc.h"
 #include "platform/window/menu_api.h"
-#include "platform/window/screen.h"
 #include "platform/window/menu_internal.h"
+#include "platform/window/screen.h"
 #include "platform/window/window_internal.h"
 #include "platform/window/window_system.h"
 
@@ -14,7 +14,9 @@ namespace {
 ScreenConfig currentScreen;
 }
 
-const ScreenConfig& screenConfig() { return currentScreen; }
+const ScreenConfig& screenConfig() {
+    return currentScreen;
+}
 void configureScreen(const ScreenConfig& config) {
     currentScreen = config;
     SetScreenMetrics({config.width, config.height, config.dpi});
@@ -30,7 +32,8 @@ UserState* current = nullptr;
 
 std::string upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -51,6 +54,7 @@ void resetUserState() {
     clearConvertedInput();
     clearSurfaces();
     resetMenus();
+    resetAccelerators();
     resetMenuLoop();
     resetClipboard();
     resetImages();
@@ -64,7 +68,9 @@ Window* findWindow(HWND hwnd) {
     return it == s.windows.end() ? nullptr : it->second.get();
 }
 
-Window* windowOrDesktop(HWND hwnd) { return hwnd ? findWindow(hwnd) : state().desktop; }
+Window* windowOrDesktop(HWND hwnd) {
+    return hwnd ? findWindow(hwnd) : state().desktop;
+}
 
 WindowClass* findClass(LPCSTR nameOrAtom) {
     if (!nameOrAtom) return nullptr;
@@ -81,10 +87,13 @@ WindowClass* findClass(LPCSTR nameOrAtom) {
     return nullptr;
 }
 
-bool isTopLevel(const Window* w) { return w && w->parent == state().desktop; }
+bool isTopLevel(const Window* w) {
+    return w && w->parent == state().desktop;
+}
 
 Window* topLevelOf(Window* w) {
-    while (w && w->parent && w->parent != state().desktop) w = w->parent;
+    while (w && w->parent && w->parent != state().desktop)
+        w = w->parent;
     return w == state().desktop ? nullptr : w;
 }
 
@@ -122,7 +131,8 @@ RECT clientRectInWindow(const Window* w) {
     const int height = w->rect.bottom - w->rect.top;
     if (w->style & WS_MINIMIZE) return {0, 0, 0, 0};
     const bool hasMenu = !(w->style & WS_CHILD) && w->menu != nullptr;
-    RECT in = nonClientInsets(w->style, w->exStyle, hasMenu, hasMenu ? menuBarHeight(w->handle) : 0);
+    RECT in =
+        nonClientInsets(w->style, w->exStyle, hasMenu, hasMenu ? menuBarHeight(w->handle) : 0);
     if (w->style & WS_VSCROLL) in.right += GetSystemMetrics(SM_CXVSCROLL);
     if (w->style & WS_HSCROLL) in.bottom += GetSystemMetrics(SM_CYHSCROLL);
     RECT r{in.left, in.top, width - in.right, height - in.bottom};
@@ -162,7 +172,9 @@ bool pointIn(const RECT& r, POINT p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-RECT offsetRect(RECT r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+RECT offsetRect(RECT r, int dx, int dy) {
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
 
 void unlinkFromParent(Window* w) {
     if (!w->parent) return;
@@ -170,7 +182,29 @@ void unlinkFromParent(Window* w) {
     c.erase(std::remove(c.begin(), c.end(), w), c.end());
 }
 
+// Windows owned by a top-level window stay in front of it.
+void keepOwnedInFront(Window* owner) {
+    auto& c = state().desktop->children;
+    std::vector<Window*> owned;
+    for (Window* x : c)
+        if (x->owner == owner->handle) owned.push_back(x);
+    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+        Window* o = *it;
+        const auto ownerAt = std::find(c.begin(), c.end(), owner);
+        const auto ownedAt = std::find(c.begin(), c.end(), o);
+        if (ownedAt < ownerAt) continue;
+        c.erase(ownedAt);
+        c.insert(std::find(c.begin(), c.end(), owner), o);
+        keepOwnedInFront(o);
+    }
+}
+
 void linkToParent(Window* w, Window* parent, HWND insertAfter) {
+    linkToParentOnly(w, parent, insertAfter);
+    if (parent == state().desktop) keepOwnedInFront(w);
+}
+
+void linkToParentOnly(Window* w, Window* parent, HWND insertAfter) {
     w->parent = parent;
     auto& c = parent->children;
     if (insertAfter == HWND_BOTTOM) {
@@ -181,7 +215,8 @@ void linkToParent(Window* w, Window* parent, HWND insertAfter) {
         // Topmost windows stay in front of the others.
         auto it = c.begin();
         if (!(w->exStyle & WS_EX_TOPMOST) && parent == state().desktop)
-            while (it != c.end() && ((*it)->exStyle & WS_EX_TOPMOST)) ++it;
+            while (it != c.end() && ((*it)->exStyle & WS_EX_TOPMOST))
+                ++it;
         c.insert(it, w);
         return;
     }
@@ -195,5 +230,7 @@ void linkToParent(Window* w, Window* parent, HWND insertAfter) {
 }  // namespace win::detail
 
 namespace win {
-void resetWindowSystem() { detail::resetUserState(); }
+void resetWindowSystem() {
+    detail::resetUserState();
+}
 }  // namespace win

@@ -23,7 +23,8 @@ void notifyParents(Window* w, WORD event) {
 }
 
 void collectPostOrder(Window* w, std::vector<Window*>& out) {
-    for (Window* c : std::vector<Window*>(w->children)) collectPostOrder(c, out);
+    for (Window* c : std::vector<Window*>(w->children))
+        collectPostOrder(c, out);
     out.push_back(w);
 }
 
@@ -126,7 +127,8 @@ LONG_PTR windowLong(HWND hwnd, int index, const LONG_PTR* value, std::size_t ext
             if (value) w->owner = reinterpret_cast<HWND>(*value);
             return old;
         default:
-            return value ? writeExtra(w, index, extraBytes, *value) : readExtra(w, index, extraBytes);
+            return value ? writeExtra(w, index, extraBytes, *value)
+                         : readExtra(w, index, extraBytes);
     }
 }
 
@@ -219,8 +221,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     else if (menu)
         w->menu = menu;
     else if (cls->menuName || !cls->menuNameText.empty())
-        w->menu = LoadMenuA(instance, cls->menuNameText.empty() ? cls->menuName
-                                                                : cls->menuNameText.c_str());
+        w->menu = LoadMenuA(instance,
+                            cls->menuNameText.empty() ? cls->menuName : cls->menuNameText.c_str());
     w->rect = {x, y, x + width, y + height};
     w->normalRect = w->rect;
     s.windows.emplace(w->handle, std::move(owned));
@@ -234,8 +236,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         mmi.ptMaxSize = mmi.ptMaxTrackSize;
         sendMessage(w, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
         if (!findWindow(w->handle)) return nullptr;
-        width = std::clamp<int>(width, mmi.ptMinTrackSize.x, std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
-        height = std::clamp<int>(height, mmi.ptMinTrackSize.y, std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
+        width = std::clamp<int>(width, mmi.ptMinTrackSize.x,
+                                std::max(mmi.ptMinTrackSize.x, mmi.ptMaxTrackSize.x));
+        height = std::clamp<int>(height, mmi.ptMinTrackSize.y,
+                                 std::max(mmi.ptMinTrackSize.y, mmi.ptMaxTrackSize.y));
         w->rect = {x, y, x + width, y + height};
         w->normalRect = w->rect;
         w->clientCache = clientRectInWindow(w);
@@ -273,11 +277,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (!findWindow(h)) return nullptr;
     const RECT cr = clientRectInWindow(w);
     w->clientCache = cr;
-    sendMessage(w, WM_SIZE, SIZE_RESTORED,
-                MAKELPARAM(static_cast<WORD>(cr.right - cr.left), static_cast<WORD>(cr.bottom - cr.top)));
+    sendMessage(
+        w, WM_SIZE, SIZE_RESTORED,
+        MAKELPARAM(static_cast<WORD>(cr.right - cr.left), static_cast<WORD>(cr.bottom - cr.top)));
     if (!findWindow(h)) return nullptr;
     sendMessage(w, WM_MOVE, 0,
-                MAKELPARAM(static_cast<WORD>(w->rect.left + cr.left), static_cast<WORD>(w->rect.top + cr.top)));
+                MAKELPARAM(static_cast<WORD>(w->rect.left + cr.left),
+                           static_cast<WORD>(w->rect.top + cr.top)));
     if (!findWindow(h)) return nullptr;
     notifyParents(w, static_cast<WORD>(WM_CREATE));
     if (!findWindow(h)) return nullptr;
@@ -300,7 +306,8 @@ BOOL DestroyWindow(HWND hwnd) {
     std::vector<HWND> ownedWindows;
     for (auto& [h, other] : s.windows)
         if (other->owner == hwnd) ownedWindows.push_back(h);
-    for (HWND h : ownedWindows) DestroyWindow(h);
+    for (HWND h : ownedWindows)
+        DestroyWindow(h);
     w = findWindow(hwnd);
     if (!w) return TRUE;
     if (w->style & WS_VISIBLE)
@@ -331,17 +338,24 @@ BOOL DestroyWindow(HWND hwnd) {
         invalidateWindow(p, &r, true, false);
     }
     unlinkFromParent(w);
-    for (Window* t : tree) s.windows.erase(t->handle);
+    for (Window* t : tree)
+        s.windows.erase(t->handle);
     return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return findWindow(hwnd) != nullptr; }
+BOOL IsWindow(HWND hwnd) {
+    return findWindow(hwnd) != nullptr;
+}
 
-LONG_PTR GetWindowLongA(HWND hwnd, int index) { return windowLong(hwnd, index, nullptr, 4); }
+LONG_PTR GetWindowLongA(HWND hwnd, int index) {
+    return windowLong(hwnd, index, nullptr, 4);
+}
 LONG_PTR SetWindowLongA(HWND hwnd, int index, LONG_PTR value) {
     return windowLong(hwnd, index, &value, 4);
 }
-LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) { return windowLong(hwnd, index, nullptr, 8); }
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
+    return windowLong(hwnd, index, nullptr, 8);
+}
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
     return windowLong(hwnd, index, &value, 8);
 }
@@ -354,7 +368,9 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
 
-HWND GetDesktopWindow() { return state().desktop->handle; }
+HWND GetDesktopWindow() {
+    return state().desktop->handle;
+}
 
 HWND GetParent(HWND hwnd) {
     Window* w = findWindow(hwnd);
@@ -382,14 +398,18 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
     Window* w = findWindow(hwnd);
     if (!w || w == state().desktop) return nullptr;
     switch (flags) {
-        case GA_PARENT: return w->parent ? w->parent->handle : nullptr;
-        case GA_ROOT: return topLevelOf(w)->handle;
+        case GA_PARENT:
+            return w->parent ? w->parent->handle : nullptr;
+        case GA_ROOT:
+            return topLevelOf(w)->handle;
         case GA_ROOTOWNER: {
             Window* t = topLevelOf(w);
-            while (t->owner && findWindow(t->owner)) t = findWindow(t->owner);
+            while (t->owner && findWindow(t->owner))
+                t = findWindow(t->owner);
             return t->handle;
         }
-        default: return nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -402,11 +422,16 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
     const auto& sib = w->parent->children;
     const auto it = std::find(sib.begin(), sib.end(), w);
     switch (cmd) {
-        case GW_HWNDFIRST: return sib.front()->handle;
-        case GW_HWNDLAST: return sib.back()->handle;
-        case GW_HWNDNEXT: return (it + 1 == sib.end()) ? nullptr : (*(it + 1))->handle;
-        case GW_HWNDPREV: return (it == sib.begin()) ? nullptr : (*(it - 1))->handle;
-        default: return nullptr;
+        case GW_HWNDFIRST:
+            return sib.front()->handle;
+        case GW_HWNDLAST:
+            return sib.back()->handle;
+        case GW_HWNDNEXT:
+            return (it + 1 == sib.end()) ? nullptr : (*(it + 1))->handle;
+        case GW_HWNDPREV:
+            return (it == sib.begin()) ? nullptr : (*(it - 1))->handle;
+        default:
+            return nullptr;
     }
 }
 

@@ -66,8 +66,9 @@ void minimize(Window* w) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+// Maximising a maximised window fits it to its parent again (the parent may
+// have changed size).
 void maximize(Window* w) {
-    if ((w->style & WS_MAXIMIZE) && !(w->style & WS_MINIMIZE)) return;
     if (!(w->style & (WS_MINIMIZE | WS_MAXIMIZE))) w->normalRect = w->rect;
     const MINMAXINFO mmi = minMaxInfo(w);
     if (!findWindow(w->handle)) return;
@@ -131,9 +132,11 @@ bool setWindowPos(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UIN
     w->clientCache = newClient;
     const bool isVisible = (w->style & WS_VISIBLE) != 0;
     const bool moved = oldRect.left != newRect.left || oldRect.top != newRect.top;
-    const bool sized = (oldRect.right - oldRect.left) != wp.cx || (oldRect.bottom - oldRect.top) != wp.cy;
-    const bool clientSized = (oldClient.right - oldClient.left) != (newClient.right - newClient.left) ||
-                             (oldClient.bottom - oldClient.top) != (newClient.bottom - newClient.top);
+    const bool sized =
+        (oldRect.right - oldRect.left) != wp.cx || (oldRect.bottom - oldRect.top) != wp.cy;
+    const bool clientSized =
+        (oldClient.right - oldClient.left) != (newClient.right - newClient.left) ||
+        (oldClient.bottom - oldClient.top) != (newClient.bottom - newClient.top);
     const bool clientMoved = oldRect.left + oldClient.left != newRect.left + newClient.left ||
                              oldRect.top + oldClient.top != newRect.top + newClient.top;
 
@@ -153,8 +156,7 @@ bool setWindowPos(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UIN
 
     if (wasVisible && !isVisible) {
         if (Window* f = findWindow(s.focus); f && (f == w || IsChild(h, f->handle))) {
-            if (w->style & WS_CHILD)
-                SetFocus(w->parent->handle);
+            if (w->style & WS_CHILD) SetFocus(w->parent->handle);
         }
         if (s.active == h) activateOtherWindow(w);
         if (!findWindow(h)) return true;
@@ -186,10 +188,13 @@ void windowPosChangedDefault(Window* w, const WINDOWPOS* wp) {
     }
     if (!(wp->flags & kNoClientSize)) {
         WPARAM kind = SIZE_RESTORED;
-        if (w->style & WS_MINIMIZE) kind = SIZE_MINIMIZED;
-        else if (w->style & WS_MAXIMIZE) kind = SIZE_MAXIMIZED;
+        if (w->style & WS_MINIMIZE)
+            kind = SIZE_MINIMIZED;
+        else if (w->style & WS_MAXIMIZE)
+            kind = SIZE_MAXIMIZED;
         sendMessage(w, WM_SIZE, kind,
-                    MAKELPARAM(static_cast<WORD>(cr.right - cr.left), static_cast<WORD>(cr.bottom - cr.top)));
+                    MAKELPARAM(static_cast<WORD>(cr.right - cr.left),
+                               static_cast<WORD>(cr.bottom - cr.top)));
     }
 }
 
@@ -295,7 +300,8 @@ BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* p) {
     }
     if (!findWindow(hwnd)) return TRUE;
     ShowWindow(hwnd, static_cast<int>(p->showCmd));
-    if (Window* v = findWindow(hwnd); v && (p->flags & WPF_RESTORETOMAXIMIZED) && (v->style & WS_MINIMIZE))
+    if (Window* v = findWindow(hwnd);
+        v && (p->flags & WPF_RESTORETOMAXIMIZED) && (v->style & WS_MINIMIZE))
         v->restoreToMaximized = true;
     return TRUE;
 }
@@ -317,8 +323,11 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         case SW_SHOWMINNOACTIVE:
         case SW_MINIMIZE:
         case SW_SHOWNOACTIVATE:
-        case SW_SHOWNA: activate = false; break;
-        default: break;
+        case SW_SHOWNA:
+            activate = false;
+            break;
+        default:
+            break;
     }
     if (!wasVisible) {
         sendMessage(w, WM_SHOWWINDOW, TRUE, 0);
@@ -327,13 +336,20 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     switch (cmd) {
         case SW_SHOWMINIMIZED:
         case SW_MINIMIZE:
-        case SW_SHOWMINNOACTIVE: minimize(w); break;
-        case SW_SHOWMAXIMIZED: maximize(w); break;
+        case SW_SHOWMINNOACTIVE:
+            minimize(w);
+            break;
+        case SW_SHOWMAXIMIZED:
+            maximize(w);
+            break;
         case SW_SHOWNORMAL:
         case SW_RESTORE:
         case SW_SHOWDEFAULT:
-        case SW_SHOWNOACTIVATE: restore(w); break;
-        default: break;
+        case SW_SHOWNOACTIVATE:
+            restore(w);
+            break;
+        default:
+            break;
     }
     if (!findWindow(hwnd)) return wasVisible;
     setWindowPos(w, nullptr, 0, 0, 0, 0,
@@ -368,7 +384,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     } else if (!enable && !wasDisabled) {
         w->style |= WS_DISABLED;
         auto& s = state();
-        if (Window* f = findWindow(s.focus); f && (f == w || IsChild(hwnd, s.focus))) SetFocus(nullptr);
+        if (Window* f = findWindow(s.focus); f && (f == w || IsChild(hwnd, s.focus)))
+            SetFocus(nullptr);
         if (s.capture == hwnd) ReleaseCapture();
         if (findWindow(hwnd)) sendMessage(w, WM_ENABLE, FALSE, 0);
     } else {

@@ -48,24 +48,24 @@ struct Window {
     WNDPROC proc = nullptr;
     DWORD style = 0;
     DWORD exStyle = 0;
-    Window* parent = nullptr;         // the desktop for top-level windows
-    HWND owner = nullptr;             // top-level windows only
-    std::vector<Window*> children;    // z-order: front first
-    RECT rect;                        // window rectangle in the parent's client coordinates
+    Window* parent = nullptr;       // the desktop for top-level windows
+    HWND owner = nullptr;           // top-level windows only
+    std::vector<Window*> children;  // z-order: front first
+    RECT rect;                      // window rectangle in the parent's client coordinates
     std::string text;
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;
-    UINT_PTR id = 0;                  // child windows
-    HMENU menu = nullptr;             // top-level windows
+    UINT_PTR id = 0;       // child windows
+    HMENU menu = nullptr;  // top-level windows
     HMENU systemMenu = nullptr;
     HINSTANCE instance = nullptr;
-    RECT normalRect;                  // restored rectangle while minimised or maximised
+    RECT normalRect;  // restored rectangle while minimised or maximised
     POINT minPosition{-1, -1};
     POINT maxPosition{-1, -1};
     bool restoreToMaximized = false;
-    RECT clientCache;                 // client area (in the window) when geometry last settled
-    RECT eraseRect;                   // what WM_ERASEBKGND is to clear
-    RECT update;                      // bounding box of the invalid area, client coordinates
+    RECT clientCache;  // client area (in the window) when geometry last settled
+    RECT eraseRect;    // what WM_ERASEBKGND is to clear
+    RECT update;       // bounding box of the invalid area, client coordinates
     bool updatePending = false;
     bool erasePending = false;
     bool internalPaint = false;
@@ -77,8 +77,8 @@ struct Window {
     HICON iconSmall = nullptr;
     ScrollBarState hscroll;
     ScrollBarState vscroll;
-    LRESULT ncActive = FALSE;         // caption drawn active
-    int ncPressed = 0;                // caption button held down (hit-test code)
+    LRESULT ncActive = FALSE;  // caption drawn active
+    int ncPressed = 0;         // caption button held down (hit-test code)
 };
 
 struct Timer {
@@ -93,10 +93,10 @@ struct Timer {
 enum class InputKind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Char };
 struct InputEvent {
     InputKind kind = InputKind::MouseMove;
-    POINT pt;           // screen position for mouse events
-    int button = 0;     // 0 left, 1 right, 2 middle
-    int delta = 0;      // wheel
-    int vk = 0;         // key events
+    POINT pt;              // screen position for mouse events
+    int button = 0;        // 0 left, 1 right, 2 middle
+    int delta = 0;         // wheel
+    int vk = 0;            // key events
     unsigned char ch = 0;  // a character the device typed without a key (Char)
     std::uint64_t time = 0;
 };
@@ -167,6 +167,7 @@ void invalidateWindow(Window* w, const RECT* clientRect, bool erase, bool childr
 void invalidateFrame(Window* w);
 void unlinkFromParent(Window* w);
 void linkToParent(Window* w, Window* parent, HWND insertAfter);
+void linkToParentOnly(Window* w, Window* parent, HWND insertAfter);
 
 // Activation after the active window went away or was hidden.
 void activateOtherWindow(Window* leaving);
@@ -175,7 +176,9 @@ bool activateWindow(Window* w, WORD how);
 // Register the built-in classes (desktop, menu popups).
 void registerSystemClasses();
 
-inline bool isEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+inline bool isEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
 RECT unionRect(const RECT& a, const RECT& b);
 RECT intersectRect(const RECT& a, const RECT& b);
 bool pointIn(const RECT& r, POINT p);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/window/screen.h"
 #include "platform/x11/x11_presenter.h"
 
 namespace win {
@@ -13,6 +14,17 @@ std::unique_ptr<x11::X11Presenter> running;
 }
 
 Backend startBackend() {
+    // PELK_SCREEN=WIDTHxHEIGHT sets the size of the virtual screen.
+    if (const char* size = std::getenv("PELK_SCREEN")) {
+        int w = 0, h = 0;
+        if (std::sscanf(size, "%dx%d", &w, &h) == 2 && w >= 320 && h >= 200 && w <= 8192 &&
+            h <= 8192) {
+            ScreenConfig sc = screenConfig();
+            sc.width = w;
+            sc.height = h;
+            configureScreen(sc);
+        }
+    }
     const char* forced = std::getenv("PELK_BACKEND");
     if (forced && std::strcmp(forced, "headless") == 0) return Backend::Headless;
     const char* display = std::getenv("DISPLAY");

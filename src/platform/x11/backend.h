@@ -1,7 +1,8 @@
 #pragma once
 // Choosing how the program meets its user: the X11 presenter when a display
 // is there, otherwise the headless backend (the screen stays in memory and
-// only the test robot gives input). PELK_BACKEND=headless|x11 forces either.
+// only the test robot gives input). PELK_BACKEND=headless|x11 forces either;
+// PELK_SCREEN=WIDTHxHEIGHT sets the size of the virtual screen.
 
 namespace win {
 

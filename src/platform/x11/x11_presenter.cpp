@@ -42,22 +42,26 @@ namespace {
 
 std::uint64_t realNowMs() {
     using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 void makeImage(X11Presenter::State& s, int w, int h) {
     if (s.image) XDestroyImage(s.image);  // frees the pixel buffer too
     auto* pixels = static_cast<char*>(std::calloc(static_cast<std::size_t>(w) * h, 4));
-    s.image = XCreateImage(s.display, DefaultVisual(s.display, DefaultScreen(s.display)),
-                           static_cast<unsigned>(DefaultDepth(s.display, DefaultScreen(s.display))), ZPixmap, 0,
-                           pixels, static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
+    s.image =
+        XCreateImage(s.display, DefaultVisual(s.display, DefaultScreen(s.display)),
+                     static_cast<unsigned>(DefaultDepth(s.display, DefaultScreen(s.display))),
+                     ZPixmap, 0, pixels, static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
     s.width = w;
     s.height = h;
     s.shown.assign(static_cast<std::size_t>(w) * h, 0xFFFFFFFF);
     s.needFullRedraw = true;
 }
 
-int buttonOf(unsigned x) { return x == 1 ? 0 : x == 3 ? 1 : 2; }
+int buttonOf(unsigned x) {
+    return x == 1 ? 0 : x == 3 ? 1 : 2;
+}
 
 void answerSelectionRequest(X11Presenter::State& s, const XSelectionRequestEvent& req) {
     XSelectionEvent reply{};
@@ -85,7 +89,8 @@ void answerSelectionRequest(X11Presenter::State& s, const XSelectionRequestEvent
             data = latin;
         }
         XChangeProperty(s.display, req.requestor, req.property, req.target, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+                        reinterpret_cast<const unsigned char*>(data.data()),
+                        static_cast<int>(data.size()));
         reply.property = req.property;
     }
     XSendEvent(s.display, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
@@ -103,8 +108,10 @@ void keyEvent(XKeyEvent& e, bool down) {
     // A character no key of the US layout types (an accented letter ...).
     if (down && n > 0) {
         const unsigned char c = base::unicodeToCp1252(static_cast<unsigned char>(text[0]));
-        if (sym >= 0xA0 && sym <= 0xFF) injectChar(base::unicodeToCp1252(static_cast<char32_t>(sym)));
-        else if (c) injectChar(c);
+        if (sym >= 0xA0 && sym <= 0xFF)
+            injectChar(base::unicodeToCp1252(static_cast<char32_t>(sym)));
+        else if (c)
+            injectChar(c);
     }
 }
 
@@ -122,8 +129,8 @@ std::unique_ptr<X11Presenter> X11Presenter::open(const char* displayName) {
                                     BlackPixel(d, screen));
     XStoreName(d, s->window, "Pelk-GM");
     XSelectInput(d, s->window,
-                 ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
-                     PointerMotionMask | StructureNotifyMask | FocusChangeMask);
+                 ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
+                     ButtonReleaseMask | PointerMotionMask | StructureNotifyMask | FocusChangeMask);
     s->deleteWindow = XInternAtom(d, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(d, s->window, &s->deleteWindow, 1);
     s->clipboard = XInternAtom(d, "CLIPBOARD", False);
@@ -152,30 +159,47 @@ void X11Presenter::poll() {
         XEvent e;
         XNextEvent(s.display, &e);
         switch (e.type) {
-            case MotionNotify: injectMouseMove(e.xmotion.x, e.xmotion.y); break;
+            case MotionNotify:
+                injectMouseMove(e.xmotion.x, e.xmotion.y);
+                break;
             case ButtonPress:
             case ButtonRelease:
                 if (e.xbutton.button == 4 || e.xbutton.button == 5) {
                     if (e.type == ButtonPress)
-                        injectMouseWheel(e.xbutton.x, e.xbutton.y, e.xbutton.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
+                        injectMouseWheel(e.xbutton.x, e.xbutton.y,
+                                         e.xbutton.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
                 } else if (e.xbutton.button <= 3) {
                     injectMouseMove(e.xbutton.x, e.xbutton.y);
-                    injectMouseButton(e.xbutton.x, e.xbutton.y, buttonOf(e.xbutton.button), e.type == ButtonPress);
+                    injectMouseButton(e.xbutton.x, e.xbutton.y, buttonOf(e.xbutton.button),
+                                      e.type == ButtonPress);
                 }
                 break;
-            case KeyPress: keyEvent(e.xkey, true); break;
+            case KeyPress:
+                keyEvent(e.xkey, true);
+                break;
             case KeyRelease: {
                 // X repeats a held key as release-press pairs; Windows sends repeated key-downs.
                 if (XEventsQueued(s.display, QueuedAfterReading)) {
                     XEvent next;
                     XPeekEvent(s.display, &next);
-                    if (next.type == KeyPress && next.xkey.time == e.xkey.time && next.xkey.keycode == e.xkey.keycode)
+                    if (next.type == KeyPress && next.xkey.time == e.xkey.time &&
+                        next.xkey.keycode == e.xkey.keycode)
                         break;
                 }
                 keyEvent(e.xkey, false);
                 break;
             }
-            case Expose: s.needFullRedraw = true; break;
+            case Expose:
+                s.needFullRedraw = true;
+                break;
+            case FocusOut:
+                // Keys held when another program takes the keyboard would stay
+                // down for good: let them go.
+                for (int vk = 1; vk < 255; ++vk)
+                    if (vk != VK_LBUTTON && vk != VK_RBUTTON && vk != VK_MBUTTON &&
+                        GetKeyState(vk) < 0)
+                        injectKey(vk, false);
+                break;
             case ClientMessage:
                 if (static_cast<Atom>(e.xclient.data.l[0]) == s.deleteWindow) {
                     for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
@@ -185,12 +209,15 @@ void X11Presenter::poll() {
                         }
                 }
                 break;
-            case SelectionRequest: answerSelectionRequest(s, e.xselectionrequest); break;
+            case SelectionRequest:
+                answerSelectionRequest(s, e.xselectionrequest);
+                break;
             case SelectionClear:
                 s.ownsClipboard = false;
                 clipboardTakenByOtherProgram();
                 break;
-            default: break;
+            default:
+                break;
         }
     }
 }
@@ -198,7 +225,6 @@ void X11Presenter::poll() {
 void X11Presenter::wait(std::optional<std::uint64_t> untilMs) {
     poll();
     if (inputPending()) return;
-    present();
     const int fd = ConnectionNumber(s_->display);
     fd_set set;
     FD_ZERO(&set);
@@ -220,7 +246,8 @@ void X11Presenter::present() {
     State& s = *s_;
     const Surface& screen = composeScreen();
     if (screen.width != s.width || screen.height != s.height) {
-        XResizeWindow(s.display, s.window, static_cast<unsigned>(screen.width), static_cast<unsigned>(screen.height));
+        XResizeWindow(s.display, s.window, static_cast<unsigned>(screen.width),
+                      static_cast<unsigned>(screen.height));
         makeImage(s, screen.width, screen.height);
     }
     // Only the rows that changed go to the server.
@@ -228,16 +255,18 @@ void X11Presenter::present() {
     for (int y = 0; y < s.height; ++y) {
         const std::uint32_t* src = screen.pixels.data() + static_cast<std::size_t>(y) * s.width;
         std::uint32_t* dst = s.shown.data() + static_cast<std::size_t>(y) * s.width;
-        if (!s.needFullRedraw && std::memcmp(src, dst, static_cast<std::size_t>(s.width) * 4) == 0) continue;
+        if (!s.needFullRedraw && std::memcmp(src, dst, static_cast<std::size_t>(s.width) * 4) == 0)
+            continue;
         std::memcpy(dst, src, static_cast<std::size_t>(s.width) * 4);
-        for (int x = 0; x < s.width; ++x) XPutPixel(s.image, x, y, src[x]);
+        for (int x = 0; x < s.width; ++x)
+            XPutPixel(s.image, x, y, src[x]);
         first = std::min(first, y);
         last = y;
     }
     s.needFullRedraw = false;
     if (last >= first) {
-        XPutImage(s.display, s.window, s.gc, s.image, 0, first, 0, first, static_cast<unsigned>(s.width),
-                  static_cast<unsigned>(last - first + 1));
+        XPutImage(s.display, s.window, s.gc, s.image, 0, first, 0, first,
+                  static_cast<unsigned>(s.width), static_cast<unsigned>(last - first + 1));
         XFlush(s.display);
     }
 }
@@ -245,19 +274,42 @@ void X11Presenter::present() {
 void X11Presenter::setCursorShape(int id) {
     unsigned shape = XC_left_ptr;
     switch (id) {
-        case IDC_IBEAM_ID: shape = XC_xterm; break;
+        case IDC_IBEAM_ID:
+            shape = XC_xterm;
+            break;
         case IDC_WAIT_ID:
-        case IDC_APPSTARTING_ID: shape = XC_watch; break;
-        case IDC_CROSS_ID: shape = XC_crosshair; break;
-        case IDC_UPARROW_ID: shape = XC_sb_up_arrow; break;
-        case IDC_SIZENWSE_ID: shape = XC_bottom_right_corner; break;
-        case IDC_SIZENESW_ID: shape = XC_bottom_left_corner; break;
-        case IDC_SIZEWE_ID: shape = XC_sb_h_double_arrow; break;
-        case IDC_SIZENS_ID: shape = XC_sb_v_double_arrow; break;
-        case IDC_SIZEALL_ID: shape = XC_fleur; break;
-        case IDC_NO_ID: shape = XC_X_cursor; break;
-        case IDC_HAND_ID: shape = XC_hand2; break;
-        default: break;
+        case IDC_APPSTARTING_ID:
+            shape = XC_watch;
+            break;
+        case IDC_CROSS_ID:
+            shape = XC_crosshair;
+            break;
+        case IDC_UPARROW_ID:
+            shape = XC_sb_up_arrow;
+            break;
+        case IDC_SIZENWSE_ID:
+            shape = XC_bottom_right_corner;
+            break;
+        case IDC_SIZENESW_ID:
+            shape = XC_bottom_left_corner;
+            break;
+        case IDC_SIZEWE_ID:
+            shape = XC_sb_h_double_arrow;
+            break;
+        case IDC_SIZENS_ID:
+            shape = XC_sb_v_double_arrow;
+            break;
+        case IDC_SIZEALL_ID:
+            shape = XC_fleur;
+            break;
+        case IDC_NO_ID:
+            shape = XC_X_cursor;
+            break;
+        case IDC_HAND_ID:
+            shape = XC_hand2;
+            break;
+        default:
+            break;
     }
     const Cursor c = XCreateFontCursor(s_->display, shape);
     XDefineCursor(s_->display, s_->window, c);
@@ -298,8 +350,8 @@ std::optional<std::string> X11Presenter::foreignClipboardText() {
             int format;
             unsigned long items, rest;
             unsigned char* data = nullptr;
-            XGetWindowProperty(s.display, s.window, s.property, 0, 1 << 24, True, AnyPropertyType, &type, &format,
-                               &items, &rest, &data);
+            XGetWindowProperty(s.display, s.window, s.property, 0, 1 << 24, True, AnyPropertyType,
+                               &type, &format, &items, &rest, &data);
             std::string text(reinterpret_cast<char*>(data), data ? items : 0);
             if (data) XFree(data);
             return text;

@@ -12,7 +12,7 @@
 namespace win::x11 {
 
 class X11Presenter : public Presenter {
-public:
+  public:
     // Opens the display (nullptr: $DISPLAY); answers null when that fails.
     static std::unique_ptr<X11Presenter> open(const char* displayName = nullptr);
     ~X11Presenter() override;
@@ -27,7 +27,7 @@ public:
 
     struct State;
 
-private:
+  private:
     explicit X11Presenter(std::unique_ptr<State> state);
     std::unique_ptr<State> s_;
 };

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the fuzzer of a file reader with clang and runs it.
+#   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
+# The layers are built by the project's own CMake files into build/fuzz (clang,
+# AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
+# fuzzer and its seed maker are linked here against the layer archives. The
+# seed corpus is written into fuzz/corpus-<target> from the tests' fixtures.
+# The exit code is libFuzzer's: 0 when nothing was found. Findings are left in
+# build/fuzz/findings.
+set -euo pipefail
+target="${1:-tqm}"
+seconds="${2:-60}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build/fuzz"
+jobs="${PELK_JOBS:-$(nproc)}"
+
+case "$target" in
+  tqm) fuzzer=database_reader_fuzz seeds=make_database_seeds ;;
+  *) echo "unknown fuzz target: $target (known: tqm)" >&2; exit 2 ;;
+esac
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
+    -DPELK_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
+cmake --build "$build" -j "$jobs" --target pelk_files
+
+archives=()
+for layer in files calc model util toolkit platform base; do
+  [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
+done
+system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib)
+flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
+       -fsanitize=address,undefined -fno-sanitize-recover=undefined -I"$root/src")
+link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
+
+clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o "$build/$fuzzer"
+clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
+    "$root/tests/files/database_fixtures.cpp" "${link[@]}" -o "$build/$seeds"
+
+corpus="$root/fuzz/corpus-$target"
+mkdir -p "$corpus" "$build/findings"
+"$build/$seeds" "$corpus"
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+exec "$build/$fuzzer" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 \
+    -malloc_limit_mb=512 -timeout=10 -artifact_prefix="$build/findings/" -print_final_stats=1

@@ -1,0 +1,464 @@
+#include "calc/inversion_step.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <new>
+#include <string>
+
+#include "base/fortran_format.h"
+#include "calc/forward_calc.h"
+#include "calc/inversion_host.h"
+#include "model/profile_line.h"
+#include "util/abort_poll.h"
+#include "util/array_routines.h"
+#include "util/message_boxes.h"
+#include "util/numeric_routines.h"
+
+namespace calc {
+
+namespace {
+
+constexpr std::string_view kRmsFormat = "(F8.3)";
+constexpr float kMissingAbove = 1.0E10f;
+constexpr int kExposeEvent = 7;
+constexpr int kResizeEvent = 8;
+
+std::string integerText(int value, std::string_view format) {
+    return base::formatInteger(value, format).value_or("");
+}
+
+float profileRms(const model::ProfileLine& p) {
+    return p.RMSERR;
+}
+
+void setProfileRms(model::ProfileLine& p, float rms) {
+    p.RMSERR = rms;
+    p.RMSERR2 = rms;
+}
+
+std::vector<float> synthetics(const model::ProfileLine& p) {
+    std::vector<float> s(static_cast<std::size_t>(std::max(p.NSTA, 0)));
+    for (int i = 1; i <= p.NSTA; ++i)
+        s[static_cast<std::size_t>(i - 1)] = p.SYN(i, 1);
+    return s;
+}
+
+void setSynthetics(model::ProfileLine& p, const std::vector<float>& s) {
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.SYN(i, 1) = s[static_cast<std::size_t>(i - 1)];
+}
+
+void forward(model::ProfileLine& p) {
+    const InversionHost& host = inversionHost();
+    if (host.forward) {
+        host.forward(p, 0);
+    } else {
+        CALC(p, 0);
+    }
+}
+
+// One look at the event queue: an exposed or resized window is redrawn, and
+// the answer is true once Cancel has been pushed.
+bool poll(model::ProfileLine& p, const model::PolygonModel& m) {
+    int type = -1;
+    util::EventWords record{};
+    const bool cancelled = util::LKILLMSG(false, type, record);
+    if (type == kExposeEvent || type == kResizeEvent) {
+        const InversionHost& host = inversionHost();
+        callHost(host.refreshModel, p, m, m.NBOD + 1);
+        callHost(host.refreshData, p);
+    }
+    return cancelled;
+}
+
+void putRms(int field, float rms) {
+    callHost(inversionHost().putReal, field, rms, kRmsFormat);
+}
+
+void putStatus(std::string_view text) {
+    callHost(inversionHost().putString, kStatusField, text);
+}
+
+void putProgress(int percent) {
+    callHost(inversionHost().putProgress, kProgressField, percent);
+}
+
+// Installs the best model found, its synthetics and misfit.
+void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s) {
+    m = s.bestModel;
+    s.parameters.setValues(s.bestValues);
+    setSynthetics(p, s.baseSynthetics);
+    setProfileRms(p, s.bestRms);
+}
+
+// Moves parameter j by its step (the other way when the model takes less
+// than a tenth of it) and answers the change the model actually made.
+float perturb(model::PolygonModel& m, InversionState& s, int j) {
+    ParameterTable& t = s.parameters;
+    const float before = modelValue(m, t.kind(j), t.owner(j));
+    const float p = t.value(j);
+    const float step = t.step(j);
+    t.value(j) = p + step;
+    PUTPAR(m, t);
+    float applied = modelValue(m, t.kind(j), t.owner(j)) - before;
+    if (std::abs(applied) < 0.1f * std::abs(step)) {
+        m = s.startModel;
+        t.value(j) = p - step;
+        PUTPAR(m, t);
+        applied = modelValue(m, t.kind(j), t.owner(j)) - before;
+    }
+    return applied;
+}
+
+void jacobianColumn(const model::ProfileLine& p, InversionState& s, int j, float applied) {
+    for (int i = 1; i <= s.NSTA; ++i) {
+        float& d = s.jacobianAt(i, j);
+        const float syn = p.SYN(i, 1);
+        if (applied == 0.0f || p.DAT(i, 1) >= kMissingAbove || syn >= kMissingAbove) {
+            d = 0.0f;
+        } else {
+            d = (syn - s.baseSynthetics[static_cast<std::size_t>(i - 1)]) / applied;
+        }
+    }
+}
+
+// The normal equations; answers the trace (sum of the positive diagonal).
+float normalEquations(InversionState& s) {
+    const int npar = s.parameters.NPAR;
+    const std::span<const float> residuals(s.residuals);
+    float trace = 0.0f;
+    for (int k = 1; k <= npar; ++k) {
+        s.gradient[static_cast<std::size_t>(k - 1)] =
+            util::XTY(s.jacobianColumn(k), 1, residuals, 1, s.NSTA);
+        for (int l = k; l <= npar; ++l)
+            s.normalAt(l, k) = util::XTY(s.jacobianColumn(k), 1, s.jacobianColumn(l), 1, s.NSTA);
+        if (s.normalAt(k, k) > 0.0f) trace += s.normalAt(k, k);
+    }
+    for (int k = 1; k <= npar; ++k) {
+        for (int l = k + 1; l <= npar; ++l)
+            s.normalAt(k, l) = s.normalAt(l, k);
+    }
+    return trace;
+}
+
+std::string dampingText(float damp) {
+    return std::string("Solve and Test: ") + base::formatReal(damp, "(1PE11.4)").value_or("");
+}
+
+}  // namespace
+
+// The damping of parameter j: a layer's top line is smoothed along its
+// vertices, its four closing vertices left out; everything else gets plain
+// diagonal damping.
+void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
+    const auto k = static_cast<std::size_t>(j - 1);
+    float x = 0.0f, z = 0.0f;
+    int v = j, b = 0;
+    PARPNT(m, x, z, v, b, s.parameters.capacity());
+    if (v == 0 || b == 0 || !m.LAYER(b)) {
+        s.diagonalWeight[k] = 1.0f;
+        return;
+    }
+    if (v > m.IV1(b)) {
+        s.leftCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+    if (v < m.IV2(b) - 4) {
+        s.rightCoupling[k] -= 0.5f;
+        s.diagonalWeight[k] += 0.5f;
+    }
+}
+
+bool InversionState::allocate(int nsta) {
+    NSTA = std::max(nsta, 0);
+    const auto n = static_cast<std::size_t>(NSTA);
+    const auto np = static_cast<std::size_t>(parameters.NPAR);
+    try {
+        startValues.assign(np, 0.0f);
+        bestValues.assign(np, 0.0f);
+        baseSynthetics.assign(n, 0.0f);
+        residuals.assign(n, 0.0f);
+        jacobian.assign(n * np, 0.0f);
+        gradient.assign(np, 0.0f);
+        normal.assign(np * np, 0.0f);
+        diagonalWeight.assign(np, 0.0f);
+        leftCoupling.assign(np, 0.0f);
+        rightCoupling.assign(np, 0.0f);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+float& InversionState::jacobianAt(int i, int j) {
+    assert(i >= 1 && i <= NSTA && j >= 1 && j <= parameters.NPAR);
+    return jacobian[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(NSTA) +
+                    static_cast<std::size_t>(i - 1)];
+}
+
+std::span<const float> InversionState::jacobianColumn(int j) const {
+    return std::span<const float>(jacobian).subspan(
+        static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(NSTA),
+        static_cast<std::size_t>(NSTA));
+}
+
+float& InversionState::normalAt(int l, int k) {
+    const auto np = static_cast<std::size_t>(parameters.NPAR);
+    assert(l >= 1 && k >= 1 && static_cast<std::size_t>(l) <= np &&
+           static_cast<std::size_t>(k) <= np);
+    return normal[static_cast<std::size_t>(k - 1) * np + static_cast<std::size_t>(l - 1)];
+}
+
+void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::AxisRecord& axisMod,
+              util::AxisRecord& axisDat) {
+    assert(&m == &p.MODEL);
+    const InversionHost& host = inversionHost();
+    istat = 0;
+    const int capacity = countFreeFlags(m);
+    if (capacity == 0) {
+        util::WINWRN(kZeroParameterWarning);
+        istat = -1;
+        return;
+    }
+    InversionState s;
+    const bool tableReady = s.parameters.allocate(capacity);
+    if (tableReady) GETPAR(m, s.parameters);
+    if (tableReady && s.parameters.NPAR == 0) {
+        util::WINWRN(kZeroParameterWarning);
+        istat = -1;
+        return;
+    }
+    bool ready = tableReady && s.allocate(p.NSTA);
+    if (ready) {
+        try {
+            s.startModel = m;
+            s.bestModel = m;
+        } catch (const std::bad_alloc&) {
+            ready = false;
+        }
+    }
+    if (!ready) {
+        util::WINMSG("INSUFFICIENT MEMORY TO ALLOCATE ARRAYS IN ONE_STEP");
+        istat = -1;
+        return;
+    }
+    ParameterTable& t = s.parameters;
+    const int npar = t.NPAR;
+
+    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
+    putStatus("OneStep Calclation");
+    putProgress(5);
+    callHost(host.windowTextAt, 5000, 300, "error:");
+
+    forward(p);
+    if (poll(p, m)) return;
+    s.bestRms = profileRms(p);
+    putRms(kBestRmsField, s.bestRms);
+
+    for (int i = 1; i <= s.NSTA; ++i) {
+        const float datum = p.DAT(i, 1);
+        s.residuals[static_cast<std::size_t>(i - 1)] =
+            datum < kMissingAbove ? datum - p.SYN(i, 1) : 0.0f;
+    }
+    s.baseSynthetics = synthetics(p);
+    s.startValues = t.values();
+    s.bestValues = s.startValues;
+
+    putStatus("Jacobian Matrix Calculation...");
+    for (int j = 1; j <= npar; ++j) {
+        putProgress(static_cast<int>(std::lround(100.0 * j / npar)));
+        dampingWeights(m, s, j);
+        const float p0 = t.value(j);
+        const float applied = perturb(m, s, j);
+        putStatus("Partial Derivative " + integerText(j, "I5") + " of " + integerText(npar, "I5"));
+        forward(p);
+        putRms(kLatestRmsField, profileRms(p));
+        const bool cancelled = poll(p, m) || poll(p, m);
+        t.value(j) = p0;
+        m = s.startModel;
+        if (cancelled) {
+            applyBest(p, m, s);
+            return;
+        }
+        putRms(kBestRmsField, s.bestRms);
+        jacobianColumn(p, s, j, applied);
+    }
+
+    const float trace = normalEquations(s);
+    if (trace > 0.0f) {
+        float dlow = trace / 10000.0f, dhigh = trace, dbest = 0.0f;
+        SEARCH(p, m, s, dlow, dhigh, dbest, axisMod, axisDat);
+    }
+    applyBest(p, m, s);
+}
+
+void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, float& dlow,
+            float& dhigh, float& dbest, util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
+    searchDampings(
+        dlow, dhigh, dbest, s.search,
+        [&](float& damp) { return EPCT(m, p, s, damp, axisMod, axisDat); },
+        [&] { return poll(p, m); });
+}
+
+float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, float& damp,
+           util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
+    const InversionHost& host = inversionHost();
+    ParameterTable& t = s.parameters;
+    const int n = t.NPAR;
+    const auto nn = static_cast<std::size_t>(n);
+    std::vector<float> a;
+    try {
+        a.assign(nn * (nn + 1), 0.0f);
+    } catch (const std::bad_alloc&) {
+        util::WINMSG("CANNOT ALLOCATE ATAP IN EPCT");
+        return kFailedMisfit;
+    }
+    if (damp < 0.0f) damp = -damp;
+    const float l = damp;
+
+    // Equation k: column k of the symmetric normal matrix, damped.
+    auto coef = [&](int k, int j) -> float& {
+        return a[static_cast<std::size_t>(k - 1) * nn + static_cast<std::size_t>(j - 1)];
+    };
+    auto rhs = [&](int k) -> float& { return a[nn * nn + static_cast<std::size_t>(k - 1)]; };
+    for (int k = 1; k <= n; ++k) {
+        const auto kk = static_cast<std::size_t>(k - 1);
+        for (int j = 1; j <= n; ++j)
+            coef(k, j) = s.normalAt(j, k);
+        rhs(k) = s.gradient[kk];
+        coef(k, k) += s.diagonalWeight[kk] * l;
+        if (k > 1) {
+            coef(k, k - 1) += s.leftCoupling[kk] * l;
+            rhs(k) -= s.leftCoupling[kk] * l * l * t.value(k - 1);
+        }
+        if (k < n) {
+            coef(k, k + 1) += s.rightCoupling[kk] * l;
+            rhs(k) += s.rightCoupling[kk] * l * t.value(k + 1);
+        }
+    }
+
+    callHost(host.cursorShape, 1);
+    const int solved = util::SOLVE(a, n, 1);
+    callHost(host.cursorShape, 0);
+    if (solved != 0) {
+        putStatus(dampingText(damp));
+        return kFailedMisfit;
+    }
+
+    const std::vector<float> saved = t.values();
+    for (int k = 1; k <= n; ++k)
+        t.value(k) += rhs(k);
+    PUTPAR(m, t);
+    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
+
+    forward(p);
+    const float rms = profileRms(p);
+    putStatus(dampingText(damp));
+    putRms(kLatestRmsField, rms);
+    if (poll(p, m)) return rms;
+
+    callHost(host.plotProfile, axisDat, p);
+    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
+    if (rms < s.bestRms) {
+        s.bestRms = rms;
+        putRms(kBestRmsField, rms);
+        s.baseSynthetics = synthetics(p);
+        s.bestValues = t.values();
+        s.bestModel = m;
+    }
+    t.setValues(saved);
+    m = s.startModel;
+    return rms;
+}
+
+void searchDampings(float& dlow, float& dhigh, float& dbest, DampingTable& table,
+                    const DampingTrial& trial, const CancelPoll& poll) {
+    dlow = std::abs(dlow);
+    dhigh = std::abs(dhigh);
+    if (dlow >= dhigh) return;
+
+    auto& d = table.dampings;
+    auto& mf = table.misfits;
+    const float f = std::pow(10.0f, std::log10(dlow / dhigh) / 3.0f);
+    d = {dhigh, f * dhigh, f * f * dhigh, dlow};
+
+    if (poll()) return;
+    putProgress(0);
+    mf[3] = trial(d[3]);
+    if (poll()) return;
+    putProgress(16);
+    putRms(kLatestRmsField, mf[3]);
+    mf[1] = trial(d[1]);
+    putProgress(16);
+    putRms(kLatestRmsField, mf[1]);
+    mf[2] = trial(d[2]);
+    putProgress(33);
+    putRms(kLatestRmsField, mf[2]);
+    if (poll() || util::LQUIT()) return;
+    mf[0] = trial(d[0]);
+    float latest = mf[0];
+    if (poll()) return;
+
+    int counter = 50;
+    for (int choice = 1;; ++choice) {
+        counter = std::min(counter + 16, 100);
+        putProgress(counter);
+        putRms(kLatestRmsField, latest);
+
+        int b = 0;  // from 0: the table's first entry
+        float threshold = 0.9f * mf[0];
+        for (int k = 1; k < 4; ++k) {
+            if (mf[k] < threshold) {
+                b = k;
+                threshold = 0.9f * mf[k];
+            }
+        }
+        dbest = d[b];
+        if (choice == 3) return;
+
+        float next = 0.0f;
+        int at = 0;  // where the new damping goes
+        if (b == 0) {
+            d = {0.0f, d[0], d[1], d[2]};
+            mf = {0.0f, mf[0], mf[1], mf[2]};
+            next = d[1] / f;
+            at = 0;
+        } else if (b == 3) {
+            d = {d[1], d[2], d[3], 0.0f};
+            mf = {mf[1], mf[2], mf[3], 0.0f};
+            next = d[2] * f;
+            at = 3;
+        } else {
+            const float ra = mf[b + 1] / mf[b], rb = mf[b - 1] / mf[b];
+            if (ra < 1.5f && rb < 1.5f) return;
+            if (d[b + 1] / d[b] < 0.9f * d[b] / d[b - 1]) {
+                next = std::sqrt(d[b - 1] * d[b]);
+                at = b;  // between d[b] and its larger neighbour; the smallest drops out
+                for (int k = 3; k > at; --k) {
+                    d[k] = d[k - 1];
+                    mf[k] = mf[k - 1];
+                }
+            } else {
+                next = std::sqrt(d[b] * d[b + 1]);
+                if (b == 1) {
+                    at = 2;  // the smallest drops out
+                    d[3] = d[2];
+                    mf[3] = mf[2];
+                } else {
+                    at = 2;  // the largest drops out
+                    d[0] = d[1];
+                    mf[0] = mf[1];
+                    d[1] = d[2];
+                    mf[1] = mf[2];
+                }
+            }
+        }
+        d[at] = next;
+        mf[at] = trial(d[at]);
+        latest = mf[at];
+        if (poll()) return;
+    }
+}
+
+}  // namespace calc

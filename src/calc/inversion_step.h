@@ -1,0 +1,108 @@
+#pragma once
+// One iteration of the damped least-squares fit of a profile's model to its
+// observed data: derivatives of the synthetics by perturbing each free
+// parameter, the normal equations, a search over a few damping factors (each
+// trial solved and judged by its misfit), and the model left at the best
+// parameters found. Progress, redraws and Cancel go through the inversion
+// host (calc/inversion_host.h) and the library's abort poll.
+//
+// Whenever the model goes back to the start of the step or on to the best
+// trial, a saved copy of the model is installed, so it returns exactly to
+// the state it had, nesting included.
+
+#include <array>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "calc/inversion_parameters.h"
+#include "model/polygon_model.h"
+
+namespace model {
+struct ProfileLine;
+}
+
+namespace util {
+struct AxisRecord;
+}
+
+namespace calc {
+
+// Misfit given to a trial whose work matrix cannot be had or whose normal
+// system cannot be solved.
+inline constexpr float kFailedMisfit = 1.0E20f;
+
+// The damping search's four dampings, largest first, and their misfits.
+struct DampingTable {
+    std::array<float, 4> dampings{};
+    std::array<float, 4> misfits{};
+};
+
+// The work data of one step, made at its start and dropped at its end.
+struct InversionState {
+    ParameterTable parameters;
+    int NSTA = 0;
+    std::vector<float> startValues;     // parameter values at the start
+    std::vector<float> bestValues;      // values of the best trial so far
+    std::vector<float> baseSynthetics;  // synthetics of the best model so far
+    float bestRms = 0.0f;
+    std::vector<float> residuals;  // data minus start synthetics, 0 where missing
+    std::vector<float> jacobian;   // NSTA x NPAR, column by column
+    std::vector<float> gradient;   // Jacobian transposed times residuals
+    std::vector<float> normal;     // NPAR x NPAR, symmetric
+    // Per parameter: diagonal weight, left and right coupling of the damping.
+    std::vector<float> diagonalWeight, leftCoupling, rightCoupling;
+    DampingTable search;
+    model::PolygonModel startModel;  // the model at the start of the step
+    model::PolygonModel bestModel;   // the model of the best trial so far
+
+    // Sizes every array for NSTA stations and the table's NPAR; false when
+    // storage cannot be had.
+    bool allocate(int nsta);
+
+    float& jacobianAt(int i, int j);
+    std::span<const float> jacobianColumn(int j) const;
+    float& normalAt(int l, int k);
+};
+
+// Damping weights of parameter j (added to the state's, which start at 0):
+// along a layer's top line each vertex is coupled to its neighbours (the
+// four closing vertices do not count); everything else, a vertex leading
+// others included, gets plain diagonal damping.
+void dampingWeights(model::PolygonModel& model, InversionState& state, int j);
+
+// One step. model is the profile's own model, the one the forward
+// calculation reads. istat is 0 after the step, -1 when it could not start
+// (no free parameter, no memory). A Cancel is told to the caller by the
+// abort latch, which stays set.
+void ONE_STEP(model::ProfileLine& profile, model::PolygonModel& model, int& istat,
+              util::AxisRecord& axisMod, util::AxisRecord& axisDat);
+
+// Searches the damping between dlow and dhigh (made positive) with EPCT.
+void SEARCH(model::ProfileLine& profile, model::PolygonModel& model, InversionState& state,
+            float& dlow, float& dhigh, float& dbest, util::AxisRecord& axisMod,
+            util::AxisRecord& axisDat);
+
+// Misfit of the trial model for one damping (negated in place when
+// negative). The trial is applied, evaluated and withdrawn; when it beats
+// the best so far it becomes the best.
+float EPCT(model::PolygonModel& model, model::ProfileLine& profile, InversionState& state,
+           float& damp, util::AxisRecord& axisMod, util::AxisRecord& axisDat);
+
+// The search itself over any misfit function of the damping. trial
+// evaluates one damping; poll answers true when the user cancelled. The
+// table of dampings and misfits is left in `table`.
+using DampingTrial = std::function<float(float& damp)>;
+using CancelPoll = std::function<bool()>;
+void searchDampings(float& dlow, float& dhigh, float& dbest, DampingTable& table,
+                    const DampingTrial& trial, const CancelPoll& poll);
+
+// The warning shown when nothing is free.
+inline constexpr std::string_view kZeroParameterWarning =
+    "Cannot invert with zero parameters.\r\n\r\n"
+    "PLEASE USE the graphic or dialog box tools\r\n"
+    "to free up one or more densities/susceptibilities,\r\n"
+    "or X- and/or Z-movement of one or more vertices";
+
+}  // namespace calc

@@ -1,0 +1,84 @@
+#pragma once
+// The heart of the forward calculation, free of the profile and model
+// records: given the stations and the bodies already placed in the model
+// frame, the per-station sums of the anomaly of the selected bodies.
+//
+// The stations are evaluated in packs of four, and packs are spread over
+// threads; every station's sum is formed in the same order with the same
+// arithmetic whatever the pack, the thread count or the instruction set, so
+// the results are the same to the last bit.
+
+#include <vector>
+
+#include "calc/calc_common.h"
+
+namespace calc {
+
+// What is computed for each edge (gravity, or the magnetic component code).
+enum class EdgeComponent {
+    Gravity,
+    Total,      // T: total-field term
+    TotalGrad,  // V: T minus T with both depths 0.001 km deeper
+    X,          // across-strike component
+    Y,          // along-strike component
+    Z,          // vertical component
+    XGrad,      // P
+    YGrad,      // Q
+    ZGrad,      // R
+};
+
+// How a body's sum enters the station's sum.
+enum class SumScale {
+    Magnetic,      // body sum x field strength
+    Gravity,       // body sum x 6.673 x contrast
+    Microgravity,  // body sum x 6.673 x contrast x 1000
+};
+
+struct ForwardBody {
+    int first = 0;  // first vertex, 0-based
+    int last = 0;   // last vertex, 0-based (the run first..last)
+    float xtent1 = 0.0f, xtent2 = 0.0f;
+    bool addEdges = false;  // the area is negative: edge values are added
+    float contrast = 0.0f;  // property contrast times the unit factor
+    double Mx = 0.0, My = 0.0, Mz = 0.0;
+};
+
+struct ForwardPlan {
+    // Stations: model X and Y, sensor elevation.
+    std::vector<float> xs, ys, elevation;
+    // Vertices: model X and elevation.
+    std::vector<float> xv, zv;
+    std::vector<ForwardBody> bodies;  // in the order they are summed
+    float clip = 0.0f;                // horizontal offsets are confined to [-clip, clip]
+    bool scaled = false;              // lengths are multiplied by fx and fz
+    float fx = 1.0f, fz = 1.0f;
+    EdgeComponent component = EdgeComponent::Gravity;
+    SumScale scale = SumScale::Gravity;
+    float fieldStrength = 0.0f;
+    double Fx = 0.0, Fy = 0.0, Fz = 0.0;  // unit inducing direction
+};
+
+struct StationSums {
+    std::vector<double> sums;  // one per station
+    bool clipped = false;      // some vertex offset was confined
+};
+
+// Number of threads the calculation may use; 0 (the default) means one per
+// processor. The calling thread waits for them.
+void setCalcThreadCount(int threads);
+int calcThreadCount();
+
+StationSums computeStationSums(const ForwardPlan& plan);
+
+namespace detail {
+// Which pack code to run: the best this processor has, or the generic one.
+enum class PackCode { Best, Generic };
+StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code);
+// Sums of stations [begin, end) into sums[begin..end); answers whether any
+// vertex offset was confined.
+bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sums);
+bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums);
+bool avx2Available();
+}  // namespace detail
+
+}  // namespace calc

@@ -1,0 +1,19 @@
+// The pack code for processors with AVX2 (this file is built with it where
+// the compiler targets x86-64; the caller checks the processor first).
+#include "calc/station_sums.h"
+
+#if defined(__AVX2__)
+#include "calc/station_sums_packs.h"
+#endif
+
+namespace calc::detail {
+
+bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums) {
+#if defined(__AVX2__)
+    return lanes::sumStations(plan, begin, end, sums);
+#else
+    return stationSumsGeneric(plan, begin, end, sums);
+#endif
+}
+
+}  // namespace calc::detail

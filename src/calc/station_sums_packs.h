@@ -1,0 +1,202 @@
+#pragma once
+// The per-station sums over packs of four stations. Included by one
+// translation unit per instruction set; everything here is private to it.
+
+#include <algorithm>
+
+#include "calc/edge_kernel.h"
+#include "calc/station_sums.h"
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace calc::lanes {
+namespace {
+
+constexpr int W = kPackWidth;
+constexpr float kDepthOffset = 0.0001524f;  // km added to every depth
+constexpr double kGradientStep = 0.001;     // km, for the vertical differences
+constexpr double kGravityConstant = 6.673;
+
+// The stations of one pack, in single precision as they are stored.
+struct PackStations {
+    float xs[W], ys[W], elevation[W];
+};
+
+// Places one vertex relative to the pack's stations: offsets confined to the
+// clip limit, lengths scaled to kilometres, the depth offset added.
+inline void placeVertex(const ForwardPlan& plan, const PackStations& st, float xv, float zv,
+                        Pack& X, Pack& Z, bool& clipped) {
+    const bool clip = plan.clip > 0.0f;
+    for (int k = 0; k < W; ++k) {
+        float x = xv - st.xs[k];
+        if (clip) {
+            if (x > plan.clip) {
+                x = plan.clip;
+                clipped = true;
+            }
+            if (x < -plan.clip) {
+                x = -plan.clip;
+                clipped = true;
+            }
+        }
+        float z = st.elevation[k] - zv;
+        if (plan.scaled) {
+            x = x * plan.fx;
+            z = z * plan.fz;
+        }
+        z = z + kDepthOffset;
+        X[k] = x;
+        Z[k] = z;
+    }
+}
+
+template <StrikeCase C, bool Mag>
+Pack term(Pack X1, Pack Z1, Pack X2, Pack Z2, Pack Y1, Pack Y2, const Magnetisation& mag,
+          EdgeField<Pack>& field) {
+    return edgeTerm<Pack, C, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+}
+
+// The value of one edge for the component asked for.
+template <StrikeCase C, EdgeComponent K>
+Pack edgeValue(Pack X1, Pack Z1, Pack X2, Pack Z2, Pack Y1, Pack Y2, const Magnetisation& mag) {
+    EdgeField<Pack> f{};
+    if constexpr (K == EdgeComponent::Gravity) {
+        return term<C, false>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
+    } else {
+        const Pack t = term<C, true>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
+        if constexpr (K == EdgeComponent::Total) return t;
+        if constexpr (K == EdgeComponent::X) return f.Bx;
+        if constexpr (K == EdgeComponent::Y) return f.By;
+        if constexpr (K == EdgeComponent::Z) return f.Bz;
+        EdgeField<Pack> g{};
+        const Pack t2 =
+            term<C, true>(X1, Z1 + kGradientStep, X2, Z2 + kGradientStep, Y1, Y2, mag, g);
+        if constexpr (K == EdgeComponent::TotalGrad) return t - t2;
+        if constexpr (K == EdgeComponent::XGrad) return f.Bx - g.Bx;
+        if constexpr (K == EdgeComponent::YGrad) return f.By - g.By;
+        if constexpr (K == EdgeComponent::ZGrad) return f.Bz - g.Bz;
+    }
+}
+
+// Sum over the closed polygon of one body: the last vertex to the first,
+// then each vertex to the next.
+template <StrikeCase C, EdgeComponent K>
+Pack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStations& st, Pack Y1,
+             Pack Y2, const Magnetisation& mag, bool& clipped) {
+    Pack sum{};
+    Pack Xp, Zp;
+    placeVertex(plan, st, plan.xv[body.last], plan.zv[body.last], Xp, Zp, clipped);
+    for (int v = body.first; v <= body.last; ++v) {
+        Pack Xc, Zc;
+        placeVertex(plan, st, plan.xv[v], plan.zv[v], Xc, Zc, clipped);
+        const Pack value = edgeValue<C, K>(Xp, Zp, Xc, Zc, Y1, Y2, mag);
+        sum = body.addEdges ? sum + value : sum - value;
+        Xp = Xc;
+        Zp = Zc;
+    }
+    return sum;
+}
+
+template <EdgeComponent K>
+Pack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody& body,
+                    const PackStations& st, Pack Y1, Pack Y2, const Magnetisation& mag,
+                    bool& clipped) {
+    switch (c) {
+        case StrikeCase::TwoD:
+            return bodySum<StrikeCase::TwoD, K>(plan, body, st, Y1, Y2, mag, clipped);
+        case StrikeCase::Symmetric:
+            return bodySum<StrikeCase::Symmetric, K>(plan, body, st, Y1, Y2, mag, clipped);
+        case StrikeCase::Asymmetric:
+            return bodySum<StrikeCase::Asymmetric, K>(plan, body, st, Y1, Y2, mag, clipped);
+        case StrikeCase::Mixed:
+            break;
+    }
+    return bodySum<StrikeCase::Mixed, K>(plan, body, st, Y1, Y2, mag, clipped);
+}
+
+inline StrikeCase laneCase(float y1, float y2) {
+    if (y1 == 0.0f && y2 == 0.0f) return StrikeCase::TwoD;
+    return y1 == y2 ? StrikeCase::Symmetric : StrikeCase::Asymmetric;
+}
+
+template <EdgeComponent K>
+bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
+    bool clipped = false;
+    for (int first = begin; first < end; first += W) {
+        // A short last pack repeats its last station; the copies are dropped.
+        PackStations st;
+        for (int k = 0; k < W; ++k) {
+            const auto i = static_cast<std::size_t>(std::min(first + k, end - 1));
+            st.xs[k] = plan.xs[i];
+            st.ys[k] = plan.ys[i];
+            st.elevation[k] = plan.elevation[i];
+        }
+        Pack S{};
+        for (const ForwardBody& body : plan.bodies) {
+            Pack Y1, Y2;
+            StrikeCase c = StrikeCase::TwoD;
+            for (int k = 0; k < W; ++k) {
+                float y1 = body.xtent1, y2 = body.xtent2;
+                if (y1 != 0.0f || y2 != 0.0f) {
+                    y1 = y1 + st.ys[k];
+                    y2 = y2 - st.ys[k];
+                }
+                if (plan.scaled) {
+                    y1 = y1 * plan.fx;
+                    y2 = y2 * plan.fx;
+                }
+                Y1[k] = y1;
+                Y2[k] = y2;
+                const StrikeCase lane = laneCase(y1, y2);
+                c = k == 0 ? lane : (c == lane ? c : StrikeCase::Mixed);
+            }
+            const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
+            Pack bs = bodySumForCase<K>(c, plan, body, st, Y1, Y2, mag, clipped);
+            bs = select(Y1 == Y2, bs * 2.0, bs);
+            switch (plan.scale) {
+                case SumScale::Magnetic:
+                    S = S + bs * static_cast<double>(plan.fieldStrength);
+                    break;
+                case SumScale::Gravity:
+                    S = S + bs * kGravityConstant * static_cast<double>(body.contrast);
+                    break;
+                case SumScale::Microgravity:
+                    S = S + bs * kGravityConstant * static_cast<double>(body.contrast) * 1000.0;
+                    break;
+            }
+        }
+        for (int k = 0; k < W && first + k < end; ++k)
+            sums[first + k] = S[k];
+    }
+    return clipped;
+}
+
+inline bool sumStations(const ForwardPlan& plan, int begin, int end, double* sums) {
+    switch (plan.component) {
+        case EdgeComponent::Gravity:
+            return sumPacks<EdgeComponent::Gravity>(plan, begin, end, sums);
+        case EdgeComponent::Total:
+            return sumPacks<EdgeComponent::Total>(plan, begin, end, sums);
+        case EdgeComponent::TotalGrad:
+            return sumPacks<EdgeComponent::TotalGrad>(plan, begin, end, sums);
+        case EdgeComponent::X:
+            return sumPacks<EdgeComponent::X>(plan, begin, end, sums);
+        case EdgeComponent::Y:
+            return sumPacks<EdgeComponent::Y>(plan, begin, end, sums);
+        case EdgeComponent::Z:
+            return sumPacks<EdgeComponent::Z>(plan, begin, end, sums);
+        case EdgeComponent::XGrad:
+            return sumPacks<EdgeComponent::XGrad>(plan, begin, end, sums);
+        case EdgeComponent::YGrad:
+            return sumPacks<EdgeComponent::YGrad>(plan, begin, end, sums);
+        case EdgeComponent::ZGrad:
+            return sumPacks<EdgeComponent::ZGrad>(plan, begin, end, sums);
+    }
+    return false;
+}
+
+}  // namespace
+}  // namespace calc::lanes
+
+#pragma GCC diagnostic pop

@@ -1,0 +1,79 @@
+#include "files/atomic_write.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace files {
+
+namespace {
+
+// The permissions a newly created file would get, or those of the file being
+// replaced, so that the rename does not change them.
+mode_t permissionsFor(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string folderOf(const std::string& path) {
+    auto parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+AtomicWriteResult failure(AtomicWriteResult r, const std::string& what) {
+    r.ok = false;
+    r.error = what + ": " + std::strerror(errno);
+    return r;
+}
+
+}  // namespace
+
+AtomicWriteResult writeFileAtomically(const std::string& path, std::span<const std::uint8_t> data) {
+    AtomicWriteResult r;
+    std::string name = std::filesystem::path(path).filename().string();
+    std::string pattern = folderOf(path) + "/." + name + ".XXXXXX";
+    int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return failure(r, "cannot create a temporary file beside " + path);
+    const std::string temp = pattern;
+    r.created = true;
+    ::fchmod(fd, permissionsFor(path));
+
+    while (r.bytesWritten < data.size()) {
+        ssize_t n = ::write(fd, data.data() + r.bytesWritten, data.size() - r.bytesWritten);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            r = failure(r, "cannot write " + path);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return r;
+        }
+        r.bytesWritten += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        r = failure(r, "cannot write " + path);
+        ::unlink(temp.c_str());
+        return r;
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        r = failure(r, "cannot replace " + path);
+        ::unlink(temp.c_str());
+        return r;
+    }
+    r.ok = true;
+    return r;
+}
+
+AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view text) {
+    return writeFileAtomically(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+}  // namespace files

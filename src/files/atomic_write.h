@@ -1,0 +1,25 @@
+#pragma once
+// Replacing a file safely: the new contents go to a temporary file in the
+// same folder, which is then renamed over the old one. A write that fails
+// leaves the old file as it was.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace files {
+
+struct AtomicWriteResult {
+    bool ok = false;
+    bool created = false;  // the temporary file could be created
+    // Bytes that reached the temporary file before a failure (all on success).
+    std::size_t bytesWritten = 0;
+    std::string error;  // what went wrong, for the caller's message
+};
+
+AtomicWriteResult writeFileAtomically(const std::string& path, std::span<const std::uint8_t> data);
+AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view text);
+
+}  // namespace files

@@ -6,6 +6,7 @@
 #include "dialog_test_support.h"
 #include "platform/resources/resource_api.h"
 #include "platform/window/image_api.h"
+#include "platform/window/scroll_api.h"
 #include "window_test_ids.h"
 
 using namespace win;
@@ -20,7 +21,7 @@ std::vector<WORD> scrolls;
 LRESULT hostProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     hear(msg, wp, lp);
     if (msg == WM_COMMAND) commands.push_back(LOWORD(wp));
-    if (msg == WM_HSCROLL) scrolls.push_back(LOWORD(wp));
+    if (msg == WM_HSCROLL || msg == WM_VSCROLL) scrolls.push_back(LOWORD(wp));
     if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->code == TTN_NEEDTEXTA) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
         std::snprintf(info->szText, sizeof info->szText, "Tip %d",
@@ -219,4 +220,57 @@ TEST_F(CommonControlsTest, ProgressBarKeepsItsPositionInRange) {
               pixelOf(GetSysColor(COLOR_HIGHLIGHT)));
     EXPECT_EQ(robot::screen().at(r.right - 10, r.top + 8) & 0xFFFFFF,
               pixelOf(GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(CommonControlsTest, ScrollBarControlReportsScrollingAndTheSizeGripSizesTheWindow) {
+    HWND bar = child("ScrollBar", 0x1 /* SBS_VERT */, 90, 300, 10, 17, 150);
+    SCROLLINFO si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = 100;
+    si.nPage = 10;
+    si.nPos = 20;
+    SetScrollInfo(bar, SB_CTL, &si, TRUE);
+    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 20);
+    SetScrollPos(bar, SB_CTL, 500, TRUE);
+    EXPECT_EQ(GetScrollPos(bar, SB_CTL), 91);  // the last page starts at max - page + 1
+    SetScrollPos(bar, SB_CTL, 0, TRUE);
+    RECT client;
+    GetClientRect(host, &client);
+    HWND grip = child("ScrollBar", 0x10 | 0x4 /* SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN */, 91,
+                      0, 0, client.right, client.bottom);
+    const RECT g = robot::screenRect(grip);
+    EXPECT_EQ(g.right - g.left, GetSystemMetrics(SM_CXVSCROLL));
+    const RECT before = robot::screenRect(host);
+    robot::Script s;
+    clickAt(s, [=] {
+        const RECT r = robot::screenRect(bar);
+        return POINT{(r.left + r.right) / 2, r.bottom - 4};
+    });
+    s.check([] {
+        EXPECT_EQ(scrolls, (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL}));
+        scrolls.clear();
+    });
+    // Dragging the thumb tracks it, then gives its place.
+    s.steps.push_back([=] {
+        const RECT r = robot::screenRect(bar);
+        const int x = (r.left + r.right) / 2, y = r.top + 20;
+        injectMouseMove(x, y);
+        injectMouseButton(x, y, 0, true);
+        injectMouseMove(x, y + 40);
+        injectMouseButton(x, y + 40, 0, false);
+    });
+    s.check([=] {
+        ASSERT_GE(scrolls.size(), 3u);
+        EXPECT_EQ(scrolls.front(), SB_THUMBTRACK);
+        EXPECT_EQ(scrolls[scrolls.size() - 2], SB_THUMBPOSITION);
+        EXPECT_EQ(scrolls.back(), SB_ENDSCROLL);
+    });
+    s.drag((g.left + g.right) / 2, (g.top + g.bottom) / 2, (g.left + g.right) / 2 + 40,
+           (g.top + g.bottom) / 2 + 30);
+    robot::play(std::move(s));
+    pumpUntilIdle();
+    const RECT after = robot::screenRect(host);
+    EXPECT_EQ(after.right - after.left, before.right - before.left + 40);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 30);
 }

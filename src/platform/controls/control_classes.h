@@ -19,6 +19,7 @@ void registerTabClass();
 void registerTrackBarClass();
 void registerStatusBarClass();
 void registerToolBarClasses();
+void registerScrollBarClass();
 }  // namespace controls
 
 namespace dialogs {

@@ -523,6 +523,7 @@ void registerControlClasses() {
     controls::registerTrackBarClass();
     controls::registerStatusBarClass();
     controls::registerToolBarClasses();
+    controls::registerScrollBarClass();
     dialogs::registerDialogClass();
 }
 

@@ -1,6 +1,8 @@
 // Tool bar (with tool tips), status bar, track bar and progress bar in a
 // window, driven by the robot.
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "dialog_test_support.h"
@@ -273,4 +275,169 @@ TEST_F(CommonControlsTest, ScrollBarControlReportsScrollingAndTheSizeGripSizesTh
     const RECT after = robot::screenRect(host);
     EXPECT_EQ(after.right - after.left, before.right - before.left + 40);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top + 30);
+}
+
+TEST_F(CommonControlsTest, HeaderReportsClicksAndDividerDrags) {
+    HWND header = child(WC_HEADERA, HDS_BUTTONS, 95, 10, 10, 400, 22);
+    for (const char* title : {"Name", "Value", "Unit"}) {
+        HDITEMA it;
+        it.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+        it.pszText = const_cast<char*>(title);
+        it.cxy = 80;
+        it.fmt = HDF_LEFT | HDF_STRING;
+        SendMessageA(header, HDM_INSERTITEMA, 99, reinterpret_cast<LPARAM>(&it));
+    }
+    EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 3);
+    HDITEMA set;
+    set.mask = HDI_TEXT;
+    set.pszText = const_cast<char*>("Size");
+    SendMessageA(header, HDM_SETITEMA, 1, reinterpret_cast<LPARAM>(&set));
+    char text[16];
+    HDITEMA get;
+    get.mask = HDI_TEXT | HDI_WIDTH;
+    get.pszText = text;
+    get.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEMA, 1, reinterpret_cast<LPARAM>(&get));
+    EXPECT_STREQ(text, "Size");
+    EXPECT_EQ(get.cxy, 80);
+    const RECT r = robot::screenRect(header);
+    robot::Script s;
+    s.check([] { heard().clear(); });
+    s.click(r.left + 120, r.top + 10);  // on the second title
+    s.drag(r.left + 80, r.top + 10, r.left + 110,
+           r.top + 10);  // the first divider, 30 to the right
+    s.check([=] {
+        const auto codes = codesFrom(95, WM_NOTIFY);
+        ASSERT_FALSE(codes.empty());
+        EXPECT_EQ(codes.front(), HDN_ITEMCLICKA);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), HDN_BEGINTRACKA), 1);
+        EXPECT_GE(std::count(codes.begin(), codes.end(), HDN_TRACKA), 1);
+        EXPECT_EQ(codes.back(), HDN_ITEMCHANGEDA);
+        RECT first;
+        SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+        EXPECT_EQ(first.right, 110);
+    });
+    robot::play(std::move(s));
+    pumpUntilIdle();
+}
+
+TEST_F(CommonControlsTest, TreeViewSelectsExpandsAndWalksItsItems) {
+    HWND tree =
+        child(WC_TREEVIEWA,
+              TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP, 96,
+              10, 40, 250, 200);
+    auto add = [&](HTREEITEM parent, const char* text, LPARAM param) {
+        TVINSERTSTRUCTA ins;
+        ins.hParent = parent;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.pszText = const_cast<char*>(text);
+        ins.item.lParam = param;
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    };
+    HTREEITEM bodies = add(TVI_ROOT, "Bodies", 1);
+    HTREEITEM first = add(bodies, "Basement", 2);
+    add(bodies, "Dyke", 3);
+    HTREEITEM stations = add(TVI_ROOT, "Stations", 4);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
+                                                       reinterpret_cast<LPARAM>(bodies))),
+              first);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(
+                  SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(bodies))),
+              stations);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT,
+                                                       reinterpret_cast<LPARAM>(first))),
+              bodies);
+    auto rowCentre = [=](HTREEITEM item) {
+        RECT r;
+        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        POINT p{r.left + 5, (r.top + r.bottom) / 2};
+        ClientToScreen(tree, &p);
+        return p;
+    };
+    robot::Script s;
+    s.check([] { heard().clear(); });
+    clickAt(s, [=] { return rowCentre(stations); });
+    s.check([=] {
+        EXPECT_EQ(codesFrom(96, WM_NOTIFY),
+                  (std::vector<UINT>{static_cast<UINT>(NM_SETFOCUS), TVN_SELCHANGINGA,
+                                     TVN_SELCHANGEDA, static_cast<UINT>(NM_CLICK)}));
+        EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)),
+                  stations);
+        heard().clear();
+    });
+    // The button before "Bodies" opens it; its children become visible rows.
+    clickAt(s, [=] {
+        POINT p = rowCentre(bodies);
+        p.x -= 14;
+        return p;
+    });
+    s.check([=] {
+        EXPECT_EQ(codesFrom(96, WM_NOTIFY),
+                  (std::vector<UINT>{TVN_ITEMEXPANDINGA, TVN_ITEMEXPANDEDA,
+                                     static_cast<UINT>(NM_CLICK)}));
+        TVITEMA it;
+        it.mask = TVIF_STATE | TVIF_PARAM;
+        it.hItem = bodies;
+        it.stateMask = TVIS_EXPANDED;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        EXPECT_EQ(it.state, TVIS_EXPANDED);
+        EXPECT_EQ(it.lParam, 1);
+    });
+    // Keys: up to the last child of the open branch, left to its parent, left closes it.
+    s.key(VK_UP).check([=] {
+        HTREEITEM sel =
+            reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        char text[16];
+        TVITEMA it;
+        it.mask = TVIF_TEXT;
+        it.hItem = sel;
+        it.pszText = text;
+        it.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        EXPECT_STREQ(text, "Dyke");
+    });
+    s.key(VK_LEFT).key(VK_LEFT).check([=] {
+        EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)),
+                  bodies);
+        EXPECT_FALSE(
+            SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(bodies)));
+    });
+    robot::play(std::move(s));
+    pumpUntilIdle();
+    EXPECT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bodies)));
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 1);
+}
+
+TEST_F(CommonControlsTest, TabItemsKeepTheExtraBytesTheyAreGiven) {
+    HWND tabs = child(WC_TABCONTROLA, 0, 97, 10, 10, 300, 100);
+    ASSERT_TRUE(SendMessageA(tabs, TCM_SETITEMEXTRA, 8, 0));
+    struct PageItem {
+        TCITEMHEADERA head;
+        int page;
+        int disabled;
+    };
+    static_assert(offsetof(PageItem, page) == offsetof(TCITEMA, lParam));
+    PageItem item{};
+    item.head.mask = TCIF_TEXT | TCIF_PARAM;
+    item.head.pszText = const_cast<char*>("Page");
+    item.page = 705;
+    item.disabled = 1;
+    EXPECT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), 0);
+    EXPECT_FALSE(SendMessageA(tabs, TCM_SETITEMEXTRA, 16, 0));  // too late once items exist
+    PageItem back{};
+    back.head.mask = TCIF_PARAM;
+    ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&back)));
+    EXPECT_EQ(back.page, 705);
+    EXPECT_EQ(back.disabled, 1);
+    RECT r{0, 0, 300, 100};
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    RECT again = r;
+    SendMessageA(tabs, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&again));
+    EXPECT_EQ(again.left, 0);
+    EXPECT_EQ(again.bottom, 100);
+    EXPECT_GT(r.top, 10);
 }

@@ -4,7 +4,7 @@
 // WM_NOTIFY codes.
 
 #include "platform/win_types.h"
-#include "platform/window/user_constants.h"
+#include "platform/window/user_api.h"
 
 namespace win {
 
@@ -80,6 +80,16 @@ struct TCITEMA {
     int cchTextMax = 0;
     int iImage = -1;
     LPARAM lParam = 0;
+};
+// The head of TCITEMA alone: callers that keep their own bytes with each item
+// (TCM_SETITEMEXTRA) put them right after it, where lParam would be.
+struct TCITEMHEADERA {
+    UINT mask = 0;
+    DWORD lpReserved1 = 0;
+    DWORD lpReserved2 = 0;
+    LPSTR pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = -1;
 };
 struct TCHITTESTINFO {
     POINT pt;
@@ -166,5 +176,117 @@ struct NMTTDISPINFOA {
     LPARAM lParam = 0;
 };
 using TOOLTIPTEXTA = NMTTDISPINFOA;
+
+}  // namespace win
+
+namespace win {
+
+// Header control: column titles whose dividers the mouse drags.
+inline constexpr const char* WC_HEADERA = "SysHeader32";
+constexpr DWORD HDS_HORZ = 0x0, HDS_BUTTONS = 0x2, HDS_HIDDEN = 0x8;
+constexpr UINT HDM_FIRST = 0x1200;
+constexpr UINT HDM_GETITEMCOUNT = HDM_FIRST + 0, HDM_INSERTITEMA = HDM_FIRST + 1,
+               HDM_DELETEITEM = HDM_FIRST + 2, HDM_GETITEMA = HDM_FIRST + 3,
+               HDM_SETITEMA = HDM_FIRST + 4, HDM_LAYOUT = HDM_FIRST + 5,
+               HDM_HITTEST = HDM_FIRST + 6, HDM_GETITEMRECT = HDM_FIRST + 7;
+constexpr UINT HDI_WIDTH = 0x1, HDI_HEIGHT = 0x1, HDI_TEXT = 0x2, HDI_FORMAT = 0x4,
+               HDI_LPARAM = 0x8, HDI_BITMAP = 0x10;
+constexpr int HDF_LEFT = 0, HDF_RIGHT = 1, HDF_CENTER = 2, HDF_JUSTIFYMASK = 3, HDF_STRING = 0x4000;
+constexpr UINT HDN_ITEMCHANGINGA = 0u - 300u, HDN_ITEMCHANGEDA = 0u - 301u,
+               HDN_ITEMCLICKA = 0u - 302u, HDN_ITEMDBLCLICKA = 0u - 303u,
+               HDN_DIVIDERDBLCLICKA = 0u - 305u, HDN_BEGINTRACKA = 0u - 306u,
+               HDN_ENDTRACKA = 0u - 307u, HDN_TRACKA = 0u - 308u;
+constexpr UINT HHT_NOWHERE = 0x1, HHT_ONHEADER = 0x2, HHT_ONDIVIDER = 0x4;
+struct HDITEMA {
+    UINT mask = 0;
+    int cxy = 0;
+    LPSTR pszText = nullptr;
+    HBITMAP hbm = nullptr;
+    int cchTextMax = 0;
+    int fmt = 0;
+    LPARAM lParam = 0;
+    int iImage = 0;
+    int iOrder = 0;
+};
+struct NMHEADERA {
+    NMHDR hdr;
+    int iItem = 0;
+    int iButton = 0;
+    HDITEMA* pitem = nullptr;
+};
+struct HDHITTESTINFO {
+    POINT pt;
+    UINT flags = 0;
+    int iItem = -1;
+};
+struct HDLAYOUT {
+    RECT* prc = nullptr;
+    WINDOWPOS* pwpos = nullptr;
+};
+
+}  // namespace win
+
+namespace win {
+
+// Tree view.
+inline constexpr const char* WC_TREEVIEWA = "SysTreeView32";
+struct TreeItem__;
+using HTREEITEM = TreeItem__*;
+inline const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0x10000));
+inline const HTREEITEM TVI_FIRST = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0xFFFF));
+inline const HTREEITEM TVI_LAST = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0xFFFE));
+inline const HTREEITEM TVI_SORT = reinterpret_cast<HTREEITEM>(static_cast<std::intptr_t>(-0xFFFD));
+constexpr DWORD TVS_HASBUTTONS = 0x1, TVS_HASLINES = 0x2, TVS_LINESATROOT = 0x4,
+                TVS_EDITLABELS = 0x8, TVS_DISABLEDRAGDROP = 0x10, TVS_SHOWSELALWAYS = 0x20;
+constexpr UINT TV_FIRST = 0x1100;
+constexpr UINT TVM_INSERTITEMA = TV_FIRST + 0, TVM_DELETEITEM = TV_FIRST + 1,
+               TVM_EXPAND = TV_FIRST + 2, TVM_GETITEMRECT = TV_FIRST + 4,
+               TVM_GETCOUNT = TV_FIRST + 5, TVM_GETINDENT = TV_FIRST + 6,
+               TVM_SETINDENT = TV_FIRST + 7, TVM_GETNEXTITEM = TV_FIRST + 10,
+               TVM_SELECTITEM = TV_FIRST + 11, TVM_GETITEMA = TV_FIRST + 12,
+               TVM_SETITEMA = TV_FIRST + 13, TVM_HITTEST = TV_FIRST + 17,
+               TVM_ENSUREVISIBLE = TV_FIRST + 20;
+constexpr UINT TVGN_ROOT = 0x0, TVGN_NEXT = 0x1, TVGN_PREVIOUS = 0x2, TVGN_PARENT = 0x3,
+               TVGN_CHILD = 0x4, TVGN_FIRSTVISIBLE = 0x5, TVGN_NEXTVISIBLE = 0x6,
+               TVGN_PREVIOUSVISIBLE = 0x7, TVGN_DROPHILITE = 0x8, TVGN_CARET = 0x9;
+constexpr UINT TVE_COLLAPSE = 0x1, TVE_EXPAND = 0x2, TVE_TOGGLE = 0x3;
+constexpr UINT TVIF_TEXT = 0x1, TVIF_IMAGE = 0x2, TVIF_PARAM = 0x4, TVIF_STATE = 0x8,
+               TVIF_HANDLE = 0x10, TVIF_SELECTEDIMAGE = 0x20, TVIF_CHILDREN = 0x40;
+constexpr UINT TVIS_SELECTED = 0x2, TVIS_BOLD = 0x10, TVIS_EXPANDED = 0x20;
+constexpr UINT TVC_UNKNOWN = 0, TVC_BYMOUSE = 1, TVC_BYKEYBOARD = 2;
+constexpr UINT TVHT_NOWHERE = 0x1, TVHT_ONITEMLABEL = 0x4, TVHT_ONITEMBUTTON = 0x10,
+               TVHT_ONITEMINDENT = 0x8;
+constexpr UINT TVN_SELCHANGINGA = 0u - 401u, TVN_SELCHANGEDA = 0u - 402u,
+               TVN_ITEMEXPANDINGA = 0u - 405u, TVN_ITEMEXPANDEDA = 0u - 406u,
+               TVN_DELETEITEMA = 0u - 409u, TVN_KEYDOWN = 0u - 412u;
+struct TVITEMA {
+    UINT mask = 0;
+    HTREEITEM hItem = nullptr;
+    UINT state = 0;
+    UINT stateMask = 0;
+    LPSTR pszText = nullptr;
+    int cchTextMax = 0;
+    int iImage = 0;
+    int iSelectedImage = 0;
+    int cChildren = 0;
+    LPARAM lParam = 0;
+};
+struct TVINSERTSTRUCTA {
+    HTREEITEM hParent = nullptr;
+    HTREEITEM hInsertAfter = nullptr;
+    TVITEMA item;
+};
+struct NMTREEVIEWA {
+    NMHDR hdr;
+    UINT action = 0;
+    TVITEMA itemOld;
+    TVITEMA itemNew;
+    POINT ptDrag;
+};
+struct TVHITTESTINFO {
+    POINT pt;
+    UINT flags = 0;
+    HTREEITEM hItem = nullptr;
+};
 
 }  // namespace win

@@ -20,6 +20,8 @@ void registerTrackBarClass();
 void registerStatusBarClass();
 void registerToolBarClasses();
 void registerScrollBarClass();
+void registerHeaderClass();
+void registerTreeViewClass();
 }  // namespace controls
 
 namespace dialogs {

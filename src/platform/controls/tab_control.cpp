@@ -16,7 +16,7 @@ namespace {
 
 struct Tab {
     std::string text;
-    LPARAM param = 0;
+    std::vector<BYTE> data;  // the caller's bytes kept with the item (an LPARAM by default)
     int image = -1;
     DWORD state = 0;
 };
@@ -28,6 +28,7 @@ struct TabControl {
     bool focus = false;
     HFONT font = nullptr;
     int fixedWidth = 0, fixedHeight = 0;
+    std::size_t extra = sizeof(LPARAM);
 };
 
 Records<TabControl>& records() {
@@ -113,7 +114,7 @@ int hitTest(HWND h, const TabControl& t, POINT p) {
     return -1;
 }
 
-void fillItem(const Tab& tab, TCITEMA* item) {
+void fillItem(const Tab& tab, TCITEMA* item, std::size_t extra) {
     if (item->mask & TCIF_TEXT) {
         if (item->pszText && item->cchTextMax > 0) {
             const std::size_t n = std::min<std::size_t>(
@@ -122,14 +123,17 @@ void fillItem(const Tab& tab, TCITEMA* item) {
             item->pszText[n] = 0;
         }
     }
-    if (item->mask & TCIF_PARAM) item->lParam = tab.param;
+    // The item's bytes start where the structure's lParam is.
+    if (item->mask & TCIF_PARAM)
+        std::memcpy(&item->lParam, tab.data.data(), std::min(extra, tab.data.size()));
     if (item->mask & TCIF_IMAGE) item->iImage = tab.image;
     if (item->mask & TCIF_STATE) item->dwState = tab.state & item->dwStateMask;
 }
 
-void takeItem(Tab& tab, const TCITEMA* item) {
+void takeItem(Tab& tab, const TCITEMA* item, std::size_t extra) {
     if ((item->mask & TCIF_TEXT) && item->pszText) tab.text = item->pszText;
-    if (item->mask & TCIF_PARAM) tab.param = item->lParam;
+    tab.data.resize(extra);
+    if (item->mask & TCIF_PARAM) std::memcpy(tab.data.data(), &item->lParam, extra);
     if (item->mask & TCIF_IMAGE) tab.image = item->iImage;
     if (item->mask & TCIF_STATE)
         tab.state = (tab.state & ~item->dwStateMask) | (item->dwState & item->dwStateMask);
@@ -189,7 +193,7 @@ LRESULT tabProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (!lp) return -1;
             int i = std::clamp(static_cast<int>(wp), 0, count);
             Tab tab;
-            takeItem(tab, reinterpret_cast<const TCITEMA*>(lp));
+            takeItem(tab, reinterpret_cast<const TCITEMA*>(lp), t.extra);
             t.items.insert(t.items.begin() + i, tab);
             if (t.current >= i) ++t.current;
             if (t.current < 0) t.current = 0;
@@ -198,12 +202,12 @@ LRESULT tabProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case TCM_SETITEMA:
             if (static_cast<int>(wp) >= count || !lp) return FALSE;
-            takeItem(t.items[wp], reinterpret_cast<const TCITEMA*>(lp));
+            takeItem(t.items[wp], reinterpret_cast<const TCITEMA*>(lp), t.extra);
             InvalidateRect(h, nullptr, TRUE);
             return TRUE;
         case TCM_GETITEMA:
             if (static_cast<int>(wp) >= count || !lp) return FALSE;
-            fillItem(t.items[wp], reinterpret_cast<TCITEMA*>(lp));
+            fillItem(t.items[wp], reinterpret_cast<TCITEMA*>(lp), t.extra);
             return TRUE;
         case TCM_DELETEITEM:
             if (static_cast<int>(wp) >= count) return FALSE;
@@ -233,7 +237,10 @@ LRESULT tabProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             choose(h, t, static_cast<int>(wp));
             return 0;
         case TCM_SETITEMEXTRA:
-            return count == 0 ? TRUE : FALSE;
+            // Only before the first item; the bytes follow the structure's head.
+            if (count != 0 || static_cast<std::intptr_t>(wp) < 0) return FALSE;
+            t.extra = wp;
+            return TRUE;
         case TCM_SETITEMSIZE: {
             const LRESULT old =
                 MAKELONG(static_cast<WORD>(t.fixedWidth), static_cast<WORD>(t.fixedHeight));

@@ -524,6 +524,8 @@ void registerControlClasses() {
     controls::registerStatusBarClass();
     controls::registerToolBarClasses();
     controls::registerScrollBarClass();
+    controls::registerHeaderClass();
+    controls::registerTreeViewClass();
     dialogs::registerDialogClass();
 }
 

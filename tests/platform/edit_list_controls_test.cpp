@@ -93,6 +93,15 @@ TEST_F(EditListTest, MultiLineFieldsKeepLinesWithCarriageReturns) {
     EXPECT_EQ(text(single), "FIRST");
     const LRESULT pos = SendMessageA(e, EM_POSFROMCHAR, 6, 0);
     EXPECT_GT(GET_Y_LPARAM(pos), 0);  // the second line is lower
+    // Tab stops in dialog units place what follows a tab.
+    SetWindowTextA(e, "a\tb");
+    const int stops[1] = {16};
+    SendMessageA(e, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
+    const int near = GET_X_LPARAM(SendMessageA(e, EM_POSFROMCHAR, 2, 0));
+    const int wide[1] = {64};
+    SendMessageA(e, EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(wide));
+    const int far = GET_X_LPARAM(SendMessageA(e, EM_POSFROMCHAR, 2, 0));
+    EXPECT_EQ(far - near, (near - GET_X_LPARAM(SendMessageA(e, EM_POSFROMCHAR, 0, 0))) * 3);
 }
 
 TEST_F(EditListTest, ListsSortFindAndAnswerForSingleSelection) {

@@ -157,10 +157,12 @@ void drawLabel(HDC dc, const std::string& text, RECT r, UINT format, COLORREF co
         }
         shown += text[i];
     }
-    if (mark < 0 || shown.find('\n') != std::string::npos || !(format & DT_SINGLELINE)) return;
+    if (mark < 0 || shown.find_first_of("\r\n") != std::string::npos) return;
     TEXTMETRICA tm;
     GetTextMetricsA(dc, &tm);
     const int w = textWidth(dc, shown);
+    // A label that wraps is drawn on several lines: no single place to mark.
+    if (!(format & DT_SINGLELINE) && w > r.right - r.left) return;
     int x = r.left;
     if (format & DT_CENTER)
         x = r.left + (r.right - r.left - w) / 2;

@@ -89,20 +89,27 @@ std::string shown(const Edit& e, const std::string& s) {
     return e.password ? std::string(s.size(), e.password) : s;
 }
 
+// The next tab stop after x: the stops set (dialog units, four to an
+// average character), one set value repeating, or every 32 units.
+int nextTabStop(const Edit& e, int x, int averageWidth) {
+    const int unit = std::max(1, averageWidth);
+    for (int stop : e.tabStops)
+        if (e.tabStops.size() > 1 && stop * unit / 4 > x) return stop * unit / 4;
+    const int step = std::max(1, (e.tabStops.size() == 1 ? e.tabStops[0] : 32) * unit / 4);
+    return (x / step + 1) * step;
+}
+
 int widthOf(HDC dc, const Edit& e, const std::string& s) {
     std::string t = shown(e, s);
-    // Tabs expand to the next stop (every 8 average characters by default).
     if (t.find('\t') == std::string::npos) return textWidth(dc, t);
-    int x = 0;
     TEXTMETRICA tm;
     GetTextMetricsA(dc, &tm);
-    const int step = std::max(1, 8 * tm.tmAveCharWidth);
+    int x = 0;
     std::string run;
     for (char c : t) {
         if (c == '\t') {
-            x += textWidth(dc, run);
+            x = nextTabStop(e, x + textWidth(dc, run), tm.tmAveCharWidth);
             run.clear();
-            x = (x / step + 1) * step;
         } else {
             run += c;
         }
@@ -690,6 +697,7 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case EM_GETPASSWORDCHAR:
             return static_cast<unsigned char>(e.password);
         case EM_SETTABSTOPS:
+            InvalidateRect(h, nullptr, TRUE);
             e.tabStops.assign(reinterpret_cast<const int*>(lp),
                               reinterpret_cast<const int*>(lp) + (lp ? wp : 0));
             return TRUE;

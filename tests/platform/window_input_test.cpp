@@ -1,6 +1,8 @@
 // Mouse and keyboard input as the window system delivers it: activation by
 // clicking, double clicks, disabled windows, capture, wheel and help.
 
+#include "platform/kernel/environment.h"
+#include "platform/message_box.h"
 #include "platform/robot/finder.h"
 #include "window_test_support.h"
 
@@ -138,4 +140,30 @@ TEST_F(WindowTest, KeyRepeatAndSystemKeysCarryWindowsFlags) {
     EXPECT_NE(sys[1].lParam & (1 << 29), 0);  // Alt held
     ASSERT_EQ(seenOf(WM_SYSCHAR).size(), 1u);
     EXPECT_EQ(seenOf(WM_SYSCHAR)[0].wParam, static_cast<WPARAM>('z'));
+}
+
+namespace {
+int boxAnswer = 0;
+LRESULT askingProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_LBUTTONDOWN) boxAnswer = MessageBoxA(h, "Save the model?", "Demo", MB_YESNO);
+    return DefWindowProcA(h, m, w, l);
+}
+}  // namespace
+
+TEST_F(WindowTest, TheRobotAnswersMessageBoxesAndTheTickCountFollowsTheClock) {
+    WNDCLASSA wc;
+    wc.lpfnWndProc = askingProc;
+    wc.lpszClassName = "ASKING";
+    RegisterClassA(&wc);
+    CreateWindowExA(0, "ASKING", "ask", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                    nullptr, nullptr, nullptr, nullptr);
+    win::testing::resetMessageBoxes();
+    robot::play(robot::Script().answerMessageBox(IDNO).click(200, 200));
+    pumpUntilIdle();
+    EXPECT_EQ(boxAnswer, IDNO);
+    ASSERT_TRUE(win::testing::lastMessageBox().has_value());
+    EXPECT_EQ(win::testing::lastMessageBox()->text, "Save the model?");
+    const DWORD before = GetTickCount();
+    clock.advance(1234);
+    EXPECT_EQ(GetTickCount() - before, 1234u);
 }

@@ -271,3 +271,34 @@ TEST_F(WindowTest, HoveringOtherTitlesAndSubmenusOpensThem) {
     EXPECT_TRUE(robot::openPopupMenus().empty());
     EXPECT_EQ(seenOf(WM_EXITMENULOOP).size(), 1u);
 }
+
+TEST_F(WindowTest, AltSpaceOpensTheSystemMenuAndItsCommandsAreSystemCommands) {
+    HWND w = topLevel("system");
+    SetFocus(w);
+    seen().clear();
+    robot::play(robot::Script()
+                    .chord({VK_MENU, VK_SPACE})
+                    .check([w] {
+                        HMENU sys = GetSystemMenu(w, FALSE);
+                        EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED,
+                                  static_cast<UINT>(MF_GRAYED));
+                        EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+                        EXPECT_EQ(robot::openPopupMenus().size(), 1u);
+                    })
+                    .key('X')  // Maximize
+                    .check([w] { EXPECT_TRUE(IsZoomed(w)); })
+                    .doubleClick(640, 10)  // the caption of the maximised window restores it
+                    .check([w] { EXPECT_FALSE(IsZoomed(w)); })
+                    .chord({VK_MENU, VK_SPACE})
+                    .key('C'));
+    pumpUntilIdle();
+    const auto sys = seenOf(WM_SYSCOMMAND);
+    ASSERT_GE(sys.size(), 3u);
+    EXPECT_EQ(sys.back().wParam & 0xFFF0, SC_CLOSE);
+    EXPECT_FALSE(IsWindow(w));
+    const auto selects = seenOf(WM_MENUSELECT);
+    bool sawSystemFlag = false;
+    for (const Seen& s : selects)
+        sawSystemFlag = sawSystemFlag || (HIWORD(s.wParam) & MF_SYSMENU) != 0;
+    EXPECT_TRUE(sawSystemFlag);
+}

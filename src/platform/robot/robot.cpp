@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/message_box.h"
 #include "platform/robot/finder.h"
 #include "platform/window/clock.h"
 #include "platform/window/input_queue.h"
@@ -14,7 +15,6 @@ namespace win::robot {
 namespace {
 
 std::deque<std::function<void()>> pending;
-std::deque<int> messageBoxAnswers;
 
 bool runOneStep() {
     if (pending.empty()) return false;
@@ -261,7 +261,7 @@ Script& Script::text(const std::string& cp1252) {
 }
 
 Script& Script::answerMessageBox(int result) {
-    steps.push_back([=] { messageBoxAnswers.push_back(result); });
+    steps.push_back([=] { testing::queueMessageBoxAnswer(result); });
     return *this;
 }
 
@@ -292,14 +292,6 @@ bool step() {
 
 void stop() {
     pending.clear();
-    messageBoxAnswers.clear();
-}
-
-std::optional<int> takeMessageBoxAnswer() {
-    if (messageBoxAnswers.empty()) return std::nullopt;
-    const int r = messageBoxAnswers.front();
-    messageBoxAnswers.pop_front();
-    return r;
 }
 
 }  // namespace win::robot

@@ -5,7 +5,6 @@
 
 #include <deque>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "platform/window/user_api.h"
@@ -53,7 +52,8 @@ class Script {
     // Keys held together, released in reverse order (e.g. VK_MENU, 'F').
     Script& chord(std::initializer_list<int> vks);
     Script& text(const std::string& cp1252);
-    // The next message box answers with this button identifier (IDOK ...).
+    // The next message box that has no answer yet answers with this button
+    // identifier (IDOK ...); put it before the step that makes the box appear.
     Script& answerMessageBox(int result);
     // Lets the clock run on (a fake clock jumps; timers fall due).
     Script& wait(unsigned milliseconds);
@@ -71,8 +71,5 @@ bool playing();
 // Runs the next step now (a test's own loop); false when none is left.
 bool step();
 void stop();
-
-// For the message box: the answer the script prepared, if any.
-std::optional<int> takeMessageBoxAnswer();
 
 }  // namespace win::robot

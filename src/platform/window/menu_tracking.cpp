@@ -456,6 +456,18 @@ void trackMenuBar(HWND hwnd, bool byMouse, POINT pt, int ch) {
         t.system = true;
         Level l;
         l.menu = GetSystemMenu(hwnd, FALSE);
+        // What the window can do now decides which commands are offered.
+        const bool minimized = (w->style & WS_MINIMIZE) != 0,
+                   maximized = (w->style & WS_MAXIMIZE) != 0;
+        auto offer = [&](UINT cmd, bool can) {
+            EnableMenuItem(l.menu, cmd, can ? MF_ENABLED : MF_GRAYED);
+        };
+        offer(SC_RESTORE, minimized || maximized);
+        offer(SC_MOVE, !maximized);
+        offer(SC_SIZE, (w->style & WS_THICKFRAME) && !minimized && !maximized);
+        offer(SC_MINIMIZE, (w->style & WS_MINIMIZEBOX) && !minimized);
+        offer(SC_MAXIMIZE, (w->style & WS_MAXIMIZEBOX) && !maximized);
+        offer(SC_CLOSE, !(w->cls->style & CS_NOCLOSE));
         t.levels.push_back(l);
         startLoop(t);
         const RECT wr = windowRectOnScreen(w);

@@ -332,7 +332,8 @@ void sysCommand(Window* w, WPARAM cmd, LPARAM lParam) {
                 sendMessage(w->parent, WM_SYSCOMMAND, cmd, lParam);
                 break;
             }
-            if (w->menu) trackMenuBar(h, false, {}, static_cast<int>(lParam));
+            // Alt+Space opens the system menu, other keys the menu bar.
+            if (w->menu || lParam == ' ') trackMenuBar(h, false, {}, static_cast<int>(lParam));
             break;
         default:
             break;

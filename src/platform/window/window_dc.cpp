@@ -7,6 +7,8 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/kernel/environment.h"
+#include "platform/window/clock.h"
 #include "platform/window/screen.h"
 #include "platform/window/window_internal.h"
 
@@ -96,11 +98,13 @@ void clearWindowDcs() {
     ownContexts.clear();
 }
 
-// The drawing interface learns the screen and the system colours from here.
+// The drawing interface learns the screen and the system colours from here,
+// and GetTickCount runs on the window system's clock, as its timers do.
 void bindDrawingInterface() {
     const ScreenConfig& sc = screenConfig();
     SetScreenMetrics({sc.width, sc.height, sc.dpi});
     SetSystemColourSource([](int index) -> COLORREF { return GetSysColor(index); });
+    setTickCountSource([] { return static_cast<DWORD>(currentClock().nowMs()); });
 }
 
 }  // namespace win::detail

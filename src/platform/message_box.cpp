@@ -268,8 +268,6 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!s.answers.empty()) {
         r.answer = s.answers.front();
         s.answers.pop_front();
-    } else if (auto scripted = robot::takeMessageBoxAnswer()) {
-        r.answer = *scripted;
     } else if (!currentPresenter() && !robot::playing()) {
         // Nobody can answer a box on a screen nobody sees: its default button is pressed.
         r.answer = r.buttons[static_cast<std::size_t>(defaultPosition(type, r.buttons.size()))];

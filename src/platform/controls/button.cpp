@@ -215,14 +215,10 @@ void click(HWND h, Button& b) {
 }
 
 LRESULT buttonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Button* b = records().get(h);
+    Button* b = records().forMessage(h, msg);
     if (!b) return DefWindowProcA(h, msg, wp, lp);
     const DWORD k = kind(h);
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_GETDLGCODE:
             if (k == BS_GROUPBOX) return DLGC_STATIC;
             if (isRadio(k)) return DLGC_BUTTON | DLGC_RADIOBUTTON;

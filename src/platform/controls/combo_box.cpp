@@ -254,8 +254,7 @@ LRESULT forwardToList(Combo& c, UINT lbMsg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT comboProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Combo* p = records().get(h);
+    Combo* p = records().forMessage(h, msg);
     if (!p) return DefWindowProcA(h, msg, wp, lp);
     Combo& c = *p;
     switch (msg) {
@@ -265,9 +264,6 @@ LRESULT comboProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DESTROY:
             if (c.list && kind(h) != CBS_SIMPLE) DestroyWindow(c.list);
             c.list = nullptr;
-            return 0;
-        case WM_NCDESTROY:
-            records().drop(h);
             return 0;
         case WM_GETDLGCODE: {
             LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;

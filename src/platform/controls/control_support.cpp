@@ -46,6 +46,30 @@ HBRUSH controlColour(HWND control, HDC dc, UINT message) {
     return r ? reinterpret_cast<HBRUSH>(r) : fallback;
 }
 
+bool fontOrEraseMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        case WM_SETFONT:
+            font = reinterpret_cast<HFONT>(wp);
+            if (lp) InvalidateRect(h, nullptr, TRUE);
+            result = 0;
+            return true;
+        case WM_GETFONT:
+            result = reinterpret_cast<LRESULT>(font);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void commonFocusChange(HWND h, UINT msg, bool& focus) {
+    focus = msg == WM_SETFOCUS;
+    InvalidateRect(h, nullptr, TRUE);
+    notifyParent(h, focus ? 0u - 7u : 0u - 8u);  // NM_SETFOCUS, NM_KILLFOCUS
+}
+
 HFONT defaultFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

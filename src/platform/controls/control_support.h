@@ -28,6 +28,16 @@ class Records {
         return slot.get();
     }
     void drop(HWND h) { map_.erase(h); }
+    // The record a message is for: made at WM_NCCREATE, dropped at
+    // WM_NCDESTROY (null then, as for a window without one).
+    T* forMessage(HWND h, UINT msg) {
+        if (msg == WM_NCCREATE) return create(h);
+        if (msg == WM_NCDESTROY) {
+            drop(h);
+            return nullptr;
+        }
+        return get(h);
+    }
 
   private:
     std::unordered_map<HWND, std::unique_ptr<T>> map_;
@@ -40,6 +50,14 @@ LRESULT notifyParent(HWND control, UINT code, void* header);
 LRESULT notifyParent(HWND control, UINT code);
 // The brush and colours from WM_CTLCOLOR* (the parent may set the DC).
 HBRUSH controlColour(HWND control, HDC dc, UINT ctlColorMessage);
+
+// What every drawn control answers alike: no background erase (it paints
+// all of itself), and the font it is given. True when `msg` was one of them;
+// the answer is then in `result`.
+bool fontOrEraseMessage(HWND h, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result);
+// Focus arriving or leaving a common control: its look changes and the
+// parent hears NM_SETFOCUS or NM_KILLFOCUS.
+void commonFocusChange(HWND h, UINT msg, bool& focus);
 
 HFONT defaultFont();
 HFONT fontOrDefault(HFONT font);

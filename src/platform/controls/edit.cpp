@@ -538,14 +538,10 @@ void setText(HWND h, Edit& e, const char* text, bool notify) {
 }
 
 LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Edit* ep = records().get(h);
+    Edit* ep = records().forMessage(h, msg);
     if (!ep) return DefWindowProcA(h, msg, wp, lp);
     Edit& e = *ep;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE: {
             const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))

@@ -126,15 +126,11 @@ bool change(HWND h, Header& hd, int i, const HDITEMA* it) {
 }
 
 LRESULT headerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Header* p = records().get(h);
+    Header* p = records().forMessage(h, msg);
     if (!p) return DefWindowProcA(h, msg, wp, lp);
     Header& hd = *p;
     const int count = static_cast<int>(hd.columns.size());
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

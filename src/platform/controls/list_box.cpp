@@ -388,14 +388,10 @@ LRESULT mouse(HWND h, ListBox& lb, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT listProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    ListBox* p = records().get(h);
+    ListBox* p = records().forMessage(h, msg);
     if (!p) return DefWindowProcA(h, msg, wp, lp);
     ListBox& lb = *p;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE:
             updateScroll(h, lb);
             return 0;

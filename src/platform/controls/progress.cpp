@@ -52,14 +52,10 @@ LRESULT setPos(HWND h, Progress& p, int pos) {
 }
 
 LRESULT progressProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Progress* pp = records().get(h);
+    Progress* pp = records().forMessage(h, msg);
     if (!pp) return DefWindowProcA(h, msg, wp, lp);
     Progress& p = *pp;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

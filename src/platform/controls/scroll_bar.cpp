@@ -150,14 +150,10 @@ LRESULT setInfo(HWND h, ScrollBar& s, const SCROLLINFO* si, bool redraw) {
 }
 
 LRESULT scrollProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    ScrollBar* sp = records().get(h);
+    ScrollBar* sp = records().forMessage(h, msg);
     if (!sp) return DefWindowProcA(h, msg, wp, lp);
     ScrollBar& s = *sp;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE: {
             // A size box of the standard size in the corner the style names.
             const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);

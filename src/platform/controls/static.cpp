@@ -147,14 +147,10 @@ LRESULT setImage(HWND h, Static& st, HANDLE image) {
 }
 
 LRESULT staticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Static* st = records().get(h);
+    Static* st = records().forMessage(h, msg);
     if (!st) return DefWindowProcA(h, msg, wp, lp);
     const DWORD k = kind(h);
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE: {
             // A picture static names its picture in the window text.
             const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);

@@ -111,14 +111,10 @@ Part* partOf(StatusBar& s, WPARAM wp) {
 }
 
 LRESULT statusProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    StatusBar* sp = records().get(h);
+    StatusBar* sp = records().forMessage(h, msg);
     if (!sp) return DefWindowProcA(h, msg, wp, lp);
     StatusBar& s = *sp;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE: {
             const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) s.parts[0].text = cs->lpszName;

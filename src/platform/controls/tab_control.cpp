@@ -140,33 +140,20 @@ void takeItem(Tab& tab, const TCITEMA* item, std::size_t extra) {
 }
 
 LRESULT tabProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    TabControl* tp = records().get(h);
+    TabControl* tp = records().forMessage(h, msg);
     if (!tp) return DefWindowProcA(h, msg, wp, lp);
     TabControl& t = *tp;
+    if (LRESULT r = 0; fontOrEraseMessage(h, msg, wp, lp, t.font, r)) return r;
     const int count = static_cast<int>(t.items.size());
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(h, t);
             return 0;
-        case WM_SETFONT:
-            t.font = reinterpret_cast<HFONT>(wp);
-            if (lp) InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(t.font);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            t.focus = msg == WM_SETFOCUS;
-            InvalidateRect(h, nullptr, TRUE);
-            notifyParent(h, t.focus ? NM_SETFOCUS : NM_KILLFOCUS);
+            commonFocusChange(h, msg, t.focus);
             return 0;
         case WM_LBUTTONDOWN: {
             const int i = hitTest(h, t, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});

@@ -265,8 +265,7 @@ LRESULT addBitmap(ToolBar& t, WPARAM count, const TBADDBITMAP* add) {
 }
 
 LRESULT toolProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    ToolBar* tp = records().get(h);
+    ToolBar* tp = records().forMessage(h, msg);
     if (!tp) return DefWindowProcA(h, msg, wp, lp);
     ToolBar& t = *tp;
     switch (msg) {
@@ -282,9 +281,6 @@ LRESULT toolProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             for (const Strip& s : t.strips)
                 if (s.owned) DeleteObject(s.bitmap);
             t.strips.clear();
-            return 0;
-        case WM_NCDESTROY:
-            records().drop(h);
             return 0;
         case WM_ERASEBKGND:
             return 1;

@@ -109,15 +109,11 @@ void paint(HWND h, const TrackBar& t) {
 }
 
 LRESULT trackProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    TrackBar* tp = records().get(h);
+    TrackBar* tp = records().forMessage(h, msg);
     if (!tp) return DefWindowProcA(h, msg, wp, lp);
     TrackBar& t = *tp;
     const bool redrawFlag = wp != 0;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS;
         case WM_ERASEBKGND:

@@ -389,32 +389,19 @@ void key(HWND h, Tree& t, WPARAM vk) {
 }
 
 LRESULT treeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    Tree* tp = records().get(h);
+    Tree* tp = records().forMessage(h, msg);
     if (!tp) return DefWindowProcA(h, msg, wp, lp);
     Tree& t = *tp;
+    if (LRESULT r = 0; fontOrEraseMessage(h, msg, wp, lp, t.font, r)) return r;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(h, t);
             return 0;
-        case WM_SETFONT:
-            t.font = reinterpret_cast<HFONT>(wp);
-            if (lp) InvalidateRect(h, nullptr, TRUE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(t.font);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            t.focus = msg == WM_SETFOCUS;
-            InvalidateRect(h, nullptr, TRUE);
-            notifyParent(h, t.focus ? NM_SETFOCUS : NM_KILLFOCUS);
+            commonFocusChange(h, msg, t.focus);
             return 0;
         case WM_LBUTTONDOWN: {
             if (GetFocus() != h) SetFocus(h);

@@ -218,14 +218,10 @@ void paint(HWND h, const UpDown& u) {
 }
 
 LRESULT upDownProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) records().create(h);
-    UpDown* p = records().get(h);
+    UpDown* p = records().forMessage(h, msg);
     if (!p) return DefWindowProcA(h, msg, wp, lp);
     UpDown& u = *p;
     switch (msg) {
-        case WM_NCDESTROY:
-            records().drop(h);
-            return 0;
         case WM_CREATE:
             if (styleOf(h) & UDS_AUTOBUDDY) attachBuddy(h, u, GetWindow(h, GW_HWNDPREV));
             return 0;

@@ -22,6 +22,7 @@ void registerToolBarClasses();
 void registerScrollBarClass();
 void registerHeaderClass();
 void registerTreeViewClass();
+void registerRichEditClass();
 }  // namespace controls
 
 namespace dialogs {

@@ -526,6 +526,7 @@ void registerControlClasses() {
     controls::registerScrollBarClass();
     controls::registerHeaderClass();
     controls::registerTreeViewClass();
+    controls::registerRichEditClass();
     dialogs::registerDialogClass();
 }
 

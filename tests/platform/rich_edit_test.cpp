@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "dialog_test_support.h"
 #include "platform/controls/rich_edit_api.h"
@@ -235,4 +236,51 @@ TEST_F(RichEditTest, FormatRangeDrawsWhatFitsAndAnswersWhereToGoOn) {
     SelectObject(dc, old);
     DeleteObject(page);
     DeleteDC(dc);
+}
+
+TEST_F(RichEditTest, ParagraphAlignmentAndBulletsStayWithTheirParagraphs) {
+    SetWindowTextA(rich, "Title\r\nfirst point\r\nsecond point");
+    PARAFORMAT pf;
+    pf.dwMask = PFM_ALIGNMENT;
+    pf.wAlignment = PFA_CENTER;
+    select(rich, 1, 1);
+    ASSERT_TRUE(SendMessageA(rich, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf)));
+    pf.dwMask = PFM_NUMBERING;
+    pf.wNumbering = PFN_BULLET;
+    select(rich, 8, 20);  // from the second paragraph into the third
+    SendMessageA(rich, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&pf));
+    PARAFORMAT got;
+    select(rich, 2, 2);
+    SendMessageA(rich, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.wAlignment, PFA_CENTER);
+    EXPECT_EQ(got.wNumbering, 0);
+    select(rich, 20, 20);
+    SendMessageA(rich, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.wAlignment, PFA_LEFT);
+    EXPECT_EQ(got.wNumbering, PFN_BULLET);
+    // Typing inside a paragraph keeps its layout; the RTF carries it over.
+    select(rich, 3, 3);
+    SendMessageA(rich, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("xx"));
+    Buffer out;
+    EDITSTREAM es;
+    es.dwCookie = reinterpret_cast<UINT_PTR>(&out);
+    es.pfnCallback = collect;
+    SendMessageA(rich, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    EXPECT_NE(out.data.find("\\qc"), std::string::npos);
+    EXPECT_NE(out.data.find("\\pnlvlblt"), std::string::npos);
+    HWND other = make();
+    Buffer in{out.data};
+    es.dwCookie = reinterpret_cast<UINT_PTR>(&in);
+    es.pfnCallback = supply;
+    SendMessageA(other, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&es));
+    EXPECT_EQ(textOf(other), "Titxxle\r\nfirst point\r\nsecond point");
+    for (const auto& [at, align, bullet] :
+         {std::tuple{0, PFA_CENTER, 0}, std::tuple{10, PFA_LEFT, 1}, std::tuple{24, PFA_LEFT, 1}}) {
+        select(other, at, at);
+        SendMessageA(other, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&got));
+        EXPECT_EQ(got.wAlignment, align) << at;
+        EXPECT_EQ(got.wNumbering, bullet) << at;
+    }
+    pumpUntilIdle();
+    robot::saveWindowPng(other, screenshotPath("rich_edit_paragraphs"));
 }

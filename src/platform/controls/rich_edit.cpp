@@ -25,6 +25,8 @@ namespace {
 struct Rich {
     std::string text;  // paragraphs end with '\r'
     std::vector<int> fmt;
+    std::vector<BYTE> para;  // each character's paragraph layout
+    BYTE insertPara = PFA_LEFT;
     std::vector<RichFormat> formats{RichFormat{}};
     int insertFormat = 0;
     std::size_t anchor = 0, caret = 0;
@@ -34,6 +36,7 @@ struct Rich {
     int top = 0;  // pixels scrolled
     std::string undoText;
     std::vector<int> undoFmt;
+    std::vector<BYTE> undoPara;
     bool canUndo = false;
     COLORREF background = GetSysColor(COLOR_WINDOW);
     bool modified = false;
@@ -92,13 +95,28 @@ class Fonts {
 struct Line {
     std::size_t start = 0, end = 0;  // end excludes the paragraph mark
     int y = 0, height = 0, ascent = 0;
-    std::vector<int> x;  // left edge of each character, and one past the last
+    int offset = 0;       // left edge of the text: indent and alignment
+    bool bullet = false;  // the first line of a bulleted paragraph
+    std::vector<int> x;   // left edge of each character, and one past the last
 };
 
 int formatAt(const Rich& r, std::size_t i) {
     if (i < r.fmt.size()) return r.fmt[i];
     return r.insertFormat;
 }
+
+std::size_t paragraphStart(const Rich& r, std::size_t i) {
+    while (i > 0 && r.text[i - 1] != '\r')
+        --i;
+    return i;
+}
+
+BYTE paraAt(const Rich& r, std::size_t i) {
+    const std::size_t start = paragraphStart(r, std::min(i, r.text.size()));
+    return start < r.para.size() ? r.para[start] : r.insertPara;
+}
+
+constexpr int kBulletIndent = 18;
 
 // Lines of the text from `from`, wrapped at `width` pixels.
 std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, std::size_t from,
@@ -118,6 +136,10 @@ std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, std::si
         Line line;
         line.start = i;
         line.y = y;
+        const BYTE para = paraAt(r, i);
+        const int indent = (para & kBullet) ? kBulletIndent : 0;
+        line.bullet = (para & kBullet) && (i == 0 || r.text[i - 1] == '\r');
+        const int usable = std::max(1, width - indent);
         int x = 0;
         std::size_t lastSpace = std::string::npos;
         std::vector<int> xs;
@@ -128,7 +150,7 @@ std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, std::si
                 s.cx = 48 - x % 48;
             else
                 GetTextExtentPoint32A(dc, &r.text[i], 1, &s);
-            if (x + s.cx > width && i > line.start) {
+            if (x + s.cx > usable && i > line.start) {
                 if (lastSpace != std::string::npos && lastSpace > line.start) {
                     xs.resize(lastSpace + 1 - line.start);
                     i = lastSpace + 1;
@@ -151,6 +173,11 @@ std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, std::si
             xs.back() = xs[xs.size() - 2] + s.cx;
         }
         line.x = xs;
+        const int used = line.x.back();
+        line.offset = indent;
+        if ((para & kAlignMask) == PFA_CENTER) line.offset = indent + (usable - used) / 2;
+        if ((para & kAlignMask) == PFA_RIGHT) line.offset = indent + usable - used;
+        line.offset = std::max(indent, line.offset);
         int h = 0, a = 0;
         metrics(
             formatAt(r, line.start < line.end ? line.start : (line.start > 0 ? line.start - 1 : 0)),
@@ -214,7 +241,7 @@ POINT pointOf(const std::vector<Line>& lines, std::size_t pos, int top) {
     if (lines.empty()) return {2, -top};
     const Line& l = lines[lineIndexOf(lines, pos)];
     const std::size_t k = std::min(pos - l.start, l.x.size() - 1);
-    return {2 + l.x[k], l.y - top};
+    return {2 + l.offset + l.x[k], l.y - top};
 }
 
 std::size_t charAt(const std::vector<Line>& lines, POINT p, int top) {
@@ -227,7 +254,7 @@ std::size_t charAt(const std::vector<Line>& lines, POINT p, int top) {
         }
     const Line& l = lines[li];
     for (std::size_t k = 0; k + 1 < l.x.size(); ++k)
-        if (p.x - 2 < (l.x[k] + l.x[k + 1]) / 2) return l.start + k;
+        if (p.x - 2 - l.offset < (l.x[k] + l.x[k + 1]) / 2) return l.start + k;
     return l.end;
 }
 
@@ -336,8 +363,12 @@ bool replace(HWND h, Rich& r, const std::string& insert, int format, bool undoab
     if (undoable) {
         r.undoText = r.text;
         r.undoFmt = r.fmt;
+        r.undoPara = r.para;
         r.canUndo = true;
     }
+    const BYTE para = paraAt(r, a);
+    r.para.erase(r.para.begin() + static_cast<long>(a), r.para.begin() + static_cast<long>(b));
+    r.para.insert(r.para.begin() + static_cast<long>(a), add.size(), para);
     r.text.replace(a, b - a, add);
     r.fmt.erase(r.fmt.begin() + static_cast<long>(a), r.fmt.begin() + static_cast<long>(b));
     r.fmt.insert(r.fmt.begin() + static_cast<long>(a), add.size(), format);
@@ -393,6 +424,7 @@ void undo(HWND h, Rich& r) {
     if (!r.canUndo) return;
     std::swap(r.text, r.undoText);
     std::swap(r.fmt, r.undoFmt);
+    std::swap(r.para, r.undoPara);
     setSelection(h, r, std::min(r.caret, r.text.size()), std::min(r.caret, r.text.size()));
     changed(h, r);
 }
@@ -411,9 +443,15 @@ void paint(HWND h, Rich& r) {
         const int y = l.y - r.top;
         if (y + l.height < 0) continue;
         if (y > rc.bottom) break;
+        if (l.bullet) {
+            SelectObject(dc, fonts.of(formatAt(r, l.start)));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            TextOutA(dc, 2 + l.offset - kBulletIndent + 4, y, "\x95", 1);
+        }
         for (std::size_t i = l.start; i < l.end; ++i) {
             const bool sel = showSel && i >= selMin(r) && i < selMax(r);
-            const int x0 = 2 + l.x[i - l.start], x1 = 2 + l.x[i - l.start + 1];
+            const int x0 = 2 + l.offset + l.x[i - l.start],
+                      x1 = 2 + l.offset + l.x[i - l.start + 1];
             if (sel) fillSolid(dc, {x0, y, x1, y + l.height}, GetSysColor(COLOR_HIGHLIGHT));
             if (r.text[i] == '\t') continue;
             const RichFormat& f = r.formats[static_cast<std::size_t>(r.fmt[i])];
@@ -506,6 +544,42 @@ void character(HWND h, Rich& r, WPARAM ch) {
     }
     if (ch < 32 && ch != '\t') return;
     replace(h, r, std::string(1, static_cast<char>(ch)), typingFormat(r), true);
+}
+
+// The paragraphs the selection touches take the masked parts of a layout.
+LRESULT setParaFormat(HWND h, Rich& r, const PARAFORMAT* pf) {
+    if (!pf) return FALSE;
+    auto change = [&](BYTE p) {
+        if (pf->dwMask & PFM_ALIGNMENT)
+            p = static_cast<BYTE>((p & ~kAlignMask) | (pf->wAlignment & kAlignMask));
+        if (pf->dwMask & PFM_NUMBERING)
+            p = static_cast<BYTE>((p & ~kBullet) | (pf->wNumbering == PFN_BULLET ? kBullet : 0));
+        return p;
+    };
+    std::size_t i = paragraphStart(r, selMin(r));
+    const std::size_t end = selMax(r);
+    do {
+        std::size_t e = i;
+        while (e < r.text.size() && r.text[e] != '\r')
+            ++e;
+        const BYTE p = change(paraAt(r, i));
+        for (std::size_t k = i; k <= e && k < r.para.size(); ++k)
+            r.para[k] = p;
+        if (e >= r.text.size()) r.insertPara = p;
+        i = e + 1;
+    } while (i <= end && i <= r.text.size());
+    InvalidateRect(h, nullptr, TRUE);
+    changed(h, r);
+    return TRUE;
+}
+
+LRESULT getParaFormat(const Rich& r, PARAFORMAT* pf) {
+    if (!pf) return 0;
+    const BYTE p = paraAt(r, selMin(r));
+    pf->dwMask = PFM_ALIGNMENT | PFM_NUMBERING;
+    pf->wAlignment = static_cast<WORD>(p & kAlignMask);
+    pf->wNumbering = (p & kBullet) ? PFN_BULLET : 0;
+    return static_cast<LRESULT>(pf->dwMask);
 }
 
 // Applies the masked parts of a format to a range of characters.
@@ -625,9 +699,11 @@ LRESULT streamIn(HWND h, Rich& r, WPARAM format, EDITSTREAM* es) {
     if (format & SF_RTF) {
         const RichText parsed = readRtf(data, r.formats[0]);
         replace(h, r, parsed.text, 0, false);
-        for (std::size_t i = 0; i < parsed.text.size() && start + i < r.fmt.size(); ++i)
+        for (std::size_t i = 0; i < parsed.text.size() && start + i < r.fmt.size(); ++i) {
             r.fmt[start + i] =
                 formatIndex(r, parsed.formats[static_cast<std::size_t>(parsed.fmt[i])]);
+            r.para[start + i] = parsed.para[i];
+        }
         InvalidateRect(h, nullptr, TRUE);
         return static_cast<LRESULT>(parsed.text.size());
     }
@@ -654,6 +730,8 @@ LRESULT streamOut(const Rich& r, WPARAM format, EDITSTREAM* es) {
         part.text = r.text.substr(a, b - a);
         part.formats = r.formats;
         part.fmt.assign(r.fmt.begin() + static_cast<long>(a), r.fmt.begin() + static_cast<long>(b));
+        part.para.assign(r.para.begin() + static_cast<long>(a),
+                         r.para.begin() + static_cast<long>(b));
         out = writeRtf(part);
     } else {
         out = toOutside(r.text.substr(a, b - a));
@@ -705,8 +783,8 @@ LRESULT formatRange(const Rich& r, bool render, FORMATRANGE* fr) {
             TEXTMETRICA tm;
             GetTextMetricsA(dc, &tm);
             SetTextColor(dc, f.autoColour ? RGB(0, 0, 0) : f.colour);
-            TextOutA(dc, area.left + l.x[i - l.start], area.top + l.y + l.ascent - tm.tmAscent,
-                     &r.text[i], 1);
+            TextOutA(dc, area.left + l.offset + l.x[i - l.start],
+                     area.top + l.y + l.ascent - tm.tmAscent, &r.text[i], 1);
         }
     }
     RestoreDC(dc, saved);
@@ -724,6 +802,8 @@ LRESULT richProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName) && *cs->lpszName) {
                 r.text = fromOutside(cs->lpszName);
                 r.fmt.assign(r.text.size(), 0);
+                r.para.assign(r.text.size(), PFA_LEFT);
+                r.para.assign(r.text.size(), PFA_LEFT);
             }
             return 0;
         }
@@ -753,6 +833,7 @@ LRESULT richProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETTEXT:
             r.text = fromOutside(lp ? reinterpret_cast<const char*>(lp) : "");
             r.fmt.assign(r.text.size(), 0);
+            r.para.assign(r.text.size(), PFA_LEFT);
             r.insertFormat = 0;
             r.canUndo = false;
             r.modified = false;
@@ -920,6 +1001,10 @@ LRESULT richProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(h, nullptr, TRUE);
             return old;
         }
+        case EM_SETPARAFORMAT:
+            return setParaFormat(h, r, reinterpret_cast<const PARAFORMAT*>(lp));
+        case EM_GETPARAFORMAT:
+            return getParaFormat(r, reinterpret_cast<PARAFORMAT*>(lp));
         case EM_SETCHARFORMAT:
             return setCharFormat(h, r, wp, reinterpret_cast<const CHARFORMATA*>(lp));
         case EM_GETCHARFORMAT:

@@ -50,6 +50,18 @@ struct FORMATRANGE {
     RECT rcPage;  // twips
     CHARRANGE chrg;
 };
+struct PARAFORMAT {
+    UINT cbSize = sizeof(PARAFORMAT);
+    DWORD dwMask = 0;
+    WORD wNumbering = 0;
+    WORD wReserved = 0;
+    LONG dxStartIndent = 0;
+    LONG dxRightIndent = 0;
+    LONG dxOffset = 0;
+    WORD wAlignment = 0;
+    SHORT cTabCount = 0;
+    LONG rgxTabs[32] = {};
+};
 struct SELCHANGE {
     NMHDR nmhdr;
     CHARRANGE chrg;
@@ -65,6 +77,9 @@ constexpr UINT EM_EXGETSEL = WM_USER + 52, EM_EXLIMITTEXT = WM_USER + 53,
                EM_SETEVENTMASK = WM_USER + 69, EM_SETTARGETDEVICE = WM_USER + 72,
                EM_STREAMIN = WM_USER + 73, EM_STREAMOUT = WM_USER + 74,
                EM_GETTEXTRANGE = WM_USER + 75, EM_FINDTEXTEX = WM_USER + 79;
+constexpr UINT EM_GETPARAFORMAT = WM_USER + 61, EM_SETPARAFORMAT = WM_USER + 71;
+constexpr DWORD PFM_ALIGNMENT = 0x8, PFM_NUMBERING = 0x20;
+constexpr WORD PFA_LEFT = 1, PFA_RIGHT = 2, PFA_CENTER = 3, PFN_BULLET = 1;
 constexpr DWORD CFM_BOLD = 0x1, CFM_ITALIC = 0x2, CFM_UNDERLINE = 0x4, CFM_STRIKEOUT = 0x8,
                 CFM_PROTECTED = 0x10, CFM_SIZE = 0x80000000, CFM_COLOR = 0x40000000,
                 CFM_FACE = 0x20000000, CFM_OFFSET = 0x10000000, CFM_CHARSET = 0x08000000;

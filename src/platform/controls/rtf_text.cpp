@@ -57,6 +57,7 @@ struct Reader {
     std::vector<std::string> fonts;
     std::vector<COLORREF> colours;
     RichFormat base;
+    BYTE paragraph = PFA_LEFT;
 
     struct State {
         RichFormat f;
@@ -66,6 +67,7 @@ struct Reader {
     void emit(char c, const RichFormat& f) {
         out.text += c;
         out.fmt.push_back(indexIn(out.formats, f));
+        out.para.push_back(paragraph);
     }
 
     void run() {
@@ -156,6 +158,14 @@ struct Reader {
             auto effect = [&](DWORD e, bool set) {
                 st.f.effects = set ? (st.f.effects | e) : (st.f.effects & ~e);
             };
+            // Paragraph layout, also from the bullet description of a skipped group.
+            if (word == "pnlvlblt") paragraph |= kBullet;
+            if (word == "pard") paragraph = PFA_LEFT;
+            if (word == "qc") paragraph = static_cast<BYTE>((paragraph & ~kAlignMask) | PFA_CENTER);
+            if (word == "qr") paragraph = static_cast<BYTE>((paragraph & ~kAlignMask) | PFA_RIGHT);
+            if (word == "ql" || word == "qj")
+                paragraph = static_cast<BYTE>((paragraph & ~kAlignMask) | PFA_LEFT);
+            if (word == "pntext") st.destination = 3;
             if (word == "fonttbl")
                 st.destination = 1;
             else if (word == "colortbl")
@@ -220,6 +230,7 @@ RichText readRtf(const std::string& rtf, const RichFormat& base) {
     if (!r.out.text.empty() && r.out.text.back() == '\r') {
         r.out.text.pop_back();
         r.out.fmt.pop_back();
+        r.out.para.pop_back();
     }
     return r.out;
 }
@@ -244,6 +255,14 @@ std::string writeRtf(const RichText& t) {
     int last = -1;
     char buf[96];
     for (std::size_t i = 0; i < t.text.size(); ++i) {
+        if (i == 0 || t.text[i - 1] == '\r') {
+            const BYTE p = i < t.para.size() ? t.para[i] : PFA_LEFT;
+            body += "\\pard";
+            if ((p & kAlignMask) == PFA_CENTER) body += "\\qc";
+            if ((p & kAlignMask) == PFA_RIGHT) body += "\\qr";
+            if (p & kBullet) body += "{\\*\\pn\\pnlvlblt{\\pntxtb\\'95}}\\fi-360\\li360";
+            body += ' ';
+        }
         const int fi = i < t.fmt.size() ? t.fmt[i] : 0;
         if (fi != last) {
             const RichFormat& f = t.formats[static_cast<std::size_t>(fi)];

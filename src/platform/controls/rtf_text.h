@@ -25,9 +25,17 @@ struct RichFormat {
     DWORD sameAs(const RichFormat& other) const;
 };
 
+// A paragraph's layout: its alignment (PFA_LEFT ...) and whether it has a
+// bullet, kept with each of its characters.
+constexpr BYTE kAlignMask = 0x3, kBullet = 0x4;
+inline BYTE paragraphOf(WORD alignment, bool bullet) {
+    return static_cast<BYTE>((alignment & kAlignMask) | (bullet ? kBullet : 0));
+}
+
 struct RichText {
     std::string text;  // paragraphs end with '\r'
     std::vector<int> fmt;
+    std::vector<BYTE> para;
     std::vector<RichFormat> formats;
 };
 

@@ -16,6 +16,7 @@
 #include "toolkit/core/seams.h"
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/core/window_api.h"
 
 namespace tk {
 namespace {
@@ -304,6 +305,7 @@ void ToolkitInit(std::string_view settingsFile) {
     ToolkitState& s = toolkitState();
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
+    WindowSeamsBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);
     ToolkitDirectoryInit();

@@ -1,0 +1,67 @@
+#pragma once
+// What the window half of the toolkit needs of the dialog manager and of the
+// graphics layer, which are built on top of it. Each hook is bound by the
+// part that provides it; unbound hooks answer as if no dialog is loaded and
+// graphics keep their defaults.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/window/user_api.h"
+
+namespace tk {
+
+struct WindowDialogHooks {
+    // The words of a dialog window's record (identifier in word 0, previous
+    // field in word 3 ...), or null when the window is no toolkit dialog.
+    std::function<std::int32_t*(win::HWND dialog)> recordOf;
+    // Slot of a loaded dialog by identifier, -1 when none.
+    std::function<int(int identifier)> slotFind;
+    std::function<int()> loadedCount;
+    // The window of a loaded dialog by identifier, null when none.
+    std::function<win::HWND(int identifier)> windowOf;
+    std::function<std::vector<win::HWND>()> loadedDialogs;
+    // Creates a dialog combined with a window: its identifier (positive) or
+    // a negative failure code.
+    std::function<int(int identifier, int window)> createCombined;
+    std::function<void(int identifier)> showModeless;
+    // Hides and unloads a loaded dialog by its window.
+    std::function<void(win::HWND dialog)> hideAndUnload;
+    std::function<bool(win::HWND dialog)> hasStretchField;
+    std::function<void(win::HWND window)> detachChildren;
+    std::function<void()> destroyAll;
+    // Offers a message to the active modeless dialog (its accelerators and
+    // keyboard navigation); true when taken.
+    std::function<bool(win::MSG& msg)> translateMessage;
+    // The window a dialog lies in or is owned by (for closing a window with
+    // everything inside it).
+    std::function<win::HWND(win::HWND dialog)> ownerOf;
+};
+
+// The menu and toolbar routines, which attach to a window after creation.
+struct WindowBarHooks {
+    std::function<void(win::HMENU menu, int resourceId)> menuApplyItemIds;
+    // Creates the toolbar of one side (0 top, 1 left, 2 right, 3 bottom);
+    // answers its handle and its extent (height, or width for sides 1 and 2).
+    std::function<win::HWND(int window, int side, int resourceId, int& extent)> toolbarCreate;
+    std::function<void(int window)> menuFreeItemData;
+};
+
+struct WindowGraphicsHooks {
+    // Pixel (counted from the bottom edge) to graphics units of the current
+    // target; unbound: the unit square over the target's pixel size.
+    std::function<void(float px, float py, float& x, float& y)> deviceToWorld;
+    std::function<void(int kind, int number, int width, int height)> targetResized;
+    std::function<void(win::HWND window, int width, int height)> windowTargetResized;
+    std::function<void()> buildDefaultColourTable;
+    std::function<void()> resetGraphicsState;
+    std::function<void()> scaleDashTables;
+    std::function<void()> windowTextSizeUpdate;
+};
+
+WindowDialogHooks& windowDialogHooks();
+WindowGraphicsHooks& windowGraphicsHooks();
+WindowBarHooks& windowBarHooks();
+
+}  // namespace tk

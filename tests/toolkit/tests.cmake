@@ -1,0 +1,6 @@
+# The toolkit window tests load a menu and accelerators from resources
+# compiled by our own resource compiler.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/window_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/window_test_ids.h)
+endif()

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "graphics_test_support.h"
@@ -200,6 +202,76 @@ TEST_F(GraphicsScreenTest, RepeatedFontSelectionCreatesNoNewFont) {
     SendScreenRequest(25);
     EXPECT_EQ(deviceBlock().count, 1);
     EXPECT_GT(deviceBlock().fx[1], 0.0f);
+}
+
+TEST_F(GraphicsScreenTest, SmallPieWithCoincidentEndsStaysAThinSector) {
+    DeviceParameterBlock& b = deviceBlock();
+    auto pie = [&](float startDegrees, float sweep) {
+        b.pixX[1] = 20, b.pixY[1] = 15;
+        b.fx[2] = 4.0f, b.fy[2] = 4.0f;
+        b.fx[3] = startDegrees * 0.017453292f;
+        b.fy[3] = (startDegrees + sweep) * 0.017453292f;
+        b.fx[4] = startDegrees, b.fy[4] = sweep;
+        SendScreenRequest(14);
+    };
+    pie(10.0f, 2.0f);  // both ends truncate to (3, 0) from the centre
+    const int thin = count(kRed);
+    EXPECT_GT(thin, 0);
+    SendScreenRequest(17);
+    b.pixX[1] = 20, b.pixY[1] = 15, b.pixX[2] = 4, b.pixY[2] = 4;
+    SendScreenRequest(6);
+    EXPECT_LT(thin * 3, count(kRed));
+}
+
+TEST_F(GraphicsScreenTest, TextIsDrawnAtItsAnchorAndPlainModeIgnoresAlignment) {
+    graphicsState().charHeightFraction = 0.3f;
+    graphicsState().charWidthFraction = 0.1f;
+    ApplyPageOrientation();
+    SendScreenRequest(21);
+    auto draw = [&](int justification) {
+        SendScreenRequest(17);
+        graphicsState().textJustification = justification;
+        deviceTextBuffer().assign("HI");
+        DeviceParameterBlock& b = deviceBlock();
+        b.fx[1] = 8, b.fy[1] = 15, b.fx[3] = 30, b.fy[3] = 15;
+        b.pixX[1] = 2, b.pixX[4] = 1;
+        SendScreenRequest(22);
+        EXPECT_EQ(b.pixX[4], 0);
+        int left = 40;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (surface.at(x, y) == kRed) left = std::min(left, x);
+        return left;
+    };
+    const int leftAligned = draw(0);
+    EXPECT_GE(leftAligned, 8);
+    EXPECT_LT(leftAligned, 12);
+    EXPECT_GT(draw(2), leftAligned + 5);
+    graphicsState().textMode = 1;
+    SendScreenRequest(21);
+    const int plain = draw(0);
+    EXPECT_EQ(draw(2), plain);
+}
+
+TEST_F(GraphicsScreenTest, ImageRequestFillsTheAreaThroughTheLoader) {
+    ImageRequest seen;
+    std::string file;
+    graphicsServices().imageFileToDC = [&](const ImageRequest& r) {
+        seen = r;
+        file = std::string(r.file);
+    };
+    ApplyGraphicsArea(5, 6, 25, 16);
+    deviceTextBuffer().assign("PICTURE.BMP");
+    SendScreenRequest(38);
+    EXPECT_EQ(file, "PICTURE.BMP");
+    EXPECT_EQ(seen.left, 5);
+    EXPECT_EQ(seen.right, 25);
+    EXPECT_EQ(seen.top, 29 - 16);
+    EXPECT_EQ(seen.bottom, 29 - 6);
+    graphicsState().pageRotation = 180;
+    SendScreenRequest(38);
+    EXPECT_EQ(seen.offsetX, 30);
+    EXPECT_EQ(seen.offsetY, 60 - 16 - 6);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "toolkit/core/seams.h"
@@ -60,7 +61,44 @@ class GraphicsTest : public ::testing::Test {
         graphicsState().hardcopyDriver = 2;
     }
 
+    // Every request of both sides with the block words and the current
+    // colour at the moment it was sent; hardcopy output on under number 2.
+    struct Sent {
+        int side;  // 1 screen, 2 hardcopy
+        int code;
+        DeviceParameterBlock block;
+        int colourNumber;
+    };
+    std::vector<Sent> sent;
+    // Called on each hardcopy request before it is recorded (a driver's answers).
+    std::function<void(int code)> hardcopyAnswer;
+
+    void recordBoth(bool hardcopy = true) {
+        SetScreenDriver([this](int code) {
+            sent.push_back({1, code, deviceBlock(), graphicsState().colourNumber});
+        });
+        RegisterHardcopyDriver(2, [this](int code) {
+            if (hardcopyAnswer) hardcopyAnswer(code);
+            sent.push_back({2, code, deviceBlock(), graphicsState().colourNumber});
+        });
+        SelectHardcopyDriverNumber(2);
+        graphicsState().hardcopyDriver = hardcopy ? 2 : 0;
+    }
+    std::vector<int> codes(int side) const {
+        std::vector<int> out;
+        for (const Sent& s : sent)
+            if (s.side == side) out.push_back(s.code);
+        return out;
+    }
+    std::vector<Sent> lines(int side) const {
+        std::vector<Sent> out;
+        for (const Sent& s : sent)
+            if (s.side == side && s.code == 2) out.push_back(s);
+        return out;
+    }
+
     void clearLogs() {
+        sent.clear();
         screenLog.clear();
         hardcopyLog.clear();
     }

@@ -93,7 +93,7 @@ struct SavedAttributes {
     int previousColourNumber = 0, previousRgb = 0, previousDeviceColour = 0;
     int colourNumber = 0, rgb = 0, deviceColour = 0;
     int lineStyle = 0, textStacking = 0, fillStyle = 0;
-    float fillAngle = 0, fillDensity = 0;
+    int fillAngle = 0, fillDensity = 0;
 };
 
 struct SavedArea {

@@ -31,6 +31,16 @@ struct TargetSize {
     int height = 0;
 };
 
+// What the image loader needs to draw an image file into the graphics area:
+// the destination rectangle in window pixels, the page rotation with its two
+// offsets, and the request's words.
+struct ImageRequest {
+    int rotation = 0, offsetX = 0, offsetY = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int pixX1 = 0, pixY1 = 0, value = 0, count = 0;
+    std::string_view file;
+};
+
 struct GraphicsServices {
     // Makes a toolkit window the current output window (selecting its surface
     // and reporting its client size to GraphicsTargetResized); answers false
@@ -87,6 +97,8 @@ struct GraphicsServices {
     // started, 64 the picture could not be printed.
     std::function<int(std::string_view title, int left, int top, int right, int bottom)>
         printPicture;
+    // Draws an image file onto the current drawing surface.
+    std::function<void(const ImageRequest&)> imageFileToDC;
     // The NT platform family decides the pen kind of dashed lines.
     std::function<bool()> ntPlatform;
     // 2 when the window system's gradient fill is present, else 1.

@@ -57,8 +57,8 @@ struct GraphicsState {
     // Fill pattern and the line-fill answers of the drivers.
     int fillStyle = 0;
     int fillOutline = 1;
-    float fillDensity = 0;
-    float fillAngle = 0;
+    int fillDensity = 0;  // 1 coarsest .. 5 finest; 0 until first set
+    int fillAngle = 0;    // 1 rising, 2 falling, 3 horizontal, 4 vertical
     int lineFillScreen = 0, lineFillHardcopy = 0;
     float lineFillSpacing = 100.0f;
     int textFill = 0;

@@ -102,7 +102,7 @@ void pieRequest(int code) {
     pieGeometry(cx, cy, rx, ry, start, end);
     const GraphicsState& g = graphicsState();
     if (code == 34)
-        ScreenArc(cx, cy, rx, ry, start, end, static_cast<int>(g.fillDensity), g.fillStyle);
+        ScreenArc(cx, cy, rx, ry, start, end, g.fillDensity, g.fillStyle);
     else
         ScreenPie(cx, cy, rx, ry, start, end, code - 10);
 }
@@ -147,6 +147,37 @@ void copyRequest() {
                         g.targetHeight - 1 - (b.pixY[3] + b.pixY[2] - b.pixY[1]),
                         b.pixX[2] - b.pixX[1] + 1, b.pixY[2] - b.pixY[1] + 1, b.value != 0,
                         tableRgb(0));
+}
+
+// The image fills the integer device area; on a page turned by 90 or 270
+// degrees the loader turns it and needs the swapped rectangle.
+void imageRequest() {
+    const GraphicsState& g = graphicsState();
+    const DeviceParameterBlock& b = deviceBlock();
+    ImageRequest r;
+    r.rotation = g.pageRotation;
+    const bool turned = ntPlatform() && (g.pageRotation == 90 || g.pageRotation == 270);
+    r.left = turned ? g.devIY1 : g.devIX1;
+    r.right = turned ? g.devIY2 : g.devIX2;
+    r.top = flipped(turned ? g.devIX2 : g.devIY2);
+    r.bottom = flipped(turned ? g.devIX1 : g.devIY1);
+    const int h = g.targetHeight;
+    switch (g.pageRotation) {
+        case 90:
+            r.offsetX = g.devIX1 + g.devIX2 - h, r.offsetY = h;
+            break;
+        case 180:
+            r.offsetX = g.devIX1 + g.devIX2, r.offsetY = 2 * h - g.devIY2 - g.devIY1;
+            break;
+        case 270:
+            r.offsetX = h, r.offsetY = h - g.devIY2 - g.devIY1;
+            break;
+        default:
+            break;
+    }
+    r.pixX1 = b.pixX[1], r.pixY1 = b.pixY[1], r.value = b.value, r.count = b.count;
+    r.file = deviceTextBuffer().trimmed();
+    if (auto& load = graphicsServices().imageFileToDC) load(r);
 }
 
 void shapeRequest(int code) {
@@ -262,6 +293,9 @@ void dispatch(int code) {
             break;
         case 35:
             ScreenPaletteLoadRequest();
+            break;
+        case 38:
+            imageRequest();
             break;
         default:
             break;  // 19, 36, 37, 39 and unknown codes do nothing

@@ -1,5 +1,5 @@
 // Writes the seed corpus of the database reader: files made from the
-// fixtures of the file-layer tests, whole and in pieces.
+// fixtures of the file-layer tests, whole and cut short.
 
 #include <cstdio>
 #include <string>

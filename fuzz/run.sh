@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzer of a file reader with clang and runs it.
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
+#   bash fuzz/run.sh mdl 60     the ASCII model reader
 # The layers are built by the project's own CMake files into build/fuzz (clang,
 # AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
 # fuzzer and its seed maker are linked here against the layer archives. The
@@ -16,7 +17,8 @@ jobs="${PELK_JOBS:-$(nproc)}"
 
 case "$target" in
   tqm) fuzzer=database_reader_fuzz seeds=make_database_seeds ;;
-  *) echo "unknown fuzz target: $target (known: tqm)" >&2; exit 2 ;;
+  mdl) fuzzer=model_reader_fuzz seeds="" ;;
+  *) echo "unknown fuzz target: $target (known: tqm, mdl)" >&2; exit 2 ;;
 esac
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
@@ -34,12 +36,16 @@ flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
 link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
 
 clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o "$build/$fuzzer"
-clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
-    "$root/tests/files/database_fixtures.cpp" "${link[@]}" -o "$build/$seeds"
 
 corpus="$root/fuzz/corpus-$target"
 mkdir -p "$corpus" "$build/findings"
-"$build/$seeds" "$corpus"
+if [[ -n "$seeds" ]]; then
+  clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
+      "$root/tests/files/database_fixtures.cpp" "${link[@]}" -o "$build/$seeds"
+  "$build/$seeds" "$corpus"
+else
+  cp "$root"/tests/files/golden/*."$target" "$corpus"/
+fi
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

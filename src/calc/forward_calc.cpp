@@ -8,12 +8,12 @@
 #include <string_view>
 
 #include "calc/calc_common.h"
-#include "calc/message_seam.h"
 #include "calc/station_sums.h"
 #include "calc/unit_factors.h"
 #include "model/map_transforms.h"
 #include "model/session_state.h"
 #include "util/array_routines.h"
+#include "util/message_boxes.h"
 #include "util/numeric_routines.h"
 #include "util/plane_geometry.h"
 #include "util/text_search.h"
@@ -200,12 +200,16 @@ void level(ProfileLine& p) {
 void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
     model::SessionState& session = model::sessionState();
     if (session.BadModel) return;
-    if (p.NSTA < 1) {
-        WINMSG(variant.noStations);
+    PolygonModel& m = p.MODEL;
+    // A record whose station arrays are shorter than its count has no
+    // stations to calculate at either.
+    const bool held = p.STAT.size() >= p.NSTA && p.ELEV.size() >= p.NSTA &&
+                      (m.ICOORD < 2 || (p.EAST.size() >= p.NSTA && p.NORT.size() >= p.NSTA));
+    if (p.NSTA < 1 || !held) {
+        util::WINMSG(variant.noStations);
         p.LSYN = false;
         return;
     }
-    PolygonModel& m = p.MODEL;
     if (p.IDENUN < 1 || p.IDENUN > 5) p.IDENUN = 1;
     if (p.ISUSUN < 1 || p.ISUSUN > 5) p.ISUSUN = 1;
 
@@ -216,13 +220,13 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
         if (difference < 60.0f || difference > 120.0f) {
             const float old = m.AZIM;
             m.AZIM = folded + 90.0f;
-            WINWRN("WARNING: ILLEGAL PROFILE DIRECTION " + degreesText(old) +
-                   " HAS BEEN CHANGED TO " + degreesText(m.AZIM) + " DEGREES.");
+            util::WINWRN("WARNING: ILLEGAL PROFILE DIRECTION " + degreesText(old) +
+                         " HAS BEEN CHANGED TO " + degreesText(m.AZIM) + " DEGREES.");
         }
     }
     if (!model::MAPSET(m)) {
         // A strike along the profile would squeeze every body to a line.
-        WINMSG("STRIKE PARALLEL TO THE PROFILE: NO FORWARD CURVE CAN BE CALCULATED");
+        util::WINMSG("STRIKE PARALLEL TO THE PROFILE: NO FORWARD CURVE CAN BE CALCULATED");
         p.LSYN = false;
         return;
     }

@@ -30,6 +30,12 @@ using Pack = double __attribute__((vector_size(32)));
 using PackBits = std::int64_t __attribute__((vector_size(32)));
 using PackUBits = std::uint64_t __attribute__((vector_size(32)));
 inline constexpr int kPackWidth = 4;
+#if defined(__AVX512F__)
+// Eight lanes where the processor has 512-bit registers.
+using Pack8 = double __attribute__((vector_size(64)));
+using Pack8Bits = std::int64_t __attribute__((vector_size(64)));
+using Pack8UBits = std::uint64_t __attribute__((vector_size(64)));
+#endif
 
 // Masks: bool for one double, all-ones lanes for a pack.
 template <class D>
@@ -39,12 +45,6 @@ struct Traits<double> {
     using Mask = bool;
     using Bits = std::int64_t;
     using UBits = std::uint64_t;
-};
-template <>
-struct Traits<Pack> {
-    using Mask = PackBits;
-    using Bits = PackBits;
-    using UBits = PackUBits;
 };
 template <class D>
 using MaskOf = typename Traits<D>::Mask;
@@ -62,75 +62,81 @@ inline D splat(double v) {
     }
 }
 
+inline constexpr std::int64_t kSignBit = std::int64_t(1) << 63;
+
 inline std::int64_t bitsOf(double v) {
     return std::bit_cast<std::int64_t>(v);
-}
-inline PackBits bitsOf(Pack v) {
-    return reinterpret_cast<PackBits>(v);
 }
 inline double fromBits(std::int64_t b) {
     return std::bit_cast<double>(b);
 }
-inline Pack fromBits(PackBits b) {
-    return reinterpret_cast<Pack>(b);
-}
 inline std::uint64_t ubitsOf(double v) {
     return std::bit_cast<std::uint64_t>(v);
-}
-inline PackUBits ubitsOf(Pack v) {
-    return reinterpret_cast<PackUBits>(v);
 }
 inline double fromUBits(std::uint64_t b) {
     return std::bit_cast<double>(b);
 }
-inline Pack fromUBits(PackUBits b) {
-    return reinterpret_cast<Pack>(b);
-}
-
 inline bool mAnd(bool a, bool b) {
     return a && b;
-}
-inline PackBits mAnd(PackBits a, PackBits b) {
-    return a & b;
 }
 inline bool mOr(bool a, bool b) {
     return a || b;
 }
-inline PackBits mOr(PackBits a, PackBits b) {
-    return a | b;
-}
 inline bool mNot(bool a) {
     return !a;
 }
-inline PackBits mNot(PackBits a) {
-    return ~a;
-}
-
 inline double select(bool m, double a, double b) {
     return m ? a : b;
 }
-inline Pack select(PackBits m, Pack a, Pack b) {
-    return fromBits((bitsOf(a) & m) | (bitsOf(b) & ~m));
-}
-inline std::int64_t selectBits(bool m, std::int64_t a, std::int64_t b) {
-    return m ? a : b;
-}
-inline PackBits selectBits(PackBits m, PackBits a, PackBits b) {
-    return (a & m) | (b & ~m);
-}
-
-inline constexpr std::int64_t kSignBit = std::int64_t(1) << 63;
-
 inline double absOf(double v) {
     return std::fabs(v);
 }
-inline Pack absOf(Pack v) {
-    return fromBits(bitsOf(v) & ~kSignBit);
-}
-
 inline double sqrtOf(double v) {
     return std::sqrt(v);
 }
+
+// The same operations for a pack type P with signed and unsigned lane bits.
+#define PELK_PACK_OPERATIONS(P, PB, PU)                      \
+    template <>                                              \
+    struct Traits<P> {                                       \
+        using Mask = PB;                                     \
+        using Bits = PB;                                     \
+        using UBits = PU;                                    \
+    };                                                       \
+    inline PB bitsOf(P v) {                                  \
+        return reinterpret_cast<PB>(v);                      \
+    }                                                        \
+    inline P fromBits(PB b) {                                \
+        return reinterpret_cast<P>(b);                       \
+    }                                                        \
+    inline PU ubitsOf(P v) {                                 \
+        return reinterpret_cast<PU>(v);                      \
+    }                                                        \
+    inline P fromUBits(PU b) {                               \
+        return reinterpret_cast<P>(b);                       \
+    }                                                        \
+    inline PB mAnd(PB a, PB b) {                             \
+        return a & b;                                        \
+    }                                                        \
+    inline PB mOr(PB a, PB b) {                              \
+        return a | b;                                        \
+    }                                                        \
+    inline PB mNot(PB a) {                                   \
+        return ~a;                                           \
+    }                                                        \
+    inline P select(PB m, P a, P b) {                        \
+        return fromBits((bitsOf(a) & m) | (bitsOf(b) & ~m)); \
+    }                                                        \
+    inline P absOf(P v) {                                    \
+        return fromBits(bitsOf(v) & ~kSignBit);              \
+    }
+
+PELK_PACK_OPERATIONS(Pack, PackBits, PackUBits)
+#if defined(__AVX512F__)
+PELK_PACK_OPERATIONS(Pack8, Pack8Bits, Pack8UBits)
+#endif
+#undef PELK_PACK_OPERATIONS
+
 inline Pack sqrtOf(Pack v) {
 #if defined(__AVX__)
     return reinterpret_cast<Pack>(_mm256_sqrt_pd(reinterpret_cast<__m256d>(v)));
@@ -150,19 +156,16 @@ inline Pack sqrtOf(Pack v) {
     return r;
 #endif
 }
-
-// True when any lane of the mask is set.
-inline bool anyOf(bool m) {
-    return m;
+#if defined(__AVX512F__)
+inline Pack8 sqrtOf(Pack8 v) {
+    return reinterpret_cast<Pack8>(_mm512_maskz_sqrt_pd(0xFF, reinterpret_cast<__m512d>(v)));
 }
-inline bool anyOf(PackBits m) {
-    return (m[0] | m[1] | m[2] | m[3]) != 0;
-}
+#endif
 
 // Arctangent: the argument is reduced to |t| < 7/16 around 0, 1/2, 1, 3/2 or
 // infinity, and a polynomial of degree 11 in t gives atan(t).
 template <class D>
-D atanOf(D x) {
+[[gnu::always_inline]] inline D atanOf(D x) {
     constexpr double aT[] = {0x1.555555555550dp-2,  -0x1.999999998ebc4p-3, 0x1.24924920083ffp-3,
                              -0x1.c71c6fe231671p-4, 0x1.745cdc54c206ep-4,  -0x1.3b0f2af749a6dp-4,
                              0x1.10d66a0d03d51p-4,  -0x1.dde2d52defd9ap-5, 0x1.97b4b24760debp-5,
@@ -209,7 +212,7 @@ D atanOf(D x) {
 // Natural logarithm: x = 2^k m with m in [sqrt(2)/2, sqrt(2)), and
 // log(m) = f - f^2/2 + s (f^2/2 + R(s^2)) with f = m - 1, s = f / (2 + f).
 template <class D>
-D logOf(D x) {
+[[gnu::always_inline]] inline D logOf(D x) {
     using Bits = UBitsOf<D>;
     constexpr double Lg1 = 0x1.5555555555593p-1, Lg2 = 0x1.999999997fa04p-2,
                      Lg3 = 0x1.2492494229359p-2, Lg4 = 0x1.c71c51d8e78afp-3,

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "calc/message_seam.h"
+#include "util/message_boxes.h"
 
 namespace calc {
 
@@ -46,7 +46,7 @@ float RAN1(std::int16_t& IDUM) {
     s.K3 = (IA3 * s.K3 + IC3) % M3;
     const std::int32_t J = 1 + (97 * s.K3) / M3;
     if (J < 1 || J > 97) {
-        WINWRN("J NOT BTW. 1 AND 97");
+        util::WINWRN("J NOT BTW. 1 AND 97");
         return 0.5f;
     }
     const float result = s.R[static_cast<std::size_t>(J - 1)];

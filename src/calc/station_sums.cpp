@@ -12,7 +12,9 @@ std::atomic<int> requestedThreads{0};
 
 // Below this many edge evaluations threads cost more than they save.
 constexpr long kWorkPerThread = 200000;
-constexpr int kPack = 4;
+// Threads take whole packs of the widest code, a few at a time.
+constexpr int kPack = 8;
+constexpr int kPacksPerSlice = 16;
 
 long edgeCount(const ForwardPlan& plan) {
     long edges = 0;
@@ -52,41 +54,68 @@ bool avx2Available() {
 #endif
 }
 
+bool avx512Available() {
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("avx512f");
+#else
+    return false;
+#endif
+}
+
+namespace {
+
+PackFunction packFunction(PackCode code) {
+    const bool avx512 = avx512Available(), avx2 = avx2Available();
+    switch (code) {
+        case PackCode::Best:
+        case PackCode::Avx512:
+            if (avx512) return stationSumsAvx512;
+            [[fallthrough]];
+        case PackCode::Avx2:
+            if (avx2) return stationSumsAvx2;
+            [[fallthrough]];
+        case PackCode::Generic:
+            break;
+    }
+    return stationSumsGeneric;
+}
+
+}  // namespace
+
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code) {
     StationSums result;
     const int n = static_cast<int>(plan.xs.size());
     result.sums.assign(static_cast<std::size_t>(n), 0.0);
     if (n == 0) return result;
-    const PackFunction run =
-        code == PackCode::Best && avx2Available() ? stationSumsAvx2 : stationSumsGeneric;
+    const PackFunction run = packFunction(code);
 
-    // Whole packs per thread, so that no pack is split; each thread writes its
-    // own stations only.
+    // The stations go out in slices of whole packs to whichever thread is
+    // free, so a thread that gets less of the processor takes fewer slices;
+    // a station's sum never depends on who computes it.
     const int packs = (n + kPack - 1) / kPack;
-    const int parts = std::max(1, std::min(threads, packs));
-    if (parts == 1) {
+    const int workersWanted = std::max(1, std::min(threads, packs));
+    if (workersWanted == 1) {
         result.clipped = run(plan, 0, n, result.sums.data());
         return result;
     }
-    std::vector<char> clipped(static_cast<std::size_t>(parts), 0);
-    std::vector<std::thread> workers;
-    workers.reserve(static_cast<std::size_t>(parts - 1));
-    auto range = [&](int part) {
-        const int firstPack = static_cast<int>(static_cast<long>(packs) * part / parts);
-        const int endPack = static_cast<int>(static_cast<long>(packs) * (part + 1) / parts);
-        return std::pair{firstPack * kPack, std::min(n, endPack * kPack)};
+    const int slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / workersWanted));
+    std::atomic<int> next{0};
+    std::atomic<bool> clipped{false};
+    auto work = [&] {
+        bool mine = false;
+        for (int begin = next.fetch_add(slice); begin < n; begin = next.fetch_add(slice)) {
+            if (run(plan, begin, std::min(n, begin + slice), result.sums.data())) mine = true;
+        }
+        if (mine) clipped = true;
     };
-    for (int part = 1; part < parts; ++part) {
-        workers.emplace_back([&, part] {
-            const auto [begin, end] = range(part);
-            clipped[static_cast<std::size_t>(part)] = run(plan, begin, end, result.sums.data());
-        });
-    }
-    const auto [begin, end] = range(0);
-    clipped[0] = run(plan, begin, end, result.sums.data());
+    std::vector<std::thread> workers;
+    workers.reserve(static_cast<std::size_t>(workersWanted - 1));
+    for (int w = 1; w < workersWanted; ++w)
+        workers.emplace_back(work);
+    work();
     for (std::thread& t : workers)
         t.join();
-    result.clipped = std::any_of(clipped.begin(), clipped.end(), [](char c) { return c != 0; });
+    result.clipped = clipped;
     return result;
 }
 

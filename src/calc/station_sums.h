@@ -3,8 +3,8 @@
 // records: given the stations and the bodies already placed in the model
 // frame, the per-station sums of the anomaly of the selected bodies.
 //
-// The stations are evaluated in packs of four, and packs are spread over
-// threads; every station's sum is formed in the same order with the same
+// The stations are evaluated in packs of four or eight, and packs are spread
+// over threads; every station's sum is formed in the same order with the same
 // arithmetic whatever the pack, the thread count or the instruction set, so
 // the results are the same to the last bit.
 
@@ -71,14 +71,17 @@ int calcThreadCount();
 StationSums computeStationSums(const ForwardPlan& plan);
 
 namespace detail {
-// Which pack code to run: the best this processor has, or the generic one.
-enum class PackCode { Best, Generic };
+// Which pack code to run: the best this processor has, or a given one (a
+// code the processor lacks falls back to the next narrower).
+enum class PackCode { Best, Generic, Avx2, Avx512 };
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code);
 // Sums of stations [begin, end) into sums[begin..end); answers whether any
 // vertex offset was confined.
 bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sums);
 bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums);
+bool stationSumsAvx512(const ForwardPlan& plan, int begin, int end, double* sums);
 bool avx2Available();
+bool avx512Available();
 }  // namespace detail
 
 }  // namespace calc

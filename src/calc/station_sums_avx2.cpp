@@ -3,6 +3,14 @@
 #include "calc/station_sums.h"
 
 #if defined(__AVX2__)
+#include "calc/lane_math.h"
+
+namespace calc::lanes {
+namespace {
+using LanePack = Pack;
+}  // namespace
+}  // namespace calc::lanes
+
 #include "calc/station_sums_packs.h"
 #endif
 

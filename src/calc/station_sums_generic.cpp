@@ -1,7 +1,12 @@
-// The pack code for any processor of the family. Packs only travel between
-// functions private to this file, so the vector calling convention that
-// differs without AVX does not matter (GCC notes it at the end of the file).
-#pragma GCC diagnostic ignored "-Wpsabi"
+// The pack code for any processor of the family.
+
+#include "calc/lane_math.h"
+
+namespace calc::lanes {
+namespace {
+using LanePack = Pack;
+}  // namespace
+}  // namespace calc::lanes
 
 #include "calc/station_sums_packs.h"
 

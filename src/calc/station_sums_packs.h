@@ -1,6 +1,7 @@
 #pragma once
-// The per-station sums over packs of four stations. Included by one
-// translation unit per instruction set; everything here is private to it.
+// The per-station sums over packs of stations. Included by one translation
+// unit per instruction set, which names its pack type LanePack first;
+// everything here is private to that unit.
 
 #include <algorithm>
 
@@ -13,7 +14,7 @@
 namespace calc::lanes {
 namespace {
 
-constexpr int W = kPackWidth;
+constexpr int W = static_cast<int>(sizeof(LanePack) / sizeof(double));
 constexpr float kDepthOffset = 0.0001524f;  // km added to every depth
 constexpr double kGradientStep = 0.001;     // km, for the vertical differences
 constexpr double kGravityConstant = 6.673;
@@ -26,7 +27,7 @@ struct PackStations {
 // Places one vertex relative to the pack's stations: offsets confined to the
 // clip limit, lengths scaled to kilometres, the depth offset added.
 inline void placeVertex(const ForwardPlan& plan, const PackStations& st, float xv, float zv,
-                        Pack& X, Pack& Z, bool& clipped) {
+                        LanePack& X, LanePack& Z, bool& clipped) {
     const bool clip = plan.clip > 0.0f;
     for (int k = 0; k < W; ++k) {
         float x = xv - st.xs[k];
@@ -52,25 +53,26 @@ inline void placeVertex(const ForwardPlan& plan, const PackStations& st, float x
 }
 
 template <StrikeCase C, bool Mag>
-Pack term(Pack X1, Pack Z1, Pack X2, Pack Z2, Pack Y1, Pack Y2, const Magnetisation& mag,
-          EdgeField<Pack>& field) {
-    return edgeTerm<Pack, C, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+LanePack term(LanePack X1, LanePack Z1, LanePack X2, LanePack Z2, LanePack Y1, LanePack Y2,
+              const Magnetisation& mag, EdgeField<LanePack>& field) {
+    return edgeTerm<LanePack, C, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
 }
 
 // The value of one edge for the component asked for.
 template <StrikeCase C, EdgeComponent K>
-Pack edgeValue(Pack X1, Pack Z1, Pack X2, Pack Z2, Pack Y1, Pack Y2, const Magnetisation& mag) {
-    EdgeField<Pack> f{};
+LanePack edgeValue(LanePack X1, LanePack Z1, LanePack X2, LanePack Z2, LanePack Y1, LanePack Y2,
+                   const Magnetisation& mag) {
+    EdgeField<LanePack> f{};
     if constexpr (K == EdgeComponent::Gravity) {
         return term<C, false>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
     } else {
-        const Pack t = term<C, true>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
+        const LanePack t = term<C, true>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
         if constexpr (K == EdgeComponent::Total) return t;
         if constexpr (K == EdgeComponent::X) return f.Bx;
         if constexpr (K == EdgeComponent::Y) return f.By;
         if constexpr (K == EdgeComponent::Z) return f.Bz;
-        EdgeField<Pack> g{};
-        const Pack t2 =
+        EdgeField<LanePack> g{};
+        const LanePack t2 =
             term<C, true>(X1, Z1 + kGradientStep, X2, Z2 + kGradientStep, Y1, Y2, mag, g);
         if constexpr (K == EdgeComponent::TotalGrad) return t - t2;
         if constexpr (K == EdgeComponent::XGrad) return f.Bx - g.Bx;
@@ -82,15 +84,15 @@ Pack edgeValue(Pack X1, Pack Z1, Pack X2, Pack Z2, Pack Y1, Pack Y2, const Magne
 // Sum over the closed polygon of one body: the last vertex to the first,
 // then each vertex to the next.
 template <StrikeCase C, EdgeComponent K>
-Pack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStations& st, Pack Y1,
-             Pack Y2, const Magnetisation& mag, bool& clipped) {
-    Pack sum{};
-    Pack Xp, Zp;
+LanePack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStations& st,
+                 LanePack Y1, LanePack Y2, const Magnetisation& mag, bool& clipped) {
+    LanePack sum{};
+    LanePack Xp{}, Zp{};
     placeVertex(plan, st, plan.xv[body.last], plan.zv[body.last], Xp, Zp, clipped);
     for (int v = body.first; v <= body.last; ++v) {
-        Pack Xc, Zc;
+        LanePack Xc{}, Zc{};
         placeVertex(plan, st, plan.xv[v], plan.zv[v], Xc, Zc, clipped);
-        const Pack value = edgeValue<C, K>(Xp, Zp, Xc, Zc, Y1, Y2, mag);
+        const LanePack value = edgeValue<C, K>(Xp, Zp, Xc, Zc, Y1, Y2, mag);
         sum = body.addEdges ? sum + value : sum - value;
         Xp = Xc;
         Zp = Zc;
@@ -99,9 +101,9 @@ Pack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStation
 }
 
 template <EdgeComponent K>
-Pack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody& body,
-                    const PackStations& st, Pack Y1, Pack Y2, const Magnetisation& mag,
-                    bool& clipped) {
+LanePack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody& body,
+                        const PackStations& st, LanePack Y1, LanePack Y2, const Magnetisation& mag,
+                        bool& clipped) {
     switch (c) {
         case StrikeCase::TwoD:
             return bodySum<StrikeCase::TwoD, K>(plan, body, st, Y1, Y2, mag, clipped);
@@ -132,9 +134,9 @@ bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
             st.ys[k] = plan.ys[i];
             st.elevation[k] = plan.elevation[i];
         }
-        Pack S{};
+        LanePack S{};
         for (const ForwardBody& body : plan.bodies) {
-            Pack Y1, Y2;
+            LanePack Y1{}, Y2{};
             StrikeCase c = StrikeCase::TwoD;
             for (int k = 0; k < W; ++k) {
                 float y1 = body.xtent1, y2 = body.xtent2;
@@ -152,7 +154,7 @@ bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
                 c = k == 0 ? lane : (c == lane ? c : StrikeCase::Mixed);
             }
             const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
-            Pack bs = bodySumForCase<K>(c, plan, body, st, Y1, Y2, mag, clipped);
+            LanePack bs = bodySumForCase<K>(c, plan, body, st, Y1, Y2, mag, clipped);
             bs = select(Y1 == Y2, bs * 2.0, bs);
             switch (plan.scale) {
                 case SumScale::Magnetic:

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "calc/message_seam.h"
+#include "util/message_boxes.h"
 #include "util/text_clean.h"
 #include "util/text_span.h"
 
@@ -20,7 +20,7 @@ float FCTFND(base::FixedString<8>& unit) {
     if (name == "KFT") return 0.3048f;
     if (name == "FT") return 0.0003048f;
     if (name == "M") return 0.001f;
-    WINMSG("INVALID UNIT IN FCTFND");
+    util::WINMSG("INVALID UNIT IN FCTFND");
     return 0.0f;
 }
 

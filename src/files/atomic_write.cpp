@@ -34,10 +34,20 @@ AtomicWriteResult failure(AtomicWriteResult r, const std::string& what) {
     return r;
 }
 
+// A link is followed, so that the file it names is replaced and the link stays.
+std::string targetOf(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(path, ec)) return path;
+    auto target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target.string();
+}
+
 }  // namespace
 
-AtomicWriteResult writeFileAtomically(const std::string& path, std::span<const std::uint8_t> data) {
+AtomicWriteResult writeFileAtomically(const std::string& linkOrPath,
+                                      std::span<const std::uint8_t> data) {
     AtomicWriteResult r;
+    const std::string path = targetOf(linkOrPath);
     std::string name = std::filesystem::path(path).filename().string();
     std::string pattern = folderOf(path) + "/." + name + ".XXXXXX";
     int fd = ::mkstemp(pattern.data());

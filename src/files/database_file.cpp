@@ -5,19 +5,15 @@
 #include <optional>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "files/atomic_write.h"
 #include "files/database_sections.h"
 #include "files/messages.h"
-#include "files/profile_block.h"
 #include "files/session_state.h"
-#include "files/text_fields.h"
 #include "files/toolkit_services.h"
-#include "model/profile_header_layout.h"
 #include "model/session_state.h"
-#include "util/text_clean.h"
 #include "util/text_search.h"
-#include "util/text_span.h"
 
 namespace files {
 

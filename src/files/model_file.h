@@ -5,6 +5,7 @@
 // closing vertices, and vertex numbers count the file's vertices only.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/polygon_model.h"
@@ -26,6 +27,8 @@ int NOFSET(const model::PolygonModel& model, int vertex);
 
 // The two halves, for callers that have a name already.
 bool readModelFile(const std::string& fileName, model::PolygonModel& model);
+// Reads the text of a model file (messages name no file).
+bool readModelText(std::string_view text, model::PolygonModel& model);
 bool writeModelFile(const std::string& fileName, const model::ProfileLine& profile,
                     const model::PolygonModel& model);
 

@@ -428,7 +428,11 @@ bool readModelFile(const std::string& fileName, model::PolygonModel& model) {
         showInformation("CANNOT OPEN FILE: " + fileNameField(fileName));
         return false;
     }
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return readModelText(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), model);
+}
+
+bool readModelText(std::string_view text, model::PolygonModel& model) {
     const Capacity cap = capacityOf(text);
     model::PolygonModel fresh;
     if (!freshBodies(fresh, model, cap)) {

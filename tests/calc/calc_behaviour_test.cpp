@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "calc/forward_calc.h"
-#include "calc/message_seam.h"
 #include "calc/station_sums.h"
 #include "model/session_state.h"
+#include "platform/message_box.h"
 #include "profile_builder.h"
 #include "reference_fields.h"
 
@@ -40,14 +40,22 @@ class CalcBehaviour : public ::testing::Test {
   protected:
     void SetUp() override {
         model::resetSessionState();
-        setCalcMessageBoxes([this](std::string_view t) { messages.emplace_back(t); },
-                            [this](std::string_view t) { warnings.emplace_back(t); });
+        win::testing::resetMessageBoxes();
     }
     void TearDown() override {
-        setCalcMessageBoxes(nullptr, nullptr);
+        win::testing::resetMessageBoxes();
         setCalcThreadCount(0);
     }
-    std::vector<std::string> messages, warnings;
+    // Texts of the library's boxes shown so far with the given icon.
+    static std::vector<std::string> boxes(win::UINT icon) {
+        std::vector<std::string> texts;
+        for (const auto& box : win::testing::messageBoxes()) {
+            if ((box.style & win::MB_ICONMASK) == icon) texts.push_back(box.text);
+        }
+        return texts;
+    }
+    static std::vector<std::string> messages() { return boxes(win::MB_ICONINFORMATION); }
+    static std::vector<std::string> warnings() { return boxes(win::MB_ICONEXCLAMATION); }
 };
 
 // Two bodies, the second inside the first.
@@ -84,6 +92,26 @@ TEST_F(CalcBehaviour, SingleBodyModesAddAndSubtractWhatAllBodiesGive) {
     EXPECT_EQ(synthetics(removed), synthetics(all));
     EXPECT_TRUE(removed.LSYN);
     EXPECT_FALSE(removed.LSAVED);
+}
+
+TEST_F(CalcBehaviour, HiddenBodiesLeftOutOnlyWhenAskedFor) {
+    model::ProfileLine all = twoBodies();
+    CALC(all, 0);
+    model::ProfileLine hidden = twoBodies();
+    hidden.MODEL.LHIDE(1) = true;
+    CALC(hidden, 0);
+    EXPECT_EQ(synthetics(hidden), synthetics(all));
+
+    // With the switch on, the outer body is skipped and the inner one takes
+    // its contrast against the background.
+    model::sessionState().HiddenBodies = true;
+    CALC(hidden, 0);
+    model::ProfileLine innerAlone = twoBodies();
+    innerAlone.MODEL.INCLBD(2) = 0;
+    CALC(innerAlone, 2);  // added to synthetics of 0
+    for (int i = 1; i <= hidden.NSTA; ++i) {
+        EXPECT_NEAR(hidden.SYN(i, 1), innerAlone.SYN(i, 1), 1e-6);
+    }
 }
 
 TEST_F(CalcBehaviour, TwoDimensionalBodyOnAndOffTheLine) {
@@ -324,9 +352,16 @@ TEST_F(CalcBehaviour, RefusalsChangeNothingElse) {
     empty.LSYN = true;
     CALC(empty, 0);
     EXPECT_FALSE(empty.LSYN);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0],
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0],
               "There are currently no data points at which to 'calculate a forward curve.");
+
+    // A count without station arrays behind it is treated the same way.
+    model::ProfileLine hollow = test::makeProfile({});
+    hollow.NSTA = 5;
+    CALC(hollow, 0);
+    EXPECT_FALSE(hollow.LSYN);
+    EXPECT_EQ(messages().size(), 2u);
 
     model::ProfileLine p = twoBodies();
     p.SYN(1, 1) = 42.0f;
@@ -342,7 +377,7 @@ TEST_F(CalcBehaviour, RefusalsChangeNothingElse) {
     CALC(p, 0);
     EXPECT_EQ(p.SYN(1, 1), 42.0f);
     EXPECT_FALSE(p.LSYN);
-    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages().size(), 3u);
 }
 
 TEST_F(CalcBehaviour, MisfitOfTheCountedStations) {
@@ -395,8 +430,8 @@ TEST_F(CalcBehaviour, OlderTwinTurnsAnIllegalDirection) {
     p.MODEL.STRIKE = 60.0f;  // 60 degrees off the perpendicular of azimuth 90
     p.DTYPE.assign("Magnetics X-Comp.");
     RECALC(p, 0);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0],
+    ASSERT_EQ(warnings().size(), 1u);
+    EXPECT_EQ(warnings()[0],
               "WARNING: ILLEGAL PROFILE DIRECTION 90.0 HAS BEEN CHANGED TO 150.0 DEGREES.");
     EXPECT_EQ(p.MODEL.AZIM, 150.0f);
     // Only the full name "Magnetics Data" is magnetics: this is gravity.
@@ -408,7 +443,7 @@ TEST_F(CalcBehaviour, OlderTwinTurnsAnIllegalDirection) {
 
     model::ProfileLine empty = test::makeProfile({});
     RECALC(empty, 0);
-    EXPECT_EQ(messages.back(),
+    EXPECT_EQ(messages().back(),
               " There are currently no data points at which to calculate a forward curve.");
 }
 

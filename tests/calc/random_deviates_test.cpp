@@ -80,6 +80,18 @@ TEST_F(RandomDeviates, NormalsComeInPairsAndHaveUnitSpread) {
     EXPECT_NEAR(sum2 / n, 1.0, 0.04);
 }
 
+TEST_F(RandomDeviates, PairAtTheCentreIsDrawnAgain) {
+    // A table of exact halves makes the first pair (0, 0): r = 0 must be
+    // rejected like r >= 1, not turned into an infinite deviate.
+    std::int16_t seed = -4;
+    RAN1(seed);
+    randomDeviateState().R.fill(0.5f);
+    const float first = GASDEV(seed);
+    EXPECT_TRUE(std::isfinite(first));
+    EXPECT_TRUE(std::isfinite(randomDeviateState().savedDeviate));
+    EXPECT_NE(first, 0.0f);
+}
+
 TEST_F(RandomDeviates, SavedNormalSurvivesReseeding) {
     std::int16_t seed = -9;
     GASDEV(seed);

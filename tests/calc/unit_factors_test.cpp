@@ -5,15 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "calc/message_seam.h"
 #include "calc/unit_factors.h"
+#include "platform/message_box.h"
 
 namespace calc {
 namespace {
 
 TEST(UnitFactors, FactorsAndNormalisedNames) {
-    std::vector<std::string> messages;
-    setCalcMessageBoxes([&](std::string_view t) { messages.emplace_back(t); }, nullptr);
+    win::testing::resetMessageBoxes();
     struct Case {
         const char* name;
         float factor;
@@ -29,9 +28,11 @@ TEST(UnitFactors, FactorsAndNormalisedNames) {
         EXPECT_EQ(unit, base::FixedString<8>(c.stored)) << c.name;
     }
     // A control byte becomes a blank, so the name no longer matches.
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0], "INVALID UNIT IN FCTFND");
-    setCalcMessageBoxes(nullptr, nullptr);
+    const auto& boxes = win::testing::messageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "INVALID UNIT IN FCTFND");
+    EXPECT_EQ(boxes[0].caption, "Varendal Library Message");
+    win::testing::resetMessageBoxes();
 }
 
 TEST(UnitFactors, StrikeFoldsByHalfTurns) {

@@ -147,6 +147,8 @@ TEST(StrikeFold, FoldsByHalfTurnsTowardsThePerpendicular) {
     float r = 0;
     model::STRK180(INFINITY, 90, r);  // must not turn forever
     EXPECT_TRUE(std::isinf(r));
+    model::STRK180(1.0e30f, 90, r);  // 180 is lost in the rounding of 1e30
+    EXPECT_EQ(r, 1.0e30f);
 }
 
 TEST(StationDistances, AccumulateStraightSteps) {

@@ -164,4 +164,23 @@ TEST(GdiBitmap, DeviceFactsOfScreenContexts) {
     DeleteObject(pal);
 }
 
+TEST(GdiBitmap, DibScansGoToTheirRowsAndNoFurther) {
+    // A bottom-up 1 x 4 image of which only scans 1 and 2 are given: red, then blue.
+    std::vector<std::uint8_t> block(sizeof(BITMAPINFOHEADER));
+    auto* bi = reinterpret_cast<BITMAPINFO*>(block.data());
+    bi->bmiHeader = BITMAPINFOHEADER{};
+    bi->bmiHeader.biWidth = 1;
+    bi->bmiHeader.biHeight = 4;
+    bi->bmiHeader.biBitCount = 24;
+    const std::uint8_t scans[8] = {0, 0, 255, 0, 255, 0, 0, 0};
+    Canvas c(3, 6);
+    EXPECT_EQ(SetDIBitsToDevice(c.dc, 1, 1, 1, 4, 0, 0, 1, 2, scans, bi, DIB_RGB_COLORS), 2);
+    // Scan 0 is the bottom row (device y 4), scan 3 the top (device y 1).
+    EXPECT_EQ(c.at(1, 3), 0xFF0000u);
+    EXPECT_EQ(c.at(1, 2), 0x0000FFu);
+    EXPECT_EQ(c.at(1, 4), 0u);
+    EXPECT_EQ(c.at(1, 1), 0u);
+    EXPECT_EQ(c.at(1, 5), 0xFFFFFFu);
+}
+
 }  // namespace

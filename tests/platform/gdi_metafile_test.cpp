@@ -158,4 +158,51 @@ TEST(GdiMetafile, ClipAndStateInsidePlaybackStayInside) {
     DeleteEnhMetaFile(emf);
 }
 
+TEST(GdiMetafile, DamagedRecordsAreReadSafely) {
+    HENHMETAFILE emf = recordPicture();
+    std::vector<BYTE> good(GetEnhMetaFileBits(emf, 0, nullptr));
+    GetEnhMetaFileBits(emf, static_cast<UINT>(good.size()), good.data());
+    DeleteEnhMetaFile(emf);
+    Bitmap target(64);
+    const RECT all{0, 0, 64, 64};
+    std::uint32_t seed = 99;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<BYTE> bad = good;
+        for (int k = 0; k < 6; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = 108 + (seed >> 8) % (bad.size() - 108);
+            seed = seed * 1664525u + 1013904223u;
+            bad[at] = static_cast<BYTE>(seed >> 24);
+        }
+        HENHMETAFILE h = SetEnhMetaFileBits(static_cast<UINT>(bad.size()), bad.data());
+        ASSERT_NE(h, nullptr);
+        PlayEnhMetaFile(target.dc, h, &all);
+        DeleteEnhMetaFile(h);
+    }
+    EXPECT_EQ(GetCurrentObject(target.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
+}
+
+TEST(GdiMetafile, PlayedIntoARecordingTheMetafileKeepsItsPicture) {
+    HENHMETAFILE inner = recordPicture();
+    const RECT frame{0, 0, 5080, 5080};
+    HDC outer = CreateEnhMetaFileA(nullptr, nullptr, &frame, nullptr);
+    const RECT all{0, 0, kSize, kSize};
+    ASSERT_TRUE(PlayEnhMetaFile(outer, inner, &all));
+    HENHMETAFILE both = CloseEnhMetaFile(outer);
+    Bitmap played(kSize);
+    // A background that the played picture must leave visible where it does not draw.
+    RECT r{0, 0, kSize, kSize};
+    HBRUSH grey = CreateSolidBrush(RGB(90, 90, 90));
+    FillRect(played.dc, &r, grey);
+    PlayEnhMetaFile(played.dc, both, &all);
+    gdi_test::Canvas direct(kSize, kSize, 0x5A5A5A);
+    drawPicture(direct.dc);
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < kSize; ++x)
+            ASSERT_EQ(played.pixels().at(x, y), direct.at(x, y)) << x << "," << y;
+    DeleteObject(grey);
+    DeleteEnhMetaFile(both);
+    DeleteEnhMetaFile(inner);
+}
+
 }  // namespace

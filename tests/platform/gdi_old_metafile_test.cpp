@@ -116,4 +116,28 @@ TEST(GdiOldMetafile, PlaceableFileIsReadByLibwmf) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(GdiOldMetafile, DamagedRecordsAreReadSafely) {
+    HDC rec = CreateMetaFileA(nullptr);
+    drawPicture(rec);
+    HMETAFILE mf = CloseMetaFile(rec);
+    std::vector<BYTE> good(GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, static_cast<UINT>(good.size()), good.data());
+    DeleteMetaFile(mf);
+    gdi_test::Canvas target(64, 64);
+    std::uint32_t seed = 7;
+    for (int round = 0; round < 150; ++round) {
+        std::vector<BYTE> bad = good;
+        for (int k = 0; k < 6; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            const std::size_t at = 18 + (seed >> 8) % (bad.size() - 18);
+            seed = seed * 1664525u + 1013904223u;
+            bad[at] = static_cast<BYTE>(seed >> 24);
+        }
+        HMETAFILE h = SetMetaFileBitsEx(static_cast<UINT>(bad.size()), bad.data());
+        ASSERT_NE(h, nullptr);
+        PlayMetaFile(target.dc, h);
+        DeleteMetaFile(h);
+    }
+}
+
 }  // namespace

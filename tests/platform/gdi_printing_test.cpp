@@ -138,8 +138,21 @@ TEST_F(GdiPrinting, InformationContextAnswersButDoesNotPrint) {
     EXPECT_EQ(StartDocA(ic, &info), 0);
     DeleteDC(ic);
     EXPECT_EQ(CreateDCA("pelk-pdf", "No such printer", nullptr, nullptr), nullptr);
-    std::string bogus = "No such printer";
+    // The "PDF file" printer offers A4 and Letter, its default first.
+    const std::vector<PaperSize> papers = printerPaperSizes(printer.device);
+    ASSERT_EQ(papers.size(), 2u);
+    EXPECT_NE(papers[0].code, papers[1].code);
+    for (const PaperSize& p : papers)
+        EXPECT_TRUE(p.code == DMPAPER_A4 || p.code == DMPAPER_LETTER);
     HANDLE h = nullptr;
+    std::string name = printer.device;
+    ASSERT_TRUE(OpenPrinterA(name.data(), &h, nullptr));
+    DEVMODEA dm;
+    DocumentPropertiesA(nullptr, h, name.data(), &dm, nullptr, DM_OUT_BUFFER);
+    EXPECT_EQ(dm.dmPaperSize, papers[0].code);
+    EXPECT_EQ(dm.dmPaperWidth, papers[0].widthTenthsMm);
+    ClosePrinter(h);
+    std::string bogus = "No such printer";
     EXPECT_FALSE(OpenPrinterA(bogus.data(), &h, nullptr));
 }
 

@@ -304,4 +304,28 @@ TEST(GdiRaster, SelectedObjectsCannotBeDeleted) {
     EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), static_cast<DWORD>(OBJ_PEN));
 }
 
+TEST(GdiRaster, HugeShapesCostOnlyWhatShows) {
+    Canvas c(50, 40);
+    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+    const int big = 100000000;
+    Ellipse(c.dc, -big, -big, big, big);
+    EXPECT_EQ(c.countNot(0), 0) << "the canvas lies inside the ellipse";
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(c.dc, -big, -big, big, big);
+    EXPECT_EQ(c.countNot(0xFFFFFF), 0);
+    MoveToEx(c.dc, -big, 20, nullptr);
+    LineTo(c.dc, big, 20);
+    EXPECT_EQ(c.at(0, 20), 0u);
+    EXPECT_EQ(c.at(49, 20), 0u);
+    const POINT far[] = {{-big, -big}, {big, 0}, {-big, big}};
+    Polygon(c.dc, far, 3);
+    Pie(c.dc, -big, -big, big, big, big, 0, 0, -big);
+    HPEN wide = CreatePen(PS_DASH, 9, RGB(0, 0, 255));
+    SelectObject(c.dc, wide);
+    LineTo(c.dc, -big, -big);
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(wide);
+    EXPECT_FALSE(StretchBlt(c.dc, 0, 0, 10, 10, c.dc, 0, 0, big, big, SRCCOPY));
+}
+
 }  // namespace

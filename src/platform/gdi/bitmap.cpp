@@ -44,6 +44,8 @@ void Bitmap::pushDib() {
 
 namespace {
 
+constexpr int kMaxBlit = 32768;
+
 bool ropUsesSource(DWORD rop) {
     return (((rop >> 2) ^ rop) & 0x330000) != 0;
 }
@@ -68,6 +70,8 @@ bool grabSource(DeviceContext& src, DeviceContext& dst, int sx, int sy, int sw, 
     const PointI e = toDeviceI(src, sx + sw, sy + sh);
     const int x0 = std::min(o.x, e.x), y0 = std::min(o.y, e.y);
     const int w = std::abs(e.x - o.x), h = std::abs(e.y - o.y);
+    // A source rectangle far beyond any surface is refused rather than allocated.
+    if (w > kMaxBlit || h > kMaxBlit) return false;
     out.pixels.resize(w, h, 0);
     Surface* d = dst.target();
     const bool toMono = d && d->monochrome && !s->monochrome;
@@ -174,13 +178,26 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
         endRaster(dst);
         return true;
     }
+    const RECT win = rasterWindow(dst);
+    const CoverageWindow window(win);
     if (quarterTurn(full)) {
         // Unit-scale turns and mirrors move whole pixels: logical pixel (x, y)
         // lands on the device pixel its corner maps to.
         const int x0 = std::min(x, x + w), y0 = std::min(y, y + h);
         const int aw = std::abs(w), ah = std::abs(h);
-        for (int j = 0; j < ah; ++j)
-            for (int i = 0; i < aw; ++i) {
+        // The logical pixels that can reach the clip's box.
+        const Affine back = full.inverse();
+        double lx[2], ly[2];
+        back.apply(win.left, win.top, lx[0], ly[0]);
+        back.apply(win.right, win.bottom, lx[1], ly[1]);
+        const int iFrom =
+            std::max(0, static_cast<int>(std::floor(std::min(lx[0], lx[1]))) - 1 - x0);
+        const int iTo = std::min(aw, static_cast<int>(std::ceil(std::max(lx[0], lx[1]))) + 1 - x0);
+        const int jFrom =
+            std::max(0, static_cast<int>(std::floor(std::min(ly[0], ly[1]))) - 1 - y0);
+        const int jTo = std::min(ah, static_cast<int>(std::ceil(std::max(ly[0], ly[1]))) + 1 - y0);
+        for (int j = jFrom; j < jTo; ++j)
+            for (int i = iFrom; i < iTo; ++i) {
                 std::uint32_t sv = 0;
                 if (src) {
                     const double u = (x0 + i + 0.5 - x) / w, v = (y0 + j + 0.5 - y) / h;
@@ -395,6 +412,7 @@ int StretchDIBits(HDC hdc, int xd, int yd, int wd, int hd, int xs, int ys, int w
     if (!dc || !bits || !readDibFormat(info, usage, f)) return GDI_ERROR;
     Surface image;
     decodeDibRows(f, bits, 0, f.height, image);
+    if (std::abs(ws) > kMaxBlit || std::abs(hs) > kMaxBlit) return GDI_ERROR;
     // Source rows of a bottom-up DIB are counted from its bottom.
     const int top = f.topDown ? ys : f.height - ys - hs;
     Surface part(std::abs(ws), std::abs(hs), 0);
@@ -408,12 +426,26 @@ int StretchDIBits(HDC hdc, int xd, int yd, int wd, int hd, int xs, int ys, int w
     return std::abs(hs);
 }
 
-int SetDIBitsToDevice(HDC hdc, int xd, int yd, DWORD w, DWORD h, int xs, int ys, UINT, UINT lines,
-                      const void* bits, const BITMAPINFO* info, UINT usage) {
-    const int r =
-        StretchDIBits(hdc, xd, yd, static_cast<int>(w), static_cast<int>(h), xs, ys,
-                      static_cast<int>(w), static_cast<int>(h), bits, info, usage, SRCCOPY);
-    return r == GDI_ERROR ? 0 : static_cast<int>(lines);
+int SetDIBitsToDevice(HDC hdc, int xd, int yd, DWORD w, DWORD h, int xs, int ys, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+    DeviceContext* dc = findDc(hdc);
+    DibFormat f;
+    if (!dc || !bits || !readDibFormat(info, usage, f)) return 0;
+    if (w > static_cast<DWORD>(kMaxBlit) || h > static_cast<DWORD>(kMaxBlit)) return 0;
+    // The buffer holds `lines` scans starting at scan `startScan`.
+    const int first = static_cast<int>(std::min<UINT>(startScan, static_cast<UINT>(f.height)));
+    const int count = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(f.height - first)));
+    Surface image(f.width, f.height, 0);
+    decodeDibRows(f, bits, first, count, image);
+    const int top = f.topDown ? ys : f.height - ys - static_cast<int>(h);
+    Surface part(static_cast<int>(w), static_cast<int>(h), 0);
+    for (int y = 0; y < part.height; ++y)
+        for (int x = 0; x < part.width; ++x)
+            if (image.contains(xs + x, top + y)) part.at(x, y) = image.at(xs + x, top + y);
+    const RECT dest{xd, yd, xd + static_cast<int>(w), yd + static_cast<int>(h)};
+    if (dc->meta) dc->meta->image(dest, part, SRCCOPY);
+    drawImage(*dc, dest, part, SRCCOPY);
+    return count;
 }
 
 LONG GetBitmapBits(HBITMAP hbm, LONG size, void* bits) {

@@ -37,9 +37,21 @@ void endRaster(DeviceContext& dc) {
     if (dc.kind == DcKind::Memory && dc.st.bitmap) dc.st.bitmap->pushDib();
 }
 
+RECT rasterWindow(DeviceContext& dc) {
+    Surface* s = dc.target();
+    if (!s) return {-(1 << 27), -(1 << 27), 1 << 27, 1 << 27};
+    Region r =
+        Region::rect(-dc.origin.x, -dc.origin.y, s->width - dc.origin.x, s->height - dc.origin.y);
+    if (auto c = deviceClip(dc)) r = Region::combine(r, *c, Region::Op::And);
+    return r.empty() ? RECT{0, 0, 0, 0} : r.box();
+}
+
 PointD toDevice(const DeviceContext& dc, double x, double y) {
+    constexpr double kLimit = 134217727.0;
     PointD p;
     dc.fullTransform().apply(x, y, p.x, p.y);
+    p.x = std::isnan(p.x) ? 0 : std::clamp(p.x, -kLimit, kLimit);
+    p.y = std::isnan(p.y) ? 0 : std::clamp(p.y, -kLimit, kLimit);
     return p;
 }
 
@@ -100,7 +112,10 @@ COLORREF brushMeanColour(const DeviceContext& dc, const Brush& b) {
 std::shared_ptr<Brush> brushOfHandle(HBRUSH h) {
     const auto v = reinterpret_cast<std::uintptr_t>(h);
     if (v > 0 && v <= 31) {
-        auto b = std::make_shared<Brush>();
+        // One brush per system colour, kept so recordings reuse it.
+        static std::shared_ptr<Brush> system[31];
+        std::shared_ptr<Brush>& b = system[v - 1];
+        if (!b) b = std::make_shared<Brush>();
         b->color = systemColour(static_cast<int>(v) - 1);
         return b;
     }
@@ -111,7 +126,7 @@ namespace {
 
 double penDeviceWidth(const DeviceContext& dc, const Pen& pen) {
     if (!pen.geometric) return 1;
-    return std::max(1.0, pen.width * dc.fullTransform().scale());
+    return std::clamp(pen.width * dc.fullTransform().scale(), 1.0, 65536.0);
 }
 
 std::vector<double> penDashes(const DeviceContext& dc, const Pen& pen, double width) {
@@ -147,6 +162,7 @@ void strokeRaster(DeviceContext& dc, const std::vector<PointD>& pts, bool closed
                   double width, const std::vector<double>& dashes) {
     RasterTarget t;
     if (!beginRaster(dc, t)) return;
+    const CoverageWindow window(rasterWindow(dc));
     const Paint paint = solidPaint(dc, pen.color, dc.st.rop2);
     if (width <= 1.5) {
         std::vector<int> pattern;
@@ -212,6 +228,7 @@ void fillDevice(DeviceContext& dc, const std::vector<PointD>& pts, const std::ve
     }
     RasterTarget t;
     if (!beginRaster(dc, t)) return;
+    const CoverageWindow window(rasterWindow(dc));
     Paint paint;
     if (brushPaint(dc, brush, rop2, paint)) {
         Coverage c;
@@ -299,6 +316,7 @@ void arcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
     if (dc->meta) dc->meta->arc(op, {l, t, r, b}, {xs, ys}, {xe, ye});
     int box[4];
     if (!vectorOf(*dc) && dc->target() && deviceBox(*dc, l, t, r, b, box)) {
+        const CoverageWindow window(rasterWindow(*dc));
         if (!hasPen(*dc) && shape != ArcShape::Arc) {
             --box[2];
             --box[3];
@@ -307,17 +325,17 @@ void arcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
         const Affine m = dc->fullTransform();
         // A mirrored mapping reverses the drawing direction on the device.
         const bool mirrored = (m.m11 * m.m22 - m.m12 * m.m21) < 0;
-        ArcSpec spec{box[0], box[1], box[2],
-                     box[3], s.x,    s.y,
-                     e.x,    e.y,    (dc->st.arcDirection == AD_CLOCKWISE) != mirrored};
+        ArcGeometry arc{box[0], box[1], box[2],
+                        box[3], s.x,    s.y,
+                        e.x,    e.y,    (dc->st.arcDirection == AD_CLOCKWISE) != mirrored};
         Coverage outline, interior;
-        if (hasPen(*dc)) arcOutline(spec, shape, penPixels(*dc), outline);
+        if (hasPen(*dc)) arcOutline(arc, shape, penPixels(*dc), outline);
         if (shape == ArcShape::Arc) {
             if (hasPen(*dc))
                 paintRasterCoverage(*dc, outline, solidPaint(*dc, dc->st.pen->color, dc->st.rop2));
             return;
         }
-        arcInterior(spec, shape, interior);
+        arcInterior(arc, shape, interior);
         shapeRaster(*dc, minus(interior, outline), outline);
         return;
     }
@@ -450,14 +468,18 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
     const double x0 = box[0] + inset, y0 = box[1] + inset;
     const double x1 = box[2] - 1 - inset, y1 = box[3] - 1 - inset;
     if (!vectorOf(*dc) && w == 1 && dc->st.pen->style == PS_SOLID && dc->target()) {
+        const RECT win = rasterWindow(*dc);
         Coverage interior, outline;
-        for (int y = box[1]; y < box[3]; ++y) {
+        // Rows and columns beyond the clip's box are left out.
+        const int xl = std::max<int>(box[0], win.left - 1),
+                  xr = std::min<int>(box[2], win.right + 1);
+        for (int y = std::max<int>(box[1], win.top); y < std::min<int>(box[3], win.bottom); ++y) {
             if (y == box[1] || y == box[3] - 1)
-                outline.add(y, box[0], box[2]);
+                outline.add(y, xl, xr);
             else {
                 outline.add(y, box[0], box[0] + 1);
                 outline.add(y, box[2] - 1, box[2]);
-                interior.add(y, box[0] + 1, box[2] - 1);
+                interior.add(y, std::max(xl, box[0] + 1), std::min(xr, box[2] - 1));
             }
         }
         shapeRaster(*dc, interior, outline);
@@ -495,6 +517,7 @@ BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
     if (dc->meta) dc->meta->rect(MetaOp::Ellipse, {l, t, r, b});
     int box[4];
     if (!vectorOf(*dc) && dc->target() && deviceBox(*dc, l, t, r, b, box)) {
+        const CoverageWindow window(rasterWindow(*dc));
         if (!hasPen(*dc)) {
             Coverage c;
             ellipseCoverage(box[0], box[1], box[2] - 1, box[3] - 1, c);
@@ -719,6 +742,7 @@ BOOL GradientFill(HDC hdc, const TRIVERTEX* v, ULONG nv, const void* mesh, ULONG
     VectorDevice* vec = vectorOf(*dc);
     RasterTarget t;
     const bool raster = !vec && beginRaster(*dc, t);
+    const CoverageWindow window(rasterWindow(*dc));
     if (vec) vec->clip(deviceClip(*dc));
     for (const auto& tri : tris) {
         PointD p[3];

@@ -55,6 +55,10 @@ VectorDevice* vectorOf(DeviceContext& dc);
 // A printer context deleted with its document open abandons the document.
 void abortPrinterOnDelete(DeviceContext& dc);
 
+// The clip's box as the coverage window of one drawing call.
+RECT rasterWindow(DeviceContext& dc);
+
+// Device coordinates are held within +-2^27, as the device limits them.
 PointD toDevice(const DeviceContext& dc, double x, double y);
 PointI toDeviceI(const DeviceContext& dc, double x, double y);
 Paint solidPaint(const DeviceContext& dc, COLORREF color, int rop2);

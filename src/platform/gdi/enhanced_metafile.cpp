@@ -14,6 +14,7 @@
 #include "platform/gdi/meta_sink.h"
 #include "platform/gdi/metafile.h"
 #include "platform/gdi/metafile_internal.h"
+#include "platform/gdi/surface_dc.h"
 
 namespace win {
 namespace gdi {
@@ -686,10 +687,12 @@ bool writeAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 namespace {
 
 Region readRegion(const RecordReader& r, std::size_t at, const Affine& toDevice) {
-    const std::uint32_t count = r.u32(at + 8);
+    // A count larger than the record can hold is cut to what is there.
+    const std::size_t room = r.size() > at + 32 ? (r.size() - at - 32) / 16 : 0;
+    const std::size_t count = std::min<std::size_t>(r.u32(at + 8), room);
     Region out;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::size_t p = at + 32 + 16 * static_cast<std::size_t>(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = at + 32 + 16 * i;
         double x0, y0, x1, y1;
         toDevice.apply(r.i32(p), r.i32(p + 4), x0, y0);
         toDevice.apply(r.i32(p + 8), r.i32(p + 12), x1, y1);
@@ -1012,7 +1015,11 @@ class EmfPlayer {
 
   private:
     void keep(std::uint32_t index, HGDIOBJ object) {
-        if (index >= objects_.size()) objects_.resize(index + 1, nullptr);
+        // Indices beyond the header's handle count are not the metafile's to use.
+        if (index == 0 || index >= objects_.size()) {
+            if (object) DeleteObject(object);
+            return;
+        }
         if (objects_[index]) DeleteObject(objects_[index]);
         objects_[index] = object;
     }
@@ -1038,11 +1045,56 @@ class EmfPlayer {
 
 }  // namespace
 
+bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const RECT& rect);
+
+namespace {
+
+// The picture of a metafile over a background, at `w` x `h` pixels.
+Surface pictureOn(const std::vector<std::uint8_t>& bytes, int w, int h, HBRUSH background) {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bm = CreateBitmap(w, h, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(mem, bm);
+    const RECT all{0, 0, w, h};
+    FillRect(mem, &all, background);
+    playEnhancedRecords(mem, bytes, all);
+    Surface out = *GetDCSurface(mem);
+    SelectObject(mem, old);
+    DeleteObject(bm);
+    DeleteDC(mem);
+    return out;
+}
+
+// A metafile played into a context that records keeps its picture as two
+// images: a mask that clears where it draws, then what it draws.
+bool recordPicture(DeviceContext& dc, const std::vector<std::uint8_t>& bytes, const RECT& rect) {
+    constexpr int kLargest = 4096;
+    const PointI a = toDeviceI(dc, rect.left, rect.top), b = toDeviceI(dc, rect.right, rect.bottom);
+    const int w = std::min(std::abs(b.x - a.x), kLargest),
+              h = std::min(std::abs(b.y - a.y), kLargest);
+    if (w == 0 || h == 0) return true;
+    const Surface onWhite =
+        pictureOn(bytes, w, h, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const Surface onBlack =
+        pictureOn(bytes, w, h, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Surface mask(w, h, 0xFFFFFF), ink(w, h, 0);
+    for (std::size_t i = 0; i < mask.pixels.size(); ++i)
+        if (onWhite.pixels[i] == onBlack.pixels[i]) {
+            mask.pixels[i] = 0;
+            ink.pixels[i] = onWhite.pixels[i];
+        }
+    dc.meta->image(rect, mask, SRCAND);
+    dc.meta->image(rect, ink, SRCPAINT);
+    return true;
+}
+
+}  // namespace
+
 bool playEnhancedRecords(HDC hdc, const std::vector<std::uint8_t>& bytes, const RECT& rect) {
     DeviceContext* dc = findDc(hdc);
     if (!dc || bytes.size() < 88) return false;
     const RecordReader head(bytes.data(), bytes.size());
     if (head.u32(0) != EMR_HEADER || head.u32(40) != 0x464D4520) return false;
+    if (dc->meta) return recordPicture(*dc, bytes, rect);
     // The frame (0.01 mm) in reference pixels is stretched over the rectangle.
     const double devW = head.i32(72), devH = head.i32(76);
     double mmW = head.i32(80), mmH = head.i32(84);

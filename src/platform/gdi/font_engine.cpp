@@ -300,9 +300,11 @@ std::shared_ptr<FontInstance> realizeFont(const LOGFONTA& lf) {
     // Height 0 asks for the default size.
     double cell = lf.lfHeight == 0 ? 16 : std::abs(static_cast<double>(lf.lfHeight));
     double em = lf.lfHeight < 0 ? cell : cell * upem / (winAscent + winDescent);
-    em = std::max(1.0, std::round(em));
+    // Sizes beyond any page are held at a limit rather than rendered.
+    constexpr double kLargest = 2048;
+    em = std::clamp(std::round(em), 1.0, kLargest);
     double emX = em;
-    if (lf.lfWidth > 0) emX = std::max(1.0, std::round(lf.lfWidth * upem / avgWidth));
+    if (lf.lfWidth > 0) emX = std::clamp(std::round(lf.lfWidth * upem / avgWidth), 1.0, kLargest);
     font->emX = emX;
     font->emY = em;
     font->ascent = static_cast<int>(std::lround(winAscent * em / upem));

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <thread>
 
 #include "platform/gdi/drawing.h"
@@ -161,6 +162,54 @@ short defaultPaper() {
     return DMPAPER_A4;
 }
 
+// The papers a CUPS destination offers (its PageSize choices) that are
+// known here, its default first; empty when it cannot be asked.
+std::vector<short> cupsPapers(const std::string& device) {
+    static std::map<std::string, std::vector<short>> asked;
+    if (auto it = asked.find(device); it != asked.end()) return it->second;
+    std::vector<short> out;
+    if (auto text = runProgram({"lpoptions", "-p", device, "-l"}, 5)) {
+        std::istringstream lines(*text);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("PageSize", 0) != 0) continue;
+            std::istringstream words(line.substr(line.find(':') + 1));
+            for (std::string w; words >> w;) {
+                const bool isDefault = !w.empty() && w[0] == '*';
+                if (isDefault) w.erase(0, 1);
+                for (char& c : w)
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                for (const PaperSize& p : papers()) {
+                    std::string name = p.name;
+                    for (char& c : name)
+                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                    if (w != name || std::find(out.begin(), out.end(), p.code) != out.end())
+                        continue;
+                    if (isDefault)
+                        out.insert(out.begin(), p.code);
+                    else
+                        out.push_back(p.code);
+                }
+            }
+        }
+    }
+    asked[device] = out;
+    return out;
+}
+
+// A4 and Letter, the local default first.
+std::vector<short> plainPapers() {
+    const short def = defaultPaper();
+    return {def, def == DMPAPER_A4 ? DMPAPER_LETTER : DMPAPER_A4};
+}
+
+std::vector<short> papersOf(const std::string& device) {
+    if (device != kPdfPrinter) {
+        std::vector<short> offered = cupsPapers(device);
+        if (!offered.empty()) return offered;
+    }
+    return plainPapers();
+}
+
 constexpr DWORD kSupported = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH |
                              DM_SCALE | DM_COPIES | DM_PRINTQUALITY | DM_COLOR | DM_DUPLEX |
                              DM_YRESOLUTION | DM_COLLATE;
@@ -171,7 +220,7 @@ DEVMODEA defaultSettings(const std::string& device) {
     dm.dmSize = sizeof(DEVMODEA);
     dm.dmFields = kSupported;
     dm.dmOrientation = DMORIENT_PORTRAIT;
-    dm.dmPaperSize = defaultPaper();
+    dm.dmPaperSize = papersOf(device).front();
     const PaperSize* p = paperOf(dm.dmPaperSize);
     dm.dmPaperWidth = static_cast<short>(p->widthTenthsMm);
     dm.dmPaperLength = static_cast<short>(p->heightTenthsMm);
@@ -295,6 +344,10 @@ bool submit(PrintJob& job) {
                                      job.settings.dmOrientation == DMORIENT_LANDSCAPE
                                          ? "orientation-requested=4"
                                          : "orientation-requested=3"};
+    if (job.settings.dmColor == DMCOLOR_MONOCHROME) {
+        args.push_back("-o");
+        args.push_back("print-color-mode=monochrome");
+    }
     if (const PaperSize* p = paperOf(job.settings.dmPaperSize)) {
         args.push_back("-o");
         args.push_back(std::string("media=") + p->name);
@@ -337,11 +390,10 @@ std::string defaultPrinterProfileString() {
     return p.device + "," + p.driver + "," + p.port;
 }
 
-std::vector<PaperSize> printerPaperSizes(const std::string&) {
-    std::vector<PaperSize> out = papers();
-    const short def = defaultPaper();
-    std::stable_partition(out.begin(), out.end(),
-                          [def](const PaperSize& p) { return p.code == def; });
+std::vector<PaperSize> printerPaperSizes(const std::string& device) {
+    std::vector<PaperSize> out;
+    for (short code : papersOf(device))
+        if (const PaperSize* p = paperOf(code)) out.push_back(*p);
     return out;
 }
 

@@ -107,7 +107,9 @@ struct PaperSize {
     int widthTenthsMm;
     int heightTenthsMm;
 };
-// The paper sizes offered for a printer (the first is its default).
+// The paper sizes offered for a printer, its default first: those of a CUPS
+// destination's PageSize choices that are known here, else A4 and Letter
+// (Letter first where /etc/papersize says so).
 std::vector<PaperSize> printerPaperSizes(const std::string& device);
 
 std::string printFolder();

@@ -153,8 +153,12 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
         start += static_cast<std::size_t>(n);
     }
     if (edges.empty()) return;
-    const int y0 = static_cast<int>(std::ceil(ymin));
-    const int y1 = static_cast<int>(std::ceil(ymax));
+    int y0 = static_cast<int>(std::ceil(ymin));
+    int y1 = static_cast<int>(std::ceil(ymax));
+    if (coverageWindow()) {
+        y0 = std::max<int>(y0, coverageWindow()->top);
+        y1 = std::min<int>(y1, coverageWindow()->bottom);
+    }
     std::vector<std::pair<double, int>> xs;
     for (int y = y0; y < y1; ++y) {
         xs.clear();
@@ -169,8 +173,12 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
             wind += xs[i].second;
             const bool inside = winding ? wind != 0 : (i % 2) == 0;
             if (!inside) continue;
-            const int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
-            const int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
+            int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            if (coverageWindow()) {
+                xa = std::max<int>(xa, coverageWindow()->left - 1);
+                xb = std::min<int>(xb, coverageWindow()->right + 1);
+            }
             out.add(y, xa, xb);
         }
     }
@@ -224,21 +232,31 @@ void ellipseRing(int l, int t, int r, int b, int width, std::vector<PointI>& rin
     if (t > b) std::swap(t, b);
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
-    const int n = b - t;
+    // Rows evaluated, and the rows around them that the neighbour test reads.
+    int yFrom = t, yTo = b, xFrom = l, xTo = r;
+    if (coverageWindow()) {
+        yFrom = std::max<int>(t, coverageWindow()->top);
+        yTo = std::min<int>(b, coverageWindow()->bottom);
+        xFrom = std::max<int>(l, coverageWindow()->left - 1);
+        xTo = std::min<int>(r, coverageWindow()->right + 1);
+    }
+    if (yFrom >= yTo) return;
+    const int rt = std::max(t, yFrom - 1), rb = std::min(b, yTo + 1);
+    const auto n = static_cast<std::size_t>(rb - rt);
     std::vector<Span> outer(n), inner(n);
-    ellipseRows(g, t, b, l, r, g.a, g.b, outer.data());
+    ellipseRows(g, rt, rb, l, r, g.a, g.b, outer.data());
     const double shrink = std::max(0, width - 1);
-    ellipseRows(g, t, b, l + width, r - width, g.a - shrink, g.b - shrink, inner.data());
+    ellipseRows(g, rt, rb, l + width, r - width, g.a - shrink, g.b - shrink, inner.data());
     auto innerHas = [&](int x, int y) {
-        if (y < t || y >= b) return false;
-        const int k = y - t;
+        if (y < rt || y >= rb) return false;
+        const int k = y - rt;
         // The inner set is the filled ellipse itself when the ring is one pixel.
         const Span& s = width <= 1 ? outer[k] : inner[k];
         return spanHas(s, x);
     };
-    for (int y = t; y < b; ++y) {
-        const Span& s = outer[y - t];
-        for (int x = s.x0; x < s.x1; ++x) {
+    for (int y = yFrom; y < yTo; ++y) {
+        const Span& s = outer[y - rt];
+        for (int x = std::max(s.x0, xFrom); x < std::min(s.x1, xTo); ++x) {
             bool edge;
             if (width <= 1)
                 edge = !innerHas(x - 1, y) || !innerHas(x + 1, y) || !innerHas(x, y - 1) ||
@@ -262,7 +280,7 @@ struct ArcAngles {
     bool contains(double ang) const { return full || sweepOf(start, ang) <= sweep + 1e-9; }
 };
 
-ArcAngles arcAngles(const ArcSpec& arc, const EllipseGeometry& g) {
+ArcAngles arcAngles(const ArcGeometry& arc, const EllipseGeometry& g) {
     double s = g.angleOf(arc.xStart, arc.yStart);
     double e = g.angleOf(arc.xEnd, arc.yEnd);
     if (arc.clockwise) std::swap(s, e);
@@ -278,10 +296,18 @@ void ellipseCoverage(int l, int t, int r, int b, Coverage& out) {
     if (t > b) std::swap(t, b);
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
-    std::vector<Span> rows(static_cast<std::size_t>(b - t));
-    ellipseRows(g, t, b, l, r, g.a, g.b, rows.data());
-    for (int y = t; y < b; ++y)
-        out.add(y, rows[y - t].x0, rows[y - t].x1);
+    int yFrom = t, yTo = b, xFrom = l, xTo = r;
+    if (coverageWindow()) {
+        yFrom = std::max<int>(t, coverageWindow()->top);
+        yTo = std::min<int>(b, coverageWindow()->bottom);
+        xFrom = std::max<int>(l, coverageWindow()->left - 1);
+        xTo = std::min<int>(r, coverageWindow()->right + 1);
+    }
+    if (yFrom >= yTo) return;
+    std::vector<Span> rows(static_cast<std::size_t>(yTo - yFrom));
+    ellipseRows(g, yFrom, yTo, l, r, g.a, g.b, rows.data());
+    for (int y = yFrom; y < yTo; ++y)
+        out.add(y, std::max(rows[y - yFrom].x0, xFrom), std::min(rows[y - yFrom].x1, xTo));
 }
 
 void ellipseOutline(int l, int t, int r, int b, int width, Coverage& out) {
@@ -291,13 +317,13 @@ void ellipseOutline(int l, int t, int r, int b, int width, Coverage& out) {
         out.addPixel(p.x, p.y);
 }
 
-PointD arcEndPoint(const ArcSpec& arc, double x, double y) {
+PointD arcEndPoint(const ArcGeometry& arc, double x, double y) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const double ang = g.angleOf(x, y);
     return {g.cx + (g.a - 0.5) * std::cos(ang), g.cy - (g.b - 0.5) * std::sin(ang)};
 }
 
-void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out) {
+void arcOutline(const ArcGeometry& arc, ArcShape shape, int width, Coverage& out) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const ArcAngles angles = arcAngles(arc, g);
     std::vector<PointI> ring;
@@ -326,7 +352,7 @@ void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out) {
     }
 }
 
-void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out) {
+void arcInterior(const ArcGeometry& arc, ArcShape shape, Coverage& out) {
     const EllipseGeometry g(arc.left, arc.top, arc.right, arc.bottom);
     const ArcAngles angles = arcAngles(arc, g);
     Coverage full;
@@ -360,44 +386,50 @@ void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out) {
 
 void thinLine(PointI a, PointI b, const std::vector<int>& dashes, int& phase,
               std::vector<PointI>& on, std::vector<PointI>* off) {
-    int period = 0;
+    long long period = 0;
     for (int d : dashes)
         period += d;
-    const int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
+    const long long dx = std::llabs(static_cast<long long>(b.x) - a.x);
+    const long long dy = std::llabs(static_cast<long long>(b.y) - a.y);
     const int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-    const int steps = std::max(dx, dy);
-    int x = a.x, y = a.y;
-    // Error term of the major axis walk; ties round toward the end point.
-    int err = 0;
-    for (int i = 0; i < steps; ++i) {
+    const bool xMajor = dx >= dy;
+    const long long major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    const long long steps = major;
+    // Only the steps whose major coordinate lies in the window are walked.
+    long long i0 = 0, i1 = steps;
+    if (coverageWindow()) {
+        const long long start = xMajor ? a.x : a.y;
+        const int s = xMajor ? sx : sy;
+        const long long lo = xMajor ? coverageWindow()->left : coverageWindow()->top;
+        const long long hi = xMajor ? coverageWindow()->right : coverageWindow()->bottom;
+        if (s > 0) {
+            i0 = std::max(i0, lo - start);
+            i1 = std::min(i1, hi - start);
+        } else {
+            i0 = std::max(i0, start - hi + 1);
+            i1 = std::min(i1, start - lo + 1);
+        }
+    }
+    for (long long i = i0; i < i1; ++i) {
+        // The minor coordinate after i steps of the midpoint walk (ties stay).
+        const long long num = 2 * i * minor - major;
+        const long long k = num <= 0 ? 0 : (num + 2 * major - 1) / (2 * major);
+        const int x = static_cast<int>(xMajor ? a.x + sx * i : a.x + sx * k);
+        const int y = static_cast<int>(xMajor ? a.y + sy * k : a.y + sy * i);
         bool lit = true;
         if (period > 0) {
-            int pos = phase % period, k = 0;
-            while (pos >= dashes[k])
-                pos -= dashes[k++];
-            lit = (k % 2) == 0;
-            phase = (phase + 1) % period;
+            long long pos = (phase + i) % period;
+            std::size_t n = 0;
+            while (pos >= dashes[n])
+                pos -= dashes[n++];
+            lit = (n % 2) == 0;
         }
         if (lit)
             on.push_back({x, y});
         else if (off)
             off->push_back({x, y});
-        if (dx >= dy) {
-            x += sx;
-            err += 2 * dy;
-            if (err > dx) {
-                y += sy;
-                err -= 2 * dx;
-            }
-        } else {
-            y += sy;
-            err += 2 * dx;
-            if (err > dy) {
-                x += sx;
-                err -= 2 * dy;
-            }
-        }
     }
+    if (period > 0) phase = static_cast<int>((phase + steps) % period);
 }
 
 namespace {
@@ -408,7 +440,7 @@ void addQuad(PointD a, PointD b, PointD c, PointD d, Coverage& out) {
 
 void addDisc(PointD c, double r, Coverage& out) {
     std::vector<PointD> pts;
-    const int n = std::max(8, static_cast<int>(r * 4));
+    const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
     for (int i = 0; i < n; ++i) {
         const double t = 2 * std::numbers::pi * i / n;
         pts.push_back({c.x + r * std::cos(t), c.y + r * std::sin(t)});
@@ -462,6 +494,65 @@ void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, Coverage& 
 
 }  // namespace
 
+namespace {
+
+// Position in a dash pattern: the entry and what is left of it.
+struct DashWalker {
+    const std::vector<double>& dashes;
+    double period = 0;
+    std::size_t k = 0;
+    double left = 0;
+
+    explicit DashWalker(const std::vector<double>& d) : dashes(d) {
+        for (double v : d)
+            period += std::max(v, 0.0);
+        left = d.empty() ? 0 : std::max(d[0], 0.0);
+    }
+    void next() {
+        k = (k + 1) % dashes.size();
+        left = std::max(dashes[k], 0.0);
+    }
+    // Moves along the pattern by `distance` without drawing.
+    void skip(double distance) {
+        distance = std::fmod(distance, period);
+        for (std::size_t guard = 0; distance > 0 && guard < 4 * dashes.size() + 4; ++guard) {
+            if (distance < left) {
+                left -= distance;
+                return;
+            }
+            distance -= left;
+            next();
+        }
+    }
+};
+
+// The part [t0, t1] of segment p-q (as distances from p) that lies in the
+// window grown by `margin`; false when none does.
+bool segmentInWindow(PointD p, PointD q, double margin, double& t0, double& t1) {
+    const double len = std::hypot(q.x - p.x, q.y - p.y);
+    t0 = 0;
+    t1 = len;
+    const RECT* w = coverageWindow();
+    if (!w || len <= 0) return true;
+    const double dx = (q.x - p.x) / len, dy = (q.y - p.y) / len;
+    const double lo[2] = {w->left - margin, w->top - margin};
+    const double hi[2] = {w->right + margin, w->bottom + margin};
+    const double start[2] = {p.x, p.y}, dir[2] = {dx, dy};
+    for (int a = 0; a < 2; ++a) {
+        if (std::abs(dir[a]) < 1e-12) {
+            if (start[a] < lo[a] || start[a] > hi[a]) return false;
+            continue;
+        }
+        double ta = (lo[a] - start[a]) / dir[a], tb = (hi[a] - start[a]) / dir[a];
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+    }
+    return t0 <= t1;
+}
+
+}  // namespace
+
 void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen, Coverage& out) {
     if (pts.empty()) return;
     std::vector<PointD> path = pts;
@@ -470,34 +561,39 @@ void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pe
         addDash(path[0], path[0], pen, out);
         return;
     }
-    double period = 0;
-    for (double d : pen.dashes)
-        period += d;
-    double phase = 0;
+    DashWalker walker(pen.dashes);
+    const bool dashed = walker.period > 0;
     for (std::size_t i = 0; i + 1 < path.size(); ++i) {
         const PointD p = path[i], q = path[i + 1];
         const double len = std::hypot(q.x - p.x, q.y - p.y);
-        if (period <= 0) {
-            addDash(p, q, pen, out);
+        double from = 0, to = len;
+        const bool visible = segmentInWindow(p, q, pen.width + 2, from, to);
+        if (!dashed) {
+            if (visible) {
+                const double a = len > 0 ? from / len : 0, b = len > 0 ? to / len : 1;
+                addDash({p.x + (q.x - p.x) * a, p.y + (q.y - p.y) * a},
+                        {p.x + (q.x - p.x) * b, p.y + (q.y - p.y) * b}, pen, out);
+            }
+        } else if (!visible) {
+            walker.skip(len);
         } else {
-            double t = 0;
-            while (t < len) {
-                double pos = std::fmod(phase, period);
-                std::size_t k = 0;
-                while (pos >= pen.dashes[k])
-                    pos -= pen.dashes[k++];
-                const double run = std::min(pen.dashes[k] - pos, len - t);
-                if (k % 2 == 0 && run > 0) {
+            walker.skip(from);
+            double t = from;
+            while (t < to) {
+                const double run = std::min(walker.left, to - t);
+                if (walker.k % 2 == 0 && run > 0) {
                     const double t0 = t / len, t1 = (t + run) / len;
                     addDash({p.x + (q.x - p.x) * t0, p.y + (q.y - p.y) * t0},
                             {p.x + (q.x - p.x) * t1, p.y + (q.y - p.y) * t1}, pen, out);
                 }
                 t += run;
-                phase += run;
+                walker.left -= run;
+                if (walker.left <= 1e-9) walker.next();
             }
+            walker.skip(len - to);
         }
         const bool hasNext = i + 2 < path.size() || (closed && path.size() > 2);
-        if (period <= 0 && hasNext) {
+        if (!dashed && hasNext && visible) {
             const PointD next = i + 2 < path.size() ? path[i + 2] : path[1];
             addJoin(p, q, next, pen, out);
         }

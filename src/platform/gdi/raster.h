@@ -9,6 +9,7 @@
 
 #include "platform/gdi/region.h"
 #include "platform/gdi/surface.h"
+#include "platform/win_types.h"
 
 namespace win::gdi {
 
@@ -65,16 +66,16 @@ void ellipseCoverage(int left, int top, int right, int bottom, Coverage& out);
 void ellipseOutline(int left, int top, int right, int bottom, int width, Coverage& out);
 
 // Angles of an arc given by radial points, as the arc routines take them.
-struct ArcSpec {
+struct ArcGeometry {
     int left, top, right, bottom;
     double xStart, yStart, xEnd, yEnd;
     bool clockwise = false;
 };
 enum class ArcShape { Arc, Pie, Chord };
-void arcOutline(const ArcSpec& arc, ArcShape shape, int width, Coverage& out);
-void arcInterior(const ArcSpec& arc, ArcShape shape, Coverage& out);
+void arcOutline(const ArcGeometry& arc, ArcShape shape, int width, Coverage& out);
+void arcInterior(const ArcGeometry& arc, ArcShape shape, Coverage& out);
 // The point of the ellipse boundary on the ray through (x, y).
-PointD arcEndPoint(const ArcSpec& arc, double x, double y);
+PointD arcEndPoint(const ArcGeometry& arc, double x, double y);
 
 // A one-pixel line walk from a to b, end pixel excluded. `dashes` (pixels,
 // on first) may be empty for a solid line; `phase` carries the pattern across

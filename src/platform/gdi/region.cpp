@@ -188,8 +188,23 @@ bool Region::operator==(const Region& other) const {
     return true;
 }
 
+namespace {
+const RECT* gWindow = nullptr;
+}  // namespace
+
+CoverageWindow::CoverageWindow(const RECT& r) : previous_(gWindow), rect_(r) {
+    gWindow = &rect_;
+}
+CoverageWindow::~CoverageWindow() {
+    gWindow = previous_;
+}
+const RECT* coverageWindow() {
+    return gWindow;
+}
+
 void Coverage::add(int y, int x0, int x1) {
     if (x1 <= x0) return;
+    if (gWindow && (y < gWindow->top || y >= gWindow->bottom)) return;
     if (rows_.empty()) {
         top_ = y;
         rows_.emplace_back();

@@ -44,7 +44,23 @@ class Region {
     std::vector<Band> bands_;
 };
 
-// Union of spans gathered row by row while a shape is rasterised.
+// Limits the coverage computed while it lives to a device rectangle (the
+// clip's box), so shapes far larger than the surface cost only what shows.
+class CoverageWindow {
+  public:
+    explicit CoverageWindow(const RECT& r);
+    ~CoverageWindow();
+    CoverageWindow(const CoverageWindow&) = delete;
+    CoverageWindow& operator=(const CoverageWindow&) = delete;
+
+  private:
+    const RECT* previous_;
+    RECT rect_;
+};
+const RECT* coverageWindow();
+
+// Union of spans gathered row by row while a shape is rasterised; rows
+// outside the coverage window are dropped.
 class Coverage {
   public:
     void add(int y, int x0, int x1);

@@ -64,6 +64,7 @@ void fillQuad(DeviceContext& dc, const PointD q[4], COLORREF color, const Region
     RasterTarget t;
     if (!beginRaster(dc, t)) return;
     if (limit) t.clip = Region::combine(t.clip, *limit, Region::Op::And);
+    const CoverageWindow window(rasterWindow(dc));
     Coverage c;
     polygonCoverage({q[0], q[1], q[2], q[3]}, {4}, false, c);
     paintCoverage(t, c, solidPaint(dc, color, R2_COPYPEN));

@@ -37,6 +37,14 @@ float limited(float v) {
 
 }  // namespace
 
+void HatchLineRun::operator()(float ax, float ay, float bx, float by) {
+    if (alternate) forward = !forward;
+    if (forward)
+        DrawLineDevice(bx, by, ax, ay);
+    else
+        DrawLineDevice(ax, ay, bx, by);
+}
+
 void SetFillPattern(int style, std::optional<int> density, std::optional<int> angle) {
     GraphicsState& g = graphicsState();
     if (style >= -2 && style <= 4) {

@@ -17,6 +17,14 @@ struct HatchLayout {
     bool alternate = false;  // consecutive lines in opposite directions
 };
 
+// Draws hatch lines one after another from (ax, ay) to (bx, by), or, when
+// alternating, reversed before every line (so the first runs from b to a).
+struct HatchLineRun {
+    bool alternate = false;
+    bool forward = false;
+    void operator()(float ax, float ay, float bx, float by);
+};
+
 void SetFillPattern(int style, std::optional<int> density = {}, std::optional<int> angle = {});
 void GrRectangle(float x1, float y1, float x2, float y2);
 void RectangleRelative(float width, float height);

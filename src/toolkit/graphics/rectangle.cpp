@@ -20,20 +20,6 @@ struct DeviceRect {
     int minXi, minYi, maxXi, maxYi;
 };
 
-// Draws lines one after another, reversing the direction before each line
-// when asked to alternate (so the first runs left to right).
-struct LineRun {
-    bool alternate;
-    bool forward = false;
-    void operator()(float ax, float ay, float bx, float by) {
-        if (alternate) forward = !forward;
-        if (forward)
-            DrawLineDevice(bx, by, ax, ay);
-        else
-            DrawLineDevice(ax, ay, bx, by);
-    }
-};
-
 void risingFamily(const DeviceRect& r, const HatchLayout& h) {
     const int w = r.maxXi - r.minXi;
     for (float y = static_cast<float>(GridStart(r.minYi - w, h.gridY)) + h.spacingY; y <= r.maxY;
@@ -63,7 +49,7 @@ void diagonalFamily(const DeviceRect& r, const HatchLayout& h, int family) {
 }
 
 void horizontalRun(const DeviceRect& r, const HatchLayout& h, float y) {
-    LineRun line{h.alternate};
+    HatchLineRun line{h.alternate};
     const float left = r.minX + h.inset, right = r.maxX - h.inset;
     for (y = std::max(y, r.minY); y < r.maxY; y += h.spacingY)
         line(right, y, left, y);
@@ -80,7 +66,7 @@ void horizontalFamily(const DeviceRect& r, const HatchLayout& h, int pass) {
 }
 
 void verticalFamily(const DeviceRect& r, const HatchLayout& h) {
-    LineRun line{h.alternate};
+    HatchLineRun line{h.alternate};
     const float low = r.minY + h.inset, high = r.maxY - h.inset;
     float x = std::max(static_cast<float>(GridStart(r.minXi, h.gridX)) + h.spacingX, r.minX);
     for (; x < r.maxX; x += h.spacingX)

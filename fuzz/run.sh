@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzer of a file reader with clang and runs it.
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
+#   bash fuzz/run.sh xyz 60     the XYZ reader; likewise column, mog and zaf
 #   bash fuzz/run.sh mdl 60     the ASCII model reader
 # The layers are built by the project's own CMake files into build/fuzz (clang,
 # AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
@@ -16,9 +17,11 @@ build="$root/build/fuzz"
 jobs="${PELK_JOBS:-$(nproc)}"
 
 case "$target" in
-  tqm) fuzzer=database_reader_fuzz seeds=make_database_seeds ;;
+  tqm) fuzzer=database_reader_fuzz seeds=make_database_seeds fixtures=database_fixtures.cpp ;;
   mdl) fuzzer=model_reader_fuzz seeds="" ;;
-  *) echo "unknown fuzz target: $target (known: tqm, mdl)" >&2; exit 2 ;;
+  xyz|column|mog|zaf)
+    fuzzer=${target}_reader_fuzz seeds=make_${target}_seeds fixtures=zaf_fixtures.cpp ;;
+  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf)" >&2; exit 2 ;;
 esac
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
@@ -41,7 +44,7 @@ corpus="$root/fuzz/corpus-$target"
 mkdir -p "$corpus" "$build/findings"
 if [[ -n "$seeds" ]]; then
   clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
-      "$root/tests/files/database_fixtures.cpp" "${link[@]}" -o "$build/$seeds"
+      "$root/tests/files/$fixtures" "${link[@]}" -o "$build/$seeds"
   "$build/$seeds" "$corpus"
 else
   cp "$root"/tests/files/golden/*."$target" "$corpus"/

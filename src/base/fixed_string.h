@@ -14,7 +14,7 @@ namespace base {
 
 template <std::size_t N>
 class FixedString {
-public:
+  public:
     static constexpr std::size_t capacity = N;
 
     FixedString() { chars_.fill(' '); }
@@ -35,7 +35,8 @@ public:
     // With nulBlank a NUL counts as blank too.
     std::size_t length(bool nulBlank = false) const {
         std::size_t n = N;
-        while (n > 0 && (chars_[n - 1] == ' ' || (nulBlank && chars_[n - 1] == '\0'))) --n;
+        while (n > 0 && (chars_[n - 1] == ' ' || (nulBlank && chars_[n - 1] == '\0')))
+            --n;
         return n;
     }
     bool blank() const { return length() == 0; }
@@ -67,9 +68,10 @@ public:
         return trimmed().compare(other.trimmed()) <=> 0;
     }
 
-private:
+  private:
     static std::string_view trimTrailing(std::string_view s) {
-        while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+        while (!s.empty() && s.back() == ' ')
+            s.remove_suffix(1);
         return s;
     }
     std::array<char, N> chars_;

@@ -6,8 +6,12 @@
 
 namespace base {
 
-void ByteWriter::f32(float v) { put(std::bit_cast<std::uint32_t>(v), 4); }
-void ByteWriter::f64(double v) { put(std::bit_cast<std::uint64_t>(v), 8); }
+void ByteWriter::f32(float v) {
+    put(std::bit_cast<std::uint32_t>(v), 4);
+}
+void ByteWriter::f64(double v) {
+    put(std::bit_cast<std::uint64_t>(v), 8);
+}
 
 void ByteWriter::text(std::string_view s, std::size_t width, char pad) {
     for (std::size_t k = 0; k < width; ++k)
@@ -20,13 +24,18 @@ std::uint64_t ByteReader::get(int n) {
         return 0;
     }
     std::uint64_t v = 0;
-    for (int k = 0; k < n; ++k) v |= static_cast<std::uint64_t>(data_[pos_ + k]) << (8 * k);
+    for (int k = 0; k < n; ++k)
+        v |= static_cast<std::uint64_t>(data_[pos_ + k]) << (8 * k);
     pos_ += n;
     return v;
 }
 
-float ByteReader::f32() { return std::bit_cast<float>(static_cast<std::uint32_t>(get(4))); }
-double ByteReader::f64() { return std::bit_cast<double>(get(8)); }
+float ByteReader::f32() {
+    return std::bit_cast<float>(static_cast<std::uint32_t>(get(4)));
+}
+double ByteReader::f64() {
+    return std::bit_cast<double>(get(8));
+}
 
 std::span<const std::uint8_t> ByteReader::bytes(std::size_t n) {
     if (!ok_ || remaining() < n) {
@@ -57,14 +66,16 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& out) {
     out.clear();
     std::uint8_t chunk[65536];
     std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) out.insert(out.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
+        out.insert(out.end(), chunk, chunk + n);
     return std::ferror(f.get()) == 0;
 }
 
 bool writeFile(const std::string& path, std::span<const std::uint8_t> data) {
     FilePtr f(std::fopen(path.c_str(), "wb"));
     if (!f) return false;
-    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), f.get()) != data.size()) return false;
+    if (!data.empty() && std::fwrite(data.data(), 1, data.size(), f.get()) != data.size())
+        return false;
     return std::fclose(f.release()) == 0;
 }
 

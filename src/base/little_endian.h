@@ -16,7 +16,7 @@ namespace base {
 
 // Appends fields to a growing byte buffer.
 class ByteWriter {
-public:
+  public:
     void i16(std::int16_t v) { put(static_cast<std::uint16_t>(v), 2); }
     void i32(std::int32_t v) { put(static_cast<std::uint32_t>(v), 4); }
     void u32(std::uint32_t v) { put(v, 4); }
@@ -37,9 +37,10 @@ public:
     const std::vector<std::uint8_t>& buffer() const { return buf_; }
     std::vector<std::uint8_t> take() { return std::move(buf_); }
 
-private:
+  private:
     void put(std::uint64_t v, int n) {
-        for (int k = 0; k < n; ++k) buf_.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+        for (int k = 0; k < n; ++k)
+            buf_.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
     }
     std::vector<std::uint8_t> buf_;
 };
@@ -47,7 +48,7 @@ private:
 // Reads fields from a byte buffer. Reading past the end never touches memory
 // outside it: the reader fails, stays failed, and yields zeros from then on.
 class ByteReader {
-public:
+  public:
     explicit ByteReader(std::span<const std::uint8_t> data) : data_(data) {}
 
     std::int16_t i16() { return static_cast<std::int16_t>(get(2)); }
@@ -71,11 +72,13 @@ public:
     std::size_t position() const { return pos_; }
     std::size_t remaining() const { return data_.size() - pos_; }
     void seek(std::size_t pos) {
-        if (pos > data_.size()) ok_ = false;
-        else pos_ = pos;
+        if (pos > data_.size())
+            ok_ = false;
+        else
+            pos_ = pos;
     }
 
-private:
+  private:
     std::uint64_t get(int n);
     std::span<const std::uint8_t> data_;
     std::size_t pos_ = 0;

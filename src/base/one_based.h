@@ -11,7 +11,7 @@ namespace base {
 
 template <typename T>
 class OneBased {
-public:
+  public:
     explicit OneBased(std::vector<T>& v) : v_(&v) {}
     T& operator()(std::ptrdiff_t i) const {
         assert(i >= 1 && static_cast<std::size_t>(i) <= v_->size());
@@ -19,13 +19,13 @@ public:
     }
     std::ptrdiff_t size() const { return static_cast<std::ptrdiff_t>(v_->size()); }
 
-private:
+  private:
     std::vector<T>* v_;
 };
 
 template <typename T>
 class OneBasedConst {
-public:
+  public:
     explicit OneBasedConst(const std::vector<T>& v) : v_(&v) {}
     const T& operator()(std::ptrdiff_t i) const {
         assert(i >= 1 && static_cast<std::size_t>(i) <= v_->size());
@@ -33,13 +33,17 @@ public:
     }
     std::ptrdiff_t size() const { return static_cast<std::ptrdiff_t>(v_->size()); }
 
-private:
+  private:
     const std::vector<T>* v_;
 };
 
 template <typename T>
-OneBased<T> oneBased(std::vector<T>& v) { return OneBased<T>(v); }
+OneBased<T> oneBased(std::vector<T>& v) {
+    return OneBased<T>(v);
+}
 template <typename T>
-OneBasedConst<T> oneBased(const std::vector<T>& v) { return OneBasedConst<T>(v); }
+OneBasedConst<T> oneBased(const std::vector<T>& v) {
+    return OneBasedConst<T>(v);
+}
 
 }  // namespace base

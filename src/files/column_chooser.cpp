@@ -182,4 +182,24 @@ std::string readErrorMessage(const ChosenFile& file, int line) {
            std::string(file.name.view()) + std::string(kCrLf) + "LINE:" + rightAligned(line, 5);
 }
 
+bool chosenFileFound(const ChosenFile& file) {
+    if (fileExists(file.path)) return true;
+    showInformation("FILE NOT FOUND: " + std::string(file.name.view()));
+    return false;
+}
+
+std::optional<std::vector<std::string>> readImportLines(const ChosenFile& file,
+                                                        std::string_view readError) {
+    TextFile text = readTextLines(file.path, kImportLineLimit);
+    if (text.status == TextFile::Status::CannotOpen) {
+        showInformation("CANNOT OPEN FILE: " + std::string(file.name.view()));
+        return std::nullopt;
+    }
+    if (text.status == TextFile::Status::ReadError) {
+        showWarning(readError);
+        return std::nullopt;
+    }
+    return std::move(text.lines);
+}
+
 }  // namespace files

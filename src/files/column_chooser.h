@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/text_lines.h"
 
@@ -56,7 +57,15 @@ struct ColumnChoices {
 void GETCOLSXYZGRAVMAGVLF(ColumnChoices columns, const ChosenFile& file, std::string_view key,
                           int ielev, int& lines, int& status);
 
-// The messages both importers give.
+// The messages the column importers give.
 std::string readErrorMessage(const ChosenFile& file, int line);
+
+// True when the chosen file exists; otherwise "FILE NOT FOUND: " is shown.
+bool chosenFileFound(const ChosenFile& file);
+
+// The lines of a chosen file, cut to the import limit; nothing after the
+// message that it cannot be opened, or READERROR when it cannot be read.
+std::optional<std::vector<std::string>> readImportLines(const ChosenFile& file,
+                                                        std::string_view readError);
 
 }  // namespace files

@@ -6,7 +6,6 @@
 
 #include "files/column_chooser.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/view_settings.h"
 #include "model/map_transforms.h"
 
@@ -89,11 +88,7 @@ bool fillProfile(model::ProfileLine& p, const std::vector<Station>& stations, co
 void importColumnFile(model::ProfileLine& profile, const ChosenFile& file, std::string_view key,
                       int& status) {
     status = -1;
-    const std::string name(file.name.view());
-    if (!fileExists(file.path)) {
-        showInformation("FILE NOT FOUND: " + name);
-        return;
-    }
+    if (!chosenFileFound(file)) return;
     auto& vs = viewSettings();
     int lineCount = 0;
     GETCOLSXYZGRAVMAGVLF({vs.EastingColumn, vs.NorthingColumn, vs.ElevationColumn, vs.PDistColumn,
@@ -102,16 +97,8 @@ void importColumnFile(model::ProfileLine& profile, const ChosenFile& file, std::
     if (status != 0) return;
     status = -1;
 
-    const TextFile text = readTextLines(file.path, kImportLineLimit);
-    if (text.status == TextFile::Status::CannotOpen) {
-        showInformation("CANNOT OPEN FILE: " + name);
-        return;
-    }
-    if (text.status == TextFile::Status::ReadError) {
-        showWarning(readErrorMessage(file, 1));
-        return;
-    }
-    readColumnLines(profile, text.lines, file.name, status);
+    const auto lines = readImportLines(file, readErrorMessage(file, 1));
+    if (lines) readColumnLines(profile, *lines, file.name, status);
 }
 
 void readColumnLines(model::ProfileLine& profile, const std::vector<std::string>& lines,
@@ -142,17 +129,8 @@ void readColumnLines(model::ProfileLine& profile, const std::vector<std::string>
 
 void ACIINGRAVMAGVLF(model::ProfileLine& profile, int& status, std::string_view key) {
     status = -1;
-    FileSelection sel;
-    sel.filter = "ASCII Data File|*.DAT|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "ASCII Data File";
-    auto& services = toolkitServices();
-    if (!services.selectFile) return;
-    const auto chosen = services.selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    importColumnFile(profile, file, key, status);
+    const auto file = selectFileToRead("ASCII Data File|*.DAT|", "ASCII Data File");
+    if (file) importColumnFile(profile, *file, key, status);
 }
 
 }  // namespace files

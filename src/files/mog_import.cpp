@@ -6,7 +6,6 @@
 
 #include "base/fortran_read.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/zaf_records.h"
 #include "util/text_clean.h"
 
@@ -178,14 +177,10 @@ void ASCIO(model::ProfileLine& profile, char mode, std::string& fileName, int& s
         return;
     }
     if (fileName.find_first_not_of(' ') == std::string::npos) {
-        FileSelection sel;
-        sel.filter = "Kervo/Pelk-GM ASCII Data File|*.MOG|";
-        sel.flags = kSelectOpenFlags;
-        sel.title = "Kervo/Pelk-GM ASCII Data File";
-        const auto chosen =
-            toolkitServices().selectFile ? toolkitServices().selectFile(sel) : std::nullopt;
-        if (!chosen) return;
-        fileName = *chosen;
+        const auto file = selectFileToRead("Kervo/Pelk-GM ASCII Data File|*.MOG|",
+                                           "Kervo/Pelk-GM ASCII Data File");
+        if (!file) return;
+        fileName = file->path;
     }
     const ChosenFile file = chosenFile(fileName);
     if (file.name.blank()) return;

@@ -7,7 +7,6 @@
 #include "files/column_chooser.h"
 #include "files/dialog_calls.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/view_settings.h"
 #include "util/array_routines.h"
 #include "util/text_clean.h"
@@ -98,30 +97,19 @@ void GETCOLSREGIONAL(int& stationColumn, int& regionalColumn, int& skip, const C
 
 void importRegionalFile(model::ProfileLine& profile, const ChosenFile& file, int& status) {
     status = -1;
-    const std::string name(file.name.view());
-    if (!fileExists(file.path)) {
-        showInformation("FILE NOT FOUND: " + name);
-        return;
-    }
+    if (!chosenFileFound(file)) return;
     auto& vs = viewSettings();
     GETCOLSREGIONAL(vs.SpaceColumn, vs.ModelResistColumn, regionalSkipLines(), file, status);
     if (status != 0) return;
     status = -1;
 
-    const TextFile text = readTextLines(file.path, kImportLineLimit);
-    if (text.status == TextFile::Status::CannotOpen) {
-        showInformation("CANNOT OPEN FILE: " + name);
-        return;
-    }
-    if (text.status == TextFile::Status::ReadError) {
-        showWarning(readErrorMessage(file, 1));
-        return;
-    }
+    const auto text = readImportLines(file, readErrorMessage(file, 1));
+    if (!text) return;
     const int skip = regionalSkipLines();
     int count = 0;
     std::size_t next = 0;
-    while (next < text.lines.size() && count < 5) {
-        const std::string line = cleanImportLine(text.lines[next++]);
+    while (next < text->size() && count < 5) {
+        const std::string line = cleanImportLine((*text)[next++]);
         if (isBlankLine(line)) continue;
         ++count;
         readInto(line, vs.SpaceColumn, profile.XREG[static_cast<std::size_t>(count - 1)]);
@@ -138,16 +126,9 @@ void importRegionalFile(model::ProfileLine& profile, const ChosenFile& file, int
 
 void ACIINREGIONAL(model::ProfileLine& profile, int& status) {
     status = -1;
-    FileSelection sel;
-    sel.filter = "ASCII Data File|*.DAT;*.CSV;*.TXT;*.ASC|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "ASCII Data File";
-    if (!toolkitServices().selectFile) return;
-    const auto chosen = toolkitServices().selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    importRegionalFile(profile, file, status);
+    const auto file =
+        selectFileToRead("ASCII Data File|*.DAT;*.CSV;*.TXT;*.ASC|", "ASCII Data File");
+    if (file) importRegionalFile(profile, *file, status);
 }
 
 int distanceDecimals(std::span<const float> a, int n) {
@@ -185,13 +166,7 @@ std::string exportFileName(std::string_view given, std::string_view filter,
     while (!name.empty() && name.back() == ' ')
         name.pop_back();
     if (!name.empty()) return name;
-    FileSelection sel;
-    sel.filter = std::string(filter);
-    sel.flags = kSelectSaveFlags;
-    sel.title = std::string(title);
-    if (!toolkitServices().selectFile) return {};
-    const auto chosen = toolkitServices().selectFile(sel);
-    return chosen ? *chosen : std::string();
+    return selectFileToWrite(filter, title).value_or(std::string());
 }
 
 void writeFlatExport(const std::string& path, const std::vector<std::string>& lines) {

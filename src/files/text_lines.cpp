@@ -8,6 +8,7 @@
 
 #include "base/fortran_format.h"
 #include "files/atomic_write.h"
+#include "files/toolkit_services.h"
 #include "util/file_name_text.h"
 
 namespace files {
@@ -72,8 +73,7 @@ TextWrite writeTextLines(const std::string& path, const std::vector<std::string>
     }
     const AtomicWriteResult r = writeFileAtomically(path, std::string_view(text));
     TextWrite w;
-    // Only a failure to create the temporary file means nothing could be opened.
-    w.opened = r.ok || r.error.rfind("cannot create", 0) != 0;
+    w.opened = r.created;
     w.ok = r.ok;
     if (!r.ok && w.opened) {
         // The line in which the write stopped: lines wholly written come first.
@@ -95,6 +95,32 @@ ChosenFile chosenFile(const std::string& path) {
     f.name = base::FixedString<256>(path);
     util::FILENAMEEXTONLY(std::span<char>(f.name.data(), f.name.size()));
     return f;
+}
+
+namespace {
+std::optional<std::string> select(std::string_view filter, std::string_view title, int flags,
+                                  std::string_view proposed) {
+    FileSelection sel;
+    sel.filter = std::string(filter);
+    sel.flags = flags;
+    sel.title = std::string(title);
+    sel.proposedName = std::string(proposed);
+    auto& selector = toolkitServices().selectFile;
+    return selector ? selector(sel) : std::nullopt;
+}
+}  // namespace
+
+std::optional<std::string> selectFileToWrite(std::string_view filter, std::string_view title,
+                                             std::string_view proposed) {
+    return select(filter, title, kSelectSaveFlags, proposed);
+}
+
+std::optional<ChosenFile> selectFileToRead(std::string_view filter, std::string_view title) {
+    const auto chosen = select(filter, title, kSelectOpenFlags, {});
+    if (!chosen) return std::nullopt;
+    ChosenFile file = chosenFile(*chosen);
+    if (file.name.blank()) return std::nullopt;
+    return file;
 }
 
 base::FixedString<20> profileNameOf(const base::FixedString<256>& name) {

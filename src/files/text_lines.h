@@ -5,6 +5,7 @@
 // a temporary file, so a failed write leaves the old file in place.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,15 @@ struct ChosenFile {
 
 // The bare name (folder part removed) of a path, blank-padded.
 ChosenFile chosenFile(const std::string& path);
+
+// Asks for a file to read with the open-file selector; nothing when the choice
+// was cancelled or its name is blank.
+std::optional<ChosenFile> selectFileToRead(std::string_view filter, std::string_view title);
+
+// Asks for a name to write under with the save-file selector; nothing when the
+// choice was cancelled.
+std::optional<std::string> selectFileToWrite(std::string_view filter, std::string_view title,
+                                             std::string_view proposed = {});
 
 // The first 20 characters of a bare name up to (not including) its first ".".
 base::FixedString<20> profileNameOf(const base::FixedString<256>& name);

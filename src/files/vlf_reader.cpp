@@ -9,7 +9,6 @@
 #include "base/fortran_read.h"
 #include "files/column_chooser.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/view_services.h"
 #include "util/array_routines.h"
 
@@ -303,16 +302,9 @@ void readVlfFile(model::ProfileLine& profile, const ChosenFile& file, int& statu
 
 void WADIIN(model::ProfileLine& profile, int& status) {
     status = 0;
-    FileSelection sel;
-    sel.filter = "ABEM WADI format data files|*.WAD|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "ABEM WADI format data file";
-    if (!toolkitServices().selectFile) return;
-    const auto chosen = toolkitServices().selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    readVlfFile(profile, file, status);
+    const auto file =
+        selectFileToRead("ABEM WADI format data files|*.WAD|", "ABEM WADI format data file");
+    if (file) readVlfFile(profile, *file, status);
 }
 
 }  // namespace files

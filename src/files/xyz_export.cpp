@@ -7,7 +7,6 @@
 #include "files/ascii_export.h"
 #include "files/messages.h"
 #include "files/text_lines.h"
-#include "files/toolkit_services.h"
 
 namespace files {
 
@@ -36,13 +35,7 @@ void XYZOUT(const model::ProfileLine& profile, std::string& fileName, bool synth
         return;
     }
     if (needsSelector(fileName)) {
-        FileSelection sel;
-        sel.filter = "XYZ Data File|*.XYZ|";
-        sel.flags = kSelectSaveFlags;
-        sel.title = "XYZ Data File";
-        sel.proposedName = fileName;
-        const auto chosen =
-            toolkitServices().selectFile ? toolkitServices().selectFile(sel) : std::nullopt;
+        const auto chosen = selectFileToWrite("XYZ Data File|*.XYZ|", "XYZ Data File", fileName);
         if (!chosen) return;
         fileName = *chosen;
     }

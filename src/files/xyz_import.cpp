@@ -7,7 +7,6 @@
 #include "files/column_chooser.h"
 #include "files/messages.h"
 #include "files/survey_line_store.h"
-#include "files/toolkit_services.h"
 #include "files/view_services.h"
 #include "files/view_settings.h"
 #include "model/map_transforms.h"
@@ -211,11 +210,7 @@ std::string separateMinusSigns(std::string_view line) {
 void importXyzFile(model::ProfileDatabase& db, const ChosenFile& file, std::string_view key,
                    int& status) {
     status = -1;
-    const std::string name(file.name.view());
-    if (!fileExists(file.path)) {
-        showInformation("FILE NOT FOUND: " + name);
-        return;
-    }
+    if (!chosenFileFound(file)) return;
     auto& vs = viewSettings();
     const int next = db.NPROF + 1;
     const int ielev =
@@ -226,16 +221,10 @@ void importXyzFile(model::ProfileDatabase& db, const ChosenFile& file, std::stri
                          file, key, ielev, lineCount, status);
     if (status != 0) return;
     status = -1;
-    const TextFile text = readTextLines(file.path, kImportLineLimit);
-    if (text.status == TextFile::Status::CannotOpen) {
-        showInformation("CANNOT OPEN FILE: " + name);
-        return;
-    }
-    if (text.status == TextFile::Status::ReadError) {
-        showWarning("READ ERROR ON INPUT FILE:;" + name + "LINE:" + rightAligned(1, 5));
-        return;
-    }
-    status = readXyzLines(db, text.lines, file, key);
+    const auto lines =
+        readImportLines(file, "READ ERROR ON INPUT FILE:;" + std::string(file.name.view()) +
+                                  "LINE:" + rightAligned(1, 5));
+    if (lines) status = readXyzLines(db, *lines, file, key);
 }
 
 int readXyzLines(model::ProfileDatabase& db, const std::vector<std::string>& lines,
@@ -246,16 +235,9 @@ int readXyzLines(model::ProfileDatabase& db, const std::vector<std::string>& lin
 
 void XYZINGRAVMAGVLF(model::ProfileDatabase& db, int& status, std::string_view key) {
     status = -1;
-    FileSelection sel;
-    sel.filter = "ASCII XYZ-Format Data File|*.XYZ|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "ASCII XYZ-Format Data File";
-    if (!toolkitServices().selectFile) return;
-    const auto chosen = toolkitServices().selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    importXyzFile(db, file, key, status);
+    const auto file =
+        selectFileToRead("ASCII XYZ-Format Data File|*.XYZ|", "ASCII XYZ-Format Data File");
+    if (file) importXyzFile(db, *file, key, status);
 }
 
 }  // namespace files

@@ -7,7 +7,6 @@
 
 #include "base/little_endian.h"
 #include "files/messages.h"
-#include "files/toolkit_services.h"
 #include "files/view_services.h"
 #include "files/view_settings.h"
 #include "files/zaf_records.h"
@@ -377,8 +376,6 @@ class ZafReader {
         data.originY = 1.25f;
         section.originX = 1.25f;
         section.originY = 4.25f;
-        viewSettings().LSHOWMODEL = true;
-        viewSettings().LSHOWDATA = true;
         if (version_ >= kVERA) applyAxisSlots(data, section);
 
         if (version_ >= kVER5 && version_ <= kVER7) skip(201);
@@ -517,21 +514,16 @@ void readZafBytes(model::ProfileLine& profile, util::AxisRecord& mapAxis,
     model::FDAREA(filled.MODEL);
     profile = std::move(filled);
     mapAxis = axis;
+    // The imported profile is shown with its model and its data.
+    viewSettings().LSHOWMODEL = true;
+    viewSettings().LSHOWDATA = true;
     status = 0;
 }
 
 void ZAFIMPORT(model::ProfileLine& profile, util::AxisRecord& mapAxis, int& status) {
     status = -1;
-    FileSelection sel;
-    sel.filter = "Kervo File|*.ZAF|";
-    sel.flags = kSelectOpenFlags;
-    sel.title = "Kervo File";
-    if (!toolkitServices().selectFile) return;
-    const auto chosen = toolkitServices().selectFile(sel);
-    if (!chosen) return;
-    const ChosenFile file = chosenFile(*chosen);
-    if (file.name.blank()) return;
-    importZafFile(profile, mapAxis, file, status);
+    const auto file = selectFileToRead("Kervo File|*.ZAF|", "Kervo File");
+    if (file) importZafFile(profile, mapAxis, *file, status);
 }
 
 }  // namespace files

@@ -48,7 +48,8 @@ struct HostLog {
 using Forward = std::function<void(model::ProfileLine& profile)>;
 
 // Binds every entry of the inversion host to the log; the forward
-// calculation is `forward` (counted), or the real one when it is empty. Forgets the message boxes shown.
+// calculation is `forward` (counted), or the real one when it is empty. Forgets the message boxes
+// shown.
 void bindHost(HostLog& log, Forward forward);
 
 // The abort poll sees types[k] at its k-th look (from 0), nothing after.

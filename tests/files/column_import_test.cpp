@@ -23,16 +23,6 @@ class ColumnImport : public ::testing::Test {
         toolkit.selection = folder.file(name);
         files::ACIINGRAVMAGVLF(profile, status, "Grav");
     }
-    // Columns easting, northing, elevation, distance, data as the user sets them.
-    void columns(int e, int n, int z, int d, int v) {
-        dialog.user = [=](files_test::FakeDialog& dlg) {
-            dlg.integers[1275] = e;
-            dlg.integers[1277] = n;
-            dlg.integers[1281] = z;
-            dlg.integers[1280] = d;
-            dlg.integers[1283] = v;
-        };
-    }
 };
 
 TEST_F(ColumnImport, TitleLineIsSkippedAndTenStationsRead) {
@@ -82,7 +72,7 @@ TEST_F(ColumnImport, EastingWordsKeepTheirWholeValue) {
 }
 
 TEST_F(ColumnImport, ShortRowsReadZeroAndTextWordsRejectTheirRow) {
-    columns(1, 2, 0, 0, 4);
+    dialog.chooseColumns(1, 2, 0, 0, 4);
     import("a.dat",
            "N E X Y\n"         // letters in the coordinate columns read 0; X rejects
            "1 2\n"             // missing words read 0.0
@@ -97,7 +87,7 @@ TEST_F(ColumnImport, ShortRowsReadZeroAndTextWordsRejectTheirRow) {
 }
 
 TEST_F(ColumnImport, WithoutDistanceColumnStationsAreSpacedAlongTheLine) {
-    columns(1, 2, 0, 0, 3);
+    dialog.chooseColumns(1, 2, 0, 0, 3);
     import("a.dat", "0 0 1\n3 4 2\n3 10 3\n");
     ASSERT_EQ(profile.NSTA, 3);
     EXPECT_EQ(profile.STAT(1), 0.0f);
@@ -106,7 +96,7 @@ TEST_F(ColumnImport, WithoutDistanceColumnStationsAreSpacedAlongTheLine) {
 }
 
 TEST_F(ColumnImport, DataColumnNotChosenIsMissing) {
-    columns(1, 2, 0, 0, 0);
+    dialog.chooseColumns(1, 2, 0, 0, 0);
     import("a.dat", "1 2\n3 4\n");
     ASSERT_EQ(profile.NSTA, 2);
     EXPECT_EQ(profile.DAT(1, 1), 1.0E20f);

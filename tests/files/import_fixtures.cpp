@@ -42,6 +42,17 @@ FakeDialog::FakeDialog() {
     d.DlgHide = [this] { ++hides; };
 }
 
+void FakeDialog::chooseColumns(int e, int n, int z, int d, int v, int sixth) {
+    user = [=](FakeDialog& dlg) {
+        dlg.integers[1275] = e;
+        dlg.integers[1277] = n;
+        dlg.integers[1281] = z;
+        dlg.integers[1280] = d;
+        dlg.integers[1283] = v;
+        dlg.integers[1245] = sixth;
+    };
+}
+
 FakeDialog::~FakeDialog() {
     files::resetDialogCalls();
 }

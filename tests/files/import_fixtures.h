@@ -26,6 +26,10 @@ class FakeDialog {
     int button = 1;  // 1 OK, 2 Cancel
     std::function<void(FakeDialog&)> user;
 
+    // The user sets the columns of the columns dialog (easting, northing,
+    // elevation, distance, data and the sixth) before pressing the button.
+    void chooseColumns(int e, int n, int z, int d, int v, int sixth = 0);
+
     std::vector<int> loaded;
     int shows = 0, hides = 0;
     std::map<int, int> integers;

@@ -35,16 +35,6 @@ class XyzImport : public ::testing::Test {
         toolkit.selection = folder.file("survey.xyz");
         files::XYZINGRAVMAGVLF(*db, status, key);
     }
-    void columns(int e, int n, int z, int d, int v, int sixth = 0) {
-        dialog.user = [=](files_test::FakeDialog& dlg) {
-            dlg.integers[1275] = e;
-            dlg.integers[1277] = n;
-            dlg.integers[1281] = z;
-            dlg.integers[1280] = d;
-            dlg.integers[1283] = v;
-            dlg.integers[1245] = sixth;
-        };
-    }
 };
 
 TEST_F(XyzImport, TwoSurveyLinesBecomeTwoCompleteProfiles) {
@@ -87,7 +77,7 @@ TEST_F(XyzImport, TwoSurveyLinesBecomeTwoCompleteProfiles) {
 }
 
 TEST_F(XyzImport, LineCoordinateStandsInForAMissingEastingColumn) {
-    columns(0, 2, 0, 0, 3);
+    dialog.chooseColumns(0, 2, 0, 0, 3);
     import("LINE 500W\n1 7 0.5\n2 9 0.6\n");
     ASSERT_EQ(db->NPROF, 1);
     EXPECT_EQ(db->profile(1).EAST(1), -500.0f);
@@ -159,7 +149,7 @@ TEST_F(XyzImport, BadWordsUpToOneAfterTheLastColumnEndTheImport) {
 }
 
 TEST_F(XyzImport, NegativeExponentsKeepTheirSignAndMinusSignsSeparateWords) {
-    columns(1, 2, 0, 0, 3, 4);
+    dialog.chooseColumns(1, 2, 0, 0, 3, 4);
     import("LINE 1\n1.5E-03 2.5-3.0 -7\n2 1.0E+02-4 8\n");
     ASSERT_EQ(db->NPROF, 1);
     const auto& p = db->profile(1);

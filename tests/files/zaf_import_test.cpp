@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/view_settings.h"
 #include "files/zaf_records.h"
 #include "import_fixtures.h"
 #include "test_support.h"
@@ -13,6 +14,7 @@ using files_test::ZafSpec;
 
 class ZafImport : public ::testing::Test {
   protected:
+    files_test::SettingsGuard settings;
     files_test::TempFolder folder;
     files_test::MessageLog log;
     files_test::FakeToolkit toolkit;
@@ -32,7 +34,9 @@ class ZafImport : public ::testing::Test {
     void expectUnchanged(const std::vector<std::uint8_t>& bytes) {
         const model::ProfileLine before = profile;
         const util::AxisRecord axisBefore = mapAxis;
+        files::viewSettings().LSHOWDATA = false;
         import(bytes);
+        EXPECT_FALSE(files::viewSettings().LSHOWDATA);
         EXPECT_EQ(status, -1);
         EXPECT_EQ(profile, before);
         EXPECT_EQ(mapAxis, axisBefore);
@@ -40,7 +44,9 @@ class ZafImport : public ::testing::Test {
 };
 
 TEST_F(ZafImport, CurrentVersionFillsTheWholeProfile) {
+    files::viewSettings().LSHOWMODEL = false;
     import(files_test::zafFile(ZafSpec{}));
+    EXPECT_TRUE(files::viewSettings().LSHOWMODEL);
     ASSERT_EQ(status, 0);
     EXPECT_TRUE(log.all().empty());
     const auto& p = profile;
@@ -249,6 +255,18 @@ TEST_F(ZafImport, BrokenVertexRangesAndLeadersAreReadErrors) {
     bytes[iv1 + 2] = 9;
     expectUnchanged(bytes);
     EXPECT_EQ(log.information.size(), 1u);
+}
+
+TEST_F(ZafImport, LabelsBeyondFiftyAreLeftOut) {
+    ZafSpec spec;
+    spec.labels.assign(52, "LAB");
+    spec.labels[49] = "FIFTY";
+    import(files_test::zafFile(spec));
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(profile.LABELS.NLAB, 50);
+    EXPECT_EQ(profile.LABELS.CMODL[49], "FIFTY");
+    EXPECT_EQ(profile.NSTA, 3);  // the items after the labels are read in their places
+    EXPECT_EQ(profile.EAST(3), 5002.0f);
 }
 
 TEST_F(ZafImport, UnknownKeyWarnsAndGoesOn) {

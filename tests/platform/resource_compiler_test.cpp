@@ -149,7 +149,8 @@ TEST(ResourceCompiler, ReportsScriptFaultsWithTheirPlaceAndFails) {
     const Case cases[] = {
         {"1 MENU\nBEGIN\n  MENUITEM \"&Open\" 5\nEND\n", "bad.rc:3"},
         {"#if 1\n1 RCDATA BEGIN 1 END\n", "missing #endif"},
-        {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  WIDGET \"x\", 1, 0, 0, 1, 1\nEND\n", "unknown dialog control"},
+        {"1 DIALOG 0, 0, 10, 10\nBEGIN\n  WIDGET \"x\", 1, 0, 0, 1, 1\nEND\n",
+         "unknown dialog control"},
         {"STRINGTABLE\nBEGIN\n 1 \"a\"\n 1 \"b\"\nEND\n", "defined twice"},
         {"1 BITMAP \"missing.bmp\"\n", "cannot find missing.bmp"},
         {"#include \"nowhere.h\"\n", "cannot find nowhere.h"},
@@ -157,11 +158,12 @@ TEST(ResourceCompiler, ReportsScriptFaultsWithTheirPlaceAndFails) {
     const std::string rcc = std::string(PELK_BINARY_DIR) + "/tools/rcc";
     for (const Case& c : cases) {
         std::ofstream(dir / "bad.rc") << c.script;
-        const std::string command =
-            rcc + " " + (dir / "bad.rc").string() + " " + (dir / "out.cpp").string() + " 2>" + (dir / "err.txt").string();
+        const std::string command = rcc + " " + (dir / "bad.rc").string() + " " +
+                                    (dir / "out.cpp").string() + " 2>" + (dir / "err.txt").string();
         EXPECT_NE(std::system(command.c_str()), 0) << c.script;
         std::ifstream err(dir / "err.txt");
-        const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(err)),
+                               std::istreambuf_iterator<char>());
         EXPECT_NE(text.find(c.message), std::string::npos) << text;
     }
     fs::remove_all(dir);

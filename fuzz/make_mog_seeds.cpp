@@ -1,0 +1,7 @@
+// Writes the seed corpus of the mog reader's fuzzer.
+
+#include "import_seeds.h"
+
+int main(int argc, char** argv) {
+    return import_seeds::writeSeeds(argc, argv, import_seeds::mogSeeds);
+}

@@ -1,8 +1,9 @@
 #pragma once
-// Message boxes and the warning beep. Without a screen to show it on, a box
-// is recorded (owner, text, caption, style) and answered at once: with the
-// answer a test queued, else with the default button. The testing functions
-// below are the whole interface a test needs, whatever draws the box.
+// Message boxes and the warning beep. A box is a real dialog; every box is
+// also recorded (owner, text, caption, style, answer). A test answers a box
+// by queuing the button it wants pressed; when nothing can answer (no screen
+// shown, no robot script running) the default button is pressed. The testing
+// functions below are the whole interface a test needs.
 
 #include <optional>
 #include <string>

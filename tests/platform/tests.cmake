@@ -4,7 +4,11 @@ if(COMMAND pelk_add_resources)
                      ${CMAKE_CURRENT_LIST_DIR}/window_test_ids.h
                      ${CMAKE_CURRENT_LIST_DIR}/fixtures/toolbar.bmp ${CMAKE_CURRENT_LIST_DIR}/fixtures/app.ico)
   target_compile_definitions(test_platform PRIVATE PELK_HAS_TEST_RESOURCES=1)
+  pelk_add_resources(test_platform ${CMAKE_CURRENT_LIST_DIR}/dialog_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/dialog_test_ids.h)
 endif()
+# Pictures of dialogs for a person to look at.
+target_compile_definitions(test_platform PRIVATE PELK_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 
 # The X11 presenter under a virtual X server, when the machine has one.
 add_executable(x11_probe ${CMAKE_CURRENT_LIST_DIR}/x11_probe_program.cc)

@@ -51,6 +51,34 @@ void setKeyWithSides(int vk, bool down) {
     if (vk == VK_LMENU || vk == VK_RMENU) setKey(VK_MENU, down);
 }
 
+// The window under a transparent child (a group box, a label): a sibling
+// further down the z-order under the point (its innermost child there), else
+// the parent.
+Window* windowBeneath(Window* w, POINT pt) {
+    Window* parent = w->parent;
+    auto it = std::find(parent->children.begin(), parent->children.end(), w);
+    if (it == parent->children.end()) return parent;
+    for (++it; it != parent->children.end(); ++it) {
+        Window* c = *it;
+        if (!(c->style & WS_VISIBLE) || !pointIn(windowRectOnScreen(c), pt)) continue;
+        if (c->style & WS_DISABLED) return parent;
+        for (;;) {
+            const RECT client =
+                offsetRect(clientRectInWindow(c), windowRectOnScreen(c).left, windowRectOnScreen(c).top);
+            if (!pointIn(client, pt)) return c;
+            Window* inner = nullptr;
+            for (Window* k : c->children)
+                if ((k->style & WS_VISIBLE) && pointIn(windowRectOnScreen(k), pt)) {
+                    inner = k;
+                    break;
+                }
+            if (!inner || (inner->style & WS_DISABLED)) return c;
+            c = inner;
+        }
+    }
+    return parent;
+}
+
 // Mouse input: the window under the pointer (or holding the capture) learns
 // where the pointer is, may be activated, and gets a client or non-client
 // mouse message.
@@ -85,7 +113,7 @@ bool convertMouse(const InputEvent& ev, MSG& out) {
         while (w) {
             hit = sendMessage(w, WM_NCHITTEST, 0, pointParam(ev.pt));
             if (hit != HTTRANSPARENT || !(w->style & WS_CHILD)) break;
-            w = w->parent;
+            w = windowBeneath(w, ev.pt);
         }
         if (!w || !findWindow(w->handle)) return false;
         if (!isEnabledChain(w)) {

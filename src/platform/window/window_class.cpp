@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/controls/control_classes.h"
 #include "platform/window/menu_internal.h"
 #include "platform/window/screen.h"
 #include "platform/window/window_state.h"
@@ -131,6 +132,7 @@ void registerSystemClasses() {
     desk->created = true;
     s.desktop = desk.get();
     s.windows.emplace(desk->handle, std::move(desk));
+    registerControlClasses();
 }
 
 }  // namespace detail

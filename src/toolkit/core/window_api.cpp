@@ -262,6 +262,8 @@ void YYWINSEL(int window, int switchFlag) {
     w.CurrentWindow = n;
     w.TextPositionX = w.TextPositionY = 0;
     if (w.GraphicsTargetKind == 1) w.GraphicsTargetNumber = n;
+    if (auto& selected = windowGraphicsHooks().outputWindowSelected)
+        selected(n, w.slots[n].client, w.ClientDC, width, height);
     w.WindowSwitchFlag = switchFlag;
     graphicsTargetResized(n, width, height);
     w.WindowSwitchFlag = 0;

@@ -26,7 +26,6 @@ void outputWindowSelected(int window, win::HWND client, win::HDC dc, int width, 
     g.graphicsWindowWidth = width;
     g.graphicsWindowHeight = height;
     if (g.targetType != WindowTarget) return;
-    g.targetId = window;
     DrawingSurface& surface = drawingSurface();
     surface = DrawingSurface{};
     surface.dc = dc;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "toolkit/core/event_wait.h"
+
 namespace util {
 
 namespace {
@@ -10,11 +12,11 @@ EventPeekFunction& eventPeek() {
     return peek;
 }
 
-// Without a bound queue there is never anything pending.
 int peekOne(EventWords& record) {
     if (eventPeek()) return eventPeek()(record);
-    record.fill(-1);
-    return -1;
+    int type = -1;
+    tk::EventPeek(type, record);
+    return type;
 }
 }  // namespace
 

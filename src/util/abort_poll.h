@@ -3,8 +3,8 @@
 // is peeked without waiting, and a push button (the progress dialog's
 // Cancel) latches the abort until the latch is reset.
 //
-// The peek itself belongs to the toolkit's event queue; it reaches this
-// library through the one function set with setEventPeek.
+// The peek is the toolkit's EventPeek unless setEventPeek puts another in
+// its place (tests play events this way; null brings the toolkit's back).
 
 #include <array>
 #include <cstdint>

@@ -8,9 +8,13 @@
 #include "platform/kernel/environment.h"
 #include "platform/kernel/errors.h"
 #include "platform/message_box.h"
+#include "platform/window/user_constants.h"
 
 namespace win {
 namespace {
+
+// The show values are declared once, with the window constants.
+static_assert(SW_HIDE == 0 && SW_SHOWNORMAL == 1 && SW_SHOWMAXIMIZED == 3);
 
 TEST(Processes, CommandLinesBecomeArgumentVectors) {
     struct Case {

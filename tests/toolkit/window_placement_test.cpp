@@ -4,6 +4,7 @@
 #include "toolkit/core/window_placement.h"
 #include "platform/gdi/gdi.h"
 #include "toolkit/core/window_front_scroll.h"
+#include "toolkit/graphics/drawing_targets.h"
 #include "window_test_ids.h"
 #include "window_test_support.h"
 
@@ -131,7 +132,7 @@ TEST_F(PlacementTest, CursorShapesForEveryWindowOrOnlyThisOne) {
     EXPECT_EQ(win::GetCursor(), win::LoadCursorA(nullptr, win::MAKEINTRESOURCEA(win::IDC_WAIT_ID)));
     CursorShapeQuery(shape, 1, 0);
     EXPECT_EQ(shape, CursorHourglass);
-    windowSystem().GraphicsTargetKind = 2;
+    graphicsState().targetType = BitmapTarget;
     CursorShapeSet(CursorArrow, 1);
     EXPECT_EQ(toolkitState().LastErrorNumber, 1097);
     EXPECT_EQ(windowSystem().GlobalCursorShape, CursorHourglass);

@@ -17,6 +17,7 @@
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_units.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace tk::test {
 
@@ -38,6 +39,7 @@ class WindowTest : public ::testing::Test {
         windowGraphicsHooks() = WindowGraphicsHooks{};
         windowBarHooks() = WindowBarHooks{};
         toolkitState().reset();
+        graphicsState().reset();
         seams() = ToolkitSeams{};
         win::resetWindowSystem();
     }

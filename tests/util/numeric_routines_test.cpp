@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "toolkit/core/event_queue.h"
 #include "util/abort_poll.h"
 
 using namespace util;
@@ -149,4 +150,21 @@ TEST(AbortPoll, PushButtonLatchesUntilReset) {
     setEventPeek(nullptr);
     EXPECT_FALSE(LKILLMSG(false, type, record));
     EXPECT_EQ(type, -1);
+}
+
+TEST(AbortPoll, ByDefaultThePushButtonComesFromTheToolkitQueue) {
+    resetAbortPollState();
+    setEventPeek(nullptr);
+    tk::resetEventQueue();
+    tk::EventQueueState& queue = tk::eventQueue();
+    queue.pushedBackType = kPushButtonEvent;
+    queue.pushedBack.fill(0);
+    queue.pushedBack[1] = 42;
+    int type = 0;
+    EventWords record{};
+    EXPECT_TRUE(LKILLMSG(false, type, record));
+    EXPECT_EQ(type, kPushButtonEvent);
+    EXPECT_EQ(record[1], 42);
+    EXPECT_EQ(queue.pushedBackType, 0);
+    resetAbortPollState();
 }

@@ -8,6 +8,7 @@
 
 #include "platform/kernel/handles.h"
 #include "platform/win_types.h"
+#include "platform/window/user_constants.h"
 
 namespace win {
 
@@ -20,9 +21,6 @@ constexpr DWORD INFINITE = 0xFFFFFFFFu;
 constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 constexpr DWORD STILL_ACTIVE = 259;
-
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
 
 struct STARTUPINFOA {
     DWORD cb = sizeof(STARTUPINFOA);

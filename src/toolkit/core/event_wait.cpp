@@ -5,6 +5,8 @@
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_units.h"
+#include "toolkit/graphics/drawing_targets.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace tk {
 namespace {
@@ -205,7 +207,7 @@ void EventCoordinates(int type, EventRecord& rec) {
             w.CurrentWidth = rec[1];
             w.CurrentHeight = rec[2];
         }
-        if (w.GraphicsTargetKind == 1 && rec[0] == w.GraphicsTargetNumber &&
+        if (graphicsState().targetType == WindowTarget && rec[0] == graphicsState().targetId &&
             windowGraphicsHooks().targetResized)
             windowGraphicsHooks().targetResized(1, rec[0], rec[1], rec[2]);
     }

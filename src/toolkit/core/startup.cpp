@@ -17,6 +17,7 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
 namespace {
@@ -306,6 +307,7 @@ void ToolkitInit(std::string_view settingsFile) {
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     WindowSeamsBind();
+    GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);
     ToolkitDirectoryInit();

@@ -12,6 +12,8 @@
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_units.h"
+#include "toolkit/graphics/drawing_targets.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace tk {
 namespace {
@@ -261,15 +263,18 @@ void YYWINSEL(int window, int switchFlag) {
     w.CurrentHeight = height;
     w.CurrentWindow = n;
     w.TextPositionX = w.TextPositionY = 0;
-    if (w.GraphicsTargetKind == 1) w.GraphicsTargetNumber = n;
-    w.WindowSwitchFlag = switchFlag;
+    GraphicsState& g = graphicsState();
+    if (g.targetType == WindowTarget) g.targetId = n;
+    if (auto& selected = windowGraphicsHooks().outputWindowSelected)
+        selected(n, w.slots[n].client, w.ClientDC, width, height);
+    g.temporaryWindowSwitch = switchFlag;
     graphicsTargetResized(n, width, height);
-    w.WindowSwitchFlag = 0;
+    g.temporaryWindowSwitch = 0;
     windowTextSizeUpdate();
 }
 
 void OutputWindowSelect(int window) {
-    YYWINSEL(window, windowSystem().WindowSwitchFlag);
+    YYWINSEL(window, graphicsState().temporaryWindowSwitch);
 }
 
 void WindowRectangleGet(int kind, int& a, int& b, int& insideParent, int& parentWindow) {

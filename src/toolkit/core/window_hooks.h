@@ -58,6 +58,10 @@ struct WindowGraphicsHooks {
     std::function<void()> resetGraphicsState;
     std::function<void()> scaleDashTables;
     std::function<void()> windowTextSizeUpdate;
+    // A window became the output window: its client window, the context
+    // drawn on and the client size (called before targetResized).
+    std::function<void(int window, win::HWND client, win::HDC dc, int width, int height)>
+        outputWindowSelected;
 };
 
 WindowDialogHooks& windowDialogHooks();

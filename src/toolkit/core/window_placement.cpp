@@ -11,6 +11,8 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/graphics/drawing_targets.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace tk {
 namespace {
@@ -242,8 +244,9 @@ bool pointerOver(win::HWND h) {
 void CursorShapeSet(int shape, std::optional<int> modeArg) {
     WindowSystem& w = windowSystem();
     const int mode = modeArg.value_or(0);
-    const bool windowTarget = w.GraphicsTargetKind == 1;
-    const bool fieldTarget = w.GraphicsTargetKind == 3 && w.GraphicsTargetNumber != 0;
+    const GraphicsState& g = graphicsState();
+    const bool windowTarget = g.targetType == WindowTarget;
+    const bool fieldTarget = g.targetType == DialogFieldTarget && g.targetId != 0;
     if (mode == 1 && !windowTarget && !fieldTarget) {
         ReportLibraryError(1097, "CursorShapeSet");
         return;
@@ -251,8 +254,8 @@ void CursorShapeSet(int shape, std::optional<int> modeArg) {
     if (shape < 0) return;
     win::HCURSOR cursor = loadCursorShape(shape);
     if (mode == 1) {
-        if (!windowTarget || !windowIsOpen(w.GraphicsTargetNumber)) return;
-        WindowSlot& slot = w.slots[w.GraphicsTargetNumber];
+        if (!windowTarget || !windowIsOpen(g.targetId)) return;
+        WindowSlot& slot = w.slots[g.targetId];
         slot.cursor = cursor;
         slot.cursorShape = shape;
         if (pointerOver(slot.client)) win::SetCursor(cursor);

@@ -141,9 +141,6 @@ struct WindowSystem {
     int CurrentWidth = 0;
     int CurrentHeight = 0;
     std::array<int, kWindowSlots> WindowFlags{};
-    int WindowSwitchFlag = 0;
-    int GraphicsTargetKind = 1;
-    int GraphicsTargetNumber = 0;
     int TextPositionX = 0;
     int TextPositionY = 0;
 };

@@ -145,7 +145,7 @@ void writeRegion(RecordBytes& w, const Region& r) {
 
 class EmfRecorder final : public MetaSink {
   public:
-    explicit EmfRecorder(DeviceContext* dc) : dc_(dc) { used_.push_back(true); }
+    explicit EmfRecorder(DeviceContext* dc) : dc_(dc) {}
 
     void value(MetaOp op, int v) override {
         std::uint32_t type = 0;
@@ -369,13 +369,11 @@ class EmfRecorder final : public MetaSink {
     }
 
     void erase(const Object* o) override {
-        auto it = table_.find(o);
-        if (it == table_.end()) return;
+        const std::optional<std::uint32_t> index = objects_.release(o);
+        if (!index) return;
         Record r(EMR_DELETEOBJECT);
-        r.w().u32(it->second.first);
+        r.w().u32(*index);
         emit(r);
-        used_[it->second.first] = false;
-        table_.erase(it);
     }
 
     void transform(const XFORM& xf, DWORD mode) override {
@@ -508,7 +506,7 @@ class EmfRecorder final : public MetaSink {
         const std::size_t descBytes = (description.size() * 2 + 3) / 4 * 4;
         h.w().u32(static_cast<std::uint32_t>(headerSize + descBytes + body_.size()));
         h.w().u32(records_ + 1);
-        h.w().u16(static_cast<std::uint16_t>(used_.size()));
+        h.w().u16(static_cast<std::uint16_t>(objects_.slotCount()));
         h.w().u16(0);
         h.w().u32(static_cast<std::uint32_t>(description.size()));
         h.w().u32(description.empty() ? 0 : static_cast<std::uint32_t>(headerSize));
@@ -539,16 +537,8 @@ class EmfRecorder final : public MetaSink {
     }
 
     std::uint32_t ensure(const std::shared_ptr<Object>& o) {
-        if (auto it = table_.find(o.get()); it != table_.end()) return it->second.first;
-        std::uint32_t index = 1;
-        while (index < used_.size() && used_[index])
-            ++index;
-        if (index == used_.size())
-            used_.push_back(true);
-        else
-            used_[index] = true;
-        table_[o.get()] = {index, o};
-        create(*o, index);
+        const auto [index, isNew] = objects_.ensure(o);
+        if (isNew) create(*o, index);
         return index;
     }
 
@@ -658,8 +648,8 @@ class EmfRecorder final : public MetaSink {
     DeviceContext* dc_;
     std::vector<std::uint8_t> body_;
     std::uint32_t records_ = 0;
-    std::map<const Object*, std::pair<std::uint32_t, std::shared_ptr<Object>>> table_;
-    std::vector<bool> used_;
+    // Slot 0 stands for the metafile itself.
+    MetafileObjectTable objects_{1};
     RECT bounds_;
     bool haveBounds_ = false;
 };

@@ -2,6 +2,10 @@
 // Shared by the enhanced and old-style metafile code.
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/internal.h"
@@ -71,6 +75,46 @@ class RecordReader {
   private:
     const std::uint8_t* p_;
     std::size_t n_;
+};
+
+// The handle table of a metafile being recorded: an object takes the lowest
+// free slot when first selected and keeps it until it is deleted. Slots below
+// `reservedSlots` are never handed out.
+class MetafileObjectTable {
+  public:
+    explicit MetafileObjectTable(std::size_t reservedSlots) : used_(reservedSlots, true) {}
+
+    // The slot of `o`, and whether it was given just now (its creation record
+    // is then still to be written).
+    std::pair<std::uint32_t, bool> ensure(const std::shared_ptr<Object>& o) {
+        if (auto it = table_.find(o.get()); it != table_.end()) return {it->second.first, false};
+        std::uint32_t index = 0;
+        while (index < used_.size() && used_[index])
+            ++index;
+        if (index == used_.size())
+            used_.push_back(true);
+        else
+            used_[index] = true;
+        table_[o.get()] = {index, o};
+        return {index, true};
+    }
+
+    // Frees the slot of `o`; nothing when it has none.
+    std::optional<std::uint32_t> release(const Object* o) {
+        auto it = table_.find(o);
+        if (it == table_.end()) return std::nullopt;
+        const std::uint32_t index = it->second.first;
+        used_[index] = false;
+        table_.erase(it);
+        return index;
+    }
+
+    // Slots ever used, for the file header.
+    std::size_t slotCount() const { return used_.size(); }
+
+  private:
+    std::map<const Object*, std::pair<std::uint32_t, std::shared_ptr<Object>>> table_;
+    std::vector<bool> used_;
 };
 
 // Pixels as a bottom-up 24-bit DIB (header then rows).

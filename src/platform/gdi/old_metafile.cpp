@@ -255,11 +255,9 @@ class WmfRecorder final : public MetaSink {
     }
 
     void erase(const Object* o) override {
-        auto it = table_.find(o);
-        if (it == table_.end()) return;
-        emit(WmfRecord(META_DELETEOBJECT).w(static_cast<LONG>(it->second.first)));
-        used_[it->second.first] = false;
-        table_.erase(it);
+        const std::optional<std::uint32_t> index = objects_.release(o);
+        if (!index) return;
+        emit(WmfRecord(META_DELETEOBJECT).w(static_cast<LONG>(*index)));
     }
 
     void transform(const XFORM&, DWORD) override {}
@@ -292,7 +290,7 @@ class WmfRecorder final : public MetaSink {
         h.u16(9);
         h.u16(0x0300);
         h.u32(static_cast<std::uint32_t>((18 + body_.size()) / 2));
-        h.u16(static_cast<std::uint16_t>(used_.size()));
+        h.u16(static_cast<std::uint16_t>(objects_.slotCount()));
         h.u32(maxRecord_);
         h.u16(0);
         std::vector<std::uint8_t> out = std::move(h.data());
@@ -308,16 +306,8 @@ class WmfRecorder final : public MetaSink {
     }
 
     std::uint32_t ensure(const std::shared_ptr<Object>& o) {
-        if (auto it = table_.find(o.get()); it != table_.end()) return it->second.first;
-        std::uint32_t index = 0;
-        while (index < used_.size() && used_[index])
-            ++index;
-        if (index == used_.size())
-            used_.push_back(true);
-        else
-            used_[index] = true;
-        table_[o.get()] = {index, o};
-        create(*o);
+        const auto [index, isNew] = objects_.ensure(o);
+        if (isNew) create(*o);
         return index;
     }
 
@@ -370,8 +360,7 @@ class WmfRecorder final : public MetaSink {
     DeviceContext* dc_;
     std::vector<std::uint8_t> body_;
     std::uint32_t maxRecord_ = 3;
-    std::map<const Object*, std::pair<std::uint32_t, std::shared_ptr<Object>>> table_;
-    std::vector<bool> used_;
+    MetafileObjectTable objects_{0};
 };
 
 std::map<const DeviceContext*, std::string>& diskNames() {

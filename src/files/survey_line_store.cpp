@@ -132,21 +132,4 @@ bool STOREPROFILE(model::ProfileDatabase& db, const SurveyLine& line,
     return true;
 }
 
-void SETGEOMETRY(model::ProfileLine& p) {
-    const int n = p.NSTA;
-    if (n < 1) return;
-    const double de = static_cast<double>(p.EAST(n)) - p.EAST(1);
-    const double dn = static_cast<double>(p.NORT(n)) - p.NORT(1);
-    double azim = std::atan2(de, dn) * 57.296;
-    if (azim < 0.0) azim += 360.0;
-    p.MODEL.AZIM = static_cast<float>(azim);
-    p.MODEL.STRIKE = p.MODEL.AZIM - 90.0f;
-    p.MODEL.TIEPRF = p.STAT(1);
-    p.MODEL.TIEEAS = p.EAST(1);
-    p.MODEL.TIENOR = p.NORT(1);
-    p.MODEL.BASELN = p.STAT(1);
-    p.LSYN = false;
-    p.LSAVED = false;
-}
-
 }  // namespace files

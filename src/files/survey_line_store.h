@@ -34,7 +34,4 @@ bool STOREPROFILE(model::ProfileDatabase& db, const SurveyLine& line,
                   const base::FixedString<20>& lineName, std::string_view key,
                   const base::FixedString<4>& unit);
 
-// Azimuth, strike and tie point of the model from the first and last station.
-void SETGEOMETRY(model::ProfileLine& profile);
-
 }  // namespace files

@@ -10,6 +10,7 @@
 #include "files/view_services.h"
 #include "files/view_settings.h"
 #include "model/map_transforms.h"
+#include "model/profile_geometry.h"
 #include "model/session_state.h"
 
 namespace files {
@@ -156,7 +157,7 @@ class XyzReader {
         status_ = 0;
         model::ProfileLine& p = db_.profile(db_.NPROF);
         setUpModel(p);
-        SETGEOMETRY(p);
+        model::SETGEOMETRY(p);
         rescaleData(p);
         scaleSection(sectionAxis(p, 1), p.MODEL, p);
     }

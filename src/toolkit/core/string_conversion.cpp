@@ -10,6 +10,7 @@
 #include "base/fortran_format.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/graphics/graphics_state.h"
 
 namespace tk {
 
@@ -53,12 +54,6 @@ void formatInto(const std::optional<std::string>& field, std::span<char> text,
     const ToolkitState& s = toolkitState();
     if (real && s.DecimalSeparatorMode == 1)
         std::replace(text.begin(), text.end(), '.', s.DecimalSeparator);
-}
-
-// "Contains the letter as given, else its lower-case form."
-bool optionLetterPresent(std::string_view options, char letter) {
-    return options.find(letter) != std::string_view::npos ||
-           options.find(lower(letter)) != std::string_view::npos;
 }
 
 bool isDecimalPoint(char c) {
@@ -200,9 +195,9 @@ void JustifyString(std::span<char> text, std::string_view mode) {
     const int partLength = last - first + 1;
     if (partLength == length) return;
     int start;
-    if (optionLetterPresent(mode, 'L'))
+    if (OptionLetterPresent(mode, 'L'))
         start = 0;
-    else if (optionLetterPresent(mode, 'R'))
+    else if (OptionLetterPresent(mode, 'R'))
         start = length - partLength;
     else
         start = (length - partLength) / 2;

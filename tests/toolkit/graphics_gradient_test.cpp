@@ -4,8 +4,12 @@
 #include <vector>
 
 #include "graphics_test_support.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/surface.h"
+#include "platform/gdi/surface_dc.h"
 #include "toolkit/graphics/area_fill.h"
 #include "toolkit/graphics/gradient.h"
+#include "toolkit/graphics/screen_driver.h"
 
 namespace tk::test {
 namespace {
@@ -245,6 +249,36 @@ TEST_F(GradientTest, TriangulatedFillDrawsOneTrianglePerEar) {
     SetFillPattern(0);
     FillPolygonTriangulated(x, y, 6);
     EXPECT_EQ(lines(1).size(), 6u);
+}
+
+// Request 40 on the screen: through the window system's gradient fill and
+// pixel by pixel, the same shading.
+TEST_F(GradientTest, ScreenShadesTheGradientPolygon) {
+    for (int mode : {1, 2}) {
+        win::Surface surface(40, 30, 0xFFFFFF);
+        drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
+        useTarget(40, 30);
+        GrUnits(0, 0, 40, 30);
+        YYGAPI(1);
+        ScreenSurfaceChanged();
+        screenDeviceInfo().gradientFillAvailable = mode;
+        const float x[] = {5, 35, 35, 5}, y[] = {5, 5, 25, 25};
+        const int red = 255, blue = 255 << 16;
+        const int c[] = {red, blue, blue, red};
+        FillGradientPolygon(x, y, c, 4);
+        auto at = [&](int px, int py) { return surface.at(px, 29 - py); };  // y upwards
+        const std::uint32_t left = at(6, 15), right = at(33, 15), middle = at(20, 15);
+        EXPECT_GT(left >> 16 & 0xFF, 230u) << mode;  // surface pixels are 0x00RRGGBB
+        EXPECT_LT(left & 0xFF, 25u) << mode;
+        EXPECT_GT(right & 0xFF, 230u) << mode;
+        EXPECT_NEAR(static_cast<int>(middle >> 16 & 0xFF), 127, 12) << mode;
+        EXPECT_NEAR(static_cast<int>(middle & 0xFF), 127, 12) << mode;
+        EXPECT_EQ(at(2, 15), 0xFFFFFFu) << mode;
+        EXPECT_EQ(at(20, 28), 0xFFFFFFu) << mode;
+        ResetScreenDriver();
+        win::DeleteDC(drawingSurface().dc);
+        drawingSurface() = DrawingSurface{};
+    }
 }
 
 }  // namespace

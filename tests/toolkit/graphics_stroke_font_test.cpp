@@ -149,6 +149,30 @@ TEST_F(StrokeFontTest, UnderlineOfStrokeTextSpansTheString) {
     EXPECT_NEAR(line.fy[1], py - 0.45f * H, 1e-3);
 }
 
+TEST_F(StrokeFontTest, FilledFontsFillEachOutlineAndFollowTheBoldBit) {
+    StrokeFontSwiss();
+    GrTextFont(1, 1);  // bold: the family's bold member is installed
+    EXPECT_EQ(installedStrokeFont().fontName, "swissbld.chr");
+    EXPECT_EQ(installedStrokeFont().installedFontBold, 1);
+    EXPECT_EQ(graphicsState().textMode, 1);
+    std::vector<int> fillAtPolygons;
+    SetScreenDriver([&](int code) {
+        if (code == 15 || code == 16) fillAtPolygons.push_back(graphicsState().textFill);
+    });
+    graphicsState().fillStyle = 2;
+    DrawTextAt(200.0f, 150.0f, "o!");
+    EXPECT_EQ(fillAtPolygons, (std::vector<int>{1, 1, 1}));  // "o" one outline, "!" two
+    EXPECT_EQ(graphicsState().fillStyle, 2);
+    EXPECT_EQ(graphicsState().textFill, 0);
+    GrTextFont(std::nullopt, 0);
+    EXPECT_EQ(installedStrokeFont().fontName, "swiss.chr");
+    EXPECT_EQ(installedStrokeFont().installedFontBold, 0);
+    // The standard font is drawn with strokes and has no bold variant.
+    DefaultStrokeFont();
+    GrTextFont(std::nullopt, 1);
+    EXPECT_EQ(installedStrokeFont().fontName, "standard.chr");
+}
+
 TEST_F(StrokeFontTest, SymbolFontsHaveNoCode127AndRestoreTheFontBefore) {
     GrTextFont(1);
     SymbolFontSelect(1);

@@ -277,6 +277,29 @@ TEST_F(TextTest, ScreenStrokeSubstituteThenHardcopyDeviceText) {
     EXPECT_EQ(installedStrokeFont().fontName, "standard.chr");
 }
 
+TEST_F(TextTest, StackedTextGoesDownFromTheTopOfTheFirstCell) {
+    SetTextAttributes(0, std::nullopt, 1);
+    DrawTextAt(100.0f, 200.0f, "abc");
+    const auto screen = requests(1, 22);
+    ASSERT_EQ(screen.size(), 1u);
+    EXPECT_EQ(screen[0].block.pixX[1], 3);
+    // Anchor: bottom left of the first cell, whose top centre is the point.
+    EXPECT_NEAR(screen[0].block.fx[1], devX(100.0f) - 0.5f * W(), 1e-3);
+    EXPECT_NEAR(screen[0].block.fy[1], devY(200.0f) - H(), 1e-3);
+    EXPECT_NEAR(devY(graphicsState().currentY), devY(200.0f) - 3 * W(), 1e-3);
+    // The hardcopy gets one request per character, one cell lower each.
+    clearLogs();
+    graphicsState().screenOutput = 0;
+    hardcopyText("00000000000000000000000000100", 1.7e38f);
+    DrawTextAt(100.0f, 200.0f, "abc");
+    const auto hardcopy = requests(2, 22);
+    ASSERT_EQ(hardcopy.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_NEAR(hardcopy[k].block.fy[1], devY(200.0f) - (k + 1) * H(), 1e-3) << k;
+        EXPECT_EQ(hardcopy[k].block.pixX[2], k == 0 ? 1 : (k == 2 ? 2 : 0)) << k;
+    }
+}
+
 TEST_F(TextTest, ScreenIgnoresTheRenderingChoice) {
     SetCharacterDirection(45);
     DrawTextAt(100.0f, 100.0f, "ab");

@@ -197,6 +197,20 @@ TEST_F(TextTest, JustificationPlacesTheStringAndMovesThePosition) {
     EXPECT_EQ(deviceTextBuffer().trimmed(), "abcd");
 }
 
+TEST_F(TextTest, JustificationCodesComeInThreeGroupsOfFour) {
+    for (int code = 0; code <= 13; ++code) {
+        clearLogs();
+        SetTextAttributes(1);
+        SetTextJustification(code);
+        const int expected = code >= 1 && code <= 12 ? (code - 1) / 4 : 1;
+        EXPECT_EQ(graphicsState().textJustification, expected) << code;
+        DrawTextAt(100.0f, 100.0f, "ab");
+        const auto text = requests(1, 22);
+        ASSERT_EQ(text.size(), 1u);
+        EXPECT_NEAR(text[0].block.fx[1], devX(100.0f) - 0.5f * expected * 2 * W(), 1e-3) << code;
+    }
+}
+
 TEST_F(TextTest, CharactersOutsideTheAreaAreDroppedWhole) {
     SetTextAttributes(0);
     // Starts 1.5 characters left of the area: the first two characters go.

@@ -128,6 +128,13 @@ HWND activeDialog() {
     return GetActiveWindow();
 }
 
+RECT rectInParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 }  // namespace
 
 TEST_F(CommonDialogHooksTest, FindHookHearsTheStartFirstAndItsAnswerDecidesWhetherCancelCloses) {
@@ -598,3 +605,73 @@ TEST_F(CommonDialogHooksTest, ANamedColourTemplateReplacesOursAndKeepsWorking) {
     EXPECT_EQ(cc.rgbResult, RGB(200, 100, 255));
 }
 #endif
+
+namespace {
+// A callback that works as a program's folder chooser does: the heading
+// makes way for a field with the folder's path, and the dialog is subclassed
+// so that OK takes the typed path, refusing one that does not exist.
+WNDPROC browserProc = nullptr;
+std::string typedFolder;
+int okPresses = 0;
+LRESULT subclassedBrowser(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
+        ++okPresses;
+        char text[260] = {};
+        GetDlgItemTextA(h, 0x7001, text, sizeof text);
+        if (!fs::is_directory(text)) return 0;  // stays open
+        typedFolder = text;
+    }
+    return CallWindowProcA(browserProc, h, msg, wp, lp);
+}
+int fieldCallback(HWND h, UINT msg, LPARAM lp, LPARAM) {
+    if (msg == BFFM_INITIALIZED) {
+        HWND heading = GetWindow(h, GW_CHILD);
+        ShowWindow(heading, SW_HIDE);
+        RECT r = rectInParent(heading);
+        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                        r.left, r.top, r.right - r.left, 20, h,
+                        reinterpret_cast<HMENU>(std::uintptr_t{0x7001}), nullptr, nullptr);
+        browserProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassedBrowser)));
+    } else if (msg == BFFM_SELCHANGED) {
+        char path[260] = {};
+        SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lp), path);
+        SetDlgItemTextA(h, 0x7001, path);
+    }
+    return 0;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, AFolderCallbackCanReplaceTheHeadingAndSubclassTheDialog) {
+    const fs::path root =
+        fs::temp_directory_path() / ("pelk_browse_sub_" + std::to_string(::getpid()));
+    fs::create_directories(root / "data");
+    fs::current_path(root);
+    typedFolder.clear();
+    okPresses = 0;
+    BROWSEINFOA bi;
+    bi.hwndOwner = owner;
+    bi.lpszTitle = "Choose the data folder";
+    bi.lpfn = fieldCallback;
+    robot::Script s;
+    s.check([&] {
+        HWND d = activeDialog();
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, kBrowseHeading)));
+        EXPECT_EQ(robot::windowText(GetDlgItem(d, 0x7001)), root.string());
+        SetDlgItemTextA(d, 0x7001, (root / "missing").string().c_str());
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    s.check([&] {
+        EXPECT_EQ(okPresses, 1);
+        ASSERT_TRUE(activeDialog());
+        SetDlgItemTextA(activeDialog(), 0x7001, (root / "data").string().c_str());
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(s));
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
+    ASSERT_TRUE(chosen);
+    CoTaskMemFree(chosen);
+    EXPECT_EQ(okPresses, 2);
+    EXPECT_EQ(typedFolder, (root / "data").string());
+    fs::remove_all(root);
+}

@@ -127,6 +127,16 @@ TEST_F(CommonDialogsTest, PageSetupReturnsTheDefaultPaperAndTheChosenLayout) {
     EXPECT_EQ(psd.ptPaperSize.y, papers[0].heightTenthsMm * 10);
     // Asked again with settings given: refused, as the call wants none.
     EXPECT_FALSE(PageSetupDlgA(&psd));
+    // The size of the 32-bit structure is taken too; another size is refused.
+    for (const DWORD size : {PAGESETUPDLGA_SIZE_32, DWORD{12}}) {
+        PAGESETUPDLGA other;
+        other.lStructSize = size;
+        other.Flags = PSD_RETURNDEFAULT;
+        EXPECT_EQ(PageSetupDlgA(&other), size == PAGESETUPDLGA_SIZE_32 ? TRUE : FALSE) << size;
+        EXPECT_EQ(CommDlgExtendedError(), size == PAGESETUPDLGA_SIZE_32 ? 0u : CDERR_STRUCTSIZE);
+        GlobalFree(other.hDevMode);
+        GlobalFree(other.hDevNames);
+    }
 
     psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
     psd.rtMargin = {1000, 1000, 1000, 1000};

@@ -158,6 +158,9 @@ struct PAGESETUPDLGA {
     LPCSTR lpPageSetupTemplateName = nullptr;
     HGLOBAL hPageSetupTemplate = nullptr;
 };
+// The size of the structure in 32-bit programs, which callers written for
+// that layout pass; accepted as well.
+constexpr DWORD PAGESETUPDLGA_SIZE_32 = 84;
 struct DEVNAMES {
     WORD wDriverOffset = 0;
     WORD wDeviceOffset = 0;

@@ -210,7 +210,8 @@ std::vector<BYTE> ourTemplate(const PageSetup& p) {
 
 BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
     commdlg::setError(0);
-    if (!psd || psd->lStructSize != sizeof(PAGESETUPDLGA)) {
+    if (!psd ||
+        (psd->lStructSize != sizeof(PAGESETUPDLGA) && psd->lStructSize != PAGESETUPDLGA_SIZE_32)) {
         commdlg::setError(CDERR_STRUCTSIZE);
         return FALSE;
     }

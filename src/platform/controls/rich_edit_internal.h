@@ -4,7 +4,8 @@
 // (rich_edit_layout.cpp), what is shown and scrolled (rich_edit_view.cpp),
 // character and paragraph formats (rich_edit_format.cpp), the clipboard,
 // find and streams (rich_edit_transfer.cpp), printing a range
-// (rich_edit_print.cpp) and the messages (rich_edit.cpp).
+// (rich_edit_print.cpp), keys and the mouse (rich_edit_input.cpp) and the
+// messages (rich_edit.cpp).
 
 #include <cstddef>
 #include <map>
@@ -180,6 +181,13 @@ void paste(HWND h, Rich& r);
 LRESULT find(const Rich& r, WPARAM flags, LONG from, LONG to, const char* what, CHARRANGE* found);
 LRESULT streamIn(HWND h, Rich& r, WPARAM format, EDITSTREAM* es);
 LRESULT streamOut(const Rich& r, WPARAM format, EDITSTREAM* es);
+
+// --- keys and the mouse (rich_edit_input.cpp)
+void key(HWND h, Rich& r, WPARAM vk);
+void character(HWND h, Rich& r, WPARAM ch);
+// Offers input to the parent when it asked for it (EN_MSGFILTER): true when
+// the parent swallowed it; the parent may also have changed it.
+bool swallowed(HWND h, const Rich& r, UINT& msg, WPARAM& wp, LPARAM& lp);
 
 // --- printing (rich_edit_print.cpp)
 LRESULT formatRange(const Rich& r, bool render, FORMATRANGE* fr);

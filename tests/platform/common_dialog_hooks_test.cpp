@@ -675,3 +675,65 @@ TEST_F(CommonDialogHooksTest, AFolderCallbackCanReplaceTheHeadingAndSubclassTheD
     EXPECT_EQ(typedFolder, (root / "data").string());
     fs::remove_all(root);
 }
+
+namespace {
+struct PaintLog {
+    LPARAM setupParam = 0;
+    WORD orientation = 0;
+    RECT page{}, text{};
+    int paints = 0;
+};
+PaintLog painted;
+// Draws the text area itself, in red; leaves the rest to the dialog.
+UINT_PTR pagePaintHook(HWND, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PSD_PAGESETUPDLG) {
+        ++painted.paints;
+        painted.setupParam = lp;
+        painted.orientation = HIWORD(wp);
+    } else if (msg == WM_PSD_FULLPAGERECT) {
+        painted.page = *reinterpret_cast<const RECT*>(lp);
+    } else if (msg == WM_PSD_GREEKTEXTRECT) {
+        painted.text = *reinterpret_cast<const RECT*>(lp);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(wp), &painted.text, red);
+        DeleteObject(red);
+        return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, ThePagePaintHookHearsTheSamplePageAndMayDrawParts) {
+    painted = PaintLog{};
+    PAGESETUPDLGA psd;
+    psd.hwndOwner = owner;
+    psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS | PSD_ENABLEPAGEPAINTHOOK;
+    psd.rtMargin = {2000, 2000, 2000, 2000};
+    psd.lpfnPagePaintHook = pagePaintHook;
+    robot::Script s;
+    s.check([&] {
+        ASSERT_GE(painted.paints, 1);
+        EXPECT_EQ(painted.setupParam, reinterpret_cast<LPARAM>(&psd));
+        EXPECT_EQ(painted.orientation, 0x0007);  // portrait
+        const RECT& p = painted.page;
+        EXPECT_GT(p.bottom - p.top, p.right - p.left);
+        // The margins, to scale, put the text area inside the page.
+        EXPECT_GT(painted.text.left, p.left);
+        EXPECT_LT(painted.text.bottom, p.bottom);
+        HWND sample = GetDlgItem(activeDialog(), kPageSample);
+        ASSERT_TRUE(sample);
+        POINT mid{(painted.text.left + painted.text.right) / 2,
+                  (painted.text.top + painted.text.bottom) / 2};
+        ClientToScreen(sample, &mid);
+        EXPECT_EQ(robot::screen().at(mid.x, mid.y) & 0xFFFFFF, 0xFF0000u);
+        ASSERT_TRUE(robot::saveWindowPng(activeDialog(), screenshotPath("page_setup_sample")));
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), kLandscapeRadio); });
+    s.check([&] {
+        EXPECT_EQ(painted.orientation, 0x0003);
+        EXPECT_GT(painted.page.right - painted.page.left, painted.page.bottom - painted.page.top);
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+    robot::play(std::move(s));
+    EXPECT_FALSE(PageSetupDlgA(&psd));
+}

@@ -14,6 +14,8 @@ constexpr int chx1 = 0x410, chx2 = 0x411, chx3 = 0x412;
 constexpr int rad1 = 0x420, rad2 = 0x421, rad3 = 0x422, rad4 = 0x423;
 // Group boxes and frames.
 constexpr int grp1 = 0x430, grp2 = 0x431, grp3 = 0x432, grp4 = 0x433;
+// Rectangles: the page set-up's sample page.
+constexpr int rct1 = 0x438, rct2 = 0x439, rct3 = 0x43a;
 // Static texts; stc32 marks where a custom file-dialog template wants the
 // standard controls.
 constexpr int stc1 = 0x440, stc2 = 0x441, stc3 = 0x442, stc4 = 0x443, stc5 = 0x444, stc6 = 0x445,

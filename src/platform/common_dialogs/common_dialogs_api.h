@@ -175,6 +175,14 @@ constexpr DWORD PSD_DEFAULTMINMARGINS = 0x0, PSD_INWININIINTLMEASURE = 0x0, PSD_
                 PSD_ENABLEPAGESETUPHOOK = 0x2000, PSD_ENABLEPAGESETUPTEMPLATE = 0x8000,
                 PSD_ENABLEPAGESETUPTEMPLATEHANDLE = 0x20000, PSD_ENABLEPAGEPAINTHOOK = 0x40000,
                 PSD_DISABLEPAGEPAINTING = 0x80000;
+// The page-paint hook hears these while the sample page (rct1) is drawn:
+// first WM_PSD_PAGESETUPDLG (paper size and orientation in wParam, the
+// structure in lParam), then, with the sample's device context in wParam and
+// a RECT* in lParam, each part; a non-zero answer means the hook drew it.
+constexpr UINT WM_PSD_PAGESETUPDLG = WM_USER, WM_PSD_FULLPAGERECT = WM_USER + 1,
+               WM_PSD_MINMARGINRECT = WM_USER + 2, WM_PSD_MARGINRECT = WM_USER + 3,
+               WM_PSD_GREEKTEXTRECT = WM_USER + 4;
+constexpr int kPageSample = rct1;
 constexpr int kPaperCombo = cmb2, kPortraitRadio = rad1, kLandscapeRadio = rad2, kMarginLeft = edt4,
               kMarginTop = edt5, kMarginRight = edt6, kMarginBottom = edt7;
 BOOL PageSetupDlgA(PAGESETUPDLGA* psd);

@@ -737,3 +737,58 @@ TEST_F(CommonDialogHooksTest, ThePagePaintHookHearsTheSamplePageAndMayDrawParts)
     robot::play(std::move(s));
     EXPECT_FALSE(PageSetupDlgA(&psd));
 }
+
+namespace {
+struct Asked {
+    std::string spec, path;
+    LRESULT needed = 0;
+};
+Asked asked;
+UINT_PTR askingHook(HWND h, UINT msg, WPARAM, LPARAM lp) {
+    if (msg != WM_NOTIFY) return FALSE;
+    HWND dialog = GetParent(h);
+    const UINT code = reinterpret_cast<const OFNOTIFYA*>(lp)->hdr.code;
+    if (code == CDN_INITDONE) {
+        SendMessageA(dialog, CDM_HIDECONTROL, kFileTypeLabel, 0);
+        SendMessageA(dialog, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>("dat"));
+    } else if (code == CDN_FILEOK) {
+        char spec[64] = {}, path[512] = {}, tiny[4] = {};
+        SendMessageA(dialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
+        SendMessageA(dialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+        asked.needed =
+            SendMessageA(dialog, CDM_GETSPEC, sizeof tiny, reinterpret_cast<LPARAM>(tiny));
+        asked.spec = spec;
+        asked.path = path;
+    }
+    return FALSE;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, AnExplorerHookAsksForTheNamesAndChangesTheDialog) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("pelk_file_ask_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string initial = folder.string();
+    asked = Asked{};
+    char buffer[512] = {};
+    OPENFILENAMEA ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = sizeof buffer;
+    ofn.lpstrInitialDir = initial.c_str();
+    ofn.lpstrDefExt = "tqm";
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY;
+    ofn.lpfnHook = askingHook;
+    robot::Script s;
+    s.check([] { EXPECT_FALSE(IsWindowVisible(GetDlgItem(activeDialog(), kFileTypeLabel))); });
+    s.text("survey7");
+    s.key(VK_RETURN);
+    robot::play(std::move(s));
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(asked.spec, "survey7");
+    EXPECT_EQ(asked.path, (folder / "survey7").string());
+    EXPECT_EQ(asked.needed, 8);  // "survey7" and its terminator
+    // The hook's default extension took the place of the caller's.
+    EXPECT_EQ(std::string(buffer), (folder / "survey7.dat").string());
+    fs::remove_all(folder);
+}

@@ -52,10 +52,12 @@ UINT_PTR findHook(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 std::vector<FINDREPLACEA> reports;
-UINT findMessage = 0;
+UINT findMessage = 0, helpMessage = 0;
+std::vector<LPARAM> helpRequests;
 
 LRESULT ownerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (findMessage && msg == findMessage) reports.push_back(*reinterpret_cast<FINDREPLACEA*>(lp));
+    if (helpMessage && msg == helpMessage) helpRequests.push_back(lp);
     return DefWindowProcA(h, msg, wp, lp);
 }
 
@@ -68,6 +70,8 @@ class CommonDialogHooksTest : public WindowTest {
         hooked = HookLog{};
         reports.clear();
         findMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+        helpMessage = RegisterWindowMessageA(HELPMSGSTRINGA);
+        helpRequests.clear();
         WNDCLASSA wc;
         wc.lpfnWndProc = ownerProc;
         wc.lpszClassName = "HOOKOWNER";
@@ -791,4 +795,123 @@ TEST_F(CommonDialogHooksTest, AnExplorerHookAsksForTheNamesAndChangesTheDialog) 
     // The hook's default extension took the place of the caller's.
     EXPECT_EQ(std::string(buffer), (folder / "survey7.dat").string());
     fs::remove_all(folder);
+}
+
+TEST_F(CommonDialogHooksTest, TheHelpButtonAsksTheOwnerWithTheCallersStructure) {
+    // Each modal dialog with its help flag: Help, then Cancel.
+    CHOOSECOLORA cc;
+    cc.hwndOwner = owner;
+    cc.Flags = CC_SHOWHELP;
+    LOGFONTA lf{};
+    CHOOSEFONTA cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_SHOWHELP;
+    PAGESETUPDLGA psd;
+    psd.hwndOwner = owner;
+    psd.Flags = PSD_SHOWHELP;
+    char name[256] = {};
+    OPENFILENAMEA ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.Flags = OFN_SHOWHELP | OFN_HIDEREADONLY;
+    struct Case {
+        const char* name;
+        const void* request;
+        std::function<BOOL()> run;
+    };
+    const Case cases[] = {
+        {"colour", &cc, [&] { return ChooseColorA(&cc); }},
+        {"font", &cf, [&] { return ChooseFontA(&cf); }},
+        {"page set-up", &psd, [&] { return PageSetupDlgA(&psd); }},
+        {"file", &ofn, [&] { return GetOpenFileNameA(&ofn); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        helpRequests.clear();
+        robot::Script s;
+        s.clickOn([] { return GetDlgItem(activeDialog(), pshHelp); });
+        s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+        robot::play(std::move(s));
+        EXPECT_FALSE(c.run());
+        ASSERT_EQ(helpRequests.size(), 1u);
+        EXPECT_EQ(helpRequests[0], reinterpret_cast<LPARAM>(c.request));
+    }
+    // The modeless find dialog too.
+    helpRequests.clear();
+    char what[16] = "a";
+    FINDREPLACEA fr;
+    fr.hwndOwner = owner;
+    fr.lpstrFindWhat = what;
+    fr.wFindWhatLen = sizeof what;
+    fr.Flags = FR_SHOWHELP;
+    HWND find = FindTextA(&fr);
+    ASSERT_TRUE(find);
+    SendMessageA(GetDlgItem(find, pshHelp), BM_CLICK, 0, 0);
+    ASSERT_EQ(helpRequests.size(), 1u);
+    EXPECT_EQ(helpRequests[0], reinterpret_cast<LPARAM>(&fr));
+    DestroyWindow(find);
+    // Without the flag there is no Help button.
+    cc.Flags = 0;
+    robot::Script s;
+    s.check([] { EXPECT_FALSE(GetDlgItem(activeDialog(), pshHelp)); });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+    robot::play(std::move(s));
+    EXPECT_FALSE(ChooseColorA(&cc));
+}
+
+namespace {
+std::vector<std::string> refusedNames;
+int keepOpen = 0;  // BFFM_VALIDATEFAILEDA answers still to give "keep open"
+int validatingCallback(HWND, UINT msg, LPARAM lp, LPARAM) {
+    if (msg == BFFM_VALIDATEFAILEDA) {
+        refusedNames.push_back(reinterpret_cast<const char*>(lp));
+        return keepOpen-- > 0 ? 1 : 0;
+    }
+    return 0;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, ATypedFolderNameIsTakenOrJudgedByTheCallback) {
+    const fs::path root =
+        fs::temp_directory_path() / ("pelk_browse_edit_" + std::to_string(::getpid()));
+    fs::create_directories(root / "alpha");
+    fs::create_directories(root / "beta");
+    fs::current_path(root);
+    refusedNames.clear();
+    keepOpen = 1;
+    BROWSEINFOA bi;
+    bi.hwndOwner = owner;
+    bi.ulFlags = BIF_EDITBOX | BIF_VALIDATE;
+    bi.lpfn = validatingCallback;
+    robot::Script s;
+    clickAt(s, [] { return listItemCentre(GetDlgItem(activeDialog(), kBrowseFolders), 1); });
+    s.check([] {
+        EXPECT_EQ(robot::windowText(GetDlgItem(activeDialog(), kBrowseEdit)), "alpha");
+        SetDlgItemTextA(activeDialog(), kBrowseEdit, "gamma");
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    s.check([] {
+        ASSERT_EQ(refusedNames.size(), 1u);
+        EXPECT_EQ(refusedNames[0], "gamma");
+        ASSERT_TRUE(GetDlgItem(activeDialog(), kBrowseEdit));  // kept open
+        SetDlgItemTextA(activeDialog(), kBrowseEdit, "beta");
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(s));
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
+    ASSERT_TRUE(chosen);
+    char path[260];
+    ASSERT_TRUE(SHGetPathFromIDListA(chosen, path));
+    EXPECT_EQ(std::string(path), (root / "beta").string());
+    CoTaskMemFree(chosen);
+    // The callback's zero ends the dialog without a folder.
+    robot::Script again;
+    again.check([] { SetDlgItemTextA(activeDialog(), kBrowseEdit, "delta"); });
+    again.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(again));
+    EXPECT_FALSE(SHBrowseForFolderA(&bi));
+    EXPECT_EQ(refusedNames.back(), "delta");
+    fs::remove_all(root);
 }

@@ -33,6 +33,7 @@ constexpr int COLOR_RED = 0x2c2, COLOR_GREEN = 0x2c3, COLOR_BLUE = 0x2c4, COLOR_
               COLOR_ADD = 0x2c8, COLOR_BOX1 = 0x2d0, COLOR_CUSTOM1 = 0x2d1;
 
 // The folder browser's.
-constexpr int IDD_TREEVIEW = 0x3741, IDD_TITLE = 0x3742, IDD_STATUS = 0x3743;
+constexpr int IDD_TREEVIEW = 0x3741, IDD_TITLE = 0x3742, IDD_STATUS = 0x3743, IDD_FOLDER = 0x3744,
+              IDD_FOLDERLABEL = 0x3745;
 
 }  // namespace win

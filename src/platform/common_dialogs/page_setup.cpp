@@ -236,6 +236,10 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 EndDialog(h, IDOK);
                 return TRUE;
             }
+            if (LOWORD(wp) == pshHelp) {
+                commdlg::sendHelp(h, p->psd->hwndOwner, p->psd);
+                return TRUE;
+            }
             if (LOWORD(wp) == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
                 return TRUE;
@@ -272,6 +276,9 @@ std::vector<BYTE> ourTemplate(const PageSetup& p) {
         item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 188, 108, 50, 14),
         item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 244, 108, 50, 14),
     };
+    if (p.psd->Flags & PSD_SHOWHELP)
+        t.items.push_back(
+            item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 132, 108, 50, 14));
     return dialogs::buildTemplate(t);
 }
 

@@ -19,6 +19,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_text.h"
+#include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -308,6 +309,7 @@ void ToolkitInit(std::string_view settingsFile) {
     ToolkitState& s = toolkitState();
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
+    DialogManagerBind();
     WindowSeamsBind();
     MenuBarsBind();
     WindowTextBind();

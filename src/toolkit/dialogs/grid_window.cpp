@@ -6,19 +6,6 @@
 
 namespace tk {
 
-namespace {
-
-win::UINT& cellChangeMessage() {
-    static win::UINT message = 0;
-    return message;
-}
-
-}  // namespace
-
-win::UINT gridCellChangeMessage() {
-    return cellChangeMessage();
-}
-
 void GridWindowFitSize(GridRecord& g) {
     (void)g;
 }

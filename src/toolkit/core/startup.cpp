@@ -18,6 +18,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_bind.h"
+#include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -308,6 +309,7 @@ void ToolkitInit(std::string_view settingsFile) {
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     DialogManagerBind();
+    NumericEditHooksBind();
     WindowSeamsBind();
     GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,

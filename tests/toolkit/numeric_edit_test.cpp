@@ -184,8 +184,8 @@ TEST_F(NumericEditTest, AValueOutsideTheRangeKeepsTheFocusWithItsTextSelected) {
     s.key(win::VK_RETURN).check([] {
         EXPECT_EQ(commands, std::vector<int>{win::IDOK});
         EXPECT_EQ(focused(), kRanged);
-        setText(kRanged,
-                "");  // erased after holding a value: refused within a range
+        // Erased after holding a value: refused within a range.
+        setText(kRanged, "");
     });
     s.key(win::VK_TAB).check([] {
         EXPECT_EQ(focused(), kRanged);
@@ -193,8 +193,8 @@ TEST_F(NumericEditTest, AValueOutsideTheRangeKeepsTheFocusWithItsTextSelected) {
     });
     s.key(win::VK_TAB).check([] {
         EXPECT_EQ(focused(), kInteger);
-        EXPECT_EQ(fieldValidation().saveOnNextFocus,
-                  0);  // taken by the integer field
+        // The integer field took the last valid content.
+        EXPECT_EQ(fieldValidation().saveOnNextFocus, 0);
         EXPECT_EQ(fieldValidation().savedFieldText, "7");
         setText(kInteger, "");  // no range: an empty field may be left
     });

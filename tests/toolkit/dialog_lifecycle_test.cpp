@@ -74,6 +74,17 @@ TEST_F(DialogTest, ModalShowReturnsTheClosingButtonAndCopiesTheFieldsBack) {
     }
 }
 
+TEST_F(DialogTest, ModalShowOfADialogLoadedUnderAnotherIdentifierUsesItsTemplate) {
+    DlgLoad(IDD_TKSMALL, 77);
+    DlgPutString(IDC_TKNAME, "kept");
+    win::robot::play(Script().key(win::VK_RETURN));
+    DlgShow(-1, -1, 0, ShowModal);
+    EXPECT_EQ(takeError(), 0);
+    EXPECT_EQ(DialogInfoQuery(1), win::IDOK);
+    EXPECT_EQ(DialogInfoQuery(5), 77);
+    EXPECT_EQ(text(IDC_TKNAME), "kept");
+}
+
 TEST_F(DialogTest, ModelessTypingThenTabPostsFieldChangedWithLeftAndEnteredFields) {
     EventTypeEnable(FieldChanged, 1);
     DlgLoad(IDD_TKFIELDS);

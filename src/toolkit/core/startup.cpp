@@ -10,6 +10,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "toolkit/core/error_report.h"
+#include "toolkit/core/menus.h"
 #include "toolkit/core/message_box.h"
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/os_wrappers.h"
@@ -17,6 +18,7 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
@@ -311,6 +313,8 @@ void ToolkitInit(std::string_view settingsFile) {
     DialogManagerBind();
     NumericEditHooksBind();
     WindowSeamsBind();
+    MenuBarsBind();
+    WindowTextBind();
     GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);

@@ -173,6 +173,16 @@ void relayout(int window, int side, int oldExtent, int& width, int& height) {
     WindowSlot& slot = windowSystem().slots[window];
     width = height = -1;
     if (!slot.client || slot.toolbarExtents[side] == oldExtent || win::IsIconic(slot.frame)) return;
+    if (win::IsZoomed(slot.frame)) {
+        // A maximised frame grows by the difference, so the client keeps its size.
+        const int grow = slot.toolbarExtents[side] - oldExtent;
+        win::RECT f{};
+        win::GetWindowRect(slot.frame, &f);
+        const bool across = side == 1 || side == 2;
+        win::SetWindowPos(slot.frame, nullptr, 0, 0, f.right - f.left + (across ? grow : 0),
+                          f.bottom - f.top + (across ? 0 : grow),
+                          win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    }
     int cw = 0, ch = 0;
     clientSizeOf(slot.frame, cw, ch);
     win::SendMessageA(slot.frame, win::WM_SIZE,

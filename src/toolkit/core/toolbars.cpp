@@ -158,14 +158,14 @@ void placeToolbar(int window, int side, const ToolbarButtonTable& table) {
     }
 }
 
-void removeToolbar(WindowSlot& slot, int side) {
+void removeToolbar(int window, int side) {
+    WindowSlot& slot = windowSystem().slots[window];
     if (!slot.toolbars[side]) return;
     win::HWND bar = slot.toolbars[side];
     slot.toolbars[side] = nullptr;
     slot.toolbarExtents[side] = 0;
     win::DestroyWindow(bar);
-    if (!WindowHasBars(static_cast<int>(&slot - windowSystem().slots.data())))
-        slot.toolTips.clear();
+    if (!WindowHasBars(window)) slot.toolTips.clear();
 }
 
 // The frame lays its bars out again after a toolbar changed its extent.
@@ -217,7 +217,7 @@ int ToolbarCreate(int bitmapId, int window, int side, int& width, int& height) {
     if (!windowIsOpen(window) || side < 0 || side > 3) return -1;
     WindowSlot& slot = windowSystem().slots[window];
     const int oldExtent = slot.toolbarExtents[side];
-    removeToolbar(slot, side);
+    removeToolbar(window, side);
     if (bitmapId == 0) {
         relayout(window, side, oldExtent, width, height);
         return 0;

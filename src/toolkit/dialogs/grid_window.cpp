@@ -22,11 +22,6 @@ namespace tk {
 
 namespace {
 
-win::UINT& cellChangeMessage() {
-    static win::UINT message = 0;
-    return message;
-}
-
 win::HINSTANCE& gridInstance() {
     static win::HINSTANCE instance = nullptr;
     return instance;
@@ -517,10 +512,6 @@ win::LRESULT CALLBACK_GridWindowProcedure(win::HWND h, win::UINT msg, win::WPARA
 
 }  // namespace
 
-win::UINT gridCellChangeMessage() {
-    return cellChangeMessage();
-}
-
 GridRecord* gridRecordOfWindow(win::HWND h) {
     if (!h) return nullptr;
     char name[16] = {};
@@ -546,7 +537,7 @@ void GridClassRegister(win::HINSTANCE instance) {
     wc.cbWndExtra = 0;
     wc.lpszClassName = "REZODUZIVOVUV";
     win::RegisterClassA(&wc);
-    cellChangeMessage() = win::RegisterWindowMessageA("GM_CELLCHANGE");
+    gridCellChangeMessage();  // registers GM_CELLCHANGE
     gridPrintDefaultsRead() = 0;
 }
 

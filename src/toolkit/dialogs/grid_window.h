@@ -11,7 +11,8 @@
 
 namespace tk {
 
-// The registered GM_CELLCHANGE message (0 before GridClassRegister).
+// The registered GM_CELLCHANGE message (defined with the dialog procedure,
+// which receives it).
 win::UINT gridCellChangeMessage();
 
 // Focus bookkeeping of all grids.

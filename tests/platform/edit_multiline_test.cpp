@@ -126,9 +126,16 @@ TEST_F(EditMultiLineTest, WrapsAtTheFormattingRectangleWithoutChangingTheText) {
         narrowTo(wide, cases[0].fits);
         EXPECT_EQ(SendMessageA(wide, EM_GETLINECOUNT, 0, 0), 2) << style;
     }
-    // A null rectangle gives the client area's one back.
+    // A null rectangle gives the client area's one back; a larger font in
+    // it wraps again.
     SendMessageA(e, EM_SETRECT, 0, 0);
     EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, 0, 0, 0,
+                            "Arial");
+    SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+    EXPECT_GT(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+    SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    DeleteObject(big);
 }
 
 TEST_F(EditMultiLineTest, ScrollBarsFollowTheTextAndScrollIt) {

@@ -78,7 +78,8 @@ struct Rich {
     int wheel = 0;
     std::vector<UndoStep> undo, redo;
     std::size_t undoLimit = kDefaultUndoLimit;
-    bool grouping = false;  // typing may still join the last undo step
+    bool grouping = false;   // typing may still join the last undo step
+    bool overwrite = false;  // typing replaces the character after the caret
     COLORREF background = GetSysColor(COLOR_WINDOW);
     bool modified = false;
     mutable LayoutCache cache;
@@ -211,6 +212,7 @@ LRESULT streamOut(const Rich& r, WPARAM format, EDITSTREAM* es);
 
 // --- keys and the mouse (rich_edit_input.cpp)
 void key(HWND h, Rich& r, WPARAM vk);
+void selectWord(HWND h, Rich& r, std::size_t at);
 void character(HWND h, Rich& r, WPARAM ch);
 // Offers input to the parent when it asked for it (EN_MSGFILTER): true when
 // the parent swallowed it; the parent may also have changed it.

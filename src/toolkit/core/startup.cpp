@@ -10,6 +10,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "toolkit/core/error_report.h"
+#include "toolkit/core/menus.h"
 #include "toolkit/core/message_box.h"
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/os_wrappers.h"
@@ -17,6 +18,8 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/core/window_text.h"
+#include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -306,7 +309,10 @@ void ToolkitInit(std::string_view settingsFile) {
     ToolkitState& s = toolkitState();
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
+    DialogManagerBind();
     WindowSeamsBind();
+    MenuBarsBind();
+    WindowTextBind();
     GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);

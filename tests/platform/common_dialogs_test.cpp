@@ -127,6 +127,16 @@ TEST_F(CommonDialogsTest, PageSetupReturnsTheDefaultPaperAndTheChosenLayout) {
     EXPECT_EQ(psd.ptPaperSize.y, papers[0].heightTenthsMm * 10);
     // Asked again with settings given: refused, as the call wants none.
     EXPECT_FALSE(PageSetupDlgA(&psd));
+    // The size of the 32-bit structure is taken too; another size is refused.
+    for (const DWORD size : {PAGESETUPDLGA_SIZE_32, DWORD{12}}) {
+        PAGESETUPDLGA other;
+        other.lStructSize = size;
+        other.Flags = PSD_RETURNDEFAULT;
+        EXPECT_EQ(PageSetupDlgA(&other), size == PAGESETUPDLGA_SIZE_32 ? TRUE : FALSE) << size;
+        EXPECT_EQ(CommDlgExtendedError(), size == PAGESETUPDLGA_SIZE_32 ? 0u : CDERR_STRUCTSIZE);
+        GlobalFree(other.hDevMode);
+        GlobalFree(other.hDevNames);
+    }
 
     psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
     psd.rtMargin = {1000, 1000, 1000, 1000};
@@ -274,4 +284,61 @@ TEST_F(CommonDialogsTest, TheFolderBrowserGoesIntoFoldersAndReturnsTheChosenOne)
     shell->Free(chosen);
     shell->Release();
     fs::remove_all(root);
+}
+
+TEST_F(CommonDialogsTest, TheFaceListAndATypedFaceFollowTheFlags) {
+    struct Case {
+        DWORD flags;
+        std::vector<std::string> faces;
+    };
+    const Case cases[] = {
+        {CF_SCREENFONTS,
+         {"Arial", "Courier New", "MS Sans Serif", "Symbol", "Times New Roman", "Wingdings"}},
+        {CF_SCREENFONTS | CF_TTONLY,
+         {"Arial", "Courier New", "Symbol", "Times New Roman", "Wingdings"}},
+        {CF_SCREENFONTS | CF_FIXEDPITCHONLY, {"Courier New"}},
+    };
+    for (const Case& c : cases) {
+        CHOOSEFONTA cf;
+        cf.hwndOwner = owner;
+        cf.Flags = c.flags;
+        robot::Script s;
+        s.check([&] {
+            HWND list = GetDlgItem(activeDialog(), kFontFaceList);
+            std::vector<std::string> shown;
+            for (int i = 0; i < SendMessageA(list, CB_GETCOUNT, 0, 0); ++i) {
+                char face[LF_FACESIZE] = {};
+                SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                             reinterpret_cast<LPARAM>(face));
+                shown.push_back(face);
+            }
+            EXPECT_EQ(shown, c.faces) << c.flags;
+        });
+        s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+        robot::play(std::move(s));
+        EXPECT_FALSE(ChooseFontA(&cf));
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
+    }
+    // A face that must exist: a name typed that is not offered keeps the dialog open.
+    win::testing::resetMessageBoxes();
+    LOGFONTA lf{};
+    CHOOSEFONTA cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_FORCEFONTEXIST;
+    win::testing::queueMessageBoxAnswer(IDOK);
+    robot::Script s;
+    s.check([] { SetDlgItemTextA(activeDialog(), kFontFaceList, "Nonesuch"); });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    s.check([] {
+        ASSERT_EQ(win::testing::messageBoxes().size(), 1u);
+        EXPECT_EQ(win::testing::messageBoxes()[0].text.rfind("There is no font", 0), 0u);
+        ASSERT_TRUE(GetDlgItem(activeDialog(), kFontFaceList));
+        SetDlgItemTextA(activeDialog(), kFontFaceList, "Times New Roman");
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(s));
+    ASSERT_TRUE(ChooseFontA(&cf));
+    EXPECT_STREQ(lf.lfFaceName, "Times New Roman");
+    win::testing::resetMessageBoxes();
 }

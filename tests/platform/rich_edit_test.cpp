@@ -136,8 +136,8 @@ TEST_F(RichEditTest, FormatsSelectionEventsAndFind) {
     for (const Seen& m : seenOf(WM_COMMAND))
         changes += HIWORD(m.wParam) == EN_CHANGE ? 1 : 0;
     EXPECT_EQ(changes, 2);
-    SendMessageA(rich, EM_UNDO, 0, 0);
-    EXPECT_EQ(textOf(rich), "H world\r\nSecond line");
+    SendMessageA(rich, EM_UNDO, 0, 0);  // the typing is one step
+    EXPECT_EQ(textOf(rich), "Hello world\r\nSecond line");
     // A long text scrolls: the bar's range is the text's height.
     std::string many;
     for (int i = 0; i < 60; ++i)

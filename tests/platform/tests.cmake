@@ -6,6 +6,7 @@ if(COMMAND pelk_add_resources)
   target_compile_definitions(test_platform PRIVATE PELK_HAS_TEST_RESOURCES=1)
   pelk_add_resources(test_platform ${CMAKE_CURRENT_LIST_DIR}/dialog_test_resources.rc
                      ${CMAKE_CURRENT_LIST_DIR}/dialog_test_ids.h)
+  pelk_add_resources(test_platform ${CMAKE_CURRENT_LIST_DIR}/common_dialog_test_resources.rc)
 endif()
 # Pictures of dialogs for a person to look at.
 target_compile_definitions(test_platform PRIVATE PELK_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")

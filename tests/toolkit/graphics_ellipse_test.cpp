@@ -69,9 +69,9 @@ TEST_F(GraphicsEllipseTest, RatioStretchesAlongTheDeviceXAxisOnARotatedPage) {
     SetFillPattern(4);
     CircleAt(50, 50, 10);
     const float upright = sent[0].block.fx[2];
-    sent.clear();
     graphicsState().pageRotation = 90;
     ApplyPageOrientation();
+    sent.clear();
     YYELIP(50, 50, 10, 2.0f);
     ASSERT_EQ(codes(1), std::vector<int>{6});
     EXPECT_NEAR(sent[0].block.fx[2], 2.0f * upright, 1e-2);

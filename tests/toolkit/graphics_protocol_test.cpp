@@ -91,16 +91,16 @@ TEST_F(GraphicsProtocolTest, MemoryPictureTargetTakesTheScreenSide) {
     EXPECT_EQ(graphicsState().memoryCgmTarget, 1);
     EXPECT_EQ(graphicsState().targetWidth, 640);
     EXPECT_TRUE(screenLog.empty());
-    EXPECT_EQ(memoryLog, (std::vector<int>{24, 1, 18, 30, 29, 35, 24}));
+    EXPECT_EQ(memoryLog, (std::vector<int>{24, 33, 21, 1, 18, 30, 29, 35, 24}));
     memoryLog.clear();
     GrSelect(WindowTarget, 4);
     EXPECT_TRUE(memoryLog.empty());
-    EXPECT_EQ(screenLog, (std::vector<int>{24, 1, 18, 30, 29, 35, 24}));
+    EXPECT_EQ(screenLog, (std::vector<int>{24, 33, 21, 1, 18, 30, 29, 35, 24}));
     EXPECT_EQ(graphicsState().targetWidth, 304);
     clearLogs();
     graphicsState().temporaryWindowSwitch = 0;
     GrSelect(WindowTarget, 5);
-    EXPECT_EQ(screenLog, (std::vector<int>{24, 1}));
+    EXPECT_EQ(screenLog, (std::vector<int>{24, 33, 21, 1}));
     EXPECT_EQ(releases, 3);
 }
 

@@ -176,9 +176,10 @@ TEST_F(GraphicsStateTest, ResizeDuringHardcopyOutputAsksOnlyForNewScales) {
         if (code == 18) valueAt18 = deviceBlock().value;
     });
     GraphicsTargetResized(1, 0, 640, 480);
-    EXPECT_EQ(hardcopyLog, (std::vector<int>{18, 24}));
+    // The area is applied again, and with it the text direction and scales.
+    EXPECT_EQ(hardcopyLog, (std::vector<int>{18, 24, 33, 21}));
     EXPECT_EQ(valueAt18, -1);
-    EXPECT_EQ(screenLog, std::vector<int>{24});
+    EXPECT_EQ(screenLog, (std::vector<int>{24, 33, 21}));
 }
 
 TEST_F(GraphicsStateTest, MovesAndLinesKeepTheCurrentPosition) {
@@ -225,7 +226,9 @@ TEST_F(GraphicsStateTest, ResetSendsTheScreenItsStartInOrder) {
     RegisterHardcopyDriver(2, [this](int code) { hardcopyLog.push_back(code); });
     SelectHardcopyDriverNumber(2);
     ResetGraphicsState("");
-    EXPECT_EQ(screenLog, (std::vector<int>{18, 24, 1, 3, 3, 27, 29, 30, 21}));
+    // The area brings the text direction and scale (33, 21); the text reset
+    // asks for the font once more.
+    EXPECT_EQ(screenLog, (std::vector<int>{18, 24, 33, 21, 1, 3, 3, 27, 29, 30, 21, 21}));
     EXPECT_EQ(hardcopyLog, std::vector<int>{1});
     const GraphicsState& g = graphicsState();
     EXPECT_EQ(g.targetId, 3);

@@ -4,3 +4,9 @@ if(COMMAND pelk_add_resources)
   pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/window_test_resources.rc
                      ${CMAKE_CURRENT_LIST_DIR}/window_test_ids.h)
 endif()
+
+# The dialog manager's tests load dialog templates with their settings texts.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/dialog_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/dialog_test_ids.h)
+endif()

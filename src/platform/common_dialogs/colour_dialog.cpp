@@ -1,12 +1,15 @@
 // The colour dialog: basic and custom colour swatches, the red, green and
-// blue values of the chosen colour, and its sample.
+// blue values of the chosen colour, and its sample. A caller's hook hears
+// every message first; a caller's template replaces ours.
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
 #include <unordered_map>
 
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
 #include "platform/controls/control_support.h"
 
@@ -14,7 +17,7 @@ namespace win {
 namespace {
 
 constexpr const char* kGridClass = "PelkColourGrid";
-constexpr int kSampleId = 709;
+constexpr int kSampleId = kColourSample;
 
 // Six rows of eight: light, pure, dark and deep shades of the hues, then greys.
 const std::array<COLORREF, 48>& basicColours() {
@@ -119,18 +122,27 @@ BYTE channel(HWND h, int id) {
     return static_cast<BYTE>(std::min<UINT>(255, GetDlgItemInt(h, id, nullptr, FALSE)));
 }
 
+// A swatch grid of the dialog; null when a caller's template has none there.
+Grid* gridOf(HWND dialog, int id) {
+    HWND g = GetDlgItem(dialog, id);
+    if (!g) return nullptr;
+    char cls[32] = {};
+    GetClassNameA(g, cls, sizeof cls);
+    return std::string(cls) == kGridClass ? &grids()[g] : nullptr;
+}
+
 INT_PTR colourProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* d = reinterpret_cast<ColourDialog*>(GetWindowLongPtrA(h, DWLP_USER));
+    auto* d = commdlg::stateOf<ColourDialog>(h);
     switch (msg) {
         case WM_INITDIALOG: {
-            SetWindowLongPtrA(h, DWLP_USER, lp);
             d = reinterpret_cast<ColourDialog*>(lp);
-            Grid& basic = grids()[GetDlgItem(h, kColourGrid)];
-            basic.colours.assign(basicColours().begin(), basicColours().end());
-            Grid& custom = grids()[GetDlgItem(h, kCustomGrid)];
-            custom.colours.assign(16, RGB(255, 255, 255));
-            if (d->cc->lpCustColors)
-                custom.colours.assign(d->cc->lpCustColors, d->cc->lpCustColors + 16);
+            if (Grid* basic = gridOf(h, kColourGrid))
+                basic->colours.assign(basicColours().begin(), basicColours().end());
+            if (Grid* custom = gridOf(h, kCustomGrid)) {
+                custom->colours.assign(16, RGB(255, 255, 255));
+                if (d->cc->lpCustColors)
+                    custom->colours.assign(d->cc->lpCustColors, d->cc->lpCustColors + 16);
+            }
             for (int id : {kRedEdit, kGreenEdit, kBlueEdit})
                 SendDlgItemMessageA(h, id, EM_LIMITTEXT, 3, 0);
             showColour(h, *d);
@@ -146,8 +158,8 @@ INT_PTR colourProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_COMMAND: {
             if (!d) return FALSE;
             const int id = LOWORD(wp);
-            if (id == kColourGrid || id == kCustomGrid) {
-                const Grid& g = grids()[GetDlgItem(h, id)];
+            if ((id == kColourGrid || id == kCustomGrid) && gridOf(h, id)) {
+                const Grid& g = *gridOf(h, id);
                 if (g.chosen >= 0) d->current = g.colours[static_cast<std::size_t>(g.chosen)];
                 showColour(h, *d);
             } else if ((id == kRedEdit || id == kGreenEdit || id == kBlueEdit) &&
@@ -155,8 +167,8 @@ INT_PTR colourProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 d->current =
                     RGB(channel(h, kRedEdit), channel(h, kGreenEdit), channel(h, kBlueEdit));
                 InvalidateRect(GetDlgItem(h, kSampleId), nullptr, TRUE);
-            } else if (id == kAddCustomButton) {
-                Grid& custom = grids()[GetDlgItem(h, kCustomGrid)];
+            } else if (id == kAddCustomButton && gridOf(h, kCustomGrid)) {
+                Grid& custom = *gridOf(h, kCustomGrid);
                 const int slot = custom.chosen >= 0 ? custom.chosen : d->nextCustom;
                 custom.colours[static_cast<std::size_t>(slot)] = d->current;
                 d->nextCustom = (slot + 1) % 16;
@@ -164,9 +176,9 @@ INT_PTR colourProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 InvalidateRect(GetDlgItem(h, kCustomGrid), nullptr, TRUE);
             } else if (id == IDOK) {
                 d->cc->rgbResult = d->current;
-                const Grid& custom = grids()[GetDlgItem(h, kCustomGrid)];
-                if (d->cc->lpCustColors)
-                    std::copy(custom.colours.begin(), custom.colours.end(), d->cc->lpCustColors);
+                const Grid* custom = gridOf(h, kCustomGrid);
+                if (d->cc->lpCustColors && custom && custom->colours.size() == 16)
+                    std::copy(custom->colours.begin(), custom->colours.end(), d->cc->lpCustColors);
                 EndDialog(h, IDOK);
             } else if (id == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
@@ -190,14 +202,7 @@ void registerGrid() {
     RegisterClassA(&wc);
 }
 
-}  // namespace
-
-BOOL ChooseColorA(CHOOSECOLORA* cc) {
-    if (!cc || cc->lStructSize != sizeof(CHOOSECOLORA)) return FALSE;
-    registerGrid();
-    ColourDialog d;
-    d.cc = cc;
-    d.current = (cc->Flags & CC_RGBINIT) ? cc->rgbResult : RGB(0, 0, 0);
+std::vector<BYTE> ourTemplate() {
     using commdlg::item;
     dialogs::DialogTemplate t = commdlg::frame("Color", 222, 170);
     t.items = {
@@ -218,10 +223,39 @@ BOOL ChooseColorA(CHOOSECOLORA* cc) {
         item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 4, 150, 44, 14),
         item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 52, 150, 44, 14),
     };
-    const auto bytes = dialogs::buildTemplate(t);
-    const INT_PTR r = DialogBoxIndirectParamA(nullptr, bytes.data(), cc->hwndOwner, colourProc,
-                                              reinterpret_cast<LPARAM>(&d));
+    return dialogs::buildTemplate(t);
+}
+
+}  // namespace
+
+BOOL ChooseColorA(CHOOSECOLORA* cc) {
+    commdlg::setError(0);
+    if (!cc || cc->lStructSize != sizeof(CHOOSECOLORA)) {
+        commdlg::setError(CDERR_STRUCTSIZE);
+        return FALSE;
+    }
+    const bool hooked = (cc->Flags & CC_ENABLEHOOK) != 0;
+    if (!commdlg::beginCall(hooked, reinterpret_cast<const void*>(cc->lpfnHook))) return FALSE;
+    registerGrid();
+    // The structure's instance field is typed as a window, as on Windows; it
+    // holds the module (or the template's bytes) when a template is asked for.
+    const void* instanceField = cc->hInstance;
+    const bool byHandle = (cc->Flags & CC_ENABLETEMPLATEHANDLE) != 0;
+    HINSTANCE instance =
+        byHandle ? nullptr : reinterpret_cast<HINSTANCE>(const_cast<void*>(instanceField));
+    const auto ours = ourTemplate();
+    const void* bytes = commdlg::chooseTemplate((cc->Flags & CC_ENABLETEMPLATE) != 0, byHandle,
+                                                instance, cc->lpTemplateName, instanceField, ours);
+    if (!bytes) return FALSE;
+    ColourDialog d;
+    d.cc = cc;
+    d.current = (cc->Flags & CC_RGBINIT) ? cc->rgbResult : RGB(0, 0, 0);
+    commdlg::Host host{colourProc, &d, hooked ? cc->lpfnHook : nullptr,
+                       reinterpret_cast<LPARAM>(cc)};
+    const INT_PTR r = DialogBoxIndirectParamA(instance, bytes, cc->hwndOwner, commdlg::hostProc,
+                                              reinterpret_cast<LPARAM>(&host));
     if (d.sample) DeleteObject(d.sample);
+    if (r == -1) commdlg::setError(CDERR_DIALOGFAILURE);
     return r == IDOK ? TRUE : FALSE;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The common dialogs the layer draws itself: opening and saving files.
 
+#include "platform/common_dialogs/common_dialog_ids.h"
+#include "platform/controls/common_controls_api.h"
 #include "platform/win_types.h"
 #include "platform/window/user_api.h"
 
@@ -38,24 +40,46 @@ constexpr DWORD OPENFILENAME_SIZE_VERSION_400A = 76;
 
 constexpr DWORD OFN_READONLY = 0x1, OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY = 0x4,
                 OFN_NOCHANGEDIR = 0x8, OFN_SHOWHELP = 0x10, OFN_ENABLEHOOK = 0x20,
-                OFN_NOVALIDATE = 0x100, OFN_ALLOWMULTISELECT = 0x200,
-                OFN_EXTENSIONDIFFERENT = 0x400, OFN_PATHMUSTEXIST = 0x800,
-                OFN_FILEMUSTEXIST = 0x1000, OFN_CREATEPROMPT = 0x2000,
+                OFN_ENABLETEMPLATE = 0x40, OFN_ENABLETEMPLATEHANDLE = 0x80, OFN_NOVALIDATE = 0x100,
+                OFN_ALLOWMULTISELECT = 0x200, OFN_EXTENSIONDIFFERENT = 0x400,
+                OFN_PATHMUSTEXIST = 0x800, OFN_FILEMUSTEXIST = 0x1000, OFN_CREATEPROMPT = 0x2000,
                 OFN_NOREADONLYRETURN = 0x8000, OFN_NOTESTFILECREATE = 0x10000,
-                OFN_EXPLORER = 0x80000, OFN_NODEREFERENCELINKS = 0x100000, OFN_LONGNAMES = 0x200000;
+                OFN_EXPLORER = 0x80000, OFN_NODEREFERENCELINKS = 0x100000, OFN_LONGNAMES = 0x200000,
+                OFN_ENABLESIZING = 0x800000;
 
 // Extended errors (0 after a plain Cancel).
 constexpr DWORD CDERR_STRUCTSIZE = 0x0001, CDERR_INITIALIZATION = 0x0002, CDERR_NOTEMPLATE = 0x0003,
+                CDERR_NOHINSTANCE = 0x0004, CDERR_FINDRESFAILURE = 0x0006,
+                CDERR_LOADRESFAILURE = 0x0007, CDERR_NOHOOK = 0x000B, CDERR_DIALOGFAILURE = 0xFFFF,
                 FNERR_SUBCLASSFAILURE = 0x3001, FNERR_INVALIDFILENAME = 0x3002,
                 FNERR_BUFFERTOOSMALL = 0x3003;
 
 // Control identifiers of the file dialog.
-constexpr int kFileNameEdit = 1152;  // the name field
-constexpr int kFileList = 1120;
-constexpr int kFolderList = 1121;
-constexpr int kFolderText = 1088;
-constexpr int kFilterCombo = 1136;
-constexpr int kReadOnlyCheck = 1040;
+constexpr int kFileNameEdit = edt1;  // the name field
+constexpr int kFileList = lst1;
+constexpr int kFolderList = lst2;
+constexpr int kFolderText = stc1;
+constexpr int kFilterCombo = cmb1;
+constexpr int kReadOnlyCheck = chx1;
+constexpr int kFileTypeLabel = stc2, kFileNameLabel = stc3;
+
+// The Explorer-style hook is the procedure of a child dialog inside ours
+// (made from the caller's template, or empty). It hears WM_NOTIFY with these
+// codes, the structure below in lParam, from the file dialog (hdr.hwndFrom).
+struct OFNOTIFYA {
+    NMHDR hdr;
+    OPENFILENAMEA* lpOFN = nullptr;
+    LPSTR pszFile = nullptr;
+};
+constexpr UINT CDN_FIRST = static_cast<UINT>(-601);
+constexpr UINT CDN_INITDONE = CDN_FIRST, CDN_SELCHANGE = CDN_FIRST - 1,
+               CDN_FOLDERCHANGE = CDN_FIRST - 2, CDN_SHAREVIOLATION = CDN_FIRST - 3,
+               CDN_HELP = CDN_FIRST - 4, CDN_FILEOK = CDN_FIRST - 5, CDN_TYPECHANGE = CDN_FIRST - 6;
+// What the hook may ask of the file dialog (sent to GetParent(hook's window)).
+constexpr UINT CDM_FIRST = WM_USER + 100;
+constexpr UINT CDM_GETSPEC = CDM_FIRST, CDM_GETFILEPATH = CDM_FIRST + 1,
+               CDM_GETFOLDERPATH = CDM_FIRST + 2, CDM_SETCONTROLTEXT = CDM_FIRST + 4,
+               CDM_HIDECONTROL = CDM_FIRST + 5, CDM_SETDEFEXT = CDM_FIRST + 6;
 
 BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn);
@@ -85,11 +109,13 @@ struct FINDREPLACEA {
 constexpr DWORD FR_DOWN = 0x1, FR_WHOLEWORD = 0x2, FR_MATCHCASE = 0x4, FR_FINDNEXT = 0x8,
                 FR_REPLACE = 0x10, FR_REPLACEALL = 0x20, FR_DIALOGTERM = 0x40, FR_SHOWHELP = 0x80,
                 FR_ENABLEHOOK = 0x100, FR_ENABLETEMPLATE = 0x200, FR_NOUPDOWN = 0x400,
-                FR_NOMATCHCASE = 0x800, FR_NOWHOLEWORD = 0x1000, FR_HIDEUPDOWN = 0x4000,
-                FR_HIDEMATCHCASE = 0x8000, FR_HIDEWHOLEWORD = 0x10000;
-constexpr int kFindWhatEdit = 1152, kReplaceWithEdit = 1153, kWholeWordCheck = 1040,
-              kMatchCaseCheck = 1041, kUpRadio = 1056, kDownRadio = 1057, kReplaceButton = 1024,
-              kReplaceAllButton = 1025;
+                FR_NOMATCHCASE = 0x800, FR_NOWHOLEWORD = 0x1000, FR_ENABLETEMPLATEHANDLE = 0x2000,
+                FR_HIDEUPDOWN = 0x4000, FR_HIDEMATCHCASE = 0x8000, FR_HIDEWHOLEWORD = 0x10000;
+constexpr int kFindWhatEdit = edt1, kReplaceWithEdit = edt2, kWholeWordCheck = chx1,
+              kMatchCaseCheck = chx2, kUpRadio = rad1, kDownRadio = rad2, kReplaceButton = psh1,
+              kReplaceAllButton = psh2, kDirectionGroup = grp1;
+// A find or replace buffer of no length.
+constexpr DWORD FRERR_BUFFERLENGTHZERO = 0x4001;
 HWND FindTextA(FINDREPLACEA* fr);
 HWND ReplaceTextA(FINDREPLACEA* fr);
 
@@ -107,9 +133,11 @@ struct CHOOSECOLORA {
     LPCSTR lpTemplateName = nullptr;
 };
 constexpr DWORD CC_RGBINIT = 0x1, CC_FULLOPEN = 0x2, CC_PREVENTFULLOPEN = 0x4, CC_SHOWHELP = 0x8,
-                CC_ENABLEHOOK = 0x10, CC_SOLIDCOLOR = 0x80, CC_ANYCOLOR = 0x100;
-constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708, kAddCustomButton = 712,
-              kColourGrid = 720, kCustomGrid = 721;
+                CC_ENABLEHOOK = 0x10, CC_ENABLETEMPLATE = 0x20, CC_ENABLETEMPLATEHANDLE = 0x40,
+                CC_SOLIDCOLOR = 0x80, CC_ANYCOLOR = 0x100;
+constexpr int kRedEdit = COLOR_RED, kGreenEdit = COLOR_GREEN, kBlueEdit = COLOR_BLUE,
+              kAddCustomButton = COLOR_ADD, kColourGrid = COLOR_BOX1, kCustomGrid = COLOR_CUSTOM1,
+              kColourSample = COLOR_CURRENT;
 BOOL ChooseColorA(CHOOSECOLORA* cc);
 
 // Page set-up: paper, orientation and margins for the default printer.
@@ -130,6 +158,9 @@ struct PAGESETUPDLGA {
     LPCSTR lpPageSetupTemplateName = nullptr;
     HGLOBAL hPageSetupTemplate = nullptr;
 };
+// The size of the structure in 32-bit programs, which callers written for
+// that layout pass; accepted as well.
+constexpr DWORD PAGESETUPDLGA_SIZE_32 = 84;
 struct DEVNAMES {
     WORD wDriverOffset = 0;
     WORD wDeviceOffset = 0;
@@ -140,9 +171,12 @@ constexpr DWORD PSD_DEFAULTMINMARGINS = 0x0, PSD_INWININIINTLMEASURE = 0x0, PSD_
                 PSD_MARGINS = 0x2, PSD_INTHOUSANDTHSOFINCHES = 0x4,
                 PSD_INHUNDREDTHSOFMILLIMETERS = 0x8, PSD_DISABLEMARGINS = 0x10,
                 PSD_DISABLEPRINTER = 0x20, PSD_NOWARNING = 0x80, PSD_DISABLEORIENTATION = 0x100,
-                PSD_RETURNDEFAULT = 0x400, PSD_DISABLEPAPER = 0x200;
-constexpr int kPaperCombo = 1137, kPortraitRadio = 1056, kLandscapeRadio = 1057, kMarginLeft = 1155,
-              kMarginTop = 1156, kMarginRight = 1157, kMarginBottom = 1158;
+                PSD_RETURNDEFAULT = 0x400, PSD_DISABLEPAPER = 0x200, PSD_SHOWHELP = 0x800,
+                PSD_ENABLEPAGESETUPHOOK = 0x2000, PSD_ENABLEPAGESETUPTEMPLATE = 0x8000,
+                PSD_ENABLEPAGESETUPTEMPLATEHANDLE = 0x20000, PSD_ENABLEPAGEPAINTHOOK = 0x40000,
+                PSD_DISABLEPAGEPAINTING = 0x80000;
+constexpr int kPaperCombo = cmb2, kPortraitRadio = rad1, kLandscapeRadio = rad2, kMarginLeft = edt4,
+              kMarginTop = edt5, kMarginRight = edt6, kMarginBottom = edt7;
 BOOL PageSetupDlgA(PAGESETUPDLGA* psd);
 
 }  // namespace win
@@ -170,7 +204,7 @@ constexpr UINT BIF_RETURNONLYFSDIRS = 0x1, BIF_DONTGOBELOWDOMAIN = 0x2, BIF_STAT
 constexpr UINT BFFM_INITIALIZED = 1, BFFM_SELCHANGED = 2, BFFM_VALIDATEFAILEDA = 3;
 constexpr UINT BFFM_SETSTATUSTEXTA = WM_USER + 100, BFFM_ENABLEOK = WM_USER + 101,
                BFFM_SETSELECTIONA = WM_USER + 102;
-constexpr int kBrowseHeading = 14146, kBrowseFolders = 14145, kBrowseStatus = 14147;
+constexpr int kBrowseHeading = IDD_TITLE, kBrowseFolders = IDD_TREEVIEW, kBrowseStatus = IDD_STATUS;
 
 struct IMalloc {
     virtual ~IMalloc() = default;
@@ -211,14 +245,18 @@ struct CHOOSEFONTA {
     INT nSizeMax = 0;
 };
 constexpr DWORD CF_SCREENFONTS = 0x1, CF_PRINTERFONTS = 0x2, CF_BOTH = 0x3, CF_SHOWHELP = 0x4,
-                CF_ENABLEHOOK = 0x8, CF_INITTOLOGFONTSTRUCT = 0x40, CF_USESTYLE = 0x80,
-                CF_EFFECTS = 0x100, CF_LIMITSIZE = 0x2000, CF_FIXEDPITCHONLY = 0x4000,
-                CF_FORCEFONTEXIST = 0x10000, CF_SCALABLEONLY = 0x20000, CF_TTONLY = 0x40000,
-                CF_NOVECTORFONTS = 0x800;
+                CF_ENABLEHOOK = 0x8, CF_ENABLETEMPLATE = 0x10, CF_ENABLETEMPLATEHANDLE = 0x20,
+                CF_INITTOLOGFONTSTRUCT = 0x40, CF_USESTYLE = 0x80, CF_EFFECTS = 0x100,
+                CF_LIMITSIZE = 0x2000, CF_FIXEDPITCHONLY = 0x4000, CF_FORCEFONTEXIST = 0x10000,
+                CF_SCALABLEONLY = 0x20000, CF_TTONLY = 0x40000, CF_NOVECTORFONTS = 0x800,
+                CF_NOFACESEL = 0x80000, CF_NOSTYLESEL = 0x100000, CF_NOSIZESEL = 0x200000;
+// Sent to the font dialog (by its hook): lParam is a LOGFONTA to fill or take.
+constexpr UINT WM_CHOOSEFONT_GETLOGFONT = WM_USER + 1, WM_CHOOSEFONT_SETLOGFONT = WM_USER + 101;
 constexpr WORD SCREEN_FONTTYPE = 0x2000, BOLD_FONTTYPE = 0x100, ITALIC_FONTTYPE = 0x200,
                REGULAR_FONTTYPE = 0x400;
-constexpr int kFontFaceList = 1136, kFontStyleList = 1137, kFontSizeList = 1138,
-              kStrikeoutCheck = 1040, kUnderlineCheck = 1041, kFontSample = 1092;
+constexpr int kFontFaceList = cmb1, kFontStyleList = cmb2, kFontSizeList = cmb3,
+              kStrikeoutCheck = chx1, kUnderlineCheck = chx2, kFontColourCombo = cmb4,
+              kFontSample = stc5, kEffectsGroup = grp1;
 BOOL ChooseFontA(CHOOSEFONTA* cf);
 
 }  // namespace win

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
 #include "platform/controls/controls_api.h"
 #include "platform/dialogs/dialog_api.h"
@@ -22,11 +23,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-DWORD lastError = 0;
-
 struct FileDialog {
     OPENFILENAMEA* ofn = nullptr;
     bool save = false;
+    HWND child = nullptr;  // the Explorer-style hook's dialog
+    std::string defaultExtension;
     std::string folder;
     std::vector<std::string> patterns;
     std::vector<std::pair<std::string, std::string>> filters;  // description, patterns
@@ -100,6 +101,28 @@ std::string nativePath(std::string p) {
     return p;
 }
 
+// Tells the Explorer-style hook of an event; its answer (DWLP_MSGRESULT).
+LRESULT notify(HWND h, FileDialog& d, UINT code) {
+    if (!d.child || !IsWindow(d.child)) return 0;
+    OFNOTIFYA n;
+    n.hdr.hwndFrom = h;
+    n.hdr.idFrom = 0;
+    n.hdr.code = code;
+    n.lpOFN = d.ofn;
+    n.pszFile = code == CDN_FILEOK ? d.ofn->lpstrFile : nullptr;
+    return SendMessageA(d.child, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&n));
+}
+
+// Whether the caller's hook lets the chosen name go: CDN_FILEOK in Explorer
+// style, the registered "commdlg_FileNameOK" message in the old style.
+bool hookAccepts(HWND h, FileDialog& d) {
+    if (d.child) return notify(h, d, CDN_FILEOK) == 0;
+    if ((d.ofn->Flags & OFN_ENABLEHOOK) && d.ofn->lpfnHook)
+        return d.ofn->lpfnHook(h, RegisterWindowMessageA("commdlg_FileNameOK"), 0,
+                               reinterpret_cast<LPARAM>(d.ofn)) == 0;
+    return true;
+}
+
 void fillLists(HWND h, FileDialog& d) {
     SetDlgItemTextA(h, kFolderText, d.folder.c_str());
     HWND files = GetDlgItem(h, kFileList), folders = GetDlgItem(h, kFolderList);
@@ -132,6 +155,8 @@ void chooseFilter(HWND h, FileDialog& d, int index) {
     if (index < 0 || index >= static_cast<int>(d.filters.size())) return;
     d.patterns = splitPatterns(d.filters[static_cast<std::size_t>(index)].second);
     fillLists(h, d);
+    d.ofn->nFilterIndex = static_cast<DWORD>(index + 1);
+    notify(h, d, CDN_TYPECHANGE);
 }
 
 void enterFolder(HWND h, FileDialog& d, const std::string& name) {
@@ -141,6 +166,7 @@ void enterFolder(HWND h, FileDialog& d, const std::string& name) {
     if (ec || !fs::is_directory(p, ec)) return;
     d.folder = p.string();
     fillLists(h, d);
+    notify(h, d, CDN_FOLDERCHANGE);
 }
 
 std::string listText(HWND list, int i) {
@@ -168,6 +194,7 @@ void filesSelected(HWND h, FileDialog& d) {
         for (const std::string& s : chosen)
             text += (text.empty() ? "\"" : " \"") + s + "\"";
     SetDlgItemTextA(h, kFileNameEdit, text.c_str());
+    notify(h, d, CDN_SELCHANGE);
 }
 
 // The names typed: one name, or several in double quotes.
@@ -206,9 +233,8 @@ bool acceptable(HWND h, FileDialog& d, std::string& path) {
     std::error_code ec;
     fs::path p(path);
     const bool hasExtension = p.filename().string().find('.') != std::string::npos;
-    if (!hasExtension && d.ofn->lpstrDefExt && *d.ofn->lpstrDefExt &&
-        !(!d.save && fs::exists(p, ec)))
-        p += std::string(".") + d.ofn->lpstrDefExt;
+    if (!hasExtension && !d.defaultExtension.empty() && !(!d.save && fs::exists(p, ec)))
+        p += "." + d.defaultExtension;
     path = p.string();
     const std::string shown = p.filename().string();
     if ((flags & OFN_PATHMUSTEXIST) && !fs::is_directory(p.parent_path(), ec)) {
@@ -260,7 +286,7 @@ bool storeResult(FileDialog& d, const std::vector<std::string>& paths) {
             o->lpstrFile[0] = static_cast<char>(need & 0xFF);
             o->lpstrFile[1] = static_cast<char>(need >> 8);
         }
-        lastError = FNERR_BUFFERTOOSMALL;
+        commdlg::setError(FNERR_BUFFERTOOSMALL);
         return false;
     }
     std::memcpy(o->lpstrFile, out.data(), out.size());
@@ -300,6 +326,7 @@ void ok(HWND h, FileDialog& d) {
             if (d.folder.size() > 1 && d.folder.back() == '/') d.folder.pop_back();
             SetDlgItemTextA(h, kFileNameEdit, "");
             fillLists(h, d);
+            notify(h, d, CDN_FOLDERCHANGE);
             return;
         }
         paths.push_back(p.string());
@@ -323,6 +350,7 @@ void ok(HWND h, FileDialog& d) {
         EndDialog(h, IDABORT);
         return;
     }
+    if (!hookAccepts(h, d)) return;
     // The folder of the chosen file becomes the current folder, as on Windows.
     if (!(d.ofn->Flags & OFN_NOCHANGEDIR)) {
         std::error_code ec;
@@ -331,11 +359,161 @@ void ok(HWND h, FileDialog& d) {
     EndDialog(h, IDOK);
 }
 
+bool explorerHooked(const OPENFILENAMEA& o) {
+    return (o.Flags & OFN_EXPLORER) &&
+           (o.Flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE));
+}
+
+// The caller's child template as a child of ours, or an empty one.
+std::vector<BYTE> childTemplate(const OPENFILENAMEA& o) {
+    dialogs::DialogTemplate t;
+    std::vector<BYTE> empty;
+    const bool byName = (o.Flags & OFN_ENABLETEMPLATE) != 0,
+               byHandle = (o.Flags & OFN_ENABLETEMPLATEHANDLE) != 0;
+    if (byName || byHandle) {
+        const void* bytes = commdlg::chooseTemplate(byName, byHandle, o.hInstance, o.lpTemplateName,
+                                                    o.hInstance, empty);
+        if (!bytes || !dialogs::parseTemplate(bytes, t)) return {};
+    }
+    // Whatever the caller's template says, it becomes a control-parent child.
+    t.style = (t.style & ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
+                                             DS_MODALFRAME | WS_VISIBLE)) |
+              WS_CHILD | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK;
+    t.x = t.y = 0;
+    t.caption.clear();
+    t.menuName.clear();
+    t.menuId = 0;
+    return dialogs::buildTemplate(t);
+}
+
+RECT rectIn(HWND parent, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void resizeClient(HWND h, int w, int ht) {
+    RECT r{0, 0, w, ht};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(h, GWL_EXSTYLE)));
+    SetWindowPos(h, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Places the child and grows our dialog around it: below our controls, or,
+// when the child has an stc32 control, with our controls moved into its
+// place and the child's controls right of or below it moved out of the way.
+void fitChild(HWND h, HWND child) {
+    RECT ours;
+    GetClientRect(h, &ours);
+    RECT c;
+    GetWindowRect(child, &c);
+    int cw = c.right - c.left, ch = c.bottom - c.top;
+    HWND marker = GetDlgItem(child, stc32);
+    if (!marker) {
+        SetWindowPos(child, HWND_BOTTOM, 0, ours.bottom, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        resizeClient(h, std::max<int>(ours.right, cw), ours.bottom + ch);
+        return;
+    }
+    const RECT m = rectIn(child, marker);
+    const int growX = std::max<int>(0, ours.right - (m.right - m.left));
+    const int growY = std::max<int>(0, ours.bottom - (m.bottom - m.top));
+    for (HWND w = GetWindow(child, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == marker) continue;
+        RECT r = rectIn(child, w);
+        const int dx = r.left >= m.right ? growX : 0, dy = r.top >= m.bottom ? growY : 0;
+        if (dx || dy)
+            SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (HWND w = GetWindow(h, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == child) continue;
+        RECT r = rectIn(h, w);
+        SetWindowPos(w, nullptr, r.left + m.left, r.top + m.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    cw += growX;
+    ch += growY;
+    SetWindowPos(child, HWND_BOTTOM, 0, 0, std::max<int>(cw, m.left + ours.right),
+                 std::max<int>(ch, m.top + ours.bottom), SWP_NOACTIVATE);
+    GetWindowRect(child, &c);
+    resizeClient(h, c.right - c.left, c.bottom - c.top);
+}
+
+// Makes the Explorer-style child; false when the caller's template is missing.
+bool makeChild(HWND h, FileDialog& d) {
+    const OPENFILENAMEA& o = *d.ofn;
+    const auto bytes = childTemplate(o);
+    if (bytes.empty()) return false;
+    const bool hooked = (o.Flags & OFN_ENABLEHOOK) != 0;
+    commdlg::Host host{nullptr, nullptr, hooked ? o.lpfnHook : nullptr,
+                       reinterpret_cast<LPARAM>(d.ofn)};
+    HINSTANCE instance = (o.Flags & OFN_ENABLETEMPLATEHANDLE) ? nullptr : o.hInstance;
+    d.child = CreateDialogIndirectParamA(instance, bytes.data(), h, commdlg::hostProc,
+                                         reinterpret_cast<LPARAM>(&host));
+    if (!d.child) return false;
+    fitChild(h, d.child);
+    ShowWindow(d.child, SW_SHOWNA);
+    return true;
+}
+
+// Copies a text into a CDM_GET... buffer; the answer is the size it needs.
+LRESULT giveText(const std::string& text, WPARAM size, LPARAM buffer) {
+    if (buffer && size > 0) {
+        const std::size_t n = std::min<std::size_t>(text.size(), size - 1);
+        std::memcpy(reinterpret_cast<char*>(buffer), text.data(), n);
+        reinterpret_cast<char*>(buffer)[n] = 0;
+    }
+    return static_cast<LRESULT>(text.size() + 1);
+}
+
+std::string typedPath(HWND h, const FileDialog& d) {
+    char buf[1024] = {};
+    GetDlgItemTextA(h, kFileNameEdit, buf, sizeof buf);
+    const std::string native = nativePath(buf);
+    if (native.empty()) return d.folder;
+    const fs::path p = native.front() == '/' ? fs::path(native) : fs::path(d.folder) / native;
+    return p.lexically_normal().string();
+}
+
+// What a hook may ask of the dialog; false for other messages.
+bool answerHook(HWND h, FileDialog& d, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT r = 0;
+    switch (msg) {
+        case CDM_GETSPEC: {
+            char buf[1024] = {};
+            GetDlgItemTextA(h, kFileNameEdit, buf, sizeof buf);
+            r = giveText(buf, wp, lp);
+            break;
+        }
+        case CDM_GETFILEPATH:
+            r = giveText(typedPath(h, d), wp, lp);
+            break;
+        case CDM_GETFOLDERPATH:
+            r = giveText(d.folder, wp, lp);
+            break;
+        case CDM_SETCONTROLTEXT:
+            SetDlgItemTextA(h, static_cast<int>(wp), reinterpret_cast<LPCSTR>(lp));
+            break;
+        case CDM_HIDECONTROL:
+            ShowWindow(GetDlgItem(h, static_cast<int>(wp)), SW_HIDE);
+            break;
+        case CDM_SETDEFEXT:
+            d.defaultExtension = lp ? reinterpret_cast<LPCSTR>(lp) : "";
+            break;
+        default:
+            return false;
+    }
+    SetWindowLongPtrA(h, DWLP_MSGRESULT, r);
+    return true;
+}
+
 INT_PTR fileProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* d = reinterpret_cast<FileDialog*>(GetWindowLongPtrA(h, DWLP_USER));
+    auto* d = commdlg::stateOf<FileDialog>(h);
+    if (d && d->child && answerHook(h, *d, msg, wp, lp)) return TRUE;
     switch (msg) {
         case WM_INITDIALOG: {
-            SetWindowLongPtrA(h, DWLP_USER, lp);
             d = reinterpret_cast<FileDialog*>(lp);
             for (const auto& f : d->filters)
                 SendDlgItemMessageA(h, kFilterCombo, CB_ADDSTRING, 0,
@@ -363,7 +541,13 @@ INT_PTR fileProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 CheckDlgButton(h, kReadOnlyCheck,
                                (d->ofn->Flags & OFN_READONLY) ? BST_CHECKED : BST_UNCHECKED);
             fillLists(h, *d);
+            if (explorerHooked(*d->ofn) && !makeChild(h, *d)) {
+                EndDialog(h, -1);
+                return FALSE;
+            }
             dialogs::focusControl(h, GetDlgItem(h, kFileNameEdit));
+            notify(h, *d, CDN_INITDONE);
+            notify(h, *d, CDN_FOLDERCHANGE);
             return FALSE;
         }
         case WM_COMMAND: {
@@ -399,13 +583,13 @@ INT_PTR fileProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-std::vector<BYTE> fileTemplate(const FileDialog& d) {
+std::vector<BYTE> ourTemplate(const FileDialog& d) {
     dialogs::DialogTemplate t = commdlg::frame(
         d.ofn->lpstrTitle ? d.ofn->lpstrTitle : (d.save ? "Save As" : "Open"), 290, 150);
     using commdlg::item;
     const DWORD multi = (d.ofn->Flags & OFN_ALLOWMULTISELECT) ? LBS_EXTENDEDSEL : 0;
     t.items = {
-        item("Static", "File &name:", -1, SS_LEFT, 7, 6, 120, 9),
+        item("Static", "File &name:", kFileNameLabel, SS_LEFT, 7, 6, 120, 9),
         item("Edit", "", kFileNameEdit, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 16, 120, 12),
         item("ListBox", "", kFileList, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | multi, 7,
              32, 120, 80),
@@ -413,7 +597,7 @@ std::vector<BYTE> fileTemplate(const FileDialog& d) {
         item("Static", "", kFolderText, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 134, 18, 90, 9),
         item("ListBox", "", kFolderList, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, 134, 32,
              90, 80),
-        item("Static", "List files of &type:", -1, SS_LEFT, 7, 116, 120, 9),
+        item("Static", "List files of &type:", kFileTypeLabel, SS_LEFT, 7, 116, 120, 9),
         item("ComboBox", "", kFilterCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 7, 126, 120,
              60),
         item("Button", d.save ? "&Save" : "&Open", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP,
@@ -427,15 +611,18 @@ std::vector<BYTE> fileTemplate(const FileDialog& d) {
 }
 
 BOOL runFileDialog(OPENFILENAMEA* ofn, bool save) {
-    lastError = 0;
+    commdlg::setError(0);
     if (!ofn || (ofn->lStructSize != sizeof(OPENFILENAMEA) &&
                  ofn->lStructSize != OPENFILENAME_SIZE_VERSION_400A)) {
-        lastError = CDERR_STRUCTSIZE;
+        commdlg::setError(CDERR_STRUCTSIZE);
         return FALSE;
     }
+    const bool hooked = (ofn->Flags & OFN_ENABLEHOOK) != 0;
+    if (!commdlg::beginCall(hooked, reinterpret_cast<const void*>(ofn->lpfnHook))) return FALSE;
     FileDialog d;
     d.ofn = ofn;
     d.save = save;
+    if (ofn->lpstrDefExt) d.defaultExtension = ofn->lpstrDefExt;
     d.filters = parseFilters(ofn->lpstrFilter);
     std::error_code ec;
     d.folder = fs::current_path(ec).string();
@@ -444,10 +631,21 @@ BOOL runFileDialog(OPENFILENAMEA* ofn, bool save) {
         if (fs::is_directory(p, ec)) d.folder = p.string();
     }
     if (d.folder.size() > 1 && d.folder.back() == '/') d.folder.pop_back();
-    const auto bytes = fileTemplate(d);
-    const INT_PTR r = DialogBoxIndirectParamA(nullptr, bytes.data(), ofn->hwndOwner, fileProc,
-                                              reinterpret_cast<LPARAM>(&d));
-    if (r == -1 && !lastError) lastError = CDERR_INITIALIZATION;
+    // Old style: the caller's template replaces ours and the hook hears our
+    // messages; Explorer style: both go to the child made at start.
+    const bool oldStyle = !(ofn->Flags & OFN_EXPLORER);
+    const bool byHandle = oldStyle && (ofn->Flags & OFN_ENABLETEMPLATEHANDLE);
+    const auto ours = ourTemplate(d);
+    const void* bytes =
+        commdlg::chooseTemplate(oldStyle && (ofn->Flags & OFN_ENABLETEMPLATE), byHandle,
+                                ofn->hInstance, ofn->lpTemplateName, ofn->hInstance, ours);
+    if (!bytes) return FALSE;
+    commdlg::Host host{fileProc, &d, oldStyle && hooked ? ofn->lpfnHook : nullptr,
+                       reinterpret_cast<LPARAM>(ofn)};
+    const INT_PTR r =
+        DialogBoxIndirectParamA(byHandle ? nullptr : ofn->hInstance, bytes, ofn->hwndOwner,
+                                commdlg::hostProc, reinterpret_cast<LPARAM>(&host));
+    if (r == -1 && !CommDlgExtendedError()) commdlg::setError(CDERR_INITIALIZATION);
     return r == IDOK ? TRUE : FALSE;
 }
 
@@ -458,9 +656,6 @@ BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
 }
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) {
     return runFileDialog(ofn, true);
-}
-DWORD CommDlgExtendedError() {
-    return lastError;
 }
 
 }  // namespace win

@@ -1,11 +1,14 @@
 // Find and Replace: modeless dialogs. Each button press copies the fields
 // into the caller's structure and sends the owner the registered message
 // "commdlg_FindReplace"; closing sends it once more with FR_DIALOGTERM.
+// A caller's hook hears every message first; a caller's template replaces
+// ours and keeps working as long as it uses the standard control numbers.
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
 
 namespace win {
@@ -37,10 +40,9 @@ void enableButtons(HWND h) {
 }
 
 INT_PTR findProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* fr = reinterpret_cast<FINDREPLACEA*>(GetWindowLongPtrA(h, DWLP_USER));
+    auto* fr = commdlg::stateOf<FINDREPLACEA>(h);
     switch (msg) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(h, DWLP_USER, lp);
             fr = reinterpret_cast<FINDREPLACEA*>(lp);
             if (fr->lpstrFindWhat) SetDlgItemTextA(h, kFindWhatEdit, fr->lpstrFindWhat);
             if (fr->lpstrReplaceWith && GetDlgItem(h, kReplaceWithEdit))
@@ -86,11 +88,7 @@ INT_PTR findProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-HWND create(FINDREPLACEA* fr, bool replace) {
-    if (!fr || !fr->hwndOwner || !IsWindow(fr->hwndOwner) || !fr->lpstrFindWhat ||
-        !fr->wFindWhatLen)
-        return nullptr;
-    if (replace && (!fr->lpstrReplaceWith || !fr->wReplaceWithLen)) return nullptr;
+std::vector<BYTE> ourTemplate(const FINDREPLACEA* fr, bool replace) {
     using commdlg::item;
     dialogs::DialogTemplate t =
         commdlg::frame(replace ? "Replace" : "Find", 236, replace ? 94 : 62);
@@ -115,8 +113,8 @@ HWND create(FINDREPLACEA* fr, bool replace) {
         t.items.push_back(item("Button", "Match &case", kMatchCaseCheck,
                                BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 5, y + 14, 60, 12));
     if (!replace && !(fr->Flags & FR_HIDEUPDOWN)) {
-        t.items.push_back(
-            item("Button", "Direction", -1, BS_GROUPBOX | WS_GROUP, 107, y - 4, 60, 30));
+        t.items.push_back(item("Button", "Direction", kDirectionGroup, BS_GROUPBOX | WS_GROUP, 107,
+                               y - 4, 60, 30));
         t.items.push_back(item("Button", "&Up", kUpRadio,
                                BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 111, y + 8, 25, 12));
         t.items.push_back(
@@ -132,9 +130,42 @@ HWND create(FINDREPLACEA* fr, bool replace) {
     }
     t.items.push_back(item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 174,
                            replace ? 56 : 22, 56, 14));
-    const auto bytes = dialogs::buildTemplate(t);
-    return CreateDialogIndirectParamA(fr->hInstance, bytes.data(), fr->hwndOwner, findProc,
-                                      reinterpret_cast<LPARAM>(fr));
+    return dialogs::buildTemplate(t);
+}
+
+HWND create(FINDREPLACEA* fr, bool replace) {
+    commdlg::setError(0);
+    if (!fr || fr->lStructSize != sizeof(FINDREPLACEA)) {
+        commdlg::setError(CDERR_STRUCTSIZE);
+        return nullptr;
+    }
+    if (!fr->hwndOwner || !IsWindow(fr->hwndOwner) || !fr->lpstrFindWhat ||
+        (replace && !fr->lpstrReplaceWith)) {
+        commdlg::setError(CDERR_INITIALIZATION);
+        return nullptr;
+    }
+    if (!fr->wFindWhatLen || (replace && !fr->wReplaceWithLen)) {
+        commdlg::setError(FRERR_BUFFERLENGTHZERO);
+        return nullptr;
+    }
+    const bool hooked = (fr->Flags & FR_ENABLEHOOK) != 0;
+    if (!commdlg::beginCall(hooked, reinterpret_cast<const void*>(fr->lpfnHook))) return nullptr;
+    const auto ours = ourTemplate(fr, replace);
+    const void* bytes = commdlg::chooseTemplate(
+        (fr->Flags & FR_ENABLETEMPLATE) != 0, (fr->Flags & FR_ENABLETEMPLATEHANDLE) != 0,
+        fr->hInstance, fr->lpTemplateName, fr->hInstance, ours);
+    if (!bytes) return nullptr;
+    commdlg::Host host{findProc, fr, hooked ? fr->lpfnHook : nullptr, reinterpret_cast<LPARAM>(fr)};
+    // A caller's template may come without WS_VISIBLE; the dialog is shown anyway.
+    HINSTANCE instance = (fr->Flags & FR_ENABLETEMPLATEHANDLE) ? nullptr : fr->hInstance;
+    HWND h = CreateDialogIndirectParamA(instance, bytes, fr->hwndOwner, commdlg::hostProc,
+                                        reinterpret_cast<LPARAM>(&host));
+    if (!h) {
+        commdlg::setError(CDERR_DIALOGFAILURE);
+        return nullptr;
+    }
+    if (!IsWindowVisible(h)) ShowWindow(h, SW_SHOWNORMAL);
+    return h;
 }
 
 }  // namespace

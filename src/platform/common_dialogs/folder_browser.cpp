@@ -35,6 +35,7 @@ struct Browser {
     BROWSEINFOA* info = nullptr;
     std::string folder;
     std::string chosen;
+    int changes = 0;  // BFFM_SELCHANGED told so far
 };
 
 std::string selectedFolder(HWND h, const Browser& b) {
@@ -51,6 +52,7 @@ std::string selectedFolder(HWND h, const Browser& b) {
 void tell(HWND h, Browser& b, UINT what, const std::string& path) {
     if (!b.info->lpfn) return;
     if (what == BFFM_SELCHANGED) {
+        ++b.changes;
         LPITEMIDLIST list = makeList(path);
         b.info->lpfn(h, what, reinterpret_cast<LPARAM>(list), b.info->lParam);
         std::free(list);
@@ -95,6 +97,8 @@ INT_PTR browseProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             b = reinterpret_cast<Browser*>(lp);
             fill(h, *b);
             tell(h, *b, BFFM_INITIALIZED, {});
+            // The first selection is told too, unless the callback already chose one.
+            if (b->changes == 0) tell(h, *b, BFFM_SELCHANGED, b->folder);
             return TRUE;
         case BFFM_SETSELECTIONA:
             if (b && lp)

@@ -1,6 +1,7 @@
 // Page set-up: the paper sizes of the default printer, the orientation and
 // the margins; with PSD_RETURNDEFAULT the default printer's settings are
-// returned without a dialog.
+// returned without a dialog. A caller's hook hears every message first; a
+// caller's template replaces ours.
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
 #include "platform/gdi/printing.h"
 #include "platform/window/clipboard_api.h"
@@ -112,10 +114,9 @@ bool readMargin(HWND h, const PageSetup& p, int id, LONG& out) {
 }
 
 INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* p = reinterpret_cast<PageSetup*>(GetWindowLongPtrA(h, DWLP_USER));
+    auto* p = commdlg::stateOf<PageSetup>(h);
     switch (msg) {
         case WM_INITDIALOG: {
-            SetWindowLongPtrA(h, DWLP_USER, lp);
             p = reinterpret_cast<PageSetup*>(lp);
             int selected = 0;
             for (std::size_t i = 0; i < p->papers.size(); ++i) {
@@ -177,10 +178,43 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+std::vector<BYTE> ourTemplate(const PageSetup& p) {
+    using commdlg::item;
+    dialogs::DialogTemplate t = commdlg::frame("Page Setup", 220, 128);
+    t.items = {
+        item("Button", "Paper", grp2, BS_GROUPBOX, 6, 4, 208, 30),
+        item("Static", "Si&ze:", stc2, SS_LEFT, 12, 17, 30, 9),
+        item("ComboBox", "", kPaperCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 46,
+             15, 160, 80),
+        item("Button", "Orientation", grp1, BS_GROUPBOX, 6, 38, 70, 46),
+        item("Button", "P&ortrait", kPortraitRadio, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 12,
+             50, 60, 12),
+        item("Button", "L&andscape", kLandscapeRadio, BS_AUTORADIOBUTTON, 12, 66, 60, 12),
+        item("Button", p.thousandthsOfInches ? "Margins (inches)" : "Margins (millimeters)", grp4,
+             BS_GROUPBOX, 82, 38, 132, 46),
+        item("Static", "&Left:", stc15, SS_LEFT, 88, 51, 20, 9),
+        item("Edit", "", kMarginLeft, WS_BORDER | WS_TABSTOP | WS_GROUP, 110, 49, 36, 12),
+        item("Static", "&Right:", stc16, SS_LEFT, 150, 51, 22, 9),
+        item("Edit", "", kMarginRight, WS_BORDER | WS_TABSTOP | WS_GROUP, 174, 49, 36, 12),
+        item("Static", "&Top:", stc17, SS_LEFT, 88, 67, 20, 9),
+        item("Edit", "", kMarginTop, WS_BORDER | WS_TABSTOP | WS_GROUP, 110, 65, 36, 12),
+        item("Static", "&Bottom:", stc18, SS_LEFT, 150, 67, 24, 9),
+        item("Edit", "", kMarginBottom, WS_BORDER | WS_TABSTOP | WS_GROUP, 174, 65, 36, 12),
+        item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 106, 108, 50, 14),
+        item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 162, 108, 50, 14),
+    };
+    return dialogs::buildTemplate(t);
+}
+
 }  // namespace
 
 BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
-    if (!psd || psd->lStructSize != sizeof(PAGESETUPDLGA)) return FALSE;
+    commdlg::setError(0);
+    if (!psd ||
+        (psd->lStructSize != sizeof(PAGESETUPDLGA) && psd->lStructSize != PAGESETUPDLGA_SIZE_32)) {
+        commdlg::setError(CDERR_STRUCTSIZE);
+        return FALSE;
+    }
     PageSetup p;
     p.psd = psd;
     const PrinterDescription printer = defaultPrinter();
@@ -205,33 +239,21 @@ BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
         const int inch = p.thousandthsOfInches ? 1000 : 2540;
         psd->rtMargin = {inch, inch, inch, inch};
     }
-    using commdlg::item;
-    dialogs::DialogTemplate t = commdlg::frame("Page Setup", 220, 128);
-    t.items = {
-        item("Button", "Paper", -1, BS_GROUPBOX, 6, 4, 208, 30),
-        item("Static", "Si&ze:", -1, SS_LEFT, 12, 17, 30, 9),
-        item("ComboBox", "", kPaperCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 46,
-             15, 160, 80),
-        item("Button", "Orientation", -1, BS_GROUPBOX, 6, 38, 70, 46),
-        item("Button", "P&ortrait", kPortraitRadio, BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 12,
-             50, 60, 12),
-        item("Button", "L&andscape", kLandscapeRadio, BS_AUTORADIOBUTTON, 12, 66, 60, 12),
-        item("Button", p.thousandthsOfInches ? "Margins (inches)" : "Margins (millimeters)", -1,
-             BS_GROUPBOX, 82, 38, 132, 46),
-        item("Static", "&Left:", -1, SS_LEFT, 88, 51, 20, 9),
-        item("Edit", "", kMarginLeft, WS_BORDER | WS_TABSTOP | WS_GROUP, 110, 49, 36, 12),
-        item("Static", "&Right:", -1, SS_LEFT, 150, 51, 22, 9),
-        item("Edit", "", kMarginRight, WS_BORDER | WS_TABSTOP | WS_GROUP, 174, 49, 36, 12),
-        item("Static", "&Top:", -1, SS_LEFT, 88, 67, 20, 9),
-        item("Edit", "", kMarginTop, WS_BORDER | WS_TABSTOP | WS_GROUP, 110, 65, 36, 12),
-        item("Static", "&Bottom:", -1, SS_LEFT, 150, 67, 24, 9),
-        item("Edit", "", kMarginBottom, WS_BORDER | WS_TABSTOP | WS_GROUP, 174, 65, 36, 12),
-        item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 106, 108, 50, 14),
-        item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 162, 108, 50, 14),
-    };
-    const auto bytes = dialogs::buildTemplate(t);
-    const INT_PTR r = DialogBoxIndirectParamA(nullptr, bytes.data(), psd->hwndOwner, setupProc,
-                                              reinterpret_cast<LPARAM>(&p));
+    const bool hooked = (psd->Flags & PSD_ENABLEPAGESETUPHOOK) != 0;
+    if (!commdlg::beginCall(hooked, reinterpret_cast<const void*>(psd->lpfnPageSetupHook)))
+        return FALSE;
+    const bool byHandle = (psd->Flags & PSD_ENABLEPAGESETUPTEMPLATEHANDLE) != 0;
+    const auto ours = ourTemplate(p);
+    const void* bytes = commdlg::chooseTemplate(
+        (psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE) != 0, byHandle, psd->hInstance,
+        psd->lpPageSetupTemplateName, psd->hPageSetupTemplate, ours);
+    if (!bytes) return FALSE;
+    commdlg::Host host{setupProc, &p, hooked ? psd->lpfnPageSetupHook : nullptr,
+                       reinterpret_cast<LPARAM>(psd)};
+    const INT_PTR r =
+        DialogBoxIndirectParamA(byHandle ? nullptr : psd->hInstance, bytes, psd->hwndOwner,
+                                commdlg::hostProc, reinterpret_cast<LPARAM>(&host));
+    if (r == -1) commdlg::setError(CDERR_DIALOGFAILURE);
     if (r != IDOK) return FALSE;
     store(p);
     psd->Flags |= PSD_MARGINS;

@@ -1,5 +1,6 @@
 // EDIT: single-line and multi-line text fields with a selection, a caret,
-// the clipboard, a text limit and an undo of one step.
+// the clipboard, a text limit and an undo of one step; multi-line fields wrap
+// their lines or scroll sideways and may carry scroll bars.
 
 #include <algorithm>
 #include <cctype>
@@ -8,189 +9,25 @@
 #include <vector>
 
 #include "platform/controls/control_classes.h"
-#include "platform/controls/control_support.h"
-#include "platform/controls/controls_api.h"
+#include "platform/controls/edit_internal.h"
 #include "platform/window/clipboard_api.h"
+#include "platform/window/scroll_api.h"
 
 namespace win::controls {
 namespace {
 
-constexpr std::size_t kDefaultLimit = 30000;
-constexpr int kMargin = 2;
-
-struct Edit {
-    std::string text;
-    std::size_t anchor = 0;  // the fixed end of the selection
-    std::size_t caret = 0;   // the moving end
-    std::size_t limit = kDefaultLimit;
-    bool modified = false;
-    std::string undoText;
-    std::size_t undoAnchor = 0, undoCaret = 0;
-    bool canUndo = false;
-    HFONT font = nullptr;
-    bool focus = false;
-    bool tracking = false;
-    int scrollX = 0;    // single line: pixels scrolled off to the left
-    int firstLine = 0;  // multi-line: the top visible line
-    char password = 0;
-    std::vector<int> tabStops;  // dialog units
-};
+using namespace edit;
 
 Records<Edit>& records() {
     static Records<Edit> r;
     return r;
 }
 
-bool multiLine(HWND h) {
-    return (styleOf(h) & ES_MULTILINE) != 0;
-}
 std::size_t selMin(const Edit& e) {
     return std::min(e.anchor, e.caret);
 }
 std::size_t selMax(const Edit& e) {
     return std::max(e.anchor, e.caret);
-}
-
-// Line starts of the text (multi-line); lines end at CR LF or LF.
-std::vector<std::size_t> lineStarts(const std::string& t) {
-    std::vector<std::size_t> starts{0};
-    for (std::size_t i = 0; i < t.size(); ++i)
-        if (t[i] == '\n') starts.push_back(i + 1);
-    return starts;
-}
-std::size_t lineEnd(const std::string& t, std::size_t start) {
-    std::size_t e = t.find('\n', start);
-    if (e == std::string::npos) return t.size();
-    if (e > start && t[e - 1] == '\r') --e;
-    return e;
-}
-int lineOf(const std::string& t, std::size_t pos) {
-    const auto starts = lineStarts(t);
-    int line = 0;
-    for (std::size_t i = 0; i < starts.size(); ++i)
-        if (starts[i] <= pos) line = static_cast<int>(i);
-    return line;
-}
-
-struct Dc {
-    explicit Dc(HWND h, const Edit& e) : hwnd(h), dc(GetDC(h)) {
-        old = SelectObject(dc, fontOrDefault(e.font));
-    }
-    ~Dc() {
-        SelectObject(dc, old);
-        ReleaseDC(hwnd, dc);
-    }
-    HWND hwnd;
-    HDC dc;
-    HGDIOBJ old;
-};
-
-std::string shown(const Edit& e, const std::string& s) {
-    return e.password ? std::string(s.size(), e.password) : s;
-}
-
-// The next tab stop after x: the stops set (dialog units, four to an
-// average character), one set value repeating, or every 32 units.
-int nextTabStop(const Edit& e, int x, int averageWidth) {
-    const int unit = std::max(1, averageWidth);
-    for (int stop : e.tabStops)
-        if (e.tabStops.size() > 1 && stop * unit / 4 > x) return stop * unit / 4;
-    const int step = std::max(1, (e.tabStops.size() == 1 ? e.tabStops[0] : 32) * unit / 4);
-    return (x / step + 1) * step;
-}
-
-int widthOf(HDC dc, const Edit& e, const std::string& s) {
-    std::string t = shown(e, s);
-    if (t.find('\t') == std::string::npos) return textWidth(dc, t);
-    TEXTMETRICA tm;
-    GetTextMetricsA(dc, &tm);
-    int x = 0;
-    std::string run;
-    for (char c : t) {
-        if (c == '\t') {
-            x = nextTabStop(e, x + textWidth(dc, run), tm.tmAveCharWidth);
-            run.clear();
-        } else {
-            run += c;
-        }
-    }
-    return x + textWidth(dc, run);
-}
-
-RECT formatRect(HWND h) {
-    RECT rc;
-    GetClientRect(h, &rc);
-    return {rc.left + kMargin, rc.top + (multiLine(h) ? 0 : 1), rc.right - kMargin, rc.bottom};
-}
-
-int lineX(HWND h, HDC dc, const Edit& e, const std::string& line) {
-    const RECT fr = formatRect(h);
-    const DWORD align = styleOf(h) & 3;
-    const int w = widthOf(dc, e, line);
-    if (align == ES_CENTER) return fr.left + (fr.right - fr.left - w) / 2;
-    if (align == ES_RIGHT) return fr.right - w - 1;
-    return fr.left - e.scrollX;
-}
-
-POINT posFromChar(HWND h, const Edit& e, std::size_t pos) {
-    Dc d(h, e);
-    const int lh = lineHeight(e.font);
-    const RECT fr = formatRect(h);
-    if (!multiLine(h)) {
-        const int x = lineX(h, d.dc, e, e.text) + widthOf(d.dc, e, e.text.substr(0, pos));
-        return {x, fr.top};
-    }
-    const auto starts = lineStarts(e.text);
-    const int line = lineOf(e.text, pos);
-    const std::size_t s = starts[static_cast<std::size_t>(line)];
-    const std::string whole = e.text.substr(s, lineEnd(e.text, s) - s);
-    const int x = lineX(h, d.dc, e, whole) + widthOf(d.dc, e, e.text.substr(s, pos - s));
-    return {x, fr.top + (line - e.firstLine) * lh};
-}
-
-std::size_t charFromPos(HWND h, const Edit& e, POINT p) {
-    Dc d(h, e);
-    const int lh = lineHeight(e.font);
-    const RECT fr = formatRect(h);
-    std::size_t s = 0, end = e.text.size();
-    if (multiLine(h)) {
-        const auto starts = lineStarts(e.text);
-        int line = e.firstLine + (p.y - fr.top) / std::max(1, lh);
-        line = std::clamp(line, 0, static_cast<int>(starts.size()) - 1);
-        s = starts[static_cast<std::size_t>(line)];
-        end = lineEnd(e.text, s);
-    }
-    const std::string whole = e.text.substr(s, end - s);
-    const int x0 = lineX(h, d.dc, e, whole);
-    for (std::size_t i = s; i < end; ++i) {
-        const int a = widthOf(d.dc, e, e.text.substr(s, i - s));
-        const int b = widthOf(d.dc, e, e.text.substr(s, i + 1 - s));
-        if (p.x < x0 + (a + b) / 2) return i;
-    }
-    return end;
-}
-
-void scrollCaretIntoView(HWND h, Edit& e) {
-    const RECT fr = formatRect(h);
-    if (multiLine(h)) {
-        const int lh = std::max(1, lineHeight(e.font));
-        const int visible = std::max(1, static_cast<int>((fr.bottom - fr.top) / lh));
-        const int line = lineOf(e.text, e.caret);
-        if (line < e.firstLine) e.firstLine = line;
-        if (line >= e.firstLine + visible) e.firstLine = line - visible + 1;
-    }
-    if ((styleOf(h) & 3) != ES_LEFT) return;
-    Dc d(h, e);
-    std::size_t s = 0;
-    if (multiLine(h)) s = lineStarts(e.text)[static_cast<std::size_t>(lineOf(e.text, e.caret))];
-    const int x = widthOf(d.dc, e, e.text.substr(s, e.caret - s));
-    const int width = fr.right - fr.left;
-    if (x - e.scrollX > width - 1) e.scrollX = x - width + width / 4;
-    if (x - e.scrollX < 0) e.scrollX = std::max(0, x - width / 4);
-}
-
-void redraw(HWND h) {
-    InvalidateRect(h, nullptr, TRUE);
 }
 
 void setSelection(HWND h, Edit& e, std::size_t anchor, std::size_t caret) {
@@ -355,33 +192,32 @@ void keyDown(HWND h, Edit& e, WPARAM vk) {
                 c = ctrl ? wordRight(e.text, c) : stepRight(e.text, c);
             break;
         case VK_HOME:
-            c = (ml && !ctrl) ? lineStarts(e.text)[static_cast<std::size_t>(lineOf(e.text, c))] : 0;
+        case VK_END: {
+            if (!ml || ctrl) {
+                c = vk == VK_HOME ? 0 : e.text.size();
+                break;
+            }
+            const auto lines = layoutLines(h, e);
+            const VisualLine& l = lines[static_cast<std::size_t>(lineIndexOf(lines, c))];
+            c = vk == VK_HOME ? l.start : l.end;
             break;
-        case VK_END:
-            c = (ml && !ctrl)
-                    ? lineEnd(e.text,
-                              lineStarts(e.text)[static_cast<std::size_t>(lineOf(e.text, c))])
-                    : e.text.size();
-            break;
+        }
         case VK_UP:
         case VK_DOWN:
         case VK_PRIOR:
         case VK_NEXT: {
             if (!ml) return;
-            POINT p = posFromChar(h, e, c);
-            const int lh = std::max(1, lineHeight(e.font));
-            const RECT fr = formatRect(h);
-            const int page = std::max(1, static_cast<int>((fr.bottom - fr.top) / lh));
-            const int lines = (vk == VK_UP || vk == VK_DOWN) ? 1 : page;
+            const auto lines = layoutLines(h, e);
+            const int line = lineIndexOf(lines, c);
+            const int page = visibleLines(h, e);
+            const int count = (vk == VK_UP || vk == VK_DOWN) ? 1 : page;
             const int dir = (vk == VK_UP || vk == VK_PRIOR) ? -1 : 1;
-            const int last = static_cast<int>(lineStarts(e.text).size()) - 1;
-            const int target = std::clamp(lineOf(e.text, c) + dir * lines, 0, last);
-            // Measured against the unscrolled layout; the column stays where it was.
-            const int savedFirst = e.firstLine;
-            e.firstLine = 0;
-            p.y = fr.top + target * lh;
-            c = charFromPos(h, e, p);
-            e.firstLine = savedFirst;
+            const int target =
+                std::clamp(line + dir * count, 0, static_cast<int>(lines.size()) - 1);
+            // The column stays where it was; a page moves the view as well.
+            const int x = posFromChar(h, e, c).x;
+            if (vk == VK_PRIOR || vk == VK_NEXT) scrollLines(h, e, target - line);
+            c = charOnLine(h, e, target, x);
             break;
         }
         case VK_DELETE: {
@@ -461,16 +297,16 @@ void paint(HWND h, Edit& e) {
     HGDIOBJ oldFont = SelectObject(dc, fontOrDefault(e.font));
     SetBkMode(dc, TRANSPARENT);
     const int lh = lineHeight(e.font);
-    const RECT fr = formatRect(h);
+    const RECT fr = formatRect(h, e);
     HRGN clip = CreateRectRgn(fr.left, fr.top, fr.right, fr.bottom);
     SelectClipRgn(dc, clip);
     const bool showSel = e.focus || (styleOf(h) & ES_NOHIDESEL);
-    const auto starts = multiLine(h) ? lineStarts(e.text) : std::vector<std::size_t>{0};
-    for (std::size_t li = static_cast<std::size_t>(e.firstLine); li < starts.size(); ++li) {
+    const auto lines = layoutLines(h, e, dc);
+    for (std::size_t li = static_cast<std::size_t>(e.firstLine); li < lines.size(); ++li) {
         const int y = fr.top + static_cast<int>(li - static_cast<std::size_t>(e.firstLine)) * lh;
         if (y > fr.bottom) break;
-        const std::size_t s = starts[li];
-        const std::size_t end = multiLine(h) ? lineEnd(e.text, s) : e.text.size();
+        const std::size_t s = lines[li].start;
+        const std::size_t end = lines[li].end;
         const std::string line = e.text.substr(s, end - s);
         const int x0 = lineX(h, dc, e, line);
         const std::size_t a = std::clamp(selMin(e), s, end), b = std::clamp(selMax(e), s, end);
@@ -547,6 +383,7 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
                 setText(h, e, cs->lpszName, false);
             if (styleOf(h) & ES_PASSWORD) e.password = '*';
+            updateScrollBars(h, e);
             return 0;
         }
         case WM_GETDLGCODE:
@@ -558,6 +395,7 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETFONT:
             e.font = reinterpret_cast<HFONT>(wp);
+            scrollCaretIntoView(h, e);
             if (lp) redraw(h);
             return 0;
         case WM_GETFONT:
@@ -702,7 +540,15 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             redraw(h);
             return TRUE;
         case EM_GETRECT:
-            if (lp) *reinterpret_cast<RECT*>(lp) = formatRect(h);
+            if (lp) *reinterpret_cast<RECT*>(lp) = formatRect(h, e);
+            return 0;
+        case EM_SETRECT:
+        case EM_SETRECTNP:
+            // A null rectangle gives back the one the client area implies.
+            e.rectSet = lp != 0;
+            if (lp) e.rect = *reinterpret_cast<const RECT*>(lp);
+            scrollCaretIntoView(h, e);
+            if (msg == EM_SETRECT) redraw(h);
             return 0;
         case EM_POSFROMCHAR: {
             if (wp > e.text.size()) return -1;
@@ -711,48 +557,74 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case EM_CHARFROMPOS: {
             const std::size_t c = charFromPos(h, e, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-            return MAKELONG(static_cast<WORD>(c), static_cast<WORD>(lineOf(e.text, c)));
+            return MAKELONG(static_cast<WORD>(c),
+                            static_cast<WORD>(lineIndexOf(layoutLines(h, e), c)));
         }
         case EM_GETLINECOUNT:
-            return multiLine(h) ? static_cast<LRESULT>(lineStarts(e.text).size()) : 1;
+            return static_cast<LRESULT>(layoutLines(h, e).size());
         case EM_LINEINDEX: {
-            const auto starts = lineStarts(e.text);
-            const auto line =
-                static_cast<std::intptr_t>(wp) < 0 ? lineOf(e.text, e.caret) : static_cast<int>(wp);
-            if (line >= static_cast<int>(starts.size())) return -1;
-            return static_cast<LRESULT>(starts[static_cast<std::size_t>(line)]);
+            const auto lines = layoutLines(h, e);
+            const auto line = static_cast<std::intptr_t>(wp) < 0 ? lineIndexOf(lines, e.caret)
+                                                                 : static_cast<std::intptr_t>(wp);
+            if (line >= static_cast<std::intptr_t>(lines.size())) return -1;
+            return static_cast<LRESULT>(lines[static_cast<std::size_t>(line)].start);
         }
         case EM_LINEFROMCHAR:
-            return lineOf(e.text, static_cast<std::intptr_t>(wp) < 0
-                                      ? e.caret
-                                      : std::min<std::size_t>(wp, e.text.size()));
+            return lineIndexOf(layoutLines(h, e), static_cast<std::intptr_t>(wp) < 0
+                                                      ? e.caret
+                                                      : std::min<std::size_t>(wp, e.text.size()));
         case EM_LINELENGTH: {
             const std::size_t pos = static_cast<std::intptr_t>(wp) < 0
                                         ? e.caret
                                         : std::min<std::size_t>(wp, e.text.size());
-            const std::size_t s = lineStarts(e.text)[static_cast<std::size_t>(lineOf(e.text, pos))];
-            return static_cast<LRESULT>(lineEnd(e.text, s) - s);
+            const auto lines = layoutLines(h, e);
+            const VisualLine& l = lines[static_cast<std::size_t>(lineIndexOf(lines, pos))];
+            return static_cast<LRESULT>(l.end - l.start);
         }
         case EM_GETLINE: {
-            const auto starts = lineStarts(e.text);
-            if (wp >= starts.size() || !lp) return 0;
-            const std::size_t s = starts[wp];
-            const std::string line = e.text.substr(s, lineEnd(e.text, s) - s);
+            const auto lines = layoutLines(h, e);
+            if (wp >= lines.size() || !lp) return 0;
+            const VisualLine& l = lines[wp];
             auto* buf = reinterpret_cast<char*>(lp);
             const std::size_t room = *reinterpret_cast<const WORD*>(buf);
-            const std::size_t n = std::min(room, line.size());
-            std::memcpy(buf, line.data(), n);
+            const std::size_t n = std::min(room, l.end - l.start);
+            std::memcpy(buf, e.text.data() + l.start, n);
             return static_cast<LRESULT>(n);
         }
         case EM_GETFIRSTVISIBLELINE:
-            return e.firstLine;
+            return multiLine(h) ? e.firstLine : 0;
         case EM_LINESCROLL:
-            if (multiLine(h)) {
-                const int last = static_cast<int>(lineStarts(e.text).size()) - 1;
-                e.firstLine = std::clamp(e.firstLine + static_cast<int>(lp), 0, std::max(0, last));
-                redraw(h);
+            // Sideways in average characters, down in lines; multi-line only.
+            if (!multiLine(h)) return FALSE;
+            if (wp) {
+                Dc d(h, e);
+                TEXTMETRICA tm;
+                GetTextMetricsA(d.dc, &tm);
+                scrollColumns(h, e,
+                              static_cast<int>(static_cast<std::intptr_t>(wp)) * tm.tmAveCharWidth);
             }
+            scrollLines(h, e, static_cast<int>(lp));
             return TRUE;
+        case EM_SCROLL: {
+            if (!multiLine(h) || wp > SB_PAGEDOWN) return FALSE;
+            const LRESULT moved = verticalScroll(h, e, static_cast<WORD>(wp), 0, false);
+            return MAKELONG(static_cast<WORD>(static_cast<SHORT>(moved)), TRUE);
+        }
+        case WM_VSCROLL:
+            verticalScroll(h, e, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)), true);
+            return 0;
+        case WM_HSCROLL:
+            horizontalScroll(h, e, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)));
+            return 0;
+        case WM_MOUSEWHEEL:
+            wheelScroll(h, e, static_cast<SHORT>(HIWORD(wp)));
+            return 0;
+        case WM_SIZE:
+            // The formatting rectangle follows the client area again.
+            e.rectSet = false;
+            scrollCaretIntoView(h, e);
+            redraw(h);
+            return 0;
         default:
             return DefWindowProcA(h, msg, wp, lp);
     }

@@ -1,6 +1,9 @@
 #pragma once
-// The rich-edit control ("RichEdit20A"): text with character formats,
-// selection, find, streaming as plain text or RTF, and printing a range.
+// The rich-edit control: "RichEdit20A" (version 2) and "RICHEDIT" (version
+// 1, which counts a line break as two positions and has no redo); text with
+// character formats, selection, undo and redo, find, streaming as plain text
+// or RTF, printing a range, and notifications that let the parent filter
+// input and guard protected text.
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/win_types.h"
@@ -8,6 +11,19 @@
 namespace win {
 
 inline constexpr const char* RICHEDIT_CLASSA = "RichEdit20A";
+inline constexpr const char* RICHEDIT_CLASS10A = "RICHEDIT";
+
+// The newest version of the control present: 2, or 1 when the environment
+// variable PELK_RICHEDIT_VERSION is 1 (version 2 is then not registered), so
+// that the version-1 behaviour can be run. Read when the classes are
+// registered and whenever asked.
+int richEditNewestVersion();
+bool richEditVersionPresent(int version);
+
+struct POINTL {
+    LONG x = 0;
+    LONG y = 0;
+};
 
 struct CHARRANGE {
     LONG cpMin = 0;
@@ -62,6 +78,19 @@ struct PARAFORMAT {
     SHORT cTabCount = 0;
     LONG rgxTabs[32] = {};
 };
+struct MSGFILTER {
+    NMHDR nmhdr;
+    UINT msg = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+struct ENPROTECTED {
+    NMHDR nmhdr;
+    UINT msg = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    CHARRANGE chrg;
+};
 struct SELCHANGE {
     NMHDR nmhdr;
     CHARRANGE chrg;
@@ -78,6 +107,8 @@ constexpr UINT EM_EXGETSEL = WM_USER + 52, EM_EXLIMITTEXT = WM_USER + 53,
                EM_STREAMIN = WM_USER + 73, EM_STREAMOUT = WM_USER + 74,
                EM_GETTEXTRANGE = WM_USER + 75, EM_FINDTEXTEX = WM_USER + 79;
 constexpr UINT EM_GETPARAFORMAT = WM_USER + 61, EM_SETPARAFORMAT = WM_USER + 71;
+constexpr UINT EM_SETUNDOLIMIT = WM_USER + 82, EM_REDO = WM_USER + 84, EM_CANREDO = WM_USER + 85,
+               EM_STOPGROUPTYPING = WM_USER + 88;
 constexpr DWORD PFM_ALIGNMENT = 0x8, PFM_NUMBERING = 0x20;
 constexpr WORD PFA_LEFT = 1, PFA_RIGHT = 2, PFA_CENTER = 3, PFN_BULLET = 1;
 constexpr DWORD CFM_BOLD = 0x1, CFM_ITALIC = 0x2, CFM_UNDERLINE = 0x4, CFM_STRIKEOUT = 0x8,
@@ -87,9 +118,10 @@ constexpr DWORD CFE_BOLD = 0x1, CFE_ITALIC = 0x2, CFE_UNDERLINE = 0x4, CFE_STRIK
                 CFE_PROTECTED = 0x10, CFE_AUTOCOLOR = 0x40000000;
 constexpr WPARAM SCF_DEFAULT = 0x0, SCF_SELECTION = 0x1, SCF_WORD = 0x2, SCF_ALL = 0x4;
 constexpr WPARAM SF_TEXT = 0x1, SF_RTF = 0x2, SFF_SELECTION = 0x8000;
-constexpr DWORD ENM_CHANGE = 0x1, ENM_UPDATE = 0x2, ENM_SCROLL = 0x4, ENM_KEYEVENTS = 0x10000,
-                ENM_MOUSEEVENTS = 0x20000, ENM_SELCHANGE = 0x80000, ENM_PROTECTED = 0x200000;
-constexpr UINT EN_SELCHANGE = 0x0702;
+constexpr DWORD ENM_CHANGE = 0x1, ENM_UPDATE = 0x2, ENM_SCROLL = 0x4, ENM_SCROLLEVENTS = 0x8,
+                ENM_KEYEVENTS = 0x10000, ENM_MOUSEEVENTS = 0x20000, ENM_SELCHANGE = 0x80000,
+                ENM_PROTECTED = 0x200000;
+constexpr UINT EN_MSGFILTER = 0x0700, EN_SELCHANGE = 0x0702, EN_PROTECTED = 0x0704;
 constexpr WORD SEL_EMPTY = 0x0, SEL_TEXT = 0x1;
 
 }  // namespace win

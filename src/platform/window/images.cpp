@@ -12,6 +12,7 @@
 
 #include "platform/gdi/dib.h"
 #include "platform/gdi/gdi.h"
+#include "platform/message_box_icons.h"
 #include "platform/resources/resource_api.h"
 #include "platform/window/image_api.h"
 #include "platform/window/user_api.h"
@@ -158,32 +159,14 @@ std::unique_ptr<Icon> loadIcon(HINSTANCE inst, LPCSTR name, bool cursor, int cx,
     return decodeIconImage(bytes, size);
 }
 
-// The stock icons: drawn here, as no image of them may be copied.
+// The stock icons: drawn by the layer (message_box_icons.cpp), as no image
+// of them may be copied.
 std::unique_ptr<Icon> stockIcon(WORD id) {
+    const IconPicture picture = systemIconPicture(id);
     auto icon = std::make_unique<Icon>();
-    icon->colour.resize(32, 32, 0);
-    icon->alpha.assign(32 * 32, 0);
-    auto put = [&](int x, int y, std::uint32_t c) {
-        icon->colour.at(x, y) = c;
-        icon->alpha[static_cast<std::size_t>(y) * 32 + x] = 255;
-    };
-    if (id == IDI_APPLICATION_ID) {
-        for (int y = 4; y < 28; ++y)
-            for (int x = 2; x < 30; ++x) {
-                const bool edge = x == 2 || x == 29 || y == 4 || y == 27;
-                put(x, y, edge ? 0x000000 : y < 9 ? 0x0A246A : 0xFFFFFF);
-            }
-        return icon;
-    }
-    const std::uint32_t fill = id == IDI_HAND_ID          ? 0xFF0000
-                               : id == IDI_EXCLAMATION_ID ? 0xFFFF00
-                                                          : 0x0000FF;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const int dx = x - 16, dy = y - 16;
-            if (dx * dx + dy * dy <= 15 * 15)
-                put(x, y, dx * dx + dy * dy >= 14 * 14 ? 0x000000 : fill);
-        }
+    icon->colour.resize(IconPicture::kSize, IconPicture::kSize, 0);
+    icon->colour.pixels = picture.colour;
+    icon->alpha = picture.alpha;
     return icon;
 }
 

@@ -17,6 +17,7 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -306,6 +307,7 @@ void ToolkitInit(std::string_view settingsFile) {
     ToolkitState& s = toolkitState();
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
+    DialogManagerBind();
     WindowSeamsBind();
     GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,

@@ -52,6 +52,10 @@ struct DeviceInfo {
     int lineStyleCount = 0;
     float deviceTextThreshold = 0;
     int hardcopyColourCount = 0;
+    // Hardcopy drivers that lay out device-layout text themselves, and that
+    // draw the opaque box behind text themselves.
+    int hardcopyTextLayout = 0;
+    int hardcopyTextBox = 0;
     // Flag k (1-29) of the capability string.
     int capability(int k) const {
         return k >= 1 && k <= 29 && capabilities[static_cast<std::size_t>(k - 1)] == '1' ? 1 : 0;

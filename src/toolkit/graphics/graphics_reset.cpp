@@ -8,6 +8,7 @@
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/lines.h"
+#include "toolkit/graphics/text_state.h"
 
 namespace tk {
 
@@ -75,7 +76,7 @@ void ResetGraphicsState(std::string_view options) {
         for (int code : {27, 29, 30, 21})
             SendScreenRequest(code);
     }
-    if (auto& text = graphicsServices().resetTextState) text();
+    ResetTextState();
     resetHardcopySide(g, OptionLetterPresent(options, 'P'));
     deviceBlock().value = 0;
     GrUnits(0.0f, 0.0f, 1.0f, 1.0f);

@@ -73,25 +73,19 @@ struct GraphicsServices {
     std::function<int(int code, int window)> bitmapViewerInfo;
     // The hardcopy page's width and height (both 0 when none is set up).
     std::function<void(float& width, float& height)> hardcopyPageSize;
-    // Stores the hardcopy line-width option (driver units).
+    // Stores the hardcopy line-width option (driver units), and reads it.
     std::function<void(int width)> setHardcopyLineWidth;
+    std::function<int()> hardcopyLineWidth;
     // Ends hardcopy output ("S").
     std::function<void()> hardcopyEndOutput;
     // Clears the hardcopy options and sends request 1 to the selected
     // driver; with keepPageOptions the driver keeps its page options and the
     // options are applied again afterwards.
     std::function<void(bool keepPageOptions)> hardcopyReset;
-    // The text layer: applies the character direction and recomputes the
-    // character scaling after an area or orientation change, and restores
-    // the text defaults (spacing, default stroke font) on a reset.
-    std::function<void()> refreshCharacterState;
-    std::function<void()> resetTextState;
     // Recomputes the window-text character size after a resize.
     std::function<void()> windowTextSizeUpdate;
     // The window-text and system colour answers of the window layer.
     std::function<int(int code)> systemWindowColour;
-    // The charset code of the installed stroke font.
-    std::function<int()> strokeFontCharset;
     // Prints a rectangle of the current drawing surface on the Windows
     // printer under a title: 0 printed, 1 printing impossible or not
     // started, 64 the picture could not be printed.

@@ -9,6 +9,8 @@
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/lines.h"
+#include "toolkit/graphics/stroke_font.h"
+#include "toolkit/graphics/text_state.h"
 
 namespace tk {
 
@@ -299,7 +301,7 @@ void ApplyPageOrientation() {
         if (w != 0.0f) g.aspectRatio = h / w;
     }
     if (g.screenOutput == 0) g.aspectRatio = g.pageAspect;
-    if (auto& refresh = graphicsServices().refreshCharacterState) refresh();
+    RefreshCharacterState();
 }
 
 void PageAspectRatio() {
@@ -370,7 +372,7 @@ int GraphicsInfoValue(int code) {
         case 38:
             return screen.lineStyleCount;
         case 39:
-            return s.strokeFontCharset ? s.strokeFontCharset() : 0;
+            return installedStrokeFont().charsetCode;
         case 40:
             return screen.textAngleCapability;
         case 41:

@@ -81,6 +81,9 @@ struct GraphicsState {
     float dirCos = 1, dirSinA = 0, dirSinOverA = 0;
     float advanceX = 0, advanceY = 0;
     float heightX = 0, heightY = 0;
+    // The size tests of the text rendering choice, per side (0 screen, 1 hardcopy).
+    int textSizeCheck[2] = {1, 1};
+    int textSpare = 2;  // stored by SetTextAttributes, read by nothing
 
     // Presentation-graphics frame inside the graphics area.
     float frameXStart = 0.1f, frameYStart = 0.1f, frameXEnd = 0.9f, frameYEnd = 0.9f;

@@ -6,6 +6,7 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/device_protocol.h"
 #include "toolkit/graphics/drawing_targets.h"
+#include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/screen_primitives.h"
@@ -296,6 +297,9 @@ void dispatch(int code) {
             break;
         case 38:
             imageRequest();
+            break;
+        case 40:
+            ScreenGradientRequest();
             break;
         default:
             break;  // 19, 36, 37, 39 and unknown codes do nothing

@@ -1,0 +1,121 @@
+// Binds the window half's hooks and the modal frame of the toolkit core to
+// the dialog manager.
+
+#include "toolkit/dialogs/dialog_bind.h"
+
+#include "platform/dialogs/dialog_api.h"
+#include "platform/window/user_api.h"
+#include "toolkit/core/seams.h"
+#include "toolkit/core/window_hooks.h"
+#include "toolkit/core/window_table.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/dialog_procedure.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/modal_state.h"
+
+namespace tk {
+namespace {
+
+// The frame around message boxes and common dialogs: owned by
+// DialogOwnerWindow, the other windows disabled meanwhile.
+class DialogModalFrame : public ModalFrame {
+  public:
+    win::HWND owner() override { return DialogOwnerWindow(); }
+    void begin(win::HWND except) override {
+        focus_.push_back(win::GetFocus());
+        ModalDisableOthers(except, true);
+    }
+    void end(win::HWND except) override {
+        ModalEnableOthers(except, true);
+        if (focus_.empty()) return;
+        win::HWND f = focus_.back();
+        focus_.pop_back();
+        if (f && win::IsWindow(f)) win::SetFocus(f);
+    }
+    int freeze(int mode, int exceptWindow) override {
+        int result = 0;
+        FreezeWindowContents(mode, exceptWindow, result);
+        return result;
+    }
+
+  private:
+    std::vector<win::HWND> focus_;
+};
+
+std::int32_t* recordWords(win::HWND h) {
+    DialogRecord* r = dialogRecordOf(h);
+    return r && isDialogWindow(h) ? r->words.data() : nullptr;
+}
+
+int createCombined(int identifier, int window) {
+    int result = identifier;
+    DialogCreateFromResource(result, identifier, window, true);
+    return result < 0 ? result : identifier;
+}
+
+void showModeless(int identifier) {
+    const int slot = DialogSlotFind(identifier);
+    if (slot < 1) return;
+    dialogTable().currentSlot = slot;
+    int type = ShowModeless;
+    DialogShowSlot(-1, -1, -1, -1, type, 0, 1);
+}
+
+void hideAndUnload(win::HWND dialog) {
+    const DialogTable& t = dialogTable();
+    for (int s = 1; s <= t.count; ++s) {
+        if (t.slots[s] != dialog) continue;
+        int hide = s;
+        DialogHideSlot(hide);
+        DialogUnloadSlot(0, s);
+        return;
+    }
+}
+
+std::vector<win::HWND> loadedDialogs() {
+    const DialogTable& t = dialogTable();
+    return std::vector<win::HWND>(t.slots.begin() + 1, t.slots.begin() + 1 + t.count);
+}
+
+void destroyAll() {
+    DialogTable& t = dialogTable();
+    while (t.count > 0) {
+        win::HWND d = t.slots[t.count];
+        DialogsDetachChildren(d);
+        DialogDestroySlot(d, 1);
+    }
+    resetDialogTable();
+}
+
+bool translateMessage(win::MSG& msg) {
+    win::HWND active = windowSystem().ActiveModelessDialog;
+    if (!active || !win::IsWindow(active)) return false;
+    return win::IsDialogMessageA(active, &msg) != 0;
+}
+
+win::HWND ownerOf(win::HWND dialog) {
+    return isChildStyle(dialog) ? win::GetParent(dialog) : win::GetWindow(dialog, win::GW_OWNER);
+}
+
+}  // namespace
+
+void DialogManagerBind() {
+    static DialogModalFrame frame;
+    seams().modalFrame = &frame;
+    WindowDialogHooks& d = windowDialogHooks();
+    d.recordOf = recordWords;
+    d.slotFind = [](int id) { return DialogSlotFind(id); };
+    d.loadedCount = [] { return dialogTable().count; };
+    d.windowOf = dialogWindowOf;
+    d.loadedDialogs = loadedDialogs;
+    d.createCombined = createCombined;
+    d.showModeless = showModeless;
+    d.hideAndUnload = hideAndUnload;
+    d.hasStretchField = DialogHasStretchField;
+    d.detachChildren = DialogsDetachChildren;
+    d.destroyAll = destroyAll;
+    d.translateMessage = translateMessage;
+    d.ownerOf = ownerOf;
+}
+
+}  // namespace tk

@@ -1,0 +1,31 @@
+// Identifiers of the toolkit dialog tests' resources.
+#pragma once
+
+#define IDD_TKFIELDS 3001
+#define IDD_TKSMALL 3002
+#define IDD_TKTABS 3003
+#define IDD_TKPAGE1 3004
+#define IDD_TKPAGE2 3005
+#define IDD_TKSTRETCH 3006
+#define IDD_TKMISSING 3099
+
+#define IDC_TKNAME 1001
+#define IDC_TKCOUNT 1002
+#define IDC_TKLIMITED 1003
+#define IDC_TKCHECK 1004
+#define IDC_TKR1 1005
+#define IDC_TKR2 1006
+#define IDC_TKR3 1007
+#define IDC_TKCOMBO 1008
+#define IDC_TKLIST 1009
+#define IDC_TKMLIST 1010
+#define IDC_TKPROGRESS 1011
+#define IDC_TKTRACK 1012
+#define IDC_TKLABEL 1013
+#define IDC_TKAPPLY 1014
+#define IDC_TKEDITCOMBO 1015
+#define IDC_TKTABS 1020
+#define IDC_TKPAGEEDIT 1021
+#define IDC_TKPAGECHECK 1022
+#define IDC_TKSTRETCHLIST 1030
+#define IDC_TKSTRETCHNOTE 1031

@@ -56,6 +56,7 @@ int current(const Combo& c) {
 }
 
 std::string itemText(const Combo& c, int i) {
+    if (!(styleOf(c.list) & LBS_HASSTRINGS)) return {};  // owner-drawn items without text
     const LRESULT n = SendMessageA(c.list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n < 0) return {};
     std::string s(static_cast<std::size_t>(n) + 1, '\0');

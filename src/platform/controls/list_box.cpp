@@ -782,7 +782,9 @@ LRESULT handle(HWND h, ListBox& lb, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_VSCROLL:
         case WM_HSCROLL:
-            scroll(h, lb, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)));
+            // Sideways only by columns; a single column scrolls up and down.
+            if ((msg == WM_HSCROLL) == columns(h))
+                scroll(h, lb, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)));
             return 0;
         case WM_MOUSEWHEEL:
             scroll(h, lb, static_cast<SHORT>(HIWORD(wp)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);

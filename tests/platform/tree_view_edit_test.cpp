@@ -236,6 +236,12 @@ TEST_F(TreeViewEditTest, LabelsAreEditedInPlace) {
         EXPECT_EQ(label(basement), "Gneiss");
         EXPECT_FALSE(SendMessageA(tree, TVM_ENDEDITLABELNOW, FALSE, 0));
     });
+    // A double click on the selected label does not start an edit.
+    s.doubleClickAt([=, this] { return labelPoint(basement); });
+    s.wait(700).check([=, this] {
+        EXPECT_FALSE(editControl());
+        EXPECT_EQ(countOf(kTreeId, WM_NOTIFY, TVN_BEGINLABELEDITA), 6);  // as before
+    });
     robot::play(std::move(s));
     pumpUntilIdle();
 }

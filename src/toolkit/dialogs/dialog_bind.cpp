@@ -12,6 +12,7 @@
 #include "toolkit/dialogs/dialog_procedure.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/modal_state.h"
+#include "toolkit/dialogs/numeric_edit.h"
 
 namespace tk {
 namespace {
@@ -121,6 +122,7 @@ void DialogManagerBind() {
     d.destroyAll = destroyAll;
     d.translateMessage = translateMessage;
     d.ownerOf = ownerOf;
+    NumericEditHooksBind();
 }
 
 }  // namespace tk

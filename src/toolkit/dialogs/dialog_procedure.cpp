@@ -28,11 +28,6 @@
 
 namespace tk {
 
-// The grid's registered cell-change message (grid_window.h; that header is
-// not included here because grid_record.h repeats the undefined values of
-// dialog_table.h).
-win::UINT gridCellChangeMessage();
-
 namespace {
 
 win::HBRUSH gColourBrush = nullptr;
@@ -501,6 +496,13 @@ win::INT_PTR onInitDialog(win::HWND dialog, win::LPARAM lp) {
 }
 
 }  // namespace
+
+// The grid posts its cell changes to its dialog with this message
+// (declared in grid_window.h, which the grid includes).
+win::UINT gridCellChangeMessage() {
+    static const win::UINT message = win::RegisterWindowMessageA("GM_CELLCHANGE");
+    return message;
+}
 
 bool DialogIsModalCopy(win::HWND window) {
     win::HWND modal = dialogTable().slots[0];

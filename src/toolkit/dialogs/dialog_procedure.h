@@ -27,5 +27,7 @@ struct DialogRecord;
 DialogRecord* bookkeepingRecord(win::HWND dialog);
 // Lays out a dialog with a stretch field for a new client size.
 void DialogLayoutFields(win::HWND dialog, int width, int height);
+// The registered grid cell-change message (also declared in grid_window.h).
+win::UINT gridCellChangeMessage();
 
 }  // namespace tk

@@ -14,7 +14,9 @@
 #include "platform/dialogs/dialog_template.h"
 #include "platform/message_box.h"
 #include "platform/robot/finder.h"
+#include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/dialog_hooks.h"
+#include "toolkit/dialogs/dialog_procedure.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_record.h"
 #include "window_test_support.h"
@@ -53,7 +55,8 @@ win::INT_PTR dialogProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LP
         if (n->code == win::UDN_DELTAPOS)
             deltaBuddies.push_back(reinterpret_cast<win::HWND>(
                 win::SendMessageA(n->hwndFrom, win::UDM_GETBUDDY, 0, 0)));
-        return win::TRUE;
+        // The dialog manager's procedure steps the field.
+        return DialogProcedure(h, msg, wp, lp);
     }
     return win::FALSE;
 }
@@ -99,6 +102,7 @@ class NumericEditTest : public test::WindowTest {
         commands.clear();
         deltaBuddies.clear();
         NumericEditClassesRegister();
+        ControlAtomsEnsure();
     }
     void TearDown() override {
         fieldValidation() = FieldValidationState{};
@@ -180,8 +184,8 @@ TEST_F(NumericEditTest, AValueOutsideTheRangeKeepsTheFocusWithItsTextSelected) {
     s.key(win::VK_RETURN).check([] {
         EXPECT_EQ(commands, std::vector<int>{win::IDOK});
         EXPECT_EQ(focused(), kRanged);
-        setText(kRanged,
-                "");  // erased after holding a value: refused within a range
+        // Erased after holding a value: refused within a range.
+        setText(kRanged, "");
     });
     s.key(win::VK_TAB).check([] {
         EXPECT_EQ(focused(), kRanged);
@@ -189,8 +193,8 @@ TEST_F(NumericEditTest, AValueOutsideTheRangeKeepsTheFocusWithItsTextSelected) {
     });
     s.key(win::VK_TAB).check([] {
         EXPECT_EQ(focused(), kInteger);
-        EXPECT_EQ(fieldValidation().saveOnNextFocus,
-                  0);  // taken by the integer field
+        // The integer field took the last valid content.
+        EXPECT_EQ(fieldValidation().saveOnNextFocus, 0);
         EXPECT_EQ(fieldValidation().savedFieldText, "7");
         setText(kInteger, "");  // no range: an empty field may be left
     });
@@ -284,11 +288,18 @@ TEST_F(NumericEditTest, ASpinFieldHasAnUpDownThatFocusesItAndReportsSteps) {
         EXPECT_EQ(record(kInteger).buddy, nullptr);
         EXPECT_EQ(record(kSpin).maximumLength, 11);
     });
-    s.clickOn([] { return record(kSpin).buddy; });
+    // The upper arrow: a step of 1 from -3.
+    s.clickAt([] {
+        win::RECT r{};
+        win::GetWindowRect(record(kSpin).buddy, &r);
+        return win::POINT{(r.left + r.right) / 2, r.top + 3};
+    });
     s.check([] {
         EXPECT_EQ(focused(), kSpin);
-        ASSERT_FALSE(deltaBuddies.empty());
+        ASSERT_EQ(deltaBuddies.size(), 1u);
         EXPECT_EQ(deltaBuddies.front(), item(kSpin));
+        EXPECT_EQ(text(kSpin), "-2");
+        EXPECT_EQ(record(kSpin).value, -2.0);
     });
     run(std::move(s));
 }

@@ -125,8 +125,19 @@ TEST_F(StatusBarTest, WindowTextColoursAndLazyFonts) {
     WindowTextAt(1000, 6000, "twice");
     EXPECT_EQ(afterFirst, before + 1);
     EXPECT_EQ(windowTextState().fontsCreated, afterFirst);
-    EXPECT_GT(w.TextPositionX, 1000);  // the next position is where the text ended
+    EXPECT_GT(w.TextPositionX, 1000);        // the next position is where the text ended
     EXPECT_NEAR(w.TextPositionY, 6000, 40);  // through pixels and back
+
+    // Underlined text in red: a line two pixels below the baseline.
+    WindowTextColours(9, 15);
+    WindowTextUnderline(1);
+    WindowTextAt(0, 8000, "under");
+    int px = 0, py = 0;
+    WindowUnitsToPixels(0, 8000, px, py);
+    win::HDC dc = win::GetDC(slot(0).client);
+    EXPECT_EQ(win::GetPixel(dc, px + 1, py + 2), win::RGB(255, 0, 0));
+    EXPECT_EQ(win::GetPixel(dc, px + 1, py + 4), win::RGB(255, 255, 255));
+    win::ReleaseDC(slot(0).client, dc);
 }
 
 TEST_F(StatusBarTest, AttributeCodesSwitchBoldAndColoursInsideOneText) {

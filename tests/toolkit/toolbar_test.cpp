@@ -142,6 +142,12 @@ TEST_F(ToolbarTest, SidesRemovalAndErrors) {
         EXPECT_EQ(toolkitState().LastErrorNumber, c.error) << c.id;
     }
     EXPECT_EQ(slot(0).toolbars[0], nullptr);
+
+    // A maximised window grows by the toolbar: its client keeps its size.
+    win::ShowWindow(slot(0).frame, win::SW_MAXIMIZE);
+    const win::SIZE before = clientSize(slot(0).client);
+    MenuToolbar(IDB_MENUTOOLS);
+    EXPECT_EQ(clientSize(slot(0).client).cy, before.cy);
 }
 
 TEST_F(ToolbarTest, WindowsOpenWithToolbarsAndTheFrameLaysThemOut) {

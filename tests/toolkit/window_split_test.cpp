@@ -150,9 +150,16 @@ TEST_F(WindowSplitTest, RefusalsAndPaneMenus) {
     ASSERT_NE(slot(second).menu, nullptr);
     // The frame shows the focused pane's menu; a command goes to that pane.
     EXPECT_EQ(win::GetMenu(slot(0).frame), slot(first).menu);
+    // A new menu of the pane without the focus does not replace it; one of
+    // the focused pane does.
+    MenuAttach(IDM_MENUMAIN, second);
+    EXPECT_EQ(win::GetMenu(slot(0).frame), slot(first).menu);
+    MenuAttach(IDM_MENUOTHER, first);
+    EXPECT_EQ(win::GetMenu(slot(0).frame), slot(first).menu);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
     win::SetFocus(slot(second).client);
     EXPECT_EQ(win::GetMenu(slot(0).frame), slot(second).menu);
-    win::PostMessageA(slot(0).frame, win::WM_COMMAND, IDC_MOTHER, 0);
+    win::PostMessageA(slot(0).frame, win::WM_COMMAND, IDC_MSAVE, 0);
     EventRecord rec{};
     int type = 0;
     do
@@ -160,7 +167,7 @@ TEST_F(WindowSplitTest, RefusalsAndPaneMenus) {
     while (type == Expose || type == Resize);
     EXPECT_EQ(type, MenuSelect);
     EXPECT_EQ(rec[0], second);
-    EXPECT_EQ(rec[1], IDC_MOTHER);
+    EXPECT_EQ(rec[1], IDC_MSAVE);
 }
 
 TEST_F(WindowSplitTest, ClosingAPaneOrRevertingUndoesTheSplit) {

@@ -38,15 +38,23 @@ class WordReader {
 
 // The help texts attached to menu items belong to the toolkit: an item's
 // data points into this store, and freeing an item's text erases it here.
-std::map<const std::string*, std::unique_ptr<std::string>>& helpTextStore() {
-    static std::map<const std::string*, std::unique_ptr<std::string>> store;
+// A menu destroyed without its texts being freed (a window closing) leaves
+// them behind; they go when the next text is stored.
+struct StoredHelpText {
+    win::HMENU menu;
+    std::unique_ptr<std::string> text;
+};
+std::map<const std::string*, StoredHelpText>& helpTextStore() {
+    static std::map<const std::string*, StoredHelpText> store;
     return store;
 }
 
-std::string* storeHelpText(const std::string& text) {
+std::string* storeHelpText(win::HMENU menu, const std::string& text) {
+    std::erase_if(helpTextStore(),
+                  [](const auto& entry) { return !win::IsMenu(entry.second.menu); });
     auto owned = std::make_unique<std::string>(text);
     std::string* p = owned.get();
-    helpTextStore().emplace(p, std::move(owned));
+    helpTextStore().emplace(p, StoredHelpText{menu, std::move(owned)});
     return p;
 }
 
@@ -191,7 +199,7 @@ void MenuItemHelpAttach(win::HMENU menu, int position, const std::string& text, 
         lowerHelpCount(window);
     }
     if (text.empty()) return;
-    setItemData(menu, position, storeHelpText(text));
+    setItemData(menu, position, storeHelpText(menu, text));
     if (window >= 0 && window < kWindowSlots) ++windowSystem().slots[window].menuItemHelpCount;
 }
 

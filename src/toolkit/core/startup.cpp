@@ -20,6 +20,7 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
+#include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -310,6 +311,7 @@ void ToolkitInit(std::string_view settingsFile) {
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     DialogManagerBind();
+    NumericEditHooksBind();
     WindowSeamsBind();
     MenuBarsBind();
     WindowTextBind();

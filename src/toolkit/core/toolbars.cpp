@@ -158,14 +158,14 @@ void placeToolbar(int window, int side, const ToolbarButtonTable& table) {
     }
 }
 
-void removeToolbar(WindowSlot& slot, int side) {
+void removeToolbar(int window, int side) {
+    WindowSlot& slot = windowSystem().slots[window];
     if (!slot.toolbars[side]) return;
     win::HWND bar = slot.toolbars[side];
     slot.toolbars[side] = nullptr;
     slot.toolbarExtents[side] = 0;
     win::DestroyWindow(bar);
-    if (!WindowHasBars(static_cast<int>(&slot - windowSystem().slots.data())))
-        slot.toolTips.clear();
+    if (!WindowHasBars(window)) slot.toolTips.clear();
 }
 
 // The frame lays its bars out again after a toolbar changed its extent.
@@ -173,6 +173,16 @@ void relayout(int window, int side, int oldExtent, int& width, int& height) {
     WindowSlot& slot = windowSystem().slots[window];
     width = height = -1;
     if (!slot.client || slot.toolbarExtents[side] == oldExtent || win::IsIconic(slot.frame)) return;
+    if (win::IsZoomed(slot.frame)) {
+        // A maximised frame grows by the difference, so the client keeps its size.
+        const int grow = slot.toolbarExtents[side] - oldExtent;
+        win::RECT f{};
+        win::GetWindowRect(slot.frame, &f);
+        const bool across = side == 1 || side == 2;
+        win::SetWindowPos(slot.frame, nullptr, 0, 0, f.right - f.left + (across ? grow : 0),
+                          f.bottom - f.top + (across ? 0 : grow),
+                          win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    }
     int cw = 0, ch = 0;
     clientSizeOf(slot.frame, cw, ch);
     win::SendMessageA(slot.frame, win::WM_SIZE,
@@ -207,7 +217,7 @@ int ToolbarCreate(int bitmapId, int window, int side, int& width, int& height) {
     if (!windowIsOpen(window) || side < 0 || side > 3) return -1;
     WindowSlot& slot = windowSystem().slots[window];
     const int oldExtent = slot.toolbarExtents[side];
-    removeToolbar(slot, side);
+    removeToolbar(window, side);
     if (bitmapId == 0) {
         relayout(window, side, oldExtent, width, height);
         return 0;

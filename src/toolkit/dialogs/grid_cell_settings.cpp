@@ -98,22 +98,25 @@ void GridColumnAlignment(int field, int column, int& alignment) {
         alignment = c.settings.alignment;
 }
 
+void gridCellColourOf(const GridRecord& g, int column, int row, int& fg, int& bg) {
+    fg = bg = -1;
+    if (column < 0 || column >= g.columnCount || row < 0 || row >= g.rowCapacity) return;
+    const GridColumnRecord& c = gridColumn(g, column);
+    if (!c.colours.empty()) {
+        const GridCellColour& k = c.colours[rowIndex(row)];
+        fg = (k.set & 1) ? packed(k.fg) : -1;
+        bg = (k.set & 2) ? packed(k.bg) : -1;
+    } else {
+        fg = c.settings.textColour;
+        bg = c.settings.backgroundColour;
+    }
+    if (fg < 0) fg = g.textColour;
+    if (bg < 0) bg = g.backgroundColour;
+}
+
 void GridCellColourGet(int field, int column, int row, int fg[3], int bg[3]) {
     int f = -1, b = -1;
-    GridRecord* g = gridOfField(field);
-    if (g && column >= 0 && column < g->columnCount && row >= 0 && row < g->rowCapacity) {
-        const GridColumnRecord& c = gridColumn(*g, column);
-        if (!c.colours.empty()) {
-            const GridCellColour& k = c.colours[rowIndex(row)];
-            f = (k.set & 1) ? packed(k.fg) : -1;
-            b = (k.set & 2) ? packed(k.bg) : -1;
-        } else {
-            f = c.settings.textColour;
-            b = c.settings.backgroundColour;
-        }
-        if (f < 0) f = g->textColour;
-        if (b < 0) b = g->backgroundColour;
-    }
+    if (GridRecord* g = gridOfField(field)) gridCellColourOf(*g, column, row, f, b);
     splitColour(f, fg);
     splitColour(b, bg);
 }

@@ -48,6 +48,10 @@ std::string GridRowLabelGet(int field, int row);
 void GridLabelsInfo(int field, int& hasHeader, int& rowLabelWidth);
 void GridColumnAlignment(int field, int column, int& alignment);
 
+// A cell's packed colours (the cell's, else the column's, else the grid's);
+// -1 for a default colour.
+void gridCellColourOf(const GridRecord& grid, int column, int row, int& textColour,
+                      int& backgroundColour);
 // Colours as red, green, blue; -1 for a default colour.
 void GridCellColourGet(int field, int column, int row, int fg[3], int bg[3]);
 // Red 256 returns a colour to the default, red -1 leaves it.

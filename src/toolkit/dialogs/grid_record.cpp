@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/dialogs/grid_window.h"
 
 namespace tk {
 

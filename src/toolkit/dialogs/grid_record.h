@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/win_types.h"
+#include "toolkit/dialogs/dialog_table.h"
 
 namespace tk {
 
@@ -69,11 +70,6 @@ inline constexpr int GridCellRef(int column1, int row1) {
 inline constexpr int kNotAGrid = -1;
 inline constexpr int kBadIndex = -2;
 inline constexpr int kNoValue = -3;
-
-// The undefined values returned with error 1010.
-inline constexpr int kUndefinedInteger = -999;
-inline constexpr float kUndefinedReal = -999.0f;
-inline constexpr double kUndefinedDouble = -999.0;
 
 // What the column's template control carries: range, steps, length, format,
 // colours and, for menus, the options. A range is set when minimum <= maximum.
@@ -141,6 +137,9 @@ class GridCellEditor {
     virtual void setReadOnly(bool readOnly, bool repaintNow) = 0;
     // The editor's window, when it is one.
     virtual win::HWND window() const { return nullptr; }
+    // The editor's window is destroyed with the grid: it must not be
+    // destroyed on its own.
+    virtual void windowGoesWithGrid() {}
     // Range or steps of the column changed.
     virtual void settingsChanged(const GridColumnSettings&) {}
 };

@@ -4,15 +4,14 @@
 // bookkeeping shared by all grids of the process. A grid without windows
 // (no cell area) skips every step here.
 
-#include <functional>
+#include <vector>
 
 #include "platform/win_types.h"
 #include "toolkit/dialogs/grid_record.h"
 
 namespace tk {
 
-// The registered GM_CELLCHANGE message (defined with the dialog procedure,
-// which receives it).
+// The registered GM_CELLCHANGE message, which grids send their dialog.
 win::UINT gridCellChangeMessage();
 
 // Focus bookkeeping of all grids.
@@ -56,9 +55,35 @@ void gridHeaderItemsRefresh(GridRecord& grid);
 void GridRowLabelsRefresh(GridRecord& grid);
 // A column's range or steps changed: the editor follows.
 void gridEditorSettingsChanged(GridRecord& grid, int column);
-// The numeric edit's check of an editor's number before the cell is left
-// (beeps and keeps the focus when it refuses); unbound, every number passes.
-std::function<bool(win::HWND)>& gridNumericValidator();
+// The grid record of a grid window (class VORARIZ), else null.
+GridRecord* gridRecordOfWindow(win::HWND window);
+// Registers the grid classes and GM_CELLCHANGE once per process (the root
+// window's opening calls it) and marks the print defaults unread.
+void GridClassRegister(win::HINSTANCE instance);
+// Binds the dialog manager's grid hooks to the grid.
+void GridDialogHooksBind();
+// Defines the columns of a grid window: storage, cell area, header items,
+// row-label controls (rowLabelWidth pixels wide) and the editor.
+void GridDefineColumnsInWindow(win::HWND window, const std::vector<GridColumnSpec>& specs,
+                               int rowCapacity, int rowLabelWidth);
+// The cell area changed size: visible rows and row-label controls follow.
+void gridCellAreaResized(GridRecord& grid);
+// Scrolls to a first row (WM_VSCROLL) or first column (WM_HSCROLL).
+void GridScrollTo(GridRecord& grid, win::UINT message, int position);
+// A header divider dragged: the column's new width, within its limits.
+void GridTrackColumn(GridRecord& grid, int column, int width);
+win::LRESULT GridClientProcedure(win::HWND window, win::UINT message, win::WPARAM wParam,
+                                 win::LPARAM lParam);
+void gridHeaderSubclass(win::HWND header);
+// The drawn cell under a point of the cell area; false when none.
+bool GridCellAtPoint(const GridRecord& grid, int x, int y, int& column, int& row);
+void gridRepaintSelection(GridRecord& grid);
+// The grid fills a toolkit window (its parent is a toolkit client area).
+bool gridFillsToolkitWindow(const GridRecord& grid);
+// The context menu's commands.
+void GridContextCommand(GridRecord& grid, int id);
+// The colours the editor was given (-1 default); 0 without a window editor.
+int gridEditorColours(const GridRecord& grid, int& textColour, int& backgroundColour);
 // Shrinks the toolkit window that the grid fills towards the grid's size.
 void GridWindowFitSize(GridRecord& grid);
 

@@ -95,7 +95,12 @@ bool gridEditorHasFocus(const GridRecord& g) {
 }
 
 void gridUpdateLastCellRef(GridRecord& g) {
-    g.lastCellRef = GridCellRef(g.currentColumn + 1, g.currentRow + 1);
+    const int ref = GridCellRef(g.currentColumn + 1, g.currentRow + 1);
+    DialogRecord* dialog = g.window ? dialogRecordOf(win::GetParent(g.window)) : nullptr;
+    if (dialog && dialog->changedField() == g.fieldId)
+        dialog->lastGridCell() = ref;
+    else
+        g.lastCellRef = ref;
 }
 
 void gridRowLabelVisibility(GridRecord& g, int oldRowCount) {

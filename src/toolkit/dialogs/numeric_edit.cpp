@@ -173,6 +173,9 @@ int numericClassIndex(win::HWND control) {
 }
 
 void NumericEditClassesRegister() {
+    // Called when the root window opens: the first numeric field to get the
+    // focus keeps its content as the last valid one.
+    fieldValidation().saveOnNextFocus = 1;
     win::WNDCLASSA existing;
     if (win::GetClassInfoA(nullptr, "INTEGEREDIT", &existing)) return;
     win::HWND root = windowSystem().slots[0].frame;

@@ -1,0 +1,353 @@
+// The grid as windows on the headless desktop: painting, the in-place editor
+// and its keys, the mouse, scrolling and the clipboard, driven by the robot.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core_test_support.h"
+#include "platform/controls/controls_api.h"
+#include "platform/gdi/gdi.h"
+#include "platform/robot/robot.h"
+#include "platform/robot/screenshot.h"
+#include "platform/window/clipboard_api.h"
+#include "platform/window/clock.h"
+#include "platform/window/scroll_api.h"
+#include "platform/window/user_api.h"
+#include "platform/window/user_constants.h"
+#include "platform/window/window_system.h"
+#include "toolkit/core/event_queue.h"
+#include "toolkit/core/toolkit_state.h"
+#include "toolkit/dialogs/grid_cells.h"
+#include "toolkit/dialogs/grid_clipboard.h"
+#include "toolkit/dialogs/grid_print_defaults.h"
+#include "toolkit/dialogs/grid_public.h"
+#include "toolkit/dialogs/grid_rows.h"
+#include "toolkit/dialogs/grid_sort.h"
+#include "toolkit/dialogs/grid_window.h"
+
+namespace tk::test {
+namespace {
+
+using namespace win;
+
+constexpr int kGridId = 100;
+
+LRESULT hostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefWindowProcA(h, m, w, l);
+}
+
+std::string clipboard() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE d = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(d));
+            GlobalUnlock(d);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+void setClipboard(const std::string& text) {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+class GridWindowTest : public ::testing::Test {
+  protected:
+    FakeClock clock;
+    HWND host = nullptr;
+    HWND gridWindow = nullptr;
+    GridRecord* g = nullptr;
+
+    void SetUp() override {
+        resetWindowSystem();
+        robot::stop();
+        setClock(&clock);
+        toolkitState().reset();
+        resetEventQueue();
+        gridLookupReset();
+        GridRedrawEnabled() = 1;
+        GridClassRegister(nullptr);
+        WNDCLASSA wc;
+        wc.lpfnWndProc = hostProc;
+        wc.lpszClassName = "GRIDHOST";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
+        RegisterClassA(&wc);
+        host = CreateWindowExA(0, "GRIDHOST", "Grid",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 420, 300,
+                               nullptr, nullptr, nullptr, nullptr);
+        toolkitState().CurrentDialogNumber = 1;
+    }
+    void TearDown() override {
+        robot::stop();
+        if (host) DestroyWindow(host);
+        gridLookupReset();
+        resetWindowSystem();
+        setClock(nullptr);
+    }
+
+    void makeGrid(int style, int rows = 20) {
+        gridWindow = CreateWindowExA(
+            0, "VORARIZ", "",
+            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | static_cast<DWORD>(style), 10, 10, 380,
+            200, host, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr,
+            nullptr);
+        ASSERT_TRUE(gridWindow);
+        std::vector<GridColumnSpec> specs(4);
+        specs[0].kind = KindText;
+        specs[0].width = 90;
+        specs[0].settings.label = "Name";
+        specs[1].kind = KindInteger;
+        specs[1].width = 70;
+        specs[1].settings.label = "Count";
+        specs[1].settings.alignment = 2;
+        specs[2].kind = KindCheckBox;
+        specs[2].width = 50;
+        specs[2].settings.label = "Free?";
+        specs[3].kind = KindMenu;
+        specs[3].width = 90;
+        specs[3].settings.label = "Colour";
+        specs[3].settings.options = {"Red", "Green", "Blue"};
+        GridDefineColumnsInWindow(gridWindow, specs, rows, 40);
+        g = gridRecordOfWindow(gridWindow);
+        ASSERT_TRUE(g);
+        gridLookupRegister(1, kGridId, g);
+    }
+    HWND editor() const { return g->editor ? g->editor->window() : nullptr; }
+    void pump() {
+        MSG m;
+        for (;;) {
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&m);
+                DispatchMessageA(&m);
+            }
+            if (!robot::step()) break;
+        }
+    }
+    std::string cell(int column, int row) {
+        std::string text(30, ' ');
+        GrdGetCellString(kGridId, column, row, text);
+        return trimmed(text);
+    }
+    // A client point of the cell area over a cell (0-based, visible).
+    POINT cellPoint(int column, int row) {
+        int x = 1;
+        for (int c = g->firstColumn; c < column; ++c)
+            x += g->columns[static_cast<std::size_t>(c)].width - 1;
+        POINT p{x + 5, (row - g->firstRow) * (g->rowHeight - 1) + 4};
+        return p;
+    }
+};
+
+TEST_F(GridWindowTest, TypingAndMovingKeysCommitTheEditor) {
+    makeGrid(GRS_HEADER | GRS_ROWLABELS | GRS_TABCELLS | GRS_WRAP);
+    robot::Script s;
+    s.check([&] { SetFocus(gridWindow); });
+    s.text("hello").key(VK_TAB).text("42").key(VK_DOWN);
+    s.check([&] {
+        EXPECT_EQ(cell(1, 1), "hello");
+        EXPECT_EQ(cell(2, 1), "42");
+        EXPECT_EQ(GridInfo(kGridId, 4), 2);
+        EXPECT_EQ(GridInfo(kGridId, 5), 2);
+        EXPECT_EQ(GetFocus(), editor());
+    });
+    // Tab at the last column wraps to the next row; Shift+Tab goes back.
+    s.key(VK_TAB).key(VK_TAB).key(VK_TAB);
+    s.check([&] {
+        EXPECT_EQ(GridInfo(kGridId, 4), 1);
+        EXPECT_EQ(GridInfo(kGridId, 5), 3);
+    });
+    s.chord({VK_SHIFT, VK_TAB});
+    s.check([&] {
+        EXPECT_EQ(GridInfo(kGridId, 4), 4);
+        EXPECT_EQ(GridInfo(kGridId, 5), 2);
+    });
+    // Shift+Down extends a selection; Shift+Up back to the anchor removes it.
+    s.chord({VK_SHIFT, VK_DOWN}).chord({VK_SHIFT, VK_DOWN});
+    s.check([&] {
+        EXPECT_EQ(GridInfo(kGridId, 11), 2);
+        EXPECT_EQ(GridInfo(kGridId, 13), 4);
+        EXPECT_EQ(GridInfo(kGridId, 10), 4);
+    });
+    s.chord({VK_SHIFT, VK_UP}).chord({VK_SHIFT, VK_UP});
+    s.check([&] { EXPECT_EQ(GridInfo(kGridId, 10), 0); });
+    // Space toggles the check box of the current cell.
+    s.key(VK_LEFT).key(VK_SPACE).key(VK_UP);
+    s.check([&] {
+        int state = 0;
+        GrdGetCellCheckBox(kGridId, 3, 2, state);
+        EXPECT_EQ(state, 1);
+    });
+    robot::play(std::move(s));
+    pump();
+    EXPECT_FALSE(robot::playing());
+}
+
+TEST_F(GridWindowTest, PutsReachTheOpenEditorAndReadsSeeItsText) {
+    makeGrid(GRS_HEADER);
+    GrdPutCellInteger(kGridId, 1, 1, 7);  // a number into the text column, under the editor
+    EXPECT_EQ(g->editor->text(), "7");
+    SetFocus(gridWindow);
+    SendMessageA(editor(), EM_SETSEL, 1, 1);
+    SendMessageA(editor(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(cell(1, 1), "7x");  // the live editor text, before it is stored
+    GrdSetCell(kGridId, 2, 3);
+    EXPECT_EQ(g->columns[0].texts[0], "7x");
+    SendMessageA(editor(), WM_CHAR, '5', 0);
+    int v = 0;
+    GrdGetCellInteger(kGridId, 2, 3, v);
+    EXPECT_EQ(v, 5);
+    // Sorting the rows keeps the typed, unstored number with its row.
+    GrdPutCellInteger(kGridId, 2, 1, 9);
+    GrdSort(kGridId, 2, 1);
+    GrdGetCellInteger(kGridId, 2, 1, v);
+    EXPECT_EQ(v, 9);
+    GrdGetCellInteger(kGridId, 2, 2, v);
+    EXPECT_EQ(v, 5);
+}
+
+TEST_F(GridWindowTest, ClickMovesTheCurrentCellAndShiftClickSelects) {
+    makeGrid(GRS_HEADER | GRS_SELECTEVENTS);
+    EventTypeEnable(FieldChanged, 1);
+    const POINT p = cellPoint(1, 2);
+    SendMessageA(g->cellArea, WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    SendMessageA(g->cellArea, WM_LBUTTONUP, 0,
+                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    EXPECT_EQ(GridInfo(kGridId, 4), 2);
+    EXPECT_EQ(GridInfo(kGridId, 5), 3);
+    EXPECT_EQ(GetFocus(), editor());
+    const POINT q = cellPoint(3, 4);
+    SendMessageA(g->cellArea, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT,
+                 MAKELPARAM(static_cast<WORD>(q.x), static_cast<WORD>(q.y)));
+    EXPECT_EQ(GridInfo(kGridId, 10), 2);
+    EXPECT_EQ(GridInfo(kGridId, 12), 4);
+    EXPECT_EQ(GridInfo(kGridId, 13), 5);
+    // The selection was reported as a FieldChanged event with sub-code 2.
+    const StoredEvent& e = eventQueue().current;
+    EXPECT_EQ(e.type, FieldChanged);
+    EXPECT_EQ(e.values[2], 2);
+    EXPECT_EQ(e.x, GridCellRef(2, 3));
+    EXPECT_EQ(e.y, GridCellRef(4, 5));
+}
+
+TEST_F(GridWindowTest, ScrollingKeepsTheCurrentCellVisible) {
+    makeGrid(GRS_HEADER, 100);
+    const int visible = g->visibleRows;
+    ASSERT_GT(visible, 2);
+    SendMessageA(gridWindow, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(GridInfo(kGridId, 9), visible + 1);
+    EXPECT_EQ(GridInfo(kGridId, 5), visible + 1);
+    SendMessageA(gridWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
+    EXPECT_EQ(GridInfo(kGridId, 9), visible + 3);
+    SendMessageA(gridWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-60)), 0);
+    SendMessageA(gridWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-60)), 0);
+    EXPECT_EQ(GridInfo(kGridId, 9), visible + 4);
+    for (int i = 0; i < 20; ++i)
+        SendMessageA(gridWindow, WM_VSCROLL, SB_PAGEDOWN, 0);
+    EXPECT_EQ(GridInfo(kGridId, 9), 100 - visible + 1);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(gridWindow, SB_VERT, &si);
+    EXPECT_EQ(si.nPos, 100 - visible);
+    EXPECT_EQ(si.nMax, 99);
+}
+
+TEST_F(GridWindowTest, CopyAndPasteBlocksAsTabSeparatedText) {
+    makeGrid(GRS_HEADER | GRS_CHANGEEVENTS);
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "a", "");
+    GrdPutCellInteger(kGridId, 2, 1, 12);
+    GrdPutCellCheckBox(kGridId, 3, 1, 1);
+    GridCellPut(f, 0, 1, 0.0, "b", "");
+    GridSelectRange(f, 0, 0, 2, 1);
+    SetFocus(gridWindow);
+    SendMessageA(editor(), WM_CHAR, 3, 0);  // Ctrl+C
+    EXPECT_EQ(clipboard(), "a\t12\tYes\r\nb\t\tNo\r\n");
+
+    GrdSetCell(kGridId, 3, 4);
+    setClipboard("yes\tRe\textra\r\nY\r\n");
+    EventTypeEnable(FieldChanged, 1);
+    SendMessageA(editor(), WM_CHAR, 22, 0);  // Ctrl+V
+    int state = 0, option = 0;
+    GrdGetCellCheckBox(kGridId, 3, 4, state);
+    GrdGetCellMenu(kGridId, 4, 4, option);
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(option, 1);
+    GrdGetCellCheckBox(kGridId, 3, 5, state);
+    EXPECT_EQ(state, 0);
+    EXPECT_EQ(eventQueue().current.values[2], 1);
+    EXPECT_EQ(eventQueue().current.y, GridCellRef(4, 5));
+
+    // Numbers are checked: 2.5E1 is no integer, 7.9 stores 7.
+    GrdSetCell(kGridId, 2, 6);
+    setClipboard("7.9\r\n2.5E1\r\n");
+    SendMessageA(editor(), WM_CHAR, 22, 0);
+    EXPECT_EQ(cell(2, 6), "7");
+    EXPECT_EQ(cell(2, 7), "");
+    // Delete clears a selected block; Ctrl+X cuts it.
+    GridSelectRange(f, 1, 5, 1, 5);
+    SendMessageA(editor(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(cell(2, 6), "");
+}
+
+TEST_F(GridWindowTest, PaintedGridShowsLinesTextAndSelection) {
+    makeGrid(GRS_HEADER | GRS_ROWLABELS);
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "Alpha", "");
+    GrdPutCellInteger(kGridId, 2, 2, 1234);
+    GrdPutCellCheckBox(kGridId, 3, 2, 1);
+    GrdPutCellOption(kGridId, 4, 3, 2);
+    GrdLabelRow(kGridId, 1, "one");
+    GrdSetCell(kGridId, 1, 4);
+    SetFocus(gridWindow);
+    GridSelectRange(f, 1, 4, 2, 5);
+    pump();
+    HDC dc = GetDC(g->cellArea);
+    EXPECT_EQ(GetPixel(dc, 0, 5), RGB(0, 0, 0));                  // the left grid line
+    EXPECT_EQ(GetPixel(dc, 30, g->rowHeight - 1), RGB(0, 0, 0));  // the line under row 1
+    const POINT sel = cellPoint(2, 4);
+    EXPECT_EQ(GetPixel(dc, sel.x + 40, sel.y + 8), GetSysColor(COLOR_HIGHLIGHT));
+    ReleaseDC(g->cellArea, dc);
+    TempDir dir;
+    ASSERT_TRUE(robot::saveWindowPng(host, dir.file("grid.png")));
+    EXPECT_GT(std::filesystem::file_size(dir.file("grid.png")), 500u);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, PrintDefaultsAreReadOnceUntilTheClassesAreRegisteredAgain) {
+    gridPrintDefaultsRead() = 0;
+    GridPrintDefaults();
+    auto& records = gridPageSetupRecords();
+    EXPECT_EQ(gridPrintDefaultsRead(), 1);
+    for (const PageSetupRecord& r : records) {
+        EXPECT_EQ(r.scalePercent, 100);
+        EXPECT_EQ(r.pageSetup.lStructSize, 84u);
+        EXPECT_EQ(r.printSwitches[0] + r.printSwitches[1] + r.printSwitches[2], 3);
+        EXPECT_EQ(r.printSwitches[3], records[0].printSwitches[3]);
+        EXPECT_TRUE(r.marginUnits == 4 || r.marginUnits == 8 || r.marginUnits == 0);
+    }
+    records[1].scalePercent = 50;
+    GridPrintDefaults();
+    EXPECT_EQ(records[1].scalePercent, 50);  // not asked again
+    UnregisterClassA("VORARIZ", nullptr);
+    UnregisterClassA("REZODUZIVOVUV", nullptr);
+    GridClassRegister(nullptr);
+    EXPECT_EQ(gridPrintDefaultsRead(), 0);
+}
+
+}  // namespace
+}  // namespace tk::test

@@ -210,15 +210,20 @@ TEST_F(DialogTest, TabPagesBecomeChildrenAtShowAndTabSwitchesPages) {
     DlgSelect(IDD_TKPAGE1);
     DlgHide();
     EXPECT_EQ(takeError(), 1069);
+    auto itemText = [d](int i) {
+        win::TCITEMA item;
+        char buf[32] = {};
+        item.mask = win::TCIF_TEXT;
+        item.pszText = buf;
+        item.cchTextMax = 32;
+        win::SendMessageA(win::GetDlgItem(d, IDC_TKTABS), win::TCM_GETITEMA,
+                          static_cast<win::WPARAM>(i), reinterpret_cast<win::LPARAM>(&item));
+        return std::string(buf);
+    };
+    // The settings line "  3005  Northing " gives the text without its blank.
+    EXPECT_EQ(itemText(1), "Northing");
     DlgTitle("Start");
-    win::TCITEMA item;
-    char buf[32] = {};
-    item.mask = win::TCIF_TEXT;
-    item.pszText = buf;
-    item.cchTextMax = 32;
-    win::SendMessageA(win::GetDlgItem(d, IDC_TKTABS), win::TCM_GETITEMA, 0,
-                      reinterpret_cast<win::LPARAM>(&item));
-    EXPECT_STREQ(buf, "Start");
+    EXPECT_EQ(itemText(0), "Start");
 }
 
 TEST_F(DialogTest, TitleSetsTheCaptionWithoutTrailingBlanks) {

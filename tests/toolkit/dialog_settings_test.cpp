@@ -162,5 +162,24 @@ TEST_F(DialogTest, StretchFieldGrowsAndOthersFollowTheEdges) {
     EXPECT_EQ(note1.left, note0.left);
 }
 
+TEST_F(DialogTest, ResizingTheClientHidesFieldsOutsideAndGivesThemBackTheirState) {
+    DlgLoad(IDD_TKFIELDS);
+    DlgFieldState(IDC_TKCHECK, StateDisabled);
+    int result = -1;
+    DialogResizeClient(140, 55, result);
+    EXPECT_EQ(result, 0);
+    auto visible = [](int id) {
+        return (win::GetWindowLongPtrA(field(id), win::GWL_STYLE) & win::WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(visible(IDC_TKNAME));
+    EXPECT_FALSE(visible(IDC_TKCHECK));
+    EXPECT_FALSE(visible(win::IDOK));
+    EXPECT_EQ(fieldRecordOf(field(IDC_TKCHECK))->state, StateDisabled);
+    DialogResizeClient(250, 170, result);
+    EXPECT_TRUE(visible(win::IDOK));
+    EXPECT_TRUE(visible(IDC_TKCHECK));
+    EXPECT_FALSE(win::IsWindowEnabled(field(IDC_TKCHECK)));
+}
+
 }  // namespace
 }  // namespace tk::test

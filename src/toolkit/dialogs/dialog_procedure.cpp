@@ -516,13 +516,6 @@ win::INT_PTR onInitDialog(win::HWND dialog, win::LPARAM lp) {
 
 }  // namespace
 
-// The grid posts its cell changes to its dialog with this message
-// (declared in grid_window.h, which the grid includes).
-win::UINT gridCellChangeMessage() {
-    static const win::UINT message = win::RegisterWindowMessageA("GM_CELLCHANGE");
-    return message;
-}
-
 bool DialogIsModalCopy(win::HWND window) {
     win::HWND modal = dialogTable().slots[0];
     if (!modal) return false;

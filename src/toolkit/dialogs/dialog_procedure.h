@@ -27,7 +27,8 @@ struct DialogRecord;
 DialogRecord* bookkeepingRecord(win::HWND dialog);
 // Lays out a dialog with a stretch field for a new client size.
 void DialogLayoutFields(win::HWND dialog, int width, int height);
-// The registered grid cell-change message (also declared in grid_window.h).
+// The grid's registered cell-change message (defined with the grid window,
+// grid_window.h).
 win::UINT gridCellChangeMessage();
 
 }  // namespace tk

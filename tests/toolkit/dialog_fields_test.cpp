@@ -5,6 +5,8 @@
 #include "dialog_test_support.h"
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_window.h"
 
 namespace tk::test {
 namespace {
@@ -315,6 +317,23 @@ TEST_F(DialogTest, IntegerSpinStepsSnapToTheBaseAndStopAtTheRangeEnds) {
         EXPECT_EQ(value, c.to);
     }
     EXPECT_EQ(DialogFieldInfo(IDC_TKSPIN, 5), FieldInteger);
+}
+
+TEST_F(DialogTest, GridFieldsAreFoundThroughTheCurrentDialog) {
+    DlgLoad(IDD_TKGRID);
+    ASSERT_EQ(takeError(), 0);
+    win::HWND grid = field(IDC_TKGRID);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(DialogFieldInfo(IDC_TKGRID, 5), FieldGrid);
+    GridRecord* record = gridRecordOfWindow(grid);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(gridOfField(IDC_TKGRID), record);
+    EXPECT_EQ(gridOfField(win::IDOK), nullptr);
+    DlgFieldOptions(IDC_TKGRID, 3, 1);
+    EXPECT_EQ(takeError(), 0);
+    EXPECT_EQ(fieldRecordOf(grid)->reportTyping, 1);
+    DlgFieldState(IDC_TKGRID, StateReadOnly);
+    EXPECT_EQ(FieldStateQuery(grid), StateReadOnly);
 }
 
 }  // namespace

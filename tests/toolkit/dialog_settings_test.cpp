@@ -181,5 +181,24 @@ TEST_F(DialogTest, ResizingTheClientHidesFieldsOutsideAndGivesThemBackTheirState
     EXPECT_FALSE(win::IsWindowEnabled(field(IDC_TKCHECK)));
 }
 
+TEST_F(DialogTest, ARefusedNumberBlocksOkAndCancelRestoresTheLastValidText) {
+    DlgLoad(IDD_TKREAL);
+    DlgPutReal(IDC_TKREAL, 5.0F, "(F4.1)");
+    bool stillOpen = false;
+    win::robot::play(Script()
+                         .chord({win::VK_CONTROL, 'A'})
+                         .text("1e99")
+                         .key(win::VK_RETURN)
+                         .check([&] { stillOpen = dialogTable().slots[0] != nullptr; })
+                         .key(win::VK_ESCAPE));
+    DlgShow(-1, -1, IDC_TKREAL, ShowModal);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(DialogInfoQuery(1), win::IDCANCEL);
+    EXPECT_EQ(text(IDC_TKREAL), "5.0");
+    float value = 0.0F;
+    DlgGetReal(IDC_TKREAL, value);
+    EXPECT_FLOAT_EQ(value, 5.0F);
+}
+
 }  // namespace
 }  // namespace tk::test

@@ -24,6 +24,7 @@
 #include "toolkit/dialogs/grid_public.h"
 #include "toolkit/dialogs/grid_rows.h"
 #include "toolkit/dialogs/grid_sort.h"
+#include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
 
 namespace tk::test {
@@ -347,6 +348,64 @@ TEST_F(GridWindowTest, PrintDefaultsAreReadOnceUntilTheClassesAreRegisteredAgain
     UnregisterClassA("REZODUZIVOVUV", nullptr);
     GridClassRegister(nullptr);
     EXPECT_EQ(gridPrintDefaultsRead(), 0);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ColumnsComeFromTheTemplateDialogAndTheGridsLine) {
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER | GRS_ROWLABELS, 10, 10,
+        380, 200, host, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr,
+        nullptr);
+    const std::string_view line = "4 8 3401\n 30\nfirst\n  second  \n";
+    EXPECT_EQ(GridDefineFromTemplate(gridWindow, line), static_cast<int>(line.size()));
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    EXPECT_EQ(GridInfo(kGridId, 1), 4);
+    EXPECT_EQ(GridInfo(kGridId, 2), 8);
+    EXPECT_EQ(InfoGridCell(kGridId, 1, 1, 2), 4);
+    EXPECT_EQ(InfoGridCell(kGridId, 2, 1, 2), 9);
+    EXPECT_EQ(InfoGridCell(kGridId, 3, 1, 2), 11);
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 2), "Free?");
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 3), "Color");  // the combo's first item
+    EXPECT_EQ(GridMenuOptionText(kGridId, 2, 2), "Green");
+    EXPECT_EQ(GridRowLabelGet(kGridId, 1), "  second");  // trailing blanks go, leading ones stay
+    EXPECT_GT(g->rowLabelWidth, 0);
+    // The text column keeps four characters; the read-only template locks its column.
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "abcdefg", "");
+    EXPECT_EQ(g->columns[0].texts[0], "abcd");
+    EXPECT_TRUE(g->columns[3].flags[5] & CellLocked);
+    int alignment = 0;
+    GridColumnAlignment(kGridId, 3, alignment);
+    EXPECT_EQ(alignment, 2);
+    // Applied again, the line only changes the rows, and the storage with them.
+    GridDefineFromTemplate(gridWindow, "4 12 3401");
+    EXPECT_EQ(GridInfo(kGridId, 2), 12);
+    GrdPutCellCheckBox(kGridId, 2, 12, 1);
+    EXPECT_EQ(g->columns[1].integers.size(), 12u);
+}
+
+TEST_F(GridWindowTest, AModalCopyTakesTheGridAndGivesItBack) {
+    makeGrid(GRS_HEADER);
+    int f = kGridId;
+    GridCellPut(f, 0, 2, 0.0, "kept", "");
+    HWND copy = CreateWindowExA(0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | GRS_HEADER, 10, 10, 380,
+                                200, host, nullptr, nullptr, nullptr);
+    GridCopyState(copy, gridWindow);
+    GridRecord* c = gridRecordOfWindow(copy);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->columnCount, 4);
+    EXPECT_EQ(c->columns[0].texts[2], "kept");
+    c->columns[0].texts[2] = "edited";
+    GridCopyState(gridWindow, copy);
+    EXPECT_EQ(cell(1, 3), "edited");
+    DestroyWindow(copy);
 }
 
 }  // namespace

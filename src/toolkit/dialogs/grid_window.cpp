@@ -17,6 +17,7 @@
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
 #include "toolkit/dialogs/grid_selection.h"
+#include "toolkit/dialogs/grid_template.h"
 
 namespace tk {
 
@@ -544,6 +545,11 @@ void GridClassRegister(win::HINSTANCE instance) {
 void GridDialogHooksBind() {
     DialogPartHooks& h = dialogPartHooks();
     if (!h.gridClassRegister) h.gridClassRegister = [] { GridClassRegister(nullptr); };
+    if (!h.gridDefineFromTemplate)
+        h.gridDefineFromTemplate = [](win::HWND grid, std::string_view rest) {
+            return GridDefineFromTemplate(grid, rest);
+        };
+    if (!h.gridCopy) h.gridCopy = [](win::HWND to, win::HWND from) { GridCopyState(to, from); };
     if (!h.gridClearAll)
         h.gridClearAll = [](win::HWND grid) {
             if (GridRecord* g = gridRecordOfWindow(grid)) GridClearAll(*g, true);

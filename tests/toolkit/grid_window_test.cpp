@@ -410,3 +410,55 @@ TEST_F(GridWindowTest, AModalCopyTakesTheGridAndGivesItBack) {
 
 }  // namespace
 }  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, RedefiningTakesTheChosenTemplateControls) {
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
+    GridDefineFromTemplate(gridWindow, "4 6 3401");
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    GrdRows(kGridId, 5);
+    GrdSetCell(kGridId, 2, 4);
+    int f = kGridId;
+    GridRedefineColumns(f, 2, {3, 2});
+    EXPECT_EQ(f, kGridId);
+    EXPECT_EQ(GridInfo(kGridId, 1), 2);
+    EXPECT_EQ(GridInfo(kGridId, 3), 5);
+    EXPECT_EQ(GridInfo(kGridId, 4), 1);
+    EXPECT_EQ(GridInfo(kGridId, 5), 1);
+    EXPECT_EQ(InfoGridCell(kGridId, 1, 1, 2), 11);
+    EXPECT_EQ(InfoGridCell(kGridId, 2, 1, 2), 9);
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 1), "Color");
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ContextMenuCopiesTheSelectedBlock) {
+    makeGrid(GRS_HEADER);
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "x", "");
+    GridCellPut(f, 0, 1, 0.0, "y", "");
+    SetFocus(gridWindow);
+    GridSelectRange(f, 0, 0, 0, 1);
+    robot::Script s;
+    s.clickMenuItem("Copy");
+    robot::play(std::move(s));
+    POINT p{40, 40};
+    ClientToScreen(g->cellArea, &p);
+    SendMessageA(g->cellArea, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor()),
+                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    pump();
+    EXPECT_EQ(clipboard(), "x\r\ny\r\n");
+}
+
+}  // namespace
+}  // namespace tk::test

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/window/user_api.h"
+#include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_selection.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
 #include "platform/dialogs/dialog_api.h"
 #include "platform/gdi/gdi.h"
@@ -18,6 +19,7 @@
 #include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_editor.h"
+#include "toolkit/dialogs/grid_selection.h"
 #include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
 
@@ -328,6 +330,51 @@ void GridCopyState(win::HWND target, win::HWND source) {
     gridUpdateScrollInfo(*t);
     GridCreateCellEditor(*t);
     GridRepaintCellArea(*t);
+}
+
+}  // namespace tk
+
+namespace tk {
+
+void GridRedefineColumns(int& field, int columns, const std::vector<int>& positions) {
+    GridRecord* g = gridFind(field);
+    if (!g) return;
+    GridSelectionClear(*g);
+    const bool focusInside = gridFocusInside(*g);
+    GridCloseCellEditor(*g, true);
+    g->currentColumn = g->currentRow = 0;
+    g->firstColumn = g->firstRow = 0;
+    gridUpdateLastCellRef(*g);
+    if (g->header)
+        while (win::SendMessageA(g->header, win::HDM_DELETEITEM, 0, 0))
+            ;
+    for (win::HWND h : g->rowLabelControls)
+        win::DestroyWindow(h);
+    g->rowLabelControls.clear();
+    const int rows = g->rowCount;
+    win::HWND dialog =
+        g->window ? win::CreateDialogParamA(
+                        nullptr, win::MAKEINTRESOURCEA(static_cast<win::WORD>(g->templateDialogId)),
+                        nullptr, GridTemplateProcedure, g->templateDialogId)
+                  : nullptr;
+    std::vector<int> chosen = positions;
+    if (chosen.empty())
+        for (int k = 1; k <= columns; ++k)
+            chosen.push_back(k);
+    chosen.resize(static_cast<std::size_t>(std::max(columns, 0)));
+    const bool ok =
+        GridDefineColumnsFromDialog(g->window, dialog, chosen, g->rowCapacity, g->rowLabelWidth);
+    if (dialog) win::DestroyWindow(dialog);
+    if (!ok) {
+        field = kNotAGrid;
+        return;
+    }
+    GridCloseCellEditor(*g, false);
+    g->rowCount = rows;
+    GridCreateCellEditor(*g);
+    if (focusInside && win::IsWindowVisible(g->window)) gridTakeFocus(*g);
+    if (field == 0) GridWindowFitSize(*g);
+    GridRepaintCellArea(*g);
 }
 
 }  // namespace tk

@@ -23,6 +23,10 @@ win::INT_PTR GridTemplateProcedure(win::HWND dialog, win::UINT message, win::WPA
 // The grid of a modal copy takes the loaded grid's contents, and the loaded
 // grid takes them back when the copy closes.
 void GridCopyState(win::HWND target, win::HWND source);
+// Rebuilds the columns from the grid's template dialog: `columns` columns,
+// taken from the given positions (from 1) or from the first controls. The
+// current cell goes to the first cell; field := -1 on failure.
+void GridRedefineColumns(int& field, int columns, const std::vector<int>& positions);
 // A rectangle in dialog units to pixels with the window's font.
 void DialogUnitsToPixels(win::HWND window, win::RECT& rect);
 

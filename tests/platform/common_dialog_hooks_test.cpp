@@ -52,10 +52,12 @@ UINT_PTR findHook(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 std::vector<FINDREPLACEA> reports;
-UINT findMessage = 0;
+UINT findMessage = 0, helpMessage = 0;
+std::vector<LPARAM> helpRequests;
 
 LRESULT ownerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (findMessage && msg == findMessage) reports.push_back(*reinterpret_cast<FINDREPLACEA*>(lp));
+    if (helpMessage && msg == helpMessage) helpRequests.push_back(lp);
     return DefWindowProcA(h, msg, wp, lp);
 }
 
@@ -68,6 +70,8 @@ class CommonDialogHooksTest : public WindowTest {
         hooked = HookLog{};
         reports.clear();
         findMessage = RegisterWindowMessageA(FINDMSGSTRINGA);
+        helpMessage = RegisterWindowMessageA(HELPMSGSTRINGA);
+        helpRequests.clear();
         WNDCLASSA wc;
         wc.lpfnWndProc = ownerProc;
         wc.lpszClassName = "HOOKOWNER";
@@ -673,5 +677,241 @@ TEST_F(CommonDialogHooksTest, AFolderCallbackCanReplaceTheHeadingAndSubclassTheD
     CoTaskMemFree(chosen);
     EXPECT_EQ(okPresses, 2);
     EXPECT_EQ(typedFolder, (root / "data").string());
+    fs::remove_all(root);
+}
+
+namespace {
+struct PaintLog {
+    LPARAM setupParam = 0;
+    WORD orientation = 0;
+    RECT page{}, text{};
+    int paints = 0;
+};
+PaintLog painted;
+// Draws the text area itself, in red; leaves the rest to the dialog.
+UINT_PTR pagePaintHook(HWND, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PSD_PAGESETUPDLG) {
+        ++painted.paints;
+        painted.setupParam = lp;
+        painted.orientation = HIWORD(wp);
+    } else if (msg == WM_PSD_FULLPAGERECT) {
+        painted.page = *reinterpret_cast<const RECT*>(lp);
+    } else if (msg == WM_PSD_GREEKTEXTRECT) {
+        painted.text = *reinterpret_cast<const RECT*>(lp);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(wp), &painted.text, red);
+        DeleteObject(red);
+        return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, ThePagePaintHookHearsTheSamplePageAndMayDrawParts) {
+    painted = PaintLog{};
+    PAGESETUPDLGA psd;
+    psd.hwndOwner = owner;
+    psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS | PSD_ENABLEPAGEPAINTHOOK;
+    psd.rtMargin = {2000, 2000, 2000, 2000};
+    psd.lpfnPagePaintHook = pagePaintHook;
+    robot::Script s;
+    s.check([&] {
+        ASSERT_GE(painted.paints, 1);
+        EXPECT_EQ(painted.setupParam, reinterpret_cast<LPARAM>(&psd));
+        EXPECT_EQ(painted.orientation, 0x0007);  // portrait
+        const RECT& p = painted.page;
+        EXPECT_GT(p.bottom - p.top, p.right - p.left);
+        // The margins, to scale, put the text area inside the page.
+        EXPECT_GT(painted.text.left, p.left);
+        EXPECT_LT(painted.text.bottom, p.bottom);
+        HWND sample = GetDlgItem(activeDialog(), kPageSample);
+        ASSERT_TRUE(sample);
+        POINT mid{(painted.text.left + painted.text.right) / 2,
+                  (painted.text.top + painted.text.bottom) / 2};
+        ClientToScreen(sample, &mid);
+        EXPECT_EQ(robot::screen().at(mid.x, mid.y) & 0xFFFFFF, 0xFF0000u);
+        ASSERT_TRUE(robot::saveWindowPng(activeDialog(), screenshotPath("page_setup_sample")));
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), kLandscapeRadio); });
+    s.check([&] {
+        EXPECT_EQ(painted.orientation, 0x0003);
+        EXPECT_GT(painted.page.right - painted.page.left, painted.page.bottom - painted.page.top);
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+    robot::play(std::move(s));
+    EXPECT_FALSE(PageSetupDlgA(&psd));
+}
+
+namespace {
+struct Asked {
+    std::string spec, path;
+    LRESULT needed = 0;
+};
+Asked asked;
+UINT_PTR askingHook(HWND h, UINT msg, WPARAM, LPARAM lp) {
+    if (msg != WM_NOTIFY) return FALSE;
+    HWND dialog = GetParent(h);
+    const UINT code = reinterpret_cast<const OFNOTIFYA*>(lp)->hdr.code;
+    if (code == CDN_INITDONE) {
+        SendMessageA(dialog, CDM_HIDECONTROL, kFileTypeLabel, 0);
+        SendMessageA(dialog, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>("dat"));
+    } else if (code == CDN_FILEOK) {
+        char spec[64] = {}, path[512] = {}, tiny[4] = {};
+        SendMessageA(dialog, CDM_GETSPEC, sizeof spec, reinterpret_cast<LPARAM>(spec));
+        SendMessageA(dialog, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path));
+        asked.needed =
+            SendMessageA(dialog, CDM_GETSPEC, sizeof tiny, reinterpret_cast<LPARAM>(tiny));
+        asked.spec = spec;
+        asked.path = path;
+    }
+    return FALSE;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, AnExplorerHookAsksForTheNamesAndChangesTheDialog) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("pelk_file_ask_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string initial = folder.string();
+    asked = Asked{};
+    char buffer[512] = {};
+    OPENFILENAMEA ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = sizeof buffer;
+    ofn.lpstrInitialDir = initial.c_str();
+    ofn.lpstrDefExt = "tqm";
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_HIDEREADONLY;
+    ofn.lpfnHook = askingHook;
+    robot::Script s;
+    s.check([] { EXPECT_FALSE(IsWindowVisible(GetDlgItem(activeDialog(), kFileTypeLabel))); });
+    s.text("survey7");
+    s.key(VK_RETURN);
+    robot::play(std::move(s));
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(asked.spec, "survey7");
+    EXPECT_EQ(asked.path, (folder / "survey7").string());
+    EXPECT_EQ(asked.needed, 8);  // "survey7" and its terminator
+    // The hook's default extension took the place of the caller's.
+    EXPECT_EQ(std::string(buffer), (folder / "survey7.dat").string());
+    fs::remove_all(folder);
+}
+
+TEST_F(CommonDialogHooksTest, TheHelpButtonAsksTheOwnerWithTheCallersStructure) {
+    // Each modal dialog with its help flag: Help, then Cancel.
+    CHOOSECOLORA cc;
+    cc.hwndOwner = owner;
+    cc.Flags = CC_SHOWHELP;
+    LOGFONTA lf{};
+    CHOOSEFONTA cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_SHOWHELP;
+    PAGESETUPDLGA psd;
+    psd.hwndOwner = owner;
+    psd.Flags = PSD_SHOWHELP;
+    char name[256] = {};
+    OPENFILENAMEA ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.Flags = OFN_SHOWHELP | OFN_HIDEREADONLY;
+    struct Case {
+        const char* name;
+        const void* request;
+        std::function<BOOL()> run;
+    };
+    const Case cases[] = {
+        {"colour", &cc, [&] { return ChooseColorA(&cc); }},
+        {"font", &cf, [&] { return ChooseFontA(&cf); }},
+        {"page set-up", &psd, [&] { return PageSetupDlgA(&psd); }},
+        {"file", &ofn, [&] { return GetOpenFileNameA(&ofn); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        helpRequests.clear();
+        robot::Script s;
+        s.clickOn([] { return GetDlgItem(activeDialog(), pshHelp); });
+        s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+        robot::play(std::move(s));
+        EXPECT_FALSE(c.run());
+        ASSERT_EQ(helpRequests.size(), 1u);
+        EXPECT_EQ(helpRequests[0], reinterpret_cast<LPARAM>(c.request));
+    }
+    // The modeless find dialog too.
+    helpRequests.clear();
+    char what[16] = "a";
+    FINDREPLACEA fr;
+    fr.hwndOwner = owner;
+    fr.lpstrFindWhat = what;
+    fr.wFindWhatLen = sizeof what;
+    fr.Flags = FR_SHOWHELP;
+    HWND find = FindTextA(&fr);
+    ASSERT_TRUE(find);
+    SendMessageA(GetDlgItem(find, pshHelp), BM_CLICK, 0, 0);
+    ASSERT_EQ(helpRequests.size(), 1u);
+    EXPECT_EQ(helpRequests[0], reinterpret_cast<LPARAM>(&fr));
+    DestroyWindow(find);
+    // Without the flag there is no Help button.
+    cc.Flags = 0;
+    robot::Script s;
+    s.check([] { EXPECT_FALSE(GetDlgItem(activeDialog(), pshHelp)); });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDCANCEL); });
+    robot::play(std::move(s));
+    EXPECT_FALSE(ChooseColorA(&cc));
+}
+
+namespace {
+std::vector<std::string> refusedNames;
+int keepOpen = 0;  // BFFM_VALIDATEFAILEDA answers still to give "keep open"
+int validatingCallback(HWND, UINT msg, LPARAM lp, LPARAM) {
+    if (msg == BFFM_VALIDATEFAILEDA) {
+        refusedNames.push_back(reinterpret_cast<const char*>(lp));
+        return keepOpen-- > 0 ? 1 : 0;
+    }
+    return 0;
+}
+}  // namespace
+
+TEST_F(CommonDialogHooksTest, ATypedFolderNameIsTakenOrJudgedByTheCallback) {
+    const fs::path root =
+        fs::temp_directory_path() / ("pelk_browse_edit_" + std::to_string(::getpid()));
+    fs::create_directories(root / "alpha");
+    fs::create_directories(root / "beta");
+    fs::current_path(root);
+    refusedNames.clear();
+    keepOpen = 1;
+    BROWSEINFOA bi;
+    bi.hwndOwner = owner;
+    bi.ulFlags = BIF_EDITBOX | BIF_VALIDATE;
+    bi.lpfn = validatingCallback;
+    robot::Script s;
+    clickAt(s, [] { return listItemCentre(GetDlgItem(activeDialog(), kBrowseFolders), 1); });
+    s.check([] {
+        EXPECT_EQ(robot::windowText(GetDlgItem(activeDialog(), kBrowseEdit)), "alpha");
+        SetDlgItemTextA(activeDialog(), kBrowseEdit, "gamma");
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    s.check([] {
+        ASSERT_EQ(refusedNames.size(), 1u);
+        EXPECT_EQ(refusedNames[0], "gamma");
+        ASSERT_TRUE(GetDlgItem(activeDialog(), kBrowseEdit));  // kept open
+        SetDlgItemTextA(activeDialog(), kBrowseEdit, "beta");
+    });
+    s.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(s));
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
+    ASSERT_TRUE(chosen);
+    char path[260];
+    ASSERT_TRUE(SHGetPathFromIDListA(chosen, path));
+    EXPECT_EQ(std::string(path), (root / "beta").string());
+    CoTaskMemFree(chosen);
+    // The callback's zero ends the dialog without a folder.
+    robot::Script again;
+    again.check([] { SetDlgItemTextA(activeDialog(), kBrowseEdit, "delta"); });
+    again.clickOn([] { return GetDlgItem(activeDialog(), IDOK); });
+    robot::play(std::move(again));
+    EXPECT_FALSE(SHBrowseForFolderA(&bi));
+    EXPECT_EQ(refusedNames.back(), "delta");
     fs::remove_all(root);
 }

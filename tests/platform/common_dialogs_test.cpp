@@ -141,7 +141,10 @@ TEST_F(CommonDialogsTest, PageSetupReturnsTheDefaultPaperAndTheChosenLayout) {
     psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
     psd.rtMargin = {1000, 1000, 1000, 1000};
     robot::Script s;
-    s.check([] { EXPECT_EQ(robot::windowText(GetDlgItem(activeDialog(), kMarginLeft)), "10.0"); });
+    s.check([] {
+        EXPECT_EQ(robot::windowText(GetDlgItem(activeDialog(), kMarginLeft)), "10.0");
+        ASSERT_TRUE(robot::saveWindowPng(activeDialog(), screenshotPath("page_setup")));
+    });
     s.clickOn([] { return GetDlgItem(activeDialog(), kLandscapeRadio); });
     retype(s, kMarginLeft, "25");
     s.key(VK_RETURN);

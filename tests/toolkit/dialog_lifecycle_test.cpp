@@ -1,7 +1,10 @@
 // Loading, selecting, showing, hiding and unloading dialogs by identifier.
 
+#include <vector>
 #include "dialog_test_support.h"
+
 #include "platform/controls/common_controls_api.h"
+#include "platform/controls/controls_api.h"
 #include "platform/robot/robot.h"
 #include "platform/robot/screenshot.h"
 
@@ -72,6 +75,17 @@ TEST_F(DialogTest, ModalShowReturnsTheClosingButtonAndCopiesTheFieldsBack) {
         EXPECT_EQ(text(IDC_TKNAME), "typed");
         EXPECT_FALSE(win::IsWindowVisible(currentDialog()));
     }
+}
+
+TEST_F(DialogTest, ModalShowOfADialogLoadedUnderAnotherIdentifierUsesItsTemplate) {
+    DlgLoad(IDD_TKSMALL, 77);
+    DlgPutString(IDC_TKNAME, "kept");
+    win::robot::play(Script().key(win::VK_RETURN));
+    DlgShow(-1, -1, 0, ShowModal);
+    EXPECT_EQ(takeError(), 0);
+    EXPECT_EQ(DialogInfoQuery(1), win::IDOK);
+    EXPECT_EQ(DialogInfoQuery(5), 77);
+    EXPECT_EQ(text(IDC_TKNAME), "kept");
 }
 
 TEST_F(DialogTest, ModelessTypingThenTabPostsFieldChangedWithLeftAndEnteredFields) {
@@ -221,6 +235,80 @@ TEST_F(DialogTest, ScreenshotOfALoadedDialog) {
     DlgShow(20, 20);
     const std::string path = ::testing::TempDir() + "tk_dialog_fields.png";
     ASSERT_TRUE(win::robot::saveWindowPng(currentDialog(), path));
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+using win::robot::Script;
+
+// Plays the script through the polling event wait until it has run out,
+// collecting the FieldChanged events (value 1, value 2).
+std::vector<std::pair<int, int>> fieldChangesOf(Script script) {
+    std::vector<std::pair<int, int>> seen;
+    win::robot::play(script);
+    for (int guard = 0; guard < 10000; ++guard) {
+        EventRecord rec{};
+        int type = 0;
+        EventPeek(type, rec);
+        if (type == FieldChanged) seen.emplace_back(rec[1], rec[2]);
+        if (type == -1 && !win::robot::step()) break;
+    }
+    return seen;
+}
+
+TEST_F(DialogTest, TypingPostsNothingUnlessTheFieldReportsTyping) {
+    EventTypeEnable(FieldChanged, 1);
+    DlgLoad(IDD_TKFIELDS);
+    DlgShow(-1, -1, IDC_TKNAME);
+    // The focus arriving in the first field at the show is one change.
+    auto seen = fieldChangesOf(Script().text("ab"));
+    EXPECT_TRUE(seen.empty() || seen == (std::vector<std::pair<int, int>>{{0, IDC_TKNAME}}));
+    DlgFieldOptions(IDC_TKNAME, 3, 1);
+    seen = fieldChangesOf(Script().text("c"));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].second, IDC_TKNAME);
+    DlgFieldOptions(IDC_TKNAME, 3, 0);
+    EXPECT_TRUE(fieldChangesOf(Script().text("d")).empty());
+    EXPECT_EQ(text(IDC_TKNAME), "abcd");
+}
+
+TEST_F(DialogTest, FocusReturningToTheLastChangedFieldPostsNothing) {
+    EventTypeEnable(FieldChanged, 1);
+    DlgLoad(IDD_TKFIELDS);
+    DlgShow(-1, -1, IDC_TKNAME);
+    fieldChangesOf(Script());
+    win::HWND d = currentDialog();
+    auto seen = fieldChangesOf(Script().clickControl(d, IDC_TKLIMITED));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], std::make_pair(IDC_TKNAME, IDC_TKLIMITED));
+    // The focus leaves the dialog and comes back to the same field: no
+    // other field notified in between, so nothing is posted.
+    win::SetFocus(slot(0).client);
+    ASSERT_NE(win::GetFocus(), field(IDC_TKLIMITED));
+    EXPECT_TRUE(fieldChangesOf(Script().clickControl(d, IDC_TKLIMITED)).empty());
+    EXPECT_EQ(win::GetFocus(), field(IDC_TKLIMITED));
+    // Another field again is a change.
+    seen = fieldChangesOf(Script().clickControl(d, IDC_TKNAME));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], std::make_pair(IDC_TKLIMITED, IDC_TKNAME));
+}
+
+TEST_F(DialogTest, CtrlASelectsTheWholeTextAndInsertsNothing) {
+    DlgLoad(IDD_TKFIELDS);
+    DlgPutString(IDC_TKNAME, "select me");
+    DlgShow(-1, -1, IDC_TKNAME);
+    win::SendMessageA(field(IDC_TKNAME), win::EM_SETSEL, 2, 2);
+    fieldChangesOf(Script().chord({win::VK_CONTROL, 'A'}));
+    EXPECT_EQ(text(IDC_TKNAME), "select me");
+    win::DWORD start = 1, end = 0;
+    win::SendMessageA(field(IDC_TKNAME), win::EM_GETSEL, reinterpret_cast<win::WPARAM>(&start),
+                      reinterpret_cast<win::LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 9u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "dialog_test_ids.h"
 #include "platform/dialogs/dialog_api.h"
 #include "platform/robot/finder.h"
+#include "platform/robot/robot.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/dialog_bind.h"
@@ -41,6 +42,20 @@ class DialogTest : public WindowTest {
     }
     static win::HWND field(int id) { return currentField(id); }
     static std::string text(int id) { return win::robot::windowText(field(id)); }
+    // Plays the robot's script to its end, dispatching what it causes.
+    static void pumpUntilScriptDone() {
+        win::MSG m;
+        for (int guard = 0; guard < 100000; ++guard) {
+            if (win::PeekMessageA(&m, nullptr, 0, 0, win::PM_REMOVE)) {
+                win::HWND active = windowSystem().ActiveModelessDialog;
+                if (active && win::IsDialogMessageA(active, &m)) continue;
+                win::TranslateMessage(&m);
+                win::DispatchMessageA(&m);
+            } else if (!win::robot::step()) {
+                return;
+            }
+        }
+    }
     static std::string blankTrimmed(std::string s) {
         while (!s.empty() && s.back() == ' ')
             s.pop_back();

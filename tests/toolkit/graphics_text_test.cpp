@@ -166,6 +166,9 @@ TEST_F(TextTest, TextFontKindsAndTheMissingUserFaceName) {
     EXPECT_EQ(g.effectiveFontKind, 2);
     GrTextFont(std::nullopt, std::nullopt, std::nullopt, std::nullopt, "Courier");
     EXPECT_EQ(g.textFontName, "Courier");
+    SetCharacterSize(0.02f, 0.0f);  // a size <= 0 is the default
+    EXPECT_FLOAT_EQ(g.charWidthFraction, 0.02f);
+    EXPECT_FLOAT_EQ(g.charHeightFraction, 0.04f);
     // Selecting the stroke font adopts its preferred mode without a font request.
     clearLogs();
     GrTextFont(1);
@@ -192,6 +195,20 @@ TEST_F(TextTest, JustificationPlacesTheStringAndMovesThePosition) {
             << j;
     }
     EXPECT_EQ(deviceTextBuffer().trimmed(), "abcd");
+}
+
+TEST_F(TextTest, JustificationCodesComeInThreeGroupsOfFour) {
+    for (int code = 0; code <= 13; ++code) {
+        clearLogs();
+        SetTextAttributes(1);
+        SetTextJustification(code);
+        const int expected = code >= 1 && code <= 12 ? (code - 1) / 4 : 1;
+        EXPECT_EQ(graphicsState().textJustification, expected) << code;
+        DrawTextAt(100.0f, 100.0f, "ab");
+        const auto text = requests(1, 22);
+        ASSERT_EQ(text.size(), 1u);
+        EXPECT_NEAR(text[0].block.fx[1], devX(100.0f) - 0.5f * expected * 2 * W(), 1e-3) << code;
+    }
 }
 
 TEST_F(TextTest, CharactersOutsideTheAreaAreDroppedWhole) {
@@ -357,6 +374,43 @@ TEST_F(TextTest, SampleOnTheScreenDriver) {
     EXPECT_GT(inked(10, 30), 40);  // the stroke line (window rows run downwards)
     EXPECT_GT(inked(50, 70), 40);  // the device text line
     EXPECT_EQ(inked(33, 46), 0);   // nothing between them
+    ResetScreenDriver();
+    win::DeleteDC(drawingSurface().dc);
+    drawingSurface() = DrawingSurface{};
+}
+
+// Every built-in font drawn on the screen, one line each, with its name.
+TEST_F(TextTest, EveryBuiltinFontOnTheScreenDriver) {
+    const int lines = static_cast<int>(BuiltinStrokeFonts().size());
+    win::Surface surface(360, 24 * lines, 0xFFFFFF);
+    drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
+    useTarget(surface.width, surface.height);
+    GrUnits(0, 0, static_cast<float>(surface.width), static_cast<float>(surface.height));
+    SetScreenDriver(nullptr);
+    ResetScreenDriver();
+    YYGAPI(1);
+    ScreenSurfaceChanged();
+    GrColourN(31);
+    SetTextAttributes(0);
+    GrTextFont(1, std::nullopt, 0.03f, 16.0f / static_cast<float>(surface.height));
+    for (int k = 0; k < lines; ++k) {
+        const BuiltinStrokeFont& font = BuiltinStrokeFonts()[static_cast<std::size_t>(k)];
+        const std::string text = std::string(font.name) + " Ag\xe9\x80";
+        InstallStrokeFont(font.cellWidth, font.cellHeight, font.glyphWidth, font.glyphHeight, 8,
+                          font.flags, font.preferredTextMode, 0, font.name, font.glyphs,
+                          font.lowerStarts, font.upperStarts);
+        DrawTextAt(6.0f, static_cast<float>(surface.height - 12 - 24 * k), text);
+    }
+    const std::string path = ::testing::TempDir() + "pelk_stroke_fonts.png";
+    ASSERT_TRUE(win::savePng(surface, path));
+    std::printf("stroke fonts: %s\n", path.c_str());
+    for (int k = 0; k < lines; ++k) {
+        int inked = 0;
+        for (int y = 24 * k; y < 24 * k + 24; ++y)
+            for (int x = 0; x < surface.width; ++x)
+                inked += surface.at(x, y) != 0xFFFFFF;
+        EXPECT_GT(inked, 150) << k;
+    }
     ResetScreenDriver();
     win::DeleteDC(drawingSurface().dc);
     drawingSurface() = DrawingSurface{};

@@ -275,7 +275,7 @@ def make_font(name, cpp_name, files, baseline, cap, layout, root):
     else:
         lower_codes, table = range(33, 127), {**SYMBOL_LOWER, **SYMBOL_UPPER}
     codes = list(lower_codes) + list(range(161, 256))
-    tolerance = 0.45
+    tolerance = 0.3
     while True:
         glyphs = []
         for code in codes:

@@ -180,6 +180,8 @@ INT_PTR colourProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 if (d->cc->lpCustColors && custom && custom->colours.size() == 16)
                     std::copy(custom->colours.begin(), custom->colours.end(), d->cc->lpCustColors);
                 EndDialog(h, IDOK);
+            } else if (id == pshHelp) {
+                commdlg::sendHelp(h, d->cc->hwndOwner, d->cc);
             } else if (id == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
             } else {
@@ -202,7 +204,7 @@ void registerGrid() {
     RegisterClassA(&wc);
 }
 
-std::vector<BYTE> ourTemplate() {
+std::vector<BYTE> ourTemplate(const CHOOSECOLORA& cc) {
     using commdlg::item;
     dialogs::DialogTemplate t = commdlg::frame("Color", 222, 170);
     t.items = {
@@ -223,6 +225,9 @@ std::vector<BYTE> ourTemplate() {
         item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 4, 150, 44, 14),
         item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 52, 150, 44, 14),
     };
+    if (cc.Flags & CC_SHOWHELP)
+        t.items.push_back(
+            item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 100, 150, 44, 14));
     return dialogs::buildTemplate(t);
 }
 
@@ -243,7 +248,7 @@ BOOL ChooseColorA(CHOOSECOLORA* cc) {
     const bool byHandle = (cc->Flags & CC_ENABLETEMPLATEHANDLE) != 0;
     HINSTANCE instance =
         byHandle ? nullptr : reinterpret_cast<HINSTANCE>(const_cast<void*>(instanceField));
-    const auto ours = ourTemplate();
+    const auto ours = ourTemplate(*cc);
     const void* bytes = commdlg::chooseTemplate((cc->Flags & CC_ENABLETEMPLATE) != 0, byHandle,
                                                 instance, cc->lpTemplateName, instanceField, ours);
     if (!bytes) return FALSE;

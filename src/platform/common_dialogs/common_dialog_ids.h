@@ -14,6 +14,8 @@ constexpr int chx1 = 0x410, chx2 = 0x411, chx3 = 0x412;
 constexpr int rad1 = 0x420, rad2 = 0x421, rad3 = 0x422, rad4 = 0x423;
 // Group boxes and frames.
 constexpr int grp1 = 0x430, grp2 = 0x431, grp3 = 0x432, grp4 = 0x433;
+// Rectangles: the page set-up's sample page.
+constexpr int rct1 = 0x438, rct2 = 0x439, rct3 = 0x43a;
 // Static texts; stc32 marks where a custom file-dialog template wants the
 // standard controls.
 constexpr int stc1 = 0x440, stc2 = 0x441, stc3 = 0x442, stc4 = 0x443, stc5 = 0x444, stc6 = 0x445,
@@ -31,6 +33,7 @@ constexpr int COLOR_RED = 0x2c2, COLOR_GREEN = 0x2c3, COLOR_BLUE = 0x2c4, COLOR_
               COLOR_ADD = 0x2c8, COLOR_BOX1 = 0x2d0, COLOR_CUSTOM1 = 0x2d1;
 
 // The folder browser's.
-constexpr int IDD_TREEVIEW = 0x3741, IDD_TITLE = 0x3742, IDD_STATUS = 0x3743;
+constexpr int IDD_TREEVIEW = 0x3741, IDD_TITLE = 0x3742, IDD_STATUS = 0x3743, IDD_FOLDER = 0x3744,
+              IDD_FOLDERLABEL = 0x3745;
 
 }  // namespace win

@@ -47,6 +47,10 @@ constexpr DWORD OFN_READONLY = 0x1, OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY 
                 OFN_EXPLORER = 0x80000, OFN_NODEREFERENCELINKS = 0x100000, OFN_LONGNAMES = 0x200000,
                 OFN_ENABLESIZING = 0x800000;
 
+// The Help button (pshHelp) that the ..._SHOWHELP flags add sends the owner
+// this registered message: wParam the dialog, lParam the caller's structure.
+inline constexpr const char* HELPMSGSTRINGA = "commdlg_help";
+
 // Extended errors (0 after a plain Cancel).
 constexpr DWORD CDERR_STRUCTSIZE = 0x0001, CDERR_INITIALIZATION = 0x0002, CDERR_NOTEMPLATE = 0x0003,
                 CDERR_NOHINSTANCE = 0x0004, CDERR_FINDRESFAILURE = 0x0006,
@@ -175,6 +179,14 @@ constexpr DWORD PSD_DEFAULTMINMARGINS = 0x0, PSD_INWININIINTLMEASURE = 0x0, PSD_
                 PSD_ENABLEPAGESETUPHOOK = 0x2000, PSD_ENABLEPAGESETUPTEMPLATE = 0x8000,
                 PSD_ENABLEPAGESETUPTEMPLATEHANDLE = 0x20000, PSD_ENABLEPAGEPAINTHOOK = 0x40000,
                 PSD_DISABLEPAGEPAINTING = 0x80000;
+// The page-paint hook hears these while the sample page (rct1) is drawn:
+// first WM_PSD_PAGESETUPDLG (paper size and orientation in wParam, the
+// structure in lParam), then, with the sample's device context in wParam and
+// a RECT* in lParam, each part; a non-zero answer means the hook drew it.
+constexpr UINT WM_PSD_PAGESETUPDLG = WM_USER, WM_PSD_FULLPAGERECT = WM_USER + 1,
+               WM_PSD_MINMARGINRECT = WM_USER + 2, WM_PSD_MARGINRECT = WM_USER + 3,
+               WM_PSD_GREEKTEXTRECT = WM_USER + 4;
+constexpr int kPageSample = rct1;
 constexpr int kPaperCombo = cmb2, kPortraitRadio = rad1, kLandscapeRadio = rad2, kMarginLeft = edt4,
               kMarginTop = edt5, kMarginRight = edt6, kMarginBottom = edt7;
 BOOL PageSetupDlgA(PAGESETUPDLGA* psd);
@@ -204,7 +216,12 @@ constexpr UINT BIF_RETURNONLYFSDIRS = 0x1, BIF_DONTGOBELOWDOMAIN = 0x2, BIF_STAT
 constexpr UINT BFFM_INITIALIZED = 1, BFFM_SELCHANGED = 2, BFFM_VALIDATEFAILEDA = 3;
 constexpr UINT BFFM_SETSTATUSTEXTA = WM_USER + 100, BFFM_ENABLEOK = WM_USER + 101,
                BFFM_SETSELECTIONA = WM_USER + 102;
-constexpr int kBrowseHeading = IDD_TITLE, kBrowseFolders = IDD_TREEVIEW, kBrowseStatus = IDD_STATUS;
+constexpr int kBrowseHeading = IDD_TITLE, kBrowseFolders = IDD_TREEVIEW, kBrowseStatus = IDD_STATUS,
+              kBrowseEdit = IDD_FOLDER, kBrowseEditLabel = IDD_FOLDERLABEL;
+// With BIF_EDITBOX the folder's name can be typed (kBrowseEdit); a name that
+// is no folder goes, with BIF_VALIDATE, to the callback as
+// BFFM_VALIDATEFAILEDA (the text in lParam): non-zero keeps the dialog, zero
+// ends it without a folder.
 
 struct IMalloc {
     virtual ~IMalloc() = default;

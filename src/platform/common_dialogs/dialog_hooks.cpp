@@ -90,6 +90,12 @@ bool beginCall(bool hookEnabled, const void* hook) {
     return true;
 }
 
+void sendHelp(HWND dialog, HWND owner, const void* request) {
+    if (owner && IsWindow(owner))
+        SendMessageA(owner, RegisterWindowMessageA(HELPMSGSTRINGA),
+                     reinterpret_cast<WPARAM>(dialog), reinterpret_cast<LPARAM>(request));
+}
+
 void setError(DWORD code) {
     lastError() = code;
 }

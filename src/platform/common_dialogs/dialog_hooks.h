@@ -48,4 +48,7 @@ bool beginCall(bool hookEnabled, const void* hook);
 
 void setError(DWORD code);
 
+// The Help button: HELPMSGSTRINGA to the owner.
+void sendHelp(HWND dialog, HWND owner, const void* request);
+
 }  // namespace win::commdlg

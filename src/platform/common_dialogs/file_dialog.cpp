@@ -556,7 +556,11 @@ INT_PTR fileProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             const WORD code = HIWORD(wp);
             if (id == IDOK)
                 ok(h, *d);
-            else if (id == IDCANCEL)
+            else if (id == pshHelp) {
+                // The Explorer-style hook hears of it, then the owner.
+                notify(h, *d, CDN_HELP);
+                commdlg::sendHelp(h, d->ofn->hwndOwner, d->ofn);
+            } else if (id == IDCANCEL)
                 EndDialog(h, IDCANCEL);
             else if (id == kFilterCombo && code == CBN_SELCHANGE)
                 chooseFilter(
@@ -604,6 +608,9 @@ std::vector<BYTE> ourTemplate(const FileDialog& d) {
              233, 6, 50, 14),
         item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 233, 24, 50, 14),
     };
+    if (d.ofn->Flags & OFN_SHOWHELP)
+        t.items.push_back(
+            item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 233, 42, 50, 14));
     if (!(d.ofn->Flags & OFN_HIDEREADONLY))
         t.items.push_back(item("Button", "&Read only", kReadOnlyCheck, BS_AUTOCHECKBOX | WS_TABSTOP,
                                134, 126, 90, 12));

@@ -76,6 +76,9 @@ INT_PTR findProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 case kReplaceAllButton:
                     report(h, fr, FR_REPLACEALL);
                     return TRUE;
+                case pshHelp:
+                    commdlg::sendHelp(h, fr->hwndOwner, fr);
+                    return TRUE;
                 case IDCANCEL:
                     report(h, fr, FR_DIALOGTERM);
                     DestroyWindow(h);
@@ -130,6 +133,9 @@ std::vector<BYTE> ourTemplate(const FINDREPLACEA* fr, bool replace) {
     }
     t.items.push_back(item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 174,
                            replace ? 56 : 22, 56, 14));
+    if (fr->Flags & FR_SHOWHELP)
+        t.items.push_back(item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 174,
+                               replace ? 73 : 39, 56, 14));
     return dialogs::buildTemplate(t);
 }
 

@@ -1,6 +1,7 @@
 // The folder browser: a heading, the folders of the current folder (a
-// double click goes in, "[..]" goes up) and OK for the folder shown; a
-// callback hears when the dialog starts and whenever the choice changes.
+// double click goes in, "[..]" goes up), a field for a typed name when asked
+// for, and OK for the folder shown; a callback hears when the dialog starts
+// and whenever the choice changes.
 
 #include <algorithm>
 #include <cstdio>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
 
 namespace win {
@@ -51,6 +53,8 @@ std::string selectedFolder(HWND h, const Browser& b) {
 
 void tell(HWND h, Browser& b, UINT what, const std::string& path) {
     if (!b.info->lpfn) return;
+    if (what == BFFM_SELCHANGED && (b.info->ulFlags & BIF_EDITBOX))
+        SetDlgItemTextA(h, kBrowseEdit, fs::path(path).filename().string().c_str());
     if (what == BFFM_SELCHANGED) {
         ++b.changes;
         LPITEMIDLIST list = makeList(path);
@@ -89,11 +93,37 @@ void go(HWND h, Browser& b, const std::string& path) {
     tell(h, b, BFFM_SELCHANGED, b.folder);
 }
 
+// OK: the selected folder, or the one whose name was typed. A typed name
+// that is no folder is the callback's to judge with BIF_VALIDATE, else the
+// selection stands.
+void choose(HWND h, Browser& b) {
+    const std::string selected = selectedFolder(h, b);
+    char typed[260] = {};
+    if (b.info->ulFlags & BIF_EDITBOX) GetDlgItemTextA(h, kBrowseEdit, typed, sizeof typed);
+    const std::string name = typed;
+    if (name.empty() || name == fs::path(selected).filename().string()) {
+        b.chosen = selected;
+        EndDialog(h, IDOK);
+        return;
+    }
+    std::error_code ec;
+    const fs::path candidate = name.front() == '/' ? fs::path(name) : fs::path(b.folder) / name;
+    if (fs::is_directory(candidate, ec)) {
+        b.chosen = fs::weakly_canonical(candidate, ec).string();
+        EndDialog(h, IDOK);
+    } else if ((b.info->ulFlags & BIF_VALIDATE) && b.info->lpfn) {
+        if (!b.info->lpfn(h, BFFM_VALIDATEFAILEDA, reinterpret_cast<LPARAM>(typed), b.info->lParam))
+            EndDialog(h, IDCANCEL);
+    } else {
+        b.chosen = selected;
+        EndDialog(h, IDOK);
+    }
+}
+
 INT_PTR browseProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* b = reinterpret_cast<Browser*>(GetWindowLongPtrA(h, DWLP_USER));
+    auto* b = commdlg::stateOf<Browser>(h);
     switch (msg) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(h, DWLP_USER, lp);
             b = reinterpret_cast<Browser*>(lp);
             fill(h, *b);
             tell(h, *b, BFFM_INITIALIZED, {});
@@ -119,8 +149,7 @@ INT_PTR browseProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             } else if (LOWORD(wp) == kBrowseFolders && HIWORD(wp) == LBN_DBLCLK) {
                 go(h, *b, selectedFolder(h, *b));
             } else if (LOWORD(wp) == IDOK) {
-                b->chosen = selectedFolder(h, *b);
-                EndDialog(h, IDOK);
+                choose(h, *b);
             } else if (LOWORD(wp) == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
             } else {
@@ -147,20 +176,29 @@ LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* info) {
     std::error_code ec;
     b.folder = fs::current_path(ec).string();
     if (info->pidlRoot) b.folder = info->pidlRoot->path;
+    commdlg::beginCall(false, nullptr);
     using commdlg::item;
+    const bool typing = (info->ulFlags & BIF_EDITBOX) != 0;
     dialogs::DialogTemplate t = commdlg::frame("Browse for Folder", 200, 170);
     t.items = {
         item("Static", info->lpszTitle ? info->lpszTitle : "", kBrowseHeading,
              SS_LEFT | SS_NOPREFIX, 6, 6, 188, 18),
         item("Static", "", kBrowseStatus, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 6, 26, 188, 9),
         item("ListBox", "", kBrowseFolders, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY, 6, 38,
-             188, 104),
+             188, typing ? 86 : 104),
         item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 88, 150, 50, 14),
         item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 144, 150, 50, 14),
     };
+    if (typing) {
+        t.items.push_back(item("Static", "F&older:", kBrowseEditLabel, SS_LEFT, 6, 130, 28, 9));
+        t.items.push_back(item("Edit", "", kBrowseEdit,
+                               WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 36, 128, 158,
+                               12));
+    }
     const auto bytes = dialogs::buildTemplate(t);
-    if (DialogBoxIndirectParamA(nullptr, bytes.data(), info->hwndOwner, browseProc,
-                                reinterpret_cast<LPARAM>(&b)) != IDOK)
+    commdlg::Host host{browseProc, &b, nullptr, 0};
+    if (DialogBoxIndirectParamA(nullptr, bytes.data(), info->hwndOwner, commdlg::hostProc,
+                                reinterpret_cast<LPARAM>(&host)) != IDOK)
         return nullptr;
     if (info->pszDisplayName) {
         const std::string name = fs::path(b.chosen).filename().string();

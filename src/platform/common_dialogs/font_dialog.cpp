@@ -253,6 +253,8 @@ INT_PTR fontProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 InvalidateRect(GetDlgItem(h, kFontSample), nullptr, TRUE);
             } else if (id == IDOK) {
                 accept(h, *d);
+            } else if (id == pshHelp) {
+                commdlg::sendHelp(h, d->cf->hwndOwner, d->cf);
             } else if (id == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
             } else {
@@ -295,6 +297,9 @@ std::vector<BYTE> ourTemplate(const CHOOSEFONTA& cf) {
                                CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 12, 146, 80,
                                100));
     }
+    if (cf.Flags & CF_SHOWHELP)
+        t.items.push_back(
+            item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 214, 50, 40, 14));
     return dialogs::buildTemplate(t);
 }
 

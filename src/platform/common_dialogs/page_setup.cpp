@@ -13,6 +13,8 @@
 #include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
+#include "platform/common_dialogs/page_sample.h"
+#include "platform/controls/control_support.h"
 #include "platform/gdi/printing.h"
 #include "platform/window/clipboard_api.h"
 
@@ -113,6 +115,68 @@ bool readMargin(HWND h, const PageSetup& p, int id, LONG& out) {
     return true;
 }
 
+constexpr const char* kSampleClass = "PelkPageSample";
+
+// The paper, orientation and margins the controls show now.
+commdlg::SamplePage shownPage(HWND h, const PageSetup& p) {
+    commdlg::SamplePage page;
+    const auto i = SendDlgItemMessageA(h, kPaperCombo, CB_GETCURSEL, 0, 0);
+    const PaperSize* paper = i >= 0 && static_cast<std::size_t>(i) < p.papers.size()
+                                 ? &p.papers[static_cast<std::size_t>(i)]
+                                 : paperOf(p, p.mode.dmPaperSize);
+    if (paper) {
+        page.paper = paper->code;
+        page.width = toUnits(p, paper->widthTenthsMm);
+        page.height = toUnits(p, paper->heightTenthsMm);
+    }
+    page.landscape = GetDlgItem(h, kLandscapeRadio)
+                         ? IsDlgButtonChecked(h, kLandscapeRadio) == BST_CHECKED
+                         : p.mode.dmOrientation == DMORIENT_LANDSCAPE;
+    if (page.landscape) std::swap(page.width, page.height);
+    page.margins = p.psd->rtMargin;
+    readMargin(h, p, kMarginLeft, page.margins.left);
+    readMargin(h, p, kMarginTop, page.margins.top);
+    readMargin(h, p, kMarginRight, page.margins.right);
+    readMargin(h, p, kMarginBottom, page.margins.bottom);
+    page.minMargins = p.psd->rtMinMargin;
+    return page;
+}
+
+LRESULT sampleProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg != WM_PAINT) return DefWindowProcA(h, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT area;
+    GetClientRect(h, &area);
+    HWND dialog = GetParent(h);
+    if (const auto* p = commdlg::stateOf<PageSetup>(dialog))
+        commdlg::drawPageSample(dc, area, shownPage(dialog, *p), dialog, p->psd);
+    else
+        controls::fillSolid(dc, area, GetSysColor(COLOR_BTNFACE));
+    EndPaint(h, &ps);
+    return 0;
+}
+
+void registerSample() {
+    WNDCLASSA wc;
+    if (GetClassInfoA(nullptr, kSampleClass, &wc)) return;
+    wc = WNDCLASSA{};
+    wc.lpszClassName = kSampleClass;
+    wc.lpfnWndProc = sampleProc;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    RegisterClassA(&wc);
+}
+
+bool changesTheSample(WPARAM wp) {
+    const int id = LOWORD(wp);
+    const WORD code = HIWORD(wp);
+    return (id == kPaperCombo && code == CBN_SELCHANGE) ||
+           ((id == kPortraitRadio || id == kLandscapeRadio) && code == BN_CLICKED) ||
+           ((id == kMarginLeft || id == kMarginTop || id == kMarginRight || id == kMarginBottom) &&
+            code == EN_CHANGE);
+}
+
 INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     auto* p = commdlg::stateOf<PageSetup>(h);
     switch (msg) {
@@ -145,6 +209,10 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_COMMAND:
             if (!p) return FALSE;
+            if (changesTheSample(wp)) {
+                InvalidateRect(GetDlgItem(h, kPageSample), nullptr, TRUE);
+                return TRUE;
+            }
             if (LOWORD(wp) == IDOK) {
                 RECT m;
                 if (!readMargin(h, *p, kMarginLeft, m.left) ||
@@ -168,6 +236,10 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                 EndDialog(h, IDOK);
                 return TRUE;
             }
+            if (LOWORD(wp) == pshHelp) {
+                commdlg::sendHelp(h, p->psd->hwndOwner, p->psd);
+                return TRUE;
+            }
             if (LOWORD(wp) == IDCANCEL) {
                 EndDialog(h, IDCANCEL);
                 return TRUE;
@@ -180,8 +252,9 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 std::vector<BYTE> ourTemplate(const PageSetup& p) {
     using commdlg::item;
-    dialogs::DialogTemplate t = commdlg::frame("Page Setup", 220, 128);
+    dialogs::DialogTemplate t = commdlg::frame("Page Setup", 300, 128);
     t.items = {
+        item(kSampleClass, "", kPageSample, 0, 222, 6, 72, 96),
         item("Button", "Paper", grp2, BS_GROUPBOX, 6, 4, 208, 30),
         item("Static", "Si&ze:", stc2, SS_LEFT, 12, 17, 30, 9),
         item("ComboBox", "", kPaperCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 46,
@@ -200,9 +273,12 @@ std::vector<BYTE> ourTemplate(const PageSetup& p) {
         item("Edit", "", kMarginTop, WS_BORDER | WS_TABSTOP | WS_GROUP, 110, 65, 36, 12),
         item("Static", "&Bottom:", stc18, SS_LEFT, 150, 67, 24, 9),
         item("Edit", "", kMarginBottom, WS_BORDER | WS_TABSTOP | WS_GROUP, 174, 65, 36, 12),
-        item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 106, 108, 50, 14),
-        item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 162, 108, 50, 14),
+        item("Button", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 188, 108, 50, 14),
+        item("Button", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 244, 108, 50, 14),
     };
+    if (p.psd->Flags & PSD_SHOWHELP)
+        t.items.push_back(
+            item("Button", "&Help", pshHelp, BS_PUSHBUTTON | WS_TABSTOP, 132, 108, 50, 14));
     return dialogs::buildTemplate(t);
 }
 
@@ -243,6 +319,7 @@ BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
     if (!commdlg::beginCall(hooked, reinterpret_cast<const void*>(psd->lpfnPageSetupHook)))
         return FALSE;
     const bool byHandle = (psd->Flags & PSD_ENABLEPAGESETUPTEMPLATEHANDLE) != 0;
+    registerSample();
     const auto ours = ourTemplate(p);
     const void* bytes = commdlg::chooseTemplate(
         (psd->Flags & PSD_ENABLEPAGESETUPTEMPLATE) != 0, byHandle, psd->hInstance,

@@ -103,11 +103,18 @@ HWND SetFocus(HWND hwnd) {
     }
     const HWND before = s.focus;
     if (before == hwnd) return before == old ? old : before;
+    // As on Windows, the focus moves before the old window hears of it, so a
+    // window that takes the focus back while losing it (a field refusing its
+    // content) keeps it, and the new window is not told it has the focus.
+    s.focus = hwnd;
     if (Window* b = findWindow(before)) {
         sendMessage(b, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-        if (!findWindow(hwnd)) return before;
+        if (!findWindow(hwnd)) {
+            if (s.focus == hwnd) s.focus = nullptr;
+            return before;
+        }
+        if (s.focus != hwnd) return old;
     }
-    s.focus = hwnd;
     sendMessage(w, WM_SETFOCUS, reinterpret_cast<WPARAM>(findWindow(before) ? before : nullptr), 0);
     return old;
 }

@@ -1,14 +1,19 @@
 #include "toolkit/core/frame_procs.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
 
 #include "platform/gdi/gdi.h"
 #include "platform/window/menu_api.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/event_wait.h"
+#include "toolkit/core/menu_resources.h"
 #include "toolkit/core/status_bar_codes.h"
+#include "toolkit/core/toolbars.h"
 #include "toolkit/core/window_classes.h"
 #include "toolkit/core/window_hooks.h"
+#include "toolkit/core/window_split.h"
 #include "toolkit/core/window_table.h"
 
 namespace tk {
@@ -62,7 +67,19 @@ const char* systemCommandHelp(win::UINT command) {
 }
 
 bool helpTextsExist(const WindowSlot& slot) {
-    return slot.menuHelp || slot.menuItemHelpCount > 0;
+    return !slot.menuHelp.empty() || slot.menuItemHelpCount > 0 ||
+           !windowSystem().SharedMenuHelp.empty();
+}
+
+// The status bar's parts follow the frame's width.
+void statusPartsRelayout(const WindowSlot& slot, int n) {
+    const int parts =
+        slot.statusPartCount > 0 ? slot.statusPartCount : (slot.statusParts[0].width == -1 ? 1 : 0);
+    if (parts == 0) return;
+    std::array<int, 255> edges{};
+    StatusBarPartEdges(n, parts, edges.data());
+    win::SendMessageA(slot.statusBar, kSbSetParts, static_cast<win::WPARAM>(parts),
+                      reinterpret_cast<win::LPARAM>(edges.data()));
 }
 
 void layoutFrame(int n) {
@@ -70,6 +87,7 @@ void layoutFrame(int n) {
     win::RECT r{};
     win::GetClientRect(slot.frame, &r);
     if (slot.statusBar) {
+        statusPartsRelayout(slot, n);
         win::SendMessageA(slot.statusBar, win::WM_SIZE, 0, 0);
         win::InvalidateRect(slot.statusBar, nullptr, win::TRUE);
         win::RECT sb{};
@@ -80,7 +98,7 @@ void layoutFrame(int n) {
         if (h) win::MoveWindow(h, x, y, std::max(cx, 0), std::max(cy, 0), win::TRUE);
     };
     if (slot.toolbars[0]) {
-        win::SendMessageA(slot.toolbars[0], win::WM_SIZE, 0, 0);
+        place(slot.toolbars[0], r.left, r.top, r.right - r.left, slot.toolbarExtents[0]);
         r.top += slot.toolbarExtents[0];
     }
     if (slot.toolbars[3]) {
@@ -101,8 +119,8 @@ void layoutFrame(int n) {
     if (FrameUserRecord* rec = frameRecord(slot.frame); rec && rec->kind() == KindSplit) {
         win::RECT fr{};
         win::GetWindowRect(slot.frame, &fr);
-        rec->words[15] = fr.right - fr.left;
-        rec->words[16] = fr.bottom - fr.top;
+        rec->words[SplitWidth] = fr.right - fr.left;
+        rec->words[SplitHeight] = fr.bottom - fr.top;
     }
 }
 
@@ -130,10 +148,40 @@ void frameSize(win::HWND h, int n, win::WPARAM kind) {
     if (kind != win::SIZE_MINIMIZED) layoutFrame(n);
 }
 
+// Menu commands of a split container go to its command pane, else to its
+// focused pane, down through nested containers.
+win::HWND commandTarget(win::HWND frame) {
+    for (const FrameUserRecord* r = frameRecord(frame); r && r->kind() == KindSplit;
+         r = frameRecord(frame)) {
+        const int pane = static_cast<int>(r->words[SplitCommandPane]);
+        win::HWND next = windowIsOpen(pane) && pane != 0 ? windowSystem().slots[pane].frame
+                                                         : r->handle(SplitFocusedPane);
+        if (!next || next == frame) break;
+        frame = next;
+    }
+    return frame;
+}
+
+// A split container whose width or height is fixed offers no sizing border
+// in that direction.
+win::LRESULT fixedSizeHit(const FrameUserRecord& r, win::LRESULT hit) {
+    if (SplitContainerFixed(r, 0)) {
+        if (hit == win::HTLEFT || hit == win::HTRIGHT) return win::HTBORDER;
+        if (hit == win::HTTOPLEFT || hit == win::HTTOPRIGHT) hit = win::HTTOP;
+        if (hit == win::HTBOTTOMLEFT || hit == win::HTBOTTOMRIGHT) hit = win::HTBOTTOM;
+    }
+    if (SplitContainerFixed(r, 1)) {
+        if (hit == win::HTTOP || hit == win::HTBOTTOM) return win::HTBORDER;
+        if (hit == win::HTTOPLEFT || hit == win::HTBOTTOMLEFT) hit = win::HTLEFT;
+        if (hit == win::HTTOPRIGHT || hit == win::HTBOTTOMRIGHT) hit = win::HTRIGHT;
+    }
+    return hit;
+}
+
 win::LRESULT frameCommand(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
     const int code = win::HIWORD(wp);
     if (code != 0 && code != 1) return win::DefWindowProcA(h, win::WM_COMMAND, wp, lp);
-    EventPost(MenuSelect, 0, static_cast<std::intptr_t>(wp), lp, h);
+    EventPost(MenuSelect, 0, static_cast<std::intptr_t>(wp), lp, lp ? h : commandTarget(h));
     if (lp) {
         const WindowSlot& slot = windowSystem().slots[n];
         for (win::HWND bar : slot.toolbars)
@@ -142,20 +190,55 @@ win::LRESULT frameCommand(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
     return 0;
 }
 
+// The window whose menu a frame shows: a split container may show a pane's.
+int shownMenuWindow(int n) {
+    const FrameUserRecord* r = frameRecord(windowSystem().slots[n].frame);
+    if (r && r->kind() == KindSplit && windowIsOpen(static_cast<int>(r->words[SplitMenuPane])))
+        return static_cast<int>(r->words[SplitMenuPane]);
+    return n;
+}
+
+std::string itemHelpText(int menuWindow, win::HMENU menu, win::UINT item, win::UINT flags) {
+    int command = static_cast<int>(item);
+    if (flags & win::MF_POPUP) {
+        win::MENUITEMINFOA info;
+        info.fMask = win::MIIM_ID;
+        if (!win::GetMenuItemInfoA(menu, item, win::TRUE, &info)) return {};
+        command = static_cast<int>(info.wID);
+    }
+    const WindowSlot& slot = windowSystem().slots[menuWindow];
+    win::HMENU holder = nullptr;
+    const int at = slot.menu ? MenuItemFind(slot.menu, command, holder) : -1;
+    if (at >= 0)
+        if (const std::string* text = MenuItemHelpText(holder, at)) return *text;
+    if (auto text = MenuHelpTextFind(slot.menuHelp, command)) return *text;
+    if (auto text = MenuHelpTextFind(windowSystem().SharedMenuHelp, command)) return *text;
+    return {};
+}
+
 void menuHelp(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
-    WindowSlot& slot = windowSystem().slots[n];
+    const WindowSystem& w = windowSystem();
     win::HWND bar = StatusBarOfWindow(n);
     if (!bar) return;
+    const int menuWindow = w.MenuLoopPopup ? MenuWindowSlot(h) : shownMenuWindow(n);
+    const WindowSlot& slot = w.slots[menuWindow];
+    const bool texts = helpTextsExist(slot);
+    if (!texts && w.slots[n].menu) return;
     const win::UINT flags = win::HIWORD(wp);
     const win::UINT item = win::LOWORD(wp);
-    if (flags & win::MF_SYSMENU) {
+    if (flags != 0xFFFF && (flags & win::MF_SYSMENU)) {
         showSimpleText(bar, systemCommandHelp(item));
         return;
     }
-    if (!helpTextsExist(slot) && slot.menu) return;
-    (void)h;
-    (void)lp;
-    showSimpleText(bar, "");
+    std::string text;
+    if (texts && flags != 0xFFFF)
+        text = itemHelpText(menuWindow, reinterpret_cast<win::HMENU>(lp), item, flags);
+    if (!text.empty()) {
+        showSimpleText(bar, text.c_str());
+        return;
+    }
+    win::SendMessageA(bar, kSbSetTextA, kSimplePart | kSbtNoBorders,
+                      reinterpret_cast<win::LPARAM>(""));
 }
 
 }  // namespace
@@ -194,7 +277,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
     WindowSlot& slot = w.slots[n];
     switch (msg) {
         case win::WM_CLOSE:
-            EventPost(CloseRequest, 0, 0, 0, h);
+            if (SplitPaneCloseCheck(h)) EventPost(CloseRequest, 0, 0, 0, h);
             return 0;
         case win::WM_ACTIVATE:
             if (win::LOWORD(wp) != win::WA_INACTIVE) FocusWindowActivate(h);
@@ -210,6 +293,19 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             return 0;
         case win::WM_GETMINMAXINFO: {
             const FrameUserRecord* r = frameRecord(h);
+            if (r && r->kind() == KindSplit && !r->words[SplitPlacing]) {
+                auto* info = reinterpret_cast<win::MINMAXINFO*>(lp);
+                win::LRESULT result = win::DefWindowProcA(h, msg, wp, lp);
+                if (SplitContainerFixed(*r, 0)) {
+                    const auto width = static_cast<win::LONG>(r->words[SplitWidth]);
+                    info->ptMaxSize.x = info->ptMinTrackSize.x = info->ptMaxTrackSize.x = width;
+                }
+                if (SplitContainerFixed(*r, 1)) {
+                    const auto height = static_cast<win::LONG>(r->words[SplitHeight]);
+                    info->ptMaxSize.y = info->ptMinTrackSize.y = info->ptMaxTrackSize.y = height;
+                }
+                return result;
+            }
             if (r && r->kind() == KindCombinedDialog && r->handle(5) &&
                 win::IsWindowVisible(r->handle(5))) {
                 auto* info = reinterpret_cast<win::MINMAXINFO*>(lp);
@@ -223,6 +319,8 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             if (hit == win::HTCAPTION && hasChildStyle(h) &&
                 kindOf(win::GetParent(win::GetParent(h))) == KindSplit)
                 return win::HTBORDER;
+            if (const FrameUserRecord* r = frameRecord(h); r && r->kind() == KindSplit)
+                return fixedSizeHit(*r, hit);
             return hit;
         }
         case win::WM_NCLBUTTONDOWN:
@@ -255,12 +353,19 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             return win::DefWindowProcA(h, msg, wp, lp);
         case win::WM_COMMAND:
             return frameCommand(h, n, wp, lp);
+        case win::WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<win::NMHDR*>(lp);
+            if (hdr && hdr->code == win::TTN_NEEDTEXTA)
+                ToolbarTipAnswer(*reinterpret_cast<win::NMTTDISPINFOA*>(lp));
+            return 0;
+        }
         case win::WM_TIMER:
             win::KillTimer(h, wp);
             EventPost(Timer, 0, static_cast<std::intptr_t>(wp), 0, h);
             return 0;
         case win::WM_ENTERMENULOOP:
-            if (win::HWND bar = StatusBarOfWindow(n); bar && helpTextsExist(slot))
+            if (win::HWND bar = StatusBarOfWindow(n);
+                bar && helpTextsExist(w.slots[wp ? MenuWindowSlot(h) : shownMenuWindow(n)]))
                 showSimpleText(bar, "");
             w.MenuLoopPopup = wp != 0;
             return 0;
@@ -283,7 +388,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             if (windowBarHooks().menuFreeItemData) windowBarHooks().menuFreeItemData(n);
             slot.menu = nullptr;
             slot.accelerators = nullptr;
-            slot.menuHelp = nullptr;
+            slot.menuHelp = {};
             slot.toolbars.fill(nullptr);
             return win::DefWindowProcA(h, msg, wp, lp);
         default:
@@ -351,6 +456,7 @@ void clientSize(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
         return;
     }
     if (r && r->kind() == KindSplit) {
+        SplitPanesLayout(n);
         win::ValidateRect(h, nullptr);
         return;
     }
@@ -367,9 +473,36 @@ void clientSize(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
         }
 }
 
+// While window contents are frozen a window repaints from its own copy, or
+// from the copy of the nearest window containing it that has one.
+void paintFrozen(win::HWND h, int n) {
+    const WindowSystem& w = windowSystem();
+    int holder = n;
+    while (windowIsOpen(holder) && !w.slots[holder].frozenBitmap &&
+           hasChildStyle(w.slots[holder].frame))
+        holder = WindowSlotOfHandle(win::GetParent(w.slots[holder].frame));
+    win::PAINTSTRUCT ps;
+    win::HDC dc = win::BeginPaint(h, &ps);
+    if (windowIsOpen(holder) && w.slots[holder].frozenBitmap) {
+        win::POINT offset{0, 0};
+        win::MapWindowPoints(h, w.slots[holder].client, &offset, 1);
+        win::HDC mem = win::CreateCompatibleDC(dc);
+        win::HGDIOBJ old = win::SelectObject(mem, w.slots[holder].frozenBitmap);
+        const win::RECT& r = ps.rcPaint;
+        win::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, r.left + offset.x,
+                    r.top + offset.y, win::SRCCOPY);
+        win::SelectObject(mem, old);
+        win::DeleteDC(mem);
+    }
+    win::EndPaint(h, &ps);
+}
+
 void clientPaint(win::HWND h, int n) {
     const FrameUserRecord* r = frameRecord(windowSystem().slots[n].frame);
-    if (windowSystem().ContentsFrozen) return;
+    if (windowSystem().ContentsFrozen) {
+        paintFrozen(h, n);
+        return;
+    }
     if (r && (r->kind() == KindSplit || r->kind() == KindCombinedDialog)) return;
     EventPost(Expose, 0, 0, 0, h);
 }
@@ -394,7 +527,14 @@ void clientSetFocus(win::HWND h, int n) {
     if (!(n == 0 && w.RootHidden))
         win::SetWindowPos(slot.frame, nullptr, 0, 0, 0, 0,
                           win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
+    SplitPaneFocused(n);
     const FrameUserRecord* r = frameRecord(slot.frame);
+    if (r && r->kind() == KindSplit) {
+        win::HWND pane = r->handle(SplitFocusedPane);
+        if (const int p = WindowSlotOfHandle(pane); p > 0 && w.slots[p].client)
+            win::SetFocus(w.slots[p].client);
+        return;
+    }
     if (r && r->kind() == KindCombinedDialog && r->handle(5)) {
         int fieldChanged = 0;
         EventTypeSetting(FieldChanged, fieldChanged);
@@ -509,22 +649,58 @@ win::LRESULT ClientWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, w
     }
 }
 
+namespace {
+
+// The split record a bar belongs to, while its container still holds it.
+FrameUserRecord* splitRecordOfBar(win::HWND bar) {
+    auto* r = reinterpret_cast<FrameUserRecord*>(win::GetWindowLongPtrA(bar, win::GWLP_USERDATA));
+    if (!r) return nullptr;
+    for (const WindowSlot& slot : windowSystem().slots)
+        if (slot.record.get() == r) return r->kind() == KindSplit ? r : nullptr;
+    return nullptr;
+}
+
+}  // namespace
+
 win::LRESULT SplitterProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
-    auto* r = reinterpret_cast<FrameUserRecord*>(win::GetWindowLongPtrA(h, win::GWLP_USERDATA));
-    if (!r) return win::DefWindowProcA(h, msg, wp, lp);
-    const bool rows = (r->words[6] & 1) != 0;
-    auto paneFixed = [&](int pane) { return (r->words[9 + pane] & 0x40) != 0; };
+    FrameUserRecord* r = splitRecordOfBar(h);
+    if (!r) return msg == win::WM_DESTROY ? 0 : win::DefWindowProcA(h, msg, wp, lp);
+    const bool rows = (r->words[SplitFlags] & kSplitStacked) != 0;
+    const bool fixed = SplitPaneFixed(*r, 0, rows ? 1 : 0) || SplitPaneFixed(*r, 1, rows ? 1 : 0);
     switch (msg) {
         case win::WM_NCHITTEST:
-            return paneFixed(0) || paneFixed(1) ? win::HTBORDER : win::HTCAPTION;
+            return fixed ? win::HTBORDER : win::HTCAPTION;
+        case win::WM_SETCURSOR:
+            return fixed ? win::TRUE : win::DefWindowProcA(h, msg, wp, lp);
         case win::WM_ENTERSIZEMOVE: {
+            // The coordinate along the bar stays; the bar moves across the split.
             win::RECT rc{};
             win::GetWindowRect(h, &rc);
-            r->words[13] = rows ? rc.top : rc.left;
+            r->words[SplitDragPosition] = rows ? rc.left : rc.top;
             return 0;
         }
         case win::WM_EXITSIZEMOVE:
-            r->words[13] = kNoRememberedRect;
+            r->words[SplitDragPosition] = kNoRememberedRect;
+            return 0;
+        case win::WM_MOVING: {
+            auto* rc = reinterpret_cast<win::RECT*>(lp);
+            const auto keep = static_cast<win::LONG>(r->words[SplitDragPosition]);
+            if (rc && r->words[SplitDragPosition] != kNoRememberedRect) {
+                if (rows) {
+                    rc->right += keep - rc->left;
+                    rc->left = keep;
+                } else {
+                    rc->bottom += keep - rc->top;
+                    rc->top = keep;
+                }
+            }
+            return win::TRUE;
+        }
+        case win::WM_MOVE:
+            if (r->words[SplitDragPosition] != kNoRememberedRect) SplitBarMoved(*r);
+            return 0;
+        case win::WM_SETFOCUS:
+            if (win::HWND pane = r->handle(SplitFocusedPane)) win::SetFocus(pane);
             return 0;
         case win::WM_DESTROY:
             return 0;
@@ -532,7 +708,7 @@ win::LRESULT SplitterProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::
         case win::WM_NCMBUTTONDOWN:
         case win::WM_NCRBUTTONDOWN: {
             int button = msg == win::WM_NCLBUTTONDOWN ? 1 : msg == win::WM_NCMBUTTONDOWN ? 2 : 3;
-            int container = static_cast<int>(r->words[2]);
+            int container = static_cast<int>(r->words[SplitOwnWindow]);
             if (windowIsOpen(container))
                 EventPost(NonClientMouseDown, button, 0, 0, windowSystem().slots[container].frame);
             return win::DefWindowProcA(h, msg, wp, lp);

@@ -10,6 +10,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "toolkit/core/error_report.h"
+#include "toolkit/core/menus.h"
 #include "toolkit/core/message_box.h"
 #include "toolkit/core/os_services.h"
 #include "toolkit/core/os_wrappers.h"
@@ -17,7 +18,9 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
+#include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
 namespace tk {
@@ -308,7 +311,10 @@ void ToolkitInit(std::string_view settingsFile) {
     if (s.InitialisedMarker == ToolkitState::InitialisedMarkerValue) return;
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     DialogManagerBind();
+    NumericEditHooksBind();
     WindowSeamsBind();
+    MenuBarsBind();
+    WindowTextBind();
     GraphicsWindowBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);

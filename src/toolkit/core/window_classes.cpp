@@ -11,6 +11,7 @@
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/frame_procs.h"
+#include "toolkit/core/menu_resources.h"
 #include "toolkit/core/os_wrappers.h"
 #include "toolkit/core/status_bar_codes.h"
 #include "toolkit/core/window_hooks.h"
@@ -67,11 +68,6 @@ win::HMENU loadMenu(int id) {
                    : nullptr;
 }
 
-const void* loadMenuHelp(int id) {
-    win::LPCSTR name = win::MAKEINTRESOURCEA(static_cast<win::WORD>(id));
-    win::HRSRC res = win::FindResourceA(nullptr, name, "REREZADURIRER");
-    return res ? win::LockResource(win::LoadResource(nullptr, res)) : nullptr;
-}
 
 bool dialogResourceExists(int id) {
     return win::FindResourceA(nullptr, win::MAKEINTRESOURCEA(static_cast<win::WORD>(id)),
@@ -93,7 +89,7 @@ void attachMenu(WindowSlot& slot, int menuId) {
     if (windowBarHooks().menuApplyItemIds) windowBarHooks().menuApplyItemIds(slot.menu, menuId);
     slot.accelerators =
         win::LoadAcceleratorsA(nullptr, win::MAKEINTRESOURCEA(static_cast<win::WORD>(menuId)));
-    slot.menuHelp = loadMenuHelp(menuId);
+    slot.menuHelp = MenuHelpResourceLoad(menuId);
 }
 
 int windowHeight(win::HWND h) {
@@ -650,6 +646,16 @@ void StatusBarPartsApply(int parts) {
     StatusBarPartEdges(w.CurrentSlot, parts, edges.data());
     win::SendMessageA(slot.statusBar, kSbSetParts, static_cast<win::WPARAM>(parts),
                       reinterpret_cast<win::LPARAM>(edges.data()));
+    // Each part's present text is set again with the part's style.
+    for (int i = 0; i < parts; ++i) {
+        const auto length = win::LOWORD(static_cast<std::uintptr_t>(
+            win::SendMessageA(slot.statusBar, kSbGetTextLengthA, static_cast<win::WPARAM>(i), 0)));
+        std::string text(length + 1u, '\0');
+        win::SendMessageA(slot.statusBar, kSbGetTextA, static_cast<win::WPARAM>(i),
+                          reinterpret_cast<win::LPARAM>(text.data()));
+        win::SendMessageA(slot.statusBar, kSbSetTextA, partStyle(i, slot.statusParts[i].style),
+                          reinterpret_cast<win::LPARAM>(text.c_str()));
+    }
     win::InvalidateRect(slot.statusBar, nullptr, win::TRUE);
     win::UpdateWindow(slot.statusBar);
 }
@@ -658,10 +664,13 @@ void StatusBarPartTextSet(int part, const std::string& text) {
     WindowSystem& w = windowSystem();
     const WindowSlot& slot = w.slots[w.CurrentSlot];
     if (!slot.statusBar || part < 1 || part > 255) return;
-    int index = part == 255 ? 255 : part - 1;
-    win::SendMessageA(slot.statusBar, kSbSetTextA,
-                      partStyle(index, slot.statusParts[std::min(part, 255) - 1].style),
+    const int index = part - 1;
+    win::SendMessageA(slot.statusBar, kSbSetTextA, partStyle(index, slot.statusParts[index].style),
                       reinterpret_cast<win::LPARAM>(text.c_str()));
+    win::RECT r{};
+    win::SendMessageA(slot.statusBar, kSbGetRect, static_cast<win::WPARAM>(index),
+                      reinterpret_cast<win::LPARAM>(&r));
+    win::InvalidateRect(slot.statusBar, &r, win::TRUE);
     win::UpdateWindow(slot.statusBar);
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,7 @@ struct WindowSlot {
     win::HWND statusBar = nullptr;
     win::HMENU menu = nullptr;
     win::HACCEL accelerators = nullptr;
-    const void* menuHelp = nullptr;  // the menu's help-text resource
+    std::span<const std::uint8_t> menuHelp;  // the menu's help-text resource, or empty
     int menuItemHelpCount = 0;
     std::array<win::HWND, 4> toolbars{};  // 0 top, 1 left, 2 right, 3 bottom
     std::array<int, 4> toolbarExtents{};
@@ -87,6 +88,7 @@ struct WindowSlot {
     win::HWND returnFocus = nullptr;
     std::array<int, 4> rememberedRect{kNoRememberedRect, 0, 0, 0};
     std::array<StatusBarPart, 255> statusParts{};
+    int statusPartCount = 0;  // parts set by StatusBarParts (0: the one part made with the bar)
     win::HBITMAP frozenBitmap = nullptr;
     int frozenUseCount = 0;
     int soundDevice = 0;
@@ -131,6 +133,8 @@ struct WindowSystem {
     win::HWND NonClientButtonWindow = nullptr;
     bool ContentsFrozen = false;
     bool MenuLoopPopup = false;
+    // The help texts of the floating menu being shown, empty otherwise.
+    std::span<const std::uint8_t> SharedMenuHelp;
     bool PauseRunning = false;
     bool DecimalInputLocale = false;  // numeric fields take the locale's separator
     int LastResizeWidth = 0;

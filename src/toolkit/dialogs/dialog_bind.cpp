@@ -20,7 +20,12 @@ namespace {
 // DialogOwnerWindow, the other windows disabled meanwhile.
 class DialogModalFrame : public ModalFrame {
   public:
-    win::HWND owner() override { return DialogOwnerWindow(); }
+    // Before any dialog was deactivated there is no window to return to:
+    // the active toolkit frame owns the box then.
+    win::HWND owner() override {
+        win::HWND h = DialogOwnerWindow();
+        return h ? h : windowSystem().ActiveFrame;
+    }
     void begin(win::HWND except) override {
         focus_.push_back(win::GetFocus());
         ModalDisableOthers(except, true);

@@ -90,15 +90,17 @@ bool isTabPageOfOther(win::HWND dialog) {
     return false;
 }
 
-void showModal(DialogRecord& rec, win::HWND dialog) {
+void showModal(DialogRecord& rec) {
     DialogTable& t = dialogTable();
     win::HWND savedReturn = t.returnWindow;
     win::HWND savedActive = t.activeDialog;
     ModalDisableOthers(rec.returnWindow, true);
     t.creating = true;
-    (void)dialog;
-    win::DialogBoxParamA(nullptr, resourceName(rec.identifier()), rec.returnWindow, DialogProcedure,
-                         0);
+    // The instance comes from the loaded dialog's own template, also for a
+    // dialog loaded under another identifier (the state copy pairs the
+    // controls of both in template order).
+    const int templateId = rec.templateId() != 0 ? rec.templateId() : rec.identifier();
+    win::DialogBoxParamA(nullptr, resourceName(templateId), rec.returnWindow, DialogProcedure, 0);
     t.slots[0] = nullptr;
     t.creating = false;
     ModalEnableOthers(t.semiModelessTop ? t.semiModelessTop : rec.returnWindow, true);
@@ -305,6 +307,7 @@ void DialogCreateFromResource(int& resourceId, int identifier, int windowNumber,
     ++t.count;
     auto* rec = new DialogRecord;
     rec->identifier() = identifier;
+    rec->templateId() = resourceId;
     if (combined && windowNumber >= 0) {
         rec->combinedWindow = frameOfWindow(windowNumber);
         rec->combinedWindowNumber() = windowNumber;
@@ -413,7 +416,7 @@ void DialogShowSlot(int x, int y, int xPixels, int yPixels, int& showType, int f
     rec->enableBackWindow = t.semiModelessTop ? t.semiModelessTop : rec->returnWindow;
     rec->showType() = type;
     if (type == ShowModal) {
-        showModal(*rec, dialog);
+        showModal(*rec);
         showType = result;
         return;
     }

@@ -27,6 +27,12 @@
 #include "toolkit/dialogs/value_text.h"
 
 namespace tk {
+
+// The grid's registered cell-change message (grid_window.h; that header is
+// not included here because grid_record.h repeats the undefined values of
+// dialog_table.h).
+win::UINT gridCellChangeMessage();
+
 namespace {
 
 win::HBRUSH gColourBrush = nullptr;
@@ -495,11 +501,6 @@ win::INT_PTR onInitDialog(win::HWND dialog, win::LPARAM lp) {
 }
 
 }  // namespace
-
-win::UINT gridCellChangeMessage() {
-    static win::UINT message = win::RegisterWindowMessageA("GM_CELLCHANGE");
-    return message;
-}
 
 bool DialogIsModalCopy(win::HWND window) {
     win::HWND modal = dialogTable().slots[0];

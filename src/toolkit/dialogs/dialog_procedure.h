@@ -27,7 +27,5 @@ struct DialogRecord;
 DialogRecord* bookkeepingRecord(win::HWND dialog);
 // Lays out a dialog with a stretch field for a new client size.
 void DialogLayoutFields(win::HWND dialog, int width, int height);
-// The registered grid cell-change message.
-win::UINT gridCellChangeMessage();
 
 }  // namespace tk

@@ -27,7 +27,9 @@ enum DialogShowType : int { ShowModal = 1, ShowModeless = 2, ShowSemiModeless = 
 // One per dialog window, attached as its user data (GWL_USERDATA). The event
 // layer reads the numeric fields as 32-bit words (window_hooks.h): word 0 is
 // the identifier and every other field sits at its own number in the list
-// below, so word 1 is free. Fields that hold windows keep their handle in the
+// below; word 1 keeps the resource id of the dialog's template, which a
+// modal show of a dialog loaded under another identifier needs. Fields that
+// hold windows keep their handle in the
 // members after the words (their words stay 0), except that word 15 tells
 // whether the dialog is combined with a window (that window's number).
 struct DialogRecord {
@@ -41,6 +43,7 @@ struct DialogRecord {
     DialogRecord() { words[10] = kFirstGridCell; }
 
     std::int32_t& identifier() { return words[0]; }
+    std::int32_t& templateId() { return words[1]; }
     std::int32_t& shown() { return words[2]; }
     std::int32_t& changedField() { return words[3]; }
     std::int32_t& previousField() { return words[4]; }

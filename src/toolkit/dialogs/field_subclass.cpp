@@ -152,8 +152,9 @@ win::LRESULT EditSubclassProcedure(win::HWND h, win::UINT m, win::WPARAM w, win:
         return 0;
     }
     if (m == win::WM_KEYDOWN && w == win::VK_RETURN && !(styleOf(h) & win::ES_WANTRETURN) &&
-        win::GetKeyState(win::VK_CONTROL) >= 0 && win::GetKeyState(win::VK_MENU) >= 0) {
-        if (dialogPartHooks().pressDefaultButton) dialogPartHooks().pressDefaultButton(h);
+        win::GetKeyState(win::VK_CONTROL) >= 0 && win::GetKeyState(win::VK_MENU) >= 0 &&
+        dialogPartHooks().pressDefaultButton) {
+        dialogPartHooks().pressDefaultButton(h);
         return 0;
     }
     return callClass(a.editProcedure, h, m, w, l);

@@ -521,6 +521,11 @@ GridRecord* gridRecordOfWindow(win::HWND h) {
     return reinterpret_cast<GridRecord*>(win::GetWindowLongPtrA(h, 0));
 }
 
+win::UINT gridCellChangeMessage() {
+    static const win::UINT message = win::RegisterWindowMessageA("GM_CELLCHANGE");
+    return message;
+}
+
 void GridClassRegister(win::HINSTANCE instance) {
     gridInstance() = instance;
     win::WNDCLASSA wc{};

@@ -11,8 +11,7 @@
 
 namespace tk {
 
-// The registered GM_CELLCHANGE message (defined with the dialog procedure,
-// which receives it).
+// The registered GM_CELLCHANGE message, which grids send their dialog.
 win::UINT gridCellChangeMessage();
 
 // Focus bookkeeping of all grids.

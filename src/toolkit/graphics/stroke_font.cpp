@@ -37,8 +37,6 @@ constexpr float kUpperWidths[95] = {
     0.74f, 0.74f, 0.74f, 0.46f, 0.46f, 0.46f, 0.46f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f,
     0.83f, 0.83f, 0.94f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f};
 
-constexpr float kItalicSlant = 0.4663f;
-
 // Copies a font's description into a record, as the installation does.
 void fillFont(StrokeFontGlyphs& f, float cellWidth, float cellHeight, float glyphWidth,
               float glyphHeight, int charsetCode, int flags, int preferredTextMode,

@@ -214,6 +214,10 @@ void SetTextAttributes(std::optional<int> justification, std::optional<float> an
     if (spare && *spare >= 0 && *spare <= 2) g.textSpare = *spare;
 }
 
+void SetTextJustification(int code) {
+    if (code >= 1 && code <= 12) graphicsState().textJustification = (code - 1) / 4;
+}
+
 float StringWidthInUnits(std::string_view text, int n, std::optional<int> tableOnly) {
     GraphicsState& g = graphicsState();
     auto charAt = [&](int i) {

@@ -22,6 +22,11 @@ void SetTextModeLetter(std::string_view letter);
 void SetCharacterSize(float width, float height);
 void UpdateCharacterScale();
 void SetCharacterDirection(float angle);
+// Justification by code 1-12: three groups of four (1-4 left, 5-8 centred,
+// 9-12 right). Our text layout has one vertical reference (the middle line
+// of the characters), so the four codes of a group place text alike.
+// Other codes are ignored.
+void SetTextJustification(int code);
 void SetTextAttributes(std::optional<int> justification = {}, std::optional<float> angle = {},
                        std::optional<int> stacking = {}, std::optional<int> spare = {});
 

@@ -26,6 +26,7 @@
 #include "toolkit/dialogs/grid_sort.h"
 #include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/dialogs/numeric_edit.h"
 
 namespace tk::test {
 namespace {
@@ -458,6 +459,45 @@ TEST_F(GridWindowTest, ContextMenuCopiesTheSelectedBlock) {
                  MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
     pump();
     EXPECT_EQ(clipboard(), "x\r\ny\r\n");
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ANumericColumnEditsThroughTheNumericEditClass) {
+    NumericEditClassesRegister();
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
+    std::vector<GridColumnSpec> specs(2);
+    specs[0].kind = KindReal;
+    specs[0].width = 100;
+    specs[0].settings.className = "REALEDIT";
+    specs[0].settings.format = "(F6.2)";
+    specs[1].kind = KindText;
+    specs[1].width = 100;
+    GridDefineColumnsInWindow(gridWindow, specs, 6, 0);
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    char name[16] = {};
+    GetClassNameA(editor(), name, sizeof name);
+    EXPECT_STREQ(name, "REALEDIT");
+    robot::Script s;
+    s.check([&] { SetFocus(gridWindow); });
+    s.text("2.5").key(VK_DOWN);
+    s.check([&] {
+        float v = 0.0f;
+        GrdGetCellReal(kGridId, 1, 1, v);
+        EXPECT_FLOAT_EQ(v, 2.5f);
+        EXPECT_EQ(cell(1, 1), "2.50");
+        EXPECT_EQ(GridInfo(kGridId, 5), 2);
+    });
+    robot::play(std::move(s));
+    pump();
 }
 
 }  // namespace

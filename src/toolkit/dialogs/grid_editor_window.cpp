@@ -56,8 +56,14 @@ class WindowCellEditor : public GridCellEditor {
                                    reinterpret_cast<win::LONG_PTR>(it->second.previous));
             editorLinks().erase(it);
         }
+        // A spin field's up-down control belongs to the editor and goes with it.
+        const FieldRecord* rec = fieldRecordOf(h_);
+        win::HWND buddy = rec ? rec->buddy : nullptr;
         FieldRecordFree(h_);
-        if (owned_) win::DestroyWindow(h_);
+        if (owned_) {
+            if (buddy) win::DestroyWindow(buddy);
+            win::DestroyWindow(h_);
+        }
     }
     std::string text() const override {
         int n = static_cast<int>(win::GetWindowTextLengthA(h_));

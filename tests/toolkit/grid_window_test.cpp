@@ -18,6 +18,7 @@
 #include "platform/window/window_system.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
@@ -498,6 +499,27 @@ TEST_F(GridWindowTest, ANumericColumnEditsThroughTheNumericEditClass) {
     });
     robot::play(std::move(s));
     pump();
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, AGridIsFoundAsAFieldOfTheCurrentDialog) {
+    makeGrid(GRS_HEADER);
+    gridLookupReset();  // no registration: the dialog table finds the grid
+    DialogTable& t = dialogTable();
+    t.slots[1] = host;
+    t.count = 1;
+    t.currentSlot = 1;
+    GrdPutCellInteger(kGridId, 2, 2, 31);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
+    EXPECT_EQ(g->columns[1].integers[1], 31);
+    GrdPutCellInteger(kGridId + 1, 2, 2, 31);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 1006);
+    resetDialogTable();
 }
 
 }  // namespace

@@ -194,6 +194,9 @@ LRESULT handle(HWND h, Rich& r, UINT msg, WPARAM wp, LPARAM lp) {
             setSelection(h, r, (msg == WM_MOUSEMOVE || (wp & MK_SHIFT)) ? r.anchor : c, c);
             return 0;
         }
+        case WM_LBUTTONDBLCLK:
+            selectWord(h, r, charAt(r, screenLines(h, r), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+            return 0;
         case WM_LBUTTONUP:
             if (r.tracking) {
                 r.tracking = false;

@@ -92,6 +92,8 @@ TEST_F(PlotterTest, SampleGraphOnTheScreenDriver) {
 
     // The exclusive-or cross-hair changes the picture once and restores it
     // when drawn again.
+    // (Exclusive-or with black changes nothing, so the cursor takes pen 4.)
+    SETCURSORPEN(4);
     const auto before = surface.pixels;
     GRFCUR(500, 0, a);
     const auto once = surface.pixels;

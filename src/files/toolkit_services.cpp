@@ -3,6 +3,7 @@
 #include <array>
 
 #include "toolkit/core/file_services.h"
+#include "toolkit/dialogs/file_select.h"
 
 namespace files {
 
@@ -16,8 +17,9 @@ ToolkitServices defaultServices() {
         return folder.substr(0, folder.find_last_not_of(' ') + 1);
     };
     s.changeFolder = [](const std::string& folder) { tk::OsDirChange(folder); };
-    // Until the toolkit's file selector is bound here, every choice is cancelled.
-    s.selectFile = [](const FileSelection&) { return std::optional<std::string>(); };
+    s.selectFile = [](const FileSelection& r) {
+        return tk::SelectFileChoice(r.filter, r.flags, r.proposedName, r.title);
+    };
     return s;
 }
 }  // namespace

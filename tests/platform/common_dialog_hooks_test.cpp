@@ -360,9 +360,9 @@ UINT_PTR fileHook(HWND h, UINT msg, WPARAM, LPARAM lp) {
         SendMessageA(GetParent(h), CDM_SETCONTROLTEXT, IDOK, reinterpret_cast<LPARAM>("Load"));
     }
     if (n->hdr.code == CDN_FILEOK && hooked.refusals > 0) {
-        --hooked.refusals;
+        // The first refusal as documented; the second forgets to answer TRUE.
         SetWindowLongPtrA(h, DWLP_MSGRESULT, 1);
-        return TRUE;
+        return hooked.refusals-- == 2 ? TRUE : FALSE;
     }
     return FALSE;
 }
@@ -398,7 +398,7 @@ TEST_F(CommonDialogHooksTest, ExplorerHookLivesInAChildDialogAndCanRefuseTheFile
     ofn.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE | OFN_HIDEREADONLY;
     ofn.lpfnHook = fileHook;
     ofn.hInstance = reinterpret_cast<HINSTANCE>(templateBlock(t));
-    hooked.refusals = 1;
+    hooked.refusals = 2;
     robot::Script s;
     s.check([&] {
         HWND d = activeDialog();
@@ -439,9 +439,14 @@ TEST_F(CommonDialogHooksTest, ExplorerHookLivesInAChildDialogAndCanRefuseTheFile
         EXPECT_EQ(std::string(buffer), (folder / "b.tqm").string());
     });
     s.key(VK_RETURN);
+    s.check([] {
+        EXPECT_EQ(countCode(CDN_FILEOK), 2);
+        EXPECT_TRUE(activeDialog());
+    });
+    s.key(VK_RETURN);
     robot::play(std::move(s));
     ASSERT_TRUE(GetOpenFileNameA(&ofn));
-    EXPECT_EQ(countCode(CDN_FILEOK), 2);
+    EXPECT_EQ(countCode(CDN_FILEOK), 3);
     EXPECT_EQ(std::string(buffer), (folder / "b.tqm").string());
     fs::remove_all(folder);
 }

@@ -196,6 +196,17 @@ TEST_F(CommonDialogsTest, ClientOriginOfAWindowAndOfTheFocusWindow) {
     ClientOriginOnScreen(-1, x, y);
     EXPECT_EQ(x, root.x);
     EXPECT_EQ(y, root.y);
+    // An active modeless dialog counts first.
+    win::HWND box = win::CreateWindowExA(0, "#32770", "Box", win::WS_POPUP | win::WS_VISIBLE, 300,
+                                         200, 100, 80, nullptr, nullptr, nullptr, nullptr);
+    windowSystem().ActiveModelessDialog = box;
+    ClientOriginOnScreen(-1, x, y);
+    win::POINT boxOrigin{0, 0};
+    win::ClientToScreen(box, &boxOrigin);
+    EXPECT_EQ(x, boxOrigin.x);
+    EXPECT_EQ(y, 200);
+    windowSystem().ActiveModelessDialog = nullptr;
+    win::DestroyWindow(box);
     ClientOriginOnScreen(child, x, y);
     const win::POINT inner = clientToScreen(child, 0, 0);
     EXPECT_EQ(x, inner.x);

@@ -13,6 +13,7 @@
 #include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/common_dialogs/dialog_hooks.h"
 #include "platform/common_dialogs/dialog_items.h"
+#include "platform/common_dialogs/explorer_child.h"
 #include "platform/controls/controls_api.h"
 #include "platform/dialogs/dialog_api.h"
 #include "platform/dialogs/dialog_internal.h"
@@ -116,7 +117,12 @@ LRESULT notify(HWND h, FileDialog& d, UINT code) {
 // Whether the caller's hook lets the chosen name go: CDN_FILEOK in Explorer
 // style, the registered "commdlg_FileNameOK" message in the old style.
 bool hookAccepts(HWND h, FileDialog& d) {
-    if (d.child) return notify(h, d, CDN_FILEOK) == 0;
+    if (d.child) {
+        // The refusal is the hook window's DWLP_MSGRESULT, also when the hook
+        // forgot to answer TRUE.
+        const LRESULT answer = notify(h, d, CDN_FILEOK);
+        return answer == 0 && GetWindowLongPtrA(d.child, DWLP_MSGRESULT) == 0;
+    }
     if ((d.ofn->Flags & OFN_ENABLEHOOK) && d.ofn->lpfnHook)
         return d.ofn->lpfnHook(h, RegisterWindowMessageA("commdlg_FileNameOK"), 0,
                                reinterpret_cast<LPARAM>(d.ofn)) == 0;
@@ -364,87 +370,10 @@ bool explorerHooked(const OPENFILENAMEA& o) {
            (o.Flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE));
 }
 
-// The caller's child template as a child of ours, or an empty one.
-std::vector<BYTE> childTemplate(const OPENFILENAMEA& o) {
-    dialogs::DialogTemplate t;
-    std::vector<BYTE> empty;
-    const bool byName = (o.Flags & OFN_ENABLETEMPLATE) != 0,
-               byHandle = (o.Flags & OFN_ENABLETEMPLATEHANDLE) != 0;
-    if (byName || byHandle) {
-        const void* bytes = commdlg::chooseTemplate(byName, byHandle, o.hInstance, o.lpTemplateName,
-                                                    o.hInstance, empty);
-        if (!bytes || !dialogs::parseTemplate(bytes, t)) return {};
-    }
-    // Whatever the caller's template says, it becomes a control-parent child.
-    t.style = (t.style & ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                             DS_MODALFRAME | WS_VISIBLE)) |
-              WS_CHILD | WS_CLIPSIBLINGS | DS_CONTROL | DS_3DLOOK;
-    t.x = t.y = 0;
-    t.caption.clear();
-    t.menuName.clear();
-    t.menuId = 0;
-    return dialogs::buildTemplate(t);
-}
-
-RECT rectIn(HWND parent, HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-void resizeClient(HWND h, int w, int ht) {
-    RECT r{0, 0, w, ht};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(h, GWL_EXSTYLE)));
-    SetWindowPos(h, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Places the child and grows our dialog around it: below our controls, or,
-// when the child has an stc32 control, with our controls moved into its
-// place and the child's controls right of or below it moved out of the way.
-void fitChild(HWND h, HWND child) {
-    RECT ours;
-    GetClientRect(h, &ours);
-    RECT c;
-    GetWindowRect(child, &c);
-    int cw = c.right - c.left, ch = c.bottom - c.top;
-    HWND marker = GetDlgItem(child, stc32);
-    if (!marker) {
-        SetWindowPos(child, HWND_BOTTOM, 0, ours.bottom, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-        resizeClient(h, std::max<int>(ours.right, cw), ours.bottom + ch);
-        return;
-    }
-    const RECT m = rectIn(child, marker);
-    const int growX = std::max<int>(0, ours.right - (m.right - m.left));
-    const int growY = std::max<int>(0, ours.bottom - (m.bottom - m.top));
-    for (HWND w = GetWindow(child, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == marker) continue;
-        RECT r = rectIn(child, w);
-        const int dx = r.left >= m.right ? growX : 0, dy = r.top >= m.bottom ? growY : 0;
-        if (dx || dy)
-            SetWindowPos(w, nullptr, r.left + dx, r.top + dy, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    for (HWND w = GetWindow(h, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == child) continue;
-        RECT r = rectIn(h, w);
-        SetWindowPos(w, nullptr, r.left + m.left, r.top + m.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    cw += growX;
-    ch += growY;
-    SetWindowPos(child, HWND_BOTTOM, 0, 0, std::max<int>(cw, m.left + ours.right),
-                 std::max<int>(ch, m.top + ours.bottom), SWP_NOACTIVATE);
-    GetWindowRect(child, &c);
-    resizeClient(h, c.right - c.left, c.bottom - c.top);
-}
-
 // Makes the Explorer-style child; false when the caller's template is missing.
 bool makeChild(HWND h, FileDialog& d) {
     const OPENFILENAMEA& o = *d.ofn;
-    const auto bytes = childTemplate(o);
+    const auto bytes = commdlg::explorerChildTemplate(o);
     if (bytes.empty()) return false;
     const bool hooked = (o.Flags & OFN_ENABLEHOOK) != 0;
     commdlg::Host host{nullptr, nullptr, hooked ? o.lpfnHook : nullptr,
@@ -453,7 +382,7 @@ bool makeChild(HWND h, FileDialog& d) {
     d.child = CreateDialogIndirectParamA(instance, bytes.data(), h, commdlg::hostProc,
                                          reinterpret_cast<LPARAM>(&host));
     if (!d.child) return false;
-    fitChild(h, d.child);
+    commdlg::fitExplorerChild(h, d.child);
     ShowWindow(d.child, SW_SHOWNA);
     return true;
 }

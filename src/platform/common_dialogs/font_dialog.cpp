@@ -92,7 +92,11 @@ void updateSample(HWND h, FontDialog& d) {
     d.sample = f;
 }
 
-int pointsOfFont(const LOGFONTA& lf);
+int pointsOfFont(const LOGFONTA& lf) {
+    const int height = std::abs(lf.lfHeight);
+    return height ? std::max(1, (height * 72 + pixelsPerInch() / 2) / pixelsPerInch()) : 10;
+}
+
 int pointsOf(const CHOOSEFONTA& cf) {
     if (!(cf.Flags & CF_INITTOLOGFONTSTRUCT) || !cf.lpLogFont) return 10;
     return pointsOfFont(*cf.lpLogFont);
@@ -142,11 +146,6 @@ void showFont(HWND h, const LOGFONTA* lf, int points, DWORD keepEmpty) {
     SetDlgItemTextA(h, kFontSizeList, size);
     CheckDlgButton(h, kUnderlineCheck, lf && lf->lfUnderline ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(h, kStrikeoutCheck, lf && lf->lfStrikeOut ? BST_CHECKED : BST_UNCHECKED);
-}
-
-int pointsOfFont(const LOGFONTA& lf) {
-    const int height = std::abs(lf.lfHeight);
-    return height ? std::max(1, (height * 72 + pixelsPerInch() / 2) / pixelsPerInch()) : 10;
 }
 
 void accept(HWND h, FontDialog& d) {

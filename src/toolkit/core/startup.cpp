@@ -20,6 +20,7 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
+#include "toolkit/dialogs/grid_window.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 
@@ -312,6 +313,7 @@ void ToolkitInit(std::string_view settingsFile) {
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     DialogManagerBind();
     NumericEditHooksBind();
+    GridDialogHooksBind();
     WindowSeamsBind();
     MenuBarsBind();
     WindowTextBind();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "toolkit/core/seams.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/graphics/device_protocol.h"
 #include "toolkit/graphics/graphics_services.h"
@@ -11,7 +12,9 @@
 #include "toolkit/output/dxf_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
+#include "toolkit/output/screen_picture_print.h"
 
 namespace tk {
 
@@ -63,6 +66,24 @@ void HardcopyOutputBind() {
     s.hardcopyLineWidth = [] { return hardcopyOptions()[hc::LineWidthOption]; };
     s.hardcopyEndOutput = [] { HardcopySwitch("S"); };
     s.hardcopyReset = resetDriver;
+    s.printPicture = PrintScreenPicture;
+    ToolkitSeams& t = seams();
+    t.hardcopySwitch = [](std::string_view name, std::string_view title) {
+        HardcopySwitch(name, title);
+    };
+    t.printerQueryCaps = [] {
+        const PrinterPageCaps caps = PrinterQueryCaps();
+        PrinterCaps out;
+        out.longSide = caps.longSide;
+        out.shortSide = caps.shortSide;
+        out.usableLong = caps.usableWidth;
+        out.usableShort = caps.usableHeight;
+        out.marginX = caps.offsetX;
+        out.marginY = caps.offsetY;
+        out.colours = caps.colourCount;
+        out.osError = caps.error;
+        return out;
+    };
 }
 
 }  // namespace tk

@@ -23,6 +23,7 @@
 #include "toolkit/dialogs/grid_window.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
+#include "toolkit/output/hardcopy_dispatch.h"
 
 namespace tk {
 namespace {
@@ -318,6 +319,7 @@ void ToolkitInit(std::string_view settingsFile) {
     MenuBarsBind();
     WindowTextBind();
     GraphicsWindowBind();
+    HardcopyOutputBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);
     ToolkitDirectoryInit();

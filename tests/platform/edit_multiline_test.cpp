@@ -126,9 +126,16 @@ TEST_F(EditMultiLineTest, WrapsAtTheFormattingRectangleWithoutChangingTheText) {
         narrowTo(wide, cases[0].fits);
         EXPECT_EQ(SendMessageA(wide, EM_GETLINECOUNT, 0, 0), 2) << style;
     }
-    // A null rectangle gives the client area's one back.
+    // A null rectangle gives the client area's one back; a larger font in
+    // it wraps again.
     SendMessageA(e, EM_SETRECT, 0, 0);
     EXPECT_EQ(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+    HFONT big = CreateFontA(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, 0, 0, 0,
+                            "Arial");
+    SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+    EXPECT_GT(SendMessageA(e, EM_GETLINECOUNT, 0, 0), 2);
+    SendMessageA(e, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    DeleteObject(big);
 }
 
 TEST_F(EditMultiLineTest, ScrollBarsFollowTheTextAndScrollIt) {
@@ -241,6 +248,15 @@ TEST_F(EditMultiLineTest, AlignedSingleLineFieldsDrawWherePositionsSay) {
             EXPECT_LE(std::abs((x0 - fr.left) - (fr.right - x4)), 1);
         }
         EXPECT_LT(x4 - x0, room);
+        // A hidden field (as a grid's column control is) answers the same.
+        HWND hidden = CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", "IIII", WS_CHILD | align, 10, 40,
+                                      160, 24, host, nullptr, nullptr, nullptr);
+        SendMessageA(hidden, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        EXPECT_EQ(SendMessageA(hidden, EM_POSFROMCHAR, 0, 0),
+                  SendMessageA(e, EM_POSFROMCHAR, 0, 0));
+        RECT hiddenRect;
+        SendMessageA(hidden, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&hiddenRect));
+        EXPECT_EQ(hiddenRect.right - hiddenRect.left, room);
         // The character under a point is the one drawn there.
         EXPECT_EQ(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, MAKELPARAM(x0, 5))), 0);
         EXPECT_EQ(LOWORD(SendMessageA(e, EM_CHARFROMPOS, 0, MAKELPARAM(x4 + 5, 5))), 4);

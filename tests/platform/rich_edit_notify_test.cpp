@@ -211,6 +211,13 @@ TEST_F(RichEditNotifyTest, VersionTwoCountsABreakOnceAndAnswersPackedPositions) 
     EXPECT_GT(pt.y, 0);
     pt.x += 1;
     EXPECT_EQ(SendMessageA(rich, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&pt)), 3);
+    // A larger first line pushes the second one down.
+    SendMessageA(rich, EM_SETSEL, 0, 2);
+    CHARFORMATA cf;
+    cf.dwMask = CFM_SIZE;
+    cf.yHeight = 720;
+    SendMessageA(rich, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    EXPECT_GT(GET_Y_LPARAM(SendMessageA(rich, EM_POSFROMCHAR, 3, 0)), pt.y);
 }
 
 TEST_F(RichEditVersionOneTest, VersionOneCountsCarriageReturnAndLineFeed) {

@@ -284,3 +284,62 @@ TEST_F(RichEditTest, ParagraphAlignmentAndBulletsStayWithTheirParagraphs) {
     pumpUntilIdle();
     robot::saveWindowPng(other, screenshotPath("rich_edit_paragraphs"));
 }
+
+TEST_F(RichEditTest, KeysMoveByWordAndPageAndInsertSwitchesOverwriting) {
+    std::string text = "alpha beta, gamma\r\n";
+    for (int i = 0; i < 40; ++i)
+        text += "filler line\r\n";
+    SetWindowTextA(rich, text.c_str());
+    SetFocus(rich);
+    auto caret = [&] {
+        CHARRANGE cr;
+        SendMessageA(rich, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+        return cr.cpMax;
+    };
+    auto press = [&](std::initializer_list<int> chord) {
+        robot::Script s;
+        s.chord(chord);
+        robot::play(std::move(s));
+        pumpUntilIdle();
+    };
+    const struct {
+        std::initializer_list<int> keys;
+        LONG caret;
+    } moves[] = {{{VK_CONTROL, VK_RIGHT}, 6},
+                 {{VK_CONTROL, VK_RIGHT}, 12},
+                 {{VK_CONTROL, VK_LEFT}, 6},
+                 {{VK_CONTROL, VK_LEFT}, 0}};
+    for (const auto& m : moves) {
+        press(m.keys);
+        EXPECT_EQ(caret(), m.caret);
+    }
+    // A page down moves the caret and the view by about a window's height.
+    press({VK_NEXT});
+    const LRESULT line = SendMessageA(rich, EM_EXLINEFROMCHAR, 0, caret());
+    EXPECT_GT(line, 5);
+    EXPECT_GT(SendMessageA(rich, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    press({VK_PRIOR});
+    EXPECT_EQ(SendMessageA(rich, EM_EXLINEFROMCHAR, 0, caret()), 0);
+    // Insert switches to overwriting; the overwritten letters come back on undo.
+    select(rich, 0, 0);
+    robot::Script s;
+    s.key(VK_INSERT).text("OMEGA!!");
+    robot::play(std::move(s));
+    pumpUntilIdle();
+    EXPECT_EQ(textOf(rich).substr(0, 19), "OMEGA!!eta, gamma\r\n");
+    SendMessageA(rich, EM_UNDO, 0, 0);
+    EXPECT_EQ(textOf(rich).substr(0, 17), "alpha beta, gamma");
+    // Typing at a line's end does not swallow the line break.
+    select(rich, 17, 17);
+    robot::Script end;
+    end.text("xy");
+    robot::play(std::move(end));
+    pumpUntilIdle();
+    EXPECT_EQ(textOf(rich).substr(0, 21), "alpha beta, gammaxy\r\n");
+    // A double click selects the word under the pointer.
+    const LRESULT at = SendMessageA(rich, EM_POSFROMCHAR, 7, 0);
+    SendMessageA(rich, WM_LBUTTONDBLCLK, 0, MAKELPARAM(GET_X_LPARAM(at) + 1, GET_Y_LPARAM(at) + 2));
+    char word[16] = {};
+    SendMessageA(rich, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(word));
+    EXPECT_STREQ(word, "beta");
+}

@@ -9,6 +9,7 @@
 #define IDM_DEEP 40011
 #define IDS_HELLO 12
 #define IDS_OTHER 33
+#define IDS_TOOL_LABELS 100
 #define IDD_SMALL 200
 #define IDC_NAME 1001
 #if IDM_DEMO > 30000

@@ -1,6 +1,7 @@
 // COMBOBOX: a field (an edit control, or a drawn selection for the
 // drop-down list kind) with a list that is always shown (simple) or drops
-// down from a button.
+// down from a button. Owner-drawn combo boxes let their parent measure and
+// draw the items of the list and the selection in the field.
 
 #include <algorithm>
 #include <cstring>
@@ -25,6 +26,7 @@ struct Combo {
     bool dropped = false;
     int droppedHeight = 100;  // the height asked for at creation: field and list
     int selectionWhenDropped = -1;
+    int fieldItemHeight = 0;  // owner-drawn: the selection field's item, as measured
 };
 
 Records<Combo>& records() {
@@ -35,8 +37,11 @@ Records<Combo>& records() {
 DWORD kind(HWND h) {
     return styleOf(h) & 3;
 }
+bool ownerDrawn(HWND h) {
+    return (styleOf(h) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0;
+}
 int fieldHeight(const Combo& c) {
-    return lineHeight(c.font) + 8;
+    return c.fieldItemHeight > 0 ? c.fieldItemHeight + 6 : lineHeight(c.font) + 8;
 }
 int buttonWidth() {
     return GetSystemMetrics(SM_CXVSCROLL);
@@ -51,6 +56,7 @@ int current(const Combo& c) {
 }
 
 std::string itemText(const Combo& c, int i) {
+    if (!(styleOf(c.list) & LBS_HASSTRINGS)) return {};  // owner-drawn items without text
     const LRESULT n = SendMessageA(c.list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n < 0) return {};
     std::string s(static_cast<std::size_t>(n) + 1, '\0');
@@ -109,6 +115,27 @@ void closeUp(HWND h, Combo& c, bool accepted) {
     redraw(h);
 }
 
+// The owner draws the selection in the field of a drop-down list.
+void drawField(HWND h, Combo& c, HDC dc, const RECT& r, bool enabled) {
+    const int i = current(c);
+    DRAWITEMSTRUCT d;
+    d.CtlType = ODT_COMBOBOX;
+    d.CtlID = static_cast<UINT>(controlId(h));
+    d.itemID = static_cast<UINT>(i);
+    d.itemAction = ODA_DRAWENTIRE;
+    d.itemState = ODS_COMBOBOXEDIT;
+    if (c.focus && !c.dropped) d.itemState |= ODS_SELECTED | ODS_FOCUS;
+    if (!enabled) d.itemState |= ODS_DISABLED;
+    d.hwndItem = h;
+    d.hDC = dc;
+    d.rcItem = r;
+    d.itemData = i >= 0 ? static_cast<ULONG_PTR>(
+                              SendMessageA(c.list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0))
+                        : 0;
+    SelectObject(dc, fontOrDefault(c.font));
+    SendMessageA(GetParent(h), WM_DRAWITEM, d.CtlID, reinterpret_cast<LPARAM>(&d));
+}
+
 void paint(HWND h, Combo& c) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
@@ -133,7 +160,9 @@ void paint(HWND h, Combo& c) {
     else
         drawEdge(dc, button, true);
     drawArrow(dc, button, 1, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    if (kind(h) == CBS_DROPDOWNLIST) {
+    if (kind(h) == CBS_DROPDOWNLIST && ownerDrawn(h)) {
+        drawField(h, c, dc, {3, 3, button.left - 1, field.bottom - 3}, enabled);
+    } else if (kind(h) == CBS_DROPDOWNLIST) {
         const RECT text{3, 3, button.left - 1, field.bottom - 3};
         const int i = current(c);
         if (c.focus && !c.dropped) fillSolid(dc, text, GetSysColor(COLOR_HIGHLIGHT));
@@ -151,8 +180,20 @@ void paint(HWND h, Combo& c) {
 WNDPROC editClassProc = nullptr;
 LRESULT comboEditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
+// The owner's height for the selection field (item -1).
+int measureField(HWND h) {
+    MEASUREITEMSTRUCT m;
+    m.CtlType = ODT_COMBOBOX;
+    m.CtlID = static_cast<UINT>(controlId(h));
+    m.itemID = static_cast<UINT>(-1);
+    m.itemHeight = static_cast<UINT>(lineHeight(nullptr));
+    SendMessageA(GetParent(h), WM_MEASUREITEM, m.CtlID, reinterpret_cast<LPARAM>(&m));
+    return std::clamp(static_cast<int>(m.itemHeight), 1, 255);
+}
+
 void create(HWND h, Combo& c, const CREATESTRUCTA* cs) {
     c.droppedHeight = cs->cy;
+    if (ownerDrawn(h)) c.fieldItemHeight = measureField(h);
     // The scroll bar a combo box is given belongs to its list.
     const LONG_PTR style = GetWindowLongA(h, GWL_STYLE);
     if (style & (WS_VSCROLL | WS_HSCROLL)) {
@@ -180,7 +221,10 @@ void create(HWND h, Combo& c, const CREATESTRUCTA* cs) {
             SetWindowLongPtrA(c.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(comboEditProc));
         }
     }
-    DWORD ls = WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS;
+    DWORD ls = WS_VSCROLL | LBS_NOTIFY;
+    if (!ownerDrawn(h) || (styleOf(h) & CBS_HASSTRINGS)) ls |= LBS_HASSTRINGS;
+    if (styleOf(h) & CBS_OWNERDRAWFIXED) ls |= LBS_OWNERDRAWFIXED;
+    if (styleOf(h) & CBS_OWNERDRAWVARIABLE) ls |= LBS_OWNERDRAWVARIABLE;
     if (styleOf(h) & CBS_SORT) ls |= LBS_SORT;
     if (styleOf(h) & CBS_DISABLENOSCROLL) ls |= LBS_DISABLENOSCROLL;
     if (k == CBS_SIMPLE) {
@@ -188,12 +232,16 @@ void create(HWND h, Combo& c, const CREATESTRUCTA* cs) {
                                  rc.right, std::max(0, static_cast<int>(rc.bottom) - fh), h,
                                  reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kListId)),
                                  cs->hInstance, nullptr);
+        setListCombo(c.list, h);
+        SendMessageA(c.list, LB_GETITEMHEIGHT, 0, 0);
     } else {
         HWND top = GetAncestor(h, GA_ROOT);
         c.list = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kComboListClass, "",
                                  WS_POPUP | WS_BORDER | ls, 0, 0, rc.right, 100, top, nullptr,
                                  cs->hInstance, nullptr);
         attachListToCombo(c.list, h);
+        setListCombo(c.list, h);
+        SendMessageA(c.list, LB_GETITEMHEIGHT, 0, 0);  // the owner measures the items now
         // The closed combo box is as tall as its field.
         SetWindowPos(h, nullptr, 0, 0, cs->cx, fh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -421,7 +469,25 @@ LRESULT comboProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case CB_FINDSTRINGEXACT:
             return forwardToList(c, LB_FINDSTRINGEXACT, wp, lp);
         case CB_GETITEMHEIGHT:
-            return forwardToList(c, LB_GETITEMHEIGHT, 0, 0);
+            if (static_cast<int>(static_cast<std::intptr_t>(wp)) == -1)
+                return c.fieldItemHeight > 0 ? c.fieldItemHeight : lineHeight(c.font);
+            return forwardToList(c, LB_GETITEMHEIGHT, wp, 0);
+        case CB_SETITEMHEIGHT:
+            if (static_cast<int>(static_cast<std::intptr_t>(wp)) == -1) {
+                const int height = LOWORD(static_cast<std::uintptr_t>(lp));
+                if (height <= 0 || height > 255) return CB_ERR;
+                c.fieldItemHeight = height;
+                RECT wr;
+                GetWindowRect(h, &wr);
+                if (kind(h) != CBS_SIMPLE)
+                    SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left, fieldHeight(c),
+                                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                redraw(h);
+                return CB_OKAY;
+            }
+            return forwardToList(c, LB_SETITEMHEIGHT, wp, lp);
+        case CB_DIR:
+            return forwardToList(c, LB_DIR, wp, lp);
         case CB_RESETCONTENT:
             forwardToList(c, LB_RESETCONTENT, 0, 0);
             if (c.edit) SendMessageA(c.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));

@@ -3,6 +3,7 @@
 // status bar, with Windows' class names, messages, styles, structures and
 // WM_NOTIFY codes.
 
+#include "platform/controls/image_list_api.h"
 #include "platform/win_types.h"
 #include "platform/window/user_api.h"
 
@@ -287,6 +288,44 @@ struct TVHITTESTINFO {
     POINT pt;
     UINT flags = 0;
     HTREEITEM hItem = nullptr;
+};
+
+}  // namespace win
+
+namespace win {
+
+// Tool bar: text labels, image lists and the common controls' own picture
+// strips (TB_ADDBITMAP or TB_LOADIMAGES with HINST_COMMCTRL).
+constexpr DWORD TBSTYLE_AUTOSIZE = 0x10;
+constexpr UINT TB_ADDSTRINGA = WM_USER + 28, TB_GETBUTTONTEXTA = WM_USER + 45,
+               TB_SETIMAGELIST = WM_USER + 48, TB_GETIMAGELIST = WM_USER + 49,
+               TB_LOADIMAGES = WM_USER + 50, TB_GETBUTTONSIZE = WM_USER + 58,
+               TB_SETMAXTEXTROWS = WM_USER + 60;
+inline const HINSTANCE HINST_COMMCTRL =
+    reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(-1));
+constexpr UINT_PTR IDB_STD_SMALL_COLOR = 0, IDB_STD_LARGE_COLOR = 1, IDB_VIEW_SMALL_COLOR = 4,
+                   IDB_VIEW_LARGE_COLOR = 5;
+constexpr int STD_CUT = 0, STD_COPY = 1, STD_PASTE = 2, STD_UNDO = 3, STD_REDOW = 4,
+              STD_DELETE = 5, STD_FILENEW = 6, STD_FILEOPEN = 7, STD_FILESAVE = 8,
+              STD_PRINTPRE = 9, STD_PROPERTIES = 10, STD_HELP = 11, STD_FIND = 12,
+              STD_REPLACE = 13, STD_PRINT = 14;
+constexpr int VIEW_LARGEICONS = 0, VIEW_SMALLICONS = 1, VIEW_LIST = 2, VIEW_DETAILS = 3,
+              VIEW_SORTNAME = 4, VIEW_SORTSIZE = 5, VIEW_SORTDATE = 6, VIEW_SORTTYPE = 7,
+              VIEW_PARENTFOLDER = 8, VIEW_NETCONNECT = 9, VIEW_NETDISCONNECT = 10,
+              VIEW_NEWFOLDER = 11;
+
+// Tree view: pictures beside the labels and editing of the labels in place.
+constexpr UINT TVM_GETIMAGELIST = TV_FIRST + 8, TVM_SETIMAGELIST = TV_FIRST + 9,
+               TVM_EDITLABELA = TV_FIRST + 14, TVM_GETEDITCONTROL = TV_FIRST + 15,
+               TVM_ENDEDITLABELNOW = TV_FIRST + 22;
+constexpr WPARAM TVSIL_NORMAL = 0, TVSIL_STATE = 2;
+constexpr int I_IMAGECALLBACK = -1;
+constexpr UINT TVHT_ONITEMICON = 0x2;
+constexpr UINT TVN_GETDISPINFOA = 0u - 403u, TVN_SETDISPINFOA = 0u - 404u,
+               TVN_BEGINLABELEDITA = 0u - 410u, TVN_ENDLABELEDITA = 0u - 411u;
+struct NMTVDISPINFOA {
+    NMHDR hdr;
+    TVITEMA item;
 };
 
 }  // namespace win

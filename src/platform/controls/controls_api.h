@@ -105,3 +105,69 @@ constexpr WORD CBN_SELCHANGE = 1, CBN_DBLCLK = 2, CBN_SETFOCUS = 3, CBN_KILLFOCU
                CBN_SELENDOK = 9, CBN_SELENDCANCEL = 10;
 
 }  // namespace win
+
+namespace win {
+
+// Owner-drawn list and combo boxes: the owner measures, draws, compares and
+// hears of the deletion of the items.
+using ULONG_PTR = std::uintptr_t;
+constexpr UINT WM_DELETEITEM = 0x002D, WM_COMPAREITEM = 0x0039;
+constexpr DWORD LBS_OWNERDRAWFIXED = 0x10, LBS_OWNERDRAWVARIABLE = 0x20,
+                LBS_MULTICOLUMN = 0x200;
+constexpr DWORD CBS_OWNERDRAWFIXED = 0x10, CBS_OWNERDRAWVARIABLE = 0x20;
+constexpr UINT ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4;
+constexpr UINT ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8,
+               ODS_FOCUS = 0x10, ODS_DEFAULT = 0x20, ODS_COMBOBOXEDIT = 0x1000;
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    ULONG_PTR itemData = 0;
+};
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem{};
+    ULONG_PTR itemData = 0;
+};
+struct DELETEITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    HWND hwndItem = nullptr;
+    ULONG_PTR itemData = 0;
+};
+struct COMPAREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    HWND hwndItem = nullptr;
+    UINT itemID1 = 0;
+    ULONG_PTR itemData1 = 0;
+    UINT itemID2 = 0;
+    ULONG_PTR itemData2 = 0;
+    DWORD dwLocaleId = 0;
+};
+
+// Several columns, scrolled sideways a column at a time.
+constexpr UINT LB_SETCOLUMNWIDTH = 0x0195;
+
+// Directory listings in list and combo boxes. This system has no drive
+// letters but C: for the whole file system, so DDL_DRIVES adds "[-c-]".
+constexpr UINT LB_DIR = 0x018D, CB_DIR = 0x0145;
+constexpr UINT DDL_READWRITE = 0x0, DDL_READONLY = 0x1, DDL_HIDDEN = 0x2, DDL_SYSTEM = 0x4,
+               DDL_DIRECTORY = 0x10, DDL_ARCHIVE = 0x20, DDL_POSTMSGS = 0x2000,
+               DDL_DRIVES = 0x4000, DDL_EXCLUSIVE = 0x8000;
+int DlgDirListA(HWND dialog, LPSTR pathSpec, int listId, int staticPathId, UINT type);
+BOOL DlgDirSelectExA(HWND dialog, LPSTR out, int size, int listId);
+int DlgDirListComboBoxA(HWND dialog, LPSTR pathSpec, int comboId, int staticPathId, UINT type);
+BOOL DlgDirSelectComboBoxExA(HWND dialog, LPSTR out, int size, int comboId);
+
+}  // namespace win

@@ -16,6 +16,26 @@ namespace win::controls::edit {
 constexpr std::size_t kDefaultLimit = 30000;
 constexpr int kMargin = 2;
 
+// One line as shown: a line of the text, or a piece of one that word wrap
+// broke off. `end` stops before the line break (CR LF or LF) or at the soft
+// break; `next` is where the following line starts.
+struct VisualLine {
+    std::size_t start = 0, end = 0, next = 0;
+};
+
+// The last layout and what it was made from: nearly every message needs the
+// lines, and measuring the text again for each is slow.
+struct LayoutCache {
+    bool valid = false;
+    std::string text;
+    int width = 0;
+    bool wrap = false;
+    LOGFONTA font{};  // a handle may be reused for another font
+    char password = 0;
+    std::vector<int> tabStops;
+    std::vector<VisualLine> lines;
+};
+
 struct Edit {
     std::string text;
     std::size_t anchor = 0;  // the fixed end of the selection
@@ -35,13 +55,7 @@ struct Edit {
     RECT rect{};                // the formatting rectangle set by EM_SETRECT
     bool rectSet = false;
     int wheel = 0;  // wheel movement not yet turned into lines
-};
-
-// One line as shown: a line of the text, or a piece of one that word wrap
-// broke off. `end` stops before the line break (CR LF or LF) or at the soft
-// break; `next` is where the following line starts.
-struct VisualLine {
-    std::size_t start = 0, end = 0, next = 0;
+    mutable LayoutCache cache;
 };
 
 inline bool multiLine(HWND h) {

@@ -3,6 +3,7 @@
 // a character is drawn and which character lies under a point.
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/controls/edit_internal.h"
 
@@ -36,16 +37,27 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Where a line of the text that is too wide breaks: after the last blank
-// that still fits (the blanks after it hang past the edge), else inside the
-// word at the last character that fits, but never before one character.
+// Where a line of the text breaks: `end` when the rest fits; else after the
+// last blank that still fits (the blanks after it hang past the edge), else
+// inside the word at the last character that fits, but never before one
+// character. Probes grow from the start so a long paragraph costs little.
 std::size_t breakAt(HDC dc, const Edit& e, const std::string& t, std::size_t from, std::size_t end,
                     int width) {
-    std::size_t lo = from + 1, hi = end;  // the last end that fits, by halving
-    if (widthOf(dc, e, t.substr(from, 1)) > width) return from + 1;
+    auto fits = [&](std::size_t to) { return widthOf(dc, e, t.substr(from, to - from)) <= width; };
+    if (!fits(from + 1)) return from + 1;
+    std::size_t lo = from + 1, hi = end;  // lo fits; the longest fitting end is <= hi
+    for (std::size_t step = 32;; step *= 2) {
+        const std::size_t probe = std::min(end, from + step);
+        if (!fits(probe)) {
+            hi = probe - 1;
+            break;
+        }
+        lo = probe;
+        if (probe == end) return end;
+    }
     while (lo < hi) {
         const std::size_t mid = (lo + hi + 1) / 2;
-        if (widthOf(dc, e, t.substr(from, mid - from)) <= width)
+        if (fits(mid))
             lo = mid;
         else
             hi = mid - 1;
@@ -94,6 +106,13 @@ std::vector<VisualLine> layoutLines(HWND h, const Edit& e, HDC dc) {
     const bool wrap = wraps(h);
     const RECT fr = formatRect(h, e);
     const int width = std::max(1, static_cast<int>(fr.right - fr.left));
+    LayoutCache& c = e.cache;
+    LOGFONTA font{};
+    GetObjectA(fontOrDefault(e.font), sizeof font, &font);
+    if (c.valid && c.wrap == wrap && (!wrap || c.width == width) &&
+        std::memcmp(&c.font, &font, sizeof font) == 0 && c.password == e.password &&
+        c.tabStops == e.tabStops && c.text == t)
+        return c.lines;
     std::vector<VisualLine> lines;
     std::size_t s = 0;
     for (;;) {
@@ -102,9 +121,9 @@ std::vector<VisualLine> layoutLines(HWND h, const Edit& e, HDC dc) {
         const std::size_t next = lf == std::string::npos ? t.size() : lf + 1;
         if (end > s && t[end - 1] == '\r') --end;
         std::size_t from = s;
-        while (wrap && end > from && widthOf(dc, e, t.substr(from, end - from)) > width) {
+        while (wrap && end > from) {
             const std::size_t brk = breakAt(dc, e, t, from, end, width);
-            if (brk >= end) break;  // only blanks hang over: no line of its own
+            if (brk >= end) break;  // the rest fits, or only blanks hang over
             lines.push_back({from, brk, brk});
             from = brk;
         }
@@ -112,6 +131,7 @@ std::vector<VisualLine> layoutLines(HWND h, const Edit& e, HDC dc) {
         if (lf == std::string::npos) break;
         s = next;
     }
+    c = LayoutCache{true, t, width, wrap, font, e.password, e.tabStops, lines};
     return lines;
 }
 

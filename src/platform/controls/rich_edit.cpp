@@ -194,6 +194,9 @@ LRESULT handle(HWND h, Rich& r, UINT msg, WPARAM wp, LPARAM lp) {
             setSelection(h, r, (msg == WM_MOUSEMOVE || (wp & MK_SHIFT)) ? r.anchor : c, c);
             return 0;
         }
+        case WM_LBUTTONDBLCLK:
+            selectWord(h, r, charAt(r, screenLines(h, r), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}));
+            return 0;
         case WM_LBUTTONUP:
             if (r.tracking) {
                 r.tracking = false;
@@ -201,6 +204,8 @@ LRESULT handle(HWND h, Rich& r, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_KEYDOWN:
+            // F1 is the window's help key, not the control's.
+            if (wp == VK_F1) return DefWindowProcA(h, msg, wp, lp);
             key(h, r, wp);
             return 0;
         case WM_CHAR:

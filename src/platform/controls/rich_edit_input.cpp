@@ -3,8 +3,12 @@
 // (EN_MSGFILTER) when it asked for it.
 
 #include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
 
 #include "platform/controls/rich_edit_internal.h"
+#include "platform/window/scroll_api.h"
 
 namespace win::controls::rich {
 
@@ -18,7 +22,55 @@ void deleteOne(HWND h, Rich& r, std::size_t other) {
     if (!replace(h, r, "", r.insertFormat, true)) r.anchor = r.caret = caret;
 }
 
+bool isWordChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+           static_cast<unsigned char>(c) > 127;
+}
+
+std::size_t wordLeft(const std::string& t, std::size_t p) {
+    while (p > 0 && !isWordChar(t[p - 1]))
+        --p;
+    while (p > 0 && isWordChar(t[p - 1]))
+        --p;
+    return p;
+}
+
+std::size_t wordRight(const std::string& t, std::size_t p) {
+    while (p < t.size() && isWordChar(t[p]))
+        ++p;
+    while (p < t.size() && !isWordChar(t[p]))
+        ++p;
+    return p;
+}
+
+void cut(HWND h, Rich& r) {
+    if (readOnly(h)) return;
+    copy(h, r);
+    replace(h, r, "", r.insertFormat, true);
+}
+
+// The caret a page up or down, the view moving with it.
+std::size_t pageMove(HWND h, Rich& r, const std::vector<Line>& lines, std::size_t c, int dir) {
+    RECT rc;
+    GetClientRect(h, &rc);
+    const POINT p = pointOf(r, lines, c);
+    const int before = r.top;
+    scrollVertically(h, r, dir < 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    const int moved = r.top - before;
+    const int y = moved != 0 ? p.y : p.y + dir * static_cast<int>(rc.bottom);
+    return charAt(r, screenLines(h, r), {p.x, y});
+}
+
 }  // namespace
+
+void selectWord(HWND h, Rich& r, std::size_t at) {
+    std::size_t a = at, b = at;
+    while (a > 0 && isWordChar(r.text[a - 1]))
+        --a;
+    while (b < r.text.size() && isWordChar(r.text[b]))
+        ++b;
+    setSelection(h, r, a, b);
+}
 
 void key(HWND h, Rich& r, WPARAM vk) {
     const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -27,11 +79,30 @@ void key(HWND h, Rich& r, WPARAM vk) {
     const std::size_t li = lineIndexOf(lines, c);
     switch (vk) {
         case VK_LEFT:
-            c = (!shift && selMin(r) != selMax(r)) ? selMin(r) : (c > 0 ? c - 1 : 0);
+            if (!shift && selMin(r) != selMax(r))
+                c = selMin(r);
+            else
+                c = ctrl ? wordLeft(r.text, c) : (c > 0 ? c - 1 : 0);
             break;
         case VK_RIGHT:
-            c = (!shift && selMin(r) != selMax(r)) ? selMax(r) : std::min(c + 1, r.text.size());
+            if (!shift && selMin(r) != selMax(r))
+                c = selMax(r);
+            else
+                c = ctrl ? wordRight(r.text, c) : std::min(c + 1, r.text.size());
             break;
+        case VK_PRIOR:
+        case VK_NEXT:
+            c = pageMove(h, r, lines, c, vk == VK_PRIOR ? -1 : 1);
+            break;
+        case VK_INSERT:
+            // Shift pastes, Ctrl copies; alone it switches overwriting.
+            if (shift)
+                paste(h, r);
+            else if (ctrl)
+                copy(h, r);
+            else
+                r.overwrite = !r.overwrite;
+            return;
         case VK_HOME:
             c = ctrl ? 0 : lines[li].start;
             break;
@@ -48,6 +119,10 @@ void key(HWND h, Rich& r, WPARAM vk) {
         }
         case VK_DELETE:
             if (readOnly(h)) return;
+            if (shift) {
+                cut(h, r);
+                return;
+            }
             if (selMin(r) == selMax(r))
                 deleteOne(h, r, std::min(r.caret + 1, r.text.size()));
             else
@@ -68,9 +143,7 @@ void character(HWND h, Rich& r, WPARAM ch) {
             paste(h, r);
             return;
         case 24:
-            if (readOnly(h)) return;
-            copy(h, r);
-            replace(h, r, "", r.insertFormat, true);
+            cut(h, r);
             return;
         case 26:
             undo(h, r);
@@ -97,6 +170,14 @@ void character(HWND h, Rich& r, WPARAM ch) {
         return;
     }
     if (ch < 32 && ch != '\t') return;
+    // Overwriting replaces the character after the caret, but never a
+    // paragraph mark.
+    if (r.overwrite && selMin(r) == selMax(r) && r.caret < r.text.size() &&
+        r.text[r.caret] != '\r') {
+        const bool grouping = r.grouping;
+        setSelection(h, r, r.caret, r.caret + 1);
+        r.grouping = grouping;
+    }
     replace(h, r, std::string(1, static_cast<char>(ch)), typingFormat(r), true, true);
 }
 

@@ -7,6 +7,7 @@
 // (rich_edit_print.cpp), keys and the mouse (rich_edit_input.cpp) and the
 // messages (rich_edit.cpp).
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <string>
@@ -37,6 +38,28 @@ struct UndoStep {
 
 constexpr std::size_t kDefaultUndoLimit = 100;
 
+struct Line {
+    std::size_t start = 0, end = 0;  // end excludes the paragraph mark
+    int y = 0, height = 0, ascent = 0;
+    int offset = 0;       // left edge of the text: indent and alignment
+    bool bullet = false;  // the first line of a bulleted paragraph
+    std::vector<int> x;   // left edge of each character, and one past the last
+};
+
+// The last layout on the screen and everything it was made from: most
+// messages need the lines, and measuring the text again for each is slow.
+struct LayoutCache {
+    bool valid = false;
+    std::string text;
+    std::vector<int> fmt;
+    std::vector<BYTE> para;
+    std::vector<RichFormat> formats;
+    int insertFormat = 0;
+    BYTE insertPara = 0;
+    int width = 0, alignWidth = 0, dpi = 0;
+    std::vector<Line> lines;
+};
+
 struct Rich {
     int version = 2;  // 1 for the "RICHEDIT" class
     DWORD createStyle = 0;
@@ -55,9 +78,11 @@ struct Rich {
     int wheel = 0;
     std::vector<UndoStep> undo, redo;
     std::size_t undoLimit = kDefaultUndoLimit;
-    bool grouping = false;  // typing may still join the last undo step
+    bool grouping = false;   // typing may still join the last undo step
+    bool overwrite = false;  // typing replaces the character after the caret
     COLORREF background = GetSysColor(COLOR_WINDOW);
     bool modified = false;
+    mutable LayoutCache cache;
     // The message being handled: EN_PROTECTED names it.
     UINT msg = 0;
     WPARAM wParam = 0;
@@ -118,19 +143,22 @@ class Fonts {
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
     HFONT of(int index);
+    // A character's advance and a format's height and ascent, measured once
+    // for each format.
+    int width(HDC dc, int index, char c);
+    void metrics(HDC dc, int index, int& height, int& ascent);
 
   private:
+    struct Measures {
+        std::vector<int> widths;  // by byte value, -1 until measured
+        int height = 0, ascent = 0;
+    };
+    Measures& measures(HDC dc, int index);
+
     const Rich& rich_;
     int dpi_;
     std::map<int, HFONT> fonts_;
-};
-
-struct Line {
-    std::size_t start = 0, end = 0;  // end excludes the paragraph mark
-    int y = 0, height = 0, ascent = 0;
-    int offset = 0;       // left edge of the text: indent and alignment
-    bool bullet = false;  // the first line of a bulleted paragraph
-    std::vector<int> x;   // left edge of each character, and one past the last
+    std::map<int, Measures> measures_;
 };
 
 constexpr int kBulletIndent = 18;
@@ -184,6 +212,7 @@ LRESULT streamOut(const Rich& r, WPARAM format, EDITSTREAM* es);
 
 // --- keys and the mouse (rich_edit_input.cpp)
 void key(HWND h, Rich& r, WPARAM vk);
+void selectWord(HWND h, Rich& r, std::size_t at);
 void character(HWND h, Rich& r, WPARAM ch);
 // Offers input to the parent when it asked for it (EN_MSGFILTER): true when
 // the parent swallowed it; the parent may also have changed it.

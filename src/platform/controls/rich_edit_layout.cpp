@@ -24,19 +24,44 @@ HFONT Fonts::of(int index) {
     return font;
 }
 
+Fonts::Measures& Fonts::measures(HDC dc, int index) {
+    auto it = measures_.find(index);
+    if (it != measures_.end()) return it->second;
+    Measures m;
+    m.widths.assign(256, -1);
+    SelectObject(dc, of(index));
+    TEXTMETRICA tm;
+    GetTextMetricsA(dc, &tm);
+    m.height = tm.tmHeight;
+    m.ascent = tm.tmAscent;
+    return measures_.emplace(index, std::move(m)).first->second;
+}
+
+int Fonts::width(HDC dc, int index, char c) {
+    Measures& m = measures(dc, index);
+    int& w = m.widths[static_cast<unsigned char>(c)];
+    if (w < 0) {
+        SelectObject(dc, of(index));
+        SIZE s{0, 0};
+        GetTextExtentPoint32A(dc, &c, 1, &s);
+        w = s.cx;
+    }
+    return w;
+}
+
+void Fonts::metrics(HDC dc, int index, int& height, int& ascent) {
+    const Measures& m = measures(dc, index);
+    height = m.height;
+    ascent = m.ascent;
+}
+
 std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, int alignWidth,
                          std::size_t from, std::size_t to) {
     std::vector<Line> lines;
     int y = 0;
     std::size_t i = from;
     to = std::min(to, r.text.size());
-    auto metrics = [&](int f, int& h, int& a) {
-        SelectObject(dc, fonts.of(f));
-        TEXTMETRICA tm;
-        GetTextMetricsA(dc, &tm);
-        h = tm.tmHeight;
-        a = tm.tmAscent;
-    };
+    auto metrics = [&](int f, int& h, int& a) { fonts.metrics(dc, f, h, a); };
     do {
         Line line;
         line.start = i;
@@ -49,12 +74,11 @@ std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, int ali
         std::size_t lastSpace = std::string::npos;
         std::vector<int> xs;
         while (i < to && r.text[i] != '\r') {
-            SelectObject(dc, fonts.of(formatAt(r, i)));
             SIZE s{0, 0};
             if (r.text[i] == '\t')
                 s.cx = 48 - x % 48;
             else
-                GetTextExtentPoint32A(dc, &r.text[i], 1, &s);
+                s.cx = fonts.width(dc, formatAt(r, i), r.text[i]);
             if (x + s.cx > usable && i > line.start) {
                 if (lastSpace != std::string::npos && lastSpace > line.start) {
                     xs.resize(lastSpace + 1 - line.start);
@@ -72,10 +96,8 @@ std::vector<Line> layout(const Rich& r, HDC dc, Fonts& fonts, int width, int ali
         // The right edge after a break at a space is where the space ended.
         if (line.end > line.start && xs.size() == line.end - line.start + 1 && line.end < to &&
             r.text[line.end] != '\r') {
-            SelectObject(dc, fonts.of(formatAt(r, line.end - 1)));
-            SIZE s;
-            GetTextExtentPoint32A(dc, &r.text[line.end - 1], 1, &s);
-            xs.back() = xs[xs.size() - 2] + s.cx;
+            xs.back() = xs[xs.size() - 2] +
+                        fonts.width(dc, formatAt(r, line.end - 1), r.text[line.end - 1]);
         }
         line.x = xs;
         const int used = line.x.back();
@@ -125,7 +147,24 @@ int clientWidth(HWND h) {
 std::vector<Line> screenLines(HWND h, const Rich& r, Fonts& fonts, HDC dc) {
     // Without word wrap a line ends only at its paragraph mark.
     const int width = wraps(r) ? clientWidth(h) : (1 << 28);
-    return layout(r, dc, fonts, width, clientWidth(h), 0, r.text.size());
+    const int alignWidth = clientWidth(h), dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    LayoutCache& c = r.cache;
+    if (c.valid && c.width == width && c.alignWidth == alignWidth && c.dpi == dpi &&
+        c.insertFormat == r.insertFormat && c.insertPara == r.insertPara && c.text == r.text &&
+        c.fmt == r.fmt && c.para == r.para && c.formats == r.formats)
+        return c.lines;
+    c.lines = layout(r, dc, fonts, width, alignWidth, 0, r.text.size());
+    c.valid = true;
+    c.text = r.text;
+    c.fmt = r.fmt;
+    c.para = r.para;
+    c.formats = r.formats;
+    c.insertFormat = r.insertFormat;
+    c.insertPara = r.insertPara;
+    c.width = width;
+    c.alignWidth = alignWidth;
+    c.dpi = dpi;
+    return c.lines;
 }
 
 std::vector<Line> screenLines(HWND h, const Rich& r) {

@@ -134,8 +134,14 @@ void record(Rich& r, UndoStep step) {
     // Typing that goes on where the last typing stopped joins its step.
     if (step.typing && r.grouping && !r.undo.empty()) {
         UndoStep& last = r.undo.back();
-        if (last.typing && step.before.text.empty() &&
-            last.at + last.after.text.size() == step.at) {
+        if (last.typing && last.at + last.after.text.size() == step.at) {
+            // What the new typing replaced (overwriting) lay just after what
+            // the step replaced.
+            last.before.text += step.before.text;
+            last.before.fmt.insert(last.before.fmt.end(), step.before.fmt.begin(),
+                                   step.before.fmt.end());
+            last.before.para.insert(last.before.para.end(), step.before.para.begin(),
+                                    step.before.para.end());
             last.after.text += step.after.text;
             last.after.fmt.insert(last.after.fmt.end(), step.after.fmt.begin(),
                                   step.after.fmt.end());

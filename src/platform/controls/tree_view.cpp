@@ -1,5 +1,7 @@
 // SysTreeView32: items in a tree, expanded and collapsed with buttons, the
 // mouse and the keyboard; the parent hears of selections and expansions.
+// Items may carry pictures of an image list, drawn before the labels, and
+// with TVS_EDITLABELS their labels are edited in place.
 
 #include <algorithm>
 #include <cctype>
@@ -35,7 +37,19 @@ struct Tree {
     int indent = 19;
     HFONT font = nullptr;
     bool focus = false;
+    HIMAGELIST images = nullptr, stateImages = nullptr;
+    // Editing a label: the edit control (kept hidden between edits), the item
+    // and whether the edit is being ended (its loss of focus must not end it twice).
+    HWND edit = nullptr;
+    WNDPROC editProc = nullptr;
+    Node* editing = nullptr;
+    bool ending = false;
+    Node* editPending = nullptr;  // a click on the selected label waits to start an edit
 };
+
+constexpr UINT_PTR kEditTimer = 41;
+constexpr UINT kEditDelay = 500;  // the double-click time: a second click cancels
+constexpr int kEditId = 1;
 
 Records<Tree>& records() {
     static Records<Tree> r;
@@ -72,8 +86,19 @@ std::vector<std::pair<Node*, int>> rows(const Tree& t) {
     return out;
 }
 
+SIZE imageSize(const Tree& t) {
+    int cx = 0, cy = 0;
+    if (t.images) ImageList_GetIconSize(t.images, &cx, &cy);
+    return {cx, cy};
+}
+
+// The room a picture takes before the label.
+int imageRoom(const Tree& t) {
+    return t.images ? imageSize(t).cx + 3 : 0;
+}
+
 int rowHeight(const Tree& t) {
-    return std::max(16, lineHeight(t.font) + 3);
+    return std::max({16, lineHeight(t.font) + 3, static_cast<int>(imageSize(t).cy) + 1});
 }
 
 int rowOf(const Tree& t, const Node* n) {
@@ -176,9 +201,13 @@ bool expand(HWND h, Tree& t, Node* n, UINT how) {
     return true;
 }
 
+void endEdit(HWND h, Tree& t, bool cancel, bool refocus = true);
+
 void removeNode(HWND h, Tree& t, Node* n) {
     for (Node* c : std::vector<Node*>(n->children))
         removeNode(h, t, c);
+    if (t.editing == n) endEdit(h, t, true);
+    if (t.editPending == n) t.editPending = nullptr;
     if (t.selected == n) t.selected = nullptr;
     notifyTree(h, TVN_DELETEITEMA, 0, n, nullptr);
     auto& siblings = n->parent->children;
@@ -261,6 +290,30 @@ RECT buttonRect(HWND h, const Tree& t, int row, int depth) {
     return {x - 4, y - 4, x + 5, y + 5};
 }
 
+// The picture of an item, asked of the parent for I_IMAGECALLBACK.
+int imageOf(HWND h, const Node& n, bool selected) {
+    const int i = selected ? n.selectedImage : n.image;
+    if (i != I_IMAGECALLBACK) return i;
+    NMTVDISPINFOA info;
+    info.item.mask = selected ? TVIF_SELECTEDIMAGE : TVIF_IMAGE;
+    info.item.hItem = handleOf(&n);
+    info.item.state = n.state;
+    info.item.lParam = n.param;
+    notifyParent(h, TVN_GETDISPINFOA, &info);
+    return selected ? info.item.iSelectedImage : info.item.iImage;
+}
+
+RECT labelRect(HWND h, const Tree& t, const Node& n, int row, int depth) {
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, fontOrDefault(t.font));
+    const int w = textWidth(dc, n.text) + 4;
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    const int x = levelOffset(h, t, depth) + imageRoom(t) + 2;
+    const int y = (row - t.top) * rowHeight(t);
+    return {x, y, x + w, y + rowHeight(t)};
+}
+
 TVHITTESTINFO hitTest(HWND h, Tree& t, POINT p) {
     TVHITTESTINFO info;
     info.pt = p;
@@ -276,8 +329,10 @@ TVHITTESTINFO hitTest(HWND h, Tree& t, POINT p) {
         (styleOf(h) & TVS_HASBUTTONS) && (depth > 0 || (styleOf(h) & TVS_LINESATROOT));
     if (buttons && hasChildren(n) && p.x >= b.left - 2 && p.x < b.right + 2)
         info.flags = TVHT_ONITEMBUTTON;
-    else if (p.x >= levelOffset(h, t, depth))
+    else if (p.x >= levelOffset(h, t, depth) + imageRoom(t))
         info.flags = TVHT_ONITEMLABEL;
+    else if (p.x >= levelOffset(h, t, depth))
+        info.flags = TVHT_ONITEMICON;
     else
         info.flags = TVHT_ONITEMINDENT;
     return info;
@@ -330,8 +385,14 @@ void paint(HWND h, Tree& t) {
             if (!expanded(n))
                 drawLine(dc, cx, b.top + 2, cx, b.bottom - 2, GetSysColor(COLOR_WINDOWTEXT));
         }
+        if (t.images) {
+            const SIZE is = imageSize(t);
+            ImageList_Draw(t.images, imageOf(h, *n, n == t.selected), dc, x, y + (rh - is.cy) / 2,
+                           ILD_TRANSPARENT);
+        }
         const int w = textWidth(dc, n->text) + 4;
-        const RECT label{x + 2, y, x + 2 + w, y + rh};
+        const int lx = x + imageRoom(t);
+        const RECT label{lx + 2, y, lx + 2 + w, y + rh};
         const bool sel = n == t.selected && (t.focus || (style & TVS_SHOWSELALWAYS));
         if (sel)
             fillSolid(dc, label,
@@ -342,6 +403,114 @@ void paint(HWND h, Tree& t) {
         if (n == t.selected && t.focus) drawFocus(dc, label);
     }
     EndPaint(h, &ps);
+}
+
+LRESULT labelEditProc(HWND e, UINT msg, WPARAM wp, LPARAM lp);
+WNDPROC editClassProc = nullptr;  // the EDIT class's own procedure
+
+// Ends an edit: the parent hears TVN_ENDLABELEDITA with the new text (none
+// when cancelled) and a non-zero answer keeps it. The tree takes the focus
+// back unless the focus is already going elsewhere.
+void endEdit(HWND h, Tree& t, bool cancel, bool refocus) {
+    if (!t.editing || t.ending) return;
+    t.ending = true;
+    Node* n = t.editing;
+    const int length = GetWindowTextLengthA(t.edit);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(t.edit, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    NMTVDISPINFOA info;
+    info.item.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;
+    info.item.hItem = handleOf(n);
+    info.item.state = n->state;
+    info.item.lParam = n->param;
+    info.item.pszText = cancel ? nullptr : text.data();
+    info.item.cchTextMax = cancel ? 0 : length + 1;
+    const LRESULT keep = notifyParent(h, TVN_ENDLABELEDITA, &info);
+    if (!cancel && keep && t.nodes.count(reinterpret_cast<std::uintptr_t>(n))) n->text = text;
+    t.editing = nullptr;
+    if (refocus && GetFocus() == t.edit) SetFocus(h);
+    ShowWindow(t.edit, SW_HIDE);
+    t.ending = false;
+    InvalidateRect(h, nullptr, TRUE);
+}
+
+// Starts editing a label: the parent may refuse through TVN_BEGINLABELEDITA;
+// otherwise an edit control over the label takes the focus with its text
+// selected.
+HWND beginEdit(HWND h, Tree& t, Node* n) {
+    if (!n) return nullptr;
+    if (t.editing) endEdit(h, t, false);
+    KillTimer(h, kEditTimer);
+    t.editPending = nullptr;
+    select(h, t, n, TVC_UNKNOWN);
+    ensureVisible(h, t, n);
+    if (!t.edit) {
+        t.edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 10, 10,
+                                 h, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kEditId)),
+                                 nullptr, nullptr);
+        if (!t.edit) return nullptr;
+        t.editProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(t.edit, GWLP_WNDPROC));
+        editClassProc = t.editProc;
+        SetWindowLongPtrA(t.edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelEditProc));
+    }
+    SendMessageA(t.edit, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(t.font)), FALSE);
+    SendMessageA(t.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(n->text.c_str()));
+    t.editing = n;
+    NMTVDISPINFOA info;
+    info.item.mask = TVIF_TEXT | TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;
+    info.item.hItem = handleOf(n);
+    info.item.state = n->state;
+    info.item.lParam = n->param;
+    info.item.pszText = n->text.data();
+    info.item.cchTextMax = static_cast<int>(n->text.size()) + 1;
+    if (notifyParent(h, TVN_BEGINLABELEDITA, &info) || t.editing != n) {
+        t.editing = nullptr;
+        return nullptr;
+    }
+    int depth = 0;
+    for (Node* q = n->parent; q && q != &t.root; q = q->parent)
+        ++depth;
+    const RECT r = labelRect(h, t, *n, rowOf(t, n), depth);
+    RECT rc;
+    GetClientRect(h, &rc);
+    const int w = std::max(static_cast<int>(r.right - r.left) + 24, 60);
+    MoveWindow(t.edit, r.left - 1, r.top, std::min(w, static_cast<int>(rc.right - r.left) + 1),
+               r.bottom - r.top, TRUE);
+    ShowWindow(t.edit, SW_SHOW);
+    SetFocus(t.edit);
+    SendMessageA(t.edit, EM_SETSEL, 0, -1);
+    return t.edit;
+}
+
+// The edit control of a label: Enter keeps the text, Escape drops it, and
+// the focus leaving keeps it.
+LRESULT labelEditProc(HWND e, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND h = GetParent(e);
+    Tree* t = records().get(h);
+    if (!t || !t->editProc) return CallWindowProcA(editClassProc, e, msg, wp, lp);
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return CallWindowProcA(t->editProc, e, msg, wp, lp) | DLGC_WANTALLKEYS;
+        case WM_KEYDOWN:
+            if (wp == VK_RETURN || wp == VK_ESCAPE) {
+                endEdit(h, *t, wp == VK_ESCAPE);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == '\r' || wp == 27 || wp == '\n') return 0;
+            break;
+        case WM_KILLFOCUS: {
+            const WNDPROC proc = t->editProc;
+            const LRESULT r = CallWindowProcA(proc, e, msg, wp, lp);
+            endEdit(h, *t, false, false);
+            return r;
+        }
+        default:
+            break;
+    }
+    return CallWindowProcA(t->editProc, e, msg, wp, lp);
 }
 
 void key(HWND h, Tree& t, WPARAM vk) {
@@ -404,18 +573,38 @@ LRESULT treeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             commonFocusChange(h, msg, t.focus);
             return 0;
         case WM_LBUTTONDOWN: {
-            if (GetFocus() != h) SetFocus(h);
+            if (t.editing) endEdit(h, t, false);
+            const bool hadFocus = GetFocus() == h;
+            if (!hadFocus) SetFocus(h);
+            KillTimer(h, kEditTimer);
+            t.editPending = nullptr;
             const TVHITTESTINFO info = hitTest(h, t, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             Node* n = nodeOf(t, info.hItem);
             if (!n) return 0;
-            if (info.flags == TVHT_ONITEMBUTTON)
+            if (info.flags == TVHT_ONITEMBUTTON) {
                 expand(h, t, n, TVE_TOGGLE);
-            else
+            } else if (n == t.selected && hadFocus && info.flags == TVHT_ONITEMLABEL &&
+                       (styleOf(h) & TVS_EDITLABELS)) {
+                // A click on the selected label edits it unless a second click follows.
+                t.editPending = n;
+                SetTimer(h, kEditTimer, kEditDelay, nullptr);
+            } else {
                 select(h, t, n, TVC_BYMOUSE);
+            }
             notifyParent(h, NM_CLICK);
             return 0;
         }
+        case WM_TIMER:
+            if (wp == kEditTimer) {
+                KillTimer(h, kEditTimer);
+                Node* n = t.editPending;
+                t.editPending = nullptr;
+                if (n && n == t.selected && GetFocus() == h) beginEdit(h, t, n);
+            }
+            return 0;
         case WM_LBUTTONDBLCLK: {
+            KillTimer(h, kEditTimer);
+            t.editPending = nullptr;
             const TVHITTESTINFO info = hitTest(h, t, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             Node* n = nodeOf(t, info.hItem);
             if (!n) return 0;
@@ -431,6 +620,7 @@ LRESULT treeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             key(h, t, wp);
             return 0;
         case WM_MOUSEWHEEL: {
+            if (t.editing) endEdit(h, t, false);
             const int dir = static_cast<SHORT>(HIWORD(wp)) > 0 ? -3 : 3;
             t.top = std::clamp(t.top + dir, 0, std::max(0, static_cast<int>(rows(t).size()) - 1));
             InvalidateRect(h, nullptr, TRUE);
@@ -499,6 +689,24 @@ LRESULT treeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(h, nullptr, TRUE);
             return TRUE;
         }
+        case TVM_SETIMAGELIST: {
+            HIMAGELIST& slot = wp == TVSIL_STATE ? t.stateImages : t.images;
+            HIMAGELIST before = slot;
+            slot = reinterpret_cast<HIMAGELIST>(lp);
+            InvalidateRect(h, nullptr, TRUE);
+            return reinterpret_cast<LRESULT>(before);
+        }
+        case TVM_GETIMAGELIST:
+            return reinterpret_cast<LRESULT>(wp == TVSIL_STATE ? t.stateImages : t.images);
+        case TVM_EDITLABELA:
+            return reinterpret_cast<LRESULT>(
+                beginEdit(h, t, nodeOf(t, reinterpret_cast<HTREEITEM>(lp))));
+        case TVM_GETEDITCONTROL:
+            return reinterpret_cast<LRESULT>(t.editing ? t.edit : nullptr);
+        case TVM_ENDEDITLABELNOW:
+            if (!t.editing) return FALSE;
+            endEdit(h, t, wp != 0);
+            return TRUE;
         case TVM_GETITEMRECT: {
             auto* r = reinterpret_cast<RECT*>(lp);
             if (!r) return FALSE;
@@ -516,7 +724,7 @@ LRESULT treeProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             const int w = textWidth(dc, n->text) + 4;
             SelectObject(dc, old);
             ReleaseDC(h, dc);
-            const int x = levelOffset(h, t, depth) + 2;
+            const int x = levelOffset(h, t, depth) + imageRoom(t) + 2;
             *r = wp ? RECT{x, y, x + w, y + rowHeight(t)} : RECT{0, y, rc.right, y + rowHeight(t)};
             return TRUE;
         }

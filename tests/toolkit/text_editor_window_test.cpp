@@ -11,6 +11,7 @@
 #include "toolkit/editors/editor_command_table.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
+#include "toolkit/editors/editor_open.h"
 
 namespace tk::test {
 namespace {
@@ -188,6 +189,33 @@ TEST_F(EditorWindowTest, MultiFileEditorListsItsFilesInTheViewMenu) {
                 win::MF_CHECKED);
     EXPECT_FALSE(win::GetMenuState(r->viewPopup, kCmdViewBase + 2, win::MF_BYCOMMAND) &
                  win::MF_CHECKED);
+}
+
+TEST_F(EditorWindowTest, ClosingTheMiddleFileRenumbersTheOthers) {
+    const std::string a = writeFile("a.txt", "first");
+    const std::string b = writeFile("b.txt", "second");
+    const std::string c = writeFile("c.txt", "third");
+    int status = 0;
+    EditorWindowRecord* r = create(kEditorSeveralFiles, status);
+    ASSERT_NE(r, nullptr);
+    for (const std::string& f : {a, b, c})
+        create(kEditorSeveralFiles, status, 2, false, f);
+    ASSERT_EQ(r->fileCount, 3);
+    EditorSelectFile(frame, 2);
+    ASSERT_EQ(editorControlText(*r), "second");
+    win::SendMessageA(frame, win::WM_COMMAND, kCmdClose, 0);
+    EXPECT_EQ(r->fileCount, 2);
+    EXPECT_EQ(r->currentFile, 2);
+    EXPECT_EQ(r->fileName, c);
+    EXPECT_EQ(editorControlText(*r), "third");
+    EXPECT_EQ(items(r->viewPopup), (Items{"&1\t" + a, "&2\t" + c}));
+    EXPECT_TRUE(win::GetMenuState(r->viewPopup, kCmdViewBase + 2, win::MF_BYCOMMAND) &
+                win::MF_CHECKED);
+    // The file kept open is the third one's, now under number 2.
+    EXPECT_NE(r->keptFile[2], nullptr);
+    EXPECT_EQ(r->keptFile[3], nullptr);
+    EditorSelectFile(frame, 1);
+    EXPECT_EQ(editorControlText(*r), "first");
 }
 
 }  // namespace

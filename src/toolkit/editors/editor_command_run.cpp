@@ -76,6 +76,55 @@ void newFile(win::HWND frame, EditorWindowRecord& r) {
     r.editGuard = 1;
 }
 
+// Shifts the per-file words of the files after `file` down by one.
+void shiftFileWords(EditorWindowRecord& r, int file) {
+    for (int n = file; n < r.fileCount; ++n) {
+        const auto at = static_cast<std::size_t>(n);
+        r.keptFile[at] = r.keptFile[at + 1];
+        r.filterIndex[at] = r.filterIndex[at + 1];
+        r.bookmark[at] = r.bookmark[at + 1];
+        r.bookmarkLength[at] = r.bookmarkLength[at + 1];
+    }
+    const auto last = static_cast<std::size_t>(r.fileCount);
+    r.keptFile[last] = nullptr;
+    r.filterIndex[last] = 0;
+    r.bookmark[last] = -1;
+    r.bookmarkLength[last] = 0;
+}
+
+void closeFile(win::HWND frame, EditorWindowRecord& r) {
+    if (!r.severalFiles || !EditorSavePrompt(frame, r)) return;
+    if (r.fileCount == 1) {
+        r.editGuard = 0;
+        EditorCloseFileHandle(frame);
+        r.fileName.clear();
+        emptyCurrent(frame, r);
+        r.editGuard = 1;
+        editorViewItemSet(r, 1, r.fileName);
+        report(frame, kCmdClose);
+        return;
+    }
+    EditorCloseFileHandle(frame);
+    EditorBufferFree(r.window, r.currentFile);
+    shiftFileWords(r, r.currentFile);
+    for (int n = r.currentFile; n < r.fileCount; ++n)
+        editorViewItemSet(r, n, editorBufferSlot(r.window, n).name);
+    win::DeleteMenu(r.viewPopup, static_cast<win::UINT>(kCmdViewBase + r.fileCount),
+                    win::MF_BYCOMMAND);
+    r.fileCount -= 1;
+    if (r.currentFile > r.fileCount) {
+        r.currentFile = r.fileCount;
+        editorViewItemCheck(r, r.currentFile, true);
+    }
+    EditorBufferOpen(r.window, r.currentFile);
+    std::string name;
+    EditorBufferGetName(r.window, r.currentFile, name, 260);
+    name.erase(name.find_last_not_of(' ') + 1);
+    r.fileName = name;
+    EditorUpdateTitle(frame);
+    report(frame, kCmdClose);
+}
+
 void setBookmark(EditorWindowRecord& r) {
     win::CHARRANGE sel;
     send(r, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
@@ -153,6 +202,9 @@ void editorRunCommand(win::HWND frame, EditorWindowRecord& r, int id) {
         case kCmdPrint:
         case kCmdPrintSelection:
             if (r.allowPrint && r.programPrints) report(frame, id);
+            return;
+        case kCmdClose:
+            closeFile(frame, r);
             return;
         case kCmdExit:
             win::SendMessageA(frame, win::WM_CLOSE, 0, 0);

@@ -158,6 +158,9 @@ int writeFile(win::HWND frame, EditorWindowRecord& r) {
     win::HANDLE file = openForWriting(r.fileName);
     if (!file) {
         errorBox(frame, "Open Error");
+        // The old file stays guarded while it is still loaded.
+        if (!r.readOnly)
+            r.keptFile[static_cast<std::size_t>(r.currentFile)] = openForReading(r.fileName);
         return 0;
     }
     win::EDITSTREAM es;

@@ -161,6 +161,12 @@ TEST_F(EditorWindowTest, StatusBarShowsPositionAndInsertModeAndTitleTheFile) {
     win::CHARRANGE sel{0, editorControlVersion(*r) >= 2 ? 13 : 15};
     win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
     EXPECT_EQ(statusText(r->statusBar, 0), "Line:3   Col:5");
+    // Insert switches overwriting, and the status bar says so.
+    win::SendMessageA(r->editControl, win::WM_KEYDOWN, win::VK_INSERT, 0);
+    EXPECT_EQ(statusText(r->statusBar, 3), "\tOVR");
+    EXPECT_EQ(r->insertMode, 0);
+    win::SendMessageA(r->editControl, win::WM_KEYDOWN, win::VK_INSERT, 0);
+    EXPECT_EQ(statusText(r->statusBar, 3), "\tINS");
 }
 
 TEST_F(EditorWindowTest, MultiFileEditorListsItsFilesInTheViewMenu) {

@@ -167,6 +167,14 @@ TEST_F(EditorWindowTest, StatusBarShowsPositionAndInsertModeAndTitleTheFile) {
     EXPECT_EQ(r->insertMode, 0);
     win::SendMessageA(r->editControl, win::WM_KEYDOWN, win::VK_INSERT, 0);
     EXPECT_EQ(statusText(r->statusBar, 3), "\tINS");
+    // Highlighted items and popups show their help in the simple part.
+    win::SendMessageA(frame, win::WM_MENUSELECT, win::MAKEWPARAM(kCmdSaveAs, 0),
+                      reinterpret_cast<win::LPARAM>(r->filePopup));
+    EXPECT_EQ(statusText(r->statusBar, win::SB_SIMPLEID),
+              "Saves the active document with a new name");
+    win::SendMessageA(frame, win::WM_MENUSELECT, win::MAKEWPARAM(1, win::MF_POPUP),
+                      reinterpret_cast<win::LPARAM>(r->mainMenu));
+    EXPECT_EQ(statusText(r->statusBar, win::SB_SIMPLEID), "Commands for editing text");
 }
 
 TEST_F(EditorWindowTest, MultiFileEditorListsItsFilesInTheViewMenu) {

@@ -10,6 +10,7 @@
 #include "toolkit/core/frame_procs.h"
 #include "toolkit/editors/editor_command_run.h"
 #include "toolkit/editors/editor_command_table.h"
+#include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_files.h"
 #include "toolkit/editors/editor_layout.h"
@@ -130,6 +131,38 @@ win::LRESULT command(EditorWindowRecord& r, win::HWND frame, win::WPARAM wp, win
     return 0;
 }
 
+void simpleStatus(const EditorWindowRecord& r, bool on, const std::string& text) {
+    win::SendMessageA(r.statusBar, win::SB_SIMPLE, on, 0);
+    if (on)
+        win::SendMessageA(r.statusBar, win::SB_SETTEXTA, win::SB_SIMPLEID,
+                          reinterpret_cast<win::LPARAM>(text.c_str()));
+}
+
+// The identifier whose help the highlighted item shows: a popup's own
+// identifier, else the command's.
+int highlighted(const EditorWindowRecord& r, int item, int flags, win::HMENU menu) {
+    if (!(flags & static_cast<int>(win::MF_POPUP))) return item;
+    const win::HMENU popup = win::GetSubMenu(menu, item);
+    if (popup == r.filePopup) return kPopupFile;
+    if (popup == r.editPopup) return kPopupEdit;
+    if (popup == r.searchPopup) return kPopupSearch;
+    if (popup && popup == r.formatPopup) return kPopupFormat;
+    if (popup && popup == r.viewPopup) return kPopupView;
+    return 0;
+}
+
+// Menu help in the status bar's simple part; false leaves the message to
+// the frame.
+bool menuSelect(const EditorWindowRecord& r, win::WPARAM wp, win::LPARAM lp) {
+    if (!r.statusBar || !lp) return false;
+    const int id =
+        highlighted(r, win::LOWORD(wp), win::HIWORD(wp), reinterpret_cast<win::HMENU>(lp));
+    const std::string help = editorHelpText(r, id);
+    if (help.empty()) return false;
+    simpleStatus(r, true, help);
+    return true;
+}
+
 void destroyed(EditorWindowRecord& r) {
     if (r.editorAccelerators) win::DestroyAcceleratorTable(r.editorAccelerators);
     if (r.paneAccelerators) win::DestroyAcceleratorTable(r.paneAccelerators);
@@ -170,6 +203,13 @@ win::LRESULT EditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp, wi
             return notify(*r, frame, *reinterpret_cast<win::NMHDR*>(lp), lp);
         case win::WM_COMMAND:
             return command(*r, frame, wp, lp);
+        case win::WM_MENUSELECT:
+            if (menuSelect(*r, wp, lp)) return 0;
+            return passOn(r, frame, msg, wp, lp);
+        case win::WM_ENTERMENULOOP:
+        case win::WM_EXITMENULOOP:
+            if (r->statusBar) simpleStatus(*r, msg == win::WM_ENTERMENULOOP, "");
+            return 0;
         case win::WM_INITMENUPOPUP:
             editorInitPopup(*r, reinterpret_cast<win::HMENU>(wp));
             return 0;

@@ -133,7 +133,10 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
     util::SETPEN(v.K_GRID);
 }
 
-void PLOTPLINEONMAP(model::ProfileLine& p, util::AxisRecord& axis) {
+namespace {
+
+// The line and baseline; the baseline in BASELINEPEN.
+void profileLineOnMap(model::ProfileLine& p, util::AxisRecord& axis, int baselinePen) {
     if (p.NSTA <= 0) return;
     util::GN_MOVE(p.EFIRST, p.NFIRST, axis);
     util::GN_DRAW(p.ELAST, p.NLAST, axis);
@@ -143,11 +146,24 @@ void PLOTPLINEONMAP(model::ProfileLine& p, util::AxisRecord& axis) {
     m.STRIKE = folded;
     const float off = std::fmod(m.AZIM - folded, 360.0f);
     if (std::fabs(off - 90.0f) <= 0.1f) return;  // strike perpendicular: no baseline
-    util::SETPEN(0);
+    util::SETPEN(baselinePen);
     float e = 0.0f, n = 0.0f;
     model::MAPSET(m);
     model::MAPP2G(m.BASELN, 0.0f, e, n);
     BASELINE(e, n, folded + 90.0f - m.GRIDROT, axis);
+}
+
+// Exclusive-or with black (pen 0) leaves every pixel as it is, so the mark
+// would never show; white inverts, which shows black on the white map and
+// still vanishes when drawn again.
+int visibleXorPen(int pen) {
+    return pen == 0 ? 15 : pen;
+}
+
+}  // namespace
+
+void PLOTPLINEONMAP(model::ProfileLine& p, util::AxisRecord& axis) {
+    profileLineOnMap(p, axis, 0);
 }
 
 void BASELINE(float e, float n, float azimuth, util::AxisRecord& axis) {
@@ -172,10 +188,10 @@ void BASELINE(float e, float n, float azimuth, util::AxisRecord& axis) {
 void MARKPFLONMAP(model::ProfileLine& profile, util::AxisRecord& axis, int pen) {
     tk::OutputWindowSelect(0);
     util::PLOTXY(axis.originX, axis.originY, -3, axis);
-    util::SETPEN(pen);
+    util::SETPEN(visibleXorPen(pen));
     util::SAVEXOR();
     util::XORON();
-    PLOTPLINEONMAP(profile, axis);
+    profileLineOnMap(profile, axis, visibleXorPen(0));
     util::RESTOREXOR();
 }
 

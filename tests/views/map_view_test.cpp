@@ -108,13 +108,15 @@ TEST_F(MapViewTest, MapPictureAndMarkTwiceRestoresIt) {
     EXPECT_GT(count(col(axis.originX), col(axis.originX + 8.5f), 0, surface.height,
                     surfaceColour(files::viewSettings().K_PNTS)),
               20);
-    // The hover highlight's pen (exclusive-or with pen 0, black, leaves the
-    // picture as it is on this display).
-    const auto before = surface.pixels;
-    views::MARKPFLONMAP(db.profile(1), axis, 3);
-    EXPECT_NE(surface.pixels, before);
-    views::MARKPFLONMAP(db.profile(1), axis, 3);
-    EXPECT_EQ(surface.pixels, before);
+    // The current profile's mark (pen 0) and the hover highlight (pen 3) both
+    // show, and drawing either again restores the picture.
+    for (int pen : {0, 3}) {
+        const auto before = surface.pixels;
+        views::MARKPFLONMAP(db.profile(1), axis, pen);
+        EXPECT_NE(surface.pixels, before) << pen;
+        views::MARKPFLONMAP(db.profile(1), axis, pen);
+        EXPECT_EQ(surface.pixels, before) << pen;
+    }
 }
 
 }  // namespace

@@ -80,9 +80,8 @@ void SCALE_MAP(const model::ProfileDatabase& db, util::AxisRecord& axis) {
     emax += dx;
     nmin -= dy;
     nmax += dy;
-    std::int32_t k = 0;
-    util::LINNX(nmin, nmax, axis.startY, axis.stepY, axis.divCountY, k);
-    util::LINNX(emin, emax, axis.startX, axis.stepX, axis.divCountX, k);
+    util::LINNX(nmin, nmax, axis.startY, axis.stepY, axis.divCountY, axis.firstDecadeY);
+    util::LINNX(emin, emax, axis.startX, axis.stepX, axis.divCountX, axis.firstDecadeX);
 }
 
 void rescaleMap(const model::ProfileDatabase& db, util::AxisRecord& axis, int width, int height) {

@@ -8,6 +8,7 @@
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/lines.h"
+#include "toolkit/graphics/presentation_plot.h"
 #include "toolkit/graphics/text_state.h"
 
 namespace tk {
@@ -86,6 +87,7 @@ void ResetGraphicsState(std::string_view options) {
     g.lineFillScreen = g.lineFillHardcopy = g.textFill = 0;
     g.frameXStart = g.frameYStart = 0.1f;
     g.frameXEnd = g.frameYEnd = 0.9f;
+    presentationPlotSettings().reset();
 }
 
 namespace {

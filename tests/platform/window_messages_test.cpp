@@ -1,5 +1,7 @@
 // Window objects, classes, message order, focus, sizing and timers.
 
+#include <utility>
+
 #include "window_test_support.h"
 
 using namespace win;
@@ -121,6 +123,34 @@ TEST_F(WindowTest, ChildrenKeepCreationOrderAndDestructionReachesEveryone) {
     EXPECT_LT(indexOf(a, WM_DESTROY), indexOf(c, WM_DESTROY));
     EXPECT_LT(indexOf(c, WM_NCDESTROY), indexOf(a, WM_NCDESTROY));
     EXPECT_LT(indexOf(a, WM_NCDESTROY), indexOf(top, WM_NCDESTROY));
+}
+
+// A parent that destroys one of its children from its own WM_DESTROY (as
+// controls with helper windows do) must not leave the tree walk with a freed
+// record.
+HWND g_childToDestroy = nullptr;
+LRESULT destroyChildOnDestroy(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_DESTROY && g_childToDestroy) DestroyWindow(std::exchange(g_childToDestroy, nullptr));
+    return recordingProc(h, m, w, l);
+}
+
+TEST_F(WindowTest, AParentMayDestroyItsChildrenWhileItIsBeingDestroyed) {
+    HWND top = topLevel("tree");
+    HWND a = child(top, 1), b = child(a, 2), c = child(top, 3);
+    SetWindowLongPtrA(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(destroyChildOnDestroy));
+    g_childToDestroy = a;
+    seen().clear();
+    EXPECT_TRUE(DestroyWindow(top));
+    for (HWND h : {top, a, b, c}) {
+        EXPECT_FALSE(IsWindow(h));
+        int destroys = 0, finals = 0;
+        for (const Seen& s : seen()) {
+            destroys += s.hwnd == h && s.msg == WM_DESTROY;
+            finals += s.hwnd == h && s.msg == WM_NCDESTROY;
+        }
+        EXPECT_EQ(destroys, 1);
+        EXPECT_EQ(finals, 1);
+    }
 }
 
 TEST_F(WindowTest, SentMessagesRunAtOncePostedOnesInOrderAndInputAfterPosted) {

@@ -5,6 +5,8 @@
 #include "dialog_test_support.h"
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_window.h"
 
 namespace tk::test {
 namespace {
@@ -280,6 +282,58 @@ TEST_F(DialogFieldTest, ProgressBarsAndTrackbars) {
     TrackbarGetValues(f, pos, start, end);
     EXPECT_EQ(start, -1);
     EXPECT_EQ(DialogFieldInfo(IDC_TKTRACK, 8), 50);
+}
+
+TEST_F(DialogTest, IntegerSpinStepsSnapToTheBaseAndStopAtTheRangeEnds) {
+    DlgLoad(IDD_TKSPIN);
+    ASSERT_EQ(takeError(), 0);
+    win::HWND spin = field(IDC_TKSPIN);
+    FieldRecord* r = fieldRecordOf(spin);
+    ASSERT_NE(r, nullptr);
+    ASSERT_NE(r->buddy, nullptr);
+    int f = IDC_TKSPIN;
+    SpinStepSet(f, 5, 0, 1);
+    EXPECT_EQ(r->largeStep, 5.0);
+    DlgRangeInteger(IDC_TKSPIN, -20, 14);
+    struct Case {
+        int from;
+        int delta;
+        int to;
+    };
+    for (Case c : {Case{7, 1, 11}, Case{11, 1, 14}, Case{7, -1, 1}, Case{-18, -5, -20}}) {
+        SCOPED_TRACE(c.from * 100 + c.delta);
+        DlgPutInteger(IDC_TKSPIN, c.from);
+        win::NMUPDOWN ud;
+        ud.hdr.hwndFrom = r->buddy;
+        ud.hdr.idFrom = static_cast<win::UINT_PTR>(win::GetDlgCtrlID(r->buddy));
+        ud.hdr.code = win::UDN_DELTAPOS;
+        ud.iDelta = c.delta;
+        win::SendMessageA(currentDialog(), win::WM_NOTIFY, ud.hdr.idFrom,
+                          reinterpret_cast<win::LPARAM>(&ud));
+        EXPECT_EQ(ud.iDelta, 0);
+        EXPECT_EQ(text(IDC_TKSPIN), std::to_string(c.to));
+        int value = 0;
+        DlgGetInteger(IDC_TKSPIN, value);
+        EXPECT_EQ(value, c.to);
+    }
+    EXPECT_EQ(DialogFieldInfo(IDC_TKSPIN, 5), FieldInteger);
+}
+
+TEST_F(DialogTest, GridFieldsAreFoundThroughTheCurrentDialog) {
+    DlgLoad(IDD_TKGRID);
+    ASSERT_EQ(takeError(), 0);
+    win::HWND grid = field(IDC_TKGRID);
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(DialogFieldInfo(IDC_TKGRID, 5), FieldGrid);
+    GridRecord* record = gridRecordOfWindow(grid);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(gridOfField(IDC_TKGRID), record);
+    EXPECT_EQ(gridOfField(win::IDOK), nullptr);
+    DlgFieldOptions(IDC_TKGRID, 3, 1);
+    EXPECT_EQ(takeError(), 0);
+    EXPECT_EQ(fieldRecordOf(grid)->reportTyping, 1);
+    DlgFieldState(IDC_TKGRID, StateReadOnly);
+    EXPECT_EQ(FieldStateQuery(grid), StateReadOnly);
 }
 
 }  // namespace

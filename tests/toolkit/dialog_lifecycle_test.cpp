@@ -210,15 +210,20 @@ TEST_F(DialogTest, TabPagesBecomeChildrenAtShowAndTabSwitchesPages) {
     DlgSelect(IDD_TKPAGE1);
     DlgHide();
     EXPECT_EQ(takeError(), 1069);
+    auto itemText = [d](int i) {
+        win::TCITEMA item;
+        char buf[32] = {};
+        item.mask = win::TCIF_TEXT;
+        item.pszText = buf;
+        item.cchTextMax = 32;
+        win::SendMessageA(win::GetDlgItem(d, IDC_TKTABS), win::TCM_GETITEMA,
+                          static_cast<win::WPARAM>(i), reinterpret_cast<win::LPARAM>(&item));
+        return std::string(buf);
+    };
+    // The settings line "  3005  Northing " gives the text without its blank.
+    EXPECT_EQ(itemText(1), "Northing");
     DlgTitle("Start");
-    win::TCITEMA item;
-    char buf[32] = {};
-    item.mask = win::TCIF_TEXT;
-    item.pszText = buf;
-    item.cchTextMax = 32;
-    win::SendMessageA(win::GetDlgItem(d, IDC_TKTABS), win::TCM_GETITEMA, 0,
-                      reinterpret_cast<win::LPARAM>(&item));
-    EXPECT_STREQ(buf, "Start");
+    EXPECT_EQ(itemText(0), "Start");
 }
 
 TEST_F(DialogTest, TitleSetsTheCaptionWithoutTrailingBlanks) {
@@ -309,6 +314,49 @@ TEST_F(DialogTest, CtrlASelectsTheWholeTextAndInsertsNothing) {
                       reinterpret_cast<win::LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 9u);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+// Plays the script through the polling wait; the events it produced.
+std::vector<EventRecord> eventsOf(win::robot::Script script, std::vector<int>& types) {
+    std::vector<EventRecord> seen;
+    win::robot::play(script);
+    for (int guard = 0; guard < 10000; ++guard) {
+        EventRecord rec{};
+        int type = 0;
+        EventPeek(type, rec);
+        if (type == -1 && !win::robot::step()) break;
+        if (type > 0 && type != Expose) {
+            types.push_back(type);
+            seen.push_back(rec);
+        }
+    }
+    return seen;
+}
+
+TEST_F(DialogTest, DrawingTargetDialogsPostMouseEventsAndOthersDoNot) {
+    EventTypeEnable(MouseButtonUp, 1);
+    DlgLoad(IDD_TKSMALL);
+    DlgShow(50, 50);
+    win::HWND d = currentDialog();
+    // A blank spot of the client area, below the check box.
+    auto blank = win::robot::clientPoint([d] { return d; }, 5, 75);
+    std::vector<int> types;
+    eventsOf(win::robot::Script().clickAt(blank), types);
+    EXPECT_TRUE(types.empty());
+    dialogRecordOf(d)->isDrawingTarget() = 1;
+    auto seen = eventsOf(win::robot::Script().clickAt(blank, win::robot::Button::Right), types);
+    ASSERT_EQ(types, (std::vector<int>{MouseButtonDown, MouseButtonUp}));
+    for (const EventRecord& rec : seen) {
+        EXPECT_EQ(rec[0], IDD_TKSMALL);
+        EXPECT_EQ(rec[1], 3);  // right button
+        EXPECT_EQ(rec[4], 0);  // the dialog's own client area
+    }
 }
 
 }  // namespace

@@ -162,5 +162,43 @@ TEST_F(DialogTest, StretchFieldGrowsAndOthersFollowTheEdges) {
     EXPECT_EQ(note1.left, note0.left);
 }
 
+TEST_F(DialogTest, ResizingTheClientHidesFieldsOutsideAndGivesThemBackTheirState) {
+    DlgLoad(IDD_TKFIELDS);
+    DlgFieldState(IDC_TKCHECK, StateDisabled);
+    int result = -1;
+    DialogResizeClient(140, 55, result);
+    EXPECT_EQ(result, 0);
+    auto visible = [](int id) {
+        return (win::GetWindowLongPtrA(field(id), win::GWL_STYLE) & win::WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(visible(IDC_TKNAME));
+    EXPECT_FALSE(visible(IDC_TKCHECK));
+    EXPECT_FALSE(visible(win::IDOK));
+    EXPECT_EQ(fieldRecordOf(field(IDC_TKCHECK))->state, StateDisabled);
+    DialogResizeClient(250, 170, result);
+    EXPECT_TRUE(visible(win::IDOK));
+    EXPECT_TRUE(visible(IDC_TKCHECK));
+    EXPECT_FALSE(win::IsWindowEnabled(field(IDC_TKCHECK)));
+}
+
+TEST_F(DialogTest, ARefusedNumberBlocksOkAndCancelRestoresTheLastValidText) {
+    DlgLoad(IDD_TKREAL);
+    DlgPutReal(IDC_TKREAL, 5.0F, "(F4.1)");
+    bool stillOpen = false;
+    win::robot::play(Script()
+                         .chord({win::VK_CONTROL, 'A'})
+                         .text("1e99")
+                         .key(win::VK_RETURN)
+                         .check([&] { stillOpen = dialogTable().slots[0] != nullptr; })
+                         .key(win::VK_ESCAPE));
+    DlgShow(-1, -1, IDC_TKREAL, ShowModal);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(DialogInfoQuery(1), win::IDCANCEL);
+    EXPECT_EQ(text(IDC_TKREAL), "5.0");
+    float value = 0.0F;
+    DlgGetReal(IDC_TKREAL, value);
+    EXPECT_FLOAT_EQ(value, 5.0F);
+}
+
 }  // namespace
 }  // namespace tk::test

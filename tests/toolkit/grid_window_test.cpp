@@ -18,13 +18,16 @@
 #include "platform/window/window_system.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
 #include "toolkit/dialogs/grid_public.h"
 #include "toolkit/dialogs/grid_rows.h"
 #include "toolkit/dialogs/grid_sort.h"
+#include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/dialogs/numeric_edit.h"
 
 namespace tk::test {
 namespace {
@@ -347,6 +350,176 @@ TEST_F(GridWindowTest, PrintDefaultsAreReadOnceUntilTheClassesAreRegisteredAgain
     UnregisterClassA("REZODUZIVOVUV", nullptr);
     GridClassRegister(nullptr);
     EXPECT_EQ(gridPrintDefaultsRead(), 0);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ColumnsComeFromTheTemplateDialogAndTheGridsLine) {
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER | GRS_ROWLABELS, 10, 10,
+        380, 200, host, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr,
+        nullptr);
+    const std::string_view line = "4 8 3401\n 30\nfirst\n  second  \n";
+    EXPECT_EQ(GridDefineFromTemplate(gridWindow, line), static_cast<int>(line.size()));
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    EXPECT_EQ(GridInfo(kGridId, 1), 4);
+    EXPECT_EQ(GridInfo(kGridId, 2), 8);
+    EXPECT_EQ(InfoGridCell(kGridId, 1, 1, 2), 4);
+    EXPECT_EQ(InfoGridCell(kGridId, 2, 1, 2), 9);
+    EXPECT_EQ(InfoGridCell(kGridId, 3, 1, 2), 11);
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 2), "Free?");
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 3), "Color");  // the combo's first item
+    EXPECT_EQ(GridMenuOptionText(kGridId, 2, 2), "Green");
+    EXPECT_EQ(GridRowLabelGet(kGridId, 1), "  second");  // trailing blanks go, leading ones stay
+    EXPECT_GT(g->rowLabelWidth, 0);
+    // The text column keeps four characters; the read-only template locks its column.
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "abcdefg", "");
+    EXPECT_EQ(g->columns[0].texts[0], "abcd");
+    EXPECT_TRUE(g->columns[3].flags[5] & CellLocked);
+    int alignment = 0;
+    GridColumnAlignment(kGridId, 3, alignment);
+    EXPECT_EQ(alignment, 2);
+    // Applied again, the line only changes the rows, and the storage with them.
+    GridDefineFromTemplate(gridWindow, "4 12 3401");
+    EXPECT_EQ(GridInfo(kGridId, 2), 12);
+    GrdPutCellCheckBox(kGridId, 2, 12, 1);
+    EXPECT_EQ(g->columns[1].integers.size(), 12u);
+}
+
+TEST_F(GridWindowTest, AModalCopyTakesTheGridAndGivesItBack) {
+    makeGrid(GRS_HEADER);
+    int f = kGridId;
+    GridCellPut(f, 0, 2, 0.0, "kept", "");
+    HWND copy = CreateWindowExA(0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | GRS_HEADER, 10, 10, 380,
+                                200, host, nullptr, nullptr, nullptr);
+    GridCopyState(copy, gridWindow);
+    GridRecord* c = gridRecordOfWindow(copy);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->columnCount, 4);
+    EXPECT_EQ(c->columns[0].texts[2], "kept");
+    c->columns[0].texts[2] = "edited";
+    GridCopyState(gridWindow, copy);
+    EXPECT_EQ(cell(1, 3), "edited");
+    DestroyWindow(copy);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, RedefiningTakesTheChosenTemplateControls) {
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
+    GridDefineFromTemplate(gridWindow, "4 6 3401");
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    GrdRows(kGridId, 5);
+    GrdSetCell(kGridId, 2, 4);
+    int f = kGridId;
+    GridRedefineColumns(f, 2, {3, 2});
+    EXPECT_EQ(f, kGridId);
+    EXPECT_EQ(GridInfo(kGridId, 1), 2);
+    EXPECT_EQ(GridInfo(kGridId, 3), 5);
+    EXPECT_EQ(GridInfo(kGridId, 4), 1);
+    EXPECT_EQ(GridInfo(kGridId, 5), 1);
+    EXPECT_EQ(InfoGridCell(kGridId, 1, 1, 2), 11);
+    EXPECT_EQ(InfoGridCell(kGridId, 2, 1, 2), 9);
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 1), "Color");
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ContextMenuCopiesTheSelectedBlock) {
+    makeGrid(GRS_HEADER);
+    int f = kGridId;
+    GridCellPut(f, 0, 0, 0.0, "x", "");
+    GridCellPut(f, 0, 1, 0.0, "y", "");
+    SetFocus(gridWindow);
+    GridSelectRange(f, 0, 0, 0, 1);
+    robot::Script s;
+    s.clickMenuItem("Copy");
+    robot::play(std::move(s));
+    POINT p{40, 40};
+    ClientToScreen(g->cellArea, &p);
+    SendMessageA(g->cellArea, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor()),
+                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    pump();
+    EXPECT_EQ(clipboard(), "x\r\ny\r\n");
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, ANumericColumnEditsThroughTheNumericEditClass) {
+    NumericEditClassesRegister();
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
+    std::vector<GridColumnSpec> specs(2);
+    specs[0].kind = KindReal;
+    specs[0].width = 100;
+    specs[0].settings.className = "REALEDIT";
+    specs[0].settings.format = "(F6.2)";
+    specs[1].kind = KindText;
+    specs[1].width = 100;
+    GridDefineColumnsInWindow(gridWindow, specs, 6, 0);
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    char name[16] = {};
+    GetClassNameA(editor(), name, sizeof name);
+    EXPECT_STREQ(name, "REALEDIT");
+    robot::Script s;
+    s.check([&] { SetFocus(gridWindow); });
+    s.text("2.5").key(VK_DOWN);
+    s.check([&] {
+        float v = 0.0f;
+        GrdGetCellReal(kGridId, 1, 1, v);
+        EXPECT_FLOAT_EQ(v, 2.5f);
+        EXPECT_EQ(cell(1, 1), "2.50");
+        EXPECT_EQ(GridInfo(kGridId, 5), 2);
+    });
+    robot::play(std::move(s));
+    pump();
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, AGridIsFoundAsAFieldOfTheCurrentDialog) {
+    makeGrid(GRS_HEADER);
+    gridLookupReset();  // no registration: the dialog table finds the grid
+    DialogTable& t = dialogTable();
+    t.slots[1] = host;
+    t.count = 1;
+    t.currentSlot = 1;
+    GrdPutCellInteger(kGridId, 2, 2, 31);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
+    EXPECT_EQ(g->columns[1].integers[1], 31);
+    GrdPutCellInteger(kGridId + 1, 2, 2, 31);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 1006);
+    resetDialogTable();
 }
 
 }  // namespace

@@ -17,3 +17,9 @@ if(COMMAND pelk_add_resources)
   pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/dialog_test_resources.rc
                      ${CMAKE_CURRENT_LIST_DIR}/dialog_test_ids.h)
 endif()
+
+# The grid tests define columns from a template dialog.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/grid_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/grid_test_ids.h)
+endif()

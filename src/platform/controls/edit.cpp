@@ -456,6 +456,8 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         case WM_KEYDOWN:
+            // F1 is the window's help key, not the control's.
+            if (wp == VK_F1) return DefWindowProcA(h, msg, wp, lp);
             keyDown(h, e, wp);
             return 0;
         case WM_CHAR:

@@ -790,6 +790,8 @@ LRESULT handle(HWND h, ListBox& lb, UINT msg, WPARAM wp, LPARAM lp) {
             scroll(h, lb, static_cast<SHORT>(HIWORD(wp)) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
             return 0;
         case WM_KEYDOWN:
+            // F1 is the window's help key, not the control's.
+            if (wp == VK_F1) return DefWindowProcA(h, msg, wp, lp);
             keyMove(h, lb, wp, true);
             return 0;
         case WM_CHAR: {

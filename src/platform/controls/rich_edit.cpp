@@ -204,6 +204,8 @@ LRESULT handle(HWND h, Rich& r, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_KEYDOWN:
+            // F1 is the window's help key, not the control's.
+            if (wp == VK_F1) return DefWindowProcA(h, msg, wp, lp);
             key(h, r, wp);
             return 0;
         case WM_CHAR:

@@ -22,17 +22,27 @@ void notifyParents(Window* w, WORD event) {
     }
 }
 
-void collectPostOrder(Window* w, std::vector<Window*>& out) {
-    for (Window* c : std::vector<Window*>(w->children))
-        collectPostOrder(c, out);
-    out.push_back(w);
+// Handles, not pointers: a window procedure may destroy a child of the tree
+// while the tree is being destroyed, and its record is freed at once.
+std::vector<HWND> childHandles(const Window* w) {
+    std::vector<HWND> out;
+    for (const Window* c : w->children)
+        out.push_back(c->handle);
+    return out;
+}
+
+void collectPostOrder(const Window* w, std::vector<HWND>& out) {
+    for (HWND c : childHandles(w))
+        collectPostOrder(findWindow(c), out);
+    out.push_back(w->handle);
 }
 
 void sendDestroy(Window* w) {
     w->destroying = true;
+    const std::vector<HWND> children = childHandles(w);
     sendMessage(w, WM_DESTROY, 0, 0);
-    for (Window* c : std::vector<Window*>(w->children))
-        if (findWindow(c->handle)) sendDestroy(c);
+    for (HWND h : children)
+        if (Window* c = findWindow(h); c && !c->destroying) sendDestroy(c);
 }
 
 void forget(Window* w) {
@@ -315,31 +325,30 @@ BOOL DestroyWindow(HWND hwnd) {
                      SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     w = findWindow(hwnd);
     if (!w) return TRUE;
-    std::vector<Window*> tree;
+    std::vector<HWND> tree;
     collectPostOrder(w, tree);
-    if (s.capture)
-        for (Window* t : tree)
-            if (t->handle == s.capture) ReleaseCapture();
-    for (Window* t : tree)
-        if (t->handle == s.focus) s.focus = nullptr;
+    if (s.capture && std::ranges::find(tree, s.capture) != tree.end()) ReleaseCapture();
+    if (std::ranges::find(tree, s.focus) != tree.end()) s.focus = nullptr;
     if (s.active == hwnd) activateOtherWindow(w);
     sendDestroy(w);
-    for (Window* t : tree) {
-        if (!findWindow(t->handle)) continue;
-        sendMessage(t, WM_NCDESTROY, 0, 0);
-    }
-    for (Window* t : tree) {
+    for (HWND h : tree)
+        if (Window* t = findWindow(h)) sendMessage(t, WM_NCDESTROY, 0, 0);
+    for (HWND h : tree) {
+        Window* t = findWindow(h);
+        if (!t) continue;
         if (!(t->style & WS_CHILD) && t->menu && IsMenu(t->menu)) DestroyMenu(t->menu);
         if (t->systemMenu && IsMenu(t->systemMenu)) DestroyMenu(t->systemMenu);
         forget(t);
     }
+    w = findWindow(hwnd);
+    if (!w) return TRUE;
     if (Window* p = w->parent; p && p != s.desktop && isVisibleOnScreen(p)) {
         RECT r = w->rect;
         invalidateWindow(p, &r, true, false);
     }
     unlinkFromParent(w);
-    for (Window* t : tree)
-        s.windows.erase(t->handle);
+    for (HWND h : tree)
+        s.windows.erase(h);
     return TRUE;
 }
 

@@ -20,8 +20,10 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
+#include "toolkit/dialogs/grid_window.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
+#include "toolkit/output/hardcopy_dispatch.h"
 
 namespace tk {
 namespace {
@@ -312,10 +314,12 @@ void ToolkitInit(std::string_view settingsFile) {
     s.InitialisedMarker = ToolkitState::InitialisedMarkerValue;
     DialogManagerBind();
     NumericEditHooksBind();
+    GridDialogHooksBind();
     WindowSeamsBind();
     MenuBarsBind();
     WindowTextBind();
     GraphicsWindowBind();
+    HardcopyOutputBind();
     ScreenMetricsInit(s.ScreenWidth, s.ScreenHeight, s.ScreenColours, s.PaletteSize,
                       s.ScreenCapabilityBits);
     ToolkitDirectoryInit();

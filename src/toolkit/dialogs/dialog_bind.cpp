@@ -3,6 +3,8 @@
 
 #include "toolkit/dialogs/dialog_bind.h"
 
+#include "toolkit/dialogs/dialog_hooks.h"
+
 #include "platform/dialogs/dialog_api.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/seams.h"
@@ -11,7 +13,11 @@
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_procedure.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/grid_cells.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_window.h"
 #include "toolkit/dialogs/modal_state.h"
+#include "toolkit/dialogs/numeric_edit.h"
 
 namespace tk {
 namespace {
@@ -102,6 +108,30 @@ win::HWND ownerOf(win::HWND dialog) {
     return isChildStyle(dialog) ? win::GetParent(dialog) : win::GetWindow(dialog, win::GW_OWNER);
 }
 
+// The grid of a field of the current dialog; field 0 is the grid that fills
+// the current toolkit window (its frame record names it in word 5, as the
+// other editor windows do).
+GridRecord* gridOfCurrentField(int field) {
+    win::HWND h = nullptr;
+    if (field == 0) {
+        const WindowSystem& w = windowSystem();
+        const FrameUserRecord* fr = frameRecord(w.slots[w.CurrentSlot].frame);
+        if (fr && fr->kind() == KindGridEditor) h = fr->handle(5);
+    } else {
+        h = currentField(field);
+    }
+    return gridRecordOfWindow(h);
+}
+
+void bindGrid() {
+    DialogPartHooks& p = dialogPartHooks();
+    p.gridClassRegister = [] { GridClassRegister(nullptr); };
+    p.gridClearAll = [](win::HWND h) {
+        if (GridRecord* g = gridRecordOfWindow(h)) GridClearAll(*g, true);
+    };
+    setGridLookup(gridOfCurrentField);
+}
+
 }  // namespace
 
 void DialogManagerBind() {
@@ -121,6 +151,8 @@ void DialogManagerBind() {
     d.destroyAll = destroyAll;
     d.translateMessage = translateMessage;
     d.ownerOf = ownerOf;
+    NumericEditHooksBind();
+    bindGrid();
 }
 
 }  // namespace tk

@@ -28,11 +28,6 @@
 
 namespace tk {
 
-// The grid's registered cell-change message (grid_window.h; that header is
-// not included here because grid_record.h repeats the undefined values of
-// dialog_table.h).
-win::UINT gridCellChangeMessage();
-
 namespace {
 
 win::HBRUSH gColourBrush = nullptr;
@@ -469,6 +464,25 @@ void dialogMouse(win::HWND dialog, win::UINT msg, win::WPARAM wp, win::LPARAM lp
     EventPost(type, 0, static_cast<std::intptr_t>(wp), lp, dialog);
 }
 
+// A child-style dialog has no caption menu of its own on the screen: a right
+// click on its caption or system-menu box shows the system menu as a pop-up;
+// the chosen command comes back as WM_COMMAND.
+void captionMenu(win::HWND dialog, win::WPARAM hit, win::LPARAM lp) {
+    if (!isChildStyle(dialog) || (hit != static_cast<win::WPARAM>(win::HTCAPTION) &&
+                                  hit != static_cast<win::WPARAM>(win::HTSYSMENU)))
+        return;
+    win::HMENU menu = win::GetSystemMenu(dialog, win::FALSE);
+    if (!menu) return;
+    const win::UINT restore =
+        win::GetMenuState(menu, static_cast<win::UINT>(win::SC_RESTORE), win::MF_BYCOMMAND);
+    const bool restoreEnabled = !(restore & (win::MF_GRAYED | win::MF_DISABLED));
+    win::SetMenuDefaultItem(
+        menu, static_cast<win::UINT>(restoreEnabled ? win::SC_RESTORE : win::SC_CLOSE), win::FALSE);
+    const auto bits = static_cast<win::DWORD>(lp);
+    win::TrackPopupMenu(menu, win::TPM_LEFTALIGN, static_cast<short>(win::LOWORD(bits)),
+                        static_cast<short>(win::HIWORD(bits)), 0, dialog, nullptr);
+}
+
 win::INT_PTR onInitDialog(win::HWND dialog, win::LPARAM lp) {
     DialogTable& t = dialogTable();
     initSystemMenu(dialog);
@@ -759,6 +773,9 @@ win::INT_PTR DialogProcedure(win::HWND dialog, win::UINT msg, win::WPARAM wp, wi
         }
         case win::WM_NOTIFY:
             return onNotify(dialog, lp);
+        case win::WM_NCRBUTTONDOWN:
+            captionMenu(dialog, wp, lp);
+            return win::FALSE;
         case win::WM_INITDIALOG:
             return onInitDialog(dialog, lp);
         case win::WM_COMMAND:

@@ -27,5 +27,8 @@ struct DialogRecord;
 DialogRecord* bookkeepingRecord(win::HWND dialog);
 // Lays out a dialog with a stretch field for a new client size.
 void DialogLayoutFields(win::HWND dialog, int width, int height);
+// The grid's registered cell-change message (defined with the grid window,
+// grid_window.h).
+win::UINT gridCellChangeMessage();
 
 }  // namespace tk

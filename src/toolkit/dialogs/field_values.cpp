@@ -643,7 +643,7 @@ void DlgFieldOptions(int field, int option, int value) {
     if (field == 0) {
         const WindowSystem& w = windowSystem();
         const FrameUserRecord* fr = frameRecord(w.slots[w.CurrentSlot].frame);
-        if (fr && fr->kind() == KindGridEditor) h = fr->handle(1);
+        if (fr && fr->kind() == KindGridEditor) h = fr->handle(5);
     } else {
         h = currentField(field);
     }

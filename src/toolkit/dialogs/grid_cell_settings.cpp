@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/window/user_api.h"
+#include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_selection.h"
@@ -110,8 +111,10 @@ void gridCellColourOf(const GridRecord& g, int column, int row, int& fg, int& bg
         fg = c.settings.textColour;
         bg = c.settings.backgroundColour;
     }
-    if (fg < 0) fg = g.textColour;
-    if (bg < 0) bg = g.backgroundColour;
+    // The grid's own colours: its dialog field record when it has one.
+    const FieldRecord* own = g.window ? fieldRecordOf(g.window) : nullptr;
+    if (fg < 0) fg = own ? own->textColour : g.textColour;
+    if (bg < 0) bg = own ? own->backgroundColour : g.backgroundColour;
 }
 
 void GridCellColourGet(int field, int column, int row, int fg[3], int bg[3]) {

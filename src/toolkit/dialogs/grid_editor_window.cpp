@@ -13,6 +13,7 @@
 #include "platform/window/user_constants.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/dialogs/dialog_hooks.h"
+#include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_editor.h"
@@ -35,9 +36,19 @@ std::map<win::HWND, EditorLink>& editorLinks() {
 
 win::LRESULT editorProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp);
 
+// The editor's settings, value and colours live in its field record (its
+// user data), as in any dialog field: the numeric classes read their range,
+// steps and format from it.
 class WindowCellEditor : public GridCellEditor {
   public:
-    WindowCellEditor(win::HWND h, int kind) : h_(h), kind_(kind) {}
+    WindowCellEditor(win::HWND h, int kind, const GridColumnSettings& settings)
+        : h_(h), kind_(kind) {
+        rec_ = fieldRecordOf(h);
+        if (!rec_) rec_ = FieldRecordCreate(h);
+        loadSettings(settings);
+        rec_->textColour = settings.textColour;
+        rec_->backgroundColour = settings.backgroundColour;
+    }
     ~WindowCellEditor() override {
         auto it = editorLinks().find(h_);
         if (it != editorLinks().end()) {
@@ -45,9 +56,15 @@ class WindowCellEditor : public GridCellEditor {
                                    reinterpret_cast<win::LONG_PTR>(it->second.previous));
             editorLinks().erase(it);
         }
-        if (owned_) win::DestroyWindow(h_);
+        // A spin field's up-down control belongs to the editor and goes with it.
+        const FieldRecord* rec = fieldRecordOf(h_);
+        win::HWND buddy = rec ? rec->buddy : nullptr;
+        FieldRecordFree(h_);
+        if (owned_) {
+            if (buddy) win::DestroyWindow(buddy);
+            win::DestroyWindow(h_);
+        }
     }
-    void windowGoesWithGrid() override { owned_ = false; }
     std::string text() const override {
         int n = static_cast<int>(win::GetWindowTextLengthA(h_));
         std::string s(static_cast<std::size_t>(n) + 1, '\0');
@@ -65,14 +82,16 @@ class WindowCellEditor : public GridCellEditor {
     void setModified(bool m) override {
         if (edit()) win::SendMessageA(h_, win::EM_SETMODIFY, m ? 1 : 0, 0);
     }
-    double value() const override { return value_; }
-    void setValue(double v) override { value_ = v; }
-    // Typing into an edit-type editor decides whether it shows a value.
+    double value() const override { return rec_->value; }
+    void setValue(double v) override { rec_->value = v; }
+    // Typing into a plain edit decides whether it shows a value; the numeric
+    // classes keep the word themselves.
     int valueSet() const override {
-        if (edit() && modified()) return text().find_first_not_of(' ') != std::string::npos ? 1 : 0;
-        return valueSet_;
+        if (edit() && modified() && !numericClass())
+            return text().find_first_not_of(' ') != std::string::npos ? 1 : 0;
+        return rec_->valueSet;
     }
-    void setValueSet(int v) override { valueSet_ = v; }
+    void setValueSet(int v) override { rec_->valueSet = v; }
     int checkState() const override {
         return static_cast<int>(win::SendMessageA(h_, win::BM_GETCHECK, 0, 0));
     }
@@ -91,13 +110,14 @@ class WindowCellEditor : public GridCellEditor {
         win::SendMessageA(h_, win::CB_ADDSTRING, 0, reinterpret_cast<win::LPARAM>(s.c_str()));
     }
     void setColours(int fg, int bg) override {
-        if (fg != -2) textColour = fg;
-        if (bg != -2) backgroundColour = bg;
+        if (fg != -2) rec_->textColour = fg;
+        if (bg != -2) rec_->backgroundColour = bg;
         win::InvalidateRect(h_, nullptr, 1);
     }
     void setReadOnly(bool readOnly, bool repaintNow) override {
         if (edit()) {
             win::SendMessageA(h_, win::EM_SETREADONLY, readOnly ? 1 : 0, 0);
+            if (rec_->buddy) win::EnableWindow(rec_->buddy, readOnly ? 0 : 1);
         } else if (kind_ == KindCheckBox) {
             win::SendMessageA(h_, win::BM_SETSTYLE,
                               readOnly ? win::BS_CHECKBOX : win::BS_AUTOCHECKBOX, repaintNow);
@@ -105,16 +125,31 @@ class WindowCellEditor : public GridCellEditor {
         if (repaintNow) win::UpdateWindow(h_);
     }
     win::HWND window() const override { return h_; }
+    void windowGoesWithGrid() override { owned_ = false; }
+    void settingsChanged(const GridColumnSettings& settings) override { loadSettings(settings); }
 
-    int textColour = -1;
-    int backgroundColour = -1;
+    int textColour() const { return rec_->textColour; }
+    int backgroundColour() const { return rec_->backgroundColour; }
 
   private:
+    void loadSettings(const GridColumnSettings& s) {
+        rec_->minimum = s.minimum;
+        rec_->maximum = s.maximum;
+        rec_->smallStep = s.smallStep;
+        rec_->largeStep = s.largeStep;
+        rec_->spinBase = s.spinBase;
+        rec_->maximumLength = s.maxLength;
+        rec_->formatText = s.format;
+    }
     bool edit() const { return kind_ <= KindDouble; }
+    bool numericClass() const {
+        char name[18] = {};
+        win::GetClassNameA(h_, name, sizeof name);
+        return std::string_view(name) != "Edit" && std::string_view(name) != "EDIT";
+    }
     win::HWND h_;
     int kind_;
-    double value_ = 0.0;
-    int valueSet_ = 0;
+    FieldRecord* rec_ = nullptr;
     bool owned_ = true;
 };
 
@@ -418,8 +453,8 @@ bool gridEditorValueAcceptable(GridRecord& g) {
 
 int gridEditorColours(const GridRecord& g, int& textColour, int& backgroundColour) {
     const auto* e = dynamic_cast<const WindowCellEditor*>(g.editor.get());
-    textColour = e ? e->textColour : -1;
-    backgroundColour = e ? e->backgroundColour : -1;
+    textColour = e ? e->textColour() : -1;
+    backgroundColour = e ? e->backgroundColour() : -1;
     return e ? 1 : 0;
 }
 
@@ -436,9 +471,7 @@ void GridCreateCellEditor(GridRecord& g) {
     win::HWND h = win::CreateWindowExA(0, editorClass(c), "", editorStyle(g, c), x, y, c.width,
                                        height, g.cellArea, nullptr, nullptr, nullptr);
     if (!h) return;
-    auto editor = std::make_unique<WindowCellEditor>(h, c.kind);
-    editor->textColour = c.settings.textColour;
-    editor->backgroundColour = c.settings.backgroundColour;
+    auto editor = std::make_unique<WindowCellEditor>(h, c.kind, c.settings);
     if (g.font) win::SendMessageA(h, win::WM_SETFONT, reinterpret_cast<win::WPARAM>(g.font), 0);
     if (c.kind <= KindDouble)
         win::SendMessageA(h, win::EM_LIMITTEXT,

@@ -8,11 +8,13 @@
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "platform/dialogs/dialog_api.h"
 #include "platform/gdi/gdi.h"
 #include "platform/window/menu_api.h"
 #include "platform/window/scroll_api.h"
 #include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
+#include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_editor.h"
@@ -212,10 +214,14 @@ void onEditorCommand(GridRecord& g, int code, win::HWND from) {
         case win::CBN_CLOSEUP:
             g.droppedCombo = nullptr;
             return;
-        case win::EN_CHANGE:
+        case win::EN_CHANGE: {
             g.changedFlagA = g.changedFlagB = 1;
             GridSelectionClear(g);
-            return;
+            // Typing is reported only when the grid's field asks for it.
+            const FieldRecord* own = fieldRecordOf(g.window);
+            if (!own || !own->reportTyping) return;
+            [[fallthrough]];
+        }
         case win::BN_CLICKED:
         case win::CBN_SELCHANGE: {
             g.changedFlagA = g.changedFlagB = 1;
@@ -262,6 +268,22 @@ win::LRESULT editorColours(GridRecord& g, win::HDC dc, win::HWND control, bool s
     win::SetBkColor(dc, back);
     brush = win::CreateSolidBrush(back);
     return reinterpret_cast<win::LRESULT>(brush);
+}
+
+// An edit-type editor asks for the default button on Enter: the dialog's
+// default button is pressed when it is enabled.
+win::LRESULT pressDefaultButton(GridRecord& g) {
+    win::HWND dialog = win::GetParent(g.window);
+    const win::LRESULT answer = win::SendMessageA(dialog, win::DM_GETDEFID, 0, 0);
+    const auto bits = static_cast<win::DWORD>(answer);
+    if (win::HIWORD(bits) == win::DC_HASDEFID) {
+        win::HWND button = win::GetDlgItem(dialog, win::LOWORD(bits));
+        if (button && win::IsWindowEnabled(button))
+            win::SendMessageA(dialog, win::WM_COMMAND,
+                              win::MAKEWPARAM(win::LOWORD(bits), win::BN_CLICKED),
+                              reinterpret_cast<win::LPARAM>(button));
+    }
+    return answer;
 }
 
 bool isTextTarget(win::HWND h, const GridRecord& g) {
@@ -349,6 +371,8 @@ win::LRESULT clientProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LP
                                  reinterpret_cast<win::HWND>(lp), true);
         case win::WM_NCHITTEST:
             return g->displayOnly ? win::HTTRANSPARENT : win::DefWindowProcA(h, msg, wp, lp);
+        case win::DM_GETDEFID:
+            return pressDefaultButton(*g);
         case win::WM_CLOSE:
         case win::WM_NEXTDLGCTL:
         case win::WM_NOTIFY:

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/grid_window.h"
 
 namespace tk {
@@ -39,6 +40,17 @@ void allocateColumn(GridColumnRecord& c, int rows) {
     }
     c.flags.assign(n, 0);
     c.colours.clear();
+}
+
+// Field 0: the grid that fills the current toolkit window, named by word 1
+// of the window's frame record.
+GridRecord* gridOfCurrentWindow() {
+    const WindowSystem& ws = windowSystem();
+    if (ws.CurrentSlot < 0 || ws.CurrentSlot >= kWindowSlots) return nullptr;
+    const FrameUserRecord* record =
+        frameRecord(ws.slots[static_cast<std::size_t>(ws.CurrentSlot)].frame);
+    return record && record->kind() == KindGridEditor ? gridRecordOfWindow(record->handle(1))
+                                                      : nullptr;
 }
 
 }  // namespace
@@ -113,6 +125,11 @@ void gridLookupReset() {
 
 GridRecord* gridOfField(int field) {
     if (boundLookup()) return boundLookup()(field);
+    if (field != 0) {
+        if (GridRecord* g = gridRecordOfWindow(currentField(field))) return g;
+    } else if (GridRecord* g = gridOfCurrentWindow()) {
+        return g;
+    }
     int dialog = field == 0 ? 0 : toolkitState().CurrentDialogNumber;
     auto it = registered().find({dialog, field});
     return it == registered().end() ? nullptr : it->second;

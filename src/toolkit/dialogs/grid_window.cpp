@@ -17,6 +17,8 @@
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
 #include "toolkit/dialogs/grid_selection.h"
+#include "toolkit/dialogs/grid_template.h"
+#include "toolkit/dialogs/numeric_edit.h"
 
 namespace tk {
 
@@ -160,7 +162,7 @@ void createRowLabelControls(GridRecord& g, int from, int to) {
 // The cell area changed size: whole visible rows and row-label controls.
 void gridCellAreaResized(GridRecord& g) {
     if (!g.columnsDefined || !g.cellArea || g.rowHeight < 2) return;
-    gridFocusState().layoutBusy = 1;
+    gridLayoutBusy() = true;
     const int a = std::max((clientHeight(g.cellArea) - g.rowHeight) / (g.rowHeight - 1) + 1, 1);
     const int d = std::min(a + 1, g.rowCapacity);
     const bool changed = d != g.rowLabelCount;
@@ -186,7 +188,7 @@ void gridCellAreaResized(GridRecord& g) {
         g.visibleRows = a;
     }
     recomputeScrolling(g);
-    gridFocusState().layoutBusy = 0;
+    gridLayoutBusy() = false;
     if (changed && !g.displayOnly && gridFocusInside(g)) gridTakeFocus(g);
 }
 
@@ -459,7 +461,7 @@ win::LRESULT CALLBACK_GridWindowProcedure(win::HWND h, win::UINT msg, win::WPARA
                 recomputeScrolling(*g);
                 if (oldLast != g->lastColumn) GridRepaintCellArea(*g);
                 keepCurrentColumnInView(*g);
-                gridFocusState().layoutBusy = 0;
+                gridLayoutBusy() = false;
             }
             return 0;
         case win::WM_SETFOCUS:
@@ -549,6 +551,11 @@ void GridClassRegister(win::HINSTANCE instance) {
 void GridDialogHooksBind() {
     DialogPartHooks& h = dialogPartHooks();
     if (!h.gridClassRegister) h.gridClassRegister = [] { GridClassRegister(nullptr); };
+    if (!h.gridDefineFromTemplate)
+        h.gridDefineFromTemplate = [](win::HWND grid, std::string_view rest) {
+            return GridDefineFromTemplate(grid, rest);
+        };
+    if (!h.gridCopy) h.gridCopy = [](win::HWND to, win::HWND from) { GridCopyState(to, from); };
     if (!h.gridClearAll)
         h.gridClearAll = [](win::HWND grid) {
             if (GridRecord* g = gridRecordOfWindow(grid)) GridClearAll(*g, true);

@@ -21,7 +21,6 @@ struct GridFocusState {
     int focusReturned = 0;
     int dragStartColumn = -1;
     int dragStartRow = -1;
-    int layoutBusy = 0;
 };
 GridFocusState& gridFocusState();
 inline bool gridFocusFromOutside() {

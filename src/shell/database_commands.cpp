@@ -1,0 +1,268 @@
+#include "shell/database_commands.h"
+
+#include <string>
+
+#include "files/database_file.h"
+#include "files/session_state.h"
+#include "files/survey_line_store.h"
+#include "model/profile_database.h"
+#include "model/profile_geometry.h"
+#include "model/session_state.h"
+#include "shell/menus.h"
+#include "shell/shell_state.h"
+#include "shell/small_dialogs.h"
+#include "shell/view_calls.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/core/window_placement.h"
+#include "util/message_boxes.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kMarkColour = 0;
+constexpr int kHoverColour = 3;
+
+void refreshMap() {
+    tk::OutputWindowSelect(0);
+    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+}
+
+void showLists() {
+    SHOWLISTS(database(), shellSession().ListDialog);
+}
+
+void unmarkCurrent() {
+    if (currentProfile() > 0) viewCalls().MARKPFLONMAP(database(), currentProfile(), kMarkColour);
+}
+
+// The profile a map-menu command acts on: the open profile in the profile
+// window, the line under the cursor in the main window, else the one last
+// highlighted.
+int targetProfile(int window) {
+    ShellSession& s = shellSession();
+    int target = s.MapHoverProfile;
+    if (window == profileWindow())
+        target = currentProfile();
+    else if (window == 0)
+        target = s.MapHitProfile;
+    s.MapHitProfile = 0;
+    return target;
+}
+
+std::string trimmedName(int index) {
+    return std::string(
+        base::FixedString<20>(database().name(index).view().substr(0, 20)).trimmed());
+}
+
+bool saveDatabase(std::string_view action) {
+    int status = 0;
+    files::BIOPELK(database(), mainLoop().MapAxis, action, mainLoop().FileName.trimmed(), status);
+    return status == 0;
+}
+
+}  // namespace
+
+void showWorkingProfile(int index) {
+    currentProfile() = index;
+    loadWorkingProfile(index);
+    viewCalls().MARKPFLONMAP(database(), index, kMarkColour);
+    viewCalls().WINDOWPFL(workingProfile().PNAME.str());
+    SETMENUSTATESPL(workingProfile());
+    tk::OutputWindowSelect(profileWindow());
+    viewCalls().REFRESHPL(workingProfile());
+}
+
+bool offerProfileSave() {
+    bool cancelled = false;
+    model::CHECKPFLSAVE(workingProfile(), database(), currentProfile(), mainLoop().MapAxis, 0,
+                        cancelled);
+    return !cancelled;
+}
+
+bool offerDatabaseSave() {
+    model::ProfileDatabase& db = database();
+    if (db.LDBSAV) return true;
+    mainLoop().FileName = db.DBNAME.view();
+    bool yes = false;
+    int status = 0;
+    SAVEFILEDLG2D(db.DBNAME.view(), yes, status);
+    if (status != 0) return false;
+    if (!yes) return true;
+    return saveDatabase("SAVE");
+}
+
+void clearDataCommand(int window) {
+    if (window != 0) return;
+    int status = 0;
+    PROCEEDDLG("Delete all Profiles in database?", status);
+    if (status != 0) return;
+    if (profileWindowOpen()) {
+        if (!offerProfileSave()) return;
+        unmarkCurrent();
+        viewCalls().CLOSEIPLWIN();
+    }
+    currentProfile() = 0;
+    if (!offerDatabaseSave()) return;
+    model::CLEARDB(database());
+    SETMENU();
+    SETMENUSTATES();
+    SETMENUSTATESWITHPL(1);
+    showLists();
+    tk::OutputWindowSelect(0);
+    tk::WindowFillRectangle();
+    refreshMap();
+    database().DBNAME.assign("New Data *");
+    files::sessionState().LastFile = base::FixedString<24>();
+}
+
+void openCommand(int window) {
+    if (window != 0) return;
+    if (currentProfile() > 0) {
+        if (!offerProfileSave()) return;
+        unmarkCurrent();
+        viewCalls().CLOSEIPLWIN();
+    }
+    currentProfile() = 0;
+    if (!database().LDBSAV) {
+        if (!offerDatabaseSave()) return;
+        mainLoop().MapAxisBackup = mainLoop().MapAxis;
+    }
+    int status = 0;
+    files::BIOPELK(database(), mainLoop().MapAxis, "OPEN", mainLoop().FileName.trimmed(), status);
+    if (status != 0) return;
+    showLists();
+    mainLoop().MapAxisBackup = mainLoop().MapAxis;
+    refreshMap();
+    if (currentProfile() > 0 && currentProfile() <= database().NPROF) {
+        showWorkingProfile(currentProfile());
+        showLists();
+    }
+    database().LDBSAV = true;
+}
+
+void saveCommand(int window) {
+    if (window == 0) {
+        saveDatabase("SAVE");
+    } else if (window == profileWindow() && currentProfile() > 0) {
+        model::COPYPFLINE(database().profile(currentProfile()), workingProfile());
+        workingProfile().LSAVED = true;
+        database().LDBSAV = false;
+    }
+}
+
+void saveAsCommand(int window) {
+    if (window == 0) {
+        saveDatabase("SAVEAS");
+        refreshMap();
+        return;
+    }
+    if (window != profileWindow()) return;
+    model::ProfileDatabase& db = database();
+    if (files::refuseWhenFull(db)) return;
+    const int n = db.NPROF + 1;
+    db.name(n).assign("new*");
+    int status = 0;
+    STRINGINDLG("Enter name for new Profile:", std::span<char>(db.name(n).data(), 24), status);
+    if (status != 0) return;
+    workingProfile().PNAME = db.name(n).view().substr(0, 20);
+    model::COPYPFLINE(db.profile(n), workingProfile());
+    db.NPROF = n;
+    showLists();
+    workingProfile().LSAVED = true;
+    db.LDBSAV = false;
+    refreshMap();
+}
+
+void deleteProfileCommand(int window) {
+    const int target = targetProfile(window);
+    model::ProfileDatabase& db = database();
+    if (target <= 0 || target > db.NPROF) return;
+    int status = 0;
+    PROCEEDDLG("Delete Profile " + trimmedName(target) + " from database?", status);
+    if (status != 0) return;
+    if (target == currentProfile()) {
+        unmarkCurrent();
+        CLOSEPFLINE(workingProfile());
+        viewCalls().CLOSEIPLWIN();
+        currentProfile() = 0;
+    } else if (currentProfile() > 0 && !offerProfileSave()) {
+        return;
+    }
+    model::DELETEPFLINE(db, target, status);
+    // The slots above the deleted one moved down: the current profile follows.
+    if (currentProfile() > target) --currentProfile();
+    if (currentProfile() > db.NPROF) currentProfile() = db.NPROF;
+    if (currentProfile() > 0) loadWorkingProfile(currentProfile());
+    workingProfile().LSAVED = true;
+    refreshMap();
+    showLists();
+    shellSession().MapHoverProfile = 0;
+    db.LDBSAV = false;
+}
+
+void renameProfileCommand(int window) {
+    const int target = targetProfile(window);
+    model::ProfileDatabase& db = database();
+    if (target <= 0 || target > db.NPROF) return;
+    int status = 0;
+    STRINGINDLG("Enter new name for Profile (old name is " + trimmedName(target) + "):",
+                std::span<char>(db.name(target).data(), 24), status);
+    if (status != 0) return;
+    db.profile(target).PNAME = db.name(target).view().substr(0, 20);
+    showLists();
+    if (target == currentProfile()) {
+        workingProfile().PNAME = db.profile(target).PNAME;
+        if (profileWindowOpen()) {
+            viewCalls().WINDOWPFL(workingProfile().PNAME.str());
+            tk::OutputWindowSelect(profileWindow());
+            viewCalls().REFRESHPL(workingProfile());
+        }
+    }
+    db.LDBSAV = false;
+}
+
+void selectProfileCommand(int window) {
+    if (window != 0) return;
+    ShellSession& s = shellSession();
+    const int target = s.MapHitProfile;
+    if (target <= 0 || target > database().NPROF) return;
+    tk::OutputWindowSelect(0);
+    if (currentProfile() > 0) {
+        if (!offerProfileSave()) return;
+        unmarkCurrent();
+        CLOSEPFLINE(workingProfile());
+    }
+    s.MapHitProfile = 0;
+    viewCalls().MARKPFLONMAP(database(), target, kHoverColour);
+    s.MapHoverProfile = 0;
+    showWorkingProfile(target);
+    showLists();
+}
+
+void transferSyntheticCommand(int window) {
+    if (window != profileWindow()) return;
+    model::ProfileLine& w = workingProfile();
+    if (!w.LSYN) {
+        util::WINMSG("Sythetic data not valid. Please do forward model");
+        return;
+    }
+    int status = 0;
+    NUMINDLG("Add random noise to Synthetic (%)", shellSession().NoisePercent, status);
+    if (status != 0) return;
+    model::XFER(w, shellSession().NoisePercent);
+    tk::OutputWindowSelect(profileWindow());
+    viewCalls().REFRESHPL(w);
+}
+
+void pasteModelToAllCommand(int window) {
+    if (window != 0) return;
+    int status = 0;
+    PROCEEDDLG(
+        "This will replace the 2-D model in EVERY profile of thedatabase with the model in the "
+        "clipboard",
+        status);
+    if (status == 0) database().LDBSAV = false;
+}
+
+}  // namespace shell

@@ -1,0 +1,184 @@
+#include "shell/event_loop.h"
+
+#include <array>
+#include <functional>
+
+#include "model/profile_database.h"
+#include "shell/database_commands.h"
+#include "shell/menus.h"
+#include "shell/program.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_state.h"
+#include "shell/small_dialogs.h"
+#include "shell/view_calls.h"
+#include "toolkit/core/event_wait.h"
+#include "toolkit/core/status_bar.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kFirstTableCommand = 40001;
+constexpr int kTableSize = 160;
+
+using Handler = void (*)(int window);
+
+void exitCommand(int window) {
+    if (window == 0)
+        exitCommandMain();
+    else if (window == profileWindow())
+        closeProfileWindowRequest(true);
+}
+
+// The handlers of the commands 40001 to 40160 by their offset; an empty
+// entry is a command without a handler.
+const std::array<Handler, kTableSize>& commandTable() {
+    static const std::array<Handler, kTableSize> table = [] {
+        std::array<Handler, kTableSize> t{};
+        auto set = [&t](int id, Handler h) {
+            t[static_cast<std::size_t>(id - kFirstTableCommand)] = h;
+        };
+        set(CMD_EXIT, exitCommand);
+        set(CMD_CLEARDATA, clearDataCommand);
+        set(CMD_OPEN, openCommand);
+        set(CMD_SAVE, saveCommand);
+        set(CMD_SAVEAS, saveAsCommand);
+        set(CMD_PASTETOALL, pasteModelToAllCommand);
+        set(CMD_DELETEPROFILE, deleteProfileCommand);
+        set(CMD_RENAME, renameProfileCommand);
+        set(CMD_SELECTPROFILE, selectProfileCommand);
+        set(CMD_TRANSFER, transferSyntheticCommand);
+        return t;
+    }();
+    return table;
+}
+
+bool clickModeRunning() {
+    const MainLoopState& m = mainLoop();
+    return m.PairLockMode || shellSession().SplitBodyMode || m.LeaderLockMode ||
+           m.FollowerLockMode || m.DigitisingBody;
+}
+
+void hideHint() {
+    if (!mainLoop().HintShown) return;
+    tk::DlgSelect(ID_HINTDIALOG);
+    tk::DlgHide();
+    tk::DlgUnload();
+    mainLoop().HintShown = false;
+}
+
+// Rubber bands drawn in exclusive-or mode are removed by the views' drawing
+// of them; until those exist, nothing is on screen, so clearing the flags
+// is all there is to do.
+void eraseRubberBands() {
+    ShellSession& s = shellSession();
+    s.RubberBoxShown = s.RubberLineShown = s.RubberPolyShown = false;
+}
+
+void redraw(int type, int window) {
+    eraseRubberBands();
+    if (window == 0) {
+        tk::OutputWindowSelect(0);
+        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
+    } else if (window == profileWindow()) {
+        tk::OutputWindowSelect(window);
+        viewCalls().REFRESHPL(workingProfile());
+    }
+}
+
+void closeRequest(int window) {
+    eraseRubberBands();
+    if (window == 0)
+        closeRequestMain();
+    else if (window == profileWindow())
+        closeProfileWindowRequest(false);
+    else if (window > 0)
+        tk::WindowCloseChild(window);
+}
+
+}  // namespace
+
+void dispatchCommand(int window, int command) {
+    if (window != profileWindow() && clickModeRunning()) return;
+    hideHint();
+    eraseRubberBands();
+    shellSession().LastWindow = window;
+    tk::OutputWindowSelect(window);
+    if (command == CMD_PIVOT || command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA ||
+        command == CMD_UNZOOMMODEL)
+        return;  // their handlers belong to the profile-window editing
+    const int offset = command - kFirstTableCommand;
+    if (offset < 0 || offset >= kTableSize) return;
+    if (Handler h = commandTable()[static_cast<std::size_t>(offset)]) h(window);
+}
+
+void handleEvent(int type, const tk::EventRecord& event) {
+    MainLoopState& m = mainLoop();
+    m.CurrentEventType = type;
+    m.CurrentEvent = event;
+    m.CommandStatus = 0;
+    const int window = event[0];
+    if (type == tk::MouseButtonDown) shellSession().RubberBoxShown = false;
+    switch (type) {
+        case tk::MenuSelect:
+            dispatchCommand(window, event[1]);
+            break;
+        case tk::Expose:
+        case tk::Resize:
+            redraw(type, window);
+            break;
+        case tk::CloseRequest:
+            closeRequest(window);
+            break;
+        default:
+            break;  // keys, buttons, mouse and fields: the editing handlers
+    }
+}
+
+void runEventLoop() {
+    while (!mainLoop().Finished) {
+        int type = 0;
+        tk::EventRecord event{};
+        tk::EventWait(type, event);
+        handleEvent(type, event);
+    }
+}
+
+void closeRequestMain() {
+    if (currentProfile() > 0) {
+        if (!offerProfileSave()) return;
+        CLOSEPFLINE(workingProfile());
+        viewCalls().CLOSEIPLWIN();
+    }
+    if (!offerDatabaseSave()) return;
+    exitSequence();
+}
+
+void exitCommandMain() {
+    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    tk::OutputWindowSelect(0);
+    if (currentProfile() > 0 && !workingProfile().LSAVED && !offerProfileSave()) return;
+    if (!offerDatabaseSave()) return;
+    exitSequence();
+}
+
+void closeProfileWindowRequest(bool fromExitCommand) {
+    if (currentProfile() > 0) {
+        if (!offerProfileSave()) return;
+        viewCalls().MARKPFLONMAP(database(), currentProfile(), 0);
+        CLOSEPFLINE(workingProfile());
+    }
+    viewCalls().CLOSEIPLWIN();
+    SETMENUSTATESWITHPL(1);
+    currentProfile() = 0;
+    SHOWLISTS(database(), shellSession().ListDialog);
+    if (fromExitCommand) return;
+    MainLoopState& m = mainLoop();
+    m.PairLockMode = m.LeaderLockMode = m.FollowerLockMode = false;
+    shellSession().SplitBodyMode = false;
+}
+
+}  // namespace shell

@@ -1,0 +1,62 @@
+#include "shell/shell_state.h"
+
+#include "files/session_state.h"
+#include "model/session_state.h"
+
+namespace shell {
+
+MainLoopState& mainLoop() {
+    static MainLoopState s;
+    return s;
+}
+
+ShellSession& shellSession() {
+    static ShellSession s;
+    return s;
+}
+
+model::ProfileDatabase& database() {
+    static model::ProfileDatabase db;
+    return db;
+}
+
+model::ProfileLine& workingProfile() {
+    static model::ProfileLine p;
+    return p;
+}
+
+int& currentProfile() {
+    return model::sessionState().CurrentProfile;
+}
+
+int& profileWindow() {
+    return model::sessionState().ProfileWindow;
+}
+
+bool profileWindowOpen() {
+    return profileWindow() > 0;
+}
+
+base::FixedString<6> propertyLabelFor(const model::ProfileLine& profile) {
+    return profile.DTYPE.view().find("Mag") != std::string_view::npos ? "susc: " : "dens: ";
+}
+
+void loadWorkingProfile(int index) {
+    model::ProfileLine& w = workingProfile();
+    model::COPYPFLINE(w, database().profile(index));
+    w.LSAVED = true;
+    model::sessionState().ViewXUnit = w.XUNIT.view();
+    model::sessionState().ViewZUnit = w.ZUNIT.view();
+    mainLoop().PropertyLabel = propertyLabelFor(w);
+}
+
+void resetShellState() {
+    mainLoop() = MainLoopState{};
+    shellSession() = ShellSession{};
+    database() = model::ProfileDatabase{};
+    workingProfile() = model::ProfileLine{};
+    model::resetSessionState();
+    files::sessionState().reset();
+}
+
+}  // namespace shell

@@ -1,0 +1,72 @@
+#include "shell/view_calls.h"
+
+#include "files/view_settings.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_state.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/core/window_placement.h"
+
+namespace shell {
+
+namespace {
+
+// Window flags of the profile window: system menu, minimise and maximise
+// boxes, status bar.
+constexpr int kProfileWindowFlags = 39;
+
+void clearWindow(int window) {
+    tk::OutputWindowSelect(window);
+    tk::WindowFillRectangle();
+}
+
+void openProfileWindow(const std::string& title) {
+    if (profileWindowOpen()) {
+        tk::OutputWindowSelect(profileWindow());
+        tk::WindowTitle(title);
+        return;
+    }
+    const files::WindowPlacement& p = files::viewSettings().ProfileWindowPlacement;
+    tk::WindowOpenChildArgs a;
+    a.flags = kProfileWindowFlags;
+    a.x = p.x;
+    a.y = p.y;
+    a.width = p.width;
+    a.height = p.height;
+    a.menuId = IDM_PROFILE;
+    a.title = title;
+    int window = 0;
+    tk::WindowOpenChild(window, a);
+    if (window > 0) profileWindow() = window;
+}
+
+void closeProfileWindow() {
+    if (!profileWindowOpen()) return;
+    tk::WindowCloseChild(profileWindow());
+    profileWindow() = -1;
+}
+
+ViewCalls standIns() {
+    ViewCalls v;
+    v.DATARESCALE = [](model::ProfileDatabase&, util::AxisRecord&) {};
+    v.REFRESH = [](model::ProfileDatabase&, util::AxisRecord&) { clearWindow(0); };
+    v.MARKPFLONMAP = [](model::ProfileDatabase&, int, int) {};
+    v.REFRESHPL = [](model::ProfileLine&) {
+        if (profileWindowOpen()) clearWindow(profileWindow());
+    };
+    v.WINDOWPFL = openProfileWindow;
+    v.CLOSEIPLWIN = closeProfileWindow;
+    return v;
+}
+
+}  // namespace
+
+ViewCalls& viewCalls() {
+    static ViewCalls calls = standIns();
+    return calls;
+}
+
+void resetViewCalls() {
+    viewCalls() = standIns();
+}
+
+}  // namespace shell

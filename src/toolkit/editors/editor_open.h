@@ -1,0 +1,20 @@
+#pragma once
+// Opening another file in a window that is already a text editor, and
+// switching between the files of a multi-file editor.
+
+#include <string>
+
+#include "toolkit/editors/editor_record.h"
+
+namespace tk {
+
+// status 12 when a multi-file editor already holds 20 files.
+void editorOpenAnother(int& status, EditorWindowRecord& record, const std::string& fullName,
+                       int filterIndex);
+// Makes open file n current.
+void EditorSelectFile(win::HWND frame, int file);
+// Whether the editor holds one untitled, empty, unmodified file without a
+// kept handle, which a newly opened file replaces.
+bool editorHoldsOnlyBlank(const EditorWindowRecord& record);
+
+}  // namespace tk

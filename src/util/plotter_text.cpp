@@ -1,0 +1,133 @@
+#include "util/plotter_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "base/fortran_format.h"
+#include "toolkit/graphics/text_output.h"
+#include "toolkit/graphics/text_state.h"
+#include "util/pen_plotter.h"
+#include "util/text_edit.h"
+#include "util/text_search.h"
+
+namespace util {
+
+namespace {
+
+constexpr float kDegreesPerRadian = 57.293f;
+
+struct Justified {
+    int justification;  // 0 left, 1 centre, 2 right
+    float widthFactor;
+    bool raiseHalfHeight;
+};
+
+constexpr Justified kLeft{0, 0.0108f, true};
+constexpr Justified kCentre{1, 0.0114f, false};
+constexpr Justified kRight{2, 0.0108f, false};
+
+// The character size of text of height H (S = 4 H) as the toolkit takes it:
+// fractions of the graphics area.
+void setTextSize(float s, float widthFactor) {
+    tk::GrTextFont({}, {}, s * widthFactor, s * 0.04f, {}, 2);
+}
+
+// The anchor and size after the optional pixel scale; a scale factor of 0
+// or less switches the pixel scale off.
+void applyPixelScale(float& x, float& y, float& s) {
+    PlotterState& p = plotterState();
+    if (!p.pixelScaleOn) return;
+    if (p.pixelScaleX <= 0.0f || p.pixelScaleY <= 0.0f) {
+        p.pixelScaleOn = false;
+        return;
+    }
+    x *= p.pixelScaleX;
+    y *= p.pixelScaleY;
+    s *= std::sqrt(p.pixelScaleX * p.pixelScaleY);
+}
+
+void placeText(float x, float y, float h, std::string_view text, float angle, int n,
+               const Justified& j) {
+    const PlotterState& p = plotterState();
+    x += p.originX;
+    y += p.originY;
+    float s = 4.0f * h;
+    applyPixelScale(x, y, s);
+    if (j.raiseHalfHeight) {
+        const double a = static_cast<double>(angle) / kDegreesPerRadian;
+        double sn = std::sin(a), cs = std::cos(a);
+        if (!std::isfinite(sn) || !std::isfinite(cs)) sn = 0.0, cs = 1.0;
+        x += static_cast<float>(sn * h * 0.5);
+        y += static_cast<float>(cs * h * 0.5);
+    }
+    if (n <= 0) return;
+    setTextSize(s, j.widthFactor);
+    tk::SetTextAttributes(j.justification, angle);
+    tk::DrawTextAt(x, y, text, std::min<int>(n, static_cast<int>(text.size())));
+}
+
+}  // namespace
+
+void SYMBOL(float x, float y, float h, std::string_view text, float angle, int n) {
+    placeText(x, y, h, text, angle, n, kLeft);
+}
+
+void CENTSY(float x, float y, float h, std::string_view text, float angle, int n) {
+    placeText(x, y, h, text, angle, n, kCentre);
+}
+
+void SYMBOR(float x, float y, float h, std::string_view text, float angle, int n) {
+    placeText(x, y, h, text, angle, n, kRight);
+}
+
+void CENTSYLIMIT(float x, float y, float h, std::string_view text, float angle, int n, float wmax) {
+    const float length = static_cast<float>(n) * 0.5f * h;
+    if (length > wmax) h = h * wmax / length;
+    CENTSY(x, y, h, text, angle, n);
+}
+
+float STRINGWIDTH(float h, std::string_view text, float angle, int n) {
+    float x = 0.0f, y = 0.0f, s = 4.0f * h;
+    applyPixelScale(x, y, s);
+    setTextSize(s, kLeft.widthFactor);
+    tk::SetTextAttributes({}, angle);
+    const int count = std::clamp<int>(n, 0, static_cast<int>(text.size()));
+    return tk::StringWidthInUnits(text, count) * 0.43f * h;
+}
+
+void MAKNUM(float x, std::span<char> text, int m, std::int32_t& nd) {
+    const bool wholeNumber = nd < 0;
+    const int decimals = std::clamp<std::int32_t>(nd, 0, 9);
+    const std::string format = "(F48." + std::to_string(decimals) + ")";
+    const std::string field = base::formatReal(x, format).value_or(std::string(48, '*'));
+    const std::string scratch = "  " + field;
+    int ipos = 1;
+    const int count = static_cast<int>(std::min<std::size_t>(std::max(m, 0), text.size()));
+    NXTWRD(scratch, static_cast<int>(scratch.size()), ipos, text, count);
+    nd = INDSTR(std::string_view(text.data(), text.size()), count);
+    if (wholeNumber) nd -= 1;
+}
+
+namespace {
+
+void numberText(float x, float y, float h, float v, float angle, std::int32_t nd,
+                void (*draw)(float, float, float, std::string_view, float, int)) {
+    std::array<char, 20> text{};
+    text.fill(' ');
+    MAKNUM(v, text, 20, nd);
+    draw(x, y, h, std::string_view(text.data(), text.size()), angle, nd);
+}
+
+}  // namespace
+
+void NUMBER(float x, float y, float h, float v, float angle, std::int32_t nd) {
+    numberText(x, y, h, v, angle, nd, SYMBOL);
+}
+
+void CENTNM(float x, float y, float h, float v, float angle, std::int32_t nd) {
+    numberText(x, y, h, v, angle, nd, CENTSY);
+}
+
+}  // namespace util

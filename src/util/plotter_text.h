@@ -1,0 +1,31 @@
+#pragma once
+// Text and numbers on the plotter's page: placed by a point in plot units
+// (the origin added, the factor not), a character height H in plot units and
+// an angle in degrees.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace util {
+
+// Left-justified, the anchor raised by half the height across the direction.
+void SYMBOL(float x, float y, float h, std::string_view text, float angle, int n);
+// Centred on the point.
+void CENTSY(float x, float y, float h, std::string_view text, float angle, int n);
+// Right-justified at the point.
+void SYMBOR(float x, float y, float h, std::string_view text, float angle, int n);
+// CENTSY with the height reduced so that N x 0.5 x H fits WMAX.
+void CENTSYLIMIT(float x, float y, float h, std::string_view text, float angle, int n, float wmax);
+// Width of TEXT(1:N) in plot units at height H.
+float STRINGWIDTH(float h, std::string_view text, float angle, int n);
+
+// X with ND decimals (at most 9; none for ND <= 0) into TEXT(1:M); ND
+// becomes the length of the text, one less when ND was negative, which
+// leaves out the point of a whole number.
+void MAKNUM(float x, std::span<char> text, int m, std::int32_t& nd);
+// MAKNUM of V, then SYMBOL (NUMBER) or CENTSY (CENTNM) of the text.
+void NUMBER(float x, float y, float h, float v, float angle, std::int32_t nd);
+void CENTNM(float x, float y, float h, float v, float angle, std::int32_t nd);
+
+}  // namespace util

@@ -502,18 +502,30 @@ void TreeInsertItem(int& field, int referenceId, int position, int newId, std::s
     }
 }
 
-void TreeBranchState(int& field, int id, int& state) {
-    win::HWND tree = fieldOf(field, ControlClass::TreeView);
-    if (!tree) return;
+namespace {
+
+// The item `id` of the tree when it has children; else null, with field set to
+// -2 (no such item) or -3 (an item without children).
+Item treeBranch(win::HWND tree, int id, int& field) {
     Item i = treeFindItem(tree, id);
     if (!i) {
         field = -2;
-        return;
+        return nullptr;
     }
     if (!treeNext(tree, i, win::TVGN_CHILD)) {
         field = -3;
-        return;
+        return nullptr;
     }
+    return i;
+}
+
+}  // namespace
+
+void TreeBranchState(int& field, int id, int& state) {
+    win::HWND tree = fieldOf(field, ControlClass::TreeView);
+    if (!tree) return;
+    Item i = treeBranch(tree, id, field);
+    if (!i) return;
     win::TVITEMA it;
     it.mask = win::TVIF_STATE | win::TVIF_HANDLE;
     it.hItem = i;
@@ -525,15 +537,8 @@ void TreeBranchState(int& field, int id, int& state) {
 void TreeExpand(int& field, int id, int mode) {
     win::HWND tree = fieldOf(field, ControlClass::TreeView);
     if (!tree) return;
-    Item i = treeFindItem(tree, id);
-    if (!i) {
-        field = -2;
-        return;
-    }
-    if (!treeNext(tree, i, win::TVGN_CHILD)) {
-        field = -3;
-        return;
-    }
+    Item i = treeBranch(tree, id, field);
+    if (!i) return;
     win::SendMessageA(tree, win::TVM_EXPAND, mode == 1 ? win::TVE_COLLAPSE : win::TVE_EXPAND,
                       reinterpret_cast<win::LPARAM>(i));
 }

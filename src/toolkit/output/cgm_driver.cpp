@@ -13,8 +13,6 @@
 namespace tk {
 namespace {
 
-constexpr const char* kCapabilities = "00000110111111100010011011100";
-
 struct AttributeCache {
     int lineColour = -1, textColour = -1, fillColour = -1, edgeColour = -1, auxColour = -1;
     int font = -1, charHeight = -1, hAlign = -1, edgeType = -1, edgeWidth = -1;
@@ -118,13 +116,7 @@ void initialise(DeviceParameterBlock& b) {
     info.hardcopyTextLayout = 1;
     info.hardcopyTextBox = 1;
     info.hardcopyColourCount = 256;
-    info.gradientFillAvailable = 2;
-    info.trueColour = 1;
-    info.styledVadiLines = 2;
-    info.textAngleCapability = 360;
-    info.lineStyleCount = 8;
-    info.deviceTextThreshold = 1.7e38f;
-    info.capabilities.assign(kCapabilities);
+    CgmDescribeDevice(info);
 }
 
 void polyline(const DeviceParameterBlock& b, DeviceRequest request) {

@@ -185,4 +185,14 @@ int CgmLineType(int lineStyle) {
     return lineStyle >= 0 && lineStyle < 8 ? table[static_cast<std::size_t>(lineStyle)] : 1;
 }
 
+void CgmDescribeDevice(DeviceInfo& info) {
+    info.gradientFillAvailable = 2;
+    info.trueColour = 1;
+    info.styledVadiLines = 2;
+    info.textAngleCapability = 360;
+    info.lineStyleCount = 8;
+    info.deviceTextThreshold = 1.7e38f;
+    info.capabilities.assign("00000110111111100010011011100");
+}
+
 }  // namespace tk

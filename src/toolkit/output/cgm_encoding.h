@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/graphics/device_protocol.h"
+
 namespace tk {
 
 // Where finished element bytes go (the plot file or a memory buffer).
@@ -64,5 +66,9 @@ void CgmGradientTriangles(const int* x, const int* y, const int* colours, const 
                           int count, const std::function<void(const CgmElement&)>& out);
 // CGM line type of a line style 0-7.
 int CgmLineType(int lineStyle);
+
+// What both CGM drivers (file and memory) tell the graphics layer about
+// themselves: true colour, gradients, rotated device text, eight line styles.
+void CgmDescribeDevice(DeviceInfo& info);
 
 }  // namespace tk

@@ -13,8 +13,6 @@
 namespace tk {
 namespace {
 
-constexpr const char* kCapabilities = "00000110111111100010011011100";
-
 struct SlotCache {
     int lineColour = -1, textColour = -1, fillColour = -1, edgeColour = -1, auxColour = -1;
     int font = -1, charHeight = -1, hAlign = -1, edgeWidth = -1, edgeType = -1;
@@ -76,13 +74,7 @@ void header() {
 
 void describe() {
     DeviceInfo& info = screenDeviceInfo();
-    info.gradientFillAvailable = 2;
-    info.trueColour = 1;
-    info.styledVadiLines = 2;
-    info.textAngleCapability = 360;
-    info.lineStyleCount = 8;
-    info.deviceTextThreshold = 1.7e38f;
-    info.capabilities.assign(kCapabilities);
+    CgmDescribeDevice(info);
 }
 
 void lineColour() {

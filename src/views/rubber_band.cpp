@@ -10,21 +10,20 @@
 #include "toolkit/graphics/lines.h"
 #include "util/axis_scaling.h"
 #include "util/message_boxes.h"
+#include "util/pen_plotter.h"
 
 namespace views {
 namespace {
 
 class GraphicsRubberPen final : public RubberPen {
   public:
-    void saveXor() override { saved_ = tk::graphicsState().drawingMode; }
-    void xorOn() override { tk::SetPlotModeLetter('E'); }
-    void restoreXor() override { tk::ApplyPlotMode(saved_); }
-    void setPen(int pen) override { tk::GrColourN(pen); }
+    void saveXor() override { util::SAVEXOR(); }
+    void xorOn() override { util::XORON(); }
+    void restoreXor() override { util::RESTOREXOR(); }
+    void setPen(int pen) override { util::SETPEN(pen); }
+    // Page inches, whatever origin the plotter has at the moment.
     void moveTo(float x, float y) override { tk::MoveToUnits(x, y); }
     void lineTo(float x, float y) override { tk::LineToUnits(x, y); }
-
-  private:
-    int saved_ = 0;
 };
 
 // Brackets one exclusive-or drawing with pen 13.

@@ -12,6 +12,7 @@
 #include "toolkit/output/dxf_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/metafile_slots.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
 #include "toolkit/output/screen_picture_print.h"
@@ -54,6 +55,7 @@ void bindTemporaryNames() {
 void HardcopyOutputBind() {
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
+    BindMetafileDrivers();
     bindTemporaryNames();
     GraphicsServices& s = graphicsServices();
     s.hardcopyPageSize = [](float& width, float& height) {

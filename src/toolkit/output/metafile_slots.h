@@ -53,5 +53,8 @@ void MetafileSlotsBind();
 // binds the slot services; until the hardcopy layer binds the CGM driver's
 // file hooks, the driver writes files of its own.
 void RegisterMetafileDrivers();
+// Binds both drivers to the hardcopy options and the plot output file, then
+// registers them (called by the hardcopy layer's binding).
+void BindMetafileDrivers();
 
 }  // namespace tk

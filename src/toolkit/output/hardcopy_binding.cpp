@@ -73,6 +73,9 @@ void HardcopyOutputBind() {
     t.hardcopySwitch = [](std::string_view name, std::string_view title) {
         HardcopySwitch(name, title);
     };
+    // Shutdown frees every slot; freeing an empty one only clears it again.
+    t.metafileSlotInUse = validMetafileSlot;
+    t.metafileDestroy = FreeMetafileSlot;
     t.printerQueryCaps = [] {
         const PrinterPageCaps caps = PrinterQueryCaps();
         PrinterCaps out;

@@ -5,6 +5,7 @@
 #include "shell/shell_state.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
+#include "views/map_scaling.h"
 
 namespace shell {
 
@@ -47,7 +48,9 @@ void closeProfileWindow() {
 
 ViewCalls standIns() {
     ViewCalls v;
-    v.DATARESCALE = [](model::ProfileDatabase&, util::AxisRecord&) {};
+    v.DATARESCALE = [](model::ProfileDatabase& db, util::AxisRecord& axis) {
+        views::DATARESCALE(db, axis);
+    };
     v.REFRESH = [](model::ProfileDatabase&, util::AxisRecord&) { clearWindow(0); };
     v.MARKPFLONMAP = [](model::ProfileDatabase&, int, int) {};
     v.REFRESHPL = [](model::ProfileLine&) {

@@ -6,6 +6,8 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "views/map_scaling.h"
+#include "views/map_view.h"
+#include "views/profile_window.h"
 
 namespace shell {
 
@@ -51,10 +53,16 @@ ViewCalls standIns() {
     v.DATARESCALE = [](model::ProfileDatabase& db, util::AxisRecord& axis) {
         views::DATARESCALE(db, axis);
     };
-    v.REFRESH = [](model::ProfileDatabase&, util::AxisRecord&) { clearWindow(0); };
-    v.MARKPFLONMAP = [](model::ProfileDatabase&, int, int) {};
-    v.REFRESHPL = [](model::ProfileLine&) {
-        if (profileWindowOpen()) clearWindow(profileWindow());
+    v.REFRESH = [](model::ProfileDatabase& db, util::AxisRecord& axis) {
+        clearWindow(0);
+        views::REFRESH(db, axis);
+    };
+    v.MARKPFLONMAP = [](model::ProfileDatabase& db, int profile, int colour) {
+        if (profile >= 1 && profile <= db.NPROF)
+            views::MARKPFLONMAP(db.profile(profile), mainLoop().MapAxis, colour);
+    };
+    v.REFRESHPL = [](model::ProfileLine& working) {
+        if (profileWindowOpen()) views::REFRESHPL(working);
     };
     v.WINDOWPFL = openProfileWindow;
     v.CLOSEIPLWIN = closeProfileWindow;

@@ -1,9 +1,8 @@
 #pragma once
 // The drawing routines of the view layer that the shell calls: the map, its
 // rescale and the mark of a profile line, and the profile window with its
-// redraw. The map's rescale is the view layer's own; until its drawings are
-// bound here the map and profile windows are cleared to their background,
-// and the profile window is opened and closed by the shell.
+// redraw, bound to the view layer; the profile window itself is opened and
+// closed by the shell. Tests may replace them.
 
 #include <functional>
 #include <string>

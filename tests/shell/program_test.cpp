@@ -47,8 +47,6 @@ namespace {
 namespace fs = std::filesystem;
 using win::robot::Script;
 
-const char* kTitle = "Varendal Limited 2-D Interpretation";
-
 std::string readFile(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -142,8 +140,10 @@ class ProgramTest : public ::testing::Test {
     bool hadConfig_ = false;
 };
 
+// The main window's title names the database once the map is drawn, so the
+// window is found through the toolkit's window table.
 win::HWND mainWindow() {
-    return win::robot::findTopLevelByTitle(kTitle);
+    return tk::windowSystem().slots[0].frame;
 }
 
 win::HWND profileList() {

@@ -103,7 +103,7 @@ TEST_F(ListDirTest, FlagsChooseTheFilesFoldersAndDrives) {
     EXPECT_EQ(items(combo, CB_GETCOUNT, CB_GETLBTEXT), Names{"c.dat"});
 }
 
-// The dialog helpers enter the folder of the specification, show where they
+// The dialog helpers enter the folder of the path pattern, show where they
 // are, and tell folders and drives from files in the selection.
 TEST_F(ListDirTest, DialogHelpersEnterFoldersAndReadTheSelection) {
     char spec[260];
@@ -120,7 +120,7 @@ TEST_F(ListDirTest, DialogHelpersEnterFoldersAndReadTheSelection) {
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     EXPECT_FALSE(DlgDirSelectExA(host, out, sizeof out, 10));
     EXPECT_STREQ(out, "a.txt");
-    // Going into the chosen folder: a specification naming a folder lists it all.
+    // Going into the chosen folder: a path naming a folder lists it all.
     std::snprintf(spec, sizeof spec, "sub");
     ASSERT_TRUE(DlgDirListA(host, spec, 10, 12, DDL_DIRECTORY));
     EXPECT_EQ(fs::current_path(), fs::canonical(folder / "sub"));

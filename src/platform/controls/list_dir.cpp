@@ -121,9 +121,8 @@ BOOL selectionPath(const std::string& text, LPSTR out, int size) {
     return folder;
 }
 
-// The folder part of a specification becomes the current folder, and the
-// specification keeps only its pattern; a specification naming a folder
-// lists all of it.
+// The folder part of a path pattern becomes the current folder, and the
+// pattern keeps only its name part; a path naming a folder lists all of it.
 bool enterFolder(LPSTR pathSpec, std::string& pattern) {
     std::string spec = pathSpec && *pathSpec ? pathSpec : "*.*";
     const DWORD a = GetFileAttributesA(spec.c_str());

@@ -10,6 +10,7 @@
 
 #include "platform/controls/control_classes.h"
 #include "platform/controls/edit_internal.h"
+#include "platform/controls/text_words.h"
 #include "platform/window/clipboard_api.h"
 #include "platform/window/scroll_api.h"
 
@@ -141,26 +142,6 @@ void undo(HWND h, Edit& e) {
     setSelection(h, e, a, c);
     notifyCommand(h, EN_UPDATE);
     notifyCommand(h, EN_CHANGE);
-}
-
-bool isWordChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
-           static_cast<unsigned char>(c) > 127;
-}
-
-std::size_t wordLeft(const std::string& t, std::size_t p) {
-    while (p > 0 && !isWordChar(t[p - 1]))
-        --p;
-    while (p > 0 && isWordChar(t[p - 1]))
-        --p;
-    return p;
-}
-std::size_t wordRight(const std::string& t, std::size_t p) {
-    while (p < t.size() && isWordChar(t[p]))
-        ++p;
-    while (p < t.size() && !isWordChar(t[p]))
-        ++p;
-    return p;
 }
 
 std::size_t stepLeft(const std::string& t, std::size_t p) {
@@ -447,11 +428,7 @@ LRESULT editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_LBUTTONDBLCLK: {
             const std::size_t c = charFromPos(h, e, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-            std::size_t a = c, b = c;
-            while (a > 0 && isWordChar(e.text[a - 1]))
-                --a;
-            while (b < e.text.size() && isWordChar(e.text[b]))
-                ++b;
+            const auto [a, b] = wordAround(e.text, c);
             setSelection(h, e, a, b);
             return 0;
         }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/controls/rich_edit_internal.h"
+#include "platform/controls/text_words.h"
 #include "platform/window/scroll_api.h"
 
 namespace win::controls::rich {
@@ -20,27 +21,6 @@ void deleteOne(HWND h, Rich& r, std::size_t other) {
     const std::size_t caret = r.caret;
     r.anchor = other;
     if (!replace(h, r, "", r.insertFormat, true)) r.anchor = r.caret = caret;
-}
-
-bool isWordChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
-           static_cast<unsigned char>(c) > 127;
-}
-
-std::size_t wordLeft(const std::string& t, std::size_t p) {
-    while (p > 0 && !isWordChar(t[p - 1]))
-        --p;
-    while (p > 0 && isWordChar(t[p - 1]))
-        --p;
-    return p;
-}
-
-std::size_t wordRight(const std::string& t, std::size_t p) {
-    while (p < t.size() && isWordChar(t[p]))
-        ++p;
-    while (p < t.size() && !isWordChar(t[p]))
-        ++p;
-    return p;
 }
 
 void cut(HWND h, Rich& r) {
@@ -64,11 +44,7 @@ std::size_t pageMove(HWND h, Rich& r, const std::vector<Line>& lines, std::size_
 }  // namespace
 
 void selectWord(HWND h, Rich& r, std::size_t at) {
-    std::size_t a = at, b = at;
-    while (a > 0 && isWordChar(r.text[a - 1]))
-        --a;
-    while (b < r.text.size() && isWordChar(r.text[b]))
-        ++b;
+    const auto [a, b] = wordAround(r.text, at);
     setSelection(h, r, a, b);
 }
 

@@ -8,7 +8,9 @@
 #include "model/profile_database.h"
 #include "model/profile_geometry.h"
 #include "model/session_state.h"
+#include "shell/event_loop.h"
 #include "shell/menus.h"
+#include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
 #include "shell/view_calls.h"
@@ -61,7 +63,27 @@ bool saveDatabase(std::string_view action) {
     return status == 0;
 }
 
+void exitCommand(int window) {
+    if (window == 0)
+        exitCommandMain();
+    else if (window == profileWindow())
+        closeProfileWindowRequest(true);
+}
+
 }  // namespace
+
+void addDatabaseCommands(CommandTable& t) {
+    t.set(CMD_EXIT, exitCommand);
+    t.set(CMD_CLEARDATA, clearDataCommand);
+    t.set(CMD_OPEN, openCommand);
+    t.set(CMD_SAVE, saveCommand);
+    t.set(CMD_SAVEAS, saveAsCommand);
+    t.set(CMD_PASTETOALL, pasteModelToAllCommand);
+    t.set(CMD_DELETEPROFILE, deleteProfileCommand);
+    t.set(CMD_RENAME, renameProfileCommand);
+    t.set(CMD_SELECTPROFILE, selectProfileCommand);
+    t.set(CMD_TRANSFER, transferSyntheticCommand);
+}
 
 void showWorkingProfile(int index) {
     currentProfile() = index;

@@ -4,7 +4,12 @@
 // and Select Profile, Transfer Synthetic to Data and Paste Model to All.
 // `window` is the window the command came from (0 = main window).
 
+#include "shell/command_table.h"
+
 namespace shell {
+
+// Puts the handlers below into the command table, Exit of both windows among them.
+void addDatabaseCommands(CommandTable& table);
 
 void clearDataCommand(int window);
 void openCommand(int window);

@@ -1,9 +1,7 @@
 #include "shell/event_loop.h"
 
-#include <array>
-#include <functional>
-
 #include "model/profile_database.h"
+#include "shell/command_table.h"
 #include "shell/database_commands.h"
 #include "shell/menus.h"
 #include "shell/program.h"
@@ -19,41 +17,6 @@
 namespace shell {
 
 namespace {
-
-constexpr int kFirstTableCommand = 40001;
-constexpr int kTableSize = 160;
-
-using Handler = void (*)(int window);
-
-void exitCommand(int window) {
-    if (window == 0)
-        exitCommandMain();
-    else if (window == profileWindow())
-        closeProfileWindowRequest(true);
-}
-
-// The handlers of the commands 40001 to 40160 by their offset; an empty
-// entry is a command without a handler.
-const std::array<Handler, kTableSize>& commandTable() {
-    static const std::array<Handler, kTableSize> table = [] {
-        std::array<Handler, kTableSize> t{};
-        auto set = [&t](int id, Handler h) {
-            t[static_cast<std::size_t>(id - kFirstTableCommand)] = h;
-        };
-        set(CMD_EXIT, exitCommand);
-        set(CMD_CLEARDATA, clearDataCommand);
-        set(CMD_OPEN, openCommand);
-        set(CMD_SAVE, saveCommand);
-        set(CMD_SAVEAS, saveAsCommand);
-        set(CMD_PASTETOALL, pasteModelToAllCommand);
-        set(CMD_DELETEPROFILE, deleteProfileCommand);
-        set(CMD_RENAME, renameProfileCommand);
-        set(CMD_SELECTPROFILE, selectProfileCommand);
-        set(CMD_TRANSFER, transferSyntheticCommand);
-        return t;
-    }();
-    return table;
-}
 
 bool clickModeRunning() {
     const MainLoopState& m = mainLoop();
@@ -110,9 +73,7 @@ void dispatchCommand(int window, int command) {
     if (command == CMD_PIVOT || command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA ||
         command == CMD_UNZOOMMODEL)
         return;  // their handlers belong to the profile-window editing
-    const int offset = command - kFirstTableCommand;
-    if (offset < 0 || offset >= kTableSize) return;
-    if (Handler h = commandTable()[static_cast<std::size_t>(offset)]) h(window);
+    if (CommandHandler h = commandTable().find(command)) h(window);
 }
 
 void handleEvent(int type, const tk::EventRecord& event) {

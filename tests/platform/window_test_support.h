@@ -61,7 +61,7 @@ class WindowTest : public ::testing::Test {
         ASSERT_NE(win::RegisterClassA(&wc), 0);
     }
     void TearDown() override {
-        win::robot::stop();
+        EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         win::resetWindowSystem();
         win::setClock(nullptr);
     }

@@ -97,6 +97,7 @@ class ProgramTest : public ::testing::Test {
         resetAll();
     }
     void TearDown() override {
+        EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         resetAll();
         win::testing::setCommandLine("");
         if (hadConfig_)

@@ -89,7 +89,7 @@ class GridWindowTest : public ::testing::Test {
         toolkitState().CurrentDialogNumber = 1;
     }
     void TearDown() override {
-        robot::stop();
+        EXPECT_EQ(robot::stop(), 0u) << "robot steps were never played";
         if (host) DestroyWindow(host);
         gridLookupReset();
         resetWindowSystem();

@@ -28,6 +28,7 @@ class WindowTest : public ::testing::Test {
         win::setClock(&clock);
     }
     void TearDown() override {
+        EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         resetAll();
         win::setClock(nullptr);
     }

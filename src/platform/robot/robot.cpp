@@ -290,8 +290,10 @@ bool step() {
     return runOneStep();
 }
 
-void stop() {
+std::size_t stop() {
+    const std::size_t dropped = pending.size();
     pending.clear();
+    return dropped;
 }
 
 }  // namespace win::robot

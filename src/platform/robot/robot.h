@@ -3,6 +3,7 @@
 // step at a time whenever the program has nothing else to do, exactly as if a
 // user were at the keyboard and mouse of the virtual screen.
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <string>
@@ -70,6 +71,8 @@ void play(Script script);
 bool playing();
 // Runs the next step now (a test's own loop); false when none is left.
 bool step();
-void stop();
+// Drops the steps still waiting and says how many there were: a test's
+// tear-down expects none, since a step never played is a journey not taken.
+std::size_t stop();
 
 }  // namespace win::robot

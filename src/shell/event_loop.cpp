@@ -3,6 +3,7 @@
 #include "model/profile_database.h"
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/interaction.h"
 #include "shell/menus.h"
 #include "shell/program.h"
 #include "shell/resources/resource_ids.h"
@@ -94,8 +95,26 @@ void handleEvent(int type, const tk::EventRecord& event) {
         case tk::CloseRequest:
             closeRequest(window);
             break;
+        case tk::KeyDown:
+            handleKeyDown(event);
+            break;
+        case tk::PushButton:
+            handlePushButton(event);
+            break;
+        case tk::FieldChanged:
+            handleFieldChanged(event);
+            break;
+        case tk::MouseButtonDown:
+            handleMouseButtonDown(event);
+            break;
+        case tk::MouseButtonUp:
+            handleMouseButtonUp(event);
+            break;
+        case tk::MouseMove:
+            handleMouseMove(event);
+            break;
         default:
-            break;  // keys, buttons, mouse and fields: the editing handlers
+            break;
     }
 }
 

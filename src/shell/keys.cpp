@@ -1,0 +1,7 @@
+#include "shell/interaction.h"
+
+namespace shell {
+
+void handleKeyDown(const tk::EventRecord&) {}
+
+}  // namespace shell

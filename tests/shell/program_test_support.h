@@ -1,0 +1,191 @@
+#pragma once
+// The fixture of the end-to-end tests: the whole program runs in the test's
+// process on the headless screen, in a folder of its own with its own
+// settings, while the robot plays the user.
+
+
+#include "shell/program.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "files/database_file.h"
+#include "files/session_state.h"
+#include "files/view_settings.h"
+#include "model/profile_database.h"
+#include "model/session_state.h"
+#include "platform/controls/common_controls_api.h"
+#include "platform/controls/controls_api.h"
+#include "platform/kernel/environment.h"
+#include "platform/message_box.h"
+#include "platform/robot/finder.h"
+#include "platform/robot/robot.h"
+#include "platform/robot/screenshot.h"
+#include "platform/window/window_system.h"
+#include "shell/menus.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_state.h"
+#include "shell/small_dialogs.h"
+#include "shell/view_calls.h"
+#include "toolkit/core/event_queue.h"
+#include "toolkit/core/menus.h"
+#include "toolkit/core/seams.h"
+#include "toolkit/core/toolkit_state.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/core/window_hooks.h"
+#include "toolkit/core/window_table.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/graphics/graphics_state.h"
+
+namespace shell::test {
+
+namespace fs = std::filesystem;
+using win::robot::Script;
+
+inline std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A database of two short profiles written by the program's own writer.
+inline void writeDatabase(const std::string& name) {
+    model::ProfileDatabase db;
+    ASSERT_TRUE(model::allocateDatabase(db));
+    const char* names[] = {"North Line", "South Line"};
+    for (int i = 1; i <= 2; ++i) {
+        model::ProfileLine& p = db.profile(i);
+        p.PNAME.assign(names[i - 1]);
+        p.DTYPE.assign(i == 1 ? "Gravity" : "Magnetic Total Field");
+        p.NSTA = 3;
+        p.NCOMP = 1;
+        int status = 0;
+        model::ALLOCPF(p, status);
+        ASSERT_EQ(status, 0);
+        for (int k = 1; k <= 3; ++k) {
+            p.EAST(k) = 100.0f * static_cast<float>(k);
+            p.NORT(k) = 50.0f * static_cast<float>(i);
+            p.STAT(k) = 100.0f * static_cast<float>(k - 1);
+            p.DAT(k, 1) = static_cast<float>(k + i);
+        }
+        db.name(i) = model::listName(p.PNAME);
+    }
+    db.NPROF = 2;
+    db.DBNAME.assign(name);
+    util::AxisRecord axis{};
+    model::sessionState().CurrentProfile = 1;
+    int status = 0;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    ASSERT_EQ(status, 0);
+    model::CLEARDB(db);
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string base = (fs::temp_directory_path() / "pelk-shell-XXXXXX").string();
+        dir_ = ::mkdtemp(base.data());
+        oldCwd_ = fs::current_path();
+        fs::current_path(dir_);
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        if (old) oldConfig_ = old, hadConfig_ = true;
+        ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+        resetAll();
+    }
+    void TearDown() override {
+        EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
+        resetAll();
+        win::testing::setCommandLine("");
+        if (hadConfig_)
+            ::setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
+        fs::current_path(oldCwd_);
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    static void resetAll() {
+        win::robot::stop();
+        tk::resetDialogTable();
+        tk::resetWindowSystem();
+        tk::resetEventQueue();
+        tk::windowDialogHooks() = tk::WindowDialogHooks{};
+        tk::windowGraphicsHooks() = tk::WindowGraphicsHooks{};
+        tk::windowBarHooks() = tk::WindowBarHooks{};
+        tk::toolkitState().reset();
+        tk::graphicsState().reset();
+        tk::seams() = tk::ToolkitSeams{};
+        win::resetWindowSystem();
+        win::testing::resetMessageBoxes();
+        files::viewSettings().reset();
+        resetShellState();
+        resetSmallDialogs();
+        resetViewCalls();
+    }
+    fs::path settingsFile() const { return dir_ / "config" / "pelk-gm" / "PELK-GM.INI"; }
+
+    // Runs the program with a command line while the robot plays `script`.
+    int run(const std::string& commandLine, Script script) {
+        win::testing::setCommandLine(commandLine);
+        win::robot::play(std::move(script));
+        return PELK();
+    }
+
+    fs::path dir_;
+    fs::path oldCwd_;
+    std::string oldConfig_;
+    bool hadConfig_ = false;
+};
+
+// The main window's title names the database once the map is drawn, so the
+// window is found through the toolkit's window table.
+inline win::HWND mainWindow() {
+    return tk::windowSystem().slots[0].frame;
+}
+
+inline win::HWND profileList() {
+    return win::robot::findDescendantById(mainWindow(), IDC_PROFILELIST);
+}
+
+inline std::string listEntry(int index) {
+    char text[64] = {};
+    win::SendMessageA(profileList(), win::CB_GETLBTEXT, static_cast<win::WPARAM>(index),
+                      reinterpret_cast<win::LPARAM>(text));
+    return text;
+}
+
+inline win::HWND dialogTitled(const std::string& title) {
+    return win::robot::findTopLevelByTitle(title);
+}
+
+inline void chooseMenu(Script& s, const std::string& menu, const std::string& item) {
+    // The main window exists only once the program runs: its title is found
+    // when the step plays.
+    s.clickAt([menu] {
+        win::RECT r{};
+        if (!win::robot::menuBarItemRect(mainWindow(), menu, r))
+            throw std::runtime_error("no menu title " + menu);
+        return win::robot::centreOf(r);
+    });
+    s.clickMenuItem(item);
+}
+
+// A command as the menus and the map's context menu send it.
+inline void postCommand(win::HWND window, int command) {
+    win::PostMessageA(window, win::WM_COMMAND, static_cast<win::WPARAM>(command), 0);
+}
+
+inline int menuState(int window, int command, int kind) {
+    tk::OutputWindowSelect(window);
+    int value = -1;
+    tk::MenuItemStateGet(command, kind, value);
+    return value;
+}
+
+}  // namespace shell::test

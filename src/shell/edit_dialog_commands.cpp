@@ -1,6 +1,7 @@
 #include "shell/edit_dialog_commands.h"
 
 #include "model/session_state.h"
+#include "shell/data_editor.h"
 #include "shell/new_profile_dialogs.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
@@ -34,8 +35,23 @@ bool workingProfileIsGravity() {
 }
 
 void addEditDialogCommands(CommandTable& t) {
+    t.set(CMD_EDITDATA, editDataCommand);
     t.set(CMD_DATAPARAMETERS, dataParametersCommand);
     t.set(CMD_COLORFILLPROPERTIES, colourFillPropertiesCommand);
+}
+
+void editDataCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    GRAVEDIT(workingProfile(), status);
+    if (status != 0) return;
+    workingProfile().LSYN = false;
+    profileEdited();
+    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
+    tk::OutputWindowSelect(0);
+    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    // The stations changed: the profile window shows them too.
+    redrawProfileWindow();
 }
 
 void dataParametersCommand(int window) {

@@ -7,6 +7,7 @@
 #include "files/view_settings.h"
 #include "model/session_state.h"
 #include "shell/dialog_support.h"
+#include "shell/editor_memory.h"
 #include "shell/resources/resource_ids.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/window_api.h"
@@ -175,8 +176,14 @@ void SHOWLISTS(const model::ProfileDatabase& db, int& listDialog) {
     tk::EventTypeEnable(tk::Expose, 1);
 }
 
+EditorMemory& editorMemory() {
+    static EditorMemory memory;
+    return memory;
+}
+
 void resetSmallDialogs() {
     positions() = Positions{};
+    editorMemory() = EditorMemory{};
 }
 
 }  // namespace shell

@@ -35,7 +35,8 @@ void CLNAMEINDLG(std::span<char> name, const model::ProfileDatabase& db, int& st
 // hides it otherwise. listDialog is 186 while shown, 0 while hidden.
 void SHOWLISTS(const model::ProfileDatabase& db, int& listDialog);
 
-// Forgets the remembered dialog positions.
+// Forgets the remembered dialog positions, and what the edit dialogs
+// remember for the run.
 void resetSmallDialogs();
 
 }  // namespace shell

@@ -96,6 +96,28 @@
 #define IDC_SENSORHEIGHT 1151
 #define IDC_SENSORHEIGHTLABEL 1152
 
+// Fields the grid editors share.
+#define IDC_OPENGEOMETRY 1016
+#define IDC_SAVEGEOMETRY 1017
+#define IDC_SAVEGEOMETRYAS 1018
+#define IDC_ADDTO 1019
+#define IDC_MULTIPLYBY 1020
+#define IDC_INSERTCELL 1037
+#define IDC_DELETECELL 1038
+#define IDC_INSERTROW 1039
+#define IDC_DELETEROW 1040
+
+// Fields of the data editor.
+#define IDC_DATATYPE 1013
+#define IDC_DATASETNAME 1026
+#define IDC_USEMASKED 1041
+#define IDC_DATAGRID 1111
+#define IDC_DATASENSORGRID 1132
+
+// The style of the editors' grids: column headings, Tab across the cells
+// and Enter down the column.
+#define EDITOR_GRID_STYLE 0x5200
+
 // Commands that the shell tests by number.
 #define CMD_PIVOT 2002
 #define CMD_IMPORTDATA 30101

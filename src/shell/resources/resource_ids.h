@@ -2,6 +2,8 @@
 // Identifiers of the program's resources, shared by the resource script and
 // the code: menus, toolbar, dialogs with their fields, and the commands.
 
+#include "views/view_properties_fields.h"
+
 // Menus and the toolbar.
 #define IDM_MAIN 30004
 #define IDM_PROFILE 30008
@@ -113,6 +115,56 @@
 #define IDC_USEMASKED 1041
 #define IDC_DATAGRID 1111
 #define IDC_DATASENSORGRID 1132
+
+// Fields of the body, model-parameter and background editors.
+#define IDC_PROPERTY 1068
+#define IDC_PROPERTYFREE 1069
+#define IDC_EXTENTOUT 1073
+#define IDC_EXTENTIN 1074
+#define IDC_EXTENTINFREE 1075
+#define IDC_EXTENTOUTFREE 1076
+#define IDC_BODYNUMBER 1077
+#define IDC_KRATIO 1078
+#define IDC_KRATIOFREE 1079
+#define IDC_INCLINATION 1081
+#define IDC_DECLINATION 1083
+#define IDC_INCLINATIONFREE 1084
+#define IDC_DECLINATIONFREE 1085
+#define IDC_BODYGRID 1106
+#define IDC_BACKGROUNDKRATIO 1126
+#define IDC_BODYKIND 1252
+
+// Fields of the regional and geometry editors.
+#define IDC_REGIONALGRID 1219
+#define IDC_SETGEOMETRY 1053
+#define IDC_AZIMUTH 1230
+#define IDC_TIEPROFILE 1231
+#define IDC_TIEEAST 1232
+#define IDC_TIENORTH 1233
+#define IDC_STRIKE 1234
+#define IDC_BASELINE 1236
+#define IDC_GEOMETRYHELP 1239
+#define IDC_GRIDROTATION 1240
+#define IDC_PROFILECOORDS 1242
+#define IDC_MAPCOORDS 1243
+
+// Fields of the colour dialog.
+#define IDC_COLOURDATA 1007
+#define IDC_COLOURSYNTHETIC 1022
+#define IDC_COLOURBADBODIES 1024
+#define IDC_COLOURLOCKS 1032
+#define IDC_COLOURFREE 1042
+#define IDC_COLOURPROFILES 1044
+#define IDC_COLOURSELECTED 1045
+#define IDC_COLOURBODIES 1065
+#define IDC_COLOURAXES 1130
+#define IDC_COLOURREGIONAL 1224
+#define IDC_COLOURPOINTS 1246
+#define IDC_COLOURTOPOGRAPHY 1323
+#define IDC_COLOURLABELS 1324
+
+// The style of the colour dialog's grid: headings and row labels.
+#define COLOUR_GRID_STYLE 0x0600
 
 // The style of the editors' grids: column headings, Tab across the cells
 // and Enter down the column.

@@ -13,6 +13,7 @@
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/metafile_slots.h"
+#include "toolkit/output/postscript_driver.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
 #include "toolkit/output/screen_picture_print.h"
@@ -53,6 +54,7 @@ void bindTemporaryNames() {
 }  // namespace
 
 void HardcopyOutputBind() {
+    RegisterHardcopyDriver(hc::PostScriptDriverNumber, PostScriptDriver);
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
     BindMetafileDrivers();

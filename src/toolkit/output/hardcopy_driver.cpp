@@ -210,6 +210,11 @@ void SetRotatedHardcopyScales() {
     g.rotHardcopyScaleY = quarter ? g.hardcopyScaleX : g.hardcopyScaleY;
 }
 
+float PageScale(float pageSize, float plotExtent) {
+    const float scale = plotExtent > 0 ? pageSize / plotExtent : 0.0f;
+    return std::isfinite(scale) ? scale : 0.0f;
+}
+
 void PrepareGradientPolygon(int mode, const std::function<win::POINT(float x, float y)>& convert,
                             int clipX1, int clipY1, int clipX2, int clipY2,
                             const GradientPixelOperation& pixel,

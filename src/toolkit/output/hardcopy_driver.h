@@ -119,6 +119,9 @@ void SectorEndsDown(const DeviceParameterBlock& b, win::POINT& start, win::POINT
 
 // After a driver set ScaleX and ScaleY: the copies for the page rotation.
 void SetRotatedHardcopyScales();
+// Driver units per device unit: page size / plot extent, 0 for a target
+// without size (everything then lands on the page's origin).
+float PageScale(float pageSize, float plotExtent);
 
 // Request 40: the vertices of the point buffer converted into the gradient
 // polygon by `convert`, then the shared preparation with the clip rectangle

@@ -17,6 +17,7 @@
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
 #include "toolkit/output/screen_picture_print.h"
+#include "toolkit/output/svg_driver.h"
 
 namespace tk {
 
@@ -55,6 +56,7 @@ void bindTemporaryNames() {
 
 void HardcopyOutputBind() {
     RegisterHardcopyDriver(hc::PostScriptDriverNumber, PostScriptDriver);
+    RegisterHardcopyDriver(hc::SvgDriverNumber, SvgDriver);
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
     BindMetafileDrivers();

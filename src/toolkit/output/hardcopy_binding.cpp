@@ -12,6 +12,7 @@
 #include "toolkit/output/dxf_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/hpgl_driver.h"
 #include "toolkit/output/metafile_slots.h"
 #include "toolkit/output/postscript_driver.h"
 #include "toolkit/output/printer_device_context.h"
@@ -55,6 +56,7 @@ void bindTemporaryNames() {
 }  // namespace
 
 void HardcopyOutputBind() {
+    RegisterHardcopyDriver(hc::HpglDriverNumber, HpglDriver);
     RegisterHardcopyDriver(hc::PostScriptDriverNumber, PostScriptDriver);
     RegisterHardcopyDriver(hc::SvgDriverNumber, SvgDriver);
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);

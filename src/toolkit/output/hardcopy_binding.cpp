@@ -12,6 +12,7 @@
 #include "toolkit/output/dxf_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/hpgl2_driver.h"
 #include "toolkit/output/hpgl_driver.h"
 #include "toolkit/output/metafile_slots.h"
 #include "toolkit/output/postscript_driver.h"
@@ -61,6 +62,7 @@ void HardcopyOutputBind() {
     RegisterHardcopyDriver(hc::SvgDriverNumber, SvgDriver);
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
+    RegisterHardcopyDriver(hc::Hpgl2DriverNumber, Hpgl2Driver);
     BindMetafileDrivers();
     bindTemporaryNames();
     GraphicsServices& s = graphicsServices();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/database_commands.h"
+#include "shell/edit_dialog_commands.h"
 
 namespace shell {
 
@@ -24,6 +25,7 @@ const CommandTable& commandTable() {
     static const CommandTable table = [] {
         CommandTable t;
         addDatabaseCommands(t);
+        addEditDialogCommands(t);
         return t;
     }();
     return table;

@@ -2,6 +2,8 @@
 // Identifiers of the program's resources, shared by the resource script and
 // the code: menus, toolbar, dialogs with their fields, and the commands.
 
+#include "views/view_properties_fields.h"
+
 // Menus and the toolbar.
 #define IDM_MAIN 30004
 #define IDM_PROFILE 30008
@@ -9,6 +11,22 @@
 #define IDB_TOOLBAR 30107
 
 // Dialogs.
+#define IDD_COLORFILL 102
+#define IDD_MODELPARAMSGRAV 105
+#define IDD_BODYGRAV 107
+#define IDD_BODYMAG 123
+#define IDD_BACKGROUNDGRAV 128
+#define IDD_BACKGROUNDMAG 129
+#define IDD_DATAEDITSENSOR 131
+#define IDD_MODELPARAMSMAG 134
+#define IDD_INTEGER 136
+#define IDD_DATAEDIT 137
+#define IDD_NEWGRAVITY 139
+#define IDD_NEWMAGNETICS 140
+#define IDD_REGIONAL 146
+#define IDD_GEOMETRY 149
+#define IDD_LINENAME 189
+#define IDD_PLOTCOLORS 253
 #define IDD_NUMBER 118
 #define IDD_SAVECHANGES 127
 #define IDD_HINT 155
@@ -18,9 +36,21 @@
 #define IDD_SPLASH 212
 #define ID_HINTDIALOG 101
 
+// Column templates of the grids (never shown).
+#define IDT_BODYMAGCOLUMNS 120
+#define IDT_MODELGRAVCOLUMNS 124
+#define IDT_BODYGRAVCOLUMNS 130
+#define IDT_MODELMAGCOLUMNS 132
+#define IDT_DATACOLUMNS 135
+#define IDT_REGIONALCOLUMNS 144
+#define IDT_DATASENSORCOLUMNS 169
+#define IDT_BODYCOLOURCOLUMNS 255
+
 // Fields.
 #define IDC_SAVENAME 1002
 #define IDC_NUMBERVALUE 1062
+#define IDC_INTEGERVALUE 1167
+#define IDC_LINENAME 1303
 #define IDC_PROMPT 1117
 #define IDC_STRINGVALUE 1136
 #define IDC_PROFILELIST 1289
@@ -28,6 +58,117 @@
 #define IDC_HINTTEXT 1301
 #define IDYESBUTTON 6
 #define IDNOBUTTON 7
+
+// Fields of the colour-fill dialog.
+#define IDC_FILLHINT 1005
+#define IDC_FILLGRIDX 1008
+#define IDC_FILLGRIDY 1009
+#define IDC_FILLFROM 1010
+#define IDC_FILLTO 1011
+#define IDC_AUTOSCALE 1122
+#define IDC_REVERSEFILL 1376
+
+// Fields of the new-profile dialogs (and the unit lists of the data editor).
+#define IDC_XUNIT 1105
+#define IDC_ZUNIT 1119
+#define IDC_GRAVMILLIGALS 1133
+#define IDC_GRAVMICROGALS 1134
+#define IDC_GRAVGRADIENT 1135
+#define IDC_DENSGCC 1138
+#define IDC_DENSKGM3 1139
+#define IDC_MAGTOTAL 1140
+#define IDC_MAGVERTGRAD 1141
+#define IDC_MAGX 1144
+#define IDC_MAGY 1145
+#define IDC_MAGZ 1146
+#define IDC_MAGXGRAD 1147
+#define IDC_MAGYGRAD 1148
+#define IDC_MAGZGRAD 1150
+#define IDC_SUSCCGS 1208
+#define IDC_SUSCMICROCGS 1210
+#define IDC_SUSCSI 1209
+#define IDC_FIELDSTRENGTH 1153
+#define IDC_FIELDINCL 1154
+#define IDC_FIELDDECL 1155
+#define IDC_ELEVSURFACE 1127
+#define IDC_ELEVCONSTANTGRAV 1228
+#define IDC_ELEVCONSTANTMAG 1132
+#define IDC_ELEVMEASURED 1131
+#define IDC_ELEVSEALEVEL 1128
+#define IDC_SENSORHEIGHT 1151
+#define IDC_SENSORHEIGHTLABEL 1152
+
+// Fields the grid editors share.
+#define IDC_OPENGEOMETRY 1016
+#define IDC_SAVEGEOMETRY 1017
+#define IDC_SAVEGEOMETRYAS 1018
+#define IDC_ADDTO 1019
+#define IDC_MULTIPLYBY 1020
+#define IDC_INSERTCELL 1037
+#define IDC_DELETECELL 1038
+#define IDC_INSERTROW 1039
+#define IDC_DELETEROW 1040
+
+// Fields of the data editor.
+#define IDC_DATATYPE 1013
+#define IDC_DATASETNAME 1026
+#define IDC_USEMASKED 1041
+#define IDC_DATAGRID 1111
+#define IDC_DATASENSORGRID 1132
+
+// Fields of the body, model-parameter and background editors.
+#define IDC_PROPERTY 1068
+#define IDC_PROPERTYFREE 1069
+#define IDC_EXTENTOUT 1073
+#define IDC_EXTENTIN 1074
+#define IDC_EXTENTINFREE 1075
+#define IDC_EXTENTOUTFREE 1076
+#define IDC_BODYNUMBER 1077
+#define IDC_KRATIO 1078
+#define IDC_KRATIOFREE 1079
+#define IDC_INCLINATION 1081
+#define IDC_DECLINATION 1083
+#define IDC_INCLINATIONFREE 1084
+#define IDC_DECLINATIONFREE 1085
+#define IDC_BODYGRID 1106
+#define IDC_BACKGROUNDKRATIO 1126
+#define IDC_BODYKIND 1252
+
+// Fields of the regional and geometry editors.
+#define IDC_REGIONALGRID 1219
+#define IDC_SETGEOMETRY 1053
+#define IDC_AZIMUTH 1230
+#define IDC_TIEPROFILE 1231
+#define IDC_TIEEAST 1232
+#define IDC_TIENORTH 1233
+#define IDC_STRIKE 1234
+#define IDC_BASELINE 1236
+#define IDC_GEOMETRYHELP 1239
+#define IDC_GRIDROTATION 1240
+#define IDC_PROFILECOORDS 1242
+#define IDC_MAPCOORDS 1243
+
+// Fields of the colour dialog.
+#define IDC_COLOURDATA 1007
+#define IDC_COLOURSYNTHETIC 1022
+#define IDC_COLOURBADBODIES 1024
+#define IDC_COLOURLOCKS 1032
+#define IDC_COLOURFREE 1042
+#define IDC_COLOURPROFILES 1044
+#define IDC_COLOURSELECTED 1045
+#define IDC_COLOURBODIES 1065
+#define IDC_COLOURAXES 1130
+#define IDC_COLOURREGIONAL 1224
+#define IDC_COLOURPOINTS 1246
+#define IDC_COLOURTOPOGRAPHY 1323
+#define IDC_COLOURLABELS 1324
+
+// The style of the colour dialog's grid: headings and row labels.
+#define COLOUR_GRID_STYLE 0x0600
+
+// The style of the editors' grids: column headings, Tab across the cells
+// and Enter down the column.
+#define EDITOR_GRID_STYLE 0x5200
 
 // Commands that the shell tests by number.
 #define CMD_PIVOT 2002
@@ -55,6 +196,14 @@
 #define CMD_IMPORT 40035
 #define CMD_EDIT 40043
 #define CMD_EDITDATA 40044
+#define CMD_EDITBODY 40045
+#define CMD_EDITREGIONAL 40071
+#define CMD_COLORFILLPROPERTIES 40079
+#define CMD_EDITBACKGROUND 40094
+#define CMD_MODELPARAMETERS 40106
+#define CMD_DATAPARAMETERS 40133
+#define CMD_EDITGEOMETRY 40135
+#define CMD_EDITBODYPOPUP 40136
 #define CMD_GRID 40052
 #define CMD_HELP 40057
 #define CMD_RENAME 40058

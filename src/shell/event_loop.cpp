@@ -9,7 +9,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/event_wait.h"
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_api.h"
@@ -44,12 +44,10 @@ void eraseRubberBands() {
 void redraw(int type, int window) {
     eraseRubberBands();
     if (window == 0) {
-        tk::OutputWindowSelect(0);
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
         if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
     } else if (window == profileWindow()) {
-        tk::OutputWindowSelect(window);
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
     }
 }
 
@@ -131,14 +129,14 @@ void closeRequestMain() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
         CLOSEPFLINE(workingProfile());
-        viewCalls().CLOSEIPLWIN();
+        closeProfileWindow();
     }
     if (!offerDatabaseSave()) return;
     exitSequence();
 }
 
 void exitCommandMain() {
-    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    if (profileWindowOpen()) closeProfileWindow();
     tk::OutputWindowSelect(0);
     if (currentProfile() > 0 && !workingProfile().LSAVED && !offerProfileSave()) return;
     if (!offerDatabaseSave()) return;
@@ -148,10 +146,10 @@ void exitCommandMain() {
 void closeProfileWindowRequest(bool fromExitCommand) {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
-        viewCalls().MARKPFLONMAP(database(), currentProfile(), 0);
+        unmarkCurrentProfile();
         CLOSEPFLINE(workingProfile());
     }
-    viewCalls().CLOSEIPLWIN();
+    closeProfileWindow();
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);

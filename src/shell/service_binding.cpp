@@ -8,7 +8,7 @@
 #include "model/model_services.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
@@ -26,7 +26,7 @@ std::ofstream& debugLog() {
 void bindModelServices() {
     model::ModelServices& m = model::modelServices();
     m.message = [](std::string_view text) { util::WINMSG(text); };
-    m.closeProfileWindow = [] { viewCalls().CLOSEIPLWIN(); };
+    m.closeProfileWindow = [] { closeProfileWindow(); };
     m.selectMainWindow = [] { tk::OutputWindowSelect(0); };
     m.saveChangesPrompt = [](std::string_view name, bool& answer, bool& cancelled) {
         int status = 0;

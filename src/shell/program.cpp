@@ -16,6 +16,7 @@
 #include "shell/service_binding.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/view_commands.h"
 #include "shell/window_views.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/event_queue.h"
@@ -79,6 +80,7 @@ void openMainWindow() {
     tk::WindowPlacementSet({p.width, p.height, p.x, p.y, p.state});
     SETMENU();
     SETMENUSTATES();
+    showViewSwitches(0);
     tk::StatusBarParts(5, kStatusBarWidths);
     tk::MenuToolbar(IDB_TOOLBAR, 0, 0);
     shellSession().MainWindowHeightAdjust = p.height - tk::WindowInfoQuery(2);

@@ -3,6 +3,7 @@
 #include "files/view_settings.h"
 #include "shell/menus.h"
 #include "shell/shell_state.h"
+#include "shell/view_commands.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "views/hit_data_graph.h"
@@ -55,6 +56,7 @@ void openProfileWindow() {
     views::WINDOWPFL(profileWindow(), mainLoop().ProfileWindowSpec, p.x, p.y, p.width, p.height,
                      p.state, workingProfile().PNAME.view());
     SETMENUSTATESPL(workingProfile());
+    showViewSwitches(profileWindow());
 }
 
 void refreshProfileWindow() {

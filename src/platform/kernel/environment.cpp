@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -27,7 +28,9 @@ std::string& commandLineOverride() {
 }
 
 // The command line as Windows would hand it over: the arguments joined by
-// blanks, each one that holds a blank (or is empty) in double quotes.
+// blanks, each one that holds a blank (or is empty) in double quotes. The
+// program comes first as its full path, as Windows starts programs, so that
+// whatever lies beside the program is found however it was started.
 std::string realCommandLine() {
     std::ifstream in("/proc/self/cmdline", std::ios::binary);
     std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -37,6 +40,11 @@ std::string realCommandLine() {
         std::size_t end = raw.find('\0', start);
         if (end == std::string::npos) end = raw.size();
         std::string arg = raw.substr(start, end - start);
+        if (start == 0) {
+            std::error_code ec;
+            const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+            if (!ec) arg = self.string();
+        }
         if (!line.empty()) line += ' ';
         if (arg.empty() || arg.find_first_of(" \t") != std::string::npos)
             line += '"' + arg + '"';

@@ -109,6 +109,7 @@ class ProgramTest : public ::testing::Test {
         EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         resetAll();
         win::testing::setCommandLine("");
+        win::testing::setModuleFileName("");
         if (hadConfig_)
             ::setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
         else

@@ -4,10 +4,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -27,10 +27,13 @@ std::string& commandLineOverride() {
     return text;
 }
 
+std::string& moduleFileOverride() {
+    static std::string path;
+    return path;
+}
+
 // The command line as Windows would hand it over: the arguments joined by
-// blanks, each one that holds a blank (or is empty) in double quotes. The
-// program comes first as its full path, as Windows starts programs, so that
-// whatever lies beside the program is found however it was started.
+// blanks, each one that holds a blank (or is empty) in double quotes.
 std::string realCommandLine() {
     std::ifstream in("/proc/self/cmdline", std::ios::binary);
     std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -40,11 +43,6 @@ std::string realCommandLine() {
         std::size_t end = raw.find('\0', start);
         if (end == std::string::npos) end = raw.size();
         std::string arg = raw.substr(start, end - start);
-        if (start == 0) {
-            std::error_code ec;
-            const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-            if (!ec) arg = self.string();
-        }
         if (!line.empty()) line += ' ';
         if (arg.empty() || arg.find_first_of(" \t") != std::string::npos)
             line += '"' + arg + '"';
@@ -97,7 +95,13 @@ LPSTR GetCommandLineA() {
 
 DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
     std::vector<char> path(PATH_MAX + 1);
-    ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+    ssize_t n = 0;
+    if (const std::string& given = moduleFileOverride(); !given.empty()) {
+        n = static_cast<ssize_t>(std::min<std::size_t>(given.size(), PATH_MAX));
+        std::memcpy(path.data(), given.data(), static_cast<std::size_t>(n));
+    } else {
+        n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+    }
     if (n < 0) {
         setLastErrorFromErrno(errno);
         return 0;
@@ -207,6 +211,10 @@ void setTickCountSource(std::function<DWORD()> source) {
 namespace testing {
 void setCommandLine(const std::string& commandLine) {
     commandLineOverride() = commandLine;
+}
+
+void setModuleFileName(const std::string& path) {
+    moduleFileOverride() = path;
 }
 }  // namespace testing
 

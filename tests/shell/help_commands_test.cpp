@@ -51,7 +51,8 @@ TEST_F(HelpCommandsTest, ContentsOpenTheShippedPageAtTheWindowsTopic) {
 TEST_F(HelpCommandsTest, AMissingHelpFileIsNamedInAMessage) {
     writeSurvey("SITE");
     win::testing::setModuleFileName((dir_ / "pelk-gm").string());
-    const std::string expected = "HELP FILE NOT FOUND:\r\n" + upperCase((dir_ / "PELK-GM.HLP").string());
+    const std::string expected =
+        "HELP FILE NOT FOUND:\r\n" + upperCase((dir_ / "PELK-GM.HLP").string());
     Script s;
     auto opened = recordViewer(s);
     s.answerMessageBox(win::IDOK);

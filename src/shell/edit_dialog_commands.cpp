@@ -14,7 +14,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "views/profile_scaling.h"
 
@@ -26,15 +26,9 @@ bool fromProfileWindow(int window) {
     return window == profileWindow() && profileWindowOpen();
 }
 
-void redrawProfileWindow() {
-    tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(workingProfile());
-}
-
 void rescaleAndRedrawProfile() {
-    tk::OutputWindowSelect(profileWindow());
     views::DATARESCALEPL(workingProfile());
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
 }
 
 // An edit that changed the working profile: it differs from its slot now.
@@ -68,11 +62,10 @@ void editDataCommand(int window) {
     if (status != 0) return;
     workingProfile().LSYN = false;
     profileEdited();
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
-    tk::OutputWindowSelect(0);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    rescaleMap();
+    refreshMap();
     // The stations changed: the profile window shows them too.
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void dataParametersCommand(int window) {
@@ -92,8 +85,8 @@ void dataParametersCommand(int window) {
     // A height left over from another mode is cleared; one the user typed stays.
     if (w.IELEV != oldMode && w.IELEV == 2 && w.SENSHT == oldHeight) w.SENSHT = 0.0f;
     profileEdited();
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
-    redrawProfileWindow();
+    rescaleMap();
+    refreshProfileWindow();
 }
 
 void editBodyCommand(int window) {
@@ -120,7 +113,7 @@ void editBodyCommand(int window) {
     // The editor refused crossings: the model is legal again.
     model::sessionState().BadModel = model::LBADMODEL(m);
     profileEdited();
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void modelParametersCommand(int window) {
@@ -152,10 +145,9 @@ void editGeometryCommand(int window) {
     GEOMEDIT(w, w.MODEL, status);
     if (status != 0) return;
     profileEdited();
-    tk::OutputWindowSelect(0);
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    rescaleMap();
+    refreshMap();
     database().LDBSAV = false;
     rescaleAndRedrawProfile();
 }
@@ -166,25 +158,24 @@ void editBackgroundCommand(int window) {
     BKGREDIT(workingProfile().MODEL, workingProfileIsGravity(), status);
     if (status != 0) return;
     profileEdited();
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void colorsCommand(int window) {
     int status = 0;
     COLORDLG(status);
     // Redrawn whatever the answer: the window was under the dialog.
-    tk::OutputWindowSelect(window);
     if (window == 0)
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
     else if (fromProfileWindow(window))
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
 }
 
 void colourFillPropertiesCommand(int window) {
     if (!fromProfileWindow(window)) return;
     int status = 0;
     COLORFILLDLG(workingProfile().MODEL, status);
-    if (status == 0) redrawProfileWindow();
+    if (status == 0) refreshProfileWindow();
 }
 
 }  // namespace shell

@@ -14,6 +14,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/view_properties_check.h"
 #include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "views/profile_scaling.h"
@@ -52,6 +53,7 @@ void addEditDialogCommands(CommandTable& t) {
     t.set(CMD_EDITGEOMETRY, editGeometryCommand);
     t.set(CMD_EDITBACKGROUND, editBackgroundCommand);
     t.set(CMD_COLORS, colorsCommand);
+    t.set(CMD_PROPERTIES, viewPropertiesCommand);
     t.set(CMD_COLORFILLPROPERTIES, colourFillPropertiesCommand);
 }
 

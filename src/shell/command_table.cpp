@@ -4,6 +4,9 @@
 #include <string>
 
 #include "shell/database_commands.h"
+#include "shell/export_commands.h"
+#include "shell/import_commands.h"
+#include "shell/print_commands.h"
 
 namespace shell {
 
@@ -24,6 +27,9 @@ const CommandTable& commandTable() {
     static const CommandTable table = [] {
         CommandTable t;
         addDatabaseCommands(t);
+        addImportCommands(t);
+        addExportCommands(t);
+        addPrintCommands(t);
         return t;
     }();
     return table;

@@ -3,6 +3,7 @@
 #include "model/profile_database.h"
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/import_commands.h"
 #include "shell/interaction.h"
 #include "shell/menus.h"
 #include "shell/program.h"
@@ -71,8 +72,11 @@ void dispatchCommand(int window, int command) {
     eraseRubberBands();
     shellSession().LastWindow = window;
     tk::OutputWindowSelect(window);
-    if (command == CMD_PIVOT || command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA ||
-        command == CMD_UNZOOMMODEL)
+    if (command == CMD_IMPORTDATA) {
+        importDataButton(window);
+        return;
+    }
+    if (command == CMD_PIVOT || command == CMD_UNZOOMDATA || command == CMD_UNZOOMMODEL)
         return;  // their handlers belong to the profile-window editing
     if (CommandHandler h = commandTable().find(command)) h(window);
 }

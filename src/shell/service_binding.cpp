@@ -5,6 +5,7 @@
 
 #include "calc/random_deviates.h"
 #include "files/dialog_calls.h"
+#include "files/view_services.h"
 #include "model/model_services.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
@@ -12,7 +13,10 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
+#include "toolkit/output/hardcopy_dispatch.h"
 #include "util/message_boxes.h"
+#include "util/pen_plotter.h"
+#include "views/profile_scaling.h"
 
 namespace shell {
 
@@ -56,11 +60,25 @@ void bindDialogCalls() {
     d.DlgHide = [] { tk::DlgHide(); };
 }
 
+// The importers fit the graphs of the profiles they make; the plotter starts
+// hardcopy output on the driver the command selected.
+void bindViewAndOutput() {
+    files::ViewServices& v = files::viewServices();
+    v.DATARESCALEPL = [](model::ProfileLine& p) { views::DATARESCALEPL(p); };
+    v.SCALE_BY = [](util::AxisRecord& axis, model::PolygonModel& model, model::ProfileLine& p) {
+        views::SCALE_BY(axis, model, p);
+    };
+    util::plotterServices().hardcopySwitch = [](std::string_view name, std::string_view title) {
+        tk::HardcopySwitch(name, title);
+    };
+}
+
 }  // namespace
 
 void bindServices() {
     bindModelServices();
     bindDialogCalls();
+    bindViewAndOutput();
 }
 
 void openDebugLog() {

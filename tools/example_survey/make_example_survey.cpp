@@ -34,6 +34,7 @@
 #include "model/body_finish.h"
 #include "model/body_nesting.h"
 #include "model/profile_database.h"
+#include "model/session_state.h"
 #include "views/map_scaling.h"
 #include "views/profile_scaling.h"
 
@@ -273,6 +274,8 @@ int main(int argc, char** argv) {
     }
     db.NPROF = 2 * kLines;
     db.DBNAME.assign("BASIN");
+    // The database opens on the middle gravity line.
+    model::sessionState().CurrentProfile = 3;
     util::AxisRecord mapAxis{};
     views::rescaleMap(db, mapAxis, 800, 560);
     int status = 0;

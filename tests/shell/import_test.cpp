@@ -81,5 +81,31 @@ TEST_F(ProgramTest, AModelExportedFromOneProfileIsImportedIntoAnother) {
     ASSERT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
 }
 
+TEST_F(ProgramTest, ADatabaseCutShortOpensWithItsWholeProfilesUnsaved) {
+    const std::string whole = readFile(PELK_SOURCE_DIR "/examples/BASIN.TQM");
+    // Cut in the middle of the file: the profiles before the cut are whole.
+    std::ofstream(dir_ / "CUT.TQM", std::ios::binary) << whole.substr(0, whole.size() / 2);
+    // "READ ERROR OR END OF FILE AT BYTE ..." while reading the profile's data
+    // and the profile block: two boxes while the program starts.
+    win::testing::queueMessageBoxAnswer(win::IDOK);
+    win::testing::queueMessageBoxAnswer(win::IDOK);
+    Script s;
+    s.check([] {
+        EXPECT_GT(database().NPROF, 2);
+        EXPECT_LT(database().NPROF, 10);
+        EXPECT_FALSE(database().LDBSAV);
+        EXPECT_EQ(listEntry(1), "L1-Gravity");
+    });
+    chooseMenu(s, "File", "Exit");
+    // Asked whether to save: No keeps the file as it is.
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm CUT.TQM", std::move(s)), 0);
+    ASSERT_FALSE(win::testing::messageBoxes().empty());
+    EXPECT_NE(win::testing::messageBoxes().front().text.find("READ ERROR OR END OF FILE"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -7,6 +7,7 @@
 #include "shell/export_commands.h"
 #include "shell/import_commands.h"
 #include "shell/print_commands.h"
+#include "shell/edit_dialog_commands.h"
 
 namespace shell {
 
@@ -30,6 +31,7 @@ const CommandTable& commandTable() {
         addImportCommands(t);
         addExportCommands(t);
         addPrintCommands(t);
+        addEditDialogCommands(t);
         return t;
     }();
     return table;

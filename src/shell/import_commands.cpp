@@ -15,8 +15,10 @@
 #include "model/polygon_model.h"
 #include "model/profile_database.h"
 #include "model/profile_geometry.h"
+#include "shell/data_editor.h"
 #include "shell/database_commands.h"
 #include "shell/menus.h"
+#include "shell/new_profile_dialogs.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
@@ -33,12 +35,6 @@ constexpr std::string_view kGravityKey = "Grav";
 constexpr std::string_view kMagneticsKey = "Mag ";
 constexpr int kPixels = 1;
 constexpr int kMarkColour = 0;
-
-void call(const std::function<void(model::ProfileLine&, int&)>& f, model::ProfileLine& p,
-          int& status) {
-    status = -1;
-    if (f) f(p, status);
-}
 
 // The next free slot, or 0 (after the warning) when the database is full.
 int nextSlot() {
@@ -119,8 +115,10 @@ void closeProfileWindowIfOpen() {
 // The parameters dialog of the kind; false after Cancel.
 bool askParameters(model::ProfileLine& slot, bool gravity) {
     int status = -1;
-    call(gravity ? profileEditors().GETGRAVDATATYPE : profileEditors().GETMAGDATATYPE, slot,
-         status);
+    if (gravity)
+        GETGRAVDATATYPE(slot, status);
+    else
+        GETMAGDATATYPE(slot, status);
     return status == 0;
 }
 
@@ -132,7 +130,7 @@ void newProfile(bool gravity) {
     slot.DTYPE.assign(gravity ? "Gravity Data" : "Magnetics Data");
     if (!askParameters(slot, gravity)) return;
     int status = -1;
-    call(profileEditors().GRAVEDIT, slot, status);
+    GRAVEDIT(slot, status);
     if (status == 0) NewProfileCompletion(n);
 }
 
@@ -238,11 +236,6 @@ void mainWindowOnly(int window) {
 }
 
 }  // namespace
-
-ProfileEditors& profileEditors() {
-    static ProfileEditors editors;
-    return editors;
-}
 
 void importDataButton(int window) {
     if (window == 0) popupAtCursor(IDM_IMPORTPOPUP);

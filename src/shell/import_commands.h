@@ -4,8 +4,6 @@
 // Every new profile fills the next free slot and is then completed the same
 // way (`NewProfileCompletion`).
 
-#include <functional>
-
 #include "model/profile_line.h"
 #include "shell/command_table.h"
 
@@ -22,14 +20,5 @@ void importDataButton(int window);
 void NewProfileCompletion(int n);
 // The same for a profile already counted in and prepared by its importer.
 void showImportedProfile(int n);
-
-// The new-profile parameter dialogs and the data editor, which belong to the
-// edit dialogs; each answers status 0 after OK. Unbound they answer Cancel.
-struct ProfileEditors {
-    std::function<void(model::ProfileLine& profile, int& status)> GETGRAVDATATYPE;
-    std::function<void(model::ProfileLine& profile, int& status)> GETMAGDATATYPE;
-    std::function<void(model::ProfileLine& profile, int& status)> GRAVEDIT;
-};
-ProfileEditors& profileEditors();
 
 }  // namespace shell

@@ -14,7 +14,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "views/profile_scaling.h"
 
@@ -28,13 +28,13 @@ bool fromProfileWindow(int window) {
 
 void redrawProfileWindow() {
     tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
 }
 
 void rescaleAndRedrawProfile() {
     tk::OutputWindowSelect(profileWindow());
     views::DATARESCALEPL(workingProfile());
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
 }
 
 // An edit that changed the working profile: it differs from its slot now.
@@ -68,9 +68,9 @@ void editDataCommand(int window) {
     if (status != 0) return;
     workingProfile().LSYN = false;
     profileEdited();
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
+    rescaleMap();
     tk::OutputWindowSelect(0);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    refreshMap();
     // The stations changed: the profile window shows them too.
     redrawProfileWindow();
 }
@@ -92,7 +92,7 @@ void dataParametersCommand(int window) {
     // A height left over from another mode is cleared; one the user typed stays.
     if (w.IELEV != oldMode && w.IELEV == 2 && w.SENSHT == oldHeight) w.SENSHT = 0.0f;
     profileEdited();
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
+    rescaleMap();
     redrawProfileWindow();
 }
 
@@ -154,8 +154,8 @@ void editGeometryCommand(int window) {
     profileEdited();
     tk::OutputWindowSelect(0);
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    rescaleMap();
+    refreshMap();
     database().LDBSAV = false;
     rescaleAndRedrawProfile();
 }
@@ -175,9 +175,9 @@ void colorsCommand(int window) {
     // Redrawn whatever the answer: the window was under the dialog.
     tk::OutputWindowSelect(window);
     if (window == 0)
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
     else if (fromProfileWindow(window))
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
 }
 
 void colourFillPropertiesCommand(int window) {

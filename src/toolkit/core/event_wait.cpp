@@ -88,8 +88,7 @@ void pumpOne(win::MSG& m) {
     if (windowSystem().ActiveModelessDialog && d.translateMessage && d.translateMessage(m)) return;
     const int n = WindowSlotOfHandle(m.hwnd);
     if (n >= 0) {
-        const int menuWindow = menuWindowOf(n);
-        if (menuWindow >= 0 && WindowAcceleratorTranslate(n, menuWindow, m)) return;
+        if (WindowAcceleratorTranslate(n, menuWindowOf(n), m)) return;
     }
     win::TranslateMessage(&m);
     if (m.message == kSystemMenuTimerMessage && win::LOWORD(m.wParam) == 0xFFF6) return;

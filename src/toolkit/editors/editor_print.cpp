@@ -76,6 +76,8 @@ std::array<win::PAGESETUPDLGA, 2>& editorPageSetupRecords() {
 }
 
 void resetEditorPrintDefaults() {
+    for (win::PAGESETUPDLGA& s : editorPageSetupRecords())
+        pageSetupRelease(s);
     editorPageSetupRecords() = {};
     defaultsRead() = false;
 }
@@ -99,7 +101,7 @@ int EditorPrint(win::HWND frame, EditorWindowRecord& r, int selectionOnly, int k
     win::PAGESETUPDLGA& s = record(k);
     s.hwndOwner = frame;
     s.Flags = (s.Flags & ~win::PSD_RETURNDEFAULT) | win::PSD_MARGINS;
-    if (k == 1 && !win::PageSetupDlgA(&s)) return 0;
+    if (k == 1 && !pageSetupDialog(s)) return 0;
     win::HDC dc = pagePrinterDC(s);
     if (!dc) {
         if (k == 1) {
@@ -140,7 +142,7 @@ void EditorPageSetup(int units, int k, int& ok) {
     pageConvertUnits(s, old, unit);
     s.Flags |= win::PSD_MARGINS;
     ok = 0;
-    if (!win::PageSetupDlgA(&s)) return;
+    if (!pageSetupDialog(s)) return;
     ok = 1;
     if (win::HDC dc = pagePrinterDC(s)) {
         pageStoreUnprintable(s, dc);

@@ -333,7 +333,7 @@ void GridPageSetup(int units, int record) {
     }
     s.hwndOwner = windowSystem().FocusWindow;
     s.Flags |= win::PSD_MARGINS;
-    if (!win::PageSetupDlgA(&s)) return;
+    if (!pageSetupDialog(s)) return;
     if (win::HDC dc = pagePrinterDC(s)) {
         pageStoreUnprintable(s, dc);
         win::DeleteDC(dc);

@@ -39,6 +39,16 @@ void pageConvertUnits(win::PAGESETUPDLGA& s, win::DWORD from, win::DWORD to) {
         *v = convert(*v, mm);
 }
 
+bool pageSetupDialog(win::PAGESETUPDLGA& s) {
+    return win::PageSetupDlgA(&s) != 0;
+}
+
+void pageSetupRelease(win::PAGESETUPDLGA& s) {
+    if (s.hDevMode) win::GlobalFree(s.hDevMode);
+    if (s.hDevNames) win::GlobalFree(s.hDevNames);
+    s.hDevMode = s.hDevNames = nullptr;
+}
+
 win::HDC pagePrinterDC(const win::PAGESETUPDLGA& s) {
     if (!s.hDevNames) return nullptr;
     auto* names = static_cast<const win::DEVNAMES*>(win::GlobalLock(s.hDevNames));

@@ -17,6 +17,10 @@ win::DWORD pageUnitFlag(int units);
 int pageUnitsPerInch(win::DWORD unitFlag);
 // Converts paper size and margins between the units (truncating).
 void pageConvertUnits(win::PAGESETUPDLGA& setup, win::DWORD from, win::DWORD to);
+// The page set-up dialog (it releases the printer blocks it replaces).
+bool pageSetupDialog(win::PAGESETUPDLGA& setup);
+// Releases the set-up's printer blocks.
+void pageSetupRelease(win::PAGESETUPDLGA& setup);
 // A printer context from the set-up's DEVNAMES and DEVMODE; null without.
 win::HDC pagePrinterDC(const win::PAGESETUPDLGA& setup);
 // The minimum-margin fields get the printer's unprintable margins.

@@ -18,6 +18,7 @@
 #include "toolkit/dialogs/grid_window.h"
 #include "toolkit/editors/editor_print.h"
 #include "toolkit/editors/editor_record.h"
+#include "toolkit/editors/grid_print.h"
 #include "toolkit/editors/editors_bind.h"
 #include "toolkit/editors/grid_editor_record.h"
 
@@ -55,6 +56,7 @@ class EditorJourney : public DialogTest {
         resetEditorRecords();
         resetGridEditorRecords();
         resetEditorPrintDefaults();
+        resetGridPrintRecords();
         unsetenv("PELK_PRINTER");
         unsetenv("PELK_PRINT_DIR");
         DialogTest::TearDown();

@@ -211,14 +211,22 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
         slot.frame, win::GWLP_WNDPROC, reinterpret_cast<win::LONG_PTR>(&GridEditorWindowProc)));
     if (win::HFONT font = copyFont(templateGrid))
         win::SendMessageA(slot.frame, win::WM_SETFONT, reinterpret_cast<win::WPARAM>(font), 0);
+    // The copy fits the window to itself while it is still tiny; the window
+    // keeps the size it was opened with.
+    win::RECT outer{};
+    win::GetWindowRect(slot.frame, &outer);
     cloneGrid(r, slot.frame, templateGrid);
     gridEditorNameWindows(r);
+    win::SetWindowPos(slot.frame, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                      win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
     win::RECT rc{};
     win::GetClientRect(slot.frame, &rc);
     win::SendMessageA(slot.frame, win::WM_SIZE, win::SIZE_RESTORED,
                       win::MAKELPARAM(rc.right, rc.bottom));
     adoptFile(r, slot.frame, a.initialFile);
     GridRecord* g = gridRecordOfWindow(r.grid);
+    // Nothing is edited yet in the new window, whatever the template went through.
+    if (g) g->changedFlagA = g->changedFlagB = 0;
     if (g && g->enabled && !g->editor) GridCreateCellEditor(*g);
     if (r.grid) win::SetFocus(r.grid);
     if (showType == 3) dialogTable().semiModelessCount += 1;
@@ -228,6 +236,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
     if (showType != 2 && seams().modalFrame) seams().modalFrame->begin(slot.frame);
     for (win::HWND h : quiet)
         win::ValidateRect(h, nullptr);
+    if (r.grid) win::SetFocus(r.grid);
 }
 
 }  // namespace tk

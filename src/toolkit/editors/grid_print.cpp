@@ -322,6 +322,14 @@ void GridPrint(int field, int& status, int firstRow, int lastRow, int firstColum
     status = 1;
 }
 
+void resetGridPrintRecords() {
+    for (PageSetupRecord& r : gridPageSetupRecords()) {
+        pageSetupRelease(r.pageSetup);
+        r = PageSetupRecord{};
+    }
+    gridPrintDefaultsRead() = 0;
+}
+
 void GridPageSetup(int units, int record) {
     PageSetupRecord& rec = recordOf(record);
     win::PAGESETUPDLGA& s = rec.pageSetup;

@@ -28,6 +28,9 @@ void GridPrintOptionsSet(int o1, int o2, int o3, int o4, int o5, int scale, int 
 // orientation.
 void GridPageSetupGet(int item, int& value, int record);
 void GridPageSetupSet(int item, int value, int record);
+// Releases the printer blocks of both records, which are read again on
+// their next use (shutdown, tests).
+void resetGridPrintRecords();
 
 // The page's row-label column; x moves past it.
 struct GridPrintPage {

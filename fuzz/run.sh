@@ -3,6 +3,7 @@
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
 #   bash fuzz/run.sh xyz 60     the XYZ reader; likewise column, mog and zaf
 #   bash fuzz/run.sh mdl 60     the ASCII model reader
+#   bash fuzz/run.sh rtf 60     the text editor's RTF reader; csv the grid's CSV reader
 # The layers are built by the project's own CMake files into build/fuzz (clang,
 # AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
 # fuzzer and its seed maker are linked here against the layer archives. The
@@ -21,7 +22,8 @@ case "$target" in
   mdl) fuzzer=model_reader_fuzz seeds="" ;;
   xyz|column|mog|zaf)
     fuzzer=${target}_reader_fuzz seeds=make_${target}_seeds fixtures=zaf_fixtures.cpp ;;
-  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf)" >&2; exit 2 ;;
+  rtf|csv) fuzzer=${target}_reader_fuzz seeds="" golden="$root/tests/toolkit/fixtures/fuzz" ;;
+  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf, rtf, csv)" >&2; exit 2 ;;
 esac
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
@@ -47,7 +49,7 @@ if [[ -n "$seeds" ]]; then
       "$root/tests/files/$fixtures" "${link[@]}" -o "$build/$seeds"
   "$build/$seeds" "$corpus"
 else
-  cp "$root"/tests/files/golden/*."$target" "$corpus"/
+  cp "${golden:-$root/tests/files/golden}"/*."$target" "$corpus"/
 fi
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}"

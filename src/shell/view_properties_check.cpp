@@ -8,6 +8,7 @@
 #include "shell/shell_state.h"
 #include "shell/window_views.h"
 #include "util/message_boxes.h"
+#include "views/data_graph.h"
 #include "views/view_properties.h"
 
 namespace shell {
@@ -15,7 +16,6 @@ namespace shell {
 namespace {
 
 constexpr int kDistanceTitle = 5, kElevationTitle = 4, kEastingTitle = 6, kNorthingTitle = 7;
-constexpr int kGravityTitle = 22, kMagneticsTitle = 21, kVlfTitle = 15;
 constexpr int kModelSectionAxis = 4;  // the first elevation record
 
 struct ViewDialogState {
@@ -28,23 +28,10 @@ ViewDialogState& state() {
     return s;
 }
 
-// The title of the data axis by the data type's name; 0 for a type the
-// graphs do not know.
+// The title of the data axis by the data type's name (the data graph's
+// left title); 0 for a type the graphs do not know.
 int dataTitleEntry(std::string_view dtype) {
-    constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data", "Gravity Gradient",
-                                            "Gravity/Mag Data"};
-    constexpr std::string_view magnetics[] = {
-        "Magnetics Data",     "Magnetics Total Fld", "Magnetics Vert Grad",
-        "Magnetics X-Comp.",  "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
-        "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
-    const std::size_t end = dtype.find_last_not_of(' ');
-    const std::string_view t = end == std::string_view::npos ? "" : dtype.substr(0, end + 1);
-    if (t == "VLF In-Phase/Quad") return kVlfTitle;
-    for (std::string_view g : gravity)
-        if (t == g) return kGravityTitle;
-    for (std::string_view m : magnetics)
-        if (t == m) return kMagneticsTitle;
-    return 0;
+    return views::dataTitles(dtype, 1, 1).left;
 }
 
 views::MapTitles mapTitles() {

@@ -85,10 +85,19 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 }  // namespace
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
+    // Every type the program itself makes (the importers, the new-profile
+    // dialogs) has its titles: gravity in milligals, magnetics in nanotesla.
+    static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
+                                                   "Gravity Gradient"};
+    static constexpr std::string_view magnetics[] = {
+        "Magnetics Data",     "Magnetics Total Fld", "Magnetics Vert Grad",
+        "Magnetics X-Comp.",  "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
+        "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (t == "Gravity Data") return {22, 22};
-    if (t == "Magnetics Data" || t == "Magnetics Total Fld") return {21, 21};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {22, 22};
+    if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
+        return {21, 21};
     if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
     return {0, 0};
 }

@@ -1,6 +1,8 @@
 // Every dialog template of the program loads from the resources with the
 // fields its routine uses, and every text of it fits its control.
 
+#include <array>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "platform/gdi/gdi.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "util/dialog_wrappers.h"
 
 namespace shell::test {
 namespace {
@@ -169,6 +172,54 @@ TEST_F(ProgramTest, EveryDialogTemplateLoadsWithItsFieldsAndItsTextsFit) {
             tk::DlgSelect(3000 + page);
             tk::DlgUnload();
         }
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, TheStartUpAndQuestionDialogsShowTheirWholeTexts) {
+    writeModelDatabase();
+    auto answers = std::make_shared<std::array<bool, 2>>();
+    Script s;
+    s.check([] {
+        win::HWND hint = dialogTitled("Hints");
+        ASSERT_TRUE(hint);
+        EXPECT_TRUE(win::robot::findDescendantByText(
+            hint, "Use right mouse button to drag entire body with vertex to new position"));
+        EXPECT_TRUE(shootDialog(hint, "155_hints"));
+    });
+    chooseMenu(s, "Edit", "Paste Model to All");
+    s.check([] {
+        win::HWND d = dialogTitled("Proceed?");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(shootDialog(d, "192_proceed"));
+    });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Proceed?"), win::IDCANCEL); });
+    // The library's own save question runs on the program's dialog 127.
+    s.check([answers] {
+        bool save = true, cancel = true;
+        util::SAVEFILEDLG("SITE", save, cancel);
+        (*answers)[0] = save;
+        (*answers)[1] = cancel;
+    });
+    s.check([] {
+        win::HWND d = dialogTitled("Save Changes Dialog");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_SAVENAME)), "SITE");
+        EXPECT_TRUE(shootDialog(d, "127_save_changes_dialog"));
+    });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    s.check([answers] {
+        EXPECT_FALSE((*answers)[0]);
+        EXPECT_FALSE((*answers)[1]);
+        // A missing value shows as "Unknown", others by their size.
+        tk::DlgLoad(IDD_NUMBER);
+        tk::DlgSelect(IDD_NUMBER);
+        util::VRPUTREAL(IDC_PROMPT, 1.0E20f);
+        win::HWND prompt = win::GetDlgItem(tk::dialogWindowOf(IDD_NUMBER), IDC_PROMPT);
+        EXPECT_EQ(win::robot::windowText(prompt), "Unknown");
+        util::VRPUTREAL(IDC_PROMPT, -123.456f);
+        EXPECT_EQ(win::robot::windowText(prompt), "-123.46");
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);

@@ -10,20 +10,6 @@ namespace {
 
 constexpr const char* kModel = "Edit Model Parameters";
 constexpr const char* kBackground = "Edit Background";
-constexpr const char* kNumber = "Get Floating Point Number";
-
-void math(Script& s, int column, int row, int button, const std::string& number) {
-    s.clickAt([=] { return gridCell(dialogTitled(kModel), IDC_BODYGRID, column, row); });
-    clickField(s, kModel, button);
-    s.check([] { ASSERT_TRUE(dialogTitled(kNumber)); });
-    typeInto(s, kNumber, IDC_NUMBERVALUE, number);
-    clickField(s, kNumber, win::IDOK);
-}
-
-void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
 
 TEST_F(ProgramTest, ModelParametersMultiplyAColumnAndRefuseAnEmptyCell) {
     writeModelDatabase();
@@ -41,8 +27,8 @@ TEST_F(ProgramTest, ModelParametersMultiplyAColumnAndRefuseAnEmptyCell) {
         EXPECT_TRUE(shootDialog(d, "105_edit_model_parameters"));
     });
     // Bodies 2 and 3 multiplied; the free column asks and changes nothing.
-    math(s, 2, 2, IDC_MULTIPLYBY, "1000");
-    math(s, 3, 1, IDC_ADDTO, "5");
+    columnMathOnCell(s, kModel, IDC_BODYGRID, 2, 2, IDC_MULTIPLYBY, "1000");
+    columnMathOnCell(s, kModel, IDC_BODYGRID, 3, 1, IDC_ADDTO, "5");
     // An emptied extent is refused and nothing is stored.
     s.clickAt([] { return gridCell(dialogTitled(kModel), IDC_BODYGRID, 5, 1); });
     s.chord({win::VK_CONTROL, 'A'}).key(win::VK_DELETE).key(win::VK_TAB);

@@ -12,11 +12,6 @@ constexpr const char* kRegional = "Edit Regional Field";
 constexpr const char* kGeometry = "Edit Profile/Strike Geometry";
 constexpr const char* kColours = "Plot Colors";
 
-void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
-
 TEST_F(ProgramTest, RegionalEditorTakesTheControlPointsOfTheFilledRows) {
     writeModelDatabase();
     Script s;

@@ -88,7 +88,8 @@ TEST_F(SvgOutput, FillsTakeTheirGroupClipPathAndHalfToneColour) {
               1u)
         << test::slurp(file);
     const auto fill = std::find(lines.begin(), lines.end(),
-                                "<g style=\"stroke:none;fill:#7f7f7f;clip-path:url(#clip1)\">");
+                                "<g style=\"stroke:none;fill:#7f7f7f;clip-path:url(#clip1);"
+                                "shape-rendering:crispEdges\">");
     ASSERT_NE(fill, lines.end()) << test::slurp(file);
     EXPECT_TRUE((fill + 1)->starts_with("<polygon points=\"64,432 320,432 320,240 64,240\"/>"))
         << *(fill + 1);

@@ -231,15 +231,18 @@ void HpglFileDriver::polyline(const DeviceParameterBlock& b) {
 
 void HpglFileDriver::colour() {
     const GraphicsState& g = graphicsState();
-    const char pen = HpglPenFromColour(g.colourNumber, hardcopyDeviceState().penCount);
+    int r = 0, gr = 0, bl = 0;
+    CurrentColourComponents(r, gr, bl);
+    // White is the paper: no pen draws it (a white fill would come out in
+    // the first pen's ink).
+    const bool white = r > 245 && gr > 245 && bl > 245;
+    const char pen = white ? '0' : HpglPenFromColour(g.colourNumber, hardcopyDeviceState().penCount);
     if (pen != pen_) {
         pen_ = pen;
         HpglWriteCommand(std::string("PU;SP") + pen);
         penAway_ = false;
     }
     if (g.lineFillHardcopy != 0) return;
-    int r = 0, gr = 0, bl = 0;
-    CurrentColourComponents(r, gr, bl);
     HpglWriteShapeRecord(1, true, bl * 65536 + gr * 256 + r, 0, 0);
 }
 

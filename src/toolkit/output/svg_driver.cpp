@@ -283,8 +283,11 @@ void SvgFileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
     FillColourComponents(r, gr, bl);
     handleColour(r, gr, bl);
     const SvgState& s = svg();
+    // Sharp edges: neighbouring fills (the cells of a colour fill) meet
+    // without the pale seams that smoothed edges leave between them.
     openGroup("stroke:none;fill:#" + ColourToHex(r, gr, bl) +
-              (s.clipped ? ";clip-path:url(#clip" + std::to_string(s.clipNumber) + ")" : ""));
+              (s.clipped ? ";clip-path:url(#clip" + std::to_string(s.clipNumber) + ")" : "") +
+              ";shape-rendering:crispEdges");
     switch (request) {
         case 5:
             return ellipse(b);

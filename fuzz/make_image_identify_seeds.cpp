@@ -55,12 +55,12 @@ int main(int argc, char** argv) {
                       cgm(0, 3, "\x01p") + cgm(2, 6, be16(0) + be16(0) + be16(40) + be16(10)) +
                       cgm(0, 4, "") + cgm(0, 5, "") + cgm(0, 2, ""));
     put(f, "pic", std::string("\x01\x00\x00\x00\x01\x00\x08\x00\x44\x00\x00\x00\x00\x0c\x00\x00\x00", 17) +
-                      std::string("\x60\xa0\x01\x02\x03\x04\xa8\x01ab\x00\x30", 12) + le32(1) +
+                      std::string("\x60\xa0\x01\x02\x03\x04\xa8\x01" "ab\x00\x30", 12) + le32(1) +
                       std::string(8, '\x61'));
     put(f, "draw", "Draw" + std::string(28, '\0') + le32(6400) + le32(3200));
     put(f, "pcl", "\x1b" "E\x1b*t300R\x1b(s3u1A");
     put(f, "escp", std::string("\x1b@\x1br\x04\x1b(U\x01\x00\x0a", 12));
-    put(f, "png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x01\0\0\0\0\x80\x08\x02\0\0\0", 29));
+    put(f, "png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0d" "IHDR\0\0\x01\0\0\0\0\x80\x08\x02\0\0\0", 29));
     put(f, "svg", "<?xml version=\"1.0\"?>\r\n<!DOCTYPE svg SYSTEM \"\">\r\n"
                   "<svg width=\"640\" height=\"480\" xmlns=\"http://www.w3.org/2000/svg\">\r\n</svg>\r\n");
     put(f, "eps", "%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 540 756\r\n%%EOF\r\n");

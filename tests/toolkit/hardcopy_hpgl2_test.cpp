@@ -338,29 +338,14 @@ TEST_F(Hpgl2Output, PagesEndWithTheEjectOrPg) {
     }
 }
 
-TEST_F(Hpgl2Output, UnwritableFileAbsurdCoordinatesAndImages) {
+TEST_F(Hpgl2Output, UnwritableFileAndAbsurdInput) {
     const auto missing = startDevice(2, "missing/folder.plt");
     EXPECT_EQ(graphicsState().hardcopyDriver, 0);
     EXPECT_EQ(toolkitState().LastErrorNumber, 1);
     EXPECT_FALSE(fs::exists(missing));
 
     const auto file = startDevice(2, "absurd.plt");
-    LineBetweenUnits(-1.0e30f, 0.5f, 1.0e30f, 0.5f);
-    SetFillPattern(4);
-    const float x[] = {0.5f}, y[] = {0.5f};
-    YYPLYGON(x, y, 0, false);
-    CircleAt(0.5f, 0.5f, 1.0e30f);
-    DeviceParameterBlock& b = deviceBlock();
-    b.fx[1] = 1.0e30f, b.fy[1] = -1.0e30f, b.fx[2] = 3.0e38f, b.fy[2] = 0.0f;
-    Hpgl2Driver(2);
-    devicePointArrays().allocate(2);
-    devicePointArrays().x = {-3.0e38f, 3.0e38f};
-    devicePointArrays().y = {0.0f, 1.0e30f};
-    b.count = 2;
-    Hpgl2Driver(32);
-    b.value = 0;
-    Hpgl2Driver(38);
-    EXPECT_EQ(b.value, 27);
+    test::drawAbsurd(Hpgl2Driver);
     HardcopySwitch("S");
     const Hpgl2Reader reader(test::slurp(file));
     EXPECT_EQ(reader.faults, std::vector<std::string>{});

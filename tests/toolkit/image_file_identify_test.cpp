@@ -108,6 +108,8 @@ TEST_F(Identify, HeadersOfEveryKind) {
         {"b.dxf", "999\r\nmade by hand\r\n  0\r\nSECTION\r\n", {14, -1, -1, -1, -1, -1}},
         {"c.dxf", "999\r\nmade by hand\r\n  0\r\nEOF\r\n", {0, -1, -1, -1, -1, -1}},
         {"a.txt", "Just some words.\n", {0, -1, -1, -1, -1, -1}},
+        // A line of one character among the commands.
+        {"a.plt", "\x1b%0B\r\nC\r\nIN;\r\n", {5, -1, -1, -1, -1, 1}},
         {"short", "abc", {-1, -1, -1, -1, -1, -1}},
     };
     for (const Case& c : cases) {

@@ -246,7 +246,8 @@ PlotterFacts plotterFacts(std::string_view name, bool hpgl2) {
             continue;
         }
         rest = rest.substr(first);
-        const std::string_view command = rest.substr(0, 2), parameters = rest.substr(2);
+        const std::string_view command = rest.substr(0, 2);
+        const std::string_view parameters = rest.substr(std::min<std::size_t>(rest.size(), 2));
         if (command == "SC") {
             const auto n = leadingNumbers(parameters, 2);
             if (n.size() == 2 && n[0] == -13) facts.model = truncatedInt(n[1]) - (hpgl2 ? 10 : 0);

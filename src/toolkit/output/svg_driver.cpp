@@ -19,7 +19,6 @@ namespace tk {
 
 namespace {
 
-constexpr const char* kCapabilities = "00000111111111100010011011110";
 constexpr std::size_t kPointsLine = 256;
 constexpr std::size_t kTextRoom = 1040;
 constexpr float kPi = 3.14159f;
@@ -201,16 +200,7 @@ void SvgFileDriver::initialise(DeviceParameterBlock&) {
     d.colourCount = d.colourLimit = 256;
     d.printCommandAllowed = 0;
     d.resolutionX = d.resolutionY = 72;
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = kCapabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 1,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 8,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = 256,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 1};
+    hardcopyDeviceInfo() = PageDescriptionDevice();
     SetDefaultFileExtension(".svg");
     d.activeDriver = hc::SvgDriverNumber;
 }

@@ -126,18 +126,7 @@ class ProfileHardcopyTest : public views_test::ViewPictureTest {
 
     void drawProfile() {
         std::fill(surface.pixels.begin(), surface.pixels.end(), 0xFFFFFFu);
-        files::viewSettings().LCOLFILL = true;
-        views::SCALECOLORS(p.MODEL);
-        views::viewState().ColourBarTitle.assign("Density (gm/cc)");
-        util::AxisRecord& d = p.AXES[0];
-        util::AxisRecord& s = p.AXES[4];
-        views::layoutWidth(d, true);
-        views::layoutDataGraph(d, true, true);
-        views::PLOT_PROF(d, p, true);
-        views::layoutSection(s, true, true);
-        util::COPYXAXIS(s, d);
-        views::PLOTBODIES(s, p.MODEL, p.LABELS, 0, "m", "m");
-        views::drawElevationsAndKeepScale(p, s);
+        drawProfilePicture(p);
     }
 
     // The profile drawn with hardcopy output on into a file of the driver,

@@ -310,17 +310,8 @@ void Hpgl2FileDriver::initialise(DeviceParameterBlock&) {
     d.printCommandAllowed = 1;
     widthFactor_ = two && deviceNumber() == 1 ? 1.5f : 1.2f;
     fontLetter_ = two && deviceNumber() == 1 ? 'S' : 'A';
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = two ? kTwoPenCapabilities
-                                                          : kColourCapabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 0,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 8,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = d.colourCount,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 1};
+    hardcopyDeviceInfo() =
+        plotterDevice(two ? kTwoPenCapabilities : kColourCapabilities, d.colourCount, 8, 1);
     sizePending = true;
     SetDefaultFileExtension(".plt");
     d.activeDriver = hc::Hpgl2DriverNumber;

@@ -168,16 +168,7 @@ void HpglFileDriver::initialise(DeviceParameterBlock&) {
     d.colourLimit = 9;
     d.printCommandAllowed = 1;
     d.resolutionX = d.resolutionY = 90;
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = family().capabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 0,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 7,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = m.pens,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 0};
+    hardcopyDeviceInfo() = plotterDevice(family().capabilities, m.pens, 7, 0);
     sizePending = true;
     SetDefaultFileExtension(".plt");
     d.activeDriver = hc::HpglDriverNumber;

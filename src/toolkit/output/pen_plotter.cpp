@@ -18,6 +18,20 @@ std::string frameFields(int a, int b, int c, int d) {
 
 }  // namespace
 
+DeviceInfo PenPlotterDriver::plotterDevice(const char* capabilities, int colours,
+                                           int lineStyles, int textBox) {
+    return DeviceInfo{.capabilities = capabilities,
+                      .gradientFillAvailable = 0,
+                      .trueColour = 0,
+                      .styledVadiLines = 2,
+                      .textAngleCapability = 360,
+                      .lineStyleCount = lineStyles,
+                      .deviceTextThreshold = 1.7e38f,
+                      .hardcopyColourCount = colours,
+                      .hardcopyTextLayout = 0,
+                      .hardcopyTextBox = textBox};
+}
+
 bool PenPlotterDriver::openPlotter(const DeviceParameterBlock& b) {
     GraphicsState& g = graphicsState();
     g.hardcopyScaleX = PageScale(32760.0f, g.plotExtentX);

@@ -19,6 +19,11 @@ class PenPlotterDriver : public HardcopyDriver {
     using HardcopyDriver::HardcopyDriver;
 
   protected:
+    // The device description of a plotter: device text at any angle, colour
+    // numbers mapped to the nearest table entry first.
+    static DeviceInfo plotterDevice(const char* capabilities, int colours, int lineStyles,
+                                    int textBox);
+
     // Plotter units per point, set by the driver at request 1.
     float unitsPerPoint = 1016.0f / 72.0f;
     bool sizePending = true;

@@ -130,6 +130,33 @@ TEST_F(HpglOutput, UnwritableFileAndAbsurdInput) {
     EXPECT_EQ(r.status, 0) << r.output;
 }
 
+TEST_F(HpglOutput, ArcsRunUnderAnIsotropicScale) {
+    useTarget(600, 600);
+    HardcopySelectDriver(1, 1);
+    HardcopyOptionSet(1, 500);
+    HardcopyOptionSet(2, 500);
+    const auto file = folder / "arcs.plt";
+    HardcopySwitch(file.string());
+    GraphicsState& g = graphicsState();
+    DeviceParameterBlock& b = deviceBlock();
+    g.fillStyle = 0;
+    g.fillDensity = 3;
+    b.fx[1] = 300.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fx[3] = 0.0f, b.fy[3] = 1.5708f;
+    b.fx[4] = 0.0f, b.fy[4] = 90.0f;
+    HpglDriver(34);
+    g.fillDensity = 2;
+    HpglDriver(34);
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto arc = std::find(lines.begin(), lines.end(), "AA16380 16380 90.0");
+    ASSERT_NE(arc, lines.end());
+    // A square area on a square page: the scale stays as it is.
+    EXPECT_EQ(std::vector<std::string>(arc - 3, arc + 2),
+              (std::vector<std::string>{"SC0 32760 0 32760", "PU21840 16380", "PD",
+                                        "AA16380 16380 90.0", "SC0 32760 0 32760"}));
+    EXPECT_EQ(countOf(lines, "EW5460 0.0 90.0"), 1u);
+}
+
 TEST(HpglCommands, SqueezeRecordsAndPens) {
     const std::pair<const char*, const char*> squeezed[] = {
         {"SC0 32760 0 32760", "SC0 32760 0 32760"},

@@ -271,6 +271,29 @@ TEST_F(PostScriptOutput, AbsurdInputAndZeroPagesStayValid) {
               0);
 }
 
+TEST_F(PostScriptOutput, ArcsAreOpenOrClosedByTheFillPattern) {
+    const auto file = start(2, "arcs.ps");
+    GraphicsState& g = graphicsState();
+    DeviceParameterBlock& b = deviceBlock();
+    for (int density : {3, 2}) {
+        g.fillStyle = 0;
+        g.fillDensity = density;
+        b.fx[1] = 400.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fx[3] = 0.0f, b.fy[3] = 3.14159f;
+        PostScriptDriver(34);
+    }
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto open = std::find(lines.begin(), lines.end(), "gsave 1.0 1.0000 scale newpath");
+    ASSERT_NE(open, lines.end());
+    EXPECT_EQ(std::vector<std::string>(open + 1, open + 5),
+              (std::vector<std::string>{"378.0 270.0 94.50 0.0 180.0 arc", "0.0 0.0 0.0 g", "s",
+                                        "grestore"}));
+    EXPECT_EQ(std::vector<std::string>(open + 5, open + 11),
+              (std::vector<std::string>{"gsave 1.0 1.0000 scale newpath", "378.0 270.0 m",
+                                        "378.0 270.0 94.50 0.0 180.0 arc", "0.0 0.0 0.0 g", "cs",
+                                        "grestore"}));
+}
+
 TEST(PostScriptWriter, NumbersColoursAndArcs) {
     graphicsState().reset();
     BuildDefaultColourTable();

@@ -162,6 +162,29 @@ TEST_F(SvgOutput, UnwritableFileSwitchesOutputOff) {
     EXPECT_FALSE(fs::exists(file));
 }
 
+TEST_F(SvgOutput, ArcsTakeTheLargeArcFlagAndCloseIntoSectors) {
+    const auto file = start(3, "arcs.svg");
+    GraphicsState& g = graphicsState();
+    DeviceParameterBlock& b = deviceBlock();
+    for (int density : {3, 2}) {
+        g.fillStyle = 0;
+        g.fillDensity = density;
+        b.fx[1] = 400.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fy[2] = 100.0f;
+        b.fx[3] = 0.0f, b.fy[3] = density == 3 ? 3.2f : 1.0f;
+        SvgDriver(34);
+    }
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto arcs = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.starts_with("<path"); });
+    ASSERT_NE(arcs, lines.end());
+    EXPECT_NE(arcs->find(" A 80,80 0 1 0 "), std::string::npos) << *arcs;
+    EXPECT_EQ(arcs->find(" L "), std::string::npos) << *arcs;
+    EXPECT_NE((arcs + 1)->find(" A 80,80 0 0 0 "), std::string::npos) << *(arcs + 1);
+    EXPECT_NE((arcs + 1)->find(" L 320,240 L "), std::string::npos) << *(arcs + 1);
+    EXPECT_EQ(readersComplain(file), "");
+}
+
 TEST(SvgNumbers, TrailingZerosGo) {
     const std::pair<float, const char*> cases[] = {
         {12.0f, "12"}, {12.5f, "12.5"}, {12.25f, "12.25"}, {-0.001f, "0"}, {-3.0f, "-3"},

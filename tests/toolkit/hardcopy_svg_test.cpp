@@ -140,6 +140,22 @@ TEST_F(SvgOutput, TextIsEscapedPlacedAndTurned) {
     EXPECT_EQ(readersComplain(file), "");
 }
 
+TEST_F(SvgOutput, ATextOfOneCharacterInPiecesClosesItsGroup) {
+    const auto file = start(3, "piece.svg");
+    SetTextModeLetter("P");
+    DrawTextAt(0.5f, 0.5f, "0", 1);
+    LineBetweenUnits(0.0f, 0.0f, 1.0f, 1.0f);
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto text = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.ends_with(">0</text>"); });
+    ASSERT_NE(text, lines.end());
+    // The line is drawn with the line group's stroke, not inside the text's.
+    EXPECT_EQ(*(text + 1), "</g>");
+    EXPECT_TRUE((text + 2)->starts_with("<line")) << *(text + 2);
+    EXPECT_EQ(lines.back(), "</g></svg>");
+}
+
 TEST_F(SvgOutput, SampleDrawingIsWellFormedAndRenders) {
     const auto file = start(3, "sample.svg");
     drawSample();

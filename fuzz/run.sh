@@ -33,7 +33,7 @@ archives=()
 for layer in files calc model util toolkit platform base; do
   [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
 done
-system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib)
+system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib libpng)
 flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
        -fsanitize=address,undefined -fno-sanitize-recover=undefined -I"$root/src")
 link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)

@@ -15,6 +15,7 @@
 #include "toolkit/output/metafile_slots.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
+#include "toolkit/output/raster_binding.h"
 #include "toolkit/output/screen_picture_print.h"
 
 namespace tk {
@@ -56,6 +57,7 @@ void HardcopyOutputBind() {
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
     BindMetafileDrivers();
+    BindRasterOutput();
     bindTemporaryNames();
     GraphicsServices& s = graphicsServices();
     s.hardcopyPageSize = [](float& width, float& height) {

@@ -3,6 +3,7 @@
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
 #   bash fuzz/run.sh xyz 60     the XYZ reader; likewise column, mog and zaf
 #   bash fuzz/run.sh mdl 60     the ASCII model reader
+#   bash fuzz/run.sh png 60     the PNG image reader; likewise bmp and pcx
 # The layers are built by the project's own CMake files into build/fuzz (clang,
 # AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
 # fuzzer and its seed maker are linked here against the layer archives. The
@@ -21,7 +22,8 @@ case "$target" in
   mdl) fuzzer=model_reader_fuzz seeds="" ;;
   xyz|column|mog|zaf)
     fuzzer=${target}_reader_fuzz seeds=make_${target}_seeds fixtures=zaf_fixtures.cpp ;;
-  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf)" >&2; exit 2 ;;
+  png|bmp|pcx) fuzzer=${target}_reader_fuzz seeds=make_image_seeds fixtures="" ;;
+  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf, png, bmp, pcx)" >&2; exit 2 ;;
 esac
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
@@ -42,7 +44,10 @@ clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o
 
 corpus="$root/fuzz/corpus-$target"
 mkdir -p "$corpus" "$build/findings"
-if [[ -n "$seeds" ]]; then
+if [[ "$seeds" == make_image_seeds ]]; then
+  clang++ "${flags[@]}" "$root/fuzz/$seeds.cpp" "${link[@]}" -o "$build/$seeds"
+  "$build/$seeds" "$target" "$corpus"
+elif [[ -n "$seeds" ]]; then
   clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
       "$root/tests/files/$fixtures" "${link[@]}" -o "$build/$seeds"
   "$build/$seeds" "$corpus"

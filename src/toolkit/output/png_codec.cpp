@@ -36,8 +36,12 @@ void writeToMemory(png_structp png, png_bytep data, png_size_t count) {
 
 void flushNothing(png_structp) {}
 
-// Errors end the decoding through longjmp; warnings are not shown.
+// Errors end the decoding through longjmp; neither they nor warnings are
+// printed.
 void quietWarning(png_structp, png_const_charp) {}
+[[noreturn]] void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 
 std::uint32_t readU32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
@@ -52,7 +56,8 @@ int checkHeader(const std::uint8_t* data, std::size_t size) {
     if ((colourType != 2 && colourType != 3 && colourType != 6) || filter != 0 || interlace != 0)
         return 27;
     const long long w = readU32(data + 16), h = readU32(data + 20);
-    if (w == 0 || h == 0 || w * h > kMaxImagePixels) return 27;
+    if (w == 0 || h == 0 || w > kMaxImagePixels || h > kMaxImagePixels || w * h > kMaxImagePixels)
+        return 27;
     return -1;
 }
 
@@ -61,7 +66,7 @@ int checkHeader(const std::uint8_t* data, std::size_t size) {
 int DecodePng(const std::uint8_t* data, std::size_t size, ImagePixelArray& image) {
     const int header = checkHeader(data, size);
     if (header >= 0) return header;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quietWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (!png) return 2;
     png_infop info = png_create_info_struct(png);
     MemoryReader reader{data, size};
@@ -126,7 +131,7 @@ int DecodePng(const std::uint8_t* data, std::size_t size, ImagePixelArray& image
 
 std::vector<std::uint8_t> EncodePng(const PngRows& image) {
     std::vector<std::uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, quietWarning);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (!png) return {};
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {

@@ -52,12 +52,23 @@ void initialise() {
     rasterState().totalWords = 0;
 }
 
+// The dither patterns tell where a colour is bright; a one-bit page inks
+// its dots, so its fills take the complement (a white fill clears, a black
+// one inks every dot).
+ColourPatternTriple inkPatterns() {
+    ColourPatternTriple p = ColourToGreyDither(rasterState().colourScheme);
+    if (rasterState().bitsPerPixel == 1)
+        for (std::uint32_t& bits : p)
+            bits = ~bits;
+    return p;
+}
+
 void colourRequest() {
     RasterState& r = rasterState();
     const GraphicsState& g = graphicsState();
     r.previousPixelValue = r.pixelValue;
     r.previousPatterns = r.colourPatterns;
-    r.colourPatterns = ColourToGreyDither(r.colourScheme);
+    r.colourPatterns = inkPatterns();
     const int handling = hardcopyOptions()[hc::ColourHandling];
     const int n = currentColourNumber();
     switch (r.bitsPerPixel) {
@@ -221,7 +232,7 @@ void beginOutput() {
             return;
         }
         t.LastErrorNumber = kept;
-        r.colourPatterns = ColourToGreyDither(r.colourScheme);
+        r.colourPatterns = inkPatterns();
         RasterDitherTable();
         hardcopyDeviceState().colourCount = 1 << std::min(r.bitsPerPixel, 8);
         r.lastPointColumn = r.lastPointRow = -9999;

@@ -24,8 +24,8 @@ std::uint32_t packed(unsigned red, unsigned green, unsigned blue) {
 }
 
 // Sizes the array; false for an empty or too large image.
-bool sizeImage(ImagePixelArray& image, long long width, long long height) {
-    if (width <= 0 || height <= 0 || width * height > kMaxImagePixels) return false;
+bool sizeImage(ImagePixelArray& image, long long width, long long height, std::size_t fileSize) {
+    if (!PlausibleImageSize(width, height, fileSize)) return false;
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
     image.pixels.assign(static_cast<std::size_t>(width * height), 0u);
@@ -135,6 +135,14 @@ struct PcxStream {
 
 }  // namespace
 
+bool PlausibleImageSize(long long width, long long height, std::size_t fileSize) {
+    if (width <= 0 || height <= 0 || width > kMaxImagePixels || height > kMaxImagePixels)
+        return false;
+    const long long pixels = width * height;
+    return pixels <= kMaxImagePixels &&
+           (pixels <= (1LL << 20) || pixels / 1024 <= static_cast<long long>(fileSize));
+}
+
 int ImageKindOf(const std::uint8_t* data, std::size_t size) {
     static const std::uint8_t kPng[8] = {137, 80, 78, 71, 13, 10, 26, 10};
     if (size >= 8 && std::memcmp(data, kPng, 8) == 0) return image_kind::Png;
@@ -156,7 +164,7 @@ int DecodeBmp(const std::uint8_t* data, std::size_t size, ImagePixelArray& image
     const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     if (!known || (compressed && bits != 4 && bits != 8)) return 27;
     if (height <= 0) return 0;
-    if (!sizeImage(image, width, height)) return width <= 0 ? 0 : 27;
+    if (!sizeImage(image, width, height, size)) return width <= 0 ? 0 : 27;
     ColourTable colours{};
     std::size_t start = 54;
     if (bits <= 8) {
@@ -190,7 +198,7 @@ int DecodePcx(const std::uint8_t* data, std::size_t size, ImagePixelArray& image
     const long long height = static_cast<long long>(u16(data + 10)) - u16(data + 6) + 1;
     const int bpl = static_cast<int>(u16(data + 66));
     if (layout != 1 && layout != 4 && layout != 8 && layout != 24) return 27;
-    if (!sizeImage(image, width, height)) return 27;
+    if (!sizeImage(image, width, height, size)) return 27;
     ColourTable colours{};
     if (layout == 8) {
         if (size < 128 + 769 || data[size - 769] != 12) return 2;

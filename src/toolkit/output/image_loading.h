@@ -24,8 +24,11 @@ struct ImagePixelArray {
 };
 
 // Images of more pixels than this are refused as unsupported, so that a
-// damaged size field never asks for a huge array.
+// damaged size field never asks for a huge array; so are images of more
+// than a million pixels with less than a byte of file for 1024 pixels,
+// more than any of the three codings packs.
 inline constexpr long long kMaxImagePixels = 1LL << 24;
+bool PlausibleImageSize(long long width, long long height, std::size_t fileSize);
 
 // The kind (image_kind, or -1) told by the first bytes of a file.
 int ImageKindOf(const std::uint8_t* data, std::size_t size);

@@ -56,8 +56,7 @@ int checkHeader(const std::uint8_t* data, std::size_t size) {
     if ((colourType != 2 && colourType != 3 && colourType != 6) || filter != 0 || interlace != 0)
         return 27;
     const long long w = readU32(data + 16), h = readU32(data + 20);
-    if (w == 0 || h == 0 || w > kMaxImagePixels || h > kMaxImagePixels || w * h > kMaxImagePixels)
-        return 27;
+    if (!PlausibleImageSize(w, h, size)) return 27;
     return -1;
 }
 

@@ -168,14 +168,34 @@ void fitFrame(ViewerRecord& r) {
                           win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
 }
 
+// The frame may grow to show the whole bitmap and no further.
+void limitFrame(ViewerRecord& r, win::MINMAXINFO& info) {
+    const win::SIZE need = neededFrameSize(r);
+    const int vbar = win::GetSystemMetrics(win::SM_CXVSCROLL);
+    const int hbar = win::GetSystemMetrics(win::SM_CYHSCROLL);
+    r.fullWidth = r.fullHeight = kNone;
+    const bool widthFits = need.cx <= info.ptMaxSize.x, heightFits = need.cy <= info.ptMaxSize.y;
+    if (widthFits && heightFits) {
+        info.ptMaxSize = {need.cx, need.cy};
+        r.fullWidth = need.cx, r.fullHeight = need.cy;
+    } else if (widthFits) {
+        if (need.cx + vbar < info.ptMaxSize.x) info.ptMaxSize.x = need.cx + vbar;
+    } else if (heightFits) {
+        if (need.cy + hbar < info.ptMaxSize.y) info.ptMaxSize.y = need.cy + hbar;
+    }
+    info.ptMaxTrackSize = info.ptMaxSize;
+}
+
 void attach(ViewerRecord& r, int index, int horizontal, int vertical) {
     const BitmapEntry& e = *bitmapSlot(index);
     r.bitmap = e.handle;
     r.width = e.width;
     r.height = e.height;
-    r.fullWidth = r.fullHeight = kNone;
     r.dragging = false;
     fitFrame(r);
+    win::MINMAXINFO screen{};
+    screen.ptMaxSize = {win::GetSystemMetrics(win::SM_CXSCREEN), win::GetSystemMetrics(win::SM_CYSCREEN)};
+    limitFrame(r, screen);
     const win::SIZE c = clientSize(r.view);
     setScrollBar(r.view, win::SB_HORZ, r.width, c.cx, horizontal);
     setScrollBar(r.view, win::SB_VERT, r.height, c.cy, vertical);
@@ -223,7 +243,7 @@ void scrollTo(ViewerRecord& r, int bar, int position) {
 }
 
 bool keyDown(ViewerRecord& r, win::WPARAM key) {
-    const bool ctrl = (win::GetKeyState(win::VK_CONTROL) & 0x8000) != 0;
+    const bool ctrl = win::GetKeyState(win::VK_CONTROL) < 0;
     switch (key) {
         case win::VK_PRIOR:
             ctrl ? scrollTo(r, win::SB_VERT, 0) : scrollBy(r, win::SB_VERT, -halfPage(r, win::SB_VERT));
@@ -363,24 +383,6 @@ win::LRESULT viewProc(win::HWND view, win::UINT msg, win::WPARAM wp, win::LPARAM
 win::LRESULT passOn(ViewerRecord* r, win::HWND frame, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     if (r && r->previousProc) return win::CallWindowProcA(r->previousProc, frame, msg, wp, lp);
     return FrameWindowProcedure(frame, msg, wp, lp);
-}
-
-// The frame may grow to show the whole bitmap and no further.
-void limitFrame(ViewerRecord& r, win::MINMAXINFO& info) {
-    const win::SIZE need = neededFrameSize(r);
-    const int vbar = win::GetSystemMetrics(win::SM_CXVSCROLL);
-    const int hbar = win::GetSystemMetrics(win::SM_CYHSCROLL);
-    r.fullWidth = r.fullHeight = kNone;
-    const bool widthFits = need.cx <= info.ptMaxSize.x, heightFits = need.cy <= info.ptMaxSize.y;
-    if (widthFits && heightFits) {
-        info.ptMaxSize = {need.cx, need.cy};
-        r.fullWidth = need.cx, r.fullHeight = need.cy;
-    } else if (widthFits) {
-        if (need.cx + vbar < info.ptMaxSize.x) info.ptMaxSize.x = need.cx + vbar;
-    } else if (heightFits) {
-        if (need.cy + hbar < info.ptMaxSize.y) info.ptMaxSize.y = need.cy + hbar;
-    }
-    info.ptMaxTrackSize = info.ptMaxSize;
 }
 
 void destroyed(ViewerRecord& r) {

@@ -1,6 +1,6 @@
 // Writes the seed corpus of the image reader fuzzers: small images of every
-// depth in the format the fuzzer reads (png, bmp or pcx, the first
-// argument), into the folder named by the second.
+// depth into the corpus folder, in the format its name ends with
+// (corpus-png, corpus-bmp or corpus-pcx).
 
 #include <cstdint>
 #include <fstream>
@@ -10,8 +10,10 @@
 #include "toolkit/output/image_writers.h"
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
-    const std::string kind = argv[1], folder = argv[2];
+    if (argc < 2) return 2;
+    const std::string folder = argv[1];
+    const std::string kind = folder.substr(folder.size() >= 3 ? folder.size() - 3 : 0);
+    if (kind != "png" && kind != "bmp" && kind != "pcx") return 2;
     int serial = 0;
     for (int depth : {1, 4, 8, 24})
         for (int width : {1, 7, 16}) {

@@ -13,6 +13,7 @@
 #include "toolkit/output/bitmap_viewer.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/image_transfer.h"
+#include "toolkit/output/raster_printer_driver.h"
 
 namespace tk {
 
@@ -71,6 +72,7 @@ void imageOnScreen(const ImageRequest& r) {
 }  // namespace
 
 void BindRasterOutput() {
+    RegisterHardcopyDriver(hc::RasterDriverNumber, XXRAST);
     RegisterHardcopyDriver(hc::BitImageDriverNumber, XXIMAG);
     GraphicsServices& s = graphicsServices();
     s.releaseDrawingDC = releaseDrawingDC;

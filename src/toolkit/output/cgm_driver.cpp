@@ -9,6 +9,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_encoding.h"
+#include "toolkit/output/image_requests.h"
 
 namespace tk {
 namespace {
@@ -419,6 +420,17 @@ void CgmDriver(DeviceRequest request) {
                 emit(CgmElement(5, 37).int16(s.cache.lineCap + 2).int16(1));
             }
             break;
+        case 38: {
+            ImagePixelArray image;
+            if (!LoadRequestImage(image)) break;
+            dirty();
+            const auto at = [&](float x, float y) {
+                return win::POINT{truncToInt(x * g.hardcopyScaleX), truncToInt(y * g.hardcopyScaleY)};
+            };
+            emit(CgmCellArray(image, g.pageRotation, at(g.clipX1, g.clipY2), at(g.clipX2, g.clipY1),
+                              at(g.clipX2, g.clipY2)));
+            break;
+        }
         case 40:
             gradient();
             break;

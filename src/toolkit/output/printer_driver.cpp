@@ -14,6 +14,7 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_primitives.h"
 
@@ -354,10 +355,8 @@ void drawingRequest(int request) {
             break;
         }
         case 38:
-            // Images are not drawn on the printer (no image transfer yet);
-            // the request still marks the page.
-            b.value = 0;
-            b.count = 0;
+            if (prnState().pagePending) PrnBeginPage();
+            WindowsImageRequest(prnState().dc, prnState().clip);
             break;
         case 40:
             gradientRequest();

@@ -9,7 +9,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_options.h"
-#include "toolkit/output/image_loading.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/plot_output_file.h"
 #include "toolkit/output/raster_state.h"
 
@@ -321,23 +321,9 @@ void pixelRequest() {
 
 // The image is stretched over the clip rectangle, turned with the page.
 void imageRequest() {
-    DeviceParameterBlock& b = deviceBlock();
-    ToolkitState& t = toolkitState();
     const RasterState& r = rasterState();
-    const int kept = t.LastErrorNumber, keptMode = t.ErrorReportMode;
-    t.LastErrorNumber = 0;
-    t.ErrorReportMode = 0;
     ImagePixelArray image;
-    GrLoadImageData(deviceTextBuffer().trimmed(), image);
-    t.ErrorReportMode = keptMode;
-    if (t.LastErrorNumber != 0 || image.pixels.empty()) {
-        if (t.LastErrorNumber == 0) t.LastErrorNumber = 27;
-        b.value = t.LastErrorNumber;
-        b.count = t.OsErrorCode;
-        return;
-    }
-    t.LastErrorNumber = kept;
-    b.value = 0;
+    if (!LoadRequestImage(image)) return;
     hardcopyDeviceState().pageDirty = true;
     const long long m = image.width, n = image.height;
     const long long rows = r.clipRowMax - r.clipRowMin + 1, cols = r.clipColumnMax - r.clipColumnMin + 1;

@@ -10,6 +10,7 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/wmf_primitives.h"
 
 namespace tk {
@@ -350,6 +351,10 @@ void XXWMF(DeviceRequest request) {
                    static_cast<int>(g.hardcopyScaleY * b.fy[2]), a.x, a.y, z.x, z.y, g.fillDensity);
             break;
         }
+        case 38:
+            dirty();
+            WindowsImageRequest(WmfDC(), nullptr);
+            break;
         case 40:
             gradient();
             break;

@@ -16,35 +16,15 @@
 #include "toolkit/output/bitmap_store.h"
 #include "toolkit/output/bitmap_viewer.h"
 #include "toolkit/output/raster_binding.h"
-#include "window_test_support.h"
+#include "raster_window_test_support.h"
 
 namespace tk::test {
 namespace {
 
 constexpr int kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kWhite = 0xFFFFFF;
 
-class BitmapStoreTest : public WindowTest {
+class BitmapStoreTest : public RasterWindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        resetGraphics();
-        GraphicsWindowBind();
-        BindRasterOutput();
-        openRoot(400, 300);
-    }
-    void TearDown() override {
-        ResetBitmapViewers();
-        ResetBitmapStore();
-        WindowTest::TearDown();
-        resetGraphics();
-    }
-    static void resetGraphics() {
-        ResetScreenDriver();
-        drawingSurface() = DrawingSurface{};
-        graphicsServices() = GraphicsServices{};
-        ResetDeviceProtocol();
-        graphicsState().reset();
-    }
     static int create(int w, int h, int colour) {
         int n = 0;
         BitmapCreate(n, w, h, colour);

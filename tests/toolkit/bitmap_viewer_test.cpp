@@ -19,33 +19,13 @@
 #include "toolkit/output/bitmap_store.h"
 #include "toolkit/output/bitmap_viewer.h"
 #include "toolkit/output/raster_binding.h"
-#include "window_test_support.h"
+#include "raster_window_test_support.h"
 
 namespace tk::test {
 namespace {
 
-class BitmapViewerTest : public WindowTest {
+class BitmapViewerTest : public RasterWindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        resetGraphics();
-        GraphicsWindowBind();
-        BindRasterOutput();
-        openRoot(700, 500);
-    }
-    void TearDown() override {
-        ResetBitmapViewers();
-        ResetBitmapStore();
-        WindowTest::TearDown();
-        resetGraphics();
-    }
-    static void resetGraphics() {
-        ResetScreenDriver();
-        drawingSurface() = DrawingSurface{};
-        graphicsServices() = GraphicsServices{};
-        ResetDeviceProtocol();
-        graphicsState().reset();
-    }
     // A bitmap with a red left half and a blue frame, drawn by the graphics.
     static int picture(int w, int h) {
         int n = 0;

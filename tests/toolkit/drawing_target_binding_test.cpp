@@ -4,6 +4,7 @@
 
 #include "dialog_test_support.h"
 #include "platform/gdi/gdi.h"
+#include "raster_window_test_support.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/field_record.h"
 #include "toolkit/graphics/area_fill.h"
@@ -22,22 +23,13 @@ class DrawingTargetBinding : public DialogTest {
   protected:
     void SetUp() override {
         DialogTest::SetUp();
-        resetGraphics();
-        GraphicsWindowBind();
-        BindRasterOutput();
-        BuildDefaultColourTable();
+        resetGraphicsBinding();
+        bindGraphicsAndRasterOutput();
         OutputWindowSelect(0);
     }
     void TearDown() override {
         DialogTest::TearDown();
-        resetGraphics();
-    }
-    static void resetGraphics() {
-        ResetScreenDriver();
-        drawingSurface() = DrawingSurface{};
-        graphicsServices() = GraphicsServices{};
-        ResetDeviceProtocol();
-        graphicsState().reset();
+        resetGraphicsBinding();
     }
     static void fillRed() {
         GrColourN(31);

@@ -177,29 +177,8 @@ void YYBMP2(std::string_view name) {
 }
 
 void XXIMAG(int request) {
-    DeviceParameterBlock& b = deviceBlock();
-    switch (request) {
-        case 1:
-            if (b.count == -999) {
-                b.count = hc::BitImageDriverNumber;
-                return;
-            }
-            initialise();
-            break;
-        case 18:
-            beginOutput();
-            break;
-        case 19:
-            endOutput();
-            break;
-        case 20:
-            endPage();
-            break;
-        default:
-            if (request >= 1 && request <= 40 && !rasterState().buffer.empty())
-                SoftwareRasteriser(request);
-            break;
-    }
+    static constexpr RasterDriver driver{hc::BitImageDriverNumber, initialise, beginOutput, endOutput, endPage};
+    RasterDriverRequest(driver, request);
 }
 
 }  // namespace tk

@@ -11,6 +11,7 @@
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/screen_driver.h"
 #include "toolkit/output/bitmap_viewer.h"
+#include "toolkit/output/image_transfer.h"
 
 namespace tk {
 
@@ -101,28 +102,19 @@ win::HDC surfaceDC() {
 // The whole bitmap as packed colours, top row first, and back.
 std::vector<std::uint32_t> readPixels(win::HBITMAP bitmap, int width, int height) {
     std::vector<std::uint32_t> bits(static_cast<std::size_t>(width) * height);
-    win::BITMAPINFO info{};
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    win::BITMAPINFO info = Dib32Header(width, height);
     ReferenceDC reference;
     win::GetDIBits(reference.get(), bitmap, 0, static_cast<win::UINT>(height), bits.data(), &info,
                    win::DIB_RGB_COLORS);
-    // DIB words are blue, green, red from the low byte.
     for (std::uint32_t& p : bits)
-        p = (p >> 16 & 255u) | (p & 0xFF00u) | (p & 255u) << 16;
+        p = SwapRedBlue(p);
     return bits;
 }
 
 void writePixels(win::HBITMAP bitmap, int width, int height, std::vector<std::uint32_t> bits) {
     for (std::uint32_t& p : bits)
-        p = (p >> 16 & 255u) | (p & 0xFF00u) | (p & 255u) << 16;
-    win::BITMAPINFO info{};
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+        p = SwapRedBlue(p);
+    const win::BITMAPINFO info = Dib32Header(width, height);
     ReferenceDC reference;
     win::SetDIBits(reference.get(), bitmap, 0, static_cast<win::UINT>(height), bits.data(), &info,
                    win::DIB_RGB_COLORS);

@@ -86,15 +86,9 @@ win::POINT transformed(int x, int y, const ImageTransfer& t) {
 void drawPixels(const ImageTransfer& t, win::HDC dc, win::HRGN clip, const ImagePixelArray& image) {
     const ImagePixelArray picture = turned(image, t.rotation);
     std::vector<std::uint32_t> bits(picture.pixels.size());
-    for (std::size_t k = 0; k < bits.size(); ++k) {
-        const std::uint32_t p = picture.pixels[k];
-        bits[k] = (p >> 16 & 255u) | (p & 0xFF00u) | (p & 255u) << 16;
-    }
-    win::BITMAPINFO info{};
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    for (std::size_t k = 0; k < bits.size(); ++k)
+        bits[k] = SwapRedBlue(picture.pixels[k]);
+    const win::BITMAPINFO info = Dib32Header(picture.width, picture.height);
     const win::POINT a = transformed(t.x1, t.y1, t), b = transformed(t.x2, t.y2, t);
     const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
     if (t.stretch) {
@@ -144,6 +138,15 @@ int decodeAs(int kind, const std::vector<std::uint8_t>& bytes, ImagePixelArray& 
 }
 
 }  // namespace
+
+win::BITMAPINFO Dib32Header(int width, int height) {
+    win::BITMAPINFO info{};
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return info;
+}
 
 void RegisterImageTarget(int target, ImageTargetContext (*context)()) {
     if (target == 10 || target == 11) targets()[static_cast<std::size_t>(target - 10)] = context;
@@ -216,11 +219,7 @@ void ImageSaveFromDC(int kind, int x1, int y1, int x2, int y2, int& error, int& 
         return;
     }
     std::vector<std::uint32_t> bits(static_cast<std::size_t>(w) * h);
-    win::BITMAPINFO info{};
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    win::BITMAPINFO info = Dib32Header(w, h);
     const int rows = win::GetDIBits(source, bitmap, 0, static_cast<win::UINT>(h), bits.data(), &info,
                                     win::DIB_RGB_COLORS);
     win::DeleteObject(bitmap);
@@ -231,8 +230,7 @@ void ImageSaveFromDC(int kind, int x1, int y1, int x2, int y2, int& error, int& 
     ImageToWrite image;
     image.width = w, image.height = h, image.depth = 24;
     image.pixel = [&bits, w](int x, int y) {
-        const std::uint32_t p = bits[static_cast<std::size_t>(y) * w + x];
-        return (p >> 16 & 255u) | (p & 0xFF00u) | (p & 255u) << 16;
+        return SwapRedBlue(bits[static_cast<std::size_t>(y) * w + x]);
     };
     std::vector<std::uint8_t> bytes = kind == 2    ? PcxFileBytes(image)
                                       : kind == 15 ? PngFileBytes(image)

@@ -7,9 +7,10 @@
 // error, 1066 transfer failed, 1072 capture failed, 1094 clipboard not
 // available, 1095 no bitmap on the clipboard) and report nothing.
 
+#include <cstdint>
 #include <string_view>
 
-#include "platform/win_types.h"
+#include "platform/gdi/gdi.h"
 
 namespace tk {
 
@@ -40,5 +41,13 @@ struct ImageTargetContext {
     win::HRGN clip = nullptr;
 };
 void RegisterImageTarget(int target, ImageTargetContext (*context)());
+
+// The header of a 32-bit DIB with its rows from the top down.
+win::BITMAPINFO Dib32Header(int width, int height);
+// A packed colour (red in the low byte) as a DIB word (blue in the low
+// byte), and back.
+inline std::uint32_t SwapRedBlue(std::uint32_t p) {
+    return (p >> 16 & 255u) | (p & 0xFF00u) | (p & 255u) << 16;
+}
 
 }  // namespace tk

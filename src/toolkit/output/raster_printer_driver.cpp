@@ -494,26 +494,8 @@ int BandHeaderCount(int& count) {
 }
 
 void XXRAST(int request) {
-    DeviceParameterBlock& b = deviceBlock();
-    switch (request) {
-        case 1:
-            if (b.count == -999) {
-                b.count = hc::RasterDriverNumber;
-                return;
-            }
-            initialise();
-            break;
-        case 18:
-            beginOutput();
-            break;
-        case 20:
-            endPage();
-            break;
-        default:
-            if (request >= 1 && request <= 40 && (request == 19 || !rasterState().buffer.empty()))
-                SoftwareRasteriser(request);
-            break;
-    }
+    static constexpr RasterDriver driver{hc::RasterDriverNumber, initialise, beginOutput, nullptr, endPage};
+    RasterDriverRequest(driver, request);
 }
 
 }  // namespace tk

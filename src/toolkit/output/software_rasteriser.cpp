@@ -420,4 +420,30 @@ void SoftwareRasteriser(int request) {
     }
 }
 
+void RasterDriverRequest(const RasterDriver& driver, int request) {
+    DeviceParameterBlock& b = deviceBlock();
+    switch (request) {
+        case 1:
+            if (b.count == -999) {
+                b.count = driver.number;
+                return;
+            }
+            driver.initialise();
+            break;
+        case 18:
+            driver.begin();
+            break;
+        case 19:
+            driver.end ? driver.end() : SoftwareRasteriser(19);
+            break;
+        case 20:
+            driver.endPage();
+            break;
+        default:
+            if (request >= 1 && request <= 40 && !rasterState().buffer.empty())
+                SoftwareRasteriser(request);
+            break;
+    }
+}
+
 }  // namespace tk

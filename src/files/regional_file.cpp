@@ -9,6 +9,7 @@
 #include "files/messages.h"
 #include "files/view_settings.h"
 #include "util/array_routines.h"
+#include "util/dialog_wrappers.h"
 #include "util/text_clean.h"
 #include "util/text_edit.h"
 
@@ -69,7 +70,8 @@ void GETCOLSREGIONAL(int& stationColumn, int& regionalColumn, int& skip, const C
         status = -1;
         return;
     }
-    PUTDLGSTRING(kPreviewField, bytes, static_cast<int>(std::min(bytes.size(), kPreviewLimit)));
+    util::PUTDLGSTRING(kPreviewField, bytes,
+                       static_cast<int>(std::min(bytes.size(), kPreviewLimit)), putDialogString);
     bytes.clear();
     bytes.shrink_to_fit();
 

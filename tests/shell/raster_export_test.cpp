@@ -3,6 +3,7 @@
 // an independent reader, and the PNG shown again in a bitmap viewer window.
 
 #include "program_test_support.h"
+#include "shell/window_views.h"
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/output/bitmap_store.h"
@@ -45,7 +46,7 @@ void exportProfileWindow(int format, const fs::path& file) {
     tk::HardcopyOptionSet(tk::hc::BitmapFormat, format);
     tk::HardcopySwitch(file.string(), "Profile");
     ASSERT_EQ(tk::graphicsState().hardcopyDriver, tk::hc::BitImageDriverNumber);
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
     tk::HardcopySwitch("S");
 }
 

@@ -152,15 +152,15 @@ TEST(GreyDither, PatternsOfGreysAndColours) {
     SetColourMode(24);
     graphicsState().rgb = 128 * 0x010101;
     hardcopyDeviceState().colourCount = 2;
-    EXPECT_EQ(ColourToGreyDither(0)[0], 0xD555AA55u);
+    EXPECT_EQ(ColourToGreyDither(0).first, 0xD555AA55u);
     hardcopyDeviceState().colourCount = 8;
     const ColourPatternTriple grey = ColourToGreyDither(1);
-    EXPECT_EQ(grey[1], grey[0]);
-    EXPECT_EQ(grey[2], grey[0]);
+    EXPECT_EQ(grey.second, grey.first);
+    EXPECT_EQ(grey.third, grey.first);
     graphicsState().rgb = 0x0000FF;
     const ColourPatternTriple red = ColourToGreyDither(1);
-    EXPECT_EQ(red[0], 0xFFFFFFFFu);
-    EXPECT_EQ(red[1], 0u);
+    EXPECT_EQ(red.first, 0xFFFFFFFFu);
+    EXPECT_EQ(red.second, 0u);
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ ImageToWrite pageImage() {
 
 void endPage() {
     HardcopyDeviceState& d = hardcopyDeviceState();
-    if (!d.pageDirty) return;
+    if (!rasterState().pageDrawn) return;
     const int format = hardcopyOptions()[hc::BitmapFormat];
     const ImageToWrite image = pageImage();
     const std::vector<std::uint8_t> bytes = format == 1 || format == 2 ? BmpFileBytes(image, format == 2)
@@ -177,8 +177,8 @@ void YYBMP2(std::string_view name) {
 }
 
 void XXIMAG(int request) {
-    static constexpr RasterDriver driver{hc::BitImageDriverNumber, initialise, beginOutput, endOutput, endPage};
-    RasterDriverRequest(driver, request);
+    static RasterHardcopyDriver driver(hc::BitImageDriverNumber, {initialise, beginOutput, endOutput, endPage});
+    driver.request(request);
 }
 
 }  // namespace tk

@@ -1,9 +1,9 @@
 #include "toolkit/output/grey_dither.h"
 
 #include <algorithm>
+#include <array>
 
-#include "toolkit/graphics/colour_table.h"
-#include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
 
 namespace tk {
@@ -65,26 +65,29 @@ std::uint32_t DitherPlanePattern(float level, int divisor) {
 }
 
 ColourPatternTriple ColourToGreyDither(int scheme) {
-    const GraphicsState& g = graphicsState();
-    int red = 0, green = 0, blue = 0;
-    ColourNumberComponents(g.colourMode == 2 ? g.rgb : g.colourNumber, red, green, blue);
+    int r = 0, g = 0, b = 0;
+    CurrentColourComponents(r, g, b);
     const int handling = hardcopyOptions()[hc::ColourHandling];
-    const int colours = hardcopyDeviceState().colourCount;
-    auto invert = [&] { red = 255 - red, green = 255 - green, blue = 255 - blue; };
-    const bool extreme = (red > 245 && green > 245 && blue > 245) || (red < 10 && green < 10 && blue < 10);
-    if (handling == 1 || (handling == 2 && extreme)) invert();
-    if (scheme == 2 && colours > 2) invert();
-    if (colours == 2) {
-        const float level = (0.35f * static_cast<float>(red) + 0.59f * static_cast<float>(green) +
-                             0.11f * static_cast<float>(blue)) / 255.0f;
+    ApplyColourHandling(handling, r, g, b);
+    const bool colours = hardcopyDeviceState().colourCount > 2;
+    if (scheme == 2 && colours) r = 255 - r, g = 255 - g, b = 255 - b;
+    ColourPatternTriple t;
+    if (!colours) {
+        const float level = (0.35f * static_cast<float>(r) + 0.59f * static_cast<float>(g) +
+                             0.11f * static_cast<float>(b)) / 255.0f;
         std::uint32_t p = DitherPlanePattern(level, 2);
         if (handling > 0) p = ~p;
-        return {p, p, p};
+        t.first = t.second = t.third = p;
+        return t;
     }
-    const std::uint32_t r = DitherPlanePattern(static_cast<float>(red) / 255.0f, 2);
-    if (std::max({red, green, blue}) - std::min({red, green, blue}) < 4) return {r, r, r};
-    return {r, DitherPlanePattern(static_cast<float>(green) / 255.0f, 3),
-            DitherPlanePattern(static_cast<float>(blue) / 255.0f, 4)};
+    t.first = DitherPlanePattern(static_cast<float>(r) / 255.0f, 2);
+    if (std::max({r, g, b}) - std::min({r, g, b}) < 4) {
+        t.second = t.third = t.first;
+        return t;
+    }
+    t.second = DitherPlanePattern(static_cast<float>(g) / 255.0f, 3);
+    t.third = DitherPlanePattern(static_cast<float>(b) / 255.0f, 4);
+    return t;
 }
 
 }  // namespace tk

@@ -163,9 +163,9 @@ void RasterFillSpan(int i1, int i2, int j) {
         for (int i = i1; i <= i2; ++i) {
             const ColourPatternTriple& p =
                 r.mixedFill && (i + j) % 2 != 0 ? r.previousPatterns : r.colourPatterns;
-            RasterSetPixel(static_cast<std::uint32_t>(patternBit(p[0], i, j) |
-                                                      patternBit(p[1], i, j) << 1 |
-                                                      patternBit(p[2], i, j) << 2),
+            RasterSetPixel(static_cast<std::uint32_t>(patternBit(p.first, i, j) |
+                                                      patternBit(p.second, i, j) << 1 |
+                                                      patternBit(p.third, i, j) << 2),
                            i, j);
         }
     } else if (!r.mixedFill) {

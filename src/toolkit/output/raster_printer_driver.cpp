@@ -144,7 +144,7 @@ void beginOutput() {
 
 void endPage() {
     HardcopyDeviceState& d = hardcopyDeviceState();
-    if (!d.pageDirty) return;
+    if (!rasterState().pageDrawn) return;
     const RasterState& r = rasterState();
     if (portrait())
         RasterPrinterControl(r.rowLength, r.rowCount);
@@ -494,8 +494,8 @@ int BandHeaderCount(int& count) {
 }
 
 void XXRAST(int request) {
-    static constexpr RasterDriver driver{hc::RasterDriverNumber, initialise, beginOutput, nullptr, endPage};
-    RasterDriverRequest(driver, request);
+    static RasterHardcopyDriver driver(hc::RasterDriverNumber, {initialise, beginOutput, nullptr, endPage});
+    driver.request(request);
 }
 
 }  // namespace tk

@@ -33,6 +33,9 @@ struct RasterState {
     std::uint32_t fillPatternEven = 0, fillPatternOdd = 0;
     bool mixedFill = false;
     int lastPointColumn = -9999, lastPointRow = -9999;
+    // Something was drawn since the page was last cleared (the page end of
+    // the drivers writes only such pages).
+    bool pageDrawn = false;
     std::array<std::vector<std::uint32_t>, 3> channelDither;  // 4096 patterns each
 };
 

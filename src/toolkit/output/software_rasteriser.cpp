@@ -32,6 +32,11 @@ int row(float y) {
     return static_cast<int>(y * graphicsState().hardcopyScaleY);
 }
 
+void markDrawn() {
+    hardcopyDeviceState().pageDirty = true;
+    rasterState().pageDrawn = true;
+}
+
 int currentColourNumber() {
     const GraphicsState& g = graphicsState();
     if (g.colourNumber >= 0) return g.colourNumber;
@@ -57,9 +62,7 @@ void initialise() {
 // one inks every dot).
 ColourPatternTriple inkPatterns() {
     ColourPatternTriple p = ColourToGreyDither(rasterState().colourScheme);
-    if (rasterState().bitsPerPixel == 1)
-        for (std::uint32_t& bits : p)
-            bits = ~bits;
+    if (rasterState().bitsPerPixel == 1) p = {~p.first, ~p.second, ~p.third};
     return p;
 }
 
@@ -182,7 +185,7 @@ void filledRequest(int code) {
     GraphicsState& g = graphicsState();
     DeviceParameterBlock& b = deviceBlock();
     if (b.value == -1) return;
-    hardcopyDeviceState().pageDirty = true;
+    markDrawn();
     if (g.fillStyle < 3) {
         if (code == 5) b.value = -1;
         return;
@@ -193,9 +196,9 @@ void filledRequest(int code) {
         const std::uint32_t solid = currentColourNumber() != 0 ? 0xFFFFFFFFu : 0u;
         r.fillPatternEven = handling ? ~solid : solid;
     } else {
-        r.fillPatternEven = r.colourPatterns[0];
+        r.fillPatternEven = r.colourPatterns.first;
     }
-    r.fillPatternOdd = r.mixedFill ? r.previousPatterns[0] : r.fillPatternEven;
+    r.fillPatternOdd = r.mixedFill ? r.previousPatterns.first : r.fillPatternEven;
     switch (code) {
         case 5:
         case 13:
@@ -245,6 +248,7 @@ void beginOutput() {
 
 void clear() {
     RasterState& r = rasterState();
+    r.pageDrawn = false;
     const int last = std::min(r.totalWords, r.clearWords);
     for (int k = 0; k <= last && k < static_cast<int>(r.buffer.size()); ++k)
         r.buffer[static_cast<std::size_t>(k)] = r.clearValue;
@@ -324,7 +328,7 @@ void imageRequest() {
     const RasterState& r = rasterState();
     ImagePixelArray image;
     if (!LoadRequestImage(image)) return;
-    hardcopyDeviceState().pageDirty = true;
+    markDrawn();
     const long long m = image.width, n = image.height;
     const long long rows = r.clipRowMax - r.clipRowMin + 1, cols = r.clipColumnMax - r.clipColumnMin + 1;
     if (rows <= 0 || cols <= 0) return;
@@ -347,7 +351,7 @@ void imageRequest() {
 
 void gradientRequest() {
     const RasterState& r = rasterState();
-    hardcopyDeviceState().pageDirty = true;
+    markDrawn();
     GradientPolygon& p = gradientPolygon();
     const DevicePointArrays& a = devicePointArrays();
     const int n = std::min<int>(p.vertexCount, static_cast<int>(a.x.size()));
@@ -367,7 +371,7 @@ void SoftwareRasteriser(int request) {
             initialise();
             break;
         case 2:
-            hardcopyDeviceState().pageDirty = true;
+            markDrawn();
             lineRequest();
             break;
         case 3:
@@ -396,7 +400,7 @@ void SoftwareRasteriser(int request) {
             clipRequest();
             break;
         case 26:
-            hardcopyDeviceState().pageDirty = true;
+            markDrawn();
             pixelRequest();
             break;
         case 29:
@@ -406,7 +410,7 @@ void SoftwareRasteriser(int request) {
             lineWidthRequest();
             break;
         case 32:
-            hardcopyDeviceState().pageDirty = true;
+            markDrawn();
             polylineRequest();
             break;
         case 38:
@@ -420,30 +424,8 @@ void SoftwareRasteriser(int request) {
     }
 }
 
-void RasterDriverRequest(const RasterDriver& driver, int request) {
-    DeviceParameterBlock& b = deviceBlock();
-    switch (request) {
-        case 1:
-            if (b.count == -999) {
-                b.count = driver.number;
-                return;
-            }
-            driver.initialise();
-            break;
-        case 18:
-            driver.begin();
-            break;
-        case 19:
-            driver.end ? driver.end() : SoftwareRasteriser(19);
-            break;
-        case 20:
-            driver.endPage();
-            break;
-        default:
-            if (request >= 1 && request <= 40 && !rasterState().buffer.empty())
-                SoftwareRasteriser(request);
-            break;
-    }
+bool RasterHardcopyDriver::documentOpen() const {
+    return !rasterState().buffer.empty();
 }
 
 }  // namespace tk

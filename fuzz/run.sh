@@ -34,7 +34,7 @@ run_target() {
     [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
   done
   local system_libs
-  system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib)
+  system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib libpng)
   local flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
                -fsanitize=address,undefined -fno-sanitize-recover=undefined
                -I"$root/src" -I"$root/tests/files")

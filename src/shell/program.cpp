@@ -28,6 +28,7 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/graphics/drawing_targets.h"
 #include "util/message_boxes.h"
 #include "util/text_clean.h"
 
@@ -74,6 +75,7 @@ void openMainWindow() {
     std::string title = kMainWindowTitle;
     title.resize(80, ' ');
     m.MainWindowSpec.title = title;
+    tk::SetTextWindowState({4, 0, 0, 0, 0, 0, 0, 0});
     tk::DlgSelect(IDD_SPLASH);
     tk::DlgUnload();
     tk::RootWindowOpen(m.MainWindowSpec, 256);

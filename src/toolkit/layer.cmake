@@ -1,1 +1,2 @@
-target_link_libraries(pelk_toolkit PUBLIC ZLIB::ZLIB)
+find_package(PNG REQUIRED)
+target_link_libraries(pelk_toolkit PUBLIC ZLIB::ZLIB PNG::PNG)

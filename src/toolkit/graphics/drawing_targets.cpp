@@ -4,6 +4,8 @@
 #include "platform/window/user_api.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/core/window_table.h"
+#include "toolkit/core/window_text.h"
 #include "toolkit/graphics/device_protocol.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -171,6 +173,23 @@ void DialogFieldTargetResized(int dialog, int field, int width, int height) {
         return;
     if (auto& update = graphicsServices().windowTextSizeUpdate) update();
     GraphicsTargetResized(DialogFieldTarget, field, width, height);
+}
+
+void SetTextWindowState(const std::array<int, 8>& record) {
+    if (record[0] < 0 || record[0] > 6) return;
+    WindowTextState& s = windowTextState();
+    // The settings belong to the open root window: take its defaults first
+    // so that the first size update does not replace what is stored here.
+    const win::HWND root = windowSystem().slots[0].frame;
+    if (root && s.rootFrame != root) WindowTextReset();
+    s.fontNumber = record[0];
+    s.charWidthUnits = record[1];
+    s.charHeightUnits = record[2];
+    s.bold = record[3];
+    s.italic = record[4];
+    WindowTextSizeUpdate();
+    WindowTextColours(record[6], record[7]);
+    WindowTextUnderline(record[5]);
 }
 
 }  // namespace tk

@@ -9,6 +9,8 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_encoding.h"
+#include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_driver.h"
 
@@ -110,6 +112,14 @@ class CgmFileDriver final : public HardcopyDriver {
         emit(bufferPoints(e, b.count));
     }
     void text(DeviceParameterBlock& b) override;
+    void image(DeviceParameterBlock&) override {
+        ImagePixelArray picture;
+        if (!LoadRequestImage(picture)) return;
+        hardcopyDeviceState().pageDirty = true;
+        const GraphicsState& g = graphicsState();
+        emit(CgmCellArray(picture, g.pageRotation, toVdc(g.clipX1, g.clipY2), toVdc(g.clipX2, g.clipY1),
+                          toVdc(g.clipX2, g.clipY2)));
+    }
     void gradient() override {
         const GraphicsState& g = graphicsState();
         const win::POINT low = toVdc(g.clipX1, g.clipY1), high = toVdc(g.clipX2, g.clipY2);

@@ -8,6 +8,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_encoding.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/metafile_slots.h"
 
 namespace tk {
@@ -321,6 +322,13 @@ void MemoryCgmDriver(DeviceRequest request) {
                      .int16(trunc(g.dirCos * sv))
                      .int16(trunc(g.dirCos * t))
                      .int16(trunc(g.dirSinA * t)));
+            break;
+        }
+        case 38: {
+            ImagePixelArray image;
+            if (!LoadRequestImage(image)) break;
+            emit(CgmCellArray(image, g.pageRotation, {g.devIX1, g.devIY2}, {g.devIX2, g.devIY1},
+                              {g.devIX2, g.devIY2}));
             break;
         }
         case 39:

@@ -18,6 +18,7 @@
 #include "toolkit/output/postscript_driver.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
+#include "toolkit/output/raster_binding.h"
 #include "toolkit/output/screen_picture_print.h"
 #include "toolkit/output/svg_driver.h"
 
@@ -64,6 +65,7 @@ void HardcopyOutputBind() {
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
     RegisterHardcopyDriver(hc::Hpgl2DriverNumber, Hpgl2Driver);
     BindMetafileDrivers();
+    BindRasterOutput();
     bindTemporaryNames();
     GraphicsServices& s = graphicsServices();
     s.hardcopyPageSize = [](float& width, float& height) {

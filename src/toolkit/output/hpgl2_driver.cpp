@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cmath>
 #include <string>
 
@@ -135,58 +134,6 @@ void Hpgl2Polyline(int count) {
                TruncatedInt(g.hardcopyScaleY * p.y[k - 1]));
     }
     Hpgl2FlushBuffer(line + ";");
-}
-
-std::uint8_t rotateLeft(std::uint8_t b, int k) {
-    k %= 8;
-    return static_cast<std::uint8_t>((b << k) | (b >> (8 - k)));
-}
-
-// The pattern of one plane of lightness `level` (0-1), plane `p` (1-3).
-std::uint32_t planePattern(float level, int p) {
-    const int i = p + 1;
-    int n = TruncatedInt(32.0f * level + 0.5f);
-    if (n < 1) return 0;
-    if (level > 0.975f) return 0xFFFFFFFFu;
-    n = std::min(n, 32);
-    std::bitset<32> bits;
-    const int run = std::max(1, n / std::max(1, 32 - n));
-    const int gap = std::max(1, (32 - n) / std::max(1, n));
-    int position = ((n / i) * (i + 1)) % 32, inRun = 0, left = n;
-    for (int visit = 0; visit < 32; ++visit) {
-        const std::size_t at = static_cast<std::size_t>(position);
-        if (bits[at] || left == 0 || inRun >= run) {
-            position = (position + gap) % 32;
-            inRun = 0;
-        } else {
-            bits[at] = true;
-            ++inRun;
-            --left;
-            position = (position + 1) % 32;
-        }
-    }
-    for (std::size_t q = 0; left > 0 && q < 32; ++q) {
-        for (std::size_t at : {q, 31 - q}) {
-            if (left > 0 && !bits[at]) {
-                bits[at] = true;
-                --left;
-            }
-        }
-    }
-    std::array<std::uint8_t, 4> rows{};
-    for (std::size_t r = 0; r < 4; ++r)
-        rows[r] = static_cast<std::uint8_t>(bits.to_ulong() >> (8 * r));
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (rows[k] == 0 || rows[k] == 255) continue;
-        for (std::size_t m = k + 1; m < 4; ++m) {
-            if (rows[m] != rows[k]) continue;
-            rows[m] = rotateLeft(rows[m], i + 1);
-            for (std::size_t l = m; l-- > 0;)
-                if (rows[l] == rows[m]) rows[l] = rotateLeft(rows[l], i);
-        }
-    }
-    return static_cast<std::uint32_t>(rows[0]) | static_cast<std::uint32_t>(rows[1]) << 8 |
-           static_cast<std::uint32_t>(rows[2]) << 16 | static_cast<std::uint32_t>(rows[3]) << 24;
 }
 
 class Hpgl2FileDriver final : public PenPlotterDriver {
@@ -529,31 +476,6 @@ void Hpgl2FileDriver::text(DeviceParameterBlock& b) {
 }
 
 }  // namespace
-
-ColourPatternTriple ColourToGreyDither(int scheme) {
-    int r = 0, g = 0, b = 0;
-    CurrentColourComponents(r, g, b);
-    const int handling = hardcopyOptions()[hc::ColourHandling];
-    ApplyColourHandling(handling, r, g, b);
-    const bool colours = hardcopyDeviceState().colourCount > 2;
-    if (scheme == 2 && colours) r = 255 - r, g = 255 - g, b = 255 - b;
-    ColourPatternTriple t;
-    if (!colours) {
-        const float level = (0.35f * r + 0.59f * g + 0.11f * b) / 255.0f;
-        std::uint32_t p = planePattern(level, 1);
-        if (handling > 0) p = ~p;
-        t.first = t.second = t.third = p;
-        return t;
-    }
-    t.first = planePattern(r / 255.0f, 1);
-    if (std::max({r, g, b}) - std::min({r, g, b}) < 4) {
-        t.second = t.third = t.first;
-        return t;
-    }
-    t.second = planePattern(g / 255.0f, 2);
-    t.third = planePattern(b / 255.0f, 3);
-    return t;
-}
 
 int Hpgl2DevicePens(int number) {
     return kDevices[static_cast<std::size_t>(number >= 1 && number <= 5 ? number - 1 : 0)].pens;

@@ -8,19 +8,11 @@
 #include <cstdint>
 
 #include "toolkit/graphics/device_protocol.h"
+#include "toolkit/output/grey_dither.h"
 
 namespace tk {
 
 void Hpgl2Driver(DeviceRequest request);
-
-// An 8 x 4 cell pattern of the current colour: bit (column + 8 x row) is set
-// for a light cell, so the set bits grow with the lightness. One pattern for
-// two-colour devices, else one per colour plane; `scheme` 2 inverts the
-// planes of colour devices once more.
-struct ColourPatternTriple {
-    std::uint32_t first = 0, second = 0, third = 0;
-};
-ColourPatternTriple ColourToGreyDither(int scheme);
 
 // Pens of HP-GL/2 device 1-5 (the first for other numbers).
 int Hpgl2DevicePens(int device);

@@ -16,6 +16,7 @@
 #include "toolkit/graphics/screen_primitives.h"
 #include "toolkit/output/cgm_driver.h"
 #include "toolkit/output/cgm_memory_driver.h"
+#include "toolkit/output/reference_context.h"
 #include "toolkit/output/wmf_driver.h"
 
 namespace tk {
@@ -89,7 +90,8 @@ void YYGCGM1(const std::uint8_t* bytes, int count) {
 void MetafileSlotCreate(int index, int pageWidth, int pageHeight, int& horzRes, int& vertRes,
                         int& horzSize, int& vertSize) {
     if (!validIndex(index)) return;
-    HDC ref = GetDC(nullptr);
+    const ReferenceContext reference;
+    HDC ref = reference.get();
     horzRes = GetDeviceCaps(ref, HORZRES);
     vertRes = GetDeviceCaps(ref, VERTRES);
     horzSize = GetDeviceCaps(ref, HORZSIZE);
@@ -100,7 +102,6 @@ void MetafileSlotCreate(int index, int pageWidth, int pageHeight, int& horzRes, 
     e.recording = CreateEnhMetaFileA(ref, nullptr, &frame, nullptr);
     e.handle = nullptr;
     referenceResolution() = GetDeviceCaps(ref, LOGPIXELSX);
-    ReleaseDC(nullptr, ref);
 }
 
 void MetafileSlotUseDC(int index, int width, int height, int& status) {

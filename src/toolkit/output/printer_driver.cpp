@@ -15,6 +15,7 @@
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_primitives.h"
 
@@ -84,6 +85,11 @@ class PrinterDriver final : public HardcopyDriver {
         b.value = 1;
     }
     void gradient() override;
+    void image(DeviceParameterBlock&) override {
+        hardcopyDeviceState().pageDirty = true;
+        if (prnState().pagePending) PrnBeginPage();
+        WindowsImageRequest(prnState().dc, prnState().clip);
+    }
     void fill(DeviceRequest request, DeviceParameterBlock& b) override;
     void fillEnd(DeviceRequest, DeviceParameterBlock&) override {
         if (!solidLike()) return;

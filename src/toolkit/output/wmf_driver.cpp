@@ -12,6 +12,8 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_driver.h"
+#include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/wmf_primitives.h"
 
 namespace tk {
@@ -60,6 +62,10 @@ class WmfDriver final : public HardcopyDriver {
                z.x, z.y, graphicsState().fillDensity);
     }
     void gradient() override;
+    void image(DeviceParameterBlock&) override {
+        hardcopyDeviceState().pageDirty = true;
+        WindowsImageRequest(WmfDC(), nullptr);
+    }
     void fill(DeviceRequest request, DeviceParameterBlock& b) override;
     void fillEnd(DeviceRequest, DeviceParameterBlock&) override {
         // Put back the line colour and the previous colour behind it.

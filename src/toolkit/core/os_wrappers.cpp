@@ -1,6 +1,8 @@
 #include "toolkit/core/os_wrappers.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/processes.h"
+#include "platform/kernel/registry.h"
 #include "platform/message_box.h"
 #include "toolkit/core/seams.h"
 
@@ -201,21 +204,58 @@ void WindowsPlatformQuery(int& kind) {
                                                              : 3;
 }
 
-void Win32RegistryKeyDelete(int, int& result, const char*) {
-    result = static_cast<int>(win::ERROR_FILE_NOT_FOUND);
+namespace {
+
+win::HKEY rootKeyOf(int rootKey) {
+    return reinterpret_cast<win::HKEY>(
+        static_cast<std::uintptr_t>(static_cast<std::uint32_t>(rootKey)));
 }
 
-void Win32RegistryValueDelete(int, int& result, const char*, const char*) {
-    result = 2;
+}  // namespace
+
+void Win32RegistryKeyDelete(int rootKey, int& result, const char* subKey) {
+    result = static_cast<int>(win::RegDeleteKeyA(rootKeyOf(rootKey), subKey));
 }
 
-void Win32RegistryValueRead(int, int& type, int& size, const char*, const char*, void*) {
-    type = -2;
-    size = 0;
+void Win32RegistryValueDelete(int rootKey, int& result, const char* subKey, const char* name) {
+    win::HKEY key = nullptr;
+    if (win::RegOpenKeyExA(rootKeyOf(rootKey), subKey, 0, win::KEY_WRITE, &key) != 0) {
+        result = 2;
+        return;
+    }
+    result = static_cast<int>(win::RegDeleteValueA(key, name));
+    win::RegCloseKey(key);
 }
 
-void Win32RegistryValueWrite(int, int, int& result, const char*, const char*, const void*, int) {
-    result = static_cast<int>(win::ERROR_FILE_NOT_FOUND);
+void Win32RegistryValueRead(int rootKey, int& type, int& size, const char* subKey, const char* name,
+                            void* data) {
+    win::HKEY key = nullptr;
+    win::LSTATUS error = win::RegOpenKeyExA(rootKeyOf(rootKey), subKey, 0, win::KEY_READ, &key);
+    if (error == 0) {
+        win::DWORD t = 0, n = static_cast<win::DWORD>(std::max(size, 0));
+        error = win::RegQueryValueExA(key, name, nullptr, &t,
+                                      size > 0 ? static_cast<win::BYTE*>(data) : nullptr, &n);
+        win::RegCloseKey(key);
+        type = static_cast<int>(t);
+        size = static_cast<int>(n);
+    }
+    if (error != 0 && error != static_cast<win::LSTATUS>(win::ERROR_MORE_DATA)) {
+        type = -2;
+        size = 0;
+    }
+}
+
+void Win32RegistryValueWrite(int rootKey, int type, int& result, const char* subKey,
+                             const char* name, const void* data, int dataSize) {
+    win::HKEY key = nullptr;
+    result = static_cast<int>(win::RegCreateKeyExA(rootKeyOf(rootKey), subKey, 0, nullptr,
+                                                   win::REG_OPTION_NON_VOLATILE, win::KEY_WRITE,
+                                                   nullptr, &key, nullptr));
+    if (result != 0) return;
+    result = static_cast<int>(win::RegSetValueExA(key, name, 0, static_cast<win::DWORD>(type),
+                                                  static_cast<const win::BYTE*>(data),
+                                                  static_cast<win::DWORD>(std::max(dataSize, 0))));
+    win::RegCloseKey(key);
 }
 
 }  // namespace tk

@@ -33,7 +33,8 @@ void Win32ErrorText(int code, char* buffer, int size);
 // 2 Win32s, 4 NT family, 3 any other platform.
 void WindowsPlatformQuery(int& kind);
 
-// There is no registry: reads find nothing, changes fail with "not found".
+// The registry (kept in a small file of the user's configuration folder):
+// results and errors are the platform's codes, 0 on success.
 void Win32RegistryKeyDelete(int rootKey, int& result, const char* subKey);
 void Win32RegistryValueDelete(int rootKey, int& result, const char* subKey, const char* name);
 void Win32RegistryValueRead(int rootKey, int& type, int& size, const char* subKey, const char* name,

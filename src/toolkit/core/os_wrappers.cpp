@@ -48,42 +48,63 @@ void Win32ProgramStart(int& result, const char* command) {
     result = static_cast<int>(win::WinExec(command, win::SW_SHOWNORMAL));
 }
 
+namespace {
+
+// Waits until the process ends, keeping the program's windows painted
+// meanwhile: 32 when it ended, else the OS error.
+int awaitProcess(win::HANDLE process) {
+    for (;;) {
+        if (seams().dispatchPaint) seams().dispatchPaint();
+        const win::DWORD w = win::WaitForSingleObject(process, 100);
+        if (w == win::WAIT_OBJECT_0) return 32;
+        if (w == win::WAIT_FAILED) return osError();
+    }
+}
+
+bool startProcess(std::string line, int show, win::PROCESS_INFORMATION& info) {
+    win::STARTUPINFOA startup;
+    startup.dwFlags = win::STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<win::WORD>(show);
+    return win::CreateProcessA(nullptr, line.data(), nullptr, nullptr, win::FALSE,
+                               win::CREATE_NEW_CONSOLE | win::NORMAL_PRIORITY_CLASS, nullptr,
+                               nullptr, &startup, &info);
+}
+
+}  // namespace
+
 void Win32RunProcess(const char* command, int hide, int wait, int timeoutSeconds, int& result) {
     const int show = hide == 0 ? win::SW_SHOWNORMAL : win::SW_HIDE;
     if (wait == 0) {
         result = static_cast<int>(win::WinExec(command, static_cast<win::UINT>(show)));
         return;
     }
-    win::STARTUPINFOA startup;
-    startup.dwFlags = win::STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<win::WORD>(show);
     win::PROCESS_INFORMATION info;
-    std::string line = command ? command : "";
-    if (!win::CreateProcessA(nullptr, line.data(), nullptr, nullptr, win::FALSE,
-                             win::CREATE_NEW_CONSOLE | win::NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                             &startup, &info)) {
+    if (!startProcess(command ? command : "", show, info)) {
         result = osError();
         return;
     }
     if (timeoutSeconds < 0) {
-        // Wait for ever, keeping the program's windows painted meanwhile.
-        for (;;) {
-            if (seams().dispatchPaint) seams().dispatchPaint();
-            win::DWORD w = win::WaitForSingleObject(info.hProcess, 100);
-            if (w == win::WAIT_OBJECT_0) {
-                result = 32;
-                break;
-            }
-            if (w == win::WAIT_FAILED) {
-                result = osError();
-                break;
-            }
-        }
+        result = awaitProcess(info.hProcess);
     } else {
         win::DWORD w = win::WaitForSingleObject(info.hProcess,
                                                 static_cast<win::DWORD>(timeoutSeconds) * 1000u);
         result = w == win::WAIT_OBJECT_0 ? 32 : w == win::WAIT_TIMEOUT ? -1 : osError();
     }
+    win::CloseHandle(info.hProcess);
+    win::CloseHandle(info.hThread);
+}
+
+void Win32RunProgram(const std::vector<std::string>& argv, int& result, int& exitCode) {
+    exitCode = 0;
+    win::PROCESS_INFORMATION info;
+    if (!startProcess(win::argumentsToCommandLine(argv), win::SW_SHOWNORMAL, info)) {
+        result = osError();
+        return;
+    }
+    result = awaitProcess(info.hProcess);
+    win::DWORD code = 0;
+    if (result == 32 && win::GetExitCodeProcess(info.hProcess, &code))
+        exitCode = static_cast<int>(code);
     win::CloseHandle(info.hProcess);
     win::CloseHandle(info.hThread);
 }

@@ -4,6 +4,9 @@
 // NUL-terminated texts, report nothing themselves, and give OS error codes
 // (0 on success) through their outputs.
 
+#include <string>
+#include <vector>
+
 namespace tk {
 
 void Win32ErrorBox(const char* caption, const char* text);
@@ -18,6 +21,10 @@ void Win32ProgramStart(int& result, const char* command);
 // process is awaited: timeout below 0 for ever (painting windows meanwhile),
 // else that many seconds. result 32 = ended, -1 = timed out, else the OS error.
 void Win32RunProcess(const char* command, int hide, int wait, int timeoutSeconds, int& result);
+// Runs a program from its argument vector (no shell between) and waits for
+// it, painting windows meanwhile: result 32 and its exit code when it ran,
+// else the OS error (the program could not be started).
+void Win32RunProgram(const std::vector<std::string>& argv, int& result, int& exitCode);
 void Win32LocalDate(int& year, int& month, int& day);
 void Win32LocalTime(int& hour, int& minute, int& second, int& milliseconds);
 void Win32DiskFreeBytes(int& bytes);

@@ -130,4 +130,26 @@ void CENTNM(float x, float y, float h, float v, float angle, std::int32_t nd) {
     numberText(x, y, h, v, angle, nd, CENTSY);
 }
 
+namespace {
+
+void justifiedText(int justification, float y, float x, std::string_view text, int n) {
+    tk::SetTextAttributes(justification);
+    const auto count = static_cast<std::size_t>(std::max(n, 0));
+    tk::DrawTextAt(x, y, text.substr(0, std::min(count, text.size())));
+}
+
+}  // namespace
+
+void CENTSTRING(float y, float x, std::string_view text, int n) {
+    justifiedText(1, y, x, text, n);
+}
+
+void RIGHTSTRING(float y, float x, std::string_view text, int n) {
+    justifiedText(2, y, x, text, n);
+}
+
+void LEFTSTRING(float y, float x, std::string_view text, int n) {
+    justifiedText(0, y, x, text, n);
+}
+
 }  // namespace util

@@ -28,4 +28,11 @@ void MAKNUM(float x, std::span<char> text, int m, std::int32_t& nd);
 void NUMBER(float x, float y, float h, float v, float angle, std::int32_t nd);
 void CENTNM(float x, float y, float h, float v, float angle, std::int32_t nd);
 
+// TEXT(1:N) at the point X, Y in the current user units with the text
+// settings in force, centred, right- or left-justified there (the
+// justification stays set). The line's Y comes first; N < 0 draws nothing.
+void CENTSTRING(float y, float x, std::string_view text, int n);
+void RIGHTSTRING(float y, float x, std::string_view text, int n);
+void LEFTSTRING(float y, float x, std::string_view text, int n);
+
 }  // namespace util

@@ -9,6 +9,7 @@
 #include "files/view_settings.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/contour_fill.h"
 #include "toolkit/graphics/presentation_plot.h"
 #include "util/axis_scaling.h"
 #include "util/graph_frame.h"

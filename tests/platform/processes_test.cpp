@@ -31,6 +31,13 @@ TEST(Processes, CommandLinesBecomeArgumentVectors) {
         EXPECT_EQ(commandLineToArguments(c.line), c.argv) << c.line;
 }
 
+TEST(Processes, ArgumentVectorsSurviveTheCommandLine) {
+    const std::vector<std::string> argv{"xdg-email",  "plain",     "two words", "",
+                                        "say \"hi\"", "C:\\dir\\", "a\\\"b",    "tab\there"};
+    const std::string line = argumentsToCommandLine(argv);
+    EXPECT_EQ(commandLineToArguments(line), argv) << line;
+}
+
 TEST(Processes, ExitCodesAreAwaited) {
     STARTUPINFOA startup;
     PROCESS_INFORMATION info;

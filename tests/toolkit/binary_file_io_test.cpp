@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core_test_support.h"
@@ -179,6 +180,41 @@ TEST_F(BinFileTest, ReadOnAnInvalidHandleReportsOnce) {
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(toolkitState().LastErrorRoutine, "BinFileReadChar");
     EXPECT_EQ(toolkitState().FileOsErrorCode, static_cast<int>(win::ERROR_INVALID_HANDLE));
+}
+
+// Every read and write entry moves the same bytes the same way and reports
+// under its family's name.
+TEST_F(BinFileTest, EveryByteEntryReadsAndWritesAlike) {
+    using Entry = void (*)(FileHandle, void*, int, int&, int);
+    const std::array<std::pair<Entry, Entry>, 8> entries{{
+        {ReadBytesEntry1, WriteBytesEntry1}, {ReadBytesEntry2, WriteBytesEntry2},
+        {ReadBytesEntry3, WriteBytesEntry3}, {ReadBytesEntry4, WriteBytesEntry4},
+        {ReadBytesEntry5, WriteBytesEntry5}, {ReadBytesEntry6, WriteBytesEntry6},
+        {ReadBytesEntry7, WriteBytesEntry7}, {ReadBytesEntry8, WriteBytesEntry8},
+    }};
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        SCOPED_TRACE(k + 1);
+        const auto [read, write] = entries[k];
+        FileHandle h = -1;
+        BinFileOpen(dir.file("entry.bin"), OpenCreate, h);
+        std::array<unsigned char, 8> buf = {1, 2, 3, 4, 5, 6, 7, 8};
+        int n = 0;
+        write(h, buf.data(), 8, n, 4);
+        EXPECT_EQ(n, 8);
+        FileHandleClose(h);
+        EXPECT_EQ(test::readFile(dir.file("entry.bin")), "\x04\x03\x02\x01\x08\x07\x06\x05");
+        BinFileOpen(dir.file("entry.bin"), OpenRead, h);
+        std::array<unsigned char, 8> back{};
+        read(h, back.data(), 8, n, 4);
+        EXPECT_EQ(bytesOf(back), eight);
+        FileHandleClose(h);
+        read(-1, back.data(), 8, n, 0);
+        EXPECT_EQ(n, -1);
+        EXPECT_EQ(toolkitState().LastErrorRoutine, "BinFileRead");
+        write(-1, buf.data(), 8, n, 0);
+        EXPECT_EQ(n, -1);
+        EXPECT_EQ(toolkitState().LastErrorRoutine, "BinFileWrite");
+    }
 }
 
 }  // namespace

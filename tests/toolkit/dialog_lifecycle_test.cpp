@@ -1,5 +1,6 @@
 // Loading, selecting, showing, hiding and unloading dialogs by identifier.
 
+#include <filesystem>
 #include <vector>
 #include "dialog_test_support.h"
 
@@ -224,6 +225,41 @@ TEST_F(DialogTest, TabPagesBecomeChildrenAtShowAndTabSwitchesPages) {
     EXPECT_EQ(itemText(1), "Northing");
     DlgTitle("Start");
     EXPECT_EQ(itemText(0), "Start");
+}
+
+// A disabled page's tab item looks engraved: its text in the shadow colour
+// over a highlight copy, where an enabled item's text is in the text colour.
+TEST_F(DialogTest, DisabledTabItemsAreDrawnEmbossed) {
+    DlgLoad(IDD_TKTABS);
+    DlgShow(20, 20);
+    win::HWND tab = win::GetDlgItem(currentDialog(), IDC_TKTABS);
+    int f = IDC_TKTABS;
+    TabPageEnable(f, IDD_TKPAGE1, 0);
+    win::UpdateWindow(tab);
+    auto count = [tab](int item, int sysColour) {
+        win::RECT r{};
+        win::SendMessageA(tab, win::TCM_GETITEMRECT, static_cast<win::WPARAM>(item),
+                          reinterpret_cast<win::LPARAM>(&r));
+        win::HDC dc = win::GetDC(tab);
+        int n = 0;
+        for (int y = r.top + 2; y < r.bottom - 2; ++y)
+            for (int x = r.left + 2; x < r.right - 2; ++x)
+                n += win::GetPixel(dc, x, y) == win::GetSysColor(sysColour) ? 1 : 0;
+        win::ReleaseDC(tab, dc);
+        return n;
+    };
+    EXPECT_GT(count(0, win::COLOR_BTNSHADOW), 10);
+    EXPECT_GT(count(0, win::COLOR_BTNHIGHLIGHT), 10);
+    EXPECT_EQ(count(0, win::COLOR_BTNTEXT), 0);
+    EXPECT_GT(count(1, win::COLOR_BTNTEXT), 10);
+    EXPECT_EQ(count(1, win::COLOR_BTNSHADOW), 0);
+    const std::string dir = PELK_SCREENSHOT_DIR;
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(win::robot::saveWindowPng(currentDialog(), dir + "/toolkit_tab_disabled_page.png"));
+    // Enabled again, it is drawn as usual.
+    TabPageEnable(f, IDD_TKPAGE1, 1);
+    win::UpdateWindow(tab);
+    EXPECT_GT(count(0, win::COLOR_BTNTEXT), 10);
 }
 
 TEST_F(DialogTest, TitleSetsTheCaptionWithoutTrailingBlanks) {

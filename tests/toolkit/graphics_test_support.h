@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -68,21 +69,31 @@ class GraphicsTest : public ::testing::Test {
         int code;
         DeviceParameterBlock block;
         int colourNumber;
+        std::vector<float> x, y;  // the points of a polyline, polygon or gradient polygon
     };
     std::vector<Sent> sent;
     // Called on each hardcopy request before it is recorded (a driver's answers).
     std::function<void(int code)> hardcopyAnswer;
 
     void recordBoth(bool hardcopy = true) {
-        SetScreenDriver([this](int code) {
-            sent.push_back({1, code, deviceBlock(), graphicsState().colourNumber});
-        });
+        SetScreenDriver([this](int code) { sent.push_back(record(1, code)); });
         RegisterHardcopyDriver(2, [this](int code) {
             if (hardcopyAnswer) hardcopyAnswer(code);
-            sent.push_back({2, code, deviceBlock(), graphicsState().colourNumber});
+            sent.push_back(record(2, code));
         });
         SelectHardcopyDriverNumber(2);
         graphicsState().hardcopyDriver = hardcopy ? 2 : 0;
+    }
+    static Sent record(int side, int code) {
+        Sent s{side, code, deviceBlock(), graphicsState().colourNumber, {}, {}};
+        if (code == 32 || code == 15 || code == 16 || code == 40) {
+            const DevicePointArrays& a = devicePointArrays();
+            const auto n =
+                std::min(static_cast<std::size_t>(std::max(deviceBlock().count, 0)), a.x.size());
+            s.x.assign(a.x.begin(), a.x.begin() + static_cast<std::ptrdiff_t>(n));
+            s.y.assign(a.y.begin(), a.y.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        return s;
     }
     std::vector<int> codes(int side) const {
         std::vector<int> out;

@@ -40,7 +40,7 @@ class TextTest : public GraphicsTest {
                 deviceBlock().count = 1;
                 deviceBlock().fx[1] = 10.0f * static_cast<float>(deviceBlock().value);
             }
-            sent.push_back({1, code, deviceBlock(), g.colourNumber});
+            sent.push_back({1, code, deviceBlock(), g.colourNumber, {}, {}});
         });
         screenDeviceInfo().capabilities.assign(ScreenCapabilities);
         screenDeviceInfo().textAngleCapability = 360;

@@ -73,5 +73,21 @@ TEST_F(MemCompressTest, GarbageIsADataError) {
     EXPECT_EQ(toolkitState().OsErrorCode, Z_DATA_ERROR);
 }
 
+TEST_F(MemCompressTest, SecondEntriesCompressAndReportAlike) {
+    auto data = sample();
+    std::vector<unsigned char> packed(data.size() + 64);
+    int packedLength = static_cast<int>(packed.size());
+    CompressEntry2(data.data(), packed.data(), static_cast<int>(data.size()), packedLength);
+    std::vector<unsigned char> back(data.size());
+    int backLength = static_cast<int>(back.size());
+    UncompressEntry2(packed.data(), back.data(), packedLength, backLength);
+    EXPECT_EQ(back, data);
+    backLength = 10;
+    UncompressEntry2(packed.data(), back.data(), packedLength, backLength);
+    EXPECT_EQ(backLength, 0);
+    EXPECT_EQ(toolkitState().LastErrorNumber, 1044);
+    EXPECT_EQ(toolkitState().LastErrorRoutine, "MemUncompress");
+}
+
 }  // namespace
 }  // namespace tk

@@ -306,5 +306,44 @@ TEST_F(NumericEditTest, ASpinFieldHasAnUpDownThatFocusesItAndReportsSteps) {
     run(std::move(s));
 }
 
+// A number typed beyond the integers stops at their end when stepped, in
+// either direction, instead of wrapping round.
+TEST_F(NumericEditTest, ASpinFieldHoldingANumberBeyondTheIntegersStepsToTheirEnd) {
+    auto arrow = [](bool up) {
+        return [up] {
+            win::RECT r{};
+            win::GetWindowRect(record(kSpin).buddy, &r);
+            return win::POINT{(r.left + r.right) / 2, up ? r.top + 3 : r.bottom - 3};
+        };
+    };
+    auto typeInSpin = [](Script& s, const char* number) {
+        s.clickOn([] { return item(kSpin); });
+        s.check([] { win::SendMessageA(item(kSpin), win::EM_SETSEL, 0, -1); });
+        s.text(number);
+    };
+    Script s;
+    typeInSpin(s, "99999999999");
+    s.check([] { ASSERT_EQ(text(kSpin), "99999999999"); });
+    s.clickAt(arrow(true));
+    s.check([] {
+        EXPECT_EQ(text(kSpin), "2147483647");
+        EXPECT_EQ(record(kSpin).value, 2147483647.0);
+    });
+    typeInSpin(s, "99999999999");
+    s.clickAt(arrow(false));
+    s.check([] { EXPECT_EQ(text(kSpin), "2147483647"); });
+    typeInSpin(s, "-99999999999");
+    s.clickAt(arrow(false));
+    s.check([] { EXPECT_EQ(text(kSpin), "-2147483648"); });
+    // An ordinary number still steps and snaps as before.
+    typeInSpin(s, "41");
+    s.clickAt(arrow(true));
+    s.check([] {
+        EXPECT_EQ(text(kSpin), "42");
+        EXPECT_EQ(deltaBuddies.size(), 4u);
+    });
+    run(std::move(s));
+}
+
 }  // namespace
 }  // namespace tk

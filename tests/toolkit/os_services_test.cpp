@@ -220,5 +220,59 @@ TEST_F(OsServicesTest, OsExecuteNeedsAProgram) {
     EXPECT_EXIT(OsExecute("no-such-program-pelk"), ::testing::ExitedWithCode(2), "");
 }
 
+// Registry values go to a small file in the user's configuration folder
+// and come back from it, with the sizes, types and codes of the registry.
+TEST_F(OsServicesTest, RegistryValuesLiveInTheConfigurationFolder) {
+    test::TempDir dir;
+    test::EnvVar config("XDG_CONFIG_HOME", dir.path().c_str());
+    const int user = static_cast<int>(0x80000001u);
+    int result = -1;
+    Win32RegistryValueWrite(user, 1, result, "Software\\Pelk\\Paths", "Data", "C:\\DATA", 8);
+    EXPECT_EQ(result, 0);
+    const std::string file = test::readFile(dir.file("pelk-gm/registry"));
+    EXPECT_NE(file.find("[HKCU\\Software\\Pelk\\Paths]"), std::string::npos) << file;
+
+    // The size first, then too little room, then the value (names in any case).
+    int type = 0, size = 0;
+    std::array<char, 16> data{};
+    Win32RegistryValueRead(user, type, size, "SOFTWARE\\pelk\\paths", "data", data.data());
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(size, 8);
+    size = 3;
+    Win32RegistryValueRead(user, type, size, "Software\\Pelk\\Paths", "Data", data.data());
+    EXPECT_EQ(size, 8);  // more data: the size needed
+    EXPECT_EQ(data[0], 0);
+    size = 16;
+    Win32RegistryValueRead(user, type, size, "Software\\Pelk\\Paths", "Data", data.data());
+    EXPECT_EQ(size, 8);
+    EXPECT_STREQ(data.data(), "C:\\DATA");  // with its NUL
+
+    // Missing keys and values.
+    size = 16;
+    Win32RegistryValueRead(user, type, size, "Software\\Nothing", "Data", data.data());
+    EXPECT_EQ(type, -2);
+    EXPECT_EQ(size, 0);
+    Win32RegistryValueDelete(user, result, "Software\\Nothing", "Data");
+    EXPECT_EQ(result, 2);
+
+    // A key with a subkey stays; without it, it goes.
+    Win32RegistryKeyDelete(user, result, "Software\\Pelk");
+    EXPECT_EQ(result, 5);
+    Win32RegistryValueDelete(user, result, "Software\\Pelk\\Paths", "Data");
+    EXPECT_EQ(result, 0);
+    size = 16;
+    Win32RegistryValueRead(user, type, size, "Software\\Pelk\\Paths", "Data", data.data());
+    EXPECT_EQ(type, -2);
+    Win32RegistryKeyDelete(user, result, "Software\\Pelk\\Paths");
+    EXPECT_EQ(result, 0);
+    Win32RegistryKeyDelete(user, result, "Software\\Pelk");
+    EXPECT_EQ(result, 0);
+    Win32RegistryKeyDelete(user, result, "Software\\Pelk");
+    EXPECT_EQ(result, 2);
+    // An unknown root is no key at all.
+    Win32RegistryValueWrite(7, 1, result, "Software", "X", "x", 1);
+    EXPECT_EQ(result, 6);
+}
+
 }  // namespace
 }  // namespace tk

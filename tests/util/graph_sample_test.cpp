@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -102,6 +103,43 @@ TEST_F(PlotterTest, SampleGraphOnTheScreenDriver) {
     EXPECT_NE(once, before);
     EXPECT_EQ(twice, before);
 
+    tk::ResetScreenDriver();
+    win::DeleteDC(tk::drawingSurface().dc);
+    tk::drawingSurface() = tk::DrawingSurface{};
+}
+
+// Strings justified at one point by the real screen driver: the left one's
+// ink starts there, the right one's ends there, the centred one's spans it.
+TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
+    win::Surface surface(400, 120, 0xFFFFFF);
+    tk::drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
+    useTarget(surface.width, surface.height);
+    tk::SetScreenDriver(nullptr);
+    tk::ResetScreenDriver();
+    tk::YYGAPI(1);
+    tk::ScreenSurfaceChanged();
+    tk::GrUnits(0, 0, 400, 120);
+    tk::GrColourN(223);
+    tk::GrTextFont(std::nullopt, std::nullopt, 0.03f, 0.15f);
+    LEFTSTRING(95.0f, 200.0f, "Left", 4);
+    CENTSTRING(60.0f, 200.0f, "Centre", 6);
+    RIGHTSTRING(25.0f, 200.0f, "Right", 5);
+    // Ink columns of one band of rows (window rows run downwards).
+    auto inkColumns = [&](int yTop, int yBottom) {
+        int first = surface.width, last = -1;
+        for (int y = yTop; y < yBottom; ++y)
+            for (int x = 0; x < surface.width; ++x)
+                if (surface.at(x, y) != 0xFFFFFF)
+                    first = std::min(first, x), last = std::max(last, x);
+        return std::pair<int, int>{first, last};
+    };
+    const auto left = inkColumns(5, 38), centre = inkColumns(42, 78), right = inkColumns(82, 115);
+    EXPECT_GE(left.first, 199);
+    EXPECT_GT(left.second, 215);
+    EXPECT_LT(centre.first, 185);
+    EXPECT_GT(centre.second, 215);
+    EXPECT_LT(right.first, 185);
+    EXPECT_LE(right.second, 201);
     tk::ResetScreenDriver();
     win::DeleteDC(tk::drawingSurface().dc);
     tk::drawingSurface() = tk::DrawingSurface{};

@@ -277,5 +277,28 @@ TEST_F(PlotterTest, AxisHalvesCopyBetweenRecords) {
     EXPECT_EQ(e.yExtra1, (std::array<std::uint8_t, 4>{}));
 }
 
+TEST_F(PlotterTest, StringsAreJustifiedAtTheirPointLineFirst) {
+    struct Case {
+        void (*draw)(float, float, std::string_view, int);
+        int justification;
+    };
+    for (const Case& c : {Case{CENTSTRING, 1}, Case{RIGHTSTRING, 2}, Case{LEFTSTRING, 0}}) {
+        clear();
+        c.draw(3.0f, 2.0f, "Station 12", 7);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, "Station");
+        EXPECT_EQ(texts[0].justification, c.justification);
+        EXPECT_EQ(tk::graphicsState().textJustification, c.justification);  // stays set
+        const DrawnText at = reference(2.0f, 3.0f, "Station");
+        EXPECT_NEAR(texts[0].x, at.x, 1e-4);
+        EXPECT_NEAR(texts[0].y, at.y, 1e-4);
+    }
+    clear();
+    CENTSTRING(3.0f, 2.0f, "none", -1);
+    LEFTSTRING(3.0f, 2.0f, "cut", 99);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "cut");
+}
+
 }  // namespace
 }  // namespace util::test

@@ -114,7 +114,7 @@ class PlotterTest : public tk::test::GraphicsTest {
             nextX = b.fx[1] + w * g.advanceX;
             nextY = b.fy[1] + w * g.advanceY;
         }
-        sent.push_back({1, code, b, g.colourNumber});
+        sent.push_back({1, code, b, g.colourNumber, {}, {}});
     }
 
     // Where the toolkit itself puts the anchor of TEXT drawn at the page

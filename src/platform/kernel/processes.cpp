@@ -219,6 +219,33 @@ std::vector<std::string> commandLineToArguments(const std::string& commandLine) 
     return out;
 }
 
+std::string argumentsToCommandLine(const std::vector<std::string>& argv) {
+    std::string line;
+    for (const std::string& word : argv) {
+        if (!line.empty()) line += ' ';
+        if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) {
+            line += word;
+            continue;
+        }
+        // Backslashes count only before a quote: those are doubled, and the
+        // quote itself escaped.
+        line += '"';
+        std::size_t backslashes = 0;
+        for (char c : word) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            line.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+            backslashes = 0;
+            line += c;
+        }
+        line.append(2 * backslashes, '\\');
+        line += '"';
+    }
+    return line;
+}
+
 int spawnDetached(const std::vector<std::string>& argv) {
     reapOrphans();
     pid_t pid = -1;

@@ -49,6 +49,9 @@ UINT WinExec(LPCSTR commandLine, UINT show);
 // Our own helpers: the argument vector a Windows command line stands for, and
 // a start that runs one without any shell.
 std::vector<std::string> commandLineToArguments(const std::string& commandLine);
+// The Windows command line that stands for an argument vector: words with
+// blanks or quotes are quoted, so commandLineToArguments gives them back.
+std::string argumentsToCommandLine(const std::vector<std::string>& argv);
 // Starts the program of argv[0] (looked up on PATH) and does not wait; answers
 // 0 or the errno of the failure. The child is reaped later.
 int spawnDetached(const std::vector<std::string>& argv);

@@ -47,10 +47,53 @@ inline void WriteCharsEntry1(FileHandle h, const char* b, int n, int& w) {
 inline void WriteCharsEntry2(FileHandle h, const char* b, int n, int& w) {
     BinFileWriteChar(h, b, n, w);
 }
+// The byte entries, one per buffer element type a caller may hand over.
+inline void ReadBytesEntry1(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void ReadBytesEntry2(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void ReadBytesEntry3(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void ReadBytesEntry4(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
 inline void ReadBytesEntry5(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
     BinFileRead(h, b, n, r, itemSize);
 }
+inline void ReadBytesEntry6(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void ReadBytesEntry7(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void ReadBytesEntry8(FileHandle h, void* b, int n, int& r, int itemSize = 0) {
+    BinFileRead(h, b, n, r, itemSize);
+}
+inline void WriteBytesEntry1(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry2(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry3(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry4(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
 inline void WriteBytesEntry5(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry6(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry7(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
+    BinFileWrite(h, b, n, w, itemSize);
+}
+inline void WriteBytesEntry8(FileHandle h, void* b, int n, int& w, int itemSize = 0) {
     BinFileWrite(h, b, n, w, itemSize);
 }
 

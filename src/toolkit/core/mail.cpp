@@ -1,6 +1,12 @@
 #include "toolkit/core/mail.h"
 
+#include <strings.h>
+#include <array>
 #include <cstring>
+
+#include "base/cp1252.h"
+#include "platform/kernel/files.h"
+#include "toolkit/core/os_wrappers.h"
 
 namespace tk {
 namespace {
@@ -64,10 +70,75 @@ void MailAttachmentPathSet(int index, const char* path, int bufferSize) {
     if (auto* a = entry(tables().attachments, index)) a->path = copyOf(path, bufferSize);
 }
 
-void MailSend(int, int& result, int& mapiError, const char*, const char*) {
-    // No mail client interface exists here; the tables stay for a retry.
-    result = -1;
+namespace {
+
+// xdg-email's answer when no mail client (or tool it needs) can be found.
+constexpr int kNoMailClient = 3;
+constexpr int kFileNotFound = 2;
+
+// "Name <address>", or whichever of the two is given; an "SMTP:" prefix of
+// the address is the mail system's, not the address's.
+std::string recipientText(const MailRecipient& r) {
+    std::string address = r.address;
+    if (address.size() > 5 && ::strncasecmp(address.c_str(), "SMTP:", 5) == 0) address.erase(0, 5);
+    if (address.empty()) return r.name;
+    if (r.name.empty() || r.name == address) return address;
+    return r.name + " <" + address + ">";
+}
+
+// Attachments go to the client as full paths of this system.
+std::string hostFile(const std::string& path) {
+    std::array<char, 4096> full{};
+    const win::DWORD n = win::GetFullPathNameA(path.c_str(), static_cast<win::DWORD>(full.size()),
+                                               full.data(), nullptr);
+    return n > 0 && n < full.size() ? std::string(full.data(), n) : path;
+}
+
+std::vector<std::string> emailArguments(const char* subject, const char* noteText) {
+    const MailTables& t = tables();
+    std::vector<std::string> argv{"xdg-email", "--utf8"};
+    std::vector<std::string> to;
+    for (int i = 0; i < t.recipientCount && i < static_cast<int>(t.recipients.size()); ++i) {
+        const MailRecipient& r = t.recipients[static_cast<std::size_t>(i)];
+        const std::string text = base::cp1252ToUtf8(recipientText(r));
+        if (text.empty()) continue;
+        if (r.recipientClass == MailCc || r.recipientClass == MailBcc) {
+            argv.push_back(r.recipientClass == MailCc ? "--cc" : "--bcc");
+            argv.push_back(text);
+        } else {
+            to.push_back(text);
+        }
+    }
+    if (subject && *subject) argv.insert(argv.end(), {"--subject", base::cp1252ToUtf8(subject)});
+    if (noteText && *noteText) argv.insert(argv.end(), {"--body", base::cp1252ToUtf8(noteText)});
+    for (int i = 0; i < t.attachmentCount && i < static_cast<int>(t.attachments.size()); ++i) {
+        const std::string& path = t.attachments[static_cast<std::size_t>(i)].path;
+        if (!path.empty()) argv.insert(argv.end(), {"--attach", hostFile(path)});
+    }
+    argv.insert(argv.end(), to.begin(), to.end());
+    return argv;
+}
+
+}  // namespace
+
+void MailSend(int, int& result, int& mapiError, const char* subject, const char* noteText) {
+    // The client always shows its compose window, where recipients can be
+    // added, and finds addresses itself; both flags are therefore met.
+    std::array<char, 261> directory{};
+    const win::DWORD kept =
+        win::GetCurrentDirectoryA(static_cast<win::DWORD>(directory.size()), directory.data());
+    int started = 0, exitCode = 0;
+    Win32RunProgram(emailArguments(subject, noteText), started, exitCode);
+    if (kept > 0 && kept < directory.size()) win::SetCurrentDirectoryA(directory.data());
     mapiError = 0;
+    if (started != 32 || exitCode == kNoMailClient) {
+        result = -1;
+    } else if (exitCode != 0) {
+        result = -2;
+        mapiError = exitCode == kFileNotFound ? MailAttachmentNotFound : MailFailure;
+    } else {
+        result = 0;
+    }
 }
 
 const std::vector<MailRecipient>& mailRecipients() {

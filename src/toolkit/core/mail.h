@@ -1,7 +1,8 @@
 #pragma once
-// Handing a message with recipients and attachments to the system's mail
-// client. There is no mail client interface on this platform: the tables are
-// kept as the caller fills them, and MailSend answers -1 (no mail client).
+// Handing a message with recipients and attachments to the desktop's mail
+// client: the tables are kept as the caller fills them, and MailSend gives
+// the message to the client through xdg-email, which opens its compose
+// window with the recipients, copies, subject, text and attachments.
 
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@ namespace tk {
 enum RecipientClass : int { MailTo = 1, MailCc = 2, MailBcc = 3 };
 // Bit 1: show the client's dialog; bit 3: resolve the names first.
 enum MailSendFlags : int { MailShowDialog = 1, MailResolveNames = 4 };
+// The codes of a failed send.
+enum MailError : int { MailFailure = 2, MailAttachmentNotFound = 11 };
 
 struct MailRecipient {
     std::string name;
@@ -32,7 +35,8 @@ void MailRecipientAddressSet(int index, const char* text, int bufferSize);
 void MailRecipientClassSet(int index, int recipientClass);
 void MailAttachmentsAllocate(int n);
 void MailAttachmentPathSet(int index, const char* path, int bufferSize);
-// result 0 sent, -1 no mail client, -2 the client failed (mapiError its code).
+// result 0 handed over, -1 no mail client could be started, -2 the client
+// failed (mapiError 11 for a missing attachment, else 2).
 void MailSend(int flags, int& result, int& mapiError, const char* subject, const char* noteText);
 
 // What the tables hold: the first `count` entries are the ones sent.

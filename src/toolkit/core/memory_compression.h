@@ -8,6 +8,16 @@ namespace tk {
 
 void MemCompress(const void* source, void* destination, int sourceLength, int& destinationLength);
 void MemUncompress(const void* source, void* destination, int sourceLength, int& destinationLength);
+// Second entries of the two, for callers with other buffer element types;
+// they report as the routines they stand for.
+inline void CompressEntry2(const void* source, void* destination, int sourceLength,
+                           int& destinationLength) {
+    MemCompress(source, destination, sourceLength, destinationLength);
+}
+inline void UncompressEntry2(const void* source, void* destination, int sourceLength,
+                             int& destinationLength) {
+    MemUncompress(source, destination, sourceLength, destinationLength);
+}
 
 // The zlib calls themselves; result is zlib's return code.
 void Win32Compress(const void* source, void* destination, int sourceLength, int& destinationLength,

@@ -1,6 +1,8 @@
 #include "toolkit/core/os_wrappers.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/processes.h"
+#include "platform/kernel/registry.h"
 #include "platform/message_box.h"
 #include "toolkit/core/seams.h"
 
@@ -45,42 +48,63 @@ void Win32ProgramStart(int& result, const char* command) {
     result = static_cast<int>(win::WinExec(command, win::SW_SHOWNORMAL));
 }
 
+namespace {
+
+// Waits until the process ends, keeping the program's windows painted
+// meanwhile: 32 when it ended, else the OS error.
+int awaitProcess(win::HANDLE process) {
+    for (;;) {
+        if (seams().dispatchPaint) seams().dispatchPaint();
+        const win::DWORD w = win::WaitForSingleObject(process, 100);
+        if (w == win::WAIT_OBJECT_0) return 32;
+        if (w == win::WAIT_FAILED) return osError();
+    }
+}
+
+bool startProcess(std::string line, int show, win::PROCESS_INFORMATION& info) {
+    win::STARTUPINFOA startup;
+    startup.dwFlags = win::STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<win::WORD>(show);
+    return win::CreateProcessA(nullptr, line.data(), nullptr, nullptr, win::FALSE,
+                               win::CREATE_NEW_CONSOLE | win::NORMAL_PRIORITY_CLASS, nullptr,
+                               nullptr, &startup, &info);
+}
+
+}  // namespace
+
 void Win32RunProcess(const char* command, int hide, int wait, int timeoutSeconds, int& result) {
     const int show = hide == 0 ? win::SW_SHOWNORMAL : win::SW_HIDE;
     if (wait == 0) {
         result = static_cast<int>(win::WinExec(command, static_cast<win::UINT>(show)));
         return;
     }
-    win::STARTUPINFOA startup;
-    startup.dwFlags = win::STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<win::WORD>(show);
     win::PROCESS_INFORMATION info;
-    std::string line = command ? command : "";
-    if (!win::CreateProcessA(nullptr, line.data(), nullptr, nullptr, win::FALSE,
-                             win::CREATE_NEW_CONSOLE | win::NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                             &startup, &info)) {
+    if (!startProcess(command ? command : "", show, info)) {
         result = osError();
         return;
     }
     if (timeoutSeconds < 0) {
-        // Wait for ever, keeping the program's windows painted meanwhile.
-        for (;;) {
-            if (seams().dispatchPaint) seams().dispatchPaint();
-            win::DWORD w = win::WaitForSingleObject(info.hProcess, 100);
-            if (w == win::WAIT_OBJECT_0) {
-                result = 32;
-                break;
-            }
-            if (w == win::WAIT_FAILED) {
-                result = osError();
-                break;
-            }
-        }
+        result = awaitProcess(info.hProcess);
     } else {
         win::DWORD w = win::WaitForSingleObject(info.hProcess,
                                                 static_cast<win::DWORD>(timeoutSeconds) * 1000u);
         result = w == win::WAIT_OBJECT_0 ? 32 : w == win::WAIT_TIMEOUT ? -1 : osError();
     }
+    win::CloseHandle(info.hProcess);
+    win::CloseHandle(info.hThread);
+}
+
+void Win32RunProgram(const std::vector<std::string>& argv, int& result, int& exitCode) {
+    exitCode = 0;
+    win::PROCESS_INFORMATION info;
+    if (!startProcess(win::argumentsToCommandLine(argv), win::SW_SHOWNORMAL, info)) {
+        result = osError();
+        return;
+    }
+    result = awaitProcess(info.hProcess);
+    win::DWORD code = 0;
+    if (result == 32 && win::GetExitCodeProcess(info.hProcess, &code))
+        exitCode = static_cast<int>(code);
     win::CloseHandle(info.hProcess);
     win::CloseHandle(info.hThread);
 }
@@ -201,21 +225,58 @@ void WindowsPlatformQuery(int& kind) {
                                                              : 3;
 }
 
-void Win32RegistryKeyDelete(int, int& result, const char*) {
-    result = static_cast<int>(win::ERROR_FILE_NOT_FOUND);
+namespace {
+
+win::HKEY rootKeyOf(int rootKey) {
+    return reinterpret_cast<win::HKEY>(
+        static_cast<std::uintptr_t>(static_cast<std::uint32_t>(rootKey)));
 }
 
-void Win32RegistryValueDelete(int, int& result, const char*, const char*) {
-    result = 2;
+}  // namespace
+
+void Win32RegistryKeyDelete(int rootKey, int& result, const char* subKey) {
+    result = static_cast<int>(win::RegDeleteKeyA(rootKeyOf(rootKey), subKey));
 }
 
-void Win32RegistryValueRead(int, int& type, int& size, const char*, const char*, void*) {
-    type = -2;
-    size = 0;
+void Win32RegistryValueDelete(int rootKey, int& result, const char* subKey, const char* name) {
+    win::HKEY key = nullptr;
+    if (win::RegOpenKeyExA(rootKeyOf(rootKey), subKey, 0, win::KEY_WRITE, &key) != 0) {
+        result = 2;
+        return;
+    }
+    result = static_cast<int>(win::RegDeleteValueA(key, name));
+    win::RegCloseKey(key);
 }
 
-void Win32RegistryValueWrite(int, int, int& result, const char*, const char*, const void*, int) {
-    result = static_cast<int>(win::ERROR_FILE_NOT_FOUND);
+void Win32RegistryValueRead(int rootKey, int& type, int& size, const char* subKey, const char* name,
+                            void* data) {
+    win::HKEY key = nullptr;
+    win::LSTATUS error = win::RegOpenKeyExA(rootKeyOf(rootKey), subKey, 0, win::KEY_READ, &key);
+    if (error == 0) {
+        win::DWORD t = 0, n = static_cast<win::DWORD>(std::max(size, 0));
+        error = win::RegQueryValueExA(key, name, nullptr, &t,
+                                      size > 0 ? static_cast<win::BYTE*>(data) : nullptr, &n);
+        win::RegCloseKey(key);
+        type = static_cast<int>(t);
+        size = static_cast<int>(n);
+    }
+    if (error != 0 && error != static_cast<win::LSTATUS>(win::ERROR_MORE_DATA)) {
+        type = -2;
+        size = 0;
+    }
+}
+
+void Win32RegistryValueWrite(int rootKey, int type, int& result, const char* subKey,
+                             const char* name, const void* data, int dataSize) {
+    win::HKEY key = nullptr;
+    result = static_cast<int>(win::RegCreateKeyExA(rootKeyOf(rootKey), subKey, 0, nullptr,
+                                                   win::REG_OPTION_NON_VOLATILE, win::KEY_WRITE,
+                                                   nullptr, &key, nullptr));
+    if (result != 0) return;
+    result = static_cast<int>(win::RegSetValueExA(key, name, 0, static_cast<win::DWORD>(type),
+                                                  static_cast<const win::BYTE*>(data),
+                                                  static_cast<win::DWORD>(std::max(dataSize, 0))));
+    win::RegCloseKey(key);
 }
 
 }  // namespace tk

@@ -4,6 +4,9 @@
 // NUL-terminated texts, report nothing themselves, and give OS error codes
 // (0 on success) through their outputs.
 
+#include <string>
+#include <vector>
+
 namespace tk {
 
 void Win32ErrorBox(const char* caption, const char* text);
@@ -18,6 +21,10 @@ void Win32ProgramStart(int& result, const char* command);
 // process is awaited: timeout below 0 for ever (painting windows meanwhile),
 // else that many seconds. result 32 = ended, -1 = timed out, else the OS error.
 void Win32RunProcess(const char* command, int hide, int wait, int timeoutSeconds, int& result);
+// Runs a program from its argument vector (no shell between) and waits for
+// it, painting windows meanwhile: result 32 and its exit code when it ran,
+// else the OS error (the program could not be started).
+void Win32RunProgram(const std::vector<std::string>& argv, int& result, int& exitCode);
 void Win32LocalDate(int& year, int& month, int& day);
 void Win32LocalTime(int& hour, int& minute, int& second, int& milliseconds);
 void Win32DiskFreeBytes(int& bytes);
@@ -33,7 +40,8 @@ void Win32ErrorText(int code, char* buffer, int size);
 // 2 Win32s, 4 NT family, 3 any other platform.
 void WindowsPlatformQuery(int& kind);
 
-// There is no registry: reads find nothing, changes fail with "not found".
+// The registry (kept in a small file of the user's configuration folder):
+// results and errors are the platform's codes, 0 on success.
 void Win32RegistryKeyDelete(int rootKey, int& result, const char* subKey);
 void Win32RegistryValueDelete(int rootKey, int& result, const char* subKey, const char* name);
 void Win32RegistryValueRead(int rootKey, int& type, int& size, const char* subKey, const char* name,

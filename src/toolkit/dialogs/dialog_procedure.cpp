@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -294,9 +295,15 @@ void spinStep(win::HWND buddy, win::NMUPDOWN* ud) {
     }
     std::array<char, 101> out{};
     if (numericFieldType(buddy) == 5) {
-        int v = static_cast<int>(std::trunc(r->value));
-        const int istep = std::abs(static_cast<int>(std::trunc(step)));
-        if (!clamped && istep != 0) v = r->spinBase + ((v - r->spinBase) / istep) * istep;
+        // A number typed beyond the integers stops at their end, as the range
+        // end stops it, instead of wrapping round.
+        clamped = clamped || r->value >= 2147483647.0 || r->value <= -2147483648.0;
+        int v = TruncateToInteger(r->value);
+        const long long istep = std::llabs(static_cast<long long>(TruncateToInteger(step)));
+        if (!clamped && istep != 0) {
+            const long long base = r->spinBase;
+            v = static_cast<int>(base + ((static_cast<long long>(v) - base) / istep) * istep);
+        }
         r->value = v;
         yyint2st(v, std::span<char>(out.data(), 100));
     } else {

@@ -1,9 +1,11 @@
 // The field procedures the toolkit puts on the controls of its dialogs.
 
+#include <cstring>
 #include <string>
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "platform/gdi/gdi.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/dialogs/control_atoms.h"
@@ -53,6 +55,63 @@ void trackbarReportChange(win::HWND tb) {
     rec->changedField() = win::GetDlgCtrlID(tb);
     DialogFocusRemember(dialog, tb);
     EventPost(FieldChanged, 0, -1, -1, dialog);
+}
+
+// The selected item's page shares the tab field's area: whatever of it the
+// tab field repaints, the page repaints too.
+void invalidateSelectedPage(win::HWND tab, const win::RECT& update) {
+    const int selected = static_cast<int>(win::SendMessageA(tab, win::TCM_GETCURSEL, 0, 0));
+    if (selected < 0) return;
+    win::HWND page = dialogWindowOf(tabItemExtra(tab, selected).pageId);
+    if (!page) return;
+    win::RECT mapped = update;
+    win::MapWindowPoints(tab, page, reinterpret_cast<win::POINT*>(&mapped), 2);
+    win::InvalidateRect(page, &mapped, win::FALSE);
+}
+
+// Disabled items look engraved: their text in the shadow colour over the
+// same text in the highlight colour one pixel right and down, inside the
+// item shrunk by two pixels. The opaque first pass covers what the tab
+// control drew there.
+void embossDisabledItems(win::HWND tab) {
+    const int count = static_cast<int>(win::SendMessageA(tab, win::TCM_GETITEMCOUNT, 0, 0));
+    win::HDC dc = nullptr;
+    win::HGDIOBJ oldFont = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (tabItemExtra(tab, i).disabled == 0) continue;
+        if (!dc) {
+            dc = win::GetDC(tab);
+            oldFont = win::SelectObject(
+                dc, reinterpret_cast<win::HGDIOBJ>(win::SendMessageA(tab, win::WM_GETFONT, 0, 0)));
+            win::SetTextAlign(dc, win::TA_CENTER | win::TA_TOP);
+            win::SetBkColor(dc, win::GetSysColor(win::COLOR_BTNFACE));
+        }
+        win::RECT r{};
+        win::SendMessageA(tab, win::TCM_GETITEMRECT, static_cast<win::WPARAM>(i),
+                          reinterpret_cast<win::LPARAM>(&r));
+        r = {r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+        char text[1025] = {};
+        win::TCITEMA item;
+        item.mask = win::TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 1024;
+        win::SendMessageA(tab, win::TCM_GETITEMA, static_cast<win::WPARAM>(i),
+                          reinterpret_cast<win::LPARAM>(&item));
+        const auto length = static_cast<win::UINT>(std::strlen(text));
+        const int x = (r.left + r.right) / 2, y = r.top + 3;
+        win::SetBkMode(dc, win::OPAQUE);
+        win::SetTextColor(dc, win::GetSysColor(win::COLOR_BTNHIGHLIGHT));
+        win::ExtTextOutA(dc, x + 1, y + 1, win::ETO_OPAQUE | win::ETO_CLIPPED, &r, text, length,
+                         nullptr);
+        win::SetBkMode(dc, win::TRANSPARENT);
+        win::SetTextColor(dc, win::GetSysColor(win::COLOR_BTNSHADOW));
+        win::ExtTextOutA(dc, x, y, win::ETO_CLIPPED, &r, text, length, nullptr);
+    }
+    if (!dc) return;
+    win::SelectObject(dc, oldFont);
+    win::ReleaseDC(tab, dc);
+    if (win::HWND child = win::GetWindow(tab, win::GW_CHILD))
+        win::InvalidateRect(child, nullptr, win::TRUE);
 }
 
 }  // namespace
@@ -196,6 +255,13 @@ win::LRESULT TabSubclassProcedure(win::HWND h, win::UINT m, win::WPARAM w, win::
     auto itemCount = [&] {
         return static_cast<int>(callClass(a.tabProcedure, h, win::TCM_GETITEMCOUNT, 0, 0));
     };
+    if (m == win::WM_PAINT) {
+        win::RECT update{};
+        if (win::GetUpdateRect(h, &update, win::FALSE)) invalidateSelectedPage(h, update);
+        const win::LRESULT r = callClass(a.tabProcedure, h, m, w, l);
+        embossDisabledItems(h);
+        return r;
+    }
     if (m == win::WM_MOVE ||
         (m == win::WM_SIZE && (w == win::SIZE_RESTORED || w == win::SIZE_MAXIMIZED))) {
         win::LRESULT r = callClass(a.tabProcedure, h, m, w, l);

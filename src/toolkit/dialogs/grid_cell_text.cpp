@@ -33,7 +33,7 @@ std::string gridFormatNumber(const GridColumnRecord& column, double value) {
     switch (column.kind) {
         case KindInteger: {
             std::array<char, 12> b{};
-            yyint2st(gridTruncate(value), b);
+            yyint2st(TruncateToInteger(value), b);
             return upToNul(b.data(), b.size());
         }
         case KindReal:

@@ -52,14 +52,6 @@ void clearEditor(GridCellEditor& e, int kind, bool menuFirstOption) {
 
 }  // namespace
 
-int gridTruncate(double v) {
-    double t = std::trunc(v);
-    if (!(t == t)) return 0;
-    if (t >= 2147483647.0) return 2147483647;
-    if (t <= -2147483648.0) return -2147483647 - 1;
-    return static_cast<int>(t);
-}
-
 int& GridRedrawEnabled() {
     static int enabled = 1;
     return enabled;
@@ -108,7 +100,7 @@ void GridCellPut(int& field, int column, int row, double value, std::string_view
             c.texts[r] = std::string(text.substr(0, static_cast<std::size_t>(c.textLength)));
             break;
         case KindInteger:
-            c.integers[r] = gridTruncate(number);
+            c.integers[r] = TruncateToInteger(number);
             break;
         case KindReal:
             c.reals[r] = static_cast<float>(number);

@@ -15,9 +15,6 @@
 
 namespace tk {
 
-// A double truncated toward zero, saturated at the ends of the int range.
-int gridTruncate(double value);
-
 // 1 at start: changed cells are repainted at once; 0: only marked.
 int& GridRedrawEnabled();
 void GridRedrawOff();

@@ -116,7 +116,7 @@ void pasteCell(GridRecord& g, int column, int row, std::string piece) {
             if (!pieceNumber(g, column, piece, v)) break;
             const bool blank = isBlankText(piece);
             if (c.kind == KindInteger)
-                c.integers[r] = gridTruncate(v);
+                c.integers[r] = TruncateToInteger(v);
             else if (c.kind == KindReal)
                 c.reals[r] = static_cast<float>(v);
             else

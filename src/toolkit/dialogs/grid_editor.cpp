@@ -76,7 +76,7 @@ void GridStoreEditorValue(GridRecord& g) {
         if (e->modified())
             TextToIntegerQuiet(v, t);
         else
-            v = gridTruncate(e->value());
+            v = TruncateToInteger(e->value());
         c.integers[r] = v;
     } else if (c.kind == KindReal) {
         float v = 0.0f;

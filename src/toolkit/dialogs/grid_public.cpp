@@ -9,6 +9,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/value_text.h"
 
 namespace tk {
 
@@ -261,7 +262,7 @@ void GrdGetCellString(int field, int column, int row, TextOut text) {
 void GrdGetCellInteger(int field, int column, int row, int& value) {
     double v = 0.0;
     Read r = numberOf(field, column, row, v, "GrdGetCellInteger");
-    if (r != Read::Failed) value = r == Read::Value ? gridTruncate(v) : kUndefinedInteger;
+    if (r != Read::Failed) value = r == Read::Value ? TruncateToInteger(v) : kUndefinedInteger;
 }
 
 void GrdGetCellReal(int field, int column, int row, float& value) {

@@ -71,7 +71,7 @@ SortKey GridSortKeyFetch(int row) {
                 k.real = s.descending ? -FLT_MAX : FLT_MAX;
                 k.number = s.descending ? -DBL_MAX : DBL_MAX;
             } else {
-                k.integer = gridTruncate(v);
+                k.integer = TruncateToInteger(v);
                 k.real = static_cast<float>(v);
                 k.number = v;
             }
@@ -156,7 +156,7 @@ void GridSortRange(int lo, int hi) {
 }
 
 double editorNumber(const GridCellEditor& e, int kind) {
-    if (!e.modified()) return kind == KindInteger ? gridTruncate(e.value()) : e.value();
+    if (!e.modified()) return kind == KindInteger ? TruncateToInteger(e.value()) : e.value();
     std::string t = e.text();
     if (kind == KindInteger) {
         int v = 0;
@@ -179,7 +179,7 @@ double storedNumber(const GridColumnRecord& c, std::size_t r) {
 
 void storeNumber(GridColumnRecord& c, std::size_t r, double v) {
     if (c.kind == KindInteger)
-        c.integers[r] = gridTruncate(v);
+        c.integers[r] = TruncateToInteger(v);
     else if (c.kind == KindReal)
         c.reals[r] = static_cast<float>(v);
     else

@@ -80,19 +80,19 @@ std::string_view numberText(std::string_view text) {
     return upToLastNonBlank(std::span<const char>(text.data(), text.size()));
 }
 
-int truncateToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int>::min();
-    return static_cast<int>(std::trunc(v));
-}
-
 void terminateAfterLastNonBlank(std::span<char> text) {
     std::string content(upToLastNonBlank(text));
     putTerminated(text, content);
 }
 
 }  // namespace
+
+int TruncateToInteger(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return std::numeric_limits<int>::max();
+    if (v <= -2147483648.0) return std::numeric_limits<int>::min();
+    return static_cast<int>(std::trunc(v));
+}
 
 void yydbl2st(double value, std::span<char> text, std::string_view format) {
     writeNumber(base::formatReal(value, format), text, "yydbl2st", "**********", true);
@@ -127,14 +127,14 @@ void TextToIntegerQuiet(int& value, std::string_view text) {
     QuietErrors quiet;
     float single = 0.0f;
     TextToRealSingle(numberText(text), single);
-    value = truncateToInt(single);
+    value = TruncateToInteger(single);
 }
 
 void IntegerTextReformat(std::span<char> text) {
     QuietErrors quiet;
     double value = 0.0;
     StrToReal(numberText(std::string_view(text.data(), text.size())), value);
-    IntegerToString(truncateToInt(value), text, kDefaultIntegerFormat);
+    IntegerToString(TruncateToInteger(value), text, kDefaultIntegerFormat);
     JustifyString(text, "L");
     terminateAfterLastNonBlank(text);
 }

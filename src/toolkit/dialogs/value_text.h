@@ -25,6 +25,10 @@ void yydbl2st(double value, std::span<char> text, std::string_view format);
 void yyrea2st(float value, std::span<char> text, std::string_view format);
 void yyint2st(int value, std::span<char> text);
 
+// A number truncated toward zero, held at the ends of the integer range (and
+// 0 for NaN): every integer the dialogs take from a double goes through it.
+int TruncateToInteger(double value);
+
 void TextToDoubleQuiet(double& value, std::string_view text);
 // ok = 1 when the text was a number, else 0 (and value 0).
 void TextToDoubleChecked(double& value, int& ok, std::string_view text);

@@ -87,7 +87,7 @@ void ResetGraphicsState(std::string_view options) {
     g.lineFillScreen = g.lineFillHardcopy = g.textFill = 0;
     g.frameXStart = g.frameYStart = 0.1f;
     g.frameXEnd = g.frameYEnd = 0.9f;
-    presentationPlotSettings().reset();
+    ResetPresentationPlot();
 }
 
 namespace {

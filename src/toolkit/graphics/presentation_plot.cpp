@@ -1,10 +1,9 @@
 #include "toolkit/graphics/presentation_plot.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "toolkit/core/error_report.h"
-#include "toolkit/graphics/area_fill.h"
-#include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/graphics_state.h"
 
 namespace tk {
@@ -12,6 +11,10 @@ namespace tk {
 PresentationPlotSettings& presentationPlotSettings() {
     static PresentationPlotSettings s;
     return s;
+}
+
+DataSetStyle& dataSetStyle(int k) {
+    return presentationPlotSettings().sets[static_cast<std::size_t>(k - 1)];
 }
 
 namespace {
@@ -24,14 +27,44 @@ bool bit(int word, int b) {
     return (word >> b) & 1;
 }
 
+DataSetStyle resetStyle(int k) {
+    DataSetStyle s;
+    s.colour1 = 32 * (k % 6) + 32;
+    s.colour2 = 32 * (k % 6) + 64;
+    return s;
+}
+
+// The work tables grow to the set count and are kept between plots.
+void growTable(std::vector<int>& table, std::size_t size) {
+    if (table.size() < size) table.assign(size, 0);
+}
+
 }  // namespace
 
-void SetUpPresentationPlot(int plotType, int setCount, std::span<const int> counts, int options) {
+void ResetPresentationPlot() {
     PresentationPlotSettings& p = presentationPlotSettings();
-    p.dataSetCount = std::clamp(setCount, 1, 500);
+    p.reset();
+    PgArea(0.0f, 0.0f, 1.0f, 1.0f);
+    const int one = 1;
+    SetUpPresentationPlot(4, kMaxDataSets, std::span<const int>(&one, 1));
+    for (int k = 1; k <= kMaxDataSets; ++k)
+        dataSetStyle(k) = resetStyle(k);
+}
+
+void SetUpPresentationPlot(int plotType, int setCount, std::span<const int> counts,
+                           std::optional<int> optionWord, std::optional<int> applyDefaults) {
+    PresentationPlotSettings& p = presentationPlotSettings();
+    int options = optionWord.value_or(0);
+    p.dataSetCount = std::clamp(setCount, 1, kMaxDataSets);
     p.valueCount = std::max(countAt(counts, 0), 1);
     p.plotType = (plotType >= 1 && plotType <= 11) ? plotType : 4;
     const int t = p.plotType;
+    const auto sets = static_cast<std::size_t>(p.dataSetCount);
+    if (t == 3) growTable(p.typeThreeTable, 4 * sets);
+    if (t == 4 || t == 6) {
+        growTable(p.typeFourSixA, sets);
+        growTable(p.typeFourSixB, sets);
+    }
     p.threeD =
         bit(options, 0) && (t == 1 || t == 2 || t == 5 || t == 6 || t == 7 || t == 8 || t == 10);
     p.fillMode = bit(options, 2) ? 1 : bit(options, 8) ? 2 : bit(options, 4) ? 3 : 0;
@@ -47,11 +80,19 @@ void SetUpPresentationPlot(int plotType, int setCount, std::span<const int> coun
         if (t == 10) p.layerCount = std::max(countAt(counts, 2), 2);
         p.rowCountReal = static_cast<float>(p.rowCount);
         p.rowStepsReal = static_cast<float>(p.rowCount - 1);
+        if (p.threeD) {
+            const float nx = static_cast<float>(p.valueCount), ny = p.rowCountReal;
+            p.viewAspect = !bit(options, 9)             ? 0.5f
+                           : p.valueCount <= p.rowCount ? nx * 0.5f / ny
+                                                        : 1.0f - 0.5f * ny / nx;
+        }
     }
     p.valueCountReal = static_cast<float>(p.valueCount);
     p.columnStepsReal = static_cast<float>(p.valueCount - 1);
     p.optionBits = options;
     p.barWidthFraction = std::min(0.6f / p.valueCountReal, 0.25f);
+    UpdatePgAxisScaling();
+    if (applyDefaults.value_or(0) != 0) ApplyPresentationDefaults();
 }
 
 void PgArea(float x1, float y1, float x2, float y2) {
@@ -76,12 +117,72 @@ void PgArea(float x1, float y1, float x2, float y2) {
     p.ySpan = y2 - y1;
     p.yMin = std::min(y1, y2);
     p.yMax = std::max(y1, y2);
+    UpdatePgAxisScaling();
+}
+
+void PgUnitsZ(float z1, float z2) {
+    PresentationPlotSettings& p = presentationPlotSettings();
+    if (!(z1 < z2)) {
+        ReportLibraryError(16, "PgUnitsZ");
+        z1 = 0.0f;
+        z2 = 1.0f;
+    }
+    p.zFirst = z1;
+    p.zLast = z2;
+    p.zSpan = z2 - z1;
+}
+
+void PgUnitsPolar(float r) {
+    PresentationPlotSettings& p = presentationPlotSettings();
+    if (!(r > 0.0f)) {
+        ReportLibraryError(16, "PgUnitsPolar");
+        r = 1.0f;
+    }
+    p.polarUnit = r;
+    UpdatePgAxisScaling();
+}
+
+void SetPgAxisScaleTypes(std::string_view xType, std::string_view yType) {
+    auto isLog = [](std::string_view text) {
+        if (text.size() < 3) return false;
+        for (std::size_t i = 0; i < 3; ++i)
+            if (std::toupper(static_cast<unsigned char>(text[i])) != "LOG"[i]) return false;
+        return true;
+    };
+    PresentationPlotSettings& p = presentationPlotSettings();
+    p.xLogRequested = isLog(xType);
+    p.yLogRequested = isLog(yType);
+    UpdatePgAxisScaling();
+}
+
+void UpdatePgAxisScaling() {
+    PresentationPlotSettings& p = presentationPlotSettings();
+    p.xLog = p.xLogRequested && p.plotType != 1 && !p.threeD && !p.xLogSuppressed;
+    p.yLog = p.yLogRequested && p.plotType != 2 && !p.threeD;
+    if (p.xLog) {
+        p.xLogFirst = SafeLog10(p.xFirst);
+        p.xLogSpan = SafeLog10(p.xLast) - p.xLogFirst;
+    }
+    if (p.yLog) {
+        p.yLogFirst = SafeLog10(p.yFirst);
+        p.yLogSpan = SafeLog10(p.yLast) - p.yLogFirst;
+        p.polarLog = SafeLog10(p.polarUnit);
+        p.polarLogShifted = p.polarLog + 38.0f;
+    }
+}
+
+void SetPgOptionLetters(std::string_view letters) {
+    presentationPlotSettings().frameClip = OptionLetterPresent(letters, 'P');
+}
+
+float SafeLog10(float value) {
+    return value == 0.0f ? -38.0f : std::log10(std::fabs(value));
 }
 
 float PgXToUnits(float x) {
     const PresentationPlotSettings& p = presentationPlotSettings();
     const GraphicsState& g = graphicsState();
-    const float t = (x - p.xFirst) / p.xSpan;
+    const float t = p.xLog ? (SafeLog10(x) - p.xLogFirst) / p.xLogSpan : (x - p.xFirst) / p.xSpan;
     const float f = t * (g.frameXEnd - g.frameXStart) + g.frameXStart;
     return f * (g.unitsX2 - g.unitsX1) + g.unitsX1;
 }
@@ -89,9 +190,20 @@ float PgXToUnits(float x) {
 float PgYToUnits(float y) {
     const PresentationPlotSettings& p = presentationPlotSettings();
     const GraphicsState& g = graphicsState();
-    const float t = (y - p.yFirst) / p.ySpan;
+    const float t = p.yLog ? (SafeLog10(y) - p.yLogFirst) / p.yLogSpan : (y - p.yFirst) / p.ySpan;
     const float f = t * (g.frameYEnd - g.frameYStart) + g.frameYStart;
     return f * (g.unitsY2 - g.unitsY1) + g.unitsY1;
+}
+
+bool PgValueIsPresent(float value) {
+    const PresentationPlotSettings& p = presentationPlotSettings();
+    return !p.missingTest || value != p.missingValue;
+}
+
+void SetPgMissingValue(float marker, int on) {
+    PresentationPlotSettings& p = presentationPlotSettings();
+    p.missingValue = marker;
+    p.missingTest = on != 0;
 }
 
 namespace {
@@ -101,68 +213,62 @@ struct KeptWords {
     int textJustification = 1;
     float textSlant = 0;
 };
+
+// What the frame clipping replaces for the time of one plot.
+struct FrameClipSave {
+    float areaX1 = 0, areaY1 = 0, areaX2 = 1, areaY2 = 1;
+    float unitsX1 = 0, unitsY1 = 0, unitsX2 = 1, unitsY2 = 1;
+    float frameX1 = 0.1f, frameY1 = 0.1f, frameX2 = 0.9f, frameY2 = 0.9f;
+};
+
 KeptWords kept;
+FrameClipSave clipSave;
+
+// The frame becomes the graphics area: its corners in user units go through
+// the page rotation to the device, and their box as fractions of the target
+// is the new area. The user units stay, and a frame of 0..1 keeps every data
+// value where it was.
+void clipToFrame() {
+    GraphicsState& g = graphicsState();
+    clipSave = {g.areaX1,  g.areaY1,  g.areaX2,      g.areaY2,      g.unitsX1,   g.unitsY1,
+                g.unitsX2, g.unitsY2, g.frameXStart, g.frameYStart, g.frameXEnd, g.frameYEnd};
+    const float ux1 = g.frameXStart * g.unitsSpanX + g.unitsX1;
+    const float ux2 = g.frameXEnd * g.unitsSpanX + g.unitsX1;
+    const float uy1 = g.frameYStart * g.unitsSpanY + g.unitsY1;
+    const float uy2 = g.frameYEnd * g.unitsSpanY + g.unitsY1;
+    float ax = 0, ay = 0, bx = 0, by = 0;
+    WorldToDevice(ux1, uy1, ax, ay);
+    WorldToDevice(ux2, uy2, bx, by);
+    const float w = static_cast<float>(g.targetWidth), h = static_cast<float>(g.targetHeight);
+    if (w > 0.0f && h > 0.0f) {
+        auto fraction = [](float v, float size) { return std::clamp(v / size, 0.0f, 1.0f); };
+        GrArea(fraction(std::min(ax, bx), w), fraction(std::min(ay, by), h),
+               fraction(std::max(ax, bx), w), fraction(std::max(ay, by), h));
+    }
+    SetPlotFrameFractions(0.0f, 0.0f, 1.0f, 1.0f);
+}
 
 }  // namespace
 
 void PgDrawBegin() {
+    if (presentationPlotSettings().frameClip) clipToFrame();
     SaveRestoreGraphicsState(0);
     const GraphicsState& g = graphicsState();
     kept = {g.fillOutline, g.textJustification, g.textSlant};
 }
 
 void PgDrawEnd() {
+    if (presentationPlotSettings().frameClip) {
+        const FrameClipSave& s = clipSave;
+        GrArea(s.areaX1, s.areaY1, s.areaX2, s.areaY2);
+        GrUnits(s.unitsX1, s.unitsY1, s.unitsX2, s.unitsY2);
+        SetPlotFrameFractions(s.frameX1, s.frameY1, s.frameX2, s.frameY2);
+    }
     SaveRestoreGraphicsState(1);
     GraphicsState& g = graphicsState();
     g.fillOutline = kept.fillOutline;
     g.textJustification = kept.textJustification;
     g.textSlant = kept.textSlant;
-}
-
-void DrawCellColourMap(std::span<const std::int32_t> colours, int nxDim, int /*nyDim*/) {
-    const PresentationPlotSettings& p = presentationPlotSettings();
-    if (p.plotType != 8 || p.threeD || p.fillMode != 2) return;
-    const int nx = p.valueCount, ny = p.rowCount;
-    if (nxDim < nx - 1 || nx < 2 || ny < 2) return;
-    PgDrawBegin();
-    SetFillPattern(4, 0, 0);
-    const float xStep = std::abs(p.xSpan) / p.columnStepsReal;
-    const float yStep = std::abs(p.ySpan) / p.rowStepsReal;
-    auto colourAt = [&](int i, int j) -> std::int32_t {
-        const std::size_t k = static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(nxDim) +
-                              static_cast<std::size_t>(i - 1);
-        return k < colours.size() ? colours[k] : -1;
-    };
-    auto drawRun = [](std::int32_t colour, float left, float bottom, float right, float top) {
-        if (colour == -1) return;
-        GrColourN(colour);
-        GrRectangle(left, bottom, right, top);
-    };
-    for (int j = ny - 1; j >= 1; --j) {
-        const float bottom = PgYToUnits(p.yMin + static_cast<float>(j - 1) * yStep);
-        const float top = PgYToUnits(p.yMin + static_cast<float>(j) * yStep);
-        std::int32_t pending = -1;
-        float left = 0.0f, right = 0.0f;
-        for (int i = 1; i <= nx - 1; ++i) {
-            const std::int32_t c = colourAt(i, j);
-            const float cellLeft = PgXToUnits(p.xMin + static_cast<float>(i - 1) * xStep);
-            if (i == 1) {
-                pending = c;
-                left = cellLeft;
-            } else if (c != pending) {
-                drawRun(pending, left, bottom, right, top);
-                pending = c;
-                left = cellLeft;
-            }
-            right = PgXToUnits(p.xMin + static_cast<float>(i) * xStep);
-        }
-        drawRun(pending, left, bottom, right, top);
-    }
-    PgDrawEnd();
-}
-
-void ContourFillKey(std::span<const std::int32_t> colours, int nx, int nz) {
-    DrawCellColourMap(colours, nx, nz);
 }
 
 }  // namespace tk

@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -43,9 +46,11 @@ class EditorJourney : public DialogTest {
         GridDialogHooksBind();
         EditorsBind();
         resetEditorPrintDefaults();
+        // A short folder name: the windows show the paths in their titles.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         dir = std::filesystem::temp_directory_path() /
-              ("pelk_journey_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("pe" + std::to_string(::getpid() % 100000) + "_" +
+               std::to_string(std::hash<std::string>{}(test) % 1000));
         std::filesystem::create_directories(dir / "prints");
         setenv("PELK_PRINTER", "pdf", 1);
         setenv("PELK_PRINT_DIR", (dir / "prints").c_str(), 1);
@@ -63,16 +68,25 @@ class EditorJourney : public DialogTest {
         std::filesystem::remove_all(dir);
     }
     // Plays the script through the toolkit's event loop until every step
-    // has run and nothing is left to dispatch.
-    static void play(win::robot::Script script) {
+    // has run and nothing is left to dispatch; the events the program would
+    // have seen are kept in `events`.
+    void play(win::robot::Script script) {
         win::robot::play(std::move(script));
         for (int guard = 0; guard < 200000; ++guard) {
             int type = 0;
             EventRecord rec{};
             EventPeek(type, rec);
+            if (type > 0) events.push_back({type, rec});
             if (type == -1 && !win::robot::step()) return;
         }
         ADD_FAILURE() << "the script never ended";
+    }
+    // The kept events of a type.
+    std::vector<EventRecord> eventsOf(int type) const {
+        std::vector<EventRecord> out;
+        for (const auto& [t, rec] : events)
+            if (t == type) out.push_back(rec);
+        return out;
     }
     std::string path(const std::string& name) const { return (dir / name).string(); }
     std::string writeFile(const std::string& name, const std::string& bytes) const {
@@ -122,6 +136,7 @@ class EditorJourney : public DialogTest {
     }
 
     std::filesystem::path dir;
+    std::vector<std::pair<int, EventRecord>> events;
 };
 
 }  // namespace tk::test

@@ -38,7 +38,7 @@ class TextEditorJourney : public EditorJourney {
         s.check([title] { ASSERT_TRUE(commonDialog(title)) << title; });
         s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
     }
-    win::CHARFORMATA formatAt(const EditorWindowRecord& r, long at) {
+    win::CHARFORMATA formatAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at + 1};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::CHARFORMATA cf;
@@ -46,7 +46,7 @@ class TextEditorJourney : public EditorJourney {
                           reinterpret_cast<win::LPARAM>(&cf));
         return cf;
     }
-    win::WORD alignmentAt(const EditorWindowRecord& r, long at) {
+    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::PARAFORMAT pf;

@@ -13,6 +13,7 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/editors/editor_command_run.h"
 #include "toolkit/editors/editor_search.h"
+#include "toolkit/editors/editor_split.h"
 #include "toolkit/editors/editor_command_table.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
@@ -117,21 +118,30 @@ win::LRESULT notify(EditorWindowRecord& r, win::HWND frame, win::NMHDR& n, win::
     }
 }
 
+// Whether a notification tells that the edit control or the command line
+// (its edit field, or its combo box) took the focus.
+bool focusTaken(const EditorWindowRecord& r, win::HWND from, int code) {
+    if (!from) return false;
+    if (from == r.editControl || from == r.commandEdit) return code == win::EN_SETFOCUS;
+    return from == r.commandControl && code == win::CBN_SETFOCUS;
+}
+
 win::LRESULT command(EditorWindowRecord& r, win::HWND frame, win::WPARAM wp, win::LPARAM lp) {
     const int id = win::LOWORD(wp);
     const int code = win::HIWORD(wp);
     const auto from = reinterpret_cast<win::HWND>(lp);
+    if (focusTaken(r, from, code)) {
+        r.focusControl = from == r.editControl ? r.editControl : r.commandEdit;
+        editorPaneActivated(r.window);
+        return 0;
+    }
     if (from && from == r.editControl) {
-        if (code == win::EN_SETFOCUS) r.focusControl = r.editControl;
         if (code == win::EN_CHANGE) editorTextChanged(frame, r);
         if (code == win::EN_VSCROLL && editorControlVersion(r) >= 2)
             win::InvalidateRect(r.editControl, nullptr, win::FALSE);
         return 0;
     }
-    if (from && from == r.commandEdit) {
-        if (code == win::EN_SETFOCUS) r.focusControl = r.commandEdit;
-        return 0;
-    }
+    if (from && (from == r.commandEdit || from == r.commandControl)) return 0;
     editorRunCommand(frame, r, id);
     return 0;
 }

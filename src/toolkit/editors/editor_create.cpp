@@ -25,7 +25,7 @@
 #include "toolkit/editors/editor_open.h"
 #include "toolkit/editors/editor_record.h"
 #include "toolkit/editors/editor_split.h"
-#include "toolkit/editors/editor_status_bar.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_text.h"
 #include "toolkit/editors/editor_title.h"
 #include "toolkit/editors/editor_toolbar.h"

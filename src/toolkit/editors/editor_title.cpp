@@ -6,7 +6,7 @@
 #include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
 #include "toolkit/editors/editor_record.h"
-#include "toolkit/editors/editor_status_bar.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_text.h"
 
 namespace tk {

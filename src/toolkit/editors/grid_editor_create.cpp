@@ -16,7 +16,7 @@
 #include "toolkit/dialogs/grid_window.h"
 #include "toolkit/editors/grid_editor_files.h"
 #include "toolkit/editors/editor_split.h"
-#include "toolkit/editors/editor_status_bar.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/grid_editor_menus.h"
 #include "toolkit/editors/grid_editor_window.h"
 

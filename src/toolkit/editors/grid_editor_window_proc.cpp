@@ -28,7 +28,7 @@
 #include "toolkit/editors/grid_editor_menus.h"
 #include "toolkit/editors/grid_editor_window.h"
 #include "toolkit/editors/editor_split.h"
-#include "toolkit/editors/editor_status_bar.h"
+#include "toolkit/editors/editor_frame.h"
 
 namespace tk {
 namespace {
@@ -395,8 +395,10 @@ void destroyed(win::HWND frame, GridEditorRecord& r) {
         dialogTable().semiModelessCount -= 1;
         if (seams().modalFrame) seams().modalFrame->end(frame);
     }
-    if (r.editorAccelerators) win::DestroyAcceleratorTable(r.editorAccelerators);
-    r.editorAccelerators = nullptr;
+    for (win::HACCEL* table : {&r.editorAccelerators, &r.programAccelerators}) {
+        if (*table) win::DestroyAcceleratorTable(*table);
+        *table = nullptr;
+    }
     MenuFreeItemData(r.window);
 }
 
@@ -515,6 +517,10 @@ win::LRESULT GridEditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp
             return passOn(r, frame, msg, wp, lp);
         case win::WM_GETFONT:
             return reinterpret_cast<win::LRESULT>(keptFont());
+        case win::WM_MOUSEACTIVATE:
+        case win::WM_PARENTNOTIFY:
+            if (editorActivationMessage(msg, wp)) editorActivateInsideParent(frame, r->grid);
+            return 0;
         case win::WM_SETFOCUS:
             windowSystem().FocusWindow = frame;
             if (r->grid) win::SetFocus(r->grid);

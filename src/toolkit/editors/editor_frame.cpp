@@ -1,4 +1,4 @@
-#include "toolkit/editors/editor_status_bar.h"
+#include "toolkit/editors/editor_frame.h"
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/window/user_api.h"
@@ -27,6 +27,24 @@ win::HWND editorStatusParts(int window, const std::array<int, 4>& edges, int sty
     win::SendMessageA(slot.statusBar, win::SB_SETPARTS, static_cast<win::WPARAM>(parts),
                       reinterpret_cast<win::LPARAM>(at.data()));
     return slot.statusBar;
+}
+
+void editorActivateInsideParent(win::HWND frame, win::HWND focusControl) {
+    if (!hasChildStyle(frame)) return;
+    win::BringWindowToTop(frame);
+    bool inside = false;
+    for (win::HWND h = win::GetFocus(); h && !inside; h = win::GetParent(h))
+        inside = h == frame;
+    if (!inside && focusControl) win::SetFocus(focusControl);
+    FocusWindowActivate(frame);
+}
+
+bool editorActivationMessage(win::UINT msg, win::WPARAM wp) {
+    if (msg == win::WM_MOUSEACTIVATE) return true;
+    if (msg != win::WM_PARENTNOTIFY) return false;
+    const auto event = win::LOWORD(wp);
+    return event == win::WM_LBUTTONDOWN || event == win::WM_RBUTTONDOWN ||
+           event == win::WM_MBUTTONDOWN;
 }
 
 }  // namespace tk

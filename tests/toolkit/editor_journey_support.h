@@ -19,6 +19,7 @@
 #include "platform/gdi/printing.h"
 #include "platform/robot/screenshot.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_print.h"
 #include "toolkit/editors/editor_record.h"
 #include "toolkit/editors/grid_print.h"
@@ -135,8 +136,25 @@ class EditorJourney : public DialogTest {
         return n;
     }
 
+    // Window 1 (opened when none is) made a text editor; Arial 11.
+    EditorWindowRecord* textEditor(int options, int& status, int mode = 2,
+                                   const std::string& file = {}) {
+        if (!window) window = openEditorWindow("Notes");
+        OutputWindowSelect(window);
+        EditorCreateArgs args;
+        args.options = options;
+        args.fontNumber = 3;
+        args.fontSize = 11;
+        args.fileName = file;
+        EditorCreate(status, mode, args);
+        frame = slot(window).frame;
+        return editorRecordOfWindow(window);
+    }
+
     std::filesystem::path dir;
     std::vector<std::pair<int, EventRecord>> events;
+    int window = 0;
+    win::HWND frame = nullptr;
 };
 
 }  // namespace tk::test

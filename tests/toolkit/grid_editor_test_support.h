@@ -57,9 +57,6 @@ class GridEditorTest : public EditorJourney {
         s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
     }
     static win::HWND dialogTitled(const char* title) { return win::robot::findTopLevelByTitle(title); }
-
-    int window = 0;
-    win::HWND frame = nullptr;
 };
 
 using Column = std::vector<std::string>;

@@ -22,16 +22,10 @@ win::HWND commonDialog(const char* title) {
 class TextEditorJourney : public EditorJourney {
   protected:
     EditorWindowRecord* create(int options) {
-        window = openEditorWindow("Notes");
-        int status = 0, mode = 2;
-        EditorCreateArgs args;
-        args.options = options;
-        args.fontNumber = 3;
-        args.fontSize = 11;
-        EditorCreate(status, mode, args);
+        int status = 0;
+        EditorWindowRecord* r = textEditor(options, status);
         EXPECT_EQ(status, 0);
-        frame = slot(window).frame;
-        return editorRecordOfWindow(window);
+        return r;
     }
     // The file dialog takes a path and Enter.
     static void chooseFile(Script& s, const char* title, const std::string& name) {
@@ -53,9 +47,6 @@ class TextEditorJourney : public EditorJourney {
         win::SendMessageA(r.editControl, win::EM_GETPARAFORMAT, 0, reinterpret_cast<win::LPARAM>(&pf));
         return pf.wAlignment;
     }
-
-    int window = 0;
-    win::HWND frame = nullptr;
 };
 
 TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {

@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <unistd.h>
 
@@ -16,6 +19,7 @@
 #include "platform/gdi/printing.h"
 #include "platform/robot/screenshot.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_print.h"
 #include "toolkit/editors/editor_record.h"
 #include "toolkit/editors/grid_print.h"
@@ -43,9 +47,11 @@ class EditorJourney : public DialogTest {
         GridDialogHooksBind();
         EditorsBind();
         resetEditorPrintDefaults();
+        // A short folder name: the windows show the paths in their titles.
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         dir = std::filesystem::temp_directory_path() /
-              ("pelk_journey_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("pe" + std::to_string(::getpid() % 100000) + "_" +
+               std::to_string(std::hash<std::string>{}(test) % 1000));
         std::filesystem::create_directories(dir / "prints");
         setenv("PELK_PRINTER", "pdf", 1);
         setenv("PELK_PRINT_DIR", (dir / "prints").c_str(), 1);
@@ -63,16 +69,25 @@ class EditorJourney : public DialogTest {
         std::filesystem::remove_all(dir);
     }
     // Plays the script through the toolkit's event loop until every step
-    // has run and nothing is left to dispatch.
-    static void play(win::robot::Script script) {
+    // has run and nothing is left to dispatch; the events the program would
+    // have seen are kept in `events`.
+    void play(win::robot::Script script) {
         win::robot::play(std::move(script));
         for (int guard = 0; guard < 200000; ++guard) {
             int type = 0;
             EventRecord rec{};
             EventPeek(type, rec);
+            if (type > 0) events.push_back({type, rec});
             if (type == -1 && !win::robot::step()) return;
         }
         ADD_FAILURE() << "the script never ended";
+    }
+    // The kept events of a type.
+    std::vector<EventRecord> eventsOf(int type) const {
+        std::vector<EventRecord> out;
+        for (const auto& [t, rec] : events)
+            if (t == type) out.push_back(rec);
+        return out;
     }
     std::string path(const std::string& name) const { return (dir / name).string(); }
     std::string writeFile(const std::string& name, const std::string& bytes) const {
@@ -121,7 +136,25 @@ class EditorJourney : public DialogTest {
         return n;
     }
 
+    // Window 1 (opened when none is) made a text editor; Arial 11.
+    EditorWindowRecord* textEditor(int options, int& status, int mode = 2,
+                                   const std::string& file = {}) {
+        if (!window) window = openEditorWindow("Notes");
+        OutputWindowSelect(window);
+        EditorCreateArgs args;
+        args.options = options;
+        args.fontNumber = 3;
+        args.fontSize = 11;
+        args.fileName = file;
+        EditorCreate(status, mode, args);
+        frame = slot(window).frame;
+        return editorRecordOfWindow(window);
+    }
+
     std::filesystem::path dir;
+    std::vector<std::pair<int, EventRecord>> events;
+    int window = 0;
+    win::HWND frame = nullptr;
 };
 
 }  // namespace tk::test

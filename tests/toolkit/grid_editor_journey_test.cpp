@@ -2,61 +2,14 @@
 // file, sort it, insert and delete rows, save it as CSV and as HTML, print
 // it to the PDF printer, and the save question when the window closes.
 
-#include "editor_journey_support.h"
-#include "grid_editor_test_ids.h"
-#include "toolkit/dialogs/grid_public.h"
+#include "grid_editor_test_support.h"
 #include "toolkit/editors/grid_editor_commands.h"
 #include "toolkit/editors/grid_editor_files.h"
-#include "toolkit/editors/grid_editor_window.h"
 
 namespace tk::test {
 namespace {
 
-using win::robot::Script;
-
-class GridEditorJourney : public EditorJourney {
-  protected:
-    GridEditorRecord* create(int options, const std::string& file = {}) {
-        DlgLoad(IDD_GEHOST);
-        GrdRows(IDC_GEGRID, 1);
-        window = openEditorWindow("Stations");
-        int status = 0, showType = 2;
-        GridEditorCreateArgs args;
-        args.templateField = IDC_GEGRID;
-        args.options = options;
-        args.initialFile = file;
-        GridEditorCreate(status, showType, args);
-        EXPECT_EQ(status, 0);
-        frame = slot(window).frame;
-        return gridEditorRecordOfWindow(window);
-    }
-    std::string cell(int column, int row) {
-        std::string text(40, ' ');
-        GrdGetCellString(0, column, row, text);
-        return std::string(trimRight(text));
-    }
-    std::vector<std::string> column(int c) {
-        std::vector<std::string> out;
-        for (int row = 1; row <= GridInfo(0, 3); ++row)
-            out.push_back(cell(c, row));
-        return out;
-    }
-    // The toolkit's file selector takes a path.
-    static void chooseFile(Script& s, const char* title, const std::string& name) {
-        s.check([title] {
-            win::HWND d = win::robot::findTopLevelByClass("#32770");
-            ASSERT_TRUE(d);
-            EXPECT_EQ(win::robot::windowText(d), title);
-        });
-        s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
-    }
-    static win::HWND dialogTitled(const char* title) { return win::robot::findTopLevelByTitle(title); }
-
-    int window = 0;
-    win::HWND frame = nullptr;
-};
-
-using Column = std::vector<std::string>;
+class GridEditorJourney : public GridEditorTest {};
 
 TEST_F(GridEditorJourney, OpenSortInsertDeleteSaveCsvAndHtmlAndPrint) {
     const std::string csv = writeFile("stations.csv",

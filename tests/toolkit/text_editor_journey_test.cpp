@@ -22,23 +22,17 @@ win::HWND commonDialog(const char* title) {
 class TextEditorJourney : public EditorJourney {
   protected:
     EditorWindowRecord* create(int options) {
-        window = openEditorWindow("Notes");
-        int status = 0, mode = 2;
-        EditorCreateArgs args;
-        args.options = options;
-        args.fontNumber = 3;
-        args.fontSize = 11;
-        EditorCreate(status, mode, args);
+        int status = 0;
+        EditorWindowRecord* r = textEditor(options, status);
         EXPECT_EQ(status, 0);
-        frame = slot(window).frame;
-        return editorRecordOfWindow(window);
+        return r;
     }
     // The file dialog takes a path and Enter.
     static void chooseFile(Script& s, const char* title, const std::string& name) {
         s.check([title] { ASSERT_TRUE(commonDialog(title)) << title; });
         s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
     }
-    win::CHARFORMATA formatAt(const EditorWindowRecord& r, long at) {
+    win::CHARFORMATA formatAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at + 1};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::CHARFORMATA cf;
@@ -46,16 +40,13 @@ class TextEditorJourney : public EditorJourney {
                           reinterpret_cast<win::LPARAM>(&cf));
         return cf;
     }
-    win::WORD alignmentAt(const EditorWindowRecord& r, long at) {
+    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::PARAFORMAT pf;
         win::SendMessageA(r.editControl, win::EM_GETPARAFORMAT, 0, reinterpret_cast<win::LPARAM>(&pf));
         return pf.wAlignment;
     }
-
-    int window = 0;
-    win::HWND frame = nullptr;
 };
 
 TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {

@@ -25,6 +25,7 @@
 #include "toolkit/dialogs/field_lists.h"
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/dialogs/modal_state.h"
+#include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/dialogs/value_text.h"
 
 namespace tk {
@@ -258,63 +259,6 @@ win::INT_PTR onCommand(win::HWND dialog, win::WPARAM wp, win::LPARAM lp) {
     return win::FALSE;
 }
 
-void spinStep(win::HWND buddy, win::NMUPDOWN* ud) {
-    FieldRecord* r = fieldRecordOf(buddy);
-    if (!r) return;
-    if (win::SendMessageA(buddy, win::EM_GETMODIFY, 0, 0)) {
-        std::array<char, 256> text{};
-        win::GetWindowTextA(buddy, text.data(), 256);
-        std::string_view t(text.data());
-        if (t.find_first_not_of(' ') == std::string_view::npos)
-            r->value = 0.0;
-        else
-            TextToDoubleQuiet(r->value, t);
-    }
-    double step = 0.0;
-    switch (ud->iDelta) {
-        case 1:
-            step = r->smallStep;
-            break;
-        case 5:
-            step = r->largeStep;
-            break;
-        case -5:
-            step = -r->largeStep;
-            break;
-        case -1:
-            step = -r->smallStep;
-            break;
-        default:
-            break;
-    }
-    r->value += step;
-    bool clamped = false;
-    if (r->hasRange()) {
-        if (r->value < r->minimum) r->value = r->minimum, clamped = true;
-        if (r->value > r->maximum) r->value = r->maximum, clamped = true;
-    }
-    std::array<char, 101> out{};
-    if (numericFieldType(buddy) == 5) {
-        // A number typed beyond the integers stops at their end, as the range
-        // end stops it, instead of wrapping round.
-        clamped = clamped || r->value >= 2147483647.0 || r->value <= -2147483648.0;
-        int v = TruncateToInteger(r->value);
-        const long long istep = std::llabs(static_cast<long long>(TruncateToInteger(step)));
-        if (!clamped && istep != 0) {
-            const long long base = r->spinBase;
-            v = static_cast<int>(base + ((static_cast<long long>(v) - base) / istep) * istep);
-        }
-        r->value = v;
-        yyint2st(v, std::span<char>(out.data(), 100));
-    } else {
-        yydbl2st(r->value, std::span<char>(out.data(), 100),
-                 r->formatText.empty() ? kDefaultRealFormat : std::string_view(r->formatText));
-    }
-    win::SetWindowTextA(buddy, out.data());
-    win::SendMessageA(buddy, win::EM_SETMODIFY, win::FALSE, 0);
-    r->valueSet = 1;
-    ud->iDelta = 0;
-}
 
 void tabSelChanging(win::HWND dialog, win::HWND tab) {
     FieldValidationState& v = fieldValidation();
@@ -402,7 +346,7 @@ win::INT_PTR onNotify(win::HWND dialog, win::LPARAM lp) {
     if (cls == ControlClass::UpDown && hdr->code == win::UDN_DELTAPOS) {
         auto buddy = reinterpret_cast<win::HWND>(win::SendMessageA(from, win::UDM_GETBUDDY, 0, 0));
         if (!buddy || !isSpinField(buddy)) return win::FALSE;
-        spinStep(buddy, reinterpret_cast<win::NMUPDOWN*>(lp));
+        SpinFieldStep(buddy, *reinterpret_cast<win::NMUPDOWN*>(lp));
         win::SetWindowLongPtrA(dialog, win::DWLP_MSGRESULT, win::TRUE);
         return win::TRUE;
     }

@@ -12,6 +12,8 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_public.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_window.h"
 
 namespace tk {
 
@@ -105,11 +107,16 @@ struct Loader {
     int columnCounter;
     std::vector<int> types;
     std::vector<std::string> formats;
+    bool grown = false;
 
     bool raiseRows(int counter) {
         if (!grow || counter < rowCount || counter >= capacity) return counter < rowCount;
-        GrdRows(field, counter + 1);
+        // A grid window is fitted once the file is read: fitted to each row
+        // as it comes, it would shrink to the first rows and never grow back.
+        int f = field;
+        if (GridRecord* g = gridFind(f)) GridSetRowCount(*g, counter + 1);
         rowCount = item(field, 3);
+        grown = true;
         return counter < rowCount;
     }
 
@@ -273,7 +280,7 @@ void GrdLoad(int field, std::string_view fileName, std::optional<int> grow,
     if (h == -1) return;
     Loader L{
         field, grow.value_or(0) == 1, item(field, 3), item(field, 1), item(field, 2), 0, 0, 0, {},
-        {}};
+        {},    false};
     L.types = columnTypes(field, L.columnCount);
     L.formats.assign(L.types.size(), std::string());
     for (int c = 1; c <= L.columnCount; ++c)
@@ -348,6 +355,8 @@ void GrdLoad(int field, std::string_view fileName, std::optional<int> grow,
     }
     GridRedrawOn(field);
     FileHandleClose(h);
+    int f = field;
+    if (GridRecord* g = field == 0 && L.grown ? gridFind(f) : nullptr) GridWindowFitSize(*g);
 }
 
 }  // namespace tk

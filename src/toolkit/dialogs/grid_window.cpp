@@ -11,6 +11,7 @@
 #include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/dialog_hooks.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
@@ -618,18 +619,25 @@ void GridTrackColumn(GridRecord& g, int column, int width) {
     GridRepaintCellArea(g);
 }
 
-void GridWindowFitSize(GridRecord& g) {
-    if (!g.window) return;
-    // The top-level window that the grid fills.
+namespace {
+
+bool isToolkitFrame(win::HWND h) {
+    const int n = WindowSlotOfHandle(h);
+    return n >= 0 && windowSystem().slots[static_cast<std::size_t>(n)].frame == h;
+}
+
+}  // namespace
+
+win::HWND GridWindowFrameSize(const GridRecord& g, int columnPixels, int rows, win::SIZE& size) {
+    if (!g.window) return nullptr;
+    // The toolkit window whose frame the grid fills (an inside-parent window
+    // has parents of its own that must keep their size).
     win::HWND frame = win::GetParent(g.window);
-    while (frame && win::GetParent(frame))
+    while (frame && !isToolkitFrame(frame) && win::GetParent(frame))
         frame = win::GetParent(frame);
-    if (!frame) return;
-    int columns = 0;
-    for (const GridColumnRecord& c : g.columns)
-        columns += c.width - 1;
-    win::RECT need{0, 0, g.rowLabelWidth + 1 + std::min(columns, 10000),
-                   g.headerHeight + std::min((g.rowHeight - 1) * g.rowCount, 10000) + 1};
+    if (!frame) return nullptr;
+    win::RECT need{0, 0, g.rowLabelWidth + 1 + std::min(columnPixels, 10000),
+                   g.headerHeight + std::min((g.rowHeight - 1) * rows, 10000) + 1};
     const auto style = static_cast<win::DWORD>(win::GetWindowLongA(g.window, win::GWL_STYLE));
     win::AdjustWindowRectEx(
         &need, style, 0, static_cast<win::DWORD>(win::GetWindowLongA(g.window, win::GWL_EXSTYLE)));
@@ -639,14 +647,26 @@ void GridWindowFitSize(GridRecord& g) {
     win::RECT frameRect{}, gridRect{};
     win::GetWindowRect(frame, &frameRect);
     win::GetWindowRect(g.window, &gridRect);
-    const int width = (need.right - need.left) + (frameRect.right - frameRect.left) -
-                      (gridRect.right - gridRect.left);
-    const int height = (need.bottom - need.top) + (frameRect.bottom - frameRect.top) -
-                       (gridRect.bottom - gridRect.top);
+    size.cx = (need.right - need.left) + (frameRect.right - frameRect.left) -
+              (gridRect.right - gridRect.left);
+    size.cy = (need.bottom - need.top) + (frameRect.bottom - frameRect.top) -
+              (gridRect.bottom - gridRect.top);
+    return frame;
+}
+
+void GridWindowFitSize(GridRecord& g) {
+    int columns = 0;
+    for (const GridColumnRecord& c : g.columns)
+        columns += c.width - 1;
+    win::SIZE need{};
+    win::HWND frame = GridWindowFrameSize(g, columns, g.rowCount, need);
+    if (!frame) return;
+    win::RECT frameRect{};
+    win::GetWindowRect(frame, &frameRect);
     const int curW = frameRect.right - frameRect.left, curH = frameRect.bottom - frameRect.top;
-    const bool wFits = width <= curW, hFits = height <= curH;
+    const bool wFits = need.cx <= curW, hFits = need.cy <= curH;
     if (!wFits && !hFits) return;
-    win::SetWindowPos(frame, nullptr, 0, 0, wFits ? width : curW, hFits ? height : curH,
+    win::SetWindowPos(frame, nullptr, 0, 0, wFits ? need.cx : curW, hFits ? need.cy : curH,
                       win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
 }
 

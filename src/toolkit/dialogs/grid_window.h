@@ -85,5 +85,9 @@ void GridContextCommand(GridRecord& grid, int id);
 int gridEditorColours(const GridRecord& grid, int& textColour, int& backgroundColour);
 // Shrinks the toolkit window that the grid fills towards the grid's size.
 void GridWindowFitSize(GridRecord& grid);
+// The frame size of the toolkit window the grid fills that shows columns of
+// the given pixel width (each column counted less its shared line) and the
+// rows; answers the frame, null when the grid fills none.
+win::HWND GridWindowFrameSize(const GridRecord& grid, int columnPixels, int rows, win::SIZE& size);
 
 }  // namespace tk

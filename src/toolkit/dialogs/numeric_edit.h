@@ -10,6 +10,7 @@
 #include <array>
 #include <string_view>
 
+#include "platform/controls/common_controls_api.h"
 #include "platform/win_types.h"
 #include "platform/window/user_api.h"
 
@@ -71,6 +72,11 @@ win::LRESULT SpinButtonProcedure(win::HWND, win::UINT, win::WPARAM, win::LPARAM)
 // Creates and attaches the up-down control of a spin field being created.
 void SpinButtonCreate(win::HWND field, int classIndex, win::DWORD fieldStyle,
                       std::string_view initialText);
+// An arrow of a spin field's up-down control was pressed: a typed text is
+// taken first, the number moves by the small (delta 1) or large (delta 5)
+// step within the field's range and is written back; the control's own
+// delta becomes 0.
+void SpinFieldStep(win::HWND buddy, win::NMUPDOWN& step);
 
 // Set by the grid while it lays out its windows: validation lets every
 // focus change through meanwhile.

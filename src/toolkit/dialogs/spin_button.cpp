@@ -3,13 +3,18 @@
 // field. Its own position never carries the field's value; the dialog
 // procedure steps the field's number when the arrows report a change.
 
+#include <array>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/dialogs/field_record.h"
+#include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/numeric_edit.h"
+#include "toolkit/dialogs/value_text.h"
 
 namespace tk {
 
@@ -54,6 +59,65 @@ win::LRESULT SpinButtonProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win
         if (auto buddy = reinterpret_cast<win::HWND>(win::SendMessageA(h, win::UDM_GETBUDDY, 0, 0)))
             win::SetFocus(buddy);
     return win::CallWindowProcA(numericEditClasses().upDownProcedure, h, msg, wp, lp);
+}
+
+
+void SpinFieldStep(win::HWND buddy, win::NMUPDOWN& step) {
+    FieldRecord* r = fieldRecordOf(buddy);
+    if (!r) return;
+    if (win::SendMessageA(buddy, win::EM_GETMODIFY, 0, 0)) {
+        std::array<char, 256> text{};
+        win::GetWindowTextA(buddy, text.data(), 256);
+        std::string_view t(text.data());
+        if (t.find_first_not_of(' ') == std::string_view::npos)
+            r->value = 0.0;
+        else
+            TextToDoubleQuiet(r->value, t);
+    }
+    double by = 0.0;
+    switch (step.iDelta) {
+        case 1:
+            by = r->smallStep;
+            break;
+        case 5:
+            by = r->largeStep;
+            break;
+        case -5:
+            by = -r->largeStep;
+            break;
+        case -1:
+            by = -r->smallStep;
+            break;
+        default:
+            break;
+    }
+    r->value += by;
+    bool clamped = false;
+    if (r->hasRange()) {
+        if (r->value < r->minimum) r->value = r->minimum, clamped = true;
+        if (r->value > r->maximum) r->value = r->maximum, clamped = true;
+    }
+    std::array<char, 101> out{};
+    if (numericFieldType(buddy) == 5) {
+        // A number typed beyond the integers stops at their end, as the range
+        // end stops it, instead of wrapping round.
+        clamped = clamped || r->value >= 2147483647.0 || r->value <= -2147483648.0;
+        int v = TruncateToInteger(r->value);
+        const long long istep = std::llabs(static_cast<long long>(TruncateToInteger(by)));
+        if (!clamped && istep != 0) {
+            const long long base = r->spinBase;
+            v = static_cast<int>(base + ((static_cast<long long>(v) - base) / istep) * istep);
+        }
+        r->value = v;
+        yyint2st(v, std::span<char>(out.data(), 100));
+    } else {
+        yydbl2st(r->value, std::span<char>(out.data(), 100),
+                 r->formatText.empty() ? kDefaultRealFormat : std::string_view(r->formatText));
+    }
+    win::SetWindowTextA(buddy, out.data());
+    win::SendMessageA(buddy, win::EM_SETMODIFY, win::FALSE, 0);
+    r->valueSet = 1;
+    step.iDelta = 0;
 }
 
 }  // namespace tk

@@ -59,38 +59,30 @@ void EditorBufferFree(int window, int file) {
 
 }  // namespace tk
 
-#include "platform/controls/controls_api.h"
-#include "platform/controls/rich_edit_api.h"
-#include "toolkit/editors/editor_text.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/editors/editor_operations.h"
 
 namespace tk {
 namespace {
 
-win::DWORD collect(win::UINT_PTR cookie, win::BYTE* buffer, win::LONG count, win::LONG* done) {
-    auto* out = reinterpret_cast<std::vector<char>*>(cookie);
-    out->insert(out->end(), buffer, buffer + count);
-    *done = count;
-    return 0;
-}
+// The program operations act on the current window: the window with the
+// buffer is made current for the time of a buffer call.
+class CurrentWindowFor {
+  public:
+    explicit CurrentWindowFor(int window) : previous_(windowSystem().CurrentWindow) {
+        switched_ = window != previous_;
+        if (switched_) YYWINSEL(window, 1);
+    }
+    ~CurrentWindowFor() {
+        if (switched_ && windowIsOpen(previous_)) YYWINSEL(previous_, 1);
+    }
+    CurrentWindowFor(const CurrentWindowFor&) = delete;
+    CurrentWindowFor& operator=(const CurrentWindowFor&) = delete;
 
-struct Source {
-    const std::vector<char>* text;
-    std::size_t at = 0;
+  private:
+    int previous_;
+    bool switched_ = false;
 };
-
-win::DWORD supply(win::UINT_PTR cookie, win::BYTE* buffer, win::LONG count, win::LONG* done) {
-    auto* s = reinterpret_cast<Source*>(cookie);
-    const std::size_t n =
-        std::min<std::size_t>(static_cast<std::size_t>(count), s->text->size() - s->at);
-    std::copy_n(s->text->begin() + static_cast<long>(s->at), n, buffer);
-    s->at += n;
-    *done = static_cast<win::LONG>(n);
-    return 0;
-}
-
-win::WPARAM fileForm(const EditorWindowRecord& r) {
-    return r.richText ? win::SF_RTF : win::SF_TEXT;
-}
 
 }  // namespace
 
@@ -99,48 +91,37 @@ void EditorBufferClose(int window, int file) {
     if (!r || !valid(window, file) || !r->editControl) return;
     EditorBufferSlot& e = editorBufferSlot(window, file);
     e.text.clear();
-    win::EDITSTREAM es;
-    es.dwCookie = reinterpret_cast<win::UINT_PTR>(&e.text);
-    es.pfnCallback = collect;
-    win::SendMessageA(r->editControl, win::EM_STREAMOUT, fileForm(*r),
-                      reinterpret_cast<win::LPARAM>(&es));
+    e.textPresent = false;
+    CurrentWindowFor current(window);
+    std::string text;
+    EditorCopyTextOut(text);
+    e.text.assign(text.begin(), text.end());
     e.textLength = static_cast<int>(e.text.size());
     e.textPresent = true;
-    win::CHARRANGE sel;
-    win::SendMessageA(r->editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
-    e.length = static_cast<int>(win::SendMessageA(r->editControl, win::WM_GETTEXTLENGTH, 0, 0));
-    e.selectionStart = sel.cpMin + 1;
-    e.selectionEnd = sel.cpMax;
-    e.notModified = editorIsModified(*r) ? 0 : 1;
-    e.changed = r->changed;
-    e.firstVisibleLine =
-        static_cast<int>(win::SendMessageA(r->editControl, win::EM_GETFIRSTVISIBLELINE, 0, 0));
+    // Lengths and the selection as the program counts them.
+    EditorInfo(window, 2, e.length);
+    EditorInfo(window, 4, e.selectionStart);
+    EditorInfo(window, 5, e.selectionEnd);
+    EditorInfo(window, 1, e.notModified);
+    EditorInfo(window, 3, e.changed);
+    EditorInfo(window, 9, e.firstVisibleLine);
 }
 
 void EditorBufferOpen(int window, int file) {
     EditorWindowRecord* r = editorRecordOfWindow(window);
     if (!r || !valid(window, file) || !r->editControl) return;
     EditorBufferSlot& e = editorBufferSlot(window, file);
-    const int guard = r->editGuard;
-    r->editGuard = 0;
-    Source source{&e.text};
-    win::EDITSTREAM es;
-    es.dwCookie = reinterpret_cast<win::UINT_PTR>(&source);
-    es.pfnCallback = supply;
-    win::SendMessageA(r->editControl, win::EM_STREAMIN, fileForm(*r),
-                      reinterpret_cast<win::LPARAM>(&es));
-    win::CHARRANGE sel{std::max(0, e.selectionStart - 1), e.selectionEnd};
-    win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
-    const auto first = win::SendMessageA(r->editControl, win::EM_GETFIRSTVISIBLELINE, 0, 0);
-    win::SendMessageA(r->editControl, win::EM_LINESCROLL, 0, e.firstVisibleLine - first);
-    editorSetModified(*r, e.notModified == 0);
-    r->changed = e.changed;
+    CurrentWindowFor current(window);
+    EditorCopyTextIn(e.textLength, std::string(e.text.begin(), e.text.end()));
     r->cacheControl = r->cacheProgram = -1;
-    editorEmptyUndo(*r);
+    int start = e.selectionStart - 1;
+    EditorSetSelection(start, e.selectionEnd);
+    EditorScrollToLine(e.firstVisibleLine);
+    EditorSetModified(e.notModified, e.changed);
+    EditorEmptyUndo();
     e.text.clear();
     e.text.shrink_to_fit();
     e.textPresent = false;
-    r->editGuard = guard;
 }
 
 void EditorBufferSwitch(int window, int from, int to) {

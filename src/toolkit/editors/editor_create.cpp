@@ -24,6 +24,8 @@
 #include "toolkit/editors/editor_menus.h"
 #include "toolkit/editors/editor_open.h"
 #include "toolkit/editors/editor_record.h"
+#include "toolkit/editors/editor_split.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_text.h"
 #include "toolkit/editors/editor_title.h"
 #include "toolkit/editors/editor_toolbar.h"
@@ -92,14 +94,9 @@ void takeToolbars(EditorWindowRecord& r, WindowSlot& slot, int mode) {
     }
 }
 
-void statusFields(EditorWindowRecord& r, WindowSlot& slot) {
-    r.statusBar = slot.statusBar;
+void statusFields(EditorWindowRecord& r, int window) {
+    r.statusBar = editorStatusParts(window, {130, 170, 210, 250}, 1);
     if (!r.statusBar) return;
-    const bool caption =
-        (win::GetWindowLongA(slot.frame, win::GWL_STYLE) & win::WS_CAPTION) == win::WS_CAPTION;
-    const int edges[5] = {130, 170, 210, 250, -1};
-    win::SendMessageA(r.statusBar, win::SB_SETPARTS, caption ? 4 : 5,
-                      reinterpret_cast<win::LPARAM>(edges));
     const auto text = [&](int part, const char* t) {
         win::SendMessageA(r.statusBar, win::SB_SETTEXTA, static_cast<win::WPARAM>(part),
                           reinterpret_cast<win::LPARAM>(t));
@@ -129,62 +126,9 @@ win::HWND editControl(const EditorWindowRecord& r, win::HWND frame) {
     return h;
 }
 
-// The frame that holds a pane: up through the split containers to the first
-// frame that is no pane; null when the frame is no pane.
-win::HWND splitTopFrame(win::HWND frame) {
-    win::HWND top = nullptr;
-    for (win::HWND h = frame; h && hasChildStyle(h);) {
-        win::HWND container = win::GetParent(win::GetParent(h));
-        const FrameUserRecord* fr = frameRecord(container);
-        if (!fr || fr->kind() != KindSplit) break;
-        top = h = container;
-    }
-    return top;
-}
-
-// The split levels between the pane and the given split window take the
-// editor's menu where they have none, and name the pane for its commands.
-void joinSplitter(EditorWindowRecord& r, win::HWND frame, int splitter) {
-    WindowSystem& w = windowSystem();
-    if (splitter < 0 || splitter >= kWindowSlots) return;
-    win::HWND target = w.slots[static_cast<std::size_t>(splitter)].frame;
-    bool inside = false;
-    for (win::HWND h = frame; h; h = win::GetParent(win::GetParent(h)))
-        if (h == target) inside = true;
-    if (!inside || !frameRecord(target) || frameRecord(target)->kind() != KindSplit) return;
-    for (win::HWND h = win::GetParent(win::GetParent(frame)); h;
-         h = win::GetParent(win::GetParent(h))) {
-        FrameUserRecord* fr = frameRecord(h);
-        if (!fr || fr->kind() != KindSplit) break;
-        const int n = WindowSlotOfHandle(h);
-        if (n >= 0 && !w.slots[static_cast<std::size_t>(n)].menu && r.mainMenu) {
-            w.slots[static_cast<std::size_t>(n)].menu = r.mainMenu;
-            if (!hasChildStyle(h)) win::SetMenu(h, r.mainMenu);
-        }
-        fr->words[SplitCommandPane] = r.window;
-        if (h == target) break;
-    }
-    r.paneAccelerators = editorBuildPaneAccelerators(r);
-}
-
-// The drawing windows inside a frame that have nothing to repaint now, so
-// that they can be validated again once the editor is made.
-std::vector<win::HWND> quietClients(win::HWND top) {
-    std::vector<win::HWND> quiet;
-    if (!top) return quiet;
-    for (const WindowSlot& s : windowSystem().slots) {
-        if (!s.client) continue;
-        bool inside = false;
-        for (win::HWND h = s.client; h; h = win::GetParent(h))
-            if (h == top) inside = true;
-        if (inside && !win::GetUpdateRect(s.client, nullptr, win::FALSE)) quiet.push_back(s.client);
-    }
-    return quiet;
-}
-
 void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int window) {
     WindowSlot& slot = windowSystem().slots[static_cast<std::size_t>(window)];
-    const win::HWND top = splitTopFrame(slot.frame);
+    const win::HWND top = editorSplitTop(slot.frame);
     const bool childFrame = hasChildStyle(slot.frame);
     const bool insideParent = top ? hasChildStyle(top) : childFrame;
     if (childFrame && mode != 2) {
@@ -193,14 +137,15 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
         status = kEditorCreateMadeModeless;
     }
     if (insideParent && a.menuId && mode == 2) status = kEditorCreateNestedMenu;
-    const std::vector<win::HWND> quiet = quietClients(top);
+    const std::vector<win::HWND> quiet = editorQuietClients(top);
     EditorWindowRecord& r = editorAttach(window, freshRecord(a));
     r.editorAccelerators = editorBuildAccelerators(r);
     win::ShowWindow(slot.client, win::SW_HIDE);
     r.fileName = fullPath(a.fileName);
     if (!insideParent && !(a.options & kEditorNoMenu))
         buildMenus(r, slot, a, mode, status, childFrame);
-    if (a.splitterWindow != -1) joinSplitter(r, slot.frame, a.splitterWindow);
+    if (a.splitterWindow != -1 && editorJoinSplit(window, r.mainMenu, a.splitterWindow))
+        r.paneAccelerators = editorBuildPaneAccelerators(r);
     takeToolbars(r, slot, mode);
     if (mode != 1 && a.menuId) {
         slot.accelerators = win::LoadAcceleratorsA(
@@ -209,7 +154,7 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
         slot.menuHelp = MenuHelpResourceLoad(a.menuId);
     }
     if (!(a.options & kEditorNoToolbar)) editorBuildToolbar(r, slot.frame);
-    statusFields(r, slot);
+    statusFields(r, window);
     EditorCreateFont(r, a.fontNumber, a.fontSize);
     if (a.options & (kEditorCommandLine | kEditorCommandHistory)) {
         if (mode == 1)

@@ -222,8 +222,9 @@ void EditorGetTextRange(int& start, int count, std::string& text) {
         start = -1;
         return;
     }
+    // Count characters from start: the range ends before start + count.
     int a = 0, b = 0;
-    editorToControlPositions(*r, start, start + count - 1, a, b);
+    editorToControlPositions(*r, start, start + std::max(count, 0), a, b);
     onRange(*r, a, b, [&] { text = editorControlRange(*r, a, b); });
     start = 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
 #include "toolkit/editors/editor_record.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_text.h"
 
 namespace tk {
@@ -16,9 +17,7 @@ void EditorUpdateTitle(win::HWND frame) {
     const bool named = !r->fileName.empty() && !r->hideFileName;
     std::string shown = named ? r->fileName : std::string();
     if (named && r->modifiedMark && editorIsModified(*r)) shown += " *";
-    const bool caption =
-        (win::GetWindowLongA(frame, win::GWL_STYLE) & win::WS_CAPTION) == win::WS_CAPTION;
-    if (caption) {
+    if (frameHasCaption(frame)) {
         std::string title = r->title;
         if (named) title += r->title.empty() ? " - " + shown : " - [" + shown + "]";
         win::SetWindowTextA(frame, title.c_str());

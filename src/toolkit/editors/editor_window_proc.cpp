@@ -13,10 +13,12 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/editors/editor_command_run.h"
 #include "toolkit/editors/editor_search.h"
+#include "toolkit/editors/editor_split.h"
 #include "toolkit/editors/editor_command_table.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_files.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_layout.h"
 #include "toolkit/editors/editor_window_proc.h"
 #include "toolkit/editors/editor_record.h"
@@ -117,21 +119,30 @@ win::LRESULT notify(EditorWindowRecord& r, win::HWND frame, win::NMHDR& n, win::
     }
 }
 
+// Whether a notification tells that the edit control or the command line
+// (its edit field, or its combo box) took the focus.
+bool focusTaken(const EditorWindowRecord& r, win::HWND from, int code) {
+    if (!from) return false;
+    if (from == r.editControl || from == r.commandEdit) return code == win::EN_SETFOCUS;
+    return from == r.commandControl && code == win::CBN_SETFOCUS;
+}
+
 win::LRESULT command(EditorWindowRecord& r, win::HWND frame, win::WPARAM wp, win::LPARAM lp) {
     const int id = win::LOWORD(wp);
     const int code = win::HIWORD(wp);
     const auto from = reinterpret_cast<win::HWND>(lp);
+    if (focusTaken(r, from, code)) {
+        r.focusControl = from == r.editControl ? r.editControl : r.commandEdit;
+        editorPaneActivated(r.window);
+        return 0;
+    }
     if (from && from == r.editControl) {
-        if (code == win::EN_SETFOCUS) r.focusControl = r.editControl;
         if (code == win::EN_CHANGE) editorTextChanged(frame, r);
         if (code == win::EN_VSCROLL && editorControlVersion(r) >= 2)
             win::InvalidateRect(r.editControl, nullptr, win::FALSE);
         return 0;
     }
-    if (from && from == r.commandEdit) {
-        if (code == win::EN_SETFOCUS) r.focusControl = r.commandEdit;
-        return 0;
-    }
+    if (from && (from == r.commandEdit || from == r.commandControl)) return 0;
     editorRunCommand(frame, r, id);
     return 0;
 }
@@ -191,9 +202,10 @@ void destroyed(win::HWND frame, EditorWindowRecord& r) {
             win::SetFocus(owner);
         }
     }
-    if (r.editorAccelerators) win::DestroyAcceleratorTable(r.editorAccelerators);
-    if (r.paneAccelerators) win::DestroyAcceleratorTable(r.paneAccelerators);
-    r.editorAccelerators = r.paneAccelerators = nullptr;
+    for (win::HACCEL* table : {&r.editorAccelerators, &r.programAccelerators, &r.paneAccelerators}) {
+        if (*table) win::DestroyAcceleratorTable(*table);
+        *table = nullptr;
+    }
     if (r.font && r.font != win::GetStockObject(win::SYSTEM_FONT) &&
         r.font != win::GetStockObject(win::SYSTEM_FIXED_FONT))
         win::DeleteObject(r.font);
@@ -218,18 +230,6 @@ void contextMenu(const EditorWindowRecord& r, win::HWND frame, win::LPARAM lp) {
     }
     editorInitPopup(r, r.editPopup);
     win::TrackPopupMenu(r.editPopup, 0, at.x, at.y, 0, frame, nullptr);
-}
-
-// An inside-parent editor comes to the top and takes the focus when clicked.
-void activateInsideParent(const EditorWindowRecord& r, win::HWND frame) {
-    if (!hasChildStyle(frame)) return;
-    win::BringWindowToTop(frame);
-    const win::HWND focus = win::GetFocus();
-    bool inside = false;
-    for (win::HWND h = focus; h; h = win::GetParent(h))
-        if (h == frame) inside = true;
-    if (!inside && r.focusControl) win::SetFocus(r.focusControl);
-    FocusWindowActivate(frame);
 }
 
 }  // namespace
@@ -281,15 +281,9 @@ win::LRESULT EditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp, wi
             contextMenu(*r, frame, lp);
             return 0;
         case win::WM_MOUSEACTIVATE:
-            activateInsideParent(*r, frame);
-            return win::MA_ACTIVATE;
-        case win::WM_PARENTNOTIFY: {
-            const auto event = win::LOWORD(wp);
-            if (event == win::WM_LBUTTONDOWN || event == win::WM_RBUTTONDOWN ||
-                event == win::WM_MBUTTONDOWN)
-                activateInsideParent(*r, frame);
-            return 0;
-        }
+        case win::WM_PARENTNOTIFY:
+            if (editorActivationMessage(msg, wp)) editorActivateInsideParent(frame, r->focusControl);
+            return msg == win::WM_MOUSEACTIVATE ? win::MA_ACTIVATE : 0;
         default:
             if (msg == editorFindMessage() && lp) {
                 editorFindNotification(frame, *r, *reinterpret_cast<win::FINDREPLACEA*>(lp));

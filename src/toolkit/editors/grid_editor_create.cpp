@@ -15,24 +15,13 @@
 #include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
 #include "toolkit/editors/grid_editor_files.h"
+#include "toolkit/editors/editor_split.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/grid_editor_menus.h"
 #include "toolkit/editors/grid_editor_window.h"
 
 namespace tk {
 namespace {
-
-// The split window a pane lies in, up through nested split containers; null
-// for a frame that is no pane.
-win::HWND outermostSplit(win::HWND frame) {
-    win::HWND top = nullptr;
-    for (win::HWND h = frame; h && hasChildStyle(h);) {
-        win::HWND container = win::GetParent(win::GetParent(h));
-        const FrameUserRecord* fr = frameRecord(container);
-        if (!fr || fr->kind() != KindSplit) break;
-        top = h = container;
-    }
-    return top;
-}
 
 void buildMenuBar(GridEditorRecord& r, WindowSlot& slot, const GridEditorCreateArgs& a,
                   int showType, int& status, bool pane) {
@@ -83,14 +72,9 @@ void takeToolbars(GridEditorRecord& r, WindowSlot& slot, int showType) {
     }
 }
 
-void statusFields(GridEditorRecord& r, const WindowSlot& slot) {
-    r.statusBar = slot.statusBar;
+void statusFields(GridEditorRecord& r) {
+    r.statusBar = editorStatusParts(r.window, {30, 90, 140, 200}, 0);
     if (!r.statusBar) return;
-    const bool caption =
-        (win::GetWindowLongA(slot.frame, win::GWL_STYLE) & win::WS_CAPTION) == win::WS_CAPTION;
-    const int edges[5] = {30, 90, 140, 200, -1};
-    win::SendMessageA(r.statusBar, win::SB_SETPARTS, caption ? 4 : 5,
-                      reinterpret_cast<win::LPARAM>(edges));
     const char* texts[4] = {"Row", "\t\t1", "\tColumn", "\t\t1"};
     for (int part = 0; part < 4; ++part)
         win::SendMessageA(r.statusBar, win::SB_SETTEXTA,
@@ -169,7 +153,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
                            : dummy;
     win::HWND templateGrid = currentField(a.templateField);
     if (!mayCreate(status, slot, window, templateGrid)) return;
-    const win::HWND split = outermostSplit(slot.frame);
+    const win::HWND split = editorSplitTop(slot.frame);
     const bool child = hasChildStyle(slot.frame);
     const bool mayHaveMenu = split ? !hasChildStyle(split) : !child;
     if (child) {
@@ -180,10 +164,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
             status = kGridEditorCreateMadeModeless;
         }
     }
-    std::vector<win::HWND> quiet;
-    if (split)
-        for (const WindowSlot& s : w.slots)
-            if (s.client && !win::GetUpdateRect(s.client, nullptr, win::FALSE)) quiet.push_back(s.client);
+    const std::vector<win::HWND> quiet = editorQuietClients(split);
     auto fresh = std::make_unique<GridEditorRecord>();
     GridRecord* source = gridRecordOfWindow(templateGrid);
     gridEditorApplyOptions(*fresh, a.options, source->readOnly());
@@ -195,6 +176,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
     win::ShowWindow(slot.client, win::SW_HIDE);
     if (mayHaveMenu && !(a.options & kGridEditorNoMenu))
         buildMenuBar(r, slot, a, showType, status, child);
+    if (a.splitWindow != -1) editorJoinSplit(window, r.mainMenu, a.splitWindow);
     takeToolbars(r, slot, showType);
     if (a.menuId) {
         r.programAccelerators = win::LoadAcceleratorsA(
@@ -203,7 +185,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
         slot.menuHelp = MenuHelpResourceLoad(a.menuId);
     }
     if (!(a.options & kGridEditorNoToolbar)) gridEditorBuildToolbar(r, slot.frame);
-    statusFields(r, slot);
+    statusFields(r);
     char caption[1024] = {};
     win::GetWindowTextA(slot.frame, caption, sizeof caption);
     r.caption = caption;

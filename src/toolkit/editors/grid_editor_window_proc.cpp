@@ -14,17 +14,21 @@
 #include "toolkit/core/message_box.h"
 #include "toolkit/core/seams.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_record.h"
 #include "toolkit/dialogs/grid_selection.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/editors/editor_modal.h"
 #include "toolkit/editors/grid_editor_commands.h"
 #include "toolkit/editors/grid_editor_files.h"
 #include "toolkit/editors/grid_editor_menus.h"
 #include "toolkit/editors/grid_editor_window.h"
+#include "toolkit/editors/editor_split.h"
+#include "toolkit/editors/editor_frame.h"
 
 namespace tk {
 namespace {
@@ -73,6 +77,7 @@ void cellChanged(GridEditorRecord& r, win::LPARAM lp) {
         s.waitState = 0;
     }
     r.lastCell = cell;
+    editorPaneActivated(r.window);
 }
 
 // Lays the editor's toolbar and the grid over the area the frame left for
@@ -95,6 +100,31 @@ void layout(win::HWND frame, GridEditorRecord& r) {
         height -= bar.bottom - bar.top;
     }
     if (r.grid) win::MoveWindow(r.grid, corner.x, top, width, std::max(0, height), win::TRUE);
+}
+
+// The window is never made larger than its whole grid, nor smaller than
+// its widest column and one row.
+void limitSize(const GridEditorRecord& r, win::MINMAXINFO& info) {
+    const GridRecord* g = gridOf(r);
+    if (!g) return;
+    int columns = 0, widest = 0;
+    for (const GridColumnRecord& c : g->columns) {
+        columns += c.width - 1;
+        widest = std::max(widest, c.width);
+    }
+    win::SIZE whole{}, least{};
+    if (!GridWindowFrameSize(*g, columns, g->rowCount, whole)) return;
+    GridWindowFrameSize(*g, widest - 1, 1, least);
+    win::POINT& most = info.ptMaxSize;
+    const bool wide = whole.cx <= most.x, high = whole.cy <= most.y;
+    if (wide) most.x = whole.cx;
+    if (high) most.y = whole.cy;
+    win::RECT desktop{};
+    win::GetClientRect(win::GetDesktopWindow(), &desktop);
+    most.x = std::min<win::LONG>(most.x, desktop.right + 2 * win::GetSystemMetrics(win::SM_CXEDGE));
+    most.y = std::min<win::LONG>(most.y, desktop.bottom + 2 * win::GetSystemMetrics(win::SM_CYEDGE));
+    info.ptMaxTrackSize = most;
+    info.ptMinTrackSize = {least.cx, least.cy};
 }
 
 void enable(win::HMENU menu, int id, bool on) {
@@ -365,8 +395,10 @@ void destroyed(win::HWND frame, GridEditorRecord& r) {
         dialogTable().semiModelessCount -= 1;
         if (seams().modalFrame) seams().modalFrame->end(frame);
     }
-    if (r.editorAccelerators) win::DestroyAcceleratorTable(r.editorAccelerators);
-    r.editorAccelerators = nullptr;
+    for (win::HACCEL* table : {&r.editorAccelerators, &r.programAccelerators}) {
+        if (*table) win::DestroyAcceleratorTable(*table);
+        *table = nullptr;
+    }
     MenuFreeItemData(r.window);
 }
 
@@ -379,6 +411,15 @@ win::LRESULT notify(win::HWND frame, GridEditorRecord& r, win::LPARAM lp) {
         text = gridEditorTipText(static_cast<int>(n.idFrom));
         tip.lpszText = const_cast<char*>(text.c_str());
         return 0;
+    }
+    // The arrows of a spin cell's editor step its number here, as a dialog
+    // steps its spin fields.
+    if (n.code == win::UDN_DELTAPOS) {
+        auto buddy = reinterpret_cast<win::HWND>(win::SendMessageA(n.hwndFrom, win::UDM_GETBUDDY, 0, 0));
+        if (buddy && isSpinField(buddy)) {
+            SpinFieldStep(buddy, *reinterpret_cast<win::NMUPDOWN*>(lp));
+            return 0;
+        }
     }
     return passOn(&r, frame, win::WM_NOTIFY, 0, lp);
 }
@@ -399,9 +440,7 @@ win::HWND GridEditorControlCheck(const GridRecord& g) {
 void GridEditorTitle(win::HWND frame) {
     GridEditorRecord* r = gridEditorRecordOf(frame);
     if (!r) return;
-    const bool caption =
-        (win::GetWindowLongA(frame, win::GWL_STYLE) & win::WS_CAPTION) == win::WS_CAPTION;
-    if (caption) {
+    if (frameHasCaption(frame)) {
         std::string title = r->caption;
         if (!r->fileName.empty()) title += " - [" + r->fileName + "]";
         win::SetWindowTextA(frame, title.substr(0, 1023).c_str());
@@ -451,6 +490,9 @@ win::LRESULT GridEditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp
             if (wp != win::SIZE_MINIMIZED) layout(frame, *r);
             return result;
         }
+        case win::WM_GETMINMAXINFO:
+            limitSize(*r, *reinterpret_cast<win::MINMAXINFO*>(lp));
+            return 0;
         case win::WM_INITMENUPOPUP:
             initPopup(*r, reinterpret_cast<win::HMENU>(wp));
             return 0;
@@ -475,6 +517,10 @@ win::LRESULT GridEditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp
             return passOn(r, frame, msg, wp, lp);
         case win::WM_GETFONT:
             return reinterpret_cast<win::LRESULT>(keptFont());
+        case win::WM_MOUSEACTIVATE:
+        case win::WM_PARENTNOTIFY:
+            if (editorActivationMessage(msg, wp)) editorActivateInsideParent(frame, r->grid);
+            return 0;
         case win::WM_SETFOCUS:
             windowSystem().FocusWindow = frame;
             if (r->grid) win::SetFocus(r->grid);

@@ -270,7 +270,7 @@ void GridPrint(int field, int& status, int firstRow, int lastRow, int firstColum
     win::HDC printer = pagePrinterDC(rec.pageSetup);
     if (!printer) return;
     win::HDC screen = win::GetDC(g->window);
-    Job job{*g, rec};
+    Job job{*g, rec, {}};
     job.textFont = printerFont(*g, screen, printer, rec.scalePercent, false);
     job.checkFont = printerFont(*g, screen, printer, rec.scalePercent, true);
     const win::PAGESETUPDLGA& s = rec.pageSetup;

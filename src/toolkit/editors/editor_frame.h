@@ -1,0 +1,28 @@
+#pragma once
+// What the text and grid editor frames share: their status-bar parts, which
+// are recorded with the window so that the frame keeps them whenever it lays
+// out its bars (a frame without a caption gets a last part reaching the
+// right edge for the file name), and the activation of an editor inside a
+// parent window when it is clicked.
+
+#include <array>
+
+#include "toolkit/core/window_table.h"
+
+namespace tk {
+
+// Parts ending at the four edges (pixels), plus the file-name part when the
+// frame has no caption; style as StatusBarPart (0 without borders, else
+// sunken). Answers the status bar, null when the window has none.
+win::HWND editorStatusParts(int window, const std::array<int, 4>& edges, int style);
+
+// Whether the frame has a caption bar.
+bool frameHasCaption(win::HWND frame);
+
+// An editor inside a parent window comes to the top, is activated and
+// gives the focus to its control unless the focus is inside it already.
+void editorActivateInsideParent(win::HWND frame, win::HWND focusControl);
+// Mouse activation and button presses in the frame's children.
+bool editorActivationMessage(win::UINT msg, win::WPARAM wp);
+
+}  // namespace tk

@@ -41,6 +41,120 @@ model::ProfileLine exampleProfile(int index) {
     return p;
 }
 
+// The screen centre of the main window's toolbar button of COMMAND.
+win::robot::Target toolbarButton(int command) {
+    return [command] {
+        win::HWND bar = win::robot::findDescendantByClass(mainWindow(), "ToolbarWindow32");
+        if (!bar) throw std::runtime_error("no toolbar");
+        const auto index = win::SendMessageA(bar, win::TB_COMMANDTOINDEX,
+                                             static_cast<win::WPARAM>(command), 0);
+        win::RECT r{};
+        win::SendMessageA(bar, win::TB_GETITEMRECT, static_cast<win::WPARAM>(index),
+                          reinterpret_cast<win::LPARAM>(&r));
+        win::POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        win::ClientToScreen(bar, &p);
+        return p;
+    };
+}
+
+void saveDialog(const std::string& title, const std::string& file) {
+    win::HWND dialog = dialogTitled(title);
+    ASSERT_TRUE(dialog) << title;
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    EXPECT_TRUE(win::robot::saveWindowPng(dialog, PELK_SCREENSHOT_DIR "/" + file));
+}
+
+TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
+    Script s;
+    s.check([] { ASSERT_EQ(database().NPROF, 0); });
+    s.clickAt([] {
+        win::RECT r{};
+        if (!win::robot::menuBarItemRect(mainWindow(), "File", r))
+            throw std::runtime_error("no File menu");
+        return win::robot::centreOf(r);
+    });
+    s.clickMenuItem("Import");
+    s.clickMenuItem("XYZ Data File");
+    s.clickMenuItem("Gravity Data");
+    s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("ASCII XYZ-Format Data File")); });
+    s.chord({win::VK_CONTROL, 'A'})
+        .text(PELK_SOURCE_DIR "/examples/BASIN-GRAVITY.XYZ")
+        .key(win::VK_RETURN);
+    s.check([] {
+        saveDialog("XYZ File Columns", "dialog_182_xyz_file_columns.png");
+        win::HWND preview =
+            win::robot::findDescendantById(dialogTitled("XYZ File Columns"), IDC_FILEPREVIEW);
+        EXPECT_NE(win::robot::windowText(preview).find("LINE L1-Gravity"), std::string::npos);
+    });
+    s.key(win::VK_RETURN);  // the columns as the file has them: E N Z distance value
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 5);
+        for (int k = 1; k <= 5; ++k) {
+            EXPECT_EQ(database().profile(k).PNAME.trimmed(), "L" + std::to_string(k) + "-GRAVITY");
+            EXPECT_EQ(database().profile(k).NSTA, 81);
+            EXPECT_EQ(listEntry(k), "L" + std::to_string(k) + "-GRAVITY");
+        }
+        EXPECT_FLOAT_EQ(database().profile(3).NORT(1), 43000.0f);
+        EXPECT_EQ(currentProfile(), 5);
+        EXPECT_EQ(workingProfile().PNAME.trimmed(), "L5-GRAVITY");
+        EXPECT_GT(profileWindow(), 0);
+        EXPECT_FALSE(database().LDBSAV);
+        win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_xyz_import.png");
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, AColumnFileImportsThroughTheToolbarAndTheNewProfileDialogs) {
+    writeDatabase("SITE");
+    Script s;
+    // The profile window is active: the first click brings the main window up.
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.clickAt(toolbarButton(CMD_IMPORTDATA));
+    s.clickMenuItem("ASCII Data File");
+    s.clickMenuItem("Gravity Data");
+    s.check([] {
+        win::HWND d = dialogTitled("New Profile Parameters");
+        ASSERT_TRUE(d);
+        // Densities in kg/m3, then OK.
+        win::SendMessageA(win::robot::findDescendantById(d, IDC_DENSKGM3), win::BM_CLICK, 0, 0);
+    });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("ASCII Data File")); });
+    s.chord({win::VK_CONTROL, 'A'})
+        .text(PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT")
+        .key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
+    s.key(win::VK_RETURN);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 3);
+        const model::ProfileLine& p = database().profile(3);
+        EXPECT_EQ(p.DTYPE.trimmed(), "Gravity Data");
+        EXPECT_EQ(p.IDENUN, 2);
+        ASSERT_EQ(p.NSTA, 81);
+        EXPECT_FLOAT_EQ(p.STAT(81), 8000.0f);
+        EXPECT_FLOAT_EQ(p.EAST(2), 20100.0f);
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_EQ(listEntry(3), std::string(p.PNAME.trimmed()));
+        // The new profile's model follows its stations' elevations.
+        EXPECT_EQ(p.MODEL.NTOPO, 81);
+        EXPECT_FLOAT_EQ(p.MODEL.ZTOPO(81), p.ELEV(81));
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST_F(ProgramTest, AModelExportedFromOneProfileIsImportedIntoAnother) {
     fs::copy_file(PELK_SOURCE_DIR "/examples/BASIN.TQM", dir_ / "BASIN.TQM");
     writeDatabase("SITE");

@@ -2,7 +2,7 @@
 // not ours: ezdxf for DXF, a strict CGM element walker, libwmf for WMF.
 
 #include "../toolkit/cgm_test_support.h"
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 
 namespace shell::test {
 namespace {
@@ -39,10 +39,6 @@ void exportFrom(Script& s, std::function<win::HWND()> window, const std::string&
     if (replace) s.key(win::VK_RETURN);  // "Do you want to replace it?" Yes
     // The first click after the selector only brings the main window back.
     s.clickAt([] { return win::robot::centreOf(mainWindow()); });
-}
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
 }
 
 TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {

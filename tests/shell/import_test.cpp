@@ -3,14 +3,10 @@
 
 #include <cmath>
 
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 
 namespace shell::test {
 namespace {
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
-}
 
 // Opens FILE > MENU > ITEM of the window (the main window or the profile
 // window) and types NAME into the file selector titled TITLE.
@@ -57,13 +53,6 @@ win::robot::Target toolbarButton(int command) {
     };
 }
 
-void saveDialog(const std::string& title, const std::string& file) {
-    win::HWND dialog = dialogTitled(title);
-    ASSERT_TRUE(dialog) << title;
-    fs::create_directories(PELK_SCREENSHOT_DIR);
-    EXPECT_TRUE(win::robot::saveWindowPng(dialog, PELK_SCREENSHOT_DIR "/" + file));
-}
-
 TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
     Script s;
     s.check([] { ASSERT_EQ(database().NPROF, 0); });
@@ -83,7 +72,8 @@ TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
         .text(PELK_SOURCE_DIR "/examples/BASIN-GRAVITY.XYZ")
         .key(win::VK_RETURN);
     s.check([] {
-        saveDialog("XYZ File Columns", "dialog_182_xyz_file_columns.png");
+        ASSERT_TRUE(dialogTitled("XYZ File Columns"));
+        EXPECT_TRUE(shootDialog(dialogTitled("XYZ File Columns"), "182_xyz_file_columns"));
         win::HWND preview =
             win::robot::findDescendantById(dialogTitled("XYZ File Columns"), IDC_FILEPREVIEW);
         EXPECT_NE(win::robot::windowText(preview).find("LINE L1-Gravity"), std::string::npos);
@@ -147,6 +137,46 @@ TEST_F(ProgramTest, AColumnFileImportsThroughTheToolbarAndTheNewProfileDialogs) 
         // The new profile's model follows its stations' elevations.
         EXPECT_EQ(p.MODEL.NTOPO, 81);
         EXPECT_FLOAT_EQ(p.MODEL.ZTOPO(81), p.ELEV(81));
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, ANewMagneticProfileTypedInTheDataEditorJoinsTheDatabase) {
+    constexpr const char* kEditor = "Gravity/Magnetics Data Entry/Edit";
+    writeDatabase("SITE");
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.clickAt(toolbarButton(CMD_NEWPROFILE));
+    s.clickMenuItem("Magnetics Profile");
+    s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
+    clickField(s, "New Profile Parameters", IDC_MAGVERTGRAD);
+    clickField(s, "New Profile Parameters", win::IDOK);
+    s.check([=] { ASSERT_TRUE(dialogTitled(kEditor)); });
+    const char* rows[][5] = {{"5000", "100", "0", "20", "3.5"},
+                             {"5050", "100", "50", "21", "4.25"},
+                             {"5100", "100", "100", "22", "2.75"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 5; ++c) typeIntoCell(s, kEditor, IDC_DATAGRID, c + 2, r + 1, rows[r][c]);
+    typeInto(s, kEditor, IDC_DATASETNAME, "Gradient Test");
+    clickField(s, kEditor, win::IDOK);
+    s.check([=] {
+        ASSERT_FALSE(dialogTitled(kEditor));
+        ASSERT_EQ(database().NPROF, 3);
+        const model::ProfileLine& p = database().profile(3);
+        EXPECT_EQ(p.PNAME.trimmed(), "Gradient Test");
+        EXPECT_EQ(p.DTYPE.view(), "Magnetics Vert Grad ");
+        ASSERT_EQ(p.NSTA, 3);
+        EXPECT_FLOAT_EQ(p.DAT(2, 1), 4.25f);
+        EXPECT_FLOAT_EQ(p.STAT(3), 100.0f);
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_EQ(listEntry(3), "Gradient Test");
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_GT(profileWindow(), 0);
+        EXPECT_FALSE(database().LDBSAV);
     });
     chooseMenu(s, "File", "Exit");
     s.clickOn([] {

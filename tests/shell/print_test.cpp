@@ -2,7 +2,7 @@
 // set-up, then the graph page and the report on the PDF printer, read back
 // with poppler's pdftotext.
 
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 
 namespace shell::test {
 namespace {
@@ -17,10 +17,6 @@ std::string pdfText(const fs::path& pdf) {
         ::pclose(p);
     }
     return out;
-}
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
 }
 
 class PrintTest : public ProgramTest {

@@ -7,3 +7,5 @@ set(PELK_SHELL_RESOURCES
 add_executable(pelk-gm ${CMAKE_SOURCE_DIR}/src/shell/main.cpp)
 target_link_libraries(pelk-gm PRIVATE pelk_shell)
 pelk_add_resources(pelk-gm ${PELK_SHELL_RESOURCES})
+# The toolkit's hardcopy options dialogs.
+pelk_add_resources(pelk-gm ${CMAKE_SOURCE_DIR}/src/toolkit/output/resources/hardcopy_dialogs.rc)

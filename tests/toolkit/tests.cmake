@@ -23,3 +23,8 @@ if(COMMAND pelk_add_resources)
   pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/grid_test_resources.rc
                      ${CMAKE_CURRENT_LIST_DIR}/grid_test_ids.h)
 endif()
+
+# The hardcopy options dialogs of the toolkit.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_toolkit ${CMAKE_SOURCE_DIR}/src/toolkit/output/resources/hardcopy_dialogs.rc)
+endif()

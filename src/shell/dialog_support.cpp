@@ -64,6 +64,12 @@ int waitForDialogEvent(int dialog, tk::EventRecord& event) {
     }
 }
 
+void readRealIfGiven(int field, float& value) {
+    std::array<char, 64> text{};
+    tk::DlgGetString(field, text);
+    if (!tk::isBlankText(std::string_view(text.data(), text.size()))) tk::DlgGetReal(field, value);
+}
+
 bool fieldsHoldNumbers(std::initializer_list<int> fields) {
     for (int f : fields) {
         std::array<char, 256> text{};

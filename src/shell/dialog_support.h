@@ -37,6 +37,9 @@ void closeDialog(int id);
 // read and dropped while an editor runs its own loop).
 int waitForDialogEvent(int dialog, tk::EventRecord& event);
 
+// Reads a number field; a blank field leaves the value as it was.
+void readRealIfGiven(int field, float& value);
+
 // True when every field of the current dialog holds a number or nothing; the
 // first that holds other text is reported, gets the focus and answers false.
 bool fieldsHoldNumbers(std::initializer_list<int> fields);

@@ -8,17 +8,16 @@
 #include "shell/menus.h"
 #include "shell/program.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/event_wait.h"
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 
 namespace shell {
-
-namespace {
 
 bool clickModeRunning() {
     const MainLoopState& m = mainLoop();
@@ -34,23 +33,15 @@ void hideHint() {
     mainLoop().HintShown = false;
 }
 
-// Rubber bands drawn in exclusive-or mode are removed by the views' drawing
-// of them; until those exist, nothing is on screen, so clearing the flags
-// is all there is to do.
-void eraseRubberBands() {
-    ShellSession& s = shellSession();
-    s.RubberBoxShown = s.RubberLineShown = s.RubberPolyShown = false;
-}
+namespace {
 
 void redraw(int type, int window) {
     eraseRubberBands();
     if (window == 0) {
-        tk::OutputWindowSelect(0);
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
         if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
     } else if (window == profileWindow()) {
-        tk::OutputWindowSelect(window);
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
     }
 }
 
@@ -69,15 +60,11 @@ void closeRequest(int window) {
 void dispatchCommand(int window, int command) {
     if (window != profileWindow() && clickModeRunning()) return;
     hideHint();
+    // A command may leave the window as it is: a rubber shape it left would
+    // stay behind, so it is erased rather than forgotten.
     eraseRubberBands();
     shellSession().LastWindow = window;
     tk::OutputWindowSelect(window);
-    if (command == CMD_IMPORTDATA) {
-        importDataButton(window);
-        return;
-    }
-    if (command == CMD_PIVOT || command == CMD_UNZOOMDATA || command == CMD_UNZOOMMODEL)
-        return;  // their handlers belong to the profile-window editing
     if (CommandHandler h = commandTable().find(command)) h(window);
 }
 
@@ -87,7 +74,7 @@ void handleEvent(int type, const tk::EventRecord& event) {
     m.CurrentEvent = event;
     m.CommandStatus = 0;
     const int window = event[0];
-    if (type == tk::MouseButtonDown) shellSession().RubberBoxShown = false;
+    if (type == tk::MouseButtonDown) eraseRubberBands(shellSession().MapLineMode);
     switch (type) {
         case tk::MenuSelect:
             dispatchCommand(window, event[1]);
@@ -135,14 +122,14 @@ void closeRequestMain() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
         CLOSEPFLINE(workingProfile());
-        viewCalls().CLOSEIPLWIN();
+        closeProfileWindow();
     }
     if (!offerDatabaseSave()) return;
     exitSequence();
 }
 
 void exitCommandMain() {
-    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    if (profileWindowOpen()) closeProfileWindow();
     tk::OutputWindowSelect(0);
     if (currentProfile() > 0 && !workingProfile().LSAVED && !offerProfileSave()) return;
     if (!offerDatabaseSave()) return;
@@ -152,10 +139,10 @@ void exitCommandMain() {
 void closeProfileWindowRequest(bool fromExitCommand) {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
-        viewCalls().MARKPFLONMAP(database(), currentProfile(), 0);
+        unmarkCurrentProfile();
         CLOSEPFLINE(workingProfile());
     }
-    viewCalls().CLOSEIPLWIN();
+    closeProfileWindow();
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);

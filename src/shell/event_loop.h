@@ -13,6 +13,12 @@ void handleEvent(int type, const tk::EventRecord& event);
 // The command dispatch of a MenuSelect event from `window`.
 void dispatchCommand(int window, int command);
 
+// A click mode waits for the mouse (digitising, splitting, locking):
+// commands and keys of windows other than the profile window are ignored.
+bool clickModeRunning();
+// Removes the hint dialog when it is shown.
+void hideHint();
+
 // Close request and Exit command of the main window (both may return to the
 // loop through Cancel).
 void closeRequestMain();

@@ -10,7 +10,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/file_select.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -57,9 +57,9 @@ std::string chooseDrawingFile(const DrawingFormat& format) {
 void drawWindow(int window, float screen) {
     util::PLOTXY(screen, 0.0f, 1, mainLoop().MapAxis);
     if (window == 0)
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
     else if (window == profileWindow())
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
 }
 
 void reportUnwritten(const std::string& name, const std::string& why) {

@@ -22,7 +22,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/menus.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
@@ -34,7 +34,6 @@ namespace {
 constexpr std::string_view kGravityKey = "Grav";
 constexpr std::string_view kMagneticsKey = "Mag ";
 constexpr int kPixels = 1;
-constexpr int kMarkColour = 0;
 
 // The next free slot, or 0 (after the warning) when the database is full.
 int nextSlot() {
@@ -50,21 +49,21 @@ void popupAtCursor(int menu) {
 
 void refreshMapRescaled() {
     tk::OutputWindowSelect(0);
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
+    rescaleMap();
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    refreshMap();
 }
 
 void openWorkingProfileWindow(bool rescale) {
     model::ProfileLine& w = workingProfile();
-    viewCalls().WINDOWPFL(w.PNAME.str());
+    openProfileWindow();
     SETMENUSTATESPL(w);
     tk::OutputWindowSelect(profileWindow());
     if (rescale) {
         files::rescaleData(w);
         files::scaleSection(files::sectionAxis(w, 1), w.MODEL, w);
     }
-    viewCalls().REFRESHPL(w);
+    refreshProfileWindow();
 }
 
 void listAndLabel(int n) {
@@ -109,7 +108,7 @@ void showSlot(int n) {
 }
 
 void closeProfileWindowIfOpen() {
-    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    if (profileWindowOpen()) closeProfileWindow();
 }
 
 // The parameters dialog of the kind; false after Cancel.
@@ -188,10 +187,10 @@ void importZaf(int window) {
     database().NPROF = n;
     currentProfile() = n;
     tk::OutputWindowSelect(0);
-    viewCalls().DATARESCALE(database(), mainLoop().MapAxis);
+    rescaleMap();
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
-    viewCalls().MARKPFLONMAP(database(), n, kMarkColour);
+    refreshMap();
+    markCurrentProfile();
     model::COPYPFLINE(workingProfile(), database().profile(n));
     workingProfile().LSAVED = true;
     // The file's own axes stay: no rescale.
@@ -213,7 +212,7 @@ void importModel(int window) {
     model::BOLEVL(w.MODEL, changed);
     files::scaleSection(files::sectionAxis(w, 1), w.MODEL, w);
     tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(w);
+    refreshProfileWindow();
     w.LSAVED = false;
 }
 
@@ -225,7 +224,7 @@ void importRegional(int window) {
     if (status != 0) return;
     files::rescaleData(w);
     tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(w);
+    refreshProfileWindow();
     w.LSAVED = false;
 }
 
@@ -236,10 +235,6 @@ void mainWindowOnly(int window) {
 }
 
 }  // namespace
-
-void importDataButton(int window) {
-    if (window == 0) popupAtCursor(IDM_IMPORTPOPUP);
-}
 
 void NewProfileCompletion(int n) {
     closeProfileWindowIfOpen();

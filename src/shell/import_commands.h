@@ -11,9 +11,6 @@ namespace shell {
 
 void addImportCommands(CommandTable& table);
 
-// The toolbar's Import Data button, which lies outside the command table.
-void importDataButton(int window);
-
 // Counts slot n (the next free one) in, gives it a model that follows its
 // stations' elevations, makes it the working profile and shows it on the map
 // and in the profile window.

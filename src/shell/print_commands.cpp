@@ -3,7 +3,7 @@
 #include "shell/print_dialog.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -36,10 +36,10 @@ void printMap() {
     if (!printerOptionsConfirmed()) return;
     tk::CursorShapeSet(kHourglass);
     util::PLOTXY(0.0f, 1.0f, 1, mainLoop().MapAxis);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    refreshMap();
     backToScreen();
     tk::OutputWindowSelect(0);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    refreshMap();
     tk::CursorShapeSet(kArrow);
 }
 
@@ -53,7 +53,7 @@ void printProfile() {
     views::PRINTPROFILE(workingProfile(), tables);
     backToScreen();
     tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
     tk::CursorShapeSet(kArrow);
 }
 

@@ -24,7 +24,8 @@ if(COMMAND pelk_add_resources)
                      ${CMAKE_CURRENT_LIST_DIR}/grid_test_ids.h)
 endif()
 
-# The hardcopy options dialogs of the toolkit.
+# The grid editor tests copy a grid field of a dialog.
 if(COMMAND pelk_add_resources)
-  pelk_add_resources(test_toolkit ${CMAKE_SOURCE_DIR}/src/toolkit/output/resources/hardcopy_dialogs.rc)
+  pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/grid_editor_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/grid_editor_test_ids.h)
 endif()

@@ -12,12 +12,7 @@ namespace {
 // window) and types NAME into the file selector titled TITLE.
 void chooseFile(Script& s, std::function<win::HWND()> window, const std::string& menu,
                 const std::string& item, const std::string& title, const std::string& name) {
-    s.clickAt([window] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(window(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, window, "File");
     if (!menu.empty()) s.clickMenuItem(menu);
     s.clickMenuItem(item);
     s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
@@ -56,12 +51,7 @@ win::robot::Target toolbarButton(int command) {
 TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
     Script s;
     s.check([] { ASSERT_EQ(database().NPROF, 0); });
-    s.clickAt([] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(mainWindow(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, mainWindow, "File");
     s.clickMenuItem("Import");
     s.clickMenuItem("XYZ Data File");
     s.clickMenuItem("Gravity Data");

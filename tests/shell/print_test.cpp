@@ -8,15 +8,7 @@ namespace shell::test {
 namespace {
 
 std::string pdfText(const fs::path& pdf) {
-    std::string out;
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-    }
-    return out;
+    return commandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null");
 }
 
 class PrintTest : public ProgramTest {
@@ -48,12 +40,7 @@ class PrintTest : public ProgramTest {
 
 TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) {
     Script s;
-    s.clickAt([] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(profileFrame(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, profileFrame, "File");
     s.clickMenuItem("Print");
     s.check([] {
         win::HWND dialog = dialogTitled("Print Selection");

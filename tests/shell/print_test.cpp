@@ -67,6 +67,10 @@ TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) 
     EXPECT_NE(report.find("Gravity Data"), std::string::npos) << report;
     EXPECT_NE(report.find("Station"), std::string::npos) << report;
     EXPECT_NE(report.find("20800"), std::string::npos) << report;  // easting of station 9
+    // Every further page starts with the whole name and its number.
+    const std::string second = pdfText(pages[2]);
+    EXPECT_NE(second.find("L3-Gravity"), std::string::npos) << second;
+    EXPECT_NE(second.find("Page 2"), std::string::npos) << second;
     const std::string last = pdfText(pages.back());
     EXPECT_NE(last.find("Page 3"), std::string::npos) << last;
     EXPECT_NE(last.find("NO DATA ARE MASKED"), std::string::npos) << last;

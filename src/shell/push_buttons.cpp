@@ -1,7 +1,10 @@
 #include "shell/interaction.h"
+#include "shell/view_properties_check.h"
 
 namespace shell {
 
-void handlePushButton(const tk::EventRecord&) {}
+void handlePushButton(const tk::EventRecord& event) {
+    checkViewProperties(tk::PushButton, event);
+}
 
 }  // namespace shell

@@ -102,13 +102,22 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 }  // namespace
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
+    // Every type the program itself makes (the importers, the new-profile
+    // dialogs) has its titles: the gravity or the magnetics title, in the
+    // type's own unit where it differs (verticalTitle).
+    static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
+                                                   "Gravity Gradient"};
+    static constexpr std::string_view magnetics[] = {
+        "Magnetics Data",     "Magnetics Total Fld", "Magnetics Vert Grad",
+        "Magnetics X-Comp.",  "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
+        "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (t == "Gravity Data" || t == "Microgravity Data" || t == "Gravity Gradient")
-        return {kGravityTitle, kGravityTitle};
-    if (t.rfind("Magnetics", 0) == 0) return {kMagneticsTitle, kMagneticsTitle};
-    if (t == "Gravity/Mag Data")
-        return {(panel == 1 || graphs == 1) ? kGravityTitle : kMagneticsTitle, kMagneticsTitle};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {kGravityTitle, kGravityTitle};
+    if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
+        return {kMagneticsTitle, kMagneticsTitle};
+    if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? kGravityTitle : kMagneticsTitle,
+                                              kMagneticsTitle};
     return {0, 0};
 }
 

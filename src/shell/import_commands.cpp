@@ -121,36 +121,36 @@ bool askParameters(model::ProfileLine& slot, bool gravity) {
     return status == 0;
 }
 
-void newProfile(bool gravity) {
+// The next free slot emptied and its parameters asked for: the slot's
+// number, or 0 when the database is full or the dialog was cancelled.
+// TYPED gives the slot the kind's data type before the dialog shows it.
+int slotWithParameters(bool gravity, bool typed) {
     const int n = nextSlot();
-    if (n == 0) return;
+    if (n == 0) return 0;
     model::ProfileLine& slot = database().profile(n);
     slot.NSTA = 0;
-    slot.DTYPE.assign(gravity ? "Gravity Data" : "Magnetics Data");
-    if (!askParameters(slot, gravity)) return;
+    if (typed) slot.DTYPE.assign(gravity ? "Gravity Data" : "Magnetics Data");
+    return askParameters(slot, gravity) ? n : 0;
+}
+
+void newProfile(bool gravity) {
+    const int n = slotWithParameters(gravity, true);
+    if (n == 0) return;
     int status = -1;
-    GRAVEDIT(slot, status);
+    GRAVEDIT(database().profile(n), status);
     if (status == 0) NewProfileCompletion(n);
 }
 
 void importColumns(bool gravity) {
-    const int n = nextSlot();
+    const int n = slotWithParameters(gravity, true);
     if (n == 0) return;
-    model::ProfileLine& slot = database().profile(n);
-    slot.NSTA = 0;
-    slot.DTYPE.assign(gravity ? "Gravity Data" : "Magnetics Data");
-    if (!askParameters(slot, gravity)) return;
     int status = -1;
-    files::ACIINGRAVMAGVLF(slot, status, gravity ? kGravityKey : kMagneticsKey);
+    files::ACIINGRAVMAGVLF(database().profile(n), status, gravity ? kGravityKey : kMagneticsKey);
     if (status == 0) NewProfileCompletion(n);
 }
 
 void importXyz(bool gravity) {
-    const int n = nextSlot();
-    if (n == 0) return;
-    model::ProfileLine& slot = database().profile(n);
-    slot.NSTA = 0;
-    if (!askParameters(slot, gravity)) return;
+    if (slotWithParameters(gravity, false) == 0) return;
     int status = -1;
     files::XYZINGRAVMAGVLF(database(), status, gravity ? kGravityKey : kMagneticsKey);
     if (status == 0) showImportedProfile(currentProfile());

@@ -1,17 +1,16 @@
 #include "shell/print_dialog.h"
 
+#include <algorithm>
+#include <array>
+
 #include "files/view_settings.h"
+#include "shell/dialog_support.h"
 #include "shell/resources/resource_ids.h"
-#include "toolkit/core/window_api.h"
-#include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
 
 namespace shell {
 
 namespace {
-
-constexpr int kModal = 1;
-constexpr int kOk = 1;
 
 void put(int field, bool on) {
     tk::DlgPutCheckBox(field, on ? 1 : 0);
@@ -23,29 +22,63 @@ bool get(int field) {
     return state == 1;
 }
 
+// The font kinds and styles in the order of the dialog's buttons.
+constexpr std::array<int, 3> kFontKinds{101, 102, 103};
+constexpr std::array<int, 4> kFontStyles{0, 2, 1, 3};
+
+template <std::size_t N>
+int placeOf(const std::array<int, N>& values, int value) {
+    for (std::size_t k = 0; k < N; ++k)
+        if (values[k] == value) return static_cast<int>(k) + 1;
+    return 1;
+}
+
+template <std::size_t N>
+int valueAt(const std::array<int, N>& values, int firstButton) {
+    int place = 0;
+    tk::DlgGetRadioButton(firstButton, place);
+    return values[static_cast<std::size_t>(std::clamp<int>(place, 1, N) - 1)];
+}
+
 }  // namespace
 
 void PRINTDLG(bool& tables, bool exportSelection, bool& nothing) {
     files::ViewSettings& v = files::viewSettings();
-    const int id = exportSelection ? IDD_EXPORTSELECTION : IDD_PRINTSELECTION;
-    tk::DlgLoad(id);
-    tk::DlgSelect(id);
+    loadDialog(exportSelection ? IDD_EXPORTSELECTION : IDD_PRINTSELECTION);
     if (!exportSelection) put(IDC_PRINTGRAPH, v.LPGRAPH);
     put(IDC_PRINTDATA, v.LPDATA);
     put(IDC_PRINTREGIONAL, v.LPREG);
     put(IDC_PRINTBODIES, v.LPBODS);
-    tk::DlgShow(-1, -1, 0, kModal);
-    if (tk::DialogInfoQuery(1) != kOk) {
+    DialogPosition centred;
+    if (showModal(centred) != kOkButton) {
         nothing = true;
         return;
     }
-    tables = false;
     if (!exportSelection) v.LPGRAPH = get(IDC_PRINTGRAPH);
     v.LPDATA = get(IDC_PRINTDATA);
     v.LPREG = get(IDC_PRINTREGIONAL);
     v.LPBODS = get(IDC_PRINTBODIES);
     tables = v.LPDATA || v.LPREG || v.LPBODS;
     nothing = !(tables || v.LPGRAPH);
+}
+
+void GETFONTTYPE(int& status) {
+    static DialogPosition where;
+    files::ViewSettings& v = files::viewSettings();
+    loadDialog(IDD_PRINTFONT);
+    tk::DlgPutRadioButton(IDC_FONTSYSTEM + placeOf(kFontKinds, v.PRINT_FONT_TYPE) - 1);
+    tk::DlgPutRadioButton(IDC_STYLENORMAL + placeOf(kFontStyles, v.PRINT_FONT) - 1);
+    tk::DlgPutReal(IDC_CHARWIDTH, v.PRINT_CHAR_WIDTH, "(F)");
+    tk::DlgPutReal(IDC_CHARHEIGHT, v.PRINT_CHAR_HEIGHT, "(F)");
+    if (showModalForNumbers(where, {IDC_CHARWIDTH, IDC_CHARHEIGHT}) != kOkButton) {
+        status = -1;
+        return;
+    }
+    v.PRINT_FONT_TYPE = valueAt(kFontKinds, IDC_FONTSYSTEM);
+    v.PRINT_FONT = valueAt(kFontStyles, IDC_STYLENORMAL);
+    tk::DlgGetReal(IDC_CHARWIDTH, v.PRINT_CHAR_WIDTH);
+    tk::DlgGetReal(IDC_CHARHEIGHT, v.PRINT_CHAR_HEIGHT);
+    status = 0;
 }
 
 }  // namespace shell

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <span>
+#include <string>
 
 #include "files/session_state.h"
 #include "files/view_settings.h"
@@ -20,6 +22,8 @@
 namespace views {
 
 namespace {
+
+constexpr int kMagneticsTitle = 21, kGravityTitle = 22;
 
 std::string trimmed(std::string_view s) {
     const std::size_t e = s.find_last_not_of(' ');
@@ -40,17 +44,30 @@ std::span<const float> component(const model::Array2<float>& a, int comp, int n)
     return std::span<const float>(a.values()).subspan(first, static_cast<std::size_t>(n));
 }
 
+// A type the graph has no title for is told once, not at every redraw.
 void unknownType(std::string_view dtype) {
+    static std::set<std::string> told;
+    if (!told.insert(trimmed(dtype)).second) return;
     util::WINWRN("UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"" + trimmed(dtype) + "\"");
 }
 
-void verticalTitle(int entry, std::string_view dtype, float x, float y) {
+// The gravity and magnetic types of the new-profile dialogs that the title
+// table does not name: their own name and unit in place of the family's.
+bool ownTitle(std::string_view dtype) {
+    const std::string t = trimmed(dtype);
+    return t != "Gravity Data" && t != "Magnetics Data" && t != "Magnetics Total Fld" &&
+           t != "Gravity/Mag Data";
+}
+
+void verticalTitle(int entry, const model::ProfileLine& p, float x, float y) {
     const files::ViewSettings& v = files::viewSettings();
     if (entry == 0) {
-        unknownType(dtype);
+        unknownType(p.DTYPE.view());
         return;
     }
-    const std::string t = trimmed(v.AxisLabels(static_cast<std::size_t>(entry)).view());
+    std::string t = trimmed(v.AxisLabels(static_cast<std::size_t>(entry)).view());
+    if ((entry == kMagneticsTitle || entry == kGravityTitle) && ownTitle(p.DTYPE.view()))
+        t = trimmed(p.DTYPE.view()) + " (" + trimmed(p.DUNIT[0].view()) + ")";
     util::CENTSY(x, y, v.HIDATV, t, 90.0f, static_cast<int>(t.size()));
 }
 
@@ -70,10 +87,10 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
     const float lx = lengthX(a), ly = lengthY(a);
     const DataTitles titles = dataTitles(p.DTYPE.view(), panel, p.NDGRAF);
     if (a.yLabelsLeft)
-        verticalTitle(titles.left, p.DTYPE.view(), a.extentLeft - 0.5f * v.HIDATV + v.OFFDATV,
+        verticalTitle(titles.left, p, a.extentLeft - 0.5f * v.HIDATV + v.OFFDATV,
                       ly / 2.0f);
     if (a.yLabelsRight)
-        verticalTitle(titles.right, p.DTYPE.view(), a.extentRight + 0.5f * v.HIDATV,
+        verticalTitle(titles.right, p, a.extentRight + 0.5f * v.HIDATV,
                       ly / 2.0f - v.OFFDATV);
     if (a.xLabelsBelow) {
         const std::string t = distanceTitle(v.AxisLabels(5).view(), p.XUNIT.view());
@@ -86,7 +103,8 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
     // Every type the program itself makes (the importers, the new-profile
-    // dialogs) has its titles: gravity in milligals, magnetics in nanotesla.
+    // dialogs) has its titles: the gravity or the magnetics title, in the
+    // type's own unit where it differs (verticalTitle).
     static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
                                                    "Gravity Gradient"};
     static constexpr std::string_view magnetics[] = {
@@ -95,10 +113,11 @@ DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
         "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {22, 22};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {kGravityTitle, kGravityTitle};
     if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
-        return {21, 21};
-    if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
+        return {kMagneticsTitle, kMagneticsTitle};
+    if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? kGravityTitle : kMagneticsTitle,
+                                              kMagneticsTitle};
     return {0, 0};
 }
 

@@ -21,8 +21,8 @@ namespace {
 constexpr float kPageWidth = 7.5f, kPageHeight = 12.0f, kMiddle = 3.5f;
 constexpr float kTitleScale = 1.0f, kSubtitleScale = 0.8f, kTextScale = 0.55f;
 constexpr int kPortrait = 2;
-// Justification codes of the toolkit's text: left, centred, right.
-constexpr int kLeft = 1, kCentred = 5, kRight = 9;
+// The text's justification: left, centred, right.
+constexpr int kLeft = 0, kCentred = 1, kRight = 2;
 
 constexpr std::array<std::array<float, 9>, 5> kColumns{{
     {1.05f, 2.48f, 3.91f, 5.34f, 6.77f},

@@ -5,7 +5,7 @@
 
 #include "../toolkit/cgm_test_support.h"
 #include "../toolkit/hpgl2_reader.h"
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 #include "toolkit/output/image_file_identify.h"
 
 namespace shell::test {
@@ -15,27 +15,11 @@ void writeFile(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
 }
 
-std::string runCommand(const std::string& command) {
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-    }
-    return out;
-}
-
 // Picks the item of the window's File > Export menu and types the name into
 // the file selector titled TITLE.
 void exportFrom(Script& s, std::function<win::HWND()> window, const std::string& item,
                 const std::string& title, const std::string& name, bool replace = false) {
-    s.clickAt([window] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(window(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, window, "File");
     s.clickMenuItem("Export");
     s.clickMenuItem(item);
     s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
@@ -43,10 +27,6 @@ void exportFrom(Script& s, std::function<win::HWND()> window, const std::string&
     if (replace) s.key(win::VK_RETURN);  // "Do you want to replace it?" Yes
     // The first click after the selector only brings the main window back.
     s.clickAt([] { return win::robot::centreOf(mainWindow()); });
-}
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
 }
 
 TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
@@ -65,7 +45,7 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
         "doc = ezdxf.readfile(sys.argv[1])\n"
         "print(sum(1 for e in doc.modelspace() if e.dxftype() == 'LINE'), 'lines')\n";
     writeFile(dir_ / "read.py", reader);
-    const std::string dxf = runCommand("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" +
+    const std::string dxf = commandOutput("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" +
                                        (dir_ / "map.dxf").string() + "' 2>&1");
     EXPECT_GT(std::atoi(dxf.c_str()), 20) << dxf;
 
@@ -79,7 +59,7 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
 
     // WMF of the profile window: libwmf converts it.
     const fs::path svg = dir_ / "profile.svg";
-    runCommand("wmf2svg -o '" + svg.string() + "' '" + (dir_ / "profile.wmf").string() + "' 2>&1");
+    commandOutput("wmf2svg -o '" + svg.string() + "' '" + (dir_ / "profile.wmf").string() + "' 2>&1");
     const std::string picture = readFile(svg);
     EXPECT_NE(picture.find("<svg"), std::string::npos);
     EXPECT_NE(picture.find("line"), std::string::npos);

@@ -3,25 +3,16 @@
 
 #include <cmath>
 
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 
 namespace shell::test {
 namespace {
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
-}
 
 // Opens FILE > MENU > ITEM of the window (the main window or the profile
 // window) and types NAME into the file selector titled TITLE.
 void chooseFile(Script& s, std::function<win::HWND()> window, const std::string& menu,
                 const std::string& item, const std::string& title, const std::string& name) {
-    s.clickAt([window] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(window(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, window, "File");
     if (!menu.empty()) s.clickMenuItem(menu);
     s.clickMenuItem(item);
     s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
@@ -39,6 +30,149 @@ model::ProfileLine exampleProfile(int index) {
     model::ProfileLine p = db.profile(index);
     model::CLEARDB(db);
     return p;
+}
+
+// The screen centre of the main window's toolbar button of COMMAND.
+win::robot::Target toolbarButton(int command) {
+    return [command] {
+        win::HWND bar = win::robot::findDescendantByClass(mainWindow(), "ToolbarWindow32");
+        if (!bar) throw std::runtime_error("no toolbar");
+        const auto index = win::SendMessageA(bar, win::TB_COMMANDTOINDEX,
+                                             static_cast<win::WPARAM>(command), 0);
+        win::RECT r{};
+        win::SendMessageA(bar, win::TB_GETITEMRECT, static_cast<win::WPARAM>(index),
+                          reinterpret_cast<win::LPARAM>(&r));
+        win::POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        win::ClientToScreen(bar, &p);
+        return p;
+    };
+}
+
+TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
+    Script s;
+    s.check([] { ASSERT_EQ(database().NPROF, 0); });
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Import");
+    s.clickMenuItem("XYZ Data File");
+    s.clickMenuItem("Gravity Data");
+    s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("ASCII XYZ-Format Data File")); });
+    s.chord({win::VK_CONTROL, 'A'})
+        .text(PELK_SOURCE_DIR "/examples/BASIN-GRAVITY.XYZ")
+        .key(win::VK_RETURN);
+    s.check([] {
+        ASSERT_TRUE(dialogTitled("XYZ File Columns"));
+        EXPECT_TRUE(shootDialog(dialogTitled("XYZ File Columns"), "182_xyz_file_columns"));
+        win::HWND preview =
+            win::robot::findDescendantById(dialogTitled("XYZ File Columns"), IDC_FILEPREVIEW);
+        EXPECT_NE(win::robot::windowText(preview).find("LINE L1-Gravity"), std::string::npos);
+    });
+    s.key(win::VK_RETURN);  // the columns as the file has them: E N Z distance value
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 5);
+        for (int k = 1; k <= 5; ++k) {
+            EXPECT_EQ(database().profile(k).PNAME.trimmed(), "L" + std::to_string(k) + "-GRAVITY");
+            EXPECT_EQ(database().profile(k).NSTA, 81);
+            EXPECT_EQ(listEntry(k), "L" + std::to_string(k) + "-GRAVITY");
+        }
+        EXPECT_FLOAT_EQ(database().profile(3).NORT(1), 43000.0f);
+        EXPECT_EQ(currentProfile(), 5);
+        EXPECT_EQ(workingProfile().PNAME.trimmed(), "L5-GRAVITY");
+        EXPECT_GT(profileWindow(), 0);
+        EXPECT_FALSE(database().LDBSAV);
+        win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_xyz_import.png");
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, AColumnFileImportsThroughTheToolbarAndTheNewProfileDialogs) {
+    writeDatabase("SITE");
+    Script s;
+    // The profile window is active: the first click brings the main window up.
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.clickAt(toolbarButton(CMD_IMPORTDATA));
+    s.clickMenuItem("ASCII Data File");
+    s.clickMenuItem("Gravity Data");
+    s.check([] {
+        win::HWND d = dialogTitled("New Profile Parameters");
+        ASSERT_TRUE(d);
+        // Densities in kg/m3, then OK.
+        win::SendMessageA(win::robot::findDescendantById(d, IDC_DENSKGM3), win::BM_CLICK, 0, 0);
+    });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("ASCII Data File")); });
+    s.chord({win::VK_CONTROL, 'A'})
+        .text(PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT")
+        .key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
+    s.key(win::VK_RETURN);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 3);
+        const model::ProfileLine& p = database().profile(3);
+        EXPECT_EQ(p.DTYPE.trimmed(), "Gravity Data");
+        EXPECT_EQ(p.IDENUN, 2);
+        ASSERT_EQ(p.NSTA, 81);
+        EXPECT_FLOAT_EQ(p.STAT(81), 8000.0f);
+        EXPECT_FLOAT_EQ(p.EAST(2), 20100.0f);
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_EQ(listEntry(3), std::string(p.PNAME.trimmed()));
+        // The new profile's model follows its stations' elevations.
+        EXPECT_EQ(p.MODEL.NTOPO, 81);
+        EXPECT_FLOAT_EQ(p.MODEL.ZTOPO(81), p.ELEV(81));
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, ANewMagneticProfileTypedInTheDataEditorJoinsTheDatabase) {
+    constexpr const char* kEditor = "Gravity/Magnetics Data Entry/Edit";
+    writeDatabase("SITE");
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.clickAt(toolbarButton(CMD_NEWPROFILE));
+    s.clickMenuItem("Magnetics Profile");
+    s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
+    clickField(s, "New Profile Parameters", IDC_MAGVERTGRAD);
+    clickField(s, "New Profile Parameters", win::IDOK);
+    s.check([=] { ASSERT_TRUE(dialogTitled(kEditor)); });
+    const char* rows[][5] = {{"5000", "100", "0", "20", "3.5"},
+                             {"5050", "100", "50", "21", "4.25"},
+                             {"5100", "100", "100", "22", "2.75"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 5; ++c) typeIntoCell(s, kEditor, IDC_DATAGRID, c + 2, r + 1, rows[r][c]);
+    typeInto(s, kEditor, IDC_DATASETNAME, "Gradient Test");
+    clickField(s, kEditor, win::IDOK);
+    s.check([=] {
+        ASSERT_FALSE(dialogTitled(kEditor));
+        ASSERT_EQ(database().NPROF, 3);
+        const model::ProfileLine& p = database().profile(3);
+        EXPECT_EQ(p.PNAME.trimmed(), "Gradient Test");
+        EXPECT_EQ(p.DTYPE.view(), "Magnetics Vert Grad ");
+        ASSERT_EQ(p.NSTA, 3);
+        EXPECT_FLOAT_EQ(p.DAT(2, 1), 4.25f);
+        EXPECT_FLOAT_EQ(p.STAT(3), 100.0f);
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_EQ(listEntry(3), "Gradient Test");
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_GT(profileWindow(), 0);
+        EXPECT_FALSE(database().LDBSAV);
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
 TEST_F(ProgramTest, AModelExportedFromOneProfileIsImportedIntoAnother) {

@@ -2,25 +2,13 @@
 // set-up, then the graph page and the report on the PDF printer, read back
 // with poppler's pdftotext.
 
-#include "program_test_support.h"
+#include "dialog_test_support.h"
 
 namespace shell::test {
 namespace {
 
 std::string pdfText(const fs::path& pdf) {
-    std::string out;
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-        ::pclose(p);
-    }
-    return out;
-}
-
-win::HWND profileFrame() {
-    return tk::windowSystem().slots[static_cast<std::size_t>(profileWindow())].frame;
+    return commandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null");
 }
 
 class PrintTest : public ProgramTest {
@@ -52,12 +40,7 @@ class PrintTest : public ProgramTest {
 
 TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) {
     Script s;
-    s.clickAt([] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(profileFrame(), "File", r))
-            throw std::runtime_error("no File menu");
-        return win::robot::centreOf(r);
-    });
+    clickMenuTitle(s, profileFrame, "File");
     s.clickMenuItem("Print");
     s.check([] {
         win::HWND dialog = dialogTitled("Print Selection");
@@ -84,6 +67,10 @@ TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) 
     EXPECT_NE(report.find("Gravity Data"), std::string::npos) << report;
     EXPECT_NE(report.find("Station"), std::string::npos) << report;
     EXPECT_NE(report.find("20800"), std::string::npos) << report;  // easting of station 9
+    // Every further page starts with the whole name and its number.
+    const std::string second = pdfText(pages[2]);
+    EXPECT_NE(second.find("L3-Gravity"), std::string::npos) << second;
+    EXPECT_NE(second.find("Page 2"), std::string::npos) << second;
     const std::string last = pdfText(pages.back());
     EXPECT_NE(last.find("Page 3"), std::string::npos) << last;
     EXPECT_NE(last.find("NO DATA ARE MASKED"), std::string::npos) << last;

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -178,16 +180,32 @@ inline win::HWND dialogTitled(const std::string& title) {
     return win::robot::findTopLevelByTitle(title);
 }
 
-inline void chooseMenu(Script& s, const std::string& menu, const std::string& item) {
-    // The main window exists only once the program runs: its title is found
-    // when the step plays.
-    s.clickAt([menu] {
+// A click on a menu title of the window that WINDOW finds when the step
+// plays (the windows exist only once the program runs).
+inline void clickMenuTitle(Script& s, std::function<win::HWND()> window, const std::string& menu) {
+    s.clickAt([window, menu] {
         win::RECT r{};
-        if (!win::robot::menuBarItemRect(mainWindow(), menu, r))
+        if (!win::robot::menuBarItemRect(window(), menu, r))
             throw std::runtime_error("no menu title " + menu);
         return win::robot::centreOf(r);
     });
+}
+
+inline void chooseMenu(Script& s, const std::string& menu, const std::string& item) {
+    clickMenuTitle(s, [] { return mainWindow(); }, menu);
     s.clickMenuItem(item);
+}
+
+// What a command of an independent reader prints on its standard output.
+inline std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        ::pclose(p);
+    }
+    return out;
 }
 
 // A command as the menus and the map's context menu send it.

@@ -88,7 +88,10 @@ TEST_F(ProfileViewTest, TitlesByDataType) {
     const Case cases[] = {
         {"Gravity Data", 1, 1, 22, 22},      {"Magnetics Total Fld", 1, 1, 21, 21},
         {"Gravity/Mag Data", 1, 2, 22, 21},  {"Gravity/Mag Data", 2, 2, 21, 21},
-        {"VLF In-Phase/Quad", 1, 1, 15, 15}, {"Mystery", 1, 1, 0, 0}};
+        {"VLF In-Phase/Quad", 1, 1, 15, 15}, {"Mystery", 1, 1, 0, 0},
+        // Every type the new-profile dialogs give has its family's title.
+        {"Microgravity Data", 1, 1, 22, 22}, {"Gravity Gradient", 1, 1, 22, 22},
+        {"Magnetics Vert Grad ", 1, 1, 21, 21}, {"Magnetics Z-V Grad  ", 1, 1, 21, 21}};
     for (const Case& c : cases) {
         const views::DataTitles t = views::dataTitles(c.type, c.panel, c.graphs);
         EXPECT_EQ(t.left, c.left) << c.type << c.panel;

@@ -162,16 +162,20 @@ void SetDefaultFileExtension(std::string_view extension) {
     hardcopyOptions().defaultFileName.assign(std::string("doredere") + std::string(extension));
 }
 
-void ChangeDefaultFileExtension(std::string_view extension) {
-    auto& name = hardcopyOptions().defaultFileName;
-    if (name.blank()) return;
-    std::string text = name.str();
+std::string ReplaceFileExtension(std::string_view name, std::string_view extension) {
+    std::string text(name);
     const std::size_t dot = text.rfind('.');
     std::size_t separator = text.find_last_of(std::string(1, toolkitState().PathSeparator) + "/");
     const bool hasExtension =
         dot != std::string::npos && (separator == std::string::npos || dot > separator);
     if (hasExtension) text.resize(dot);
-    name.assign(text + std::string(extension));
+    return text + std::string(extension);
+}
+
+void ChangeDefaultFileExtension(std::string_view extension) {
+    auto& name = hardcopyOptions().defaultFileName;
+    if (name.blank()) return;
+    name.assign(ReplaceFileExtension(name.str(), extension));
 }
 
 }  // namespace tk

@@ -8,6 +8,7 @@
 // pageAspect, hardcopyScaleX/Y and rotHardcopyScaleX/Y.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "base/fixed_string.h"
@@ -96,5 +97,8 @@ void SetDefaultFileExtension(std::string_view extension);
 // Replaces the extension of DefaultFileName (or appends it when the name
 // has no dot after its last separator); a blank name stays blank.
 void ChangeDefaultFileExtension(std::string_view extension);
+// NAME with its extension replaced (or appended when it has none after its
+// last separator).
+std::string ReplaceFileExtension(std::string_view name, std::string_view extension);
 
 }  // namespace tk

@@ -6,7 +6,6 @@
 #include "toolkit/core/common_dialogs.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/toolkit_state.h"
-#include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/modal_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
@@ -16,7 +15,6 @@ namespace tk {
 namespace {
 
 constexpr const char* kName = "HardcopyOptionsShow";
-constexpr int kDeviceDialog = 32098;
 
 int chosenUnits(std::optional<int> units, bool& sign) {
     sign = units && *units < 0;
@@ -69,21 +67,6 @@ void printerPageSetup(int units) {
     hardcopyDialogResult() = 1;
 }
 
-// Loads a dialog template; when it is missing the dialog manager has
-// reported it and the dialog that was current before is current again.
-bool loadDialog(int id) {
-    ToolkitState& t = toolkitState();
-    const int previous = t.CurrentDialogNumber;
-    t.LastErrorNumber = 0;
-    DlgLoad(id);
-    if (t.LastErrorNumber == 0) return true;
-    if (previous != 0)
-        DlgSelect(previous);
-    else
-        t.CurrentDialogNumber = 0;
-    return false;
-}
-
 void otherDriver(int driver, int units, bool sign, std::optional<TextOut> fileName) {
     HardcopyOptions& o = hardcopyOptions();
     base::FixedString<260> work = o.defaultFileName;
@@ -105,17 +88,6 @@ void otherDriver(int driver, int units, bool sign, std::optional<TextOut> fileNa
 int& hardcopyDialogResult() {
     static int result = 0;
     return result;
-}
-
-void HardcopyOptionsDialog(int, TextOut, int, int, bool) {
-    if (!loadDialog(kDeviceDialog)) return;
-    // No layout of this dialog is defined here: it is unloaded unchanged.
-    DlgUnload();
-}
-
-void HardcopyFileOptionsDialog(int, TextOut, int dialogId, int, bool) {
-    if (!loadDialog(dialogId)) return;
-    DlgUnload();
 }
 
 void HardcopyOptionsShow(std::optional<int> units, std::optional<TextOut> fileName) {

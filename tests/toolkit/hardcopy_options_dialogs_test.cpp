@@ -1,0 +1,160 @@
+// The device and file options dialogs of the hardcopy drivers, played by
+// the robot, and the device model names they offer.
+
+#include <filesystem>
+
+#include "dialog_test_support.h"
+#include "platform/controls/controls_api.h"
+#include "platform/robot/screenshot.h"
+#include "toolkit/core/event_queue.h"
+#include "toolkit/core/startup.h"
+#include "toolkit/output/device_model_names.h"
+#include "toolkit/output/hardcopy_dispatch.h"
+#include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/hardcopy_options_dialogs.h"
+
+namespace tk::test {
+namespace {
+
+using win::robot::Script;
+
+class HardcopyDialogs : public DialogTest {
+  protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        ResetHardcopyOptions();
+        deviceModelSelection() = DeviceModelSelection{};
+    }
+    void TearDown() override {
+        EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
+        ResetHardcopyOptions();
+        DialogTest::TearDown();
+    }
+    static win::HWND dialog(const std::string& title) {
+        return win::robot::findTopLevelByTitle(title);
+    }
+    static win::HWND fieldOf(const std::string& title, int id) {
+        return win::GetDlgItem(dialog(title), id);
+    }
+    static void shoot(const std::string& title, const std::string& name) {
+        ASSERT_TRUE(dialog(title)) << title;
+        std::filesystem::create_directories(PELK_SCREENSHOT_DIR);
+        EXPECT_TRUE(win::robot::saveWindowPng(dialog(title), PELK_SCREENSHOT_DIR "/dialog_" +
+                                                                 name + ".png"));
+    }
+    static void typeInto(Script& s, const std::string& title, int id, const std::string& text) {
+        s.clickOn([=] { return fieldOf(title, id); });
+        s.chord({win::VK_CONTROL, 'A'}).text(text);
+    }
+    static std::string fileName(const std::array<char, 260>& name) {
+        return blankTrimmed(std::string(name.data(), name.size()));
+    }
+};
+
+TEST_F(HardcopyDialogs, TheDxfFileDialogShowsAndSetsItsOptions) {
+    hardcopyDeviceState().activeDriver = hc::DxfDriverNumber;
+    hardcopyOptions()[hc::PageWidth] = 756;
+    hardcopyOptions()[hc::PageHeight] = 540;
+    hardcopyOptions()[hc::ColourDepth] = 8;
+    hardcopyOptions()[hc::LineWidthOption] = 5;
+    constexpr const char* kTitle = "DXF file";
+    Script s;
+    s.check([=] {
+        ASSERT_TRUE(dialog(kTitle));
+        // 756 points are 266.70 mm.
+        EXPECT_EQ(blankTrimmed(win::robot::windowText(fieldOf(kTitle, 1001))), "266.70");
+        EXPECT_EQ(win::robot::windowText(fieldOf(kTitle, 1205)), "Size/Position (mm)");
+        EXPECT_EQ(win::robot::windowText(fieldOf(kTitle, 1201)), "plan.dxf");
+        shoot(kTitle, "32008_dxf_file");
+    });
+    typeInto(s, kTitle, 1001, "100");
+    typeInto(s, kTitle, 1009, "12");
+    s.check([=] {
+        // True colour: the fourth depth.
+        win::SendMessageA(fieldOf(kTitle, 1023), win::CB_SETCURSEL, 3, 0);
+    });
+    typeInto(s, kTitle, 1201, "site.dxf");
+    s.clickOn([=] { return fieldOf(kTitle, win::IDOK); });
+    win::robot::play(std::move(s));
+    std::array<char, 260> name{};
+    name.fill(' ');
+    putText(name, "plan.dxf");
+    hardcopyDialogResult() = 0;
+    HardcopyOptionsShow(3, TextOut(name));
+    EXPECT_EQ(hardcopyDialogResult(), 1);
+    EXPECT_EQ(hardcopyOptions()[hc::PageWidth], 283);  // 100 mm
+    EXPECT_EQ(hardcopyOptions()[hc::PageHeight], 540);
+    EXPECT_EQ(hardcopyOptions()[hc::ColourDepth], 24);
+    EXPECT_EQ(hardcopyOptions()[hc::LineWidthOption], 12);
+    EXPECT_EQ(fileName(name), "site.dxf");
+}
+
+TEST_F(HardcopyDialogs, TheMetafileKindChangesTheExtensionAndCancelKeepsEverything) {
+    hardcopyDeviceState().activeDriver = hc::MetafileDriverNumber;
+    hardcopyOptions()[hc::PageWidth] = 720;
+    hardcopyOptions()[27] = 1;
+    hardcopyOptions().defaultFileName.assign("picture.wmf");
+    constexpr const char* kTitle = "Windows Metafile";
+    Script s;
+    s.check([=] { shoot(kTitle, "32011_windows_metafile"); });
+    // The enhanced metafile, one below the placeable metafile, then on.
+    s.clickOn([=] { return fieldOf(kTitle, 1027); });
+    s.key(win::VK_DOWN).key(win::VK_RETURN).key(win::VK_TAB);
+    s.check([=] { EXPECT_EQ(win::robot::windowText(fieldOf(kTitle, 1201)), "picture.emf"); });
+    s.clickOn([=] { return fieldOf(kTitle, win::IDCANCEL); });
+    win::robot::play(std::move(s));
+    hardcopyDialogResult() = 7;
+    HardcopyOptionsShow(1);
+    EXPECT_EQ(hardcopyDialogResult(), 7);
+    EXPECT_EQ(hardcopyOptions()[27], 1);
+    EXPECT_EQ(hardcopyOptions().defaultFileName.str(), "picture.wmf");
+}
+
+TEST_F(HardcopyDialogs, TheDeviceDialogOffersThePlotterModelsAndSelectsOne) {
+    hardcopyDeviceState().activeDriver = hc::HpglDriverNumber;
+    hardcopyOptions()[hc::PageWidth] = 769;
+    hardcopyOptions()[hc::Copies] = 2;
+    constexpr const char* kTitle = "HP-GL Plotter Output";
+    Script s;
+    s.check([=] {
+        ASSERT_TRUE(dialog(kTitle));
+        win::HWND list = fieldOf(kTitle, 1204);
+        EXPECT_EQ(win::SendMessageA(list, win::CB_GETCOUNT, 0, 0), 10);
+        EXPECT_EQ(win::robot::windowText(list), "Generic HP-GL 4-pen plotter");
+        EXPECT_EQ(win::robot::windowText(fieldOf(kTitle, 1203)), "Plotter type :");
+        EXPECT_EQ(blankTrimmed(win::robot::windowText(fieldOf(kTitle, 1008))), "2");
+        shoot(kTitle, "32098_hardcopy_options");
+        win::SendMessageA(list, win::CB_SETCURSEL, 2, 0);
+    });
+    s.clickOn([=] { return fieldOf(kTitle, win::IDOK); });
+    win::robot::play(std::move(s));
+    HardcopyOptionsShow(1);
+    EXPECT_EQ(hardcopyDialogResult(), 1);
+    EXPECT_EQ(deviceModelSelection().plotterModel, 3);
+    std::array<char, 27> name{};
+    InfoDeviceName(PenPlotterKind, name);
+    EXPECT_EQ(std::string(name.data(), 27), "HP 7475A A3 paper (6 pens) ");
+}
+
+TEST_F(HardcopyDialogs, DeviceNamesAreCutToTheTextGiven) {
+    RasterPrinterModelSet(2);
+    std::array<char, 30> raster{};
+    InfoDeviceName(RasterPrinterKind, raster);
+    EXPECT_EQ(std::string(raster.data(), 30), "IBM Graphics Printer          ");
+    std::array<char, 20> shortName{};
+    takeError();
+    InfoDeviceName(PenPlotterKind, shortName);
+    EXPECT_EQ(std::string(shortName.data(), 20), "Generic HP-GL 4-pen ");
+    EXPECT_EQ(takeError(), 1023);
+    std::array<char, 31> hpgl2{};
+    deviceModelSelection().hpgl2Device = 4;
+    InfoDeviceName(Hpgl2PrinterKind, hpgl2);
+    EXPECT_EQ(std::string(hpgl2.data(), 31), "HP DesignJet                   ");
+    std::array<char, 8> other{};
+    InfoDeviceName(7, other);
+    EXPECT_EQ(std::string(other.data(), 8), "        ");
+    EXPECT_EQ(takeError(), 0);
+}
+
+}  // namespace
+}  // namespace tk::test

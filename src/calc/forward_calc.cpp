@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calc_common.h"
 #include "calc/station_sums.h"
@@ -184,17 +185,21 @@ bool counts(const ProfileLine& p, int i) {
     return unmasked && p.DAT.has(i, 1) && p.DAT(i, 1) < kMissingLimit;
 }
 
-void level(ProfileLine& p) {
+// Levelling lowers every synthetic by their mean difference from the data.
+// A model with layers reaches 1.0E15 down and sums to hundreds of thousands
+// of milligals before it is levelled, so the sums are levelled in double and
+// only the levelled values are rounded to single precision.
+void level(const ProfileLine& p, std::vector<double>& total) {
     double sum = 0.0;
     int n = 0;
     for (int i = 1; i <= p.NSTA; ++i) {
         if (!counts(p, i)) continue;
-        sum += static_cast<double>(p.SYN(i, 1) - p.DAT(i, 1));
+        sum += total[static_cast<std::size_t>(i - 1)] - static_cast<double>(p.DAT(i, 1));
         ++n;
     }
-    const float mean = n > 0 ? static_cast<float>(sum / n) : 0.0f;
-    for (int i = 1; i <= p.NSTA; ++i)
-        p.SYN(i, 1) = p.SYN(i, 1) - mean;
+    const double mean = n > 0 ? sum / n : 0.0;
+    for (double& t : total)
+        t -= mean;
 }
 
 void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
@@ -302,6 +307,7 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
     const StationSums sums = computeStationSums(plan);
     if (sums.clipped) s.levelling = true;
 
+    std::vector<double> total(static_cast<std::size_t>(p.NSTA));
     for (int i = 1; i <= p.NSTA; ++i) {
         double S = sums.sums[static_cast<std::size_t>(i - 1)];
         if (s.allBodies && p.NREG >= 1) {
@@ -312,16 +318,16 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
             }
             S += static_cast<double>(p.REG(i));
         }
-        const float value = static_cast<float>(S);
+        double& t = total[static_cast<std::size_t>(i - 1)];
         if (s.allBodies) {
-            p.SYN(i, 1) = value;
-        } else if (s.sign > 0) {
-            p.SYN(i, 1) = p.SYN(i, 1) + value;
+            t = S;
         } else {
-            p.SYN(i, 1) = p.SYN(i, 1) - value;
+            t = static_cast<double>(p.SYN(i, 1)) + s.sign * S;
         }
     }
-    if (s.levelling) level(p);
+    if (s.levelling) level(p, total);
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.SYN(i, 1) = static_cast<float>(total[static_cast<std::size_t>(i - 1)]);
     CALC_ER(p);
 }
 

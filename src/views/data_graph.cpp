@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "files/session_state.h"
 #include "files/view_settings.h"
@@ -16,6 +18,7 @@
 #include "util/plotter_text.h"
 #include "views/label_drawing.h"
 #include "views/profile_layout.h"
+#include "views/view_state.h"
 
 namespace views {
 
@@ -40,8 +43,14 @@ std::span<const float> component(const model::Array2<float>& a, int comp, int n)
     return std::span<const float>(a.values()).subspan(first, static_cast<std::size_t>(n));
 }
 
+// A type without titles is said once a run: a warning on every redraw
+// would stand between the user and every command.
 void unknownType(std::string_view dtype) {
-    util::WINWRN("UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"" + trimmed(dtype) + "\"");
+    std::vector<std::string>& warned = viewState().WarnedDataTypes;
+    const std::string name = trimmed(dtype);
+    if (std::find(warned.begin(), warned.end(), name) != warned.end()) return;
+    warned.push_back(name);
+    util::WINWRN("UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"" + name + "\"");
 }
 
 void verticalTitle(int entry, std::string_view dtype, float x, float y) {
@@ -85,10 +94,19 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 }  // namespace
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
+    // Every type the program itself makes (the importers, the new-profile
+    // dialogs) has its titles: gravity in milligals, magnetics in nanotesla.
+    static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
+                                                   "Gravity Gradient"};
+    static constexpr std::string_view magnetics[] = {
+        "Magnetics Data",     "Magnetics Total Fld", "Magnetics Vert Grad",
+        "Magnetics X-Comp.",  "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
+        "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (t == "Gravity Data") return {22, 22};
-    if (t == "Magnetics Data" || t == "Magnetics Total Fld") return {21, 21};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {22, 22};
+    if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
+        return {21, 21};
     if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
     return {0, 0};
 }

@@ -5,8 +5,12 @@
 
 #include "shell/calculate_commands.h"
 #include "shell/database_commands.h"
+#include "shell/edit_dialog_commands.h"
+#include "shell/export_commands.h"
 #include "shell/help_commands.h"
+#include "shell/import_commands.h"
 #include "shell/menus.h"
+#include "shell/print_commands.h"
 #include "shell/view_commands.h"
 
 namespace shell {
@@ -34,6 +38,10 @@ const CommandTable& commandTable() {
     static const CommandTable table = [] {
         CommandTable t;
         addDatabaseCommands(t);
+        addImportCommands(t);
+        addExportCommands(t);
+        addPrintCommands(t);
+        addEditDialogCommands(t);
         addViewCommands(t);
         addCalculateCommands(t);
         addHelpCommands(t);

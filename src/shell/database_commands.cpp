@@ -150,7 +150,6 @@ void openCommand(int window) {
         showWorkingProfile(currentProfile());
         showLists();
     }
-    database().LDBSAV = true;
 }
 
 void saveCommand(int window) {

@@ -3,6 +3,7 @@
 #include "model/profile_database.h"
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/import_commands.h"
 #include "shell/interaction.h"
 #include "shell/menus.h"
 #include "shell/program.h"

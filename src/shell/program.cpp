@@ -130,7 +130,7 @@ bool loadFirstFile() {
 void drawFirstFile() {
     SHOWLISTS(database(), shellSession().ListDialog);
     tk::OutputWindowSelect(0);
-    database().LDBSAV = true;
+    // Saved as read: a database cut short is unsaved (the reader says which).
     SETMENU();
     SETMENUSTATES();
     refreshMap();

@@ -19,8 +19,10 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_lists.h"
 #include "toolkit/dialogs/field_values.h"
+#include "toolkit/output/hardcopy_dispatch.h"
 #include "util/graph_zoom.h"
 #include "util/message_boxes.h"
+#include "util/pen_plotter.h"
 #include "views/data_graph.h"
 #include "views/map_view.h"
 #include "views/model_section.h"
@@ -205,6 +207,19 @@ void bindDialogCalls() {
     d.DlgHide = [] { tk::DlgHide(); };
 }
 
+// The importers fit the graphs of the profiles they make; the plotter starts
+// hardcopy output on the driver the command selected.
+void bindViewAndOutput() {
+    files::ViewServices& v = files::viewServices();
+    v.DATARESCALEPL = [](model::ProfileLine& p) { views::DATARESCALEPL(p); };
+    v.SCALE_BY = [](util::AxisRecord& axis, model::PolygonModel& model, model::ProfileLine& p) {
+        views::SCALE_BY(axis, model, p);
+    };
+    util::plotterServices().hardcopySwitch = [](std::string_view name, std::string_view title) {
+        tk::HardcopySwitch(name, title);
+    };
+}
+
 }  // namespace
 
 void bindServices() {
@@ -212,6 +227,7 @@ void bindServices() {
     bindDialogCalls();
     bindViewServices();
     bindInversionHost();
+    bindViewAndOutput();
 }
 
 const views::MapHoverServices& mapHoverServices() {

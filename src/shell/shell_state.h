@@ -62,6 +62,7 @@ struct ShellSession {
     int MapHitProfile = 0;    // profile under the cursor when the map menu opened
     int MapHoverProfile = 0;  // profile last highlighted on the map
     int LastWindow = 0;       // window of the event being handled
+    int PopupBody = 0;        // body under the cursor when a context menu opened
 };
 
 MainLoopState& mainLoop();

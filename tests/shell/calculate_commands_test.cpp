@@ -94,7 +94,9 @@ TEST_F(CalculateCommandsTest, MultipleIterationsFindTheDensityTheDataWereMadeWit
         *start = workingProfile().RMSERR;
         watchInversion([seen, exposed] {
             *seen = std::max(*seen, iterationShown());
-            if (*seen > 0) EXPECT_EQ(mouseMovesEnabled(), 0);
+            if (*seen > 0) {
+                EXPECT_EQ(mouseMovesEnabled(), 0);
+            }
             // The window uncovered while the inversion runs is drawn again
             // at the inversion's next look at the events.
             if (*seen > 0 && *exposed == 0) {

@@ -1,11 +1,13 @@
 #include "calc/forward_calc.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calc_common.h"
 #include "calc/station_sums.h"
@@ -136,6 +138,7 @@ ForwardBody bodyPlan(const ProfileLine& p, int k, float factor, float folded, bo
     const PolygonModel& m = p.MODEL;
     const Reference ref = referenceOf(m, referenceBody(m, k, skipHidden));
     ForwardBody b;
+    b.body = k;
     b.first = m.IV1(k) - 1;
     b.last = m.IV2(k) - 1;
     b.xtent1 = m.XTENT1(k);
@@ -184,22 +187,29 @@ bool counts(const ProfileLine& p, int i) {
     return unmasked && p.DAT.has(i, 1) && p.DAT(i, 1) < kMissingLimit;
 }
 
-void level(ProfileLine& p) {
+// Levelling lowers every synthetic by their mean difference from the data.
+// A model with layers reaches 1.0E15 down and sums to hundreds of thousands
+// of milligals before it is levelled, so the sums are levelled in double and
+// only the levelled values are rounded to single precision.
+void level(const ProfileLine& p, std::vector<double>& total) {
     double sum = 0.0;
     int n = 0;
     for (int i = 1; i <= p.NSTA; ++i) {
         if (!counts(p, i)) continue;
-        sum += static_cast<double>(p.SYN(i, 1) - p.DAT(i, 1));
+        sum += total[static_cast<std::size_t>(i - 1)] - static_cast<double>(p.DAT(i, 1));
         ++n;
     }
-    const float mean = n > 0 ? static_cast<float>(sum / n) : 0.0f;
-    for (int i = 1; i <= p.NSTA; ++i)
-        p.SYN(i, 1) = p.SYN(i, 1) - mean;
+    const double mean = n > 0 ? sum / n : 0.0;
+    for (double& t : total)
+        t -= mean;
 }
 
-void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
+// Everything of a calculation before the station sums: the refusals, the
+// plan of the bodies in range and how the sums are taken into the
+// synthetics. False when the calculation is refused (its message shown).
+bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& plan, Setup& s) {
     model::SessionState& session = model::sessionState();
-    if (session.BadModel) return;
+    if (session.BadModel) return false;
     PolygonModel& m = p.MODEL;
     // A record whose station arrays are shorter than its count has no
     // stations to calculate at either.
@@ -208,7 +218,7 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
     if (p.NSTA < 1 || !held) {
         util::WINMSG(variant.noStations);
         p.LSYN = false;
-        return;
+        return false;
     }
     if (p.IDENUN < 1 || p.IDENUN > 5) p.IDENUN = 1;
     if (p.ISUSUN < 1 || p.ISUSUN > 5) p.ISUSUN = 1;
@@ -228,17 +238,15 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
         // A strike along the profile would squeeze every body to a line.
         util::WINMSG("STRIKE PARALLEL TO THE PROFILE: NO FORWARD CURVE CAN BE CALCULATED");
         p.LSYN = false;
-        return;
+        return false;
     }
     if (!m.LEXTND) EXTENDLAYERS(p);
 
-    ForwardPlan plan;
     float vmin = 1.0E30f, vmax = -1.0E30f;
     util::FINDNX(std::span<const float>(p.STAT.values()), p.NSTA, vmin, vmax);
     // A single station or stations without span confine nothing.
     plan.clip = vmax > vmin ? (vmax - vmin) * 100.0f : 0.0f;
 
-    Setup s;
     for (int k = 1; k <= m.NBOD; ++k) {
         if (m.LAYER.has(k) && m.LAYER(k)) s.levelling = true;
     }
@@ -298,10 +306,14 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
     }
     placeStations(p, plan);
     placeVertices(m, plan);
+    return true;
+}
 
-    const StationSums sums = computeStationSums(plan);
+// The station sums taken into the synthetics: the regional, the levelling,
+// the misfit.
+void finish(ProfileLine& p, Setup s, const StationSums& sums) {
     if (sums.clipped) s.levelling = true;
-
+    std::vector<double> total(static_cast<std::size_t>(p.NSTA));
     for (int i = 1; i <= p.NSTA; ++i) {
         double S = sums.sums[static_cast<std::size_t>(i - 1)];
         if (s.allBodies && p.NREG >= 1) {
@@ -312,20 +324,124 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
             }
             S += static_cast<double>(p.REG(i));
         }
-        const float value = static_cast<float>(S);
+        double& t = total[static_cast<std::size_t>(i - 1)];
         if (s.allBodies) {
-            p.SYN(i, 1) = value;
-        } else if (s.sign > 0) {
-            p.SYN(i, 1) = p.SYN(i, 1) + value;
+            t = S;
         } else {
-            p.SYN(i, 1) = p.SYN(i, 1) - value;
+            t = static_cast<double>(p.SYN(i, 1)) + s.sign * S;
         }
     }
-    if (s.levelling) level(p);
+    if (s.levelling) level(p, total);
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.SYN(i, 1) = static_cast<float>(total[static_cast<std::size_t>(i - 1)]);
     CALC_ER(p);
 }
 
+void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
+    ForwardPlan plan;
+    Setup s;
+    if (!prepare(p, IBODY, variant, plan, s)) return;
+    finish(p, s, computeStationSums(plan));
+}
+
 }  // namespace
+
+void BodyTerms::calculate(model::ProfileLine& p) {
+    terms_.clear();
+    clipped_.clear();
+    valid_ = false;
+    ForwardPlan plan;
+    Setup s;
+    if (!prepare(p, 0, Variant{}, plan, s)) return;
+    const std::size_t n = static_cast<std::size_t>(p.NSTA);
+    terms_.assign(static_cast<std::size_t>(p.MODEL.NBOD + 1), {});
+    clipped_.assign(terms_.size(), false);
+    StationSums total;
+    total.sums.assign(n, 0.0);
+    for (const ForwardBody& body : plan.bodies) {
+        ForwardPlan one = plan;
+        one.bodies = {body};
+        StationSums sums = computeStationSums(one);
+        // The same additions, in the same order, as the sums of all bodies.
+        for (std::size_t i = 0; i < n; ++i)
+            total.sums[i] = total.sums[i] + sums.sums[i];
+        total.clipped = total.clipped || sums.clipped;
+        terms_[static_cast<std::size_t>(body.body)] = std::move(sums.sums);
+        clipped_[static_cast<std::size_t>(body.body)] = sums.clipped;
+    }
+    valid_ = true;
+    finish(p, s, total);
+}
+
+void BodyTerms::recalculate(model::ProfileLine& p, const std::vector<int>& changed) {
+    ForwardPlan plan;
+    Setup s;
+    if (!valid_ || static_cast<int>(terms_.size()) != p.MODEL.NBOD + 1) {
+        CALC(p, 0);
+        return;
+    }
+    if (!prepare(p, 0, Variant{}, plan, s)) return;
+    const std::size_t n = static_cast<std::size_t>(p.NSTA);
+    StationSums total;
+    total.sums.assign(n, 0.0);
+    for (const ForwardBody& body : plan.bodies) {
+        const auto k = static_cast<std::size_t>(body.body);
+        if (std::find(changed.begin(), changed.end(), body.body) == changed.end() &&
+            terms_[k].size() == n) {
+            for (std::size_t i = 0; i < n; ++i)
+                total.sums[i] = total.sums[i] + terms_[k][i];
+            total.clipped = total.clipped || clipped_[k];
+            continue;
+        }
+        ForwardPlan one = plan;
+        one.bodies = {body};
+        const StationSums sums = computeStationSums(one);
+        for (std::size_t i = 0; i < n; ++i)
+            total.sums[i] = total.sums[i] + sums.sums[i];
+        total.clipped = total.clipped || sums.clipped;
+    }
+    finish(p, s, total);
+}
+
+std::vector<int> changedBodies(const model::PolygonModel& a, const model::PolygonModel& b,
+                               bool& everything) {
+    std::vector<int> changed;
+    everything = a.NBOD != b.NBOD || a.DBKG != b.DBKG || a.BKRAT != b.BKRAT || a.BKINC != b.BKINC ||
+                 a.BKDEC != b.BKDEC || a.LEXTND != b.LEXTND || a.AZIM != b.AZIM ||
+                 a.STRIKE != b.STRIKE || a.BASELN != b.BASELN ||
+                 a.XVRT.values().size() != b.XVRT.values().size() ||
+                 a.ZVRT.values().size() != b.ZVRT.values().size();
+    if (everything) return changed;
+    auto same = [](const auto& x, const auto& y, int k) {
+        return x.has(k) == y.has(k) && (!x.has(k) || x(k) == y(k));
+    };
+    std::vector<bool> property(static_cast<std::size_t>(a.NBOD + 1), false);
+    for (int k = 1; k <= a.NBOD && !everything; ++k) {
+        if (!same(a.IV1, b.IV1, k) || !same(a.IV2, b.IV2, k) || !same(a.INCLBD, b.INCLBD, k) ||
+            !same(a.AREAS, b.AREAS, k) || !same(a.LAYER, b.LAYER, k) ||
+            !same(a.LHIDE, b.LHIDE, k)) {
+            everything = true;
+            break;
+        }
+        property[static_cast<std::size_t>(k)] =
+            !same(a.DENS, b.DENS, k) || !same(a.REMS, b.REMS, k) || !same(a.DIPS, b.DIPS, k) ||
+            !same(a.DECS, b.DECS, k);
+        bool moved = property[static_cast<std::size_t>(k)] || !same(a.XTENT1, b.XTENT1, k) ||
+                     !same(a.XTENT2, b.XTENT2, k);
+        for (int v = a.IV1(k); v <= a.IV2(k) && !moved; ++v)
+            moved = !same(a.XVRT, b.XVRT, v) || !same(a.ZVRT, b.ZVRT, v);
+        if (moved) changed.push_back(k);
+    }
+    if (everything) return {};
+    // A body's contrast is taken against its parent's property.
+    for (int k = 1; k <= a.NBOD; ++k) {
+        const int parent = a.INCLBD(k);
+        if (parent >= 1 && parent <= a.NBOD && property[static_cast<std::size_t>(parent)] &&
+            std::find(changed.begin(), changed.end(), k) == changed.end())
+            changed.push_back(k);
+    }
+    return changed;
+}
 
 void CALC(model::ProfileLine& PROFILE, int IBODY) {
     calculate(PROFILE, IBODY, Variant{});

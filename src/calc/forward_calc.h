@@ -3,6 +3,8 @@
 // its polygon model at every station, the regional field, the levelling of
 // the synthetics against the data and the misfit.
 
+#include <vector>
+
 #include "model/polygon_model.h"
 #include "model/profile_line.h"
 
@@ -30,6 +32,33 @@ void RECALC(model::ProfileLine& PROFILE, int IBODY);
 // 1000 times the model's horizontal span (10 times the station span when the
 // model has no span), sets the layers-extended flag.
 void CNTRCI(model::ProfileLine& PROFILE);
+
+// The anomaly of each body of a profile's model at every station, kept so
+// that a model changed in a few bodies is calculated again in those alone:
+// the inversion's derivatives move one parameter, that is one body, at a
+// time. The synthetics are the same as CALC's to the last bit, since the
+// stations' sums take the same terms in the same order.
+class BodyTerms {
+  public:
+    // CALC(profile, 0), keeping each body's terms (nothing is kept when the
+    // calculation is refused).
+    void calculate(model::ProfileLine& profile);
+    // CALC(profile, 0) of the model as it now stands, which differs from the
+    // one last calculated only in the bodies `changed`.
+    void recalculate(model::ProfileLine& profile, const std::vector<int>& changed);
+
+  private:
+    bool valid_ = false;
+    std::vector<std::vector<double>> terms_;  // by body number, per station
+    std::vector<bool> clipped_;
+};
+
+// The bodies of `after` whose anomaly differs from theirs in `before`: moved
+// vertices, another property or strike extent, or a parent with another
+// property. `everything` is set (and nothing listed) when the models differ
+// in more than their bodies' shapes and properties.
+std::vector<int> changedBodies(const model::PolygonModel& before, const model::PolygonModel& after,
+                               bool& everything);
 
 // Difference of two directions in degrees, 0..180.
 float AZDIF(float A, float B);

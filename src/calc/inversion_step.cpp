@@ -58,6 +58,27 @@ void forward(model::ProfileLine& p) {
     }
 }
 
+// The calculation of the step's start model, keeping each body's anomaly.
+void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
+    if (inversionHost().forward) {
+        forward(p);
+    } else {
+        terms.calculate(p);
+    }
+}
+
+// The calculation of a model that moved one parameter away from the start:
+// only the bodies it moved are calculated again.
+void forwardMoved(model::ProfileLine& p, const model::PolygonModel& start, BodyTerms& terms) {
+    bool everything = false;
+    const std::vector<int> changed = changedBodies(start, p.MODEL, everything);
+    if (inversionHost().forward || everything) {
+        forward(p);
+    } else {
+        terms.recalculate(p, changed);
+    }
+}
+
 // One look at the event queue: an exposed or resized window is redrawn, and
 // the answer is true once Cancel has been pushed.
 bool poll(model::ProfileLine& p, model::PolygonModel& m) {
@@ -251,7 +272,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     putProgress(5);
     callHost(host.windowTextAt, 5000, 300, "error:");
 
-    forward(p);
+    forwardStart(p, s.startTerms);
     if (poll(p, m)) return;
     s.bestRms = profileRms(p);
     putRms(kBestRmsField, s.bestRms);
@@ -272,7 +293,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         const float p0 = t.value(j);
         const float applied = perturb(m, s, j);
         putStatus("Partial Derivative " + integerText(j, "I5") + " of " + integerText(npar, "I5"));
-        forward(p);
+        forwardMoved(p, s.startModel, s.startTerms);
         putRms(kLatestRmsField, profileRms(p));
         const bool cancelled = poll(p, m) || poll(p, m);
         t.value(j) = p0;
@@ -352,7 +373,7 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
     PUTPAR(m, t);
     callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
 
-    forward(p);
+    forwardMoved(p, s.startModel, s.startTerms);
     const float rms = profileRms(p);
     putStatus(dampingText(damp));
     putRms(kLatestRmsField, rms);

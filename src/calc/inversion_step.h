@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/forward_calc.h"
 #include "calc/inversion_parameters.h"
 #include "model/polygon_model.h"
 
@@ -56,6 +57,9 @@ struct InversionState {
     DampingTable search;
     model::PolygonModel startModel;  // the model at the start of the step
     model::PolygonModel bestModel;   // the model of the best trial so far
+    // The start model's anomaly body by body: a model moved from it is
+    // calculated again only in the bodies that moved.
+    BodyTerms startTerms;
 
     // Sizes every array for NSTA stations and the table's NPAR; false when
     // storage cannot be had.

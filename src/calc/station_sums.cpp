@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace calc {
 
@@ -10,8 +14,8 @@ namespace {
 
 std::atomic<int> requestedThreads{0};
 
-// Below this many edge evaluations threads cost more than they save.
-constexpr long kWorkPerThread = 200000;
+// Below this many edge evaluations a helper costs more than it saves.
+constexpr long kWorkPerThread = 4000;
 // Threads take whole packs of the widest code, a few at a time.
 constexpr int kPack = 8;
 constexpr int kPacksPerSlice = 16;
@@ -82,6 +86,101 @@ PackFunction packFunction(PackCode code) {
 
 }  // namespace
 
+namespace {
+
+// One calculation shared out in slices of stations. Whoever is free takes
+// the next slice; the caller works too and waits only for slices that were
+// taken, never for a helper that has not started (on a busy machine a helper
+// may come late, finds nothing left and goes back to sleep).
+struct Job {
+    const ForwardPlan* plan = nullptr;
+    PackFunction run = nullptr;
+    double* sums = nullptr;
+    int n = 0, slice = 0;
+    int helpers = 0;              // helpers that may join in
+    std::atomic<int> next{0};     // first station of the next slice
+    std::atomic<int> joined{0};   // helpers that joined
+    std::atomic<int> working{0};  // slices being computed now
+    std::atomic<bool> clipped{false};
+    std::mutex m;
+    std::condition_variable done;
+
+    // Takes slices until none is left.
+    void work() {
+        for (;;) {
+            working.fetch_add(1);
+            const int begin = next.fetch_add(slice);
+            if (begin < n && run(*plan, begin, std::min(n, begin + slice), sums)) clipped = true;
+            if (working.fetch_sub(1) == 1) {
+                std::lock_guard<std::mutex> lock(m);
+                done.notify_all();
+            }
+            if (begin >= n) return;
+        }
+    }
+    void waitForTakenSlices() {
+        std::unique_lock<std::mutex> lock(m);
+        done.wait(lock, [this] { return working.load() == 0; });
+    }
+};
+
+// Helper threads that live for the whole run, asleep between calculations.
+class HelperPool {
+  public:
+    explicit HelperPool(int count) {
+        for (int i = 0; i < count; ++i)
+            threads_.emplace_back([this] { serve(); });
+    }
+    ~HelperPool() {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_)
+            t.join();
+    }
+    int size() const { return static_cast<int>(threads_.size()); }
+    void offer(const std::shared_ptr<Job>& job) {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            job_ = job;
+            ++generation_;
+        }
+        wake_.notify_all();
+    }
+
+  private:
+    void serve() {
+        long seen = 0;
+        for (;;) {
+            std::shared_ptr<Job> job;
+            {
+                std::unique_lock<std::mutex> lock(m_);
+                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+                if (stopping_) return;
+                seen = generation_;
+                job = job_;
+            }
+            if (job && job->joined.fetch_add(1) < job->helpers) job->work();
+        }
+    }
+
+    std::vector<std::thread> threads_;
+    std::mutex m_;
+    std::condition_variable wake_;
+    std::shared_ptr<Job> job_;
+    long generation_ = 0;
+    bool stopping_ = false;
+};
+
+HelperPool& helperPool() {
+    static HelperPool pool(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
+    return pool;
+}
+
+}  // namespace
+
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code) {
     StationSums result;
     const int n = static_cast<int>(plan.xs.size());
@@ -89,33 +188,25 @@ StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode co
     if (n == 0) return result;
     const PackFunction run = packFunction(code);
 
-    // The stations go out in slices of whole packs to whichever thread is
-    // free, so a thread that gets less of the processor takes fewer slices;
-    // a station's sum never depends on who computes it.
+    // A station's sum never depends on who computes it, so the slices may
+    // go to any thread.
     const int packs = (n + kPack - 1) / kPack;
-    const int workersWanted = std::max(1, std::min(threads, packs));
-    if (workersWanted == 1) {
+    const int helpers = std::min(std::max(1, std::min(threads, packs)) - 1, helperPool().size());
+    if (helpers <= 0) {
         result.clipped = run(plan, 0, n, result.sums.data());
         return result;
     }
-    const int slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / workersWanted));
-    std::atomic<int> next{0};
-    std::atomic<bool> clipped{false};
-    auto work = [&] {
-        bool mine = false;
-        for (int begin = next.fetch_add(slice); begin < n; begin = next.fetch_add(slice)) {
-            if (run(plan, begin, std::min(n, begin + slice), result.sums.data())) mine = true;
-        }
-        if (mine) clipped = true;
-    };
-    std::vector<std::thread> workers;
-    workers.reserve(static_cast<std::size_t>(workersWanted - 1));
-    for (int w = 1; w < workersWanted; ++w)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& t : workers)
-        t.join();
-    result.clipped = clipped;
+    auto job = std::make_shared<Job>();
+    job->plan = &plan;
+    job->run = run;
+    job->sums = result.sums.data();
+    job->n = n;
+    job->slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / (helpers + 1)));
+    job->helpers = helpers;
+    helperPool().offer(job);
+    job->work();
+    job->waitForTakenSlices();
+    result.clipped = job->clipped;
     return result;
 }
 

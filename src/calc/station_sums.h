@@ -35,6 +35,7 @@ enum class SumScale {
 };
 
 struct ForwardBody {
+    int body = 0;   // its number in the model
     int first = 0;  // first vertex, 0-based
     int last = 0;   // last vertex, 0-based (the run first..last)
     float xtent1 = 0.0f, xtent2 = 0.0f;

@@ -102,6 +102,8 @@ std::optional<Names> chooseFile(const model::ProfileDatabase& db, Action action,
         if (!known.empty() && databaseNameOf(bareFileName(known)) == db.DBNAME) names.path = known;
     }
     if (names.given.empty() || names.path.empty()) return std::nullopt;
+    // A name typed or stored in another case than the file's finds the file.
+    if (toolkitServices().hostName) names.path = toolkitServices().hostName(names.path);
     return names;
 }
 

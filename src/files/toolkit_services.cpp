@@ -20,6 +20,7 @@ ToolkitServices defaultServices() {
     s.selectFile = [](const FileSelection& r) {
         return tk::SelectFileChoice(r.filter, r.flags, r.proposedName, r.title);
     };
+    s.hostName = [](const std::string& name) { return tk::OsHostPath(name); };
     return s;
 }
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// The few toolkit services the file layer needs: the current folder and the
-// file selector. Each is a function object so that tests can answer the
-// selector and keep the process's folder alone; the program binds them to
-// the toolkit's own routines.
+// The few toolkit services the file layer needs: the current folder, the
+// file selector and the spelling of a file's name. Each is a function object so that tests can
+// answer the selector and keep the process's folder alone; the program binds them to the toolkit's
+// own routines.
 
 #include <functional>
 #include <optional>
@@ -31,6 +31,9 @@ struct ToolkitServices {
     // Shows the file selector; the chosen path when the choice was confirmed,
     // nothing when it was cancelled.
     std::function<std::optional<std::string>(const FileSelection&)> selectFile;
+    // The name as the system's files spell it (names given in another case
+    // find their file).
+    std::function<std::string(const std::string&)> hostName;
 };
 
 ToolkitServices& toolkitServices();

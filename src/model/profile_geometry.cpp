@@ -8,6 +8,10 @@
 namespace model {
 
 void SETGEOMETRY(ProfileLine& p) {
+    // Whatever the stations allow, the synthetics no longer fit the geometry
+    // and the profile has changed.
+    p.LSYN = false;
+    p.LSAVED = false;
     const int n = p.NSTA;
     if (n < 1 || !p.EAST.has(n) || !p.NORT.has(n) || !p.STAT.has(1)) return;
     const float dn = p.NORT(n) - p.NORT(1);
@@ -19,8 +23,6 @@ void SETGEOMETRY(ProfileLine& p) {
     m.TIEEAS = p.EAST(1);
     m.TIENOR = p.NORT(1);
     m.BASELN = p.STAT(1);
-    p.LSYN = false;
-    p.LSAVED = false;
 }
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "files/session_state.h"
 #include "files/view_settings.h"
@@ -18,6 +18,7 @@
 #include "util/plotter_text.h"
 #include "views/label_drawing.h"
 #include "views/profile_layout.h"
+#include "views/view_state.h"
 
 namespace views {
 
@@ -44,11 +45,14 @@ std::span<const float> component(const model::Array2<float>& a, int comp, int n)
     return std::span<const float>(a.values()).subspan(first, static_cast<std::size_t>(n));
 }
 
-// A type the graph has no title for is told once, not at every redraw.
+// A type without titles is said once a run: a warning on every redraw
+// would stand between the user and every command.
 void unknownType(std::string_view dtype) {
-    static std::set<std::string> told;
-    if (!told.insert(trimmed(dtype)).second) return;
-    util::WINWRN("UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"" + trimmed(dtype) + "\"");
+    std::vector<std::string>& warned = viewState().WarnedDataTypes;
+    const std::string name = trimmed(dtype);
+    if (std::find(warned.begin(), warned.end(), name) != warned.end()) return;
+    warned.push_back(name);
+    util::WINWRN("UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"" + name + "\"");
 }
 
 // The gravity and magnetic types of the new-profile dialogs that the title
@@ -103,8 +107,7 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
     // Every type the program itself makes (the importers, the new-profile
-    // dialogs) has its titles: the gravity or the magnetics title, in the
-    // type's own unit where it differs (verticalTitle).
+    // dialogs) has its titles: gravity in milligals, magnetics in nanotesla.
     static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
                                                    "Gravity Gradient"};
     static constexpr std::string_view magnetics[] = {
@@ -113,11 +116,10 @@ DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
         "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {kGravityTitle, kGravityTitle};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {22, 22};
     if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
-        return {kMagneticsTitle, kMagneticsTitle};
-    if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? kGravityTitle : kMagneticsTitle,
-                                              kMagneticsTitle};
+        return {21, 21};
+    if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
     return {0, 0};
 }
 

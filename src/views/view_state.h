@@ -4,6 +4,9 @@
 // display switch, the profile window's toolbar height and which profile's
 // mark stands on the map.
 
+#include <string>
+#include <vector>
+
 #include "base/fixed_string.h"
 
 namespace views {
@@ -21,6 +24,8 @@ struct ViewState {
     // 0 when none: the mark is drawn only where it is not, and erased only
     // where it is.
     int MarkedProfile = 0;
+    // Data-type names without graph titles already warned about.
+    std::vector<std::string> WarnedDataTypes;
 
     bool dragging() const { return DragPivot || DragEdge || DragBody || DragVertex; }
     void reset() { *this = ViewState{}; }

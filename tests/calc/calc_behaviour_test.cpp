@@ -201,8 +201,8 @@ TEST_F(CalcBehaviour, LayerAlwaysLevelsAgainstTheCountedData) {
     int n = 0;
     double sum2 = 0;
     // Before levelling the layer, reaching 1.0E15 km down, gives some 2.0E5
-    // mGal at every station, held in single precision (steps of 1/64).
-    const double tolerance = 1.0 / 32.0;
+    // mGal at every station; levelled in double, only the result is rounded.
+    const double tolerance = 1.0E-5;
     for (int i = 1; i <= p.NSTA; ++i) {
         ASSERT_TRUE(std::isfinite(p.SYN(i, 1)));
         if (i == 4 || i == 6) continue;
@@ -222,6 +222,34 @@ TEST_F(CalcBehaviour, LayerAlwaysLevelsAgainstTheCountedData) {
         if (i != 4) mean += p.SYN(i, 1) - p.DAT(i, 1);
     }
     EXPECT_NEAR(mean / (n + 1), 0.0, tolerance);
+}
+
+TEST_F(CalcBehaviour, AFlatLayerLevelsAwayToTheLastDigitOfTheBodiesAboveIt) {
+    // A flat layer adds the same huge value at every station; levelled, only
+    // the box above it remains, as exactly as single precision can hold it.
+    const std::vector<float> stations = stationsFrom(-5.0f, 0.5f, 21);
+    BodySpec layer;
+    layer.x = {-20, 20, 0, 0, 0, 0};
+    layer.z = {-1.0f, -1.0f, 0, 0, 0, 0};
+    layer.layer = true;
+    layer.property = 0.3f;
+    const BodySpec block = box(-1, 1, -0.2f, -0.5f, 0.6f);
+    model::ProfileLine layered = test::makeProfile(stations);
+    test::setBodies(layered, {layer, block});
+    model::ProfileLine alone = test::makeProfile(stations);
+    test::setBodies(alone, {block});
+    for (model::ProfileLine* p : {&layered, &alone}) {
+        for (int i = 1; i <= p->NSTA; ++i)
+            p->DAT(i, 1) = 0.0f;
+    }
+    CALC(layered, 0);
+    CALC(alone, 0);
+    double mean = 0.0;
+    for (int i = 1; i <= alone.NSTA; ++i)
+        mean += alone.SYN(i, 1);
+    mean /= alone.NSTA;
+    for (int i = 1; i <= layered.NSTA; ++i)
+        EXPECT_NEAR(layered.SYN(i, 1), alone.SYN(i, 1) - mean, 2.0E-6) << i;
 }
 
 TEST_F(CalcBehaviour, AllStationsMaskedLeavesNoShiftAndNoMisfit) {

@@ -54,6 +54,11 @@ TEST(ProfileGeometry, DirectionStrikeAndTieFromTheEndStations) {
     EXPECT_EQ(p.MODEL.TIEEAS, 500.0f);
     EXPECT_EQ(p.MODEL.TIENOR, 700.0f);
     EXPECT_EQ(p.EAST(2), 600.0f);
+    // An empty profile keeps its geometry but is changed all the same.
+    auto empty = stations({}, {});
+    model::SETGEOMETRY(empty);
+    EXPECT_FALSE(empty.LSYN);
+    EXPECT_FALSE(empty.LSAVED);
 }
 
 TEST(ProfileGeometry, DeletingAStationMovesEveryArrayWithTheData) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/message_box.h"
+
 #include "util/axis_copy.h"
 #include "util/axis_scaling.h"
 #include "view_fixtures.h"
@@ -145,6 +147,24 @@ TEST_F(ProfileViewTest, ProfilePictureWithColourFill) {
     EXPECT_GT(count(bx0, bx1 + 1, 0, surface.height,
                     surfaceColour(views::rampColour(top, v.FILL_MIN, v.FILL_MAX, false))),
               0);
+}
+
+TEST_F(ProfileViewTest, EveryTypeTheProgramMakesHasTitlesAndAnUnknownOneWarnsOnce) {
+    for (const char* type :
+         {"Gravity Data", "Microgravity Data", "Gravity Gradient", "Magnetics Data",
+          "Magnetics Total Fld", "Magnetics Vert Grad", "Magnetics X-Comp.", "Magnetics Y-Ccomp",
+          "Magnetics Z-Comp", "Magnetics X-V Grad", "Magnetics Y-V Grad", "Magnetics Z-V Grad"})
+        EXPECT_NE(views::dataTitles(type, 1, 1).left, 0) << type;
+    win::testing::resetMessageBoxes();
+    util::AxisRecord& a = p.AXES[0];
+    views::layoutDataGraph(a, true, false);
+    p.DTYPE.assign("Seismic Data");
+    for (int redraw = 0; redraw < 3; ++redraw)
+        views::PLOT_PROF(a, p, true);
+    ASSERT_EQ(win::testing::messageBoxes().size(), 1u);
+    EXPECT_EQ(win::testing::messageBoxes()[0].text,
+              "UNKNOWN GRAPH TYPE IN SUBROUTINE PLOT_Prof: \"Seismic Data\"");
+    win::testing::resetMessageBoxes();
 }
 
 }  // namespace

@@ -466,4 +466,8 @@ void FileInfoQuery(std::string_view name, std::span<int> info, int n) {
         info[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(i)];
 }
 
+std::string OsHostPath(std::string_view name) {
+    return win::hostPath(name);
+}
+
 }  // namespace tk

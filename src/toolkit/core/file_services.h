@@ -5,6 +5,7 @@
 // are reported as error 13 with the system's text.
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "toolkit/core/text_args.h"
@@ -31,6 +32,10 @@ void DirEntryDetails(std::string_view directory, std::string_view pattern, std::
 void ParseAttributeLetters(std::string_view text);
 void FormatAttributeLetters(TextOut text);
 bool DirectoryExists(std::string_view path);
+// The name as this system's files spell it: where the exact name does not
+// exist, each part of the path is matched without regard to case, as names
+// typed or built in upper case are meant.
+std::string OsHostPath(std::string_view name);
 // Items 1 to min(n, 9): size (-1 when no file matches), year, month, day,
 // hour, minute, second of the last write (local time), attributes, size in
 // kilobytes rounded up. Sizes that do not fit 31 bits are capped.

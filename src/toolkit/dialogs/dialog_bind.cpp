@@ -34,14 +34,18 @@ class DialogModalFrame : public ModalFrame {
     }
     void begin(win::HWND except) override {
         focus_.push_back(win::GetFocus());
+        active_.push_back(win::GetActiveWindow());
         ModalDisableOthers(except, true);
     }
     void end(win::HWND except) override {
         ModalEnableOthers(except, true);
         if (focus_.empty()) return;
         win::HWND f = focus_.back();
+        win::HWND a = active_.back();
         focus_.pop_back();
+        active_.pop_back();
         if (f && win::IsWindow(f)) win::SetFocus(f);
+        ModalHandBack(a, f);
     }
     int freeze(int mode, int exceptWindow) override {
         int result = 0;
@@ -50,7 +54,7 @@ class DialogModalFrame : public ModalFrame {
     }
 
   private:
-    std::vector<win::HWND> focus_;
+    std::vector<win::HWND> focus_, active_;
 };
 
 std::int32_t* recordWords(win::HWND h) {

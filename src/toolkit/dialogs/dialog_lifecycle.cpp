@@ -94,6 +94,8 @@ void showModal(DialogRecord& rec) {
     DialogTable& t = dialogTable();
     win::HWND savedReturn = t.returnWindow;
     win::HWND savedActive = t.activeDialog;
+    win::HWND wasActive = win::GetActiveWindow();
+    win::HWND hadFocus = win::GetFocus();
     ModalDisableOthers(rec.returnWindow, true);
     t.creating = true;
     // The instance comes from the loaded dialog's own template, also for a
@@ -112,6 +114,7 @@ void showModal(DialogRecord& rec) {
         FocusWindowActivate(back);
         if (isLoadedDialog(back)) t.activeDialog = back;
     }
+    ModalHandBack(wasActive, hadFocus);
 }
 
 void focusOnShow(win::HWND dialog, int focusField) {

@@ -336,6 +336,17 @@ void ModalDisableOthers(win::HWND except, bool includeWindows) {
             win::EnableWindow(slot.frame, win::FALSE);
 }
 
+void ModalHandBack(win::HWND wasActive, win::HWND hadFocus) {
+    win::HWND capture = win::GetCapture();
+    if (capture && (!win::IsWindow(capture) || !win::IsWindowVisible(capture)))
+        win::ReleaseCapture();
+    if (!win::GetActiveWindow() && wasActive && win::IsWindow(wasActive) &&
+        win::IsWindowEnabled(wasActive))
+        win::SetActiveWindow(wasActive);
+    if (!win::GetFocus() && hadFocus && win::IsWindow(hadFocus) && win::IsWindowVisible(hadFocus))
+        win::SetFocus(hadFocus);
+}
+
 void ModalEnableOthers(win::HWND except, bool includeWindows) {
     const DialogTable& t = dialogTable();
     const bool onlyExcept = t.semiModelessCount > 0;

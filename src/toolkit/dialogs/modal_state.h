@@ -11,6 +11,11 @@ namespace tk {
 void DialogCopyState(win::HWND to, win::HWND from);
 // exceptWindow may be null; includeWindows adds the visible toolkit frames.
 void ModalDisableOthers(win::HWND exceptWindow, bool includeWindows);
+// After a box has closed: the window that was active takes the activation
+// back and the window that had the keyboard takes it back, where nothing
+// else has, and no capture stays with a window that is gone from view; so
+// the next key and click go where the user aims them.
+void ModalHandBack(win::HWND wasActive, win::HWND hadFocus);
 void ModalEnableOthers(win::HWND exceptWindow, bool includeWindows);
 // mode 1 freezes, 0 releases one level; result is always 0.
 void FreezeWindowContents(int mode, int exceptWindowNumber, int& result);

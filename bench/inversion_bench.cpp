@@ -1,0 +1,192 @@
+// Cost of the inversion: a profile of 2000 stations over 20 bodies with 30
+// free parameters (the 20 densities and the depth of one vertex of each of
+// the first 10 bodies). Prints the time of one forward calculation, of one
+// inversion step and their ratio, and the wall time of 10 steps on one
+// processor and on every processor.
+//
+// Usage: bench_inversion [--steps=N] [--repeat=N]
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "calc/forward_calc.h"
+#include "calc/inversion_host.h"
+#include "calc/inversion_iterations.h"
+#include "calc/inversion_step.h"
+#include "calc/station_sums.h"
+#include "model/body_area.h"
+#include "model/profile_line.h"
+#include "util/abort_poll.h"
+#include "util/axis_record.h"
+
+namespace {
+
+constexpr int kStations = 2000;
+constexpr int kBodies = 20;
+constexpr int kSides = 8;
+constexpr float kProfileLength = 40.0f;  // km
+constexpr float kBackground = 2.67f;
+
+float trueDensity(int b) {
+    return kBackground + 0.1f + 0.02f * static_cast<float>(b % 7);
+}
+
+// Octagons 1.2 km across, 1 to 2 km down, side by side along the profile.
+void octagon(int b, int side, float& x, float& z) {
+    const double centre = 1.0 + 2.0 * b;
+    const double depth = 1.5 + 0.3 * std::sin(b);
+    const double a = 2.0 * 3.141592653589793 * side / kSides;
+    x = static_cast<float>(centre + 0.6 * std::cos(a));
+    z = static_cast<float>(-depth - 0.5 * std::sin(a));
+}
+
+model::ProfileLine makeProfile() {
+    model::ProfileLine p;
+    p.DTYPE.assign("Gravity Data");
+    p.NSTA = kStations;
+    p.NCOMP = 1;
+    int status = 0;
+    model::ALLOCPF(p, status);
+    for (int i = 1; i <= kStations; ++i) {
+        p.STAT(i) = kProfileLength * static_cast<float>(i - 1) / (kStations - 1);
+        p.EAST(i) = p.STAT(i);
+        p.NORT(i) = 0.0f;
+        p.ELEV(i) = 0.0f;
+        p.MASK(i, 1) = false;
+    }
+    p.XUNIT.assign("KM");
+    p.ZUNIT.assign("KM");
+    p.IDENUN = 1;
+    model::PolygonModel& m = p.MODEL;
+    m.AZIM = 90.0f;
+    m.STRIKE = 0.0f;
+    m.DBKG = kBackground;
+    model::ALLOCPG(m, kBodies * kSides, kBodies);
+    m.NBOD = kBodies;
+    int v = 0;
+    for (int b = 1; b <= kBodies; ++b) {
+        m.IV1(b) = v + 1;
+        for (int s = 0; s < kSides; ++s) {
+            ++v;
+            octagon(b - 1, s, m.XVRT(v), m.ZVRT(v));
+            m.IPOINT(v) = v;
+        }
+        m.IV2(b) = v;
+        m.DENS(b) = trueDensity(b);
+        m.XTENT1(b) = 5.0f;
+        m.XTENT2(b) = 8.0f;
+        m.ILEVL(b) = 1;
+    }
+    model::FDAREA(m);
+    calc::CALC(p, 0);
+    for (int i = 1; i <= kStations; ++i)
+        p.DAT(i, 1) = p.SYN(i, 1);
+    // The start model: densities and depths off, those parameters free.
+    for (int b = 1; b <= kBodies; ++b) {
+        m.DENS(b) = trueDensity(b) - 0.05f + 0.01f * static_cast<float>(b % 5);
+        m.LVFIX(b) = true;
+        if (b <= 10) {
+            const int bottom = m.IV1(b) + 6;  // the deepest vertex
+            m.ZVRT(bottom) -= 0.2f;
+            m.LZFIX(bottom) = true;
+        }
+    }
+    model::FDAREA(m);
+    calc::CALC(p, 0);
+    return p;
+}
+
+double seconds(const std::function<void()>& work) {
+    const auto t0 = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double forwardSeconds(const model::ProfileLine& start, int repeat) {
+    model::ProfileLine p = start;
+    std::vector<double> t;
+    for (int r = 0; r < repeat; ++r)
+        t.push_back(seconds([&] { calc::CALC(p, 0); }));
+    return median(t);
+}
+
+double stepSeconds(const model::ProfileLine& start, int repeat) {
+    std::vector<double> t;
+    for (int r = 0; r < repeat; ++r) {
+        model::ProfileLine p = start;
+        util::AxisRecord axisMod{}, axisDat{};
+        int status = 0;
+        t.push_back(seconds([&] { calc::ONE_STEP(p, p.MODEL, status, axisMod, axisDat); }));
+    }
+    return median(t);
+}
+
+// Steps one after another, without the stopping rules; answers the wall
+// time and leaves the misfit reached.
+double stepsSeconds(const model::ProfileLine& start, int steps, float& rms) {
+    model::ProfileLine p = start;
+    util::AxisRecord axisMod{}, axisDat{};
+    const double t = seconds([&] {
+        for (int s = 0; s < steps; ++s) {
+            int status = 0;
+            calc::ONE_STEP(p, p.MODEL, status, axisMod, axisDat);
+        }
+    });
+    rms = p.RMSERR;
+    return t;
+}
+
+int option(int argc, char** argv, const char* name, int fallback) {
+    const std::string prefix = std::string("--") + name + "=";
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0)
+            return std::atoi(argv[i] + prefix.size());
+    return fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int steps = option(argc, argv, "steps", 10);
+    const int repeat = option(argc, argv, "repeat", 5);
+    // No screen and no user: the abort poll finds no event.
+    util::setEventPeek([](util::EventWords&) { return -1; });
+    const model::ProfileLine start = makeProfile();
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+    std::printf("inversion benchmark: %d stations, %d bodies of %d edges, 30 free parameters\n",
+                kStations, kBodies, kSides);
+    std::printf("start misfit %.4f mGal\n\n", static_cast<double>(start.RMSERR));
+    std::printf("%-34s %12s %12s\n", "", "1 core", std::to_string(cores).append(" cores").c_str());
+    double forward[2], step[2], run[2];
+    float reached[2];
+    for (int k = 0; k < 2; ++k) {
+        calc::setCalcThreadCount(k == 0 ? 1 : 0);
+        forward[k] = forwardSeconds(start, 4 * repeat);
+        step[k] = stepSeconds(start, repeat);
+        run[k] = stepsSeconds(start, steps, reached[k]);
+    }
+    calc::setCalcThreadCount(0);
+    std::printf("%-34s %9.2f ms %9.2f ms\n", "one forward calculation", forward[0] * 1e3,
+                forward[1] * 1e3);
+    std::printf("%-34s %9.2f ms %9.2f ms\n", "one inversion step", step[0] * 1e3, step[1] * 1e3);
+    std::printf("%-34s %12.1f %12.1f\n", "step / forward calculation", step[0] / forward[0],
+                step[1] / forward[1]);
+    std::printf("%-34s %10.3f s %10.3f s\n", (std::to_string(steps) + " steps, wall time").c_str(),
+                run[0], run[1]);
+    std::printf("%-34s %12.6f %12.6f\n", "misfit reached (mGal)", static_cast<double>(reached[0]),
+                static_cast<double>(reached[1]));
+    return 0;
+}

@@ -1,0 +1,136 @@
+// Calculating again only the bodies that changed gives the synthetics of the
+// whole calculation to the last bit, and so does an inversion step that
+// uses it for its derivatives.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "calc/forward_calc.h"
+#include "calc/inversion_step.h"
+#include "inversion_fixtures.h"
+#include "model/session_state.h"
+#include "profile_builder.h"
+#include "util/axis_record.h"
+
+namespace {
+
+using calc::test::BodySpec;
+using calc::test::box;
+
+// A layer, a block in it, a block nested in that one and a far block whose
+// vertices are clipped, over 31 stations, with a sloping regional.
+model::ProfileLine layeredProfile() {
+    std::vector<float> stations;
+    for (int i = 0; i < 31; ++i)
+        stations.push_back(-6.0f + 0.4f * static_cast<float>(i));
+    model::ProfileLine p = calc::test::makeProfile(stations);
+    BodySpec layer;
+    layer.x = {-30, 30, 0, 0, 0, 0};
+    layer.z = {-2.0f, -2.4f, 0, 0, 0, 0};
+    layer.layer = true;
+    layer.property = 0.25f;
+    BodySpec outer = box(-2, 2, -0.3f, -1.5f, 0.5f);
+    outer.xtent1 = 4.0f;
+    outer.xtent2 = 6.0f;
+    BodySpec inner = box(-1, 1, -0.6f, -1.2f, 0.9f);
+    inner.parent = 2;
+    const BodySpec far = box(2000, 2100, -1.0f, -2.0f, 0.4f);
+    calc::test::setBodies(p, {layer, outer, inner, far});
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.DAT(i, 1) = 0.01f * static_cast<float>(i);
+    p.NREG = 2;
+    p.XREG = {-6.0f, 6.0f, 0, 0, 0};
+    p.YREG = {1.0f, 2.0f, 0, 0, 0};
+    return p;
+}
+
+void expectSameSynthetics(const model::ProfileLine& a, const model::ProfileLine& b) {
+    ASSERT_EQ(a.NSTA, b.NSTA);
+    for (int i = 1; i <= a.NSTA; ++i)
+        EXPECT_EQ(a.SYN(i, 1), b.SYN(i, 1)) << "station " << i;
+    EXPECT_EQ(a.RMSERR, b.RMSERR);
+    EXPECT_EQ(a.LSYN, b.LSYN);
+}
+
+class BodyTermsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { model::resetSessionState(); }
+    void TearDown() override { model::resetSessionState(); }
+};
+
+TEST_F(BodyTermsTest, RecalculatingTheChangedBodiesGivesTheWholeCalculationExactly) {
+    model::ProfileLine p = layeredProfile();
+    model::ProfileLine whole = p;
+    calc::BodyTerms terms;
+    terms.calculate(p);
+    calc::CALC(whole, 0);
+    expectSameSynthetics(p, whole);
+
+    const model::PolygonModel start = p.MODEL;
+    struct Change {
+        const char* what;
+        void (*apply)(model::PolygonModel&);
+        std::vector<int> bodies;
+    } changes[] = {
+        {"a vertex of the outer block",
+         [](model::PolygonModel& m) { m.ZVRT(m.IV1(2)) -= 0.05f; },
+         {2}},
+        {"the layer's top", [](model::PolygonModel& m) { m.ZVRT(m.IV1(1)) -= 0.1f; }, {1}},
+        // The inner block's contrast is taken against the outer one.
+        {"the outer block's density", [](model::PolygonModel& m) { m.DENS(2) += 0.05f; }, {2, 3}},
+        {"the far block's density", [](model::PolygonModel& m) { m.DENS(4) -= 0.1f; }, {4}},
+    };
+    for (const Change& c : changes) {
+        p.MODEL = start;
+        c.apply(p.MODEL);
+        bool everything = true;
+        std::vector<int> changed = calc::changedBodies(start, p.MODEL, everything);
+        EXPECT_FALSE(everything) << c.what;
+        std::sort(changed.begin(), changed.end());
+        EXPECT_EQ(changed, c.bodies) << c.what;
+        whole = p;
+        terms.recalculate(p, changed);
+        calc::CALC(whole, 0);
+        expectSameSynthetics(p, whole);
+    }
+    // Another nesting is more than a change of bodies.
+    p.MODEL = start;
+    p.MODEL.INCLBD(3) = 0;
+    bool everything = false;
+    EXPECT_TRUE(calc::changedBodies(start, p.MODEL, everything).empty());
+    EXPECT_TRUE(everything);
+}
+
+TEST_F(BodyTermsTest, AStepWithPartialDerivativesByBodyEndsWhereTheWholeCalculationEnds) {
+    model::ProfileLine truth = layeredProfile();
+    calc::CALC(truth, 0);
+    model::ProfileLine p = truth;
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.DAT(i, 1) = truth.SYN(i, 1);
+    p.MODEL.DENS(2) = 0.4f;
+    p.MODEL.LVFIX(2) = true;
+    p.MODEL.LVFIX(3) = true;
+    p.MODEL.LZFIX(p.MODEL.IV1(2) + 1) = true;
+    p.MODEL.LZFIX(p.MODEL.IV1(1)) = true;  // the layer's top
+    calc::CALC(p, 0);
+    model::ProfileLine byBody = p, whole = p;
+    util::AxisRecord axisMod{}, axisDat{};
+    inversion_test::HostLog log;
+    inversion_test::bindHost(log, nullptr);
+    int status = -1;
+    calc::ONE_STEP(byBody, byBody.MODEL, status, axisMod, axisDat);
+    EXPECT_EQ(status, 0);
+    // The same step, every derivative from the whole calculation.
+    inversion_test::bindHost(log, [](model::ProfileLine& q) { calc::CALC(q, 0); });
+    calc::ONE_STEP(whole, whole.MODEL, status, axisMod, axisDat);
+    inversion_test::unbindAll();
+    EXPECT_LT(byBody.RMSERR, 0.5f * p.RMSERR);
+    expectSameSynthetics(byBody, whole);
+    for (int v = 1; v <= byBody.MODEL.vertexCount(); ++v)
+        EXPECT_EQ(byBody.MODEL.ZVRT(v), whole.MODEL.ZVRT(v)) << v;
+    for (int b = 1; b <= byBody.MODEL.NBOD; ++b)
+        EXPECT_EQ(byBody.MODEL.DENS(b), whole.MODEL.DENS(b)) << b;
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// The main window as the user meets it: the map of a database whose map was
+// never scaled, the mark of the open profile that neither a redraw cancels
+// nor a close leaves behind, the keys and clicks right after a box closes,
+// and a database named on the command line in another case.
+
+#include "survey_fixture.h"
+#include "toolkit/graphics/colour_table.h"
+
+namespace shell::test {
+namespace {
+
+using MainWindowTest = ProgramTest;
+
+// Pixels of the main window's drawing area in palette colour n.
+int pixelsOfPen(int n) {
+    int rgb = 0;
+    tk::ColourNumberRgb(n, rgb);
+    const std::uint32_t surface =
+        static_cast<std::uint32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    int count = 0;
+    for (std::uint32_t p : windowPixels(mainClient()))
+        count += p == surface;
+    return count;
+}
+
+void expose(win::HWND w) {
+    win::InvalidateRect(w, nullptr, win::TRUE);
+}
+
+TEST_F(MainWindowTest, TheMapShowsEveryProfileAndTheMarkStandsUntilItsWindowCloses) {
+    // The database's map was never scaled: the map is fitted when drawn.
+    writeSurvey("SITE");
+    auto marked = std::make_shared<std::vector<std::uint32_t>>();
+    Script s;
+    s.check([=] {
+        EXPECT_GT(mainLoop().MapAxis.divCountX, 0);
+        EXPECT_GT(pixelsOfPen(files::viewSettings().K_PLIN), 50);  // the profile lines
+        EXPECT_EQ(views::viewState().MarkedProfile, 1);
+        saveShot(mainWindow(), "shell_main_window_map.png");
+        *marked = windowPixels(mainClient());
+        expose(mainClient());
+    });
+    // A redraw draws the mark again, and only once.
+    s.check([=] {
+        EXPECT_EQ(windowPixels(mainClient()), *marked);
+        EXPECT_EQ(views::viewState().MarkedProfile, 1);
+    });
+    chooseProfileMenu(s, "File", "Exit");
+    s.check([=] {
+        EXPECT_EQ(views::viewState().MarkedProfile, 0);
+        EXPECT_NE(windowPixels(mainClient()), *marked);
+        const auto closed = windowPixels(mainClient());
+        saveShot(mainWindow(), "shell_main_window_no_mark.png");
+        // A fresh drawing of the map without a current profile is the same.
+        expose(mainClient());
+        *marked = closed;
+    });
+    s.check([=] { EXPECT_EQ(windowPixels(mainClient()), *marked); });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(MainWindowTest, KeysAndClicksRightAfterABoxClosesGoWhereTheyAreAimed) {
+    writeSurvey("SITE");
+    Script s;
+    s.clickAt(win::robot::clientPoint(mainClient, 300, 200));
+    chooseMenu(s, "Edit", "Paste Model to All");
+    s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });
+    s.key(win::VK_ESCAPE);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled("Proceed?"));
+        EXPECT_EQ(win::GetActiveWindow(), mainWindow());
+        EXPECT_EQ(win::GetFocus(), mainClient());
+        EXPECT_FALSE(win::GetCapture());
+    });
+    s.text("l");  // the first key after the box
+    s.check([] { EXPECT_TRUE(views::viewState().ShowLocks); });
+    // The first click after the box opens the menu it is aimed at.
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(MainWindowTest, ADatabaseNamedInAnotherCaseIsFound) {
+    writeSurvey("SITE");
+    Script s;
+    s.check([] {
+        EXPECT_EQ(database().NPROF, 2);
+        EXPECT_EQ(currentProfile(), 1);
+        EXPECT_TRUE(profileWindowOpen());
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm Site.tqm", std::move(s)), 0);
+    // The file read is the file the settings remember.
+    EXPECT_NE(readFile(settingsFile()).find("Last File=Site"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace shell::test

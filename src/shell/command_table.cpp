@@ -3,7 +3,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "shell/data_point_commands.h"
 #include "shell/database_commands.h"
+#include "shell/label_commands.h"
+#include "shell/model_commands.h"
+#include "shell/vertex_locking.h"
 
 namespace shell {
 
@@ -24,6 +28,10 @@ const CommandTable& commandTable() {
     static const CommandTable table = [] {
         CommandTable t;
         addDatabaseCommands(t);
+        addModelCommands(t);
+        addLockCommands(t);
+        addLabelCommands(t);
+        addDataPointCommands(t);
         return t;
     }();
     return table;

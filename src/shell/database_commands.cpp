@@ -17,6 +17,7 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "util/message_boxes.h"
+#include "views/profile_scaling.h"
 
 namespace shell {
 
@@ -67,7 +68,7 @@ void exitCommand(int window) {
     if (window == 0)
         exitCommandMain();
     else if (window == profileWindow())
-        closeProfileWindowRequest(true);
+        closeProfileWindowRequest();
 }
 
 }  // namespace
@@ -85,9 +86,10 @@ void addDatabaseCommands(CommandTable& t) {
     t.set(CMD_TRANSFER, transferSyntheticCommand);
 }
 
-void showWorkingProfile(int index) {
+void showWorkingProfile(int index, bool rescale) {
     currentProfile() = index;
     loadWorkingProfile(index);
+    if (rescale) views::DATARESCALEPL(workingProfile());
     viewCalls().MARKPFLONMAP(database(), index, kMarkColour);
     viewCalls().WINDOWPFL(workingProfile().PNAME.str());
     SETMENUSTATESPL(workingProfile());

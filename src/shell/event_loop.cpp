@@ -3,7 +3,12 @@
 #include "model/profile_database.h"
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/digitising.h"
 #include "shell/interaction.h"
+#include "shell/lock_dialogs.h"
+#include "shell/model_commands.h"
+#include "shell/pointer_state.h"
+#include "shell/rubber_feedback.h"
 #include "shell/menus.h"
 #include "shell/program.h"
 #include "shell/resources/resource_ids.h"
@@ -16,8 +21,6 @@
 #include "toolkit/dialogs/dialog_lifecycle.h"
 
 namespace shell {
-
-namespace {
 
 bool clickModeRunning() {
     const MainLoopState& m = mainLoop();
@@ -33,13 +36,7 @@ void hideHint() {
     mainLoop().HintShown = false;
 }
 
-// Rubber bands drawn in exclusive-or mode are removed by the views' drawing
-// of them; until those exist, nothing is on screen, so clearing the flags
-// is all there is to do.
-void eraseRubberBands() {
-    ShellSession& s = shellSession();
-    s.RubberBoxShown = s.RubberLineShown = s.RubberPolyShown = false;
-}
+namespace {
 
 void redraw(int type, int window) {
     eraseRubberBands();
@@ -58,7 +55,7 @@ void closeRequest(int window) {
     if (window == 0)
         closeRequestMain();
     else if (window == profileWindow())
-        closeProfileWindowRequest(false);
+        closeProfileWindowRequest();
     else if (window > 0)
         tk::WindowCloseChild(window);
 }
@@ -71,9 +68,13 @@ void dispatchCommand(int window, int command) {
     eraseRubberBands();
     shellSession().LastWindow = window;
     tk::OutputWindowSelect(window);
-    if (command == CMD_PIVOT || command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA ||
-        command == CMD_UNZOOMMODEL)
-        return;  // their handlers belong to the profile-window editing
+    pointerState().PressButton = 0;
+    if (command == CMD_PIVOT) {
+        setPivotLocation(window);
+        return;
+    }
+    if (command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA || command == CMD_UNZOOMMODEL)
+        return;  // their handlers belong to the view commands
     if (CommandHandler h = commandTable().find(command)) h(window);
 }
 
@@ -83,7 +84,7 @@ void handleEvent(int type, const tk::EventRecord& event) {
     m.CurrentEvent = event;
     m.CommandStatus = 0;
     const int window = event[0];
-    if (type == tk::MouseButtonDown) shellSession().RubberBoxShown = false;
+    if (type == tk::MouseButtonDown) eraseRubberBands();
     switch (type) {
         case tk::MenuSelect:
             dispatchCommand(window, event[1]);
@@ -145,7 +146,7 @@ void exitCommandMain() {
     exitSequence();
 }
 
-void closeProfileWindowRequest(bool fromExitCommand) {
+void closeProfileWindowRequest() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
         viewCalls().MARKPFLONMAP(database(), currentProfile(), 0);
@@ -155,10 +156,15 @@ void closeProfileWindowRequest(bool fromExitCommand) {
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);
-    if (fromExitCommand) return;
+    // No click mode may outlive the window it waits in: the main window
+    // would ignore the user for good.
+    HIDEACTIVEDLG();
+    FOLLOWEROFF();
+    SNAPLOCKOFF();
     MainLoopState& m = mainLoop();
     m.PairLockMode = m.LeaderLockMode = m.FollowerLockMode = false;
     shellSession().SplitBodyMode = false;
+    cancelDigitising();
 }
 
 }  // namespace shell

@@ -13,11 +13,16 @@ void handleEvent(int type, const tk::EventRecord& event);
 // The command dispatch of a MenuSelect event from `window`.
 void dispatchCommand(int window, int command);
 
+// A click mode (digitising, splitting, locking) waits for the mouse.
+bool clickModeRunning();
+// Removes the start-up hint dialog when it is shown.
+void hideHint();
+
 // Close request and Exit command of the main window (both may return to the
 // loop through Cancel).
 void closeRequestMain();
 void exitCommandMain();
-// Close request (and, without the lock dialogs, Exit) of the profile window.
-void closeProfileWindowRequest(bool fromExitCommand);
+// Close request and Exit of the profile window; the click modes end with it.
+void closeProfileWindowRequest();
 
 }  // namespace shell

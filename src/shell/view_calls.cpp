@@ -2,6 +2,7 @@
 
 #include "files/view_settings.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/rubber_feedback.h"
 #include "shell/shell_state.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
@@ -56,13 +57,16 @@ ViewCalls standIns() {
     v.REFRESH = [](model::ProfileDatabase& db, util::AxisRecord& axis) {
         clearWindow(0);
         views::REFRESH(db, axis);
+        windowRedrawn(0);
     };
     v.MARKPFLONMAP = [](model::ProfileDatabase& db, int profile, int colour) {
         if (profile >= 1 && profile <= db.NPROF)
             views::MARKPFLONMAP(db.profile(profile), mainLoop().MapAxis, colour);
     };
     v.REFRESHPL = [](model::ProfileLine& working) {
-        if (profileWindowOpen()) views::REFRESHPL(working);
+        if (!profileWindowOpen()) return;
+        views::REFRESHPL(working);
+        windowRedrawn(profileWindow());
     };
     v.WINDOWPFL = openProfileWindow;
     v.CLOSEIPLWIN = closeProfileWindow;

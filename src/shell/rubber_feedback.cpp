@@ -1,0 +1,147 @@
+#include "shell/rubber_feedback.h"
+
+#include "files/view_settings.h"
+#include "shell/pointer_state.h"
+#include "shell/profile_edit.h"
+#include "shell/shell_state.h"
+#include "toolkit/core/window_api.h"
+#include "util/pen_plotter.h"
+#include "util/rubber_bands.h"
+#include "views/label_drawing.h"
+#include "views/model_section.h"
+#include "views/rubber_band.h"
+#include "views/view_state.h"
+
+namespace shell {
+
+namespace {
+
+// Where and with which points each shape was drawn.
+struct DrawnShape {
+    int window = -1;
+    int ax = 0, ay = 0, bx = 0, by = 0;
+};
+
+struct DrawnShapes {
+    DrawnShape box, line, polyline;
+};
+
+DrawnShapes& drawn() {
+    static DrawnShapes d;
+    return d;
+}
+
+bool select(int window) {
+    if (window < 0 || (window > 0 && window != profileWindow())) return false;
+    tk::OutputWindowSelect(window);
+    util::SETPEN(views::kRubberPen);
+    return true;
+}
+
+void drawBox(const DrawnShape& s) {
+    if (select(s.window)) util::RUBBERBOX(s.ax, s.ay, s.bx, s.by);
+}
+
+void drawLine(const DrawnShape& s) {
+    if (select(s.window)) util::RUBBERLINE(s.ax, s.ay, s.bx, s.by);
+}
+
+// The latest segment of the trace, drawn without recording a point.
+void drawSegment(const DrawnShape& s) {
+    if (!select(s.window)) return;
+    views::RubberPen& pen = views::graphicsRubberPen();
+    pen.saveXor();
+    pen.xorOn();
+    pen.setPen(views::kRubberPen);
+    pen.moveTo(inchesX(s.ax), inchesY(s.ay));
+    pen.lineTo(inchesX(s.bx), inchesY(s.by));
+    pen.restoreXor();
+}
+
+}  // namespace
+
+void moveRubberBox(int window, int x, int y) {
+    eraseRubberBox();
+    PointerState& p = pointerState();
+    p.BoxCornerX = x;
+    p.BoxCornerY = y;
+    drawn().box = {window, p.AnchorX, p.AnchorY, x, y};
+    drawBox(drawn().box);
+    shellSession().RubberBoxShown = true;
+}
+
+void moveRubberLine(int window, int x, int y) {
+    eraseRubberLine();
+    PointerState& p = pointerState();
+    p.RubberEndX = x;
+    p.RubberEndY = y;
+    drawn().line = {window, p.AnchorX, p.AnchorY, x, y};
+    drawLine(drawn().line);
+    shellSession().RubberLineShown = true;
+}
+
+void movePolyline(int x, int y, bool first) {
+    PointerState& p = pointerState();
+    EditState& e = editState();
+    if (first) {
+        erasePolyline();
+        e.NewLine.count = 0;
+    } else {
+        erasePolyline();
+    }
+    if (!select(0)) return;
+    float ax = static_cast<float>(p.AnchorX), ay = static_cast<float>(p.AnchorY);
+    drawn().polyline = {0, p.AnchorX, p.AnchorY, x, y};
+    views::RUBBERPLINE(ax, ay, static_cast<float>(x), static_cast<float>(y), e.NewLine,
+                       files::viewSettings().DIGIT_MIN_STEP, views::graphicsRubberPen());
+    p.AnchorX = static_cast<int>(ax);
+    p.AnchorY = static_cast<int>(ay);
+    p.BoxCornerX = x;
+    p.BoxCornerY = y;
+    shellSession().RubberPolyShown = true;
+}
+
+void eraseRubberBox() {
+    bool& shown = shellSession().RubberBoxShown;
+    if (shown) drawBox(drawn().box);
+    shown = false;
+}
+
+void eraseRubberLine() {
+    bool& shown = shellSession().RubberLineShown;
+    if (shown) drawLine(drawn().line);
+    shown = false;
+}
+
+void erasePolyline() {
+    bool& shown = shellSession().RubberPolyShown;
+    if (shown) drawSegment(drawn().polyline);
+    shown = false;
+}
+
+void eraseRubberBands() {
+    eraseRubberBox();
+    eraseRubberLine();
+    erasePolyline();
+}
+
+void windowRedrawn(int window) {
+    ShellSession& s = shellSession();
+    DrawnShapes& d = drawn();
+    if (d.box.window == window) s.RubberBoxShown = false;
+    if (d.line.window == window) s.RubberLineShown = false;
+    if (d.polyline.window == window) s.RubberPolyShown = false;
+    PointerState& p = pointerState();
+    if (window == 0) {
+        s.MapHoverProfile = 0;
+        return;
+    }
+    p.HighlightedLabel = 0;
+    // A dragged pivot or label stays visible through the redraw.
+    if (views::viewState().DragPivot)
+        views::DRAWPIVOT(workingModel(), p.DragBodyIndex, true, sectionAxis());
+    if (p.DragLabel) views::DRAWLABEL(workingProfile().LABELS, p.label.HitLabel, true,
+                                      p.label.LabelAxisCopy);
+}
+
+}  // namespace shell

@@ -37,10 +37,10 @@ void loadDialog(int id) {
     tk::DlgSelect(id);
 }
 
-// Shows the current dialog modally where it was last left and answers the
-// button that closed it.
-int showModal(Position& where) {
-    tk::DlgShow(where.x, where.y, 0, kModal);
+// Shows the current dialog modally where it was last left, with the focus
+// in `focus` (0 the first field), and answers the button that closed it.
+int showModal(Position& where, int focus = 0) {
+    tk::DlgShow(where.x, where.y, focus, kModal);
     const int button = tk::DialogInfoQuery(1);
     where.x = tk::DialogInfoQuery(6);
     where.y = tk::DialogInfoQuery(7);
@@ -53,7 +53,7 @@ void NUMINDLG(std::string_view prompt, float& value, int& status) {
     loadDialog(IDD_NUMBER);
     tk::DlgPutReal(IDC_NUMBERVALUE, value, "(F)");
     tk::DlgPutString(IDC_PROMPT, prompt);
-    if (showModal(positions().number) == kOk) {
+    if (showModal(positions().number, IDC_NUMBERVALUE) == kOk) {
         tk::DlgGetReal(IDC_NUMBERVALUE, value);
         status = 0;
     } else {
@@ -65,7 +65,7 @@ void STRINGINDLG(std::string_view prompt, std::span<char> text, int& status) {
     loadDialog(IDD_STRING);
     tk::DlgPutString(IDC_PROMPT, prompt);
     tk::DlgPutString(IDC_STRINGVALUE, std::string_view(text.data(), text.size()));
-    if (showModal(positions().string) == kOk) {
+    if (showModal(positions().string, IDC_STRINGVALUE) == kOk) {
         tk::DlgGetString(IDC_STRINGVALUE, text);
         status = 0;
     } else {

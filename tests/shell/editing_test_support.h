@@ -16,9 +16,12 @@
 #include "platform/window/clock.h"
 #include "platform/window/surface.h"
 #include "program_test_support.h"
+#include "shell/resources/editing_ids.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
+#include "toolkit/core/window_placement.h"
 #include "util/axis_scaling.h"
+#include "views/map_scaling.h"
 #include "views/profile_scaling.h"
 #include "views/view_state.h"
 
@@ -123,6 +126,7 @@ inline void writeProfiles(const std::string& name,
     db.NPROF = i;
     db.DBNAME.assign(name);
     util::AxisRecord axis{};
+    views::DATARESCALE(db, axis);
     model::sessionState().CurrentProfile = 1;
     int status = 0;
     files::BIOPELK(db, axis, "SAVE", "", status);
@@ -196,6 +200,14 @@ inline win::robot::Target atMap(float east, float north) {
     };
 }
 
+// The text of status-bar part `part` (from 1) of a window.
+inline std::string statusText(int window, int part) {
+    char text[256] = {};
+    win::SendMessageA(tk::windowSystem().slots[window].statusBar, win::SB_GETTEXTA,
+                      static_cast<win::WPARAM>(part - 1), reinterpret_cast<win::LPARAM>(text));
+    return text;
+}
+
 inline void saveShot(win::HWND window, const std::string& name) {
     fs::create_directories(PELK_SCREENSHOT_DIR);
     EXPECT_TRUE(win::robot::saveWindowPng(window, std::string(PELK_SCREENSHOT_DIR "/") + name));
@@ -236,6 +248,18 @@ inline void expectSameAsFreshRedraw() {
 // also removes the start-up hint).
 inline void clickAside(Script& s) {
     s.clickAt(win::robot::clientPoint(profileClient, 4, 4));
+}
+
+inline void exitWithoutSaving(Script& s) {
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+}
+
+// A right click that opens a pop-up menu, and the item chosen in it.
+inline void popupItem(Script& s, win::robot::Target where, const std::string& item) {
+    s.moveTo(where);
+    s.clickAt(where, win::robot::Button::Right);
+    s.clickMenuItem(item);
 }
 
 inline win::HWND profileFrame() {

@@ -40,8 +40,185 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
         saveShot(profileFrame(), "drag_vertex_after.png");
         expectSameAsFreshRedraw();
     });
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+
+TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    // The right button on a vertex moves the whole body.
+    s.pressAt(atModel(1600, -200), Button::Right);
+    s.moveTo(atModel(1900, -200)).moveTo(atModel(2200, -200));
+    s.check([] {
+        EXPECT_TRUE(views::viewState().DragBody);
+        EXPECT_FALSE(model::sessionState().BadModel);
+        EXPECT_NEAR(workingModel().XVRT(1), 1600.0f, 20.0f);
+    });
+    s.moveTo(atModel(2600, -200));  // now it overlaps the second body
+    s.check([] {
+        EXPECT_TRUE(model::sessionState().BadModel);
+        EXPECT_EQ(tk::windowSystem().GlobalCursorShape, tk::CursorNo);
+        saveShot(profileFrame(), "drag_body_illegal.png");
+    });
+    s.wait(400);
+    s.releaseAt(atModel(2600, -200), Button::Right);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_FALSE(views::viewState().DragBody);
+        EXPECT_FALSE(model::sessionState().BadModel);
+        // Back where the last legal step left it, whole and square.
+        EXPECT_NEAR(m.XVRT(1), 1600.0f, 20.0f);
+        EXPECT_NEAR(m.XVRT(3) - m.XVRT(1), 600.0f, 0.01f);
+        EXPECT_NEAR(m.ZVRT(2) - m.ZVRT(1), 600.0f, 0.01f);
+        EXPECT_EQ(m.XVRT(5), 2400.0f);
+        saveShot(profileFrame(), "drag_body_taken_back.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+
+float distance(float x1, float z1, float x2, float z2) {
+    return std::hypot(x2 - x1, z2 - z1);
+}
+
+TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1300, -500), "Set Pivot Location");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_NEAR(m.XPIVOT(1), 1300.0f, 20.0f);
+        EXPECT_NEAR(m.ZPIVOT(1), -500.0f, 20.0f);
+        EXPECT_TRUE(files::viewSettings().LVIEWPIVOT);
+    });
+    // Held on a vertex, the right button turns the body about its pivot.
+    s.pressAt(atModel(1600, -200), Button::Right);
+    s.wait(250);
+    s.moveTo(atModel(1550, -150)).moveTo(atModel(1500, -100)).moveTo(atModel(1450, -50));
+    s.wait(300);
+    s.releaseAt(atModel(1450, -50), Button::Right);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        const float px = m.XPIVOT(1), pz = m.ZPIVOT(1);
+        // Every vertex kept its distance from the pivot; the body turned.
+        EXPECT_NEAR(distance(m.XVRT(1), m.ZVRT(1), px, pz), distance(1000, -800, px, pz), 1.0f);
+        EXPECT_NEAR(distance(m.XVRT(3), m.ZVRT(3), px, pz), distance(1600, -200, px, pz), 1.0f);
+        const float turned = std::atan2(m.ZVRT(3) - pz, m.XVRT(3) - px) -
+                             std::atan2(-200.0f - pz, 1600.0f - px);
+        EXPECT_GT(std::fabs(turned), 0.05f);
+        EXPECT_NEAR(m.XVRT(5), 2400.0f, 0.001f);
+        saveShot(profileFrame(), "rotate_body.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ANewBodyIsDigitisedWithClicksAndClosedByFinish) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Body");
+    s.check([] {
+        ASSERT_TRUE(dialogTitled("Vertex Insertion Parameters"));
+        EXPECT_TRUE(mainLoop().DigitisingBody);
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_ENTERING)), "Entering body 3");
+        // The menus wait for the digitising to end.
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 0);
+    });
+    for (auto [x, z] : {std::pair{1800.0f, -600.0f}, {1800.0f, -1000.0f}, {2200.0f, -1000.0f}})
+        s.clickAt(atModel(x, z));
+    // An edge across the first body is refused with a beep.
+    s.clickAt(atModel(1300, -500));
+    s.check([] {
+        EXPECT_EQ(model::newBodyBuffer().n, 3);
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_INSERTIONHINT)),
+                  "New vertex causes an illegal model");
+        saveShot(d, "dialog_121_vertex_insertion.png");
+        saveShot(profileFrame(), "digitise_body.png");
+    });
+    s.clickAt(atModel(2200, -600));
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Vertex Insertion Parameters"), IDC_FINISH); });
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("0.35").key(win::VK_RETURN);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_FALSE(m.LAYER(3));
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 4);
+        EXPECT_NEAR(m.XVRT(m.IV1(3)), 1800.0f, 20.0f);
+        EXPECT_NEAR(m.ZVRT(m.IV2(3)), -600.0f, 20.0f);
+        EXPECT_FLOAT_EQ(m.DENS(3), 0.35f);
+        EXPECT_FALSE(mainLoop().DigitisingBody);
+        EXPECT_FALSE(dialogTitled("Vertex Insertion Parameters"));
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 1);
+        saveShot(profileFrame(), "digitise_body_finished.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ANewLayerIsDigitisedAndRunsOffBothEnds) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Layer");
+    s.check([] {
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_ENTERING)), "Entering layer 3");
+    });
+    s.clickAt(atModel(500, -1050)).clickAt(atModel(3500, -1150));
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Vertex Insertion Parameters"), IDC_FINISH); });
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("0.5").key(win::VK_RETURN);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_TRUE(m.LAYER(3));
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 2 + 4);  // two points and the four closing ones
+        EXPECT_NEAR(m.XVRT(m.IV1(3)), 500.0f, 20.0f);
+        saveShot(profileFrame(), "digitise_layer.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1000, -800), "Split Body");
+    s.check([] {
+        ASSERT_TRUE(dialogTitled("Click on second vertex to split"));
+        EXPECT_TRUE(shellSession().SplitBodyMode);
+    });
+    s.moveTo(atModel(1300, -500)).moveTo(atModel(1600, -200));
+    s.check([] {
+        // The rubber line runs from the first vertex to the cursor.
+        EXPECT_TRUE(shellSession().RubberLineShown);
+        saveShot(profileFrame(), "split_rubber_line.png");
+    });
+    s.clickAt(atModel(1600, -200));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_EQ(m.IV2(1) - m.IV1(1) + 1, 3);
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 3);
+        EXPECT_FALSE(shellSession().SplitBodyMode);
+        EXPECT_FALSE(dialogTitled("Click on second vertex to split"));
+        saveShot(profileFrame(), "split_body.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 

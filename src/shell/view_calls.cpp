@@ -4,6 +4,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/rubber_feedback.h"
 #include "shell/shell_state.h"
+#include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "views/map_scaling.h"
@@ -40,7 +41,12 @@ void openProfileWindow(const std::string& title) {
     a.title = title;
     int window = 0;
     tk::WindowOpenChild(window, a);
-    if (window > 0) profileWindow() = window;
+    if (window <= 0) return;
+    profileWindow() = window;
+    // Five equal parts for the read-outs of the mouse.
+    constexpr int kPartWidths[] = {2000, 2000, 2000, 2000, 2000};
+    tk::OutputWindowSelect(window);
+    tk::StatusBarParts(5, kPartWidths);
 }
 
 void closeProfileWindow() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calc/forward_calc.h"
+#include "calc/inversion_step.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
 #include "model/profile_geometry.h"

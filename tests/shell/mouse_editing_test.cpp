@@ -224,3 +224,110 @@ TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
 
 }  // namespace
 }  // namespace shell::test
+
+namespace shell::test {
+namespace {
+
+TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Ridge Line", 41, 4000.0f,
+                                  {box(1000, -800, 1600, -200), box(1700, -900, 2300, -300)});
+                  }});
+    Script s;
+    clickAside(s);
+    // The corner of the second body snaps onto the first body's corner.
+    popupItem(s, atModel(1700, -300), "Snap and Lock to Nearest");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_EQ(m.IPOINT(6), 3);
+        EXPECT_EQ(m.XVRT(6), m.XVRT(3));
+        EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
+    });
+    // The leader is freed in both directions from its own menu.
+    popupItem(s, atModel(1600, -200), "Free X Movement");
+    popupItem(s, atModel(1600, -200), "Free Z Movement");
+    s.check([] {
+        model::PolygonModel& m = workingModel();
+        ASSERT_TRUE(m.LXFIX(3) && m.LZFIX(3));
+        EXPECT_FALSE(m.LXFIX(6) || m.LZFIX(6));
+        int status = -1;
+        calc::ONE_STEP(workingProfile(), m, status, sectionAxis(), dataAxis());
+        ASSERT_EQ(status, 0);
+        // The leader moved; the locked vertex is still exactly on it.
+        EXPECT_TRUE(m.XVRT(3) != 1600.0f || m.ZVRT(3) != -200.0f);
+        EXPECT_EQ(m.XVRT(6), m.XVRT(3));
+        EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
+        EXPECT_EQ(m.IPOINT(6), 3);
+        refreshProfile();
+        saveShot(profileFrame(), "lock_and_invert.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    s.moveTo(atData(1900, 1.945f));
+    s.check([] {
+        const int w = profileWindow();
+        EXPECT_EQ(pointerState().HitDataPoint, 20);
+        EXPECT_NE(statusText(w, 3).find("20 Point"), std::string::npos);
+        EXPECT_NE(statusText(w, 4).find("1900."), std::string::npos);
+        EXPECT_NE(statusText(w, 5).find("1.94521 mgal"), std::string::npos);
+        EXPECT_EQ(tk::windowSystem().GlobalCursorShape, tk::CursorCross);
+        saveShot(profileFrame(), "hover_data_point.png");
+    });
+    s.answerMessageBox(win::IDOK);
+    s.clickAt(atData(1900, 1.945f));
+    s.check([] {
+        const auto box = win::testing::lastMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_NE(box->text.find("Station:    1900.0"), std::string::npos);
+        EXPECT_NE(box->text.find("Mask: NO"), std::string::npos);
+    });
+    // Off the points the read-out goes.
+    s.moveTo(atData(1900, 0.8f));
+    s.check([] {
+        EXPECT_EQ(pointerState().HitDataPoint, 0);
+        EXPECT_EQ(statusText(profileWindow(), 3), "");
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, AProfileLineChosenOnTheMapBecomesTheProfileShown) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                               makeProfile(p, "North Line", 41, 4000.0f, twoBodies());
+                           },
+                           [](model::ProfileLine& p) {
+                               makeProfile(p, "South Line", 21, 4000.0f, twoBodies());
+                               for (int k = 1; k <= p.NSTA; ++k)
+                                   p.NORT(k) -= 1500.0f;
+                           }});
+    Script s;
+    clickAside(s);
+    // The first click on the main window only brings it to the front.
+    s.clickAt(atMap(500100, 6000700));
+    s.moveTo(atMap(502000, 5998500));
+    s.check([] {
+        EXPECT_EQ(shellSession().MapHoverProfile, 2);
+        EXPECT_EQ(statusText(0, 3), "Profile: South Line");
+        EXPECT_NE(statusText(0, 1).find("E:"), std::string::npos);
+        saveShot(mainWindow(), "map_hover_line.png");
+    });
+    s.clickAt(atMap(502000, 5998500));
+    s.check([] {
+        EXPECT_EQ(currentProfile(), 2);
+        EXPECT_EQ(workingProfile().PNAME, std::string_view("South Line"));
+        EXPECT_EQ(win::robot::windowText(profileFrame()), "Profile: [South Line]");
+        EXPECT_EQ(win::SendMessageA(profileList(), win::CB_GETCURSEL, 0, 0), 2);
+        saveShot(mainWindow(), "map_selected_line.png");
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test

@@ -331,3 +331,99 @@ TEST_F(EditingTest, AProfileLineChosenOnTheMapBecomesTheProfileShown) {
 
 }  // namespace
 }  // namespace shell::test
+
+namespace shell::test {
+namespace {
+
+// The standard profile with one text label in its data graph.
+void writeLabelledDatabase() {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Ridge Line", 41, 4000.0f, twoBodies());
+                      model::LabelSet& l = p.LABELS;
+                      l.NLAB = 1;
+                      l.IWINDOW[0] = 1;
+                      l.IPARAM[0] = 0;
+                      l.XCLAB[0] = l.XARRO[0] = 800.0f;
+                      l.YCLAB[0] = l.YARRO[0] = 1.5f;
+                      l.WDLAB[0] = 400.0f;
+                      l.HILAB[0] = 0.2f;
+                      l.CMODL[0].assign("Anomaly");
+                  }});
+}
+
+TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
+    writeLabelledDatabase();
+    auto baseline = std::make_shared<win::Surface>();
+    auto axis = std::make_shared<util::AxisRecord>();
+    Script s;
+    clickAside(s);
+    s.check([baseline, axis] {
+        files::sessionState().LVLabels = true;
+        files::sessionState().LZOOM = true;
+        refreshProfile();
+        *baseline = capture(profileClient());
+        *axis = dataAxis();
+    });
+    // A label under the cursor is outlined, and the outline goes with the cursor.
+    s.moveTo(atData(800, 1.5f));
+    s.check([baseline] {
+        EXPECT_EQ(pointerState().HighlightedLabel, 1);
+        EXPECT_GT(differingPixels(*baseline, capture(profileClient())), 0);
+    });
+    s.moveTo(atData(3500, 1.0f));
+    s.check([] {
+        EXPECT_EQ(pointerState().HighlightedLabel, 0);
+        expectSameAsFreshRedraw();
+    });
+    // A zoom box too narrow to zoom is drawn while the button is held and
+    // erased at the release.
+    s.pressAt(atData(3000, 1.0f));
+    s.wait(250);
+    s.moveTo(atData(3010, 0.8f)).moveTo(atData(3020, 0.5f));
+    s.check([baseline] {
+        EXPECT_TRUE(shellSession().RubberBoxShown);
+        EXPECT_GT(differingPixels(*baseline, capture(profileClient())), 0);
+        saveShot(profileFrame(), "rubber_zoom_box.png");
+    });
+    s.releaseAt(atData(3020, 0.5f));
+    s.check([axis] {
+        EXPECT_FALSE(shellSession().RubberBoxShown);
+        EXPECT_EQ(dataAxis(), *axis);  // not zoomed
+        expectSameAsFreshRedraw();
+    });
+    // A selection box dragged with the right button opens the vertices'
+    // menu; Cancel there changes nothing.
+    s.pressAt(atModel(2200, -1000), Button::Right);
+    s.wait(250);
+    s.moveTo(atModel(2700, -600)).moveTo(atModel(3100, -250));
+    s.check([] { EXPECT_TRUE(shellSession().RubberBoxShown); });
+    s.releaseAt(atModel(3100, -250), Button::Right);
+    s.clickMenuItem("Cancel");
+    s.check([] {
+        const auto& b = pointerState().SelectionBox;
+        EXPECT_NEAR(b[0], 2200.0f, 20.0f);
+        EXPECT_NEAR(b[1], 3100.0f, 20.0f);
+        EXPECT_NEAR(b[2], -1000.0f, 20.0f);
+        EXPECT_NEAR(b[3], -250.0f, 20.0f);
+        EXPECT_EQ(workingModel().IPOINT(6), 6);
+        expectSameAsFreshRedraw();
+    });
+    // A pivot dragged across the section.
+    popupItem(s, atModel(1300, -500), "Set Pivot Location");
+    s.moveTo(atModel(1300, -500));
+    s.pressAt(atModel(1300, -500));
+    s.moveTo(atModel(1350, -450)).moveTo(atModel(1400, -400));
+    s.check([] { EXPECT_TRUE(views::viewState().DragPivot); });
+    s.releaseAt(atModel(1400, -400));
+    s.check([] {
+        EXPECT_FALSE(views::viewState().DragPivot);
+        EXPECT_NEAR(workingModel().XPIVOT(1), 1400.0f, 20.0f);
+        EXPECT_NEAR(workingModel().ZPIVOT(1), -400.0f, 20.0f);
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test

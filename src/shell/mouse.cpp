@@ -79,12 +79,14 @@ void leftClickInProfileWindow(const MouseEvent& e) {
     views::ModelHits& h = p.model;
     const MainLoopState& m = mainLoop();
     p.PressEdgeBody = p.PressEdgeVertex = 0;
+    // A click that ends a click mode is not also a plain click.
+    const bool clickMode = clickModeRunning();
     const bool vertexHit = h.HitBody > 0 && h.HitVertex > 0;
     if (!vertexHit && p.label.HitLabel > 0) editLabelText(p.label.HitLabel);
     if (vertexHit) lockModeClick(h.HitVertex);
-    if (clickModeRunning() && !vertexHit && h.HitEdgeBody > 0 && h.HitEdgeVertex > 0)
+    if (clickMode && !vertexHit && h.HitEdgeBody > 0 && h.HitEdgeVertex > 0)
         insertVertexAtEdge(e.x, e.y);
-    if (!clickModeRunning() && vertexHit) {
+    if (!clickMode && vertexHit) {
         views::SHOWPOINTPG(workingModel(), h.HitBody, h.HitVertex, h.HitVertexBase,
                            magneticData(), hoverOutput());
         h.HitBody = 0;

@@ -19,6 +19,7 @@
 #include "platform/window/surface.h"
 #include "program_test_support.h"
 #include "shell/resources/editing_ids.h"
+#include "shell/event_loop.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "toolkit/core/window_placement.h"

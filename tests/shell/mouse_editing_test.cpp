@@ -427,3 +427,96 @@ TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
 
 }  // namespace
 }  // namespace shell::test
+
+namespace shell::test {
+namespace {
+
+win::HWND lockDialog(const std::string& title) {
+    return dialogTitled(title);
+}
+
+TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    // Followers for one leader.
+    popupItem(s, atModel(1600, -200), "Lock Other Vertices To This Vertex");
+    s.check([] {
+        ASSERT_TRUE(lockDialog("Select Followers"));
+        EXPECT_TRUE(mainLoop().LeaderLockMode);
+        EXPECT_EQ(menuState(0, CMD_FILE, 1), 0);
+        saveShot(lockDialog("Select Followers"), "dialog_117_select_followers.png");
+    });
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.moveTo(atModel(1600, -200)).clickAt(atModel(1600, -200));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(6), 3);
+        EXPECT_EQ(workingModel().IPOINT(3), 3);
+        win::HWND d = lockDialog("Select Followers");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(d, "Target vertex is a Leader!"));
+        saveShot(d, "dialog_148_target_is_leader.png");
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Followers"), IDC_FOLLOWERSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().LeaderLockMode);
+        EXPECT_FALSE(lockDialog("Select Followers"));
+        EXPECT_EQ(menuState(0, CMD_FILE, 1), 1);
+    });
+    // A leader for one vertex: a follower is refused as its leader.
+    popupItem(s, atModel(3000, -300), "Lock This Vertex To Another");
+    s.check([] {
+        ASSERT_TRUE(lockDialog("Select Leader"));
+        EXPECT_TRUE(mainLoop().FollowerLockMode);
+        saveShot(lockDialog("Select Leader"), "dialog_111_select_leader.png");
+    });
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.check([] {
+        win::HWND d = lockDialog("Select Leader");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(
+            d, "Target Leader is already a Follower! Please select a different leader:"));
+        EXPECT_EQ(workingModel().IPOINT(7), 7);
+        saveShot(d, "dialog_133_leader_is_follower.png");
+    });
+    s.moveTo(atModel(1000, -200)).clickAt(atModel(1000, -200));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(7), 2);
+        EXPECT_FALSE(mainLoop().FollowerLockMode);
+        EXPECT_FALSE(lockDialog("Select Leader"));
+    });
+    // Pairs: a follower, then its leader, with a rubber line between.
+    popupItem(s, atModel(1000, -800), "Lock Pairs of Vertices Together");
+    s.check([] {
+        win::HWND d = lockDialog("Select Pairs to Lock");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_PAIRPROMPT)),
+                  "Ready to select Follower...");
+        saveShot(d, "dialog_119_select_pairs.png");
+    });
+    s.moveTo(atModel(3000, -900)).clickAt(atModel(3000, -900));
+    s.moveTo(atModel(2300, -850)).moveTo(atModel(1600, -800));
+    s.check([] {
+        EXPECT_TRUE(shellSession().RubberLineShown);
+        EXPECT_EQ(win::robot::windowText(
+                      win::GetDlgItem(lockDialog("Select Pairs to Lock"), IDC_PAIRPROMPT)),
+                  "Ready to select Leader...");
+    });
+    s.clickAt(atModel(1600, -800));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(8), 4);
+        EXPECT_FALSE(shellSession().RubberLineShown);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Pairs to Lock"), IDC_PAIRSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().PairLockMode);
+        EXPECT_FALSE(lockDialog("Select Pairs to Lock"));
+        saveShot(profileFrame(), "locks_made.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test

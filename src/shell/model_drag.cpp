@@ -1,8 +1,11 @@
 #include "shell/model_drag.h"
 
+#include <chrono>
 #include <cmath>
 #include <span>
+#include <utility>
 
+#include "calc/forward_calc.h"
 #include "files/session_state.h"
 #include "files/view_settings.h"
 #include "model/body_area.h"
@@ -33,11 +36,20 @@ namespace {
 constexpr int kValueLabel = 1;
 constexpr int kSectionGraph = 3;
 
-// Whether the model changed since the drag began.
-bool& modelMoved() {
-    static bool moved = false;
-    return moved;
+// Whether the model changed since the drag began, and whether the
+// synthetics are those of the undo copy (so that a step need calculate only
+// the bodies it reshaped).
+struct DragProgress {
+    bool moved = false;
+    bool syntheticsOfUndo = false;
+    bool partial = false;  // some step calculated only part of the model
+};
+
+DragProgress& progress() {
+    static DragProgress p;
+    return p;
 }
+
 
 std::size_t at(int label) {
     return static_cast<std::size_t>(label - 1);
@@ -52,7 +64,7 @@ void stepFromAnchor(int x, int y, float& dx, float& dz) {
     p.AnchorX = x;
     p.AnchorY = y;
     workingProfile().LSYN = false;
-    modelMoved() = true;
+    progress().moved = true;
 }
 
 // Moves one vertex (and what is locked to it); answers whether the model is
@@ -70,30 +82,79 @@ bool moveVertex(int v, float dx, float dz) {
     return bad;
 }
 
-// After a step: the cursor tells whether the model is legal, the undo copy
-// follows a legal model, and the graphs are drawn again.
+bool sameVertices(const model::PolygonModel& a, const model::PolygonModel& b, int body) {
+    for (int v = a.IV1(body); v <= a.IV2(body); ++v)
+        if (a.XVRT(v) != b.XVRT(v) || a.ZVRT(v) != b.ZVRT(v)) return false;
+    return true;
+}
+
+void swapVertices(model::PolygonModel& a, model::PolygonModel& b, int body) {
+    for (int v = a.IV1(body); v <= a.IV2(body); ++v) {
+        std::swap(a.XVRT(v), b.XVRT(v));
+        std::swap(a.ZVRT(v), b.ZVRT(v));
+    }
+}
+
+// The synthetics follow a legal step. When they are those of the undo copy
+// and the bodies kept their vertex ranges, only the bodies the step
+// reshaped are calculated again: their anomaly at the old shape is taken
+// off and the one at the new shape added. Otherwise everything is.
+void followWithCalculation() {
+    DragProgress& d = progress();
+    model::PolygonModel& m = workingModel();
+    model::PolygonModel& undo = pointerState().DragUndoModel;
+    const bool sameRanges = m.NBOD == undo.NBOD && m.IV1 == undo.IV1 && m.IV2 == undo.IV2;
+    if (!d.syntheticsOfUndo || !sameRanges) {
+        calculate();
+        return;
+    }
+    for (int b = 1; b <= m.NBOD; ++b) {
+        if (sameVertices(m, undo, b)) continue;
+        swapVertices(m, undo, b);
+        calc::CALC(workingProfile(), -b);
+        swapVertices(m, undo, b);
+        calc::CALC(workingProfile(), b);
+        d.partial = true;
+    }
+}
+
+// After a step: the cursor tells whether the model is legal, the
+// synthetics and the undo copy follow a legal model, and the graphs are
+// drawn again.
 void afterStep(bool bodyStep, int highlighted) {
     PointerState& p = pointerState();
     model::ProfileLine& w = workingProfile();
+    DragProgress& d = progress();
     selectProfileWindow();
-    if (model::sessionState().BadModel) {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start = Clock::now();
+    const bool recalculate = files::viewSettings().LCALCMOVE;
+    const bool legal = !model::sessionState().BadModel;
+    // While the model is illegal the calculation does nothing and the
+    // synthetics stay those of the last legal step.
+    if (recalculate && legal) followWithCalculation();
+    Clock::time_point calculated = Clock::now();
+    if (!legal) {
         hoverOutput().cursorShape(tk::CursorNo);
         w.LSYN = true;
     } else {
         hoverOutput().cursorShape(tk::CursorArrow);
-        if (!bodyStep || p.PressOnVertex) model::COPYPG(p.DragUndoModel, w.MODEL);
+        const bool follows = !bodyStep || p.PressOnVertex;
+        if (follows) model::COPYPG(p.DragUndoModel, w.MODEL);
+        d.syntheticsOfUndo = recalculate && follows;
     }
-    const bool recalculate = files::viewSettings().LCALCMOVE;
-    if (recalculate) calculate();
     if (recalculate || bodyStep) views::REFRESHDATA(w, dataAxis());
     views::REFRESHMODEL(w, w.MODEL, highlighted);
     util::SETPEN(13);
+    DragStepTimes& t = dragStepTimes();
+    t.calculation += std::chrono::duration<double>(calculated - start).count();
+    t.drawing += std::chrono::duration<double>(Clock::now() - calculated).count();
 }
 
 void beginModelDrag() {
     PointerState& p = pointerState();
     model::COPYPG(p.DragUndoModel, workingModel());
-    modelMoved() = false;
+    progress() = DragProgress{};
 }
 
 // A drag of vertices or a body ends: an illegal model goes back to the last
@@ -109,19 +170,20 @@ void finishModelDrag() {
         if (recalculate) calculate();
     }
     model::DEALLOCPG(p.DragUndoModel);
-    if (modelMoved()) {
+    if (progress().moved) {
         // Areas and nesting follow the shapes for the calculation.
         model::FDAREA(w.MODEL);
         bool changed = false;
         model::BOLEVL(w.MODEL, changed);
         markProfileChanged();
     }
-    if (files::viewSettings().LCALCDET) calculate();
+    // A calculation in parts is made whole again, free of rounding.
+    if (files::viewSettings().LCALCDET || progress().partial) calculate();
     refreshProfile();
     p.PressOnVertex = false;
     p.DragVertexIndex = 0;
     p.PressEdgeBody = p.PressEdgeVertex = 0;
-    modelMoved() = false;
+    progress() = DragProgress{};
 }
 
 void drawPivot(int body) {
@@ -195,6 +257,11 @@ void endLabelDrag(int x, int y, int time) {
 }
 
 }  // namespace
+
+DragStepTimes& dragStepTimes() {
+    static DragStepTimes times;
+    return times;
+}
 
 bool dragging() {
     const views::ViewState& v = views::viewState();

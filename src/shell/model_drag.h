@@ -31,6 +31,14 @@ void abandonItemDrag();
 // Some drag of the model section or of a label is under way.
 bool dragging();
 
+// Where the time of the drag steps went since the last reset: the forward
+// calculation and the drawing of the graphs (seconds).
+struct DragStepTimes {
+    double calculation = 0.0;
+    double drawing = 0.0;
+};
+DragStepTimes& dragStepTimes();
+
 // A label's text asked for again (a click or a short drag on it).
 void editLabelText(int label);
 

@@ -152,6 +152,9 @@ win::robot::Script dragScript(std::vector<Move>& moves) {
     float x0 = 0, z0 = 0;
     octagon(24, 0, x0, z0);
     s.moveTo([=] { return onSection(x0, z0); });
+    // Windows uncovered by the hint are drawn again before the drag begins.
+    for (int i = 0; i < 5; ++i)
+        s.check([] {});
     s.pressAt([=] { return onSection(x0, z0); });
     // Each step ends the move before it (the program is idle again, its
     // windows drawn), composes the screen as a presenter would, and makes
@@ -197,7 +200,9 @@ void report(const std::vector<Move>& moves) {
     auto ms = [](double seconds) { return seconds * 1000.0; };
     Move sum;
     double worst = 0;
+    std::size_t worstAt = 0;
     for (const Move& m : moves) {
+        if (m.total > worst) worstAt = static_cast<std::size_t>(&m - moves.data());
         sum.total += m.total;
         sum.calculation += m.calculation;
         sum.drawing += m.drawing;
@@ -209,7 +214,10 @@ void report(const std::vector<Move>& moves) {
     std::printf("drag of one vertex: %d stations, %d bodies, %zu moves\n", kStations, kBodies,
                 moves.size());
     std::printf("  mean per move   %8.3f ms   (goal < 8 ms)\n", ms(sum.total / n));
+    const Move& w = moves[worstAt];
     std::printf("  worst move      %8.3f ms   (goal < 16 ms)\n", ms(worst));
+    std::printf("    move %zu: calculation %.3f ms, drawing %.3f ms, presentation %.3f ms\n",
+                worstAt + 1, ms(w.calculation), ms(w.drawing), ms(w.presentation));
     std::printf("  calculation     %8.3f ms   %5.1f %%\n", ms(sum.calculation / n),
                 100.0 * sum.calculation / sum.total);
     std::printf("  drawing         %8.3f ms   %5.1f %%\n", ms(sum.drawing / n),
@@ -234,7 +242,6 @@ int main() {
     }
     files::viewSettings().reset();
     files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 440, 20};
-    if (getenv("THIN")) files::viewSettings().LineWidth = 1;
     win::FakeClock clock;
     win::setClock(&clock);
     std::vector<Move> moves;

@@ -294,6 +294,13 @@ TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
         EXPECT_NE(box->text.find("Station:    1900.0"), std::string::npos);
         EXPECT_NE(box->text.find("Mask: NO"), std::string::npos);
     });
+    // A release 300 ms after its press is no click; 299 ms is.
+    s.check([] { win::testing::resetMessageBoxes(); });
+    s.pressAt(atData(1900, 1.945f)).wait(300).releaseAt(atData(1900, 1.945f));
+    s.check([] { EXPECT_TRUE(win::testing::messageBoxes().empty()); });
+    s.answerMessageBox(win::IDOK);
+    s.pressAt(atData(1900, 1.945f)).wait(299).releaseAt(atData(1900, 1.945f));
+    s.check([] { EXPECT_EQ(win::testing::messageBoxes().size(), 1u); });
     // Off the points the read-out goes.
     s.moveTo(atData(1900, 0.8f));
     s.check([] {
@@ -603,6 +610,65 @@ TEST_F(EditingTest, TheProfileListOpensTheProfileChosenInIt) {
         EXPECT_EQ(mainLoop().PropertyLabel, std::string_view("dens: "));
     });
     chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test
+
+namespace shell::test {
+namespace {
+
+win::HWND insertionDialog() {
+    return dialogTitled("Vertex Insertion Parameters");
+}
+
+TEST_F(EditingTest, DigitisingSnapsAndLocksBacksUpAndIsCancelled) {
+    writeModelDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Body");
+    // The options change as the user clicks them.
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_SNAPLOCK); });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_FREEX); });
+    s.check([] {
+        const EditState& e = editState();
+        EXPECT_EQ(e.SnapLockChoice, 3);
+        EXPECT_TRUE(e.SnapToNearest && e.LockToNearest);
+        EXPECT_TRUE(e.NewVertexFreeX);
+        EXPECT_FALSE(e.NewVertexFreeZ);
+    });
+    // A click near the first body's corner lands on it and follows it.
+    s.moveTo(atModel(1610, -190)).clickAt(atModel(1610, -190));
+    s.moveTo(atModel(2000, -200)).clickAt(atModel(2000, -200));
+    s.check([] {
+        const model::NewBodyBuffer& b = model::newBodyBuffer();
+        ASSERT_EQ(b.n, 2);
+        EXPECT_EQ(b.X[0], 1600.0f);
+        EXPECT_EQ(b.Z[0], -200.0f);
+        EXPECT_EQ(b.leader[0], 3);
+        EXPECT_EQ(b.leader[1], 8 + 2);
+        EXPECT_TRUE(b.freeX[1]);
+    });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_BACKUP); });
+    s.check([] { EXPECT_EQ(model::newBodyBuffer().n, 1); });
+    s.answerMessageBox(win::IDOK);
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_FINISH); });
+    s.check([] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "Bodies need at least 3 vertices!");
+        EXPECT_TRUE(mainLoop().DigitisingBody);  // still digitising
+    });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), win::IDCANCEL); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().DigitisingBody);
+        EXPECT_EQ(model::newBodyBuffer().n, 0);
+        EXPECT_EQ(workingModel().NBOD, 2);
+        EXPECT_FALSE(insertionDialog() && win::robot::stateOf(insertionDialog()).visible);
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 1);
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 

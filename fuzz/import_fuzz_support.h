@@ -13,7 +13,8 @@ namespace fuzz_support {
 
 inline void quiet() {
     static const bool once = [] {
-        files::messageBoxes() = {[](std::string_view) {}, [](std::string_view) {}};
+        files::messageBoxes() = {[](std::string_view) {}, [](std::string_view) {},
+                                 [](std::string_view) { return false; }};
         return true;
     }();
     (void)once;

@@ -1,56 +1,76 @@
 #!/usr/bin/env bash
-# Builds the fuzzer of a file reader with clang and runs it.
+# Builds the fuzzer of a reader with clang and runs it.
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
-#   bash fuzz/run.sh xyz 60     the XYZ reader; likewise column, mog and zaf
-#   bash fuzz/run.sh mdl 60     the ASCII model reader
-# The layers are built by the project's own CMake files into build/fuzz (clang,
-# AddressSanitizer, UndefinedBehaviorSanitizer, coverage for libFuzzer); the
-# fuzzer and its seed maker are linked here against the layer archives. The
-# seed corpus is written into fuzz/corpus-<target> from the tests' fixtures.
-# The exit code is libFuzzer's: 0 when nothing was found. Findings are left in
-# build/fuzz/findings.
+#   bash fuzz/run.sh all 60     every target of fuzz/targets.txt, 60 seconds each
+#   bash fuzz/run.sh list       the targets
+# Each target has its own build folder, build/fuzz-<target> (clang, AddressSanitizer,
+# UndefinedBehaviorSanitizer, coverage for libFuzzer), so targets can run side by
+# side. The layers come from the project's own CMake files; the fuzzer and its
+# seed maker are linked against the layer archives. The seed corpus is written
+# into fuzz/corpus-<target>. The exit code is libFuzzer's (0 when nothing was
+# found; with "all", the first failure's). Findings stay in build/fuzz-<target>/findings.
 set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+jobs="${PELK_JOBS:-$(nproc)}"
+table="$root/fuzz/targets.txt"
+
+targets() { grep -v '^\s*#' "$table" | sed '/^\s*$/d'; }
+
+run_target() {
+  local name="$1" seconds="$2" fuzzer seeds
+  read -r _ fuzzer seeds < <(targets | awk -v n="$name" '$1 == n')
+  if [[ -z "${fuzzer:-}" ]]; then
+    echo "unknown fuzz target: $name (known: $(targets | awk '{print $1}' | xargs))" >&2
+    return 2
+  fi
+  local build="$root/build/fuzz-$name"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
+      -DPELK_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
+  cmake --build "$build" -j "$jobs" --target pelk_views >/dev/null
+
+  local archives=() layer
+  for layer in views files calc model util toolkit platform base; do
+    [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
+  done
+  local system_libs
+  system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib)
+  local flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
+               -fsanitize=address,undefined -fno-sanitize-recover=undefined
+               -I"$root/src" -I"$root/tests/files")
+  local link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
+  clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o "$build/$fuzzer"
+
+  local corpus="$root/fuzz/corpus-$name"
+  mkdir -p "$corpus" "$build/findings"
+  case "$seeds" in
+    make:*)
+      IFS=: read -r _ maker fixture <<<"$seeds"
+      local sources=("$root/fuzz/$maker.cpp")
+      [[ -n "${fixture:-}" ]] && sources+=("$root/tests/files/$fixture")
+      clang++ "${flags[@]}" "${sources[@]}" "${link[@]}" -o "$build/$maker"
+      "$build/$maker" "$corpus" ;;
+    copy:*)
+      cp $root/${seeds#copy:} "$corpus"/ ;;
+  esac
+
+  ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}" \
+  UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}" \
+  LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp}" \
+  "$build/$fuzzer" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 \
+      -malloc_limit_mb=512 -timeout=10 -artifact_prefix="$build/findings/" -print_final_stats=1
+}
+
 target="${1:-tqm}"
 seconds="${2:-60}"
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build/fuzz"
-jobs="${PELK_JOBS:-$(nproc)}"
-
 case "$target" in
-  tqm) fuzzer=database_reader_fuzz seeds=make_database_seeds fixtures=database_fixtures.cpp ;;
-  mdl) fuzzer=model_reader_fuzz seeds="" ;;
-  xyz|column|mog|zaf)
-    fuzzer=${target}_reader_fuzz seeds=make_${target}_seeds fixtures=zaf_fixtures.cpp ;;
-  *) echo "unknown fuzz target: $target (known: tqm, mdl, xyz, column, mog, zaf)" >&2; exit 2 ;;
+  list) targets | awk '{print $1}' ;;
+  all)
+    status=0
+    for name in $(targets | awk '{print $1}'); do
+      echo "== fuzz $name"
+      run_target "$name" "$seconds" || { s=$?; [[ $status -eq 0 ]] && status=$s; }
+    done
+    exit $status ;;
+  *) run_target "$target" "$seconds" ;;
 esac
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
-    -DPELK_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$build" -j "$jobs" --target pelk_files
-
-archives=()
-for layer in files calc model util toolkit platform base; do
-  [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
-done
-system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib)
-flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
-       -fsanitize=address,undefined -fno-sanitize-recover=undefined -I"$root/src")
-link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
-
-clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o "$build/$fuzzer"
-
-corpus="$root/fuzz/corpus-$target"
-mkdir -p "$corpus" "$build/findings"
-if [[ -n "$seeds" ]]; then
-  clang++ "${flags[@]}" -I"$root/tests/files" "$root/fuzz/$seeds.cpp" \
-      "$root/tests/files/$fixtures" "${link[@]}" -o "$build/$seeds"
-  "$build/$seeds" "$corpus"
-else
-  cp "$root"/tests/files/golden/*."$target" "$corpus"/
-fi
-
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}"
-export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-exec "$build/$fuzzer" "$corpus" -max_total_time="$seconds" -rss_limit_mb=2048 \
-    -malloc_limit_mb=512 -timeout=10 -artifact_prefix="$build/findings/" -print_final_stats=1

@@ -1,5 +1,6 @@
 #include "base/fortran_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -226,6 +227,8 @@ class FormatParser {
                 return d.digits <= d.width;
             case 'F':
                 d.kind = K::F;
+                // A bare F is written as wide as the value needs.
+                if (!isDigit(peek())) return true;
                 return widthAndDigits(d, true, true, true);
             case 'E':
                 d.kind = K::E;
@@ -374,6 +377,25 @@ std::string writeFixed(int width, int decimals, double value, int scale, bool pl
     return assemble(x.negative && !x.isZero(), plusSign, before, after, width, true);
 }
 
+// F without a width: the fixed-point text of the value to seven significant
+// digits (what a single-precision value holds), trailing zeros dropped but
+// one decimal kept, as wide as it needs to be.
+std::string writeFree(double value, int scale, bool plusSign) {
+    constexpr int kSignificant = 7;
+    constexpr int kRoom = 400;
+    if (!std::isfinite(value)) return writeSpecial(value, 3, plusSign);
+    ExactDecimal x = ExactDecimal::of(value);
+    x.exponent += scale;
+    x.roundTo(kSignificant);
+    int last = static_cast<int>(x.digits.size());
+    while (last > 0 && x.digits[static_cast<std::size_t>(last - 1)] == '0')
+        --last;
+    const int decimals = std::clamp(last - x.exponent, 1, kRoom / 2);
+    std::string text = writeFixed(kRoom, decimals, value, scale, plusSign);
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? text : text.substr(first);
+}
+
 // The exponent part: letter, sign and two digits, or sign and three digits
 // without the letter beyond 99; with Ee the letter, sign and e digits.
 std::optional<std::string> exponentText(int exponent, char letter, int digits) {
@@ -464,6 +486,7 @@ std::optional<std::string> writeField(const EditDescriptor& d, const FormatValue
             return writeInteger(d, value.integer(), plusSign);
         case K::F:
             if (value.kind() != V::Real) return std::nullopt;
+            if (d.width < 0) return writeFree(value.real(), scale, plusSign);
             return writeFixed(d.width, d.digits, value.real(), scale, plusSign);
         case K::E:
         case K::D:

@@ -56,14 +56,13 @@ struct InversionHost {
 
     // Drawing the model section and the data graph into their graphs, and
     // redrawing them after the window was exposed or resized.
-    std::function<void(util::AxisRecord& axisMod, const model::ProfileLine& profile,
-                       const model::PolygonModel& model, int nbody)>
+    std::function<void(util::AxisRecord& axisMod, model::ProfileLine& profile,
+                       model::PolygonModel& model, int nbody)>
         plotBodies;
-    std::function<void(util::AxisRecord& axisDat, const model::ProfileLine& profile)> plotProfile;
-    std::function<void(const model::ProfileLine& profile, const model::PolygonModel& model,
-                       int nbody)>
+    std::function<void(util::AxisRecord& axisDat, model::ProfileLine& profile)> plotProfile;
+    std::function<void(model::ProfileLine& profile, model::PolygonModel& model, int nbody)>
         refreshModel;
-    std::function<void(const model::ProfileLine& profile)> refreshData;
+    std::function<void(model::ProfileLine& profile)> refreshData;
 };
 
 // The one binding of the program.

@@ -60,7 +60,7 @@ void forward(model::ProfileLine& p) {
 
 // One look at the event queue: an exposed or resized window is redrawn, and
 // the answer is true once Cancel has been pushed.
-bool poll(model::ProfileLine& p, const model::PolygonModel& m) {
+bool poll(model::ProfileLine& p, model::PolygonModel& m) {
     int type = -1;
     util::EventWords record{};
     const bool cancelled = util::LKILLMSG(false, type, record);

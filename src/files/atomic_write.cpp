@@ -86,4 +86,41 @@ AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view 
         path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+StagedFile stageFile(const std::string& linkOrPath) {
+    StagedFile f;
+    f.target = targetOf(linkOrPath);
+    const std::filesystem::path path(f.target);
+    const std::string ext = path.extension().string();
+    std::string pattern = folderOf(f.target) + "/." + path.stem().string() + ".XXXXXX" + ext;
+    const int fd = ::mkstemps(pattern.data(), static_cast<int>(ext.size()));
+    if (fd < 0) {
+        f.error = "cannot write in the folder " + folderOf(f.target) + ": " + std::strerror(errno);
+        return f;
+    }
+    ::fchmod(fd, permissionsFor(f.target));
+    ::close(fd);
+    f.temp = pattern;
+    return f;
+}
+
+bool commitStagedFile(StagedFile& f) {
+    if (f.temp.empty()) return false;
+    struct stat st;
+    if (::stat(f.temp.c_str(), &st) != 0 || st.st_size == 0) {
+        f.error = "nothing was written to " + f.target;
+        ::unlink(f.temp.c_str());
+        return false;
+    }
+    if (std::rename(f.temp.c_str(), f.target.c_str()) != 0) {
+        f = StagedFile{f.target, f.temp, "cannot replace " + f.target + ": " + std::strerror(errno)};
+        ::unlink(f.temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+void discardStagedFile(const StagedFile& f) {
+    if (!f.temp.empty()) ::unlink(f.temp.c_str());
+}
+
 }  // namespace files

@@ -7,6 +7,7 @@
 #include "files/dialog_calls.h"
 #include "files/messages.h"
 #include "files/view_settings.h"
+#include "util/dialog_wrappers.h"
 #include "util/text_clean.h"
 
 namespace files {
@@ -139,7 +140,7 @@ void GETCOLSXYZGRAVMAGVLF(ColumnChoices columns, const ChosenFile& file, std::st
         return;
     }
     const std::size_t shown = std::min(bytes.size(), kPreviewLimit);
-    PUTDLGSTRING(kPreviewField, bytes, static_cast<int>(shown));
+    util::PUTDLGSTRING(kPreviewField, bytes, static_cast<int>(shown), putDialogString);
     bytes.clear();
     bytes.shrink_to_fit();
 

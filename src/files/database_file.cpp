@@ -120,7 +120,11 @@ void readDatabase(model::ProfileDatabase& db, util::AxisRecord& mapAxis, const N
     }
     DatabaseImage image;
     image.mapAxis = mapAxis;  // kept when the file's record is skipped
-    if (!readDatabaseImage(bytes, names.path, image)) return;
+    // A file cut short still gives the profiles it holds whole; the database
+    // is then unsaved, so the user decides where to keep them.
+    const bool whole = readDatabaseImage(bytes, names.path, image);
+    if (!whole && image.database.NPROF < 1) return;
+    image.database.LDBSAV = whole;
     if (!commit(image, db, mapAxis)) return;
     db.DBNAME = databaseNameOf(names.given);
     sessionState().LastFile = db.DBNAME;

@@ -18,9 +18,11 @@ namespace files {
 //   off or given in either case; anything else writes as SaveAs).
 // fileName: the file to read, for Load only.
 // status: -1 when nothing was attempted (selector cancelled, blank name,
-//   file to read not found); 0 when the file was read or written whole;
-//   1 when it failed after that, in which case the database, its name and
-//   the file on disk are as they were before the call.
+//   file to read not found); 0 when the file was read or written whole, or
+//   read up to a cut after at least one whole profile (the database then
+//   holds those profiles and is marked unsaved); 1 when it failed otherwise,
+//   in which case the database, its name and the file on disk are as they
+//   were before the call.
 void BIOPELK(model::ProfileDatabase& database, util::AxisRecord& mapAxis, std::string_view action,
              std::string_view fileName, int& status);
 

@@ -1,7 +1,5 @@
 #include "files/dialog_calls.h"
 
-#include <algorithm>
-
 namespace files {
 
 DialogCalls& dialogCalls() {
@@ -13,14 +11,8 @@ void resetDialogCalls() {
     dialogCalls() = DialogCalls{};
 }
 
-void PUTDLGSTRING(int field, std::string_view text, int n) {
-    auto& d = dialogCalls();
-    if (!d.DlgPutString) return;
-    if (n < 1) {
-        d.DlgPutString(field, " ");
-        return;
-    }
-    d.DlgPutString(field, text.substr(0, std::min<std::size_t>(text.size(), n)));
+void putDialogString(int field, std::string_view text) {
+    if (auto& put = dialogCalls().DlgPutString) put(field, text);
 }
 
 int showModalDialog(int x, int y) {

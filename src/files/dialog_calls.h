@@ -33,8 +33,9 @@ inline constexpr int kFieldHidden = 3;
 inline constexpr int kShowModal = 1;
 inline constexpr int kButtonOk = 1;
 
-// Puts TEXT(1:N) into a field; a single blank when N is below 1.
-void PUTDLGSTRING(int field, std::string_view text, int n);
+// The put routine that util::PUTDLGSTRING goes through for the file layer's
+// dialogs: the bound DlgPutString, nothing while it is unbound.
+void putDialogString(int field, std::string_view text);
 
 // Shows the loaded dialog modally and answers the button that closed it
 // (0 when no dialog could be shown).

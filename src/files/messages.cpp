@@ -7,7 +7,12 @@ namespace files {
 namespace {
 MessageBoxes defaultBoxes() {
     return {[](std::string_view t) { util::WINMSG(t); },
-            [](std::string_view t) { util::WINWRN(t); }};
+            [](std::string_view t) { util::WINWRN(t); },
+            [](std::string_view t) {
+                bool yes = false;
+                util::WINQUE(t, yes);
+                return yes;
+            }};
 }
 }  // namespace
 
@@ -26,6 +31,10 @@ void showInformation(std::string_view text) {
 
 void showWarning(std::string_view text) {
     if (messageBoxes().warning) messageBoxes().warning(text);
+}
+
+bool askYesNo(std::string_view text) {
+    return messageBoxes().question && messageBoxes().question(text);
 }
 
 }  // namespace files

@@ -1,8 +1,8 @@
 #pragma once
 // The message boxes of the file layer: the utility library's modal
-// information box (OK) and warning box. The readers and writers only ever
-// show a text and wait for OK, so one function object per kind is enough;
-// the library's boxes are bound by default and tests install recorders.
+// information box (OK), warning box and yes/no question. One function object
+// per kind; the library's boxes are bound by default and tests install
+// recorders.
 
 #include <functional>
 #include <string>
@@ -13,6 +13,7 @@ namespace files {
 struct MessageBoxes {
     std::function<void(std::string_view)> information;
     std::function<void(std::string_view)> warning;
+    std::function<bool(std::string_view)> question;  // true for Yes
 };
 
 // The boxes in use; by default the library's WINMSG and WINWRN.
@@ -21,5 +22,7 @@ void resetMessageBoxes();
 
 void showInformation(std::string_view text);
 void showWarning(std::string_view text);
+// False for No (and when no box can be asked).
+bool askYesNo(std::string_view text);
 
 }  // namespace files

@@ -329,7 +329,9 @@ void ModelParser::convertLocks() {
         m_.IPOINT(v) += offsets[static_cast<std::size_t>(v)];
 }
 
-// Every layer gets its four closing vertices after its last one.
+// Every layer gets its four closing vertices after its last one, far out and
+// far down, where a new layer and the calculation put them: a layer is
+// everything beneath its surface.
 void ModelParser::closeLayers() {
     int total = verticesRead_;
     for (int b = 1; b <= m_.NBOD; ++b) {
@@ -345,7 +347,7 @@ void ModelParser::closeLayers() {
             m_.LZFIX(v + 4) = m_.LZFIX(v);
         }
         const float xs[] = {kFar, kFar, -kFar, -kFar};
-        const float zs[] = {m_.ZVRT(e), kFar, kFar, m_.ZVRT(m_.IV1(b))};
+        const float zs[] = {m_.ZVRT(e), -kFar, -kFar, m_.ZVRT(m_.IV1(b))};
         for (int k = 1; k <= 4; ++k) {
             m_.XVRT(e + k) = xs[k - 1];
             m_.ZVRT(e + k) = zs[k - 1];

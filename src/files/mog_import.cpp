@@ -172,8 +172,12 @@ void readMogLines(model::ProfileLine& profile, const std::vector<std::string>& l
 
 void ASCIO(model::ProfileLine& profile, char mode, std::string& fileName, int& status) {
     status = -1;
+    if (mode == 'W') {
+        writeMogFile(profile, fileName, status);
+        return;
+    }
     if (mode != 'R') {
-        if (mode != 'W') std::printf(" \aILLEGAL OPERAND \"%c\".\n", mode);
+        std::printf(" \aILLEGAL OPERAND \"%c\".\n", mode);
         return;
     }
     if (fileName.find_first_not_of(' ') == std::string::npos) {

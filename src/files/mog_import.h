@@ -14,9 +14,13 @@ inline constexpr int kMogStationLimit = 200;
 inline constexpr int kMogCapacity = 1000;
 
 // MODE 'R' reads the file (a blank name asks for one) into PROFILE; STATUS is
-// 0 after a complete read, else -1 with the profile as it was. Files of this
-// kind are only read: another mode does nothing but report itself.
+// 0 after a complete read, else -1 with the profile as it was. MODE 'W'
+// writes the profile (an existing file only after "yes"); STATUS 0 when it
+// was written. Another mode only reports itself.
 void ASCIO(model::ProfileLine& profile, char mode, std::string& fileName, int& status);
+// The write mode. Station lines carry the six columns that the reader reads,
+// elevations with their sign turned back.
+void writeMogFile(const model::ProfileLine& profile, std::string& fileName, int& status);
 
 // The same for a file already chosen.
 void importMogFile(model::ProfileLine& profile, const ChosenFile& file, int& status);

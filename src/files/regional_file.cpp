@@ -9,6 +9,7 @@
 #include "files/messages.h"
 #include "files/view_settings.h"
 #include "util/array_routines.h"
+#include "util/dialog_wrappers.h"
 #include "util/text_clean.h"
 #include "util/text_edit.h"
 
@@ -69,7 +70,8 @@ void GETCOLSREGIONAL(int& stationColumn, int& regionalColumn, int& skip, const C
         status = -1;
         return;
     }
-    PUTDLGSTRING(kPreviewField, bytes, static_cast<int>(std::min(bytes.size(), kPreviewLimit)));
+    util::PUTDLGSTRING(kPreviewField, bytes,
+                       static_cast<int>(std::min(bytes.size(), kPreviewLimit)), putDialogString);
     bytes.clear();
     bytes.shrink_to_fit();
 
@@ -104,17 +106,22 @@ void importRegionalFile(model::ProfileLine& profile, const ChosenFile& file, int
     status = -1;
 
     const auto text = readImportLines(file, readErrorMessage(file, 1));
-    if (!text) return;
-    const int skip = regionalSkipLines();
+    if (text) readRegionalLines(profile, *text, vs.SpaceColumn, vs.ModelResistColumn,
+                                regionalSkipLines(), status);
+}
+
+void readRegionalLines(model::ProfileLine& profile, const std::vector<std::string>& lines,
+                       int stationColumn, int regionalColumn, int skip, int& status) {
+    status = -1;
     int count = 0;
     std::size_t next = 0;
-    while (next < text->size() && count < 5) {
-        const std::string line = cleanImportLine((*text)[next++]);
+    while (next < lines.size() && count < 5) {
+        const std::string line = cleanImportLine(lines[next++]);
         if (isBlankLine(line)) continue;
         ++count;
-        readInto(line, vs.SpaceColumn, profile.XREG[static_cast<std::size_t>(count - 1)]);
-        readInto(line, vs.ModelResistColumn, profile.YREG[static_cast<std::size_t>(count - 1)]);
-        if (count < 5 && skip > 1) next += static_cast<std::size_t>(skip - 1);
+        readInto(line, stationColumn, profile.XREG[static_cast<std::size_t>(count - 1)]);
+        readInto(line, regionalColumn, profile.YREG[static_cast<std::size_t>(count - 1)]);
+        if (count < 5 && skip > 1) next += std::min(static_cast<std::size_t>(skip - 1), lines.size());
     }
     if (count == 0) {
         showWarning("NO DATA FOUND");

@@ -23,6 +23,10 @@ void GETCOLSREGIONAL(int& stationColumn, int& regionalColumn, int& skip, const C
 // Asks for a file and reads up to five control points into the profile.
 void ACIINREGIONAL(model::ProfileLine& profile, int& status);
 void importRegionalFile(model::ProfileLine& profile, const ChosenFile& file, int& status);
+// Reads up to five control points from lines already read: the words in the
+// two columns of every non-blank line, SKIP - 1 lines left out after each.
+void readRegionalLines(model::ProfileLine& profile, const std::vector<std::string>& lines,
+                       int stationColumn, int regionalColumn, int skip, int& status);
 
 // Writes the control points; a blank name asks for one.
 void REGIONALOUT(model::ProfileLine& profile, std::string_view fileName);

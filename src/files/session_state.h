@@ -12,7 +12,6 @@
 namespace files {
 
 struct SessionState {
-    int CurrentProfile = 0;          // 1-based selected profile, 0 = none
     base::FixedString<24> LastFile;  // database last read or written
     // Full path of the file the open database was last read from or written
     // to; Save and Reload use it while the database still carries its name.

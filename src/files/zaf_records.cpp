@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "util/binary_file.h"
+
 namespace files {
 
 namespace {
@@ -202,6 +204,75 @@ void FIXGEO(int version, const model::ProfileLine& profile) {
     if (reset)
         for (int k = 1; k <= 4; ++k)
             h.setFlag(k, false);
+}
+
+namespace {
+
+void writeAll(int handle, const base::ByteWriter& w, int& ierr) {
+    const auto& bytes = w.buffer();
+    ierr = util::IRITFIL(handle, reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<int>(bytes.size())) == 0
+               ? 0
+               : 1;
+}
+
+}  // namespace
+
+void RITGEO(int handle, int& ierr, const model::ProfileLine& p) {
+    const model::PolygonModel& m = p.MODEL;
+    base::ByteWriter w;
+    w.f32(m.SGEO[0]);
+    for (std::size_t k = 1; k < 4; ++k) w.f32(m.SGEO[k]);
+    w.f32(p.FIELD);
+    w.f32(p.FINCL);
+    w.f32(m.AZIM);
+    w.f32(m.TIEPRF);
+    w.f32(m.TIEEAS);
+    w.f32(m.TIENOR);
+    w.f32(m.STRIKE);
+    w.f32(m.BASELN);
+    w.f32(m.GRIDROT);
+    w.f32(p.FDECL);
+    w.i16(static_cast<std::int16_t>(m.ICOORD));
+    w.i16(0);
+    w.zeros(4);
+    writeAll(handle, w, ierr);
+}
+
+void RITWIN(int handle, int& ierr) {
+    base::ByteWriter w;
+    w.bytes(siblingHeader().windowRecord);
+    writeAll(handle, w, ierr);
+}
+
+void RITAXS(int handle, int& ierr) {
+    const SiblingAxisBlock& a = siblingHeader().axis;
+    base::ByteWriter w;
+    for (float v : a.start) w.f32(v);
+    for (float v : a.step) w.f32(v);
+    w.zeros(56);  // the two groups that nothing reads
+    for (std::int16_t v : a.divisions) w.i16(v);
+    for (std::int16_t v : a.decade) w.i16(v);
+    writeAll(handle, w, ierr);
+}
+
+void RITXTR(int handle, int& ierr) {
+    const SiblingHeader& h = siblingHeader();
+    base::ByteWriter w;
+    for (std::int16_t n : {20, 20, 20, 256}) w.i16(n);
+    for (float v : h.extraReals) w.f32(v);
+    for (std::int16_t v : h.extraInts) w.i16(v);
+    w.bytes(h.extraFlags);
+    w.bytes(std::span(reinterpret_cast<const std::uint8_t*>(h.extraText.data()),
+                      h.extraText.size()));
+    writeAll(handle, w, ierr);
+}
+
+void RITMRK(int handle) {
+    base::ByteWriter w;
+    w.i16(kZafMarker);
+    int ierr = 0;
+    writeAll(handle, w, ierr);
 }
 
 }  // namespace files

@@ -68,6 +68,18 @@ void REDAXS(base::ByteReader& file, int version, bool& noAxis, int& ierr,
             util::AxisRecord& mapAxis);
 void REDXTR(base::ByteReader& file, int version, int& ierr);
 
+// Writers of the records in the current layout ("VERB" and later), on a file
+// opened with the library's file routines; IERR 1 when fewer bytes were
+// written. The geometry record is made from the profile record's own
+// geometry, the window, axis and extra records from what the readers hold.
+void RITGEO(int handle, int& ierr, const model::ProfileLine& profile);
+void RITWIN(int handle, int& ierr);
+void RITAXS(int handle, int& ierr);
+void RITXTR(int handle, int& ierr);
+// The marker: one INT2 of value 6310.
+void RITMRK(int handle);
+inline constexpr std::int16_t kZafMarker = 6310;
+
 // Applies the version rules to the geometry and the flag bytes held; the
 // first station of PROFILE stands in for what old versions do not hold.
 void FIXGEO(int version, const model::ProfileLine& profile);

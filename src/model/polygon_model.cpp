@@ -48,6 +48,14 @@ int PolygonModel::vertexCount() const {
     return std::max(IV2(NBOD), 0);
 }
 
+void closeTopography(PolygonModel& m) {
+    const int n = std::max(m.NTOPO, 0);
+    if (m.XTOPO.size() < n + 4 || m.ZTOPO.size() < n + 4) return;
+    presetClosingPoints(m);
+    m.ZTOPO(n + 1) = n >= 1 ? m.ZTOPO(n) : 0.0f;
+    m.ZTOPO(n + 4) = n >= 1 ? m.ZTOPO(1) : 0.0f;
+}
+
 bool ALLOCPG(PolygonModel& m, int nv, int nb) {
     nv = std::max(nv, 0);
     nb = std::max(nb, 0);

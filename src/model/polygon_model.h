@@ -76,6 +76,12 @@ struct PolygonModel : ModelHeader {
 // released) and false is returned.
 bool ALLOCPG(PolygonModel& model, int nv, int nb);
 
+// Sets the four points after the NTOPO surface points that close the
+// topography polygon: far to the right at the last point's height, far down
+// on both sides, far to the left at the first point's height. The arrays
+// must hold NTOPO + 4 points.
+void closeTopography(PolygonModel& model);
+
 // Releases every body and vertex array; the topography stays.
 void DEALLOCPG(PolygonModel& model);
 

@@ -1,7 +1,10 @@
 #pragma once
-// The table of menu, toolbar and pop-up commands 40001 to 40160: each group
-// of commands (database, view, editing, import and export ...) puts its
-// handlers in from its own file, so the dispatch knows none of them by name.
+// The table of menu, toolbar and pop-up commands: 40001 to 40160, and the
+// four identifiers outside that range that the dispatch takes first (Set
+// Pivot Location 2002, the toolbar's Import Data 30101, Unzoom Data 30102
+// and Unzoom Model 30103). Each group of commands (database, view,
+// calculation, editing, import and export ...) puts its handlers in from its
+// own file, so the dispatch knows none of them by name.
 
 #include <array>
 #include <cstddef>
@@ -15,14 +18,17 @@ class CommandTable {
   public:
     static constexpr int kFirst = 40001;
     static constexpr int kSize = 160;
+    static constexpr std::array<int, 4> kOutsideRange{2002, 30101, 30102, 30103};
 
-    // An identifier outside the table's range is a fault of the caller.
+    // An identifier the table does not hold is a fault of the caller.
     void set(int id, CommandHandler handler);
-    // Null for an identifier outside the range or without a handler.
+    // Null for an identifier the table does not hold or without a handler.
     CommandHandler find(int id) const;
 
   private:
-    std::array<CommandHandler, kSize> handlers_{};
+    // The slot of an identifier, or -1.
+    static int slot(int id);
+    std::array<CommandHandler, kSize + kOutsideRange.size()> handlers_{};
 };
 
 // The table with every group's handlers in it.

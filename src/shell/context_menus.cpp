@@ -8,6 +8,7 @@
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "toolkit/core/menus.h"
 #include "util/graph_zoom.h"
@@ -47,19 +48,19 @@ void sectionPopup(int x, int y) {
     const model::PolygonModel& m = workingModel();
     if (h.HitBody > 0 && h.HitVertex > 0) {
         const int v = h.HitVertex;
-        p.PopupBody = h.HitBody;
+        shellSession().PopupBody = h.HitBody;
         p.PopupVertex = v;
         h.HitBody = h.HitVertex = 0;
-        const int menu = model::LOCKSPRESENT(m, v) ? IDM_LEADERVERTEX
+        const int menu = model::LOCKSPRESENT(m, v) ? IDM_LEADER
                          : m.IPOINT(v) == v        ? IDM_VERTEX
-                                                   : IDM_FOLLOWERVERTEX;
+                                                   : IDM_FOLLOWER;
         open(menu, x, y);
         return;
     }
     const float mx = graphX(x, sectionAxis()), mz = graphY(y, sectionAxis());
     if (h.HitEdgeBody > 0 && h.HitEdgeVertex > 0) {
         const int b = h.HitEdgeBody, v = h.HitEdgeVertex;
-        p.PopupBody = b;
+        shellSession().PopupBody = b;
         p.PopupVertex = v;
         p.PopupEdgeVertex = v == m.IV2(b) ? m.IV1(b) : v + 1;
         p.InsertX = mx;
@@ -70,16 +71,16 @@ void sectionPopup(int x, int y) {
     p.PopupX = mx;
     p.PopupZ = mz;
     if (h.HitRegion == 0) {
-        p.PopupBody = p.PopupVertex = 0;
+        shellSession().PopupBody = p.PopupVertex = 0;
         open(IDM_BACKGROUND, x, y);
     } else if (h.HitRegion < 0) {
-        p.PopupBody = h.HitBody;
+        shellSession().PopupBody = h.HitBody;
         p.PopupVertex = h.HitVertex;
         open(IDM_MODELAREA, x, y);
     } else {
-        p.PopupBody = h.HitRegion;
+        shellSession().PopupBody = h.HitRegion;
         p.PopupVertex = 0;
-        open(gravityData() ? IDM_GRAVITYBODY : IDM_MAGNETICBODY, x, y);
+        open(gravityData() ? IDM_GRAVBODY : IDM_MAGBODY, x, y);
     }
 }
 
@@ -104,7 +105,7 @@ void profilePopup(int x, int y) {
 
 void selectionPopup() {
     PointerState& p = pointerState();
-    const int cx = (p.AnchorX + p.BoxCornerX) / 2, cy = (p.AnchorY + p.BoxCornerY) / 2;
+    const int cx = (shellSession().AnchorX + shellSession().BoxCornerX) / 2, cy = (shellSession().AnchorY + shellSession().BoxCornerY) / 2;
     const files::ViewSettings& v = files::viewSettings();
     const util::AxisRecord* axis = nullptr;
     int menu = 0;
@@ -116,12 +117,12 @@ void selectionPopup() {
         menu = IDM_VERTICESBOX;
     }
     if (!axis) return;
-    float x1 = graphX(p.AnchorX, *axis), x2 = graphX(p.BoxCornerX, *axis);
-    float z1 = graphY(p.AnchorY, *axis), z2 = graphY(p.BoxCornerY, *axis);
+    float x1 = graphX(shellSession().AnchorX, *axis), x2 = graphX(shellSession().BoxCornerX, *axis);
+    float z1 = graphY(shellSession().AnchorY, *axis), z2 = graphY(shellSession().BoxCornerY, *axis);
     if (x1 > x2) std::swap(x1, x2);
     if (z1 > z2) std::swap(z1, z2);
     p.SelectionBox = {x1, x2, z1, z2};
-    open(menu, p.BoxCornerX, p.BoxCornerY);
+    open(menu, shellSession().BoxCornerX, shellSession().BoxCornerY);
 }
 
 void labelPopup(int x, int y) {

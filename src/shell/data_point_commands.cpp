@@ -6,6 +6,7 @@
 #include "shell/resources/editing_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/window_views.h"
 
 namespace shell {
 
@@ -19,7 +20,7 @@ bool inBox(const model::ProfileLine& w, int i) {
 
 void pointsChanged() {
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 template <bool Masked>

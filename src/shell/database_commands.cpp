@@ -13,30 +13,21 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
 #include "util/message_boxes.h"
+#include "views/map_view.h"
 #include "views/profile_scaling.h"
 
 namespace shell {
 
 namespace {
 
-constexpr int kMarkColour = 0;
 constexpr int kHoverColour = 3;
-
-void refreshMap() {
-    tk::OutputWindowSelect(0);
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
-}
 
 void showLists() {
     SHOWLISTS(database(), shellSession().ListDialog);
-}
-
-void unmarkCurrent() {
-    if (currentProfile() > 0) viewCalls().MARKPFLONMAP(database(), currentProfile(), kMarkColour);
 }
 
 // The profile a map-menu command acts on: the open profile in the profile
@@ -90,11 +81,10 @@ void showWorkingProfile(int index, bool rescale) {
     currentProfile() = index;
     loadWorkingProfile(index);
     if (rescale) views::DATARESCALEPL(workingProfile());
-    viewCalls().MARKPFLONMAP(database(), index, kMarkColour);
-    viewCalls().WINDOWPFL(workingProfile().PNAME.str());
-    SETMENUSTATESPL(workingProfile());
-    tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(workingProfile());
+    tk::OutputWindowSelect(0);
+    markCurrentProfile();
+    openProfileWindow();
+    refreshProfileWindow();
 }
 
 bool offerProfileSave() {
@@ -123,8 +113,8 @@ void clearDataCommand(int window) {
     if (status != 0) return;
     if (profileWindowOpen()) {
         if (!offerProfileSave()) return;
-        unmarkCurrent();
-        viewCalls().CLOSEIPLWIN();
+        unmarkCurrentProfile();
+        closeProfileWindow();
     }
     currentProfile() = 0;
     if (!offerDatabaseSave()) return;
@@ -144,8 +134,8 @@ void openCommand(int window) {
     if (window != 0) return;
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
-        unmarkCurrent();
-        viewCalls().CLOSEIPLWIN();
+        unmarkCurrentProfile();
+        closeProfileWindow();
     }
     currentProfile() = 0;
     if (!database().LDBSAV) {
@@ -162,7 +152,6 @@ void openCommand(int window) {
         showWorkingProfile(currentProfile());
         showLists();
     }
-    database().LDBSAV = true;
 }
 
 void saveCommand(int window) {
@@ -206,9 +195,9 @@ void deleteProfileCommand(int window) {
     PROCEEDDLG("Delete Profile " + trimmedName(target) + " from database?", status);
     if (status != 0) return;
     if (target == currentProfile()) {
-        unmarkCurrent();
+        unmarkCurrentProfile();
         CLOSEPFLINE(workingProfile());
-        viewCalls().CLOSEIPLWIN();
+        closeProfileWindow();
         currentProfile() = 0;
     } else if (currentProfile() > 0 && !offerProfileSave()) {
         return;
@@ -237,11 +226,7 @@ void renameProfileCommand(int window) {
     showLists();
     if (target == currentProfile()) {
         workingProfile().PNAME = db.profile(target).PNAME;
-        if (profileWindowOpen()) {
-            viewCalls().WINDOWPFL(workingProfile().PNAME.str());
-            tk::OutputWindowSelect(profileWindow());
-            viewCalls().REFRESHPL(workingProfile());
-        }
+        refreshProfileWindow();
     }
     db.LDBSAV = false;
 }
@@ -254,11 +239,15 @@ void selectProfileCommand(int window) {
     tk::OutputWindowSelect(0);
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
-        unmarkCurrent();
+        unmarkCurrentProfile();
         CLOSEPFLINE(workingProfile());
     }
     s.MapHitProfile = 0;
-    viewCalls().MARKPFLONMAP(database(), target, kHoverColour);
+    // The hover highlight, where one stands, goes before the mark takes its
+    // place; drawing it where none stands would leave one behind.
+    if (s.MapHoverProfile >= 1 && s.MapHoverProfile <= database().NPROF)
+        views::MARKPFLONMAP(database().profile(s.MapHoverProfile), mainLoop().MapAxis,
+                            kHoverColour);
     s.MapHoverProfile = 0;
     showWorkingProfile(target);
     showLists();
@@ -275,8 +264,7 @@ void transferSyntheticCommand(int window) {
     NUMINDLG("Add random noise to Synthetic (%)", shellSession().NoisePercent, status);
     if (status != 0) return;
     model::XFER(w, shellSession().NoisePercent);
-    tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(w);
+    refreshProfileWindow();
 }
 
 void pasteModelToAllCommand(int window) {

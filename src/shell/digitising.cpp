@@ -19,9 +19,10 @@
 #include "shell/menus.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/window_views.h"
 #include "toolkit/core/os_services.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "util/graph_curves.h"
@@ -185,7 +186,7 @@ void digitiseClick(int x, int y) {
 void backUpVertex() {
     model::NewBodyBuffer& b = buffer();
     if (b.n > 0) b.n -= 1;
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void finishDigitising() {
@@ -196,7 +197,7 @@ void finishDigitising() {
     if (b.n < (layer ? 1 : 3)) {
         util::WINMSG(layer ? "Layers need at least 1 vertex!" : "Bodies need at least 3 vertices!");
         b.n = 0;
-        refreshProfile();
+        refreshProfileWindow();
         return;
     }
     SNAPLOCKOFF();
@@ -205,7 +206,7 @@ void finishDigitising() {
              e.NewBodyProperty, status);
     if (status != 0) {
         endDigitising();
-        refreshProfile();
+        refreshProfileWindow();
         return;
     }
     model::PolygonModel& m = workingModel();
@@ -221,7 +222,7 @@ void finishDigitising() {
         markProfileChanged();
     }
     endDigitising();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void cancelDigitising() {
@@ -231,7 +232,7 @@ void cancelDigitising() {
 void startSplit() {
     PointerState& p = pointerState();
     EditState& e = editState();
-    e.SplitBody = p.PopupBody;
+    e.SplitBody = shellSession().PopupBody;
     e.SplitFirstVertex = p.PopupVertex;
     shellSession().SplitBodyMode = true;
     views::viewState().DragVertex = false;
@@ -260,7 +261,7 @@ void completeSplit() {
     shellSession().RubberLineShown = false;
     MENUSON();
     shellSession().SplitBodyMode = false;
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void insertVertexAtEdge(int x, int y) {
@@ -282,7 +283,7 @@ void insertVertexAtEdge(int x, int y) {
     p.model.HitBody = body;
     p.model.HitVertex = added;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 }  // namespace shell

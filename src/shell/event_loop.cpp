@@ -4,17 +4,17 @@
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
 #include "shell/digitising.h"
+#include "shell/import_commands.h"
 #include "shell/interaction.h"
 #include "shell/lock_dialogs.h"
-#include "shell/model_commands.h"
-#include "shell/pointer_state.h"
-#include "shell/rubber_feedback.h"
 #include "shell/menus.h"
+#include "shell/pointer_state.h"
 #include "shell/program.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/event_wait.h"
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_api.h"
@@ -41,12 +41,10 @@ namespace {
 void redraw(int type, int window) {
     eraseRubberBands();
     if (window == 0) {
-        tk::OutputWindowSelect(0);
-        viewCalls().REFRESH(database(), mainLoop().MapAxis);
+        refreshMap();
         if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
     } else if (window == profileWindow()) {
-        tk::OutputWindowSelect(window);
-        viewCalls().REFRESHPL(workingProfile());
+        refreshProfileWindow();
     }
 }
 
@@ -65,16 +63,12 @@ void closeRequest(int window) {
 void dispatchCommand(int window, int command) {
     if (window != profileWindow() && clickModeRunning()) return;
     hideHint();
+    // A command may leave the window as it is: a rubber shape it left would
+    // stay behind, so it is erased rather than forgotten.
     eraseRubberBands();
     shellSession().LastWindow = window;
     tk::OutputWindowSelect(window);
     pointerState().PressButton = 0;
-    if (command == CMD_PIVOT) {
-        setPivotLocation(window);
-        return;
-    }
-    if (command == CMD_IMPORTDATA || command == CMD_UNZOOMDATA || command == CMD_UNZOOMMODEL)
-        return;  // their handlers belong to the view commands
     if (CommandHandler h = commandTable().find(command)) h(window);
 }
 
@@ -84,7 +78,7 @@ void handleEvent(int type, const tk::EventRecord& event) {
     m.CurrentEvent = event;
     m.CommandStatus = 0;
     const int window = event[0];
-    if (type == tk::MouseButtonDown) eraseRubberBands();
+    if (type == tk::MouseButtonDown) eraseRubberBands(shellSession().MapLineMode);
     switch (type) {
         case tk::MenuSelect:
             dispatchCommand(window, event[1]);
@@ -132,14 +126,14 @@ void closeRequestMain() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
         CLOSEPFLINE(workingProfile());
-        viewCalls().CLOSEIPLWIN();
+        closeProfileWindow();
     }
     if (!offerDatabaseSave()) return;
     exitSequence();
 }
 
 void exitCommandMain() {
-    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    if (profileWindowOpen()) closeProfileWindow();
     tk::OutputWindowSelect(0);
     if (currentProfile() > 0 && !workingProfile().LSAVED && !offerProfileSave()) return;
     if (!offerDatabaseSave()) return;
@@ -149,10 +143,10 @@ void exitCommandMain() {
 void closeProfileWindowRequest() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
-        viewCalls().MARKPFLONMAP(database(), currentProfile(), 0);
+        unmarkCurrentProfile();
         CLOSEPFLINE(workingProfile());
     }
-    viewCalls().CLOSEIPLWIN();
+    closeProfileWindow();
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);

@@ -13,9 +13,10 @@ void handleEvent(int type, const tk::EventRecord& event);
 // The command dispatch of a MenuSelect event from `window`.
 void dispatchCommand(int window, int command);
 
-// A click mode (digitising, splitting, locking) waits for the mouse.
+// A click mode waits for the mouse (digitising, splitting, locking):
+// commands and keys of windows other than the profile window are ignored.
 bool clickModeRunning();
-// Removes the start-up hint dialog when it is shown.
+// Removes the hint dialog when it is shown.
 void hideHint();
 
 // Close request and Exit command of the main window (both may return to the

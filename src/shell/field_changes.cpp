@@ -6,7 +6,7 @@
 #include "shell/pointer_state.h"
 #include "shell/resources/editing_ids.h"
 #include "shell/resources/resource_ids.h"
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
 

@@ -10,8 +10,10 @@
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/window_views.h"
 #include "util/graph_zoom.h"
 #include "util/message_boxes.h"
 #include "views/label_drawing.h"
@@ -42,7 +44,7 @@ bool popupLabelValid() {
 void labelsChanged() {
     files::sessionState().LVLabels = true;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 // The graph at the pop-up's position that takes a new label: the data
@@ -112,7 +114,7 @@ void deleteLabelCommand(int window) {
     views::DELETELABEL(labels(), p.PopupLabel);
     p.PopupLabel = 0;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 // Moves the arrow point of the pop-up's label; a property label shows the
@@ -129,7 +131,7 @@ void setArrow(bool add) {
             model::BODYPROPERTY(s.XARRO[i], s.YARRO[i], s.CMODL[i], workingModel(), value,
                                 workingProfile().DUNIT[0].view());
         }
-        refreshProfile();
+        refreshProfileWindow();
     }
     p.PopupLabel = 0;
     markProfileChanged();
@@ -152,7 +154,7 @@ void deleteAllLabelsCommand(int window) {
     if (status != 0) return;
     labels().NLAB = 0;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void propertyLabelCommand(int window) {

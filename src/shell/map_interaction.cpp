@@ -9,10 +9,10 @@
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/resource_ids.h"
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/window_views.h"
 #include "toolkit/core/menus.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
@@ -20,33 +20,35 @@
 #include "util/axis_scaling.h"
 #include "util/graph_zoom.h"
 #include "views/hit_map.h"
+#include "views/map_view.h"
 #include "views/profile_scaling.h"
 
 namespace shell {
 
 namespace {
 
-constexpr int kMarkPen = 0;
 constexpr int kHoverPen = 3;
+
+// The line of a profile drawn in exclusive-or: once to highlight it, again
+// to take the highlight off.
+void highlight(int profile, int pen) {
+    if (profile >= 1 && profile <= database().NPROF)
+        views::MARKPFLONMAP(database().profile(profile), mainLoop().MapAxis, pen);
+}
 
 const views::MapHoverServices& mapServices() {
     static const views::MapHoverServices services{
         [](float e, float n, const util::AxisRecord& axis) { return util::LINGRAPH(e, n, axis); },
-        [](int profile, const util::AxisRecord&, int pen) {
-            viewCalls().MARKPFLONMAP(database(), profile, pen);
-        }};
+        [](int profile, const util::AxisRecord&, int pen) { highlight(profile, pen); }};
     return services;
 }
 
-void mark(int profile, int pen) {
-    if (profile > 0) viewCalls().MARKPFLONMAP(database(), profile, pen);
-}
 
 // Offers the open profile's changes and closes it; false when cancelled.
 bool closeOpenProfile() {
     if (currentProfile() <= 0) return true;
     if (!offerProfileSave()) return false;
-    mark(currentProfile(), kMarkPen);
+    unmarkCurrentProfile();
     CLOSEPFLINE(workingProfile());
     return true;
 }
@@ -55,7 +57,7 @@ bool closeOpenProfile() {
 
 void unhighlightMapLine() {
     ShellSession& s = shellSession();
-    if (s.MapHoverProfile > 0) mark(s.MapHoverProfile, kHoverPen);
+    if (s.MapHoverProfile > 0) highlight(s.MapHoverProfile, kHoverPen);
     s.MapHoverProfile = 0;
 }
 
@@ -97,10 +99,10 @@ void mapRightClick(int x, int y) {
 
 void zoomMap() {
     MainLoopState& m = mainLoop();
-    const PointerState& p = pointerState();
+    ShellSession& s = shellSession();
     m.MapAxisBackup = m.MapAxis;
     util::AxisRecord& a = m.MapAxis;
-    util::ZOOMBOX(p.AnchorX, p.AnchorY, p.BoxCornerX, p.BoxCornerY, a);
+    util::ZOOMBOX(s.AnchorX, s.AnchorY, s.BoxCornerX, s.BoxCornerY, a);
     // One scale on both axes.
     if (a.divLengthX != 0.0f && a.divLengthY != 0.0f && a.stepX != 0.0f && a.stepY != 0.0f) {
         const float rx = a.stepX / a.divLengthX, ry = a.stepY / a.divLengthY;
@@ -110,8 +112,7 @@ void zoomMap() {
             a.divLengthY = a.stepY * a.divLengthX / a.stepX;
         util::FINDAS(a);
     }
-    tk::OutputWindowSelect(0);
-    viewCalls().REFRESH(database(), a);
+    refreshMap();
     database().LDBSAV = false;
 }
 
@@ -135,7 +136,7 @@ void profileListSelected() {
     }
     currentProfile() = 0;
     if (wasOpen) {
-        viewCalls().CLOSEIPLWIN();
+        closeProfileWindow();
         SHOWLISTS(database(), s.ListDialog);
     }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "calc/inversion_iterations.h"
 #include "files/session_state.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
@@ -10,6 +11,7 @@
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_values.h"
+#include "util/abort_poll.h"
 
 namespace shell {
 
@@ -41,7 +43,32 @@ void setItems(int state) {
     }
 }
 
+// The pop-up opens where the event says; a toolbar button's event carries
+// no position, which puts it at the top left of the client area, beneath the
+// toolbar.
+void importDataCommand(int window) {
+    if (window != 0) return;
+    const tk::EventRecord& e = mainLoop().CurrentEvent;
+    tk::OutputWindowSelect(0);
+    tk::MenuFloating(IDM_IMPORTPOPUP, e[5], e[6]);
+}
+
 }  // namespace
+
+void addMenuCommands(CommandTable& t) {
+    t.set(CMD_IMPORTDATA, importDataCommand);
+}
+
+void BATCHCLEANUP(int, int, int dialog) {
+    int type = -1;
+    util::EventWords record{};
+    util::LKILLMSG(true, type, record);
+    tk::DlgSelect(dialog);
+    calc::DialogPlace& place = calc::inversionDialogPlace();
+    place.x = tk::DialogInfoQuery(6);
+    place.y = tk::DialogInfoQuery(7);
+    tk::DlgHide();
+}
 
 void SETMENU() {
     tk::MenuAttach(IDM_MAIN, 0);

@@ -11,8 +11,10 @@
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/window_views.h"
 #include "util/message_boxes.h"
 
 namespace shell {
@@ -32,7 +34,7 @@ bool popupVertexValid() {
 }
 
 bool popupBodyValid() {
-    const int b = pointerState().PopupBody;
+    const int b = shellSession().PopupBody;
     return b >= 1 && b <= workingModel().NBOD;
 }
 
@@ -43,7 +45,7 @@ bool inBox(const model::PolygonModel& m, int v) {
 
 void changed() {
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 template <Flag F, bool Free>
@@ -65,12 +67,12 @@ void edgeFlag(int window) {
 
 template <Flag F, bool Free>
 void bodyFlag(int window) {
-    PointerState& p = pointerState();
+    int& body = shellSession().PopupBody;
     if (window != profileWindow() || !popupBodyValid()) return;
     const model::PolygonModel& m = workingModel();
-    for (int v = m.IV1(p.PopupBody); v <= m.IV2(p.PopupBody); ++v)
+    for (int v = m.IV1(body); v <= m.IV2(body); ++v)
         flags(F)(v) = Free;
-    p.PopupBody = 0;
+    body = 0;
     changed();
 }
 
@@ -86,7 +88,7 @@ void boxFlag(int window) {
 template <bool Free>
 void propertyFlag(int window) {
     if (window != profileWindow() || !popupBodyValid()) return;
-    workingModel().LVFIX(pointerState().PopupBody) = Free;
+    workingModel().LVFIX(shellSession().PopupBody) = Free;
     markProfileChanged();
 }
 
@@ -108,7 +110,7 @@ void deleteVertexCommand(int window) {
     if (window != profileWindow() || !popupVertexValid() || !popupBodyValid()) return;
     const model::PolygonModel before = workingModel();
     int vertex = pointerState().PopupVertex;
-    if (!model::DELETEVERTEX(workingModel(), pointerState().PopupBody, vertex)) return;
+    if (!model::DELETEVERTEX(workingModel(), shellSession().PopupBody, vertex)) return;
     keepLegalOrRestore(before);
 }
 
@@ -130,7 +132,7 @@ void deleteVerticesCommand(int window) {
 void insertVertexCommand(int window) {
     const PointerState& p = pointerState();
     if (window != profileWindow() || !popupVertexValid() || !popupBodyValid()) return;
-    if (!model::ADDVERT(workingModel(), p.InsertX, p.InsertZ, p.PopupBody, p.PopupVertex)) return;
+    if (!model::ADDVERT(workingModel(), p.InsertX, p.InsertZ, shellSession().PopupBody, p.PopupVertex)) return;
     changed();
 }
 
@@ -147,7 +149,7 @@ void bodiesChanged() {
 void hideBodyCommand(int window) {
     if (window != profileWindow() || !popupBodyValid()) return;
     model::LogicalArray& hidden = workingModel().LHIDE;
-    const int b = pointerState().PopupBody;
+    const int b = shellSession().PopupBody;
     hidden(b) = !hidden(b);
     bodiesChanged();
 }
@@ -157,7 +159,7 @@ void deleteBodyCommand(int window) {
     int status = 0;
     PROCEEDDLG("Delete body - are you sure?", status);
     if (status != 0) return;
-    model::DELETEBODY(workingModel(), pointerState().PopupBody);
+    model::DELETEBODY(workingModel(), shellSession().PopupBody);
     bodiesChanged();
 }
 
@@ -208,8 +210,8 @@ void setPivotLocation(int window) {
     const PointerState& p = pointerState();
     if (window != profileWindow() || !popupBodyValid()) return;
     model::PolygonModel& m = workingModel();
-    m.XPIVOT(p.PopupBody) = p.PopupX;
-    m.ZPIVOT(p.PopupBody) = p.PopupZ;
+    m.XPIVOT(shellSession().PopupBody) = p.PopupX;
+    m.ZPIVOT(shellSession().PopupBody) = p.PopupZ;
     files::viewSettings().LVIEWPIVOT = true;
     changed();
 }
@@ -244,6 +246,7 @@ void addModelCommands(CommandTable& t) {
     t.set(CMD_SPLITBODY, splitBodyCommand);
     t.set(CMD_NEWBODYDIALOG, bodyEditorCommand<false>);
     t.set(CMD_NEWLAYERDIALOG, bodyEditorCommand<true>);
+    t.set(CMD_PIVOT, setPivotLocation);
 }
 
 }  // namespace shell

@@ -13,7 +13,7 @@ namespace shell {
 
 void addModelCommands(CommandTable& table);
 
-// Set Pivot Location (2002), outside the table's range.
+// Set Pivot Location (2002).
 void setPivotLocation(int window);
 
 // The body editor of the edit dialogs, which File > New Body and New Layer

@@ -19,6 +19,7 @@
 #include "shell/profile_hover.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_placement.h"
 #include "util/axis_scaling.h"
 #include "util/message_boxes.h"
@@ -57,12 +58,12 @@ std::size_t at(int label) {
 
 // The mouse step from the anchor in model units; the anchor follows.
 void stepFromAnchor(int x, int y, float& dx, float& dz) {
-    PointerState& p = pointerState();
+    ShellSession& s = shellSession();
     const util::AxisRecord& a = sectionAxis();
-    dx = static_cast<float>(x - p.AnchorX) / (a.scaleX * 1000.0f);
-    dz = -static_cast<float>(y - p.AnchorY) / (a.scaleY * 1250.0f);
-    p.AnchorX = x;
-    p.AnchorY = y;
+    dx = static_cast<float>(x - s.AnchorX) / (a.scaleX * 1000.0f);
+    dz = -static_cast<float>(y - s.AnchorY) / (a.scaleY * 1250.0f);
+    s.AnchorX = x;
+    s.AnchorY = y;
     workingProfile().LSYN = false;
     progress().moved = true;
 }
@@ -179,7 +180,7 @@ void finishModelDrag() {
     }
     // A calculation in parts is made whole again, free of rounding.
     if (files::viewSettings().LCALCDET || progress().partial) calculate();
-    refreshProfile();
+    refreshProfileWindow();
     p.PressOnVertex = false;
     p.DragVertexIndex = 0;
     p.PressEdgeBody = p.PressEdgeVertex = 0;
@@ -250,7 +251,7 @@ void endLabelDrag(int x, int y, int time) {
         editLabelText(p.label.HitLabel);
     else
         labelTo(x, y);
-    refreshProfile();
+    refreshProfileWindow();
     hoverOutput().cursorShape(tk::CursorArrow);
     p.label.HitLabel = p.HighlightedLabel = p.PressLabel = 0;
     markProfileChanged();
@@ -394,7 +395,7 @@ void endDrag(int x, int y, int time) {
         v.DragPivot = false;
         pivotTo(x, y);
         markProfileChanged();
-        refreshProfile();
+        refreshProfileWindow();
     } else if (p.DragLabel) {
         endLabelDrag(x, y, time);
     } else if (v.DragBody || p.RotateBody) {
@@ -414,7 +415,7 @@ void abandonItemDrag() {
     if (!v.DragPivot && !p.DragLabel) return;
     v.DragPivot = false;
     p.DragLabel = false;
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void editLabelText(int label) {
@@ -428,7 +429,7 @@ void editLabelText(int label) {
     int status = 0;
     STRINGINDLG("Label Text:", std::span<char>(s.CMODL[k].data(), 50), status);
     if (status != 0) return;
-    refreshProfile();
+    refreshProfileWindow();
     markProfileChanged();
 }
 

@@ -12,7 +12,7 @@
 #include "shell/profile_edit.h"
 #include "shell/profile_hover.h"
 #include "shell/profile_zoom.h"
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/vertex_locking.h"
 #include "util/graph_zoom.h"
@@ -119,8 +119,8 @@ void click(const MouseEvent& e) {
 void boxReleased(const MouseEvent& e) {
     const PointerState& p = pointerState();
     eraseRubberBox();
-    const bool bigEnough = std::abs(p.AnchorX - p.BoxCornerX) > kMinimumBox &&
-                           std::abs(p.AnchorY - p.BoxCornerY) > kMinimumBox;
+    const bool bigEnough = std::abs(shellSession().AnchorX - shellSession().BoxCornerX) > kMinimumBox &&
+                           std::abs(shellSession().AnchorY - shellSession().BoxCornerY) > kMinimumBox;
     if (!bigEnough) return;
     if (p.PressWindow == 0)
         zoomMap();
@@ -168,8 +168,8 @@ void handleMouseButtonDown(const tk::EventRecord& record) {
     p.DragBodyIndex = 0;
     p.PressBody = profile ? p.model.HitBody : 0;
     p.PressWindow = e.window;
-    p.AnchorX = e.x;
-    p.AnchorY = e.y;
+    shellSession().AnchorX = e.x;
+    shellSession().AnchorY = e.y;
     p.PressButton = e.button;
     if (profile) pressInProfileWindow(e);
 }
@@ -180,6 +180,9 @@ void handleMouseMove(const tk::EventRecord& record) {
     PointerState& p = pointerState();
     p.CursorX = e.x;
     p.CursorY = e.y;
+    // The map's traced polyline stays through the next press there.
+    const files::ViewSettings& v = files::viewSettings();
+    shellSession().MapLineMode = e.window == 0 && !files::sessionState().LZOOM && v.LPOLYLINE;
     const bool profile = inProfileWindow(e);
     if (profile && stepVertexOrEdgeDrag(e.x, e.y)) return;
     if (profile && (shellSession().SplitBodyMode || editState().PairRubberLine)) {
@@ -203,8 +206,8 @@ void handleMouseButtonUp(const tk::EventRecord& record) {
     PointerState& p = pointerState();
     hideHint();
     p.PressBody = 0;
-    p.BoxCornerX = e.x;
-    p.BoxCornerY = e.y;
+    shellSession().BoxCornerX = e.x;
+    shellSession().BoxCornerY = e.y;
     p.PressButton = 0;
     if (inProfileWindow(e)) endDrag(e.x, e.y, e.time);
     if (shellSession().SplitBodyMode && inProfileWindow(e)) {

@@ -1,6 +1,7 @@
 #pragma once
-// What the mouse handlers remember between events: the cursor and the press
-// of the gesture under way, what the hover tests found under the cursor, the
+// What the mouse handlers remember between events (beside the anchor, box
+// corner, rubber end and pop-up body of ShellSession): the cursor and the
+// press of the gesture under way, what the hover tests found under the cursor, the
 // targets of the pop-up menus, the drag in progress with its undo copy, and
 // the options and operands of the click modes (digitising, splitting,
 // locking). One of each for the whole run, all zero at start-up.
@@ -31,9 +32,6 @@ struct PointerState {
     // The working profile's graph under the cursor (one of its axis records),
     // null when the cursor is in no graph.
     util::AxisRecord* CursorAxis = nullptr;
-    int AnchorX = 0, AnchorY = 0;
-    int BoxCornerX = 0, BoxCornerY = 0;
-    int RubberEndX = 0, RubberEndY = 0;
     int PressTime = 0;
     int PressButton = 0;  // 0 none, 1 left, 3 right
     int PressWindow = 0;
@@ -55,7 +53,8 @@ struct PointerState {
     views::DataGraphHoverState dataHover;
 
     // Targets of the pop-up menus.
-    int PopupBody = 0, PopupVertex = 0, PopupEdgeVertex = 0;
+    // The body of a pop-up is the session's PopupBody.
+    int PopupVertex = 0, PopupEdgeVertex = 0;
     float PopupX = 0, PopupZ = 0;
     float InsertX = 0, InsertZ = 0;
     std::array<float, 4> SelectionBox{};  // xmin, xmax, zmin, zmax

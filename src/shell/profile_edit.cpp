@@ -4,7 +4,6 @@
 
 #include "calc/forward_calc.h"
 #include "shell/shell_state.h"
-#include "shell/view_calls.h"
 #include "toolkit/core/window_api.h"
 #include "util/axis_scaling.h"
 
@@ -48,11 +47,6 @@ bool gravityData() {
 
 void selectProfileWindow() {
     if (profileWindowOpen()) tk::OutputWindowSelect(profileWindow());
-}
-
-void refreshProfile() {
-    selectProfileWindow();
-    viewCalls().REFRESHPL(workingProfile());
 }
 
 void markProfileChanged() {

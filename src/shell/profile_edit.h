@@ -28,8 +28,6 @@ bool gravityData();
 
 // Selects the profile window for output (when it is open).
 void selectProfileWindow();
-// The full redraw of the profile window.
-void refreshProfile();
 // The working profile no longer equals its database slot.
 void markProfileChanged();
 // Forward calculation of the working profile (nothing while the model is illegal).

@@ -141,8 +141,8 @@ void hoverProfileWindow(int x, int y) {
         views::DataGraphHoverState& d = p.dataHover;
         d.ViewXUnit = model::sessionState().ViewXUnit;
         d.RubberBoxShown = shellSession().RubberBoxShown;
-        d.AnchorX = static_cast<float>(p.AnchorX);
-        d.AnchorY = static_cast<float>(p.AnchorY);
+        d.AnchorX = static_cast<float>(shellSession().AnchorX);
+        d.AnchorY = static_cast<float>(shellSession().AnchorY);
         views::PLINEODOM(inchesX(x), inchesY(y), workingProfile(), *p.CursorAxis, p.HitDataPoint,
                          d, hoverOutput());
     }

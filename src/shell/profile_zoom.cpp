@@ -6,6 +6,7 @@
 #include "shell/profile_edit.h"
 #include "shell/profile_hover.h"
 #include "shell/shell_state.h"
+#include "shell/window_views.h"
 #include "util/axis_copy.h"
 #include "util/axis_scaling.h"
 #include "util/graph_zoom.h"
@@ -14,14 +15,14 @@
 namespace shell {
 
 void zoomProfile() {
-    const PointerState& p = pointerState();
+    ShellSession& s = shellSession();
     model::ProfileLine& w = workingProfile();
     bool model = false;
     util::AxisRecord* zoomed =
-        graphAt((p.AnchorX + p.BoxCornerX) / 2, (p.AnchorY + p.BoxCornerY) / 2, model);
+        graphAt((s.AnchorX + s.BoxCornerX) / 2, (s.AnchorY + s.BoxCornerY) / 2, model);
     if (!zoomed) return;
     mainLoop().ProfileAxisBackup = w.AXES;
-    util::ZOOMBOX(p.AnchorX, p.AnchorY, p.BoxCornerX, p.BoxCornerY, *zoomed);
+    util::ZOOMBOX(s.AnchorX, s.AnchorY, s.BoxCornerX, s.BoxCornerY, *zoomed);
     util::FINDAS(*zoomed);
     // Data graphs, then both records of the model section.
     const int dataGraphs = std::clamp(w.NDGRAF, 1, 2);
@@ -31,7 +32,7 @@ void zoomProfile() {
     for (util::AxisRecord* a : {&w.AXES[2], &w.AXES[4]})
         if (a != zoomed) util::COPYXAXIS(*a, *zoomed);
     util::PLOTXY(zoomed->originX, zoomed->originY, -3, *zoomed);
-    refreshProfile();
+    refreshProfileWindow();
     markProfileChanged();
 }
 

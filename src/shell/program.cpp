@@ -16,7 +16,8 @@
 #include "shell/service_binding.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
+#include "shell/view_commands.h"
+#include "shell/window_views.h"
 #include "toolkit/core/error_report.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/menus.h"
@@ -79,6 +80,7 @@ void openMainWindow() {
     tk::WindowPlacementSet({p.width, p.height, p.x, p.y, p.state});
     SETMENU();
     SETMENUSTATES();
+    showViewSwitches(0);
     tk::StatusBarParts(5, kStatusBarWidths);
     tk::MenuToolbar(IDB_TOOLBAR, 0, 0);
     shellSession().MainWindowHeightAdjust = p.height - tk::WindowInfoQuery(2);
@@ -128,18 +130,16 @@ bool loadFirstFile() {
 void drawFirstFile() {
     SHOWLISTS(database(), shellSession().ListDialog);
     tk::OutputWindowSelect(0);
-    database().LDBSAV = true;
+    // Saved as read: a database cut short is unsaved (the reader says which).
     SETMENU();
     SETMENUSTATES();
-    viewCalls().REFRESH(database(), mainLoop().MapAxis);
+    refreshMap();
     const int current = currentProfile();
     if (current > 0 && current <= database().NPROF) {
         loadWorkingProfile(current);
-        viewCalls().MARKPFLONMAP(database(), current, 0);
-        viewCalls().WINDOWPFL(workingProfile().PNAME.str());
-        SETMENUSTATESPL(workingProfile());
-        tk::OutputWindowSelect(profileWindow());
-        viewCalls().REFRESHPL(workingProfile());
+        markCurrentProfile();
+        openProfileWindow();
+        refreshProfileWindow();
     }
 }
 
@@ -169,7 +169,7 @@ bool startUp() {
     openDebugLog();
     if (!allocate()) return false;
     database().NPROF = 0;
-    viewCalls().DATARESCALE(database(), m.MapAxis);
+    rescaleMap();
     util::CHR_CHK(std::span<char>(m.StartupFile.data(), 24), 24);
     SETMENUSTATESWITHPL(1);
     m.DrawAfterLoad = loadFirstFile();
@@ -185,7 +185,7 @@ bool startUp() {
 }
 
 void exitSequence() {
-    if (profileWindowOpen()) viewCalls().CLOSEIPLWIN();
+    if (profileWindowOpen()) closeProfileWindow();
     model::CLEARDB(database());
     tk::OutputWindowSelect(0);
     files::WindowPlacement& p = files::viewSettings().MainWindowPlacement;

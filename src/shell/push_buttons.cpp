@@ -10,6 +10,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/vertex_locking.h"
+#include "shell/window_views.h"
 
 namespace shell {
 
@@ -29,7 +30,7 @@ void cancelClickModes() {
     shellSession().SplitBodyMode = false;
     mainLoop().FollowerLockMode = false;
     cancelDigitising();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void cancel(int dialog) {

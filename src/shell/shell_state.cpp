@@ -50,6 +50,8 @@ void loadWorkingProfile(int index) {
     model::sessionState().ViewXUnit = w.XUNIT.view();
     model::sessionState().ViewZUnit = w.ZUNIT.view();
     mainLoop().PropertyLabel = propertyLabelFor(w);
+    // The last zoom of the profile window belongs to the profile it was made on.
+    mainLoop().ProfileAxisBackup = {};
 }
 
 void resetShellState() {

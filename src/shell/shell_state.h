@@ -7,6 +7,7 @@
 #include <array>
 
 #include "base/fixed_string.h"
+#include "calc/inversion_iterations.h"
 #include "model/profile_database.h"
 #include "model/profile_line.h"
 #include "toolkit/core/event_queue.h"
@@ -33,6 +34,9 @@ struct MainLoopState {
     base::FixedString<6> PropertyLabel;
     bool DigitisingBody = false, FollowerLockMode = false, LeaderLockMode = false,
          PairLockMode = false;
+    // When Multiple Iterations stops: improvement factor, target misfit,
+    // largest number of steps.
+    calc::InversionControl InversionControl;
     // The exit sequence ran: the loop ends and the program returns this code.
     bool Finished = false;
     int ExitCode = 0;
@@ -42,6 +46,15 @@ struct MainLoopState {
 struct ShellSession {
     int MainWindowHeightAdjust = 0;
     bool RubberBoxShown = false, RubberLineShown = false, RubberPolyShown = false;
+    // The gesture's points in window units of its window: the press
+    // (advanced by drag steps and the traced polyline), the moving corner of
+    // a box, the end of a rubber line.
+    int AnchorX = 0, AnchorY = 0;        // press point of the gesture
+    int BoxCornerX = 0, BoxCornerY = 0;  // moving corner of the box, end of the map polyline
+    int RubberEndX = 0, RubberEndY = 0;  // end of the rubber line
+    // The map traces a polyline instead of zooming (the polyline option
+    // with zoom off); its line stays through the next press.
+    bool MapLineMode = false;
     bool SplitBodyMode = false;
     int ActiveLockDialog = 0;
     int ListDialog = 0;  // 186 while the profile list is shown, else 0
@@ -49,6 +62,7 @@ struct ShellSession {
     int MapHitProfile = 0;    // profile under the cursor when the map menu opened
     int MapHoverProfile = 0;  // profile last highlighted on the map
     int LastWindow = 0;       // window of the event being handled
+    int PopupBody = 0;        // body under the cursor when a context menu opened
 };
 
 MainLoopState& mainLoop();

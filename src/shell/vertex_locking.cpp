@@ -10,8 +10,9 @@
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
+#include "shell/window_views.h"
 #include "util/axis_scaling.h"
 #include "util/graph_curves.h"
 #include "util/message_boxes.h"
@@ -40,7 +41,7 @@ int popupVertex() {
 void showLocksChanged() {
     views::viewState().ShowLocks = true;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 // A box of half size `half` plot inches around vertex v on the section.
@@ -75,7 +76,7 @@ void unlockAllCommand(int window) {
     for (int i = 1; i <= m.vertexCount(); ++i)
         if (i != v && m.IPOINT(i) == v) m.IPOINT(i) = i;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void unlockVertexCommand(int window) {
@@ -83,7 +84,7 @@ void unlockVertexCommand(int window) {
     if (window != profileWindow() || v == 0) return;
     workingModel().IPOINT(v) = v;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void lockEdgeCommand(int window) {
@@ -114,7 +115,7 @@ void unlockEdgeCommand(int window) {
 }
 
 void lockBodyCommand(int window) {
-    const int b = pointerState().PopupBody;
+    const int b = shellSession().PopupBody;
     model::PolygonModel& m = workingModel();
     if (window != profileWindow() || b < 1 || b > m.NBOD) return;
     const int f = m.IV1(b);
@@ -145,7 +146,7 @@ void unlockVerticesCommand(int window) {
     for (int v = 1; v <= m.vertexCount(); ++v)
         if (inBox(m, v)) m.IPOINT(v) = v;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
 }
 
 void lockTogetherCommand(int window) {
@@ -238,7 +239,7 @@ void leaderClick(int v) {
     m.IPOINT(v) = editState().LockLeader;
     views::viewState().ShowLocks = true;
     markProfileChanged();
-    refreshProfile();
+    refreshProfileWindow();
     FOLLOWERON(profileWindow());
 }
 
@@ -246,8 +247,8 @@ void pairClick(int v) {
     EditState& e = editState();
     PointerState& p = pointerState();
     if (e.PairExpectFollower) {
-        p.AnchorX = p.CursorX;
-        p.AnchorY = p.CursorY;
+        shellSession().AnchorX = p.CursorX;
+        shellSession().AnchorY = p.CursorY;
         p.PressButton = 0;
         e.PairFollower = v;
         e.PairRubberLine = true;

@@ -1,6 +1,7 @@
 #include "views/data_graph.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <span>
 
@@ -85,10 +86,21 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 }  // namespace
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
+    // Every data type the program creates has its titles: the gravity kinds
+    // share the gravity title, the magnetic components the magnetics title.
+    static constexpr std::string_view kGravity[] = {"Gravity Data", "Microgravity Data",
+                                                    "Gravity Gradient"};
+    static constexpr std::string_view kMagnetics[] = {
+        "Magnetics Data",    "Magnetics Total Fld", "Magnetics Vert Grad",
+        "Magnetics X-Comp.", "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
+        "Magnetics X-V Grad", "Magnetics Y-V Grad", "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
+    auto among = [&t](const auto& names) {
+        return std::find(std::begin(names), std::end(names), t) != std::end(names);
+    };
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (t == "Gravity Data") return {22, 22};
-    if (t == "Magnetics Data" || t == "Magnetics Total Fld") return {21, 21};
+    if (among(kGravity)) return {22, 22};
+    if (among(kMagnetics)) return {21, 21};
     if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
     return {0, 0};
 }

@@ -8,6 +8,7 @@
 #include "files/session_state.h"
 #include "files/view_settings.h"
 #include "model/map_transforms.h"
+#include "model/session_state.h"
 #include "model/strike_fold.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
@@ -20,6 +21,8 @@
 #include "util/plotter_text.h"
 #include "views/grid_lines.h"
 #include "views/map_scaling.h"
+#include "views/plot_page.h"
+#include "views/view_state.h"
 
 namespace views {
 
@@ -55,19 +58,25 @@ std::string mapTitle(std::string_view title, bool kilometres) {
 }
 
 void REFRESH(model::ProfileDatabase& db, util::AxisRecord& axis) {
+    // A redraw of the screen starts from a clean page: no mark stands.
+    if (drawingOnScreen()) viewState().MarkedProfile = 0;
     if (db.NPROF <= 0) return;
     tk::OutputWindowSelect(0);
     selectPlotFont();
     layoutMap(axis, tk::WindowInfoQuery(1), tk::WindowInfoQuery(2));
-    util::PLOTXY(0.0f, 0.0f, 1);
+    startPage();
     PLOT_MAP(db, axis);
     const files::ViewSettings& v = files::viewSettings();
     const files::SessionState& s = files::sessionState();
     setLineWidth(1);
     DRAWGRID(axis, s.LGRIDJMP, s.LGRIDNMP ? 13 : 0);
     setLineWidth(v.LineWidth);
-    if (s.CurrentProfile >= 1 && s.CurrentProfile <= db.NPROF)
-        MARKPFLONMAP(db.profile(s.CurrentProfile), axis, 0);
+    const int current = model::sessionState().CurrentProfile;
+    if (!drawingOnScreen()) {
+        if (current >= 1 && current <= db.NPROF) MARKPFLONMAP(db.profile(current), axis, 0);
+    } else {
+        showProfileMark(db, axis, current);
+    }
     tk::WindowTitle("Varendal 2-D Data Inversion [" + db.DBNAME.str() + "]");
 }
 
@@ -193,6 +202,21 @@ void MARKPFLONMAP(model::ProfileLine& profile, util::AxisRecord& axis, int pen) 
     util::XORON();
     profileLineOnMap(profile, axis, visibleXorPen(0));
     util::RESTOREXOR();
+}
+
+void showProfileMark(model::ProfileDatabase& db, util::AxisRecord& axis, int profile) {
+    int& marked = viewState().MarkedProfile;
+    if (marked == profile) return;
+    hideProfileMark(db, axis);
+    if (profile < 1 || profile > db.NPROF) return;
+    MARKPFLONMAP(db.profile(profile), axis, 0);
+    marked = profile;
+}
+
+void hideProfileMark(model::ProfileDatabase& db, util::AxisRecord& axis) {
+    int& marked = viewState().MarkedProfile;
+    if (marked >= 1 && marked <= db.NPROF) MARKPFLONMAP(db.profile(marked), axis, 0);
+    marked = 0;
 }
 
 }  // namespace views

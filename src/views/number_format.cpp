@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "util/plotter_text.h"
+
 namespace views {
 
 void R2SCI(float& x, bool& neg, float& mant, int& iexp) {
@@ -95,6 +97,32 @@ std::string octantOf(float angle) {
     if (k < 0) k += 8;
     k = std::clamp(k, 0, 8);
     return std::string(kPairs + 2 * k, 2);
+}
+
+namespace {
+
+// The title's length at height H, and H made smaller when it exceeds ROOM.
+float fittedLength(int n, float room, float& h) {
+    float length = static_cast<float>(n) * 0.86f * h;
+    if (length > room) {
+        h = h * room / length;
+        length = room;
+    }
+    return length;
+}
+
+}  // namespace
+
+void LBLXAX(std::string_view text, int n, float x1, float x2, float y, float h) {
+    if (n <= 0 || h < 0.001f) return;
+    const float length = fittedLength(n, 0.9f * (x2 - x1), h);
+    util::SYMBOL((x1 + x2 - length) / 2.0f, y, h, text, 0.0f, n);
+}
+
+void LBLYAX(std::string_view text, int n, float y1, float y2, float x, float h) {
+    if (n <= 0 || h < 0.001f) return;
+    const float length = fittedLength(n, 0.9f * (y2 - y1), h);
+    util::SYMBOL(x - 1.5f * h, (y1 + y2 - length) / 2.0f, h, text, 90.0f, n);
 }
 
 }  // namespace views

@@ -4,6 +4,7 @@
 // octants.
 
 #include <string>
+#include <string_view>
 
 #include "base/fixed_string.h"
 
@@ -22,6 +23,13 @@ void FITFMT(float lo, float hi, int w, int& ndec);
 
 // Polar form of (X, Y); THETA in radians, 0 at the origin.
 void RECPOL(float x, float y, float& r, float& theta);
+
+// An axis title of N characters of TEXT, height H, centred under a horizontal
+// axis from X1 to X2 at height Y, or beside a vertical one from Y1 to Y2 left
+// of X; a title wider than 0.9 of the axis is made smaller to fit. Nothing
+// for N <= 0 or H below 0.001.
+void LBLXAX(std::string_view text, int n, float x1, float x2, float y, float h);
+void LBLYAX(std::string_view text, int n, float y1, float y2, float x, float h);
 
 // Two-letter compass octant of an azimuth in degrees, blank-padded.
 template <std::size_t N>

@@ -78,6 +78,18 @@ TEST(FortranWrite, FixedPoint) {
     });
 }
 
+TEST(FortranWrite, BareFixedPointIsAsWideAsTheValueNeeds) {
+    checkReals({
+        {"(F)", 2.5, "2.5"},
+        {"(F)", 0.0, "0.0"},
+        {"(F)", 50000.0, "50000.0"},
+        {"(F)", static_cast<double>(0.27f), "0.27"},  // seven significant digits
+        {"(F)", static_cast<double>(0.27f * 2.54f), "0.6858"},
+        {"(F)", -1234.5, "-1234.5"},
+        {"F", 1.0e-3, "0.001"},
+    });
+}
+
 TEST(FortranWrite, ExponentForms) {
     checkReals({
         {"(1PE8.1)", 1234.0, " 1.2E+03"},

@@ -52,3 +52,43 @@ TEST(AtomicWrite, AFolderThatIsNotThereIsReportedAsNotCreated) {
 }
 
 }  // namespace
+
+namespace {
+
+std::size_t entriesIn(const std::string& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
+    return n;
+}
+
+TEST(StagedFile, ReplacesTheTargetOnlyWhenTheWriterFilledIt) {
+    TempFolder temp;
+    const std::string path = temp.file("plot.DXF");
+    writeText(path, "old");
+    files::StagedFile staged = files::stageFile(path);
+    ASSERT_FALSE(staged.temp.empty());
+    EXPECT_EQ(std::filesystem::path(staged.temp).extension(), ".DXF");
+    EXPECT_EQ(std::filesystem::path(staged.temp).parent_path(), temp.path());
+    // Nothing written: the old file stays and the temporary file goes.
+    EXPECT_FALSE(files::commitStagedFile(staged));
+    EXPECT_EQ(readText(path), "old");
+    EXPECT_EQ(entriesIn(temp.path()), 1u);
+
+    staged = files::stageFile(path);
+    writeText(staged.temp, "new drawing");
+    EXPECT_TRUE(files::commitStagedFile(staged));
+    EXPECT_EQ(readText(path), "new drawing");
+    EXPECT_EQ(entriesIn(temp.path()), 1u);
+}
+
+TEST(StagedFile, AFolderThatCannotBeWrittenIsReportedBeforeAnythingIsDrawn) {
+    TempFolder temp;
+    // Permissions do not stop the root user; a plain file as the folder does.
+    writeText(temp.file("notes"), "x");
+    const files::StagedFile staged = files::stageFile(temp.file("notes") + "/plot.CGM");
+    EXPECT_TRUE(staged.temp.empty());
+    EXPECT_NE(staged.error.find("cannot write in the folder"), std::string::npos);
+    EXPECT_EQ(entriesIn(temp.path()), 1u);
+}
+
+}  // namespace

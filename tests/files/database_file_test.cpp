@@ -276,6 +276,31 @@ TEST_F(DatabaseFile, CutFilesGiveTheirMessagesAndLeaveTheDatabase) {
     }
 }
 
+TEST_F(DatabaseFile, AFileCutInALaterProfileGivesTheWholeProfilesUnsaved) {
+    model::ProfileDatabase written = files_test::richDatabase();
+    ASSERT_GE(written.NPROF, 2);
+    auto whole = files::databaseFileBytes(written, files_test::sampleAxis(2.0f), 1, "RICH");
+    std::vector<std::size_t> plindat;
+    for (const auto& s : sectionsOf(whole))
+        if (s.keyword == "PLINDAT ") plindat.push_back(s.offset);
+    ASSERT_GE(plindat.size(), 2u);
+    const std::size_t at = plindat[1] + 20 + 6;  // inside the second profile's data
+    std::string path = temp.file("CUT.TQM");
+    writeBytes(path, std::vector<std::uint8_t>(whole.begin(), whole.begin() + at));
+    model::ProfileDatabase db = files_test::emptyDatabase("BEFORE");
+    util::AxisRecord axis;
+    MessageLog log;
+    EXPECT_EQ(load(db, axis, path), 0);
+    ASSERT_FALSE(log.information.empty());
+    EXPECT_EQ(log.information.front(), readError(at, "PLINDAT "));
+    ASSERT_EQ(db.NPROF, 1);
+    EXPECT_EQ(db.profile(1).PNAME, written.profile(1).PNAME);
+    EXPECT_TRUE(db.profile(1).DAT == written.profile(1).DAT);
+    EXPECT_FALSE(db.LDBSAV) << "the user decides where to keep what was read";
+    EXPECT_EQ(db.DBNAME, base::FixedString<24>("CUT"));
+    EXPECT_EQ(axis, files_test::sampleAxis(2.0f));
+}
+
 TEST_F(DatabaseFile, WrongMagicLeavesTheDatabase) {
     std::string path = temp.file("text.TQM");
     files_test::writeText(path, "Not a database at all");

@@ -50,7 +50,7 @@ model::ProfileLine gravityProfile() {
     m.XTENT1(2) = 100.0f;
     m.XTENT2(2) = 150.0f;
     const float x[] = {0, 30, 60, 1e15f, 1e15f, -1e15f, -1e15f, 10, 40, 40, 10};
-    const float z[] = {-50, -55, -52, -52, 1e15f, 1e15f, -50, -100, -100, -150, -150};
+    const float z[] = {-50, -55, -52, -52, -1e15f, -1e15f, -50, -100, -100, -150, -150};
     const char* letters = "BZNNNNNNXBN";
     for (int v = 1; v <= 11; ++v) {
         m.XVRT(v) = x[v - 1];
@@ -213,6 +213,8 @@ TEST_F(ModelFile, ReaderEdgeCases) {
     EXPECT_EQ(m.XVRT.values()[5], -1e15f);
     EXPECT_EQ(m.XVRT.values()[6], -1e15f);
     EXPECT_EQ(m.ZVRT(4), -11.0f);
+    EXPECT_EQ(m.ZVRT(5), -1e15f) << "a layer reaches down, not up";
+    EXPECT_EQ(m.ZVRT(6), -1e15f);
     EXPECT_EQ(m.ZVRT(7), -10.0f);
     EXPECT_EQ(m.IV1(2), 8);
     EXPECT_EQ(m.IV2(2), 11);

@@ -154,9 +154,44 @@ TEST_F(MogImport, LetterInTheThirdStationLine) {
     expectRefused(text, "READ ERROR AT LINE    11   ");
 }
 
-TEST_F(MogImport, OnlyReadingIsOffered) {
-    std::string name = folder.file("x.mog");
+TEST_F(MogImport, AWrittenFileReadsBackIntoTheSameProfile) {
+    read(mogFile("MAGN", 3, "\r\n"));
+    ASSERT_EQ(status, 0);
+    const model::ProfileLine written = profile;
+    std::string name = folder.file("copy.mog");
     files::ASCIO(profile, 'W', name, status);
+    ASSERT_EQ(status, 0);
+    EXPECT_TRUE(log.questions.empty());
+    profile = files_test::newSlot();
+    files::resetSiblingHeader();
+    files::ASCIO(profile, 'R', name, status);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(profile, written);
+    EXPECT_EQ(files::siblingHeader().clientText[1], "Second title");
+    EXPECT_EQ(files::siblingHeader().clientLong.view(), "CLIENT1234");
+}
+
+TEST_F(MogImport, WritingOverAFileAsksFirst) {
+    read(mogFile("GRAV", 2));
+    const std::string name = folder.file("old.mog");
+    files_test::writeText(name, "old");
+    log.answer = false;
+    std::string given = name;
+    files::ASCIO(profile, 'W', given, status);
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(files_test::readText(name), "old");
+    ASSERT_EQ(log.questions.size(), 1u);
+    EXPECT_EQ(log.questions[0], "FILE EXISTS: \r\n" + std::string(files::chosenFile(name).name.view()) +
+                                    "\r\nDO YOU WANT TO WRITE OVER IT?");
+    log.answer = true;
+    files::ASCIO(profile, 'W', given, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(files_test::readText(name).find("LINE12AB  GRAV"), std::string::npos);
+}
+
+TEST_F(MogImport, AnUnknownModeDoesNothing) {
+    std::string name = folder.file("x.mog");
+    files::ASCIO(profile, 'X', name, status);
     EXPECT_EQ(status, -1);
     EXPECT_EQ(files::fileSize(name), -1);
     name = "";

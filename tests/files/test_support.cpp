@@ -36,7 +36,11 @@ ScopedEnv::~ScopedEnv() {
 
 MessageLog::MessageLog() {
     files::messageBoxes() = {[this](std::string_view t) { information.emplace_back(t); },
-                             [this](std::string_view t) { warnings.emplace_back(t); }};
+                             [this](std::string_view t) { warnings.emplace_back(t); },
+                             [this](std::string_view t) {
+                                 questions.emplace_back(t);
+                                 return answer;
+                             }};
 }
 
 MessageLog::~MessageLog() {

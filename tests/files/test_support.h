@@ -48,6 +48,8 @@ class MessageLog {
     MessageLog& operator=(const MessageLog&) = delete;
     std::vector<std::string> information;
     std::vector<std::string> warnings;
+    std::vector<std::string> questions;  // answered with `answer`
+    bool answer = true;
     std::vector<std::string> all() const;
 };
 

@@ -326,6 +326,24 @@ TEST(GdiRaster, HugeShapesCostOnlyWhatShows) {
     SelectObject(c.dc, GetStockObject(BLACK_PEN));
     DeleteObject(wide);
     EXPECT_FALSE(StretchBlt(c.dc, 0, 0, 10, 10, c.dc, 0, 0, big, big, SRCCOPY));
+
+    // Scaled beyond the range of a pixel column (a damaged metafile can ask
+    // for that), the edges are clamped and the visible rows still fill.
+    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+    SelectObject(c.dc, GetStockObject(NULL_PEN));
+    SetGraphicsMode(c.dc, GM_ADVANCED);
+    XFORM zoom{};
+    zoom.eM11 = zoom.eM22 = 1000.0f;
+    SetWorldTransform(c.dc, &zoom);
+    const POINT scaled[] = {{0, 0}, {big, 0}, {big, 1}, {0, 1}};
+    Polygon(c.dc, scaled, 4);
+    EXPECT_EQ(c.at(49, 5), 0u);
+    // An underlined text of an absurd size (a damaged metafile's font).
+    HFONT huge = CreateFontA(-big, 0, 0, 0, 400, FALSE, TRUE, FALSE, 0, 0, 0, 0, 0, "Arial");
+    HGDIOBJ oldFont = SelectObject(c.dc, huge);
+    TextOutA(c.dc, 0, 0, "Pelk", 4);
+    SelectObject(c.dc, oldFont);
+    DeleteObject(huge);
 }
 
 }  // namespace

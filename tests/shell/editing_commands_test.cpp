@@ -12,7 +12,7 @@ void command(int id) {
 
 void target(int body, int vertex, int edgeVertex = 0) {
     PointerState& p = pointerState();
-    p.PopupBody = body;
+    shellSession().PopupBody = body;
     p.PopupVertex = vertex;
     p.PopupEdgeVertex = edgeVertex;
 }
@@ -76,7 +76,7 @@ TEST_F(EditingTest, VertexCommandsDeleteInsertAndFreeVerticesAndUndoAnIllegalDel
 }
 
 TEST_F(EditingTest, LockCommandsFollowTheirRules) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     // Lock Edge: free and free, then a free first vertex takes the second's leader.
     s.check([] {
@@ -134,7 +134,7 @@ TEST_F(EditingTest, LockCommandsFollowTheirRules) {
 }
 
 TEST_F(EditingTest, BodyAndDataPointCommandsAskWhereTheyDeleteAndMarkTheProfileChanged) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     s.check([] {
         selectBox(950, 1550, -10, 10);  // stations 11 to 16
@@ -177,7 +177,7 @@ TEST_F(EditingTest, BodyAndDataPointCommandsAskWhereTheyDeleteAndMarkTheProfileC
 }
 
 TEST_F(EditingTest, LabelCommandsAddEditArrowAndDeleteLabels) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     s.moveTo(atData(3000, 1.5f));

@@ -19,9 +19,11 @@
 #include "platform/window/surface.h"
 #include "program_test_support.h"
 #include "shell/resources/editing_ids.h"
+#include "shell/resources/resource_ids.h"
 #include "shell/event_loop.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
+#include "shell/window_views.h"
 #include "toolkit/core/window_placement.h"
 #include "util/axis_scaling.h"
 #include "views/map_scaling.h"
@@ -30,19 +32,19 @@
 
 namespace shell::test {
 
-using Outline = std::vector<std::pair<float, float>>;
+using BodyOutline = std::vector<std::pair<float, float>>;
 
 // A rectangle from (x0, z0) to (x1, z1), clockwise on the screen.
-inline Outline box(float x0, float z0, float x1, float z1) {
+inline BodyOutline box(float x0, float z0, float x1, float z1) {
     return {{x0, z0}, {x0, z1}, {x1, z1}, {x1, z0}};
 }
 
 // Replaces the profile's model by flat topography at its stations and the
 // given bodies (density b / 10 for body b), with their areas and levels.
-inline void setModel(model::ProfileLine& p, const std::vector<Outline>& bodies) {
+inline void setModel(model::ProfileLine& p, const std::vector<BodyOutline>& bodies) {
     model::PolygonModel& m = p.MODEL;
     int nv = 0;
-    for (const Outline& b : bodies)
+    for (const BodyOutline& b : bodies)
         nv += static_cast<int>(b.size());
     const int nb = static_cast<int>(bodies.size());
     m.NTOPO = p.NSTA;
@@ -76,7 +78,7 @@ inline void setModel(model::ProfileLine& p, const std::vector<Outline>& bodies) 
 // A gravity profile of `stations` stations from 0 to `length` metres along
 // an east-west line, observed data of a bump, and the given bodies.
 inline void makeProfile(model::ProfileLine& p, const std::string& name, int stations,
-                        float length, const std::vector<Outline>& bodies) {
+                        float length, const std::vector<BodyOutline>& bodies) {
     p.PNAME.assign(name);
     p.DTYPE.assign("Gravity Data");
     p.DUNIT[0].assign("mgal");
@@ -111,7 +113,7 @@ inline void makeProfile(model::ProfileLine& p, const std::string& name, int stat
 
 // The two bodies of the standard profile: one under 1000-1600 m and one
 // under 2400-3000 m.
-inline std::vector<Outline> twoBodies() {
+inline std::vector<BodyOutline> twoBodies() {
     return {box(1000, -800, 1600, -200), box(2400, -900, 3000, -300)};
 }
 
@@ -137,7 +139,7 @@ inline void writeProfiles(const std::string& name,
     model::CLEARDB(db);
 }
 
-inline void writeModelDatabase(const std::string& name) {
+inline void writeRidgeDatabase(const std::string& name) {
     writeProfiles(name, {[](model::ProfileLine& p) {
                       makeProfile(p, "Ridge Line", 41, 4000.0f, twoBodies());
                   }});
@@ -157,11 +159,6 @@ class EditingTest : public ProgramTest {
     }
     win::FakeClock clock_;
 };
-
-inline win::HWND profileClient() {
-    const int w = profileWindow();
-    return w > 0 ? tk::windowSystem().slots[w].client : nullptr;
-}
 
 // A page point (plot inches) of a window's client area on the screen.
 inline win::POINT screenOfInches(win::HWND client, float xin, float yin) {
@@ -211,11 +208,6 @@ inline std::string statusText(int window, int part) {
     return text;
 }
 
-inline void saveShot(win::HWND window, const std::string& name) {
-    fs::create_directories(PELK_SCREENSHOT_DIR);
-    EXPECT_TRUE(win::robot::saveWindowPng(window, std::string(PELK_SCREENSHOT_DIR "/") + name));
-}
-
 // The pixels of a window's client area as drawn now.
 inline win::Surface capture(win::HWND client) {
     const win::WindowDrawTarget t = win::windowDrawTarget(client, true);
@@ -242,8 +234,7 @@ inline int differingPixels(const win::Surface& a, const win::Surface& b) {
 // exclusive-or trace is left anywhere.
 inline void expectSameAsFreshRedraw() {
     const win::Surface now = capture(profileClient());
-    tk::OutputWindowSelect(profileWindow());
-    viewCalls().REFRESHPL(workingProfile());
+    refreshProfileWindow();
     EXPECT_EQ(differingPixels(now, capture(profileClient())), 0);
 }
 
@@ -263,11 +254,6 @@ inline void popupItem(Script& s, win::robot::Target where, const std::string& it
     s.moveTo(where);
     s.clickAt(where, win::robot::Button::Right);
     s.clickMenuItem(item);
-}
-
-inline win::HWND profileFrame() {
-    const int w = profileWindow();
-    return w > 0 ? tk::windowSystem().slots[w].frame : nullptr;
 }
 
 }  // namespace shell::test

@@ -9,7 +9,7 @@ namespace {
 using win::robot::Button;
 
 TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     std::vector<float> before;
     Script s;
     clickAside(s);
@@ -53,7 +53,7 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
 
 
 TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     // The right button on a vertex moves the whole body.
@@ -94,7 +94,7 @@ float distance(float x1, float z1, float x2, float z2) {
 }
 
 TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     popupItem(s, atModel(1300, -500), "Set Pivot Location");
@@ -128,7 +128,7 @@ TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
 }
 
 TEST_F(EditingTest, ANewBodyIsDigitisedWithClicksAndClosedByFinish) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     popupItem(s, atModel(2000, -1100), "New Body");
@@ -174,7 +174,7 @@ TEST_F(EditingTest, ANewBodyIsDigitisedWithClicksAndClosedByFinish) {
 }
 
 TEST_F(EditingTest, ANewLayerIsDigitisedAndRunsOffBothEnds) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     popupItem(s, atModel(2000, -1100), "New Layer");
@@ -200,7 +200,7 @@ TEST_F(EditingTest, ANewLayerIsDigitisedAndRunsOffBothEnds) {
 }
 
 TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     popupItem(s, atModel(1000, -800), "Split Body");
@@ -265,7 +265,7 @@ TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
         EXPECT_EQ(m.XVRT(6), m.XVRT(3));
         EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
         EXPECT_EQ(m.IPOINT(6), 3);
-        refreshProfile();
+        refreshProfileWindow();
         saveShot(profileFrame(), "lock_and_invert.png");
     });
     exitWithoutSaving(s);
@@ -273,7 +273,7 @@ TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
 }
 
 TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     s.moveTo(atData(1900, 1.945f));
@@ -374,7 +374,7 @@ TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
     s.check([baseline, axis] {
         files::sessionState().LVLabels = true;
         files::sessionState().LZOOM = true;
-        refreshProfile();
+        refreshProfileWindow();
         *baseline = capture(profileClient());
         *axis = dataAxis();
     });
@@ -450,7 +450,7 @@ win::HWND lockDialog(const std::string& title) {
 }
 
 TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     // Followers for one leader.
@@ -624,7 +624,7 @@ win::HWND insertionDialog() {
 }
 
 TEST_F(EditingTest, DigitisingSnapsAndLocksBacksUpAndIsCancelled) {
-    writeModelDatabase("SITE");
+    writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     popupItem(s, atModel(2000, -1100), "New Body");

@@ -29,6 +29,7 @@ TEST_F(ProgramTest, StartsWithTheCommandLineDatabaseShowsItAndWritesTheSettingsA
                     win::robot::findDescendantByText(main, "Hints"));
         fs::create_directories(PELK_SCREENSHOT_DIR);
         EXPECT_TRUE(win::robot::saveWindowPng(main, PELK_SCREENSHOT_DIR "/shell_main_window.png"));
+        EXPECT_TRUE(win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_screen.png"));
     });
     chooseMenu(s, "File", "Exit");
     // The lower-case extension is found on the upper-cased argument.

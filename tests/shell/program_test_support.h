@@ -3,7 +3,6 @@
 // process on the headless screen, in a folder of its own with its own
 // settings, while the robot plays the user.
 
-
 #include "shell/program.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +15,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "calc/inversion_host.h"
+#include "calc/inversion_iterations.h"
 #include "files/database_file.h"
 #include "files/session_state.h"
 #include "files/view_settings.h"
@@ -33,7 +34,6 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
-#include "shell/view_calls.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/menus.h"
 #include "toolkit/core/seams.h"
@@ -43,6 +43,9 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "util/abort_poll.h"
+#include "util/pen_plotter.h"
+#include "views/view_state.h"
 
 namespace shell::test {
 
@@ -74,6 +77,10 @@ inline void writeDatabase(const std::string& name) {
             p.STAT(k) = 100.0f * static_cast<float>(k - 1);
             p.DAT(k, 1) = static_cast<float>(k + i);
         }
+        p.EFIRST = p.EAST(1);
+        p.NFIRST = p.NORT(1);
+        p.ELAST = p.EAST(3);
+        p.NLAST = p.NORT(3);
         db.name(i) = model::listName(p.PNAME);
     }
     db.NPROF = 2;
@@ -102,6 +109,7 @@ class ProgramTest : public ::testing::Test {
         EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         resetAll();
         win::testing::setCommandLine("");
+        win::testing::setModuleFileName("");
         if (hadConfig_)
             ::setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
         else
@@ -126,7 +134,11 @@ class ProgramTest : public ::testing::Test {
         files::viewSettings().reset();
         resetShellState();
         resetSmallDialogs();
-        resetViewCalls();
+        views::viewState().reset();
+        util::resetPlotterState();
+        util::resetAbortPollState();
+        calc::resetInversionHost();
+        calc::resetInversionDialogPlace();
     }
     fs::path settingsFile() const { return dir_ / "config" / "pelk-gm" / "PELK-GM.INI"; }
 
@@ -179,6 +191,32 @@ inline void chooseMenu(Script& s, const std::string& menu, const std::string& it
 // A command as the menus and the map's context menu send it.
 inline void postCommand(win::HWND window, int command) {
     win::PostMessageA(window, win::WM_COMMAND, static_cast<win::WPARAM>(command), 0);
+}
+
+// The profile window, its drawing area (no bars) and its menu bar.
+inline win::HWND profileFrame() {
+    const int n = profileWindow();
+    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].frame : nullptr;
+}
+
+inline win::HWND profileClient() {
+    const int n = profileWindow();
+    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].client : nullptr;
+}
+
+inline void chooseProfileMenu(Script& s, const std::string& menu, const std::string& item) {
+    s.clickAt([menu] {
+        win::RECT r{};
+        if (!win::robot::menuBarItemRect(profileFrame(), menu, r))
+            throw std::runtime_error("no profile menu title " + menu);
+        return win::robot::centreOf(r);
+    });
+    s.clickMenuItem(item);
+}
+
+inline void saveShot(win::HWND w, const std::string& name) {
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    EXPECT_TRUE(win::robot::saveWindowPng(w, PELK_SCREENSHOT_DIR "/" + name));
 }
 
 inline int menuState(int window, int command, int kind) {

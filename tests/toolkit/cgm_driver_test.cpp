@@ -18,6 +18,7 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_driver.h"
 #include "toolkit/output/cgm_encoding.h"
+#include "toolkit/output/hardcopy_driver.h"
 
 namespace tk {
 namespace {
@@ -134,7 +135,7 @@ TEST_F(CgmDriverTest, ColourHandlingAndTwoColourFill) {
     };
     for (const Case& c : cases) {
         int r = c.r, g = c.g, b = c.b;
-        CgmColourInvert(c.handling, r, g, b);
+        ApplyColourHandling(c.handling, r, g, b);
         EXPECT_EQ((std::vector<int>{r, g, b}), (std::vector<int>{c.er, c.eg, c.eb}));
     }
     begin();

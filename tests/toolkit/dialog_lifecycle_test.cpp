@@ -240,6 +240,16 @@ TEST_F(DialogTest, ScreenshotOfALoadedDialog) {
     DlgShow(20, 20);
     const std::string path = ::testing::TempDir() + "tk_dialog_fields.png";
     ASSERT_TRUE(win::robot::saveWindowPng(currentDialog(), path));
+    // The name put into the field is drawn: inside its border, pixels other
+    // than the white of an empty field.
+    win::RECT field{};
+    win::GetWindowRect(win::GetDlgItem(currentDialog(), IDC_TKNAME), &field);
+    const win::Surface& screen = win::robot::screen();
+    int drawn = 0;
+    for (int y = field.top + 3; y < field.bottom - 3; ++y)
+        for (int x = field.left + 3; x < field.right - 3; ++x)
+            drawn += screen.contains(x, y) && screen.at(x, y) != 0xFFFFFF;
+    EXPECT_GT(drawn, 20);
 }
 
 }  // namespace

@@ -28,8 +28,27 @@ TEST_F(HelpTest, OldHelpNamesOpenTheirWebPage) {
     test::writeFile("PELK-GM.html", "<html></html>");
     HelpTopicShow("PELK-GM.HLP");
     HelpTopicShow("pelk-gm.hlp", 5);
-    EXPECT_EQ(opened, (std::vector<std::string>{"file://" + dir.path() + "/PELK-GM.html",
+    // Without a contents file the help opens at its index.
+    EXPECT_EQ(opened, (std::vector<std::string>{"file://" + dir.path() + "/PELK-GM.html#index",
                                                 "file://" + dir.path() + "/PELK-GM.html#5"}));
+    EXPECT_EQ(toolkitState().LastErrorNumber, 0);
+    EXPECT_TRUE(HelpFileExists("pelk-gm.HLP"));
+    EXPECT_FALSE(HelpFileExists("other.hlp"));
+}
+
+TEST_F(HelpTest, ContentsPopUpsKeywordsAndHtmlHelpReferencesKeepTheirTopic) {
+    test::writeFile("guide.html", "");
+    test::writeFile("guide.cnt", "");
+    HelpTopicShow("guide.hlp");                      // a contents file: the contents
+    HelpTopicShow("guide.hlp", 12, 1);               // a pop-up topic shows in the page
+    HelpFile("guide.hlp", -1, "Colour Fill", 0, 0);  // a keyword
+    HelpTopicShow("guide.chm", 40);
+    HelpFile("ms-its:guide.chm::/views/model.htm", -1, "-1", 0, 1);
+    HelpFile("ms-its:GUIDE.CHM::/start.htm#keys", -1, "-1", 0, 1);
+    const std::string page = "file://" + dir.path() + "/guide.html";
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{page + "#contents", page + "#12", page + "#colour-fill",
+                                        page + "#40", page + "#model", page + "#keys"}));
     EXPECT_EQ(toolkitState().LastErrorNumber, 0);
 }
 

@@ -111,10 +111,12 @@ class NumericEditTest : public test::WindowTest {
     }
     // Runs the dialog modally while the robot plays the script, then closes it.
     void run(Script s) {
+        s.steps.push_front([] { ASSERT_TRUE(dialog()) << "the dialog never opened"; });
         s.check([] { win::EndDialog(dialog(), 0); });
         win::robot::play(std::move(s));
         const auto bytes = dialogTemplate();
-        win::DialogBoxIndirectParamA(nullptr, bytes.data(), nullptr, dialogProcedure, 0);
+        EXPECT_NE(win::DialogBoxIndirectParamA(nullptr, bytes.data(), nullptr, dialogProcedure, 0),
+                  -1);
     }
     static win::HWND dialog() { return win::robot::findTopLevelByClass("#32770"); }
     static win::HWND item(int id) { return win::GetDlgItem(dialog(), id); }

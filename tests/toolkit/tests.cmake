@@ -23,3 +23,9 @@ if(COMMAND pelk_add_resources)
   pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/grid_test_resources.rc
                      ${CMAKE_CURRENT_LIST_DIR}/grid_test_ids.h)
 endif()
+
+# The grid editor tests copy a grid field of a dialog.
+if(COMMAND pelk_add_resources)
+  pelk_add_resources(test_toolkit ${CMAKE_CURRENT_LIST_DIR}/grid_editor_test_resources.rc
+                     ${CMAKE_CURRENT_LIST_DIR}/grid_editor_test_ids.h)
+endif()

@@ -119,4 +119,25 @@ TEST_F(MapViewTest, MapPictureAndMarkTwiceRestoresIt) {
     }
 }
 
+TEST_F(MapViewTest, TheCurrentMarkIsDrawnOnceAndErasedOnlyWhereItStands) {
+    useSurface();
+    views::layoutMap(axis, surface.width, surface.height);
+    views::PLOT_MAP(db, axis);
+    const auto clean = surface.pixels;
+    // Asked for twice (a redraw, then the command that selected the
+    // profile), the mark still shows.
+    views::showProfileMark(db, axis, 1);
+    const auto marked = surface.pixels;
+    EXPECT_NE(marked, clean);
+    views::showProfileMark(db, axis, 1);
+    EXPECT_EQ(surface.pixels, marked);
+    // Moving it to another profile takes the first one away.
+    views::showProfileMark(db, axis, 2);
+    views::showProfileMark(db, axis, 0);
+    EXPECT_EQ(surface.pixels, clean);
+    // Erasing a mark that does not stand draws nothing.
+    views::hideProfileMark(db, axis);
+    EXPECT_EQ(surface.pixels, clean);
+}
+
 }  // namespace

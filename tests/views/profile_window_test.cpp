@@ -88,7 +88,8 @@ TEST_F(ProfileViewTest, TitlesByDataType) {
     const Case cases[] = {
         {"Gravity Data", 1, 1, 22, 22},      {"Magnetics Total Fld", 1, 1, 21, 21},
         {"Gravity/Mag Data", 1, 2, 22, 21},  {"Gravity/Mag Data", 2, 2, 21, 21},
-        {"VLF In-Phase/Quad", 1, 1, 15, 15}, {"Mystery", 1, 1, 0, 0}};
+        {"VLF In-Phase/Quad", 1, 1, 15, 15}, {"Microgravity Data", 1, 1, 22, 22},
+        {"Magnetics Z-Comp", 1, 1, 21, 21},  {"Mystery", 1, 1, 0, 0}};
     for (const Case& c : cases) {
         const views::DataTitles t = views::dataTitles(c.type, c.panel, c.graphs);
         EXPECT_EQ(t.left, c.left) << c.type << c.panel;

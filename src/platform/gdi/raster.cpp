@@ -129,6 +129,17 @@ void paintPixel(RasterTarget& t, int x, int y, const Paint& paint) {
     if (t.clip.contains(x, y)) putPixel(t, x, y, paint);
 }
 
+namespace {
+
+// The first pixel column at or right of x. Edges of a damaged or absurd
+// drawing may lie far outside any surface: clamp before converting, so the
+// conversion is defined and only visible columns cost anything.
+int firstColumnFrom(double x) {
+    return static_cast<int>(std::clamp(std::ceil(x - 1e-9), -1.0e9, 1.0e9));
+}
+
+}  // namespace
+
 void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
                      Coverage& out) {
     struct Edge {
@@ -176,8 +187,8 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
             wind += xs[i].second;
             const bool inside = winding ? wind != 0 : (i % 2) == 0;
             if (!inside) continue;
-            int xa = static_cast<int>(std::ceil(xs[i].first - 1e-9));
-            int xb = static_cast<int>(std::ceil(xs[i + 1].first - 1e-9));
+            int xa = firstColumnFrom(xs[i].first);
+            int xb = firstColumnFrom(xs[i + 1].first);
             if (coverageWindow()) {
                 xa = std::max<int>(xa, coverageWindow()->left - 1);
                 xb = std::min<int>(xb, coverageWindow()->right + 1);

@@ -4,6 +4,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,11 @@ std::function<DWORD()>& tickSource() {
 std::string& commandLineOverride() {
     static std::string text;
     return text;
+}
+
+std::string& moduleFileOverride() {
+    static std::string path;
+    return path;
 }
 
 // The command line as Windows would hand it over: the arguments joined by
@@ -89,7 +95,13 @@ LPSTR GetCommandLineA() {
 
 DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
     std::vector<char> path(PATH_MAX + 1);
-    ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+    ssize_t n = 0;
+    if (const std::string& given = moduleFileOverride(); !given.empty()) {
+        n = static_cast<ssize_t>(std::min<std::size_t>(given.size(), PATH_MAX));
+        std::memcpy(path.data(), given.data(), static_cast<std::size_t>(n));
+    } else {
+        n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+    }
     if (n < 0) {
         setLastErrorFromErrno(errno);
         return 0;
@@ -199,6 +211,10 @@ void setTickCountSource(std::function<DWORD()> source) {
 namespace testing {
 void setCommandLine(const std::string& commandLine) {
     commandLineOverride() = commandLine;
+}
+
+void setModuleFileName(const std::string& path) {
+    moduleFileOverride() = path;
 }
 }  // namespace testing
 

@@ -53,6 +53,9 @@ namespace testing {
 // Replaces the command line that GetCommandLineA answers; empty restores the
 // real one.
 void setCommandLine(const std::string& commandLine);
+// Replaces the program's path that GetModuleFileNameA answers (what lies
+// beside the program is then looked for there); empty restores the real one.
+void setModuleFileName(const std::string& path);
 }  // namespace testing
 
 }  // namespace win

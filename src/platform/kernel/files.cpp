@@ -327,6 +327,17 @@ BOOL DeleteFileA(LPCSTR name) {
     return TRUE;
 }
 
+BOOL MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existing, newName);
+    const std::string from = hostPath(nameOrEmpty(existing));
+    const std::string to = hostPath(nameOrEmpty(newName));
+    struct stat src;
+    if (from.empty() || ::lstat(from.c_str(), &src) != 0) return fail(missingCode(from));
+    if (to.empty()) return fail(ERROR_PATH_NOT_FOUND);
+    if (::rename(from.c_str(), to.c_str()) == 0) return TRUE;
+    return failErrno();
+}
+
 BOOL MoveFileA(LPCSTR existing, LPCSTR newName) {
     std::string from = hostPath(nameOrEmpty(existing));
     std::string to = hostPath(nameOrEmpty(newName));

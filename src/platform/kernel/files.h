@@ -92,6 +92,10 @@ BOOL SetFileTime(HANDLE file, const FILETIME* creation, const FILETIME* lastAcce
 
 BOOL DeleteFileA(LPCSTR name);
 BOOL MoveFileA(LPCSTR existing, LPCSTR newName);
+// MOVEFILE_REPLACE_EXISTING puts the file in place of an existing one in one
+// step (within a folder); without flags as MoveFileA.
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileExA(LPCSTR existing, LPCSTR newName, DWORD flags);
 BOOL CopyFileA(LPCSTR existing, LPCSTR newName, BOOL failIfExists);
 BOOL CreateDirectoryA(LPCSTR name, SECURITY_ATTRIBUTES* security);
 BOOL RemoveDirectoryA(LPCSTR name);

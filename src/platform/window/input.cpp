@@ -268,6 +268,10 @@ InputEvent nextRawInput() {
                 setKeyWithSides(ev.vk, ev.kind == InputKind::KeyDown);
             if (ev.kind == InputKind::ButtonDown || ev.kind == InputKind::ButtonUp)
                 setKey(buttonVk[ev.button], ev.kind == InputKind::ButtonDown);
+            // A press taken by a menu or a move loop is a click of its own:
+            // the next press must not pair with the one before it into a
+            // double click (a menu title clicked again after choosing an item).
+            if (ev.kind == InputKind::ButtonDown) s.lastClickWindow = nullptr;
             s.messageTime = static_cast<DWORD>(ev.time);
             if (ev.kind != InputKind::KeyDown && ev.kind != InputKind::KeyUp &&
                 ev.kind != InputKind::Char)

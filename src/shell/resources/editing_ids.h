@@ -1,22 +1,7 @@
 #pragma once
-// Identifiers of the resources of the graphical model editing: the lock and
-// digitising dialogs with their fields, and the context menus of the
-// profile window.
-
-// Context menus.
-#define IDM_VERTEX 30001
-#define IDM_POINTSBOX 30003
-#define IDM_DATAPOINT 30006
-#define IDM_LEADERVERTEX 30009
-#define IDM_FOLLOWERVERTEX 30010
-#define IDM_LABEL 30011
-#define IDM_EDGE 30012
-#define IDM_MAGNETICBODY 30013
-#define IDM_DATAGRAPH 30014
-#define IDM_MODELAREA 30015
-#define IDM_BACKGROUND 30016
-#define IDM_GRAVITYBODY 30018
-#define IDM_VERTICESBOX 30019
+// Identifiers of the resources of the graphical model editing: the lock,
+// digitising and split dialogs with their fields, and the editing commands
+// the shell tests by number (the context menus are in resource_ids.h).
 
 // Modeless dialogs over the profile window.
 #define IDD_LEADER 111

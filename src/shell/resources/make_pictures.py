@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program's toolbar strip (eleven 16 x 16 buttons) and its icon.
+"""Draws the program's two toolbar strips (16 x 16 buttons) and its icon.
 
-Run from this folder; writes toolbar.bmp and pelk-gm.ico. The pictures are
-simple shapes so they stay readable at 16 pixels.
+Run from this folder; writes toolbar.bmp (main window), profile_toolbar.bmp
+(profile window) and pelk-gm.ico. The pictures are simple shapes so they
+stay readable at 16 pixels.
 """
 import struct
 
@@ -72,6 +73,39 @@ def button(kind):
         rect(b, 2, 1, 13, 14, BLACK, WHITE)
         for y in (4, 7, 10):
             line(b, 4, y, 11, y, BLACK)
+    elif kind == "editdata":  # a table with a pencil
+        rect(b, 1, 2, 11, 13, BLACK, WHITE)
+        for y in (5, 8, 11):
+            line(b, 2, y, 10, y, GREY)
+        line(b, 6, 3, 6, 12, GREY)
+        line(b, 14, 4, 8, 12, RED); line(b, 15, 5, 9, 13, RED)
+    elif kind == "unzoomdata":  # a data curve with arrows outwards
+        for x in range(2, 14):
+            d = (x - 8) / 2.5
+            b[int(10 - 6 / (1 + d * d))][x] = RED
+        line(b, 0, 13, 5, 13, BLUE); line(b, 0, 13, 2, 11, BLUE); line(b, 0, 13, 2, 15, BLUE)
+        line(b, 10, 13, 15, 13, BLUE); line(b, 15, 13, 13, 11, BLUE); line(b, 15, 13, 13, 15, BLUE)
+    elif kind == "unzoommodel":  # a body with arrows outwards
+        rect(b, 5, 4, 10, 9, BLACK, BLUE)
+        line(b, 0, 13, 5, 13, RED); line(b, 0, 13, 2, 11, RED); line(b, 0, 13, 2, 15, RED)
+        line(b, 10, 13, 15, 13, RED); line(b, 15, 13, 13, 11, RED); line(b, 15, 13, 13, 15, RED)
+    elif kind == "forward":  # the anomaly of a body
+        for x in range(16):
+            d = (x - 7.5) / 2.5
+            b[int(7 - 6 / (1 + d * d))][x] = RED
+        line(b, 0, 9, 15, 9, GREEN)
+        rect(b, 5, 11, 10, 14, BLACK, BLUE)
+    elif kind == "single":  # one step towards the data
+        for x in (2, 6, 10, 14):
+            rect(b, x - 1, 3, x, 4, BLACK)
+        line(b, 1, 12, 14, 12, RED)
+        line(b, 8, 11, 8, 6, BLUE); line(b, 8, 6, 6, 8, BLUE); line(b, 8, 6, 10, 8, BLUE)
+    elif kind == "multiple":  # steps one after another
+        for x in (2, 6, 10, 14):
+            rect(b, x - 1, 1, x, 2, BLACK)
+        line(b, 1, 14, 14, 14, RED)
+        for x in (4, 11):
+            line(b, x, 13, x, 5, BLUE); line(b, x, 5, x - 2, 7, BLUE); line(b, x, 5, x + 2, 7, BLUE)
     elif kind == "help":    # a question mark
         line(b, 5, 3, 10, 3, BLUE); line(b, 11, 4, 11, 6, BLUE)
         line(b, 10, 7, 8, 8, BLUE); line(b, 8, 9, 8, 10, BLUE); b[13][8] = BLUE
@@ -110,13 +144,20 @@ def icon(size=32):
     return head + entry + data
 
 
-KINDS = ["new", "open", "import", "save", "print", "zoom", "lastzoom", "unzoom", "colors",
-         "properties", "help"]
-strip = blank(16 * len(KINDS), 16)
-for i, k in enumerate(KINDS):
-    b = button(k)
-    for y in range(16):
-        for x in range(16):
-            strip[y][16 * i + x] = b[y][x]
-open("toolbar.bmp", "wb").write(bmp24(strip))
+def strip(kinds):
+    img = blank(16 * len(kinds), 16)
+    for i, k in enumerate(kinds):
+        b = button(k)
+        for y in range(16):
+            for x in range(16):
+                img[y][16 * i + x] = b[y][x]
+    return img
+
+
+MAIN = ["new", "open", "import", "save", "print", "zoom", "lastzoom", "unzoom", "colors",
+        "properties", "help"]
+PROFILE = ["save", "print", "editdata", "zoom", "unzoomdata", "unzoommodel", "lastzoom",
+           "forward", "single", "multiple", "colors", "properties", "help"]
+open("toolbar.bmp", "wb").write(bmp24(strip(MAIN)))
+open("profile_toolbar.bmp", "wb").write(bmp24(strip(PROFILE)))
 open("pelk-gm.ico", "wb").write(icon())

@@ -82,14 +82,25 @@ int menuWindowOf(int window) {
     return -1;
 }
 
+// The window of a control inside a text or grid editor, whose keys the
+// editor's accelerators serve; -1 for other windows.
+int editorSlotOf(win::HWND h) {
+    for (win::HWND p = h ? win::GetParent(h) : nullptr; p; p = win::GetParent(p)) {
+        const FrameUserRecord* r = frameRecord(p);
+        if (r && (r->kind() == KindTextEditor || r->kind() == KindGridEditor))
+            return WindowSlotOfHandle(p);
+    }
+    return -1;
+}
+
 void pumpOne(win::MSG& m) {
     EventQueueState& s = eventQueue();
     const WindowDialogHooks& d = windowDialogHooks();
     if (windowSystem().ActiveModelessDialog && d.translateMessage && d.translateMessage(m)) return;
-    const int n = WindowSlotOfHandle(m.hwnd);
+    int n = WindowSlotOfHandle(m.hwnd);
+    if (n < 0) n = editorSlotOf(m.hwnd);
     if (n >= 0) {
-        const int menuWindow = menuWindowOf(n);
-        if (menuWindow >= 0 && WindowAcceleratorTranslate(n, menuWindow, m)) return;
+        if (WindowAcceleratorTranslate(n, menuWindowOf(n), m)) return;
     }
     win::TranslateMessage(&m);
     if (m.message == kSystemMenuTimerMessage && win::LOWORD(m.wParam) == 0xFFF6) return;

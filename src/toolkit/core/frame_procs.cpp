@@ -178,9 +178,34 @@ win::LRESULT fixedSizeHit(const FrameUserRecord& r, win::LRESULT hit) {
     return hit;
 }
 
+constexpr win::UINT kMediaNotify = 0x3B9;
+
+bool holdsEditor(win::HWND frame) {
+    const FrameUserRecord* r = frameRecord(frame);
+    return r && (r->kind() == KindTextEditor || r->kind() == KindGridEditor);
+}
+
+// The pane that has the focus, down through nested split containers.
+win::HWND focusedPane(win::HWND frame) {
+    for (const FrameUserRecord* r = frameRecord(frame); r && r->kind() == KindSplit;
+         r = frameRecord(frame)) {
+        win::HWND next = r->handle(SplitFocusedPane);
+        if (!next || next == frame) break;
+        frame = next;
+    }
+    return frame;
+}
+
 win::LRESULT frameCommand(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
     const int code = win::HIWORD(wp);
     if (code != 0 && code != 1) return win::DefWindowProcA(h, win::WM_COMMAND, wp, lp);
+    if (!lp) {
+        win::HWND target = commandTarget(h);
+        if (target != h && holdsEditor(target)) {
+            win::SendMessageA(target, win::WM_COMMAND, wp, 0);
+            return 0;
+        }
+    }
     EventPost(MenuSelect, 0, static_cast<std::intptr_t>(wp), lp, lp ? h : commandTarget(h));
     if (lp) {
         const WindowSlot& slot = windowSystem().slots[n];
@@ -237,6 +262,9 @@ void menuHelp(win::HWND h, int n, win::WPARAM wp, win::LPARAM lp) {
         showSimpleText(bar, text.c_str());
         return;
     }
+    const win::HWND pane = focusedPane(h);
+    const auto& editorHelp = windowEditorHooks().menuHelp;
+    if (pane != h && holdsEditor(pane) && editorHelp && editorHelp(pane, bar, wp, lp)) return;
     win::SendMessageA(bar, kSbSetTextA, kSimplePart | kSbtNoBorders,
                       reinterpret_cast<win::LPARAM>(""));
 }
@@ -264,7 +292,10 @@ int MenuWindowSlot(win::HWND window) {
 
 bool WindowAcceleratorTranslate(int messageWindow, int menuWindow, win::MSG& msg) {
     const WindowSystem& w = windowSystem();
-    if (!windowIsOpen(messageWindow) || !windowIsOpen(menuWindow)) return false;
+    if (!windowIsOpen(messageWindow)) return false;
+    const auto& editorKeys = windowEditorHooks().translateAccelerator;
+    if (editorKeys && editorKeys(w.slots[messageWindow].frame, msg)) return true;
+    if (!windowIsOpen(menuWindow)) return false;
     win::HACCEL table = w.slots[menuWindow].accelerators;
     if (!table) return false;
     return win::TranslateAcceleratorA(w.slots[messageWindow].frame, table, &msg) != 0;
@@ -353,6 +384,16 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             return win::DefWindowProcA(h, msg, wp, lp);
         case win::WM_COMMAND:
             return frameCommand(h, n, wp, lp);
+        case win::WM_INITMENUPOPUP: {
+            const win::HWND pane = focusedPane(h);
+            if (pane != h && holdsEditor(pane)) win::SendMessageA(pane, msg, wp, lp);
+            return 0;
+        }
+        case kMediaNotify:
+            // The device's play ended: the window forgets it.
+            for (WindowSlot& s : w.slots)
+                if (s.soundDevice != 0 && s.soundDevice == static_cast<int>(lp)) s.soundDevice = 0;
+            return 0;
         case win::WM_NOTIFY: {
             auto* hdr = reinterpret_cast<win::NMHDR*>(lp);
             if (hdr && hdr->code == win::TTN_NEEDTEXTA)

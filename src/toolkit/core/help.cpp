@@ -16,6 +16,8 @@ namespace tk {
 namespace {
 
 constexpr std::size_t kFullPathLength = 1024;
+constexpr int kMissing = 1;
+constexpr int kViewerError = 1030;
 
 std::string lower(std::string_view s) {
     std::string out(s);
@@ -51,37 +53,61 @@ std::string programFolder() {
     return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
 }
 
-// The file as given, else beside the program; empty when neither exists.
+// The file as given, else beside the program, as this system's files spell
+// it (a viewer knows nothing of names in another case); empty when neither
+// exists.
 std::string locate(const std::string& name) {
     std::string full = fullPath(name);
-    if (!full.empty() && isFile(full)) return full;
-    std::string besideProgram = programFolder() + name;
-    if (isFile(besideProgram)) return fullPath(besideProgram);
-    return {};
+    if (full.empty() || !isFile(full)) {
+        full = fullPath(programFolder() + name);
+        if (full.empty() || !isFile(full)) return {};
+    }
+    return win::hostPath(full);
+}
+
+// The web-page twin of an old help file: the same name with ".html".
+std::string twinPage(std::string_view file) {
+    const std::size_t dot = file.find_last_of('.');
+    if (dot == std::string_view::npos) return {};
+    return locate(std::string(file.substr(0, dot)) + ".html");
 }
 
 // Opens a document or address with the desktop's viewer, from an argument
-// vector (no shell between).
-void openWithViewer(const std::string& target) {
-    int rc = seams().openDocument ? seams().openDocument(target)
-                                  : win::spawnDetached({"xdg-open", target});
-    if (rc != 0) ReportLibraryError(1030, "HelpFile");
+// vector (no shell between); 0 when it started.
+int openWithViewer(const std::string& target) {
+    return seams().openDocument ? seams().openDocument(target)
+                                : win::spawnDetached({"xdg-open", target});
 }
 
-std::string anchor(int topicNumber, std::string_view topicText) {
-    if (topicNumber <= 0) return {};
-    return "#" + std::string(trimBoth(topicText));
+int showPage(const std::string& page, std::string_view anchor) {
+    std::string target = "file://" + page;
+    if (!anchor.empty()) target += "#" + std::string(anchor);
+    return openWithViewer(target) == 0 ? 0 : kViewerError;
 }
 
-// Opens the file where it is found (as given, else beside the program);
-// error 1 when it is found nowhere.
-void openLocated(const std::string& name, std::string_view scheme, std::string_view mark = "") {
-    std::string file = locate(name);
-    if (file.empty()) {
-        ReportLibraryError(1, "HelpFile");
-        return;
-    }
-    openWithViewer(std::string(scheme) + file + std::string(mark));
+// A keyword as an anchor: lower case, blanks as hyphens.
+std::string keywordAnchor(std::string_view keyword) {
+    std::string a = lower(trimBoth(keyword));
+    for (char& c : a)
+        if (c == ' ') c = '-';
+    return a;
+}
+
+// The old help file's twin page at the anchor, else the file itself.
+int showThroughTwin(std::string_view file, std::string_view anchor) {
+    const std::string page = twinPage(file);
+    if (!page.empty()) return showPage(page, anchor);
+    const std::string itself = locate(std::string(file));
+    if (itself.empty()) return kMissing;
+    return openWithViewer(itself) == 0 ? 0 : kViewerError;
+}
+
+std::string topicAnchor(int topic) {
+    return std::to_string(topic);
+}
+
+void report(int error) {
+    if (error != 0) ReportLibraryError(error, "HelpFile");
 }
 
 }  // namespace
@@ -101,6 +127,80 @@ void OsFullPathname(std::string_view name, TextOut fullName) {
     putText(fullName, fromOs(buffer.data(), buffer.size()));
 }
 
+void WinHelpShow(int command, int /*popup*/, int topic, int& error, std::string_view file,
+                 std::string_view keyword) {
+    std::string anchor;
+    switch (command) {
+        case HelpContext:
+        case HelpContextPopup:  // no pop-up windows here: the topic in the page
+            anchor = topicAnchor(topic);
+            break;
+        case HelpFinder:
+            anchor = "contents";
+            break;
+        case HelpIndex:
+            anchor = "index";
+            break;
+        default:
+            anchor = keywordAnchor(keyword);
+            break;
+    }
+    error = showThroughTwin(file, anchor);
+}
+
+void HtmlHelpShow(int command, int /*popup*/, int topic, int& error, std::string_view file,
+                  std::string_view keyword) {
+    std::string anchor;
+    const std::string key(keyword);
+    if (startsWith(key, "::/")) {
+        // The page of an "ms-its:" reference: its name without the extension,
+        // or its own anchor when it names one.
+        std::string page = key.substr(3);
+        const std::size_t hash = page.find('#');
+        if (hash != std::string::npos) {
+            anchor = page.substr(hash + 1);
+        } else {
+            const std::size_t dot = page.find_last_of('.');
+            anchor = page.substr(0, dot);
+            const std::size_t slash = anchor.find_last_of('/');
+            if (slash != std::string::npos) anchor = anchor.substr(slash + 1);
+        }
+    } else if (command == HhHelpContext || command == HhDisplayTextPopup) {
+        anchor = topicAnchor(topic);
+    } else if (command == HhKeywordLookup) {
+        anchor = keywordAnchor(keyword);
+    } else {
+        anchor = "contents";
+    }
+    error = showThroughTwin(file, anchor);
+}
+
+void BrowserShow(int kind, int topic, int& error, std::string_view fileOrAddress,
+                 std::string_view anchor) {
+    const bool web = kind >= 3;
+    const bool withAnchor = (kind == 2 || kind == 4 || topic > 0) && !trimBoth(anchor).empty();
+    std::string target(fileOrAddress);
+    if (!web) {
+        target = locate(target);
+        if (target.empty()) {
+            error = kMissing;
+            return;
+        }
+        target = "file://" + target;
+    }
+    if (withAnchor) target += "#" + std::string(trimBoth(anchor));
+    error = openWithViewer(target) == 0 ? 0 : kViewerError;
+}
+
+void DocumentOpen(int& error, std::string_view file) {
+    const std::string found = locate(std::string(file));
+    if (found.empty()) {
+        error = kMissing;
+        return;
+    }
+    error = openWithViewer(found) == 0 ? 0 : kViewerError;
+}
+
 void HelpTopicShow(std::string_view fileName, int topicNumber, int popup) {
     HelpFile(fileName, topicNumber, std::to_string(topicNumber), popup, 1);
 }
@@ -110,35 +210,54 @@ void HelpCloseAll() {
     // toolkit holds no help window or help library to release.
 }
 
-void HelpFile(std::string_view fileName, int topicNumber, std::string_view topicText, int, int) {
+bool HelpFileExists(std::string_view fileName) {
+    const std::string name(trimBoth(fileName));
+    if (name.empty()) return false;
+    const std::string key = lower(name);
+    if ((endsWith(key, ".hlp") || endsWith(key, ".chm")) && !twinPage(name).empty()) return true;
+    return !locate(name).empty();
+}
+
+void HelpFile(std::string_view fileName, int topicNumber, std::string_view topicText, int popup,
+              int commandMode) {
     std::string name(trimBoth(fileName));
     if (name.empty()) {
         HelpCloseAll();
         return;
     }
     const std::string key = lower(name);
-    const std::string mark = anchor(topicNumber, topicText);
+    const bool topicGiven = topicNumber >= 0;
+    int error = 0;
     if (startsWith(key, "ms-its:") && key.find(".chm::/") != std::string::npos) {
-        openLocated(name.substr(7, key.find("::/") - 7), "");
+        const std::size_t parts = key.find("::/");
+        HtmlHelpShow(HhDisplayTopic, popup, topicNumber, error, name.substr(7, parts - 7),
+                     name.substr(parts));
     } else if (endsWith(key, ".hlp")) {
-        // A Linux viewer cannot show the old help format: the same name as a
-        // web page is preferred, the file itself is the fallback.
-        std::string page = locate(name.substr(0, name.size() - 4) + ".html");
-        if (!page.empty())
-            openWithViewer("file://" + page + mark);
-        else
-            openLocated(name, "");
+        int command = HelpKey;
+        if (topicGiven)
+            command = popup == 1 ? HelpContextPopup : HelpContext;
+        else if (commandMode == 1)
+            command =
+                isFile(fullPath(name.substr(0, name.size() - 3) + "cnt")) ? HelpFinder : HelpIndex;
+        WinHelpShow(command, popup, topicNumber, error, name, topicText);
     } else if (endsWith(key, ".chm") || endsWith(key, ".col")) {
-        openLocated(name, "");
+        int command = HhKeywordLookup;
+        if (topicGiven)
+            command = popup == 1 ? HhDisplayTextPopup : HhHelpContext;
+        else if (commandMode == 1)
+            command = HhDisplayToc;
+        HtmlHelpShow(command, popup, topicNumber, error, name, topicText);
     } else if (startsWith(key, "http://")) {
-        openWithViewer(name + mark);
+        BrowserShow(commandMode + 2, topicNumber, error, name, topicText);
     } else if (endsWith(key, ".htm") || endsWith(key, ".html")) {
-        openLocated(startsWith(key, "file://") ? name.substr(7) : name, "file://", mark);
+        BrowserShow(commandMode, topicNumber, error,
+                    startsWith(key, "file://") ? name.substr(7) : name, topicText);
     } else if (endsWith(key, ".pdf")) {
-        openLocated(name, "");
+        DocumentOpen(error, name);
     } else {
-        ReportLibraryError(1031, "HelpFile");
+        error = 1031;
     }
+    report(error);
 }
 
 }  // namespace tk

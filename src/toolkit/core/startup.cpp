@@ -21,6 +21,7 @@
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/editors/editors_bind.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 #include "toolkit/output/hardcopy_dispatch.h"
@@ -315,6 +316,7 @@ void ToolkitInit(std::string_view settingsFile) {
     DialogManagerBind();
     NumericEditHooksBind();
     GridDialogHooksBind();
+    EditorsBind();
     WindowSeamsBind();
     MenuBarsBind();
     WindowTextBind();

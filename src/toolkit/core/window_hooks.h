@@ -64,7 +64,22 @@ struct WindowGraphicsHooks {
         outputWindowSelected;
 };
 
+// The text and grid editors, which make frames of kinds 1 and 4.
+struct WindowEditorHooks {
+    // Offers a message to the accelerator tables of the editor in the frame,
+    // or in the command pane of a split container; true when taken.
+    std::function<bool(win::HWND frame, win::MSG& msg)> translateAccelerator;
+    // The save questions of an editor pane before its split window closes;
+    // false keeps the window open.
+    std::function<bool(win::HWND paneFrame)> closeCheck;
+    // Lets the editor in a frame show its own menu help in the status bar;
+    // true when it did.
+    std::function<bool(win::HWND frame, win::HWND statusBar, win::WPARAM wp, win::LPARAM lp)>
+        menuHelp;
+};
+
 WindowDialogHooks& windowDialogHooks();
+WindowEditorHooks& windowEditorHooks();
 WindowGraphicsHooks& windowGraphicsHooks();
 WindowBarHooks& windowBarHooks();
 

@@ -285,6 +285,13 @@ void CursorPositionSet(int x, int y, int mode) {
     win::SetCursorPos(p.x, p.y);
 }
 
+void CursorPositionGet(int& x, int& y) {
+    win::POINT p{0, 0};
+    win::GetCursorPos(&p);
+    x = p.x;
+    y = p.y;
+}
+
 void BeepIfEnabled() {
     if (toolkitState().BeepEnabled) win::MessageBeep(0);
 }

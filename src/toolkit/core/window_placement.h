@@ -43,6 +43,9 @@ void WindowRectangleFill(int x1, int y1, int x2, int y2, int colour);
 void CursorShapeSet(int shape, std::optional<int> mode = {});
 void CursorShapeQuery(int& shape, int mode, int number);
 void CursorPositionSet(int x, int y, int mode);
+// The mouse position in screen pixels, where a menu that a toolbar button
+// opens is shown.
+void CursorPositionGet(int& x, int& y);
 
 void BeepIfEnabled();
 void WarningBeep();

@@ -198,8 +198,12 @@ void SplitPaneFocused(int pane) {
 }
 
 bool SplitPaneCloseCheck(win::HWND frame) {
-    // Only editor panes could refuse, and this program opens no editors.
+    // Only editor panes can refuse: they ask their save questions.
     const FrameUserRecord* r = frameRecord(frame);
+    if (r && (r->kind() == KindTextEditor || r->kind() == KindGridEditor)) {
+        const auto& check = windowEditorHooks().closeCheck;
+        return !check || check(frame);
+    }
     if (!r || r->kind() != KindSplit) return true;
     const WindowSystem& w = windowSystem();
     for (int index : {SplitFirstPane, SplitSecondPane}) {

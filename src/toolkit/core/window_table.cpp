@@ -18,6 +18,11 @@ WindowDialogHooks& windowDialogHooks() {
     return h;
 }
 
+WindowEditorHooks& windowEditorHooks() {
+    static WindowEditorHooks h;
+    return h;
+}
+
 WindowGraphicsHooks& windowGraphicsHooks() {
     static WindowGraphicsHooks h;
     return h;

@@ -42,14 +42,14 @@ void allocateColumn(GridColumnRecord& c, int rows) {
     c.colours.clear();
 }
 
-// Field 0: the grid that fills the current toolkit window, named by word 1
+// Field 0: the grid that fills the current toolkit window, named by word 5
 // of the window's frame record.
 GridRecord* gridOfCurrentWindow() {
     const WindowSystem& ws = windowSystem();
     if (ws.CurrentSlot < 0 || ws.CurrentSlot >= kWindowSlots) return nullptr;
     const FrameUserRecord* record =
         frameRecord(ws.slots[static_cast<std::size_t>(ws.CurrentSlot)].frame);
-    return record && record->kind() == KindGridEditor ? gridRecordOfWindow(record->handle(1))
+    return record && record->kind() == KindGridEditor ? gridRecordOfWindow(record->handle(5))
                                                       : nullptr;
 }
 
@@ -144,6 +144,23 @@ GridRecord* gridFind(int& field) {
 GridEditorWindowFlags& gridEditorWindowFlags() {
     static GridEditorWindowFlags flags;
     return flags;
+}
+
+GridEditorTextSource& gridEditorTextSource() {
+    static GridEditorTextSource source;
+    return source;
+}
+
+void GridEditorText(int slot, int item, std::string& text, int maximum) {
+    if (item < 1 || item > 3) return;
+    std::string value;
+    if (slot == -1) {
+        const GridEditorWindowFlags& f = gridEditorWindowFlags();
+        value = item == 1 ? f.findText : item == 2 ? f.replaceText : f.fileName;
+    } else if (!gridEditorTextSource() || !gridEditorTextSource()(slot, item, value)) {
+        return;
+    }
+    text = value.substr(0, static_cast<std::size_t>(std::max(maximum, 0)));
 }
 
 void GridInfoQuery(int& field, int item, int& value) {

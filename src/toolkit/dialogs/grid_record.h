@@ -244,7 +244,18 @@ void GridTextColumnWidth(int& field, int column, int& length);
 struct GridEditorWindowFlags {
     int changedA = 0;
     int changedB = 0;
+    // What the last modal grid editor left: find text, replace text, file.
+    std::string findText;
+    std::string replaceText;
+    std::string fileName;
 };
 GridEditorWindowFlags& gridEditorWindowFlags();
+// The texts a grid editor window keeps (item 1 find text, 2 replace text,
+// 3 file name); bound by the editors. False when the slot holds none.
+using GridEditorTextSource = std::function<bool(int slot, int item, std::string& text)>;
+GridEditorTextSource& gridEditorTextSource();
+// Slot -1: the texts the last modal grid editor left; else the texts of the
+// grid editor in that window slot. The text is cut to the maximum.
+void GridEditorText(int slot, int item, std::string& text, int maximum);
 
 }  // namespace tk

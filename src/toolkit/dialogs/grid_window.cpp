@@ -635,13 +635,14 @@ void GridWindowFitSize(GridRecord& g) {
         &need, style, 0, static_cast<win::DWORD>(win::GetWindowLongA(g.window, win::GWL_EXSTYLE)));
     if (style & win::WS_VSCROLL) need.right += win::GetSystemMetrics(win::SM_CXVSCROLL);
     if (style & win::WS_HSCROLL) need.bottom += win::GetSystemMetrics(win::SM_CYHSCROLL);
-    win::RECT frameRect{}, frameClient{};
+    // Everything around the grid (the frame, its bars) keeps its size.
+    win::RECT frameRect{}, gridRect{};
     win::GetWindowRect(frame, &frameRect);
-    win::GetClientRect(frame, &frameClient);
-    const int width =
-        (need.right - need.left) + (frameRect.right - frameRect.left) - frameClient.right;
-    const int height =
-        (need.bottom - need.top) + (frameRect.bottom - frameRect.top) - frameClient.bottom;
+    win::GetWindowRect(g.window, &gridRect);
+    const int width = (need.right - need.left) + (frameRect.right - frameRect.left) -
+                      (gridRect.right - gridRect.left);
+    const int height = (need.bottom - need.top) + (frameRect.bottom - frameRect.top) -
+                       (gridRect.bottom - gridRect.top);
     const int curW = frameRect.right - frameRect.left, curH = frameRect.bottom - frameRect.top;
     const bool wFits = width <= curW, hFits = height <= curH;
     if (!wFits && !hFits) return;

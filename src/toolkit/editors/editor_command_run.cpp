@@ -12,6 +12,10 @@
 #include "toolkit/editors/editor_buffers.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_files.h"
+#include "toolkit/editors/editor_format.h"
+#include "toolkit/editors/editor_operations.h"
+#include "toolkit/editors/editor_print.h"
+#include "toolkit/editors/editor_search.h"
 #include "toolkit/editors/editor_open.h"
 #include "toolkit/editors/editor_text.h"
 #include "toolkit/editors/editor_title.h"
@@ -155,7 +159,7 @@ bool editCommand(EditorWindowRecord& r, int id) {
             send(r, win::WM_COPY);
             return true;
         case kCmdPaste:
-            if (!r.readOnly) send(r, win::WM_PASTE);
+            EditorPaste(r);
             return true;
         case kCmdDelete:
             if (!r.readOnly) send(r, win::WM_CLEAR);
@@ -188,8 +192,49 @@ bool editorSelectionProtected(const EditorWindowRecord& r) {
     return !(cf.dwMask & win::CFM_PROTECTED) || (cf.dwEffects & win::CFE_PROTECTED);
 }
 
+namespace {
+
+// Find, Replace and the formatting commands; true when the id was one.
+bool searchOrFormatCommand(win::HWND frame, EditorWindowRecord& r, int id) {
+    switch (id) {
+        case kCmdFind:
+        case kCmdReplace:
+            editorOpenFindDialog(frame, r, id == kCmdReplace);
+            return true;
+        case kCmdFindNext:
+            if (!r.findText.empty()) EditorFindNext(frame, r, r.findRequest);
+            return true;
+        case kCmdFont:
+            EditorChooseFont(frame, r);
+            return true;
+        case kCmdBullet:
+            EditorToggleBullet(r);
+            return true;
+        case kCmdAlignLeft:
+        case kCmdAlignCentre:
+        case kCmdAlignRight:
+            EditorSetAlignment(r, id);
+            return true;
+        case kCmdBold:
+        case kCmdItalic:
+        case kCmdUnderline:
+            EditorToggleCharStyle(r, id);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void print(win::HWND frame, EditorWindowRecord& r, int id) {
+    if (!r.allowPrint) return;
+    if (r.programPrints || EditorPrint(frame, r, id == kCmdPrintSelection ? 1 : 0, 1, 0, 0, {}))
+        report(frame, id);
+}
+
+}  // namespace
+
 void editorRunCommand(win::HWND frame, EditorWindowRecord& r, int id) {
-    if (editCommand(r, id)) return;
+    if (editCommand(r, id) || searchOrFormatCommand(frame, r, id)) return;
     switch (id) {
         case kCmdNew:
             newFile(frame, r);
@@ -199,9 +244,12 @@ void editorRunCommand(win::HWND frame, EditorWindowRecord& r, int id) {
             if (id == kCmdSave ? !r.allowSave : !r.allowSaveAs) return;
             if (EditorSaveFile(frame, id == kCmdSaveAs ? 1 : 0)) report(frame, id);
             return;
+        case kCmdOpen:
+            editorOpenCommand(frame, r);
+            return;
         case kCmdPrint:
         case kCmdPrintSelection:
-            if (r.allowPrint && r.programPrints) report(frame, id);
+            print(frame, r, id);
             return;
         case kCmdClose:
             closeFile(frame, r);
@@ -235,8 +283,7 @@ void editorTextChanged(win::HWND frame, EditorWindowRecord& r) {
     r.bookmarkLength[f] = now;
 }
 
-void editorCloseRequest(win::HWND frame, EditorWindowRecord& r) {
-    const int start = r.currentFile;
+bool editorPaneCloseCheck(win::HWND frame, EditorWindowRecord& r) {
     bool go = EditorSavePrompt(frame, r) != 0;
     for (int n = 1; go && r.severalFiles && n <= r.fileCount; ++n) {
         if (n == r.currentFile) continue;
@@ -246,6 +293,12 @@ void editorCloseRequest(win::HWND frame, EditorWindowRecord& r) {
         EditorSelectFile(frame, n);
         go = EditorSavePrompt(frame, r) != 0;
     }
+    return go;
+}
+
+void editorCloseRequest(win::HWND frame, EditorWindowRecord& r) {
+    const int start = r.currentFile;
+    const bool go = editorPaneCloseCheck(frame, r);
     if (!go) {
         if (r.currentFile != start) EditorSelectFile(frame, start);
         return;
@@ -255,6 +308,7 @@ void editorCloseRequest(win::HWND frame, EditorWindowRecord& r) {
         return;
     }
     r.closed = 1;
+    editorRecordClosedState(r);
     win::DestroyWindow(frame);
 }
 

@@ -11,6 +11,9 @@ namespace tk {
 void editorRunCommand(win::HWND frame, EditorWindowRecord& record, int id);
 void editorTextChanged(win::HWND frame, EditorWindowRecord& record);
 void editorCloseRequest(win::HWND frame, EditorWindowRecord& record);
+// The save questions of every modified file, the shown one first; false
+// when one was cancelled (the file last asked about stays shown).
+bool editorPaneCloseCheck(win::HWND frame, EditorWindowRecord& record);
 void editorInitPopup(const EditorWindowRecord& record, win::HMENU popup);
 // Whether the selection holds protected text.
 bool editorSelectionProtected(const EditorWindowRecord& record);

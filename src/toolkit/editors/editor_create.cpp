@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
@@ -12,7 +13,12 @@
 #include "platform/window/user_constants.h"
 #include "toolkit/core/menu_resources.h"
 #include "toolkit/core/seams.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/core/window_split.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/editors/editor_command_line.h"
+#include "toolkit/editors/editor_format.h"
+#include "toolkit/editors/editor_modal.h"
 #include "toolkit/editors/editor_files.h"
 #include "toolkit/editors/editor_layout.h"
 #include "toolkit/editors/editor_menus.h"
@@ -52,7 +58,7 @@ std::unique_ptr<EditorWindowRecord> freshRecord(const EditorCreateArgs& a) {
 }
 
 void buildMenus(EditorWindowRecord& r, WindowSlot& slot, const EditorCreateArgs& a, int mode,
-                int& status, bool insideParent) {
+                int& status, bool pane) {
     editorBuildPopups(r);
     win::HMENU bar = nullptr;
     if (a.menuId && mode == 1) {
@@ -67,7 +73,7 @@ void buildMenus(EditorWindowRecord& r, WindowSlot& slot, const EditorCreateArgs&
     if (!bar) bar = win::CreateMenu();
     editorInsertPopups(r, bar);
     r.mainMenu = bar;
-    if (!insideParent) win::SetMenu(slot.frame, bar);
+    if (!pane) win::SetMenu(slot.frame, bar);
     if (slot.menu && slot.menu != bar) win::DestroyMenu(slot.menu);
     slot.accelerators = nullptr;
     slot.menuHelp = {};
@@ -123,20 +129,78 @@ win::HWND editControl(const EditorWindowRecord& r, win::HWND frame) {
     return h;
 }
 
+// The frame that holds a pane: up through the split containers to the first
+// frame that is no pane; null when the frame is no pane.
+win::HWND splitTopFrame(win::HWND frame) {
+    win::HWND top = nullptr;
+    for (win::HWND h = frame; h && hasChildStyle(h);) {
+        win::HWND container = win::GetParent(win::GetParent(h));
+        const FrameUserRecord* fr = frameRecord(container);
+        if (!fr || fr->kind() != KindSplit) break;
+        top = h = container;
+    }
+    return top;
+}
+
+// The split levels between the pane and the given split window take the
+// editor's menu where they have none, and name the pane for its commands.
+void joinSplitter(EditorWindowRecord& r, win::HWND frame, int splitter) {
+    WindowSystem& w = windowSystem();
+    if (splitter < 0 || splitter >= kWindowSlots) return;
+    win::HWND target = w.slots[static_cast<std::size_t>(splitter)].frame;
+    bool inside = false;
+    for (win::HWND h = frame; h; h = win::GetParent(win::GetParent(h)))
+        if (h == target) inside = true;
+    if (!inside || !frameRecord(target) || frameRecord(target)->kind() != KindSplit) return;
+    for (win::HWND h = win::GetParent(win::GetParent(frame)); h;
+         h = win::GetParent(win::GetParent(h))) {
+        FrameUserRecord* fr = frameRecord(h);
+        if (!fr || fr->kind() != KindSplit) break;
+        const int n = WindowSlotOfHandle(h);
+        if (n >= 0 && !w.slots[static_cast<std::size_t>(n)].menu && r.mainMenu) {
+            w.slots[static_cast<std::size_t>(n)].menu = r.mainMenu;
+            if (!hasChildStyle(h)) win::SetMenu(h, r.mainMenu);
+        }
+        fr->words[SplitCommandPane] = r.window;
+        if (h == target) break;
+    }
+    r.paneAccelerators = editorBuildPaneAccelerators(r);
+}
+
+// The drawing windows inside a frame that have nothing to repaint now, so
+// that they can be validated again once the editor is made.
+std::vector<win::HWND> quietClients(win::HWND top) {
+    std::vector<win::HWND> quiet;
+    if (!top) return quiet;
+    for (const WindowSlot& s : windowSystem().slots) {
+        if (!s.client) continue;
+        bool inside = false;
+        for (win::HWND h = s.client; h; h = win::GetParent(h))
+            if (h == top) inside = true;
+        if (inside && !win::GetUpdateRect(s.client, nullptr, win::FALSE)) quiet.push_back(s.client);
+    }
+    return quiet;
+}
+
 void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int window) {
     WindowSlot& slot = windowSystem().slots[static_cast<std::size_t>(window)];
-    const bool insideParent = hasChildStyle(slot.frame);
-    if (insideParent && mode != 2) {
+    const win::HWND top = splitTopFrame(slot.frame);
+    const bool childFrame = hasChildStyle(slot.frame);
+    const bool insideParent = top ? hasChildStyle(top) : childFrame;
+    if (childFrame && mode != 2) {
         if (mode == 1 && seams().modalFrame) seams().modalFrame->freeze(0, -1);
         mode = 2;
         status = kEditorCreateMadeModeless;
     }
-    if (insideParent && a.menuId) status = kEditorCreateNestedMenu;
+    if (insideParent && a.menuId && mode == 2) status = kEditorCreateNestedMenu;
+    const std::vector<win::HWND> quiet = quietClients(top);
     EditorWindowRecord& r = editorAttach(window, freshRecord(a));
     r.editorAccelerators = editorBuildAccelerators(r);
     win::ShowWindow(slot.client, win::SW_HIDE);
     r.fileName = fullPath(a.fileName);
-    if (!insideParent && !(a.options & kEditorNoMenu)) buildMenus(r, slot, a, mode, status, false);
+    if (!insideParent && !(a.options & kEditorNoMenu))
+        buildMenus(r, slot, a, mode, status, childFrame);
+    if (a.splitterWindow != -1) joinSplitter(r, slot.frame, a.splitterWindow);
     takeToolbars(r, slot, mode);
     if (mode != 1 && a.menuId) {
         slot.accelerators = win::LoadAcceleratorsA(
@@ -146,10 +210,19 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
     }
     if (!(a.options & kEditorNoToolbar)) editorBuildToolbar(r, slot.frame);
     statusFields(r, slot);
-    if ((a.options & (kEditorCommandLine | kEditorCommandHistory)) && mode == 1)
-        status = kEditorCreateModalCommandLine;
+    EditorCreateFont(r, a.fontNumber, a.fontSize);
+    if (a.options & (kEditorCommandLine | kEditorCommandHistory)) {
+        if (mode == 1)
+            status = kEditorCreateModalCommandLine;
+        else
+            EditorCommandLine(slot.frame, r, (a.options & kEditorCommandHistory) != 0);
+    }
     r.insertMode = 1;
     r.editControl = editControl(r, slot.frame);
+    if (FrameUserRecord* fr = frameRecord(slot.frame))
+        fr->words[5] = reinterpret_cast<std::intptr_t>(r.editControl);
+    if (r.editControl && r.font)
+        win::SendMessageA(r.editControl, win::WM_SETFONT, reinterpret_cast<win::WPARAM>(r.font), 0);
     char title[1024] = {};
     win::GetWindowTextA(slot.frame, title, sizeof title);
     r.title = title;
@@ -163,6 +236,7 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
     editorSetModified(r, false);
     r.changed = 0;
     r.mode = mode;
+    if (mode == 3) dialogTable().semiModelessCount += 1;
     if (!win::IsWindowEnabled(slot.frame)) {
         win::EnableWindow(slot.frame, win::TRUE);
         win::SetFocus(r.focusControl);
@@ -170,6 +244,9 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
     win::ShowWindow(slot.frame, win::SW_SHOW);
     FocusWindowActivate(slot.frame);
     if (mode != 2 && seams().modalFrame) seams().modalFrame->begin(slot.frame);
+    for (win::HWND h : quiet)
+        win::ValidateRect(h, nullptr);
+    if (mode == 1) editorModalLoop(window);
 }
 
 }  // namespace

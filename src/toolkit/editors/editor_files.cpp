@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/editors/editor_buffers.h"
+#include "toolkit/editors/editor_open.h"
 #include "toolkit/editors/editor_text.h"
 #include "toolkit/editors/editor_title.h"
 #include "toolkit/editors/editor_view_menu.h"
@@ -125,19 +126,13 @@ std::string lower(std::string s) {
     return s;
 }
 
-const char kRichFilter[] =
-    "Rich Text Files (*.RTF)\0*.RTF\0Text Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
-const char kPlainFilter[] = "Text Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
-
 // The save dialog on the record's name; 1 when a name was chosen.
 int chooseSaveName(win::HWND frame, EditorWindowRecord& r) {
     char name[win::MAX_PATH] = {};
     r.fileName.copy(name, sizeof name - 1);
     win::OPENFILENAMEA ofn;
     ofn.hwndOwner = frame;
-    ofn.lpstrFilter = !r.fileFilter.empty() ? r.fileFilter.c_str()
-                      : r.richText          ? kRichFilter
-                                            : kPlainFilter;
+    ofn.lpstrFilter = editorFileFilter(r);
     ofn.nFilterIndex = static_cast<win::DWORD>(
         std::max(1, r.filterIndex[static_cast<std::size_t>(r.currentFile)]));
     ofn.lpstrFile = name;
@@ -154,29 +149,37 @@ int chooseSaveName(win::HWND frame, EditorWindowRecord& r) {
     return 1;
 }
 
-int writeFile(win::HWND frame, EditorWindowRecord& r) {
-    win::HANDLE file = openForWriting(r.fileName);
-    if (!file) {
-        errorBox(frame, "Open Error");
-        // The old file stays guarded while it is still loaded.
-        if (!r.readOnly)
-            r.keptFile[static_cast<std::size_t>(r.currentFile)] = openForReading(r.fileName);
-        return 0;
-    }
+// Streams the text into a file; false on a short write.
+bool streamTo(const EditorWindowRecord& r, win::HANDLE file) {
     win::EDITSTREAM es;
     es.dwCookie = reinterpret_cast<win::UINT_PTR>(file);
     es.pfnCallback = streamOutBlock;
     const win::WPARAM format = editorFileIsRtf(r, r.fileName) ? win::SF_RTF : win::SF_TEXT;
     win::SendMessageA(r.editControl, win::EM_STREAMOUT, format, reinterpret_cast<win::LPARAM>(&es));
-    int result = 1;
-    if (es.dwError) {
-        errorBox(frame, "Write Error");
-        result = 0;
+    return es.dwError == 0;
+}
+
+// The text goes into a new file beside the old one, which it replaces only
+// when it was written whole: a failed save leaves the old file as it was.
+int writeFile(win::HWND frame, EditorWindowRecord& r) {
+    const std::string temporary = r.fileName + ".pelk-saving";
+    win::HANDLE file = openForWriting(temporary);
+    int result = 0;
+    if (!file) {
+        errorBox(frame, "Open Error");
     } else {
-        editorSetModified(r, false);
-        if (r.modifiedMark) EditorUpdateTitle(frame);
+        const bool written = streamTo(r, file);
+        win::CloseHandle(file);
+        if (written && win::MoveFileExA(temporary.c_str(), r.fileName.c_str(),
+                                        win::MOVEFILE_REPLACE_EXISTING)) {
+            result = 1;
+            editorSetModified(r, false);
+            if (r.modifiedMark) EditorUpdateTitle(frame);
+        } else {
+            errorBox(frame, "Write Error");
+            win::DeleteFileA(temporary.c_str());
+        }
     }
-    win::CloseHandle(file);
     if (!r.readOnly)
         r.keptFile[static_cast<std::size_t>(r.currentFile)] = openForReading(r.fileName);
     return result;

@@ -2,6 +2,7 @@
 
 #include "platform/controls/common_controls_api.h"
 #include "platform/window/user_api.h"
+#include "toolkit/editors/editor_command_line.h"
 
 namespace tk {
 
@@ -24,6 +25,7 @@ void editorLayout(win::HWND frame, EditorWindowRecord& r) {
         top += barHeight;
         height -= barHeight;
     }
+    height -= editorCommandLineLayout(r, left, top + height, width);
     if (r.editControl)
         win::MoveWindow(r.editControl, left, top, width, height > 0 ? height : 0, win::TRUE);
 }

@@ -1,6 +1,13 @@
 #include "toolkit/editors/editor_open.h"
 
+#include <algorithm>
 #include <strings.h>
+
+#include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/kernel/files.h"
+#include "toolkit/core/event_queue.h"
+#include "toolkit/core/seams.h"
+#include "toolkit/editors/editor_commands.h"
 
 #include "platform/window/user_api.h"
 #include "toolkit/editors/editor_buffers.h"
@@ -59,7 +66,90 @@ void openInMultiFile(int& status, EditorWindowRecord& r, const std::string& name
     editorViewItemAppend(r, r.currentFile, name);
 }
 
+const char kRichFilter[] =
+    "Rich Text Files (*.RTF)\0*.RTF\0Text Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
+const char kPlainFilter[] = "Text Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
+
+// The open dialog on a copy of the current name; empty when cancelled.
+std::string chooseOpenName(win::HWND frame, EditorWindowRecord& r) {
+    char name[win::MAX_PATH] = {};
+    r.fileName.copy(name, sizeof name - 1);
+    win::OPENFILENAMEA ofn;
+    ofn.hwndOwner = frame;
+    ofn.lpstrFilter = editorFileFilter(r);
+    ofn.nFilterIndex = static_cast<win::DWORD>(
+        std::max(1, r.filterIndex[static_cast<std::size_t>(r.currentFile)]));
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrDefExt = "";
+    ofn.Flags = win::OFN_FILEMUSTEXIST | win::OFN_HIDEREADONLY | win::OFN_NOCHANGEDIR;
+    const bool modeless = r.mode == 2;
+    if (modeless && seams().modalFrame) seams().modalFrame->begin(frame);
+    const bool ok = win::GetOpenFileNameA(&ofn) != 0;
+    if (modeless && seams().modalFrame) seams().modalFrame->end(frame);
+    if (hasChildStyle(frame)) FocusWindowActivate(frame);
+    if (!ok) return {};
+    r.filterIndex[static_cast<std::size_t>(r.currentFile)] = static_cast<int>(ofn.nFilterIndex);
+    return name;
+}
+
 }  // namespace
+
+const char* editorFileFilter(const EditorWindowRecord& r) {
+    return !r.fileFilter.empty() ? r.fileFilter.c_str() : r.richText ? kRichFilter : kPlainFilter;
+}
+
+bool editorOpenCommand(win::HWND frame, EditorWindowRecord& r) {
+    if (!r.allowOpen) return false;
+    const bool adding = r.severalFiles && !editorHoldsOnlyBlank(r);
+    if (adding ? r.fileCount >= kEditorMaxFiles : (!r.severalFiles && !EditorSavePrompt(frame, r)))
+        return false;
+    const int filter = r.filterIndex[static_cast<std::size_t>(r.currentFile)];
+    const std::string name = chooseOpenName(frame, r);
+    if (name.empty()) return false;
+    const int chosenFilter = r.filterIndex[static_cast<std::size_t>(r.currentFile)];
+    r.filterIndex[static_cast<std::size_t>(r.currentFile)] = filter;
+    if (adding) {
+        if (const int hit = openFileNamed(r, name)) {
+            EditorSelectFile(frame, hit);
+            EventPost(MenuSelect, 0, kCmdViewBase + hit, 0, frame);
+            return true;
+        }
+    }
+    const int previousFile = r.currentFile;
+    const std::string previousName = r.fileName;
+    if (adding) {
+        editorViewItemCheck(r, r.currentFile, false);
+        EditorBufferSetName(r.window, r.currentFile, r.fileName);
+        EditorBufferClose(r.window, r.currentFile);
+        r.fileCount += 1;
+        r.currentFile = r.fileCount;
+        r.bookmark[static_cast<std::size_t>(r.currentFile)] = -1;
+    } else {
+        EditorCloseFileHandle(frame);
+    }
+    r.fileName = name;
+    r.filterIndex[static_cast<std::size_t>(r.currentFile)] = chosenFilter;
+    if (EditorLoadFile(frame, 0)) {
+        if (adding)
+            editorViewItemAppend(r, r.currentFile, name);
+        else
+            editorViewItemSet(r, 1, name);
+        EditorBufferSetName(r.window, r.currentFile, name);
+        EditorUpdateTitle(frame);
+        EventPost(MenuSelect, 0, kCmdOpen, 0, frame);
+        return true;
+    }
+    if (adding) {
+        r.fileCount -= 1;
+        r.currentFile = previousFile;
+        EditorBufferOpen(r.window, previousFile);
+        editorViewItemCheck(r, previousFile, true);
+    }
+    r.fileName = previousName;
+    EditorUpdateTitle(frame);
+    return false;
+}
 
 bool editorHoldsOnlyBlank(const EditorWindowRecord& r) {
     return r.fileCount == 1 && r.fileName.empty() && editorControlText(r).empty() &&

@@ -11,6 +11,11 @@ namespace tk {
 // status 12 when a multi-file editor already holds 20 files.
 void editorOpenAnother(int& status, EditorWindowRecord& record, const std::string& fullName,
                        int filterIndex);
+// The Open command: the open dialog, then the file added as a new file of a
+// multi-file editor or in place of the shown one; reported when loaded.
+bool editorOpenCommand(win::HWND frame, EditorWindowRecord& record);
+// The file dialogs' filter: the program's, else the editor's defaults.
+const char* editorFileFilter(const EditorWindowRecord& record);
 // Makes open file n current.
 void EditorSelectFile(win::HWND frame, int file);
 // Whether the editor holds one untitled, empty, unmodified file without a

@@ -38,6 +38,12 @@ EditorWindowRecord* editorRecordOfWindow(int window) {
     return records()[static_cast<std::size_t>(window)].get();
 }
 
+EditorWindowRecord* editorOfCurrentWindow() {
+    const WindowSystem& w = windowSystem();
+    if (w.CurrentSlot < 0 || w.CurrentSlot >= kWindowSlots) return nullptr;
+    return editorRecordOf(w.slots[static_cast<std::size_t>(w.CurrentSlot)].frame);
+}
+
 EditorWindowRecord* editorRecordOf(win::HWND frame) {
     const FrameUserRecord* fr = frameRecord(frame);
     if (!fr || fr->kind() != KindTextEditor) return nullptr;

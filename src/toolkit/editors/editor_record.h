@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/window_table.h"
 
@@ -71,6 +72,7 @@ struct EditorWindowRecord {
     int textLimit = kEditorTextLimit;
     int commandHeight = 0;
     int promptOffset = 0;
+    int promptWidth = 0;
     int changed = 0;
     int editGuard = 1;
     std::array<int, kEditorMaxFiles + 1> filterIndex{};  // by file number 1..20
@@ -80,6 +82,10 @@ struct EditorWindowRecord {
     std::string title;     // the frame's title before the editor took it
     std::string findText;
     std::string replaceText;
+    // The find request's own buffers: the dialogs write into them.
+    std::array<char, 1024> findBuffer{};
+    std::array<char, 1024> replaceBuffer{};
+    win::FINDREPLACEA findRequest;
     std::string fileFilter;  // NUL-separated pairs ending in an empty string; empty = defaults
     int closed = 0;
     int insertMode = 1;
@@ -90,6 +96,8 @@ struct EditorWindowRecord {
          underlineReserved = false;
     bool colourCoding = false;
     bool displayFrozen = false;
+    std::array<int, 2> frozenSelection{};  // kept while the display is frozen
+    int frozenFirstLine = 0;
     bool nativePositions = false, backupCopies = false, modifiedMark = false;
     bool richText = false;
     bool wordWrap = false;
@@ -111,6 +119,8 @@ void EditorApplyOptions(EditorWindowRecord& record, int options);
 
 // The editor record of a frame, or null when the frame is no text editor.
 EditorWindowRecord* editorRecordOf(win::HWND frame);
+// The editor record of the toolkit's current window, or null.
+EditorWindowRecord* editorOfCurrentWindow();
 // The editor record of window n (0-50), or null.
 EditorWindowRecord* editorRecordOfWindow(int window);
 // Makes window n an editor with the record (the table owns it) and marks

@@ -1,5 +1,6 @@
 #include "toolkit/editors/editor_text.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/controls/common_controls_api.h"
@@ -73,6 +74,18 @@ std::string editorControlText(const EditorWindowRecord& r) {
     win::SendMessageA(r.editControl, win::WM_GETTEXT, t.size(),
                       reinterpret_cast<win::LPARAM>(t.data()));
     t.resize(static_cast<std::size_t>(n));
+    return t;
+}
+
+std::string editorControlRange(const EditorWindowRecord& r, long from, long to) {
+    if (!r.editControl || to <= from) return {};
+    std::string t(static_cast<std::size_t>(to - from) * 2 + 1, '\0');
+    win::TEXTRANGEA range;
+    range.chrg = {static_cast<win::LONG>(from), static_cast<win::LONG>(to)};
+    range.lpstrText = t.data();
+    const auto n = win::SendMessageA(r.editControl, win::EM_GETTEXTRANGE, 0,
+                                     reinterpret_cast<win::LPARAM>(&range));
+    t.resize(static_cast<std::size_t>(std::max<win::LRESULT>(0, n)));
     return t;
 }
 

@@ -26,6 +26,8 @@ void editorSetModified(const EditorWindowRecord& record, bool modified);
 bool editorIsModified(const EditorWindowRecord& record);
 // The whole text as the control hands it out.
 std::string editorControlText(const EditorWindowRecord& record);
+// The text between two control positions, one character per position.
+std::string editorControlRange(const EditorWindowRecord& record, long from, long to);
 
 }  // namespace tk
 

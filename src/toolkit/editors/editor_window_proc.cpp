@@ -3,17 +3,22 @@
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
 #include "platform/controls/rich_edit_api.h"
+#include "platform/gdi/gdi.h"
 #include "platform/window/menu_api.h"
 #include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/frame_procs.h"
+#include "toolkit/core/seams.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/editors/editor_command_run.h"
+#include "toolkit/editors/editor_search.h"
 #include "toolkit/editors/editor_command_table.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_files.h"
 #include "toolkit/editors/editor_layout.h"
+#include "toolkit/editors/editor_window_proc.h"
 #include "toolkit/editors/editor_record.h"
 #include "toolkit/editors/editor_text.h"
 #include "toolkit/editors/editor_title.h"
@@ -163,13 +168,68 @@ bool menuSelect(const EditorWindowRecord& r, win::WPARAM wp, win::LPARAM lp) {
     return true;
 }
 
-void destroyed(EditorWindowRecord& r) {
+}  // namespace
+
+bool editorMenuHelp(EditorWindowRecord& r, win::HWND statusBar, win::WPARAM wp, win::LPARAM lp) {
+    const win::HWND own = r.statusBar;
+    r.statusBar = statusBar;
+    const bool shown = menuSelect(r, wp, lp);
+    r.statusBar = own;
+    return shown;
+}
+
+namespace {
+
+void destroyed(win::HWND frame, EditorWindowRecord& r) {
+    if (r.mode == 3) {
+        dialogTable().semiModelessCount -= 1;
+        if (seams().modalFrame) seams().modalFrame->end(frame);
+        win::HWND owner = win::GetWindow(frame, win::GW_OWNER);
+        if (!owner) owner = windowSystem().slots[0].frame;
+        if (owner) {
+            FocusWindowActivate(owner);
+            win::SetFocus(owner);
+        }
+    }
     if (r.editorAccelerators) win::DestroyAcceleratorTable(r.editorAccelerators);
     if (r.paneAccelerators) win::DestroyAcceleratorTable(r.paneAccelerators);
     r.editorAccelerators = r.paneAccelerators = nullptr;
-    if (r.font) win::DeleteObject(r.font);
+    if (r.font && r.font != win::GetStockObject(win::SYSTEM_FONT) &&
+        r.font != win::GetStockObject(win::SYSTEM_FIXED_FONT))
+        win::DeleteObject(r.font);
     r.font = nullptr;
+    if (r.findDialog && win::IsWindow(r.findDialog)) win::DestroyWindow(r.findDialog);
+    r.findDialog = nullptr;
     editorCloseAllFileHandles(r);
+}
+
+// The Edit popup at the mouse, or from the keyboard one line below the caret.
+void contextMenu(const EditorWindowRecord& r, win::HWND frame, win::LPARAM lp) {
+    if (!r.editPopup) return;
+    win::POINT at{static_cast<short>(win::LOWORD(lp)), static_cast<short>(win::HIWORD(lp))};
+    if (lp == -1) {
+        win::CHARRANGE sel;
+        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
+        const auto packed = win::SendMessageA(r.editControl, win::EM_POSFROMCHAR,
+                                              static_cast<win::WPARAM>(sel.cpMax), 0);
+        at = {static_cast<short>(win::LOWORD(packed)),
+              static_cast<short>(win::HIWORD(packed) + r.lineHeight)};
+        win::ClientToScreen(r.editControl, &at);
+    }
+    editorInitPopup(r, r.editPopup);
+    win::TrackPopupMenu(r.editPopup, 0, at.x, at.y, 0, frame, nullptr);
+}
+
+// An inside-parent editor comes to the top and takes the focus when clicked.
+void activateInsideParent(const EditorWindowRecord& r, win::HWND frame) {
+    if (!hasChildStyle(frame)) return;
+    win::BringWindowToTop(frame);
+    const win::HWND focus = win::GetFocus();
+    bool inside = false;
+    for (win::HWND h = focus; h; h = win::GetParent(h))
+        if (h == frame) inside = true;
+    if (!inside && r.focusControl) win::SetFocus(r.focusControl);
+    FocusWindowActivate(frame);
 }
 
 }  // namespace
@@ -193,9 +253,13 @@ win::LRESULT EditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp, wi
             editorCloseRequest(frame, *r);
             return 0;
         case win::WM_DESTROY: {
-            destroyed(*r);
+            destroyed(frame, *r);
             const win::WNDPROC previous = r->previousProc;
-            editorDetach(r->window);
+            // A modal editor's loop still reads the record; it frees it.
+            if (r->mode == 1)
+                setFrameRecord(r->window, nullptr);
+            else
+                editorDetach(r->window);
             return previous ? win::CallWindowProcA(previous, frame, msg, wp, lp)
                             : FrameWindowProcedure(frame, msg, wp, lp);
         }
@@ -213,7 +277,24 @@ win::LRESULT EditorWindowProc(win::HWND frame, win::UINT msg, win::WPARAM wp, wi
         case win::WM_INITMENUPOPUP:
             editorInitPopup(*r, reinterpret_cast<win::HMENU>(wp));
             return 0;
+        case win::WM_CONTEXTMENU:
+            contextMenu(*r, frame, lp);
+            return 0;
+        case win::WM_MOUSEACTIVATE:
+            activateInsideParent(*r, frame);
+            return win::MA_ACTIVATE;
+        case win::WM_PARENTNOTIFY: {
+            const auto event = win::LOWORD(wp);
+            if (event == win::WM_LBUTTONDOWN || event == win::WM_RBUTTONDOWN ||
+                event == win::WM_MBUTTONDOWN)
+                activateInsideParent(*r, frame);
+            return 0;
+        }
         default:
+            if (msg == editorFindMessage() && lp) {
+                editorFindNotification(frame, *r, *reinterpret_cast<win::FINDREPLACEA*>(lp));
+                return 0;
+            }
             return passOn(r, frame, msg, wp, lp);
     }
 }

@@ -33,14 +33,11 @@ struct CgmDriverHooks {
     std::function<void(std::string_view bytes)> write;
     std::function<void()> close;
     std::function<void()> outputOff;  // hardcopy output is switched off
-    std::function<void(bool)> setPageDirty;
 };
 CgmDriverHooks& cgmDriverHooks();
 // Hooks on a file of the driver's own and fixed default settings.
 void BindCgmDriverStandalone();
 
 void CgmDriver(DeviceRequest request);
-// ColourHandling applied to one colour.
-void CgmColourInvert(int handling, int& red, int& green, int& blue);
 
 }  // namespace tk

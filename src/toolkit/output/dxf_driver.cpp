@@ -11,6 +11,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/plot_output_file.h"
 
@@ -18,7 +19,6 @@ namespace tk {
 
 namespace {
 
-constexpr int kUnit = 2;
 constexpr const char* kCapabilities = "00000100000011000010000000010";
 
 struct LineType {
@@ -83,12 +83,7 @@ void lineTypeGroup() {
         DxfWriteGroup("6", kLineTypes[static_cast<std::size_t>(style - 1)].name);
 }
 
-void initialise() {
-    DeviceParameterBlock& b = deviceBlock();
-    if (b.count == -999) {
-        b.count = hc::DxfDriverNumber;
-        return;
-    }
+void initialiseDevice() {
     HardcopyDriverDefaults();
     HardcopyOptions& o = hardcopyOptions();
     o[hc::PageOffsetX] = o[hc::PageOffsetY] = o[hc::Orientation] = 0;
@@ -199,16 +194,7 @@ void beginOutput() {
         g.hardcopyScaleX = static_cast<float>(o[hc::PageWidth]) / (g.plotExtentX * 72.0f);
     if (g.plotExtentY > 0)
         g.hardcopyScaleY = static_cast<float>(o[hc::PageHeight]) / (g.plotExtentY * 72.0f);
-    if (b.value <= 0) return;
-    ToolkitState& t = toolkitState();
-    const int kept = t.LastErrorNumber;
-    t.LastErrorNumber = 0;
-    PlotFileOpen(kUnit);
-    if (t.LastErrorNumber != 0) {
-        g.hardcopyDriver = 0;
-        return;
-    }
-    t.LastErrorNumber = kept;
+    if (b.value <= 0 || !OpenPlotFileOrStop()) return;
     HardcopyDeviceState& d = hardcopyDeviceState();
     const int depth = colourDepth();
     d.colourCount = depth >= 8 ? 255 : depth == 4 ? 14 : 7;
@@ -259,7 +245,6 @@ void colourRequest() {
 
 void lineRequest() {
     const DeviceParameterBlock& b = deviceBlock();
-    hardcopyDeviceState().pageDirty = true;
     DxfBeginEntity("LINE");
     if (graphicsState().lineFillHardcopy == 0) lineTypeGroup();
     DxfWriteReal("39", lineThickness());
@@ -268,7 +253,6 @@ void lineRequest() {
 }
 
 void solid(const float (&x)[4], const float (&y)[4]) {
-    hardcopyDeviceState().pageDirty = true;
     DxfBeginEntity("SOLID");
     const char* codes[4][2] = {{"10", "20"}, {"11", "21"}, {"12", "22"}, {"13", "23"}};
     for (int k = 0; k < 4; ++k)
@@ -278,7 +262,6 @@ void solid(const float (&x)[4], const float (&y)[4]) {
 void filledRequest(int request) {
     DeviceParameterBlock& b = deviceBlock();
     GraphicsState& g = graphicsState();
-    if (b.value == -1) return;
     const int f = g.fillStyle;
     if (request == 5 || request == 13 || request == 15 || f == 3) {
         const HardcopyOptions& o = hardcopyOptions();
@@ -289,7 +272,6 @@ void filledRequest(int request) {
         g.lineFillSpacing = hardcopyDeviceState().fillSpacing = spacing;
         if (f > 2) return;
         if (request == 5 && g.areaSpanX == g.areaSpanY && b.fx[3] == 1.0f) {
-            hardcopyDeviceState().pageDirty = true;
             DxfBeginEntity("CIRCLE");
             DxfWriteReal("39", lineThickness());
             DxfWritePoint("10", "20", b.fx[1], b.fy[1]);
@@ -315,7 +297,6 @@ void textRequest() {
     const DeviceParameterBlock& b = deviceBlock();
     const GraphicsState& g = graphicsState();
     const HardcopyOptions& o = hardcopyOptions();
-    hardcopyDeviceState().pageDirty = true;
     DxfBeginEntity("TEXT");
     const float pw = static_cast<float>(o[hc::PageWidth]),
                 ph = static_cast<float>(o[hc::PageHeight]);
@@ -328,8 +309,7 @@ void textRequest() {
     DxfWriteReal("40", h * (g.textMode == 0 ? 0.78f : 0.63f));
     DxfWriteReal("41", h != 0 ? w * g.pageAspect / h : 0.0f);
     DxfWriteInteger("50", static_cast<int>(g.deviceTextAngle));
-    const int n = std::clamp(b.pixX[1], 0, 260);
-    DxfWriteGroup("1", std::string_view(deviceTextBuffer().data(), static_cast<std::size_t>(n)));
+    DxfWriteGroup("1", RequestText(b.pixX[1]));
     DxfWriteGroup("7", "STANDARD");
     const float x = b.fx[1] + 0.22f * g.heightX, y = b.fy[1] - 0.22f * g.heightY;
     if (g.textStacking == 0) {
@@ -345,13 +325,12 @@ void textRequest() {
 void polylineRequest() {
     const DeviceParameterBlock& b = deviceBlock();
     const DevicePointArrays& p = devicePointArrays();
-    hardcopyDeviceState().pageDirty = true;
     DxfBeginEntity("POLYLINE");
     lineTypeGroup();
     DxfWriteReal("39", lineThickness());
     DxfWriteGroup("66", "1");
     DxfWriteGroup("70", "0");
-    const int n = std::clamp(b.count, 0, static_cast<int>(p.x.size()));
+    const int n = BufferPointCount(b.count);
     for (int i = 0; i < n; ++i) {
         DxfWriteGroup("0", "VERTEX");
         DxfWriteGroup("8", "1");
@@ -364,7 +343,6 @@ void polylineRequest() {
 void arcRequest() {
     DeviceParameterBlock& b = deviceBlock();
     const GraphicsState& g = graphicsState();
-    hardcopyDeviceState().pageDirty = true;
     if (g.areaSpanX != g.areaSpanY) {
         b.value = 2;
         return;
@@ -394,8 +372,8 @@ std::string DxfRealText(float value) {
 }
 
 void DxfWriteGroup(std::string_view code, std::string_view value) {
-    PlotFileWriteLine(kUnit, code);
-    PlotFileWriteLine(kUnit, value);
+    PlotFileWriteLine(kPlotUnit, code);
+    PlotFileWriteLine(kPlotUnit, value);
 }
 
 void DxfWriteReal(std::string_view code, float value) {
@@ -448,53 +426,39 @@ int DxfColourIndex(int rgb) {
     return answer;
 }
 
-void DxfDriver(int request) {
-    switch (request) {
-        case 1:
-            initialise();
-            break;
-        case 2:
-            lineRequest();
-            break;
-        case 3:
-            colourRequest();
-            break;
-        case 5:
-        case 7:
-        case 9:
-        case 11:
-        case 13:
-        case 15:
-            filledRequest(request);
-            break;
-        case 18:
-            beginOutput();
-            break;
-        case 19:
-            DxfWriteGroup("0", "ENDSEC");
-            DxfWriteGroup("0", "EOF");
-            PlotFileClose(kUnit);
-            break;
-        case 20:
-            hardcopyDeviceState().pageDirty = false;
-            break;
-        case 22:
-            textRequest();
-            break;
-        case 26:
-            hardcopyDeviceState().pageDirty = true;
-            DxfBeginEntity("POINT");
-            DxfWritePoint("10", "20", deviceBlock().fx[1], deviceBlock().fy[1]);
-            break;
-        case 32:
-            polylineRequest();
-            break;
-        case 34:
-            arcRequest();
-            break;
-        default:
-            break;
+namespace {
+
+class DxfFileDriver final : public HardcopyDriver {
+  public:
+    DxfFileDriver() : HardcopyDriver(hc::DxfDriverNumber) {}
+
+  protected:
+    void initialise(DeviceParameterBlock&) override { initialiseDevice(); }
+    void begin(DeviceParameterBlock&) override { beginOutput(); }
+    void end() override {
+        DxfWriteGroup("0", "ENDSEC");
+        DxfWriteGroup("0", "EOF");
+        PlotFileClose(kPlotUnit);
     }
+    void line(const DeviceParameterBlock&) override { lineRequest(); }
+    void point(const DeviceParameterBlock& b) override {
+        DxfBeginEntity("POINT");
+        DxfWritePoint("10", "20", b.fx[1], b.fy[1]);
+    }
+    void polyline(const DeviceParameterBlock&) override { polylineRequest(); }
+    void text(DeviceParameterBlock&) override { textRequest(); }
+    void arc(DeviceParameterBlock&) override { arcRequest(); }
+    void fill(DeviceRequest request, DeviceParameterBlock&) override { filledRequest(request); }
+    void colour() override { colourRequest(); }
+    // The drawing's colours are set by request 3 alone.
+    void palette() override {}
+};
+
+}  // namespace
+
+void DxfDriver(int request) {
+    static DxfFileDriver driver;
+    driver.request(request);
 }
 
 void ResetDxfDriver() {

@@ -12,10 +12,14 @@
 #include "toolkit/output/dxf_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/hpgl2_driver.h"
+#include "toolkit/output/hpgl_driver.h"
 #include "toolkit/output/metafile_slots.h"
+#include "toolkit/output/postscript_driver.h"
 #include "toolkit/output/printer_device_context.h"
 #include "toolkit/output/printer_driver.h"
 #include "toolkit/output/screen_picture_print.h"
+#include "toolkit/output/svg_driver.h"
 
 namespace tk {
 
@@ -53,8 +57,12 @@ void bindTemporaryNames() {
 }  // namespace
 
 void HardcopyOutputBind() {
+    RegisterHardcopyDriver(hc::HpglDriverNumber, HpglDriver);
+    RegisterHardcopyDriver(hc::PostScriptDriverNumber, PostScriptDriver);
+    RegisterHardcopyDriver(hc::SvgDriverNumber, SvgDriver);
     RegisterHardcopyDriver(hc::DxfDriverNumber, DxfDriver);
     RegisterHardcopyDriver(hc::PrinterDriverNumber, XXWIN);
+    RegisterHardcopyDriver(hc::Hpgl2DriverNumber, Hpgl2Driver);
     BindMetafileDrivers();
     bindTemporaryNames();
     GraphicsServices& s = graphicsServices();

@@ -8,6 +8,7 @@
 #include "platform/kernel/errors.h"
 #include "platform/window/user_api.h"
 #include "toolkit/graphics/graphics_services.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/printer_device_context.h"
 
@@ -408,14 +409,7 @@ int PrnGradientTriangles(const int* x, const int* y, const int* colours, const i
 }
 
 void PrnColourInvert(int& red, int& green, int& blue) {
-    const int handling = hardcopyOptions()[hc::ColourHandling];
-    const bool dark = red < 10 && green < 10 && blue < 10;
-    const bool light = red > 245 && green > 245 && blue > 245;
-    if (handling == 1 || (handling == 2 && (dark || light))) {
-        red = 255 - red;
-        green = 255 - green;
-        blue = 255 - blue;
-    }
+    ApplyColourHandling(hardcopyOptions()[hc::ColourHandling], red, green, blue);
 }
 
 }  // namespace tk

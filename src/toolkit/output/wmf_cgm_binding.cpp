@@ -7,6 +7,7 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_driver.h"
 #include "toolkit/output/hardcopy_dispatch.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/metafile_slots.h"
 #include "toolkit/output/plot_output_file.h"
@@ -15,15 +16,10 @@
 namespace tk {
 namespace {
 
-constexpr int kPlotUnit = 2;
 constexpr int kMetafileKindOption = 27, kMetafileSystemDashesOption = 29;
 
 void switchOutputOff() {
     graphicsState().hardcopyDriver = 0;
-}
-
-void setPageDirty(bool dirty) {
-    hardcopyDeviceState().pageDirty = dirty;
 }
 
 void cgmDefaults() {
@@ -55,16 +51,6 @@ CgmSettings cgmSettings() {
     s.resolutionY = hardcopyDeviceState().resolutionY;
     s.title = std::string(o.title.trimmed());
     return s;
-}
-
-bool openPlotFile(std::string_view) {
-    ToolkitState& t = toolkitState();
-    const int kept = t.LastErrorNumber;
-    t.LastErrorNumber = 0;
-    PlotFileOpen(kPlotUnit);
-    if (t.LastErrorNumber != 0) return false;
-    t.LastErrorNumber = kept;
-    return true;
 }
 
 void wmfDefaults() {
@@ -101,16 +87,14 @@ void BindMetafileDrivers() {
     CgmDriverHooks& c = cgmDriverHooks();
     c.applyDefaults = cgmDefaults;
     c.settings = cgmSettings;
-    c.open = openPlotFile;
+    c.open = [](std::string_view) { return OpenPlotFileOrStop(); };
     c.write = [](std::string_view bytes) { YYPROU(kPlotUnit, bytes); };
     c.close = [] { PlotFileClose(kPlotUnit); };
     c.outputOff = switchOutputOff;
-    c.setPageDirty = setPageDirty;
     WmfDriverHooks& w = wmfDriverHooks();
     w.applyDefaults = wmfDefaults;
     w.settings = wmfSettings;
     w.outputOff = switchOutputOff;
-    w.setPageDirty = setPageDirty;
     RegisterMetafileDrivers();
 }
 

@@ -10,6 +10,8 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/hardcopy_dispatch.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/wmf_primitives.h"
 
 namespace tk {
@@ -18,44 +20,85 @@ namespace {
 constexpr const char* kCapabilities = "00000111111111100010011011110";
 constexpr const char* kDefaultTitle = "Veraziderad graphic";
 
-struct WmfDriverState {
-    int red = 255, green = 255, blue = 255;
-    int prevRed = 255, prevGreen = 255, prevBlue = 255;
-    int width = 0, height = 0;  // logical size of the picture
-    float lineWidthRatio = 1;
-    WmfSettings settings;
+int radiusX(const DeviceParameterBlock& b) {
+    return PageUnitsX(b.fx[2]);
+}
+
+int radiusY(const DeviceParameterBlock& b) {
+    return static_cast<int>(graphicsState().hardcopyScaleY * b.fy[2]);
+}
+
+class WmfDriver final : public HardcopyDriver {
+  public:
+    WmfDriver() : HardcopyDriver(hc::MetafileDriverNumber) {}
+
+  protected:
+    void initialise(DeviceParameterBlock& b) override;
+    void begin(DeviceParameterBlock& b) override;
+    void end() override {
+        const int status = WmfClose();
+        if (status != 0) ReportLibraryError(status, "XXWMF");
+    }
+    bool documentOpen() const override { return WmfIsOpen(); }
+
+    void line(const DeviceParameterBlock& b) override {
+        WmfLine(PageUnitsX(b.fx[1]), PageUnitsDownY(b.fy[1]), PageUnitsX(b.fx[2]),
+                PageUnitsDownY(b.fy[2]));
+    }
+    void point(const DeviceParameterBlock& b) override {
+        WmfPoint(PageUnitsX(b.fx[1]), PageUnitsDownY(b.fy[1]));
+    }
+    void polyline(const DeviceParameterBlock& b) override {
+        const auto pts = BufferPointsDown(b.count);
+        WmfPolyline(pts.data(), static_cast<int>(pts.size()));
+    }
+    void text(DeviceParameterBlock& b) override;
+    void arc(DeviceParameterBlock& b) override {
+        win::POINT a{}, z{};
+        SectorEndsDown(b, a, z);
+        WmfArc(PageUnitsX(b.fx[1]), PageUnitsDownY(b.fy[1]), radiusX(b), radiusY(b), a.x, a.y,
+               z.x, z.y, graphicsState().fillDensity);
+    }
+    void gradient() override;
+    void fill(DeviceRequest request, DeviceParameterBlock& b) override;
+    void fillEnd(DeviceRequest, DeviceParameterBlock&) override {
+        // Put back the line colour and the previous colour behind it.
+        if (graphicsState().fillStyle <= 2) return;
+        WmfSetColour(s_.prevRed, s_.prevGreen, s_.prevBlue);
+        WmfSetColour(s_.red, s_.green, s_.blue);
+    }
+
+    void colour() override {
+        s_.prevRed = s_.red, s_.prevGreen = s_.green, s_.prevBlue = s_.blue;
+        CurrentColourComponents(s_.red, s_.green, s_.blue);
+        ApplyColourHandling(s_.settings.colourHandling, s_.red, s_.green, s_.blue);
+        WmfSetColour(s_.red, s_.green, s_.blue);
+    }
+    void font() override;
+    void direction() override { font(); }
+    void clip() override;
+    void textExtent(DeviceParameterBlock& b) override;
+    void lineStyle() override { WmfLineStyle(graphicsState().lineStyle); }
+    void lineWidth() override {
+        const int option = s_.settings.lineWidthOption;
+        WmfLineWidth(WmfIsEnhanced()
+                         ? static_cast<int>(static_cast<float>(option) * s_.lineWidthRatio)
+                         : option);
+    }
+
+  private:
+    struct State {
+        int red = 255, green = 255, blue = 255;
+        int prevRed = 255, prevGreen = 255, prevBlue = 255;
+        int width = 0, height = 0;  // logical size of the picture
+        float lineWidthRatio = 1;
+        WmfSettings settings;
+    };
+    void updateScales();
+    State s_;
 };
 
-WmfDriverState& state() {
-    static WmfDriverState s;
-    return s;
-}
-
-int convertX(float x) {
-    return static_cast<int>(graphicsState().hardcopyScaleX * x);
-}
-int convertY(float y) {
-    const GraphicsState& g = graphicsState();
-    return static_cast<int>((g.plotExtentY - y) * g.hardcopyScaleY);
-}
-win::POINT convert(float x, float y) {
-    return win::POINT{convertX(x), convertY(y)};
-}
-
-void dirty() {
-    if (wmfDriverHooks().setPageDirty) wmfDriverHooks().setPageDirty(true);
-}
-
-void currentComponents(int colourNumber, int rgb, int& r, int& g, int& b) {
-    ColourNumberComponents(graphicsState().colourMode == 1 ? colourNumber : rgb, r, g, b);
-    WmfColourInvert(state().settings.colourHandling, r, g, b);
-}
-
-void initialise(DeviceParameterBlock& b) {
-    if (b.count == -999) {
-        b.count = 11;
-        return;
-    }
+void WmfDriver::initialise(DeviceParameterBlock&) {
     if (wmfDriverHooks().applyDefaults) wmfDriverHooks().applyDefaults();
     DeviceInfo& info = hardcopyDeviceInfo();
     info.hardcopyTextLayout = 1;
@@ -70,33 +113,29 @@ void initialise(DeviceParameterBlock& b) {
     info.capabilities.assign(kCapabilities);
 }
 
-void updateScales() {
+void WmfDriver::updateScales() {
     GraphicsState& g = graphicsState();
-    const WmfDriverState& s = state();
-    if (g.plotExtentX != 0) g.hardcopyScaleX = static_cast<float>(s.width) / g.plotExtentX;
-    if (g.plotExtentY != 0) g.hardcopyScaleY = static_cast<float>(s.height) / g.plotExtentY;
-    const bool quarter = g.pageRotation == 90 || g.pageRotation == 270;
-    g.rotHardcopyScaleX = quarter ? g.hardcopyScaleY : g.hardcopyScaleX;
-    g.rotHardcopyScaleY = quarter ? g.hardcopyScaleX : g.hardcopyScaleY;
+    if (g.plotExtentX != 0) g.hardcopyScaleX = static_cast<float>(s_.width) / g.plotExtentX;
+    if (g.plotExtentY != 0) g.hardcopyScaleY = static_cast<float>(s_.height) / g.plotExtentY;
+    SetRotatedHardcopyScales();
 }
 
-void beginOutput(DeviceParameterBlock& b) {
-    WmfDriverState& s = state();
+void WmfDriver::begin(DeviceParameterBlock& b) {
     if (b.value > 0) {
-        s.settings = wmfDriverHooks().settings ? wmfDriverHooks().settings() : WmfSettings{};
-        const WmfSettings& o = s.settings;
-        if (b.pixX[1] == 0 || o.title.empty()) s.settings.title = kDefaultTitle;
-        s.width = 10 * o.pageWidth;
-        s.height = 10 * o.pageHeight;
+        s_.settings = wmfDriverHooks().settings ? wmfDriverHooks().settings() : WmfSettings{};
+        const WmfSettings& o = s_.settings;
+        if (b.pixX[1] == 0 || o.title.empty()) s_.settings.title = kDefaultTitle;
+        s_.width = 10 * o.pageWidth;
+        s_.height = 10 * o.pageHeight;
         std::string description = "ZAZ metafile driver";
         description.push_back('\0');
-        description += s.settings.title;
+        description += s_.settings.title;
         description.push_back('\0');
         description.push_back('\0');
         if (WmfIsOpen()) WmfClose();
         const WmfCreateResult r =
-            WmfCreate(s.width, s.height, o.metafileKind, o.systemDashes, o.pageWidth, o.pageHeight,
-                      b.count == 1, deviceTextBuffer().trimmed(), description);
+            WmfCreate(s_.width, s_.height, o.metafileKind, o.systemDashes, o.pageWidth,
+                      o.pageHeight, b.count == 1, deviceTextBuffer().trimmed(), description);
         if (r.status != 0) {
             toolkitState().OsErrorCode = r.error;
             toolkitState().ErrorCategory = 2;
@@ -105,109 +144,57 @@ void beginOutput(DeviceParameterBlock& b) {
             return;
         }
         if (o.metafileKind == kEnhancedMetafile && o.pageWidth > 0)
-            s.lineWidthRatio = static_cast<float>(s.width) / static_cast<float>(10 * o.pageWidth);
-        s.red = s.green = s.blue = 255;
+            s_.lineWidthRatio = static_cast<float>(s_.width) / static_cast<float>(10 * o.pageWidth);
+        s_.red = s_.green = s_.blue = 255;
     }
     updateScales();
 }
 
-void setColour() {
-    WmfDriverState& s = state();
-    const GraphicsState& g = graphicsState();
-    s.prevRed = s.red, s.prevGreen = s.green, s.prevBlue = s.blue;
-    currentComponents(g.colourNumber, g.rgb, s.red, s.green, s.blue);
-    WmfSetColour(s.red, s.green, s.blue);
-}
-
-// Start and end points of a sector in logical units.
-void sectorPoints(const DeviceParameterBlock& b, win::POINT& start, win::POINT& end) {
-    const float cx = b.fx[1], cy = b.fy[1], rx = b.fx[2], ry = b.fy[2];
-    start = convert(cx + rx * std::cos(b.fx[3]), cy + ry * std::sin(b.fx[3]));
-    end = convert(cx + rx * std::cos(b.fy[3]), cy + ry * std::sin(b.fy[3]));
-    if (start.x == end.x && start.y == end.y && std::fabs(b.fy[4]) <= 10.0f) {
-        float a = std::fmod(b.fx[4], 360.0f);
-        if (a < 0) a += 360.0f;
-        if (a < 90)
-            end.x -= 1, end.y -= 1;
-        else if (a < 180)
-            end.x -= 1, end.y += 1;
-        else if (a < 270)
-            end.x += 1, end.y += 1;
-        else
-            end.x += 1, end.y -= 1;
-    }
-}
-
-std::vector<win::POINT> bufferPoints(int count) {
-    const DevicePointArrays& p = devicePointArrays();
-    const int n = std::clamp(count, 0, static_cast<int>(p.x.size()));
-    std::vector<win::POINT> pts(static_cast<std::size_t>(n));
-    for (std::size_t i = 0; i < pts.size(); ++i)
-        pts[i] = convert(p.x[i], p.y[i]);
-    return pts;
-}
-
-void filled(const DeviceParameterBlock& b, DeviceRequest request) {
-    WmfDriverState& s = state();
+void WmfDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
     const bool solid = g.fillStyle > 2;
-    if (b.value == -1) {
-        // Put back the line colour and the previous colour behind it.
-        if (solid) {
-            WmfSetColour(s.prevRed, s.prevGreen, s.prevBlue);
-            WmfSetColour(s.red, s.green, s.blue);
-        }
-        return;
-    }
-    dirty();
     if (solid) {
         int r = 0, gr = 0, bl = 0;
-        ColourNumberComponents(g.colourMode == 1 ? g.colourNumber : g.rgb, r, gr, bl);
-        if (g.fillStyle == 3) {
-            int pr = 0, pg = 0, pb = 0;
-            ColourNumberComponents(g.colourMode == 1 ? g.previousColourNumber : g.previousRgb, pr,
-                                   pg, pb);
-            r = (r + pr) / 2, gr = (gr + pg) / 2, bl = (bl + pb) / 2;
-        }
-        WmfColourInvert(s.settings.colourHandling, r, gr, bl);
+        FillColourComponents(r, gr, bl);
+        ApplyColourHandling(s_.settings.colourHandling, r, gr, bl);
         WmfSetColour(r, gr, bl);
     }
     if (!solid && request != 5) return;
-    const win::POINT c = convert(b.fx[1], b.fy[1]);
-    const int rx = static_cast<int>(g.hardcopyScaleX * b.fx[2]);
-    const int ry = static_cast<int>(g.hardcopyScaleY * b.fy[2]);
+    const win::POINT c = PageUnitsDown(b.fx[1], b.fy[1]);
     switch (request) {
         case 5:
-            WmfEllipse(c.x, c.y, rx, ry, g.fillStyle);
+            WmfEllipse(c.x, c.y, radiusX(b), radiusY(b), g.fillStyle);
             break;
         case 7:
         case 11: {
             std::vector<win::POINT> pts;
             for (int k = 1; k <= (request == 7 ? 4 : 3); ++k)
-                pts.push_back(convert(b.fx[k], b.fy[k]));
+                pts.push_back(PageUnitsDown(b.fx[k], b.fy[k]));
             WmfPolygon(pts.data(), static_cast<int>(pts.size()));
             break;
         }
         case 9: {
-            const win::POINT lo = convert(std::max(g.devX1, b.fx[1]), std::min(g.devY2, b.fy[2]));
-            const win::POINT hi = convert(std::min(g.devX2, b.fx[2]), std::max(g.devY1, b.fy[1]));
+            const win::POINT lo =
+                PageUnitsDown(std::max(g.devX1, b.fx[1]), std::min(g.devY2, b.fy[2]));
+            const win::POINT hi =
+                PageUnitsDown(std::min(g.devX2, b.fx[2]), std::max(g.devY1, b.fy[1]));
             WmfRectangle(lo.x, lo.y, hi.x, hi.y);
             break;
         }
         case 13: {
             win::POINT a{}, z{};
-            sectorPoints(b, a, z);
-            WmfPie(c.x, c.y, rx, ry, a.x, a.y, z.x, z.y);
+            SectorEndsDown(b, a, z);
+            WmfPie(c.x, c.y, radiusX(b), radiusY(b), a.x, a.y, z.x, z.y);
             break;
         }
         default: {
-            const auto pts = bufferPoints(b.count);
+            const auto pts = BufferPointsDown(b.count);
             WmfPolygon(pts.data(), static_cast<int>(pts.size()));
         }
     }
 }
 
-void selectFont() {
+void WmfDriver::font() {
     const GraphicsState& g = graphicsState();
     float w = g.charWidthFraction * g.devSpanX * g.rotHardcopyScaleX;
     float h = g.charHeightFraction * g.devSpanY * g.rotHardcopyScaleY;
@@ -224,43 +211,39 @@ void selectFont() {
                   font, style, g.textFontName.trimmed());
 }
 
-void text(DeviceParameterBlock& b) {
-    dirty();
+void WmfDriver::text(DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
     const float ox = g.heightX / 4, oy = g.heightY / 4;
-    const win::POINT a = convert(b.fx[1] + ox, b.fy[1] - oy);
-    const win::POINT z = convert(b.fx[3] + ox, b.fy[3] - oy);
+    const win::POINT a = PageUnitsDown(b.fx[1] + ox, b.fy[1] - oy);
+    const win::POINT z = PageUnitsDown(b.fx[3] + ox, b.fy[3] - oy);
     const int justification = g.textMode == 1 ? 0 : g.textJustification;
     const bool opaque = (g.fontStyle & 8) != 0 && g.textFill == 0 && g.textMode != 1;
-    const int n = std::clamp(b.pixX[1], 0, static_cast<int>(deviceTextBuffer().size()));
-    WmfTextOut(a.x, a.y, z.x, z.y, justification, opaque,
-               std::string_view(deviceTextBuffer().data(), static_cast<std::size_t>(n)));
+    WmfTextOut(a.x, a.y, z.x, z.y, justification, opaque, RequestText(b.pixX[1]));
     b.pixX[4] = 0;
 }
 
-void clipToArea() {
+void WmfDriver::clip() {
+    if (!WmfIsEnhanced()) return;
     const GraphicsState& g = graphicsState();
-    WmfClip(static_cast<int>(g.hardcopyScaleX * g.devX1),
-            static_cast<int>((g.plotExtentY - g.devY2) * g.hardcopyScaleY),
+    WmfClip(PageUnitsX(g.devX1), PageUnitsDownY(g.devY2),
             static_cast<int>(g.hardcopyScaleX * g.devX2 + 0.99f),
             static_cast<int>((g.plotExtentY - g.devY1) * g.hardcopyScaleY + 0.99f));
 }
 
-void gradient() {
-    dirty();
+void WmfDriver::textExtent(DeviceParameterBlock& b) {
+    if (!WmfIsEnhanced()) return;
+    const int width = WmfTextExtent(RequestText(b.value));
+    b.count = 1;
+    const float scale = graphicsState().rotHardcopyScaleX;
+    b.fx[1] = scale != 0 ? static_cast<float>(width) / scale : 0;
+}
+
+void WmfDriver::gradient() {
     const GraphicsState& g = graphicsState();
-    const DevicePointArrays& a = devicePointArrays();
-    GradientPolygon& polygon = gradientPolygon();
-    const int n =
-        std::min({polygon.vertexCount, static_cast<int>(a.x.size()), kMaxGradientVertices});
-    polygon.vertexCount = n;
-    for (std::size_t k = 0; k < static_cast<std::size_t>(n); ++k) {
-        polygon.x[k] = convertX(a.x[k]);
-        polygon.y[k] = convertY(a.y[k]);
-    }
     const int mode = WmfIsEnhanced() ? hardcopyDeviceInfo().gradientFillAvailable : 1;
-    GradientPolygonPrepare(mode, convertX(g.devX1), convertY(g.devY2), convertX(g.devX2),
-                           convertY(g.devY1), WmfGradientPixel, WmfGradientTriangles);
+    PrepareGradientPolygon(mode, PageUnitsDown, PageUnitsX(g.devX1), PageUnitsDownY(g.devY2),
+                           PageUnitsX(g.devX2), PageUnitsDownY(g.devY1), WmfGradientPixel,
+                           WmfGradientTriangles);
 }
 
 }  // namespace
@@ -271,91 +254,8 @@ WmfDriverHooks& wmfDriverHooks() {
 }
 
 void XXWMF(DeviceRequest request) {
-    DeviceParameterBlock& b = deviceBlock();
-    if (request == 1) return initialise(b);
-    if (request == 18) return beginOutput(b);
-    if (!WmfIsOpen()) return;
-    const GraphicsState& g = graphicsState();
-    WmfDriverState& s = state();
-    switch (request) {
-        case 2:
-            dirty();
-            WmfLine(convertX(b.fx[1]), convertY(b.fy[1]), convertX(b.fx[2]), convertY(b.fy[2]));
-            break;
-        case 3:
-        case 35:
-            setColour();
-            break;
-        case 5:
-        case 7:
-        case 9:
-        case 11:
-        case 13:
-        case 15:
-            filled(b, request);
-            break;
-        case 19: {
-            const int status = WmfClose();
-            if (status != 0) ReportLibraryError(status, "XXWMF");
-            break;
-        }
-        case 20:
-            if (wmfDriverHooks().setPageDirty) wmfDriverHooks().setPageDirty(false);
-            break;
-        case 21:
-        case 33:
-            selectFont();
-            break;
-        case 22:
-            text(b);
-            break;
-        case 24:
-            if (WmfIsEnhanced()) clipToArea();
-            break;
-        case 25:
-            if (WmfIsEnhanced()) {
-                const int n = std::clamp(b.value, 0, static_cast<int>(deviceTextBuffer().size()));
-                const int width = WmfTextExtent(
-                    std::string_view(deviceTextBuffer().data(), static_cast<std::size_t>(n)));
-                b.count = 1;
-                b.fx[1] =
-                    g.rotHardcopyScaleX != 0 ? static_cast<float>(width) / g.rotHardcopyScaleX : 0;
-            }
-            break;
-        case 26:
-            dirty();
-            WmfPoint(convertX(b.fx[1]), convertY(b.fy[1]));
-            break;
-        case 29:
-            WmfLineStyle(g.lineStyle);
-            break;
-        case 30:
-            WmfLineWidth(WmfIsEnhanced()
-                             ? static_cast<int>(static_cast<float>(s.settings.lineWidthOption) *
-                                                s.lineWidthRatio)
-                             : s.settings.lineWidthOption);
-            break;
-        case 32: {
-            dirty();
-            const auto pts = bufferPoints(b.count);
-            WmfPolyline(pts.data(), static_cast<int>(pts.size()));
-            break;
-        }
-        case 34: {
-            dirty();
-            win::POINT a{}, z{};
-            sectorPoints(b, a, z);
-            WmfArc(convertX(b.fx[1]), convertY(b.fy[1]),
-                   static_cast<int>(g.hardcopyScaleX * b.fx[2]),
-                   static_cast<int>(g.hardcopyScaleY * b.fy[2]), a.x, a.y, z.x, z.y, g.fillDensity);
-            break;
-        }
-        case 40:
-            gradient();
-            break;
-        default:
-            break;
-    }
+    static WmfDriver driver;
+    driver.request(request);
 }
 
 }  // namespace tk

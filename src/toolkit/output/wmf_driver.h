@@ -29,7 +29,6 @@ struct WmfDriverHooks {
     std::function<void()> applyDefaults;
     std::function<WmfSettings()> settings;
     std::function<void()> outputOff;  // hardcopy output is switched off
-    std::function<void(bool)> setPageDirty;
 };
 WmfDriverHooks& wmfDriverHooks();
 

@@ -468,14 +468,4 @@ int WmfGradientTriangles(const int* x, const int* y, const int* colours, const i
                : 1;
 }
 
-void WmfColourInvert(int handling, int& red, int& green, int& blue) {
-    const bool nearBlack = red < 10 && green < 10 && blue < 10;
-    const bool nearWhite = red > 245 && green > 245 && blue > 245;
-    if (handling == 1 || (handling == 2 && (nearBlack || nearWhite))) {
-        red = 255 - red;
-        green = 255 - green;
-        blue = 255 - blue;
-    }
-}
-
 }  // namespace tk

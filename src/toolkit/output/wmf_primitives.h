@@ -55,6 +55,5 @@ int WmfTextExtent(std::string_view text);
 void WmfGradientPixel(int x, int y, int colour);
 int WmfGradientTriangles(const int* x, const int* y, const int* colours, const int* triangles,
                          int vertexCount, int triangleCount);
-void WmfColourInvert(int handling, int& red, int& green, int& blue);
 
 }  // namespace tk

@@ -1,4 +1,4 @@
-#include "shell/rubber_feedback.h"
+#include "shell/rubber_bands.h"
 
 #include "files/view_settings.h"
 #include "shell/pointer_state.h"
@@ -62,26 +62,26 @@ void drawSegment(const DrawnShape& s) {
 
 void moveRubberBox(int window, int x, int y) {
     eraseRubberBox();
-    PointerState& p = pointerState();
-    p.BoxCornerX = x;
-    p.BoxCornerY = y;
-    drawn().box = {window, p.AnchorX, p.AnchorY, x, y};
+    ShellSession& s = shellSession();
+    s.BoxCornerX = x;
+    s.BoxCornerY = y;
+    drawn().box = {window, s.AnchorX, s.AnchorY, x, y};
     drawBox(drawn().box);
-    shellSession().RubberBoxShown = true;
+    s.RubberBoxShown = true;
 }
 
 void moveRubberLine(int window, int x, int y) {
     eraseRubberLine();
-    PointerState& p = pointerState();
-    p.RubberEndX = x;
-    p.RubberEndY = y;
-    drawn().line = {window, p.AnchorX, p.AnchorY, x, y};
+    ShellSession& s = shellSession();
+    s.RubberEndX = x;
+    s.RubberEndY = y;
+    drawn().line = {window, s.AnchorX, s.AnchorY, x, y};
     drawLine(drawn().line);
-    shellSession().RubberLineShown = true;
+    s.RubberLineShown = true;
 }
 
 void movePolyline(int x, int y, bool first) {
-    PointerState& p = pointerState();
+    ShellSession& s = shellSession();
     EditState& e = editState();
     if (first) {
         erasePolyline();
@@ -90,15 +90,15 @@ void movePolyline(int x, int y, bool first) {
         erasePolyline();
     }
     if (!select(0)) return;
-    float ax = static_cast<float>(p.AnchorX), ay = static_cast<float>(p.AnchorY);
-    drawn().polyline = {0, p.AnchorX, p.AnchorY, x, y};
+    float ax = static_cast<float>(s.AnchorX), ay = static_cast<float>(s.AnchorY);
+    drawn().polyline = {0, s.AnchorX, s.AnchorY, x, y};
     views::RUBBERPLINE(ax, ay, static_cast<float>(x), static_cast<float>(y), e.NewLine,
                        files::viewSettings().DIGIT_MIN_STEP, views::graphicsRubberPen());
-    p.AnchorX = static_cast<int>(ax);
-    p.AnchorY = static_cast<int>(ay);
-    p.BoxCornerX = x;
-    p.BoxCornerY = y;
-    shellSession().RubberPolyShown = true;
+    s.AnchorX = static_cast<int>(ax);
+    s.AnchorY = static_cast<int>(ay);
+    s.BoxCornerX = x;
+    s.BoxCornerY = y;
+    s.RubberPolyShown = true;
 }
 
 void eraseRubberBox() {
@@ -119,8 +119,9 @@ void erasePolyline() {
     shown = false;
 }
 
-void eraseRubberBands() {
+void eraseRubberBands(bool keepLines) {
     eraseRubberBox();
+    if (keepLines) return;
     eraseRubberLine();
     erasePolyline();
 }

@@ -1,0 +1,190 @@
+#include "shell/edit_dialog_commands.h"
+
+#include "files/text_lines.h"
+#include "model/body_area.h"
+#include "model/body_nesting.h"
+#include "model/model_check.h"
+#include "model/session_state.h"
+#include "shell/body_editor.h"
+#include "shell/colour_dialog.h"
+#include "shell/data_editor.h"
+#include "shell/model_parameter_editor.h"
+#include "shell/new_profile_dialogs.h"
+#include "shell/profile_editors.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_state.h"
+#include "shell/small_dialogs.h"
+#include "shell/window_views.h"
+#include "toolkit/core/window_api.h"
+#include "views/profile_scaling.h"
+
+namespace shell {
+
+namespace {
+
+bool fromProfileWindow(int window) {
+    return window == profileWindow() && profileWindowOpen();
+}
+
+void redrawProfileWindow() {
+    tk::OutputWindowSelect(profileWindow());
+    refreshProfileWindow();
+}
+
+void rescaleAndRedrawProfile() {
+    tk::OutputWindowSelect(profileWindow());
+    views::DATARESCALEPL(workingProfile());
+    refreshProfileWindow();
+}
+
+// An edit that changed the working profile: it differs from its slot now.
+void profileEdited() {
+    workingProfile().LSAVED = false;
+}
+
+}  // namespace
+
+bool workingProfileIsGravity() {
+    return workingProfile().DTYPE.view().find("ravi") != std::string_view::npos;
+}
+
+void addEditDialogCommands(CommandTable& t) {
+    t.set(CMD_EDITDATA, editDataCommand);
+    t.set(CMD_DATAPARAMETERS, dataParametersCommand);
+    t.set(CMD_EDITBODY, editBodyCommand);
+    t.set(CMD_EDITBODYPOPUP, editBodyCommand);
+    t.set(CMD_MODELPARAMETERS, modelParametersCommand);
+    t.set(CMD_EDITREGIONAL, editRegionalCommand);
+    t.set(CMD_EDITGEOMETRY, editGeometryCommand);
+    t.set(CMD_EDITBACKGROUND, editBackgroundCommand);
+    t.set(CMD_COLORS, colorsCommand);
+    t.set(CMD_COLORFILLPROPERTIES, colourFillPropertiesCommand);
+}
+
+void editDataCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    GRAVEDIT(workingProfile(), status);
+    if (status != 0) return;
+    workingProfile().LSYN = false;
+    profileEdited();
+    rescaleMap();
+    tk::OutputWindowSelect(0);
+    refreshMap();
+    // The stations changed: the profile window shows them too.
+    redrawProfileWindow();
+}
+
+void dataParametersCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    model::ProfileLine& w = workingProfile();
+    const int oldMode = w.IELEV;
+    const float oldHeight = w.SENSHT;
+    int status = 0;
+    if (workingProfileIsGravity())
+        GETGRAVDATATYPE(w, status);
+    else
+        GETMAGDATATYPE(w, status);
+    if (status != 0) return;
+    model::sessionState().ViewXUnit = w.XUNIT.view();
+    model::sessionState().ViewZUnit = w.ZUNIT.view();
+    w.LSYN = false;
+    // A height left over from another mode is cleared; one the user typed stays.
+    if (w.IELEV != oldMode && w.IELEV == 2 && w.SENSHT == oldHeight) w.SENSHT = 0.0f;
+    profileEdited();
+    rescaleMap();
+    redrawProfileWindow();
+}
+
+void editBodyCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    model::PolygonModel& m = workingProfile().MODEL;
+    const int n = m.NBOD;
+    int body = 1;
+    if (n == 0) return;
+    if (n > 1 && shellSession().PopupBody > 0) {
+        body = shellSession().PopupBody;
+    } else if (n > 1) {
+        int status = 0;
+        INUMINDLG("Enter number of body to edit (1:" + files::rightAligned(n, 3) + "):", body,
+                  status);
+        if (status != 0 || body < 1 || body > n) return;
+    }
+    shellSession().PopupBody = 0;
+    int status = 0;
+    BODYEDIT(m, body, workingProfileIsGravity(), m.LAYER(body), status);
+    if (status != 0) return;
+    model::FDAREA(m);
+    bool changed = false;
+    model::BOLEVL(m, changed);
+    // The editor refused crossings: the model is legal again.
+    model::sessionState().BadModel = model::LBADMODEL(m);
+    profileEdited();
+    redrawProfileWindow();
+}
+
+void modelParametersCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    model::PolygonModel& m = workingProfile().MODEL;
+    int status = 0;
+    if (m.NBOD == 0)
+        BKGREDIT(m, workingProfileIsGravity(), status);
+    else
+        MODELPAREDIT(m, workingProfileIsGravity(), status);
+    if (status != 0) return;
+    profileEdited();
+    rescaleAndRedrawProfile();
+}
+
+void editRegionalCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    REGIONALEDIT(workingProfile(), status);
+    if (status != 0) return;
+    profileEdited();
+    rescaleAndRedrawProfile();
+}
+
+void editGeometryCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    model::ProfileLine& w = workingProfile();
+    int status = 0;
+    GEOMEDIT(w, w.MODEL, status);
+    if (status != 0) return;
+    profileEdited();
+    tk::OutputWindowSelect(0);
+    mainLoop().MapAxisBackup = mainLoop().MapAxis;
+    rescaleMap();
+    refreshMap();
+    database().LDBSAV = false;
+    rescaleAndRedrawProfile();
+}
+
+void editBackgroundCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    BKGREDIT(workingProfile().MODEL, workingProfileIsGravity(), status);
+    if (status != 0) return;
+    profileEdited();
+    redrawProfileWindow();
+}
+
+void colorsCommand(int window) {
+    int status = 0;
+    COLORDLG(status);
+    // Redrawn whatever the answer: the window was under the dialog.
+    tk::OutputWindowSelect(window);
+    if (window == 0)
+        refreshMap();
+    else if (fromProfileWindow(window))
+        refreshProfileWindow();
+}
+
+void colourFillPropertiesCommand(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    COLORFILLDLG(workingProfile().MODEL, status);
+    if (status == 0) redrawProfileWindow();
+}
+
+}  // namespace shell

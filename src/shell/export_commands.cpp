@@ -1,0 +1,143 @@
+#include "shell/export_commands.h"
+
+#include <string>
+
+#include "files/ascii_export.h"
+#include "files/atomic_write.h"
+#include "files/model_file.h"
+#include "files/regional_file.h"
+#include "files/xyz_export.h"
+#include "shell/resources/resource_ids.h"
+#include "shell/shell_state.h"
+#include "shell/small_dialogs.h"
+#include "shell/window_views.h"
+#include "toolkit/core/window_api.h"
+#include "toolkit/dialogs/file_select.h"
+#include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/hardcopy_dispatch.h"
+#include "util/message_boxes.h"
+#include "util/pen_plotter.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int kSaveFlags = 47;
+
+struct DrawingFormat {
+    const char* filter;
+    const char* title;
+    int driver;
+};
+
+constexpr DrawingFormat kDrawingFormats[] = {
+    {"DXF graphics file|*.DXF|", "DXF graphics file", tk::hc::DxfDriverNumber},
+    {"CGM graphics file|*.CGM|", "CGM graphics file", tk::hc::CgmDriverNumber},
+    {"WMF graphics file|*.WMF|", "WMF graphics file", tk::hc::MetafileDriverNumber},
+};
+
+const DrawingFormat* formatOf(int driver) {
+    for (const DrawingFormat& f : kDrawingFormats)
+        if (f.driver == driver) return &f;
+    return nullptr;
+}
+
+// The chosen name, or empty when the selector was cancelled or left blank.
+std::string chooseDrawingFile(const DrawingFormat& format) {
+    base::FixedString<256>& name = mainLoop().FileName;
+    name = base::FixedString<256>();
+    tk::SelectFileFront(format.filter, kSaveFlags, tk::TextOut(name.data(), name.size()),
+                        format.title);
+    if (tk::DialogInfoQuery(4) != 1) return {};
+    return std::string(name.trimmed());
+}
+
+// Draws the window with the plotter page set for hardcopy (no clearing) or,
+// afterwards, for the screen again.
+void drawWindow(int window, float screen) {
+    util::PLOTXY(screen, 0.0f, 1, mainLoop().MapAxis);
+    if (window == 0)
+        refreshMap();
+    else if (window == profileWindow())
+        refreshProfileWindow();
+}
+
+void reportUnwritten(const std::string& name, const std::string& why) {
+    util::WINMSG("THE FILE " + name + " WAS NOT WRITTEN:\r\n" + why);
+}
+
+// The profile window's text exports ask for their file themselves.
+bool fromProfileWindow(int window) {
+    if (window != profileWindow()) return false;
+    mainLoop().FileName = base::FixedString<256>();
+    return true;
+}
+
+void exportAsciiData(int window) {
+    if (!fromProfileWindow(window)) return;
+    files::ASCIIOUT(workingProfile(), 0.0f, mainLoop().FileName.trimmed(), false);
+}
+
+void exportAsciiSynthetics(int window) {
+    if (!fromProfileWindow(window)) return;
+    int status = 0;
+    NUMINDLG("Add random noise to Synthetic (%)", shellSession().NoisePercent, status);
+    if (status != 0) return;
+    files::ASCIIOUT(workingProfile(), shellSession().NoisePercent, mainLoop().FileName.trimmed(),
+                    true);
+}
+
+void exportModel(int window) {
+    if (!fromProfileWindow(window)) return;
+    std::string name;
+    int status = 0;
+    model::ProfileLine& w = workingProfile();
+    files::MODAIO(w, w.MODEL, 'W', name, status);
+}
+
+void exportXyz(int window) {
+    if (!fromProfileWindow(window)) return;
+    std::string name;
+    files::XYZOUT(workingProfile(), name, false, true);
+}
+
+void exportRegional(int window) {
+    if (!fromProfileWindow(window)) return;
+    files::REGIONALOUT(workingProfile(), mainLoop().FileName.trimmed());
+}
+
+}  // namespace
+
+void exportDrawing(int window, int driver) {
+    const DrawingFormat* format = formatOf(driver);
+    if (!format) return;
+    const std::string name = chooseDrawingFile(*format);
+    if (name.empty()) return;
+    files::StagedFile staged = files::stageFile(name);
+    if (staged.temp.empty()) {
+        reportUnwritten(name, staged.error);
+        return;
+    }
+    tk::HardcopySelectDriver(1, driver);
+    tk::HardcopySwitch(staged.temp);
+    tk::OutputWindowSelect(window);
+    drawWindow(window, 0.0f);
+    tk::HardcopySwitch("S");
+    tk::ResetGraphicsState(" ");
+    if (!files::commitStagedFile(staged)) reportUnwritten(name, staged.error);
+    tk::OutputWindowSelect(window);
+    drawWindow(window, 1.0f);
+}
+
+void addExportCommands(CommandTable& t) {
+    t.set(CMD_EXPORTDXF, [](int window) { exportDrawing(window, tk::hc::DxfDriverNumber); });
+    t.set(CMD_EXPORTCGM, [](int window) { exportDrawing(window, tk::hc::CgmDriverNumber); });
+    t.set(CMD_EXPORTWMF, [](int window) { exportDrawing(window, tk::hc::MetafileDriverNumber); });
+    t.set(CMD_EXPORTASCIIDATA, exportAsciiData);
+    t.set(CMD_EXPORTSYNTHETICS, exportAsciiSynthetics);
+    t.set(CMD_EXPORTMODEL, exportModel);
+    t.set(CMD_EXPORTXYZ, exportXyz);
+    t.set(CMD_EXPORTREGIONAL, exportRegional);
+}
+
+}  // namespace shell

@@ -1,0 +1,28 @@
+#pragma once
+// What the program's two windows show, as the commands ask for it: the map
+// redrawn, the current profile's mark on it, and the profile window opened
+// where it was last left, redrawn and closed. The view layer draws; these
+// pick the window, the records and the working profile the shell holds.
+
+namespace shell {
+
+// Redraws the map in the main window (an empty database leaves it blank).
+void refreshMap();
+// Fits the map to the stations of every profile (the caller redraws).
+void rescaleMap();
+// The mark of the current profile on the map: shown after a selection,
+// hidden before the profile is closed. Both act only on what the screen
+// holds, so neither leaves a stale mark nor cancels one.
+void markCurrentProfile();
+void unmarkCurrentProfile();
+
+// Opens the profile window for the working profile (or selects the open
+// one) at its stored placement, with its menu states.
+void openProfileWindow();
+// Redraws the open profile window with the working profile and shows its
+// point count and misfit in the status bar.
+void refreshProfileWindow();
+// Stores the profile window's placement and closes it.
+void closeProfileWindow();
+
+}  // namespace shell

@@ -1,0 +1,62 @@
+#pragma once
+// What the HP-GL and HP-GL/2 drivers share: the plotter frame (P1 and P2 in
+// plotter units from the page options), the pen moves that skip a pen-up to
+// where the pen already is, the file header, the input window, line types,
+// label direction, size and start point, and the labels themselves.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "toolkit/graphics/device_protocol.h"
+#include "toolkit/output/hardcopy_driver.h"
+
+namespace tk {
+
+class PenPlotterDriver : public HardcopyDriver {
+  public:
+    using HardcopyDriver::HardcopyDriver;
+
+  protected:
+    // Plotter units per point, set by the driver at request 1.
+    float unitsPerPoint = 1016.0f / 72.0f;
+    bool sizePending = true;
+    int lastTextMode = 0, lastFontStyle = -1;
+    char terminator = 4;
+
+    // Request 18: ScaleX and ScaleY to the 0-32760 frame, then for a new
+    // document the file, the blank prefix, the terminator and the frame.
+    // False when the file could not be opened or the target only resized.
+    bool openPlotter(const DeviceParameterBlock& b);
+    // "IN; IP" and "RO 90; IP" (RO0 unless `turned`) with P1 and P2.
+    void writeFrame(bool turned);
+    // "PU" to the point unless the pen is there; "PD" to a point.
+    void penUpTo(float x, float y);
+    void penDownTo(float x, float y);
+    // The graphics area as the input window (plotter units), then the scale.
+    void inputWindow();
+    // "LT" with the line style's text.
+    void lineType(const std::array<const char*, 8>& styles);
+    // "DI" with the character direction.
+    void labelDirection();
+    // "SR" with the relative character size (percent of P2 - P1) by text
+    // mode factors; `widthDivisor` is the character cell's width in
+    // character widths.
+    void characterSize(const std::array<float, 3>& widthFactors,
+                       const std::array<float, 3>& heightFactors, float widthDivisor);
+    // The label origin: the reference point moved A character widths along
+    // the writing and B character heights down across it.
+    void labelStart(float x, float y, float& sx, float& sy) const;
+    // Whether the outline of the ellipse of a request 5 (centre, radii in
+    // device units) crosses the graphics area. An outline wholly outside it,
+    // or around it, shows nothing, and plotter readers stumble over such
+    // circles, so they are not sent.
+    static bool ellipseCrossesArea(const DeviceParameterBlock& b);
+    // The label text and the terminator; control characters, which would end
+    // the label or the line early, are left out.
+    void writeLabel(std::string_view text);
+
+    int p1x = 0, p1y = 0, p2x = 0, p2y = 0;
+};
+
+}  // namespace tk

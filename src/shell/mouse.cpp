@@ -138,7 +138,7 @@ void moveInProfileWindow(const MouseEvent& e) {
     if (held(kLeftButton, e.time) > kHoldTime) {
         if (!dragging() && p.PressLabel > 0)
             startLabelDrag();
-        else if (files::sessionState().LZOOM && !p.PressOnVertex && p.PressEdgeBody == 0)
+        else if (files::sessionState().LZOOM && !p.PressVertexLocal && p.PressEdgeBody == 0)
             moveRubberBox(e.window, e.x, e.y);
     } else if (held(kRightButton, e.time) > kHoldTime) {
         if (p.PressBody < 1)

@@ -58,26 +58,30 @@ void drawSegment(const DrawnShape& s) {
     pen.restoreXor();
 }
 
+// A shape shown is erased and drawn anew from the anchor to (x, y).
+void redraw(DrawnShape& shape, bool& shown, void (*draw)(const DrawnShape&), int window, int x,
+            int y) {
+    if (shown) draw(shape);
+    const ShellSession& s = shellSession();
+    shape = {window, s.AnchorX, s.AnchorY, x, y};
+    draw(shape);
+    shown = true;
+}
+
 }  // namespace
 
 void moveRubberBox(int window, int x, int y) {
-    eraseRubberBox();
     ShellSession& s = shellSession();
     s.BoxCornerX = x;
     s.BoxCornerY = y;
-    drawn().box = {window, s.AnchorX, s.AnchorY, x, y};
-    drawBox(drawn().box);
-    s.RubberBoxShown = true;
+    redraw(drawn().box, s.RubberBoxShown, drawBox, window, x, y);
 }
 
 void moveRubberLine(int window, int x, int y) {
-    eraseRubberLine();
     ShellSession& s = shellSession();
     s.RubberEndX = x;
     s.RubberEndY = y;
-    drawn().line = {window, s.AnchorX, s.AnchorY, x, y};
-    drawLine(drawn().line);
-    s.RubberLineShown = true;
+    redraw(drawn().line, s.RubberLineShown, drawLine, window, x, y);
 }
 
 void movePolyline(int x, int y, bool first) {

@@ -145,6 +145,18 @@ inline void writeRidgeDatabase(const std::string& name) {
                   }});
 }
 
+// Two profiles, 1500 m apart on the map.
+inline void writeTwoProfiles() {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                               makeProfile(p, "North Line", 41, 4000.0f, twoBodies());
+                           },
+                           [](model::ProfileLine& p) {
+                               makeProfile(p, "South Line", 21, 4000.0f, twoBodies());
+                               for (int k = 1; k <= p.NSTA; ++k)
+                                   p.NORT(k) -= 1500.0f;
+                           }});
+}
+
 class EditingTest : public ProgramTest {
   protected:
     void SetUp() override {

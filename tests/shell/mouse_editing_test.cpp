@@ -1,7 +1,6 @@
 // Shaping the model with the mouse in the profile window.
 
 #include "editing_test_support.h"
-#include "util/graph_zoom.h"
 
 namespace shell::test {
 namespace {
@@ -51,7 +50,6 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
-
 TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     writeRidgeDatabase("SITE");
     Script s;
@@ -87,7 +85,6 @@ TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
-
 
 float distance(float x1, float z1, float x2, float z2) {
     return std::hypot(x2 - x1, z2 - z1);
@@ -229,12 +226,6 @@ TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
-}  // namespace
-}  // namespace shell::test
-
-namespace shell::test {
-namespace {
-
 TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
     writeProfiles("SITE", {[](model::ProfileLine& p) {
                       makeProfile(p, "Ridge Line", 41, 4000.0f,
@@ -310,44 +301,6 @@ TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
-
-TEST_F(EditingTest, AProfileLineChosenOnTheMapBecomesTheProfileShown) {
-    writeProfiles("SITE", {[](model::ProfileLine& p) {
-                               makeProfile(p, "North Line", 41, 4000.0f, twoBodies());
-                           },
-                           [](model::ProfileLine& p) {
-                               makeProfile(p, "South Line", 21, 4000.0f, twoBodies());
-                               for (int k = 1; k <= p.NSTA; ++k)
-                                   p.NORT(k) -= 1500.0f;
-                           }});
-    Script s;
-    clickAside(s);
-    // The first click on the main window only brings it to the front.
-    s.clickAt(atMap(500100, 6000700));
-    s.moveTo(atMap(502000, 5998500));
-    s.check([] {
-        EXPECT_EQ(shellSession().MapHoverProfile, 2);
-        EXPECT_EQ(statusText(0, 3), "Profile: South Line");
-        EXPECT_NE(statusText(0, 1).find("E:"), std::string::npos);
-        saveShot(mainWindow(), "map_hover_line.png");
-    });
-    s.clickAt(atMap(502000, 5998500));
-    s.check([] {
-        EXPECT_EQ(currentProfile(), 2);
-        EXPECT_EQ(workingProfile().PNAME, std::string_view("South Line"));
-        EXPECT_EQ(win::robot::windowText(profileFrame()), "Profile: [South Line]");
-        EXPECT_EQ(win::SendMessageA(profileList(), win::CB_GETCURSEL, 0, 0), 2);
-        saveShot(mainWindow(), "map_selected_line.png");
-    });
-    chooseMenu(s, "File", "Exit");
-    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
-}
-
-}  // namespace
-}  // namespace shell::test
-
-namespace shell::test {
-namespace {
 
 // The standard profile with one text label in its data graph.
 void writeLabelledDatabase() {
@@ -439,12 +392,6 @@ TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
-}  // namespace
-}  // namespace shell::test
-
-namespace shell::test {
-namespace {
-
 win::HWND lockDialog(const std::string& title) {
     return dialogTitled(title);
 }
@@ -531,93 +478,6 @@ TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
-
-}  // namespace
-}  // namespace shell::test
-
-namespace shell::test {
-namespace {
-
-void writeTwoProfiles() {
-    writeProfiles("SITE", {[](model::ProfileLine& p) {
-                               makeProfile(p, "North Line", 41, 4000.0f, twoBodies());
-                           },
-                           [](model::ProfileLine& p) {
-                               makeProfile(p, "South Line", 21, 4000.0f, twoBodies());
-                               for (int k = 1; k <= p.NSTA; ++k)
-                                   p.NORT(k) -= 1500.0f;
-                           }});
-}
-
-TEST_F(EditingTest, ZoomBoxesZoomTheMapAndTheProfileGraphs) {
-    writeTwoProfiles();
-    auto before = std::make_shared<util::AxisRecord>();
-    Script s;
-    clickAside(s);
-    s.check([before] {
-        files::sessionState().LZOOM = true;
-        *before = mainLoop().MapAxis;
-    });
-    s.clickAt(atMap(500100, 6000700));
-    s.pressAt(atMap(501000, 6000500));
-    s.wait(250);
-    s.moveTo(atMap(502000, 5999500)).moveTo(atMap(503000, 5998000));
-    s.check([] {
-        EXPECT_TRUE(shellSession().RubberBoxShown);
-        saveShot(mainWindow(), "map_zoom_box.png");
-    });
-    s.releaseAt(atMap(503000, 5998000));
-    s.check([before] {
-        const util::AxisRecord& a = mainLoop().MapAxis;
-        EXPECT_EQ(mainLoop().MapAxisBackup, *before);
-        // A closer look at the box's middle.
-        EXPECT_LT(a.stepX * a.divCountX, before->stepX * before->divCountX);
-        EXPECT_TRUE(util::LINGRAPH(502000.0f, 5999250.0f, a));
-        EXPECT_FALSE(database().LDBSAV);
-        EXPECT_FALSE(shellSession().RubberBoxShown);
-        saveShot(mainWindow(), "map_zoomed.png");
-    });
-    // In the profile window the box zooms the data graph, and the section
-    // keeps its distance axis.
-    s.pressAt(atData(1000, 1.8f));
-    s.wait(250);
-    s.moveTo(atData(2000, 1.0f)).moveTo(atData(3000, 0.2f));
-    s.releaseAt(atData(3000, 0.2f));
-    s.check([] {
-        const util::AxisRecord& d = dataAxis();
-        EXPECT_NEAR(d.startX, 1000.0f, 150.0f);
-        EXPECT_EQ(sectionAxis().startX, d.startX);
-        EXPECT_EQ(sectionAxis().stepX, d.stepX);
-        EXPECT_EQ(mainLoop().ProfileAxisBackup[0].startX, 0.0f);
-        EXPECT_FALSE(workingProfile().LSAVED);
-        saveShot(profileFrame(), "profile_zoomed.png");
-        expectSameAsFreshRedraw();
-    });
-    exitWithoutSaving(s);
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
-}
-
-TEST_F(EditingTest, TheProfileListOpensTheProfileChosenInIt) {
-    writeTwoProfiles();
-    Script s;
-    clickAside(s);
-    s.clickOn(profileList);
-    s.key(win::VK_DOWN).key(win::VK_RETURN);
-    s.check([] {
-        EXPECT_EQ(currentProfile(), 2);
-        EXPECT_EQ(workingProfile().PNAME, std::string_view("South Line"));
-        EXPECT_EQ(mainLoop().PropertyLabel, std::string_view("dens: "));
-    });
-    chooseMenu(s, "File", "Exit");
-    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
-}
-
-}  // namespace
-}  // namespace shell::test
-
-namespace shell::test {
-namespace {
 
 win::HWND insertionDialog() {
     return dialogTitled("Vertex Insertion Parameters");

@@ -152,9 +152,10 @@ win::robot::Script dragScript(std::vector<Move>& moves) {
     float x0 = 0, z0 = 0;
     octagon(24, 0, x0, z0);
     s.moveTo([=] { return onSection(x0, z0); });
-    // Windows uncovered by the hint are drawn again before the drag begins.
+    // Windows uncovered by the hint are drawn again, and the screen composed,
+    // before the drag begins.
     for (int i = 0; i < 5; ++i)
-        s.check([] {});
+        s.check([] { win::composeScreen(); });
     s.pressAt([=] { return onSection(x0, z0); });
     // Each step ends the move before it (the program is idle again, its
     // windows drawn), composes the screen as a presenter would, and makes

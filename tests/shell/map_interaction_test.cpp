@@ -2,6 +2,7 @@
 // map and in the profile list, and the zoom boxes of both windows.
 
 #include "editing_test_support.h"
+#include "shell/rubber_bands.h"
 #include "util/graph_zoom.h"
 
 namespace shell::test {
@@ -91,6 +92,42 @@ TEST_F(EditingTest, TheProfileListOpensTheProfileChosenInIt) {
         EXPECT_EQ(currentProfile(), 2);
         EXPECT_EQ(workingProfile().PNAME, std::string_view("South Line"));
         EXPECT_EQ(mainLoop().PropertyLabel, std::string_view("dens: "));
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, APolylineTracedOnTheMapKeepsItsPointsAndLeavesNoTrace) {
+    writeTwoProfiles();
+    auto fresh = std::make_shared<win::Surface>();
+    Script s;
+    clickAside(s);
+    s.check([] { files::viewSettings().LPOLYLINE = true; });
+    s.clickAt(atMap(500100, 6000700));
+    s.check([fresh] {
+        refreshMap();
+        *fresh = capture(tk::windowSystem().slots[0].client);
+    });
+    s.pressAt(atMap(500500, 6000500));
+    s.wait(250);
+    for (int k = 1; k <= 6; ++k)
+        s.moveTo(atMap(500500.0f + 500.0f * static_cast<float>(k), 6000500.0f - 250.0f * k));
+    s.check([fresh] {
+        EXPECT_TRUE(shellSession().RubberPolyShown);
+        EXPECT_GE(editState().NewLine.count, 2);
+        EXPECT_GT(differingPixels(*fresh, capture(tk::windowSystem().slots[0].client)), 0);
+        saveShot(mainWindow(), "map_polyline.png");
+    });
+    s.releaseAt(atMap(503500, 5999000));
+    // The line stays through the next press on the map; the loop's erasing
+    // (at a command, for one) takes it away with the points it was drawn with.
+    s.moveTo(atMap(500100, 6000700)).clickAt(atMap(500100, 6000700));
+    s.check([fresh] {
+        EXPECT_TRUE(shellSession().RubberPolyShown);
+        eraseRubberBands();
+        EXPECT_FALSE(shellSession().RubberPolyShown);
+        EXPECT_GE(editState().NewLine.count, 2);  // the points stay
+        EXPECT_EQ(differingPixels(*fresh, capture(tk::windowSystem().slots[0].client)), 0);
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);

@@ -37,5 +37,19 @@ function(pelk_layer_tests name)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/${name}/tests.cmake)
     include(${CMAKE_SOURCE_DIR}/tests/${name}/tests.cmake)
   endif()
-  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  # Every test on its own, for a developer's `ctest -R`; labelled "each".
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 LABELS each)
+  # The whole program in a few processes, for the full run (scripts/test
+  # leaves out "each"): a sanitized test process costs about a second to
+  # start and to check for leaks, many times what most tests take.
+  set(shards 4)
+  if(DEFINED PELK_TEST_SHARDS_${name})
+    set(shards ${PELK_TEST_SHARDS_${name}})
+  endif()
+  math(EXPR last "${shards} - 1")
+  foreach(i RANGE ${last})
+    add_test(NAME ${name}.shard${i} COMMAND test_${name} --gtest_brief=1)
+    set_tests_properties(${name}.shard${i} PROPERTIES TIMEOUT 1800 LABELS shard
+        ENVIRONMENT "GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${i}")
+  endforeach()
 endfunction()

@@ -19,15 +19,16 @@ void BKGREDIT(model::PolygonModel& model, bool gravity, int& status) {
         tk::EventRecord e{};
         if (waitForDialogEvent(dialog, e) != tk::PushButton) continue;
         if (e[1] == kOkButton) {
-            const bool numbers = gravity ? fieldsHoldNumbers({IDC_PROPERTY})
-                                         : fieldsHoldNumbers({IDC_PROPERTY, IDC_KRATIO,
-                                                              IDC_INCLINATION, IDC_DECLINATION});
+            const bool numbers = gravity
+                                     ? util::fieldsHoldNumbers({IDC_PROPERTY})
+                                     : util::fieldsHoldNumbers({IDC_PROPERTY, IDC_KRATIO,
+                                                                IDC_INCLINATION, IDC_DECLINATION});
             if (!numbers) continue;
-            readRealIfGiven(IDC_PROPERTY, model.DBKG);
+            util::readFieldNumber(IDC_PROPERTY, model.DBKG);
             if (!gravity) {
-                readRealIfGiven(IDC_KRATIO, model.BKRAT);
-                readRealIfGiven(IDC_INCLINATION, model.BKINC);
-                readRealIfGiven(IDC_DECLINATION, model.BKDEC);
+                util::readFieldNumber(IDC_KRATIO, model.BKRAT);
+                util::readFieldNumber(IDC_INCLINATION, model.BKINC);
+                util::readFieldNumber(IDC_DECLINATION, model.BKDEC);
             }
         } else if (e[1] != kCancelButton) {
             continue;

@@ -202,17 +202,17 @@ int crossingVertex(const model::PolygonModel& m, int b) {
 }
 
 void storeProperties(model::PolygonModel& m, int b, bool gravity) {
-    readRealIfGiven(IDC_PROPERTY, m.DENS(b));
+    util::readFieldNumber(IDC_PROPERTY, m.DENS(b));
     bool free = false;
     util::DLGGETCHECKBOXL(IDC_PROPERTYFREE, free);
     m.LVFIX(b) = free;
     if (!gravity) {
-        readRealIfGiven(IDC_KRATIO, m.REMS(b));
-        readRealIfGiven(IDC_INCLINATION, m.DIPS(b));
-        readRealIfGiven(IDC_DECLINATION, m.DECS(b));
+        util::readFieldNumber(IDC_KRATIO, m.REMS(b));
+        util::readFieldNumber(IDC_INCLINATION, m.DIPS(b));
+        util::readFieldNumber(IDC_DECLINATION, m.DECS(b));
     }
-    readRealIfGiven(IDC_EXTENTIN, m.XTENT2(b));
-    readRealIfGiven(IDC_EXTENTOUT, m.XTENT1(b));
+    util::readFieldNumber(IDC_EXTENTIN, m.XTENT2(b));
+    util::readFieldNumber(IDC_EXTENTOUT, m.XTENT1(b));
 }
 
 void moveToRow(EditorGrid& g, int column, int row) {
@@ -227,7 +227,7 @@ Outcome ok(EditorGrid& g, model::PolygonModel& m, int body, bool gravity, bool l
     rememberPosition(editorMemory().bodyEditor);
     const std::vector<int> fields = propertyFields(gravity);
     for (int f : fields)
-        if (!fieldsHoldNumbers({f})) return Outcome::Stay;
+        if (!util::fieldsHoldNumbers({f})) return Outcome::Stay;
     const Outline o = readOutline(g);
     if (layer && o.n < 1) {
         util::WINMSG("Layers need at least one vertex");

@@ -194,7 +194,7 @@ Outcome ok(const Layout& l, const EditorGrid& g, model::ProfileLine& p, int& sta
         util::WINMSG("Please enter valid data set name");
         return Outcome::Stay;
     }
-    if (p.IELEV == 2 && l.sensor == 0 && !fieldsHoldNumbers({IDC_SENSORHEIGHT}))
+    if (p.IELEV == 2 && l.sensor == 0 && !util::fieldsHoldNumbers({IDC_SENSORHEIGHT}))
         return Outcome::Stay;
     const int n =
         std::max({g.lastFilledRow(kEast), g.lastFilledRow(kNorth), g.lastFilledRow(kStation)});

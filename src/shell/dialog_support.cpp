@@ -1,15 +1,8 @@
 #include "shell/dialog_support.h"
 
-#include <array>
-#include <string>
-
 #include "toolkit/core/event_wait.h"
-#include "toolkit/core/text_args.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
-#include "toolkit/dialogs/field_values.h"
-#include "toolkit/dialogs/value_text.h"
-#include "util/message_boxes.h"
 
 namespace shell {
 
@@ -35,7 +28,7 @@ int showModal(DialogPosition& where) {
 int showModalForNumbers(DialogPosition& where, std::initializer_list<int> numericFields) {
     for (;;) {
         const int button = showModal(where);
-        if (button != kOkButton || fieldsHoldNumbers(numericFields)) return button;
+        if (button != kOkButton || util::fieldsHoldNumbers(numericFields)) return button;
     }
 }
 
@@ -62,29 +55,6 @@ int waitForDialogEvent(int dialog, tk::EventRecord& event) {
         tk::EventWait(type, event);
         if (event[0] == dialog && (type == tk::PushButton || type == tk::FieldChanged)) return type;
     }
-}
-
-void readRealIfGiven(int field, float& value) {
-    std::array<char, 64> text{};
-    tk::DlgGetString(field, text);
-    if (!tk::isBlankText(std::string_view(text.data(), text.size()))) tk::DlgGetReal(field, value);
-}
-
-bool fieldsHoldNumbers(std::initializer_list<int> fields) {
-    for (int f : fields) {
-        std::array<char, 256> text{};
-        tk::DlgGetString(f, text);
-        const std::string_view typed = tk::trimBoth(std::string_view(text.data(), text.size()));
-        if (typed.empty()) continue;
-        double value = 0.0;
-        int ok = 0;
-        tk::TextToDoubleChecked(value, ok, typed);
-        if (ok) continue;
-        util::WINMSG("Please enter a valid number instead of \"" + std::string(typed) + "\"");
-        tk::DlgSetField(f);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace shell

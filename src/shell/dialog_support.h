@@ -1,11 +1,11 @@
 #pragma once
 // What the shell's dialogs share: loading, the place each dialog was last
-// left, the modal and semi-modeless shows, closing, and the check that every
-// number typed into a numeric field reads as a number.
+// left, the modal and semi-modeless shows and closing.
 
 #include <initializer_list>
 
 #include "toolkit/core/event_queue.h"
+#include "util/dialog_wrappers.h"
 
 namespace shell {
 
@@ -36,12 +36,5 @@ void closeDialog(int id);
 // The next event that belongs to the dialog (events of other windows are
 // read and dropped while an editor runs its own loop).
 int waitForDialogEvent(int dialog, tk::EventRecord& event);
-
-// Reads a number field; a blank field leaves the value as it was.
-void readRealIfGiven(int field, float& value);
-
-// True when every field of the current dialog holds a number or nothing; the
-// first that holds other text is reported, gets the focus and answers false.
-bool fieldsHoldNumbers(std::initializer_list<int> fields);
 
 }  // namespace shell

@@ -14,6 +14,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/view_properties_check.h"
 #include "shell/window_views.h"
 #include "toolkit/core/window_api.h"
 #include "views/profile_scaling.h"
@@ -26,13 +27,7 @@ bool fromProfileWindow(int window) {
     return window == profileWindow() && profileWindowOpen();
 }
 
-void redrawProfileWindow() {
-    tk::OutputWindowSelect(profileWindow());
-    refreshProfileWindow();
-}
-
 void rescaleAndRedrawProfile() {
-    tk::OutputWindowSelect(profileWindow());
     views::DATARESCALEPL(workingProfile());
     refreshProfileWindow();
 }
@@ -58,6 +53,7 @@ void addEditDialogCommands(CommandTable& t) {
     t.set(CMD_EDITGEOMETRY, editGeometryCommand);
     t.set(CMD_EDITBACKGROUND, editBackgroundCommand);
     t.set(CMD_COLORS, colorsCommand);
+    t.set(CMD_PROPERTIES, viewPropertiesCommand);
     t.set(CMD_COLORFILLPROPERTIES, colourFillPropertiesCommand);
 }
 
@@ -69,10 +65,9 @@ void editDataCommand(int window) {
     workingProfile().LSYN = false;
     profileEdited();
     rescaleMap();
-    tk::OutputWindowSelect(0);
     refreshMap();
     // The stations changed: the profile window shows them too.
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void dataParametersCommand(int window) {
@@ -93,7 +88,7 @@ void dataParametersCommand(int window) {
     if (w.IELEV != oldMode && w.IELEV == 2 && w.SENSHT == oldHeight) w.SENSHT = 0.0f;
     profileEdited();
     rescaleMap();
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void editBodyCommand(int window) {
@@ -120,7 +115,7 @@ void editBodyCommand(int window) {
     // The editor refused crossings: the model is legal again.
     model::sessionState().BadModel = model::LBADMODEL(m);
     profileEdited();
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void modelParametersCommand(int window) {
@@ -152,7 +147,6 @@ void editGeometryCommand(int window) {
     GEOMEDIT(w, w.MODEL, status);
     if (status != 0) return;
     profileEdited();
-    tk::OutputWindowSelect(0);
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
     rescaleMap();
     refreshMap();
@@ -166,14 +160,13 @@ void editBackgroundCommand(int window) {
     BKGREDIT(workingProfile().MODEL, workingProfileIsGravity(), status);
     if (status != 0) return;
     profileEdited();
-    redrawProfileWindow();
+    refreshProfileWindow();
 }
 
 void colorsCommand(int window) {
     int status = 0;
     COLORDLG(status);
     // Redrawn whatever the answer: the window was under the dialog.
-    tk::OutputWindowSelect(window);
     if (window == 0)
         refreshMap();
     else if (fromProfileWindow(window))
@@ -184,7 +177,7 @@ void colourFillPropertiesCommand(int window) {
     if (!fromProfileWindow(window)) return;
     int status = 0;
     COLORFILLDLG(workingProfile().MODEL, status);
-    if (status == 0) redrawProfileWindow();
+    if (status == 0) refreshProfileWindow();
 }
 
 }  // namespace shell

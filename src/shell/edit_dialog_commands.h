@@ -19,7 +19,6 @@ void editRegionalCommand(int window);
 void editGeometryCommand(int window);
 void editBackgroundCommand(int window);
 void colorsCommand(int window);
-void viewPropertiesCommand(int window);
 void colourFillPropertiesCommand(int window);
 
 // True when the working profile holds gravity data (its type names "ravi").

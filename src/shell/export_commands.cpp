@@ -1,5 +1,6 @@
 #include "shell/export_commands.h"
 
+#include <algorithm>
 #include <string>
 
 #include "files/ascii_export.h"
@@ -15,6 +16,7 @@
 #include "toolkit/dialogs/file_select.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
+#include "toolkit/output/hardcopy_options.h"
 #include "util/message_boxes.h"
 #include "util/pen_plotter.h"
 
@@ -24,16 +26,38 @@ namespace {
 
 constexpr int kSaveFlags = 47;
 
+// A page of the window's proportions and of its size on the screen (96
+// pixels an inch), not turned: the picture keeps its shapes.
+void windowPage(int window) {
+    tk::OutputWindowSelect(window);
+    const tk::GraphicsState& g = tk::graphicsState();
+    tk::HardcopyOptionSet(5, 0);
+    tk::HardcopyOptionSet(1, std::max(1, g.targetWidth * 3 / 4));
+    tk::HardcopyOptionSet(2, std::max(1, g.targetHeight * 3 / 4));
+}
+
+void encapsulatedPage(int window) {
+    tk::HardcopyOptionSet(22, 1);
+    windowPage(window);
+}
+
 struct DrawingFormat {
     const char* filter;
     const char* title;
     int driver;
+    // Sets the driver's options once it is selected; none keeps its own.
+    void (*prepare)(int window) = nullptr;
 };
 
 constexpr DrawingFormat kDrawingFormats[] = {
     {"DXF graphics file|*.DXF|", "DXF graphics file", tk::hc::DxfDriverNumber},
     {"CGM graphics file|*.CGM|", "CGM graphics file", tk::hc::CgmDriverNumber},
     {"WMF graphics file|*.WMF|", "WMF graphics file", tk::hc::MetafileDriverNumber},
+    {"EPS graphics file|*.EPS|", "EPS graphics file", tk::hc::PostScriptDriverNumber,
+     encapsulatedPage},
+    {"SVG graphics file|*.SVG|", "SVG graphics file", tk::hc::SvgDriverNumber, windowPage},
+    {"HP-GL plot file|*.PLT|", "HP-GL plot file", tk::hc::HpglDriverNumber},
+    {"HP-GL/2 plot file|*.PLT|", "HP-GL/2 plot file", tk::hc::Hpgl2DriverNumber},
 };
 
 const DrawingFormat* formatOf(int driver) {
@@ -119,6 +143,7 @@ void exportDrawing(int window, int driver) {
         return;
     }
     tk::HardcopySelectDriver(1, driver);
+    if (format->prepare) format->prepare(window);
     tk::HardcopySwitch(staged.temp);
     tk::OutputWindowSelect(window);
     drawWindow(window, 0.0f);
@@ -133,6 +158,10 @@ void addExportCommands(CommandTable& t) {
     t.set(CMD_EXPORTDXF, [](int window) { exportDrawing(window, tk::hc::DxfDriverNumber); });
     t.set(CMD_EXPORTCGM, [](int window) { exportDrawing(window, tk::hc::CgmDriverNumber); });
     t.set(CMD_EXPORTWMF, [](int window) { exportDrawing(window, tk::hc::MetafileDriverNumber); });
+    t.set(CMD_EXPORTEPS, [](int window) { exportDrawing(window, tk::hc::PostScriptDriverNumber); });
+    t.set(CMD_EXPORTSVG, [](int window) { exportDrawing(window, tk::hc::SvgDriverNumber); });
+    t.set(CMD_EXPORTHPGL, [](int window) { exportDrawing(window, tk::hc::HpglDriverNumber); });
+    t.set(CMD_EXPORTHPGL2, [](int window) { exportDrawing(window, tk::hc::Hpgl2DriverNumber); });
     t.set(CMD_EXPORTASCIIDATA, exportAsciiData);
     t.set(CMD_EXPORTSYNTHETICS, exportAsciiSynthetics);
     t.set(CMD_EXPORTMODEL, exportModel);

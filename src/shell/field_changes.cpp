@@ -7,6 +7,7 @@
 #include "shell/resources/editing_ids.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/rubber_bands.h"
+#include "shell/view_properties_check.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
 
@@ -54,6 +55,7 @@ void handleFieldChanged(const tk::EventRecord& event) {
     eraseRubberBands();
     hideHint();
     abandonItemDrag();
+    checkViewProperties(tk::FieldChanged, event);
     const int dialog = event[0], field = event[2];
     if (dialog == IDD_INSERTION) {
         switch (field) {

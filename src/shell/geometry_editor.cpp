@@ -76,7 +76,7 @@ void putAll(const model::PolygonModel& m) {
 
 bool numbersGiven() {
     for (const Value& v : kValues)
-        if (!fieldsHoldNumbers({v.field})) return false;
+        if (!util::fieldsHoldNumbers({v.field})) return false;
     return true;
 }
 
@@ -102,7 +102,7 @@ void GEOMEDIT(model::ProfileLine& profile, model::PolygonModel& model, int& stat
         if (e[1] == kOkButton) {
             if (!numbersGiven()) continue;
             for (const Value& v : kValues)
-                readRealIfGiven(v.field, model.*v.member);
+                util::readFieldNumber(v.field, model.*v.member);
             int position = 1;
             tk::DlgGetRadioButton(IDC_PROFILECOORDS, position);
             model.ICOORD = position == 2 ? 2 : 1;

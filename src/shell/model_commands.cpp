@@ -7,6 +7,7 @@
 #include "model/model_check.h"
 #include "model/session_state.h"
 #include "model/vertex_edit.h"
+#include "shell/body_editor.h"
 #include "shell/digitising.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
@@ -187,10 +188,10 @@ void splitBodyCommand(int window) {
 
 template <bool Layer>
 void bodyEditorCommand(int window) {
-    if (window != profileWindow() || !bodyEditorCall().BODYEDIT) return;
+    if (window != profileWindow()) return;
     model::PolygonModel& m = workingModel();
     int status = 0;
-    bodyEditorCall().BODYEDIT(m, m.NBOD + 1, gravityData(), Layer, status);
+    BODYEDIT(m, m.NBOD + 1, gravityData(), Layer, status);
     if (status != 0) return;
     model::FDAREA(m);
     bool nesting = false;
@@ -200,11 +201,6 @@ void bodyEditorCommand(int window) {
 }
 
 }  // namespace
-
-BodyEditorCall& bodyEditorCall() {
-    static BodyEditorCall call;
-    return call;
-}
 
 void setPivotLocation(int window) {
     const PointerState& p = pointerState();

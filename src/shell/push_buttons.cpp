@@ -10,6 +10,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/vertex_locking.h"
+#include "shell/view_properties_check.h"
 #include "shell/window_views.h"
 
 namespace shell {
@@ -57,6 +58,7 @@ void cancel(int dialog) {
 }  // namespace
 
 void handlePushButton(const tk::EventRecord& event) {
+    checkViewProperties(tk::PushButton, event);
     const int dialog = event[0], button = event[1];
     switch (button) {
         case kOk:

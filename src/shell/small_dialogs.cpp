@@ -9,6 +9,7 @@
 #include "shell/dialog_support.h"
 #include "shell/editor_memory.h"
 #include "shell/resources/resource_ids.h"
+#include "shell/view_properties_check.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
@@ -184,6 +185,7 @@ EditorMemory& editorMemory() {
 void resetSmallDialogs() {
     positions() = Positions{};
     editorMemory() = EditorMemory{};
+    resetViewProperties();
 }
 
 }  // namespace shell

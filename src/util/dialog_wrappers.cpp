@@ -1,12 +1,17 @@
 #include "util/dialog_wrappers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
+#include "toolkit/core/text_args.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/field_values.h"
 #include "toolkit/dialogs/grid_public.h"
+#include "toolkit/dialogs/value_text.h"
+#include "util/message_boxes.h"
 
 namespace util {
 
@@ -129,6 +134,42 @@ void PUTDLGSTRING(int field, std::string_view text, int n, const FieldPut& put) 
         put(field, shown);
     else
         tk::DlgPutString(field, shown);
+}
+
+namespace {
+
+// The text of a field, without its surrounding blanks.
+std::string fieldText(int field) {
+    std::array<char, 256> text{};
+    tk::DlgGetString(field, text);
+    return std::string(tk::trimBoth(std::string_view(text.data(), text.size())));
+}
+
+bool isNumber(const std::string& text) {
+    double value = 0.0;
+    int ok = 0;
+    tk::TextToDoubleChecked(value, ok, text);
+    return ok != 0;
+}
+
+}  // namespace
+
+bool readFieldNumber(int field, float& value) {
+    const std::string text = fieldText(field);
+    if (text.empty() || !isNumber(text)) return false;
+    tk::DlgGetReal(field, value);
+    return true;
+}
+
+bool fieldsHoldNumbers(std::initializer_list<int> fields) {
+    for (int f : fields) {
+        const std::string text = fieldText(f);
+        if (text.empty() || isNumber(text)) continue;
+        WINMSG("Please enter a valid number instead of \"" + text + "\"");
+        tk::DlgSetField(f);
+        return false;
+    }
+    return true;
 }
 
 void DLGPUTCHECKBOXL(int field, bool checked) {

@@ -5,6 +5,7 @@
 // values go in and out of check boxes.
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -41,6 +42,13 @@ int VRINFOGRIDCELLS(int grid, int column, int nrows, bool fromBottom);
 // given put routine (the toolkit's DlgPutString unless another is bound).
 using FieldPut = std::function<void(int field, std::string_view text)>;
 void PUTDLGSTRING(int field, std::string_view text, int n, const FieldPut& put = {});
+
+// Reads a number field of the current dialog into value when the field holds
+// a number; a blank field or other text leaves value and answers false.
+bool readFieldNumber(int field, float& value);
+// True when every field holds a number or nothing; the first that holds
+// other text is reported in a message, gets the focus and answers false.
+bool fieldsHoldNumbers(std::initializer_list<int> fields);
 
 void DLGPUTCHECKBOXL(int field, bool checked);
 // Reads a check box into `checked` and answers the same value.

@@ -86,21 +86,19 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
 }  // namespace
 
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
-    // Every data type the program creates has its titles: the gravity kinds
-    // share the gravity title, the magnetic components the magnetics title.
-    static constexpr std::string_view kGravity[] = {"Gravity Data", "Microgravity Data",
-                                                    "Gravity Gradient"};
-    static constexpr std::string_view kMagnetics[] = {
-        "Magnetics Data",    "Magnetics Total Fld", "Magnetics Vert Grad",
-        "Magnetics X-Comp.", "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
-        "Magnetics X-V Grad", "Magnetics Y-V Grad", "Magnetics Z-V Grad"};
+    // Every type the program itself makes (the importers, the new-profile
+    // dialogs) has its titles: gravity in milligals, magnetics in nanotesla.
+    static constexpr std::string_view gravity[] = {"Gravity Data", "Microgravity Data",
+                                                   "Gravity Gradient"};
+    static constexpr std::string_view magnetics[] = {
+        "Magnetics Data",     "Magnetics Total Fld", "Magnetics Vert Grad",
+        "Magnetics X-Comp.",  "Magnetics Y-Ccomp",   "Magnetics Z-Comp",
+        "Magnetics X-V Grad", "Magnetics Y-V Grad",  "Magnetics Z-V Grad"};
     const std::string t = trimmed(dtype);
-    auto among = [&t](const auto& names) {
-        return std::find(std::begin(names), std::end(names), t) != std::end(names);
-    };
     if (t == "VLF In-Phase/Quad") return {15, 15};
-    if (among(kGravity)) return {22, 22};
-    if (among(kMagnetics)) return {21, 21};
+    if (std::find(std::begin(gravity), std::end(gravity), t) != std::end(gravity)) return {22, 22};
+    if (std::find(std::begin(magnetics), std::end(magnetics), t) != std::end(magnetics))
+        return {21, 21};
     if (t == "Gravity/Mag Data") return {(panel == 1 || graphs == 1) ? 22 : 21, 21};
     return {0, 0};
 }

@@ -43,6 +43,25 @@ TEST(PolygonModel, AllocPresetsClosingPointsPivotsAndHiddenFlags) {
     EXPECT_EQ(m.NBOD, 0);          // counts are the caller's
 }
 
+TEST(PolygonModel, TheTopographyIsClosedFarBelowAtItsEndHeights) {
+    PolygonModel m;
+    m.NTOPO = 3;
+    ASSERT_TRUE(m.XTOPO.allocate(7) && m.ZTOPO.allocate(7));
+    for (int i = 1; i <= 3; ++i) {
+        m.XTOPO(i) = 100.0f * static_cast<float>(i);
+        m.ZTOPO(i) = 10.0f * static_cast<float>(i);
+    }
+    model::closeTopography(m);
+    const std::vector<float> x = {100, 200, 300, 1.0E16f, 1.0E16f, -1.0E16f, -1.0E16f};
+    const std::vector<float> z = {10, 20, 30, 30, -1.0E16f, -1.0E16f, 10};
+    EXPECT_EQ(m.XTOPO.values(), x);
+    EXPECT_EQ(m.ZTOPO.values(), z);
+    // Arrays too short for the closing points are left alone.
+    m.NTOPO = 4;
+    model::closeTopography(m);
+    EXPECT_EQ(m.XTOPO.values(), x);
+}
+
 TEST(PolygonModel, AllocKeepsSurfacePointsWhenTheTopographyIsResized) {
     PolygonModel m;
     m.NTOPO = 2;

@@ -412,6 +412,30 @@ TEST_F(CommonControlsTest, TreeViewSelectsExpandsAndWalksItsItems) {
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 1);
 }
 
+TEST_F(CommonControlsTest, ThePageBeneathATabControlTakesTheClicksAwayFromTheTabs) {
+    HWND tabs = child(WC_TABCONTROLA, WS_TABSTOP, 98, 10, 10, 300, 100);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("Page");
+    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    // The page lies behind the tab control, as dialogs place their pages.
+    HWND page = child("EDIT", 0, 99, 40, 60, 100, 20);
+    SetWindowPos(page, tabs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    POINT inside{90, 70};
+    ClientToScreen(host, &inside);
+    EXPECT_EQ(WindowFromPoint(inside), tabs);  // on top where it lies
+    RECT tabRect{};
+    SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tabRect));
+    POINT onTab{(tabRect.left + tabRect.right) / 2, (tabRect.top + tabRect.bottom) / 2};
+    ClientToScreen(tabs, &onTab);
+    robot::Script s;
+    s.click(inside.x, inside.y).check([=] { EXPECT_EQ(GetFocus(), page); });
+    s.click(onTab.x, onTab.y).check([=] { EXPECT_NE(GetFocus(), page); });
+    robot::play(std::move(s));
+    pumpUntilIdle();
+    EXPECT_FALSE(robot::playing());
+}
+
 TEST_F(CommonControlsTest, TabItemsKeepTheExtraBytesTheyAreGiven) {
     HWND tabs = child(WC_TABCONTROLA, 0, 97, 10, 10, 300, 100);
     ASSERT_TRUE(SendMessageA(tabs, TCM_SETITEMEXTRA, 8, 0));

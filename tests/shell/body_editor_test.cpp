@@ -16,11 +16,6 @@ void typeCell(Script& s, int column, int row, const std::string& text) {
     typeIntoCell(s, kTitle, IDC_BODYGRID, column, row, text);
 }
 
-void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
-
 bool enabled(int id) {
     return win::robot::stateOf(field(kTitle, id)).enabled;
 }

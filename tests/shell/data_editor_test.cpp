@@ -13,19 +13,9 @@ namespace shell::test {
 namespace {
 
 constexpr const char* kTitle = "Gravity/Magnetics Data Entry/Edit";
-constexpr const char* kNumber = "Get Floating Point Number";
 
 void clickCell(Script& s, int grid, int column, int row) {
     s.clickAt([=] { return gridCell(dialogTitled(kTitle), grid, column, row); });
-}
-
-// Column arithmetic on the cell: the button, then the number and OK.
-void columnMath(Script& s, int grid, int column, int row, int button, const std::string& number) {
-    clickCell(s, grid, column, row);
-    clickField(s, kTitle, button);
-    s.check([] { ASSERT_TRUE(dialogTitled(kNumber)); });
-    typeInto(s, kNumber, IDC_NUMBERVALUE, number);
-    clickField(s, kNumber, win::IDOK);
 }
 
 std::vector<float> values(const model::RealArray& a) {
@@ -45,8 +35,8 @@ TEST_F(ProgramTest, DataEditorAddToShiftsAColumnAndOkRebuildsTheStations) {
         EXPECT_TRUE(shootDialog(d, "137_data_entry_edit"));
     });
     // East from row 2 on moves 10 m, the data from row 4 on doubles.
-    columnMath(s, IDC_DATAGRID, 2, 2, IDC_ADDTO, "10");
-    columnMath(s, IDC_DATAGRID, 6, 4, IDC_MULTIPLYBY, "2");
+    columnMathOnCell(s, kTitle, IDC_DATAGRID, 2, 2, IDC_ADDTO, "10");
+    columnMathOnCell(s, kTitle, IDC_DATAGRID, 6, 4, IDC_MULTIPLYBY, "2");
     // A row inserted at row 2 holds a copy of row 2; deleting it again
     // leaves the column as it was; a cell inserted into the mask column.
     clickCell(s, IDC_DATAGRID, 3, 2);

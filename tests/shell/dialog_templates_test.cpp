@@ -1,6 +1,8 @@
 // Every dialog template of the program loads from the resources with the
 // fields its routine uses, and every text of it fits its control.
 
+#include <array>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "platform/gdi/gdi.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "util/dialog_wrappers.h"
 
 namespace shell::test {
 namespace {
@@ -21,29 +24,32 @@ const std::vector<Template>& templates() {
     static const std::vector<Template> all = {
         {IDD_COLORFILL, {1005, 1008, 1009, 1010, 1011, 1376, 1122, 1, 2}},
         {IDD_MODELPARAMSGRAV, {1068, 1069, 1106, 1019, 1020, 1, 2}},
-        {IDD_BODYGRAV, {1252, 1077, 1068, 1069, 1074, 1073, 1075, 1076, 1106, 1019, 1020, 1037,
-                        1038, 1039, 1040, 1, 2}},
+        {IDD_BODYGRAV,
+         {1252, 1077, 1068, 1069, 1074, 1073, 1075, 1076, 1106, 1019, 1020, 1037, 1038, 1039, 1040,
+          1, 2}},
         {IDD_BODYMAG, {1252, 1077, 1068, 1069, 1074, 1073, 1075, 1076, 1078, 1081, 1083, 1079,
-                       1084, 1085, 1106, 1019, 1020, 1037, 1038, 1039, 1040, 1, 2}},
+                       1084, 1085, 1106, 1019, 1020, 1037, 1038, 1039, 1040, 1,    2}},
         {IDD_BACKGROUNDGRAV, {1068, 1069, 1, 2}},
         {IDD_BACKGROUNDMAG, {1068, 1078, 1081, 1083, 1069, 1079, 1084, 1085, 1, 2}},
-        {IDD_DATAEDITSENSOR, {1013, 1026, 1105, 1119, 1041, 1132, 1019, 1020, 1037, 1038, 1039,
-                              1040, 1016, 1017, 1018, 1, 2}},
+        {IDD_DATAEDITSENSOR,
+         {1013, 1026, 1105, 1119, 1041, 1132, 1019, 1020, 1037, 1038, 1039, 1040, 1016, 1017, 1018,
+          1, 2}},
         {IDD_MODELPARAMSMAG, {1068, 1069, 1126, 1081, 1083, 1106, 1019, 1020, 1, 2}},
         {IDD_INTEGER, {1117, 1167, 1, 2}},
-        {IDD_DATAEDIT, {1013, 1026, 1105, 1119, 1041, 1111, 1151, 1152, 1019, 1020, 1037, 1038,
-                        1039, 1040, 1016, 1017, 1018, 1, 2}},
-        {IDD_NEWGRAVITY, {1133, 1134, 1135, 1138, 1139, 1105, 1119, 1127, 1228, 1131, 1128, 1151,
-                          1152, 1, 2}},
+        {IDD_DATAEDIT,
+         {1013, 1026, 1105, 1119, 1041, 1111, 1151, 1152, 1019, 1020, 1037, 1038, 1039, 1040, 1016,
+          1017, 1018, 1, 2}},
+        {IDD_NEWGRAVITY,
+         {1133, 1134, 1135, 1138, 1139, 1105, 1119, 1127, 1228, 1131, 1128, 1151, 1152, 1, 2}},
         {IDD_NEWMAGNETICS, {1140, 1141, 1144, 1145, 1146, 1147, 1148, 1150, 1208, 1210, 1209, 1153,
-                            1154, 1155, 1105, 1119, 1127, 1132, 1131, 1128, 1151, 1152, 1, 2}},
+                            1154, 1155, 1105, 1119, 1127, 1132, 1131, 1128, 1151, 1152, 1,    2}},
         {IDD_REGIONAL, {1219, 1019, 1020, 1, 2}},
         {IDD_GEOMETRY, {1230, 1231, 1232, 1233, 1234, 1236, 1240, 1242, 1243, 1239, 1053, 1, 2}},
         {IDD_MAPPROPERTIES, {1089, 1114, 1115, 1116, 1118, 1256, 1, 2, 1090}},
         {IDD_PROFILEPROPERTIES, {1304, 1114, 1115, 1116, 1118, 1256, 1, 2, 1090}},
         {IDD_LINENAME, {1303, 1, 2}},
-        {IDD_PLOTCOLORS, {1130, 1007, 1022, 1032, 1044, 1246, 1323, 1324, 1024, 1042, 1045, 1224,
-                          1065, 1, 2}},
+        {IDD_PLOTCOLORS,
+         {1130, 1007, 1022, 1032, 1044, 1246, 1323, 1324, 1024, 1042, 1045, 1224, 1065, 1, 2}},
         {IDD_NUMBER, {1117, 1062, 1, 2}},
         {IDD_SAVECHANGES, {1002, 6, 7, 2}},
         {IDD_HINT, {1}},
@@ -166,6 +172,54 @@ TEST_F(ProgramTest, EveryDialogTemplateLoadsWithItsFieldsAndItsTextsFit) {
             tk::DlgSelect(3000 + page);
             tk::DlgUnload();
         }
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(ProgramTest, TheStartUpAndQuestionDialogsShowTheirWholeTexts) {
+    writeModelDatabase();
+    auto answers = std::make_shared<std::array<bool, 2>>();
+    Script s;
+    s.check([] {
+        win::HWND hint = dialogTitled("Hints");
+        ASSERT_TRUE(hint);
+        EXPECT_TRUE(win::robot::findDescendantByText(
+            hint, "Use right mouse button to drag entire body with vertex to new position"));
+        EXPECT_TRUE(shootDialog(hint, "155_hints"));
+    });
+    chooseMenu(s, "Edit", "Paste Model to All");
+    s.check([] {
+        win::HWND d = dialogTitled("Proceed?");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(shootDialog(d, "192_proceed"));
+    });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Proceed?"), win::IDCANCEL); });
+    // The library's own save question runs on the program's dialog 127.
+    s.check([answers] {
+        bool save = true, cancel = true;
+        util::SAVEFILEDLG("SITE", save, cancel);
+        (*answers)[0] = save;
+        (*answers)[1] = cancel;
+    });
+    s.check([] {
+        win::HWND d = dialogTitled("Save Changes Dialog");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_SAVENAME)), "SITE");
+        EXPECT_TRUE(shootDialog(d, "127_save_changes_dialog"));
+    });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    s.check([answers] {
+        EXPECT_FALSE((*answers)[0]);
+        EXPECT_FALSE((*answers)[1]);
+        // A missing value shows as "Unknown", others by their size.
+        tk::DlgLoad(IDD_NUMBER);
+        tk::DlgSelect(IDD_NUMBER);
+        util::VRPUTREAL(IDC_PROMPT, 1.0E20f);
+        win::HWND prompt = win::GetDlgItem(tk::dialogWindowOf(IDD_NUMBER), IDC_PROMPT);
+        EXPECT_EQ(win::robot::windowText(prompt), "Unknown");
+        util::VRPUTREAL(IDC_PROMPT, -123.456f);
+        EXPECT_EQ(win::robot::windowText(prompt), "-123.46");
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);

@@ -111,6 +111,12 @@ inline void typeInto(Script& s, const std::string& dialogTitle, int id, const st
     s.chord({win::VK_CONTROL, 'A'}).text(text);
 }
 
+// File > Exit of the main window, answering No to saving the changed profile.
+inline void exitWithoutSaving(Script& s) {
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+}
+
 // The screen point of a cell (columns and rows from 1) of a dialog's grid;
 // the row must be in view.
 inline win::POINT gridCell(win::HWND dialog, int gridField, int column, int row) {
@@ -130,6 +136,18 @@ inline void typeIntoCell(Script& s, const std::string& dialogTitle, int gridFiel
                          int row, const std::string& text) {
     s.clickAt([=] { return gridCell(dialogTitled(dialogTitle), gridField, column, row); });
     s.chord({win::VK_CONTROL, 'A'}).text(text).key(win::VK_TAB);
+}
+
+// Add To or Multiply By on a cell of a grid editor: the cell, the button,
+// then the number typed into the question and OK.
+inline void columnMathOnCell(Script& s, const std::string& dialogTitle, int grid, int column,
+                             int row, int button, const std::string& number) {
+    static constexpr const char* kNumber = "Get Floating Point Number";
+    s.clickAt([=] { return gridCell(dialogTitled(dialogTitle), grid, column, row); });
+    clickField(s, dialogTitle, button);
+    s.check([] { ASSERT_TRUE(dialogTitled(kNumber)); });
+    typeInto(s, kNumber, IDC_NUMBERVALUE, number);
+    clickField(s, kNumber, win::IDOK);
 }
 
 inline tk::GridRecord* gridOf(const std::string& dialogTitle, int gridField) {

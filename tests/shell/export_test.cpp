@@ -1,8 +1,12 @@
 // Drawing exports from the File menus, each file opened by a reader that is
-// not ours: ezdxf for DXF, a strict CGM element walker, libwmf for WMF.
+// not ours: ezdxf for DXF, a strict CGM element walker, libwmf for WMF,
+// ghostscript for EPS, xmllint and rsvg-convert for SVG, hp2xx for HP-GL,
+// and a reader of the HP-GL/2 command grammar.
 
 #include "../toolkit/cgm_test_support.h"
+#include "../toolkit/hpgl2_reader.h"
 #include "program_test_support.h"
+#include "toolkit/output/image_file_identify.h"
 
 namespace shell::test {
 namespace {
@@ -80,6 +84,77 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
     EXPECT_NE(picture.find("<svg"), std::string::npos);
     EXPECT_NE(picture.find("line"), std::string::npos);
     // No temporary file is left behind.
+    for (const auto& e : fs::directory_iterator(dir_))
+        EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+}
+
+// The exit status of a reader run on a file, its output in `output`.
+int readerStatus(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    return ::pclose(p);
+}
+
+TEST_F(ProgramTest, VectorDrawingsExportedFromTheMenusOpenInTheirReaders) {
+    writeDatabase("SITE");
+    Script s;
+    exportFrom(s, mainWindow, "EPS Graphics File", "EPS graphics file", "map.eps");
+    exportFrom(s, mainWindow, "SVG Graphics File", "SVG graphics file", "map.svg");
+    exportFrom(s, profileFrame, "HP-GL Plot File", "HP-GL plot file", "profile.plt");
+    exportFrom(s, profileFrame, "HP-GL/2 Plot File", "HP-GL/2 plot file", "profile2.plt");
+    s.check([] {
+        fs::create_directories(PELK_SCREENSHOT_DIR);
+        EXPECT_TRUE(win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_vector_exports.png"));
+    });
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+    const fs::path shots = PELK_SCREENSHOT_DIR;
+    std::string output;
+
+    // EPS: one picture with the map window's proportions, which ghostscript
+    // renders without a word.
+    const std::string eps = readFile(dir_ / "map.eps");
+    ASSERT_TRUE(eps.starts_with("%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 ")) << eps.substr(0, 60);
+    EXPECT_EQ(readerStatus("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r48 -sDEVICE=png16m "
+                           "-sOutputFile='" + (shots / "shell_export_eps.png").string() + "' '" +
+                           (dir_ / "map.eps").string() + "'",
+                           output),
+              0);
+    EXPECT_EQ(output, "");
+    EXPECT_NE(eps.find(" l\r\n"), std::string::npos);
+
+    // SVG: well formed, and rendered.
+    EXPECT_EQ(readerStatus("xmllint --noout '" + (dir_ / "map.svg").string() + "'", output), 0)
+        << output;
+    EXPECT_EQ(readerStatus("rsvg-convert -b white -o '" + (shots / "shell_export_svg.png").string() +
+                           "' '" + (dir_ / "map.svg").string() + "'",
+                           output),
+              0)
+        << output;
+    EXPECT_NE(readFile(dir_ / "map.svg").find("<line "), std::string::npos);
+
+    // HP-GL of the profile window: hp2xx reads it without complaint.
+    EXPECT_EQ(readerStatus("timeout 60 hp2xx -q -m png -c 12345671 -f '" +
+                           (shots / "shell_export_hpgl.png").string() + "' '" +
+                           (dir_ / "profile.plt").string() + "'",
+                           output),
+              0);
+    EXPECT_EQ(output, "");
+
+    // HP-GL/2: the grammar holds and the file is one page for a printer.
+    const tk::test::Hpgl2Reader reader(readFile(dir_ / "profile2.plt"));
+    EXPECT_EQ(reader.faults, std::vector<std::string>{});
+    EXPECT_EQ(reader.pages, 1);
+    const auto m = reader.mnemonics();
+    EXPECT_GT(std::count(m.begin(), m.end(), "PD"), 20);
+    tk::ImageFileInfo info;
+    tk::ImageFileIdentify((dir_ / "profile2.plt").string(), info, 6);
+    EXPECT_EQ(info[1], tk::ImageHpgl2);
+    EXPECT_EQ(info[6], 1);
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
 }

@@ -12,11 +12,6 @@ int checked(int id) {
     return win::robot::stateOf(field(kTitle, id)).checked;
 }
 
-void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
-
 TEST_F(ProgramTest, DataParametersOfAGravityProfileStoreTheChosenHeadAndCancelKeepsIt) {
     writeModelDatabase();
     auto before = std::make_shared<model::ProfileLine>();

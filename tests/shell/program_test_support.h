@@ -41,6 +41,7 @@
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
+#include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "util/abort_poll.h"
@@ -121,6 +122,7 @@ class ProgramTest : public ::testing::Test {
     static void resetAll() {
         win::robot::stop();
         tk::resetDialogTable();
+        tk::controlClassAtoms() = tk::ControlClassAtoms{};
         tk::resetWindowSystem();
         tk::resetEventQueue();
         tk::windowDialogHooks() = tk::WindowDialogHooks{};

@@ -5,6 +5,7 @@
 #include "dialog_test_support.h"
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "toolkit/dialogs/dialog_hooks.h"
 #include "toolkit/dialogs/grid_record.h"
 #include "toolkit/dialogs/grid_window.h"
 
@@ -334,6 +335,20 @@ TEST_F(DialogTest, GridFieldsAreFoundThroughTheCurrentDialog) {
     EXPECT_EQ(fieldRecordOf(grid)->reportTyping, 1);
     DlgFieldState(IDC_TKGRID, StateReadOnly);
     EXPECT_EQ(FieldStateQuery(grid), StateReadOnly);
+}
+
+TEST_F(DialogTest, AGridsLineTakesTheRowLabelsAfterItAndTheNextSectionStillApplies) {
+    const DialogPartHooks saved = dialogPartHooks();
+    GridDialogHooksBind();
+    DlgLoad(IDD_TKGRIDROWS);
+    dialogPartHooks() = saved;
+    ASSERT_EQ(takeError(), 0);
+    GridRecord* g = gridRecordOfWindow(field(IDC_TKROWGRID));
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->rowCount, 3);
+    EXPECT_EQ(g->rowLabels, (std::vector<std::string>{"North", "Middle", "South"}));
+    EXPECT_GT(g->rowLabelWidth, 0);
+    EXPECT_EQ(fieldRecordOf(field(IDC_TKAFTERGRID))->maximumLength, 3);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "graphics_test_support.h"
+#include "output_test_support.h"
 #include "toolkit/graphics/area_fill.h"
 #include "toolkit/graphics/polygon_fill.h"
 #include "toolkit/graphics/text_output.h"
@@ -24,24 +24,6 @@ namespace tk {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (std::fgets(buf, sizeof buf, p))
-            out += buf;
-        pclose(p);
-    }
-    return out;
-}
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // One line per entity: type, colour group value, then its points rounded
 // to thousandths of an inch, and a text entity's text.
@@ -66,29 +48,17 @@ for e in doc.modelspace():
     print(' '.join(words))
 )";
 
-class DxfOutput : public test::GraphicsTest {
+class DxfOutput : public test::OutputFileTest {
   protected:
-    fs::path folder;
     void SetUp() override {
-        GraphicsTest::SetUp();
-        ResetHardcopyOptions();
+        OutputFileTest::SetUp();
         ResetDxfDriver();
-        folder = fs::temp_directory_path() / ("pelk-dxf-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-        HardcopyOutputBind();
-        recordScreen();
-        useTarget(800, 600);
-    }
-    void TearDown() override {
-        HardcopySwitch("S");
-        ResetHardcopyOptions();
-        fs::remove_all(folder);
-        GraphicsTest::TearDown();
     }
     std::string readBack(const fs::path& file) {
         std::ofstream(folder / "read.py") << kReader;
-        return run("/usr/bin/python3 '" + (folder / "read.py").string() + "' '" + file.string() +
-                   "' 2>&1");
+        return test::runCommand("/usr/bin/python3 " + test::quoted(folder / "read.py") + " " +
+                                test::quoted(file) + " 2>&1")
+            .output;
     }
 };
 
@@ -113,7 +83,7 @@ TEST_F(DxfOutput, DrawingIsReadBackWithItsEntities) {
     DrawTextAt(0.5f, 0.8f, "Profile A", 9);
     HardcopySwitch("S");
 
-    const std::string raw = slurp(file);
+    const std::string raw = test::slurp(file);
     EXPECT_NE(raw.find("$EXTMAX\r\n10\r\n10.5\r\n20\r\n7.5\r\n"), std::string::npos);
     EXPECT_NE(raw.find("$VIEWCTR\r\n10\r\n5.25\r\n20\r\n3.75\r\n"), std::string::npos);
     EXPECT_TRUE(raw.ends_with("\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n"));

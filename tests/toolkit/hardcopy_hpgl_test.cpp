@@ -19,13 +19,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::drawSample;
+using test::countOf;
 using test::fileLines;
 using test::quoted;
 using test::runCommand;
-
-std::size_t count(const std::vector<std::string>& lines, const std::string& line) {
-    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
-}
 
 class HpglOutput : public test::OutputFileTest {
   protected:
@@ -73,12 +70,12 @@ TEST_F(HpglOutput, PensByColourJoinedLinesPagesAndLabels) {
     HardcopySwitch("S");
     const auto lines = fileLines(file);
     EXPECT_EQ(lines[1], " RO90; IP 0 0 10865 7591");
-    EXPECT_EQ(count(lines, " PU;SP3"), 1u);
+    EXPECT_EQ(countOf(lines, " PU;SP3"), 1u);
     const auto first = std::find(lines.begin(), lines.end(), " PU0 0");
     ASSERT_NE(first, lines.end());
     EXPECT_EQ(*(first + 1), " PD16380 16380");
     EXPECT_EQ(*(first + 2), " PD32760 0");
-    EXPECT_EQ(count(lines, " PU;SP0 ;PG;"), 2u);
+    EXPECT_EQ(countOf(lines, " PU;SP0 ;PG;"), 2u);
     // The pen comes back for the label on the second page.
     const auto label = std::find_if(lines.begin(), lines.end(),
                                     [](const std::string& l) { return l.starts_with(" LB"); });
@@ -96,9 +93,9 @@ TEST_F(HpglOutput, ShapeRecordsDescribeFillsAndCanBeLeftOut) {
     GrRectangle(0.5f, 0.5f, 0.75f, 0.75f);
     HardcopySwitch("S");
     const auto lines = fileLines(file);
-    EXPECT_EQ(count(lines, "SC-6 4 2 32773"), 1u);
-    EXPECT_EQ(count(lines, "SC-9 8190 8190 0"), 1u);
-    EXPECT_EQ(count(lines, "SC-6 -1 0 32760 ;SC0 32760 0 32760"), 1u);
+    EXPECT_EQ(countOf(lines, "SC-6 4 2 32773"), 1u);
+    EXPECT_EQ(countOf(lines, "SC-9 8190 8190 0"), 1u);
+    EXPECT_EQ(countOf(lines, "SC-6 -1 0 32760 ;SC0 32760 0 32760"), 1u);
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) { return l.starts_with("SC-6"); }),
               2);
@@ -119,28 +116,45 @@ TEST_F(HpglOutput, Hp2xxReadsTheDrawing) {
     EXPECT_TRUE(fs::exists(png));
 }
 
-TEST_F(HpglOutput, UnwritableFileAbsurdCoordinatesAndImages) {
+TEST_F(HpglOutput, UnwritableFileAndAbsurdInput) {
     const auto missing = start(1, "missing/folder.plt");
     EXPECT_EQ(graphicsState().hardcopyDriver, 0);
     EXPECT_EQ(toolkitState().LastErrorNumber, 1);
     EXPECT_FALSE(fs::exists(missing));
 
     const auto file = start(1, "absurd.plt");
-    LineBetweenUnits(-1.0e30f, 0.5f, 1.0e30f, 0.5f);
-    SetFillPattern(4);
-    const float x[] = {0.5f}, y[] = {0.5f};
-    YYPLYGON(x, y, 0, false);
-    CircleAt(0.5f, 0.5f, 1.0e30f);
-    DeviceParameterBlock& b = deviceBlock();
-    b.fx[1] = 1.0e30f, b.fy[1] = -1.0e30f, b.fx[2] = 3.0e38f, b.fy[2] = 0.0f;
-    HpglDriver(2);
-    b.value = 0;
-    HpglDriver(38);
-    EXPECT_EQ(b.value, 27);
+    test::drawAbsurd(HpglDriver);
     HardcopySwitch("S");
     EXPECT_EQ(test::slurp(file).find('*'), std::string::npos);
     const auto r = readBack(file, folder / "absurd.png");
     EXPECT_EQ(r.status, 0) << r.output;
+}
+
+TEST_F(HpglOutput, ArcsRunUnderAnIsotropicScale) {
+    useTarget(600, 600);
+    HardcopySelectDriver(1, 1);
+    HardcopyOptionSet(1, 500);
+    HardcopyOptionSet(2, 500);
+    const auto file = folder / "arcs.plt";
+    HardcopySwitch(file.string());
+    GraphicsState& g = graphicsState();
+    DeviceParameterBlock& b = deviceBlock();
+    g.fillStyle = 0;
+    g.fillDensity = 3;
+    b.fx[1] = 300.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fx[3] = 0.0f, b.fy[3] = 1.5708f;
+    b.fx[4] = 0.0f, b.fy[4] = 90.0f;
+    HpglDriver(34);
+    g.fillDensity = 2;
+    HpglDriver(34);
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto arc = std::find(lines.begin(), lines.end(), "AA16380 16380 90.0");
+    ASSERT_NE(arc, lines.end());
+    // A square area on a square page: the scale stays as it is.
+    EXPECT_EQ(std::vector<std::string>(arc - 3, arc + 2),
+              (std::vector<std::string>{"SC0 32760 0 32760", "PU21840 16380", "PD",
+                                        "AA16380 16380 90.0", "SC0 32760 0 32760"}));
+    EXPECT_EQ(countOf(lines, "EW5460 0.0 90.0"), 1u);
 }
 
 TEST(HpglCommands, SqueezeRecordsAndPens) {

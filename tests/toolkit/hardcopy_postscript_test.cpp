@@ -20,13 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::drawSample;
+using test::countOf;
 using test::fileLines;
 using test::quoted;
 using test::runCommand;
-
-std::size_t count(const std::vector<std::string>& lines, const std::string& line) {
-    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
-}
 
 // The lines from the first that equals `from` on, `n` of them.
 std::vector<std::string> after(const std::vector<std::string>& lines, const std::string& from,
@@ -54,9 +51,9 @@ TEST_F(PostScriptOutput, DocumentStartsWithHeaderPrologFontsAndTheCurrentState) 
     EXPECT_EQ(lines[8], "%%EndProlog");
     EXPECT_EQ(lines[9], "/Courier ff");
     EXPECT_EQ(lines[13], "currentdict end /Courier-1 exch definefont pop");
-    EXPECT_EQ(count(lines, "/Times-BoldItalic ff"), 1u);
-    EXPECT_EQ(count(lines, "currentdict end /Helvetica-3 exch definefont pop"), 1u);
-    EXPECT_EQ(count(lines, "/Encoding ISOLatin1Encoding def"), 12u);
+    EXPECT_EQ(countOf(lines, "/Times-BoldItalic ff"), 1u);
+    EXPECT_EQ(countOf(lines, "currentdict end /Helvetica-3 exch definefont pop"), 1u);
+    EXPECT_EQ(countOf(lines, "/Encoding ISOLatin1Encoding def"), 12u);
     EXPECT_EQ(after(lines, "currentdict end /Symbol exch definefont pop", 15),
               (std::vector<std::string>{"90.0 ro", "42.0 -560.0 translate", "newpath",
                                         "%%Page: 1 1", "0.50 w", "0 setlinejoin",
@@ -87,9 +84,9 @@ TEST_F(PostScriptOutput, EpsHasItsBoundingBoxAndNeitherClipNorPageEject) {
     EXPECT_EQ(lines[0], "%!PS-Adobe-3.0 EPSF-3.0");
     EXPECT_EQ(lines[1], "%%BoundingBox: 0 0 540 756");
     EXPECT_EQ(lines[2], "%%Title: Section A");
-    EXPECT_EQ(count(lines, "0.0 -540.0 translate"), 1u);
+    EXPECT_EQ(countOf(lines, "0.0 -540.0 translate"), 1u);
     for (const char* absent : {"initclip", "clip", "gsave showpage grestore", "initgraphics"})
-        EXPECT_EQ(count(lines, absent), 0u) << absent;
+        EXPECT_EQ(countOf(lines, absent), 0u) << absent;
     // The rectangle is cut to the clip limits by the driver.
     EXPECT_EQ(after(lines, "0 setlinecap", 6),
               (std::vector<std::string>{"0.0 0.0 m", "378.0 0.0 l", "378.0 270.0 l",
@@ -151,7 +148,7 @@ TEST_F(PostScriptOutput, TextIsEscapedTurnedAndJustified) {
     DrawTextAt(0.2f, 0.2f, "tilt", 4);
     HardcopySwitch("S");
     const auto lines = fileLines(file);
-    EXPECT_EQ(count(lines, "(a\\(b\\)\\\\c) csh"), 1u);
+    EXPECT_EQ(countOf(lines, "(a\\(b\\)\\\\c) csh"), 1u);
     const auto turned = std::find(lines.begin(), lines.end(), "(tilt) lsh");
     ASSERT_NE(turned, lines.end());
     EXPECT_EQ(*(turned - 1), "30.0 ro");
@@ -177,8 +174,8 @@ TEST_F(PostScriptOutput, HalfToneFillIsTheMeanAndBlackLinesSpareAreas) {
     LineBetweenUnits(0.0f, 0.0f, 1.0f, 1.0f);
     HardcopySwitch("S");
     const auto lines = fileLines(file);
-    EXPECT_EQ(count(lines, "0.50 0.50 0.50 g"), 1u);
-    EXPECT_EQ(count(lines, "1.0 0.0 0.0 g"), 1u) << "the solid fill keeps its red";
+    EXPECT_EQ(countOf(lines, "0.50 0.50 0.50 g"), 1u);
+    EXPECT_EQ(countOf(lines, "1.0 0.0 0.0 g"), 1u) << "the solid fill keeps its red";
     // The line is drawn black: its colour comes last, before its stroke.
     EXPECT_EQ(lines[lines.size() - 7], "0.0 0.0 0.0 g");
     EXPECT_EQ(lines[lines.size() - 6], "s");
@@ -194,17 +191,17 @@ TEST_F(PostScriptOutput, PagesCopiesAndASecondDocument) {
     LineBetweenUnits(0.0f, 1.0f, 1.0f, 0.0f);
     HardcopySwitch("S");
     auto lines = fileLines(file);
-    EXPECT_EQ(count(lines, "/#copies 999 def"), 2u);
-    EXPECT_EQ(count(lines, "%%Page: 2 2"), 1u);
-    EXPECT_EQ(count(lines, "%%Page: 3 3"), 0u);
+    EXPECT_EQ(countOf(lines, "/#copies 999 def"), 2u);
+    EXPECT_EQ(countOf(lines, "%%Page: 2 2"), 1u);
+    EXPECT_EQ(countOf(lines, "%%Page: 3 3"), 0u);
 
     const auto second = folder / "again.ps";
     HardcopySwitch(second.string());
     LineBetweenUnits(0.0f, 0.0f, 1.0f, 1.0f);
     HardcopySwitch("S");
     lines = fileLines(second);
-    EXPECT_EQ(count(lines, "%%Page: 1 1"), 1u);
-    EXPECT_EQ(count(lines, "0.0 0.0 0.0 g"), 1u) << "the colour is written again";
+    EXPECT_EQ(countOf(lines, "%%Page: 1 1"), 1u);
+    EXPECT_EQ(countOf(lines, "0.0 0.0 0.0 g"), 1u) << "the colour is written again";
 }
 
 TEST_F(PostScriptOutput, GhostscriptRendersThePageAndPs2pdfConvertsIt) {
@@ -253,20 +250,9 @@ TEST_F(PostScriptOutput, UnwritableFileSwitchesOutputOffAndWritesNothing) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST_F(PostScriptOutput, AbsurdCoordinatesEmptyPolygonsAndZeroPagesStayValid) {
+TEST_F(PostScriptOutput, AbsurdInputAndZeroPagesStayValid) {
     const auto file = start(2, "absurd.ps");
-    LineBetweenUnits(-1.0e30f, -1.0e30f, 1.0e30f, 1.0e30f);
-    const float x[] = {0.5f}, y[] = {0.5f};
-    SetFillPattern(4);
-    YYPLYGON(x, y, 0, false);
-    YYPLYGON(x, y, 1, false);
-    CircleAt(0.5f, 0.5f, 1.0e30f);
-    DeviceParameterBlock& b = deviceBlock();
-    b.value = 1;
-    b.count = 0;
-    PostScriptDriver(15);
-    b.fx[1] = 1.0e30f, b.fy[1] = -1.0e30f, b.fx[2] = 3.0e38f, b.fy[2] = 0.0f;
-    PostScriptDriver(2);
+    test::drawAbsurd(PostScriptDriver);
     HardcopySwitch("S");
     const std::string text = test::slurp(file);
     EXPECT_EQ(text.find('*'), std::string::npos);
@@ -285,15 +271,27 @@ TEST_F(PostScriptOutput, AbsurdCoordinatesEmptyPolygonsAndZeroPagesStayValid) {
               0);
 }
 
-TEST_F(PostScriptOutput, ImagesAreNotAvailableYet) {
-    start(2, "image.ps");
+TEST_F(PostScriptOutput, ArcsAreOpenOrClosedByTheFillPattern) {
+    const auto file = start(2, "arcs.ps");
+    GraphicsState& g = graphicsState();
     DeviceParameterBlock& b = deviceBlock();
-    b.value = 0;
-    b.count = 5;
-    deviceTextBuffer().assign("picture.png");
-    PostScriptDriver(38);
-    EXPECT_EQ(b.value, kImageNotAvailable);
-    EXPECT_EQ(b.count, 0);
+    for (int density : {3, 2}) {
+        g.fillStyle = 0;
+        g.fillDensity = density;
+        b.fx[1] = 400.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fx[3] = 0.0f, b.fy[3] = 3.14159f;
+        PostScriptDriver(34);
+    }
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto open = std::find(lines.begin(), lines.end(), "gsave 1.0 1.0000 scale newpath");
+    ASSERT_NE(open, lines.end());
+    EXPECT_EQ(std::vector<std::string>(open + 1, open + 5),
+              (std::vector<std::string>{"378.0 270.0 94.50 0.0 180.0 arc", "0.0 0.0 0.0 g", "s",
+                                        "grestore"}));
+    EXPECT_EQ(std::vector<std::string>(open + 5, open + 11),
+              (std::vector<std::string>{"gsave 1.0 1.0000 scale newpath", "378.0 270.0 m",
+                                        "378.0 270.0 94.50 0.0 180.0 arc", "0.0 0.0 0.0 g", "cs",
+                                        "grestore"}));
 }
 
 TEST(PostScriptWriter, NumbersColoursAndArcs) {

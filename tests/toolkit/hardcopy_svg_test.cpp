@@ -18,14 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::drawSample;
+using test::countStarting;
 using test::fileLines;
 using test::quoted;
 using test::runCommand;
-
-std::size_t countStarting(const std::vector<std::string>& lines, const std::string& start) {
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(start); }));
-}
 
 const char* kBlackGroup =
     "<g style=\"fill:none;stroke:#000000;stroke-dasharray:none;stroke-width:1;"
@@ -88,7 +84,8 @@ TEST_F(SvgOutput, FillsTakeTheirGroupClipPathAndHalfToneColour) {
               1u)
         << test::slurp(file);
     const auto fill = std::find(lines.begin(), lines.end(),
-                                "<g style=\"stroke:none;fill:#7f7f7f;clip-path:url(#clip1)\">");
+                                "<g style=\"stroke:none;fill:#7f7f7f;clip-path:url(#clip1);"
+                                "shape-rendering:crispEdges\">");
     ASSERT_NE(fill, lines.end()) << test::slurp(file);
     EXPECT_TRUE((fill + 1)->starts_with("<polygon points=\"64,432 320,432 320,240 64,240\"/>"))
         << *(fill + 1);
@@ -143,6 +140,22 @@ TEST_F(SvgOutput, TextIsEscapedPlacedAndTurned) {
     EXPECT_EQ(readersComplain(file), "");
 }
 
+TEST_F(SvgOutput, ATextOfOneCharacterInPiecesClosesItsGroup) {
+    const auto file = start(3, "piece.svg");
+    SetTextModeLetter("P");
+    DrawTextAt(0.5f, 0.5f, "0", 1);
+    LineBetweenUnits(0.0f, 0.0f, 1.0f, 1.0f);
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto text = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.ends_with(">0</text>"); });
+    ASSERT_NE(text, lines.end());
+    // The line is drawn with the line group's stroke, not inside the text's.
+    EXPECT_EQ(*(text + 1), "</g>");
+    EXPECT_TRUE((text + 2)->starts_with("<line")) << *(text + 2);
+    EXPECT_EQ(lines.back(), "</g></svg>");
+}
+
 TEST_F(SvgOutput, SampleDrawingIsWellFormedAndRenders) {
     const auto file = start(3, "sample.svg");
     drawSample();
@@ -150,27 +163,42 @@ TEST_F(SvgOutput, SampleDrawingIsWellFormedAndRenders) {
     EXPECT_EQ(readersComplain(file), "");
 }
 
-TEST_F(SvgOutput, AbsurdCoordinatesAndEmptyPolygonsStayWellFormed) {
+TEST_F(SvgOutput, AbsurdInputStaysWellFormed) {
     const auto file = start(3, "absurd.svg");
-    const float x[] = {0.5f}, y[] = {0.5f};
-    SetFillPattern(4);
-    YYPLYGON(x, y, 0, false);
-    LineBetweenUnits(-1.0e30f, 0.5f, 1.0e30f, 0.5f);
-    CircleAt(0.5f, 0.5f, 1.0e30f);
+    test::drawAbsurd(SvgDriver);
     HardcopySwitch("S");
     EXPECT_EQ(readersComplain(file), "");
     EXPECT_EQ(test::slurp(file).find('*'), std::string::npos);
 }
 
-TEST_F(SvgOutput, UnwritableFileAndImages) {
+TEST_F(SvgOutput, UnwritableFileSwitchesOutputOff) {
     const auto file = start(3, "missing/folder.svg");
     EXPECT_EQ(graphicsState().hardcopyDriver, 0);
     EXPECT_EQ(toolkitState().LastErrorNumber, 1);
     EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(SvgOutput, ArcsTakeTheLargeArcFlagAndCloseIntoSectors) {
+    const auto file = start(3, "arcs.svg");
+    GraphicsState& g = graphicsState();
     DeviceParameterBlock& b = deviceBlock();
-    b.value = 0;
-    SvgDriver(38);
-    EXPECT_EQ(b.value, 27);
+    for (int density : {3, 2}) {
+        g.fillStyle = 0;
+        g.fillDensity = density;
+        b.fx[1] = 400.0f, b.fy[1] = 300.0f, b.fx[2] = 100.0f, b.fy[2] = 100.0f;
+        b.fx[3] = 0.0f, b.fy[3] = density == 3 ? 3.2f : 1.0f;
+        SvgDriver(34);
+    }
+    HardcopySwitch("S");
+    const auto lines = fileLines(file);
+    const auto arcs = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& l) { return l.starts_with("<path"); });
+    ASSERT_NE(arcs, lines.end());
+    EXPECT_NE(arcs->find(" A 80,80 0 1 0 "), std::string::npos) << *arcs;
+    EXPECT_EQ(arcs->find(" L "), std::string::npos) << *arcs;
+    EXPECT_NE((arcs + 1)->find(" A 80,80 0 0 0 "), std::string::npos) << *(arcs + 1);
+    EXPECT_NE((arcs + 1)->find(" L 320,240 L "), std::string::npos) << *(arcs + 1);
+    EXPECT_EQ(readersComplain(file), "");
 }
 
 TEST(SvgNumbers, TrailingZerosGo) {

@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -65,6 +67,15 @@ inline std::vector<std::string> fileLines(const fs::path& p) {
     return lines;
 }
 
+inline std::size_t countOf(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+inline std::size_t countStarting(const std::vector<std::string>& lines, const std::string& start) {
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(start); }));
+}
+
 inline std::string quoted(const fs::path& p) {
     return "'" + p.string() + "'";
 }
@@ -93,6 +104,32 @@ inline void drawSample() {
     CircleAt(0.8f, 0.6f, 0.1f);
     GrColourN(223);
     DrawTextAt(0.5f, 0.5f, "Profile A", 9);
+}
+
+// What no sane drawing holds: coordinates far beyond the page, polygons of
+// no point and of one, a circle far larger than the page, and line and
+// polyline requests of such words sent straight to the driver. Then an
+// image request, which a driver without images answers "not available".
+inline void drawAbsurd(const std::function<void(int)>& driver) {
+    LineBetweenUnits(-1.0e30f, -1.0e30f, 1.0e30f, 1.0e30f);
+    SetFillPattern(4);
+    const float x[] = {0.5f}, y[] = {0.5f};
+    YYPLYGON(x, y, 0, false);
+    YYPLYGON(x, y, 1, false);
+    CircleAt(0.5f, 0.5f, 1.0e30f);
+    DeviceParameterBlock& b = deviceBlock();
+    b.fx[1] = 1.0e30f, b.fy[1] = -1.0e30f, b.fx[2] = 3.0e38f, b.fy[2] = 0.0f;
+    driver(2);
+    devicePointArrays().x = {-3.0e38f, 3.0e38f};
+    devicePointArrays().y = {0.0f, 1.0e30f};
+    b.count = 2;
+    driver(32);
+    b.value = 0;
+    b.count = 5;
+    deviceTextBuffer().assign("picture.png");
+    driver(38);
+    EXPECT_EQ(b.value, 27);
+    EXPECT_EQ(b.count, 0);
 }
 
 class OutputFileTest : public GraphicsTest {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "cgm_test_support.h"
-#include "graphics_test_support.h"
+#include "output_test_support.h"
 #include "toolkit/graphics/area_fill.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
@@ -20,29 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MetafileOutput : public test::GraphicsTest {
-  protected:
-    fs::path folder;
-    void SetUp() override {
-        GraphicsTest::SetUp();
-        ResetHardcopyOptions();
-        folder = fs::temp_directory_path() / ("pelk-metaout-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-        HardcopyOutputBind();
-        recordScreen();
-        useTarget(800, 600);
-    }
-    void TearDown() override {
-        HardcopySwitch("S");
-        ResetHardcopyOptions();
-        fs::remove_all(folder);
-        GraphicsTest::TearDown();
-    }
-    static std::string slurp(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-};
+class MetafileOutput : public test::OutputFileTest {};
 
 TEST_F(MetafileOutput, CgmFileThroughTheSwitchHoldsOnePicture) {
     HardcopySelectDriver(1, 9);
@@ -52,7 +30,7 @@ TEST_F(MetafileOutput, CgmFileThroughTheSwitchHoldsOnePicture) {
     ASSERT_EQ(graphicsState().hardcopyDriver, 9);
     LineBetweenUnits(0.1f, 0.1f, 0.9f, 0.9f);
     HardcopySwitch("S");
-    const std::string bytes = slurp(file);
+    const std::string bytes = test::slurp(file);
     const auto es = decodeCgm(bytes);
     ASSERT_GT(es.size(), 20u);
     EXPECT_EQ(hex(bytes.substr(0, 3)), "00 2D 0C");
@@ -67,7 +45,7 @@ TEST_F(MetafileOutput, MetafileThroughTheSwitchIsAPlaceableWmf) {
     ASSERT_EQ(graphicsState().hardcopyDriver, 11);
     LineBetweenUnits(0.1f, 0.1f, 0.9f, 0.9f);
     HardcopySwitch("S");
-    const std::string bytes = slurp(file);
+    const std::string bytes = test::slurp(file);
     ASSERT_GT(bytes.size(), 22u + 18u);
     EXPECT_EQ(hex(bytes.substr(0, 4)), "D7 CD C6 9A");
     EXPECT_EQ(hex(bytes.substr(10, 4)), "04 29 4C 1D");  // 10500 x 7500

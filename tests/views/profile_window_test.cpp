@@ -118,19 +118,9 @@ TEST_F(ProfileViewTest, SectionDrawsBodiesInTheirColoursAndVertices) {
 
 TEST_F(ProfileViewTest, ProfilePictureWithColourFill) {
     useSurface();
-    files::viewSettings().LCOLFILL = true;
-    views::SCALECOLORS(p.MODEL);
-    views::viewState().ColourBarTitle.assign("Density (gm/cc)");
-    util::AxisRecord& d = p.AXES[0];
-    util::AxisRecord& s = p.AXES[4];
-    views::layoutWidth(d, true);
-    views::layoutDataGraph(d, true, true);
-    views::PLOT_PROF(d, p, true);
-    views::layoutSection(s, true, true);
-    util::COPYXAXIS(s, d);
-    views::PLOTBODIES(s, p.MODEL, p.LABELS, 0, "m", "m");
-    views::drawElevationsAndKeepScale(p, s);
+    drawProfilePicture(p);
     savePicture("pelk_profile_view.png");
+    util::AxisRecord& s = p.AXES[4];
 
     // Body 1 (2.9) painted in its ramp colour at its centre (100, -100).
     util::FINDAS(s);

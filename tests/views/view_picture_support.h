@@ -16,7 +16,13 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/presentation_plot.h"
 #include "toolkit/graphics/screen_driver.h"
+#include "util/axis_copy.h"
 #include "util/plotter_test_support.h"
+#include "views/colour_fill.h"
+#include "views/colour_ramp.h"
+#include "views/data_graph.h"
+#include "views/model_section.h"
+#include "views/profile_layout.h"
 #include "views/view_state.h"
 
 namespace views_test {
@@ -56,6 +62,23 @@ class ViewPictureTest : public util::test::PlotterTest {
         tk::ScreenSurfaceChanged();
         util::resetPlotterState();
         util::PLOTXY(1.0f, 0.0f, 1);
+    }
+
+    // The profile window's picture of a profile: the data graph, and the
+    // section with its colour fill, bar and elevations.
+    static void drawProfilePicture(model::ProfileLine& p) {
+        files::viewSettings().LCOLFILL = true;
+        views::SCALECOLORS(p.MODEL);
+        views::viewState().ColourBarTitle.assign("Density (gm/cc)");
+        util::AxisRecord& d = p.AXES[0];
+        util::AxisRecord& s = p.AXES[4];
+        views::layoutWidth(d, true);
+        views::layoutDataGraph(d, true, true);
+        views::PLOT_PROF(d, p, true);
+        views::layoutSection(s, true, true);
+        util::COPYXAXIS(s, d);
+        views::PLOTBODIES(s, p.MODEL, p.LABELS, 0, "m", "m");
+        views::drawElevationsAndKeepScale(p, s);
     }
 
     void savePicture(const std::string& name) {

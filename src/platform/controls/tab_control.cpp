@@ -155,6 +155,13 @@ LRESULT tabProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_KILLFOCUS:
             commonFocusChange(h, msg, t.focus);
             return 0;
+        case WM_NCHITTEST: {
+            // Away from the tabs the mouse goes to the windows beneath: the
+            // pages that lie in the display area.
+            POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            ScreenToClient(h, &p);
+            return hitTest(h, t, p) >= 0 ? HTCLIENT : HTTRANSPARENT;
+        }
         case WM_LBUTTONDOWN: {
             const int i = hitTest(h, t, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             if (i >= 0 && (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) && GetFocus() != h)

@@ -94,6 +94,8 @@ class Reader {
         TextToDoubleQuiet(v, word());
         return v;
     }
+    // The text from the position to its end, for readers that take a block of lines.
+    std::string_view rest() const { return text_.substr(pos_); }
     void advance(std::size_t n) { pos_ = std::min(pos_ + n, text_.size()); }
     static int parseInteger(std::string_view w) {
         std::size_t i = 0;
@@ -280,8 +282,13 @@ void applyLine(win::HWND dialog, Section section, Reader& r, int slot) {
         case Section::Grids:
             if (c && dialogPartHooks().gridDefineFromTemplate) {
                 r.skipBlanks();
-                r.advance(static_cast<std::size_t>(
-                    dialogPartHooks().gridDefineFromTemplate(c, r.restOfLine())));
+                // The grid reads its line and the block of row labels after
+                // it; the reading goes on with the line after that block.
+                const std::string_view rest = r.rest();
+                const auto used = static_cast<std::size_t>(
+                    std::max(dialogPartHooks().gridDefineFromTemplate(c, rest), 0));
+                const bool block = rest.substr(0, used).find('\n') != std::string_view::npos;
+                r.advance(block ? used - 1 : used);
             }
             break;
         case Section::Colours: {

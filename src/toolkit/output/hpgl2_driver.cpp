@@ -59,23 +59,6 @@ const Hpgl2Device& device() {
     return kDevices[static_cast<std::size_t>(deviceNumber() - 1)];
 }
 
-int recordKind(DeviceRequest request) {
-    switch (request) {
-        case 5:
-            return 5;
-        case 7:
-            return 8;
-        case 9:
-            return 6;
-        case 11:
-            return 7;
-        case 13:
-            return 4;
-        default:
-            return 11;
-    }
-}
-
 // One line as it stands (with the blank prefix when asked).
 void Hpgl2FlushBuffer(std::string_view text) {
     WritePlotLine(text);
@@ -84,19 +67,26 @@ void Hpgl2FlushBuffer(std::string_view text) {
 // A comment record: CO and the fields in quotation marks, one blank apart;
 // the first field is a one-character field (a record number below 10) or a
 // two-character one (a shape kind) that keeps its leading blank.
-void comment(int first, std::initializer_list<std::string> fields, bool kindField = false) {
+std::string commentText(int first, std::initializer_list<std::string> fields,
+                        bool kindField = false) {
     std::string text = "CO\"" + IntegerField(first, kindField || first >= 10 ? 2 : 1);
     for (const std::string& f : fields)
         text += " " + f;
-    HpglWriteCommand(text + "\"");
+    return HpglSqueeze(text + "\"");
 }
 
-void fillComment(int kind, bool kindField) {
+void comment(int first, std::initializer_list<std::string> fields, bool kindField = false) {
+    WritePlotLine(commentText(first, fields, kindField));
+}
+
+// The record of a fill: its kind (record 4 and 5 are written with one
+// character) and fill style, density, angle and pattern flag.
+std::string fillCommentText(int kind, bool kindField) {
     const GraphicsState& g = graphicsState();
-    comment(kind,
-            {IntegerField(g.fillStyle, 1), IntegerField(g.fillDensity, 1),
-             IntegerField(g.fillAngle, 1), IntegerField(g.fillOutline, 1)},
-            kindField);
+    return commentText(kind,
+                       {IntegerField(g.fillStyle, 1), IntegerField(g.fillDensity, 1),
+                        IntegerField(g.fillAngle, 1), IntegerField(g.fillOutline, 1)},
+                       kindField);
 }
 
 std::string penText(int pen) {
@@ -233,7 +223,7 @@ class Hpgl2FileDriver final : public PenPlotterDriver {
     void arc(DeviceParameterBlock&) override { hpgl2Arc(34); }
     void fill(DeviceRequest request, DeviceParameterBlock& b) override;
     void fillEnd(DeviceRequest request, DeviceParameterBlock&) override {
-        const int kind = recordKind(request);
+        const int kind = shapeKind(request);
         if (graphicsState().fillStyle >= 3 || kind == 4 || kind == 5) comment(kind, {"-1"}, true);
         if (!fillPen_.empty() && fillPen_ != pen_) HpglWriteCommand("PU;SP" + pen_);
     }
@@ -284,13 +274,8 @@ class Hpgl2FileDriver final : public PenPlotterDriver {
     void ellipse(const DeviceParameterBlock& b);
     void hpgl2Arc(int request) {
         const GraphicsState& g = graphicsState();
-        std::string record;
-        if (g.fillStyle == 1 || g.fillStyle == 2)
-            record = HpglSqueeze("CO\"4 " + IntegerField(g.fillStyle, 1) + " " +
-                                 IntegerField(g.fillDensity, 1) + " " +
-                                 IntegerField(g.fillAngle, 1) + " " +
-                                 IntegerField(g.fillOutline, 1) + "\"");
-        HpglArc(request, kPlotterScale, "PD;", record);
+        const bool outline = g.fillStyle == 1 || g.fillStyle == 2;
+        HpglArc(request, kPlotterScale, "PD;", outline ? fillCommentText(4, false) : "");
     }
     void defineFont();
 
@@ -325,17 +310,8 @@ void Hpgl2FileDriver::initialise(DeviceParameterBlock&) {
     d.printCommandAllowed = 1;
     widthFactor_ = two && deviceNumber() == 1 ? 1.5f : 1.2f;
     fontLetter_ = two && deviceNumber() == 1 ? 'S' : 'A';
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = two ? kTwoPenCapabilities
-                                                          : kColourCapabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 0,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 8,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = d.colourCount,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 1};
+    hardcopyDeviceInfo() =
+        plotterDevice(two ? kTwoPenCapabilities : kColourCapabilities, d.colourCount, 8, 1);
     sizePending = true;
     SetDefaultFileExtension(".plt");
     d.activeDriver = hc::Hpgl2DriverNumber;
@@ -361,8 +337,6 @@ void Hpgl2FileDriver::begin(DeviceParameterBlock& b) {
                          "\"");
     }
     writeFrame(dev == kDesignJet ? o[hc::Orientation] == 0 : o[hc::Orientation] != 0);
-    HpglWriteCommand(std::string("DT") + terminator);
-    HpglWriteCommand("DI1. 0.");
     HpglWriteCommand("TR0");
     if (dev != 1) HpglWriteCommand("AD1,14;SA");
     if (device().pens > 2) HpglWriteCommand("NP256");
@@ -459,63 +433,30 @@ void Hpgl2FileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
         rasterFill();
     else
         colourFill();
-    fillComment(recordKind(request), true);
+    WritePlotLine(fillCommentText(shapeKind(request), true));
     shape(request, b);
 }
 
 void Hpgl2FileDriver::ellipse(const DeviceParameterBlock& b) {
-    const GraphicsState& g = graphicsState();
-    if (!ellipseCrossesArea(b)) return;
-    const bool solid = g.fillStyle >= 3;
-    HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
-    if (!solid) fillComment(5, false);
-    const IsotropicScale scale = HpglIsotropicScale(HpglAxisRatio(b.fx[3]));
-    HpglWriteCommand(scale.command);
-    if (solid) HpglWriteCommand("PM0");
-    HpglWriteCommandXY("CI", b.fx[2] * scale.radius, 0.0f);
-    if (solid) HpglWriteCommand("PM2;FP");
-    HardcopyDeviceState& d = hardcopyDeviceState();
-    d.lastPenX = b.fx[1];
-    d.lastPenY = b.fy[1];
-    HpglWriteCommand(kPlotterScale);
+    plotEllipse(b, graphicsState().fillStyle >= 3, fillCommentText(5, false));
 }
 
 void Hpgl2FileDriver::shape(DeviceRequest request, const DeviceParameterBlock& b) {
-    HardcopyDeviceState& d = hardcopyDeviceState();
-    const auto corners = [&](int n) {
-        HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
-        HpglWriteCommand("PM0");
-        for (int k = 2; k <= n; ++k)
-            HpglWriteCommandXY("PD", b.fx[k], b.fy[k]);
-        HpglWriteCommand("PM2;FP");
-        d.lastPenX = b.fx[1];
-        d.lastPenY = b.fy[1];
-    };
     switch (request) {
         case 5:
             return ellipse(b);
         case 7:
-            return corners(4);
+            return fillCorners(b, 4);
         case 9:
-            HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
-            HpglWriteCommandXY("RA", b.fx[2], b.fy[2]);
-            d.lastPenX = b.fx[1];
-            d.lastPenY = b.fy[1];
-            return;
+            return fillRectangle(b);
         case 11:
-            return corners(3);
+            return fillCorners(b, 3);
         case 13:
             return hpgl2Arc(13);
         default: {
             const DevicePointArrays& p = devicePointArrays();
             const int n = BufferPointCount(b.count);
-            if (n == 0) return;
-            HpglWriteCommandXY("PU", p.x[0], p.y[0]);
-            HpglWriteCommand("PM0");
-            Hpgl2Polyline(n);
-            HpglWriteCommand("PM2;FP");
-            d.lastPenX = p.x[0];
-            d.lastPenY = p.y[0];
+            if (n > 0) fillPolygon(p.x[0], p.y[0], [n] { Hpgl2Polyline(n); });
         }
     }
 }

@@ -82,13 +82,18 @@ void HpglWriteShapeReals(float first, float second) {
         HpglWriteCommand("SC-9" + fields({FixedField(first, 10, 4), FixedField(second, 10, 4), "0"}));
 }
 
-void HpglWriteShapeRecord(int kind, bool closing, int first, int second, int third) {
-    if (!shapeRecordsOn()) return;
+std::string HpglShapeRecordText(int kind, bool closing, int first, int second, int third) {
+    if (!shapeRecordsOn()) return {};
     std::string record = "SC-" + IntegerField(kind, kind < 10 ? 1 : 2) +
                          fields({IntegerField(first, kind == 1 ? 9 : 6), IntegerField(second, 6),
                                  IntegerField(static_cast<long long>(third) + 32760, 6)});
     if (closing) record += " ;" + std::string(kPlotterScale);
-    WritePlotLine(squeezeWhole(record));
+    return squeezeWhole(record);
+}
+
+void HpglWriteShapeRecord(int kind, bool closing, int first, int second, int third) {
+    const std::string record = HpglShapeRecordText(kind, closing, first, second, third);
+    if (!record.empty()) WritePlotLine(record);
 }
 
 IsotropicScale HpglIsotropicScale(int q) {

@@ -29,6 +29,8 @@ void HpglWriteLine(std::string_view text);
 void HpglWriteShapePoint(float x, float y);
 void HpglWriteShapeReals(float first, float second);
 void HpglWriteShapeRecord(int kind, bool closing, int first, int second, int third);
+// The line of such a record, empty while records are off.
+std::string HpglShapeRecordText(int kind, bool closing, int first, int second, int third);
 
 // The scale command that makes plotter units equally long in x and y for a
 // picture whose y is `q` / 32760 of x (q as the plotter sees it), and the

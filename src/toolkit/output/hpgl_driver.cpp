@@ -67,24 +67,6 @@ const PlotterModel& model() {
     return kModels[static_cast<std::size_t>(modelNumber() - 1)];
 }
 
-// Shape record kinds of the filled requests (quadrilateral: 8).
-int recordKind(DeviceRequest request) {
-    switch (request) {
-        case 5:
-            return 5;
-        case 7:
-            return 8;
-        case 9:
-            return 6;
-        case 11:
-            return 7;
-        case 13:
-            return 4;
-        default:
-            return 11;
-    }
-}
-
 class HpglFileDriver final : public PenPlotterDriver {
   public:
     HpglFileDriver() : PenPlotterDriver(hc::HpglDriverNumber) {}
@@ -112,7 +94,7 @@ class HpglFileDriver final : public PenPlotterDriver {
     void arc(DeviceParameterBlock&) override { HpglArc(34, kPlotterScale); }
     void fill(DeviceRequest request, DeviceParameterBlock& b) override;
     void fillEnd(DeviceRequest request, DeviceParameterBlock&) override {
-        if (!native_) HpglWriteShapeRecord(recordKind(request), true, -1, 0, 0);
+        if (!native_) HpglWriteShapeRecord(shapeKind(request), true, -1, 0, 0);
     }
 
     void endPage(const DeviceParameterBlock& b) override {
@@ -186,16 +168,7 @@ void HpglFileDriver::initialise(DeviceParameterBlock&) {
     d.colourLimit = 9;
     d.printCommandAllowed = 1;
     d.resolutionX = d.resolutionY = 90;
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = family().capabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 0,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 7,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = m.pens,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 0};
+    hardcopyDeviceInfo() = plotterDevice(family().capabilities, m.pens, 7, 0);
     sizePending = true;
     SetDefaultFileExtension(".plt");
     d.activeDriver = hc::HpglDriverNumber;
@@ -212,8 +185,6 @@ void HpglFileDriver::begin(DeviceParameterBlock& b) {
     const HardcopyOptions& o = hardcopyOptions();
     if (o[hc::HpglPlotterControl] != 0) HpglWriteCommand("\x1b.Y");
     writeFrame(o[hc::Orientation] == 0);
-    HpglWriteCommand(std::string("DT") + terminator);
-    HpglWriteCommand("DI1. 0.");
     HpglWriteShapeRecord(2, false, 9, 0, 0);
     HpglWriteShapeRecord(13, false, modelNumber(), 0, 0);
     HpglWriteCommand(kPlotterScale);
@@ -231,15 +202,18 @@ void HpglFileDriver::polyline(const DeviceParameterBlock& b) {
 
 void HpglFileDriver::colour() {
     const GraphicsState& g = graphicsState();
-    const char pen = HpglPenFromColour(g.colourNumber, hardcopyDeviceState().penCount);
+    int r = 0, gr = 0, bl = 0;
+    CurrentColourComponents(r, gr, bl);
+    // White is the paper: no pen draws it (a white fill would come out in
+    // the first pen's ink).
+    const bool white = r > 245 && gr > 245 && bl > 245;
+    const char pen = white ? '0' : HpglPenFromColour(g.colourNumber, hardcopyDeviceState().penCount);
     if (pen != pen_) {
         pen_ = pen;
         HpglWriteCommand(std::string("PU;SP") + pen);
         penAway_ = false;
     }
     if (g.lineFillHardcopy != 0) return;
-    int r = 0, gr = 0, bl = 0;
-    CurrentColourComponents(r, gr, bl);
     HpglWriteShapeRecord(1, true, bl * 65536 + gr * 256 + r, 0, 0);
 }
 
@@ -278,7 +252,7 @@ void HpglFileDriver::softwareFill(DeviceRequest request, const DeviceParameterBl
     if (g.fillStyle == 3) spacing *= 2.0f;
     g.lineFillSpacing = hardcopyDeviceState().fillSpacing = spacing;
     if (request == 5) return ellipse(b);
-    HpglWriteShapeRecord(recordKind(request), false, g.fillStyle, g.fillDensity,
+    HpglWriteShapeRecord(shapeKind(request), false, g.fillStyle, g.fillDensity,
                          g.fillOutline * 10 + g.fillAngle);
     switch (request) {
         case 7:
@@ -308,61 +282,30 @@ void HpglFileDriver::softwareFill(DeviceRequest request, const DeviceParameterBl
 
 void HpglFileDriver::ellipse(const DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
-    if (!ellipseCrossesArea(b)) return;
-    HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
-    if (!native_) HpglWriteShapeRecord(5, false, g.fillStyle, g.fillDensity, g.fillAngle);
-    const IsotropicScale scale = HpglIsotropicScale(HpglAxisRatio(b.fx[3]));
-    HpglWriteCommand(scale.command);
-    if (native_) HpglWriteCommand("PM0");
-    HpglWriteCommandXY("CI", b.fx[2] * scale.radius, 0.0f);
-    if (native_) HpglWriteCommand("PM2;FP");
-    HardcopyDeviceState& d = hardcopyDeviceState();
-    d.lastPenX = b.fx[1];
-    d.lastPenY = b.fy[1];
-    HpglWriteCommand(kPlotterScale);
+    plotEllipse(b, native_,
+                HpglShapeRecordText(5, false, g.fillStyle, g.fillDensity, g.fillAngle));
 }
 
 void HpglFileDriver::nativeShape(DeviceRequest request, const DeviceParameterBlock& b) {
-    HardcopyDeviceState& d = hardcopyDeviceState();
-    const auto polygon = [&](auto&& point, int n) {
-        float x = 0, y = 0;
-        point(0, x, y);
-        HpglWriteCommandXY("PU", x, y);
-        HpglWriteCommand("PM0");
-        for (int k = 1; k < n; ++k) {
-            float px = 0, py = 0;
-            point(k, px, py);
-            HpglWriteCommandXY("PD", px, py);
-        }
-        HpglWriteCommand("PM2;FP");
-        d.lastPenX = x;
-        d.lastPenY = y;
-    };
-    const auto corner = [&](int k, float& x, float& y) { x = b.fx[k + 1], y = b.fy[k + 1]; };
     switch (request) {
         case 5:
             return ellipse(b);
         case 7:
-            return polygon(corner, 4);
+            return fillCorners(b, 4);
         case 9:
-            HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
-            HpglWriteCommandXY("RA", b.fx[2], b.fy[2]);
-            d.lastPenX = b.fx[1];
-            d.lastPenY = b.fy[1];
-            return;
+            return fillRectangle(b);
         case 11:
-            return polygon(corner, 3);
+            return fillCorners(b, 3);
         case 13:
             return HpglArc(13, kPlotterScale);
         default: {
             const DevicePointArrays& p = devicePointArrays();
-            const int n = BufferPointCount(b.count);
+            const std::size_t n = static_cast<std::size_t>(BufferPointCount(b.count));
             if (n == 0) return;
-            return polygon(
-                [&](int k, float& x, float& y) {
-                    x = p.x[static_cast<std::size_t>(k)], y = p.y[static_cast<std::size_t>(k)];
-                },
-                n);
+            fillPolygon(p.x[0], p.y[0], [&] {
+                for (std::size_t k = 1; k < n; ++k)
+                    HpglWriteCommandXY("PD", p.x[k], p.y[k]);
+            });
         }
     }
 }

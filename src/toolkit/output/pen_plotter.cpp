@@ -18,6 +18,20 @@ std::string frameFields(int a, int b, int c, int d) {
 
 }  // namespace
 
+DeviceInfo PenPlotterDriver::plotterDevice(const char* capabilities, int colours,
+                                           int lineStyles, int textBox) {
+    return DeviceInfo{.capabilities = capabilities,
+                      .gradientFillAvailable = 0,
+                      .trueColour = 0,
+                      .styledVadiLines = 2,
+                      .textAngleCapability = 360,
+                      .lineStyleCount = lineStyles,
+                      .deviceTextThreshold = 1.7e38f,
+                      .hardcopyColourCount = colours,
+                      .hardcopyTextLayout = 0,
+                      .hardcopyTextBox = textBox};
+}
+
 bool PenPlotterDriver::openPlotter(const DeviceParameterBlock& b) {
     GraphicsState& g = graphicsState();
     g.hardcopyScaleX = PageScale(32760.0f, g.plotExtentX);
@@ -42,6 +56,66 @@ void PenPlotterDriver::writeFrame(bool turned) {
     const std::string frame = frameFields(p1x, p1y, p2x, p2y);
     HpglWriteCommand("IN; IP" + frame);
     HpglWriteCommand((turned ? "RO 90; IP" : "RO  0; IP") + frame);
+    HpglWriteCommand(std::string("DT") + terminator);
+    HpglWriteCommand("DI1. 0.");
+}
+
+int PenPlotterDriver::shapeKind(DeviceRequest request) {
+    switch (request) {
+        case 5:
+            return 5;
+        case 7:
+            return 8;
+        case 9:
+            return 6;
+        case 11:
+            return 7;
+        case 13:
+            return 4;
+        default:
+            return 11;
+    }
+}
+
+void PenPlotterDriver::plotEllipse(const DeviceParameterBlock& b, bool solid,
+                                   std::string_view record) {
+    if (!ellipseCrossesArea(b)) return;
+    HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
+    if (!solid && !record.empty()) WritePlotLine(record);
+    const IsotropicScale scale = HpglIsotropicScale(HpglAxisRatio(b.fx[3]));
+    HpglWriteCommand(scale.command);
+    if (solid) HpglWriteCommand("PM0");
+    HpglWriteCommandXY("CI", b.fx[2] * scale.radius, 0.0f);
+    if (solid) HpglWriteCommand("PM2;FP");
+    HardcopyDeviceState& d = hardcopyDeviceState();
+    d.lastPenX = b.fx[1];
+    d.lastPenY = b.fy[1];
+    HpglWriteCommand(kPlotterScale);
+}
+
+void PenPlotterDriver::fillPolygon(float x, float y, const std::function<void()>& body) {
+    HpglWriteCommandXY("PU", x, y);
+    HpglWriteCommand("PM0");
+    body();
+    HpglWriteCommand("PM2;FP");
+    HardcopyDeviceState& d = hardcopyDeviceState();
+    d.lastPenX = x;
+    d.lastPenY = y;
+}
+
+void PenPlotterDriver::fillCorners(const DeviceParameterBlock& b, int n) {
+    fillPolygon(b.fx[1], b.fy[1], [&] {
+        for (int k = 2; k <= n; ++k)
+            HpglWriteCommandXY("PD", b.fx[k], b.fy[k]);
+    });
+}
+
+void PenPlotterDriver::fillRectangle(const DeviceParameterBlock& b) {
+    HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
+    HpglWriteCommandXY("RA", b.fx[2], b.fy[2]);
+    HardcopyDeviceState& d = hardcopyDeviceState();
+    d.lastPenX = b.fx[1];
+    d.lastPenY = b.fy[1];
 }
 
 void PenPlotterDriver::penUpTo(float x, float y) {

@@ -5,6 +5,7 @@
 // label direction, size and start point, and the labels themselves.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ class PenPlotterDriver : public HardcopyDriver {
     using HardcopyDriver::HardcopyDriver;
 
   protected:
+    // The device description of a plotter: device text at any angle, colour
+    // numbers mapped to the nearest table entry first.
+    static DeviceInfo plotterDevice(const char* capabilities, int colours, int lineStyles,
+                                    int textBox);
+
     // Plotter units per point, set by the driver at request 1.
     float unitsPerPoint = 1016.0f / 72.0f;
     bool sizePending = true;
@@ -28,7 +34,8 @@ class PenPlotterDriver : public HardcopyDriver {
     // document the file, the blank prefix, the terminator and the frame.
     // False when the file could not be opened or the target only resized.
     bool openPlotter(const DeviceParameterBlock& b);
-    // "IN; IP" and "RO 90; IP" (RO0 unless `turned`) with P1 and P2.
+    // "IN; IP" and "RO 90; IP" (RO0 unless `turned`) with P1 and P2, the
+    // label terminator and the label direction.
     void writeFrame(bool turned);
     // "PU" to the point unless the pen is there; "PD" to a point.
     void penUpTo(float x, float y);
@@ -52,6 +59,19 @@ class PenPlotterDriver : public HardcopyDriver {
     // or around it, shows nothing, and plotter readers stumble over such
     // circles, so they are not sent.
     static bool ellipseCrossesArea(const DeviceParameterBlock& b);
+    // The shape record kind of a filled request (5 ellipse, 8 quadrilateral,
+    // 6 rectangle, 7 triangle, 4 pie, 11 polygon).
+    static int shapeKind(DeviceRequest request);
+    // The ellipse of a request 5 as a circle under the isotropic scale of
+    // its axis ratio, filled in polygon mode when `solid`; `record` is
+    // written after the pen-up to the centre of an outline.
+    void plotEllipse(const DeviceParameterBlock& b, bool solid, std::string_view record);
+    // Filled in polygon mode: the first n corners of the request, the
+    // rectangle of corners 1 and 2, and a polygon whose pen-down moves after
+    // its first point `body` writes (the pen ends back at the first point).
+    void fillCorners(const DeviceParameterBlock& b, int n);
+    void fillRectangle(const DeviceParameterBlock& b);
+    void fillPolygon(float x, float y, const std::function<void()>& body);
     // The label text and the terminator; control characters, which would end
     // the label or the line early, are left out.
     void writeLabel(std::string_view text);

@@ -18,7 +18,6 @@ namespace tk {
 
 namespace {
 
-constexpr const char* kCapabilities = "00000111111111100010011011110";
 
 constexpr std::array<const char*, 5> kProlog = {
     "/l {lineto} def/m {moveto} def/g {setrgbcolor} def/w {setlinewidth} def",
@@ -203,16 +202,7 @@ void PostScriptFileDriver::initialise(DeviceParameterBlock&) {
     d.colourCount = d.colourLimit = 256;
     d.printCommandAllowed = 1;
     d.resolutionX = d.resolutionY = 600;
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = kCapabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 1,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 8,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = 256,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 1};
+    hardcopyDeviceInfo() = PageDescriptionDevice();
     SetDefaultFileExtension(".ps");
     d.activeDriver = hc::PostScriptDriverNumber;
 }

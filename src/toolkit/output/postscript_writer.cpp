@@ -164,4 +164,17 @@ std::string ColourToHex(int red, int green, int blue) {
     return hex;
 }
 
+DeviceInfo PageDescriptionDevice() {
+    return DeviceInfo{.capabilities = "00000111111111100010011011110",
+                      .gradientFillAvailable = 0,
+                      .trueColour = 1,
+                      .styledVadiLines = 2,
+                      .textAngleCapability = 360,
+                      .lineStyleCount = 8,
+                      .deviceTextThreshold = 1.7e38f,
+                      .hardcopyColourCount = 256,
+                      .hardcopyTextLayout = 0,
+                      .hardcopyTextBox = 1};
+}
+
 }  // namespace tk

@@ -51,5 +51,8 @@ PsColour PsColourComponents(int value);
 void PsArc(int request);
 // Six lower-case hexadecimal digits of a colour.
 std::string ColourToHex(int red, int green, int blue);
+// The device description of the page-description drivers (PostScript and
+// SVG): device text at any angle, colour numbers used as they are.
+DeviceInfo PageDescriptionDevice();
 
 }  // namespace tk

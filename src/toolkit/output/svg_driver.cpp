@@ -19,7 +19,6 @@ namespace tk {
 
 namespace {
 
-constexpr const char* kCapabilities = "00000111111111100010011011110";
 constexpr std::size_t kPointsLine = 256;
 constexpr std::size_t kTextRoom = 1040;
 constexpr float kPi = 3.14159f;
@@ -41,6 +40,7 @@ struct Group {
 struct SvgState {
     Group line;          // the open line group; red -1 = none
     int openGroups = 0;  // groups of any kind not yet closed
+    bool textOpen = false;
     bool clipped = false;
     int clipNumber = 0;
 };
@@ -80,6 +80,15 @@ void closeGroup() {
     if (svg().openGroups == 0) return;
     writeLine("</g>");
     --svg().openGroups;
+}
+
+// A text whose last piece never came (a text of one character sent piece by
+// piece is marked first only) has its group closed before anything else is
+// drawn, so what follows does not take the text's style.
+void closeText() {
+    if (!svg().textOpen) return;
+    closeGroup();
+    svg().textOpen = false;
 }
 
 void handleColour(int& r, int& g, int& b) {
@@ -158,20 +167,26 @@ class SvgFileDriver final : public HardcopyDriver {
     }
 
     void line(const DeviceParameterBlock& b) override {
+        closeText();
         writeLine("<line" + attribute("x1", svgX(b.fx[1])) + attribute("y1", svgY(b.fy[1])) +
                   attribute("x2", svgX(b.fx[2])) + attribute("y2", svgY(b.fy[2])) + "/>");
     }
     void point(const DeviceParameterBlock& b) override {
+        closeText();
         const std::string x = svgX(b.fx[1]), y = svgY(b.fy[1]);
         writeLine("<line" + attribute("x1", x) + attribute("y1", y) + attribute("x2", x) +
                   attribute("y2", y) + " />");
     }
     void polyline(const DeviceParameterBlock& b) override {
+        closeText();
         const auto points = bufferPoints(b.count);
         if (!points.empty()) pointsElement("polyline", points);
     }
     void text(DeviceParameterBlock& b) override;
-    void arc(DeviceParameterBlock& b) override { pathArc(34, b); }
+    void arc(DeviceParameterBlock& b) override {
+        closeText();
+        pathArc(34, b);
+    }
     void fill(DeviceRequest request, DeviceParameterBlock& b) override;
     void fillEnd(DeviceRequest, DeviceParameterBlock&) override {
         if (graphicsState().fillStyle > 2) closeGroup();
@@ -201,16 +216,7 @@ void SvgFileDriver::initialise(DeviceParameterBlock&) {
     d.colourCount = d.colourLimit = 256;
     d.printCommandAllowed = 0;
     d.resolutionX = d.resolutionY = 72;
-    hardcopyDeviceInfo() = DeviceInfo{.capabilities = kCapabilities,
-                                      .gradientFillAvailable = 0,
-                                      .trueColour = 1,
-                                      .styledVadiLines = 2,
-                                      .textAngleCapability = 360,
-                                      .lineStyleCount = 8,
-                                      .deviceTextThreshold = 1.7e38f,
-                                      .hardcopyColourCount = 256,
-                                      .hardcopyTextLayout = 0,
-                                      .hardcopyTextBox = 1};
+    hardcopyDeviceInfo() = PageDescriptionDevice();
     SetDefaultFileExtension(".svg");
     d.activeDriver = hc::SvgDriverNumber;
 }
@@ -239,6 +245,7 @@ void SvgFileDriver::lineGroup() {
     next.style = std::clamp(g.lineStyle, 0, 7);
     next.join = std::clamp(o[hc::LineJoinOption], 0, 2);
     next.cap = std::clamp(o[hc::LineCapOption], 0, 2);
+    closeText();
     SvgState& s = svg();
     if (next == s.line) return;
     if (s.line.red != -1) closeGroup();
@@ -274,6 +281,7 @@ void SvgFileDriver::ellipse(const DeviceParameterBlock& b) {
 }
 
 void SvgFileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
+    closeText();
     const GraphicsState& g = graphicsState();
     if (g.fillStyle <= 2) {
         if (request == 5) ellipse(b);
@@ -283,8 +291,11 @@ void SvgFileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
     FillColourComponents(r, gr, bl);
     handleColour(r, gr, bl);
     const SvgState& s = svg();
+    // Sharp edges: neighbouring fills (the cells of a colour fill) meet
+    // without the pale seams that smoothed edges leave between them.
     openGroup("stroke:none;fill:#" + ColourToHex(r, gr, bl) +
-              (s.clipped ? ";clip-path:url(#clip" + std::to_string(s.clipNumber) + ")" : ""));
+              (s.clipped ? ";clip-path:url(#clip" + std::to_string(s.clipNumber) + ")" : "") +
+              ";shape-rendering:crispEdges");
     switch (request) {
         case 5:
             return ellipse(b);
@@ -330,7 +341,9 @@ void SvgFileDriver::text(DeviceParameterBlock& b) {
     const bool centre = g.textMode != 1 && g.textJustification == 1;
     const bool right = g.textMode != 1 && g.textJustification == 2;
     if ((b.pixX[2] & 1) != 0) {
-        const SvgState& s = svg();
+        closeText();
+        SvgState& s = svg();
+        s.textOpen = true;
         std::string style = "fill:#" + ColourToHex(std::max(s.line.red, 0),
                                                    std::max(s.line.green, 0),
                                                    std::max(s.line.blue, 0)) +
@@ -356,7 +369,7 @@ void SvgFileDriver::text(DeviceParameterBlock& b) {
     if (g.deviceTextAngle != 0) transform += " rotate(" + SvgFormatNumber(-g.deviceTextAngle) + ")";
     writeLine("<text" + attribute("transform", transform) + ">" +
               textContent(RequestText(b.pixX[1])) + "</text>");
-    if ((b.pixX[2] & 2) != 0) closeGroup();
+    if ((b.pixX[2] & 2) != 0) closeText();
 }
 
 }  // namespace

@@ -4,13 +4,17 @@
 #include <string>
 
 #include "shell/calculate_commands.h"
+#include "shell/data_point_commands.h"
 #include "shell/database_commands.h"
 #include "shell/edit_dialog_commands.h"
 #include "shell/export_commands.h"
 #include "shell/help_commands.h"
 #include "shell/import_commands.h"
+#include "shell/label_commands.h"
 #include "shell/menus.h"
+#include "shell/model_commands.h"
 #include "shell/print_commands.h"
+#include "shell/vertex_locking.h"
 #include "shell/view_commands.h"
 
 namespace shell {
@@ -46,6 +50,10 @@ const CommandTable& commandTable() {
         addCalculateCommands(t);
         addHelpCommands(t);
         addMenuCommands(t);
+        addModelCommands(t);
+        addLockCommands(t);
+        addLabelCommands(t);
+        addDataPointCommands(t);
         return t;
     }();
     return table;

@@ -18,6 +18,7 @@
 #include "toolkit/core/window_placement.h"
 #include "util/message_boxes.h"
 #include "views/map_view.h"
+#include "views/profile_scaling.h"
 
 namespace shell {
 
@@ -58,7 +59,7 @@ void exitCommand(int window) {
     if (window == 0)
         exitCommandMain();
     else if (window == profileWindow())
-        closeProfileWindowRequest(true);
+        closeProfileWindowRequest();
 }
 
 }  // namespace
@@ -76,9 +77,10 @@ void addDatabaseCommands(CommandTable& t) {
     t.set(CMD_TRANSFER, transferSyntheticCommand);
 }
 
-void showWorkingProfile(int index) {
+void showWorkingProfile(int index, bool rescale) {
     currentProfile() = index;
     loadWorkingProfile(index);
+    if (rescale) views::DATARESCALEPL(workingProfile());
     tk::OutputWindowSelect(0);
     markCurrentProfile();
     openProfileWindow();

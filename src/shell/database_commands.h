@@ -28,7 +28,8 @@ bool offerProfileSave();
 // user cancelled or the save failed, so nothing may be discarded.
 bool offerDatabaseSave();
 
-// Makes slot `index` the working profile and shows it in the profile window.
-void showWorkingProfile(int index);
+// Makes slot `index` the working profile and shows it in the profile window,
+// its data axes fitted to the data first when `rescale` is set.
+void showWorkingProfile(int index, bool rescale = false);
 
 }  // namespace shell

@@ -3,9 +3,12 @@
 #include "model/profile_database.h"
 #include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/digitising.h"
 #include "shell/import_commands.h"
 #include "shell/interaction.h"
+#include "shell/lock_dialogs.h"
 #include "shell/menus.h"
+#include "shell/pointer_state.h"
 #include "shell/program.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/rubber_bands.h"
@@ -50,7 +53,7 @@ void closeRequest(int window) {
     if (window == 0)
         closeRequestMain();
     else if (window == profileWindow())
-        closeProfileWindowRequest(false);
+        closeProfileWindowRequest();
     else if (window > 0)
         tk::WindowCloseChild(window);
 }
@@ -65,6 +68,7 @@ void dispatchCommand(int window, int command) {
     eraseRubberBands();
     shellSession().LastWindow = window;
     tk::OutputWindowSelect(window);
+    pointerState().PressButton = 0;
     if (CommandHandler h = commandTable().find(command)) h(window);
 }
 
@@ -136,7 +140,7 @@ void exitCommandMain() {
     exitSequence();
 }
 
-void closeProfileWindowRequest(bool fromExitCommand) {
+void closeProfileWindowRequest() {
     if (currentProfile() > 0) {
         if (!offerProfileSave()) return;
         unmarkCurrentProfile();
@@ -146,10 +150,15 @@ void closeProfileWindowRequest(bool fromExitCommand) {
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);
-    if (fromExitCommand) return;
+    // No click mode may outlive the window it waits in: the main window
+    // would ignore the user for good.
+    HIDEACTIVEDLG();
+    FOLLOWEROFF();
+    SNAPLOCKOFF();
     MainLoopState& m = mainLoop();
     m.PairLockMode = m.LeaderLockMode = m.FollowerLockMode = false;
     shellSession().SplitBodyMode = false;
+    cancelDigitising();
 }
 
 }  // namespace shell

@@ -23,7 +23,7 @@ void hideHint();
 // loop through Cancel).
 void closeRequestMain();
 void exitCommandMain();
-// Close request (and, without the lock dialogs, Exit) of the profile window.
-void closeProfileWindowRequest(bool fromExitCommand);
+// Close request and Exit of the profile window; the click modes end with it.
+void closeProfileWindowRequest();
 
 }  // namespace shell

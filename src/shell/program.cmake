@@ -2,6 +2,8 @@
 set(PELK_SHELL_RESOURCES
     ${CMAKE_SOURCE_DIR}/src/shell/resources/pelk-gm.rc
     ${CMAKE_SOURCE_DIR}/src/shell/resources/resource_ids.h
+    ${CMAKE_SOURCE_DIR}/src/shell/resources/editing.rc
+    ${CMAKE_SOURCE_DIR}/src/shell/resources/editing_ids.h
     ${CMAKE_SOURCE_DIR}/src/views/view_properties_fields.h
     ${CMAKE_SOURCE_DIR}/src/shell/resources/toolbar.bmp
     ${CMAKE_SOURCE_DIR}/src/shell/resources/profile_toolbar.bmp

@@ -2,6 +2,8 @@
 
 #include "files/session_state.h"
 #include "model/session_state.h"
+#include "shell/pointer_state.h"
+#include "views/view_state.h"
 
 namespace shell {
 
@@ -59,6 +61,9 @@ void resetShellState() {
     workingProfile() = model::ProfileLine{};
     model::resetSessionState();
     files::sessionState().reset();
+    resetPointerState();
+    views::viewState().reset();
+    model::resetNewBodyBuffer();
 }
 
 }  // namespace shell

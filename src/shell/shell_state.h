@@ -46,12 +46,12 @@ struct MainLoopState {
 struct ShellSession {
     int MainWindowHeightAdjust = 0;
     bool RubberBoxShown = false, RubberLineShown = false, RubberPolyShown = false;
-    // Where the rubber shapes stand, in window units of their window: the
-    // gestures set them as they draw, the loop erases with them.
+    // The gesture's points in window units of its window: the press
+    // (advanced by drag steps and the traced polyline), the moving corner of
+    // a box, the end of a rubber line.
     int AnchorX = 0, AnchorY = 0;        // press point of the gesture
     int BoxCornerX = 0, BoxCornerY = 0;  // moving corner of the box, end of the map polyline
     int RubberEndX = 0, RubberEndY = 0;  // end of the rubber line
-    int RubberWindow = 0;                // the window they are drawn in
     // The map traces a polyline instead of zooming (the polyline option
     // with zoom off); its line stays through the next press.
     bool MapLineMode = false;

@@ -2,6 +2,7 @@
 
 #include "files/view_settings.h"
 #include "shell/menus.h"
+#include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
 #include "shell/view_commands.h"
 #include "toolkit/core/window_api.h"
@@ -37,6 +38,7 @@ void refreshMap() {
     // are gone must not stay on the screen.
     if (database().NPROF <= 0) tk::WindowFillRectangle();
     views::REFRESH(database(), mainLoop().MapAxis);
+    windowRedrawn(0);
 }
 
 void rescaleMap() {
@@ -64,6 +66,7 @@ void refreshProfileWindow() {
     fitUnscaledGraphs(workingProfile());
     tk::OutputWindowSelect(profileWindow());
     views::REFRESHPL(workingProfile());
+    windowRedrawn(profileWindow());
     views::profileSummary(workingProfile(), views::toolkitHoverOutput());
 }
 

@@ -1,6 +1,7 @@
 #include "views/data_graph.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>

@@ -97,21 +97,6 @@ inline void writeModelDatabase(const std::string& name = "SITE") {
     model::CLEARDB(db);
 }
 
-inline win::HWND profileFrame() {
-    const int n = profileWindow();
-    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].frame : nullptr;
-}
-
-inline void chooseProfileMenu(Script& s, const std::string& menu, const std::string& item) {
-    s.clickAt([menu] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(profileFrame(), menu, r))
-            throw std::runtime_error("no profile-window menu title " + menu);
-        return win::robot::centreOf(r);
-    });
-    s.clickMenuItem(item);
-}
-
 inline win::HWND field(const std::string& dialogTitle, int id) {
     return win::GetDlgItem(dialogTitled(dialogTitle), id);
 }

@@ -213,6 +213,32 @@ inline void postCommand(win::HWND window, int command) {
     win::PostMessageA(window, win::WM_COMMAND, static_cast<win::WPARAM>(command), 0);
 }
 
+// The profile window, its drawing area (no bars) and its menu bar.
+inline win::HWND profileFrame() {
+    const int n = profileWindow();
+    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].frame : nullptr;
+}
+
+inline win::HWND profileClient() {
+    const int n = profileWindow();
+    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].client : nullptr;
+}
+
+inline void chooseProfileMenu(Script& s, const std::string& menu, const std::string& item) {
+    s.clickAt([menu] {
+        win::RECT r{};
+        if (!win::robot::menuBarItemRect(profileFrame(), menu, r))
+            throw std::runtime_error("no profile menu title " + menu);
+        return win::robot::centreOf(r);
+    });
+    s.clickMenuItem(item);
+}
+
+inline void saveShot(win::HWND w, const std::string& name) {
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    EXPECT_TRUE(win::robot::saveWindowPng(w, PELK_SCREENSHOT_DIR "/" + name));
+}
+
 inline int menuState(int window, int command, int kind) {
     tk::OutputWindowSelect(window);
     int value = -1;

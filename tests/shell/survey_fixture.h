@@ -134,17 +134,6 @@ inline void writeSurvey(const std::string& name, const Survey& s = {}) {
     model::CLEARDB(db);
 }
 
-// The profile window's frame.
-inline win::HWND profileFrame() {
-    const int n = profileWindow();
-    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].frame : nullptr;
-}
-
-// The drawing areas of the two windows (no bars).
-inline win::HWND profileClient() {
-    const int n = profileWindow();
-    return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].client : nullptr;
-}
 inline win::HWND mainClient() {
     return tk::windowSystem().slots[0].client;
 }
@@ -153,17 +142,6 @@ inline win::HWND mainClient() {
 // to read, as a user would before looking closely.
 inline void enlargeProfileWindow(Script& s) {
     s.check([] { win::SetWindowPos(profileFrame(), nullptr, 4, 4, 630, 520, win::SWP_NOZORDER); });
-}
-
-// Chooses an item of the profile window's menu bar.
-inline void chooseProfileMenu(Script& s, const std::string& menu, const std::string& item) {
-    s.clickAt([menu] {
-        win::RECT r{};
-        if (!win::robot::menuBarItemRect(profileFrame(), menu, r))
-            throw std::runtime_error("no profile menu title " + menu);
-        return win::robot::centreOf(r);
-    });
-    s.clickMenuItem(item);
 }
 
 // A copy of the window's pixels as they stand on the screen.
@@ -175,11 +153,6 @@ inline std::vector<std::uint32_t> windowPixels(win::HWND w) {
         for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, screen.width); ++x)
             px.push_back(screen.at(x, y) & 0xFFFFFF);
     return px;
-}
-
-inline void saveShot(win::HWND w, const std::string& name) {
-    std::filesystem::create_directories(PELK_SCREENSHOT_DIR);
-    EXPECT_TRUE(win::robot::saveWindowPng(w, PELK_SCREENSHOT_DIR "/" + name));
 }
 
 }  // namespace shell::test

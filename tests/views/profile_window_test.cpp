@@ -93,7 +93,7 @@ TEST_F(ProfileViewTest, TitlesByDataType) {
         {"VLF In-Phase/Quad", 1, 1, 15, 15}, {"Mystery", 1, 1, 0, 0},
         // Every type the new-profile dialogs give has its family's title.
         {"Microgravity Data", 1, 1, 22, 22}, {"Gravity Gradient", 1, 1, 22, 22},
-        {"Magnetics Vert Grad ", 1, 1, 21, 21}, {"Magnetics Z-V Grad  ", 1, 1, 21, 21}};
+        {"Magnetics Vert Grad ", 1, 1, 21, 21}, {"Magnetics Z-V Grad  ", 1, 1, 21, 21}, {"Magnetics Z-Comp", 1, 1, 21, 21}};
     for (const Case& c : cases) {
         const views::DataTitles t = views::dataTitles(c.type, c.panel, c.graphs);
         EXPECT_EQ(t.left, c.left) << c.type << c.panel;

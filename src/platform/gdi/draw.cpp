@@ -37,6 +37,16 @@ void endRaster(DeviceContext& dc) {
     if (dc.kind == DcKind::Memory && dc.st.bitmap) dc.st.bitmap->pushDib();
 }
 
+namespace {
+
+// The raster window of a target begun with beginRaster: rasterWindow's
+// answer, without working out the clip a second time.
+RECT clipBox(const RasterTarget& t) {
+    return t.clip.empty() ? RECT{0, 0, 0, 0} : t.clip.box();
+}
+
+}  // namespace
+
 RECT rasterWindow(DeviceContext& dc) {
     Surface* s = dc.target();
     if (!s) return {-(1 << 27), -(1 << 27), 1 << 27, 1 << 27};
@@ -162,7 +172,7 @@ void strokeRaster(DeviceContext& dc, const std::vector<PointD>& pts, bool closed
                   double width, const std::vector<double>& dashes) {
     RasterTarget t;
     if (!beginRaster(dc, t)) return;
-    const CoverageWindow window(rasterWindow(dc));
+    const CoverageWindow window(clipBox(t));
     const Paint paint = solidPaint(dc, pen.color, dc.st.rop2);
     if (width <= 1.5) {
         std::vector<int> pattern;
@@ -228,7 +238,7 @@ void fillDevice(DeviceContext& dc, const std::vector<PointD>& pts, const std::ve
     }
     RasterTarget t;
     if (!beginRaster(dc, t)) return;
-    const CoverageWindow window(rasterWindow(dc));
+    const CoverageWindow window(clipBox(t));
     Paint paint;
     if (brushPaint(dc, brush, rop2, paint)) {
         Coverage c;

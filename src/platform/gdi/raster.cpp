@@ -146,7 +146,11 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
         double x0, y0, x1, y1;
         int dir;
     };
-    std::vector<Edge> edges;
+    // Wide lines rasterise three small polygons per segment: the work
+    // lists are kept from one call to the next rather than allocated anew.
+    static thread_local std::vector<Edge> edges;
+    static thread_local std::vector<std::pair<double, int>> xs;
+    edges.clear();
     double ymin = 1e300, ymax = -1e300;
     std::size_t start = 0;
     for (int n : counts) {
@@ -170,7 +174,6 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
         y0 = std::max<int>(y0, coverageWindow()->top);
         y1 = std::min<int>(y1, coverageWindow()->bottom);
     }
-    std::vector<std::pair<double, int>> xs;
     for (int y = y0; y < y1; ++y) {
         xs.clear();
         for (const Edge& e : edges) {
@@ -449,13 +452,26 @@ void addQuad(PointD a, PointD b, PointD c, PointD d, Coverage& out) {
     polygonCoverage({a, b, c, d}, {4}, true, out);
 }
 
-void addDisc(PointD c, double r, Coverage& out) {
-    std::vector<PointD> pts;
-    const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
-    for (int i = 0; i < n; ++i) {
-        const double t = 2 * std::numbers::pi * i / n;
-        pts.push_back({c.x + r * std::cos(t), c.y + r * std::sin(t)});
+// The n corners of the unit circle, worked out once per n: every round cap
+// and join of a wide line needs them.
+const std::vector<PointD>& unitCircle(int n) {
+    static std::vector<std::vector<PointD>> circles(257);
+    std::vector<PointD>& pts = circles[static_cast<std::size_t>(n)];
+    if (pts.empty()) {
+        for (int i = 0; i < n; ++i) {
+            const double t = 2 * std::numbers::pi * i / n;
+            pts.push_back({std::cos(t), std::sin(t)});
+        }
     }
+    return pts;
+}
+
+void addDisc(PointD c, double r, Coverage& out) {
+    const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
+    std::vector<PointD> pts;
+    pts.reserve(static_cast<std::size_t>(n));
+    for (const PointD& u : unitCircle(n))
+        pts.push_back({c.x + r * u.x, c.y + r * u.y});
     polygonCoverage(pts, {n}, true, out);
 }
 

@@ -180,7 +180,11 @@ void ScreenSetColour(int deviceColour, int rgb) {
     else
         p.current = win::GetNearestColor(s.dc, static_cast<win::COLORREF>(rgb));
     p.halftoneDirty = true;
-    ScreenCreatePen();
+    // The plotter sets its colour before every line: a pen of that colour
+    // still selected on the screen need not be made again.
+    const bool penInPlace = !s.metafile && p.pen && p.current == p.previous && dc() &&
+                            win::GetCurrentObject(dc(), win::OBJ_PEN) == p.pen;
+    if (!penInPlace) ScreenCreatePen();
 }
 
 void ScreenLine(int x1, int y1, int x2, int y2) {

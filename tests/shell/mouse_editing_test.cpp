@@ -1,0 +1,536 @@
+// Shaping the model with the mouse in the profile window.
+
+#include "editing_test_support.h"
+
+namespace shell::test {
+namespace {
+
+using win::robot::Button;
+
+TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
+    writeRidgeDatabase("SITE");
+    std::vector<float> before;
+    Script s;
+    clickAside(s);
+    s.check([&] {
+        calc::CALC(workingProfile(), 0);
+        ASSERT_TRUE(workingProfile().LSYN);
+        before = workingProfile().SYN.values();
+        saveShot(profileFrame(), "drag_vertex_before.png");
+    });
+    s.moveTo(atModel(1600, -200));
+    s.pressAt(atModel(1600, -200));
+    s.moveTo(atModel(1700, -150)).moveTo(atModel(1800, -120)).moveTo(atModel(1900, -100));
+    s.check([&] {
+        // While moving, the synthetics follow the vertex: those of the
+        // reshaped body alone are calculated again, to the same result.
+        EXPECT_TRUE(views::viewState().DragVertex);
+        EXPECT_NE(workingProfile().SYN.values(), before);
+        model::ProfileLine whole;
+        model::COPYPFLINE(whole, workingProfile());
+        calc::CALC(whole, 0);
+        for (int i = 1; i <= whole.NSTA; ++i)
+            EXPECT_NEAR(workingProfile().SYN(i, 1), whole.SYN(i, 1), 1.0E-5f);
+    });
+    s.wait(400);
+    s.releaseAt(atModel(1900, -100));
+    s.check([&] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_FALSE(views::viewState().DragVertex);
+        EXPECT_NEAR(m.XVRT(3), 1900.0f, 30.0f);
+        EXPECT_NEAR(m.ZVRT(3), -100.0f, 30.0f);
+        EXPECT_EQ(m.XVRT(2), 1000.0f);  // the other vertices stay
+        EXPECT_TRUE(workingProfile().LSYN);
+        EXPECT_NE(workingProfile().SYN.values(), before);
+        EXPECT_FALSE(workingProfile().LSAVED);
+        saveShot(profileFrame(), "drag_vertex_after.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    // The right button on a vertex moves the whole body.
+    s.pressAt(atModel(1600, -200), Button::Right);
+    s.moveTo(atModel(1900, -200)).moveTo(atModel(2200, -200));
+    s.check([] {
+        EXPECT_TRUE(views::viewState().DragBody);
+        EXPECT_FALSE(model::sessionState().BadModel);
+        EXPECT_NEAR(workingModel().XVRT(1), 1600.0f, 20.0f);
+    });
+    s.moveTo(atModel(2600, -200));  // now it overlaps the second body
+    s.check([] {
+        EXPECT_TRUE(model::sessionState().BadModel);
+        EXPECT_EQ(tk::windowSystem().GlobalCursorShape, tk::CursorNo);
+        saveShot(profileFrame(), "drag_body_illegal.png");
+    });
+    s.wait(400);
+    s.releaseAt(atModel(2600, -200), Button::Right);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_FALSE(views::viewState().DragBody);
+        EXPECT_FALSE(model::sessionState().BadModel);
+        // Back where the last legal step left it, whole and square.
+        EXPECT_NEAR(m.XVRT(1), 1600.0f, 20.0f);
+        EXPECT_NEAR(m.XVRT(3) - m.XVRT(1), 600.0f, 0.01f);
+        EXPECT_NEAR(m.ZVRT(2) - m.ZVRT(1), 600.0f, 0.01f);
+        EXPECT_EQ(m.XVRT(5), 2400.0f);
+        saveShot(profileFrame(), "drag_body_taken_back.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+float distance(float x1, float z1, float x2, float z2) {
+    return std::hypot(x2 - x1, z2 - z1);
+}
+
+TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1300, -500), "Set Pivot Location");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_NEAR(m.XPIVOT(1), 1300.0f, 20.0f);
+        EXPECT_NEAR(m.ZPIVOT(1), -500.0f, 20.0f);
+        EXPECT_TRUE(files::viewSettings().LVIEWPIVOT);
+    });
+    // Held on a vertex, the right button turns the body about its pivot.
+    s.pressAt(atModel(1600, -200), Button::Right);
+    s.wait(250);
+    s.moveTo(atModel(1550, -150)).moveTo(atModel(1500, -100)).moveTo(atModel(1450, -50));
+    s.wait(300);
+    s.releaseAt(atModel(1450, -50), Button::Right);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        const float px = m.XPIVOT(1), pz = m.ZPIVOT(1);
+        // Every vertex kept its distance from the pivot; the body turned.
+        EXPECT_NEAR(distance(m.XVRT(1), m.ZVRT(1), px, pz), distance(1000, -800, px, pz), 1.0f);
+        EXPECT_NEAR(distance(m.XVRT(3), m.ZVRT(3), px, pz), distance(1600, -200, px, pz), 1.0f);
+        const float turned = std::atan2(m.ZVRT(3) - pz, m.XVRT(3) - px) -
+                             std::atan2(-200.0f - pz, 1600.0f - px);
+        EXPECT_GT(std::fabs(turned), 0.05f);
+        EXPECT_NEAR(m.XVRT(5), 2400.0f, 0.001f);
+        saveShot(profileFrame(), "rotate_body.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ANewBodyIsDigitisedWithClicksAndClosedByFinish) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Body");
+    s.check([] {
+        ASSERT_TRUE(dialogTitled("Vertex Insertion Parameters"));
+        EXPECT_TRUE(mainLoop().DigitisingBody);
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_ENTERING)), "Entering body 3");
+        // The menus wait for the digitising to end.
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 0);
+    });
+    for (auto [x, z] : {std::pair{1800.0f, -600.0f}, {1800.0f, -1000.0f}, {2200.0f, -1000.0f}})
+        s.clickAt(atModel(x, z));
+    // An edge across the first body is refused with a beep.
+    s.clickAt(atModel(1300, -500));
+    s.check([] {
+        EXPECT_EQ(model::newBodyBuffer().n, 3);
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_INSERTIONHINT)),
+                  "New vertex causes an illegal model");
+        saveShot(d, "dialog_121_vertex_insertion.png");
+        saveShot(profileFrame(), "digitise_body.png");
+    });
+    s.clickAt(atModel(2200, -600));
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Vertex Insertion Parameters"), IDC_FINISH); });
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("0.35").key(win::VK_RETURN);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_FALSE(m.LAYER(3));
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 4);
+        EXPECT_NEAR(m.XVRT(m.IV1(3)), 1800.0f, 20.0f);
+        EXPECT_NEAR(m.ZVRT(m.IV2(3)), -600.0f, 20.0f);
+        EXPECT_FLOAT_EQ(m.DENS(3), 0.35f);
+        EXPECT_FALSE(mainLoop().DigitisingBody);
+        EXPECT_FALSE(dialogTitled("Vertex Insertion Parameters"));
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 1);
+        saveShot(profileFrame(), "digitise_body_finished.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ANewLayerIsDigitisedAndRunsOffBothEnds) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Layer");
+    s.check([] {
+        win::HWND d = dialogTitled("Vertex Insertion Parameters");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_ENTERING)), "Entering layer 3");
+    });
+    s.clickAt(atModel(500, -1050)).clickAt(atModel(3500, -1150));
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Vertex Insertion Parameters"), IDC_FINISH); });
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("0.5").key(win::VK_RETURN);
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_TRUE(m.LAYER(3));
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 2 + 4);  // two points and the four closing ones
+        EXPECT_NEAR(m.XVRT(m.IV1(3)), 500.0f, 20.0f);
+        saveShot(profileFrame(), "digitise_layer.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1000, -800), "Split Body");
+    s.check([] {
+        ASSERT_TRUE(dialogTitled("Click on second vertex to split"));
+        EXPECT_TRUE(shellSession().SplitBodyMode);
+    });
+    s.moveTo(atModel(1300, -500)).moveTo(atModel(1600, -200));
+    s.check([] {
+        // The rubber line runs from the first vertex to the cursor.
+        EXPECT_TRUE(shellSession().RubberLineShown);
+        saveShot(profileFrame(), "split_rubber_line.png");
+    });
+    s.clickAt(atModel(1600, -200));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.NBOD, 3);
+        EXPECT_EQ(m.IV2(1) - m.IV1(1) + 1, 3);
+        EXPECT_EQ(m.IV2(3) - m.IV1(3) + 1, 3);
+        EXPECT_FALSE(shellSession().SplitBodyMode);
+        EXPECT_FALSE(dialogTitled("Click on second vertex to split"));
+        saveShot(profileFrame(), "split_body.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Ridge Line", 41, 4000.0f,
+                                  {box(1000, -800, 1600, -200), box(1700, -900, 2300, -300)});
+                  }});
+    Script s;
+    clickAside(s);
+    // The corner of the second body snaps onto the first body's corner.
+    popupItem(s, atModel(1700, -300), "Snap and Lock to Nearest");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_EQ(m.IPOINT(6), 3);
+        EXPECT_EQ(m.XVRT(6), m.XVRT(3));
+        EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
+    });
+    // The leader is freed in both directions from its own menu.
+    popupItem(s, atModel(1600, -200), "Free X Movement");
+    popupItem(s, atModel(1600, -200), "Free Z Movement");
+    s.check([] {
+        model::PolygonModel& m = workingModel();
+        ASSERT_TRUE(m.LXFIX(3) && m.LZFIX(3));
+        EXPECT_FALSE(m.LXFIX(6) || m.LZFIX(6));
+        int status = -1;
+        calc::ONE_STEP(workingProfile(), m, status, sectionAxis(), dataAxis());
+        ASSERT_EQ(status, 0);
+        // The leader moved; the locked vertex is still exactly on it.
+        EXPECT_TRUE(m.XVRT(3) != 1600.0f || m.ZVRT(3) != -200.0f);
+        EXPECT_EQ(m.XVRT(6), m.XVRT(3));
+        EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
+        EXPECT_EQ(m.IPOINT(6), 3);
+        refreshProfileWindow();
+        saveShot(profileFrame(), "lock_and_invert.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    s.moveTo(atData(1900, 1.945f));
+    s.check([] {
+        const int w = profileWindow();
+        EXPECT_EQ(pointerState().HitDataPoint, 20);
+        EXPECT_NE(statusText(w, 3).find("20 Point"), std::string::npos);
+        EXPECT_NE(statusText(w, 4).find("1900."), std::string::npos);
+        EXPECT_NE(statusText(w, 5).find("1.94521 mgal"), std::string::npos);
+        EXPECT_EQ(tk::windowSystem().GlobalCursorShape, tk::CursorCross);
+        saveShot(profileFrame(), "hover_data_point.png");
+    });
+    s.answerMessageBox(win::IDOK);
+    s.clickAt(atData(1900, 1.945f));
+    s.check([] {
+        const auto box = win::testing::lastMessageBox();
+        ASSERT_TRUE(box);
+        EXPECT_NE(box->text.find("Station:    1900.0"), std::string::npos);
+        EXPECT_NE(box->text.find("Mask: NO"), std::string::npos);
+    });
+    // A release 300 ms after its press is no click; 299 ms is.
+    s.check([] { win::testing::resetMessageBoxes(); });
+    s.pressAt(atData(1900, 1.945f)).wait(300).releaseAt(atData(1900, 1.945f));
+    s.check([] { EXPECT_TRUE(win::testing::messageBoxes().empty()); });
+    s.answerMessageBox(win::IDOK);
+    s.pressAt(atData(1900, 1.945f)).wait(299).releaseAt(atData(1900, 1.945f));
+    s.check([] { EXPECT_EQ(win::testing::messageBoxes().size(), 1u); });
+    // Off the points the read-out goes.
+    s.moveTo(atData(1900, 0.8f));
+    s.check([] {
+        EXPECT_EQ(pointerState().HitDataPoint, 0);
+        EXPECT_EQ(statusText(profileWindow(), 3), "");
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The standard profile with one text label in its data graph.
+void writeLabelledDatabase() {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Ridge Line", 41, 4000.0f, twoBodies());
+                      model::LabelSet& l = p.LABELS;
+                      l.NLAB = 1;
+                      l.IWINDOW[0] = 1;
+                      l.IPARAM[0] = 0;
+                      l.XCLAB[0] = l.XARRO[0] = 800.0f;
+                      l.YCLAB[0] = l.YARRO[0] = 1.5f;
+                      l.WDLAB[0] = 400.0f;
+                      l.HILAB[0] = 0.2f;
+                      l.CMODL[0].assign("Anomaly");
+                  }});
+}
+
+TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
+    writeLabelledDatabase();
+    auto baseline = std::make_shared<win::Surface>();
+    auto axis = std::make_shared<util::AxisRecord>();
+    Script s;
+    clickAside(s);
+    s.check([baseline, axis] {
+        files::sessionState().LVLabels = true;
+        files::sessionState().LZOOM = true;
+        refreshProfileWindow();
+        *baseline = capture(profileClient());
+        *axis = dataAxis();
+    });
+    // A label under the cursor is outlined, and the outline goes with the cursor.
+    s.moveTo(atData(800, 1.5f));
+    s.check([baseline] {
+        EXPECT_EQ(pointerState().HighlightedLabel, 1);
+        EXPECT_GT(differingPixels(*baseline, capture(profileClient())), 0);
+    });
+    s.moveTo(atData(3500, 1.0f));
+    s.check([] {
+        EXPECT_EQ(pointerState().HighlightedLabel, 0);
+        expectSameAsFreshRedraw();
+    });
+    // A zoom box too narrow to zoom is drawn while the button is held and
+    // erased at the release.
+    s.pressAt(atData(3000, 1.0f));
+    s.wait(250);
+    s.moveTo(atData(3010, 0.8f)).moveTo(atData(3020, 0.5f));
+    s.check([baseline] {
+        EXPECT_TRUE(shellSession().RubberBoxShown);
+        EXPECT_GT(differingPixels(*baseline, capture(profileClient())), 0);
+        saveShot(profileFrame(), "rubber_zoom_box.png");
+    });
+    s.releaseAt(atData(3020, 0.5f));
+    s.check([axis] {
+        EXPECT_FALSE(shellSession().RubberBoxShown);
+        EXPECT_EQ(dataAxis(), *axis);  // not zoomed
+        expectSameAsFreshRedraw();
+    });
+    // A selection box dragged with the right button opens the vertices'
+    // menu; Cancel there changes nothing.
+    s.pressAt(atModel(2200, -1000), Button::Right);
+    s.wait(250);
+    s.moveTo(atModel(2700, -600)).moveTo(atModel(3100, -250));
+    s.check([] { EXPECT_TRUE(shellSession().RubberBoxShown); });
+    s.releaseAt(atModel(3100, -250), Button::Right);
+    s.clickMenuItem("Cancel");
+    s.check([] {
+        const auto& b = pointerState().SelectionBox;
+        EXPECT_NEAR(b[0], 2200.0f, 20.0f);
+        EXPECT_NEAR(b[1], 3100.0f, 20.0f);
+        EXPECT_NEAR(b[2], -1000.0f, 20.0f);
+        EXPECT_NEAR(b[3], -250.0f, 20.0f);
+        EXPECT_EQ(workingModel().IPOINT(6), 6);
+        expectSameAsFreshRedraw();
+    });
+    // A pivot dragged across the section.
+    popupItem(s, atModel(1300, -500), "Set Pivot Location");
+    s.moveTo(atModel(1300, -500));
+    s.pressAt(atModel(1300, -500));
+    s.moveTo(atModel(1350, -450)).moveTo(atModel(1400, -400));
+    s.check([] { EXPECT_TRUE(views::viewState().DragPivot); });
+    s.releaseAt(atModel(1400, -400));
+    s.check([] {
+        EXPECT_FALSE(views::viewState().DragPivot);
+        EXPECT_NEAR(workingModel().XPIVOT(1), 1400.0f, 20.0f);
+        EXPECT_NEAR(workingModel().ZPIVOT(1), -400.0f, 20.0f);
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+win::HWND lockDialog(const std::string& title) {
+    return dialogTitled(title);
+}
+
+TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    // Followers for one leader.
+    popupItem(s, atModel(1600, -200), "Lock Other Vertices To This Vertex");
+    s.check([] {
+        ASSERT_TRUE(lockDialog("Select Followers"));
+        EXPECT_TRUE(mainLoop().LeaderLockMode);
+        EXPECT_EQ(menuState(0, CMD_FILE, 1), 0);
+        saveShot(lockDialog("Select Followers"), "dialog_117_select_followers.png");
+    });
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.moveTo(atModel(1600, -200)).clickAt(atModel(1600, -200));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(6), 3);
+        EXPECT_EQ(workingModel().IPOINT(3), 3);
+        win::HWND d = lockDialog("Select Followers");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(d, "Target vertex is a Leader!"));
+        saveShot(d, "dialog_148_target_is_leader.png");
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Followers"), IDC_FOLLOWERSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().LeaderLockMode);
+        EXPECT_FALSE(lockDialog("Select Followers"));
+        EXPECT_EQ(menuState(0, CMD_FILE, 1), 1);
+    });
+    // A leader for one vertex: a follower is refused as its leader.
+    popupItem(s, atModel(3000, -300), "Lock This Vertex To Another");
+    s.check([] {
+        ASSERT_TRUE(lockDialog("Select Leader"));
+        EXPECT_TRUE(mainLoop().FollowerLockMode);
+        saveShot(lockDialog("Select Leader"), "dialog_111_select_leader.png");
+    });
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.check([] {
+        win::HWND d = lockDialog("Select Leader");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(
+            d, "Target Leader is already a Follower! Please select a different leader:"));
+        EXPECT_EQ(workingModel().IPOINT(7), 7);
+        saveShot(d, "dialog_133_leader_is_follower.png");
+    });
+    s.moveTo(atModel(1000, -200)).clickAt(atModel(1000, -200));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(7), 2);
+        EXPECT_FALSE(mainLoop().FollowerLockMode);
+        EXPECT_FALSE(lockDialog("Select Leader"));
+    });
+    // Pairs: a follower, then its leader, with a rubber line between.
+    popupItem(s, atModel(1000, -800), "Lock Pairs of Vertices Together");
+    s.check([] {
+        win::HWND d = lockDialog("Select Pairs to Lock");
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(d, IDC_PAIRPROMPT)),
+                  "Ready to select Follower...");
+        saveShot(d, "dialog_119_select_pairs.png");
+    });
+    s.moveTo(atModel(3000, -900)).clickAt(atModel(3000, -900));
+    s.moveTo(atModel(2300, -850)).moveTo(atModel(1600, -800));
+    s.check([] {
+        EXPECT_TRUE(shellSession().RubberLineShown);
+        EXPECT_EQ(win::robot::windowText(
+                      win::GetDlgItem(lockDialog("Select Pairs to Lock"), IDC_PAIRPROMPT)),
+                  "Ready to select Leader...");
+    });
+    s.clickAt(atModel(1600, -800));
+    s.check([] {
+        EXPECT_EQ(workingModel().IPOINT(8), 4);
+        EXPECT_FALSE(shellSession().RubberLineShown);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Pairs to Lock"), IDC_PAIRSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().PairLockMode);
+        EXPECT_FALSE(lockDialog("Select Pairs to Lock"));
+        saveShot(profileFrame(), "locks_made.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+win::HWND insertionDialog() {
+    return dialogTitled("Vertex Insertion Parameters");
+}
+
+TEST_F(EditingTest, DigitisingSnapsAndLocksBacksUpAndIsCancelled) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(2000, -1100), "New Body");
+    // The options change as the user clicks them.
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_SNAPLOCK); });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_FREEX); });
+    s.check([] {
+        const EditState& e = editState();
+        EXPECT_EQ(e.SnapLockChoice, 3);
+        EXPECT_TRUE(e.SnapToNearest && e.LockToNearest);
+        EXPECT_TRUE(e.NewVertexFreeX);
+        EXPECT_FALSE(e.NewVertexFreeZ);
+    });
+    // A click near the first body's corner lands on it and follows it.
+    s.moveTo(atModel(1610, -190)).clickAt(atModel(1610, -190));
+    s.moveTo(atModel(2000, -200)).clickAt(atModel(2000, -200));
+    s.check([] {
+        const model::NewBodyBuffer& b = model::newBodyBuffer();
+        ASSERT_EQ(b.n, 2);
+        EXPECT_EQ(b.X[0], 1600.0f);
+        EXPECT_EQ(b.Z[0], -200.0f);
+        EXPECT_EQ(b.leader[0], 3);
+        EXPECT_EQ(b.leader[1], 8 + 2);
+        EXPECT_TRUE(b.freeX[1]);
+    });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_BACKUP); });
+    s.check([] { EXPECT_EQ(model::newBodyBuffer().n, 1); });
+    s.answerMessageBox(win::IDOK);
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), IDC_FINISH); });
+    s.check([] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "Bodies need at least 3 vertices!");
+        EXPECT_TRUE(mainLoop().DigitisingBody);  // still digitising
+    });
+    s.clickOn([] { return win::GetDlgItem(insertionDialog(), win::IDCANCEL); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().DigitisingBody);
+        EXPECT_EQ(model::newBodyBuffer().n, 0);
+        EXPECT_EQ(workingModel().NBOD, 2);
+        EXPECT_FALSE(insertionDialog() && win::robot::stateOf(insertionDialog()).visible);
+        EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 1);
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test

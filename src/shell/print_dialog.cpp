@@ -12,16 +12,6 @@ namespace shell {
 
 namespace {
 
-void put(int field, bool on) {
-    tk::DlgPutCheckBox(field, on ? 1 : 0);
-}
-
-bool get(int field) {
-    int state = 0;
-    tk::DlgGetCheckBox(field, state);
-    return state == 1;
-}
-
 // The font kinds and styles in the order of the dialog's buttons.
 constexpr std::array<int, 3> kFontKinds{101, 102, 103};
 constexpr std::array<int, 4> kFontStyles{0, 2, 1, 3};
@@ -45,19 +35,19 @@ int valueAt(const std::array<int, N>& values, int firstButton) {
 void PRINTDLG(bool& tables, bool exportSelection, bool& nothing) {
     files::ViewSettings& v = files::viewSettings();
     loadDialog(exportSelection ? IDD_EXPORTSELECTION : IDD_PRINTSELECTION);
-    if (!exportSelection) put(IDC_PRINTGRAPH, v.LPGRAPH);
-    put(IDC_PRINTDATA, v.LPDATA);
-    put(IDC_PRINTREGIONAL, v.LPREG);
-    put(IDC_PRINTBODIES, v.LPBODS);
+    if (!exportSelection) util::DLGPUTCHECKBOXL(IDC_PRINTGRAPH, v.LPGRAPH);
+    util::DLGPUTCHECKBOXL(IDC_PRINTDATA, v.LPDATA);
+    util::DLGPUTCHECKBOXL(IDC_PRINTREGIONAL, v.LPREG);
+    util::DLGPUTCHECKBOXL(IDC_PRINTBODIES, v.LPBODS);
     DialogPosition centred;
     if (showModal(centred) != kOkButton) {
         nothing = true;
         return;
     }
-    if (!exportSelection) v.LPGRAPH = get(IDC_PRINTGRAPH);
-    v.LPDATA = get(IDC_PRINTDATA);
-    v.LPREG = get(IDC_PRINTREGIONAL);
-    v.LPBODS = get(IDC_PRINTBODIES);
+    if (!exportSelection) util::DLGGETCHECKBOXL(IDC_PRINTGRAPH, v.LPGRAPH);
+    util::DLGGETCHECKBOXL(IDC_PRINTDATA, v.LPDATA);
+    util::DLGGETCHECKBOXL(IDC_PRINTREGIONAL, v.LPREG);
+    util::DLGGETCHECKBOXL(IDC_PRINTBODIES, v.LPBODS);
     tables = v.LPDATA || v.LPREG || v.LPBODS;
     nothing = !(tables || v.LPGRAPH);
 }

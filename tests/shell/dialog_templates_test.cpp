@@ -56,6 +56,11 @@ const std::vector<Template>& templates() {
         {IDD_PROCEED, {1117, 1, 2}},
         {IDD_STRING, {1117, 1136, 1, 2}},
         {IDD_SPLASH, {1300}},
+        {IDD_PROFILELIST, {1289}},
+        {IDD_PRINTSELECTION, {1058, 1051, 1257, 1259, 1, 2}},
+        {IDD_EXPORTSELECTION, {1058, 1051, 1257, 1259, 1, 2}},
+        {IDD_COMPONENTS, {1305, 1306, 1307, 1, 2}},
+        {IDD_SECTIONDISPLAY, {1295, 1296, 1297, 1298, 1299, 1300, 1376, 1301, 1302, 1, 2}},
     };
     return all;
 }
@@ -187,6 +192,13 @@ TEST_F(ProgramTest, TheStartUpAndQuestionDialogsShowTheirWholeTexts) {
         EXPECT_TRUE(win::robot::findDescendantByText(
             hint, "Use right mouse button to drag entire body with vertex to new position"));
         EXPECT_TRUE(shootDialog(hint, "155_hints"));
+        // Centred, it stands wholly on the screen.
+        win::RECT r{};
+        win::GetWindowRect(hint, &r);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, win::GetSystemMetrics(win::SM_CXSCREEN));
+        EXPECT_LE(r.bottom, win::GetSystemMetrics(win::SM_CYSCREEN));
     });
     chooseMenu(s, "Edit", "Paste Model to All");
     s.check([] {

@@ -1,12 +1,14 @@
 // The dialogs that no command opens, run on the toolkit as the program
 // starts it: the displayed components and the section's display type, and
-// the print font of the report.
+// the print font of the report, and the export selection.
 
 #include "dialog_test_support.h"
 #include "shell/plot_type_dialog.h"
 #include "shell/print_dialog.h"
 #include "toolkit/core/startup.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/dialogs/dialog_table.h"
+#include "util/dialog_wrappers.h"
 
 namespace shell::test {
 namespace {
@@ -45,10 +47,11 @@ TEST_F(UncalledDialogs, ComponentsAndDisplayTypeAreChosenWithTheirOwnCaptions) {
         win::HWND d = dialogTitled("Section Display Properties");
         ASSERT_TRUE(d);
         // A display type out of range opens on "Color Fill Only".
-        EXPECT_EQ(win::robot::stateOf(field("Section Display Properties", IDC_COLOURFILLONLY))
-                      .checked,
-                  1);
-        EXPECT_FALSE(win::IsWindowEnabled(field("Section Display Properties", IDC_SURFACEROTATION)));
+        EXPECT_EQ(
+            win::robot::stateOf(field("Section Display Properties", IDC_COLOURFILLONLY)).checked,
+            1);
+        EXPECT_FALSE(
+            win::IsWindowEnabled(field("Section Display Properties", IDC_SURFACEROTATION)));
         EXPECT_TRUE(shootDialog(d, "188_section_display_properties"));
     });
     clickField(s, "Section Display Properties", IDC_CONTOURFILL);
@@ -93,6 +96,46 @@ TEST_F(UncalledDialogs, ThePrintFontIsReadBackOnlyOnOk) {
     EXPECT_EQ(v.PRINT_FONT, 2);
     EXPECT_FLOAT_EQ(v.PRINT_CHAR_HEIGHT, 0.05f);
     EXPECT_FLOAT_EQ(v.PRINT_CHAR_WIDTH, 0.022f);
+}
+
+TEST_F(UncalledDialogs, TheExportSelectionLeavesTheGraphicAloneAndReadsItsBoxes) {
+    files::ViewSettings& v = files::viewSettings();
+    v.LPGRAPH = false;
+    v.LPDATA = true;
+    v.LPREG = false;
+    v.LPBODS = false;
+    constexpr const char* kExport = "Export Selection";
+    Script s;
+    s.check([] {
+        win::HWND d = dialogTitled(kExport);
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::robot::stateOf(field(kExport, IDC_PRINTDATA)).checked, 1);
+        EXPECT_FALSE(win::IsWindowEnabled(field(kExport, IDC_PRINTREGIONAL)));
+        EXPECT_FALSE(win::IsWindowEnabled(field(kExport, IDC_PRINTBODIES)));
+        EXPECT_TRUE(shootDialog(d, "273_export_selection"));
+    });
+    clickField(s, kExport, IDC_PRINTDATA);   // unchecked by hand
+    clickField(s, kExport, IDC_PRINTGRAPH);  // checked, but not read on export
+    clickField(s, kExport, win::IDOK);
+    win::robot::play(std::move(s));
+    bool tables = true, nothing = false;
+    PRINTDLG(tables, true, nothing);
+    EXPECT_FALSE(v.LPGRAPH);
+    EXPECT_FALSE(v.LPDATA);
+    EXPECT_FALSE(tables);
+    EXPECT_TRUE(nothing);
+
+    // The dialog stays loaded and selected: the logical check-box routines
+    // on it.
+    win::HWND box = tk::currentField(IDC_PRINTDATA);
+    ASSERT_TRUE(box);
+    for (const bool l : {true, false}) {
+        util::DLGPUTCHECKBOXL(IDC_PRINTDATA, l);
+        EXPECT_EQ(win::robot::stateOf(box).checked, l ? 1 : 0);
+        bool back = !l;
+        EXPECT_EQ(util::DLGGETCHECKBOXL(IDC_PRINTDATA, back), l);
+        EXPECT_EQ(back, l);
+    }
 }
 
 }  // namespace

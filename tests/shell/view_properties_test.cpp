@@ -6,7 +6,10 @@
 
 #include "dialog_test_support.h"
 #include "shell/map_view_dialog.h"
+#include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/field_values.h"
+#include "views/axis_pages.h"
 #include "views/view_properties.h"
 
 namespace shell::test {
@@ -183,6 +186,75 @@ TEST_F(ProgramTest, MapViewDialogTakesTitlesAtOnceAndCancelGivesBackTheAxesOfThe
         EXPECT_FALSE(dialogTitled(kMapTitle));
         EXPECT_TRUE(mainLoop().MapAxis == *applied);
         EXPECT_EQ(files::viewSettings().AxisLabels(7), std::string_view("Grid North (m)"));
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The page routines by their own names: a linear page filled from one half
+// of a record and read back into the other in centimetres, a log page read
+// as its first decade, and the unit switches of a page and of a dialog.
+TEST_F(ProgramTest, AxisPageRoutinesFillAndReadAPageInEitherUnit) {
+    writeModelDatabase();
+    Script s;
+    s.check([] {
+        constexpr int kPage = 3000 + IDD_DISTANCEPAGE;
+        tk::DlgLoad(IDD_DISTANCEPAGE, kPage);
+        util::AxisRecord a;
+        a.startX = 100.0f;
+        a.stepX = 250.0f;
+        a.divCountX = 4;
+        a.firstDecadeX = 5;
+        const views::AxisTitle title("Distance (m)");
+        views::PUTLINAXISX(kPage, a, title, 0.2f, 0.1f);
+        EXPECT_FLOAT_EQ(std::stof(pageText(kPage, IDC_AXISSTEP)), 250.0f);
+        EXPECT_NEAR(std::stof(pageText(kPage, IDC_TITLEHEIGHTCM)), 0.508f, 1e-4);
+        EXPECT_EQ(pageText(kPage, IDC_AXISTITLE), "Distance (m)");
+        tk::DlgPutReal(IDC_TITLEHEIGHTCM, 1.27f);
+        util::AxisRecord b;
+        views::AxisTitle back;
+        float height = 0.0f, offset = 0.0f;
+        views::GETLINAXISY(kPage, b, back, height, offset, false);
+        EXPECT_FLOAT_EQ(b.startY, 100.0f);
+        EXPECT_FLOAT_EQ(b.stepY, 250.0f);
+        EXPECT_EQ(b.divCountY, 4);
+        EXPECT_EQ(b.firstDecadeY, 5);
+        EXPECT_EQ(b.divCountX, 0);  // the other half is left alone
+        EXPECT_EQ(back, "Distance (m)");
+        EXPECT_NEAR(height, 0.5f, 1e-5);
+        EXPECT_NEAR(offset, 0.1f, 1e-5);
+        EXPECT_NEAR(std::stof(pageText(kPage, IDC_TITLEHEIGHTINCH)), 0.5f, 1e-4);
+
+        a.logY = true;
+        a.firstDecadeY = 2;
+        views::PUTLOGAXISY(kPage, a, title, 0.2f, 0.1f);
+        EXPECT_FLOAT_EQ(std::stof(pageText(kPage, IDC_AXISSTART)), 100.0f);
+        tk::DlgPutReal(IDC_AXISSTART, 1000.0f);
+        views::GETLOGAXISY(kPage, b, back, height, offset, true);
+        EXPECT_EQ(b.firstDecadeY, 3);
+
+        for (const bool inches : {true, false}) {
+            views::INCHORCMAX(kPage, inches);
+            EXPECT_EQ(enabled(pageField(kPage, IDC_TITLEHEIGHTINCH)), inches);
+            EXPECT_EQ(enabled(pageField(kPage, IDC_TITLEOFFSETINCH)), inches);
+            EXPECT_EQ(enabled(pageField(kPage, IDC_TITLEHEIGHTCM)), !inches);
+            EXPECT_EQ(enabled(pageField(kPage, IDC_TITLEOFFSETCM)), !inches);
+        }
+        tk::DlgSelect(kPage);
+        tk::DlgUnload();
+
+        constexpr int kDialog = 3000 + IDD_PROFILEPROPERTIES;
+        tk::DlgLoad(IDD_PROFILEPROPERTIES, kDialog);
+        for (const bool inches : {true, false}) {
+            views::INCHORCM(kDialog, inches);
+            EXPECT_EQ(enabled(pageField(kDialog, IDC_NAMESIZEINCH)), inches);
+            EXPECT_EQ(enabled(pageField(kDialog, IDC_NAMESIZECM)), !inches);
+            EXPECT_EQ(win::robot::stateOf(pageField(kDialog, IDC_UNITSINCHES)).checked,
+                      inches ? 1 : 0);
+            EXPECT_EQ(win::robot::stateOf(pageField(kDialog, IDC_UNITSCM)).checked, inches ? 0 : 1);
+        }
+        tk::DlgSelect(kDialog);
+        tk::DlgUnload();
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);

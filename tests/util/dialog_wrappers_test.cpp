@@ -94,18 +94,36 @@ TEST_F(GridWrappersTest, CellsByMagnitude) {
     EXPECT_FLOAT_EQ(v, -0.05f);
 }
 
+TEST_F(GridWrappersTest, OneCellIsWrittenInTheFormatOfItsMagnitude) {
+    struct Case {
+        float v;
+        std::string text;
+    };
+    const Case cases[] = {
+        {10000.0f, "10000.0"},
+        {12345.0f, "12345."},
+        {50.0f, "50.000"},
+        {-0.05f, "-5.0E-02"},
+    };
+    for (const Case& c : cases) {
+        VRGRIDPUTCELLREAL(kGrid, 1, 2, c.v);
+        EXPECT_EQ(text(2), c.text) << c.v;
+    }
+    EXPECT_FALSE(filled(1));  // only the one cell
+}
+
 TEST(RealFormats, ByMagnitudeInCellsAndFields) {
     struct Case {
         float v;
         std::string_view cell, field;
     };
     const Case cases[] = {
-        {0.0f, "(F8.0)", "(F9.0)"},         {100000.0f, "(F8.0)", "(F9.0)"},
-        {99999.0f, "(F8.0)", "(F8.0)"},     {10000.5f, "(F8.0)", "(F8.0)"},
-        {10000.0f, "(F8.1)", "(F8.0)"},     {-1000.0f, "(F8.2)", "(F8.1)"},
-        {100.0f, "(F8.3)", "(F8.2)"},       {10.0f, "(F8.4)", "(F8.3)"},
-        {1.0f, "(F8.5)", "(F8.4)"},         {0.1f, "(1PE8.1)", "(F8.5)"},
-        {-0.05f, "(1PE8.1)", "(1PE8.1)"},   {-1.0E20f, "(F8.0)", "(F9.0)"},
+        {0.0f, "(F8.0)", "(F9.0)"},       {100000.0f, "(F8.0)", "(F9.0)"},
+        {99999.0f, "(F8.0)", "(F8.0)"},   {10000.5f, "(F8.0)", "(F8.0)"},
+        {10000.0f, "(F8.1)", "(F8.0)"},   {-1000.0f, "(F8.2)", "(F8.1)"},
+        {100.0f, "(F8.3)", "(F8.2)"},     {10.0f, "(F8.4)", "(F8.3)"},
+        {1.0f, "(F8.5)", "(F8.4)"},       {0.1f, "(1PE8.1)", "(F8.5)"},
+        {-0.05f, "(1PE8.1)", "(1PE8.1)"}, {-1.0E20f, "(F8.0)", "(F9.0)"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(cellRealFormat(c.v), c.cell) << c.v;

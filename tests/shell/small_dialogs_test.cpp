@@ -153,5 +153,38 @@ TEST_F(ProgramTest, TheNameOfANewLineMustBeGivenAndUnique) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// The profile list follows the database: hidden while it holds no profile,
+// and the events it holds back while refilling arrive again either way.
+TEST_F(ProgramTest, TheProfileListIsHiddenForAnEmptyDatabaseAndShownAgain) {
+    writeModelDatabase();
+    Script s;
+    s.check([] {
+        ASSERT_EQ(shellSession().ListDialog, IDD_PROFILELIST);
+        win::HWND list = tk::dialogWindowOf(IDD_PROFILELIST);
+        ASSERT_TRUE(list);
+        EXPECT_TRUE(shootDialog(list, "186_profile_list"));
+
+        const model::ProfileDatabase empty;
+        SHOWLISTS(empty, shellSession().ListDialog);
+        EXPECT_EQ(shellSession().ListDialog, 0);
+        EXPECT_FALSE(win::IsWindowVisible(list));
+        for (const int type : {tk::FieldChanged, tk::Resize, tk::Expose}) {
+            int on = 0;
+            tk::EventTypeSetting(type, on);
+            EXPECT_EQ(on, 1) << "event type " << type;
+        }
+
+        SHOWLISTS(database(), shellSession().ListDialog);
+        EXPECT_EQ(shellSession().ListDialog, IDD_PROFILELIST);
+        EXPECT_TRUE(win::IsWindowVisible(list));
+        EXPECT_EQ(win::SendMessageA(profileList(), win::CB_GETCOUNT, 0, 0), database().NPROF + 1);
+        EXPECT_EQ(win::SendMessageA(profileList(), win::CB_GETCURSEL, 0, 0),
+                  model::sessionState().CurrentProfile);
+        EXPECT_EQ(listEntry(0), "no profile selected");
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

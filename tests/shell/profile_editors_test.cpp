@@ -1,7 +1,11 @@
 // Edit > Regional, Edit > Geometry and View > Colors: the regional control
-// points, the geometry tying the profile to the map, and the plot colours.
+// points, the geometry tying the profile to the map, and the plot colours;
+// and every editor of the profile refusing what it cannot store.
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "dialog_test_support.h"
 
@@ -140,6 +144,99 @@ TEST_F(ProgramTest, PlotColoursAreChosenFromTheListsAndTheCloseBoxCancels) {
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// Each editor of the working profile refuses what it cannot store: the
+// message, the editor still open, the profile untouched; Cancel after the
+// edits then leaves the profile exactly as it was.
+struct Refusal {
+    std::string title;
+    std::function<void(Script&)> open;
+    std::function<void(Script&)> spoil;
+    std::string message;  // empty: refused by the field itself, without a box
+};
+
+std::vector<Refusal> refusals() {
+    const auto menu = [](const char* item) {
+        return [=](Script& s) { chooseProfileMenu(s, "Edit", item); };
+    };
+    const auto command = [](int id, int body) {
+        return [=](Script& s) {
+            s.check([=] {
+                shellSession().PopupBody = body;
+                postCommand(profileFrame(), id);
+            });
+        };
+    };
+    const std::string data = "Gravity/Magnetics Data Entry/Edit";
+    const std::string model = "Edit Model Parameters";
+    const std::string body = "Edit Body";
+    const std::string background = "Edit Background";
+    return {
+        {data, menu("Data"),
+         [=](Script& s) {
+             typeIntoCell(s, data, IDC_DATAGRID, 2, 1, "999");
+             typeInto(s, data, IDC_DATASETNAME, "Line *");
+         },
+         "Please enter valid data set name"},
+        {model, menu("Model Parameters"),
+         [=](Script& s) {
+             typeIntoCell(s, model, IDC_BODYGRID, 2, 1, "9");
+             s.clickAt([=] { return gridCell(dialogTitled(model), IDC_BODYGRID, 4, 2); });
+             s.chord({win::VK_CONTROL, 'A'}).key(win::VK_DELETE).key(win::VK_TAB);
+         },
+         "Not all cells contain valid values"},
+        {kRegional, menu("Regional"),
+         [](Script& s) { typeIntoCell(s, kRegional, IDC_REGIONALGRID, 2, 1, "100"); },
+         "Not all cells contain valid values."},
+        {body, command(CMD_EDITBODYPOPUP, 1),
+         [=](Script& s) {
+             typeIntoCell(s, body, IDC_BODYGRID, 2, 1, "60");
+             typeInto(s, body, IDC_PROPERTY, "EE");
+         },
+         "Please enter a valid number instead of \"EE\""},
+        {background, command(CMD_EDITBACKGROUND, 0),
+         [=](Script& s) { typeInto(s, background, IDC_PROPERTY, "EE"); },
+         "Please enter a valid number instead of \"EE\""},
+        {kGeometry, menu("Geometry"),
+         [](Script& s) {
+             typeInto(s, kGeometry, IDC_STRIKE, "-10");
+             typeInto(s, kGeometry, IDC_AZIMUTH, "400");  // beyond 360
+         },
+         ""},
+    };
+}
+
+TEST_F(ProgramTest, EveryEditorRefusesWhatItCannotStoreAndCancelKeepsTheProfile) {
+    writeModelDatabase();
+    auto before = std::make_shared<model::ProfileLine>();
+    auto driven = std::make_shared<int>(0);
+    Script s;
+    s.check([before] { *before = workingProfile(); });
+    for (const Refusal& r : refusals()) {
+        r.open(s);
+        s.check([=] { ASSERT_TRUE(dialogTitled(r.title)) << r.title; });
+        r.spoil(s);
+        if (!r.message.empty()) s.answerMessageBox(win::IDOK);
+        clickField(s, r.title, win::IDOK);
+        s.check([=] {
+            ASSERT_TRUE(dialogTitled(r.title)) << r.title;
+            if (!r.message.empty()) {
+                ASSERT_TRUE(win::testing::lastMessageBox());
+                EXPECT_EQ(win::testing::lastMessageBox()->text, r.message);
+            }
+            EXPECT_TRUE(workingProfile() == *before) << r.title;
+        });
+        clickField(s, r.title, win::IDCANCEL);
+        s.check([=] {
+            EXPECT_FALSE(dialogTitled(r.title)) << r.title;
+            EXPECT_TRUE(workingProfile() == *before) << r.title;
+            ++*driven;
+        });
+    }
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+    EXPECT_EQ(*driven, static_cast<int>(refusals().size()));  // every editor was driven
 }
 
 }  // namespace

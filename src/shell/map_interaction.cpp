@@ -1,10 +1,10 @@
 #include "shell/map_interaction.h"
 
-#include "files/view_settings.h"
 #include "files/session_state.h"
+#include "files/view_settings.h"
 #include "model/profile_database.h"
-#include "shell/command_table.h"
 #include "shell/database_commands.h"
+#include "shell/map_view_dialog.h"
 #include "shell/menus.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
@@ -42,7 +42,6 @@ const views::MapHoverServices& mapServices() {
         [](int profile, const util::AxisRecord&, int pen) { highlight(profile, pen); }};
     return services;
 }
-
 
 // Offers the open profile's changes and closes it; false when cancelled.
 bool closeOpenProfile() {
@@ -93,8 +92,8 @@ void mapRightClick(int x, int y) {
         return;
     }
     s.MapHitProfile = 0;
-    // The map's view properties, as View > Properties of the main window.
-    if (CommandHandler h = commandTable().find(CMD_PROPERTIES)) h(0);
+    int status = 0;  // OK or Cancel: the dialog has redrawn the map itself
+    VIEWDLGMAP(database(), mainLoop().MapAxis, status);
 }
 
 void zoomMap() {

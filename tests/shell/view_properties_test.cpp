@@ -191,6 +191,35 @@ TEST_F(ProgramTest, MapViewDialogTakesTitlesAtOnceAndCancelGivesBackTheAxesOfThe
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+TEST_F(ProgramTest, ARightClickOnTheMapAwayFromTheLinesOpensTheMapViewDialog) {
+    writeModelDatabase();
+    Script s;
+    // Left of the map's frame, below the profile list and above the hints.
+    const auto awayFromLines = [] {
+        win::RECT r{};
+        win::HWND map = tk::windowSystem().slots[0].client;
+        win::GetClientRect(map, &r);
+        win::POINT p{r.right * 3 / 10, r.bottom * 4 / 10};
+        win::ClientToScreen(map, &p);
+        return p;
+    };
+    s.moveTo(awayFromLines).clickAt(awayFromLines, win::robot::Button::Right);
+    s.check([] {
+        ASSERT_TRUE(dialogTitled(kMapTitle));
+        EXPECT_EQ(shellSession().MapHitProfile, 0);
+        // Its own loop: the semi-modeless View Properties are not open.
+        EXPECT_FALSE(views::viewPropertiesState().ViewDialogOpen);
+    });
+    typeIntoPage(s, IDD_NORTHINGPAGE, IDC_MAJORDIVISIONS, "6");
+    clickField(s, kMapTitle, win::IDOK);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled(kMapTitle));
+        EXPECT_EQ(mainLoop().MapAxis.divCountY, 6);
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 // The page routines by their own names: a linear page filled from one half
 // of a record and read back into the other in centimetres, a log page read
 // as its first decade, and the unit switches of a page and of a dialog.

@@ -73,6 +73,10 @@ TEST_F(ProgramTest, ANumberAndATextAreAskedAndCancelKeepsThem) {
         EXPECT_EQ(win::robot::windowText(field("Get Floating Point Number", IDC_PROMPT)),
                   "Add random noise to Synthetic (%)");
         EXPECT_TRUE(shootDialog(d, "118_get_floating_point_number"));
+        // Moved by the user: it opens there again for the rest of the run.
+        win::RECT r{};
+        win::GetWindowRect(d, &r);
+        win::MoveWindow(d, 40, 60, r.right - r.left, r.bottom - r.top, win::TRUE);
     });
     typeInto(s, "Get Floating Point Number", IDC_NUMBERVALUE, "2.5");
     clickField(s, "Get Floating Point Number", win::IDCANCEL);
@@ -81,7 +85,14 @@ TEST_F(ProgramTest, ANumberAndATextAreAskedAndCancelKeepsThem) {
         EXPECT_TRUE(workingProfile().LSYN);  // nothing transferred
     });
     chooseProfileMenu(s, "File", "Transfer Synthetic to Data");
-    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    s.check([] {
+        win::HWND d = dialogTitled("Get Floating Point Number");
+        ASSERT_TRUE(d);
+        win::RECT r{};
+        win::GetWindowRect(d, &r);
+        EXPECT_EQ(r.left, 40);
+        EXPECT_EQ(r.top, 60);
+    });
     typeInto(s, "Get Floating Point Number", IDC_NUMBERVALUE, "2.5");
     clickField(s, "Get Floating Point Number", win::IDOK);
     s.check([] {

@@ -125,6 +125,16 @@ TEST_F(UncalledDialogs, TheExportSelectionLeavesTheGraphicAloneAndReadsItsBoxes)
     EXPECT_FALSE(tables);
     EXPECT_TRUE(nothing);
 
+    // Cancel: nothing to do, and the boxes clicked are not taken.
+    Script cancel;
+    clickField(cancel, kExport, IDC_PRINTDATA);
+    clickField(cancel, kExport, win::IDCANCEL);
+    win::robot::play(std::move(cancel));
+    nothing = false;
+    PRINTDLG(tables, true, nothing);
+    EXPECT_TRUE(nothing);
+    EXPECT_FALSE(v.LPDATA);
+
     // The dialog stays loaded and selected: the logical check-box routines
     // on it.
     win::HWND box = tk::currentField(IDC_PRINTDATA);

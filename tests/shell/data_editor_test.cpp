@@ -148,6 +148,39 @@ TEST_F(ProgramTest, DataEditorWithSensorHeightsKeepsTheProfileOnCancelAndFillsGe
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+TEST_F(ProgramTest, DataEditorLeavesATwoComponentProfileWithItsFirstComponent) {
+    writeModelDatabase();
+    Script s;
+    s.check([] {
+        model::ProfileLine& w = workingProfile();
+        w.NCOMP = 2;
+        ASSERT_TRUE(w.DAT.allocate(5, 2) && w.MASK.allocate(5, 2) && w.SYN.allocate(5, 2));
+        for (int k = 1; k <= 5; ++k) {
+            w.DAT(k, 1) = static_cast<float>(k);
+            w.DAT(k, 2) = 100.0f + static_cast<float>(k);
+            w.MASK(k, 1) = k == 2;
+            w.MASK(k, 2) = true;
+        }
+    });
+    chooseProfileMenu(s, "Edit", "Data");
+    s.check([] {
+        const tk::GridRecord* g = gridOf(kTitle, IDC_DATAGRID);
+        ASSERT_TRUE(g);
+        EXPECT_EQ(g->columns[5].reals[4], 5.0f);  // the first component is shown
+    });
+    clickField(s, kTitle, win::IDOK);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled(kTitle));
+        const model::ProfileLine& w = workingProfile();
+        EXPECT_EQ(w.NCOMP, 1);
+        EXPECT_EQ(w.NDGRAF, 1);
+        EXPECT_EQ(w.DAT.values(), (std::vector<float>{1, 2, 3, 4, 5}));
+        EXPECT_EQ(w.MASK.values(), (std::vector<model::Logical>{false, true, false, false, false}));
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST(StationGeometryFiles, CountLeadingRunsWithNaNContinuing) {
     const float nan = std::nanf("");
     EXPECT_EQ(KOUNTVALUES(std::vector<float>{3, nan, 1, 0, 5}, 5), 3);

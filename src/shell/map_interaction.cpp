@@ -1,7 +1,7 @@
 #include "shell/map_interaction.h"
 
-#include "files/session_state.h"
 #include "files/view_settings.h"
+#include "files/session_state.h"
 #include "model/profile_database.h"
 #include "shell/database_commands.h"
 #include "shell/map_view_dialog.h"
@@ -42,6 +42,7 @@ const views::MapHoverServices& mapServices() {
         [](int profile, const util::AxisRecord&, int pen) { highlight(profile, pen); }};
     return services;
 }
+
 
 // Offers the open profile's changes and closes it; false when cancelled.
 bool closeOpenProfile() {

@@ -1,6 +1,6 @@
 // The dialogs that no command opens, run on the toolkit as the program
 // starts it: the displayed components and the section's display type, and
-// the print font of the report, and the export selection.
+// the print font of the report; and the export selection.
 
 #include "dialog_test_support.h"
 #include "shell/plot_type_dialog.h"
@@ -47,11 +47,10 @@ TEST_F(UncalledDialogs, ComponentsAndDisplayTypeAreChosenWithTheirOwnCaptions) {
         win::HWND d = dialogTitled("Section Display Properties");
         ASSERT_TRUE(d);
         // A display type out of range opens on "Color Fill Only".
-        EXPECT_EQ(
-            win::robot::stateOf(field("Section Display Properties", IDC_COLOURFILLONLY)).checked,
-            1);
-        EXPECT_FALSE(
-            win::IsWindowEnabled(field("Section Display Properties", IDC_SURFACEROTATION)));
+        EXPECT_EQ(win::robot::stateOf(field("Section Display Properties", IDC_COLOURFILLONLY))
+                      .checked,
+                  1);
+        EXPECT_FALSE(win::IsWindowEnabled(field("Section Display Properties", IDC_SURFACEROTATION)));
         EXPECT_TRUE(shootDialog(d, "188_section_display_properties"));
     });
     clickField(s, "Section Display Properties", IDC_CONTOURFILL);

@@ -135,6 +135,10 @@ float screenTextMagnification(float h) {
     return screenTextScale(s * 0.04f, s * kLeft.widthFactor).height;
 }
 
+float screenTextGrowth(float h) {
+    return 0.5f * h * (screenTextMagnification(h) - 1.0f);
+}
+
 void MAKNUM(float x, std::span<char> text, int m, std::int32_t& nd) {
     const bool wholeNumber = nd < 0;
     const int decimals = std::clamp<std::int32_t>(nd, 0, 9);

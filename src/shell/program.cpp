@@ -1,5 +1,6 @@
 #include "shell/program.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <string>
@@ -27,7 +28,9 @@
 #include "toolkit/core/toolbars.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
+#include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/drawing_targets.h"
 #include "util/message_boxes.h"
 #include "util/text_clean.h"
@@ -145,10 +148,37 @@ void drawFirstFile() {
     }
 }
 
+// The lowest edge on the screen of the program's open windows.
+int lowestWindowEdge() {
+    int lowest = 0;
+    for (int window : {0, profileWindow()}) {
+        win::HWND frame = window >= 0 ? tk::windowSystem().slots[window].frame : nullptr;
+        win::RECT r{};
+        if (frame && win::IsWindowVisible(frame) && win::GetWindowRect(frame, &r))
+            lowest = std::max(lowest, static_cast<int>(r.bottom));
+    }
+    return lowest;
+}
+
+// The hint stands centred across the screen as the toolkit's default place
+// would put it, but below the program's windows when the screen has room
+// there, so that it hides neither the map nor the profile; without that room
+// it takes the middle of the screen, which is always wholly on it.
+win::POINT hintPlace(win::HWND hint) {
+    win::RECT r{};
+    if (!hint || !win::GetWindowRect(hint, &r)) return {-1, -1};
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const int screenWidth = tk::ScreenInfoQuery(1), screenHeight = tk::ScreenInfoQuery(2);
+    const int top = lowestWindowEdge() + 4;
+    if (top + height > screenHeight || width > screenWidth) return {-1, -1};
+    return {(screenWidth - width) / 2, top};
+}
+
 void showHint() {
     tk::DlgLoad(IDD_HINT, ID_HINTDIALOG);
     tk::DlgSelect(ID_HINTDIALOG);
-    tk::DlgShow(-1, -1, 0, kModeless);
+    const win::POINT at = hintPlace(tk::currentDialog());
+    tk::DlgShow(at.x, at.y, 0, kModeless);
     mainLoop().HintShown = true;
 }
 

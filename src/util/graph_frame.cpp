@@ -95,7 +95,8 @@ void LNHAX(float x0, float y, float tick, float start, float step, float dx, flo
     }
     const float h = 1.5f * ht;
     int every = 1;
-    const float widestLength = static_cast<float>(widest) * h;
+    // Labels enlarged for the screen need the room they take there.
+    const float widestLength = static_cast<float>(widest) * h * screenTextMagnification(h);
     if (widestLength > std::fabs(dx)) {
         // With no room at all only the first division is labelled.
         const double ratio = static_cast<double>(widestLength) / std::fabs(dx);
@@ -126,21 +127,29 @@ void LNVAX(float x, float y0, float tick, float start, float step, float dy, flo
     const LinearLabels label{start, step, k, false};
     const float h = 1.5f * ht;
     const float inward = 0.9375f * ht * sign(dy);
+    // Labels enlarged for the screen beyond their divisions would run into
+    // one another: every how many divisions one fits.
+    const float magnified = h * screenTextMagnification(h);
+    const int every = magnified > h && magnified > std::fabs(dy)
+                          ? static_cast<int>(magnified / std::max(std::fabs(dy), 1.0e-6f)) + 1
+                          : 1;
     for (int i = 0; i <= n; ++i) {
         const float yv = y0 + static_cast<float>(i) * dy;
         line(x, yv, x - tick, yv);
-        const std::string t = label(i);
-        float ly = yv;
-        if (i == 0) ly += inward;
-        if (i == n) ly -= inward;
-        if (tick > 0.0f) {
-            const float lx = x - tick - 0.1f * ht;
-            SYMBOR(lx, ly, h, t, 0.0f, length(t));
-            s.extentLeft = std::min(s.extentLeft, lx - STRINGWIDTH(h, t, 0.0f, length(t)));
-        } else {
-            const float lx = x - tick + 0.1f * ht;
-            SYMBOL(lx, ly - 0.75f * ht, h, t, 0.0f, length(t));
-            s.extentRight = std::max(s.extentRight, lx + STRINGWIDTH(h, t, 0.0f, length(t)));
+        if (i % every == 0) {
+            const std::string t = label(i);
+            float ly = yv;
+            if (i == 0) ly += inward;
+            if (i == n) ly -= inward;
+            if (tick > 0.0f) {
+                const float lx = x - tick - 0.1f * ht;
+                SYMBOR(lx, ly, h, t, 0.0f, length(t));
+                s.extentLeft = std::min(s.extentLeft, lx - STRINGWIDTH(h, t, 0.0f, length(t)));
+            } else {
+                const float lx = x - tick + 0.1f * ht;
+                SYMBOL(lx, ly - 0.75f * ht, h, t, 0.0f, length(t));
+                s.extentRight = std::max(s.extentRight, lx + STRINGWIDTH(h, t, 0.0f, length(t)));
+            }
         }
         if (i == n) continue;
         for (int j = 1; j <= k; ++j) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/fortran_format.h"
+#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/text_output.h"
 #include "toolkit/graphics/text_state.h"
 #include "util/pen_plotter.h"
@@ -28,10 +29,40 @@ constexpr Justified kLeft{0, 0.0108f, true};
 constexpr Justified kCentre{1, 0.0114f, false};
 constexpr Justified kRight{2, 0.0108f, false};
 
+// The screen's character cells are never lower or narrower than this many
+// pixels: below either a label is unreadable.
+constexpr float kLeastScreenTextPixels = 12.0f;
+constexpr float kLeastCellWidthPixels = 8.0f;
+
+struct TextScale {
+    float height = 1.0f;  // the text's magnification
+    float width = 1.0f;   // the characters' widening, magnification included
+};
+
+// Sizes given as fractions of the graphics area shrink with the window: a
+// page of 10 x 8 plot units fills a window of any size, and the toolkit's
+// proportional face narrows its characters to a fraction of their cell.
+// On the screen the text keeps a readable size and the glyphs' natural
+// proportions; hardcopy keeps the page's sizes exactly.
+TextScale screenTextScale(float heightFraction, float widthFraction) {
+    const tk::GraphicsState& g = tk::graphicsState();
+    TextScale t;
+    if (g.hardcopyDriver != 0 || g.rotDevSpanX <= 0.0f || g.rotDevSpanY <= 0.0f ||
+        heightFraction <= 0.0f || widthFraction <= 0.0f)
+        return t;
+    const float pixels = heightFraction * g.rotDevSpanY;
+    t.height = std::max(1.0f, kLeastScreenTextPixels / pixels);
+    const float widthPixels = widthFraction * t.height * g.rotDevSpanX;
+    t.width = t.height * std::max(1.0f, kLeastCellWidthPixels / widthPixels);
+    return t;
+}
+
 // The character size of text of height H (S = 4 H) as the toolkit takes it:
 // fractions of the graphics area.
-void setTextSize(float s, float widthFactor) {
-    tk::GrTextFont({}, {}, s * widthFactor, s * 0.04f, {}, 2);
+TextScale setTextSize(float s, float widthFactor) {
+    const TextScale t = screenTextScale(s * 0.04f, s * widthFactor);
+    tk::GrTextFont({}, {}, s * widthFactor * t.width, s * 0.04f * t.height, {}, 2);
+    return t;
 }
 
 // The anchor and size after the optional pixel scale; a scale factor of 0
@@ -55,15 +86,16 @@ void placeText(float x, float y, float h, std::string_view text, float angle, in
     y += p.originY;
     float s = 4.0f * h;
     applyPixelScale(x, y, s);
+    if (n <= 0) return;
+    // Text enlarged for the screen keeps its foot where it was asked.
+    const TextScale t = setTextSize(s, j.widthFactor);
     if (j.raiseHalfHeight) {
         const double a = static_cast<double>(angle) / kDegreesPerRadian;
         double sn = std::sin(a), cs = std::cos(a);
         if (!std::isfinite(sn) || !std::isfinite(cs)) sn = 0.0, cs = 1.0;
-        x += static_cast<float>(sn * h * 0.5);
-        y += static_cast<float>(cs * h * 0.5);
+        x += static_cast<float>(sn * h * t.height * 0.5);
+        y += static_cast<float>(cs * h * t.height * 0.5);
     }
-    if (n <= 0) return;
-    setTextSize(s, j.widthFactor);
     tk::SetTextAttributes(j.justification, angle);
     tk::DrawTextAt(x, y, text, std::min<int>(n, static_cast<int>(text.size())));
 }
@@ -91,10 +123,20 @@ void CENTSYLIMIT(float x, float y, float h, std::string_view text, float angle, 
 float STRINGWIDTH(float h, std::string_view text, float angle, int n) {
     float x = 0.0f, y = 0.0f, s = 4.0f * h;
     applyPixelScale(x, y, s);
-    setTextSize(s, kLeft.widthFactor);
+    const TextScale t = setTextSize(s, kLeft.widthFactor);
     tk::SetTextAttributes({}, angle);
     const int count = std::clamp<int>(n, 0, static_cast<int>(text.size()));
-    return tk::StringWidthInUnits(text, count) * 0.43f * h;
+    return tk::StringWidthInUnits(text, count) * 0.43f * h * t.width;
+}
+
+float screenTextMagnification(float h) {
+    float x = 0.0f, y = 0.0f, s = 4.0f * h;
+    applyPixelScale(x, y, s);
+    return screenTextScale(s * 0.04f, s * kLeft.widthFactor).height;
+}
+
+float screenTextGrowth(float h) {
+    return 0.5f * h * (screenTextMagnification(h) - 1.0f);
 }
 
 void MAKNUM(float x, std::span<char> text, int m, std::int32_t& nd) {

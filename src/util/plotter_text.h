@@ -19,6 +19,12 @@ void SYMBOR(float x, float y, float h, std::string_view text, float angle, int n
 void CENTSYLIMIT(float x, float y, float h, std::string_view text, float angle, int n, float wmax);
 // Width of TEXT(1:N) in plot units at height H.
 float STRINGWIDTH(float h, std::string_view text, float angle, int n);
+// How much larger than H text of height H comes out on the screen, where it
+// never gets too small to read (1 on hardcopy).
+float screenTextMagnification(float h);
+// How much farther than on the page such text reaches to either side of
+// its centre line: a title beside the labels of an axis moves out by it.
+float screenTextGrowth(float h);
 
 // X with ND decimals (at most 9; none for ND <= 0) into TEXT(1:M); ND
 // becomes the length of the text, one less when ND was negative, which

@@ -8,8 +8,8 @@
 #include "files/session_state.h"
 #include "files/view_settings.h"
 #include "toolkit/core/window_placement.h"
-#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/contour_fill.h"
+#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/presentation_plot.h"
 #include "util/axis_scaling.h"
 #include "util/graph_frame.h"
@@ -123,8 +123,9 @@ void PLOTCOLORBAR(float bottom, float top, int& columns, int n, const util::Axis
     const float height = static_cast<float>(bar.divCountY) * bar.divLengthY;
     const std::string title = viewState().ColourBarTitle.str();
     if (!title.empty())
-        util::CENTSYLIMIT(bar.extentRight + 0.5f * v.HIDATV + v.OFFDATV, height / 2.0f, v.HIDATV,
-                          title, 90.0f, static_cast<int>(title.size()), height);
+        util::CENTSYLIMIT(
+            bar.extentRight + 0.5f * v.HIDATV + v.OFFDATV + util::screenTextGrowth(v.HIDATV),
+            height / 2.0f, v.HIDATV, title, 90.0f, static_cast<int>(title.size()), height);
     paintCells(colours, 4, n, bar.originX, yBottom, bar.originX + 0.1f, yTop, false);
 }
 

@@ -92,15 +92,19 @@ void drawFrameAndTitles(model::ProfileLine& p, int panel, util::AxisRecord& a, f
     const float lx = lengthX(a), ly = lengthY(a);
     const DataTitles titles = dataTitles(p.DTYPE.view(), panel, p.NDGRAF);
     if (a.yLabelsLeft)
-        verticalTitle(titles.left, p, a.extentLeft - 0.5f * v.HIDATV + v.OFFDATV,
+        verticalTitle(titles.left, p,
+                      a.extentLeft - 0.5f * v.HIDATV + v.OFFDATV - util::screenTextGrowth(v.HIDATV),
                       ly / 2.0f);
     if (a.yLabelsRight)
-        verticalTitle(titles.right, p, a.extentRight + 0.5f * v.HIDATV,
+        verticalTitle(titles.right, p,
+                      a.extentRight + 0.5f * v.HIDATV + util::screenTextGrowth(v.HIDATV),
                       ly / 2.0f - v.OFFDATV);
     if (a.xLabelsBelow) {
         const std::string t = distanceTitle(v.AxisLabels(5).view(), p.XUNIT.view());
-        util::CENTSY(lx / 2.0f, a.extentLabelY - 1.5f * v.HIDATH + v.OFFDATH, v.HIDATH, t, 0.0f,
-                     static_cast<int>(t.size()));
+        util::CENTSY(
+            lx / 2.0f,
+            a.extentLabelY - 1.5f * v.HIDATH + v.OFFDATH - util::screenTextGrowth(v.HIDATH),
+            v.HIDATH, t, 0.0f, static_cast<int>(t.size()));
     }
 }
 

@@ -116,7 +116,8 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
         const int n = static_cast<int>(t.size());
         if (n > 0) {
             const float h = std::min(v.HIMAPV, ly / (0.5f * static_cast<float>(n)));
-            util::CENTSY(axis.extentLeft - 0.1f * h + v.OFFMAPV, ly / 2.0f, h, t, 90.0f, n);
+            util::CENTSY(axis.extentLeft - 0.1f * h + v.OFFMAPV - util::screenTextGrowth(h),
+                         ly / 2.0f, h, t, 90.0f, n);
         }
     }
     {
@@ -124,7 +125,9 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
         const int n = static_cast<int>(t.size());
         if (n > 0) {
             const float h = std::min(v.HIMAPH, lx / (0.5f * static_cast<float>(n)));
-            util::CENTSY(lx / 2.0f, axis.extentLabelY - 0.8f * h + v.OFFMAPH, h, t, 0.0f, n);
+            util::CENTSY(lx / 2.0f,
+                         axis.extentLabelY - 0.8f * h + v.OFFMAPH - util::screenTextGrowth(h), h, t,
+                         0.0f, n);
         }
     }
     util::SETPEN(v.K_PNTS);

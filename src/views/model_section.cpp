@@ -54,14 +54,18 @@ void titles(util::AxisRecord& a, std::string_view xunit, std::string_view zunit)
     s.DistanceTitle.assign(t);
     const int n = static_cast<int>(t.size());
     if (a.yLabelsLeft)
-        util::CENTSY(a.extentLeft - 0.5f * v.HIMODV + v.OFFMODV, ly / 2.0f, v.HIMODV, t, 90.0f, n);
+        util::CENTSY(a.extentLeft - 0.5f * v.HIMODV + v.OFFMODV - util::screenTextGrowth(v.HIMODV),
+                     ly / 2.0f, v.HIMODV, t, 90.0f, n);
     if (a.yLabelsRight && !v.LCOLFILL)
-        util::CENTSY(a.extentRight + 2.5f * v.HIMODV + v.OFFMODV, ly / 2.0f, v.HIMODV, t, 90.0f, n);
+        util::CENTSY(a.extentRight + 2.5f * v.HIMODV + v.OFFMODV + util::screenTextGrowth(v.HIMODV),
+                     ly / 2.0f, v.HIMODV, t, 90.0f, n);
     if (a.xLabelsBelow) {
         t = distanceTitle(v.AxisLabels(5).view(), xunit);
         s.DistanceTitle.assign(t);
-        util::CENTSY(lx / 2.0f, a.extentLabelY - 1.5f * v.HIDATH + v.OFFDATH, v.HIDATH, t, 0.0f,
-                     static_cast<int>(t.size()));
+        util::CENTSY(
+            lx / 2.0f,
+            a.extentLabelY - 1.5f * v.HIDATH + v.OFFDATH - util::screenTextGrowth(v.HIDATH),
+            v.HIDATH, t, 0.0f, static_cast<int>(t.size()));
     }
 }
 

@@ -4,6 +4,7 @@
 // and a database named on the command line in another case.
 
 #include "survey_fixture.h"
+#include "shell/window_views.h"
 #include "toolkit/graphics/colour_table.h"
 
 namespace shell::test {
@@ -11,16 +12,23 @@ namespace {
 
 using MainWindowTest = ProgramTest;
 
-// Pixels of the main window's drawing area in palette colour n.
-int pixelsOfPen(int n) {
+// The screen's colour of palette colour n.
+std::uint32_t surfaceColourOfPen(int n) {
     int rgb = 0;
     tk::ColourNumberRgb(n, rgb);
-    const std::uint32_t surface =
-        static_cast<std::uint32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+    return static_cast<std::uint32_t>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
+int pixelsOfColour(std::uint32_t colour) {
     int count = 0;
     for (std::uint32_t p : windowPixels(mainClient()))
-        count += p == surface;
+        count += p == colour;
     return count;
+}
+
+// Pixels of the main window's drawing area in palette colour n.
+int pixelsOfPen(int n) {
+    return pixelsOfColour(surfaceColourOfPen(n));
 }
 
 void expose(win::HWND w) {
@@ -92,6 +100,35 @@ TEST_F(MainWindowTest, ADatabaseNamedInAnotherCaseIsFound) {
     EXPECT_EQ(run("pelk-gm Site.tqm", std::move(s)), 0);
     // The file read is the file the settings remember.
     EXPECT_NE(readFile(settingsFile()).find("Last File=Site"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace shell::test
+
+namespace shell::test {
+namespace {
+
+// The example survey: its lines of gravity and magnetic profiles lie on one
+// another, and the mark of the open profile still shows over both.
+TEST_F(MainWindowTest, TheExampleSurveyShowsTheMarkOfItsOpenProfile) {
+    fs::copy_file(PELK_SOURCE_DIR "/examples/BASIN.TQM", dir_ / "BASIN.TQM");
+    Script s;
+    s.check([] {
+        ASSERT_GT(currentProfile(), 0);
+        EXPECT_EQ(views::viewState().MarkedProfile, currentProfile());
+        // Four of the five lines drawn as they are, the open profile's
+        // inverted by its mark; without the mark all five show.
+        const std::uint32_t line = surfaceColourOfPen(files::viewSettings().K_PLIN);
+        const int marked = pixelsOfColour(line);
+        unmarkCurrentProfile();
+        const int unmarked = pixelsOfColour(line);
+        markCurrentProfile();
+        EXPECT_GT(marked, 500);
+        EXPECT_NEAR(static_cast<double>(unmarked) / marked, 1.25, 0.05);
+        saveShot(mainWindow(), "shell_main_window_example.png");
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
 }
 
 }  // namespace

@@ -25,8 +25,20 @@ TEST_F(ProgramTest, StartsWithTheCommandLineDatabaseShowsItAndWritesTheSettingsA
         EXPECT_EQ(win::SendMessageA(profileList(), win::CB_GETCURSEL, 0, 0), 1);
         EXPECT_GT(profileWindow(), 0);
         EXPECT_EQ(workingProfile().PNAME, std::string_view("North Line"));
-        EXPECT_TRUE(win::robot::findTopLevelByTitle("Hints") ||
-                    win::robot::findDescendantByText(main, "Hints"));
+        // The hint stands wholly on the screen and over neither window.
+        win::HWND hint = win::robot::findTopLevelByTitle("Hints");
+        ASSERT_TRUE(hint);
+        const win::RECT h = win::robot::screenRect(hint);
+        EXPECT_GE(h.left, 0);
+        EXPECT_GE(h.top, 0);
+        EXPECT_LE(h.right, win::GetSystemMetrics(win::SM_CXSCREEN));
+        EXPECT_LE(h.bottom, win::GetSystemMetrics(win::SM_CYSCREEN));
+        for (win::HWND w : {main, profileFrame()}) {
+            const win::RECT r = win::robot::screenRect(w);
+            const bool overlaps =
+                h.left < r.right && r.left < h.right && h.top < r.bottom && r.top < h.bottom;
+            EXPECT_FALSE(overlaps) << win::robot::windowText(w);
+        }
         fs::create_directories(PELK_SCREENSHOT_DIR);
         EXPECT_TRUE(win::robot::saveWindowPng(main, PELK_SCREENSHOT_DIR "/shell_main_window.png"));
         EXPECT_TRUE(win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_screen.png"));

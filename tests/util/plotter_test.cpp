@@ -212,6 +212,45 @@ TEST_F(PlotterTest, TextIsPlacedByHeightJustificationAndAngle) {
     EXPECT_EQ(texts[1].text, "250");
 }
 
+// A small window shrinks the page and its text with it; on the screen the
+// characters keep a readable size, with their feet where they were asked,
+// while hardcopy keeps the page's sizes.
+TEST_F(PlotterTest, ScreenTextInASmallWindowStaysReadable) {
+    struct Case {
+        int width, height;  // the window in pixels
+        bool hardcopy;
+        float leastHeightPixels, leastWidthPixels;
+    };
+    const Case cases[] = {
+        {400, 300, false, 12.0f, 8.0f},   // enlarged
+        {1000, 800, false, 12.8f, 8.0f},  // high enough as asked, widened
+        {400, 300, true, 4.8f, 1.7f},     // hardcopy: as asked
+    };
+    for (const Case& c : cases) {
+        useTarget(c.width, c.height);
+        PLOTXY(0.0f, 0.0f, -3);
+        tk::graphicsState().hardcopyDriver = c.hardcopy ? 1 : 0;
+        clear();
+        SYMBOL(2.0f, 3.0f, 0.1f, "100", 0.0f, 3);
+        tk::graphicsState().hardcopyDriver = 0;
+        ASSERT_EQ(texts.size(), 1u);
+        const tk::GraphicsState& g = tk::graphicsState();
+        const float heightPixels = texts[0].heightFraction * g.rotDevSpanY;
+        const float widthPixels = texts[0].widthFraction * g.rotDevSpanX;
+        EXPECT_NEAR(heightPixels, c.leastHeightPixels, 0.1f) << c.width << " " << c.hardcopy;
+        EXPECT_GE(widthPixels, c.leastWidthPixels - 0.1f) << c.width << " " << c.hardcopy;
+        if (c.hardcopy) EXPECT_NEAR(widthPixels, 0.4f * 0.0108f * 400.0f, 0.01f);
+        // The foot stays at y = 3: the anchor is raised by half the drawn height.
+        const float drawnHeight = 0.1f * heightPixels / (4.0f * 0.1f * 0.04f * g.rotDevSpanY);
+        const DrawnText at = reference(2.0f, 3.0f + 0.5f * drawnHeight, "100");
+        EXPECT_NEAR(texts[0].y, at.y, 1e-3) << c.width << " " << c.hardcopy;
+    }
+    // The graph frame spaces its labels by the same magnification.
+    EXPECT_GT(screenTextMagnification(0.1f), 1.0f);
+    useTarget(1000, 800);
+    EXPECT_FLOAT_EQ(screenTextMagnification(0.1f), 1.0f);
+}
+
 TEST_F(PlotterTest, FilledPolygonLeavesTheCallersArraysInPageUnits) {
     PLOTXY(1.0f, 2.0f, -3);
     PLOTFACTOR(2.0f, 1.0f);

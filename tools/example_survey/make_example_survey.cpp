@@ -158,6 +158,11 @@ model::ProfileLine makeProfile(int line, bool gravity) {
         p.SYN(i, 1) = 0.0f;
         p.MASK(i, 1) = false;
     }
+    // The map draws the profile's line, and marks the open one, between these.
+    p.EFIRST = p.EAST(1);
+    p.NFIRST = p.NORT(1);
+    p.ELAST = p.EAST(kStations);
+    p.NLAST = p.NORT(kStations);
     model::PolygonModel& m = p.MODEL;
     m.AZIM = 90.0f;
     m.STRIKE = 0.0f;

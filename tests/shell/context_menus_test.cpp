@@ -1,0 +1,88 @@
+// The right click of the user in both windows: each place opens its own
+// pop-up menu at the cursor, or the map's view dialog away from its lines.
+
+#include "editing_test_support.h"
+#include "survey_fixture.h"
+#include "shell/pointer_state.h"
+
+namespace shell::test {
+namespace {
+
+using win::robot::Button;
+
+struct PopupCase {
+    const char* place;
+    win::robot::Target where;
+    int menu;
+};
+
+// The pop-up menu opened at the cursor: its corner there, or moved up just
+// enough to end at the foot of the screen.
+void expectMenuAt(win::POINT at, const char* place) {
+    const std::vector<win::HWND> open = win::robot::openPopupMenus();
+    ASSERT_EQ(open.size(), 1u) << place;
+    const win::RECT r = win::robot::screenRect(open.front());
+    EXPECT_LE(std::abs(r.left - at.x), 2) << place;
+    const bool below = std::abs(r.top - at.y) <= 2;
+    const bool movedUp = r.bottom == win::GetSystemMetrics(win::SM_CYSCREEN) && r.top < at.y;
+    EXPECT_TRUE(below || movedUp) << place << ": " << r.top << "-" << r.bottom << " at " << at.y;
+}
+
+TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
+    writeTwoProfiles();
+    // North Line: stations every 100 m over 4000 m, data peaking at 2 over
+    // 2000 m; bodies under 1000-1600 m (-800..-200) and 2400-3000 m. South
+    // Line runs 1500 m south of it on the map.
+    const PopupCase cases[] = {
+        {"a vertex", atModel(1600, -200), IDM_VERTEX},
+        {"a station", atData(1800, 2.0f * std::exp(-1.0f / 9.0f)), IDM_DATAPOINT},
+        {"the data graph", atData(1000, 1.8f), IDM_DATAGRAPH},
+        {"an edge", atModel(1300, -200), IDM_EDGE},
+        {"a gravity body", atModel(1300, -500), IDM_GRAVBODY},
+        {"the background", atModel(2000, -500), IDM_BACKGROUND},
+    };
+    const win::robot::Target onLine = atMap(502000, 5998500);
+    Script s;
+    clickAside(s);
+    for (const PopupCase& c : cases) {
+        s.moveTo(c.where).clickAt(c.where, Button::Right);
+        s.check([c] {
+            expectMenuAt(c.where(), c.place);
+            EXPECT_EQ(pointerState().PopupMenu, c.menu) << c.place;
+        });
+        s.key(win::VK_ESCAPE);
+        s.check([c] { EXPECT_TRUE(win::robot::openPopupMenus().empty()) << c.place; });
+    }
+    // The main window is made active first, as the user does.
+    s.clickAt([] {
+        const win::RECT r = win::robot::screenRect(mainWindow());
+        return win::POINT{r.left + 150, r.top + 10};
+    });
+    s.moveTo(onLine).clickAt(onLine, Button::Right);
+    s.check([onLine] {
+        expectMenuAt(onLine(), "the map's profile line");
+        EXPECT_EQ(shellSession().MapHitProfile, 2);
+    });
+    s.key(win::VK_ESCAPE);
+    // Away from the map's lines the map's view dialog opens at once.
+    const win::robot::Target aside = atMap(502000, 5999250);
+    s.moveTo(aside).clickAt(aside, Button::Right);
+    s.check([] {
+        EXPECT_TRUE(win::robot::openPopupMenus().empty());
+        EXPECT_EQ(shellSession().MapHitProfile, 0);
+        ASSERT_TRUE(dialogTitled("View Properties - Map"));
+    });
+    s.key(win::VK_ESCAPE);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled("View Properties - Map"));
+        // The right press on a vertex starts the drag of its body, which
+        // marks the profile changed though nothing moved; the save question
+        // that follows is the editing journeys' matter, not this one's.
+        workingProfile().LSAVED = true;
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+}  // namespace
+}  // namespace shell::test

@@ -86,6 +86,77 @@ TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// The vertices of two models stand in the same places.
+bool sameVertices(const model::PolygonModel& a, const model::PolygonModel& b) {
+    if (a.NBOD != b.NBOD || a.IV2(a.NBOD) != b.IV2(b.NBOD)) return false;
+    for (int v = 1; v <= a.IV2(a.NBOD); ++v)
+        if (a.XVRT(v) != b.XVRT(v) || a.ZVRT(v) != b.ZVRT(v)) return false;
+    return true;
+}
+
+// Escape, or a press of the other button, while a drag is under way takes
+// it back whole: the model returns to where it was at the press, legal steps
+// included, and the releases that follow neither click nor open a menu.
+TEST_F(EditingTest, EscapeOrTheOtherButtonTakesADragBack) {
+    struct Case {
+        const char* what;
+        Button drag;  // held on the first body's corner at (1600, -200)
+        bool escape;  // else the other button is pressed
+    };
+    const Case cases[] = {
+        {"vertex drag, Escape", Button::Left, true},
+        {"vertex drag, right button", Button::Left, false},
+        {"body move, Escape", Button::Right, true},
+        {"body move, left button", Button::Right, false},
+    };
+    writeRidgeDatabase("SITE");
+    auto start = std::make_shared<model::PolygonModel>();
+    Script s;
+    clickAside(s);
+    s.check([start] {
+        files::viewSettings().LCALCMOVE = true;
+        model::COPYPG(*start, workingModel());
+        win::testing::resetMessageBoxes();
+    });
+    for (const Case& c : cases) {
+        const Button other = c.drag == Button::Left ? Button::Right : Button::Left;
+        s.moveTo(atModel(1600, -200)).pressAt(atModel(1600, -200), c.drag);
+        s.wait(250);
+        // A legal step first, then one into the second body.
+        s.moveTo(atModel(1800, -250)).moveTo(atModel(2700, -500));
+        s.check([c] {
+            SCOPED_TRACE(c.what);
+            EXPECT_TRUE(views::viewState().dragging());
+            EXPECT_TRUE(model::sessionState().BadModel);
+        });
+        if (c.escape) {
+            s.key(win::VK_ESCAPE);
+        } else {
+            s.pressAt(atModel(2700, -500), other);
+            s.releaseAt(atModel(2700, -500), other);
+        }
+        s.check([c, start] {
+            SCOPED_TRACE(c.what);
+            EXPECT_FALSE(views::viewState().dragging());
+            EXPECT_FALSE(model::sessionState().BadModel);
+            EXPECT_TRUE(sameVertices(workingModel(), *start));
+            EXPECT_TRUE(workingProfile().LSYN);
+        });
+        s.moveTo(atModel(2750, -450)).releaseAt(atModel(2750, -450), c.drag);
+        s.check([c, start] {
+            SCOPED_TRACE(c.what);
+            EXPECT_TRUE(sameVertices(workingModel(), *start));
+            EXPECT_EQ(pointerState().PopupMenu, 0);
+            EXPECT_TRUE(win::testing::messageBoxes().empty());
+            EXPECT_TRUE(workingProfile().LSAVED);
+            expectSameAsFreshRedraw();
+        });
+    }
+    s.check([] { saveShot(profileFrame(), "drag_taken_back.png"); });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 float distance(float x1, float z1, float x2, float z2) {
     return std::hypot(x2 - x1, z2 - z1);
 }

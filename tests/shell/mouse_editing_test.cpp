@@ -271,10 +271,23 @@ TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
     writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
+    // A second vertex on another body is refused and splits nothing.
+    popupItem(s, atModel(1000, -800), "Split Body");
+    s.answerMessageBox(win::IDOK);
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.check([] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "Vertices must be on the same body.");
+        EXPECT_EQ(workingModel().NBOD, 2);
+        EXPECT_FALSE(shellSession().SplitBodyMode);
+    });
     popupItem(s, atModel(1000, -800), "Split Body");
     s.check([] {
-        ASSERT_TRUE(dialogTitled("Click on second vertex to split"));
+        win::HWND d = dialogTitled("Click on second vertex to split");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(d, "Move to second vertex and click to split"));
         EXPECT_TRUE(shellSession().SplitBodyMode);
+        saveShot(d, "dialog_143_split_prompt.png");
     });
     s.moveTo(atModel(1300, -500)).moveTo(atModel(1600, -200));
     s.check([] {

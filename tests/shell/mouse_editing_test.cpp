@@ -172,6 +172,16 @@ TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
         EXPECT_NEAR(m.ZPIVOT(1), -500.0f, 20.0f);
         EXPECT_TRUE(files::viewSettings().LVIEWPIVOT);
     });
+    // Released within 150 ms it is a click: the vertex's menu, no turn.
+    s.moveTo(atModel(1600, -200)).pressAt(atModel(1600, -200), Button::Right);
+    s.wait(150).releaseAt(atModel(1600, -200), Button::Right);
+    s.check([] {
+        EXPECT_EQ(pointerState().PopupMenu, IDM_VERTEX);
+        EXPECT_FALSE(views::viewState().DragBody || pointerState().RotateBody);
+        EXPECT_EQ(workingModel().XVRT(3), 1600.0f);
+        EXPECT_EQ(workingModel().ZVRT(3), -200.0f);
+    });
+    s.clickMenuItem("Cancel");
     // Held on a vertex, the right button turns the body about its pivot.
     s.pressAt(atModel(1600, -200), Button::Right);
     s.wait(250);
@@ -561,6 +571,39 @@ TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
         saveShot(profileFrame(), "locks_made.png");
         expectSameAsFreshRedraw();
     });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The lock dialogs share one place: where the user left the last one closed.
+TEST_F(EditingTest, ALockDialogOpensWhereTheLastOneWasLeft) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1600, -200), "Lock Other Vertices To This Vertex");
+    s.check([] {
+        win::HWND d = lockDialog("Select Followers");
+        ASSERT_TRUE(d);
+        // The user puts it aside.
+        win::SetWindowPos(d, nullptr, 40, 60, 0, 0,
+                          win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Followers"), IDC_FOLLOWERSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().LeaderLockMode);
+        EXPECT_FALSE(lockDialog("Select Followers"));
+    });
+    popupItem(s, atModel(3000, -300), "Lock This Vertex To Another");
+    s.check([] {
+        win::HWND d = lockDialog("Select Leader");
+        ASSERT_TRUE(d);
+        win::RECT r{};
+        win::GetWindowRect(d, &r);
+        EXPECT_NEAR(r.left, 40, 1);
+        EXPECT_NEAR(r.top, 60, 1);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Leader"), win::IDCANCEL); });
+    s.check([] { EXPECT_FALSE(mainLoop().FollowerLockMode); });
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -488,6 +488,50 @@ TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+TEST_F(EditingTest, AnEdgeAndALabelAreDraggedAndLeaveNoTrace) {
+    writeLabelledDatabase();
+    Script s;
+    clickAside(s);
+    s.check([] {
+        files::sessionState().LVLabels = true;
+        refreshProfileWindow();
+    });
+    // The top edge of the first body, pressed between its corners, moves
+    // up with both of them.
+    s.moveTo(atModel(1300, -200)).pressAt(atModel(1300, -200));
+    s.moveTo(atModel(1300, -150)).moveTo(atModel(1300, -100));
+    s.check([] { EXPECT_TRUE(views::viewState().DragEdge); });
+    s.releaseAt(atModel(1300, -100));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_FALSE(views::viewState().DragEdge);
+        EXPECT_NEAR(m.ZVRT(2), -100.0f, 20.0f);
+        EXPECT_NEAR(m.ZVRT(3), -100.0f, 20.0f);
+        EXPECT_EQ(m.XVRT(2), 1000.0f);
+        EXPECT_EQ(m.ZVRT(1), -800.0f);
+        saveShot(profileFrame(), "drag_edge.png");
+        expectSameAsFreshRedraw();
+    });
+    // The label, held on its body, follows the cursor.
+    s.moveTo(atData(800, 1.5f)).pressAt(atData(800, 1.5f));
+    s.wait(250);
+    s.moveTo(atData(1000, 1.3f)).moveTo(atData(1200, 1.2f));
+    s.check([] { EXPECT_TRUE(pointerState().DragLabel); });
+    s.wait(100);  // a release within 300 ms would edit the text instead
+    s.releaseAt(atData(1200, 1.2f));
+    s.check([] {
+        const model::LabelSet& l = workingProfile().LABELS;
+        EXPECT_FALSE(pointerState().DragLabel);
+        EXPECT_NEAR(l.XCLAB[0], 1200.0f, 30.0f);
+        EXPECT_NEAR(l.YCLAB[0], 1.2f, 0.05f);
+        EXPECT_FLOAT_EQ(l.WDLAB[0], 400.0f);
+        saveShot(profileFrame(), "drag_label.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 win::HWND lockDialog(const std::string& title) {
     return dialogTitled(title);
 }

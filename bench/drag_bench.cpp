@@ -243,6 +243,8 @@ int main() {
     }
     files::viewSettings().reset();
     files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 440, 20};
+    // AutoCalculate While Moving: the synthetics follow every move.
+    files::viewSettings().LCALCMOVE = true;
     win::FakeClock clock;
     win::setClock(&clock);
     std::vector<Move> moves;

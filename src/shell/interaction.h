@@ -19,5 +19,7 @@ void handleFieldChanged(const tk::EventRecord& event);
 void handleMouseButtonDown(const tk::EventRecord& event);
 void handleMouseButtonUp(const tk::EventRecord& event);
 void handleMouseMove(const tk::EventRecord& event);
+// Takes back the drag or rubber box under way; answers whether there was one.
+bool cancelGesture();
 
 }  // namespace shell

@@ -8,6 +8,8 @@ namespace shell {
 
 namespace {
 
+constexpr int kEscape = 27;
+
 // The view switch of each letter key: the same as its View menu item.
 int viewCommandOfKey(int key) {
     switch (key) {
@@ -38,6 +40,7 @@ void handleKeyDown(const tk::EventRecord& event) {
     int key = event[1];
     if (key >= 'a' && key <= 'z') key -= 32;
     hideHint();
+    if (key == kEscape && cancelGesture()) return;
     // Keys typed in the main window act on the profile window as well.
     if (const int command = viewCommandOfKey(key)) toggleViewSwitch(command);
 }

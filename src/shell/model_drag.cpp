@@ -51,6 +51,28 @@ DragProgress& progress() {
     return p;
 }
 
+// What a drag changes, as it was at the press, for a drag taken back.
+struct DragStart {
+    model::PolygonModel model;
+    model::LabelSet labels;
+    bool syntheticsValid = false;
+    bool saved = false;
+};
+
+DragStart& dragStart() {
+    static DragStart s;
+    return s;
+}
+
+void rememberDragStart() {
+    const model::ProfileLine& w = workingProfile();
+    DragStart& s = dragStart();
+    model::COPYPG(s.model, w.MODEL);
+    s.labels = w.LABELS;
+    s.syntheticsValid = w.LSYN;
+    s.saved = w.LSAVED;
+}
+
 
 std::size_t at(int label) {
     return static_cast<std::size_t>(label - 1);
@@ -156,6 +178,7 @@ void beginModelDrag() {
     PointerState& p = pointerState();
     model::COPYPG(p.DragUndoModel, workingModel());
     progress() = DragProgress{};
+    rememberDragStart();
 }
 
 // A drag of vertices or a body ends: an illegal model goes back to the last
@@ -306,6 +329,7 @@ void startEdgeDrag() {
 }
 
 void startPivotDrag(int body) {
+    rememberDragStart();
     pointerState().DragBodyIndex = body;
     views::viewState().DragPivot = true;
     drawPivot(body);
@@ -330,6 +354,7 @@ void startLabelDrag() {
     }
     p.HighlightedLabel = 0;
     p.DragLabel = true;
+    rememberDragStart();
 }
 
 void startHeldBodyDrag() {
@@ -407,6 +432,34 @@ void endDrag(int x, int y, int time) {
         finishModelDrag();
         p.model.HitEdgeBody = p.model.HitEdgeVertex = 0;
     }
+}
+
+bool cancelDrag() {
+    PointerState& p = pointerState();
+    views::ViewState& v = views::viewState();
+    if (!dragging() && !p.RotateBody) return false;
+    v.DragVertex = v.DragEdge = v.DragBody = v.DragPivot = false;
+    p.RotateBody = p.DragLabel = false;
+    model::ProfileLine& w = workingProfile();
+    DragStart& start = dragStart();
+    model::COPYPG(w.MODEL, start.model);
+    w.LABELS = start.labels;
+    model::sessionState().BadModel = false;
+    model::DEALLOCPG(p.DragUndoModel);
+    // The synthetics followed the drag only when calculated on the way.
+    if (progress().moved && files::viewSettings().LCALCMOVE)
+        calculate();
+    else
+        w.LSYN = start.syntheticsValid;
+    w.LSAVED = start.saved;
+    progress() = DragProgress{};
+    p.PressOnVertex = false;
+    p.DragVertexIndex = 0;
+    p.PressEdgeBody = p.PressEdgeVertex = 0;
+    p.label.HitLabel = p.HighlightedLabel = p.PressLabel = 0;
+    refreshProfileWindow();
+    hoverOutput().cursorShape(tk::CursorArrow);
+    return true;
 }
 
 void abandonItemDrag() {

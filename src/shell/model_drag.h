@@ -25,6 +25,9 @@ void stepBodyDrag(int x, int y);
 // The release at (x, y) at `time` ms ends the drag that is on.
 void endDrag(int x, int y, int time);
 
+// Takes the drag under way back to where it began (Escape, or a press of
+// the other button while one is held); answers whether one was under way.
+bool cancelDrag();
 // A pivot or label drag stops where it is (a dialog field changed under it).
 void abandonItemDrag();
 

@@ -151,10 +151,28 @@ void moveInProfileWindow(const MouseEvent& e) {
 
 }  // namespace
 
+bool cancelGesture() {
+    PointerState& p = pointerState();
+    const bool box = shellSession().RubberBoxShown;
+    const bool drag = cancelDrag();
+    if (!drag && !box) return false;
+    eraseRubberBox();
+    p.PressButton = 0;
+    p.PressBody = 0;
+    p.GestureCancelled = true;
+    return true;
+}
+
 void handleMouseButtonDown(const tk::EventRecord& record) {
     const MouseEvent e = read(record);
     if (ignored(e) || (e.button != kLeftButton && e.button != kRightButton)) return;
     PointerState& p = pointerState();
+    // The other button while one is held takes a drag back; it starts
+    // nothing itself (a second drag would take the first one's model, legal
+    // or not, as its undo copy). A right press ends a label drag instead.
+    if (p.PressButton != 0 && p.PressButton != e.button && !p.DragLabel && cancelGesture())
+        return;
+    p.GestureCancelled = false;
     const bool profile = inProfileWindow(e);
     p.PressTime = e.time;
     p.PressVertexLocal = profile && p.model.HitVertex - p.model.HitVertexBase > 0;
@@ -205,6 +223,10 @@ void handleMouseButtonUp(const tk::EventRecord& record) {
     if (ignored(e)) return;
     PointerState& p = pointerState();
     hideHint();
+    if (p.GestureCancelled) {
+        p.PressButton = 0;
+        return;
+    }
     p.PressBody = 0;
     shellSession().BoxCornerX = e.x;
     shellSession().BoxCornerY = e.y;

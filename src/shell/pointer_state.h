@@ -43,6 +43,9 @@ struct PointerState {
     bool PressLabelArrow = false;
     int PressLabelPart = 0;
     bool SingleVertex = false;
+    // The gesture was taken back while a button was held: the releases that
+    // follow, up to the next press, do nothing.
+    bool GestureCancelled = false;
 
     // Hit results of the hover tests.
     views::ModelHits model;

@@ -221,5 +221,79 @@ TEST_F(EditingTest, LabelCommandsAddEditArrowAndDeleteLabels) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// The commands as a user reaches them: a right click where the target lies
+// opens the menu of what is there, and the item chosen acts on that target.
+TEST_F(EditingTest, ContextMenuCommandsActOnWhatWasRightClicked) {
+    struct Case {
+        const char* what;
+        win::robot::Target where;
+        const char* item;
+        bool confirm;  // answers a "Proceed?" question with OK
+        std::function<void()> expect;
+    };
+    const Case cases[] = {
+        {"data point", atData(1900, 1.945f), "Mask Point", false,
+         [] { EXPECT_TRUE(workingProfile().MASK(20, 1)); }},
+        {"edge", atModel(1300, -200), "Insert Vertex", false,
+         [] {
+             const model::PolygonModel& m = workingModel();
+             ASSERT_EQ(m.IV2(1), 5);
+             EXPECT_NEAR(m.XVRT(3), 1300.0f, 20.0f);
+             EXPECT_NEAR(m.ZVRT(3), -200.0f, 20.0f);
+         }},
+        {"vertex", atModel(1300, -200), "Delete Vertex", false,
+         [] {
+             const model::PolygonModel& m = workingModel();
+             EXPECT_EQ(m.IV2(1), 4);
+             EXPECT_EQ(m.XVRT(3), 1600.0f);
+         }},
+        {"vertex", atModel(1000, -800), "Free X Movement", false,
+         [] { EXPECT_TRUE(workingModel().LXFIX(1) && !workingModel().LXFIX(2)); }},
+        {"edge", atModel(2700, -300), "Free Z Movement", false,
+         [] {
+             const model::PolygonModel& m = workingModel();
+             EXPECT_TRUE(m.LZFIX(6) && m.LZFIX(7) && !m.LZFIX(5));
+         }},
+        {"body", atModel(1300, -500), "Label Body", false,
+         [] {
+             const model::LabelSet& l = workingProfile().LABELS;
+             ASSERT_EQ(l.NLAB, 1);
+             EXPECT_EQ(l.IPARAM[0], 1);
+             EXPECT_EQ(l.IWINDOW[0], 3);
+         }},
+        {"label", atModel(1300, -500), "Delete Label", false,
+         [] { EXPECT_EQ(workingProfile().LABELS.NLAB, 0); }},
+        {"body", atModel(2700, -600), "Hide Body", false, [] { EXPECT_TRUE(workingModel().LHIDE(2)); }},
+        {"data point", atData(1900, 1.945f), "Delete Point", false,
+         [] { EXPECT_EQ(workingProfile().NSTA, 40); }},
+        {"body", atModel(1300, -500), "Delete Body", true,
+         [] {
+             const model::PolygonModel& m = workingModel();
+             ASSERT_EQ(m.NBOD, 1);
+             EXPECT_EQ(m.XVRT(1), 2400.0f);
+         }},
+    };
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    for (const Case& c : cases) {
+        popupItem(s, c.where, c.item);
+        if (c.confirm) {
+            s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });
+            s.key(win::VK_RETURN);
+        }
+        s.check([&c] {
+            SCOPED_TRACE(std::string(c.what) + ": " + c.item);
+            c.expect();
+        });
+    }
+    s.check([] {
+        EXPECT_FALSE(workingProfile().LSAVED);
+        saveShot(profileFrame(), "context_menu_commands.png");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -86,6 +86,77 @@ TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// The vertices of two models stand in the same places.
+bool sameVertices(const model::PolygonModel& a, const model::PolygonModel& b) {
+    if (a.NBOD != b.NBOD || a.IV2(a.NBOD) != b.IV2(b.NBOD)) return false;
+    for (int v = 1; v <= a.IV2(a.NBOD); ++v)
+        if (a.XVRT(v) != b.XVRT(v) || a.ZVRT(v) != b.ZVRT(v)) return false;
+    return true;
+}
+
+// Escape, or a press of the other button, while a drag is under way takes
+// it back whole: the model returns to where it was at the press, legal steps
+// included, and the releases that follow neither click nor open a menu.
+TEST_F(EditingTest, EscapeOrTheOtherButtonTakesADragBack) {
+    struct Case {
+        const char* what;
+        Button drag;  // held on the first body's corner at (1600, -200)
+        bool escape;  // else the other button is pressed
+    };
+    const Case cases[] = {
+        {"vertex drag, Escape", Button::Left, true},
+        {"vertex drag, right button", Button::Left, false},
+        {"body move, Escape", Button::Right, true},
+        {"body move, left button", Button::Right, false},
+    };
+    writeRidgeDatabase("SITE");
+    auto start = std::make_shared<model::PolygonModel>();
+    Script s;
+    clickAside(s);
+    s.check([start] {
+        files::viewSettings().LCALCMOVE = true;
+        model::COPYPG(*start, workingModel());
+        win::testing::resetMessageBoxes();
+    });
+    for (const Case& c : cases) {
+        const Button other = c.drag == Button::Left ? Button::Right : Button::Left;
+        s.moveTo(atModel(1600, -200)).pressAt(atModel(1600, -200), c.drag);
+        s.wait(250);
+        // A legal step first, then one into the second body.
+        s.moveTo(atModel(1800, -250)).moveTo(atModel(2700, -500));
+        s.check([c] {
+            SCOPED_TRACE(c.what);
+            EXPECT_TRUE(views::viewState().dragging());
+            EXPECT_TRUE(model::sessionState().BadModel);
+        });
+        if (c.escape) {
+            s.key(win::VK_ESCAPE);
+        } else {
+            s.pressAt(atModel(2700, -500), other);
+            s.releaseAt(atModel(2700, -500), other);
+        }
+        s.check([c, start] {
+            SCOPED_TRACE(c.what);
+            EXPECT_FALSE(views::viewState().dragging());
+            EXPECT_FALSE(model::sessionState().BadModel);
+            EXPECT_TRUE(sameVertices(workingModel(), *start));
+            EXPECT_TRUE(workingProfile().LSYN);
+        });
+        s.moveTo(atModel(2750, -450)).releaseAt(atModel(2750, -450), c.drag);
+        s.check([c, start] {
+            SCOPED_TRACE(c.what);
+            EXPECT_TRUE(sameVertices(workingModel(), *start));
+            EXPECT_EQ(pointerState().PopupMenu, 0);
+            EXPECT_TRUE(win::testing::messageBoxes().empty());
+            EXPECT_TRUE(workingProfile().LSAVED);
+            expectSameAsFreshRedraw();
+        });
+    }
+    s.check([] { saveShot(profileFrame(), "drag_taken_back.png"); });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 float distance(float x1, float z1, float x2, float z2) {
     return std::hypot(x2 - x1, z2 - z1);
 }
@@ -101,6 +172,16 @@ TEST_F(EditingTest, ABodyTurnsAboutThePivotSetFromItsMenu) {
         EXPECT_NEAR(m.ZPIVOT(1), -500.0f, 20.0f);
         EXPECT_TRUE(files::viewSettings().LVIEWPIVOT);
     });
+    // Released within 150 ms it is a click: the vertex's menu, no turn.
+    s.moveTo(atModel(1600, -200)).pressAt(atModel(1600, -200), Button::Right);
+    s.wait(150).releaseAt(atModel(1600, -200), Button::Right);
+    s.check([] {
+        EXPECT_EQ(pointerState().PopupMenu, IDM_VERTEX);
+        EXPECT_FALSE(views::viewState().DragBody || pointerState().RotateBody);
+        EXPECT_EQ(workingModel().XVRT(3), 1600.0f);
+        EXPECT_EQ(workingModel().ZVRT(3), -200.0f);
+    });
+    s.clickMenuItem("Cancel");
     // Held on a vertex, the right button turns the body about its pivot.
     s.pressAt(atModel(1600, -200), Button::Right);
     s.wait(250);
@@ -200,10 +281,23 @@ TEST_F(EditingTest, ABodyIsSplitBetweenTwoOfItsVertices) {
     writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
+    // A second vertex on another body is refused and splits nothing.
+    popupItem(s, atModel(1000, -800), "Split Body");
+    s.answerMessageBox(win::IDOK);
+    s.moveTo(atModel(2400, -300)).clickAt(atModel(2400, -300));
+    s.check([] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "Vertices must be on the same body.");
+        EXPECT_EQ(workingModel().NBOD, 2);
+        EXPECT_FALSE(shellSession().SplitBodyMode);
+    });
     popupItem(s, atModel(1000, -800), "Split Body");
     s.check([] {
-        ASSERT_TRUE(dialogTitled("Click on second vertex to split"));
+        win::HWND d = dialogTitled("Click on second vertex to split");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(win::robot::findDescendantByText(d, "Move to second vertex and click to split"));
         EXPECT_TRUE(shellSession().SplitBodyMode);
+        saveShot(d, "dialog_143_split_prompt.png");
     });
     s.moveTo(atModel(1300, -500)).moveTo(atModel(1600, -200));
     s.check([] {
@@ -245,18 +339,20 @@ TEST_F(EditingTest, AVertexLockedToItsNeighbourStaysOnItThroughAnInversion) {
     popupItem(s, atModel(1600, -200), "Free X Movement");
     popupItem(s, atModel(1600, -200), "Free Z Movement");
     s.check([] {
-        model::PolygonModel& m = workingModel();
+        const model::PolygonModel& m = workingModel();
         ASSERT_TRUE(m.LXFIX(3) && m.LZFIX(3));
         EXPECT_FALSE(m.LXFIX(6) || m.LZFIX(6));
-        int status = -1;
-        calc::ONE_STEP(workingProfile(), m, status, sectionAxis(), dataAxis());
-        ASSERT_EQ(status, 0);
+    });
+    chooseProfileMenu(s, "Calculate", "Inverse...");
+    s.clickMenuItem("Single Iteration");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
         // The leader moved; the locked vertex is still exactly on it.
         EXPECT_TRUE(m.XVRT(3) != 1600.0f || m.ZVRT(3) != -200.0f);
         EXPECT_EQ(m.XVRT(6), m.XVRT(3));
         EXPECT_EQ(m.ZVRT(6), m.ZVRT(3));
         EXPECT_EQ(m.IPOINT(6), 3);
-        refreshProfileWindow();
+        EXPECT_TRUE(workingProfile().LSYN);
         saveShot(profileFrame(), "lock_and_invert.png");
     });
     exitWithoutSaving(s);
@@ -392,6 +488,50 @@ TEST_F(EditingTest, RubberShapesAndHighlightsLeaveNoTraceOnTheScreen) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+TEST_F(EditingTest, AnEdgeAndALabelAreDraggedAndLeaveNoTrace) {
+    writeLabelledDatabase();
+    Script s;
+    clickAside(s);
+    s.check([] {
+        files::sessionState().LVLabels = true;
+        refreshProfileWindow();
+    });
+    // The top edge of the first body, pressed between its corners, moves
+    // up with both of them.
+    s.moveTo(atModel(1300, -200)).pressAt(atModel(1300, -200));
+    s.moveTo(atModel(1300, -150)).moveTo(atModel(1300, -100));
+    s.check([] { EXPECT_TRUE(views::viewState().DragEdge); });
+    s.releaseAt(atModel(1300, -100));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_FALSE(views::viewState().DragEdge);
+        EXPECT_NEAR(m.ZVRT(2), -100.0f, 20.0f);
+        EXPECT_NEAR(m.ZVRT(3), -100.0f, 20.0f);
+        EXPECT_EQ(m.XVRT(2), 1000.0f);
+        EXPECT_EQ(m.ZVRT(1), -800.0f);
+        saveShot(profileFrame(), "drag_edge.png");
+        expectSameAsFreshRedraw();
+    });
+    // The label, held on its body, follows the cursor.
+    s.moveTo(atData(800, 1.5f)).pressAt(atData(800, 1.5f));
+    s.wait(250);
+    s.moveTo(atData(1000, 1.3f)).moveTo(atData(1200, 1.2f));
+    s.check([] { EXPECT_TRUE(pointerState().DragLabel); });
+    s.wait(100);  // a release within 300 ms would edit the text instead
+    s.releaseAt(atData(1200, 1.2f));
+    s.check([] {
+        const model::LabelSet& l = workingProfile().LABELS;
+        EXPECT_FALSE(pointerState().DragLabel);
+        EXPECT_NEAR(l.XCLAB[0], 1200.0f, 30.0f);
+        EXPECT_NEAR(l.YCLAB[0], 1.2f, 0.05f);
+        EXPECT_FLOAT_EQ(l.WDLAB[0], 400.0f);
+        saveShot(profileFrame(), "drag_label.png");
+        expectSameAsFreshRedraw();
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 win::HWND lockDialog(const std::string& title) {
     return dialogTitled(title);
 }
@@ -475,6 +615,39 @@ TEST_F(EditingTest, TheThreeLockModesLinkTheVerticesClickedAndRefuseChains) {
         saveShot(profileFrame(), "locks_made.png");
         expectSameAsFreshRedraw();
     });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The lock dialogs share one place: where the user left the last one closed.
+TEST_F(EditingTest, ALockDialogOpensWhereTheLastOneWasLeft) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1600, -200), "Lock Other Vertices To This Vertex");
+    s.check([] {
+        win::HWND d = lockDialog("Select Followers");
+        ASSERT_TRUE(d);
+        // The user puts it aside.
+        win::SetWindowPos(d, nullptr, 40, 60, 0, 0,
+                          win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Followers"), IDC_FOLLOWERSCLOSE); });
+    s.check([] {
+        EXPECT_FALSE(mainLoop().LeaderLockMode);
+        EXPECT_FALSE(lockDialog("Select Followers"));
+    });
+    popupItem(s, atModel(3000, -300), "Lock This Vertex To Another");
+    s.check([] {
+        win::HWND d = lockDialog("Select Leader");
+        ASSERT_TRUE(d);
+        win::RECT r{};
+        win::GetWindowRect(d, &r);
+        EXPECT_NEAR(r.left, 40, 1);
+        EXPECT_NEAR(r.top, 60, 1);
+    });
+    s.clickOn([] { return win::GetDlgItem(lockDialog("Select Leader"), win::IDCANCEL); });
+    s.check([] { EXPECT_FALSE(mainLoop().FollowerLockMode); });
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -28,8 +28,18 @@ bool beginRaster(DeviceContext& dc, RasterTarget& t) {
     t.surface = s;
     t.ox = dc.origin.x;
     t.oy = dc.origin.y;
-    t.clip = Region::rect(-t.ox, -t.oy, s->width - t.ox, s->height - t.oy);
-    if (auto c = deviceClip(dc)) t.clip = Region::combine(t.clip, *c, Region::Op::And);
+    std::optional<DeviceContext::RasterClip>& cached = dc.rasterClip;
+    const bool same = cached && cached->width == s->width && cached->height == s->height &&
+                      cached->origin.x == t.ox && cached->origin.y == t.oy &&
+                      cached->visible == dc.visible && cached->metaClip == dc.metaClip &&
+                      cached->clip == dc.st.clip;
+    if (!same) {
+        Region r = Region::rect(-t.ox, -t.oy, s->width - t.ox, s->height - t.oy);
+        if (auto c = deviceClip(dc)) r = Region::combine(r, *c, Region::Op::And);
+        cached = DeviceContext::RasterClip{s->width, s->height, dc.origin,
+                                           dc.visible, dc.metaClip, dc.st.clip, std::move(r)};
+    }
+    t.clip = cached->result;
     return true;
 }
 

@@ -138,6 +138,15 @@ struct DeviceContext {
     std::unique_ptr<MetaSink> meta;  // metafile contexts record every call
     std::shared_ptr<PrintJob> job;   // printer contexts
     int playbackDepth = 0;
+    // The last raster clip worked out and what it was worked out from: a
+    // drawing of many short lines keeps one clip throughout.
+    struct RasterClip {
+        int width = 0, height = 0;
+        POINT origin{};
+        std::optional<Region> visible, metaClip, clip;
+        Region result;
+    };
+    std::optional<RasterClip> rasterClip;
 
     ~DeviceContext();
     Surface* target();  // the pixels drawn on, or null

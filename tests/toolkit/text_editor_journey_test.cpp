@@ -4,8 +4,11 @@
 
 #include "editor_journey_support.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/controls/controls_api.h"
 #include "platform/controls/rich_edit_api.h"
+#include "platform/common_dialogs/common_dialog_ids.h"
 #include "platform/message_box.h"
+#include "toolkit/editors/editor_command_line.h"
 #include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_operations.h"
 #include "toolkit/editors/editor_text.h"
@@ -40,12 +43,25 @@ class TextEditorJourney : public EditorJourney {
                           reinterpret_cast<win::LPARAM>(&cf));
         return cf;
     }
-    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
+    win::PARAFORMAT paragraphAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::PARAFORMAT pf;
         win::SendMessageA(r.editControl, win::EM_GETPARAFORMAT, 0, reinterpret_cast<win::LPARAM>(&pf));
-        return pf.wAlignment;
+        return pf;
+    }
+    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
+        return paragraphAt(r, at).wAlignment;
+    }
+    static win::CHARRANGE selection(const EditorWindowRecord& r) {
+        win::CHARRANGE sel{};
+        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
+        return sel;
+    }
+    static std::string historyEntry(int index) {
+        std::string text;
+        EditorGetHistoryEntry(index, text);
+        return text;
     }
 };
 
@@ -122,6 +138,169 @@ TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {
     win::UpdateWindow(frame);
     screenshot(frame, "text_editor.png");
     EXPECT_GT(pixelsOf(r->editControl, win::RGB(0, 0, 0)), 200);
+}
+
+TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
+    const std::string file = writeFile("cats.txt", "one cat, two cat\r\nlast line\r\n");
+    int status = 0;
+    EditorWindowRecord* r = textEditor(kEditorRichText, status, 2, file);
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.chord({win::VK_CONTROL, 'F'});
+    s.check([] { ASSERT_TRUE(commonDialog("Find")); });
+    s.text("cat").key(win::VK_RETURN);
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 4);
+        EXPECT_EQ(selection(*r).cpMax, 7);
+    });
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Find"), win::IDCANCEL); });
+    s.check([&] { EXPECT_FALSE(commonDialog("Find")); });
+    // F3 repeats the search from the selection.
+    s.key(win::VK_F1 + 2);
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 13);
+        EXPECT_EQ(selection(*r).cpMax, 16);
+    });
+    s.chord({win::VK_CONTROL, 'I'}).chord({win::VK_CONTROL, 'U'}).chord({win::VK_CONTROL, 'R'});
+    s.check([&] {
+        const win::CHARFORMATA second = formatAt(*r, 13), first = formatAt(*r, 4);
+        EXPECT_TRUE(second.dwEffects & win::CFE_ITALIC);
+        EXPECT_TRUE(second.dwEffects & win::CFE_UNDERLINE);
+        EXPECT_FALSE(first.dwEffects & (win::CFE_ITALIC | win::CFE_UNDERLINE));
+        EXPECT_EQ(alignmentAt(*r, 0), win::PFA_RIGHT);
+        EXPECT_EQ(alignmentAt(*r, 18), win::PFA_LEFT);
+        win::CHARRANGE word{13, 16};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&word));
+    });
+    // The Format menu: bullets on the first line, then 20 points through the font dialog.
+    s.clickMenuBar(frame, "Format").clickMenuItem("Bullet Style");
+    s.check([&] {
+        EXPECT_EQ(paragraphAt(*r, 0).wNumbering, win::PFN_BULLET);
+        EXPECT_EQ(paragraphAt(*r, 18).wNumbering, 0);
+        win::CHARRANGE word{13, 16};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&word));
+    });
+    s.clickMenuBar(frame, "Format").clickMenuItem("Font");
+    s.check([] { ASSERT_TRUE(commonDialog("Font")); });
+    s.clickOn([] {
+        return win::GetWindow(win::GetDlgItem(commonDialog("Font"), win::cmb3), win::GW_CHILD);
+    });
+    s.key(win::VK_END);
+    for (int i = 0; i < 3; ++i)
+        s.key(win::VK_BACK);
+    s.text("20");
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Font"), win::IDOK); });
+    s.check([&] {
+        EXPECT_FALSE(commonDialog("Font"));
+        EXPECT_EQ(formatAt(*r, 13).yHeight, 400);
+        EXPECT_NE(formatAt(*r, 4).yHeight, 400);
+        EXPECT_TRUE(formatAt(*r, 13).dwEffects & win::CFE_ITALIC);
+    });
+    s.check([&] { win::SetFocus(r->editControl); });
+    s.key(win::VK_HOME).chord({win::VK_CONTROL, 'L'});
+    s.check([&] { EXPECT_EQ(alignmentAt(*r, 0), win::PFA_LEFT); });
+    play(std::move(s));
+}
+
+TEST_F(TextEditorJourney, TheContextMenuIsTheEditMenu) {
+    const std::string file = writeFile("short.txt", "alpha beta\r\n");
+    int status = 0;
+    EditorWindowRecord* r = textEditor(0, status, 2, file);
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
+    s.clickMenuItem("Select All");
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 0);
+        EXPECT_GE(selection(*r).cpMax, 10);
+    });
+    // With a selection its Cut is offered and takes the text away.
+    s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
+    s.clickMenuItem("Cut");
+    s.check([&] { EXPECT_EQ(editorControlText(*r), ""); });
+    play(std::move(s));
+}
+
+TEST_F(TextEditorJourney, TheCommandLineReportsEachEntryAndKeepsAHundredOfThem) {
+    int status = 0;
+    EditorWindowRecord* r = textEditor(kEditorCommandHistory, status);
+    ASSERT_NE(r, nullptr);
+    ASSERT_TRUE(r->commandEdit);
+    EditorSetPrompt(status, "Command:");
+    EXPECT_EQ(status, 0);
+    EventTypeEnable(EditorCommandEntered, 1);
+    Script s;
+    s.check([&] { EXPECT_EQ(win::GetFocus(), r->commandEdit); });
+    s.text("zoom 2").key(win::VK_RETURN).text("zoom 2").key(win::VK_RETURN);
+    s.chord({win::VK_CONTROL, 'A'}).text("pan").key(win::VK_RETURN);
+    s.check([&] {
+        EXPECT_EQ(eventsOf(EditorCommandEntered).size(), 3u);
+        EXPECT_EQ(historyEntry(0), "pan");
+        EXPECT_EQ(historyEntry(1), "zoom 2");
+        EXPECT_EQ(win::SendMessageA(r->commandControl, win::CB_GETCOUNT, 0, 0), 2);
+    });
+    // Down walks into the older entries; Esc clears the line.
+    s.key(win::VK_DOWN);
+    s.check([&] { EXPECT_EQ(win::robot::windowText(r->commandEdit), "zoom 2"); });
+    s.key(win::VK_ESCAPE);
+    s.check([&] { EXPECT_EQ(win::robot::windowText(r->commandEdit), ""); });
+    for (int i = 0; i < 99; ++i)
+        s.text("step " + std::to_string(i)).key(win::VK_RETURN).key(win::VK_ESCAPE);
+    s.check([&] {
+        EXPECT_EQ(win::SendMessageA(r->commandControl, win::CB_GETCOUNT, 0, 0), 100);
+        EXPECT_EQ(historyEntry(0), "step 98");
+        EXPECT_EQ(historyEntry(99), "pan");
+    });
+    // Tab hands the keys to the text.
+    s.key(win::VK_TAB).text("typed");
+    s.check([&] { EXPECT_EQ(editorControlText(*r), "typed"); });
+    play(std::move(s));
+    win::UpdateWindow(frame);
+    screenshot(frame, "text_editor_command_line.png");
+    EXPECT_EQ(win::robot::windowText(r->promptText), "Command:");
+    win::RECT prompt{};
+    win::GetWindowRect(r->promptFrame, &prompt);
+    EXPECT_GT(prompt.right - prompt.left, 30);
+    EXPECT_GT(pixelsOf(r->promptText, win::RGB(0, 0, 0)), 20);
+}
+
+TEST_F(TextEditorJourney, AModalEditorReturnsWhenClosedAndLeavesItsState) {
+    window = openEditorWindow("Notes");
+    frame = slot(window).frame;
+    Script s;
+    s.check([&] {
+        ASSERT_TRUE(editorRecordOfWindow(window));
+        win::SetFocus(editorRecordOfWindow(window)->editControl);
+    });
+    s.text("Hello").chord({win::VK_CONTROL, 'F'});
+    s.check([] { ASSERT_TRUE(commonDialog("Find")); });
+    s.text("ll");
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Find"), win::IDCANCEL); });
+    s.answerMessageBox(win::IDNO);
+    s.clickMenuBar(frame, "File").clickMenuItem("Exit");
+    win::robot::play(std::move(s));
+    int status = 0, mode = 1;
+    EditorCreateArgs args;
+    args.fontNumber = 3;
+    args.fontSize = 11;
+    OutputWindowSelect(window);
+    EditorCreate(status, mode, args);
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(win::robot::playing());
+    EXPECT_FALSE(win::IsWindow(frame));
+    EXPECT_EQ(win::testing::lastMessageBox()->text, "Do you want to save changes?");
+    int value = -7;
+    EditorInfo(-1, 2, value);
+    EXPECT_EQ(value, 5);
+    EditorInfo(-1, 1, value);
+    EXPECT_EQ(value, 0);
+    EditorInfo(-1, 5, value);
+    EXPECT_EQ(value, 5);
+    std::string found;
+    EditorGetString(-1, 1, found, 10);
+    EXPECT_EQ(found, "ll");
+    window = 0;
+    frame = nullptr;
 }
 
 }  // namespace

@@ -303,5 +303,40 @@ TEST_F(TextEditorJourney, AModalEditorReturnsWhenClosedAndLeavesItsState) {
     frame = nullptr;
 }
 
+TEST_F(TextEditorJourney, PrintSelectionPrintsOnlyTheSelectedLines) {
+    const std::string file = writeFile("two.txt", "First line here\r\nSecond line there\r\n");
+    int status = 0;
+    EditorWindowRecord* r = textEditor(0, status, 2, file);
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.check([&] {
+        win::SetFocus(r->editControl);
+        win::CHARRANGE second{16, 33};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&second));
+    });
+    s.chord({win::VK_CONTROL, win::VK_SHIFT, 'P'});
+    s.check([] { ASSERT_TRUE(commonDialog("Page Setup")); });
+    s.key(win::VK_RETURN);
+    play(std::move(s));
+    const std::string printed = printedText();
+    EXPECT_NE(printed.find("Second line there"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("First"), std::string::npos) << printed;
+}
+
+TEST_F(TextEditorJourney, WithoutPrintingThePrintKeysDoNothing) {
+    const std::string file = writeFile("keep.txt", "Kept\r\n");
+    int status = 0;
+    EditorWindowRecord* r = textEditor(kEditorNoPrint, status, 2, file);
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.check([&] { win::SendMessageA(r->editControl, win::EM_SETSEL, 0, -1); });
+    s.chord({win::VK_CONTROL, win::VK_SHIFT, 'P'}).chord({win::VK_CONTROL, 'P'});
+    s.check([&] { EXPECT_FALSE(commonDialog("Page Setup")); });
+    play(std::move(s));
+    EXPECT_TRUE(win::IsWindow(frame));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "prints"));
+    EXPECT_EQ(editorControlText(*r), "Kept\r\n");
+}
+
 }  // namespace
 }  // namespace tk::test

@@ -24,11 +24,15 @@ win::HWND commonDialog(const char* title) {
 
 class TextEditorJourney : public EditorJourney {
   protected:
-    EditorWindowRecord* create(int options) {
+    EditorWindowRecord* create(int options, const std::string& file = {}) {
         int status = 0;
-        EditorWindowRecord* r = textEditor(options, status);
+        EditorWindowRecord* r = textEditor(options, status, 2, file);
         EXPECT_EQ(status, 0);
         return r;
+    }
+    // A modeless editor with a file of the bytes loaded.
+    EditorWindowRecord* createWith(int options, const std::string& name, const std::string& bytes) {
+        return create(options, writeFile(name, bytes));
     }
     // The file dialog takes a path and Enter.
     static void chooseFile(Script& s, const char* title, const std::string& name) {
@@ -52,11 +56,6 @@ class TextEditorJourney : public EditorJourney {
     }
     win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
         return paragraphAt(r, at).wAlignment;
-    }
-    static win::CHARRANGE selection(const EditorWindowRecord& r) {
-        win::CHARRANGE sel{};
-        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
-        return sel;
     }
     static std::string historyEntry(int index) {
         std::string text;
@@ -141,9 +140,7 @@ TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {
 }
 
 TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
-    const std::string file = writeFile("cats.txt", "one cat, two cat\r\nlast line\r\n");
-    int status = 0;
-    EditorWindowRecord* r = textEditor(kEditorRichText, status, 2, file);
+    EditorWindowRecord* r = createWith(kEditorRichText, "cats.txt", "one cat, two cat\r\nlast line\r\n");
     ASSERT_NE(r, nullptr);
     Script s;
     s.chord({win::VK_CONTROL, 'F'});
@@ -203,9 +200,7 @@ TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
 }
 
 TEST_F(TextEditorJourney, TheContextMenuIsTheEditMenu) {
-    const std::string file = writeFile("short.txt", "alpha beta\r\n");
-    int status = 0;
-    EditorWindowRecord* r = textEditor(0, status, 2, file);
+    EditorWindowRecord* r = createWith(0, "short.txt", "alpha beta\r\n");
     ASSERT_NE(r, nullptr);
     Script s;
     s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
@@ -222,9 +217,9 @@ TEST_F(TextEditorJourney, TheContextMenuIsTheEditMenu) {
 }
 
 TEST_F(TextEditorJourney, TheCommandLineReportsEachEntryAndKeepsAHundredOfThem) {
-    int status = 0;
-    EditorWindowRecord* r = textEditor(kEditorCommandHistory, status);
+    EditorWindowRecord* r = create(kEditorCommandHistory);
     ASSERT_NE(r, nullptr);
+    int status = 0;
     ASSERT_TRUE(r->commandEdit);
     EditorSetPrompt(status, "Command:");
     EXPECT_EQ(status, 0);
@@ -304,9 +299,7 @@ TEST_F(TextEditorJourney, AModalEditorReturnsWhenClosedAndLeavesItsState) {
 }
 
 TEST_F(TextEditorJourney, PrintSelectionPrintsOnlyTheSelectedLines) {
-    const std::string file = writeFile("two.txt", "First line here\r\nSecond line there\r\n");
-    int status = 0;
-    EditorWindowRecord* r = textEditor(0, status, 2, file);
+    EditorWindowRecord* r = createWith(0, "two.txt", "First line here\r\nSecond line there\r\n");
     ASSERT_NE(r, nullptr);
     Script s;
     s.check([&] {
@@ -324,9 +317,7 @@ TEST_F(TextEditorJourney, PrintSelectionPrintsOnlyTheSelectedLines) {
 }
 
 TEST_F(TextEditorJourney, WithoutPrintingThePrintKeysDoNothing) {
-    const std::string file = writeFile("keep.txt", "Kept\r\n");
-    int status = 0;
-    EditorWindowRecord* r = textEditor(kEditorNoPrint, status, 2, file);
+    EditorWindowRecord* r = createWith(kEditorNoPrint, "keep.txt", "Kept\r\n");
     ASSERT_NE(r, nullptr);
     Script s;
     s.check([&] { win::SendMessageA(r->editControl, win::EM_SETSEL, 0, -1); });

@@ -26,11 +26,6 @@ class EditorOperationsTest : public EditorJourney {
         EXPECT_EQ(status, 0);
         return r;
     }
-    static win::CHARRANGE selection(const EditorWindowRecord& r) {
-        win::CHARRANGE sel;
-        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
-        return sel;
-    }
     static std::string selected(const EditorWindowRecord& r) {
         const win::CHARRANGE sel = selection(r);
         return editorControlRange(r, sel.cpMin, sel.cpMax);

@@ -86,6 +86,13 @@ TEST_F(GridEditorJourney, OpenSortInsertDeleteSaveCsvAndHtmlAndPrint) {
     EXPECT_EQ(column(1), (Column{"", "Abisko", "Narvik"}));
     EXPECT_EQ(column(3), (Column{"", "<lake>", "say \"hej\""}));
 
+    // Every command of the journey reaches the program after the editor did it.
+    std::vector<int> reported;
+    for (const EventRecord& e : eventsOf(MenuSelect))
+        reported.push_back(e[1]);
+    EXPECT_EQ(reported, (std::vector<int>{kGridCmdOpen, kGridCmdSort, kGridCmdInsertBefore,
+                                          kGridCmdDeleteRow, kGridCmdSaveAs, kGridCmdSaveHtml,
+                                          kGridCmdPrint}));
     const std::string printed = printedText();
     EXPECT_NE(printed.find("Abisko"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Narvik"), std::string::npos) << printed;
@@ -170,6 +177,8 @@ TEST_F(GridEditorJourney, FindFindNextAndGotoMoveTheCurrentCell) {
     s.chord({win::VK_CONTROL, 'A'}).text("3").key(win::VK_RETURN);
     s.check([&] { EXPECT_EQ(current(), std::pair(2, 3)); });
     play(std::move(s));
+    // Searching and moving are the editor's own business.
+    EXPECT_TRUE(eventsOf(MenuSelect).empty());
     // The window keeps the search text and the file for the program.
     std::string text = "untouched";
     GridEditorText(window, 1, text, 100);

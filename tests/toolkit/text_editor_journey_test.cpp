@@ -131,6 +131,13 @@ TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {
     s.check([] { ASSERT_TRUE(commonDialog("Page Setup")); });
     s.key(win::VK_RETURN);
     play(std::move(s));
+    // Open, Save As and Print reach the program after the editor did them;
+    // Replace and the formatting keys do not.
+    std::vector<int> reported;
+    for (const EventRecord& e : eventsOf(MenuSelect))
+        reported.push_back(e[1]);
+    EXPECT_EQ(reported, (std::vector<int>{32102, 32104, 32102, 32105}));
+    EXPECT_EQ(eventsOf(MenuSelect)[0][0], window);
     const std::string printed = printedText();
     EXPECT_NE(printed.find("Dear dog,"), std::string::npos) << printed;
     EXPECT_NE(printed.find("The dog sat on the mat."), std::string::npos) << printed;

@@ -165,6 +165,15 @@ TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
         EXPECT_EQ(selection(*r).cpMin, 13);
         EXPECT_EQ(selection(*r).cpMax, 16);
     });
+    // Nothing further: the box says so and the last find stays selected.
+    s.answerMessageBox(win::IDOK);
+    s.key(win::VK_F1 + 2);
+    s.check([&] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "End of text reached");
+        EXPECT_EQ(selection(*r).cpMin, 13);
+        EXPECT_EQ(selection(*r).cpMax, 16);
+    });
     s.chord({win::VK_CONTROL, 'I'}).chord({win::VK_CONTROL, 'U'}).chord({win::VK_CONTROL, 'R'});
     s.check([&] {
         const win::CHARFORMATA second = formatAt(*r, 13), first = formatAt(*r, 4);

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "dialog_test_support.h"
+#include "platform/controls/rich_edit_api.h"
 #include "platform/gdi/printing.h"
 #include "platform/robot/screenshot.h"
 #include "toolkit/dialogs/grid_window.h"
@@ -122,6 +123,12 @@ class EditorJourney : public DialogTest {
             for (int x = r.left; x < r.right; ++x)
                 if (s.contains(x, y) && s.at(x, y) == wanted) ++count;
         return count;
+    }
+    // The edit control's selection in control positions.
+    static win::CHARRANGE selection(const EditorWindowRecord& r) {
+        win::CHARRANGE sel{};
+        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
+        return sel;
     }
     // Window 1, a child window with a status bar, current.
     int openEditorWindow(const char* title) {

@@ -86,6 +86,13 @@ TEST_F(GridEditorJourney, OpenSortInsertDeleteSaveCsvAndHtmlAndPrint) {
     EXPECT_EQ(column(1), (Column{"", "Abisko", "Narvik"}));
     EXPECT_EQ(column(3), (Column{"", "<lake>", "say \"hej\""}));
 
+    // Every command of the journey reaches the program after the editor did it.
+    std::vector<int> reported;
+    for (const EventRecord& e : eventsOf(MenuSelect))
+        reported.push_back(e[1]);
+    EXPECT_EQ(reported, (std::vector<int>{kGridCmdOpen, kGridCmdSort, kGridCmdInsertBefore,
+                                          kGridCmdDeleteRow, kGridCmdSaveAs, kGridCmdSaveHtml,
+                                          kGridCmdPrint}));
     const std::string printed = printedText();
     EXPECT_NE(printed.find("Abisko"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Narvik"), std::string::npos) << printed;
@@ -121,6 +128,68 @@ TEST_F(GridEditorJourney, ClosingWithChangesAsksAndAFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(win::testing::lastMessageBox()->text, "Error opening file");
     EXPECT_EQ(readFile("a.csv"), "\"x\",1,\"y\"\r\n");
     EXPECT_EQ(gridRecordOfWindow(r->grid)->changedFlagA, 1);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridEditorJourney, FindFindNextAndGotoMoveTheCurrentCell) {
+    const std::string csv = writeFile("towns.csv",
+                                      "\"Kiruna\",12,\"north\"\r\n"
+                                      "\"Narvik\",30,\"coast\"\r\n"
+                                      "\"Abisko\",7,\"narrow\"\r\n");
+    GridEditorRecord* r = create(kGridEditorRowsFollow, csv);
+    ASSERT_NE(r, nullptr);
+    auto current = [&] {
+        OutputWindowSelect(window);
+        return std::pair{GridInfo(0, 4), GridInfo(0, 5)};
+    };
+    Script s;
+    s.check([&] { win::SetFocus(r->grid); });
+    // Case does not matter unless asked: "NAR" finds Narvik, then "narrow".
+    s.chord({win::VK_CONTROL, 'F'});
+    s.check([] { ASSERT_TRUE(dialogTitled("Find")); });
+    s.text("NAR").key(win::VK_RETURN);
+    s.check([&] {
+        EXPECT_FALSE(dialogTitled("Find"));
+        EXPECT_EQ(current(), std::pair(1, 2));
+    });
+    s.key(win::VK_F1 + 2);
+    s.check([&] { EXPECT_EQ(current(), std::pair(3, 3)); });
+    s.answerMessageBox(win::IDOK);
+    s.key(win::VK_F1 + 2);
+    s.check([&] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "End of grid reached");
+    });
+    // Goto Cell takes a column and a row; Goto Row only a row.
+    s.clickMenuBar(frame, "Search").clickMenuItem("Goto Cell");
+    s.check([] { ASSERT_TRUE(dialogTitled("Goto Cell")); });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Goto Cell"), 1002); });
+    s.chord({win::VK_CONTROL, 'A'}).text("2").key(win::VK_TAB).text("1").key(win::VK_RETURN);
+    s.check([&] { EXPECT_EQ(current(), std::pair(2, 1)); });
+    s.clickMenuBar(frame, "Search").clickMenuItem("Goto Row");
+    s.check([] { ASSERT_TRUE(dialogTitled("Goto Row")); });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Goto Row"), 1002); });
+    s.chord({win::VK_CONTROL, 'A'}).text("3").key(win::VK_RETURN);
+    s.check([&] { EXPECT_EQ(current(), std::pair(2, 3)); });
+    play(std::move(s));
+    // Searching and moving are the editor's own business.
+    EXPECT_TRUE(eventsOf(MenuSelect).empty());
+    // The window keeps the search text and the file for the program.
+    std::string text = "untouched";
+    GridEditorText(window, 1, text, 100);
+    EXPECT_EQ(text, "NAR");
+    GridEditorText(window, 3, text, 100);
+    EXPECT_EQ(text, csv);
+    GridEditorText(window, 3, text, 4);
+    EXPECT_EQ(text, csv.substr(0, 4));
+    text = "untouched";
+    GridEditorText(window, 4, text, 100);
+    EXPECT_EQ(text, "untouched");
 }
 
 }  // namespace

@@ -261,3 +261,58 @@ TEST_F(GridEditorWindowTest, RowItemsAreGreyedWhereARowCannotGo) {
 
 }  // namespace
 }  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridEditorWindowTest, PrintOptionsAndPageValuesKeepWhatIsSetPerRecord) {
+    struct Options {
+        int o[5];
+        int scale;
+    };
+    // Only 1 switches an option on; a scale below 1 keeps the last one.
+    const struct {
+        Options set, read;
+    } cases[] = {
+        {{{1, 0, 1, 0, 1}, 150}, {{1, 0, 1, 0, 1}, 150}},
+        {{{2, 1, -1, 1, 0}, 0}, {{0, 1, 0, 1, 0}, 150}},
+    };
+    for (const auto& c : cases) {
+        GridPrintOptionsSet(c.set.o[0], c.set.o[1], c.set.o[2], c.set.o[3], c.set.o[4],
+                            c.set.scale, 1);
+        Options got{};
+        GridPrintOptionsGet(got.o[0], got.o[1], got.o[2], got.o[3], got.o[4], got.scale, 1);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(got.o[i], c.read.o[i]) << i;
+        EXPECT_EQ(got.scale, c.read.scale);
+    }
+    // The other record keeps its own options.
+    Options other{};
+    GridPrintOptionsGet(other.o[0], other.o[1], other.o[2], other.o[3], other.o[4], other.scale, 0);
+    EXPECT_NE(other.scale, 150);
+    // Margins and the text area in points (multiples of 18 survive the units).
+    const int values[][2] = {{3, 72}, {4, 36}, {1, 396}, {2, 540}};
+    for (const auto& [item, points] : values)
+        GridPageSetupSet(item, points, 1);
+    for (const auto& [item, points] : values) {
+        int got = -1;
+        GridPageSetupGet(item, got, 1);
+        EXPECT_EQ(got, points) << item;
+    }
+    // Landscape with 3 turns the text area so that its wider side follows the paper.
+    int orientation = -1;
+    GridPageSetupSet(5, 3, 1);
+    GridPageSetupGet(5, orientation, 1);
+    EXPECT_EQ(orientation, 1);
+    int width = 0, height = 0;
+    GridPageSetupGet(1, width, 1);
+    GridPageSetupGet(2, height, 1);
+    EXPECT_EQ(width, 540);
+    EXPECT_EQ(height, 396);
+    GridPageSetupSet(5, 0, 1);
+    GridPageSetupGet(5, orientation, 1);
+    EXPECT_EQ(orientation, 0);
+}
+
+}  // namespace
+}  // namespace tk::test

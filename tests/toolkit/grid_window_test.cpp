@@ -19,11 +19,13 @@
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/dialog_table.h"
+#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
 #include "toolkit/dialogs/grid_public.h"
 #include "toolkit/dialogs/grid_rows.h"
+#include "toolkit/dialogs/grid_selection.h"
 #include "toolkit/dialogs/grid_sort.h"
 #include "toolkit/dialogs/grid_template.h"
 #include "toolkit/dialogs/grid_window.h"
@@ -520,6 +522,123 @@ TEST_F(GridWindowTest, AGridIsFoundAsAFieldOfTheCurrentDialog) {
     GrdPutCellInteger(kGridId + 1, 2, 2, 31);
     EXPECT_EQ(toolkitState().LastErrorNumber, 1006);
     resetDialogTable();
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, CheckGlyphMasksTurnOnlyTheButtonFaceIntoTheHighlight) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF kept[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(200, 30, 30),
+                             GetSysColor(COLOR_WINDOW)};
+    HDC screen = GetDC(nullptr);
+    HBITMAP glyph = CreateCompatibleBitmap(screen, 8, 2);
+    HBITMAP highlighted = CreateCompatibleBitmap(screen, 8, 2);
+    HBITMAP work = CreateBitmap(8, 2, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, glyph);
+    // Row 0 alternates the face with the other colours; row 1 is all face.
+    for (int x = 0; x < 8; ++x) {
+        SetPixel(dc, x, 0, x % 2 ? kept[x / 2] : face);
+        SetPixel(dc, x, 1, face);
+    }
+    SelectObject(dc, old);
+    GridCheckGlyphMasks(glyph, highlighted, work);
+    old = SelectObject(dc, highlighted);
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(GetPixel(dc, x, 0), x % 2 ? kept[x / 2] : light) << x;
+        EXPECT_EQ(GetPixel(dc, x, 1), light) << x;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    for (HBITMAP b : {glyph, highlighted, work})
+        DeleteObject(b);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(GridWindowTest, ACheckBoxEditorInsideTheSelectionShowsNoButtonFace) {
+    makeGrid(GRS_HEADER);
+    GrdPutCellCheckBox(kGridId, 3, 2, 1);
+    SetFocus(gridWindow);
+    GrdSetCell(kGridId, 3, 2);
+    int f = kGridId;
+    GridSelectRange(f, 1, 0, 3, 2);
+    pump();
+    ASSERT_EQ(g->currentColumn, 2);
+    ASSERT_TRUE(editor());
+    // A pressed box paints its well in the button face.
+    SendMessageA(editor(), BM_SETSTATE, TRUE, 0);
+    UpdateWindow(editor());
+    RECT rc;
+    GetClientRect(editor(), &rc);
+    HDC dc = GetDC(editor());
+    int face = 0, light = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            face += c == GetSysColor(COLOR_BTNFACE);
+            light += c == GetSysColor(COLOR_HIGHLIGHT);
+        }
+    ReleaseDC(editor(), dc);
+    EXPECT_EQ(face, 0);
+    EXPECT_GT(light, (rc.right - rc.left) * (rc.bottom - rc.top) / 2);
+    // Outside the selection the pressed well keeps its face colour.
+    GridSelectionClear(*g);
+    InvalidateRect(editor(), nullptr, TRUE);
+    UpdateWindow(editor());
+    dc = GetDC(editor());
+    face = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            face += GetPixel(dc, x, y) == GetSysColor(COLOR_BTNFACE);
+    ReleaseDC(editor(), dc);
+    EXPECT_GT(face, 50);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+// The editor's top-left corner in cell-area pixels.
+POINT editorCorner(HWND editor, HWND cellArea) {
+    RECT r;
+    GetWindowRect(editor, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(cellArea, &p);
+    return p;
+}
+
+TEST_F(GridWindowTest, ScrolledContentsCarryTheEditorWithTheirRowsAndColumns) {
+    makeGrid(GRS_HEADER, 100);
+    GridTrackColumn(*g, 0, 200);
+    GrdSetCell(kGridId, 2, 6);
+    SetFocus(gridWindow);
+    pump();
+    ASSERT_TRUE(editor());
+    const int step = g->rowHeight - 1;
+    EXPECT_EQ(editorCorner(editor(), g->cellArea).y, 5 * step);
+    // The current cell stays visible: the editor goes up with its row.
+    SendMessageA(gridWindow, WM_VSCROLL, SB_LINEDOWN, 0);
+    pump();
+    EXPECT_EQ(g->currentRow, 5);
+    EXPECT_EQ(editorCorner(editor(), g->cellArea).y, 4 * step);
+    SendMessageA(gridWindow, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageA(gridWindow, WM_VSCROLL, SB_LINEUP, 0);
+    pump();
+    EXPECT_EQ(editorCorner(editor(), g->cellArea).y, 4 * step);
+    // And left with its column when the first column scrolls off.
+    const int x = editorCorner(editor(), g->cellArea).x;
+    EXPECT_EQ(x, 199);
+    SendMessageA(gridWindow, WM_HSCROLL, SB_LINERIGHT, 0);
+    pump();
+    ASSERT_EQ(g->firstColumn, 1);
+    EXPECT_EQ(g->currentColumn, 1);
+    EXPECT_EQ(editorCorner(editor(), g->cellArea).x, 0);
 }
 
 }  // namespace

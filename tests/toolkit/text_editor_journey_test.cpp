@@ -4,8 +4,11 @@
 
 #include "editor_journey_support.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "platform/controls/controls_api.h"
 #include "platform/controls/rich_edit_api.h"
+#include "platform/common_dialogs/common_dialog_ids.h"
 #include "platform/message_box.h"
+#include "toolkit/editors/editor_command_line.h"
 #include "toolkit/editors/editor_create.h"
 #include "toolkit/editors/editor_operations.h"
 #include "toolkit/editors/editor_text.h"
@@ -21,11 +24,15 @@ win::HWND commonDialog(const char* title) {
 
 class TextEditorJourney : public EditorJourney {
   protected:
-    EditorWindowRecord* create(int options) {
+    EditorWindowRecord* create(int options, const std::string& file = {}) {
         int status = 0;
-        EditorWindowRecord* r = textEditor(options, status);
+        EditorWindowRecord* r = textEditor(options, status, 2, file);
         EXPECT_EQ(status, 0);
         return r;
+    }
+    // A modeless editor with a file of the bytes loaded.
+    EditorWindowRecord* createWith(int options, const std::string& name, const std::string& bytes) {
+        return create(options, writeFile(name, bytes));
     }
     // The file dialog takes a path and Enter.
     static void chooseFile(Script& s, const char* title, const std::string& name) {
@@ -40,12 +47,20 @@ class TextEditorJourney : public EditorJourney {
                           reinterpret_cast<win::LPARAM>(&cf));
         return cf;
     }
-    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
+    win::PARAFORMAT paragraphAt(const EditorWindowRecord& r, win::LONG at) {
         win::CHARRANGE sel{at, at};
         win::SendMessageA(r.editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
         win::PARAFORMAT pf;
         win::SendMessageA(r.editControl, win::EM_GETPARAFORMAT, 0, reinterpret_cast<win::LPARAM>(&pf));
-        return pf.wAlignment;
+        return pf;
+    }
+    win::WORD alignmentAt(const EditorWindowRecord& r, win::LONG at) {
+        return paragraphAt(r, at).wAlignment;
+    }
+    static std::string historyEntry(int index) {
+        std::string text;
+        EditorGetHistoryEntry(index, text);
+        return text;
     }
 };
 
@@ -116,12 +131,218 @@ TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {
     s.check([] { ASSERT_TRUE(commonDialog("Page Setup")); });
     s.key(win::VK_RETURN);
     play(std::move(s));
+    // Open, Save As and Print reach the program after the editor did them;
+    // Replace and the formatting keys do not.
+    std::vector<int> reported;
+    for (const EventRecord& e : eventsOf(MenuSelect))
+        reported.push_back(e[1]);
+    EXPECT_EQ(reported, (std::vector<int>{32102, 32104, 32102, 32105}));
+    EXPECT_EQ(eventsOf(MenuSelect)[0][0], window);
     const std::string printed = printedText();
     EXPECT_NE(printed.find("Dear dog,"), std::string::npos) << printed;
     EXPECT_NE(printed.find("The dog sat on the mat."), std::string::npos) << printed;
     win::UpdateWindow(frame);
     screenshot(frame, "text_editor.png");
     EXPECT_GT(pixelsOf(r->editControl, win::RGB(0, 0, 0)), 200);
+}
+
+TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
+    EditorWindowRecord* r = createWith(kEditorRichText, "cats.txt", "one cat, two cat\r\nlast line\r\n");
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.chord({win::VK_CONTROL, 'F'});
+    s.check([] { ASSERT_TRUE(commonDialog("Find")); });
+    s.text("cat").key(win::VK_RETURN);
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 4);
+        EXPECT_EQ(selection(*r).cpMax, 7);
+    });
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Find"), win::IDCANCEL); });
+    s.check([&] { EXPECT_FALSE(commonDialog("Find")); });
+    // F3 repeats the search from the selection.
+    s.key(win::VK_F1 + 2);
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 13);
+        EXPECT_EQ(selection(*r).cpMax, 16);
+    });
+    // Nothing further: the box says so and the last find stays selected.
+    s.answerMessageBox(win::IDOK);
+    s.key(win::VK_F1 + 2);
+    s.check([&] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "End of text reached");
+        EXPECT_EQ(selection(*r).cpMin, 13);
+        EXPECT_EQ(selection(*r).cpMax, 16);
+    });
+    s.chord({win::VK_CONTROL, 'I'}).chord({win::VK_CONTROL, 'U'}).chord({win::VK_CONTROL, 'R'});
+    s.check([&] {
+        const win::CHARFORMATA second = formatAt(*r, 13), first = formatAt(*r, 4);
+        EXPECT_TRUE(second.dwEffects & win::CFE_ITALIC);
+        EXPECT_TRUE(second.dwEffects & win::CFE_UNDERLINE);
+        EXPECT_FALSE(first.dwEffects & (win::CFE_ITALIC | win::CFE_UNDERLINE));
+        EXPECT_EQ(alignmentAt(*r, 0), win::PFA_RIGHT);
+        EXPECT_EQ(alignmentAt(*r, 18), win::PFA_LEFT);
+        win::CHARRANGE word{13, 16};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&word));
+    });
+    // The Format menu: bullets on the first line, then 20 points through the font dialog.
+    s.clickMenuBar(frame, "Format").clickMenuItem("Bullet Style");
+    s.check([&] {
+        EXPECT_EQ(paragraphAt(*r, 0).wNumbering, win::PFN_BULLET);
+        EXPECT_EQ(paragraphAt(*r, 18).wNumbering, 0);
+        win::CHARRANGE word{13, 16};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&word));
+    });
+    s.clickMenuBar(frame, "Format").clickMenuItem("Font");
+    s.check([] { ASSERT_TRUE(commonDialog("Font")); });
+    s.clickOn([] {
+        return win::GetWindow(win::GetDlgItem(commonDialog("Font"), win::cmb3), win::GW_CHILD);
+    });
+    s.key(win::VK_END);
+    for (int i = 0; i < 3; ++i)
+        s.key(win::VK_BACK);
+    s.text("20");
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Font"), win::IDOK); });
+    s.check([&] {
+        EXPECT_FALSE(commonDialog("Font"));
+        EXPECT_EQ(formatAt(*r, 13).yHeight, 400);
+        EXPECT_NE(formatAt(*r, 4).yHeight, 400);
+        EXPECT_TRUE(formatAt(*r, 13).dwEffects & win::CFE_ITALIC);
+    });
+    s.check([&] { win::SetFocus(r->editControl); });
+    s.key(win::VK_HOME).chord({win::VK_CONTROL, 'L'});
+    s.check([&] { EXPECT_EQ(alignmentAt(*r, 0), win::PFA_LEFT); });
+    play(std::move(s));
+}
+
+TEST_F(TextEditorJourney, TheContextMenuIsTheEditMenu) {
+    EditorWindowRecord* r = createWith(0, "short.txt", "alpha beta\r\n");
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
+    s.clickMenuItem("Select All");
+    s.check([&] {
+        EXPECT_EQ(selection(*r).cpMin, 0);
+        EXPECT_GE(selection(*r).cpMax, 10);
+    });
+    // With a selection its Cut is offered and takes the text away.
+    s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
+    s.clickMenuItem("Cut");
+    s.check([&] { EXPECT_EQ(editorControlText(*r), ""); });
+    play(std::move(s));
+}
+
+TEST_F(TextEditorJourney, TheCommandLineReportsEachEntryAndKeepsAHundredOfThem) {
+    EditorWindowRecord* r = create(kEditorCommandHistory);
+    ASSERT_NE(r, nullptr);
+    int status = 0;
+    ASSERT_TRUE(r->commandEdit);
+    EditorSetPrompt(status, "Command:");
+    EXPECT_EQ(status, 0);
+    EventTypeEnable(EditorCommandEntered, 1);
+    Script s;
+    s.check([&] { EXPECT_EQ(win::GetFocus(), r->commandEdit); });
+    s.text("zoom 2").key(win::VK_RETURN).text("zoom 2").key(win::VK_RETURN);
+    s.chord({win::VK_CONTROL, 'A'}).text("pan").key(win::VK_RETURN);
+    s.check([&] {
+        EXPECT_EQ(eventsOf(EditorCommandEntered).size(), 3u);
+        EXPECT_EQ(historyEntry(0), "pan");
+        EXPECT_EQ(historyEntry(1), "zoom 2");
+        EXPECT_EQ(win::SendMessageA(r->commandControl, win::CB_GETCOUNT, 0, 0), 2);
+    });
+    // Down walks into the older entries; Esc clears the line.
+    s.key(win::VK_DOWN);
+    s.check([&] { EXPECT_EQ(win::robot::windowText(r->commandEdit), "zoom 2"); });
+    s.key(win::VK_ESCAPE);
+    s.check([&] { EXPECT_EQ(win::robot::windowText(r->commandEdit), ""); });
+    for (int i = 0; i < 99; ++i)
+        s.text("step " + std::to_string(i)).key(win::VK_RETURN).key(win::VK_ESCAPE);
+    s.check([&] {
+        EXPECT_EQ(win::SendMessageA(r->commandControl, win::CB_GETCOUNT, 0, 0), 100);
+        EXPECT_EQ(historyEntry(0), "step 98");
+        EXPECT_EQ(historyEntry(99), "pan");
+    });
+    // Tab hands the keys to the text.
+    s.key(win::VK_TAB).text("typed");
+    s.check([&] { EXPECT_EQ(editorControlText(*r), "typed"); });
+    play(std::move(s));
+    win::UpdateWindow(frame);
+    screenshot(frame, "text_editor_command_line.png");
+    EXPECT_EQ(win::robot::windowText(r->promptText), "Command:");
+    win::RECT prompt{};
+    win::GetWindowRect(r->promptFrame, &prompt);
+    EXPECT_GT(prompt.right - prompt.left, 30);
+    EXPECT_GT(pixelsOf(r->promptText, win::RGB(0, 0, 0)), 20);
+}
+
+TEST_F(TextEditorJourney, AModalEditorReturnsWhenClosedAndLeavesItsState) {
+    window = openEditorWindow("Notes");
+    frame = slot(window).frame;
+    Script s;
+    s.check([&] {
+        ASSERT_TRUE(editorRecordOfWindow(window));
+        win::SetFocus(editorRecordOfWindow(window)->editControl);
+    });
+    s.text("Hello").chord({win::VK_CONTROL, 'F'});
+    s.check([] { ASSERT_TRUE(commonDialog("Find")); });
+    s.text("ll");
+    s.clickOn([] { return win::GetDlgItem(commonDialog("Find"), win::IDCANCEL); });
+    s.answerMessageBox(win::IDNO);
+    s.clickMenuBar(frame, "File").clickMenuItem("Exit");
+    win::robot::play(std::move(s));
+    int status = 0, mode = 1;
+    EditorCreateArgs args;
+    args.fontNumber = 3;
+    args.fontSize = 11;
+    OutputWindowSelect(window);
+    EditorCreate(status, mode, args);
+    EXPECT_EQ(status, 0);
+    EXPECT_FALSE(win::robot::playing());
+    EXPECT_FALSE(win::IsWindow(frame));
+    EXPECT_EQ(win::testing::lastMessageBox()->text, "Do you want to save changes?");
+    int value = -7;
+    EditorInfo(-1, 2, value);
+    EXPECT_EQ(value, 5);
+    EditorInfo(-1, 1, value);
+    EXPECT_EQ(value, 0);
+    EditorInfo(-1, 5, value);
+    EXPECT_EQ(value, 5);
+    std::string found;
+    EditorGetString(-1, 1, found, 10);
+    EXPECT_EQ(found, "ll");
+    window = 0;
+    frame = nullptr;
+}
+
+TEST_F(TextEditorJourney, PrintSelectionPrintsOnlyTheSelectedLines) {
+    EditorWindowRecord* r = createWith(0, "two.txt", "First line here\r\nSecond line there\r\n");
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.check([&] {
+        win::SetFocus(r->editControl);
+        win::CHARRANGE second{16, 33};
+        win::SendMessageA(r->editControl, win::EM_EXSETSEL, 0, reinterpret_cast<win::LPARAM>(&second));
+    });
+    s.chord({win::VK_CONTROL, win::VK_SHIFT, 'P'});
+    s.check([] { ASSERT_TRUE(commonDialog("Page Setup")); });
+    s.key(win::VK_RETURN);
+    play(std::move(s));
+    const std::string printed = printedText();
+    EXPECT_NE(printed.find("Second line there"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("First"), std::string::npos) << printed;
+}
+
+TEST_F(TextEditorJourney, WithoutPrintingThePrintKeysDoNothing) {
+    EditorWindowRecord* r = createWith(kEditorNoPrint, "keep.txt", "Kept\r\n");
+    ASSERT_NE(r, nullptr);
+    Script s;
+    s.check([&] { win::SendMessageA(r->editControl, win::EM_SETSEL, 0, -1); });
+    s.chord({win::VK_CONTROL, win::VK_SHIFT, 'P'}).chord({win::VK_CONTROL, 'P'});
+    s.check([&] { EXPECT_FALSE(commonDialog("Page Setup")); });
+    play(std::move(s));
+    EXPECT_TRUE(win::IsWindow(frame));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "prints"));
+    EXPECT_EQ(editorControlText(*r), "Kept\r\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/controls/controls_api.h"
 #include "platform/controls/rich_edit_api.h"
 #include "toolkit/editors/editor_buffers.h"
+#include "toolkit/editors/editor_colour_coding.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_operations.h"
 #include "toolkit/editors/editor_text.h"
@@ -24,11 +25,6 @@ class EditorOperationsTest : public EditorJourney {
         EditorPutText(status, text);
         EXPECT_EQ(status, 0);
         return r;
-    }
-    static win::CHARRANGE selection(const EditorWindowRecord& r) {
-        win::CHARRANGE sel;
-        win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));
-        return sel;
     }
     static std::string selected(const EditorWindowRecord& r) {
         const win::CHARRANGE sel = selection(r);
@@ -201,6 +197,39 @@ TEST_F(EditorOperationsTest, AFilePutAwayKeepsItsSelectionInProgramPositions) {
     EXPECT_EQ(editorControlText(*r), "ab\r\ncd");
     EXPECT_EQ(selected(*r), "cd");
     EXPECT_FALSE(kept.textPresent);
+}
+
+TEST_F(EditorOperationsTest, ColourCodingPaintsTheProgramsRunsAndTheSelection) {
+    EditorWindowRecord* r = editor(0, "red\tlit\r\nplain line");
+    std::vector<std::string> asked;
+    editorColourRuns() = [&](int w, int a, int b, int capacity, const std::string& line) {
+        EXPECT_EQ(w, window);
+        EXPECT_EQ(capacity, kEditorColourRunCapacity);
+        asked.push_back(line + " " + std::to_string(a) + "," + std::to_string(b));
+        if (line != "red\tlit") return std::vector<EditorColourRun>{};
+        return std::vector<EditorColourRun>{{1, 3, 0x0000FF}, {5, 8, -1}};
+    };
+    int status = 0;
+    EditorSetSelection(status = 12, 14);
+    EditorEnableColourCoding();
+    win::UpdateWindow(frame);
+    const win::COLORREF red = win::RGB(255, 0, 0), light = win::GetSysColor(win::COLOR_HIGHLIGHT);
+    // Each painted line is offered once, with the selection's part of it.
+    ASSERT_GE(asked.size(), 2u);
+    asked.resize(2);
+    EXPECT_EQ(asked, (std::vector<std::string>{"red\tlit -1,-1", "plain line 4,5"}));
+    screenshot(frame, "text_editor_colour_runs.png");
+    EXPECT_GT(pixelsOf(r->editControl, red), 10);
+    const int runLight = pixelsOf(r->editControl, light);
+    EXPECT_GT(runLight, 50);
+    // The whole text selected is drawn highlighted, the runs aside.
+    win::SendMessageA(r->editControl, win::EM_SETSEL, 0, -1);
+    win::InvalidateRect(r->editControl, nullptr, win::TRUE);
+    win::UpdateWindow(frame);
+    screenshot(frame, "text_editor_colour_all.png");
+    EXPECT_EQ(pixelsOf(r->editControl, red), 0);
+    EXPECT_GT(pixelsOf(r->editControl, light), runLight * 2);
+    editorColourRuns() = nullptr;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/window/user_constants.h"
 #include "toolkit/core/window_placement.h"
 #include "toolkit/dialogs/dialog_hooks.h"
+#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_clipboard.h"
@@ -392,6 +393,13 @@ void onFocusLost(GridRecord& g, win::HWND to) {
     }
 }
 
+// A check box over a current cell inside the selected block of a focused
+// grid shows the selection's colour in place of the button face.
+bool checkEditorHighlighted(const GridRecord& g) {
+    return gridColumn(g, g.currentColumn).kind == KindCheckBox &&
+           gridSelectionShown(g, g.currentColumn, g.currentRow);
+}
+
 win::LRESULT editorProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     auto it = editorLinks().find(h);
     if (it == editorLinks().end()) return win::DefWindowProcA(h, msg, wp, lp);
@@ -435,6 +443,11 @@ win::LRESULT editorProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LP
         case win::WM_SETTEXT: {
             win::LRESULT r = win::CallWindowProcA(previous, h, msg, wp, lp);
             win::UpdateWindow(h);
+            return r;
+        }
+        case win::WM_PAINT: {
+            win::LRESULT r = win::CallWindowProcA(previous, h, msg, wp, lp);
+            if (checkEditorHighlighted(g)) gridHighlightCheckEditor(h);
             return r;
         }
         default:

@@ -42,11 +42,6 @@ int lastDrawnColumn(const GridRecord& g) {
     return std::min(g.lastColumn + 1, g.columnCount - 1);
 }
 
-bool selectedShown(const GridRecord& g, int column, int row) {
-    return g.enabled && gridFocusInside(g) && g.hasSelection() && column >= g.selFirstColumn &&
-           column <= g.selLastColumn && row >= g.selFirstRow && row <= g.selLastRow;
-}
-
 // The colours of a cell as painted.
 void cellColours(const GridRecord& g, int column, int row, bool selected, win::COLORREF& fg,
                  win::COLORREF& bg) {
@@ -144,7 +139,7 @@ void paintCells(GridRecord& g, win::HDC dc, const win::RECT& update) {
                 const win::RECT cell{x0, y0, x1, y0 + g.rowHeight - 2};
                 if (cell.bottom < update.top || cell.top > update.bottom) continue;
                 win::COLORREF fg, bg;
-                const bool selected = selectedShown(g, c, r);
+                const bool selected = gridSelectionShown(g, c, r);
                 cellColours(g, c, r, selected, fg, bg);
                 if (col.kind == KindCheckBox)
                     drawCheckGlyph(dc, cell, col.integers[rowIndex(r)] == 1, fg, bg);
@@ -248,7 +243,7 @@ win::LRESULT editorColours(GridRecord& g, win::HDC dc, win::HWND control, bool s
         win::DeleteObject(brush);
         brush = nullptr;
     }
-    const bool highlight = gridFocusInside(g) && selectedShown(g, g.currentColumn, g.currentRow);
+    const bool highlight = gridFocusInside(g) && gridSelectionShown(g, g.currentColumn, g.currentRow);
     if (staticColours && !highlight && !((g.readOnly()) && (g.style & GRS_COLOURLOCKED))) return 0;
     if (highlight) {
         win::SetTextColor(dc, sysColour(win::COLOR_HIGHLIGHTTEXT));

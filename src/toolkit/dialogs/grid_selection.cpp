@@ -116,4 +116,9 @@ bool GridMoveCurrentCell(GridRecord& g, int column, int row, bool takeFocus, boo
     return true;
 }
 
+bool gridSelectionShown(const GridRecord& g, int column, int row) {
+    return g.enabled && gridFocusInside(g) && g.hasSelection() && column >= g.selFirstColumn &&
+           column <= g.selLastColumn && row >= g.selFirstRow && row <= g.selLastRow;
+}
+
 }  // namespace tk

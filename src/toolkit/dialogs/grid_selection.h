@@ -14,6 +14,9 @@ bool GridMoveCurrentCell(GridRecord& grid, int column, int row, bool takeFocus, 
 // Rows and columns 0-based and inclusive; not checked.
 void GridSetSelection(GridRecord& grid, int firstRow, int lastRow, int firstColumn, int lastColumn);
 void GridSelectionClear(GridRecord& grid);
+// Whether a cell is painted as selected: inside the block of an enabled grid
+// that holds the focus.
+bool gridSelectionShown(const GridRecord& grid, int column, int row);
 // The visible part of the selected block in cell-area pixels; false when empty.
 bool GridSelectionRect(const GridRecord& grid, int cellAreaHeight, win::RECT& rect);
 // Writes a FieldChanged event of the grid into the pending event (sub-code

@@ -268,6 +268,27 @@ int lineDelta(const GridRecord& g, int code, int thumb) {
     }
 }
 
+// Moves the drawn cells and the children (editor, spin buddy) with the
+// scroll, so that an editor whose cell stays current stays over it; what
+// scrolled in is repainted. A hidden cell area moves its children by hand.
+void scrollContents(GridRecord& g, int dx, int dy) {
+    if (!g.cellArea) return;
+    if (win::IsWindowVisible(g.cellArea)) {
+        win::ScrollWindowEx(g.cellArea, dx, dy, nullptr, nullptr, nullptr, nullptr,
+                            win::SW_SCROLLCHILDREN | win::SW_INVALIDATE | win::SW_ERASE);
+        return;
+    }
+    for (win::HWND c = win::GetWindow(g.cellArea, win::GW_CHILD); c;
+         c = win::GetWindow(c, win::GW_HWNDNEXT)) {
+        win::RECT r{};
+        win::GetWindowRect(c, &r);
+        win::POINT p{r.left, r.top};
+        win::ScreenToClient(g.cellArea, &p);
+        win::SetWindowPos(c, nullptr, p.x + dx, p.y + dy, 0, 0,
+                          win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    }
+}
+
 void afterScroll(GridRecord& g, int column, int row) {
     const bool inside = gridFocusInside(g);
     GridMoveCurrentCell(g, column, row, false, false);
@@ -295,6 +316,7 @@ void scrollVertically(GridRecord& g, int code, int thumb) {
     GridStoreEditorValue(g);
     g.firstRow += delta;
     gridUpdateScrollInfo(g);
+    scrollContents(g, 0, -delta * (g.rowHeight - 1));
     afterScroll(g, g.currentColumn,
                 std::clamp(g.currentRow, g.firstRow, g.firstRow + g.visibleRows - 1));
     g.changedFlagA = a;
@@ -328,9 +350,14 @@ void scrollHorizontally(GridRecord& g, int code, int thumb) {
                        std::max(g.lastFirstColumn - g.firstColumn, -g.firstColumn));
     if (delta == 0) return;
     GridSelectionClear(g);
+    int shift = 0;
+    for (int c = std::min(g.firstColumn, g.firstColumn + delta);
+         c < std::max(g.firstColumn, g.firstColumn + delta); ++c)
+        shift += gridColumn(g, c).width - 1;
     g.firstColumn += delta;
     recomputeScrolling(g);
     gridHeaderItemsRefresh(g);
+    scrollContents(g, delta > 0 ? -shift : shift, 0);
     afterScroll(g,
                 std::clamp(g.currentColumn, g.firstColumn, std::max(g.lastColumn, g.firstColumn)),
                 g.currentRow);

@@ -183,7 +183,8 @@ void EditorCommandLine(win::HWND frame, EditorWindowRecord& r, bool history) {
         r.commandEdit = r.commandControl;
     }
     r.promptFrame = child(frame, "STATIC", win::SS_CENTER, 0, kEditorPromptId);
-    r.promptText = child(frame, "STATIC", win::SS_LEFT, 0, kEditorPromptId);
+    // The text lies inside its frame, so the frame never covers it.
+    r.promptText = child(r.promptFrame, "STATIC", win::SS_LEFT, 0, kEditorPromptId);
     for (win::HWND h : {r.commandControl, r.promptFrame, r.promptText})
         if (h && r.font) win::SendMessageA(h, win::WM_SETFONT, reinterpret_cast<win::WPARAM>(r.font), 0);
     if (r.commandEdit) {
@@ -198,7 +199,7 @@ int editorCommandLineLayout(EditorWindowRecord& r, int left, int bottom, int wid
     const int top = bottom - r.commandHeight;
     const int promptWidth = r.promptWidth;
     win::MoveWindow(r.promptFrame, left, top, promptWidth, r.commandHeight, win::TRUE);
-    win::MoveWindow(r.promptText, left, top + r.promptOffset, promptWidth,
+    win::MoveWindow(r.promptText, 0, r.promptOffset, promptWidth,
                     r.commandHeight - r.promptOffset, win::TRUE);
     const int listHeight = r.commandControl != r.commandEdit ? 10 * r.commandHeight : r.commandHeight;
     win::MoveWindow(r.commandControl, left + promptWidth, top, std::max(0, width - promptWidth),

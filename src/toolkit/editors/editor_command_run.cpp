@@ -186,10 +186,13 @@ void enable(win::HMENU menu, int id, bool on) {
 
 }  // namespace
 
+// Only a selection that the control reports as protected counts: a control
+// that keeps no protection leaves the flag out of its answer, and the
+// control refuses edits of protected text by itself anyway.
 bool editorSelectionProtected(const EditorWindowRecord& r) {
     win::CHARFORMATA cf;
     send(r, win::EM_GETCHARFORMAT, win::SCF_SELECTION, reinterpret_cast<win::LPARAM>(&cf));
-    return !(cf.dwMask & win::CFM_PROTECTED) || (cf.dwEffects & win::CFE_PROTECTED);
+    return (cf.dwMask & win::CFM_PROTECTED) && (cf.dwEffects & win::CFE_PROTECTED);
 }
 
 namespace {

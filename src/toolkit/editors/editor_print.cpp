@@ -40,15 +40,6 @@ win::FORMATRANGE pageRange(const win::PAGESETUPDLGA& s, win::HDC dc) {
     return fr;
 }
 
-// The control's length in its own positions (a line break counts as one
-// position from rich-edit 2 on).
-win::LONG controlEnd(const EditorWindowRecord& r) {
-    const int length = EditorTextLength(r.editControl, r.displayFrozen);
-    if (editorControlVersion(r) < 2) return length;
-    const auto lines = win::SendMessageA(r.editControl, win::EM_GETLINECOUNT, 0, 0);
-    return static_cast<win::LONG>(length + 1 - lines);
-}
-
 void printPages(const EditorWindowRecord& r, win::HDC dc, win::FORMATRANGE fr, win::LONG from,
                 win::LONG to, const std::string& name) {
     win::DOCINFOA doc;
@@ -114,7 +105,7 @@ int EditorPrint(win::HWND frame, EditorWindowRecord& r, int selectionOnly, int k
     pageStoreUnprintable(s, dc);
     win::LONG from = 0, to = 0;
     if (!selectionOnly) {
-        to = controlEnd(r);
+        to = static_cast<win::LONG>(editorControlEnd(r));
     } else if (k == 1) {
         win::CHARRANGE sel;
         win::SendMessageA(r.editControl, win::EM_EXGETSEL, 0, reinterpret_cast<win::LPARAM>(&sel));

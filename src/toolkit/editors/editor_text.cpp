@@ -8,6 +8,7 @@
 #include "platform/controls/rich_edit_api.h"
 #include "platform/window/user_constants.h"
 #include "toolkit/editors/editor_commands.h"
+#include "toolkit/editors/editor_positions.h"
 
 namespace tk {
 
@@ -120,6 +121,13 @@ void editorSyncFormatButtons(const EditorWindowRecord& r) {
     check(kCmdAlignCentre, aligned && pf.wAlignment == win::PFA_CENTER);
     check(kCmdAlignRight, aligned && pf.wAlignment == win::PFA_RIGHT);
     check(kCmdBullet, (pf.dwMask & win::PFM_NUMBERING) && pf.wNumbering == win::PFN_BULLET);
+}
+
+long editorControlEnd(const EditorWindowRecord& r) {
+    const int length = EditorTextLength(r.editControl, r.displayFrozen);
+    if (editorControlVersion(r) < 2) return length;
+    const auto lines = win::SendMessageA(r.editControl, win::EM_GETLINECOUNT, 0, 0);
+    return static_cast<long>(length + 1 - lines);
 }
 
 }  // namespace tk

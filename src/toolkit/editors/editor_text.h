@@ -35,6 +35,9 @@ namespace tk {
 
 // 1 for a "RICHEDIT" control, 2 for "RichEdit20A", 0 without a control.
 int editorControlVersion(const EditorWindowRecord& record);
+// The text's length in control positions (a line break counts as one
+// position from rich-edit 2 on).
+long editorControlEnd(const EditorWindowRecord& record);
 // The formatting buttons (bold, italic, underline, alignment, bullets)
 // follow the character and paragraph format at the selection.
 void editorSyncFormatButtons(const EditorWindowRecord& record);

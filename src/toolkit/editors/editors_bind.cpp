@@ -1,5 +1,6 @@
 #include "toolkit/editors/editors_bind.h"
 
+#include "platform/dialogs/dialog_api.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_split.h"
@@ -33,11 +34,21 @@ bool translate(win::HWND frame, win::HACCEL table, win::MSG& msg) {
     return table && win::TranslateAcceleratorA(frame, table, &msg) != 0;
 }
 
+// The open find or replace box of a text editor takes the keys meant for
+// it (Enter presses Find Next, Tab moves between its fields).
+bool findDialogTakes(const EditorWindowRecord& r, win::MSG& msg) {
+    win::HWND box = r.findDialog;
+    if (!box || !win::IsWindow(box) || (msg.hwnd != box && !win::IsChild(box, msg.hwnd)))
+        return false;
+    return win::IsDialogMessageA(box, &msg) != 0;
+}
+
 bool translateAccelerator(win::HWND frame, win::MSG& msg) {
     bool pane = false;
     win::HWND target = keyFrame(frame, pane);
     if (!target) return false;
     if (EditorWindowRecord* r = editorRecordOf(target)) {
+        if (findDialogTakes(*r, msg)) return true;
         if (pane && translate(target, r->paneAccelerators, msg)) return true;
         if (translate(target, r->editorAccelerators, msg)) return true;
         return pane && translate(target, r->programAccelerators, msg);

@@ -20,6 +20,15 @@ class AcceptanceTest : public EditingTest {
         EditingTest::SetUp();
         for (const auto& e : fs::directory_iterator(PELK_SOURCE_DIR "/examples"))
             fs::copy_file(e.path(), dir_ / e.path().filename());
+        // Print jobs are kept as PDF files in a folder of the test's own.
+        fs::create_directories(dir_ / "prints");
+        ::setenv("PELK_PRINTER", "pdf", 1);
+        ::setenv("PELK_PRINT_DIR", (dir_ / "prints").c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("PELK_PRINTER");
+        ::unsetenv("PELK_PRINT_DIR");
+        EditingTest::TearDown();
     }
     // The program started again from nothing in the same folder, as the
     // next morning: only the files and the settings remain.
@@ -212,6 +221,117 @@ TEST_F(AcceptanceTest, TheSurveysXyzFilesBecomeANewDatabase) {
     chooseMenu(again, "File", "Exit");
     EXPECT_EQ(runAgain("pelk-gm SURVEY.TQM", std::move(again)), 0);
     model::CLEARDB(shipped);
+}
+
+// The exit status of a reader run on a file; what it said in `output`.
+int reader(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    return ::pclose(p);
+}
+
+std::string quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
+
+// The profile window drawn again through the bitmap-file driver into a PNG
+// file of the window's size.
+void exportProfilePng(const fs::path& file) {
+    const int window = profileWindow();
+    win::RECT r{};
+    win::GetClientRect(profileClient(), &r);
+    tk::OutputWindowSelect(window);
+    tk::HardcopySelectDriver(1, tk::hc::BitImageDriverNumber);
+    tk::HardcopyOptionSet(tk::hc::PageWidth, r.right);
+    tk::HardcopyOptionSet(tk::hc::PageHeight, r.bottom);
+    tk::HardcopyOptionSet(tk::hc::ColourDepth, 24);
+    tk::HardcopyOptionSet(tk::hc::BitmapFormat, 3);
+    tk::HardcopySwitch(file.string(), "Profile");
+    refreshProfileWindow();
+    tk::HardcopySwitch("S");
+    refreshProfileWindow();
+}
+
+TEST_F(AcceptanceTest, DrawingsAreExportedAndTheReportPrintedEachReadByItsOwnReader) {
+    Script s;
+    clickAside(s);
+    chooseFileThroughMenus(s, mainWindow, {"File", "Export", "EPS Graphics File"},
+                           "EPS graphics file", "map.eps");
+    chooseFileThroughMenus(s, profileFrame, {"File", "Export", "SVG Graphics File"},
+                           "SVG graphics file", "profile.svg");
+    chooseFileThroughMenus(s, profileFrame, {"File", "Export", "DXF Graphics File"},
+                           "DXF graphics file", "profile.dxf");
+    s.check([this] { exportProfilePng(dir_ / "profile.png"); });
+    // The report with its station table on the PDF printer.
+    clickMenuTitle(s, profileFrame, "File");
+    s.clickMenuItem("Print");
+    s.check([] { ASSERT_TRUE(dialogTitled("Print Selection")); });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(win::robot::findTopLevelByClass("#32770")); });
+    s.key(win::VK_RETURN);  // the page set-up as it stands
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
+    const fs::path shots = PELK_SCREENSHOT_DIR;
+    fs::create_directories(shots);
+    std::string said;
+
+    // EPS: ghostscript renders the map without a word.
+    EXPECT_EQ(reader("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r48 -sDEVICE=png16m -sOutputFile=" +
+                         quoted(shots / "acceptance_map_eps.png") + " " + quoted(dir_ / "map.eps"),
+                     said),
+              0);
+    EXPECT_EQ(said, "");
+    EXPECT_NE(readFile(dir_ / "map.eps").find(" l\r\n"), std::string::npos);
+
+    // SVG: well formed, rendered, with the profile's lines and its name.
+    EXPECT_EQ(reader("xmllint --noout " + quoted(dir_ / "profile.svg"), said), 0) << said;
+    EXPECT_EQ(reader("rsvg-convert -b white -o " + quoted(shots / "acceptance_profile_svg.png") +
+                         " " + quoted(dir_ / "profile.svg"),
+                     said),
+              0)
+        << said;
+    const std::string svg = readFile(dir_ / "profile.svg");
+    EXPECT_NE(svg.find("<line "), std::string::npos);
+
+    // DXF: ezdxf finds the profile drawn in lines.
+    std::ofstream(dir_ / "read_dxf.py") << "import sys, ezdxf\n"
+                                           "doc = ezdxf.readfile(sys.argv[1])\n"
+                                           "print(sum(1 for e in doc.modelspace() "
+                                           "if e.dxftype() == 'LINE'))\n";
+    EXPECT_EQ(reader("/usr/bin/python3 " + quoted(dir_ / "read_dxf.py") + " " +
+                         quoted(dir_ / "profile.dxf"),
+                     said),
+              0)
+        << said;
+    EXPECT_GT(std::atoi(said.c_str()), 100) << said;
+
+    // PNG: pngcheck passes it and it holds the picture's many colours.
+    EXPECT_EQ(reader("pngcheck -q " + quoted(dir_ / "profile.png"), said), 0) << said;
+    EXPECT_EQ(reader("identify -format '%k' " + quoted(dir_ / "profile.png"), said), 0);
+    EXPECT_GT(std::atoi(said.c_str()), 8) << said;
+    fs::copy_file(dir_ / "profile.png", shots / "acceptance_profile_png.png",
+                  fs::copy_options::overwrite_existing);
+
+    // The printed pages: the graph, then the report of the 81 stations.
+    std::vector<fs::path> pages;
+    for (const auto& e : fs::directory_iterator(dir_ / "prints")) pages.push_back(e.path());
+    std::sort(pages.begin(), pages.end(), [](const fs::path& a, const fs::path& b) {
+        return fs::last_write_time(a) < fs::last_write_time(b);
+    });
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(reader("pdftoppm -r 40 -png -singlefile " + quoted(pages.front()) + " " +
+                         quoted(shots / "acceptance_printed_graph"),
+                     said),
+              0)
+        << said;
+    EXPECT_EQ(reader("pdftotext -layout " + quoted(pages[1]) + " -", said), 0);
+    EXPECT_NE(said.find("L3-Gravity"), std::string::npos) << said;
+    EXPECT_NE(said.find("Station"), std::string::npos) << said;
 }
 
 }  // namespace

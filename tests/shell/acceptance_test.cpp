@@ -55,7 +55,8 @@ struct Interpretation {
             i.x.push_back(m.XVRT(v));
             i.z.push_back(m.ZVRT(v));
         }
-        for (int k = 1; k <= p.NSTA; ++k) i.synthetics.push_back(p.SYN(k, 1));
+        for (int k = 1; k <= p.NSTA; ++k)
+            i.synthetics.push_back(p.SYN(k, 1));
         i.density = m.DENS(body);
         i.densityFree = m.LVFIX(body);
         i.synthetic = p.LSYN;
@@ -181,8 +182,7 @@ TEST_F(AcceptanceTest, TheSurveysXyzFilesBecomeANewDatabase) {
         ASSERT_EQ(database().NPROF, 5);
         EXPECT_FALSE(database().LDBSAV);
     });
-    chooseFileThroughMenus(s, mainWindow, {"File", "Save_As"}, "Pelk-GM Binary File",
-                           "SURVEY.TQM");
+    chooseFileThroughMenus(s, mainWindow, {"File", "Save_As"}, "Pelk-GM Binary File", "SURVEY.TQM");
     s.check([] {
         EXPECT_TRUE(database().LDBSAV);
         EXPECT_EQ(database().DBNAME.trimmed(), "SURVEY");
@@ -221,17 +221,6 @@ TEST_F(AcceptanceTest, TheSurveysXyzFilesBecomeANewDatabase) {
     chooseMenu(again, "File", "Exit");
     EXPECT_EQ(runAgain("pelk-gm SURVEY.TQM", std::move(again)), 0);
     model::CLEARDB(shipped);
-}
-
-// The exit status of a reader run on a file; what it said in `output`.
-int reader(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-    return ::pclose(p);
 }
 
 std::string quoted(const fs::path& p) {
@@ -281,19 +270,21 @@ TEST_F(AcceptanceTest, DrawingsAreExportedAndTheReportPrintedEachReadByItsOwnRea
     std::string said;
 
     // EPS: ghostscript renders the map without a word.
-    EXPECT_EQ(reader("gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r48 -sDEVICE=png16m -sOutputFile=" +
-                         quoted(shots / "acceptance_map_eps.png") + " " + quoted(dir_ / "map.eps"),
-                     said),
+    EXPECT_EQ(readerStatus(
+                  "gs -q -dSAFER -dNOPAUSE -dBATCH -dEPSCrop -r48 -sDEVICE=png16m -sOutputFile=" +
+                      quoted(shots / "acceptance_map_eps.png") + " " + quoted(dir_ / "map.eps"),
+                  said),
               0);
     EXPECT_EQ(said, "");
     EXPECT_NE(readFile(dir_ / "map.eps").find(" l\r\n"), std::string::npos);
 
     // SVG: well formed, rendered, with the profile's lines and its name.
-    EXPECT_EQ(reader("xmllint --noout " + quoted(dir_ / "profile.svg"), said), 0) << said;
-    EXPECT_EQ(reader("rsvg-convert -b white -o " + quoted(shots / "acceptance_profile_svg.png") +
+    EXPECT_EQ(readerStatus("xmllint --noout " + quoted(dir_ / "profile.svg"), said), 0) << said;
+    EXPECT_EQ(
+        readerStatus("rsvg-convert -b white -o " + quoted(shots / "acceptance_profile_svg.png") +
                          " " + quoted(dir_ / "profile.svg"),
                      said),
-              0)
+        0)
         << said;
     const std::string svg = readFile(dir_ / "profile.svg");
     EXPECT_NE(svg.find("<line "), std::string::npos);
@@ -303,33 +294,34 @@ TEST_F(AcceptanceTest, DrawingsAreExportedAndTheReportPrintedEachReadByItsOwnRea
                                            "doc = ezdxf.readfile(sys.argv[1])\n"
                                            "print(sum(1 for e in doc.modelspace() "
                                            "if e.dxftype() == 'LINE'))\n";
-    EXPECT_EQ(reader("/usr/bin/python3 " + quoted(dir_ / "read_dxf.py") + " " +
-                         quoted(dir_ / "profile.dxf"),
-                     said),
+    EXPECT_EQ(readerStatus("/usr/bin/python3 " + quoted(dir_ / "read_dxf.py") + " " +
+                               quoted(dir_ / "profile.dxf"),
+                           said),
               0)
         << said;
     EXPECT_GT(std::atoi(said.c_str()), 100) << said;
 
     // PNG: pngcheck passes it and it holds the picture's many colours.
-    EXPECT_EQ(reader("pngcheck -q " + quoted(dir_ / "profile.png"), said), 0) << said;
-    EXPECT_EQ(reader("identify -format '%k' " + quoted(dir_ / "profile.png"), said), 0);
+    EXPECT_EQ(readerStatus("pngcheck -q " + quoted(dir_ / "profile.png"), said), 0) << said;
+    EXPECT_EQ(readerStatus("identify -format '%k' " + quoted(dir_ / "profile.png"), said), 0);
     EXPECT_GT(std::atoi(said.c_str()), 8) << said;
     fs::copy_file(dir_ / "profile.png", shots / "acceptance_profile_png.png",
                   fs::copy_options::overwrite_existing);
 
     // The printed pages: the graph, then the report of the 81 stations.
     std::vector<fs::path> pages;
-    for (const auto& e : fs::directory_iterator(dir_ / "prints")) pages.push_back(e.path());
+    for (const auto& e : fs::directory_iterator(dir_ / "prints"))
+        pages.push_back(e.path());
     std::sort(pages.begin(), pages.end(), [](const fs::path& a, const fs::path& b) {
         return fs::last_write_time(a) < fs::last_write_time(b);
     });
     ASSERT_GE(pages.size(), 2u);
-    EXPECT_EQ(reader("pdftoppm -r 40 -png -singlefile " + quoted(pages.front()) + " " +
-                         quoted(shots / "acceptance_printed_graph"),
-                     said),
+    EXPECT_EQ(readerStatus("pdftoppm -r 40 -png -singlefile " + quoted(pages.front()) + " " +
+                               quoted(shots / "acceptance_printed_graph"),
+                           said),
               0)
         << said;
-    EXPECT_EQ(reader("pdftotext -layout " + quoted(pages[1]) + " -", said), 0);
+    EXPECT_EQ(readerStatus("pdftotext -layout " + quoted(pages[1]) + " -", said), 0);
     EXPECT_NE(said.find("L3-Gravity"), std::string::npos) << said;
     EXPECT_NE(said.find("Station"), std::string::npos) << said;
 }

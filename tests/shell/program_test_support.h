@@ -217,6 +217,18 @@ inline std::string commandOutput(const std::string& command) {
     return out;
 }
 
+// The exit status of a reader's command run on a file; what it said
+// (standard output and error) in `output`.
+inline int readerStatus(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    return ::pclose(p);
+}
+
 // A command as the menus and the map's context menu send it.
 inline void postCommand(win::HWND window, int command) {
     win::PostMessageA(window, win::WM_COMMAND, static_cast<win::WPARAM>(command), 0);

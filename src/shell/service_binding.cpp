@@ -7,6 +7,7 @@
 #include "calc/random_deviates.h"
 #include "files/dialog_calls.h"
 #include "files/view_services.h"
+#include "platform/kernel/user_folders.h"
 #include "model/model_services.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
@@ -248,7 +249,7 @@ const views::MapHoverServices& mapHoverServices() {
 }
 
 void openDebugLog() {
-    if (!debugLog().is_open()) debugLog().open("Pelk.dbg", std::ios::app);
+    if (!debugLog().is_open()) debugLog().open(win::userStateFile("Pelk.dbg"), std::ios::app);
 }
 
 void closeDebugLog() {

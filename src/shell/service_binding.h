@@ -16,8 +16,9 @@ void bindServices();
 // main window's map.
 const views::MapHoverServices& mapHoverServices();
 
-// Opens the debug log "Pelk.dbg" in the current folder (created if missing,
-// kept if present); the model check writes its findings there.
+// Opens the debug log "Pelk.dbg" in the user's state folder (created if
+// missing, kept if present), never in the current folder, which belongs to
+// the user's data; the model check writes its findings there.
 void openDebugLog();
 void closeDebugLog();
 

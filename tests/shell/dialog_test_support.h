@@ -111,12 +111,6 @@ inline void typeInto(Script& s, const std::string& dialogTitle, int id, const st
     s.chord({win::VK_CONTROL, 'A'}).text(text);
 }
 
-// File > Exit of the main window, answering No to saving the changed profile.
-inline void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
-
 // The screen point of a cell (columns and rows from 1) of a dialog's grid;
 // the row must be in view.
 inline win::POINT gridCell(win::HWND dialog, int gridField, int column, int row) {

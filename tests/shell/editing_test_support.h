@@ -256,11 +256,6 @@ inline void clickAside(Script& s) {
     s.clickAt(win::robot::clientPoint(profileClient, 4, 4));
 }
 
-inline void exitWithoutSaving(Script& s) {
-    chooseMenu(s, "File", "Exit");
-    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
-}
-
 // A right click that opens a pop-up menu, and the item chosen in it.
 inline void popupItem(Script& s, win::robot::Target where, const std::string& item) {
     s.moveTo(where);

@@ -68,17 +68,6 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
 }
 
-// The exit status of a reader run on a file, its output in `output`.
-int readerStatus(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-    return ::pclose(p);
-}
-
 TEST_F(ProgramTest, VectorDrawingsExportedFromTheMenusOpenInTheirReaders) {
     writeDatabase("SITE");
     Script s;

@@ -48,6 +48,25 @@ TEST_F(HelpCommandsTest, ContentsOpenTheShippedPageAtTheWindowsTopic) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+TEST_F(HelpCommandsTest, ContentsFindThePageOfAnInstallationInItsShareFolder) {
+    writeSurvey("SITE");
+    // As `cmake --install` lays it out: bin/pelk-gm and share/pelk-gm/.
+    fs::create_directories(dir_ / "bin");
+    fs::create_directories(dir_ / "share" / "pelk-gm");
+    fs::copy_file(PELK_HELP_DOCUMENT, dir_ / "share" / "pelk-gm" / "pelk-gm.html");
+    win::testing::setModuleFileName((dir_ / "bin" / "pelk-gm").string());
+    Script s;
+    auto opened = recordViewer(s);
+    chooseMenu(s, "Help", "Contents");
+    s.check([&, opened] {
+        EXPECT_FALSE(win::testing::lastMessageBox());
+        const fs::path page = fs::canonical(dir_ / "share" / "pelk-gm" / "pelk-gm.html");
+        EXPECT_EQ(*opened, std::vector<std::string>{"file://" + page.string() + "#index"});
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST_F(HelpCommandsTest, AMissingHelpFileIsNamedInAMessage) {
     writeSurvey("SITE");
     win::testing::setModuleFileName((dir_ / "pelk-gm").string());

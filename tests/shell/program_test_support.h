@@ -13,9 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "calc/inversion_host.h"
 #include "calc/inversion_iterations.h"
@@ -106,6 +108,8 @@ class ProgramTest : public ::testing::Test {
         const char* old = std::getenv("XDG_CONFIG_HOME");
         if (old) oldConfig_ = old, hadConfig_ = true;
         ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+        if (const char* state = std::getenv("XDG_STATE_HOME")) oldState_ = state;
+        ::setenv("XDG_STATE_HOME", (dir_ / "state").c_str(), 1);
         resetAll();
     }
     void TearDown() override {
@@ -117,6 +121,10 @@ class ProgramTest : public ::testing::Test {
             ::setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
         else
             ::unsetenv("XDG_CONFIG_HOME");
+        if (oldState_)
+            ::setenv("XDG_STATE_HOME", oldState_->c_str(), 1);
+        else
+            ::unsetenv("XDG_STATE_HOME");
         fs::current_path(oldCwd_);
         std::error_code ec;
         fs::remove_all(dir_, ec);
@@ -157,6 +165,7 @@ class ProgramTest : public ::testing::Test {
     fs::path oldCwd_;
     std::string oldConfig_;
     bool hadConfig_ = false;
+    std::optional<std::string> oldState_;
 };
 
 // The main window's title names the database once the map is drawn, so the
@@ -208,6 +217,18 @@ inline std::string commandOutput(const std::string& command) {
     return out;
 }
 
+// The exit status of a reader's command run on a file; what it said
+// (standard output and error) in `output`.
+inline int readerStatus(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    return ::pclose(p);
+}
+
 // A command as the menus and the map's context menu send it.
 inline void postCommand(win::HWND window, int command) {
     win::PostMessageA(window, win::WM_COMMAND, static_cast<win::WPARAM>(command), 0);
@@ -232,6 +253,26 @@ inline void chooseProfileMenu(Script& s, const std::string& menu, const std::str
         return win::robot::centreOf(r);
     });
     s.clickMenuItem(item);
+}
+
+// Walks a menu path of WINDOW's menu bar (its title, then the items of the
+// pop-ups) to a command that asks for a file, and types NAME into the file
+// selector titled TITLE; the step fails when the selector never opened.
+inline void chooseFileThroughMenus(Script& s, std::function<win::HWND()> window,
+                                   const std::vector<std::string>& path,
+                                   const std::string& title, const std::string& name) {
+    clickMenuTitle(s, window, path.front());
+    for (std::size_t i = 1; i < path.size(); ++i) s.clickMenuItem(path[i]);
+    s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
+    s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
+    // The first click after the selector only brings the main window back.
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+}
+
+// File > Exit of the main window, answering No to saving the changed profile.
+inline void exitWithoutSaving(Script& s) {
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
 }
 
 inline void saveShot(win::HWND w, const std::string& name) {

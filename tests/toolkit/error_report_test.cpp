@@ -92,23 +92,27 @@ TEST_F(ErrorReportTest, ConsoleModeWritesOneIndentedLine) {
     EXPECT_EQ(toolkitState().ErrorReportMode, 1);
 }
 
-TEST_F(ErrorReportTest, DebugModeAppendsLinesToTheDebugFile) {
+TEST_F(ErrorReportTest, DebugModeAppendsLinesToTheDebugFileInTheStateFolder) {
     test::TempDir dir;
+    test::EnvVar state("XDG_STATE_HOME", dir.file("state").c_str());
     SetErrorReportMode(2);
     ReportLibraryError(1005, "DlgShow");
     ReportLibraryError(23, "OsExecute");
     testing::resetDebugLog();
-    EXPECT_EQ(test::readFile(dir.file("debug")),
+    EXPECT_EQ(test::readFile(dir.file("state/pelk-gm/debug")),
               "Routine:DlgShow Error=1005:No dialog currently selected\r\n"
               "Routine:OsExecute Error=  23:No program name specified to OsExecute\r\n");
+    // The current folder is the user's: nothing is written there.
+    EXPECT_FALSE(std::filesystem::exists(dir.file("debug")));
 }
 
 TEST_F(ErrorReportTest, DebugFileFallsBackToTheNextName) {
     test::TempDir dir;
-    std::filesystem::create_directory(dir.file("debug"));
+    test::EnvVar state("XDG_STATE_HOME", dir.path().c_str());
+    std::filesystem::create_directories(dir.file("pelk-gm/debug"));
     ErrorTextShow("first line   ");
     testing::resetDebugLog();
-    EXPECT_EQ(test::readFile(dir.file("debug.txt")), "first line\r\n");
+    EXPECT_EQ(test::readFile(dir.file("pelk-gm/debug.txt")), "first line\r\n");
 }
 
 TEST_F(ErrorReportTest, BoxModeShowsThreeLinesAndContinuesOnOk) {

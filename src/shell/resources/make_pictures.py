@@ -2,10 +2,12 @@
 """Draws the program's two toolbar strips (16 x 16 buttons) and its icon.
 
 Run from this folder; writes toolbar.bmp (main window), profile_toolbar.bmp
-(profile window) and pelk-gm.ico. The pictures are simple shapes so they
-stay readable at 16 pixels.
+(profile window), pelk-gm.ico, and the desktop's copy of the icon,
+../desktop/pelk-gm.png. The pictures are simple shapes so they stay readable
+at 16 pixels.
 """
 import struct
+import zlib
 
 GREY = (192, 192, 192)
 BLACK = (0, 0, 0)
@@ -124,7 +126,7 @@ def bmp24(img):
     return head + info + rows
 
 
-def icon(size=32):
+def icon_picture(size=32):
     img = blank(size, size, WHITE)
     # a profile curve above a body: the program in one picture
     for x in range(size):
@@ -133,6 +135,21 @@ def icon(size=32):
         img[y][x] = RED
     rect(img, 10, 20, 22, 27, BLACK, BLUE)
     line(img, 0, 16, size - 1, 16, GREEN)
+    return img
+
+
+def png(img):
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    h, w = len(img), len(img[0])
+    rows = b"".join(b"\0" + b"".join(bytes(c) for c in row) for row in img)
+    header = struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9))
+            + chunk(b"IEND", b""))
+
+
+def icon(size=32):
+    img = icon_picture(size)
     pixels = b""
     for y in range(size - 1, -1, -1):
         pixels += b"".join(bytes((c[2], c[1], c[0], 255)) for c in img[y])
@@ -161,3 +178,4 @@ PROFILE = ["save", "print", "editdata", "zoom", "unzoomdata", "unzoommodel", "la
 open("toolbar.bmp", "wb").write(bmp24(strip(MAIN)))
 open("profile_toolbar.bmp", "wb").write(bmp24(strip(PROFILE)))
 open("pelk-gm.ico", "wb").write(icon())
+open("../desktop/pelk-gm.png", "wb").write(png(icon_picture()))

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/kernel/files.h"
+#include "platform/kernel/user_folders.h"
 
 namespace tk {
 namespace {
@@ -24,7 +25,8 @@ void DebugLogOpen() {
     if (log.tried) return;
     log.tried = true;
     for (const char* name : {"debug", "debug.txt", "debug.dat"}) {
-        log.file = win::CreateFileA(name, win::GENERIC_WRITE, win::FILE_SHARE_READ, nullptr,
+        const std::string path = win::userStateFile(name);
+        log.file = win::CreateFileA(path.c_str(), win::GENERIC_WRITE, win::FILE_SHARE_READ, nullptr,
                                     win::CREATE_ALWAYS, win::FILE_ATTRIBUTE_NORMAL, nullptr);
         if (log.file != win::INVALID_HANDLE_VALUE) return;
     }

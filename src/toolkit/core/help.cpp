@@ -53,16 +53,28 @@ std::string programFolder() {
     return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
 }
 
-// The file as given, else beside the program, as this system's files spell
-// it (a viewer knows nothing of names in another case); empty when neither
-// exists.
+// Where an installation keeps the program's documents: share/<program>
+// beside the program's bin folder.
+std::string installedDocumentFolder() {
+    std::array<char, 260> buffer;
+    CommandLineArgument(0, TextOut(buffer));
+    std::string program(trimRight(std::string_view(buffer.data(), buffer.size())));
+    std::string stem = lower(program.substr(program.find_last_of("\\/") + 1));
+    if (endsWith(stem, ".exe")) stem.resize(stem.size() - 4);
+    return programFolder() + "../share/" + stem + "/";
+}
+
+// The file as given, else beside the program, else in the installation's
+// document folder, as this system's files spell it (a viewer knows nothing
+// of names in another case); empty when none exists.
 std::string locate(const std::string& name) {
-    std::string full = fullPath(name);
-    if (full.empty() || !isFile(full)) {
-        full = fullPath(programFolder() + name);
-        if (full.empty() || !isFile(full)) return {};
+    const std::string bare = name.substr(name.find_last_of("\\/") + 1);
+    for (const std::string& candidate :
+         {name, programFolder() + name, installedDocumentFolder() + bare}) {
+        const std::string full = fullPath(candidate);
+        if (!full.empty() && isFile(full)) return win::hostPath(full);
     }
-    return win::hostPath(full);
+    return {};
 }
 
 // The web-page twin of an old help file: the same name with ".html".

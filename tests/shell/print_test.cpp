@@ -62,6 +62,11 @@ TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) 
     const std::vector<fs::path> pages = printed();
     // The graph, then the report's 81 stations on three pages.
     ASSERT_EQ(pages.size(), 4u);
+    // The graph and the report's first page as pictures to look at.
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    for (const auto& [page, name] : {std::pair{0, "shell_print_graph"}, {1, "shell_print_report"}})
+        commandOutput("pdftoppm -png -r 60 -singlefile '" + pages[page].string() + "' '" +
+                      PELK_SCREENSHOT_DIR + "/" + name + "'");
     const std::string report = pdfText(pages[1]);
     EXPECT_NE(report.find("L3-Gravity"), std::string::npos) << report;
     EXPECT_NE(report.find("Gravity Data"), std::string::npos) << report;

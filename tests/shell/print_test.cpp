@@ -81,5 +81,36 @@ TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) 
     EXPECT_NE(last.find("NO DATA ARE MASKED"), std::string::npos) << last;
 }
 
+TEST_F(PrintTest, TheMapIsPrintedFromTheMainWindowOnOnePage) {
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Print");
+    s.check([] { ASSERT_TRUE(win::robot::findTopLevelByClass("#32770")); });
+    s.key(win::VK_RETURN);  // the page set-up as it stands
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    // Cancel in the page set-up prints nothing.
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Print");
+    s.check([] { ASSERT_TRUE(win::robot::findTopLevelByClass("#32770")); });
+    s.key(win::VK_ESCAPE);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
+
+    const std::vector<fs::path> pages = printed();
+    ASSERT_EQ(pages.size(), 1u);
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    commandOutput("pdftoppm -png -r 60 -singlefile '" + pages[0].string() + "' '" +
+                  PELK_SCREENSHOT_DIR + "/shell_print_map'");
+    // The map's title and axis titles are drawn as text, their letters
+    // spaced as the plotter font places them.
+    std::string map = pdfText(pages[0]);
+    std::erase(map, ' ');
+    EXPECT_NE(map.find("BASIN"), std::string::npos) << map;
+    EXPECT_NE(map.find("Northing(km)"), std::string::npos) << map;
+    EXPECT_NE(map.find("Easting(km)"), std::string::npos) << map;
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -231,6 +231,22 @@ TEST_F(ProgramTest, TheProfilesTextExportsHoldItsStationsAndItsRegionalComesBack
     EXPECT_DOUBLE_EQ(regional[1][1], 8000.0);
 }
 
+TEST_F(ProgramTest, CancelInTheFileSelectorLeavesTheOldFileInPlace) {
+    writeDatabase("SITE");
+    writeFile(dir_ / "old.dxf", "old contents");
+    Script s;
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Export");
+    s.clickMenuItem("DXF Graphics File");
+    s.check([] { ASSERT_TRUE(dialogTitled("DXF graphics file")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("old.dxf").key(win::VK_ESCAPE);
+    s.check([] { EXPECT_FALSE(dialogTitled("DXF graphics file")); });
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+    EXPECT_EQ(readFile(dir_ / "old.dxf"), "old contents");
+}
+
 TEST_F(ProgramTest, AnExportToAFolderThatCannotBeWrittenSaysSoAndWritesNothing) {
     writeDatabase("SITE");
     writeFile(dir_ / "notes", "a file, not a folder");

@@ -5,6 +5,7 @@
 
 #include "dialog_test_support.h"
 #include "files/mog_import.h"
+#include "files/survey_line_store.h"
 #include "zaf_fixtures.h"
 
 namespace shell::test {
@@ -286,6 +287,54 @@ TEST_F(ProgramTest, TheSiblingProductsFilesImportIntoTheMainWindow) {
     });
     ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
     EXPECT_TRUE(win::testing::messageBoxes().empty());
+}
+
+// A database of the full hundred profiles, each a copy of line 3 of the example.
+void writeFullDatabase(const std::string& name) {
+    model::ProfileDatabase db;
+    ASSERT_TRUE(model::allocateDatabase(db));
+    const model::ProfileLine line3 = exampleProfile(3);
+    for (int k = 1; k <= model::kProfileLimit; ++k) {
+        db.profile(k) = line3;
+        db.name(k) = model::listName(line3.PNAME);
+    }
+    db.NPROF = model::kProfileLimit;
+    db.DBNAME.assign(name);
+    util::AxisRecord axis{};
+    model::sessionState().CurrentProfile = 1;
+    int status = 0;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    ASSERT_EQ(status, 0);
+    model::CLEARDB(db);
+}
+
+TEST_F(ProgramTest, AFullDatabaseRefusesEveryCommandThatAddsAProfile) {
+    writeFullDatabase("FULL");
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    const std::vector<std::vector<std::string>> commands = {
+        {"Import", "XYZ Data File", "Gravity Data"},
+        {"Import", "ASCII Data File", "Magnetics Data"},
+        {"Import", "ASCII Data File", "KERVO ASCII Data File"},
+        {"Import", "KERVO File (*.ZAF)"},
+        {"New", "Profile", "Gravity Profile"},
+    };
+    for (std::size_t k = 0; k < commands.size(); ++k) {
+        const std::vector<std::string>& items = commands[k];
+        s.answerMessageBox(win::IDOK);
+        clickMenuTitle(s, mainWindow, "File");
+        for (const std::string& item : items) s.clickMenuItem(item);
+        s.check([items, k] {
+            // One warning for each command.
+            ASSERT_EQ(win::testing::messageBoxes().size(), k + 1) << items.back();
+            EXPECT_EQ(win::testing::lastMessageBox()->text, files::kTooManyProfiles) << items.back();
+            EXPECT_EQ(database().NPROF, model::kProfileLimit);
+            // Neither a parameters dialog nor a file selector is left open.
+            EXPECT_FALSE(win::robot::findTopLevelByClass("#32770")) << items.back();
+        });
+    }
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm FULL.TQM", std::move(s)), 0);
 }
 
 TEST_F(ProgramTest, ADatabaseCutShortOpensWithItsWholeProfilesUnsaved) {

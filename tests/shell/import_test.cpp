@@ -299,13 +299,7 @@ void writeFullDatabase(const std::string& name) {
         db.name(k) = model::listName(line3.PNAME);
     }
     db.NPROF = model::kProfileLimit;
-    db.DBNAME.assign(name);
-    util::AxisRecord axis{};
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    ASSERT_EQ(status, 0);
-    model::CLEARDB(db);
+    saveDatabase(db, name);
 }
 
 TEST_F(ProgramTest, AFullDatabaseRefusesEveryCommandThatAddsAProfile) {

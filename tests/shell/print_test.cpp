@@ -14,6 +14,13 @@ std::string pdfText(const fs::path& pdf) {
     return commandOutput("pdftotext -layout '" + pdf.string() + "' - 2>/dev/null");
 }
 
+// A printed page as a picture among the screenshots, to be looked at.
+void savePicture(const fs::path& pdf, const std::string& name) {
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    commandOutput("pdftoppm -png -r 60 -singlefile '" + pdf.string() + "' '" +
+                  PELK_SCREENSHOT_DIR + "/" + name + "'");
+}
+
 class PrintTest : public ProgramTest {
   protected:
     void SetUp() override {
@@ -66,10 +73,8 @@ TEST_F(PrintTest, TheReportOfTheProfileReachesThePrinterWithItsNameAndStations) 
     // The graph, then the report's 81 stations on three pages.
     ASSERT_EQ(pages.size(), 4u);
     // The graph and the report's first page as pictures to look at.
-    fs::create_directories(PELK_SCREENSHOT_DIR);
-    for (const auto& [page, name] : {std::pair{0, "shell_print_graph"}, {1, "shell_print_report"}})
-        commandOutput("pdftoppm -png -r 60 -singlefile '" + pages[page].string() + "' '" +
-                      PELK_SCREENSHOT_DIR + "/" + name + "'");
+    savePicture(pages[0], "shell_print_graph");
+    savePicture(pages[1], "shell_print_report");
     const std::string report = pdfText(pages[1]);
     EXPECT_NE(report.find("L3-Gravity"), std::string::npos) << report;
     EXPECT_NE(report.find("Gravity Data"), std::string::npos) << report;
@@ -163,9 +168,7 @@ TEST_F(PrintTest, TheMapIsPrintedFromTheMainWindowOnOnePage) {
 
     const std::vector<fs::path> pages = printed();
     ASSERT_EQ(pages.size(), 1u);
-    fs::create_directories(PELK_SCREENSHOT_DIR);
-    commandOutput("pdftoppm -png -r 60 -singlefile '" + pages[0].string() + "' '" +
-                  PELK_SCREENSHOT_DIR + "/shell_print_map'");
+    savePicture(pages[0], "shell_print_map");
     // The map's title and axis titles are drawn as text, their letters
     // spaced as the plotter font places them.
     std::string map = pdfText(pages[0]);

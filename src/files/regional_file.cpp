@@ -45,6 +45,12 @@ void readInto(const std::string& line, int column, float& target) {
     if (auto v = readWordValue(wordInColumn(line, column))) target = *v;
 }
 
+bool holdsNumber(const std::string& line, int column) {
+    if (column <= 0) return false;
+    const std::string word = wordInColumn(line, column);
+    return !word.empty() && readWordValue(word).has_value();
+}
+
 }  // namespace
 
 int& regionalSkipLines() {
@@ -118,6 +124,10 @@ void readRegionalLines(model::ProfileLine& profile, const std::vector<std::strin
     while (next < lines.size() && count < 5) {
         const std::string line = cleanImportLine(lines[next++]);
         if (isBlankLine(line)) continue;
+        // A line without a number in either chosen column is a heading (the
+        // export writes two), not a control point: counted, it would push
+        // the file's last points out of the five.
+        if (!holdsNumber(line, stationColumn) && !holdsNumber(line, regionalColumn)) continue;
         ++count;
         readInto(line, stationColumn, profile.XREG[static_cast<std::size_t>(count - 1)]);
         readInto(line, regionalColumn, profile.YREG[static_cast<std::size_t>(count - 1)]);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/fixed_string.h"
+#include "files/ascii_export.h"
 #include "files/view_settings.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/text_output.h"
@@ -148,7 +149,9 @@ void DATOUT(model::ProfileLine& p, ReportPage& at) {
         text(0.3f, at.y, row, kCentred);
         std::vector<std::string> cells{tableNumber(p.EAST(i)), tableNumber(p.NORT(i)),
                                        tableNumber(p.STAT(i)), tableNumber(p.ELEV(i))};
-        if (p.IELEV > 2) cells.push_back(tableNumber(p.MODEL.ZTOPO(i)));
+        // A model whose topography has fewer points than the line has
+        // stations shows 0.0 for the rest, as the exports write them.
+        if (p.IELEV > 2) cells.push_back(tableNumber(files::stationTopography(p, i)));
         const bool mask = p.MASK(i, 1);
         if (mask) ++masked;
         cells.push_back(tableNumber(p.DAT(i, 1), mask));

@@ -60,14 +60,16 @@ TEST_F(RegionalImport, NoSkipTakesTheFirstFiveNonBlankLines) {
 }
 
 TEST_F(RegionalImport, ChosenColumnsAndATitleLine) {
-    profile.XREG[0] = -1.0f;
-    profile.YREG[0] = -2.0f;
-    import("DIST,X,Y,REGIONAL\n0,5,6,1.5E-1\n", 2, 4);
+    profile.XREG[1] = -1.0f;
+    profile.YREG[1] = -2.0f;
+    // The title is no control point; a line with one of its two numbers is,
+    // and keeps the other value as it was.
+    import("DIST,X,Y,REGIONAL\n0,5,6,1.5E-1\n0,ABC,6,7\n", 2, 4);
     ASSERT_EQ(profile.NREG, 2);
-    EXPECT_EQ(profile.XREG[0], -1.0f);
-    EXPECT_EQ(profile.YREG[0], -2.0f);
-    EXPECT_EQ(profile.XREG[1], 5.0f);
-    EXPECT_FLOAT_EQ(profile.YREG[1], 0.15f);
+    EXPECT_EQ(profile.XREG[0], 5.0f);
+    EXPECT_FLOAT_EQ(profile.YREG[0], 0.15f);
+    EXPECT_EQ(profile.XREG[1], -1.0f);
+    EXPECT_EQ(profile.YREG[1], 7.0f);
 }
 
 TEST_F(RegionalImport, EmptyFileShowsTheDialogThenFindsNoData) {
@@ -168,12 +170,12 @@ TEST_F(RegionalExport, RoundTripThroughTheImport) {
     int status = 99;
     files::ACIINREGIONAL(back, status);
     ASSERT_EQ(status, 0);
-    // The two head lines come first: the header's words are no numbers, the
-    // title's unit texts neither, so both count as points that keep 0.0.
-    ASSERT_EQ(back.NREG, 5);
-    for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_FLOAT_EQ(back.XREG[k + 2], profile.XREG[k]);
-        EXPECT_NEAR(back.YREG[k + 2], profile.YREG[k], 5.0E-5f);
+    // The two head lines hold no numbers and are passed over: the points
+    // come back as they were written.
+    ASSERT_EQ(back.NREG, 4);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_FLOAT_EQ(back.XREG[k], profile.XREG[k]);
+        EXPECT_NEAR(back.YREG[k], profile.YREG[k], 5.0E-5f);
     }
 }
 

@@ -3,6 +3,8 @@
 // ghostscript for EPS, xmllint and rsvg-convert for SVG, hp2xx for HP-GL,
 // and a reader of the HP-GL/2 command grammar.
 
+#include <sstream>
+
 #include "../toolkit/cgm_test_support.h"
 #include "../toolkit/hpgl2_reader.h"
 #include "dialog_test_support.h"
@@ -126,6 +128,112 @@ TEST_F(ProgramTest, VectorDrawingsExportedFromTheMenusOpenInTheirReaders) {
     EXPECT_EQ(info[6], 1);
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+}
+
+// The numbers of the text file's lines that have at least COLUMNS words, by
+// line: the station rows of an exported file.
+std::vector<std::vector<double>> numberRows(const fs::path& file, std::size_t columns) {
+    std::vector<std::vector<double>> rows;
+    std::istringstream in(readFile(file));
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::vector<double> row;
+        double v = 0.0;
+        while (words >> v) row.push_back(v);
+        if (words.eof() && row.size() >= columns) rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(ProgramTest, TheProfilesTextExportsHoldItsStationsAndItsRegionalComesBackIn) {
+    fs::copy_file(PELK_SOURCE_DIR "/examples/BASIN.TQM", dir_ / "BASIN.TQM");
+    Script s;
+    exportFrom(s, profileFrame, "ASCII Data File", "Flat ASCII Data File", "data.dat");
+    clickMenuTitle(s, profileFrame, "File");
+    s.clickMenuItem("Export");
+    s.clickMenuItem("ASCII Synthetics File");
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Floating Point Number")); });
+    typeInto(s, "Get Floating Point Number", IDC_NUMBERVALUE, "0");
+    clickField(s, "Get Floating Point Number", win::IDOK);
+    s.check([] { ASSERT_TRUE(dialogTitled("Flat ASCII Data File")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("synthetics.dat").key(win::VK_RETURN);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    exportFrom(s, profileFrame, "Profile to XYZ format", "XYZ Data File", "line.xyz");
+    exportFrom(s, profileFrame, "Regional Data", "Flat ASCII Data File", "regional.dat");
+    // The regional is lost, then read back from the file just written.
+    s.check([] {
+        ASSERT_EQ(workingProfile().NREG, 2);
+        workingProfile().XREG = {};
+        workingProfile().YREG = {};
+        workingProfile().LSAVED = true;
+    });
+    clickMenuTitle(s, profileFrame, "File");
+    s.clickMenuItem("Import");
+    s.clickMenuItem("Regional Data");
+    s.check([] { ASSERT_TRUE(dialogTitled("ASCII Data File")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("regional.dat").key(win::VK_RETURN);
+    s.check([] {
+        win::HWND d = dialogTitled("Flat ASCII File Columns");
+        ASSERT_TRUE(d);
+        EXPECT_TRUE(shootDialog(d, "147_flat_ascii_file_columns"));
+    });
+    // The file's columns: number, distance, value.
+    typeInto(s, "Flat ASCII File Columns", IDC_REGSTATIONCOLUMN, "2");
+    typeInto(s, "Flat ASCII File Columns", IDC_REGVALUECOLUMN, "3");
+    clickField(s, "Flat ASCII File Columns", win::IDOK);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    s.check([] {
+        const model::ProfileLine& w = workingProfile();
+        EXPECT_EQ(w.NREG, 2);
+        EXPECT_FLOAT_EQ(w.XREG[1], 8000.0f);
+        EXPECT_FLOAT_EQ(w.YREG[0], 4.0f);
+        EXPECT_FLOAT_EQ(w.YREG[1], -2.5f);
+        EXPECT_FALSE(w.LSAVED);
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
+
+    // Every station of the working line, with its distance and value; the
+    // synthetics file (no noise) holds the calculated values.
+    const std::vector<std::vector<double>> data = numberRows(dir_ / "data.dat", 6);
+    const std::vector<std::vector<double>> synthetics = numberRows(dir_ / "synthetics.dat", 6);
+    const std::vector<std::vector<double>> xyz = numberRows(dir_ / "line.xyz", 5);
+    ASSERT_EQ(data.size(), 81u);
+    ASSERT_EQ(synthetics.size(), 81u);
+    ASSERT_EQ(xyz.size(), 81u);
+    // Rows of the flat files: number, distance, easting, northing, value, ...
+    EXPECT_DOUBLE_EQ(data[80][1], 8000.0);
+    EXPECT_DOUBLE_EQ(data[8][2], 20800.0);  // easting of station 9
+    EXPECT_DOUBLE_EQ(synthetics[8][2], 20800.0);
+    EXPECT_NE(data[40][4], synthetics[40][4]);
+    // XYZ rows: easting, northing, distance, topography, sensor, value.
+    ASSERT_EQ(xyz[40].size(), 6u);
+    EXPECT_DOUBLE_EQ(xyz[8][0], 20800.0);
+    EXPECT_DOUBLE_EQ(xyz[80][2], 8000.0);
+    EXPECT_NEAR(xyz[40][5], data[40][4], 1.0E-3);
+    const std::vector<std::vector<double>> regional = numberRows(dir_ / "regional.dat", 3);
+    ASSERT_EQ(regional.size(), 2u);
+    EXPECT_DOUBLE_EQ(regional[1][1], 8000.0);
+}
+
+TEST_F(ProgramTest, CancelInTheFileSelectorLeavesTheOldFileInPlace) {
+    writeDatabase("SITE");
+    writeFile(dir_ / "old.dxf", "old contents");
+    Script s;
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Export");
+    s.clickMenuItem("DXF Graphics File");
+    s.check([] { ASSERT_TRUE(dialogTitled("DXF graphics file")); });
+    s.chord({win::VK_CONTROL, 'A'}).text("old.dxf").key(win::VK_ESCAPE);
+    s.check([] { EXPECT_FALSE(dialogTitled("DXF graphics file")); });
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+    EXPECT_EQ(readFile(dir_ / "old.dxf"), "old contents");
 }
 
 TEST_F(ProgramTest, AnExportToAFolderThatCannotBeWrittenSaysSoAndWritesNothing) {

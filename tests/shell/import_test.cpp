@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "dialog_test_support.h"
+#include "files/mog_import.h"
+#include "files/survey_line_store.h"
+#include "zaf_fixtures.h"
 
 namespace shell::test {
 namespace {
@@ -213,6 +216,119 @@ TEST_F(ProgramTest, AModelExportedFromOneProfileIsImportedIntoAnother) {
     });
     chooseMenu(s, "File", "Exit");
     ASSERT_EQ(run("pelk-gm BASIN.TQM", std::move(s)), 0);
+}
+
+// Types NAME into the file selector titled TITLE that the last step opened.
+void typeFileName(Script& s, const std::string& title, const std::string& name) {
+    s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
+    s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+}
+
+TEST_F(ProgramTest, TheSiblingProductsFilesImportIntoTheMainWindow) {
+    writeDatabase("SITE");
+    // The ASCII file written by the sibling file's own writer from line 3 of
+    // the example, and a small binary file of one body over three stations.
+    const model::ProfileLine line3 = exampleProfile(3);
+    {
+        model::ProfileLine copy = line3;
+        std::string name = (dir_ / "L3.MOG").string();
+        int status = -1;
+        files::ASCIO(copy, 'W', name, status);
+        ASSERT_EQ(status, 0);
+    }
+    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
+    std::ofstream(dir_ / "SMALL.ZAF", std::ios::binary)
+        .write(reinterpret_cast<const char*>(zaf.data()), static_cast<std::streamsize>(zaf.size()));
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Import");
+    s.clickMenuItem("ASCII Data File");
+    s.clickMenuItem("KERVO ASCII Data File");
+    typeFileName(s, "Kervo/Pelk-GM ASCII Data File", "L3.MOG");
+    s.check([line3] {
+        ASSERT_EQ(database().NPROF, 3);
+        const model::ProfileLine& p = database().profile(3);
+        EXPECT_EQ(p.PNAME.trimmed(), "L3-Gravi");  // the file keeps eight characters
+        EXPECT_EQ(p.DTYPE.trimmed(), "Gravity Data");
+        ASSERT_EQ(p.NSTA, 81);
+        for (int i : {1, 9, 81}) {
+            EXPECT_FLOAT_EQ(p.STAT(i), line3.STAT(i)) << i;
+            EXPECT_FLOAT_EQ(p.EAST(i), line3.EAST(i)) << i;
+            EXPECT_NEAR(p.DAT(i, 1), line3.DAT(i, 1), 1.0E-4f) << i;
+            EXPECT_NEAR(p.ELEV(i), line3.ELEV(i), 1.0E-4f) << i;
+        }
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_EQ(listEntry(3), "L3-Gravi");
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_GT(profileWindow(), 0);
+        EXPECT_FALSE(database().LDBSAV);
+    });
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Import");
+    s.clickMenuItem("KERVO File (*.ZAF)");
+    typeFileName(s, "Kervo File", "SMALL.ZAF");
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 4);
+        const model::ProfileLine& p = database().profile(4);
+        EXPECT_EQ(p.NSTA, 3);
+        EXPECT_EQ(p.MODEL.NBOD, 1);
+        EXPECT_EQ(currentProfile(), 4);
+        EXPECT_EQ(workingProfile().PNAME, p.PNAME);
+        EXPECT_EQ(workingProfile().MODEL.NBOD, 1);
+        EXPECT_EQ(listEntry(4), std::string(p.PNAME.trimmed()));
+        fs::create_directories(PELK_SCREENSHOT_DIR);
+        win::robot::saveScreenPng(PELK_SCREENSHOT_DIR "/shell_sibling_import.png");
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] {
+        return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+    });
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+    EXPECT_TRUE(win::testing::messageBoxes().empty());
+}
+
+// A database of the full hundred profiles, each a copy of line 3 of the example.
+void writeFullDatabase(const std::string& name) {
+    model::ProfileDatabase db;
+    ASSERT_TRUE(model::allocateDatabase(db));
+    const model::ProfileLine line3 = exampleProfile(3);
+    for (int k = 1; k <= model::kProfileLimit; ++k) {
+        db.profile(k) = line3;
+        db.name(k) = model::listName(line3.PNAME);
+    }
+    db.NPROF = model::kProfileLimit;
+    saveDatabase(db, name);
+}
+
+TEST_F(ProgramTest, AFullDatabaseRefusesEveryCommandThatAddsAProfile) {
+    writeFullDatabase("FULL");
+    Script s;
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    const std::vector<std::vector<std::string>> commands = {
+        {"Import", "XYZ Data File", "Gravity Data"},
+        {"Import", "ASCII Data File", "Magnetics Data"},
+        {"Import", "ASCII Data File", "KERVO ASCII Data File"},
+        {"Import", "KERVO File (*.ZAF)"},
+        {"New", "Profile", "Gravity Profile"},
+    };
+    for (std::size_t k = 0; k < commands.size(); ++k) {
+        const std::vector<std::string>& items = commands[k];
+        s.answerMessageBox(win::IDOK);
+        clickMenuTitle(s, mainWindow, "File");
+        for (const std::string& item : items) s.clickMenuItem(item);
+        s.check([items, k] {
+            // One warning for each command.
+            ASSERT_EQ(win::testing::messageBoxes().size(), k + 1) << items.back();
+            EXPECT_EQ(win::testing::lastMessageBox()->text, files::kTooManyProfiles) << items.back();
+            EXPECT_EQ(database().NPROF, model::kProfileLimit);
+            // Neither a parameters dialog nor a file selector is left open.
+            EXPECT_FALSE(win::robot::findTopLevelByClass("#32770")) << items.back();
+        });
+    }
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm FULL.TQM", std::move(s)), 0);
 }
 
 TEST_F(ProgramTest, ADatabaseCutShortOpensWithItsWholeProfilesUnsaved) {

@@ -62,6 +62,18 @@ inline std::string readFile(const fs::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Writes DB as NAME.TQM into the current folder with profile 1 current, by
+// the program's own writer, and frees it.
+inline void saveDatabase(model::ProfileDatabase& db, const std::string& name) {
+    db.DBNAME.assign(name);
+    util::AxisRecord axis{};
+    model::sessionState().CurrentProfile = 1;
+    int status = 0;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    ASSERT_EQ(status, 0);
+    model::CLEARDB(db);
+}
+
 // A database of two short profiles written by the program's own writer.
 inline void writeDatabase(const std::string& name) {
     model::ProfileDatabase db;
@@ -89,13 +101,7 @@ inline void writeDatabase(const std::string& name) {
         db.name(i) = model::listName(p.PNAME);
     }
     db.NPROF = 2;
-    db.DBNAME.assign(name);
-    util::AxisRecord axis{};
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    ASSERT_EQ(status, 0);
-    model::CLEARDB(db);
+    saveDatabase(db, name);
 }
 
 class ProgramTest : public ::testing::Test {

@@ -5,3 +5,6 @@ endif()
 target_compile_definitions(test_shell PRIVATE PELK_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
 target_compile_definitions(test_shell PRIVATE
   PELK_HELP_DOCUMENT="${CMAKE_SOURCE_DIR}/src/shell/help/pelk-gm.html")
+# Sibling binary files made to order for the import journeys.
+target_sources(test_shell PRIVATE ${CMAKE_SOURCE_DIR}/tests/files/zaf_fixtures.cpp)
+target_include_directories(test_shell PRIVATE ${CMAKE_SOURCE_DIR}/tests/files)

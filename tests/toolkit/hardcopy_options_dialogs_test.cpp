@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "dialog_test_support.h"
+#include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/controls/controls_api.h"
 #include "platform/robot/screenshot.h"
 #include "toolkit/core/event_queue.h"
@@ -134,6 +135,141 @@ TEST_F(HardcopyDialogs, TheDeviceDialogOffersThePlotterModelsAndSelectsOne) {
     std::array<char, 27> name{};
     InfoDeviceName(PenPlotterKind, name);
     EXPECT_EQ(std::string(name.data(), 27), "HP 7475A A3 paper (6 pens) ");
+}
+
+TEST_F(HardcopyDialogs, EveryOtherDriverShowsItsOwnDialogAndCancelKeepsItsOptions) {
+    struct Case {
+        int driver;
+        const char* title;
+        const char* deviceLabel;  // nullptr: a file dialog without a device list
+        int list;                 // a choice field and the entries it offers
+        int entries;
+        const char* shot;
+    };
+    const Case cases[] = {
+        {hc::PostScriptDriverNumber, "PostScript Output", "Format :", 1204, 2,
+         "32098_postscript_output"},
+        {hc::RasterDriverNumber, "HP/Epson/IBM Printer Output", "Printer type :", 1204,
+         lastDeviceModel(RasterPrinterKind) - firstDeviceModel(RasterPrinterKind) + 1,
+         "32098_printer_output"},
+        {hc::Hpgl2DriverNumber, "HP-GL/2 Printer Output", "Device type :", 1204,
+         lastDeviceModel(Hpgl2PrinterKind) - firstDeviceModel(Hpgl2PrinterKind) + 1,
+         "32098_hpgl2_output"},
+        {hc::SvgDriverNumber, "SVG file", nullptr, 1010, 3, "32003_svg_file"},
+        {hc::BitImageDriverNumber, "BMP/PCX/PNG bit image file", nullptr, 1026, 4,
+         "32006_bit_image_file"},
+        {hc::CgmDriverNumber, "CGM file", nullptr, 1028, 3, "32009_cgm_file"},
+    };
+    for (const Case& c : cases) {
+        ResetHardcopyOptions();
+        hardcopyDeviceState().activeDriver = c.driver;
+        hardcopyOptions()[hc::PageWidth] = 720;
+        hardcopyOptions().defaultFileName.assign("picture.out");
+        Script s;
+        s.check([=] {
+            ASSERT_TRUE(dialog(c.title)) << c.title;
+            if (c.deviceLabel)
+                EXPECT_EQ(win::robot::windowText(fieldOf(c.title, 1203)), c.deviceLabel);
+            EXPECT_EQ(win::SendMessageA(fieldOf(c.title, c.list), win::CB_GETCOUNT, 0, 0),
+                      c.entries)
+                << c.title;
+            EXPECT_EQ(blankTrimmed(win::robot::windowText(fieldOf(c.title, 1001))), "10.00");
+            EXPECT_EQ(win::robot::windowText(fieldOf(c.title, 1201)), "picture.out");
+            shoot(c.title, c.shot);
+        });
+        typeInto(s, c.title, 1001, "5");
+        s.clickOn([=] { return fieldOf(c.title, win::IDCANCEL); });
+        win::robot::play(std::move(s));
+        hardcopyDialogResult() = 7;
+        HardcopyOptionsShow(1);
+        EXPECT_EQ(hardcopyDialogResult(), 7) << c.title;
+        EXPECT_EQ(hardcopyOptions()[hc::PageWidth], 720) << c.title;
+        EXPECT_EQ(hardcopyOptions().defaultFileName.str(), "picture.out");
+    }
+}
+
+TEST_F(HardcopyDialogs, TheFormatChosenGivesTheFileItsExtension) {
+    struct Case {
+        int driver;
+        const char* title;
+        int list;
+        int downs;  // presses of the down key from the format shown
+        int option, value;
+        const char* file;
+    };
+    // Encapsulated PostScript is the second format; the bit image formats go
+    // PCX, BMP, run-length BMP, PNG.
+    const Case cases[] = {
+        {hc::PostScriptDriverNumber, "PostScript Output", 1204, 1, hc::PostScriptKind, 1,
+         "picture.eps"},
+        {hc::BitImageDriverNumber, "BMP/PCX/PNG bit image file", 1026, 3, hc::BitmapFormat, 3,
+         "picture.png"},
+    };
+    for (const Case& c : cases) {
+        ResetHardcopyOptions();
+        hardcopyDeviceState().activeDriver = c.driver;
+        hardcopyOptions()[c.option] = 0;
+        hardcopyOptions().defaultFileName.assign("picture.out");
+        Script s;
+        s.clickOn([=] { return fieldOf(c.title, c.list); });
+        for (int k = 0; k < c.downs; ++k) s.key(win::VK_DOWN);
+        s.key(win::VK_RETURN).key(win::VK_TAB);
+        s.clickOn([=] { return fieldOf(c.title, win::IDOK); });
+        win::robot::play(std::move(s));
+        HardcopyOptionsShow(2);
+        EXPECT_EQ(hardcopyDialogResult(), 1) << c.title;
+        EXPECT_EQ(hardcopyOptions()[c.option], c.value) << c.title;
+        EXPECT_EQ(hardcopyOptions().defaultFileName.str(), c.file) << c.title;
+    }
+}
+
+// The printer's branch: the page set-up dialog in hundredths of a millimetre,
+// its answers back in points.
+TEST_F(HardcopyDialogs, ThePrinterPageSetUpShowsThePageAndReadsItBack) {
+    hardcopyDeviceState().activeDriver = hc::PrinterDriverNumber;
+    hardcopyDeviceState().colourCount = 2;
+    HardcopyOptions& o = hardcopyOptions();
+    o.printerAvailable = 1;
+    o[hc::PageWidth] = 700;   // 246.94 mm
+    o[hc::PageHeight] = 468;  // 165.10 mm
+    o[hc::PageOffsetX] = 72;  // 25.4 mm
+    o[hc::PageOffsetY] = 72;
+    o[hc::Orientation] = 1;
+    o[hc::Copies] = 2;
+    o[hc::BlackLines] = 1;
+    Script s;
+    s.check([] {
+        win::HWND setup = win::robot::findTopLevelByClass("#32770");
+        ASSERT_TRUE(setup);
+        EXPECT_EQ(win::robot::windowText(win::GetDlgItem(setup, win::kMarginLeft)), "25.4");
+        EXPECT_EQ(win::robot::stateOf(win::GetDlgItem(setup, win::kLandscapeRadio)).checked, 1);
+        std::filesystem::create_directories(PELK_SCREENSHOT_DIR);
+        EXPECT_TRUE(win::robot::saveWindowPng(setup, PELK_SCREENSHOT_DIR "/dialog_page_setup.png"));
+    });
+    s.clickOn([] { return win::GetDlgItem(win::robot::findTopLevelByClass("#32770"), win::IDOK); });
+    win::robot::play(std::move(s));
+    HardcopyOptionsShow(3);
+    EXPECT_EQ(hardcopyDialogResult(), 1);
+    EXPECT_EQ(o[hc::PageWidth], 700);
+    EXPECT_EQ(o[hc::PageHeight], 468);
+    EXPECT_EQ(o[hc::PageOffsetX], 72);
+    EXPECT_EQ(o[hc::PageOffsetY], 72);
+    EXPECT_EQ(o[hc::Orientation], 1);
+    EXPECT_EQ(o[hc::Copies], 2);
+    EXPECT_GT(o.sheetWidth, o.sheetHeight);  // turned
+    EXPECT_GE(o.sheetWidth, 700 + 72);
+    // A colour printer after a black-and-white one draws its lines in colour.
+    if (hardcopyDeviceState().colourCount > 2) EXPECT_EQ(o[hc::BlackLines], 0);
+
+    // Cancel leaves every option and answers 0.
+    o[hc::PageWidth] = 650;
+    Script c;
+    c.check([] { ASSERT_TRUE(win::robot::findTopLevelByClass("#32770")); });
+    c.clickOn([] { return win::GetDlgItem(win::robot::findTopLevelByClass("#32770"), win::IDCANCEL); });
+    win::robot::play(std::move(c));
+    HardcopyOptionsShow(3);
+    EXPECT_EQ(hardcopyDialogResult(), 0);
+    EXPECT_EQ(o[hc::PageWidth], 650);
 }
 
 TEST_F(HardcopyDialogs, DeviceNamesAreCutToTheTextGiven) {

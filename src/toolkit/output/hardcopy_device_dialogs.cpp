@@ -285,6 +285,10 @@ void HardcopyOptionsDialog(int units, TextOut fileName, int driver, int, bool) {
         DlgGetMenu(kDeviceList, chosen);
         if (t.kind == 0) {
             HardcopyOptionSet(hc::PostScriptKind, chosen == 2 ? 1 : 0);
+            // The file name goes back over the default name afterwards, so the
+            // extension of the encapsulated format is given to it here.
+            const std::string name = fieldText(kFileField);
+            if (chosen == 2 && !name.empty()) putText(fileName, ReplaceFileExtension(name, ".eps"));
         } else if (chosen != selected && chosen >= 1) {
             selectDeviceModel(t.kind, chosen + firstDeviceModel(t.kind) - 1);
             HardcopySelectDriver(1, driver);

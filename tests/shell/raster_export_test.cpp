@@ -33,14 +33,16 @@ constexpr ImageExport kImageExports[] = {
     {"PCX Image File", "PCX image file", "profile.pcx", "pcxtoppm"},
 };
 
-// The file is the window's picture: what was drawn, where the screen drew it.
-void expectScreenPicture(const fs::path& file, win::SIZE size) {
+// The file is the picture of the toolkit window: what was drawn, where the
+// screen drew it.
+void expectScreenPicture(const fs::path& file, int window) {
     SCOPED_TRACE(file.string());
+    const win::SIZE size = clientOf(window);
     tk::ImagePixelArray image;
     tk::GrLoadImageData(file.string(), image);
     ASSERT_EQ(image.width, size.cx);
     ASSERT_EQ(image.height, size.cy);
-    win::HWND client = profileClient();
+    win::HWND client = tk::windowSystem().slots[static_cast<std::size_t>(window)].client;
     win::HDC screen = win::GetDC(client);
     int drawn = 0, same = 0;
     for (int y = 0; y < size.cy; ++y)
@@ -98,14 +100,20 @@ TEST_F(ProgramTest, TheProfileWindowIsExportedAsImagesAndShownInABitmapViewer) {
     writeDatabase("SITE");
     Script s;
     for (const ImageExport& e : kImageExports) exportFrom(s, profileFrame, e.item, e.title, e.file);
-    win::SIZE size{};
+    exportFrom(s, mainWindow, "PNG Image File", "PNG image file", "map.png");
+    win::SIZE size{}, mapSize{};
     s.check([&] {
         ASSERT_GT(profileWindow(), 0);
         size = clientOf(profileWindow());
-        for (const ImageExport& e : kImageExports) expectScreenPicture(dir_ / e.file, size);
+        for (const ImageExport& e : kImageExports) expectScreenPicture(dir_ / e.file, profileWindow());
+        mapSize = clientOf(0);
 
-        fs::copy_file(dir_ / "profile.png", PELK_SCREENSHOT_DIR "/shell_profile_export.png",
-                      fs::copy_options::overwrite_existing);
+        // The map's picture has the main window's drawing area as its size.
+    EXPECT_EQ(commandOutput("identify -format '%w %h' '" + (dir_ / "map.png").string() + "' 2>&1"),
+              std::to_string(mapSize.cx) + " " + std::to_string(mapSize.cy));
+    for (const char* png : {"profile.png", "map.png"})
+            fs::copy_file(dir_ / png, fs::path(PELK_SCREENSHOT_DIR) / ("shell_export_" + std::string(png)),
+                          fs::copy_options::overwrite_existing);
     });
     // The PNG file shown in a viewer window of its own.
     showImage(s, "profile.png");
@@ -140,7 +148,11 @@ TEST_F(ProgramTest, TheProfileWindowIsExportedAsImagesAndShownInABitmapViewer) {
         EXPECT_EQ(commandOutput(std::string(e.reader) + " " + file + " 2>/dev/null").rfind("P6\n" + dimensions + "\n", 0), 0u);
         EXPECT_EQ(commandOutput("identify -format '%w %h %z' " + file + " 2>&1"), dimensions + " 8");
     }
-    EXPECT_EQ(commandOutput("pngcheck -q '" + (dir_ / "profile.png").string() + "'; echo $?"), "0\n");
+    // The map's picture has the main window's drawing area as its size.
+    EXPECT_EQ(commandOutput("identify -format '%w %h' '" + (dir_ / "map.png").string() + "' 2>&1"),
+              std::to_string(mapSize.cx) + " " + std::to_string(mapSize.cy));
+    for (const char* png : {"profile.png", "map.png"})
+        EXPECT_EQ(commandOutput("pngcheck -q '" + (dir_ / png).string() + "'; echo $?"), "0\n") << png;
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
 }

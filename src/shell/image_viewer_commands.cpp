@@ -26,17 +26,25 @@ constexpr int kOpenFlags = 42;
 constexpr int kLargestWindow[2] = {800, 600};
 
 // The bitmaps of viewers opened here; one whose viewer was closed is freed
-// before the next is made.
-std::vector<int>& shownBitmaps() {
-    static std::vector<int> indexes;
-    return indexes;
+// before the next is made. The handle tells a bitmap of ours from one made
+// in its slot since (after a restart of the toolkit, say).
+struct ShownBitmap {
+    int index;
+    win::HBITMAP handle;
+};
+
+std::vector<ShownBitmap>& shownBitmaps() {
+    static std::vector<ShownBitmap> shown;
+    return shown;
 }
 
 void freeClosedViewersBitmaps() {
-    std::erase_if(shownBitmaps(), [](int index) {
-        if (tk::BitmapViewerFind(index) != 0) return false;
+    std::erase_if(shownBitmaps(), [](const ShownBitmap& b) {
+        const tk::BitmapEntry* e = tk::bitmapSlot(b.index);
+        if (!e || e->handle != b.handle) return true;
+        if (tk::BitmapViewerFind(b.index) != 0) return false;
         int status = 0;
-        tk::BitmapDelete(index, status);
+        tk::BitmapDelete(b.index, status);
         return true;
     });
 }
@@ -60,9 +68,9 @@ int storeImage(const tk::ImagePixelArray& image, const std::string& name) {
     tk::BitmapCreate(number, image.width, image.height, 0xFFFFFF);
     int status = number > 0 ? 0 : 1020;
     if (status == 0) {
-        const std::vector<std::int32_t> pixels(image.pixels.begin(), image.pixels.end());
-        tk::BitmapPutPixels(number - 1, pixels.data(), 0, 0, image.width - 1, image.height - 1,
-                            status);
+        // The packed colours as they are: a signed view of the unsigned words.
+        const auto* pixels = reinterpret_cast<const std::int32_t*>(image.pixels.data());
+        tk::BitmapPutPixels(number - 1, pixels, 0, 0, image.width - 1, image.height - 1, status);
         if (status != 0) tk::BitmapDelete(number - 1, status);
     }
     if (number <= 0 || status != 0) {
@@ -105,7 +113,7 @@ int showImageFile() {
         reportNotShown(name, "no viewer window could be opened");
         window = 0;
     } else {
-        shownBitmaps().push_back(index);
+        shownBitmaps().push_back({index, tk::bitmapSlot(index)->handle});
     }
     tk::OutputWindowSelect(caller);
     return window;

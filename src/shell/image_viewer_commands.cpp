@@ -15,7 +15,10 @@
 #include "toolkit/core/window_table.h"
 #include "toolkit/output/bitmap_store.h"
 #include "toolkit/output/bitmap_viewer.h"
+#include "toolkit/graphics/drawing_targets.h"
+#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/image_loading.h"
+#include "toolkit/output/image_transfer.h"
 #include "util/message_boxes.h"
 
 namespace shell {
@@ -49,10 +52,10 @@ void freeClosedViewersBitmaps() {
     });
 }
 
-// The toolkit's words for its last error.
-std::string lastErrorText() {
+// The toolkit's words for an error number.
+std::string errorText(int error) {
     std::array<char, 256> text{};
-    tk::ErrorTextLookup(tk::toolkitState().LastErrorNumber, text);
+    tk::ErrorTextLookup(error, text);
     std::string words(text.data(), text.size());
     words.erase(words.find_last_not_of(std::string(" \0", 2)) + 1);
     return words;
@@ -62,19 +65,45 @@ void reportNotShown(const std::string& name, const std::string& why) {
     util::WINMSG("THE IMAGE " + name + " CANNOT BE SHOWN:\r\n" + why);
 }
 
-// The image as a stored bitmap: its index, or -1 (reported).
-int storeImage(const tk::ImagePixelArray& image, const std::string& name) {
+// The file's kind and size; 0, or the error number that tells why it
+// cannot be shown.
+int readImage(const std::string& name, int& kind, int& width, int& height) {
+    std::vector<std::uint8_t> bytes;
+    tk::ErrorNumberStore(0);
+    if (!tk::ReadWholeFile(name, bytes)) return std::max(1, tk::toolkitState().LastErrorNumber);
+    kind = tk::ImageKindOf(bytes.data(), bytes.size());
+    if (kind < 0) return 27;
+    tk::ImagePixelArray image;
+    const int error = tk::DecodeImage(bytes.data(), bytes.size(), image);
+    if (error != 0) return error;
+    width = image.width;
+    height = image.height;
+    return width > 0 && height > 0 ? 0 : 27;
+}
+
+// The file drawn into a new stored bitmap, which the graphics take as their
+// drawing target meanwhile: its index, or -1 (reported).
+int storeImage(const std::string& name, int kind, int width, int height, int window) {
     int number = 0;
-    tk::BitmapCreate(number, image.width, image.height, 0xFFFFFF);
-    int status = number > 0 ? 0 : 1020;
-    if (status == 0) {
-        // The packed colours as they are: a signed view of the unsigned words.
-        const auto* pixels = reinterpret_cast<const std::int32_t*>(image.pixels.data());
-        tk::BitmapPutPixels(number - 1, pixels, 0, 0, image.width - 1, image.height - 1, status);
-        if (status != 0) tk::BitmapDelete(number - 1, status);
+    tk::BitmapCreate(number, width, height, 0xFFFFFF);
+    if (number <= 0) {
+        reportNotShown(name, errorText(1020));
+        return -1;
     }
-    if (number <= 0 || status != 0) {
-        reportNotShown(name, "no memory for its bitmap");
+    int error = 1066, os = 0;
+    tk::GrSelect(tk::BitmapTarget, number);
+    if (tk::graphicsState().targetType == tk::BitmapTarget) {
+        tk::ImageTransfer t;
+        t.kind = kind;
+        t.x2 = width - 1;
+        t.y2 = height - 1;
+        tk::ImageFileToDC(t, 0, error, os, name);
+    }
+    tk::GrSelect(tk::WindowTarget, window);
+    if (error != 0) {
+        int deleted = 0;
+        tk::BitmapDelete(number - 1, deleted);
+        reportNotShown(name, errorText(error));
         return -1;
     }
     return number - 1;
@@ -87,21 +116,19 @@ int showImageFile() {
     const std::string name = chooseFileName("Image files (BMP, PNG, PCX)|*.BMP;*.PNG;*.PCX|",
                                             kOpenFlags, "Show image file");
     if (name.empty()) return 0;
-    tk::ImagePixelArray image;
-    tk::ErrorNumberStore(0);
-    tk::GrLoadImageData(name, image);
-    if (image.width <= 0 || image.height <= 0) {
-        reportNotShown(name, lastErrorText());
+    int kind = 0, width = 0, height = 0;
+    if (const int error = readImage(name, kind, width, height); error != 0) {
+        reportNotShown(name, errorText(error));
         return 0;
     }
     freeClosedViewersBitmaps();
-    const int index = storeImage(image, name);
+    const int index = storeImage(name, kind, width, height, caller);
     if (index < 0) return 0;
     // The viewer fits its frame to the bitmap when it is smaller than this.
     int window = 0;
     tk::WindowOpenChildArgs a;
-    a.width = std::min(image.width + 40, kLargestWindow[0]);
-    a.height = std::min(image.height + 80, kLargestWindow[1]);
+    a.width = std::min(width + 40, kLargestWindow[0]);
+    a.height = std::min(height + 80, kLargestWindow[1]);
     a.title = std::filesystem::path(name).filename().string();
     tk::WindowOpenChild(window, a);
     int mode = 2, status = -1;

@@ -9,6 +9,7 @@
 #include "shell/edit_dialog_commands.h"
 #include "shell/export_commands.h"
 #include "shell/help_commands.h"
+#include "shell/image_viewer_commands.h"
 #include "shell/import_commands.h"
 #include "shell/label_commands.h"
 #include "shell/menus.h"
@@ -44,6 +45,7 @@ const CommandTable& commandTable() {
         addDatabaseCommands(t);
         addImportCommands(t);
         addExportCommands(t);
+        addImageViewerCommands(t);
         addPrintCommands(t);
         addEditDialogCommands(t);
         addViewCommands(t);

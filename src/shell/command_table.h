@@ -1,5 +1,5 @@
 #pragma once
-// The table of menu, toolbar and pop-up commands: 40001 to 40164, and the
+// The table of menu, toolbar and pop-up commands: 40001 to 40168, and the
 // four identifiers outside that range that the dispatch takes first (Set
 // Pivot Location 2002, the toolbar's Import Data 30101, Unzoom Data 30102
 // and Unzoom Model 30103). Each group of commands (database, view,
@@ -17,7 +17,7 @@ using CommandHandler = void (*)(int window);
 class CommandTable {
   public:
     static constexpr int kFirst = 40001;
-    static constexpr int kSize = 164;
+    static constexpr int kSize = 168;
     static constexpr std::array<int, 4> kOutsideRange{2002, 30101, 30102, 30103};
 
     // An identifier the table does not hold is a fault of the caller.

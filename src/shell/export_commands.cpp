@@ -41,7 +41,20 @@ void encapsulatedPage(int window) {
     windowPage(window);
 }
 
+// A page of the window's pixels in true colour, so that the image file
+// holds the picture the screen shows.
+template <int Format>
+void imagePage(int window) {
+    tk::OutputWindowSelect(window);
+    const tk::GraphicsState& g = tk::graphicsState();
+    tk::HardcopyOptionSet(tk::hc::PageWidth, std::max(1, g.targetWidth));
+    tk::HardcopyOptionSet(tk::hc::PageHeight, std::max(1, g.targetHeight));
+    tk::HardcopyOptionSet(tk::hc::ColourDepth, 24);
+    tk::HardcopyOptionSet(tk::hc::BitmapFormat, Format);
+}
+
 struct DrawingFormat {
+    int command;
     const char* filter;
     const char* title;
     int driver;
@@ -50,30 +63,32 @@ struct DrawingFormat {
 };
 
 constexpr DrawingFormat kDrawingFormats[] = {
-    {"DXF graphics file|*.DXF|", "DXF graphics file", tk::hc::DxfDriverNumber},
-    {"CGM graphics file|*.CGM|", "CGM graphics file", tk::hc::CgmDriverNumber},
-    {"WMF graphics file|*.WMF|", "WMF graphics file", tk::hc::MetafileDriverNumber},
-    {"EPS graphics file|*.EPS|", "EPS graphics file", tk::hc::PostScriptDriverNumber,
-     encapsulatedPage},
-    {"SVG graphics file|*.SVG|", "SVG graphics file", tk::hc::SvgDriverNumber, windowPage},
-    {"HP-GL plot file|*.PLT|", "HP-GL plot file", tk::hc::HpglDriverNumber},
-    {"HP-GL/2 plot file|*.PLT|", "HP-GL/2 plot file", tk::hc::Hpgl2DriverNumber},
+    {CMD_EXPORTDXF, "DXF graphics file|*.DXF|", "DXF graphics file", tk::hc::DxfDriverNumber},
+    {CMD_EXPORTCGM, "CGM graphics file|*.CGM|", "CGM graphics file", tk::hc::CgmDriverNumber},
+    {CMD_EXPORTWMF, "WMF graphics file|*.WMF|", "WMF graphics file", tk::hc::MetafileDriverNumber},
+    {CMD_EXPORTEPS, "EPS graphics file|*.EPS|", "EPS graphics file",
+     tk::hc::PostScriptDriverNumber, encapsulatedPage},
+    {CMD_EXPORTSVG, "SVG graphics file|*.SVG|", "SVG graphics file", tk::hc::SvgDriverNumber,
+     windowPage},
+    {CMD_EXPORTHPGL, "HP-GL plot file|*.PLT|", "HP-GL plot file", tk::hc::HpglDriverNumber},
+    {CMD_EXPORTHPGL2, "HP-GL/2 plot file|*.PLT|", "HP-GL/2 plot file", tk::hc::Hpgl2DriverNumber},
+    {CMD_EXPORTBMP, "BMP image file|*.BMP|", "BMP image file", tk::hc::BitImageDriverNumber,
+     imagePage<1>},
+    {CMD_EXPORTPNG, "PNG image file|*.PNG|", "PNG image file", tk::hc::BitImageDriverNumber,
+     imagePage<3>},
+    {CMD_EXPORTPCX, "PCX image file|*.PCX|", "PCX image file", tk::hc::BitImageDriverNumber,
+     imagePage<0>},
 };
 
-const DrawingFormat* formatOf(int driver) {
+const DrawingFormat* formatOf(int command) {
     for (const DrawingFormat& f : kDrawingFormats)
-        if (f.driver == driver) return &f;
+        if (f.command == command) return &f;
     return nullptr;
 }
 
-// The chosen name, or empty when the selector was cancelled or left blank.
-std::string chooseDrawingFile(const DrawingFormat& format) {
-    base::FixedString<256>& name = mainLoop().FileName;
-    name = base::FixedString<256>();
-    tk::SelectFileFront(format.filter, kSaveFlags, tk::TextOut(name.data(), name.size()),
-                        format.title);
-    if (tk::DialogInfoQuery(4) != 1) return {};
-    return std::string(name.trimmed());
+template <int Command>
+void exportAs(int window) {
+    exportDrawing(window, Command);
 }
 
 // Draws the window with the plotter page set for hardcopy (no clearing) or,
@@ -132,17 +147,25 @@ void exportRegional(int window) {
 
 }  // namespace
 
-void exportDrawing(int window, int driver) {
-    const DrawingFormat* format = formatOf(driver);
+std::string chooseFileName(const char* filter, int flags, const char* title) {
+    base::FixedString<256>& name = mainLoop().FileName;
+    name = base::FixedString<256>();
+    tk::SelectFileFront(filter, flags, tk::TextOut(name.data(), name.size()), title);
+    if (tk::DialogInfoQuery(4) != 1) return {};
+    return std::string(name.trimmed());
+}
+
+void exportDrawing(int window, int command) {
+    const DrawingFormat* format = formatOf(command);
     if (!format) return;
-    const std::string name = chooseDrawingFile(*format);
+    const std::string name = chooseFileName(format->filter, kSaveFlags, format->title);
     if (name.empty()) return;
     files::StagedFile staged = files::stageFile(name);
     if (staged.temp.empty()) {
         reportUnwritten(name, staged.error);
         return;
     }
-    tk::HardcopySelectDriver(1, driver);
+    tk::HardcopySelectDriver(1, format->driver);
     if (format->prepare) format->prepare(window);
     tk::HardcopySwitch(staged.temp);
     tk::OutputWindowSelect(window);
@@ -155,13 +178,16 @@ void exportDrawing(int window, int driver) {
 }
 
 void addExportCommands(CommandTable& t) {
-    t.set(CMD_EXPORTDXF, [](int window) { exportDrawing(window, tk::hc::DxfDriverNumber); });
-    t.set(CMD_EXPORTCGM, [](int window) { exportDrawing(window, tk::hc::CgmDriverNumber); });
-    t.set(CMD_EXPORTWMF, [](int window) { exportDrawing(window, tk::hc::MetafileDriverNumber); });
-    t.set(CMD_EXPORTEPS, [](int window) { exportDrawing(window, tk::hc::PostScriptDriverNumber); });
-    t.set(CMD_EXPORTSVG, [](int window) { exportDrawing(window, tk::hc::SvgDriverNumber); });
-    t.set(CMD_EXPORTHPGL, [](int window) { exportDrawing(window, tk::hc::HpglDriverNumber); });
-    t.set(CMD_EXPORTHPGL2, [](int window) { exportDrawing(window, tk::hc::Hpgl2DriverNumber); });
+    t.set(CMD_EXPORTDXF, exportAs<CMD_EXPORTDXF>);
+    t.set(CMD_EXPORTCGM, exportAs<CMD_EXPORTCGM>);
+    t.set(CMD_EXPORTWMF, exportAs<CMD_EXPORTWMF>);
+    t.set(CMD_EXPORTEPS, exportAs<CMD_EXPORTEPS>);
+    t.set(CMD_EXPORTSVG, exportAs<CMD_EXPORTSVG>);
+    t.set(CMD_EXPORTHPGL, exportAs<CMD_EXPORTHPGL>);
+    t.set(CMD_EXPORTHPGL2, exportAs<CMD_EXPORTHPGL2>);
+    t.set(CMD_EXPORTBMP, exportAs<CMD_EXPORTBMP>);
+    t.set(CMD_EXPORTPNG, exportAs<CMD_EXPORTPNG>);
+    t.set(CMD_EXPORTPCX, exportAs<CMD_EXPORTPCX>);
     t.set(CMD_EXPORTASCIIDATA, exportAsciiData);
     t.set(CMD_EXPORTSYNTHETICS, exportAsciiSynthetics);
     t.set(CMD_EXPORTMODEL, exportModel);

@@ -8,6 +8,7 @@
 #include "../toolkit/cgm_test_support.h"
 #include "../toolkit/hpgl2_reader.h"
 #include "dialog_test_support.h"
+#include "export_test_support.h"
 #include "toolkit/output/image_file_identify.h"
 
 namespace shell::test {
@@ -15,20 +16,6 @@ namespace {
 
 void writeFile(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
-}
-
-// Picks the item of the window's File > Export menu and types the name into
-// the file selector titled TITLE.
-void exportFrom(Script& s, std::function<win::HWND()> window, const std::string& item,
-                const std::string& title, const std::string& name, bool replace = false) {
-    clickMenuTitle(s, window, "File");
-    s.clickMenuItem("Export");
-    s.clickMenuItem(item);
-    s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
-    s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
-    if (replace) s.key(win::VK_RETURN);  // "Do you want to replace it?" Yes
-    // The first click after the selector only brings the main window back.
-    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
 }
 
 TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {

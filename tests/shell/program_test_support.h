@@ -48,6 +48,8 @@
 #include "toolkit/dialogs/control_atoms.h"
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/bitmap_store.h"
+#include "toolkit/output/bitmap_viewer.h"
 #include "util/abort_poll.h"
 #include "util/pen_plotter.h"
 #include "views/view_state.h"
@@ -137,6 +139,8 @@ class ProgramTest : public ::testing::Test {
     }
     static void resetAll() {
         win::robot::stop();
+        tk::ResetBitmapViewers();
+        tk::ResetBitmapStore();
         tk::resetDialogTable();
         tk::controlClassAtoms() = tk::ControlClassAtoms{};
         tk::resetWindowSystem();

@@ -229,5 +229,24 @@ TEST_F(HardcopySwitch_, AtSignIsAFileNameWithoutPrintCommands) {
     EXPECT_TRUE(fs::exists(name));
 }
 
+// The program's start-up binding leaves no driver number of the dispatch
+// without its driver: each answers the probe with its own number.
+TEST_F(HardcopySwitch_, EveryDriverAnswersTheProbeUnderItsNumber) {
+    HardcopyOutputBind();
+    for (int number : {1, 2, 3, 4, 6, 8, 9, 10, 11, 12}) {
+        SCOPED_TRACE(number);
+        SelectHardcopyDriverNumber(number);
+        deviceBlock().count = -999;
+        HardcopyDriverRequest(1);
+        EXPECT_EQ(deviceBlock().count, number);
+    }
+    for (int unknown : {5, 7, 13}) {
+        SelectHardcopyDriverNumber(unknown);
+        deviceBlock().count = -999;
+        HardcopyDriverRequest(1);
+        EXPECT_EQ(deviceBlock().count, -999) << unknown;
+    }
+}
+
 }  // namespace
 }  // namespace tk

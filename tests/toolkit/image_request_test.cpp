@@ -1,6 +1,6 @@
 // Request 38 (an image file over the page) in the Windows printer, Windows
-// metafile and CGM drivers: the picture arrives, and a file that cannot be
-// read is answered as a failure.
+// metafile, CGM and PostScript drivers: the picture arrives, and a file that
+// cannot be read is answered as a failure.
 
 #include <gtest/gtest.h>
 
@@ -114,6 +114,53 @@ TEST_F(ImageRequest, TheMetafileRecordsTheImage) {
     EXPECT_NE(std::search(bytes.begin(), bytes.end(), record.begin(), record.end()), bytes.end());
     const CommandResult svg = runCommand("wmf2svg '" + file.string() + "' 2>&1");
     EXPECT_NE(svg.out.find("<image"), std::string::npos) << svg.out.substr(0, 400);
+}
+
+TEST_F(ImageRequest, ThePostScriptPageShowsTheImageAsHexColours) {
+    HardcopySelectDriver(1, hc::PostScriptDriverNumber);
+    HardcopyOptionSet(hc::Orientation, 0);  // the sheet upright, as the picture
+    HardcopyOptionSet(hc::PageWidth, 480);
+    HardcopyOptionSet(hc::PageHeight, 360);
+    const fs::path file = folder / "image.ps";
+    HardcopySwitch(file.string());
+    EXPECT_EQ(image(folder / "missing.png"), 1);
+    EXPECT_EQ(image(folder / "picture.png"), 0);
+    HardcopySwitch("S");
+    const std::vector<std::uint8_t> bytes = fileBytes(file);
+    const std::string ps(bytes.begin(), bytes.end());
+    // One image: the top row red, red, green, then a blue row, in one line.
+    const std::size_t at = ps.find("/picstr 9 string def");
+    ASSERT_NE(at, std::string::npos) << ps;
+    EXPECT_NE(ps.find("3 2 8 [3 0 0 -2 0 2]", at), std::string::npos);
+    EXPECT_NE(ps.find("colorimage", at), std::string::npos);
+    EXPECT_NE(ps.find("ff0000ff000000ff000000ff0000ff0000ff\r\n", at), std::string::npos);
+    EXPECT_EQ(ps.find("/picstr", at + 1), std::string::npos);
+
+    // Ghostscript draws it: red above blue, green right of red.
+    const fs::path png = folder / "image.png";
+    const CommandResult gs = runCommand("gs -q -dSAFER -dNOPAUSE -dBATCH -r36 -sDEVICE=png16m -sOutputFile='" +
+                                        png.string() + "' '" + file.string() + "' 2>&1");
+    EXPECT_EQ(gs.out, "");
+    fs::create_directories(PELK_SCREENSHOT_DIR);
+    fs::copy_file(png, PELK_SCREENSHOT_DIR "/toolkit_postscript_image.png",
+                  fs::copy_options::overwrite_existing);
+    ImagePixelArray page;
+    GrLoadImageData(png.string(), page);
+    ASSERT_GT(page.width, 100);
+    struct Mean { double x = 0, y = 0; int n = 0; };
+    Mean red, green, blue;
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x) {
+            const std::uint32_t p = page.at(x, y);
+            Mean* m = p == 0x0000FFu ? &red : p == 0x00FF00u ? &green : p == 0xFF0000u ? &blue : nullptr;
+            if (m) m->x += x, m->y += y, ++m->n;
+        }
+    ASSERT_GT(red.n, 100);
+    ASSERT_GT(green.n, 50);
+    ASSERT_GT(blue.n, 100);
+    EXPECT_LT(red.y / red.n, blue.y / blue.n);
+    EXPECT_GT(green.x / green.n, red.x / red.n);
+    EXPECT_NEAR(red.n, 2.0 * green.n, 0.1 * red.n);  // two cells of red, one of green
 }
 
 }  // namespace

@@ -318,6 +318,10 @@
 #define CMD_EXPORTSVG 40162
 #define CMD_EXPORTHPGL 40163
 #define CMD_EXPORTHPGL2 40164
+#define CMD_EXPORTBMP 40165
+#define CMD_EXPORTPNG 40166
+#define CMD_EXPORTPCX 40167
+#define CMD_VIEWIMAGE 40168
 
 // The column choosers of the imports (dialogs 182 and 147).
 #define IDD_REGIONALCOLUMNS 147

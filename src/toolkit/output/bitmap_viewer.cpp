@@ -431,15 +431,17 @@ win::LRESULT frameProc(win::HWND frame, win::UINT msg, win::WPARAM wp, win::LPAR
     }
 }
 
+// Asks the window layer each time rather than remembering: a restarted
+// window system (a second run of the program in one process) has forgotten
+// the class.
 void registerViewClass() {
-    static bool registered = false;
-    if (registered) return;
     win::WNDCLASSA wc{};
+    if (win::WNDCLASSA known{}; win::GetClassInfoA(nullptr, kViewClass, &known)) return;
     wc.lpfnWndProc = viewProc;
     wc.hCursor = win::LoadCursorA(nullptr, win::IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<win::HBRUSH>(static_cast<win::INT_PTR>(win::COLOR_WINDOW + 1));
     wc.lpszClassName = kViewClass;
-    registered = win::RegisterClassA(&wc) != 0;
+    win::RegisterClassA(&wc);
 }
 
 // Runs a modal viewer until the user closes it.

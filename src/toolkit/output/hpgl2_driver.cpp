@@ -217,8 +217,9 @@ class Hpgl2FileDriver final : public PenPlotterDriver {
     }
     void rasterFill();
     void colourFill();
-    void shape(DeviceRequest request, const DeviceParameterBlock& b);
-    void ellipse(const DeviceParameterBlock& b);
+    void ellipse(const DeviceParameterBlock& b) override;
+    void shapeArc() override { hpgl2Arc(13); }
+    void polygonMoves(int count) override { Hpgl2Polyline(count); }
     void hpgl2Arc(int request) {
         const GraphicsState& g = graphicsState();
         const bool outline = g.fillStyle == 1 || g.fillStyle == 2;
@@ -381,31 +382,11 @@ void Hpgl2FileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
     else
         colourFill();
     WritePlotLine(fillCommentText(shapeKind(request), true));
-    shape(request, b);
+    plotShape(request, b);
 }
 
 void Hpgl2FileDriver::ellipse(const DeviceParameterBlock& b) {
     plotEllipse(b, graphicsState().fillStyle >= 3, fillCommentText(5, false));
-}
-
-void Hpgl2FileDriver::shape(DeviceRequest request, const DeviceParameterBlock& b) {
-    switch (request) {
-        case 5:
-            return ellipse(b);
-        case 7:
-            return fillCorners(b, 4);
-        case 9:
-            return fillRectangle(b);
-        case 11:
-            return fillCorners(b, 3);
-        case 13:
-            return hpgl2Arc(13);
-        default: {
-            const DevicePointArrays& p = devicePointArrays();
-            const int n = BufferPointCount(b.count);
-            if (n > 0) fillPolygon(p.x[0], p.y[0], [n] { Hpgl2Polyline(n); });
-        }
-    }
 }
 
 void Hpgl2FileDriver::defineFont() {

@@ -133,8 +133,13 @@ class HpglFileDriver final : public PenPlotterDriver {
     }
     bool nativeFill(DeviceRequest request) const;
     void softwareFill(DeviceRequest request, const DeviceParameterBlock& b);
-    void nativeShape(DeviceRequest request, const DeviceParameterBlock& b);
-    void ellipse(const DeviceParameterBlock& b);
+    void ellipse(const DeviceParameterBlock& b) override;
+    void shapeArc() override { HpglArc(13, kPlotterScale); }
+    void polygonMoves(int count) override {
+        const DevicePointArrays& p = devicePointArrays();
+        for (std::size_t k = 1; k < static_cast<std::size_t>(count); ++k)
+            HpglWriteCommandXY("PD", p.x[k], p.y[k]);
+    }
 
     char pen_ = ' ';
     bool penAway_ = false;
@@ -238,7 +243,7 @@ void HpglFileDriver::fill(DeviceRequest request, DeviceParameterBlock& b) {
             HpglWriteCommand("FT2;PT" + FixedField(t, 4, 2));
             fillThickness_ = t;
         }
-        return nativeShape(request, b);
+        return plotShape(request, b);
     }
     softwareFill(request, b);
 }
@@ -284,30 +289,6 @@ void HpglFileDriver::ellipse(const DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
     plotEllipse(b, native_,
                 HpglShapeRecordText(5, false, g.fillStyle, g.fillDensity, g.fillAngle));
-}
-
-void HpglFileDriver::nativeShape(DeviceRequest request, const DeviceParameterBlock& b) {
-    switch (request) {
-        case 5:
-            return ellipse(b);
-        case 7:
-            return fillCorners(b, 4);
-        case 9:
-            return fillRectangle(b);
-        case 11:
-            return fillCorners(b, 3);
-        case 13:
-            return HpglArc(13, kPlotterScale);
-        default: {
-            const DevicePointArrays& p = devicePointArrays();
-            const std::size_t n = static_cast<std::size_t>(BufferPointCount(b.count));
-            if (n == 0) return;
-            fillPolygon(p.x[0], p.y[0], [&] {
-                for (std::size_t k = 1; k < n; ++k)
-                    HpglWriteCommandXY("PD", p.x[k], p.y[k]);
-            });
-        }
-    }
 }
 
 void HpglFileDriver::text(DeviceParameterBlock& b) {

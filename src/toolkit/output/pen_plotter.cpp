@@ -110,6 +110,26 @@ void PenPlotterDriver::fillCorners(const DeviceParameterBlock& b, int n) {
     });
 }
 
+void PenPlotterDriver::plotShape(DeviceRequest request, const DeviceParameterBlock& b) {
+    switch (request) {
+        case 5:
+            return ellipse(b);
+        case 7:
+            return fillCorners(b, 4);
+        case 9:
+            return fillRectangle(b);
+        case 11:
+            return fillCorners(b, 3);
+        case 13:
+            return shapeArc();
+        default: {
+            const DevicePointArrays& p = devicePointArrays();
+            const int n = BufferPointCount(b.count);
+            if (n > 0) fillPolygon(p.x[0], p.y[0], [this, n] { polygonMoves(n); });
+        }
+    }
+}
+
 void PenPlotterDriver::fillRectangle(const DeviceParameterBlock& b) {
     HpglWriteCommandXY("PU", b.fx[1], b.fy[1]);
     HpglWriteCommandXY("RA", b.fx[2], b.fy[2]);

@@ -72,6 +72,16 @@ class PenPlotterDriver : public HardcopyDriver {
     void fillCorners(const DeviceParameterBlock& b, int n);
     void fillRectangle(const DeviceParameterBlock& b);
     void fillPolygon(float x, float y, const std::function<void()>& body);
+    // A filled shape in the plotter's own polygon mode: 5 the ellipse, 7 and
+    // 11 the corners, 9 the rectangle, 13 the arc, any other the polygon of
+    // the point buffer.
+    void plotShape(DeviceRequest request, const DeviceParameterBlock& b);
+    // What each plotter draws its own way within plotShape: the ellipse, the
+    // arc of request 13, and the pen-down moves to points 2..count of the
+    // point buffer.
+    virtual void ellipse(const DeviceParameterBlock& b) = 0;
+    virtual void shapeArc() = 0;
+    virtual void polygonMoves(int count) = 0;
     // The label text and the terminator; control characters, which would end
     // the label or the line early, are left out.
     void writeLabel(std::string_view text);

@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <string>
 
+#include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_requests.h"
 #include "toolkit/output/plot_output_file.h"
 #include "toolkit/output/postscript_writer.h"
 #include "toolkit/output/text_fields.h"
@@ -160,6 +162,8 @@ class PostScriptFileDriver final : public HardcopyDriver {
         if (graphicsState().fillStyle > 0) PsEndPath(1);
         s.current = PsColourComponents(s.savedColour);
     }
+
+    void image(DeviceParameterBlock& b) override;
 
     void endPage(const DeviceParameterBlock& b) override;
     void colour() override;
@@ -386,6 +390,66 @@ void PostScriptFileDriver::text(DeviceParameterBlock& b) {
     if (turned) PsWriteRealOp(static_cast<float>(360 - angle), "ro");
     HardcopyDeviceState& d = hardcopyDeviceState();
     d.lastPenX = d.lastPenY = -9999.0f;
+}
+
+// The image's place on the page, the graphics area's clip rectangle, as
+// the page rotation puts it.
+void placeImage(int rotation) {
+    const GraphicsState& g = graphicsState();
+    const float x1 = g.clipX1, y1 = g.clipY1, x2 = g.clipX2, y2 = g.clipY2;
+    switch (rotation) {
+        case 0:
+            PsWritePoint(x1, y1, "translate");
+            PsWritePoint(x2 - x1, y2 - y1, "scale");
+            break;
+        case 90:
+            PsWritePointRotated(y1, -x2, "translate");
+            PsWritePointRotated(y2 - y1, x2 - x1, "scale");
+            break;
+        case 180:
+            PsWritePoint(-x2, -y2, "translate");
+            PsWritePoint(x2 - x1, y2 - y1, "scale");
+            break;
+        case 270:
+            PsWritePointRotated(-y2, x1, "translate");
+            PsWritePointRotated(y2 - y1, x2 - x1, "scale");
+            break;
+        default:
+            break;
+    }
+}
+
+// The image's own size sets the data's shape (the size words of the
+// request may disagree with the file, and a data count that does not match
+// the matrix would swallow the rest of the page).
+void PostScriptFileDriver::image(DeviceParameterBlock&) {
+    PsEndPath(1);
+    ImagePixelArray picture;
+    if (!LoadRequestImage(picture)) return;
+    hardcopyDeviceState().pageDirty = true;
+    const int rotation = graphicsState().pageRotation;
+    const std::string w = std::to_string(picture.width), h = std::to_string(picture.height);
+    PsWriteToken("gsave");
+    PsWriteToken("/picstr " + std::to_string(3LL * picture.width) + " string def");
+    PsWriteRealOp(static_cast<float>(rotation), "ro");
+    placeImage(rotation);
+    PsWriteToken(w + " " + h + " 8 [" + w + " 0 0 -" + h + " 0 " + h + "]");
+    PsWriteToken("{currentfile picstr readhexstring pop}");
+    PsWriteToken("false 3");
+    PsWriteToken("colorimage");
+    constexpr std::size_t kHexLine = 240;
+    std::string line;
+    for (const std::uint32_t p : picture.pixels) {
+        int red = 0, green = 0, blue = 0;
+        SplitRgbColour(static_cast<int>(p), &red, &green, &blue);
+        line += ColourToHex(red, green, blue);
+        if (line.size() >= kHexLine) {
+            PsFlushLine(line);
+            line.clear();
+        }
+    }
+    if (!line.empty()) PsFlushLine(line);
+    PsWriteToken("grestore");
 }
 
 void PostScriptFileDriver::clip() {

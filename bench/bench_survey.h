@@ -1,0 +1,21 @@
+#pragma once
+// Surveys for the benchmarks, written by the program's own database writer.
+
+#include <string>
+
+#include "model/profile_line.h"
+
+namespace bench {
+
+// Gives `profile` `stations` stations spaced evenly over `length` metres
+// eastwards from (east, north), gravity data along them and a flat
+// topography under every station.
+void fillProfile(model::ProfileLine& profile, const std::string& name, int stations, float east,
+                 float north, float length);
+
+// Writes `profiles` profiles of `stations` stations each, 1 km apart, as
+// database `name` (the file name.TQM in the current folder); false when the
+// writer failed.
+bool writeSurvey(const std::string& name, int profiles, int stations);
+
+}  // namespace bench

@@ -152,7 +152,7 @@ struct Edge {
 void addEdges(const PointD* pts, std::size_t n, int sign, std::vector<Edge>& edges) {
     for (std::size_t i = 0; i < n; ++i) {
         const PointD& a = pts[i];
-        const PointD& b = pts[(i + 1) % n];
+        const PointD& b = pts[i + 1 < n ? i + 1 : 0];
         if (a.y == b.y) continue;
         if (a.y < b.y)
             edges.push_back({a.x, a.y, b.x, b.y, sign});
@@ -481,7 +481,7 @@ class StrokePieces {
         double area = 0;
         for (std::size_t i = 0; i < n; ++i) {
             const PointD& a = pts[i];
-            const PointD& b = pts[(i + 1) % n];
+            const PointD& b = pts[i + 1 < n ? i + 1 : 0];
             area += a.x * b.y - b.x * a.y;
         }
         addEdges(pts, n, area < 0 ? -1 : 1, edges_);
@@ -528,12 +528,11 @@ const std::vector<PointD>& unitCircle(int n) {
 void addDisc(PointD c, double r, StrokePieces& out) {
     if (out.repeatsDisc(c, r)) return;
     const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
-    PointD pts[256];
-    const std::vector<PointD>& unit = unitCircle(n);
-    for (int i = 0; i < n; ++i)
-        pts[i] = {c.x + r * unit[static_cast<std::size_t>(i)].x,
-                  c.y + r * unit[static_cast<std::size_t>(i)].y};
-    out.add(pts, static_cast<std::size_t>(n));
+    static thread_local std::vector<PointD> pts;
+    pts.clear();
+    for (const PointD& u : unitCircle(n))
+        pts.push_back({c.x + r * u.x, c.y + r * u.y});
+    out.add(pts.data(), pts.size());
 }
 
 // One straight dash from p to q with caps.

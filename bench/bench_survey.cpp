@@ -13,7 +13,7 @@
 namespace bench {
 
 void fillProfile(model::ProfileLine& p, const std::string& name, int stations, float east,
-                 float north, float length) {
+                 float north, float length, int vertices, int bodies) {
     p.PNAME.assign(name);
     p.DTYPE.assign("Gravity Data");
     p.DUNIT[0].assign("mgal");
@@ -35,7 +35,7 @@ void fillProfile(model::ProfileLine& p, const std::string& name, int stations, f
     model::SETGEOMETRY(p);
     model::PolygonModel& m = p.MODEL;
     m.NTOPO = stations;
-    model::ALLOCPG(m, 0, 0);
+    model::ALLOCPG(m, vertices, bodies);
     for (int i = 1; i <= stations; ++i) {
         m.XTOPO(i) = p.STAT(i);
         m.ZTOPO(i) = 0.0f;

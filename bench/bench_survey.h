@@ -8,10 +8,10 @@
 namespace bench {
 
 // Gives `profile` `stations` stations spaced evenly over `length` metres
-// eastwards from (east, north), gravity data along them and a flat
-// topography under every station.
+// eastwards from (east, north), gravity data along them, a flat topography
+// under every station and room for `vertices` vertices of `bodies` bodies.
 void fillProfile(model::ProfileLine& profile, const std::string& name, int stations, float east,
-                 float north, float length);
+                 float north, float length, int vertices = 0, int bodies = 0);
 
 // Writes `profiles` profiles of `stations` stations each, 1 km apart, as
 // database `name` (the file name.TQM in the current folder); false when the

@@ -43,15 +43,13 @@ void fillProfile(model::ProfileLine& p, const std::string& name, int stations, f
     model::closeTopography(m);
 }
 
-bool writeSurvey(const std::string& name, int profiles, int stations) {
+bool writeDatabase(const std::string& name, int profiles,
+                   const std::function<void(int, model::ProfileLine&)>& make) {
     model::ProfileDatabase db;
     if (!model::allocateDatabase(db)) return false;
     for (int k = 1; k <= profiles; ++k) {
-        model::ProfileLine& p = db.profile(k);
-        fillProfile(p, std::string("Line ").append(std::to_string(k)), stations, 500000.0f,
-                    6000000.0f + 1000.0f * static_cast<float>(k), 20000.0f);
-        views::DATARESCALEPL(p);
-        db.name(k) = model::listName(p.PNAME);
+        make(k, db.profile(k));
+        db.name(k) = model::listName(db.profile(k).PNAME);
     }
     db.NPROF = profiles;
     db.DBNAME.assign(name);
@@ -62,6 +60,14 @@ bool writeSurvey(const std::string& name, int profiles, int stations) {
     files::BIOPELK(db, axis, "SAVE", "", status);
     model::CLEARDB(db);
     return status == 0;
+}
+
+bool writeSurvey(const std::string& name, int profiles, int stations) {
+    return writeDatabase(name, profiles, [stations](int k, model::ProfileLine& p) {
+        fillProfile(p, std::string("Line ").append(std::to_string(k)), stations, 500000.0f,
+                    6000000.0f + 1000.0f * static_cast<float>(k), 20000.0f);
+        views::DATARESCALEPL(p);
+    });
 }
 
 }  // namespace bench

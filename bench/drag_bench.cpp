@@ -21,12 +21,9 @@
 #include <vector>
 
 #include "bench_survey.h"
-#include "files/database_file.h"
 #include "files/view_settings.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
-#include "model/profile_database.h"
-#include "model/session_state.h"
 #include "platform/kernel/environment.h"
 #include "platform/robot/finder.h"
 #include "platform/robot/robot.h"
@@ -38,7 +35,6 @@
 #include "shell/shell_state.h"
 #include "toolkit/core/window_table.h"
 #include "util/axis_scaling.h"
-#include "views/map_scaling.h"
 #include "views/profile_scaling.h"
 
 namespace {
@@ -84,19 +80,7 @@ void makeProfile(model::ProfileLine& p) {
 }
 
 bool writeDatabase() {
-    model::ProfileDatabase db;
-    if (!model::allocateDatabase(db)) return false;
-    makeProfile(db.profile(1));
-    db.name(1) = model::listName(db.profile(1).PNAME);
-    db.NPROF = 1;
-    db.DBNAME.assign("BENCH");
-    util::AxisRecord axis{};
-    views::DATARESCALE(db, axis);
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    model::CLEARDB(db);
-    return status == 0;
+    return bench::writeDatabase("BENCH", 1, [](int, model::ProfileLine& p) { makeProfile(p); });
 }
 
 // A point of the model section on the screen, found when the step plays.

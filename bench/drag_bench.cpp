@@ -20,13 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "files/database_file.h"
+#include "bench_survey.h"
 #include "files/view_settings.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
-#include "model/profile_database.h"
-#include "model/profile_geometry.h"
-#include "model/session_state.h"
 #include "platform/kernel/environment.h"
 #include "platform/robot/finder.h"
 #include "platform/robot/robot.h"
@@ -38,7 +35,6 @@
 #include "shell/shell_state.h"
 #include "toolkit/core/window_table.h"
 #include "util/axis_scaling.h"
-#include "views/map_scaling.h"
 #include "views/profile_scaling.h"
 
 namespace {
@@ -60,32 +56,9 @@ void octagon(int b, int k, float& x, float& z) {
 }
 
 void makeProfile(model::ProfileLine& p) {
-    p.PNAME.assign("Long Line");
-    p.DTYPE.assign("Gravity Data");
-    p.DUNIT[0].assign("mgal");
-    p.XUNIT.assign("M");
-    p.ZUNIT.assign("M");
-    p.NSTA = kStations;
-    p.NCOMP = p.NDGRAF = p.NLGRAF = p.IELEV = p.IDENUN = p.ISUSUN = 1;
-    int status = 0;
-    model::ALLOCPF(p, status);
-    for (int i = 1; i <= kStations; ++i) {
-        const float x = kLength * static_cast<float>(i - 1) / (kStations - 1);
-        p.EAST(i) = 500000.0f + x;
-        p.NORT(i) = 6000000.0f;
-        p.STAT(i) = x;
-        p.ELEV(i) = 0.0f;
-        p.DAT(i, 1) = 1.0f + std::sin(x / 3000.0f);
-        p.MASK(i, 1) = false;
-    }
-    model::SETGEOMETRY(p);
+    bench::fillProfile(p, "Long Line", kStations, 500000.0f, 6000000.0f, kLength,
+                       kBodies * kBodyVertices, kBodies);
     model::PolygonModel& m = p.MODEL;
-    m.NTOPO = kStations;
-    model::ALLOCPG(m, kBodies * kBodyVertices, kBodies);
-    for (int i = 1; i <= kStations; ++i) {
-        m.XTOPO(i) = p.STAT(i);
-        m.ZTOPO(i) = 0.0f;
-    }
     m.NBOD = m.NBCAP = kBodies;
     m.NVCAP = kBodies * kBodyVertices;
     int v = 0;
@@ -107,19 +80,7 @@ void makeProfile(model::ProfileLine& p) {
 }
 
 bool writeDatabase() {
-    model::ProfileDatabase db;
-    if (!model::allocateDatabase(db)) return false;
-    makeProfile(db.profile(1));
-    db.name(1) = model::listName(db.profile(1).PNAME);
-    db.NPROF = 1;
-    db.DBNAME.assign("BENCH");
-    util::AxisRecord axis{};
-    views::DATARESCALE(db, axis);
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    model::CLEARDB(db);
-    return status == 0;
+    return bench::writeDatabase("BENCH", 1, [](int, model::ProfileLine& p) { makeProfile(p); });
 }
 
 // A point of the model section on the screen, found when the step plays.

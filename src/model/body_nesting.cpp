@@ -1,6 +1,8 @@
 #include "model/body_nesting.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -41,7 +43,7 @@ bool encloses(const PolygonModel& m, int j, int ib) {
 
 }  // namespace
 
-int ICRBOD(float x, float z, const PolygonModel& m) {
+int bodyAt(float x, float z, const PolygonModel& m) {
     int lmax = 0;
     for (int b = 1; b <= m.NBOD; ++b)
         lmax = std::max(lmax, m.ILEVL(b));
@@ -50,10 +52,93 @@ int ICRBOD(float x, float z, const PolygonModel& m) {
             if (m.ILEVL(b) == level && insideBody(x, z, m, b) != 0) return b;
         }
     }
-    if (m.NTOPO >= 1 && m.XTOPO.size() >= m.NTOPO + 4 && m.ZTOPO.size() >= m.NTOPO + 4) {
-        return util::INSIDE(x, z, m.XTOPO.values(), m.ZTOPO.values(), m.NTOPO + 4) != 0 ? 0 : -1;
+    return 0;
+}
+
+namespace {
+
+bool hasSurface(const PolygonModel& m) {
+    return m.NTOPO >= 1 && m.XTOPO.size() >= m.NTOPO + 4 && m.ZTOPO.size() >= m.NTOPO + 4;
+}
+
+int surfaceRegion(float x, float z, const PolygonModel& m) {
+    if (!hasSurface(m)) return -1;
+    return util::INSIDE(x, z, m.XTOPO.values(), m.ZTOPO.values(), m.NTOPO + 4) != 0 ? 0 : -1;
+}
+
+// The winding test's own limit on coordinates, so that the far closing
+// points of the surface cross a row where the test sees them.
+float limited(float v) {
+    return std::fabs(v) > 1.0e8f ? (v < 0.0f ? -1.0e8f : 1.0e8f) : v;
+}
+
+// Closer to the surface than this, relative to the size of the
+// coordinates, a point is left to the full test.
+constexpr float kHair = 1.0e-4f;
+
+}  // namespace
+
+int ICRBOD(float x, float z, const PolygonModel& m) {
+    const int b = bodyAt(x, z, m);
+    return b != 0 ? b : surfaceRegion(x, z, m);
+}
+
+SurfaceRow::SurfaceRow(const PolygonModel& m, float z) : model_(m), z_(z) {
+    if (!hasSurface(m)) return;
+    const int n = m.NTOPO + 4;
+    struct Crossing {
+        float x;
+        int dir;
+    };
+    std::vector<Crossing> found;
+    std::vector<std::pair<float, float>> touches;
+    for (int i = 1; i <= n; ++i) {
+        const int j = i == 1 ? n : i - 1;
+        const float x0 = limited(m.XTOPO(j)), z0 = limited(m.ZTOPO(j));
+        const float x1 = limited(m.XTOPO(i)), z1 = limited(m.ZTOPO(i));
+        if (std::isnan(x0) || std::isnan(z0) || std::isnan(x1) || std::isnan(z1)) {
+            exactOnly_ = true;
+            return;
+        }
+        if (z < std::min(z0, z1) || z > std::max(z0, z1)) continue;
+        if (z0 == z1) {
+            touches.emplace_back(std::min(x0, x1), std::max(x0, x1));
+            continue;
+        }
+        const double t = (static_cast<double>(z) - z0) / (static_cast<double>(z1) - z0);
+        const auto xc = static_cast<float>(x0 + t * (static_cast<double>(x1) - x0));
+        touches.emplace_back(xc, xc);
+        if ((z0 > z) != (z1 > z)) found.push_back({xc, z1 > z0 ? 1 : -1});
     }
-    return -1;
+    std::sort(found.begin(), found.end(), [](const Crossing& a, const Crossing& b) {
+        return a.x < b.x;
+    });
+    windingRight_.assign(found.size() + 1, 0);
+    for (std::size_t k = found.size(); k-- > 0;)
+        windingRight_[k] = windingRight_[k + 1] + found[k].dir;
+    for (const Crossing& c : found)
+        crossings_.push_back(c.x);
+    std::sort(touches.begin(), touches.end());
+    // Running maximum of the ends, so a search by the start finds any overlap.
+    float reach = -std::numeric_limits<float>::infinity();
+    for (const auto& [lo, hi] : touches) {
+        reach = std::max(reach, hi);
+        touchLo_.push_back(lo);
+        touchHi_.push_back(reach);
+    }
+}
+
+int SurfaceRow::regionAt(float x) const {
+    if (!hasSurface(model_)) return -1;
+    if (exactOnly_ || std::isnan(x)) return surfaceRegion(x, z_, model_);
+    const float lx = limited(x);
+    const float hair = kHair * (std::fabs(lx) + std::fabs(limited(z_)) + 1.0f);
+    // The last surface piece on the row starting at or before x + hair.
+    const auto k = std::upper_bound(touchLo_.begin(), touchLo_.end(), lx + hair) - touchLo_.begin();
+    if (k > 0 && touchHi_[static_cast<std::size_t>(k - 1)] >= lx - hair)
+        return surfaceRegion(x, z_, model_);
+    const auto c = std::upper_bound(crossings_.begin(), crossings_.end(), lx) - crossings_.begin();
+    return windingRight_[static_cast<std::size_t>(c)] != 0 ? 0 : -1;
 }
 
 void BOLEVL(PolygonModel& m, bool& changed) {

@@ -2,6 +2,8 @@
 // Which body lies inside which: nesting levels and parents, the body under a
 // point, the body owning a vertex and a vertex's neighbours in its body.
 
+#include <vector>
+
 #include "model/polygon_model.h"
 
 namespace model {
@@ -12,6 +14,28 @@ struct ProfileLine;
 // lowest number; 0 inside the model outline but in no body; -1 outside the
 // outline or without topography.
 int ICRBOD(float x, float z, const PolygonModel& model);
+
+// The body ICRBOD finds at (x, z), or 0 when no body holds the point.
+int bodyAt(float x, float z, const PolygonModel& model);
+
+// ICRBOD's answer outside every body (0 under the topography, -1 above it or
+// without one) for the points of one row z, each point in a few steps: the
+// row's crossings with the topography are found once. Points within a hair of
+// the surface are decided by the full winding test, so every answer is
+// ICRBOD's own.
+class SurfaceRow {
+  public:
+    SurfaceRow(const PolygonModel& model, float z);
+    int regionAt(float x) const;
+
+  private:
+    const PolygonModel& model_;
+    float z_;
+    bool exactOnly_ = false;            // a NaN in the surface: always the full test
+    std::vector<float> crossings_;      // sorted
+    std::vector<int> windingRight_;     // crossing directions summed from k to the end
+    std::vector<float> touchLo_, touchHi_;  // where the surface meets the row, sorted by lo
+};
 
 // Recomputes every body's level (1 + the bodies enclosing it) and then every
 // parent (the enclosing body of highest level, the highest-numbered among

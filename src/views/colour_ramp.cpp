@@ -76,9 +76,11 @@ bool sampleFillGrid(const util::AxisRecord& section, const model::PolygonModel& 
         static_cast<float>(section.divCountY) * section.stepY / static_cast<float>(nz - 1);
     for (int j = 1; j <= nz; ++j) {
         const float z = section.startY + (static_cast<float>(nz - j) - 0.5f) * dz;
+        const model::SurfaceRow surface(model, z);
         for (int i = 1; i <= nx; ++i) {
             const float x = section.startX + (static_cast<float>(i) - 0.5f) * dx;
-            const int body = model::ICRBOD(x, z, model);
+            int body = model::bodyAt(x, z, model);
+            if (body == 0) body = surface.regionAt(x);
             float v = 1.0E20f;
             if (body > 0)
                 v = model.DENS(body);

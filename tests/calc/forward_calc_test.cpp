@@ -157,7 +157,8 @@ std::vector<std::pair<float, double>> readColumns(const std::string& path) {
     return rows;
 }
 
-// gmt talwani2d uses 6.6743 for the gravitational constant, we 6.673.
+// gmt talwani2d uses 6.6743 for the gravitational constant, we 6.673. The
+// expected files are gmt's own output, written by tests/calc/make_gmt_fixtures.sh.
 TEST(ForwardCalc, ManySidedBodyAgreesWithGmtTalwani2d) {
     const std::string dir = std::string(PELK_SOURCE_DIR) + "/tests/calc/fixtures/";
     const auto body = readColumns(dir + "gmt_body.txt");

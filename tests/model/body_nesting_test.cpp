@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 #include "model_fixtures.h"
 
 using model_test::makeModel;
@@ -67,6 +70,48 @@ TEST(BodyNesting, TheBodyUnderAPointIsTheDeepest) {
     EXPECT_EQ(model::ICRBOD(20.5f, 0.5f, m), 0);
     auto bare = makeModel({square(0, 0, 1)}, false);
     EXPECT_EQ(model::ICRBOD(50, 5, bare), -1);
+}
+
+// The row-at-a-time answer under and above the surface is ICRBOD's own,
+// also on the surface, at its vertices, along its flat parts and where a
+// NaN spoils it.
+TEST(BodyNesting, ASurfaceRowAnswersAsTheBodySearch) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<float, float>> surface;
+    };
+    const std::vector<Case> cases = {
+        {"jagged", {{-10, 0}, {-5, 4}, {-4, -3}, {0, 4}, {1, 1}, {3, 1}, {4, 6}, {8, -2}, {12, 2}}},
+        {"flat", {{-10, 2}, {10, 2}}},
+        {"reversed", {{10, 0}, {2, 3}, {-10, 1}}},
+        {"with a NaN", {{-10, 0}, {0, std::numeric_limits<float>::quiet_NaN()}, {10, 1}}},
+    };
+    for (const Case& c : cases) {
+        auto m = makeModel({}, false);
+        m.NTOPO = static_cast<int>(c.surface.size());
+        model::ALLOCPG(m, 0, 0);
+        for (int i = 1; i <= m.NTOPO; ++i) {
+            m.XTOPO(i) = c.surface[static_cast<std::size_t>(i - 1)].first;
+            m.ZTOPO(i) = c.surface[static_cast<std::size_t>(i - 1)].second;
+        }
+        model::closeTopography(m);
+        int under = 0, above = 0;
+        // Steps of a quarter meet every vertex, flat part and crossing exactly.
+        for (float z = -5.0f; z <= 7.0f; z += 0.25f) {
+            const model::SurfaceRow row(m, z);
+            for (float x = -12.0f; x <= 14.0f; x += 0.25f) {
+                const int expected = model::ICRBOD(x, z, m);
+                ASSERT_EQ(row.regionAt(x), expected) << c.what << " at " << x << ", " << z;
+                (expected == 0 ? under : above) += 1;
+            }
+        }
+        if (std::string(c.what) != "with a NaN") {
+            EXPECT_GT(under, 100) << c.what;
+            EXPECT_GT(above, 100) << c.what;
+        }
+    }
+    auto bare = makeModel({}, false);
+    EXPECT_EQ(model::SurfaceRow(bare, 0.0f).regionAt(0.0f), -1);
 }
 
 TEST(BodyNesting, OwnerAndNeighboursOfAVertex) {

@@ -304,6 +304,53 @@ TEST(GdiRaster, SelectedObjectsCannotBeDeleted) {
     EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), static_cast<DWORD>(OBJ_PEN));
 }
 
+// A wide round pen's polyline is one shape scanned at once, its segments
+// drawn one by one are many: with a copying raster operation both must
+// cover the same pixels, also where the line leaves the clip and where the
+// mapping puts its corners between pixels.
+TEST(GdiRaster, AWidePolylineCoversWhatItsSegmentsCoverOneByOne) {
+    struct Case {
+        const char* what;
+        int width;
+        std::vector<POINT> points;
+        bool clipped;
+        bool scaled;
+    };
+    const std::vector<Case> cases = {
+        {"zigzag", 5, {{4, 4}, {60, 30}, {20, 70}, {75, 72}}, false, false},
+        {"tiny steps", 3, {{10, 10}, {10, 11}, {11, 11}, {12, 11}, {12, 13}, {40, 13}}, false, false},
+        {"doubling back", 7, {{10, 40}, {70, 40}, {20, 41}, {60, 60}}, false, false},
+        {"through the clip", 6, {{-30, 20}, {40, 50}, {120, 10}, {40, -40}}, true, false},
+        {"between pixels", 4, {{5, 7}, {50, 20}, {52, 80}, {90, 91}, {13, 100}}, false, true},
+    };
+    for (const Case& c : cases) {
+        Canvas whole(80, 80), pieces(80, 80);
+        for (Canvas* canvas : {&whole, &pieces}) {
+            HDC dc = canvas->dc;
+            if (c.clipped) {
+                HRGN clip = CreateRectRgn(10, 15, 65, 60);
+                SelectClipRgn(dc, clip);
+                DeleteObject(clip);
+            }
+            if (c.scaled) {
+                SetMapMode(dc, MM_ANISOTROPIC);
+                SetWindowExtEx(dc, 3, 3, nullptr);
+                SetViewportExtEx(dc, 2, 2, nullptr);
+            }
+            SelectObject(dc, CreatePen(PS_SOLID, c.width, RGB(0, 0, 0)));
+        }
+        Polyline(whole.dc, c.points.data(), static_cast<int>(c.points.size()));
+        for (std::size_t i = 0; i + 1 < c.points.size(); ++i) {
+            MoveToEx(pieces.dc, c.points[i].x, c.points[i].y, nullptr);
+            LineTo(pieces.dc, c.points[i + 1].x, c.points[i + 1].y);
+        }
+        EXPECT_GT(whole.countNot(kWhite), 100) << c.what;
+        EXPECT_EQ(whole.surface.pixels, pieces.surface.pixels) << c.what;
+        for (Canvas* canvas : {&whole, &pieces})
+            DeleteObject(SelectObject(canvas->dc, GetStockObject(BLACK_PEN)));
+    }
+}
+
 TEST(GdiRaster, HugeShapesCostOnlyWhatShows) {
     Canvas c(50, 40);
     SelectObject(c.dc, GetStockObject(BLACK_BRUSH));

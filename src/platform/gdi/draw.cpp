@@ -21,6 +21,32 @@ std::optional<Region> deviceClip(const DeviceContext& dc) {
     return r;
 }
 
+namespace {
+
+// The device pixels of surface `s` that drawing on `dc` may touch, worked
+// out again only when the surface, the origin or a clip changed.
+const Region& rasterClip(DeviceContext& dc, const Surface& s) {
+    RasterClipCache& c = dc.rasterClip;
+    if (c.valid && c.surface == &s && c.width == s.width && c.height == s.height &&
+        c.origin.x == dc.origin.x && c.origin.y == dc.origin.y && c.visible == dc.visible &&
+        c.metaClip == dc.metaClip && c.clip == dc.st.clip)
+        return c.result;
+    c.result = Region::rect(-dc.origin.x, -dc.origin.y, s.width - dc.origin.x,
+                            s.height - dc.origin.y);
+    if (auto clip = deviceClip(dc)) c.result = Region::combine(c.result, *clip, Region::Op::And);
+    c.valid = true;
+    c.surface = &s;
+    c.width = s.width;
+    c.height = s.height;
+    c.origin = dc.origin;
+    c.visible = dc.visible;
+    c.metaClip = dc.metaClip;
+    c.clip = dc.st.clip;
+    return c.result;
+}
+
+}  // namespace
+
 bool beginRaster(DeviceContext& dc, RasterTarget& t) {
     Surface* s = dc.target();
     if (!s) return false;
@@ -28,18 +54,7 @@ bool beginRaster(DeviceContext& dc, RasterTarget& t) {
     t.surface = s;
     t.ox = dc.origin.x;
     t.oy = dc.origin.y;
-    std::optional<DeviceContext::RasterClip>& cached = dc.rasterClip;
-    const bool same = cached && cached->width == s->width && cached->height == s->height &&
-                      cached->origin.x == t.ox && cached->origin.y == t.oy &&
-                      cached->visible == dc.visible && cached->metaClip == dc.metaClip &&
-                      cached->clip == dc.st.clip;
-    if (!same) {
-        Region r = Region::rect(-t.ox, -t.oy, s->width - t.ox, s->height - t.oy);
-        if (auto c = deviceClip(dc)) r = Region::combine(r, *c, Region::Op::And);
-        cached = DeviceContext::RasterClip{s->width, s->height, dc.origin,
-                                           dc.visible, dc.metaClip, dc.st.clip, std::move(r)};
-    }
-    t.clip = cached->result;
+    t.clip = rasterClip(dc, *s);
     return true;
 }
 
@@ -60,9 +75,7 @@ RECT clipBox(const RasterTarget& t) {
 RECT rasterWindow(DeviceContext& dc) {
     Surface* s = dc.target();
     if (!s) return {-(1 << 27), -(1 << 27), 1 << 27, 1 << 27};
-    Region r =
-        Region::rect(-dc.origin.x, -dc.origin.y, s->width - dc.origin.x, s->height - dc.origin.y);
-    if (auto c = deviceClip(dc)) r = Region::combine(r, *c, Region::Op::And);
+    const Region& r = rasterClip(dc, *s);
     return r.empty() ? RECT{0, 0, 0, 0} : r.box();
 }
 

@@ -125,6 +125,17 @@ struct DeviceInfo {
     int physicalOffsetX = 0, physicalOffsetY = 0;
 };
 
+// The raster clip last worked out for a context and what it came from:
+// drawing calls come in long runs under one clip.
+struct RasterClipCache {
+    bool valid = false;
+    const Surface* surface = nullptr;
+    int width = 0, height = 0;
+    POINT origin;
+    std::optional<Region> visible, metaClip, clip;
+    Region result;
+};
+
 struct DeviceContext {
     DcKind kind = DcKind::Surface;
     Surface* surface = nullptr;     // window and screen contexts
@@ -138,15 +149,7 @@ struct DeviceContext {
     std::unique_ptr<MetaSink> meta;  // metafile contexts record every call
     std::shared_ptr<PrintJob> job;   // printer contexts
     int playbackDepth = 0;
-    // The last raster clip worked out and what it was worked out from: a
-    // drawing of many short lines keeps one clip throughout.
-    struct RasterClip {
-        int width = 0, height = 0;
-        POINT origin{};
-        std::optional<Region> visible, metaClip, clip;
-        Region result;
-    };
-    std::optional<RasterClip> rasterClip;
+    RasterClipCache rasterClip;
 
     ~DeviceContext();
     Surface* target();  // the pixels drawn on, or null

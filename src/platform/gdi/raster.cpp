@@ -140,46 +140,53 @@ int firstColumnFrom(double x) {
 
 }  // namespace
 
-void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
-                     Coverage& out) {
-    struct Edge {
-        double x0, y0, x1, y1;
-        int dir;
-    };
-    // Wide lines rasterise three small polygons per segment: the work
-    // lists are kept from one call to the next rather than allocated anew.
-    static thread_local std::vector<Edge> edges;
-    static thread_local std::vector<std::pair<double, int>> xs;
-    edges.clear();
-    double ymin = 1e300, ymax = -1e300;
-    std::size_t start = 0;
-    for (int n : counts) {
-        for (int i = 0; i < n; ++i) {
-            const PointD& a = pts[start + i];
-            const PointD& b = pts[start + (i + 1) % n];
-            ymin = std::min(ymin, a.y);
-            ymax = std::max(ymax, a.y);
-            if (a.y == b.y) continue;
-            if (a.y < b.y)
-                edges.push_back({a.x, a.y, b.x, b.y, 1});
-            else
-                edges.push_back({b.x, b.y, a.x, a.y, -1});
-        }
-        start += static_cast<std::size_t>(n);
+namespace {
+
+struct Edge {
+    double x0, y0, x1, y1;  // y0 < y1
+    int dir;
+};
+
+// Appends the edges of the closed polygon pts[0 .. n-1]; `sign` -1 turns
+// their directions round.
+void addEdges(const PointD* pts, std::size_t n, int sign, std::vector<Edge>& edges) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const PointD& a = pts[i];
+        const PointD& b = pts[i + 1 < n ? i + 1 : 0];
+        if (a.y == b.y) continue;
+        if (a.y < b.y)
+            edges.push_back({a.x, a.y, b.x, b.y, sign});
+        else
+            edges.push_back({b.x, b.y, a.x, a.y, -sign});
     }
+}
+
+// Scan-converts the edges (reordered): each row's crossings, with only the
+// edges that reach the row looked at.
+void scanEdges(std::vector<Edge>& edges, bool winding, Coverage& out) {
+    static thread_local std::vector<std::pair<double, int>> xs;
+    static thread_local std::vector<const Edge*> active;
     if (edges.empty()) return;
-    int y0 = static_cast<int>(std::ceil(ymin));
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    double ymax = -1e300;
+    for (const Edge& e : edges)
+        ymax = std::max(ymax, e.y1);
+    int y0 = static_cast<int>(std::ceil(edges.front().y0));
     int y1 = static_cast<int>(std::ceil(ymax));
     if (coverageWindow()) {
         y0 = std::max<int>(y0, coverageWindow()->top);
         y1 = std::min<int>(y1, coverageWindow()->bottom);
     }
+    active.clear();
+    std::size_t next = 0;
     for (int y = y0; y < y1; ++y) {
+        while (next < edges.size() && edges[next].y0 <= y)
+            active.push_back(&edges[next++]);
+        std::erase_if(active, [y](const Edge* e) { return y >= e->y1; });
         xs.clear();
-        for (const Edge& e : edges) {
-            if (y < e.y0 || y >= e.y1) continue;
-            const double x = e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
-            xs.push_back({x, e.dir});
+        for (const Edge* e : active) {
+            const double x = e->x0 + (y - e->y0) * (e->x1 - e->x0) / (e->y1 - e->y0);
+            xs.push_back({x, e->dir});
         }
         std::sort(xs.begin(), xs.end());
         int wind = 0;
@@ -196,6 +203,20 @@ void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& cou
             out.add(y, xa, xb);
         }
     }
+}
+
+}  // namespace
+
+void polygonCoverage(const std::vector<PointD>& pts, const std::vector<int>& counts, bool winding,
+                     Coverage& out) {
+    static thread_local std::vector<Edge> edges;
+    edges.clear();
+    std::size_t start = 0;
+    for (int n : counts) {
+        addEdges(pts.data() + start, static_cast<std::size_t>(n), 1, edges);
+        start += static_cast<std::size_t>(n);
+    }
+    scanEdges(edges, winding, out);
 }
 
 namespace {
@@ -448,8 +469,46 @@ void thinLine(PointI a, PointI b, const std::vector<int>& dashes, int& phase,
 
 namespace {
 
-void addQuad(PointD a, PointD b, PointD c, PointD d, Coverage& out) {
-    polygonCoverage({a, b, c, d}, {4}, true, out);
+// The pieces of a wide stroke (dashes, caps, joins), each a convex polygon,
+// gathered as the edges of one shape. Every piece turns the same way, so a
+// point inside any of them has a winding number above zero: one scan of the
+// whole with the winding rule covers exactly the union of the pieces, each
+// sampled by the polygon rule on its own.
+class StrokePieces {
+  public:
+    StrokePieces() { edges_.clear(); }
+    void add(const PointD* pts, std::size_t n) {
+        double area = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const PointD& a = pts[i];
+            const PointD& b = pts[i + 1 < n ? i + 1 : 0];
+            area += a.x * b.y - b.x * a.y;
+        }
+        addEdges(pts, n, area < 0 ? -1 : 1, edges_);
+    }
+    // A disc right where the last one was adds nothing to the union.
+    bool repeatsDisc(PointD c, double r) {
+        const bool same = hasDisc_ && c.x == disc_.x && c.y == disc_.y && r == radius_;
+        hasDisc_ = true;
+        disc_ = c;
+        radius_ = r;
+        return same;
+    }
+    void scan(Coverage& out) { scanEdges(edges_, true, out); }
+
+  private:
+    // One stroke is built at a time on a thread; its edge list is kept from
+    // one stroke to the next rather than allocated anew.
+    static thread_local std::vector<Edge> edges_;
+    bool hasDisc_ = false;
+    PointD disc_;
+    double radius_ = 0;
+};
+thread_local std::vector<Edge> StrokePieces::edges_;
+
+void addQuad(PointD a, PointD b, PointD c, PointD d, StrokePieces& out) {
+    const PointD q[4] = {a, b, c, d};
+    out.add(q, 4);
 }
 
 // The n corners of the unit circle, worked out once per n: every round cap
@@ -466,17 +525,18 @@ const std::vector<PointD>& unitCircle(int n) {
     return pts;
 }
 
-void addDisc(PointD c, double r, Coverage& out) {
+void addDisc(PointD c, double r, StrokePieces& out) {
+    if (out.repeatsDisc(c, r)) return;
     const int n = std::clamp(static_cast<int>(r * 4), 8, 256);
-    std::vector<PointD> pts;
-    pts.reserve(static_cast<std::size_t>(n));
+    static thread_local std::vector<PointD> pts;
+    pts.clear();
     for (const PointD& u : unitCircle(n))
         pts.push_back({c.x + r * u.x, c.y + r * u.y});
-    polygonCoverage(pts, {n}, true, out);
+    out.add(pts.data(), pts.size());
 }
 
 // One straight dash from p to q with caps.
-void addDash(PointD p, PointD q, const WidePen& pen, Coverage& out) {
+void addDash(PointD p, PointD q, const WidePen& pen, StrokePieces& out) {
     const double h = pen.width / 2;
     double ux = q.x - p.x, uy = q.y - p.y;
     const double len = std::hypot(ux, uy);
@@ -501,7 +561,7 @@ void addDash(PointD p, PointD q, const WidePen& pen, Coverage& out) {
     }
 }
 
-void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, Coverage& out) {
+void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, StrokePieces& out) {
     const double h = pen.width / 2;
     if (pen.join == 0) {
         addDisc(at, h, out);
@@ -513,9 +573,10 @@ void addJoin(PointD prev, PointD at, PointD next, const WidePen& pen, Coverage& 
     };
     const PointD n1 = normal(prev, at), n2 = normal(at, next);
     for (int side : {1, -1}) {
-        const PointD a{at.x + side * n1.x, at.y + side * n1.y};
-        const PointD b{at.x + side * n2.x, at.y + side * n2.y};
-        polygonCoverage({at, a, b}, {3}, true, out);
+        const PointD t[3] = {at,
+                             {at.x + side * n1.x, at.y + side * n1.y},
+                             {at.x + side * n2.x, at.y + side * n2.y}};
+        out.add(t, 3);
     }
 }
 
@@ -580,12 +641,15 @@ bool segmentInWindow(PointD p, PointD q, double margin, double& t0, double& t1) 
 
 }  // namespace
 
-void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen, Coverage& out) {
+void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen,
+                  Coverage& coverage) {
     if (pts.empty()) return;
     std::vector<PointD> path = pts;
     if (closed && pts.size() > 1) path.push_back(pts.front());
+    StrokePieces out;
     if (path.size() == 1) {
         addDash(path[0], path[0], pen, out);
+        out.scan(coverage);
         return;
     }
     DashWalker walker(pen.dashes);
@@ -625,6 +689,7 @@ void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pe
             addJoin(p, q, next, pen, out);
         }
     }
+    out.scan(coverage);
 }
 
 }  // namespace win::gdi

@@ -22,15 +22,4 @@ inline void exportFrom(Script& s, std::function<win::HWND()> window, const std::
     s.clickAt([] { return win::robot::centreOf(mainWindow()); });
 }
 
-// The exit status of a reader run on a file, its output in `output`.
-inline int readerStatus(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* p = ::popen((command + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-    return ::pclose(p);
-}
-
 }  // namespace shell::test

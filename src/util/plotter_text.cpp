@@ -9,6 +9,7 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/text_output.h"
 #include "toolkit/graphics/text_state.h"
+#include "toolkit/output/hardcopy_dispatch.h"
 #include "util/pen_plotter.h"
 #include "util/text_edit.h"
 #include "util/text_search.h"
@@ -42,12 +43,19 @@ struct TextScale {
 // Sizes given as fractions of the graphics area shrink with the window: a
 // page of 10 x 8 plot units fills a window of any size, and the toolkit's
 // proportional face narrows its characters to a fraction of their cell.
-// On the screen the text keeps a readable size and the glyphs' natural
-// proportions; hardcopy keeps the page's sizes exactly.
+// In pictures made of pixels (the screen, bitmap files, raster printers) the
+// text keeps a readable size and the glyphs' natural proportions, so that a
+// bitmap of a window is the window's picture; vector hardcopy keeps the
+// page's sizes exactly.
+bool drawsPixels(int driver) {
+    return driver == 0 || driver == tk::hc::RasterDriverNumber ||
+           driver == tk::hc::BitImageDriverNumber;
+}
+
 TextScale screenTextScale(float heightFraction, float widthFraction) {
     const tk::GraphicsState& g = tk::graphicsState();
     TextScale t;
-    if (g.hardcopyDriver != 0 || g.rotDevSpanX <= 0.0f || g.rotDevSpanY <= 0.0f ||
+    if (!drawsPixels(g.hardcopyDriver) || g.rotDevSpanX <= 0.0f || g.rotDevSpanY <= 0.0f ||
         heightFraction <= 0.0f || widthFraction <= 0.0f)
         return t;
     const float pixels = heightFraction * g.rotDevSpanY;

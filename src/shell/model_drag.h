@@ -28,6 +28,7 @@ void endDrag(int x, int y, int time);
 // Takes the drag under way back to where it began (Escape, or a press of
 // the other button while one is held); answers whether one was under way.
 bool cancelDrag();
+
 // A pivot or label drag stops where it is (a dialog field changed under it).
 void abandonItemDrag();
 

@@ -163,7 +163,8 @@ class EditingTest : public ProgramTest {
         ProgramTest::SetUp();
         win::setClock(&clock_);
         // A profile window large enough to aim at single vertices.
-        files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 440, 20};
+        // Whole on the 1024-pixel screen, status bar included.
+        files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 390, 20};
     }
     void TearDown() override {
         ProgramTest::TearDown();

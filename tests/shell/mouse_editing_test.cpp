@@ -1,5 +1,7 @@
 // Shaping the model with the mouse in the profile window.
 
+#include <array>
+
 #include "editing_test_support.h"
 
 namespace shell::test {
@@ -394,6 +396,46 @@ TEST_F(EditingTest, HoveringADataPointShowsItsValueAndAClickShowsItsRecord) {
         EXPECT_EQ(pointerState().HitDataPoint, 0);
         EXPECT_EQ(statusText(profileWindow(), 3), "");
     });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The status bar tells what lies under the cursor in the model section.
+TEST_F(EditingTest, HoveringTheModelSectionReadsOutVertexEdgeAndRegion) {
+    struct Case {
+        const char* what;
+        win::robot::Target where;
+        int cursor;
+        // A text each part holds ("" for any); the cursor's own distance and
+        // elevation are only known to the pixel, so by their unit.
+        std::array<const char*, 5> parts;
+    };
+    const Case cases[] = {
+        {"vertex", atModel(1600, -200), tk::CursorCross,
+         {"Body: 1", "Vrtx: 3 of 4", "Dist: 1600.", "Elev: -200.", "dens: 0.1"}},
+        {"edge", atModel(1300, -200), tk::CursorUpArrow,
+         {" M", " M", " Fixed", "Vertices: 2, 3", ""}},
+        {"body", atModel(2700, -600), tk::CursorArrow,
+         {" M", " M", "", "Body: 2, 4 Vertices", "dens: 0.2"}},
+        {"background", atModel(2000, -1100), tk::CursorArrow,
+         {" M", " M", "", "Background", "dens: "}},
+    };
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    for (const Case& c : cases) {
+        s.moveTo(c.where);
+        s.check([&c] {
+            SCOPED_TRACE(c.what);
+            EXPECT_EQ(tk::windowSystem().GlobalCursorShape, c.cursor);
+            for (int part = 1; part <= 5; ++part)
+                EXPECT_NE(statusText(profileWindow(), part).find(c.parts[part - 1]),
+                          std::string::npos)
+                    << "part " << part << ": " << statusText(profileWindow(), part);
+        });
+    }
+    s.moveTo(atModel(1600, -200));
+    s.check([] { saveShot(profileFrame(), "hover_vertex.png"); });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -1,6 +1,8 @@
-// A user's journey through the text editor window: open a text file, replace
+// A user's journeys through the text editor window: open a text file, replace
 // a word everywhere, make the first line bold and centred, save it as rich
-// text, open it again, print it to the PDF printer, and close the editor.
+// text, open it again and print it to the PDF printer; find, fonts, bullets
+// and alignments; the context menu; the command line; the modal editor;
+// printing the selection.
 
 #include "editor_journey_support.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
@@ -219,13 +221,15 @@ TEST_F(TextEditorJourney, TheContextMenuIsTheEditMenu) {
     EditorWindowRecord* r = createWith(0, "short.txt", "alpha beta\r\n");
     ASSERT_NE(r, nullptr);
     Script s;
-    s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
+    // From the keyboard: Shift+F10 at the caret.
+    s.check([&] { win::SetFocus(r->editControl); });
+    s.chord({win::VK_SHIFT, win::VK_F10});
     s.clickMenuItem("Select All");
     s.check([&] {
         EXPECT_EQ(selection(*r).cpMin, 0);
         EXPECT_GE(selection(*r).cpMax, 10);
     });
-    // With a selection its Cut is offered and takes the text away.
+    // With the mouse, and with a selection its Cut is offered and takes the text away.
     s.clickOn([&] { return r->editControl; }, win::robot::Button::Right);
     s.clickMenuItem("Cut");
     s.check([&] { EXPECT_EQ(editorControlText(*r), ""); });

@@ -431,15 +431,17 @@ win::LRESULT frameProc(win::HWND frame, win::UINT msg, win::WPARAM wp, win::LPAR
     }
 }
 
+// Registered while the window system does not know the class: a window
+// system started afresh has forgotten it.
 void registerViewClass() {
-    static bool registered = false;
-    if (registered) return;
+    win::WNDCLASSEXA known{};
+    if (win::GetClassInfoExA(nullptr, kViewClass, &known)) return;
     win::WNDCLASSA wc{};
     wc.lpfnWndProc = viewProc;
     wc.hCursor = win::LoadCursorA(nullptr, win::IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<win::HBRUSH>(static_cast<win::INT_PTR>(win::COLOR_WINDOW + 1));
     wc.lpszClassName = kViewClass;
-    registered = win::RegisterClassA(&wc) != 0;
+    win::RegisterClassA(&wc);
 }
 
 // Runs a modal viewer until the user closes it.

@@ -313,7 +313,17 @@ std::span<const SettingsSection> writtenSections() {
 }
 
 SettingTarget targetOf(std::string_view key, const SettingFields& fields) {
-    for (const SettingKey& k : allKeys(fields))
+    // The table holds nothing but addresses within the three records, so it
+    // is built again only for other records: reading or writing a file looks
+    // up every key in turn.
+    static thread_local const void* built[3] = {nullptr, nullptr, nullptr};
+    static thread_local std::vector<SettingKey> table;
+    const void* now[3] = {&fields.view, &fields.session, &fields.lastFile};
+    if (!std::equal(now, now + 3, built)) {
+        table = allKeys(fields);
+        std::copy(now, now + 3, built);
+    }
+    for (const SettingKey& k : table)
         if (k.key == key) return k.target;
     throw std::logic_error("not a settings key: " + std::string(key));
 }

@@ -213,7 +213,7 @@ TEST_F(PostScriptOutput, GhostscriptRendersThePageAndPs2pdfConvertsIt) {
                               quoted(png) + " " + quoted(file) + " 2>&1");
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output, "");
-    EXPECT_TRUE(fs::file_size(png) > 0);
+    EXPECT_GT(test::inkPixels(png), 1000) << "the page rendered has the sample's fills and lines";
     const auto pdf = folder / "sample.pdf";
     const auto c = runCommand("ps2pdf " + quoted(file) + " " + quoted(pdf) + " 2>&1");
     EXPECT_EQ(c.status, 0) << c.output;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "toolkit/graphics/text_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "toolkit/output/image_loading.h"
 
 namespace tk::test {
 
@@ -160,5 +162,17 @@ class OutputFileTest : public GraphicsTest {
         return file;
     }
 };
+
+// Pixels of a rendered page that are not white, 0 when the file cannot be
+// read: a picture test checks the drawing came through, not only a file.
+inline int inkPixels(const fs::path& png) {
+    std::ifstream in(png, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                          std::istreambuf_iterator<char>()};
+    ImagePixelArray image;
+    if (bytes.empty() || DecodeImage(bytes.data(), bytes.size(), image) != 0) return 0;
+    return static_cast<int>(std::count_if(image.pixels.begin(), image.pixels.end(),
+                                          [](std::uint32_t p) { return p != 0xFFFFFF; }));
+}
 
 }  // namespace tk::test

@@ -42,8 +42,8 @@ struct TextScale {
 // Sizes given as fractions of the graphics area shrink with the window: a
 // page of 10 x 8 plot units fills a window of any size, and the toolkit's
 // proportional face narrows its characters to a fraction of their cell.
-// On the screen the text keeps a readable size and the glyphs' natural
-// proportions; hardcopy keeps the page's sizes exactly.
+// On the screen the text keeps a readable height, and its characters a
+// readable width; hardcopy keeps the page's sizes exactly.
 TextScale screenTextScale(float heightFraction, float widthFraction) {
     const tk::GraphicsState& g = tk::graphicsState();
     TextScale t;

@@ -53,6 +53,18 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         s.key(win::VK_ESCAPE);
         s.check([c] { EXPECT_TRUE(win::robot::openPopupMenus().empty()) << c.place; });
     }
+    // A box dragged with the right button over the data graph opens the
+    // menu of the data points in it, at the box's far corner.
+    const win::robot::Target boxEnd = atData(3200, 0.5f);
+    s.pressAt(atData(2500, 1.5f), Button::Right);
+    s.wait(250);
+    s.moveTo(atData(2800, 1.0f)).moveTo(boxEnd);
+    s.releaseAt(boxEnd, Button::Right);
+    s.check([boxEnd] {
+        expectMenuAt(boxEnd(), "a box over the data graph");
+        EXPECT_EQ(pointerState().PopupMenu, IDM_POINTSBOX);
+    });
+    s.key(win::VK_ESCAPE);
     // The main window is made active first, as the user does.
     s.clickAt([] {
         const win::RECT r = win::robot::screenRect(mainWindow());

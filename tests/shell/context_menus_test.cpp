@@ -40,6 +40,7 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         {"an edge", atModel(1300, -200), IDM_EDGE},
         {"a gravity body", atModel(1300, -500), IDM_GRAVBODY},
         {"the background", atModel(2000, -500), IDM_BACKGROUND},
+        {"above the ground", atModel(2000, 150), IDM_MODELAREA},
     };
     const win::robot::Target onLine = atMap(502000, 5998500);
     Script s;
@@ -92,6 +93,26 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         // that follows is the editing journeys' matter, not this one's.
         workingProfile().LSAVED = true;
     });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ARightClickInABodyOfAMagneticProfileOpensItsOwnMenu) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Magnetic Line", 41, 4000.0f, twoBodies());
+                      p.DTYPE.assign("Magnetics Total Fld");
+                      p.DUNIT[0].assign("nT");
+                  }});
+    const win::robot::Target inBody = atModel(1300, -500);
+    Script s;
+    clickAside(s);
+    s.moveTo(inBody).clickAt(inBody, Button::Right);
+    s.check([inBody] {
+        expectMenuAt(inBody(), "a magnetic body");
+        EXPECT_EQ(pointerState().PopupMenu, IDM_MAGBODY);
+        EXPECT_EQ(shellSession().PopupBody, 1);
+    });
+    s.clickMenuItem("Cancel");
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -40,6 +40,7 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         {"an edge", atModel(1300, -200), IDM_EDGE},
         {"a gravity body", atModel(1300, -500), IDM_GRAVBODY},
         {"the background", atModel(2000, -500), IDM_BACKGROUND},
+        {"above the ground", atModel(2000, 150), IDM_MODELAREA},
     };
     const win::robot::Target onLine = atMap(502000, 5998500);
     Script s;
@@ -53,6 +54,18 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         s.key(win::VK_ESCAPE);
         s.check([c] { EXPECT_TRUE(win::robot::openPopupMenus().empty()) << c.place; });
     }
+    // A box dragged with the right button over the data graph opens the
+    // menu of the data points in it, at the box's far corner.
+    const win::robot::Target boxEnd = atData(3200, 0.5f);
+    s.pressAt(atData(2500, 1.5f), Button::Right);
+    s.wait(250);
+    s.moveTo(atData(2800, 1.0f)).moveTo(boxEnd);
+    s.releaseAt(boxEnd, Button::Right);
+    s.check([boxEnd] {
+        expectMenuAt(boxEnd(), "a box over the data graph");
+        EXPECT_EQ(pointerState().PopupMenu, IDM_POINTSBOX);
+    });
+    s.key(win::VK_ESCAPE);
     // The main window is made active first, as the user does.
     s.clickAt([] {
         const win::RECT r = win::robot::screenRect(mainWindow());
@@ -80,6 +93,26 @@ TEST_F(EditingTest, EveryRightClickOpensThePopUpOfWhatLiesUnderIt) {
         // that follows is the editing journeys' matter, not this one's.
         workingProfile().LSAVED = true;
     });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+TEST_F(EditingTest, ARightClickInABodyOfAMagneticProfileOpensItsOwnMenu) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Magnetic Line", 41, 4000.0f, twoBodies());
+                      p.DTYPE.assign("Magnetics Total Fld");
+                      p.DUNIT[0].assign("nT");
+                  }});
+    const win::robot::Target inBody = atModel(1300, -500);
+    Script s;
+    clickAside(s);
+    s.moveTo(inBody).clickAt(inBody, Button::Right);
+    s.check([inBody] {
+        expectMenuAt(inBody(), "a magnetic body");
+        EXPECT_EQ(pointerState().PopupMenu, IDM_MAGBODY);
+        EXPECT_EQ(shellSession().PopupBody, 1);
+    });
+    s.clickMenuItem("Cancel");
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

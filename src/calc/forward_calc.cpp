@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -346,59 +347,150 @@ void calculate(ProfileLine& p, int IBODY, const Variant& variant) {
 
 }  // namespace
 
-void BodyTerms::calculate(model::ProfileLine& p) {
-    terms_.clear();
-    clipped_.clear();
-    valid_ = false;
-    ForwardPlan plan;
-    Setup s;
-    if (!prepare(p, 0, Variant{}, plan, s)) return;
-    const std::size_t n = static_cast<std::size_t>(p.NSTA);
-    terms_.assign(static_cast<std::size_t>(p.MODEL.NBOD + 1), {});
-    clipped_.assign(terms_.size(), false);
-    StationSums total;
-    total.sums.assign(n, 0.0);
-    for (const ForwardBody& body : plan.bodies) {
-        ForwardPlan one = plan;
-        one.bodies = {body};
-        StationSums sums = computeStationSums(one);
-        // The same additions, in the same order, as the sums of all bodies.
-        for (std::size_t i = 0; i < n; ++i)
-            total.sums[i] = total.sums[i] + sums.sums[i];
-        total.clipped = total.clipped || sums.clipped;
-        terms_[static_cast<std::size_t>(body.body)] = std::move(sums.sums);
-        clipped_[static_cast<std::size_t>(body.body)] = sums.clipped;
-    }
-    valid_ = true;
-    finish(p, s, total);
+namespace {
+
+using Kept = BodyTerms::Kept;
+
+template <class T>
+bool sameBits(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-void BodyTerms::recalculate(model::ProfileLine& p, const std::vector<int>& changed) {
+bool sameFloats(std::span<const float> a, std::span<const float> b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
+}
+
+// Everything of a plan besides its stations and bodies that the sums read.
+std::vector<double> settingOf(const ForwardPlan& plan) {
+    return {plan.clip,
+            plan.scaled ? 1.0 : 0.0,
+            plan.fx,
+            plan.fz,
+            static_cast<double>(plan.component),
+            static_cast<double>(plan.scale),
+            plan.fieldStrength,
+            plan.Fx,
+            plan.Fy,
+            plan.Fz};
+}
+
+// A gravity sum is the body's own sum times its contrast: the terms are
+// kept for unit contrast and scaled as the sums scale them.
+bool unitContrast(const ForwardPlan& plan) {
+    return plan.scale != SumScale::Magnetic;
+}
+
+std::span<const float> run(const std::vector<float>& v, const ForwardBody& b) {
+    return std::span<const float>(v).subspan(static_cast<std::size_t>(b.first),
+                                             static_cast<std::size_t>(b.last - b.first + 1));
+}
+
+bool fits(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
+    const bool shape = k.valid && k.body.first == b.first && k.body.last == b.last &&
+                       sameBits(k.body.xtent1, b.xtent1) && sameBits(k.body.xtent2, b.xtent2) &&
+                       k.body.addEdges == b.addEdges && sameFloats(k.xv, run(plan.xv, b)) &&
+                       sameFloats(k.zv, run(plan.zv, b));
+    if (!shape || unitContrast(plan)) return shape;
+    return sameBits(k.body.contrast, b.contrast) && sameBits(k.body.Mx, b.Mx) &&
+           sameBits(k.body.My, b.My) && sameBits(k.body.Mz, b.Mz);
+}
+
+// The plan of one body's kept terms.
+ForwardPlan keptPlan(const ForwardPlan& plan, ForwardBody b) {
+    ForwardPlan one = plan;
+    if (unitContrast(plan)) {
+        one.scale = SumScale::Gravity;
+        b.contrast = 1.0f;
+    }
+    one.bodies = {b};
+    return one;
+}
+
+// A station's term of a body from its kept terms: the same products, in the
+// same order, as the station sums take.
+double term(const Kept& k, std::size_t i, const ForwardBody& b, SumScale scale) {
+    const double u = k.terms[i];
+    switch (scale) {
+        case SumScale::Gravity:
+            return u * static_cast<double>(b.contrast);
+        case SumScale::Microgravity:
+            return u * static_cast<double>(b.contrast) * 1000.0;
+        case SumScale::Magnetic:
+            break;
+    }
+    return u;
+}
+
+}  // namespace
+
+void BodyTerms::calculate(model::ProfileLine& p) {
+    *this = BodyTerms{};
+    update(p);
+}
+
+void BodyTerms::update(model::ProfileLine& p) {
+    sum(p, this);
+}
+
+void BodyTerms::recalculate(model::ProfileLine& p, BodyTerms* moved) const {
+    sum(p, moved);
+}
+
+void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     ForwardPlan plan;
     Setup s;
-    if (!valid_ || static_cast<int>(terms_.size()) != p.MODEL.NBOD + 1) {
-        CALC(p, 0);
-        return;
-    }
     if (!prepare(p, 0, Variant{}, plan, s)) return;
+    const bool sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
+                              sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
+    static const std::vector<Kept> nothing;
+    const std::vector<Kept>& kept = sameStations ? kept_ : nothing;
+
+    // The bodies whose kept terms do not fit, computed in one pass.
+    std::vector<ForwardPlan> missing;
+    std::vector<std::size_t> missingAt;  // by position in the plan
+    for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
+        const ForwardBody& b = plan.bodies[j];
+        const auto k = static_cast<std::size_t>(b.body);
+        if (k < kept.size() && fits(kept[k], plan, b)) continue;
+        missing.push_back(keptPlan(plan, b));
+        missingAt.push_back(j);
+    }
+    std::vector<StationSums> sums = computeEachStationSums(missing);
+    computed_ += static_cast<long>(missing.size());
+    std::vector<Kept> fresh(missing.size());
+    for (std::size_t m = 0; m < missing.size(); ++m) {
+        const ForwardBody& b = missing[m].bodies.front();
+        fresh[m] = Kept{true, b, std::vector<float>(run(plan.xv, b).begin(), run(plan.xv, b).end()),
+                        std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
+                        std::move(sums[m].sums), sums[m].clipped};
+    }
+
+    // Every body's terms added in body order, as the whole calculation does.
     const std::size_t n = static_cast<std::size_t>(p.NSTA);
     StationSums total;
     total.sums.assign(n, 0.0);
-    for (const ForwardBody& body : plan.bodies) {
-        const auto k = static_cast<std::size_t>(body.body);
-        if (std::find(changed.begin(), changed.end(), body.body) == changed.end() &&
-            terms_[k].size() == n) {
-            for (std::size_t i = 0; i < n; ++i)
-                total.sums[i] = total.sums[i] + terms_[k][i];
-            total.clipped = total.clipped || clipped_[k];
-            continue;
-        }
-        ForwardPlan one = plan;
-        one.bodies = {body};
-        const StationSums sums = computeStationSums(one);
+    std::size_t m = 0;
+    for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
+        const ForwardBody& b = plan.bodies[j];
+        const bool computed = m < missingAt.size() && missingAt[m] == j;
+        const Kept& k = computed ? fresh[m++] : kept[static_cast<std::size_t>(b.body)];
         for (std::size_t i = 0; i < n; ++i)
-            total.sums[i] = total.sums[i] + sums.sums[i];
-        total.clipped = total.clipped || sums.clipped;
+            total.sums[i] = total.sums[i] + term(k, i, b, plan.scale);
+        total.clipped = total.clipped || k.clipped;
+    }
+
+    if (into) {
+        if (into != this) *into = *this;
+        if (!sameStations) {
+            into->kept_.clear();
+            into->xs_ = plan.xs;
+            into->ys_ = plan.ys;
+            into->elevation_ = plan.elevation;
+            into->setting_ = settingOf(plan);
+        }
+        into->kept_.resize(std::max(into->kept_.size(), static_cast<std::size_t>(p.MODEL.NBOD + 1)));
+        for (std::size_t f = 0; f < fresh.size(); ++f)
+            into->kept_[static_cast<std::size_t>(fresh[f].body.body)] = std::move(fresh[f]);
     }
     finish(p, s, total);
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "calc/station_sums.h"
 #include "model/polygon_model.h"
 #include "model/profile_line.h"
 
@@ -38,19 +39,44 @@ void CNTRCI(model::ProfileLine& PROFILE);
 // the inversion's derivatives move one parameter, that is one body, at a
 // time. The synthetics are the same as CALC's to the last bit, since the
 // stations' sums take the same terms in the same order.
+//
+// Each body's terms remember what they were computed from (the stations, the
+// body's vertices, extents and magnetisation), and a body whose inputs are
+// not those is computed again, so stale terms are never used. A gravity
+// body's terms are kept for unit contrast: another density of the body or
+// of its parent costs one product per station, with the same bits as the
+// whole calculation.
 class BodyTerms {
   public:
     // CALC(profile, 0), keeping each body's terms (nothing is kept when the
     // calculation is refused).
     void calculate(model::ProfileLine& profile);
-    // CALC(profile, 0) of the model as it now stands, which differs from the
-    // one last calculated only in the bodies `changed`.
-    void recalculate(model::ProfileLine& profile, const std::vector<int>& changed);
+    // CALC(profile, 0) of the model as it now stands, computing again only
+    // the bodies whose kept terms do not fit and keeping their new terms.
+    void update(model::ProfileLine& profile);
+    // CALC(profile, 0) of the model as it now stands, the kept terms left as
+    // they are. `moved`, when given, receives these terms with those of the
+    // bodies computed again.
+    void recalculate(model::ProfileLine& profile, BodyTerms* moved = nullptr) const;
+    // Bodies computed since this record was made (a count for measurements).
+    long bodiesComputed() const { return computed_; }
+
+    // One body's terms and what they were computed from.
+    struct Kept {
+        bool valid = false;
+        ForwardBody body;  // as computed: a gravity body at unit contrast
+        std::vector<float> xv, zv;  // its vertices, first to last
+        std::vector<double> terms;  // per station
+        bool clipped = false;
+    };
 
   private:
-    bool valid_ = false;
-    std::vector<std::vector<double>> terms_;  // by body number, per station
-    std::vector<bool> clipped_;
+    void sum(model::ProfileLine& profile, BodyTerms* into) const;
+
+    std::vector<Kept> kept_;  // by body number
+    std::vector<float> xs_, ys_, elevation_;
+    std::vector<double> setting_;  // the plan's scalars the terms depend on
+    mutable long computed_ = 0;
 };
 
 // The bodies of `after` whose anomaly differs from theirs in `before`: moved

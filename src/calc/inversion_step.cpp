@@ -58,24 +58,34 @@ void forward(model::ProfileLine& p) {
     }
 }
 
+// The terms of the model the last step ended with: the next step starts
+// from that model, and terms that no longer fit are computed again anyway.
+BodyTerms& lastStepTerms() {
+    static BodyTerms terms;
+    return terms;
+}
+
 // The calculation of the step's start model, keeping each body's anomaly.
 void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
     if (inversionHost().forward) {
         forward(p);
     } else {
-        terms.calculate(p);
+        terms = std::move(lastStepTerms());
+        terms.update(p);
     }
 }
 
-// The calculation of a model that moved one parameter away from the start:
-// only the bodies it moved are calculated again.
-void forwardMoved(model::ProfileLine& p, const model::PolygonModel& start, BodyTerms& terms) {
+// The calculation of a model moved away from the start: only the bodies it
+// moved are calculated again. `moved`, when given, receives the terms of
+// the moved model.
+void forwardMoved(model::ProfileLine& p, const model::PolygonModel& start, const BodyTerms& terms,
+                  BodyTerms* moved = nullptr) {
     bool everything = false;
-    const std::vector<int> changed = changedBodies(start, p.MODEL, everything);
+    changedBodies(start, p.MODEL, everything);
     if (inversionHost().forward || everything) {
         forward(p);
     } else {
-        terms.recalculate(p, changed);
+        terms.recalculate(p, moved);
     }
 }
 
@@ -108,6 +118,7 @@ void putProgress(int percent) {
 // Installs the best model found, its synthetics and misfit.
 void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s) {
     m = s.bestModel;
+    lastStepTerms() = std::move(s.bestTerms);
     s.parameters.setValues(s.bestValues);
     setSynthetics(p, s.baseSynthetics);
     setProfileRms(p, s.bestRms);
@@ -275,6 +286,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     forwardStart(p, s.startTerms);
     if (poll(p, m)) return;
     s.bestRms = profileRms(p);
+    s.bestTerms = s.startTerms;
     putRms(kBestRmsField, s.bestRms);
 
     for (int i = 1; i <= s.NSTA; ++i) {
@@ -373,7 +385,8 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
     PUTPAR(m, t);
     callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
 
-    forwardMoved(p, s.startModel, s.startTerms);
+    BodyTerms trialTerms;
+    forwardMoved(p, s.startModel, s.startTerms, &trialTerms);
     const float rms = profileRms(p);
     putStatus(dampingText(damp));
     putRms(kLatestRmsField, rms);
@@ -387,6 +400,7 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
         s.baseSynthetics = synthetics(p);
         s.bestValues = t.values();
         s.bestModel = m;
+        s.bestTerms = std::move(trialTerms);
     }
     t.setValues(saved);
     m = s.startModel;

@@ -60,6 +60,7 @@ struct InversionState {
     // The start model's anomaly body by body: a model moved from it is
     // calculated again only in the bodies that moved.
     BodyTerms startTerms;
+    BodyTerms bestTerms;  // those of the best model so far
 
     // Sizes every array for NSTA stations and the table's NPAR; false when
     // storage cannot be had.

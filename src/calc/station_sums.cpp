@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <span>
 #include <vector>
 
 namespace calc {
@@ -41,11 +42,26 @@ int calcThreadCount() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-StationSums computeStationSums(const ForwardPlan& plan) {
-    const long work = static_cast<long>(plan.xs.size()) * std::max(1L, edgeCount(plan));
+namespace {
+
+// As many threads as the work pays for.
+int usefulThreads(std::span<const ForwardPlan> plans) {
+    long work = 0;
+    for (const ForwardPlan& plan : plans)
+        work += static_cast<long>(plan.xs.size()) * std::max(1L, edgeCount(plan));
     const long useful = std::max(1L, work / kWorkPerThread);
-    const int threads = static_cast<int>(std::min<long>(calcThreadCount(), useful));
-    return detail::computeStationSums(plan, threads, detail::PackCode::Best);
+    return static_cast<int>(std::min<long>(calcThreadCount(), useful));
+}
+
+}  // namespace
+
+StationSums computeStationSums(const ForwardPlan& plan) {
+    std::vector<StationSums> each = computeEachStationSums(std::span<const ForwardPlan>(&plan, 1));
+    return std::move(each.front());
+}
+
+std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans) {
+    return detail::computeEachStationSums(plans, usefulThreads(plans), detail::PackCode::Best);
 }
 
 namespace detail {
@@ -89,28 +105,34 @@ PackFunction packFunction(PackCode code) {
 namespace {
 
 // One calculation shared out in slices of stations. Whoever is free takes
-// the next slice; the caller works too and waits only for slices that were
-// taken, never for a helper that has not started (on a busy machine a helper
-// may come late, finds nothing left and goes back to sleep).
+// the next slice and computes it for every plan; the caller works too and
+// waits only for slices that were taken, never for a helper that has not
+// started (on a busy machine a helper may come late, finds nothing left and
+// goes back to sleep).
 struct Job {
-    const ForwardPlan* plan = nullptr;
+    std::span<const ForwardPlan> plans;
     PackFunction run = nullptr;
-    double* sums = nullptr;
+    std::vector<StationSums>* results = nullptr;
     int n = 0, slice = 0;
     int helpers = 0;              // helpers that may join in
     std::atomic<int> next{0};     // first station of the next slice
     std::atomic<int> joined{0};   // helpers that joined
     std::atomic<int> working{0};  // slices being computed now
-    std::atomic<bool> clipped{false};
+    std::unique_ptr<std::atomic<bool>[]> clipped;  // by plan
     std::mutex m;
     std::condition_variable done;
 
+    void runSlice(int begin, int end) {
+        for (std::size_t k = 0; k < plans.size(); ++k) {
+            if (run(plans[k], begin, end, (*results)[k].sums.data())) clipped[k] = true;
+        }
+    }
     // Takes slices until none is left.
     void work() {
         for (;;) {
             working.fetch_add(1);
             const int begin = next.fetch_add(slice);
-            if (begin < n && run(*plan, begin, std::min(n, begin + slice), sums)) clipped = true;
+            if (begin < n) runSlice(begin, std::min(n, begin + slice));
             if (working.fetch_sub(1) == 1) {
                 std::lock_guard<std::mutex> lock(m);
                 done.notify_all();
@@ -182,10 +204,17 @@ HelperPool& helperPool() {
 }  // namespace
 
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code) {
-    StationSums result;
-    const int n = static_cast<int>(plan.xs.size());
-    result.sums.assign(static_cast<std::size_t>(n), 0.0);
-    if (n == 0) return result;
+    std::vector<StationSums> each = computeEachStationSums(std::span<const ForwardPlan>(&plan, 1), threads, code);
+    return std::move(each.front());
+}
+
+std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans, int threads,
+                                                PackCode code) {
+    const int n = plans.empty() ? 0 : static_cast<int>(plans.front().xs.size());
+    std::vector<StationSums> results(plans.size());
+    for (StationSums& r : results)
+        r.sums.assign(static_cast<std::size_t>(n), 0.0);
+    if (n == 0) return results;
     const PackFunction run = packFunction(code);
 
     // A station's sum never depends on who computes it, so the slices may
@@ -193,21 +222,24 @@ StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode co
     const int packs = (n + kPack - 1) / kPack;
     const int helpers = std::min(std::max(1, std::min(threads, packs)) - 1, helperPool().size());
     if (helpers <= 0) {
-        result.clipped = run(plan, 0, n, result.sums.data());
-        return result;
+        for (std::size_t k = 0; k < plans.size(); ++k)
+            results[k].clipped = run(plans[k], 0, n, results[k].sums.data());
+        return results;
     }
     auto job = std::make_shared<Job>();
-    job->plan = &plan;
+    job->plans = plans;
     job->run = run;
-    job->sums = result.sums.data();
+    job->results = &results;
     job->n = n;
     job->slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / (helpers + 1)));
     job->helpers = helpers;
+    job->clipped = std::make_unique<std::atomic<bool>[]>(plans.size());
     helperPool().offer(job);
     job->work();
     job->waitForTakenSlices();
-    result.clipped = job->clipped;
-    return result;
+    for (std::size_t k = 0; k < plans.size(); ++k)
+        results[k].clipped = job->clipped[k];
+    return results;
 }
 
 }  // namespace detail

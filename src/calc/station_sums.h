@@ -8,6 +8,7 @@
 // arithmetic whatever the pack, the thread count or the instruction set, so
 // the results are the same to the last bit.
 
+#include <span>
 #include <vector>
 
 #include "calc/calc_common.h"
@@ -70,12 +71,19 @@ void setCalcThreadCount(int threads);
 int calcThreadCount();
 
 StationSums computeStationSums(const ForwardPlan& plan);
+// The sums of each of several plans over the same stations, each plan alone,
+// in one pass shared out over the threads (one wake-up of the helpers instead
+// of one per plan). Each is the same to the last bit as computeStationSums of
+// that plan.
+std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans);
 
 namespace detail {
 // Which pack code to run: the best this processor has, or a given one (a
 // code the processor lacks falls back to the next narrower).
 enum class PackCode { Best, Generic, Avx2, Avx512 };
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code);
+std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans, int threads,
+                                                PackCode code);
 // Sums of stations [begin, end) into sums[begin..end); answers whether any
 // vertex offset was confined.
 bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sums);

@@ -20,11 +20,11 @@ using calc::test::box;
 
 // A layer, a block in it, a block nested in that one and a far block whose
 // vertices are clipped, over 31 stations, with a sloping regional.
-model::ProfileLine layeredProfile() {
+model::ProfileLine layeredProfile(const char* type = "Gravity Data") {
     std::vector<float> stations;
     for (int i = 0; i < 31; ++i)
         stations.push_back(-6.0f + 0.4f * static_cast<float>(i));
-    model::ProfileLine p = calc::test::makeProfile(stations);
+    model::ProfileLine p = calc::test::makeProfile(stations, type);
     BodySpec layer;
     layer.x = {-30, 30, 0, 0, 0, 0};
     layer.z = {-2.0f, -2.4f, 0, 0, 0, 0};
@@ -90,7 +90,7 @@ TEST_F(BodyTermsTest, RecalculatingTheChangedBodiesGivesTheWholeCalculationExact
         std::sort(changed.begin(), changed.end());
         EXPECT_EQ(changed, c.bodies) << c.what;
         whole = p;
-        terms.recalculate(p, changed);
+        terms.recalculate(p);
         calc::CALC(whole, 0);
         expectSameSynthetics(p, whole);
     }
@@ -100,6 +100,52 @@ TEST_F(BodyTermsTest, RecalculatingTheChangedBodiesGivesTheWholeCalculationExact
     bool everything = false;
     EXPECT_TRUE(calc::changedBodies(start, p.MODEL, everything).empty());
     EXPECT_TRUE(everything);
+}
+
+// Kept terms are used only where they fit: a gravity body at another
+// density is rescaled without computing it again, a magnetic one is computed
+// again, moved stations make every body's terms stale, and every answer is
+// the whole calculation's to the last bit.
+TEST_F(BodyTermsTest, KeptTermsAreUsedOnlyWhereTheyFit) {
+    struct Case {
+        const char* type;
+        long densityCost;  // bodies computed for the outer block's density
+    } cases[] = {{"Gravity Data", 0}, {"Microgravity Data", 0}, {"Magnetics Data", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        model::ProfileLine p = layeredProfile(c.type);
+        p.FIELD = 50000.0f;
+        p.FINCL = 60.0f;
+        calc::BodyTerms terms;
+        terms.calculate(p);
+        EXPECT_EQ(terms.bodiesComputed(), 4);
+        const model::PolygonModel start = p.MODEL;
+        struct Step {
+            void (*apply)(model::ProfileLine&);
+            long cost;
+        } steps[] = {
+            {[](model::ProfileLine& q) { q.MODEL.DENS(2) += 0.05f; }, c.densityCost},
+            {[](model::ProfileLine& q) { q.MODEL.ZVRT(q.MODEL.IV1(3)) -= 0.05f; }, 1},
+            {[](model::ProfileLine& q) { q.ELEV(4) += 0.01f; }, 4},
+        };
+        for (const Step& step : steps) {
+            model::ProfileLine moved = p;
+            step.apply(moved);
+            model::ProfileLine whole = moved;
+            calc::CALC(whole, 0);
+            const long before = terms.bodiesComputed();
+            calc::BodyTerms after;
+            terms.recalculate(moved, &after);
+            EXPECT_EQ(terms.bodiesComputed() - before, step.cost);
+            expectSameSynthetics(moved, whole);
+            // The terms handed back fit the moved model.
+            model::ProfileLine again = moved;
+            after.update(again);
+            expectSameSynthetics(again, whole);
+            EXPECT_EQ(after.bodiesComputed(), terms.bodiesComputed());
+        }
+        EXPECT_EQ(p.MODEL.DENS(2), start.DENS(2));
+    }
 }
 
 TEST_F(BodyTermsTest, AStepWithPartialDerivativesByBodyEndsWhereTheWholeCalculationEnds) {

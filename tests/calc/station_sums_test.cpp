@@ -219,6 +219,35 @@ TEST(StationSums, ThreadsChangeNoBit) {
     }
 }
 
+TEST(StationSums, SeveralPlansInOnePassGiveEachPlansBits) {
+    ForwardPlan wide = samplePlan(EdgeComponent::Gravity, 0, 0);
+    for (int i = 0; i < 3000; ++i) {
+        wide.xs.push_back(-8.0f + 0.005f * static_cast<float>(i));
+        wide.ys.push_back(0.0f);
+        wide.elevation.push_back(0.0f);
+    }
+    std::vector<ForwardPlan> plans;
+    for (const ForwardBody& b : wide.bodies) {
+        ForwardPlan one = wide;
+        one.bodies = {b};
+        plans.push_back(one);
+    }
+    plans.back().clip = 1.0f;  // one plan clipped, the others not
+    for (int threads : {1, 3, 8}) {
+        const std::vector<StationSums> each =
+            detail::computeEachStationSums(plans, threads, detail::PackCode::Best);
+        ASSERT_EQ(each.size(), plans.size());
+        for (std::size_t k = 0; k < plans.size(); ++k) {
+            const StationSums alone =
+                detail::computeStationSums(plans[k], 1, detail::PackCode::Generic);
+            expectSameBits(each[k].sums, alone.sums);
+            EXPECT_EQ(each[k].clipped, alone.clipped) << "plan " << k;
+        }
+    }
+    EXPECT_TRUE(detail::computeStationSums(plans.back(), 1, detail::PackCode::Best).clipped);
+    EXPECT_TRUE(computeEachStationSums(std::span<const ForwardPlan>()).empty());
+}
+
 TEST(StationSums, OffsetsBeyondTheClipLimitAreConfined) {
     ForwardPlan plan = samplePlan(EdgeComponent::Gravity, 0, 0);
     plan.clip = 4.0f;

@@ -251,8 +251,12 @@ void ScreenPolyline(int n) {
     PrimitiveState& p = primitives();
     if (!dc() || n < 1 || static_cast<std::size_t>(n) > p.points.size()) return;
     win::Polyline(dc(), p.points.data(), n);
-    const win::POINT first = p.points.front(), last = p.points[static_cast<std::size_t>(n - 1)];
-    if (last.x != first.x || last.y != first.y) drawEndPixel(last.x, last.y);
+    // A closed run has its end pixel already as its first; a run that never
+    // leaves its pixel drew nothing yet and gets it, as a single segment would.
+    const auto begin = p.points.begin(), end = begin + n;
+    const win::POINT first = *begin, last = *(end - 1);
+    const auto samePixel = [first](const win::POINT& q) { return q.x == first.x && q.y == first.y; };
+    if (!samePixel(last) || std::all_of(begin, end, samePixel)) drawEndPixel(last.x, last.y);
 }
 
 void ScreenClear(int width, int height, int rgb) {

@@ -76,6 +76,7 @@ Figure figureOf(std::int32_t type, bool fill, bool clipped) {
 
 template <typename Pen>
 void drawMarker(float px, float py, float dx, float dy, const Figure& figure, Pen&& pen) {
+    const PenRun run;
     for (const Polyline& part : figure) {
         int code = 3;
         for (const Corner& c : part) {
@@ -137,6 +138,7 @@ void plotSeries(std::span<const float> x, std::span<const float> y, int n, bool 
     const float m = markerHalfSize(a);
     const float p = L_XOR() ? pixelHeight() : 0.0f;
     if (!(f.raw && lmark)) PCLIP(a.clipXMin, a.clipXMax, a.clipYMin, a.clipYMax);
+    const PenRun run;
 
     GraphPackageState& s = graphPackageState();
     const bool switchPens = f.alternate || f.signPens;
@@ -320,6 +322,7 @@ void GNPLTL(std::span<const float> x, std::span<const float> y, int n,
             AxisRecord& a) {
     n = countOf(n, x.size(), y.size());
     const float m = smallMarkerHalfSize(a);
+    const PenRun run;
     std::int32_t code = 3;
     for (int i = 0; i < n; ++i) {
         const float px = PLOFX(x[static_cast<std::size_t>(i)], a);
@@ -439,6 +442,7 @@ void dashedPath(const std::vector<float>& px, const std::vector<float>& py,
     float left = dash;
     bool started = false;
     float cx = 0.0f, cy = 0.0f;
+    const PenRun run;
     for (std::size_t i = 0; i < px.size(); ++i) {
         if (gap[i]) {
             started = false;

@@ -83,13 +83,49 @@ void initialisePage(float x, float y) {
     s.originX = s.originY = 0.0f;
 }
 
+std::int32_t drawingPen() {
+    const PlotterState& s = plotterState();
+    return s.eraseMode ? kWhitePen : s.currentPen;
+}
+
+// The points of the run being gathered, from the toolkit's current point on.
+struct PendingRun {
+    int depth = 0;
+    std::vector<float> x, y;
+};
+
+PendingRun& pendingRun() {
+    static PendingRun run;
+    return run;
+}
+
+void flushRun() {
+    PendingRun& r = pendingRun();
+    if (r.x.size() >= 2) {
+        tk::GrColourN(drawingPen());
+        tk::DrawConnectedLinesUnits(r.x.data(), r.y.data(), static_cast<int>(r.x.size()));
+    }
+    r.x.clear();
+    r.y.clear();
+}
+
 void drawTo(float px, float py) {
     PlotterState& s = plotterState();
-    tk::GrColourN(s.eraseMode ? kWhitePen : s.currentPen);
-    // In exclusive-or mode the pen first goes back to where the plotter left
-    // it, in case something else moved the toolkit's position meanwhile.
-    if (s.xorMode) tk::LineToUnits(s.lastX, s.lastY);
-    tk::LineToUnits(px, py);
+    PendingRun& r = pendingRun();
+    if (r.depth > 0 && !s.xorMode) {
+        if (r.x.empty()) {
+            r.x.push_back(tk::graphicsState().currentX);
+            r.y.push_back(tk::graphicsState().currentY);
+        }
+        r.x.push_back(px);
+        r.y.push_back(py);
+    } else {
+        tk::GrColourN(drawingPen());
+        // In exclusive-or mode the pen first goes back to where the plotter
+        // left it, in case something else moved the toolkit's position.
+        if (s.xorMode) tk::LineToUnits(s.lastX, s.lastY);
+        tk::LineToUnits(px, py);
+    }
     s.lastX = px;
     s.lastY = py;
 }
@@ -120,6 +156,7 @@ float plotYOfWindow(int my) {
 
 void PLOTXY(float x, float y, std::int32_t ipen, float& origX, float& origY) {
     PlotterState& s = plotterState();
+    if (ipen != 2) flushRun();
     if (ipen == 1 || ipen == 16) {
         initialisePage(x, y);
         return;
@@ -153,6 +190,14 @@ void PLOTXY(float x, float y, std::int32_t ipen) {
     PLOTXY(x, y, ipen, ox, oy);
 }
 
+PenRun::PenRun() {
+    ++pendingRun().depth;
+}
+
+PenRun::~PenRun() {
+    if (--pendingRun().depth == 0) flushRun();
+}
+
 void PLOTFACTOR(float fx, float fy) {
     plotterState().factorX = fx;
     plotterState().factorY = fy;
@@ -163,6 +208,7 @@ void GETPEN(std::int32_t& ipen) {
 }
 
 void SETPEN(std::int32_t ipen) {
+    flushRun();
     if (ipen < 0 || ipen > 15) return;
     plotterState().currentPen = ipen;
     tk::GrColourN(ipen);
@@ -172,6 +218,7 @@ void PLOTDUMMY1() {}
 void PLOTDUMMY2() {}
 
 void PLOTFILLRECT(float x1, float y1, float x2, float y2, float w, std::int32_t icol) {
+    flushRun();
     tk::GrColourN(icol);
     float ax = 0.0f, ay = 0.0f, bx = 0.0f, by = 0.0f;
     pageOf(x1, y1, ax, ay);
@@ -184,6 +231,7 @@ void PLOTFILLRECT(float x1, float y1, float x2, float y2, float w, std::int32_t 
 }
 
 void PLOTFILLPOLY(std::span<float> x, std::span<float> y, int n, std::int32_t icol) {
+    flushRun();
     const int count = std::max(0, std::min<int>(n, static_cast<int>(std::min(x.size(), y.size()))));
     tk::GrColourN(icol);
     for (int i = 0; i < count; ++i)
@@ -193,6 +241,7 @@ void PLOTFILLPOLY(std::span<float> x, std::span<float> y, int n, std::int32_t ic
 
 void PLOTFILLTRIANGLE(float x1, float y1, float x2, float y2, float x3, float y3,
                       std::int32_t icol) {
+    flushRun();
     tk::GrColourN(icol);
     pageOf(x1, y1, x1, y1);
     pageOf(x2, y2, x2, y2);
@@ -201,12 +250,14 @@ void PLOTFILLTRIANGLE(float x1, float y1, float x2, float y2, float x3, float y3
 }
 
 void PLOTERASERECT(float x1, float y1, float x2, float y2, float w) {
+    flushRun();
     const PlotterState& s = plotterState();
     tk::GrColourN(kWhitePen);
     tk::GrTrapezium(x1 + s.originX, y1 + s.originY, x2 + s.originX, y2 + s.originY, w, 2);
 }
 
 void ERASEON() {
+    flushRun();
     plotterState().eraseMode = true;
     tk::GrColour("WHITE");
     tk::GrColourN(kWhitePen);
@@ -214,6 +265,7 @@ void ERASEON() {
 }
 
 void ERASEOFF() {
+    flushRun();
     PlotterState& s = plotterState();
     s.eraseMode = false;
     tk::GrColourN(s.currentPen);
@@ -221,6 +273,7 @@ void ERASEOFF() {
 }
 
 void XORON() {
+    flushRun();
     PlotterState& s = plotterState();
     s.xorMode = true;
     tk::GrColourN(s.currentPen);
@@ -228,6 +281,7 @@ void XORON() {
 }
 
 void XOROFF() {
+    flushRun();
     PlotterState& s = plotterState();
     s.xorMode = false;
     if (s.eraseMode) {
@@ -244,6 +298,7 @@ void SAVEXOR() {
 }
 
 void RESTOREXOR() {
+    flushRun();
     PlotterState& s = plotterState();
     s.xorMode = s.savedXorMode;
     plotMode(s.xorMode);
@@ -327,6 +382,7 @@ void IPIXXY2(float x, float y, int& px, int& py) {
 }
 
 void FILSCR(int px1, int py1, int px2, int py2, std::int32_t icol, bool lxor) {
+    flushRun();
     plotMode(lxor);
     float x1 = 0.0f, y1 = 0.0f, x2 = 0.0f, y2 = 0.0f;
     XYIPIX(x1, y1, px1, py2);

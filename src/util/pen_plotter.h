@@ -46,6 +46,19 @@ void PLOTXY(float x, float y, std::int32_t ipen, float& origX, float& origY);
 void PLOTXY(float x, float y, std::int32_t ipen, AxisRecord& orig);
 void PLOTXY(float x, float y, std::int32_t ipen);
 void PLOTFACTOR(float fx, float fy);
+
+// While a PenRun lives, the pen's connected draws are gathered and handed to
+// the toolkit as one polyline per run (at the next move, pen or mode change,
+// fill, or when the outermost PenRun ends), which the screen draws far faster
+// than the same run line by line. Open one around loops of plotter calls that
+// make no toolkit drawing calls of their own in between.
+class PenRun {
+public:
+    PenRun();
+    ~PenRun();
+    PenRun(const PenRun&) = delete;
+    PenRun& operator=(const PenRun&) = delete;
+};
 void GETPEN(std::int32_t& ipen);
 void SETPEN(std::int32_t ipen);
 void PLOTDUMMY1();

@@ -75,6 +75,16 @@ class PlotterTest : public tk::test::GraphicsTest {
         tk::DeviceToWorld(dx, dy, x, y);
     }
 
+    void recordLine(float dx1, float dy1, float dx2, float dy2) {
+        const tk::GraphicsState& g = tk::graphicsState();
+        DrawnLine l{};
+        pageOfDevice(dx1, dy1, l.x1, l.y1);
+        pageOfDevice(dx2, dy2, l.x2, l.y2);
+        l.colour = g.colourNumber;
+        l.mode = g.drawingMode;
+        drawn.push_back(l);
+    }
+
     void record(int code) {
         tk::GraphicsState& g = tk::graphicsState();
         const tk::DeviceParameterBlock& b = tk::deviceBlock();
@@ -83,13 +93,12 @@ class PlotterTest : public tk::test::GraphicsTest {
             g.charScaleX = g.rotPlotExtentX / (g.charWidthFraction * g.rotDevSpanX);
             g.charScaleY = g.rotPlotExtentY / (g.charHeightFraction * g.rotDevSpanY);
         }
-        if (code == 2) {
-            DrawnLine l{};
-            pageOfDevice(b.fx[1], b.fy[1], l.x1, l.y1);
-            pageOfDevice(b.fx[2], b.fy[2], l.x2, l.y2);
-            l.colour = g.colourNumber;
-            l.mode = g.drawingMode;
-            drawn.push_back(l);
+        if (code == 2) recordLine(b.fx[1], b.fy[1], b.fx[2], b.fy[2]);
+        if (code == 32) {
+            // A polyline is recorded as the segments it joins.
+            const tk::DevicePointArrays& a = tk::devicePointArrays();
+            for (std::size_t i = 1; i < static_cast<std::size_t>(b.count); ++i)
+                recordLine(a.x[i - 1], a.y[i - 1], a.x[i], a.y[i]);
         }
         if (code == 22) {
             // Text goes to the screen a character at a time; a character

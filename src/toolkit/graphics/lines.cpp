@@ -8,6 +8,7 @@
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/polygon_fill.h"
 
 namespace tk {
 
@@ -33,6 +34,23 @@ void DrawLineDevice(float x1, float y1, float x2, float y2) {
         SendScreenRequest(2);
     }
     SendHardcopyRequest(2);
+}
+
+namespace {
+
+constexpr int kExclusiveOrMode = 3;
+
+}  // namespace
+
+void DrawConnectedLinesUnits(const float* x, const float* y, int n) {
+    if (n < 2) return;
+    const GraphicsState& g = graphicsState();
+    if (g.lineStyle == 0 && g.drawingMode != kExclusiveOrMode) {
+        PolylineClipped(x, y, n, false);
+        return;
+    }
+    for (int i = 1; i < n; ++i)
+        LineBetweenUnits(x[i - 1], y[i - 1], x[i], y[i]);
 }
 
 namespace {

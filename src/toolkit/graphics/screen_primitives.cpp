@@ -250,9 +250,19 @@ void ScreenPolygon(int n, int fill) {
 void ScreenPolyline(int n) {
     PrimitiveState& p = primitives();
     if (!dc() || n < 1 || static_cast<std::size_t>(n) > p.points.size()) return;
-    win::Polyline(dc(), p.points.data(), n);
-    const win::POINT first = p.points.front(), last = p.points[static_cast<std::size_t>(n - 1)];
-    if (last.x != first.x || last.y != first.y) drawEndPixel(last.x, last.y);
+    const auto begin = p.points.begin();
+    const win::POINT first = *begin, last = *(begin + n - 1);
+    // A long curve puts many points on the same pixel; the steps between
+    // them have no length and add nothing to the stroke, so they go.
+    const auto same = [](const win::POINT& a, const win::POINT& b) {
+        return a.x == b.x && a.y == b.y;
+    };
+    const int kept = static_cast<int>(std::unique(begin, begin + n, same) - begin);
+    if (kept == 1 && n > 1) p.points[1] = first;
+    win::Polyline(dc(), p.points.data(), std::min(n, std::max(kept, 2)));
+    // A closed run has its end pixel already as its first; a run that never
+    // leaves its pixel drew nothing yet and gets it, as a single segment would.
+    if (!same(first, last) || kept == 1) drawEndPixel(last.x, last.y);
 }
 
 void ScreenClear(int width, int height, int rgb) {

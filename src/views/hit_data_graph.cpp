@@ -112,7 +112,9 @@ void profileSummary(const model::ProfileLine& p, HoverOutput& out) {
     std::array<char, 12> buf;
     StatusText p1, p2;
     p1.addInt(p.NSTA, 5).add(" Points").leftJustify();
-    p2.add("Err: ").add(valueText(p.RMSERR, buf)).add(" ").add(p.DUNIT[0].view());
+    // Three digits of the misfit leave room for its unit in a fifth of the
+    // status bar of a window of the default size.
+    p2.add("Err: ").add(shortValueText(p.RMSERR, buf)).add(" ").add(p.DUNIT[0].view());
     p2.collapse().leftJustify();
     out.cursorShape(kArrowCursor);
     out.statusText(1, p1.view());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <span>
+#include <string>
 
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_placement.h"
@@ -111,6 +112,37 @@ std::string_view valueText(float value, std::array<char, 12>& buf, bool keepLead
         text = first == std::string_view::npos ? std::string_view{} : text.substr(first);
     }
     return text;
+}
+
+std::string_view shortValueText(float value, std::array<char, 12>& buf) {
+    const double v = value, a = std::fabs(v);
+    std::array<char, 32> t{};
+    if (a == 0.0 || (a >= 0.01 && a < 99999.5)) {
+        const int digits = a == 0.0 ? 0 : static_cast<int>(std::floor(std::log10(a)));
+        int n = std::snprintf(t.data(), t.size(), "%.*f", std::max(0, 2 - digits), v);
+        if (std::string_view(t.data(), static_cast<std::size_t>(n)).find('.') ==
+            std::string_view::npos)
+            t[static_cast<std::size_t>(n++)] = '.';
+        while (t[static_cast<std::size_t>(n - 1)] == '0')
+            --n;
+        t[static_cast<std::size_t>(n)] = '\0';
+    } else {
+        // "3.3E-04" becomes "3.3E-4", "1.2E+07" becomes "1.2E7".
+        std::snprintf(t.data(), t.size(), "%.1E", v);
+        std::string s(t.data());
+        const std::size_t e = s.find('E');
+        if (e != std::string::npos) {
+            std::string exponent = s.substr(e + 1);
+            const bool negative = !exponent.empty() && exponent[0] == '-';
+            exponent.erase(0, exponent.find_first_not_of("+-0"));
+            s = s.substr(0, e + 1) + (negative ? "-" : "") + (exponent.empty() ? "0" : exponent);
+        }
+        std::snprintf(t.data(), t.size(), "%s", s.c_str());
+    }
+    const std::string_view text(t.data());
+    const std::size_t n = std::min(text.size(), buf.size());
+    std::copy_n(text.begin(), n, buf.begin());
+    return {buf.data(), n};
 }
 
 }  // namespace views

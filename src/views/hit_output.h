@@ -47,6 +47,11 @@ class StatusText {
 // leading blanks of the 12-character rendering.
 std::string_view valueText(float value, std::array<char, 12>& buf, bool keepLeading = false);
 
+// A real in three significant digits for a part with little room: fixed
+// point from 0.01 to 99999 (trailing zeros dropped, the point kept, as in
+// valueText), else a two-digit mantissa and a short exponent ("3.3E-4").
+std::string_view shortValueText(float value, std::array<char, 12>& buf);
+
 // Text cut at its last non-blank character.
 std::string_view trimRight(std::string_view s);
 

@@ -71,12 +71,9 @@ void REFRESH(model::ProfileDatabase& db, util::AxisRecord& axis) {
     setLineWidth(1);
     DRAWGRID(axis, s.LGRIDJMP, s.LGRIDNMP ? 13 : 0);
     setLineWidth(v.LineWidth);
-    const int current = model::sessionState().CurrentProfile;
-    if (!drawingOnScreen()) {
-        if (current >= 1 && current <= db.NPROF) MARKPFLONMAP(db.profile(current), axis, 0);
-    } else {
-        showProfileMark(db, axis, current);
-    }
+    // Hardcopy has no exclusive-or: the mark would be a plain stroke over the
+    // current profile's line and hide it, so paper shows the line as drawn.
+    if (drawingOnScreen()) showProfileMark(db, axis, model::sessionState().CurrentProfile);
     tk::WindowTitle("Varendal 2-D Data Inversion [" + db.DBNAME.str() + "]");
 }
 

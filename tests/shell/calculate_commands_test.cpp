@@ -6,6 +6,7 @@
 #include "survey_fixture.h"
 #include "toolkit/core/event_wait.h"
 #include "util/abort_poll.h"
+#include "shell/window_views.h"
 #include "views/hit_output.h"
 
 namespace shell::test {
@@ -23,7 +24,7 @@ std::string statusPart(int part) {
 
 std::string misfitText(float rms) {
     std::array<char, 12> buf;
-    return "Err: " + std::string(views::valueText(rms, buf)) + " mgal";
+    return "Err: " + std::string(views::shortValueText(rms, buf)) + " mgal";
 }
 
 void chooseMultipleIterations(Script& s) {
@@ -67,6 +68,49 @@ TEST_F(CalculateCommandsTest, ForwardFillsTheSyntheticsAndTheStatusBarShowsTheMi
     });
     chooseMenu(s, "File", "Exit");
     s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The width in pixels that the status bar's text of part PART takes beyond
+// the room of its part (negative or 0 when it fits).
+int statusOverflow(int part) {
+    win::HWND bar = win::robot::findDescendantByClass(profileFrame(), "msctls_statusbar32");
+    win::RECT r{};
+    win::SendMessageA(bar, win::SB_GETRECT, static_cast<win::WPARAM>(part),
+                      reinterpret_cast<win::LPARAM>(&r));
+    const std::string text = statusPart(part);
+    win::HDC dc = win::GetDC(bar);
+    auto font = reinterpret_cast<win::HFONT>(win::SendMessageA(bar, win::WM_GETFONT, 0, 0));
+    win::SelectObject(dc, font ? font : win::GetStockObject(win::DEFAULT_GUI_FONT));
+    win::SIZE size{};
+    win::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    win::ReleaseDC(bar, dc);
+    const int padding = 2 * 3;  // the bar's inset on either side of a text
+    return size.cx - (r.right - r.left - padding);
+}
+
+TEST_F(CalculateCommandsTest, TheMisfitFitsItsPartOfTheStatusBarAtTheDefaultSize) {
+    writeSurvey("SITE");
+    struct Case {
+        float misfit;
+        const char* unit;
+    };
+    const Case cases[] = {{0.03288f, "mgal"}, {0.0003288f, "mgal"}, {12.34567f, "mgal"},
+                          {123456.7f, "nT"},  {1.0f, "mgal"}};
+    Script s;
+    for (const Case& c : cases)
+        s.check([c] {
+            model::ProfileLine& w = workingProfile();
+            w.RMSERR = c.misfit;
+            w.DUNIT[0].assign(c.unit);
+            refreshProfileWindow();
+            const std::string text = statusPart(1);
+            EXPECT_TRUE(text.starts_with("Err: ")) << text;
+            EXPECT_TRUE(text.ends_with(std::string(" ") + c.unit)) << text;
+            EXPECT_LE(statusOverflow(1), 0) << text;
+            if (c.misfit == 0.03288f) saveShot(profileFrame(), "profile_status_misfit.png");
+        });
+    chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 

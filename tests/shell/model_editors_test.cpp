@@ -126,5 +126,44 @@ TEST_F(ProgramTest, ModelParametersOfAModelWithoutBodiesEditTheBackground) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// A sign or an exponent letter alone is no number: OK, clicked or pressed
+// by Enter, says so like for any other bad number, the field keeps its text
+// and the background its property.
+TEST_F(ProgramTest, TheBackgroundRefusesATextWithoutDigits) {
+    writeModelDatabase();
+    Script s;
+    s.check([] { workingProfile().MODEL.NBOD = 0; });
+    chooseProfileMenu(s, "Edit", "Model Parameters");
+    s.check([] { ASSERT_TRUE(dialogTitled(kBackground)); });
+    const auto refused = [](const std::string& text, const std::string& shot) {
+        return [text, shot] {
+            win::HWND d = dialogTitled(kBackground);
+            ASSERT_TRUE(d);
+            ASSERT_TRUE(win::testing::lastMessageBox());
+            EXPECT_EQ(win::testing::lastMessageBox()->text,
+                      "Please enter a valid number instead of \"" + text + "\"");
+            EXPECT_EQ(win::robot::windowText(field(kBackground, IDC_PROPERTY)), text);
+            EXPECT_EQ(win::GetFocus(), field(kBackground, IDC_PROPERTY));
+            EXPECT_FLOAT_EQ(workingProfile().MODEL.DBKG, 2.67f);
+            EXPECT_TRUE(shootDialog(d, "128_edit_background_refuses_" + shot));
+        };
+    };
+    typeInto(s, kBackground, IDC_PROPERTY, "-");
+    s.answerMessageBox(win::IDOK);
+    clickField(s, kBackground, win::IDOK);
+    s.check(refused("-", "a_sign"));
+    s.chord({win::VK_CONTROL, 'A'}).text("E");
+    s.answerMessageBox(win::IDOK);
+    s.key(win::VK_RETURN);
+    s.check(refused("E", "an_exponent"));
+    clickField(s, kBackground, win::IDCANCEL);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled(kBackground));
+        EXPECT_FLOAT_EQ(workingProfile().MODEL.DBKG, 2.67f);
+    });
+    chooseMenu(s, "File", "Exit");  // nothing was changed
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -4,6 +4,7 @@
 
 #include "export_test_support.h"
 #include "shell/window_views.h"
+#include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/output/bitmap_store.h"
@@ -172,6 +173,52 @@ TEST_F(ProgramTest, AFileThatIsNoImageIsReportedAndOpensNoViewer) {
         EXPECT_NE(text.find("not supported"), std::string::npos) << text;
         EXPECT_EQ(openViewers(), std::vector<int>{});
         EXPECT_EQ(tk::bitmapSlot(0)->handle, nullptr);
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The horizontal bands of the picture that hold a run of at least RUN
+// pixels of one colour other than white and FRAME: one per straight line
+// drawn across it.
+int lineBands(const tk::ImagePixelArray& image, std::uint32_t frame, int run) {
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height; ++y) {
+        int longest = 0, current = 0;
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint32_t c = image.at(x, y);
+            const bool line = c != 0xFFFFFFu && c != frame;
+            if (!line)
+                current = 0;
+            else
+                current = x > 0 && c == image.at(x - 1, y) ? current + 1 : 1;
+            longest = std::max(longest, current);
+        }
+        const bool hit = longest >= run;
+        bands += hit && !inBand;
+        inBand = hit;
+    }
+    return bands;
+}
+
+// The screen marks the current profile's line by exclusive-or; a picture
+// cannot, and keeps every line as drawn.
+TEST_F(ProgramTest, TheExportedMapShowsEveryProfileLineWithTheCurrentOne) {
+    writeDatabase("SITE");
+    Script s;
+    exportFrom(s, mainWindow, "PNG Image File", "PNG image file", "map.png");
+    s.check([this] {
+        ASSERT_EQ(model::sessionState().CurrentProfile, 1);
+        tk::ImagePixelArray image;
+        tk::GrLoadImageData((dir_ / "map.png").string(), image);
+        ASSERT_GT(image.width, 100);
+        int frame = 0;
+        tk::ColourNumberRgb(files::viewSettings().K_GRID, frame);
+        // The two profiles run east at different northings.
+        EXPECT_EQ(lineBands(image, static_cast<std::uint32_t>(frame), image.width / 4), 2);
+        fs::copy_file(dir_ / "map.png", fs::path(PELK_SCREENSHOT_DIR) / "shell_export_map_lines.png",
+                      fs::copy_options::overwrite_existing);
     });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);

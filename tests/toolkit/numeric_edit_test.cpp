@@ -36,6 +36,7 @@ enum : int {
 };
 
 std::vector<int> commands;
+int beepsBefore = 0;
 std::vector<win::HWND> deltaBuddies;
 
 win::INT_PTR dialogProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
@@ -201,6 +202,47 @@ TEST_F(NumericEditTest, AValueOutsideTheRangeKeepsTheFocusWithItsTextSelected) {
         setText(kInteger, "");  // no range: an empty field may be left
     });
     s.key(win::VK_TAB).check([] { EXPECT_EQ(focused(), kDouble); });
+    run(std::move(s));
+}
+
+// A sign, a decimal point or an exponent alone reads as 0 to the number
+// reader; the field must refuse it like any other unreadable text, never
+// rewrite it as 0.
+TEST_F(NumericEditTest, ATextWithoutDigitsIsRefusedNotRewrittenAsZero) {
+    struct Case {
+        int id;
+        const char* typed;
+    };
+    const Case cases[] = {{kRanged, "E"},   {kFormatted, "-"}, {kFormatted, "."},
+                          {kDouble, "D"},   {kDouble, "+E5"},  {kInteger, "-"},
+                          {kSpin, "+"},     {kFormatted, "E5"}};
+    Script s;
+    for (const Case& c : cases) {
+        s.check([c] {
+            win::SetFocus(item(c.id));
+            ASSERT_EQ(focused(), c.id);
+            setText(c.id, c.typed);
+            win::SendMessageA(item(c.id), win::EM_SETMODIFY, win::TRUE, 0);
+            beepsBefore = win::testing::beepCount();
+        });
+        s.key(win::VK_TAB).check([c] {
+            EXPECT_EQ(focused(), c.id) << c.typed;
+            EXPECT_EQ(text(c.id), c.typed);
+            EXPECT_TRUE(wholeTextSelected(c.id)) << c.typed;
+            EXPECT_EQ(win::testing::beepCount() - beepsBefore, 1) << c.typed;
+            setText(c.id, "1");  // lets the focus go to the next case
+        });
+    }
+    // With a digit the same field lets the focus go and rewrites its text.
+    s.check([] {
+        win::SetFocus(item(kFormatted));
+        setText(kFormatted, "-.5");
+        win::SendMessageA(item(kFormatted), win::EM_SETMODIFY, win::TRUE, 0);
+    });
+    s.key(win::VK_TAB).check([] {
+        EXPECT_NE(focused(), kFormatted);
+        EXPECT_EQ(text(kFormatted), "-0.50");
+    });
     run(std::move(s));
 }
 

@@ -112,6 +112,26 @@ TEST_F(ValueText, QuietReadersStopAtNulOrTrailingBlanks) {
     EXPECT_EQ(n, 2147483647);
 }
 
+// The reader gives 0 without complaint for a sign, point or exponent alone;
+// as a field's number such a text is refused.
+TEST_F(ValueText, ATextWithoutAMantissaDigitIsNoNumber) {
+    struct Case {
+        const char* text;
+        int ok;
+        double value;
+    };
+    const Case cases[] = {{"E", 0, 0.0},  {"-", 0, 0.0},     {".", 0, 0.0},  {"+", 0, 0.0},
+                          {"E5", 0, 0.0}, {"-.E2", 0, 0.0},  {" D ", 0, 0.0}, {"-.5", 1, -0.5},
+                          {"0", 1, 0.0},  {"1.0+100", 1, 1.0E100}, {"5.E1", 1, 50.0}};
+    for (const Case& c : cases) {
+        double d = 99;
+        int ok = -1;
+        TextToDoubleChecked(d, ok, c.text);
+        EXPECT_EQ(ok, c.ok) << c.text;
+        EXPECT_DOUBLE_EQ(d, c.value) << c.text;
+    }
+}
+
 TEST_F(ValueText, QuietReadersLeaveTheErrorStateAlone) {
     ToolkitState& s = toolkitState();
     s.ErrorReportMode = 4;

@@ -313,4 +313,21 @@ TEST(MapHitTest, NearestLineOtherThanTheOpenOne) {
     EXPECT_FLOAT_EQ(db.profile(3).ELAST, 200.0f);
 }
 
+// The misfit of the profile summary in three significant digits, so that it
+// and its unit fit a fifth of the status bar.
+TEST(ShortValueText, ThreeSignificantDigitsFixedOrWithAShortExponent) {
+    struct Case {
+        float value;
+        const char* want;
+    };
+    const Case cases[] = {{0.03288f, "0.0329"}, {0.125f, "0.125"},    {12.34567f, "12.3"},
+                          {99.96f, "100."},     {1.0f, "1."},         {0.0f, "0."},
+                          {-250.4f, "-250."},   {123456.7f, "1.2E5"}, {0.0003288f, "3.3E-4"},
+                          {99999.4f, "99999."}};
+    for (const Case& c : cases) {
+        std::array<char, 12> buf;
+        EXPECT_EQ(views::shortValueText(c.value, buf), c.want) << c.value;
+    }
+}
+
 }  // namespace

@@ -80,6 +80,16 @@ std::string_view numberText(std::string_view text) {
     return upToLastNonBlank(std::span<const char>(text.data(), text.size()));
 }
 
+// The reader takes a sign, a decimal point or an exponent alone ("-", ".",
+// "E5") for 0 without complaint; a number needs a digit before its exponent.
+bool hasMantissaDigit(std::string_view text) {
+    for (char c : text) {
+        if (c >= '0' && c <= '9') return true;
+        if (c == 'E' || c == 'e' || c == 'D' || c == 'd') return false;
+    }
+    return false;
+}
+
 void terminateAfterLastNonBlank(std::span<char> text) {
     std::string content(upToLastNonBlank(text));
     putTerminated(text, content);
@@ -114,8 +124,9 @@ void TextToDoubleQuiet(double& value, std::string_view text) {
 
 void TextToDoubleChecked(double& value, int& ok, std::string_view text) {
     QuietErrors quiet;
-    StrToReal(numberText(text), value);
-    ok = QuietErrors::failed() ? 0 : 1;
+    const std::string_view number = numberText(text);
+    StrToReal(number, value);
+    ok = QuietErrors::failed() || !hasMantissaDigit(number) ? 0 : 1;
 }
 
 void TextToRealQuiet(float& value, std::string_view text) {

@@ -30,7 +30,8 @@ void yyint2st(int value, std::span<char> text);
 int TruncateToInteger(double value);
 
 void TextToDoubleQuiet(double& value, std::string_view text);
-// ok = 1 when the text was a number, else 0 (and value 0).
+// ok = 1 when the text was a number, else 0 (and value 0). A text without a
+// digit in its mantissa ("-", ".", "E", "E5") is no number.
 void TextToDoubleChecked(double& value, int& ok, std::string_view text);
 void TextToRealQuiet(float& value, std::string_view text);
 // Read through single precision, then truncated toward zero (saturated at the

@@ -135,9 +135,12 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
         util::GNPLOT(std::span<const float>(p.EAST.values()),
                      std::span<const float>(p.NORT.values()), p.NSTA, false, axis);
     }
-    util::SETPEN(v.K_PLIN);
-    for (int i = 1; i <= db.NPROF; ++i)
+    // A model baseline leaves its own pen behind: every line takes the
+    // profile lines' pen again.
+    for (int i = 1; i <= db.NPROF; ++i) {
+        util::SETPEN(v.K_PLIN);
         PLOTPLINEONMAP(db.profile(i), axis);
+    }
     axis.noTurningBreaks = false;
     util::SETPEN(v.K_GRID);
 }

@@ -179,20 +179,14 @@ TEST_F(ProgramTest, AFileThatIsNoImageIsReportedAndOpensNoViewer) {
 }
 
 // The horizontal bands of the picture that hold a run of at least RUN
-// pixels of one colour other than white and FRAME: one per straight line
-// drawn across it.
-int lineBands(const tk::ImagePixelArray& image, std::uint32_t frame, int run) {
+// pixels of COLOUR: one per straight line drawn across it in that colour.
+int lineBands(const tk::ImagePixelArray& image, std::uint32_t colour, int run) {
     int bands = 0;
     bool inBand = false;
     for (int y = 0; y < image.height; ++y) {
         int longest = 0, current = 0;
         for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t c = image.at(x, y);
-            const bool line = c != 0xFFFFFFu && c != frame;
-            if (!line)
-                current = 0;
-            else
-                current = x > 0 && c == image.at(x - 1, y) ? current + 1 : 1;
+            current = image.at(x, y) == colour ? current + 1 : 0;
             longest = std::max(longest, current);
         }
         const bool hit = longest >= run;
@@ -213,10 +207,12 @@ TEST_F(ProgramTest, TheExportedMapShowsEveryProfileLineWithTheCurrentOne) {
         tk::ImagePixelArray image;
         tk::GrLoadImageData((dir_ / "map.png").string(), image);
         ASSERT_GT(image.width, 100);
-        int frame = 0;
-        tk::ColourNumberRgb(files::viewSettings().K_GRID, frame);
-        // The two profiles run east at different northings.
-        EXPECT_EQ(lineBands(image, static_cast<std::uint32_t>(frame), image.width / 4), 2);
+        int lineColour = 0;
+        tk::ColourNumberRgb(files::viewSettings().K_PLIN, lineColour);
+        // The two profiles run east at different northings, both in the
+        // profile lines' colour, although the first one's model baseline is
+        // drawn in another pen.
+        EXPECT_EQ(lineBands(image, static_cast<std::uint32_t>(lineColour), image.width / 4), 2);
         fs::copy_file(dir_ / "map.png", fs::path(PELK_SCREENSHOT_DIR) / "shell_export_map_lines.png",
                       fs::copy_options::overwrite_existing);
     });

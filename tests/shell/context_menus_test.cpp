@@ -117,5 +117,46 @@ TEST_F(EditingTest, ARightClickInABodyOfAMagneticProfileOpensItsOwnMenu) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// A leader and a label each open their own pop-up at the cursor. Where a
+// follower lies on its leader the leader is the one hit (a follower counts
+// as a little farther away), so the leader's menu opens there too.
+TEST_F(EditingTest, ALeaderAndALabelOpenTheirOwnMenus) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Ridge Line", 41, 4000.0f,
+                                  {box(1000, -800, 1600, -200), box(1700, -900, 2300, -300)});
+                  }});
+    Script s;
+    clickAside(s);
+    // The second body's upper corner follows the first body's (vertex 3);
+    // the first body's lower corner (vertex 4) follows the second body's.
+    popupItem(s, atModel(1700, -300), "Snap and Lock to Nearest");
+    popupItem(s, atModel(1600, -800), "Snap and Lock to Nearest");
+    popupItem(s, atModel(1300, -500), "Label Body");
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.IPOINT(6), 3);
+        ASSERT_EQ(m.IPOINT(4), 5);
+        ASSERT_EQ(workingProfile().LABELS.NLAB, 1);
+    });
+    const PopupCase cases[] = {
+        {"a leader", atModel(1600, -200), IDM_LEADER},
+        {"a leader with a follower on it", atModel(1700, -900), IDM_LEADER},
+        {"a label", atModel(1300, -500), IDM_LABEL},
+    };
+    for (const PopupCase& c : cases) {
+        s.moveTo(c.where).clickAt(c.where, Button::Right);
+        s.check([c] {
+            expectMenuAt(c.where(), c.place);
+            EXPECT_EQ(pointerState().PopupMenu, c.menu) << c.place;
+        });
+        s.key(win::VK_ESCAPE);
+        s.check([c] { EXPECT_TRUE(win::robot::openPopupMenus().empty()) << c.place; });
+    }
+    // Back in the window before its menu, as the user does.
+    clickAside(s);
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "toolkit/core/toolkit_state.h"
 #include "util/abort_poll.h"
+#include "model/outline_model.h"
 
 namespace inversion_test {
 
@@ -35,16 +36,8 @@ model::PolygonModel makeModel(const std::vector<Outline>& bodies) {
     m.NBOD = nb;
     m.NVCAP = nv;
     m.NBCAP = nb;
-    int v = 0;
+    model_test::putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
-        m.IV1(b) = v + 1;
-        for (const auto& [x, z] : bodies[static_cast<std::size_t>(b - 1)]) {
-            ++v;
-            m.XVRT(v) = x;
-            m.ZVRT(v) = z;
-            m.IPOINT(v) = v;
-        }
-        m.IV2(b) = v;
         m.DENS(b) = 0.1f * static_cast<float>(b);
     }
     bool changed = false;

@@ -21,17 +21,8 @@ model::PolygonModel makeModel(const std::vector<Outline>& bodies, bool withTopog
     m.NBOD = nb;
     m.NVCAP = nv;
     m.NBCAP = nb;
-    int v = 0;
+    putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
-        const auto& outline = bodies[static_cast<std::size_t>(b - 1)];
-        m.IV1(b) = v + 1;
-        for (const auto& [x, z] : outline) {
-            ++v;
-            m.XVRT(v) = x;
-            m.ZVRT(v) = z;
-            m.IPOINT(v) = v;
-        }
-        m.IV2(b) = v;
         m.DENS(b) = static_cast<float>(b);
         m.ILEVL(b) = 1;
         m.INCLBD(b) = 0;

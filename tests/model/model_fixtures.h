@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "model/polygon_model.h"
+#include "outline_model.h"
 
 namespace model_test {
-
-using Outline = std::vector<std::pair<float, float>>;
 
 // A model of the given bodies, every vertex free, every body with level 1 and
 // no parent, property b for body b, and a flat topography at z = 100 from

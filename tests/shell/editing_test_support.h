@@ -29,6 +29,7 @@
 #include "views/map_scaling.h"
 #include "views/profile_scaling.h"
 #include "views/view_state.h"
+#include "model/outline_model.h"
 
 namespace shell::test {
 
@@ -58,16 +59,8 @@ inline void setModel(model::ProfileLine& p, const std::vector<BodyOutline>& bodi
     m.NBOD = nb;
     m.NVCAP = nv;
     m.NBCAP = nb;
-    int v = 0;
+    model_test::putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
-        m.IV1(b) = v + 1;
-        for (const auto& [x, z] : bodies[static_cast<std::size_t>(b - 1)]) {
-            ++v;
-            m.XVRT(v) = x;
-            m.ZVRT(v) = z;
-            m.IPOINT(v) = v;
-        }
-        m.IV2(b) = v;
         m.DENS(b) = 0.1f * static_cast<float>(b);
     }
     model::FDAREA(m);

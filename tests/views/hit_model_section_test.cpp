@@ -8,6 +8,7 @@
 
 #include "model/picking.h"
 #include "util/axis_scaling.h"
+#include "model/outline_model.h"
 
 namespace {
 
@@ -38,16 +39,8 @@ model::PolygonModel makeModel(const std::vector<Outline>& bodies) {
     m.ZTOPO(6) = 100.0f;
     m.NBOD = m.NBCAP = nb;
     m.NVCAP = nv;
-    int v = 0;
+    model_test::putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
-        m.IV1(b) = v + 1;
-        for (const auto& [x, z] : bodies[static_cast<std::size_t>(b - 1)]) {
-            ++v;
-            m.XVRT(v) = x;
-            m.ZVRT(v) = z;
-            m.IPOINT(v) = v;
-        }
-        m.IV2(b) = v;
         m.DENS(b) = 2.5f + static_cast<float>(b) * 0.1f;
         m.ILEVL(b) = 1;
     }

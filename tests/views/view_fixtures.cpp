@@ -1,5 +1,7 @@
 #include "view_fixtures.h"
 
+#include "model/outline_model.h"
+
 namespace views_test {
 
 model::ProfileLine makeProfile(const char* name, const std::vector<Station>& stations, bool syn) {
@@ -53,16 +55,8 @@ model::PolygonModel makeModel(const std::vector<Outline>& bodies, const std::vec
     m.NBOD = nb;
     m.NVCAP = nv;
     m.NBCAP = nb;
-    int v = 0;
+    model_test::putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
-        m.IV1(b) = v + 1;
-        for (const auto& [x, z] : bodies[static_cast<std::size_t>(b - 1)]) {
-            ++v;
-            m.XVRT(v) = x;
-            m.ZVRT(v) = z;
-            m.IPOINT(v) = v;
-        }
-        m.IV2(b) = v;
         m.DENS(b) = props[static_cast<std::size_t>(b - 1)];
         m.ILEVL(b) = 1;
     }

@@ -1,5 +1,6 @@
 #include "model/vertex_edit.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -89,20 +90,20 @@ void removeVertex(PolygonModel& m, int body, int v) {
     }
 }
 
+std::string_view tooFewVertices(const PolygonModel& m, int body, int removed) {
+    const int size = m.IV2(body) - m.IV1(body) + 1;
+    if (m.LAYER(body)) return size - 4 - removed < 1 ? "Layers need at least 1 vertex!" : "";
+    return size - removed < 3 ? "Bodies need at least 3 vertices!" : "";
+}
+
 bool DELETEVERTEX(PolygonModel& m, int body, int& vertex) {
     const int v = vertex;
     vertex = 0;
-    const int size = m.IV2(body) - m.IV1(body) + 1;
-    if (m.LAYER(body)) {
-        if (size - 4 <= 1) {
-            showMessage("Layers need at least 1 vertex!");
-            return false;
-        }
-        if (v > m.IV2(body) - 4) return false;  // its closing vertices stay
-    } else if (size <= 3) {
-        showMessage("Bodies need at least 3 vertices!");
+    if (const std::string_view refusal = tooFewVertices(m, body, 1); !refusal.empty()) {
+        showMessage(refusal);
         return false;
     }
+    if (m.LAYER(body) && v > m.IV2(body) - 4) return false;  // its closing vertices stay
     removeVertex(m, body, v);
     return true;
 }

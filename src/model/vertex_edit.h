@@ -2,6 +2,8 @@
 // Inserting and deleting single vertices of the shared vertex list, keeping
 // the body ranges and every leader link pointing at the same vertex.
 
+#include <string_view>
+
 #include "model/polygon_model.h"
 
 namespace model {
@@ -17,6 +19,11 @@ bool ADDVERT(PolygonModel& model, float x, float z, int body, int after);
 // vertex of its own or without any of its four closing vertices: such a
 // deletion is refused with a message and false. `vertex` is 0 on return.
 bool DELETEVERTEX(PolygonModel& model, int body, int& vertex);
+
+// The message that refuses taking `removed` vertices out of `body` (a body
+// keeps three, a layer one of its own besides its four closing ones), empty
+// when they may go.
+std::string_view tooFewVertices(const PolygonModel& model, int body, int removed);
 
 // The deletion itself, without the minimum-size rule (for removing a whole body).
 void removeVertex(PolygonModel& model, int body, int vertex);

@@ -15,6 +15,7 @@
 #include "toolkit/core/menus.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
+#include "util/abort_poll.h"
 #include "util/message_boxes.h"
 #include "views/profile_window.h"
 
@@ -51,6 +52,8 @@ void singleIterationCommand(int window) {
     model::FDAREA(w.MODEL);
     if (fromProfileWindow(window)) {
         mouseMovesDuringInversion(false);
+        // A button pushed during an earlier run does not cancel this one.
+        util::LKILL(true);
         int status = 0;
         calc::ONE_STEP(w, w.MODEL, status, w.AXES[4], w.AXES[0]);
         mouseMovesDuringInversion(true);

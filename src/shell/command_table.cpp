@@ -13,6 +13,7 @@
 #include "shell/import_commands.h"
 #include "shell/label_commands.h"
 #include "shell/menus.h"
+#include "shell/model_clipboard.h"
 #include "shell/model_commands.h"
 #include "shell/print_commands.h"
 #include "shell/vertex_locking.h"
@@ -53,6 +54,7 @@ const CommandTable& commandTable() {
         addHelpCommands(t);
         addMenuCommands(t);
         addModelCommands(t);
+        addModelClipboardCommands(t);
         addLockCommands(t);
         addLabelCommands(t);
         addDataPointCommands(t);

@@ -70,7 +70,6 @@ void addDatabaseCommands(CommandTable& t) {
     t.set(CMD_OPEN, openCommand);
     t.set(CMD_SAVE, saveCommand);
     t.set(CMD_SAVEAS, saveAsCommand);
-    t.set(CMD_PASTETOALL, pasteModelToAllCommand);
     t.set(CMD_DELETEPROFILE, deleteProfileCommand);
     t.set(CMD_RENAME, renameProfileCommand);
     t.set(CMD_SELECTPROFILE, selectProfileCommand);
@@ -265,16 +264,6 @@ void transferSyntheticCommand(int window) {
     if (status != 0) return;
     model::XFER(w, shellSession().NoisePercent);
     refreshProfileWindow();
-}
-
-void pasteModelToAllCommand(int window) {
-    if (window != 0) return;
-    int status = 0;
-    PROCEEDDLG(
-        "This will replace the 2-D model in EVERY profile of thedatabase with the model in the "
-        "clipboard",
-        status);
-    if (status == 0) database().LDBSAV = false;
 }
 
 }  // namespace shell

@@ -1,7 +1,7 @@
 #pragma once
 // The commands that empty, load and store the whole database and manage its
 // profiles: Clear Data, Open, Save, Save As of both windows, Delete, Rename
-// and Select Profile, Transfer Synthetic to Data and Paste Model to All.
+// and Select Profile, Transfer Synthetic to Data.
 // `window` is the window the command came from (0 = main window).
 
 #include "shell/command_table.h"
@@ -19,7 +19,6 @@ void deleteProfileCommand(int window);
 void renameProfileCommand(int window);
 void selectProfileCommand(int window);
 void transferSyntheticCommand(int window);
-void pasteModelToAllCommand(int window);
 
 // Shared with the exit: offers the working profile's changes to its slot;
 // false when the user cancelled.

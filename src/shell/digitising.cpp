@@ -192,14 +192,15 @@ void backUpVertex() {
 void finishDigitising() {
     model::NewBodyBuffer& b = buffer();
     EditState& e = editState();
-    if (!closingLegal()) return;
     const bool layer = e.DigitisingLayer;
+    // The count comes first: the closing edges are read from the points.
     if (b.n < (layer ? 1 : 3)) {
         util::WINMSG(layer ? "Layers need at least 1 vertex!" : "Bodies need at least 3 vertices!");
         b.n = 0;
         refreshProfileWindow();
         return;
     }
+    if (!closingLegal()) return;
     SNAPLOCKOFF();
     int status = 0;
     NUMINDLG(gravityData() ? "Please enter density:" : "Please enter susceptibility:",
@@ -245,7 +246,12 @@ void completeSplit() {
     PointerState& p = pointerState();
     const EditState& e = editState();
     eraseRubberLine();
-    if (p.model.HitBody == e.SplitBody && p.model.HitVertex > 0) {
+    const model::PolygonModel& m = workingModel();
+    const bool firstStands = e.SplitBody >= 1 && e.SplitBody <= m.NBOD &&
+                             e.SplitFirstVertex >= m.IV1(e.SplitBody) &&
+                             e.SplitFirstVertex <= m.IV2(e.SplitBody);
+    // A first vertex the model no longer has splits nothing.
+    if (firstStands && p.model.HitBody == e.SplitBody && p.model.HitVertex > 0) {
         int status = 0;
         model::SPLITBODY(workingModel(), e.SplitBody, e.SplitFirstVertex, p.model.HitVertex,
                          status);
@@ -254,7 +260,7 @@ void completeSplit() {
             model::BOLEVL(workingModel(), changed);
             markProfileChanged();
         }
-    } else {
+    } else if (firstStands) {
         util::WINMSG("Vertices must be on the same body.");
     }
     HIDEACTIVEDLG();

@@ -47,7 +47,7 @@ void addEditDialogCommands(CommandTable& t) {
     t.set(CMD_EDITDATA, editDataCommand);
     t.set(CMD_DATAPARAMETERS, dataParametersCommand);
     t.set(CMD_EDITBODY, editBodyCommand);
-    t.set(CMD_EDITBODYPOPUP, editBodyCommand);
+    t.set(CMD_EDITBODYPOPUP, editBodyPopupCommand);
     t.set(CMD_MODELPARAMETERS, modelParametersCommand);
     t.set(CMD_EDITREGIONAL, editRegionalCommand);
     t.set(CMD_EDITGEOMETRY, editGeometryCommand);
@@ -92,13 +92,21 @@ void dataParametersCommand(int window) {
 }
 
 void editBodyCommand(int window) {
+    // Edit > Body asks: the body of a pop-up closed earlier (or one since
+    // deleted) is not the user's choice now.
+    shellSession().PopupBody = 0;
+    editBodyPopupCommand(window);
+}
+
+void editBodyPopupCommand(int window) {
     if (!fromProfileWindow(window)) return;
     model::PolygonModel& m = workingProfile().MODEL;
     const int n = m.NBOD;
+    const int popupBody = shellSession().PopupBody;
     int body = 1;
     if (n == 0) return;
-    if (n > 1 && shellSession().PopupBody > 0) {
-        body = shellSession().PopupBody;
+    if (n > 1 && popupBody >= 1 && popupBody <= n) {
+        body = popupBody;
     } else if (n > 1) {
         int status = 0;
         INUMINDLG("Enter number of body to edit (1:" + files::rightAligned(n, 3) + "):", body,

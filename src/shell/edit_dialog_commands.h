@@ -14,6 +14,8 @@ void addEditDialogCommands(CommandTable& table);
 void editDataCommand(int window);
 void dataParametersCommand(int window);
 void editBodyCommand(int window);
+// Edit Body of the vertex and body pop-ups: the body the pop-up opened on.
+void editBodyPopupCommand(int window);
 void modelParametersCommand(int window);
 void editRegionalCommand(int window);
 void editGeometryCommand(int window);

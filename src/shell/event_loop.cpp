@@ -22,12 +22,6 @@
 
 namespace shell {
 
-bool clickModeRunning() {
-    const MainLoopState& m = mainLoop();
-    return m.PairLockMode || shellSession().SplitBodyMode || m.LeaderLockMode ||
-           m.FollowerLockMode || m.DigitisingBody;
-}
-
 void hideHint() {
     if (!mainLoop().HintShown) return;
     tk::DlgSelect(ID_HINTDIALOG);
@@ -150,15 +144,6 @@ void closeProfileWindowRequest() {
     SETMENUSTATESWITHPL(1);
     currentProfile() = 0;
     SHOWLISTS(database(), shellSession().ListDialog);
-    // No click mode may outlive the window it waits in: the main window
-    // would ignore the user for good.
-    HIDEACTIVEDLG();
-    FOLLOWEROFF();
-    SNAPLOCKOFF();
-    MainLoopState& m = mainLoop();
-    m.PairLockMode = m.LeaderLockMode = m.FollowerLockMode = false;
-    shellSession().SplitBodyMode = false;
-    cancelDigitising();
 }
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 // The main loop: one event at a time, handed to the handler of its type;
 // menu, toolbar and pop-up commands go through the command table.
 
+#include "shell/click_modes.h"
 #include "toolkit/core/event_queue.h"
 
 namespace shell {
@@ -13,9 +14,6 @@ void handleEvent(int type, const tk::EventRecord& event);
 // The command dispatch of a MenuSelect event from `window`.
 void dispatchCommand(int window, int command);
 
-// A click mode waits for the mouse (digitising, splitting, locking):
-// commands and keys of windows other than the profile window are ignored.
-bool clickModeRunning();
 // Removes the hint dialog when it is shown.
 void hideHint();
 

@@ -158,6 +158,22 @@ void HIDEACTIVEDLG() {
     active = 0;
 }
 
+void closeClickModeDialogs() {
+    EditState& e = editState();
+    for (int id : {ViewSettings::LEADERDLG_ID, ViewSettings::FOLLOWERDLG_ID,
+                   ViewSettings::PAIRDLG_ID, IDD_INSERTION})
+        close(id);
+    e.InsertionDialogShown = e.FollowersDialogShown = false;
+    // The split prompt stands centred: its place is not the others'.
+    if (loaded(IDD_SPLIT)) {
+        tk::DlgSelect(IDD_SPLIT);
+        tk::DlgHide();
+        tk::DlgUnload();
+        loaded(IDD_SPLIT) = false;
+    }
+    shellSession().ActiveLockDialog = 0;
+}
+
 void showSplitPrompt(int window) {
     show(IDD_SPLIT, IDD_SPLIT, window, -1, -1);
 }

@@ -22,6 +22,9 @@ void PAIRLEADER();
 void PAIRFOLLOWER();
 void PAIROFF();
 void HIDEACTIVEDLG();
+// Unloads every one of these dialogs that is loaded (the lock and insertion
+// dialogs keep their place for the next one).
+void closeClickModeDialogs();
 
 // The split prompt (dialog 143), centred.
 void showSplitPrompt(int window);

@@ -8,6 +8,7 @@
 #include "model/session_state.h"
 #include "model/vertex_edit.h"
 #include "shell/body_editor.h"
+#include "shell/click_modes.h"
 #include "shell/digitising.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
@@ -15,6 +16,7 @@
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
 #include "shell/small_dialogs.h"
+#include "shell/view_commands.h"
 #include "shell/window_views.h"
 #include "util/message_boxes.h"
 
@@ -97,12 +99,14 @@ void propertyFlag(int window) {
 void keepLegalOrRestore(const model::PolygonModel& before) {
     model::PolygonModel& m = workingModel();
     bool& bad = model::sessionState().BadModel;
-    bad = model::LBADMODEL(m);
-    if (bad) {
+    if (model::LBADMODEL(m)) {
         util::WINMSG("Deleting vertex creates illegal body");
         model::COPYPG(m, before);
+        // The flag speaks of the model that is there: the one taken back.
+        bad = model::LBADMODEL(m);
         return;
     }
+    bad = false;
     model::FDAREA(m);
     changed();
 }
@@ -115,12 +119,36 @@ void deleteVertexCommand(int window) {
     keepLegalOrRestore(before);
 }
 
+// The vertices of `body` in the selection box that a deletion would take
+// (a layer keeps its four closing vertices).
+int boxedVertices(const model::PolygonModel& m, int body) {
+    const int last = m.LAYER(body) ? m.IV2(body) - 4 : m.IV2(body);
+    int n = 0;
+    for (int v = m.IV1(body); v <= last; ++v)
+        n += inBox(m, v) ? 1 : 0;
+    return n;
+}
+
+// A box that would leave some body too small deletes nothing: one message,
+// the model as it was.
+bool boxDeletionRefused(const model::PolygonModel& m) {
+    for (int b = 1; b <= m.NBOD; ++b) {
+        const int n = boxedVertices(m, b);
+        if (n == 0) continue;
+        const std::string_view refusal = model::tooFewVertices(m, b, n);
+        if (refusal.empty()) continue;
+        util::WINMSG(refusal);
+        return true;
+    }
+    return false;
+}
+
 void deleteVerticesCommand(int window) {
     if (window != profileWindow()) return;
     model::PolygonModel& m = workingModel();
+    if (boxDeletionRefused(m)) return;
     const model::PolygonModel before = m;
     for (int b = m.NBOD; b >= 1; --b) {
-        model::sessionState().BadModel = false;
         for (int v = m.IV2(b); v >= m.IV1(b); --v) {
             if (!inBox(m, v)) continue;
             int vertex = v;
@@ -169,7 +197,10 @@ void newModelCommand(int window) {
     int status = 0;
     PROCEEDDLG("Delete all bodies - are you sure?", status);
     if (status != 0) return;
+    // Nothing may name a vertex or body of the model that goes.
+    leaveWorkingProfile();
     workingModel().NBOD = 0;
+    model::sessionState().BadModel = false;
     workingProfile().LSYN = false;
     changed();
 }
@@ -209,6 +240,8 @@ void setPivotLocation(int window) {
     m.XPIVOT(shellSession().PopupBody) = p.PopupX;
     m.ZPIVOT(shellSession().PopupBody) = p.PopupZ;
     files::viewSettings().LVIEWPIVOT = true;
+    // The pivots are shown: View > Pivots is ticked as when chosen.
+    showViewSwitches(profileWindow());
     changed();
 }
 

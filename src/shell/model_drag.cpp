@@ -79,8 +79,11 @@ std::size_t at(int label) {
 }
 
 // The mouse step from the anchor in model units; the anchor follows.
-void stepFromAnchor(int x, int y, float& dx, float& dz) {
+// False when the mouse stands where it stood: nothing moved, and the model,
+// its synthetics and its saved state stay as they are.
+bool stepFromAnchor(int x, int y, float& dx, float& dz) {
     ShellSession& s = shellSession();
+    if (x == s.AnchorX && y == s.AnchorY) return false;
     const util::AxisRecord& a = sectionAxis();
     dx = static_cast<float>(x - s.AnchorX) / (a.scaleX * 1000.0f);
     dz = -static_cast<float>(y - s.AnchorY) / (a.scaleY * 1250.0f);
@@ -88,6 +91,7 @@ void stepFromAnchor(int x, int y, float& dx, float& dz) {
     s.AnchorY = y;
     workingProfile().LSYN = false;
     progress().moved = true;
+    return true;
 }
 
 // Moves one vertex (and what is locked to it); answers whether the model is
@@ -201,8 +205,10 @@ void finishModelDrag() {
         model::BOLEVL(w.MODEL, changed);
         markProfileChanged();
     }
-    // A calculation in parts is made whole again, free of rounding.
-    if (files::viewSettings().LCALCDET || progress().partial) calculate();
+    // A calculation in parts is made whole again, free of rounding. A press
+    // that moved nothing (a right click opening a menu) calculates nothing:
+    // the profile stays as saved.
+    if (progress().moved && (files::viewSettings().LCALCDET || progress().partial)) calculate();
     refreshProfileWindow();
     p.PressOnVertex = false;
     p.DragVertexIndex = 0;
@@ -366,7 +372,7 @@ bool stepVertexOrEdgeDrag(int x, int y) {
     const views::ViewState& v = views::viewState();
     if (!v.DragVertex && !v.DragEdge) return false;
     float dx = 0, dz = 0;
-    stepFromAnchor(x, y, dx, dz);
+    if (!stepFromAnchor(x, y, dx, dz)) return true;
     if (v.DragVertex) {
         moveVertex(p.DragVertexIndex, dx, dz);
         afterStep(false, p.PressBody);
@@ -383,7 +389,7 @@ void stepBodyDrag(int x, int y) {
     PointerState& p = pointerState();
     if (!views::viewState().DragBody) return;
     float dx = 0, dz = 0;
-    stepFromAnchor(x, y, dx, dz);
+    if (!stepFromAnchor(x, y, dx, dz)) return;
     if (p.RotateBody) {
         model::ROTATEBODY(workingModel(), p.DragBodyIndex, p.DragVertexIndex, dx, dz);
     } else {
@@ -418,8 +424,11 @@ void endDrag(int x, int y, int time) {
         finishModelDrag();
     } else if (v.DragPivot) {
         v.DragPivot = false;
-        pivotTo(x, y);
-        markProfileChanged();
+        // A click on a pivot leaves it where it is.
+        if (x != shellSession().AnchorX || y != shellSession().AnchorY) {
+            pivotTo(x, y);
+            markProfileChanged();
+        }
         refreshProfileWindow();
     } else if (p.DragLabel) {
         endLabelDrag(x, y, time);

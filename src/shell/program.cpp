@@ -148,6 +148,18 @@ void drawFirstFile() {
     }
 }
 
+// After a start that draws nothing (a second argument), the profile the
+// file names as current stands filled from its slot and saved, as after any
+// other load, only without its window: a question would otherwise offer to
+// store an unfilled working profile over that slot.
+void takeCurrentProfileUndrawn() {
+    const int current = currentProfile();
+    if (current > 0 && current <= database().NPROF)
+        loadWorkingProfile(current);
+    else
+        currentProfile() = 0;
+}
+
 // The lowest edge on the screen of the program's open windows.
 int lowestWindowEdge() {
     int lowest = 0;
@@ -205,7 +217,10 @@ bool startUp() {
     util::CHR_CHK(std::span<char>(m.StartupFile.data(), 24), 24);
     SETMENUSTATESWITHPL(1);
     m.DrawAfterLoad = loadFirstFile();
-    if (m.DrawAfterLoad) drawFirstFile();
+    if (m.DrawAfterLoad)
+        drawFirstFile();
+    else
+        takeCurrentProfileUndrawn();
     tk::EventTypeEnable(tk::MouseButtonUp, 1);
     tk::EventTypeEnable(tk::FieldChanged, 1);
     ShellSession& s = shellSession();

@@ -1,7 +1,9 @@
 #include "shell/shell_state.h"
 
 #include "files/session_state.h"
+#include "model/model_check.h"
 #include "model/session_state.h"
+#include "shell/click_modes.h"
 #include "shell/pointer_state.h"
 #include "views/view_state.h"
 
@@ -44,8 +46,12 @@ base::FixedString<6> propertyLabelFor(const model::ProfileLine& profile) {
 }
 
 void loadWorkingProfile(int index) {
+    // Nothing started on the profile shown before may act on this one.
+    leaveWorkingProfile();
     model::ProfileLine& w = workingProfile();
     model::COPYPFLINE(w, database().profile(index));
+    // The bad-model flag speaks of the model that is there now.
+    model::sessionState().BadModel = model::LBADMODEL(w.MODEL);
     w.LSAVED = true;
     model::sessionState().ViewXUnit = w.XUNIT.view();
     model::sessionState().ViewZUnit = w.ZUNIT.view();

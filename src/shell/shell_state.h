@@ -63,6 +63,10 @@ struct ShellSession {
     int MapHoverProfile = 0;  // profile last highlighted on the map
     int LastWindow = 0;       // window of the event being handled
     int PopupBody = 0;        // body under the cursor when a context menu opened
+    // The model clipboard: the bodies of the model last copied (no
+    // topography; that belongs to the profile the model is pasted into).
+    model::PolygonModel ModelClipboard;
+    bool ModelClipboardHeld = false;
 };
 
 MainLoopState& mainLoop();

@@ -12,6 +12,7 @@
 #include "shell/resources/editing_ids.h"
 #include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
+#include "shell/view_commands.h"
 #include "shell/window_views.h"
 #include "util/axis_scaling.h"
 #include "util/graph_curves.h"
@@ -38,8 +39,14 @@ int popupVertex() {
     return v >= 1 && v <= workingModel().vertexCount() ? v : 0;
 }
 
-void showLocksChanged() {
+// Locks were made: they are shown, and View > Locks says so.
+void showLocks() {
     views::viewState().ShowLocks = true;
+    showViewSwitches(profileWindow());
+}
+
+void showLocksChanged() {
+    showLocks();
     markProfileChanged();
     refreshProfileWindow();
 }
@@ -204,16 +211,25 @@ void lockOthersCommand(int window) {
     MENUSOFF();
 }
 
+// The menus wait like those of the other lock modes: a command that put
+// another model in place would leave the picked follower naming a vertex
+// of a model that is gone.
 void lockPairsCommand(int window) {
     if (window != profileWindow()) return;
     PAIRON(profileWindow());
     mainLoop().PairLockMode = true;
     editState().PairExpectFollower = true;
+    MENUSOFF();
+}
+
+bool vertexOfModel(int v) {
+    return v >= 1 && v <= workingModel().vertexCount();
 }
 
 void followerClick(int v) {
     EditState& e = editState();
     model::PolygonModel& m = workingModel();
+    if (!vertexOfModel(e.LockFollower)) return;
     if (locked(m, v)) {
         LEADERNEW(profileWindow());
         return;
@@ -226,18 +242,19 @@ void followerClick(int v) {
     util::AxisRecord& a = sectionAxis();
     util::GN_MOVE(m.XVRT(v), m.ZVRT(v), a);
     util::GN_DRAW(e.LockFollowerX, e.LockFollowerZ, a);
-    views::viewState().ShowLocks = true;
+    showLocks();
     markProfileChanged();
 }
 
 void leaderClick(int v) {
     model::PolygonModel& m = workingModel();
+    if (!vertexOfModel(editState().LockLeader)) return;
     if (model::LOCKSPRESENT(m, v)) {
         FOLLOWERNEW(profileWindow());
         return;
     }
     m.IPOINT(v) = editState().LockLeader;
-    views::viewState().ShowLocks = true;
+    showLocks();
     markProfileChanged();
     refreshProfileWindow();
     FOLLOWERON(profileWindow());
@@ -246,7 +263,7 @@ void leaderClick(int v) {
 void pairClick(int v) {
     EditState& e = editState();
     PointerState& p = pointerState();
-    if (e.PairExpectFollower) {
+    if (e.PairExpectFollower || !vertexOfModel(e.PairFollower)) {
         shellSession().AnchorX = p.CursorX;
         shellSession().AnchorY = p.CursorY;
         p.PressButton = 0;
@@ -283,6 +300,7 @@ void addLockCommands(CommandTable& t) {
 
 void lockModeClick(int vertex) {
     const MainLoopState& m = mainLoop();
+    if (!vertexOfModel(vertex)) return;
     if (m.FollowerLockMode && !m.DigitisingBody)
         followerClick(vertex);
     else if (m.LeaderLockMode)
@@ -303,6 +321,7 @@ void closePairsMode() {
     mainLoop().PairLockMode = false;
     editState().PairRubberLine = false;
     eraseRubberLine();
+    MENUSON();
 }
 
 }  // namespace shell

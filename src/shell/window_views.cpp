@@ -1,6 +1,7 @@
 #include "shell/window_views.h"
 
 #include "files/view_settings.h"
+#include "shell/click_modes.h"
 #include "shell/menus.h"
 #include "shell/rubber_bands.h"
 #include "shell/shell_state.h"
@@ -71,6 +72,9 @@ void refreshProfileWindow() {
 }
 
 void closeProfileWindow() {
+    // No click mode may outlive the window it waits in: the main window
+    // would ignore the user for good.
+    if (profileWindowOpen()) leaveWorkingProfile();
     views::CLOSEIPLWIN();
 }
 

@@ -200,6 +200,8 @@ TEST_F(ProgramTest, TheStartUpAndQuestionDialogsShowTheirWholeTexts) {
         EXPECT_LE(r.right, win::GetSystemMetrics(win::SM_CXSCREEN));
         EXPECT_LE(r.bottom, win::GetSystemMetrics(win::SM_CYSCREEN));
     });
+    // With a model in the clipboard Paste Model to All asks its question.
+    chooseProfileMenu(s, "Edit", "Copy Model");
     chooseMenu(s, "Edit", "Paste Model to All");
     s.check([] {
         win::HWND d = dialogTitled("Proceed?");

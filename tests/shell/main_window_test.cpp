@@ -71,6 +71,8 @@ TEST_F(MainWindowTest, TheMapShowsEveryProfileAndTheMarkStandsUntilItsWindowClos
 TEST_F(MainWindowTest, KeysAndClicksRightAfterABoxClosesGoWhereTheyAreAimed) {
     writeSurvey("SITE");
     Script s;
+    // A model in the clipboard: Paste Model to All asks its question.
+    chooseProfileMenu(s, "Edit", "Copy Model");
     s.clickAt(win::robot::clientPoint(mainClient, 300, 200));
     chooseMenu(s, "Edit", "Paste Model to All");
     s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });

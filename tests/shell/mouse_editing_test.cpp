@@ -689,8 +689,12 @@ TEST_F(EditingTest, ALockDialogOpensWhereTheLastOneWasLeft) {
         EXPECT_NEAR(r.top, 60, 1);
     });
     s.clickOn([] { return win::GetDlgItem(lockDialog("Select Leader"), win::IDCANCEL); });
-    s.check([] { EXPECT_FALSE(mainLoop().FollowerLockMode); });
-    exitWithoutSaving(s);
+    s.check([] {
+        EXPECT_FALSE(mainLoop().FollowerLockMode);
+        // Menus opened and modes left without a lock change nothing.
+        EXPECT_TRUE(workingProfile().LSAVED);
+    });
+    chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
@@ -741,9 +745,11 @@ TEST_F(EditingTest, DigitisingSnapsAndLocksBacksUpAndIsCancelled) {
         EXPECT_EQ(workingModel().NBOD, 2);
         EXPECT_FALSE(insertionDialog() && win::robot::stateOf(insertionDialog()).visible);
         EXPECT_EQ(menuState(profileWindow(), CMD_FILE, 1), 1);
+        // Nothing was added: the profile is as saved.
+        EXPECT_TRUE(workingProfile().LSAVED);
         expectSameAsFreshRedraw();
     });
-    exitWithoutSaving(s);
+    chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 

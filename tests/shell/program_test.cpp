@@ -83,7 +83,8 @@ TEST_F(ProgramTest, ExitWithUnsavedChangesAsksAndCancelReturnsToTheLoop) {
     writeDatabase("SITE");
     const std::string before = readFile(dir_ / "SITE.TQM");
     Script s;
-    // Paste Model to All only marks the database changed.
+    // Paste Model to All, with the open profile's model copied, changes the database.
+    chooseProfileMenu(s, "Edit", "Copy Model");
     chooseMenu(s, "Edit", "Paste Model to All");
     s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });
     s.key(win::VK_RETURN);

@@ -281,10 +281,14 @@ void insertVertexAtEdge(int x, int y) {
     model::NEARDG(fx, fz, body, first, ratio, distance, m);
     if (body < 1 || !model::ADDVERT(m, fx, fz, body, first)) return;
     const int added = first + 1;
-    // Points being digitised keep pointing at the same vertices.
+    // Points being digitised and the vertices the lock and split modes hold
+    // keep pointing at the same vertices.
     model::NewBodyBuffer& b = buffer();
     for (int i = 1; i <= b.n; ++i)
         if (b.leader[at(i)] >= added) b.leader[at(i)] += 1;
+    EditState& e = editState();
+    for (int* kept : {&e.PairFollower, &e.LockLeader, &e.LockFollower, &e.SplitFirstVertex})
+        if (*kept >= added) *kept += 1;
     // A snapping click takes the new vertex.
     p.model.HitBody = body;
     p.model.HitVertex = added;

@@ -157,6 +157,33 @@ TEST_F(EditingTest, NoClickModeOutlivesTheProfileWindowItWaitsIn) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// A click on an edge in a click mode puts a vertex into it: the follower
+// picked before still names the same vertex, one number higher.
+TEST_F(EditingTest, AVertexPutIntoAnEdgeKeepsThePickedFollower) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    popupItem(s, atModel(1000, -800), "Lock Pairs of Vertices Together");
+    s.moveTo(atModel(3000, -900)).clickAt(atModel(3000, -900));
+    s.check([] { ASSERT_EQ(editState().PairFollower, 8); });
+    s.moveTo(atModel(1000, -500)).clickAt(atModel(1000, -500));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        ASSERT_EQ(m.vertexCount(), 9);
+        EXPECT_NEAR(m.ZVRT(2), -500.0f, 20.0f);
+        EXPECT_EQ(editState().PairFollower, 9);
+    });
+    s.moveTo(atModel(1600, -200)).clickAt(atModel(1600, -200));
+    s.check([] {
+        const model::PolygonModel& m = workingModel();
+        EXPECT_EQ(m.IPOINT(9), 4);  // (3000, -900) follows (1600, -200)
+        EXPECT_EQ(m.IPOINT(8), 8);
+    });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Select Pairs to Lock"), IDC_PAIRSCLOSE); });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 // Finish before any point: the count is checked before the outline is read.
 TEST_F(EditingTest, FinishWithoutAPointAsksForMorePoints) {
     writeRidgeDatabase("SITE");

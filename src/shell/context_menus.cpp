@@ -46,7 +46,7 @@ void sectionPopup(int x, int y) {
     PointerState& p = pointerState();
     views::ModelHits& h = p.model;
     const model::PolygonModel& m = workingModel();
-    if (h.HitBody > 0 && h.HitVertex > 0) {
+    if (hitVertexInModel(m)) {
         const int v = h.HitVertex;
         shellSession().PopupBody = h.HitBody;
         p.PopupVertex = v;

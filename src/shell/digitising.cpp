@@ -171,7 +171,7 @@ void digitiseClick(int x, int y) {
     b.Z[at(n)] = graphY(y, sectionAxis());
     b.freeX[at(n)] = e.NewVertexFreeX;
     b.freeZ[at(n)] = e.NewVertexFreeZ;
-    if (e.SnapToNearest && p.model.HitBody > 0 && p.model.HitVertex > 0) {
+    if (e.SnapToNearest && hitVertexInModel(m)) {
         b.X[at(n)] = m.XVRT(p.model.HitVertex);
         b.Z[at(n)] = m.ZVRT(p.model.HitVertex);
         if (e.LockToNearest) b.leader[at(n)] = p.model.HitVertex;

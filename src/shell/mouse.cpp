@@ -41,6 +41,10 @@ bool inProfileWindow(const MouseEvent& e) {
     return e.window == profileWindow();
 }
 
+bool vertexHitStands() {
+    return hitVertexInModel(workingModel());
+}
+
 // How long the pressed button has been held at `time`, 0 when none is.
 int held(int button, int time) {
     const PointerState& p = pointerState();
@@ -81,7 +85,7 @@ void leftClickInProfileWindow(const MouseEvent& e) {
     p.PressEdgeBody = p.PressEdgeVertex = 0;
     // A click that ends a click mode is not also a plain click.
     const bool clickMode = clickModeRunning();
-    const bool vertexHit = h.HitBody > 0 && h.HitVertex > 0;
+    const bool vertexHit = vertexHitStands();
     if (!vertexHit && p.label.HitLabel > 0) editLabelText(p.label.HitLabel);
     if (vertexHit) lockModeClick(h.HitVertex);
     if (clickMode && !vertexHit && h.HitEdgeBody > 0 && h.HitEdgeVertex > 0)
@@ -176,7 +180,7 @@ void handleMouseButtonDown(const tk::EventRecord& record) {
     const bool profile = inProfileWindow(e);
     p.PressTime = e.time;
     p.PressVertexLocal = profile && p.model.HitVertex - p.model.HitVertexBase > 0;
-    p.PressOnVertex = profile && p.model.HitVertex > 0 && p.model.HitBody > 0;
+    p.PressOnVertex = profile && vertexHitStands();
     p.PressLabel = profile ? p.label.HitLabel : 0;
     p.PressLabelArrow = p.label.HitLabelArrow;
     p.PressLabelPart = p.label.HitLabelPart;

@@ -101,6 +101,9 @@ struct EditState {
 };
 
 PointerState& pointerState();
+// The vertex the hover test found is one of `model` (a command since may
+// have taken vertices or bodies away under a cursor that has not moved).
+bool hitVertexInModel(const model::PolygonModel& model);
 EditState& editState();
 void resetPointerState();
 

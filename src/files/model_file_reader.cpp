@@ -382,13 +382,10 @@ void ModelParser::finish() {
     checkOutlines();
     closeLayers();
     const int n = m_.vertexCount();
+    // Every body has three vertices or more (checkOutlines), so never one.
     std::string message;
-    if (m_.NBOD == 1 && n == 1)
-        message = "READ SUCCESSFUL WITH 1 BODY\r\nAND 1 VERTEX.";
-    else if (m_.NBOD == 1)
+    if (m_.NBOD == 1)
         message = "READ SUCCESSFUL WITH 1 BODY AND " + digits(n, 4) + " VERTICES.";
-    else if (n == 1)
-        message = "READ SUCCESSFUL WITH " + digits(m_.NBOD, 4) + " BODIES AND 1 VERTEX.";
     else
         message = "READ SUCCESSFUL WITH " + digits(m_.NBOD, 4) + " BODIES AND " + digits(n, 4) +
                   " VERTICES.";

@@ -278,8 +278,29 @@ TEST_F(ProgramTest, AnImportOffersToStoreTheEditedWorkingProfileFirst) {
     s.check([] {
         ASSERT_EQ(database().NPROF, 3);
         EXPECT_EQ(database().profile(1).MODEL.NBOD, 0);
+        ASSERT_EQ(currentProfile(), 3);
+    });
+    // The new profile edited, then a sibling file's import: Cancel keeps the
+    // edit where it is and imports nothing.
+    chooseProfileMenu(s, "File", "New Model");
+    s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });
+    s.key(win::VK_RETURN);
+    s.check([] { ASSERT_FALSE(workingProfile().LSAVED); });
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    clickMenuTitle(s, mainWindow, "File");
+    s.clickMenuItem("Import");
+    s.clickMenuItem("KERVO File (*.ZAF)");
+    s.check([] { ASSERT_TRUE(dialogTitled("Save Changes Dialog")); });
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), win::IDCANCEL); });
+    s.check([] {
+        EXPECT_FALSE(dialogTitled("Kervo File"));
+        EXPECT_EQ(database().NPROF, 3);
+        EXPECT_EQ(currentProfile(), 3);
+        EXPECT_FALSE(workingProfile().LSAVED);
     });
     chooseMenu(s, "File", "Exit");
+    // The working profile's edit, then the database: neither kept.
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
     s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
     ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/fortran_format.h"
+#include "files/messages.h"
 #include "files/regional_file.h"
 #include "model/model_services.h"
 #include "util/text_clean.h"
@@ -38,6 +39,12 @@ int stationsWritten(const model::ProfileLine& p, bool synthetics) {
     return values.cols() >= 1 ? std::min(n, values.rows()) : 0;
 }
 
+bool syntheticsAvailable(const model::ProfileLine& p) {
+    if (p.LSYN) return true;
+    showInformation("Synthetics not available for output");
+    return false;
+}
+
 std::int16_t& exportNoiseSeed() {
     static std::int16_t seed = 0;
     return seed;
@@ -45,6 +52,7 @@ std::int16_t& exportNoiseSeed() {
 
 void ASCIIOUT(model::ProfileLine& profile, float noise, std::string_view fileName,
               bool synthetics) {
+    if (synthetics && !syntheticsAvailable(profile)) return;
     const std::string path =
         exportFileName(fileName, "Flat ASCII Data File|*.DAT|", "Flat ASCII Data File");
     if (path.empty()) return;

@@ -6,6 +6,7 @@
 
 #include "files/column_chooser.h"
 #include "files/messages.h"
+#include "files/survey_line_store.h"
 #include "files/view_settings.h"
 #include "model/map_transforms.h"
 
@@ -80,6 +81,7 @@ bool fillProfile(model::ProfileLine& p, const std::vector<Station>& stations, co
         p.SYN(i, 1) = kMissingValue;
     }
     if (c.dist <= 0) model::PDISTGEN(p.EAST.values(), p.NORT.values(), p.STAT.values(), n);
+    setLineEnds(p);
     return true;
 }
 

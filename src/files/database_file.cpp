@@ -97,9 +97,14 @@ std::optional<Names> chooseFile(const model::ProfileDatabase& db, Action action,
         names.path = names.given = trimmed(fileName);
     } else {
         names.path = names.given = trimmed(db.DBNAME.view()) + ".TQM";
-        // The file the database came from or went to, wherever it lies.
+        // The file the database came from or went to, wherever it lies; at
+        // the start, the last database by the whole path the settings keep
+        // (its name there is cut to 24 characters).
         const std::string& known = sessionState().DatabasePath;
-        if (!known.empty() && databaseNameOf(bareFileName(known)) == db.DBNAME) names.path = known;
+        if (!known.empty() && action == Action::Reload)
+            names.path = names.given = known;
+        else if (!known.empty() && databaseNameOf(bareFileName(known)) == db.DBNAME)
+            names.path = known;
     }
     if (names.given.empty() || names.path.empty()) return std::nullopt;
     // A name typed or stored in another case than the file's finds the file.
@@ -128,6 +133,7 @@ void readDatabase(model::ProfileDatabase& db, util::AxisRecord& mapAxis, const N
     if (!whole && image.database.NPROF < 1) return;
     image.database.LDBSAV = whole;
     if (!commit(image, db, mapAxis)) return;
+    sessionState().DamagedPath = whole ? std::string() : absolutePath(names.path);
     db.DBNAME = databaseNameOf(names.given);
     sessionState().LastFile = db.DBNAME;
     db.DBNAME = databaseNameOf(bareFileName(names.given));
@@ -148,10 +154,22 @@ void writeDatabase(model::ProfileDatabase& db, const util::AxisRecord& mapAxis, 
         return;
     }
     db.LDBSAV = true;
+    sessionState().DamagedPath.clear();
     sessionState().LastFile = name;
     db.DBNAME = databaseNameOf(bareFileName(names.given));
     sessionState().DatabasePath = absolutePath(names.path);
     status = 0;
+}
+
+std::string damagedFileMessage(const std::string& path) {
+    return "THE DATABASE WAS READ FROM A DAMAGED FILE:\r\n" + fileNameField(path) +
+           "\r\nSAVING OVER IT WOULD LOSE THE PROFILES NOT READ: CHOOSE WHERE TO SAVE.";
+}
+
+// Whether a plain Save would write over the file a damaged read came from.
+bool overDamagedFile(const std::string& path) {
+    const std::string& damaged = sessionState().DamagedPath;
+    return !damaged.empty() && absolutePath(path) == damaged;
 }
 
 }  // namespace
@@ -175,6 +193,10 @@ void BIOPELK(model::ProfileDatabase& database, util::AxisRecord& mapAxis, std::s
     status = -1;
     const Action act = actionOf(action);
     std::optional<Names> names = chooseFile(database, act, fileName);
+    if (names && act == Action::Save && !names->chosen && overDamagedFile(names->path)) {
+        showInformation(damagedFileMessage(names->path));
+        names = chooseFile(database, Action::SaveAs, fileName);
+    }
     if (!names) return;
     if (act == Action::Save || act == Action::SaveAs)
         writeDatabase(database, mapAxis, *names, status);

@@ -88,7 +88,9 @@ ImageReader::Step ImageReader::section(const SectionHeader& h) {
     if (k == "MAPAXIS ") return mapAxis(h);
     if (k == "PROFILE ") return profiles(h);
     if (k == "ENDFILE ") {
-        if (!in_.skip(h)) return failed();
+        // A file that ends before the profiles its head announced is not
+        // whole, however tidily it ends.
+        if (!in_.skip(h) || image_.database.NPROF < announced_) return failed();
         lastSection_ = h.keyword;
         image_.database.LDBSAV = true;
         return Step::Done;
@@ -112,6 +114,11 @@ ImageReader::Step ImageReader::databaseHead(const SectionHeader& h) {
             break;
     }
     model::readDatabaseHeader(bytes, image_.database);
+    // Reserved words are not kept: nothing of a file's unused bytes travels
+    // on into the next file written.
+    image_.database.reserved24 = {};
+    image_.database.reserved36 = {};
+    image_.database.reserved44 = {};
     announced_ = image_.database.NPROF;
     image_.database.NPROF = 0;  // counts the blocks actually read
     if (announced_ < 0 || announced_ > model::kProfileLimit) return failed();
@@ -192,6 +199,11 @@ std::vector<std::uint8_t> databaseFileBytes(const model::ProfileDatabase& databa
     out.text(kDatabaseMagic, kDatabaseMagic.size());
     model::DatabaseHeader head = database;
     head.DBNAME = databaseName;
+    // The head's reserved words are written as zeros, whatever a file read
+    // before put there.
+    head.reserved24 = {};
+    head.reserved36 = {};
+    head.reserved44 = {};
     head.NPROF = std::clamp(
         database.NPROF, 0,
         static_cast<int>(std::min<std::size_t>(database.PROFS.size(), model::kProfileLimit)));

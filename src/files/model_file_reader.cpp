@@ -124,6 +124,7 @@ class ModelParser {
     void vertexLine(const std::vector<std::string>& words, int body);
     void finish();
     void convertLocks();
+    void checkOutlines();
     void closeLayers();
 
     std::vector<std::string> lines_;
@@ -363,17 +364,28 @@ void ModelParser::closeLayers() {
     }
 }
 
+// A file without a single "BODY:" line is not a model; a body needs three
+// vertices to have an outline, a layer two to have a surface.
+void ModelParser::checkOutlines() {
+    if (m_.NBOD == 0 && !background_)
+        abort("No model information (BODY: lines) found in file.\r\n\r\n Read aborted.");
+    for (int b = 1; b <= m_.NBOD; ++b) {
+        const int needed = m_.LAYER(b) ? 2 : 3;
+        if (m_.IV2(b) - m_.IV1(b) + 1 < needed)
+            abort("Body " + digits(b, 3) + " has fewer than " + digits(needed, 1) +
+                  " vertices.\r\n\r\n Read aborted.");
+    }
+}
+
 void ModelParser::finish() {
     convertLocks();
+    checkOutlines();
     closeLayers();
     const int n = m_.vertexCount();
+    // Every body has three vertices or more (checkOutlines), so never one.
     std::string message;
-    if (m_.NBOD == 1 && n == 1)
-        message = "READ SUCCESSFUL WITH 1 BODY\r\nAND 1 VERTEX.";
-    else if (m_.NBOD == 1)
+    if (m_.NBOD == 1)
         message = "READ SUCCESSFUL WITH 1 BODY AND " + digits(n, 4) + " VERTICES.";
-    else if (n == 1)
-        message = "READ SUCCESSFUL WITH " + digits(m_.NBOD, 4) + " BODIES AND 1 VERTEX.";
     else
         message = "READ SUCCESSFUL WITH " + digits(m_.NBOD, 4) + " BODIES AND " + digits(n, 4) +
                   " VERTICES.";

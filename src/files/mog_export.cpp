@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/fortran_format.h"
+#include "files/ascii_export.h"
 #include "files/messages.h"
 #include "files/mog_import.h"
 #include "files/zaf_records.h"
@@ -61,12 +62,12 @@ std::vector<std::string> mogLines(const model::ProfileLine& p) {
                     header(m.AZIM));
     lines.push_back(
         "  No.     DISTANCE      EASTING     NORTHING        FIELD    GROUND EL.   SENSOR EL.");
-    const int n = p.NSTA;
+    const int n = stationsWritten(p, false);
     for (int i = 1; i <= n; ++i) {
-        const float ground = m.ZTOPO.has(i) ? -m.ZTOPO(i) : 0.0f;
+        const float ground = m.ZTOPO.has(i) ? m.ZTOPO(i) : 0.0f;
         lines.push_back(rightAligned(i, 5) + station(p.STAT(i)) + station(p.EAST(i)) +
                         station(p.NORT(i)) + station(p.DAT(i, 1)) + station(ground) +
-                        station(-p.ELEV(i)));
+                        station(p.ELEV(i)));
     }
     return lines;
 }

@@ -6,6 +6,7 @@
 
 #include "base/fortran_read.h"
 #include "files/messages.h"
+#include "files/survey_line_store.h"
 #include "files/zaf_records.h"
 #include "util/text_clean.h"
 
@@ -109,15 +110,14 @@ class MogReader {
             p.EAST(i) = realField(line, 19, 31, 4, lineNo);
             p.NORT(i) = realField(line, 32, 44, 4, lineNo);
             p.DAT(i, 1) = realField(line, 45, 57, 4, lineNo);
-            m.ZTOPO(i) = -realField(line, 58, 70, 4, lineNo);
-            p.ELEV(i) = -realField(line, 71, 83, 4, lineNo);
+            // Ground and sensor elevations, positive upwards as in the
+            // program: 120.5 and 121.5 put the sensor 1 m above the ground.
+            m.ZTOPO(i) = realField(line, 58, 70, 4, lineNo);
+            p.ELEV(i) = realField(line, 71, 83, 4, lineNo);
             m.XTOPO(i) = p.STAT(i);
         }
         p.NSTA = n;
-        p.EFIRST = p.EAST(1);
-        p.NFIRST = p.NORT(1);
-        p.ELAST = p.EAST(n);
-        p.NLAST = p.NORT(n);
+        setLineEnds(p);
         m.NTOPO = n;
         m.XTOPO(n + 1) = m.XTOPO(n + 2) = 1.0E16f;
         m.XTOPO(n + 3) = m.XTOPO(n + 4) = -1.0E16f;

@@ -365,7 +365,9 @@ Result BlockReader::profileHead(const SectionHeader& h) {
     std::span<const std::uint8_t> bytes;
     if (!in_.payload(h, model::kProfileHeaderSize, bytes)) return readError();
     model::readProfileHeader(bytes, p_);
-    if (!plausible(p_.NSTA) || p_.NCOMP < 0 || p_.NCOMP > 2 ||
+    // Stations without a data component cannot be shown, reported or
+    // calculated: such a record is damaged.
+    if (!plausible(p_.NSTA) || p_.NCOMP < 0 || p_.NCOMP > 2 || (p_.NSTA > 0 && p_.NCOMP == 0) ||
         !plausible(static_cast<long long>(p_.NSTA) * p_.NCOMP))
         return readError();
     model::DEALLOCPF(p_);

@@ -16,6 +16,10 @@ struct SessionState {
     // Full path of the file the open database was last read from or written
     // to; Save and Reload use it while the database still carries its name.
     std::string DatabasePath;
+    // Full path of a file whose read stopped at damage: a plain Save would
+    // write the shortened database over the profiles not read, so it asks
+    // for the file to write instead.
+    std::string DamagedPath;
 
     bool SETTINGS_WRITE = false;  // the settings file is written at exit
 

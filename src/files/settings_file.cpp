@@ -17,12 +17,17 @@ namespace files {
 
 namespace {
 
-constexpr std::size_t kLineWidth = 80;  // the reader sees no more of a line
+// Lines are padded to this width for the fixed-width fields; longer lines
+// stay whole, so that a folder or database path is never cut.
+constexpr std::size_t kLineWidth = 80;
 constexpr std::size_t kWordWidth = 20;
 constexpr std::size_t kIntegerWidth = 10;
 constexpr std::size_t kTitleWidth = 40;
 constexpr std::size_t kLastFileWidth = 24;
 constexpr std::string_view kFolderKey = "LastDir=";
+// The whole path of the last database: its name in "Last File=" is cut to
+// the 24 characters a database name has.
+constexpr std::string_view kDatabaseKey = "LastDatabase=";
 constexpr std::string_view kDirectories = "[Directories]";
 constexpr std::string_view kWindows = "[Windows]";
 
@@ -34,8 +39,8 @@ class LineSource {
             auto end = text.find('\n');
             std::string_view line = text.substr(0, end);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            std::string padded(line.substr(0, kLineWidth));
-            padded.resize(kLineWidth, ' ');
+            std::string padded(line);
+            if (padded.size() < kLineWidth) padded.resize(kLineWidth, ' ');
             lines_.push_back(std::move(padded));
             if (end == std::string_view::npos) break;
             text.remove_prefix(end + 1);
@@ -174,6 +179,11 @@ Outcome examine(LineSource& source, std::string& line, const SettingFields& fiel
         if (!folder.empty()) toolkitServices().changeFolder(folder);
         return Outcome::NextLine;
     }
+    if (line.starts_with(kDatabaseKey)) {
+        fields.session.DatabasePath =
+            trimTrailing(std::string_view(line).substr(kDatabaseKey.size()));
+        return Outcome::NextLine;
+    }
     if (holds(line, kWindows)) return readWindowBlock(source, line, fields);
     for (std::string_view key : readerKeys()) {
         if (!holds(line, key)) continue;
@@ -245,10 +255,12 @@ std::string settingsText(const SettingFields& fields, std::string_view folder) {
     };
     line(kDirectories);
     if (!trimTrailing(folder).empty()) {
-        std::string value(folder.substr(0, std::min(folder.size(), kLineWidth)));
-        value.resize(kLineWidth, ' ');
+        std::string value(folder);
+        if (value.size() < kLineWidth) value.resize(kLineWidth, ' ');
         line(std::string(kFolderKey) + value);
     }
+    if (!fields.session.DatabasePath.empty())
+        line(std::string(kDatabaseKey) + fields.session.DatabasePath);
     for (const SettingsSection& section : writtenSections()) {
         line(" ");  // an empty record is written as one blank
         line(section.header);

@@ -49,6 +49,15 @@ bool refuseWhenFull(const model::ProfileDatabase& db) {
     return true;
 }
 
+void setLineEnds(model::ProfileLine& p) {
+    const int n = p.NSTA;
+    if (n < 1 || !p.EAST.has(n) || !p.NORT.has(n)) return;
+    p.EFIRST = p.EAST(1);
+    p.NFIRST = p.NORT(1);
+    p.ELAST = p.EAST(n);
+    p.NLAST = p.NORT(n);
+}
+
 void SurveyLine::clear() {
     for (auto* v : {&east, &north, &elev, &dist, &data, &sixth})
         v->clear();
@@ -89,10 +98,6 @@ bool STOREPROFILE(model::ProfileDatabase& db, const SurveyLine& line,
     p.CUNIT =
         unit.blank() ? base::FixedString<4>("m") : base::FixedString<4>(unit.view().substr(0, 1));
     p.NSTA = n;
-    p.EFIRST = line.east.front();
-    p.NFIRST = line.north.front();
-    p.ELAST = line.east.back();
-    p.NLAST = line.north.back();
     p.DTYPE = row->dtype;
     p.DUNIT[0] = row->unit1;
     p.DUNIT[1] = row->unit2;
@@ -122,6 +127,7 @@ bool STOREPROFILE(model::ProfileDatabase& db, const SurveyLine& line,
             p.MASK(i, c) = false;
         }
     }
+    setLineEnds(p);
     p.MODEL.TIEPRF = line.dist.front();
     p.MODEL.TIEEAS = line.east.front();
     p.MODEL.TIENOR = line.north.front();

@@ -18,6 +18,11 @@ inline constexpr std::string_view kTooManyProfiles =
 // command that adds a profile asks this first.
 bool refuseWhenFull(const model::ProfileDatabase& db);
 
+// The profile line's end points on the map (EFIRST, NFIRST, ELAST, NLAST)
+// from its first and last stations; nothing without stations. Every import
+// that makes a profile sets them, or the map has no line to draw.
+void setLineEnds(model::ProfileLine& profile);
+
 // The records of one survey line, one entry per station.
 struct SurveyLine {
     std::vector<float> east, north, elev, dist, data, sixth;

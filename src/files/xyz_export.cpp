@@ -30,10 +30,7 @@ bool needsSelector(const std::string& name) {
 
 void XYZOUT(const model::ProfileLine& profile, std::string& fileName, bool synthetics,
             bool longRecords) {
-    if (synthetics && !profile.LSYN) {
-        showInformation("Synthetics not available for output");
-        return;
-    }
+    if (synthetics && !syntheticsAvailable(profile)) return;
     if (needsSelector(fileName)) {
         const auto chosen = selectFileToWrite("XYZ Data File|*.XYZ|", "XYZ Data File", fileName);
         if (!chosen) return;

@@ -35,6 +35,10 @@ class XyzReader {
         cols_ = {vs.EastingColumn, vs.NorthingColumn, vs.ElevationColumn,
                  vs.PDistColumn,   vs.DataColumn,     vs.ColumnIncrement};
         maxColumn_ = *std::max_element(cols_.begin(), cols_.end());
+        // The new-profile dialogs filled the next free slot: every survey
+        // line of the file starts from those values.
+        const int next = db_.NPROF + 1;
+        if (next <= static_cast<int>(db_.PROFS.size())) head_ = db_.profile(next);
     }
 
     // Runs over the lines; the final status.
@@ -151,6 +155,11 @@ class XyzReader {
 
     void store() {
         if (cols_[Dist] <= 0) model::PDISTGEN(work_.east, work_.north, work_.dist, work_.size());
+        const int next = db_.NPROF + 1;
+        if (next <= static_cast<int>(db_.PROFS.size())) {
+            model::clearSlot(db_, next);
+            static_cast<model::ProfileHeader&>(db_.profile(next)) = head_;
+        }
         if (!STOREPROFILE(db_, work_, name_, key_, unit_)) return;
         db_.NPROF += 1;
         model::sessionState().CurrentProfile = db_.NPROF;
@@ -181,6 +190,7 @@ class XyzReader {
     }
 
     model::ProfileDatabase& db_;
+    model::ProfileHeader head_;
     const ChosenFile& file_;
     std::string key_;
     std::array<int, 6> cols_{};

@@ -7,6 +7,7 @@
 
 #include "base/little_endian.h"
 #include "files/messages.h"
+#include "files/survey_line_store.h"
 #include "files/view_services.h"
 #include "files/view_settings.h"
 #include "files/zaf_records.h"
@@ -112,10 +113,12 @@ class ZafReader {
         need(n);
         in_.skip(n);
     }
-    void reals(model::RealArray& a, int from, int count, float sign = 1.0f) {
+    // Heights and depths in the file are positive upwards, as in the
+    // program: they are taken as they stand.
+    void reals(model::RealArray& a, int from, int count) {
         need(static_cast<std::size_t>(count) * 4);
         for (int i = from; i < from + count; ++i)
-            a(i) = sign * in_.f32();
+            a(i) = in_.f32();
     }
 
     void readAll(model::ProfileLine& p, util::AxisRecord& mapAxis) {
@@ -227,7 +230,7 @@ class ZafReader {
         }
         if (version_ <= kVER8) convertOldProperties(m);
         reals(m.XVRT, 1, nv);
-        reals(m.ZVRT, 1, nv, -1.0f);
+        reals(m.ZVRT, 1, nv);
         for (int i = 1; i <= nv; ++i) {
             const int leader = in_.i16();
             if (leader < 1 || leader > nv) brokenAt(in_.position());
@@ -267,19 +270,19 @@ class ZafReader {
             const std::string text = in_.text(20);
             if (i < kept) labels.CMODL[static_cast<std::size_t>(i)] = text;
         }
-        auto group = [&](std::array<float, model::kLabelLimit>& a, float sign) {
+        auto group = [&](std::array<float, model::kLabelLimit>& a) {
             for (int i = 0; i < nlab; ++i) {
-                const float v = sign * in_.f32();
+                const float v = in_.f32();
                 if (i < kept) a[static_cast<std::size_t>(i)] = v;
             }
         };
-        group(labels.XARRO, 1.0f);
-        group(labels.YARRO, -1.0f);
-        group(labels.XCLAB, 1.0f);
-        group(labels.YCLAB, -1.0f);
-        group(labels.HILAB, 1.0f);
+        group(labels.XARRO);
+        group(labels.YARRO);
+        group(labels.XCLAB);
+        group(labels.YCLAB);
+        group(labels.HILAB);
         if (version_ >= kVERE) {
-            group(labels.WDLAB, 1.0f);
+            group(labels.WDLAB);
             in_.skip(count * 2);
         } else {
             for (std::size_t i = 0; i < static_cast<std::size_t>(kept); ++i)
@@ -339,8 +342,8 @@ class ZafReader {
         sectionAxis(p, 2).xLabelsBelow = false;
         sectionAxis(p, 2).yLabelsLeft = false;
         sectionAxis(p, 2).yLabelsRight = false;
-        reals(m.ZTOPO, 1, ns + 4, -1.0f);
-        reals(p.ELEV, 1, ns + 4, -1.0f);
+        reals(m.ZTOPO, 1, ns + 4);
+        reals(p.ELEV, 1, ns + 4);
         check();
     }
 
@@ -419,6 +422,7 @@ class ZafReader {
         auto& h = siblingHeader();
         FIXGEO(version_, p);
         applyGeometry(p, version_);
+        setLineEnds(p);
         p.LSYN = h.flag(1);
         auto& m = p.MODEL;
         for (int i = 1; i <= ns_; ++i)

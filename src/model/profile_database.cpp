@@ -28,6 +28,12 @@ base::FixedString<24> listName(const base::FixedString<20>& profileName) {
     return s;
 }
 
+void clearSlot(ProfileDatabase& db, int index) {
+    if (index < 1 || index > static_cast<int>(db.PROFS.size())) return;
+    db.profile(index) = profileTemplate();
+    if (index <= static_cast<int>(db.LNAMES.size())) db.name(index) = zeroText<24>();
+}
+
 namespace {
 
 // Record m takes the contents of record m + 1: head, flags, graphs, labels and
@@ -67,21 +73,21 @@ void takeFromNext(ProfileLine& d, ProfileLine& s) {
 void DELETEPFLINE(ProfileDatabase& db, int index, int& /*status*/) {
     const int n = db.NPROF;
     if (n <= 1) {
+        clearSlot(db, 1);
         db.NPROF = 0;
         return;
     }
-    if (index == n) {
-        db.NPROF = n - 1;
-        return;
+    if (index < n) {
+        ProfileLine& gone = db.profile(index);
+        DEALLOCPF(gone);
+        gone.MODEL = PolygonModel{};
+        for (int m = index; m <= n - 1; ++m) {
+            takeFromNext(db.profile(m), db.profile(m + 1));
+            db.name(m) = db.name(m + 1);
+        }
     }
-    ProfileLine& gone = db.profile(index);
-    DEALLOCPF(gone);
-    gone.MODEL = PolygonModel{};
-    for (int m = index; m <= n - 1; ++m) {
-        takeFromNext(db.profile(m), db.profile(m + 1));
-        db.name(m) = db.name(m + 1);
-    }
-    db.profile(n).MODEL = PolygonModel{};
+    // The next profile stored there starts from a clean record.
+    clearSlot(db, n);
     db.NPROF = n - 1;
 }
 
@@ -106,7 +112,7 @@ void CLEARDB(ProfileDatabase& db) {
     s.CurrentProfile = 0;
     if (services.selectMainWindow) services.selectMainWindow();
     for (int i = 1; i <= db.NPROF; ++i)
-        DEALLOCPF(db.profile(i));
+        clearSlot(db, i);
     db.NPROF = 0;
 }
 

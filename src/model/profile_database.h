@@ -34,8 +34,13 @@ bool allocateDatabase(ProfileDatabase& db);
 // The display name of a profile name: the 20 characters and four blanks.
 base::FixedString<24> listName(const base::FixedString<20>& profileName);
 
+// Returns slot `index` (1..100) to the default record with a blank name, its
+// arrays released, so that whatever is stored there next starts clean.
+void clearSlot(ProfileDatabase& db, int index);
+
 // Removes profile `index` (1..NPROF); later profiles, their names and models
-// move down one slot. status is not changed.
+// move down one slot and the slot left free is cleared. status is not
+// changed.
 void DELETEPFLINE(ProfileDatabase& db, int index, int& status);
 
 // Offers to store the working profile into slot `index`; cancelled is true
@@ -44,7 +49,8 @@ void CHECKPFLSAVE(ProfileLine& working, ProfileDatabase& db, int index,
                   const util::AxisRecord& mapAxis, int control, bool& cancelled);
 
 // Empties the database: closes the profile window, clears the current
-// profile, releases every profile's station arrays and sets NPROF to 0.
+// profile, returns every profile's slot to the default record and sets NPROF
+// to 0.
 void CLEARDB(ProfileDatabase& db);
 
 }  // namespace model

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/survey_line_store.h"
 #include "shell/editor_memory.h"
 #include "shell/grid_editing.h"
 #include "shell/resources/resource_ids.h"
@@ -177,10 +178,7 @@ std::optional<model::ProfileLine> stationsFromGrid(const Layout& l, const model:
         }
     }
     model::closeTopography(e.MODEL);
-    e.EFIRST = e.EAST(1);
-    e.NFIRST = e.NORT(1);
-    e.ELAST = e.EAST(n);
-    e.NLAST = e.NORT(n);
+    files::setLineEnds(e);
     return e;
 }
 

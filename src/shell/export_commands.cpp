@@ -119,6 +119,9 @@ void exportAsciiData(int window) {
 
 void exportAsciiSynthetics(int window) {
     if (!fromProfileWindow(window)) return;
+    // Asked before the noise: synthetics never calculated, or calculated
+    // for another model, are not written.
+    if (!files::syntheticsAvailable(workingProfile())) return;
     int status = 0;
     NUMINDLG("Add random noise to Synthetic (%)", shellSession().NoisePercent, status);
     if (status != 0) return;

@@ -1,6 +1,7 @@
 #include "shell/import_commands.h"
 
 #include <string>
+#include <vector>
 
 #include "files/column_import.h"
 #include "files/model_file.h"
@@ -35,10 +36,15 @@ constexpr std::string_view kGravityKey = "Grav";
 constexpr std::string_view kMagneticsKey = "Mag ";
 constexpr int kPixels = 1;
 
-// The next free slot, or 0 (after the warning) when the database is full.
+// The next free slot, cleared, or 0 when the database is full (after the
+// warning) or the user cancelled storing the working profile's changes,
+// which are offered for storing first as Open offers them.
 int nextSlot() {
     if (files::refuseWhenFull(database())) return 0;
-    return database().NPROF + 1;
+    if (currentProfile() > 0 && !offerProfileSave()) return 0;
+    const int n = database().NPROF + 1;
+    model::clearSlot(database(), n);
+    return n;
 }
 
 void popupAtCursor(int menu) {
@@ -76,8 +82,23 @@ void keepWorkingProfile(int n) {
     mainLoop().PropertyLabel = propertyLabelFor(workingProfile());
 }
 
-// A model without bodies whose topography follows the stations.
+// The surface under each station the profile already holds, one value per
+// station (the surface typed in the data editor), or nothing.
+std::vector<float> surfaceHeld(const model::ProfileLine& p) {
+    const model::PolygonModel& m = p.MODEL;
+    const int n = p.NSTA;
+    if (n < 1 || m.NTOPO != n || !m.ZTOPO.has(n)) return {};
+    std::vector<float> z;
+    for (int i = 1; i <= n; ++i)
+        z.push_back(m.ZTOPO(i));
+    return z;
+}
+
+// A model without bodies over the stations: its surface is the one the
+// profile holds for its stations, else the stations' elevations. A sensor
+// above the ground is not the ground.
 void stationTopography(model::ProfileLine& p) {
+    const std::vector<float> held = surfaceHeld(p);
     model::PolygonModel& m = p.MODEL;
     model::DEALLOCPG(m);
     m.NBOD = 0;
@@ -89,10 +110,10 @@ void stationTopography(model::ProfileLine& p) {
     if (n < 1 || m.ZTOPO.size() < n + 4) return;
     for (int i = 1; i <= n; ++i) {
         m.XTOPO(i) = p.STAT(i);
-        m.ZTOPO(i) = p.ELEV(i);
+        m.ZTOPO(i) = held.empty() ? p.ELEV(i) : held[static_cast<std::size_t>(i - 1)];
     }
-    m.ZTOPO(n + 1) = p.ELEV(n);
-    m.ZTOPO(n + 4) = p.ELEV(1);
+    m.ZTOPO(n + 1) = m.ZTOPO(n);
+    m.ZTOPO(n + 4) = m.ZTOPO(1);
     p.NCOMP = 1;
 }
 
@@ -128,7 +149,6 @@ int slotWithParameters(bool gravity, bool typed) {
     const int n = nextSlot();
     if (n == 0) return 0;
     model::ProfileLine& slot = database().profile(n);
-    slot.NSTA = 0;
     if (typed) slot.DTYPE.assign(gravity ? "Gravity Data" : "Magnetics Data");
     return askParameters(slot, gravity) ? n : 0;
 }

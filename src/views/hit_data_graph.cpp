@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "files/ascii_export.h"
 #include "util/axis_scaling.h"
 #include "util/message_boxes.h"
 #include "util/number_text.h"
@@ -81,7 +82,8 @@ void PLINEODOM(float xin, float yin, const model::ProfileLine& p, const util::Ax
     const float y = util::YOFPL(yin, axis);
     hitDataPoint = 0;
     float best = kStationPickRadius;
-    for (int i = 1; i <= p.NSTA; ++i) {
+    const int n = files::stationsWritten(p, false);
+    for (int i = 1; i <= n; ++i) {
         const float dy = yin - (util::PLOFY(p.DAT(i, 1), axis) + axis.originY);
         const float dx = xin - (util::PLOFX(p.STAT(i), axis) + axis.originX);
         const float d = std::sqrt(dy * dy + dx * dx + kStationGuard);
@@ -136,7 +138,8 @@ void appendFixed(std::string& s, float value) {
 }  // namespace
 
 std::string stationReadout(const model::ProfileLine& p, int i) {
-    if (i <= 0 || i > p.NSTA) return {};
+    if (i <= 0 || i > files::stationsWritten(p, false) || !p.SYN.has(i, 1) || !p.MASK.has(i, 1))
+        return {};
     std::string s = "East: ";
     appendFixed(s, p.EAST(i));
     s += " North: ";

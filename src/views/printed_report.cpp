@@ -1,5 +1,6 @@
 #include "views/printed_report.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -138,7 +139,10 @@ void DATOUT(model::ProfileLine& p, ReportPage& at) {
     PAGECHECK(p.PNAME.view(), at, h, fresh);
     DAHEAD(p, at, columns);
     int masked = 0;
-    for (int i = 1; i <= p.NSTA; ++i) {
+    // Only the stations the data arrays hold are read.
+    int n = files::stationsWritten(p, false);
+    if (p.LSYN) n = std::min(n, files::stationsWritten(p, true));
+    for (int i = 1; i <= n; ++i) {
         if (i > 1) {
             PAGECHECK(p.PNAME.view(), at, h, fresh);
             if (fresh) DAHEAD(p, at, columns);
@@ -157,7 +161,7 @@ void DATOUT(model::ProfileLine& p, ReportPage& at) {
         cells.push_back(tableNumber(p.DAT(i, 1), mask));
         if (p.LSYN) {
             cells.push_back(tableNumber(p.SYN(i, 1)));
-            if (p.NREG > 0) cells.push_back(tableNumber(p.REG(i)));
+            if (p.NREG > 0) cells.push_back(tableNumber(p.REG.has(i) ? p.REG(i) : 0.0f));
             cells.push_back(tableNumber(p.SYN(i, 1) - p.DAT(i, 1)));
         }
         for (std::size_t k = 0; k < cells.size(); ++k) text(columns[k], at.y, cells[k], kLeft);

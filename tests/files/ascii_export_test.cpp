@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "files/regional_file.h"
 #include "import_fixtures.h"
@@ -49,6 +50,7 @@ class AsciiExport : public ::testing::Test {
             profile.DAT(i, 1) = 0.5f * static_cast<float>(i);
             profile.SYN(i, 1) = 100.0f * static_cast<float>(i);
         }
+        profile.LSYN = true;  // the synthetics were calculated for this model
         profile.MODEL.NTOPO = 2;
         profile.MODEL.ZTOPO.allocate(6);
         profile.MODEL.ZTOPO(1) = -5.0f;
@@ -116,6 +118,22 @@ TEST_F(AsciiExport, LargeDistancesLoseDecimalsAndAnOldFileIsReplaced) {
     const auto lines = written("x.dat");
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[4].substr(0, 15), "    3 12000.000");
+}
+
+// Synthetics never calculated, or left stale by a change, are not written:
+// the user is told, no file is asked for and no noise is drawn.
+TEST_F(AsciiExport, SyntheticsThatAreNotValidAreNotWritten) {
+    Deviates g({1.0f});
+    profile.LSYN = false;
+    files::ASCIIOUT(profile, 5.0f, "", true);
+    EXPECT_TRUE(toolkit.selectorCalls.empty());
+    EXPECT_EQ(g.draws, 0);
+    EXPECT_EQ(log.information, std::vector<std::string>{"Synthetics not available for output"});
+    files::ASCIIOUT(profile, 0.0f, folder.file("v.dat"), true);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("v.dat")));
+    // The data are written all the same.
+    files::ASCIIOUT(profile, 0.0f, folder.file("d.dat"), false);
+    EXPECT_EQ(written("d.dat").size(), 5u);
 }
 
 TEST_F(AsciiExport, CancelledSelectorWritesNothing) {

@@ -176,6 +176,17 @@ TEST_F(DatabaseFile, RichDatabaseRoundTripsFieldByField) {
     std::fill(want.profile(2).SYN.values().begin(), want.profile(2).SYN.values().end(), 0.0f);
     std::fill(want.profile(2).REG.values().begin(), want.profile(2).REG.values().end(), 0.0f);
     want.profile(2).MODEL.LVFIX(0) = true;
+    // The head's reserved words are written as zeros and read as zeros.
+    want.reserved24 = {};
+    want.reserved36 = {};
+    want.reserved44 = {};
+    ASSERT_NE(db.reserved24, want.reserved24);
+    const auto bytes = readBytes(path);
+    const std::size_t head = 8 + 20;  // the magic and the section header
+    for (std::size_t at : {24u, 28u, 36u, 44u})
+        EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + head + at, bytes.begin() + head + at + 4),
+                  std::vector<std::uint8_t>(4, 0))
+            << at;
     expectSameDatabase(back, want);
     EXPECT_EQ(backAxis, axis);
     EXPECT_EQ(model::sessionState().CurrentProfile, 2);
@@ -299,6 +310,48 @@ TEST_F(DatabaseFile, AFileCutInALaterProfileGivesTheWholeProfilesUnsaved) {
     EXPECT_FALSE(db.LDBSAV) << "the user decides where to keep what was read";
     EXPECT_EQ(db.DBNAME, base::FixedString<24>("CUT"));
     EXPECT_EQ(axis, files_test::sampleAxis(2.0f));
+}
+
+// A file whose head announces more profiles than it holds before its end
+// is reported, read as unsaved, and a plain Save then asks for the file to
+// write rather than writing the shorter database over it.
+TEST_F(DatabaseFile, AFileEndingBeforeItsAnnouncedProfilesIsNeverSavedOverUnasked) {
+    FileBuilder f;
+    f.start(2);
+    f.section("PFLHEAD ", files_test::profileHead("FIRST", 2, 1));
+    f.section("ENDPLINE", {});
+    f.end();
+    const std::string path = temp.file("SHORT.TQM");
+    writeBytes(path, f.bytes());
+    model::ProfileDatabase db = files_test::emptyDatabase("BEFORE");
+    util::AxisRecord axis;
+    MessageLog log;
+    ASSERT_EQ(load(db, axis, path), 0);
+    ASSERT_EQ(log.information.size(), 1u);
+    EXPECT_EQ(log.information[0].rfind("READ ERROR OR END OF FILE AT BYTE ", 0), 0u);
+    EXPECT_EQ(db.NPROF, 1);
+    EXPECT_FALSE(db.LDBSAV);
+
+    // Save: the message, then the selector; cancelled, the file is as it was.
+    const auto before = readBytes(path);
+    int status = 99;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    EXPECT_EQ(status, -1);
+    ASSERT_EQ(toolkit.selectorCalls.size(), 1u);
+    ASSERT_EQ(log.information.size(), 2u);
+    EXPECT_EQ(log.information[1].rfind("THE DATABASE WAS READ FROM A DAMAGED FILE:", 0), 0u);
+    EXPECT_EQ(readBytes(path), before);
+
+    // Another file chosen: written there, and a later Save goes there unasked.
+    const std::string other = temp.file("KEPT.TQM");
+    toolkit.selection = other;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(path), before);
+    ASSERT_TRUE(std::filesystem::exists(other));
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(toolkit.selectorCalls.size(), 2u);
 }
 
 TEST_F(DatabaseFile, WrongMagicLeavesTheDatabase) {
@@ -455,6 +508,9 @@ TEST_F(DatabaseFile, ImpossibleCountsAreRefused) {
          })},
         {"three components", withProfile([](FileBuilder& f) {
              f.section("PFLHEAD ", files_test::profileHead("P", 1, 3));
+         })},
+        {"stations without a data component", withProfile([](FileBuilder& f) {
+             f.section("PFLHEAD ", files_test::profileHead("P", 3, 0));
          })},
         {"negative payload length",
          withProfile([](FileBuilder& f) { f.section("PLINEAST", {}, 1, 0, -8); })},

@@ -240,13 +240,15 @@ TEST_F(ModelFile, OneBodyWithoutBackgroundKeepsTheOldOne) {
     model::PolygonModel m;
     m.DBKG = 3.5f;
     MessageLog log;
-    ASSERT_EQ(read("BODY: 1\nVERT: 1 0 0\n", m), 0);
+    ASSERT_EQ(read("BODY: 1\nVERT: 1 0 0\nVERT: 2 1 0\nVERT: 3 1 1\n", m), 0);
     EXPECT_EQ(m.DBKG, 3.5f);
     EXPECT_EQ(m.DENS(1), 0.0f);
     EXPECT_EQ(log.information,
-              std::vector<std::string>{"READ SUCCESSFUL WITH 1 BODY\r\nAND 1 VERTEX."});
-    ASSERT_EQ(read("BODY: 1\nVERT: 1 0 0\nVERT: 2 1 0\nVERT: 3 1 1\n", m), 0);
-    EXPECT_EQ(log.information.back(), "READ SUCCESSFUL WITH 1 BODY AND    3 VERTICES.");
+              std::vector<std::string>{"READ SUCCESSFUL WITH 1 BODY AND    3 VERTICES."});
+    // A background alone is a model without bodies.
+    ASSERT_EQ(read("BODY: BG DENS: 2.5\n", m), 0);
+    EXPECT_EQ(m.NBOD, 0);
+    EXPECT_EQ(m.DBKG, 2.5f);
 }
 
 TEST_F(ModelFile, FailedReadsLeaveTheModel) {
@@ -281,6 +283,18 @@ TEST_F(ModelFile, FailedReadsLeaveTheModel) {
          "BODY: 1\nVERT: 1 0 0 2\nVERT: 2 1 1\nBODY: 2 VERT\nVERT: 3 1 1 4\n",
          "Read error with pattern: 4                    at line: " + line(5) +
              "\r\n\r\n Read aborted."},
+        {"not a model", "X Y Z\n1 2 3\n4 5 6\n",
+         "No model information (BODY: lines) found in file.\r\n\r\n Read aborted."},
+        {"a body of one vertex", "BODY: BG\nBODY: 1\nVERT: 1 0 0\n",
+         "Body   1 has fewer than 3 vertices.\r\n\r\n Read aborted."},
+        {"a file cut after a body's first vertex",
+         "BODY: 1\nVERT: 1 0 0\nVERT: 2 1 0\nVERT: 3 1 1\nBODY: 2\nVERT: 4 0 0\n",
+         "Body   2 has fewer than 3 vertices.\r\n\r\n Read aborted."},
+        {"a second body of two vertices",
+         "BODY: 1\nVERT: 1 0 0\nVERT: 2 1 0\nVERT: 3 1 1\nBODY: 2\nVERT: 4 0 0\nVERT: 5 1 1\n",
+         "Body   2 has fewer than 3 vertices.\r\n\r\n Read aborted."},
+        {"a layer of one vertex", "BODY: 1 LAYER\nVERT: 1 0 0\n",
+         "Body   1 has fewer than 2 vertices.\r\n\r\n Read aborted."},
         {"bad free letter", "BODY: 1\nVERT: 1 0 0 FREE: Q\n",
          "Read error with pattern: Q                    at line: " + line(2) +
              "\r\n\r\n Read aborted."},

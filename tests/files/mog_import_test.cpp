@@ -103,14 +103,15 @@ TEST_F(MogImport, ReadsHeaderAndStations) {
     EXPECT_EQ(profile.STAT(3), 50.0f);
     EXPECT_EQ(profile.EAST(2), 1002.0f);
     EXPECT_EQ(profile.DAT(3, 1), 1.5f);
-    EXPECT_EQ(profile.MODEL.ZTOPO(2), -120.5f);
-    EXPECT_EQ(profile.ELEV(2), -121.5f);
+    // Ground 120.5 and sensor 121.5: the sensor stays 1 m above the ground.
+    EXPECT_EQ(profile.MODEL.ZTOPO(2), 120.5f);
+    EXPECT_EQ(profile.ELEV(2), 121.5f);
     EXPECT_EQ(profile.ELAST, 1003.0f);
     EXPECT_EQ(profile.MODEL.NTOPO, 3);
     EXPECT_EQ(profile.MODEL.XTOPO(3), 50.0f);
     EXPECT_EQ(profile.MODEL.XTOPO(4), 1.0E16f);
     EXPECT_EQ(profile.MODEL.XTOPO(7), -1.0E16f);
-    EXPECT_EQ(profile.MODEL.ZTOPO(4), -120.5f);
+    EXPECT_EQ(profile.MODEL.ZTOPO(4), 120.5f);
     EXPECT_EQ(profile.MODEL.ZTOPO(5), -1.0E16f);
     EXPECT_EQ(profile.STAT.size(), 1000);
 }

@@ -245,11 +245,24 @@ TEST(SettingsReader, ValuesAreTakenFromTheirWords) {
     EXPECT_EQ(r.lastFile, base::FixedString<24>("C:\\A\\VERY LONG DATABASE "));
 }
 
-TEST_F(SettingsFile, FolderLineIsCutAtTheEightiethCharacter) {
-    std::string longFolder = "/" + std::string(90, 'd');
+TEST_F(SettingsFile, FolderAndDatabasePathsOf200CharactersAreKeptWhole) {
+    const std::string longFolder = "/" + std::string(120, 'd') + "/" + std::string(78, 'e');
+    ASSERT_EQ(longFolder.size(), 200u);
     readFrom("[Directories]\r\nLastDir=" + longFolder + "\r\n");
     ASSERT_EQ(toolkit.folderChanges.size(), 1u);
-    EXPECT_EQ(toolkit.folderChanges[0], longFolder.substr(0, 72));
+    EXPECT_EQ(toolkit.folderChanges[0], longFolder);
+
+    // Written and read back: the folder and the database's whole path.
+    ReadResult written;
+    written.session.DatabasePath = longFolder + "/A DATABASE NAME LONGER THAN 24.TQM";
+    const std::string text =
+        files::settingsText({written.view, written.session, written.lastFile}, longFolder);
+    toolkit.folderChanges.clear();
+    ReadResult back = readFrom(text);
+    ASSERT_EQ(toolkit.folderChanges.size(), 1u);
+    EXPECT_EQ(toolkit.folderChanges[0], longFolder);
+    EXPECT_EQ(back.session.DatabasePath, written.session.DatabasePath);
+    EXPECT_EQ(back.lastFile, written.lastFile);
 
     toolkit.folderChanges.clear();
     ReadResult r = readFrom("[Directories]\nK_GRID=    9\n");

@@ -37,6 +37,43 @@ class XyzImport : public ::testing::Test {
     }
 };
 
+// The new-profile dialogs fill the first free slot; every survey line of the
+// file takes their values, not only the first, whatever the later slots held.
+TEST_F(XyzImport, EverySurveyLineTakesTheDialogsValues) {
+    model::ProfileLine& dialogSlot = db->profile(1);
+    dialogSlot.FIELD = 52000.0f;
+    dialogSlot.FINCL = 60.0f;
+    dialogSlot.FDECL = 5.0f;
+    dialogSlot.IELEV = 2;
+    dialogSlot.SENSHT = 1.5f;
+    dialogSlot.ISUSUN = 2;
+    dialogSlot.XUNIT.assign("M");
+    dialogSlot.ZUNIT.assign("FT");
+    // A slot left behind by an earlier profile.
+    db->profile(2).LABELS.NLAB = 3;
+    db->profile(2).NREG = 2;
+    db->profile(2).RMSERR = 9.0f;
+    import("LINE 1000N\n" + records(5) + "LINE 1100N\n" + records(5, 11) + "LINE 1200N\n" +
+           records(4, 21));
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(db->NPROF, 3);
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        const model::ProfileLine& p = db->profile(k);
+        EXPECT_EQ(p.FIELD, 52000.0f);
+        EXPECT_EQ(p.FINCL, 60.0f);
+        EXPECT_EQ(p.FDECL, 5.0f);
+        EXPECT_EQ(p.IELEV, 2);
+        EXPECT_EQ(p.SENSHT, 1.5f);
+        EXPECT_EQ(p.ISUSUN, 2);
+        EXPECT_EQ(p.XUNIT, base::FixedString<8>("M"));
+        EXPECT_EQ(p.ZUNIT, base::FixedString<8>("FT"));
+        EXPECT_EQ(p.LABELS.NLAB, 0);
+        EXPECT_EQ(p.NREG, 0);
+        EXPECT_EQ(p.RMSERR, 0.0f);
+    }
+}
+
 TEST_F(XyzImport, TwoSurveyLinesBecomeTwoCompleteProfiles) {
     import("LINE 1000N\n" + records(5) + "LINE 1100N\r\n" + records(5, 11, "\r\n"));
     ASSERT_EQ(status, 0);

@@ -79,7 +79,7 @@ TEST_F(ZafImport, CurrentVersionFillsTheWholeProfile) {
     EXPECT_EQ(m.DIPS(1), 20.0f);
     EXPECT_EQ(m.IV2(1), 3);
     EXPECT_EQ(m.XVRT(2), 10.0f);
-    EXPECT_EQ(m.ZVRT(3), 6.0f);  // positive downwards in the model
+    EXPECT_EQ(m.ZVRT(3), -6.0f);  // heights are positive upwards in the file and the model
     EXPECT_EQ(m.IPOINT(3), 3);
     EXPECT_TRUE(m.LXFIX(1));
     EXPECT_FALSE(m.LXFIX(2));
@@ -90,8 +90,8 @@ TEST_F(ZafImport, CurrentVersionFillsTheWholeProfile) {
     EXPECT_NE(m.AREAS(1), 0.0f);
     ASSERT_EQ(p.LABELS.NLAB, 1);
     EXPECT_EQ(p.LABELS.CMODL[0].view(), "ABCDE" + std::string(45, ' '));
-    EXPECT_EQ(p.LABELS.YARRO[0], -2.0f);
-    EXPECT_EQ(p.LABELS.YCLAB[0], -4.0f);
+    EXPECT_EQ(p.LABELS.YARRO[0], 2.0f);
+    EXPECT_EQ(p.LABELS.YCLAB[0], 4.0f);
     EXPECT_EQ(p.LABELS.WDLAB[0], 0.9f);
     EXPECT_EQ(p.LABELS.IWINDOW[0], 3);
     ASSERT_EQ(p.NSTA, 3);
@@ -100,9 +100,12 @@ TEST_F(ZafImport, CurrentVersionFillsTheWholeProfile) {
     EXPECT_EQ(p.SYN(1, 1), 0.25f);
     EXPECT_EQ(p.DTYPE, "Magnetics Data");
     EXPECT_EQ(p.DUNIT[0], "nT");
-    EXPECT_EQ(m.ZTOPO(2), -120.5f);
-    EXPECT_EQ(m.ZTOPO(5), 1.0E15f);
-    EXPECT_EQ(p.ELEV(1), -121.5f);
+    // Ground 120.5 and sensor 121.5: the sensor stays 1 m above the ground,
+    // and the surface closes downwards.
+    EXPECT_EQ(m.ZTOPO(2), 120.5f);
+    EXPECT_EQ(m.ZTOPO(5), -1.0E15f);
+    EXPECT_EQ(p.ELEV(1), 121.5f);
+    EXPECT_GT(p.ELEV(1), m.ZTOPO(1));
     EXPECT_EQ(m.NTOPO, 3);
     EXPECT_EQ(m.XTOPO(3), 50.0f);
     EXPECT_EQ(m.XTOPO(5), 1.0E15f);

@@ -186,26 +186,30 @@ TEST(ProfileDatabase, DeletingProfileTwoOfFourMovesNamesAndModels) {
     EXPECT_EQ(db.profile(2), third);
     EXPECT_EQ(db.profile(3), fourth);
     EXPECT_EQ(db.profile(1).PNAME.str(), "P1");
-    // Slot 4 is free and holds no model arrays; nothing is shared.
+    // Slot 4 is free and as a new slot; nothing is shared.
+    EXPECT_EQ(db.profile(4), model::profileTemplate());
     EXPECT_EQ(db.profile(4).MODEL.NBOD, 0);
     EXPECT_FALSE(db.profile(4).MODEL.XVRT.allocated());
     EXPECT_FALSE(db.profile(4).MODEL.XTOPO.allocated());
     EXPECT_NE(db.profile(3).EAST.values().data(), db.profile(4).EAST.values().data());
     db.profile(2).MODEL.XVRT(1) = 500.0f;
-    db.profile(4).EAST(1) = -1.0f;
+    db.profile(2).EAST(1) = -1.0f;
     EXPECT_EQ(db.profile(3).MODEL.XVRT(1), fourth.MODEL.XVRT(1));
     EXPECT_EQ(db.profile(3).EAST(1), fourth.EAST(1));
 }
 
-TEST(ProfileDatabase, DeletingTheLastOrOnlyProfileOnlyLowersTheCount) {
+TEST(ProfileDatabase, DeletingTheLastOrOnlyProfileLowersTheCountAndClearsItsSlot) {
     ProfileDatabase db = databaseOf(3);
     int status = 0;
     model::DELETEPFLINE(db, 3, status);
     EXPECT_EQ(db.NPROF, 2);
     EXPECT_EQ(db.profile(2).PNAME.str(), "P2");
+    EXPECT_EQ(db.profile(3), model::profileTemplate());
+    EXPECT_EQ(db.name(3), model::zeroText<24>());
     ProfileDatabase one = databaseOf(1);
     model::DELETEPFLINE(one, 1, status);
     EXPECT_EQ(one.NPROF, 0);
+    EXPECT_EQ(one.profile(1), model::profileTemplate());
 }
 
 TEST(ProfileDatabase, CheckSaveAsksOnlyForAnUnsavedProfileInRange) {
@@ -247,7 +251,7 @@ TEST(ProfileDatabase, CheckSaveAsksOnlyForAnUnsavedProfileInRange) {
     model::modelServices().saveChangesPrompt = nullptr;
 }
 
-TEST(ProfileDatabase, ClearReleasesStationArraysAndKeepsNamesAndModels) {
+TEST(ProfileDatabase, ClearReturnsEverySlotToTheDefaultRecord) {
     ProfileDatabase db = databaseOf(2);
     db.DBNAME.assign("SITE");
     auto& s = model::sessionState();
@@ -265,8 +269,11 @@ TEST(ProfileDatabase, ClearReleasesStationArraysAndKeepsNamesAndModels) {
     EXPECT_EQ(db.NPROF, 0);
     EXPECT_FALSE(db.profile(1).EAST.allocated());
     EXPECT_FALSE(db.profile(2).REG.allocated());
-    EXPECT_EQ(db.profile(2).MODEL.NBOD, 2);
-    EXPECT_EQ(db.name(1).str(), "P1");
+    // Nothing of the old profiles is left for the next one stored there.
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_EQ(db.profile(i), model::profileTemplate()) << i;
+        EXPECT_EQ(db.name(i), model::zeroText<24>()) << i;
+    }
     EXPECT_EQ(db.DBNAME.str(), "SITE");
 
     calls.clear();

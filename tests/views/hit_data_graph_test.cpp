@@ -331,3 +331,27 @@ TEST(ShortValueText, ThreeSignificantDigitsFixedOrWithAShortExponent) {
 }
 
 }  // namespace
+
+namespace {
+
+// A record with stations but no data component (as a damaged file could
+// give) is read out as having no data points, never past its arrays.
+TEST(HitDataGraph, AProfileWithoutDataComponentsHasNoPointToShow) {
+    model::ProfileLine p = stations(3);
+    p.NCOMP = 0;
+    int status = 1;
+    model::DEALLOCPF(p);
+    model::ALLOCPF(p, status);
+    ASSERT_EQ(status, 0);
+    const util::AxisRecord a = graphAxis();
+    RecordingOutput out;
+    views::DataGraphHoverState state;
+    int hit = -1;
+    const auto [x, y] = inchesOf(100.0f, 0.0f, a);
+    views::PLINEODOM(x, y, p, a, hit, state, out);
+    EXPECT_EQ(hit, 0);
+    EXPECT_EQ(out.parts[3], " ");
+    EXPECT_EQ(views::stationReadout(p, 2), "");
+}
+
+}  // namespace

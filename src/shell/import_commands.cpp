@@ -13,9 +13,12 @@
 #include "files/zaf_import.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
+#include "model/model_check.h"
 #include "model/polygon_model.h"
 #include "model/profile_database.h"
 #include "model/profile_geometry.h"
+#include "model/session_state.h"
+#include "shell/click_modes.h"
 #include "shell/data_editor.h"
 #include "shell/database_commands.h"
 #include "shell/menus.h"
@@ -227,9 +230,14 @@ void importModel(int window) {
     int status = -1;
     files::MODAIO(w, w.MODEL, 'R', name, status);
     if (status != 0) return;
+    // Nothing started on the old bodies may act on the ones read, and the
+    // bad-model flag and the synthetics speak of the model now there.
+    leaveWorkingProfile();
     model::FDAREA(w.MODEL);
     bool changed = false;
     model::BOLEVL(w.MODEL, changed);
+    model::sessionState().BadModel = model::LBADMODEL(w.MODEL);
+    w.LSYN = false;
     files::scaleSection(files::sectionAxis(w, 1), w.MODEL, w);
     tk::OutputWindowSelect(profileWindow());
     refreshProfileWindow();

@@ -479,5 +479,28 @@ TEST_F(EditingTest, TheModelClipboardCarriesAModelToOneOrEveryProfile) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// A model read from a file replaces the bodies the synthetics were
+// calculated for; the flags speak of the model read.
+TEST_F(EditingTest, AModelReadFromAFileLeavesNoSyntheticsOfTheOldOne) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    chooseFileThroughMenus(s, profileFrame, {"File", "Export", "Model"},
+                           "Kervo/Pelk-GM ASCII Model File", "r.mdl");
+    chooseProfileMenu(s, "Calculate", "Forward");
+    s.check([] { ASSERT_TRUE(workingProfile().LSYN); });
+    s.answerMessageBox(win::IDOK);  // "READ SUCCESSFUL WITH 2 BODIES"
+    chooseFileThroughMenus(s, profileFrame, {"File", "Import", "ASCII Model File"},
+                           "Kervo/Pelk-GM ASCII Model File", "r.mdl");
+    s.check([] {
+        EXPECT_EQ(workingModel().NBOD, 2);
+        EXPECT_FALSE(workingProfile().LSAVED);
+        EXPECT_FALSE(workingProfile().LSYN);
+        EXPECT_FALSE(model::sessionState().BadModel);
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -9,6 +9,7 @@
 #include "platform/robot/screenshot.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/startup.h"
+#include "toolkit/core/toolkit_state.h"
 #include "toolkit/output/device_model_names.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
@@ -24,13 +25,17 @@ class HardcopyDialogs : public DialogTest {
     void SetUp() override {
         DialogTest::SetUp();
         ResetHardcopyOptions();
-        deviceModelSelection() = DeviceModelSelection{};
+        keptPlotter_ = toolkitState().HardcopyDriverNumber;
+        keptHpgl2_ = toolkitState().PrinterColourMode;
     }
     void TearDown() override {
         EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         ResetHardcopyOptions();
+        toolkitState().HardcopyDriverNumber = keptPlotter_;
+        toolkitState().PrinterColourMode = keptHpgl2_;
         DialogTest::TearDown();
     }
+    int keptPlotter_ = 0, keptHpgl2_ = 0;
     static win::HWND dialog(const std::string& title) {
         return win::robot::findTopLevelByTitle(title);
     }
@@ -131,10 +136,48 @@ TEST_F(HardcopyDialogs, TheDeviceDialogOffersThePlotterModelsAndSelectsOne) {
     win::robot::play(std::move(s));
     HardcopyOptionsShow(1);
     EXPECT_EQ(hardcopyDialogResult(), 1);
-    EXPECT_EQ(deviceModelSelection().plotterModel, 3);
     std::array<char, 27> name{};
     InfoDeviceName(PenPlotterKind, name);
     EXPECT_EQ(std::string(name.data(), 27), "HP 7475A A3 paper (6 pens) ");
+}
+
+// The model chosen is the one the driver draws for: its page is the model's
+// (an A3 plotter, a large-format HP-GL/2 printer), also when the driver is
+// selected again later.
+TEST_F(HardcopyDialogs, TheModelChosenGivesTheDriverItsPage) {
+    struct Case {
+        int driver;
+        const char* title;
+        int entry;  // the list entry chosen, from 0
+        int width, height, pens;
+    };
+    const Case cases[] = {
+        {hc::HpglDriverNumber, "HP-GL Plotter Output", 2, 1111, 778, 6},
+        {hc::Hpgl2DriverNumber, "HP-GL/2 Printer Output", 3, 1122, 769, 256},
+    };
+    HardcopyOutputBind();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        ResetHardcopyOptions();
+        HardcopySelectDriver(1, c.driver);
+        const int firstWidth = hardcopyOptions()[hc::PageWidth];
+        Script s;
+        s.check([=] {
+            ASSERT_TRUE(dialog(c.title));
+            win::SendMessageA(fieldOf(c.title, 1204), win::CB_SETCURSEL, static_cast<win::WPARAM>(c.entry), 0);
+        });
+        s.clickOn([=] { return fieldOf(c.title, win::IDOK); });
+        win::robot::play(std::move(s));
+        HardcopyOptionsShow(0);
+        EXPECT_EQ(hardcopyDialogResult(), 1);
+        EXPECT_NE(firstWidth, c.width);
+        for (int again = 0; again < 2; ++again) {
+            EXPECT_EQ(hardcopyOptions()[hc::PageWidth], c.width);
+            EXPECT_EQ(hardcopyOptions()[hc::PageHeight], c.height);
+            EXPECT_EQ(hardcopyDeviceState().penCount, c.pens);
+            HardcopySelectDriver(1, c.driver);
+        }
+    }
 }
 
 TEST_F(HardcopyDialogs, EveryOtherDriverShowsItsOwnDialogAndCancelKeepsItsOptions) {
@@ -283,7 +326,7 @@ TEST_F(HardcopyDialogs, DeviceNamesAreCutToTheTextGiven) {
     EXPECT_EQ(std::string(shortName.data(), 20), "Generic HP-GL 4-pen ");
     EXPECT_EQ(takeError(), 1023);
     std::array<char, 31> hpgl2{};
-    deviceModelSelection().hpgl2Device = 4;
+    selectDeviceModel(Hpgl2PrinterKind, 4);
     InfoDeviceName(Hpgl2PrinterKind, hpgl2);
     EXPECT_EQ(std::string(hpgl2.data(), 31), "HP DesignJet                   ");
     std::array<char, 8> other{};

@@ -141,6 +141,41 @@ TEST_F(HardcopyDialogs, TheDeviceDialogOffersThePlotterModelsAndSelectsOne) {
     EXPECT_EQ(std::string(name.data(), 27), "HP 7475A A3 paper (6 pens) ");
 }
 
+// The device dialog's Options button opens the file side of its driver:
+// what is chosen there is kept, and so is the file name.
+TEST_F(HardcopyDialogs, TheDeviceDialogOpensTheFileOptionsOfItsDriver) {
+    hardcopyDeviceState().activeDriver = hc::HpglDriverNumber;
+    hardcopyOptions()[hc::HpglShapeRecords] = 1;
+    hardcopyOptions()[hc::LabelTerminator] = 4;
+    hardcopyOptions().defaultFileName.assign("plot.plt");
+    constexpr const char* kTitle = "HP-GL Plotter Output";
+    constexpr const char* kFileTitle = "HP-GL plotter file";
+    Script s;
+    s.check([=] { ASSERT_TRUE(dialog(kTitle)); });
+    s.clickOn([=] { return fieldOf(kTitle, 1206); });
+    s.check([=] {
+        ASSERT_TRUE(dialog(kFileTitle));
+        EXPECT_EQ(win::robot::windowText(fieldOf(kFileTitle, 1018)), "Written for every filled shape");
+        EXPECT_EQ(blankTrimmed(win::robot::windowText(fieldOf(kFileTitle, 1021))), "4");
+        EXPECT_EQ(win::robot::windowText(fieldOf(kFileTitle, 1201)), "plot.plt");
+        shoot(kFileTitle, "32001_hpgl_plotter_file");
+        win::SendMessageA(fieldOf(kFileTitle, 1018), win::CB_SETCURSEL, 0, 0);
+    });
+    typeInto(s, kFileTitle, 1021, "13");
+    s.clickOn([=] { return fieldOf(kFileTitle, win::IDOK); });
+    s.check([=] {
+        EXPECT_FALSE(dialog(kFileTitle));
+        ASSERT_TRUE(dialog(kTitle));
+    });
+    s.clickOn([=] { return fieldOf(kTitle, win::IDOK); });
+    win::robot::play(std::move(s));
+    HardcopyOptionsShow(1);
+    EXPECT_EQ(hardcopyDialogResult(), 1);
+    EXPECT_EQ(hardcopyOptions()[hc::HpglShapeRecords], 0);
+    EXPECT_EQ(hardcopyOptions()[hc::LabelTerminator], 13);
+    EXPECT_EQ(hardcopyOptions().defaultFileName.str(), "plot.plt");
+}
+
 // The model chosen is the one the driver draws for: its page is the model's
 // (an A3 plotter, a large-format HP-GL/2 printer), also when the driver is
 // selected again later.

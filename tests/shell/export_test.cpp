@@ -1,12 +1,15 @@
 // Drawing exports from the File menus, each file opened by a reader that is
-// not ours: ezdxf for DXF, a strict CGM element walker, libwmf for WMF,
-// ghostscript for EPS, xmllint and rsvg-convert for SVG, hp2xx for HP-GL,
-// and a reader of the HP-GL/2 command grammar.
+// not ours, with its exit status and what the drawing holds: ezdxf for DXF,
+// libwmf for WMF, ghostscript for EPS, xmllint and rsvg-convert for SVG,
+// hp2xx for HP-GL and HP-GL/2. Debian packages no CGM reader, so CGM goes
+// through a strict element walker, and HP-GL/2 through a reader of its
+// command grammar as well.
 
 #include <sstream>
 
 #include "../toolkit/cgm_test_support.h"
 #include "../toolkit/hpgl2_reader.h"
+#include "../toolkit/ink_support.h"
 #include "dialog_test_support.h"
 #include "export_test_support.h"
 #include "toolkit/output/image_file_identify.h"
@@ -16,6 +19,26 @@ namespace {
 
 void writeFile(const fs::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
+}
+
+// The characters of an SVG picture's text elements, in order, blanks left
+// out (the drivers send device text one character at a time).
+std::string textOf(const std::string& svg) {
+    std::string out;
+    for (std::size_t at = svg.find("<text"); at != std::string::npos; at = svg.find("<text", at + 1)) {
+        const std::size_t open = svg.find('>', at), close = svg.find("</text>", at);
+        if (open == std::string::npos || close == std::string::npos || close < open) break;
+        for (char c : svg.substr(open + 1, close - open - 1))
+            if (c != ' ' && c != '\n' && c != '\r') out += c;
+    }
+    return out;
+}
+
+// How often a word occurs in a text.
+std::size_t countOf(const std::string& text, const std::string& word) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+    return n;
 }
 
 TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
@@ -28,15 +51,39 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
     chooseMenu(s, "File", "Exit");
     ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 
-    // DXF: the map's frame, stations and stroked texts as lines.
+    // DXF: ezdxf reads the map without complaint: its frame, stations and
+    // stroked texts as lines on layers the file declares, over the map's
+    // extent.
     const std::string reader =
         "import sys, ezdxf\n"
+        "from ezdxf import bbox\n"
         "doc = ezdxf.readfile(sys.argv[1])\n"
-        "print(sum(1 for e in doc.modelspace() if e.dxftype() == 'LINE'), 'lines')\n";
+        "msp = doc.modelspace()\n"
+        "kinds = [e.dxftype() for e in msp]\n"
+        "layers = sorted({e.dxf.layer for e in msp})\n"
+        "box = bbox.extents(msp)\n"
+        "print('lines', kinds.count('LINE'))\n"
+        "print('declared', int(all(doc.layers.has_entry(l) for l in layers)))\n"
+        "print('texts', '|'.join(e.dxf.text for e in msp if e.dxftype() == 'TEXT'))\n"
+        "print('extent', round(box.size.x, 3), round(box.size.y, 3))\n";
     writeFile(dir_ / "read.py", reader);
-    const std::string dxf = commandOutput("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" +
-                                       (dir_ / "map.dxf").string() + "' 2>&1");
-    EXPECT_GT(std::atoi(dxf.c_str()), 20) << dxf;
+    std::string dxf;
+    ASSERT_EQ(readerStatus("/usr/bin/python3 '" + (dir_ / "read.py").string() + "' '" +
+                               (dir_ / "map.dxf").string() + "'",
+                           dxf),
+              0)
+        << dxf;
+    std::istringstream summary(dxf);
+    std::string word;
+    int lines = 0, declared = 0;
+    double width = 0, height = 0;
+    summary >> word >> lines >> word >> declared;
+    EXPECT_GT(lines, 20) << dxf;
+    EXPECT_EQ(declared, 1) << dxf;
+    EXPECT_NE(dxf.find("\nextent "), std::string::npos) << dxf;
+    std::istringstream(dxf.substr(dxf.find("\nextent ") + 8)) >> width >> height;
+    EXPECT_GT(height, 0.0) << dxf;
+    EXPECT_GT(width, 2 * height) << dxf;  // the map window's proportions
 
     // CGM: the old file replaced by one whole metafile with polylines.
     const std::vector<tk::DecodedElement> cgm = tk::decodeCgm(readFile(dir_ / "old.cgm"));
@@ -46,12 +93,23 @@ TEST_F(ProgramTest, DrawingsExportedFromTheMenusOpenInIndependentReaders) {
     EXPECT_TRUE(std::any_of(cgm.begin(), cgm.end(),
                             [](const tk::DecodedElement& e) { return e.cls == 4 && e.id == 1; }));
 
-    // WMF of the profile window: libwmf converts it.
+    // WMF of the profile window: libwmf converts it without complaint into a
+    // picture of the profile's lines and labels.
     const fs::path svg = dir_ / "profile.svg";
-    commandOutput("wmf2svg -o '" + svg.string() + "' '" + (dir_ / "profile.wmf").string() + "' 2>&1");
+    std::string converted;
+    EXPECT_EQ(readerStatus("wmf2svg -o '" + svg.string() + "' '" + (dir_ / "profile.wmf").string() + "'",
+                           converted),
+              0)
+        << converted;
     const std::string picture = readFile(svg);
     EXPECT_NE(picture.find("<svg"), std::string::npos);
-    EXPECT_NE(picture.find("line"), std::string::npos);
+    EXPECT_GT(countOf(picture, "<line") + countOf(picture, "<polyline") + countOf(picture, "<path"), 20)
+        << picture.substr(0, 400);
+    // The axis titles and the distances 0 to 200 of the profile's axis.
+    const std::string labels = textOf(picture);
+    EXPECT_NE(labels.find("ProfileDistance("), std::string::npos) << labels;
+    EXPECT_NE(labels.find("Elevation("), std::string::npos) << labels;
+    EXPECT_NE(labels.find("050100150200"), std::string::npos) << labels;
     // No temporary file is left behind.
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
@@ -84,6 +142,17 @@ TEST_F(ProgramTest, VectorDrawingsExportedFromTheMenusOpenInTheirReaders) {
               0);
     EXPECT_EQ(output, "");
     EXPECT_NE(eps.find(" l\r\n"), std::string::npos);
+    const std::vector<double> epsInk = tk::test::inkByQuarter(shots / "shell_export_eps.png");
+    ASSERT_EQ(epsInk.size(), 4u);
+    EXPECT_GT(epsInk[0] + epsInk[1] + epsInk[2] + epsInk[3], 0.01);
+    // Its texts as ghostscript reads them: the map's title and axis title.
+    EXPECT_EQ(readerStatus("gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=txtwrite -sOutputFile=- '" +
+                               (dir_ / "map.eps").string() + "'",
+                           output),
+              0);
+    std::erase_if(output, [](char c) { return c == ' ' || c == '\n' || c == '\r'; });
+    EXPECT_NE(output.find("SITE"), std::string::npos) << output;
+    EXPECT_NE(output.find("Easting(m)"), std::string::npos) << output;
 
     // SVG: well formed, and rendered.
     EXPECT_EQ(readerStatus("xmllint --noout '" + (dir_ / "map.svg").string() + "'", output), 0)
@@ -94,14 +163,26 @@ TEST_F(ProgramTest, VectorDrawingsExportedFromTheMenusOpenInTheirReaders) {
               0)
         << output;
     EXPECT_NE(readFile(dir_ / "map.svg").find("<line "), std::string::npos);
+    const std::string mapTexts = textOf(readFile(dir_ / "map.svg"));
+    for (const char* text : {"SITE", "Northing(m)", "Easting(m)", "50150250350"})
+        EXPECT_NE(mapTexts.find(text), std::string::npos) << text << " in " << mapTexts;
 
-    // HP-GL of the profile window: hp2xx reads it without complaint.
-    EXPECT_EQ(readerStatus("timeout 60 hp2xx -q -m png -c 12345671 -f '" +
-                           (shots / "shell_export_hpgl.png").string() + "' '" +
-                           (dir_ / "profile.plt").string() + "'",
-                           output),
-              0);
-    EXPECT_EQ(output, "");
+    // HP-GL and HP-GL/2 of the profile window: hp2xx reads both without
+    // complaint and draws the whole profile, not only its labels.
+    for (const char* plot : {"profile.plt", "profile2.plt"}) {
+        SCOPED_TRACE(plot);
+        const fs::path png = shots / ("shell_export_" + std::string(plot) + ".png");
+        EXPECT_EQ(readerStatus("timeout 60 hp2xx -q -m png -c 12345671 -f '" + png.string() + "' '" +
+                                   (dir_ / plot).string() + "'",
+                               output),
+                  0);
+        EXPECT_EQ(output, "");
+        // The profile's fills and axes come to several per cent of the page;
+        // its labels alone to a few hundredths of one.
+        const std::vector<double> ink = tk::test::inkByQuarter(png);
+        ASSERT_EQ(ink.size(), 4u);
+        EXPECT_GT((ink[0] + ink[1] + ink[2] + ink[3]) / 4, 0.02);
+    }
 
     // HP-GL/2: the grammar holds and the file is one page for a printer.
     const tk::test::Hpgl2Reader reader(readFile(dir_ / "profile2.plt"));

@@ -77,10 +77,11 @@ std::vector<int> openViewers() {
     return found;
 }
 
-// The viewer shows the file's pixels from its top-left corner.
-void expectViewerShows(int viewer, const fs::path& file) {
+// The viewer shows the file's pixels (or those of a reference picture) from
+// its top-left corner.
+void expectViewerShows(int viewer, const fs::path& file, const fs::path& reference = {}) {
     tk::ImagePixelArray image;
-    tk::GrLoadImageData(file.string(), image);
+    tk::GrLoadImageData((reference.empty() ? file : reference).string(), image);
     win::HWND view = reinterpret_cast<win::HWND>(
         tk::windowSystem().slots[static_cast<std::size_t>(viewer)].record->words[5]);
     win::RECT r{};
@@ -158,6 +159,49 @@ TEST_F(ProgramTest, TheProfileWindowIsExportedAsImagesAndShownInABitmapViewer) {
         EXPECT_EQ(commandOutput("pngcheck -q '" + (dir_ / png).string() + "'; echo $?"), "0\n") << png;
     for (const auto& e : fs::directory_iterator(dir_))
         EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+}
+
+// BMP files as other programs write them (ImageMagick's headers of 108 and
+// 124 bytes, a colour table, rows stored top-down) show the same picture as
+// the PNG they were made from.
+TEST_F(ProgramTest, BitmapFilesOfOtherProgramsShowTheirPicture) {
+    writeDatabase("SITE");
+    Script s;
+    exportFrom(s, profileFrame, "PNG Image File", "PNG image file", "profile.png");
+    const char* kinds[][2] = {{"truecolor.bmp", "-type truecolor"},
+                              {"palette.bmp", "-colors 256 -type palette -compress none"},
+                              {"topdown.bmp", "-type truecolor -flip"}};
+    s.check([&] {
+        for (const auto& [name, options] : kinds)
+            ASSERT_EQ(std::system(("/usr/bin/convert '" + (dir_ / "profile.png").string() + "' " + options +
+                                   " '" + (dir_ / name).string() + "'")
+                                      .c_str()),
+                      0)
+                << name;
+        // The flipped picture stored bottom-up is the picture stored top-down.
+        std::string top = readFile(dir_ / "topdown.bmp");
+        const int width = static_cast<unsigned char>(top[18]) | static_cast<unsigned char>(top[19]) << 8;
+        const int height = static_cast<unsigned char>(top[22]) | static_cast<unsigned char>(top[23]) << 8;
+        const std::uint32_t negative = static_cast<std::uint32_t>(-height);
+        for (int k = 0; k < 4; ++k) top[22 + k] = static_cast<char>(negative >> (8 * k));
+        ASSERT_GT(width, 0);
+        std::ofstream(dir_ / "topdown.bmp", std::ios::binary) << top;
+    });
+    for (const auto& kind : kinds) {
+        const std::string name = kind[0];
+        showImage(s, name);
+        s.check([&, name] {
+            ASSERT_EQ(openViewers().size(), 1u) << name;
+            const int viewer = openViewers().front();
+            EXPECT_EQ(win::robot::windowText(frameOf(viewer)), name);
+            if (name == "palette.bmp")
+                EXPECT_NE(readFile(dir_ / name).substr(14, 1), std::string(1, '\x28'));  // not 40 bytes
+            expectViewerShows(viewer, dir_ / name, dir_ / "profile.png");
+            win::PostMessageA(frameOf(viewer), win::WM_CLOSE, 0, 0);
+        });
+    }
+    chooseMenu(s, "File", "Exit");
+    ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
 TEST_F(ProgramTest, AFileThatIsNoImageIsReportedAndOpensNoViewer) {

@@ -3,6 +3,7 @@
 // the refusals of the open operation, and a screenshot of a viewer.
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/gdi/gdi.h"
 #include "platform/robot/screenshot.h"
@@ -121,6 +122,44 @@ TEST_F(BitmapViewerTest, KeysWheelAndDraggingScrollWithOneEventEach) {
     }
     EXPECT_GE(scrolled, 4);
     EXPECT_EQ(position(n, win::SB_HORZ), 900 - page - 11);
+}
+
+// A click in a scrolled viewer is reported at the place of the picture it
+// falls on: the scroll offsets are added before the graphics units are found.
+TEST_F(BitmapViewerTest, ClicksAreReportedWhereThePictureIsAfterScrolling) {
+    const int number = picture(900, 240);
+    const int n = child(400, 300);
+    int mode = 2, status = -1;
+    BitmapViewerOpen(number - 1, 0, 0, mode, 3, status);
+    ASSERT_EQ(status, 0);
+    GrSelect(BitmapTarget, number);
+    GrUnits(0.0f, 0.0f, 900.0f, 240.0f);
+    win::SetFocus(view(n));
+    EventTypeEnable(MouseButtonDown, 1);
+    EventTypeEnable(BitmapScrolled, 1);
+    EventRecord rec;
+    int type = 0;
+    std::vector<float> clicked;
+    win::robot::play(win::robot::Script()
+                         .clickAt(win::robot::clientPoint([&] { return view(n); }, 10, 20),
+                                  win::robot::Button::Right)
+                         .key(win::VK_END)
+                         .check([&] { EXPECT_GT(position(n, win::SB_HORZ), 100); })
+                         .clickAt(win::robot::clientPoint([&] { return view(n); }, 10, 20),
+                                  win::robot::Button::Right)
+                         .key(win::VK_LEFT));  // a last scroll event ends the waiting
+    std::vector<int> offsets;
+    while (win::robot::playing()) {
+        EventWait(type, rec);
+        if (type == MouseButtonDown) {
+            clicked.push_back(eventReal(rec, 9));
+            offsets.push_back(position(n, win::SB_HORZ));
+        }
+    }
+    ASSERT_EQ(clicked.size(), 2u);
+    EXPECT_NEAR(clicked[0], 10.5f, 1.0f);
+    EXPECT_NEAR(clicked[1], static_cast<float>(offsets[1]) + 10.5f, 1.0f);
+    GrSelect(WindowTarget, 0);
 }
 
 TEST_F(BitmapViewerTest, OpenRefusals) {

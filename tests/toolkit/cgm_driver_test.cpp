@@ -221,6 +221,36 @@ TEST_F(CgmDriverTest, TextLengthsChooseShortLongAndLongStringForms) {
     }
 }
 
+// Text with the opaque box of font style bit 3 gets its background from
+// the driver unless it is stacked (the graphics layer boxes stacked text
+// itself) or sent one character at a time; a stroke-font fill pass does not
+// change that.
+TEST_F(CgmDriverTest, OpaqueTextFollowsTheTextOptionWord) {
+    begin();
+    GraphicsState& g = graphicsState();
+    g.fontStyle = 8;
+    g.textJustification = 0;
+    struct Case {
+        int textMode, stacking, fill;
+        bool opaque;
+    };
+    const Case cases[] = {{2, 0, 0, true}, {2, 0, 1, true}, {2, 1, 0, false}, {1, 0, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.textMode << " " << c.stacking << " " << c.fill);
+        g.textMode = c.textMode, g.textStacking = c.stacking, g.textFill = c.fill;
+        bytes.clear();
+        deviceTextBuffer().assign("Box");
+        DeviceParameterBlock& b = deviceBlock();
+        b.pixX[1] = 3;
+        b.fx[1] = 100, b.fy[1] = 200, b.fx[3] = 400, b.fy[3] = 200;
+        CgmDriver(22);
+        const auto es = decodeCgm(bytes);
+        ASSERT_EQ(find(es, 4, 4).size() + find(es, 4, 5).size(), 1u);  // TEXT or RESTRICTED TEXT
+        EXPECT_EQ(find(es, 3, 4).size(), c.opaque ? 2u : 0u);          // TRANSPARENCY off, then on  // TRANSPARENCY off, then on
+    }
+    g.fontStyle = 0, g.textStacking = 0, g.textFill = 0;
+}
+
 TEST_F(CgmDriverTest, StandaloneBindingWritesAFileOrSwitchesOutputOff) {
     BindCgmDriverStandalone();
     int offCalls = 0;

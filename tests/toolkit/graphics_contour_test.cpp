@@ -284,6 +284,33 @@ TEST_F(ContourTest, SaddleCellGivesTwoSeparateLines) {
     }
 }
 
+// After a contour the search goes on around the node where it ended: a
+// line up the left side ends at the top, so the corner piece at the top
+// right comes next, before the one at the bottom right that lies nearer the
+// first node.
+TEST_F(ContourTest, TheSearchGoesOnWhereTheLastContourEnded) {
+    constexpr int n = 9;
+    std::vector<float> g(static_cast<std::size_t>(n * n), 0.0f);
+    for (int j = 1; j <= n; ++j)
+        for (int i = 1; i <= n; ++i) {
+            const bool high = i <= 2 || (i >= 8 && (j <= 2 || j >= 8));
+            g[static_cast<std::size_t>((j - 1) * n + i - 1)] = high ? 1.0f : 0.0f;
+        }
+    SetUpPresentationPlot(8, 1, std::array<int, 2>{n, n});
+    PgArea(1, 1, n, n);
+    SetDataSetAttributes(1, 0, 0, 0, 31);
+    const std::array<float, 1> level{0.5f};
+    sent.clear();
+    PgContourRegular(g, n, n, level);
+    const auto pieces = traced();
+    ASSERT_EQ(pieces.at(31).size(), 3u);
+    const std::vector<Point>& first = pieces.at(31)[0];
+    const std::vector<Point>& second = pieces.at(31)[1];
+    EXPECT_NEAR(first.front().x, 2.5f, 1e-3f);
+    EXPECT_NEAR(first.back().y, 9.0f, 1e-3f);  // it ends at the top
+    for (const Point& p : second) EXPECT_GT(p.y, 7.0f);
+}
+
 TEST_F(ContourTest, LongContourIsDrawnInPiecesEachWithItsLabel) {
     // A ramp along x over a long thin grid: one contour of 1200 crossings.
     const int nx = 3, ny = 1200;

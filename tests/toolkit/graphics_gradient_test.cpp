@@ -281,5 +281,38 @@ TEST_F(GradientTest, ScreenShadesTheGradientPolygon) {
     }
 }
 
+// A gradient polygon larger than a drawing area smaller than its target
+// paints only inside the area, by either path.
+TEST_F(GradientTest, ScreenGradientStaysInsideTheGraphicsArea) {
+    for (int mode : {1, 2}) {
+        SCOPED_TRACE(mode);
+        win::Surface surface(40, 30, 0xFFFFFF);
+        drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
+        useTarget(40, 30);
+        GrArea(0.25f, 0.25f, 0.75f, 0.75f);
+        GrUnits(0, 0, 1, 1);
+        YYGAPI(1);
+        ScreenSurfaceChanged();
+        screenDeviceInfo().gradientFillAvailable = mode;
+        const float x[] = {-0.5f, 1.5f, 1.5f, -0.5f}, y[] = {-0.5f, -0.5f, 1.5f, 1.5f};
+        const int c[] = {255, 255 << 16, 255 << 16, 255};
+        FillGradientPolygon(x, y, c, 4);
+        const GraphicsState& g = graphicsState();
+        int inside = 0, outside = 0;
+        for (int py = 0; py < 30; ++py)
+            for (int px = 0; px < 40; ++px) {
+                const bool painted = surface.at(px, py) != 0xFFFFFFu;
+                const int up = 29 - py;
+                const bool inArea = px >= g.devIX1 && px <= g.devIX2 && up >= g.devIY1 && up <= g.devIY2;
+                (inArea ? inside : outside) += painted;
+            }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(inside, 150);
+        ResetScreenDriver();
+        win::DeleteDC(drawingSurface().dc);
+        drawingSurface() = DrawingSurface{};
+    }
+}
+
 }  // namespace
 }  // namespace tk::test

@@ -155,6 +155,28 @@ TEST_F(ShadedTest, CellColourOutlinesOverCellsFilledWithColourZero) {
     EXPECT_EQ(graphicsState().fillOutline, 1);  // put back after the plot
 }
 
+// Outlined by cell (code -1) in fill mode 0, every cell is filled solid in
+// colour 0 whatever its band's fill style, and framed in the band's colour.
+TEST_F(ShadedTest, CellColourOutlinesFillEveryBandSolidWithColourZero) {
+    const std::array<float, 6> z{-1, -1, 1, -1, -1, 1};
+    const std::array<std::int32_t, 6> c{};
+    surface(2, 3, 2, 1);
+    SetDataSetAttributes(1, 0, 2, 3, 31);
+    SetDataSetAttributes(2, 3, 2, 3, 159, 95);
+    SetShadedGridOptions(-1);
+    DrawShadedGrid(z, 3, 2, c);
+    const std::vector<Sent> cells = polygons();
+    ASSERT_EQ(cells.size(), 2u);
+    for (const Sent& cell : cells) {
+        EXPECT_EQ(cell.code, 16);
+        EXPECT_EQ(cell.colourNumber, 0);
+    }
+    std::vector<int> frames;
+    for (const Sent& s : sent)
+        if (s.side == 1 && (s.code == 2 || s.code == 32)) frames.push_back(s.colourNumber);
+    EXPECT_EQ(frames, (std::vector<int>{159, 31}));
+}
+
 TEST_F(ShadedTest, TwistedGradientCellIsDrawnAsTwoTriangles) {
     // Two columns, three rows: rows advance less across than columns, so the
     // first cell, whose near edge rises while its far edge falls, is seen

@@ -81,5 +81,19 @@ TEST_F(GraphicsWindowBindingTest, LineDrawnThroughTheGraphicsLandsOnTheSelectedW
     EXPECT_EQ(rowsOf(n, size.cx / 2, red), middle);
 }
 
+// The graphics answer the window system's colours and gradient fill as the
+// window layer finds them.
+TEST_F(GraphicsWindowBindingTest, SystemColoursAndGradientFillComeFromTheWindowLayer) {
+    openRoot(200, 100);
+    EXPECT_EQ(GraphicsInfoValue(45), static_cast<int>(win::GetSysColor(win::COLOR_WINDOWTEXT)));
+    EXPECT_EQ(GraphicsInfoValue(46), static_cast<int>(win::GetSysColor(win::COLOR_WINDOW)));
+    EXPECT_NE(GraphicsInfoValue(45), GraphicsInfoValue(46));
+    for (bool found : {false, true}) {
+        windowSystem().GradientFillFound = found;
+        SendScreenRequest(1);
+        EXPECT_EQ(GraphicsInfoValue(49), found ? 2 : 1);
+    }
+}
+
 }  // namespace
 }  // namespace tk::test

@@ -50,8 +50,8 @@ TEST_F(Hpgl2Output, LaserJetHeaderAsThePrinterExpectsIt) {
                                            "DI1. 0.",
                                            "TR0",
                                            "AD1,14;SA",
-                                           "CO\"13 3 1.2 9\"",
-                                           "CO\"2 0\"",
+                                           "CO\"13 3 1.2 9\";",
+                                           "CO\"2 0\";",
                                            "SC0 32760 0 32760"};
     ASSERT_GE(lines.size(), head.size());
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 10), head);
@@ -79,6 +79,29 @@ TEST_F(Hpgl2Output, SampleDrawingsFollowTheGrammarOnEveryDevice) {
                                         [](const Instruction& i) { return i.mnemonic == "CO"; });
         ASSERT_NE(title, reader.instructions.end());
         EXPECT_EQ(title->parameters, ": Section 'A' of the survey line, with a long ");
+    }
+}
+
+// hp2xx draws the whole sample of every device, its fills and lines as well
+// as its labels.
+TEST_F(Hpgl2Output, Hp2xxDrawsTheWholeSampleOnEveryDevice) {
+    for (int device = 1; device <= 5; ++device) {
+        SCOPED_TRACE(device);
+        const auto file = startDevice(device, "drawn" + std::to_string(device) + ".plt");
+        HardcopySwitch(file.string(), "Section A");
+        drawSample();
+        NewGraphicsPage();
+        drawSample();
+        HardcopySwitch("S");
+        const fs::path png = folder / ("drawn" + std::to_string(device) + ".png");
+        const auto r = test::runCommand("timeout 60 hp2xx -q -m png -f " + test::quoted(png) + " " +
+                                        test::quoted(file) + " 2>&1");
+        EXPECT_EQ(r.status, 0) << r.output;
+        // The fills and lines come to about 3 % of the page; the labels
+        // alone, a comment having swallowed the rest, to 0.01 %.
+        const std::vector<double> ink = test::inkByQuarter(png);
+        ASSERT_EQ(ink.size(), 4u);
+        EXPECT_GT((ink[0] + ink[1] + ink[2] + ink[3]) / 4, 0.01);
     }
 }
 

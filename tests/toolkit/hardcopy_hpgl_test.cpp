@@ -11,6 +11,7 @@
 #include "output_test_support.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hpgl_commands.h"
 #include "toolkit/output/hpgl_driver.h"
 
@@ -155,6 +156,46 @@ TEST_F(HpglOutput, ArcsRunUnderAnIsotropicScale) {
               (std::vector<std::string>{"SC0 32760 0 32760", "PU21840 16380", "PD",
                                         "AA16380 16380 90.0", "SC0 32760 0 32760"}));
     EXPECT_EQ(countOf(lines, "EW5460 0.0 90.0"), 1u);
+}
+
+// Every colour takes its pen from the pen table, except white: it is the
+// paper, and a white fill drawn with a pen would come out in that pen's ink.
+TEST_F(HpglOutput, EveryColourDrawsWithThePenOfItsBandAndWhiteWithNone) {
+    const std::pair<int, const char*> pens[] = {{0, "PU;SP0"}, {20, "PU;SP3"}, {100, "PU;SP2"},
+                                                {223, "PU;SP4"}};
+    for (auto [colour, selection] : pens) {
+        SCOPED_TRACE(colour);
+        const auto file = start(1, "pen" + std::to_string(colour) + ".plt");
+        GrColourN(colour == 0 ? 20 : 0);
+        GrColourN(colour);
+        LineBetweenUnits(0.0f, 0.0f, 0.5f, 0.5f);
+        HardcopySwitch("S");
+        // The pen selected last before the line is drawn.
+        const auto lines = fileLines(file);
+        const auto line = std::find(lines.begin(), lines.end(), "PU0 0");
+        ASSERT_NE(line, lines.end());
+        const auto pen = std::find_if(std::make_reverse_iterator(line), lines.rend(),
+                                      [](const std::string& l) { return l.starts_with("PU;SP"); });
+        ASSERT_NE(pen, lines.rend());
+        EXPECT_EQ(*pen, selection);
+    }
+}
+
+// Resetting the graphics state clears the options the driver does not set
+// itself; with "P" they are kept.
+TEST_F(HpglOutput, ResetGraphicsStateClearsTheOptionsUnlessAskedToKeepThem) {
+    for (const char* options : {"", "P"}) {
+        SCOPED_TRACE(options);
+        const bool keep = *options != 0;
+        HardcopySelectDriver(1, 1);
+        HardcopyOptionSet(hc::PostScriptKind, 1);
+        HardcopyOptionSet(hc::BitmapFormat, 2);
+        HardcopyOptionSet(hc::Copies, 3);
+        ResetGraphicsState(options);
+        EXPECT_EQ(hardcopyOptions()[hc::PostScriptKind], keep ? 1 : 0);
+        EXPECT_EQ(hardcopyOptions()[hc::BitmapFormat], keep ? 2 : 0);
+        EXPECT_EQ(hardcopyOptions()[hc::Copies], keep ? 3 : 1);
+    }
 }
 
 TEST(HpglCommands, SqueezeRecordsAndPens) {

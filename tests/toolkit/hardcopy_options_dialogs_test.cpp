@@ -9,6 +9,7 @@
 #include "platform/robot/screenshot.h"
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/startup.h"
+#include "toolkit/core/toolkit_state.h"
 #include "toolkit/output/device_model_names.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
@@ -24,13 +25,17 @@ class HardcopyDialogs : public DialogTest {
     void SetUp() override {
         DialogTest::SetUp();
         ResetHardcopyOptions();
-        deviceModelSelection() = DeviceModelSelection{};
+        keptPlotter_ = toolkitState().HardcopyDriverNumber;
+        keptHpgl2_ = toolkitState().PrinterColourMode;
     }
     void TearDown() override {
         EXPECT_EQ(win::robot::stop(), 0u) << "robot steps were never played";
         ResetHardcopyOptions();
+        toolkitState().HardcopyDriverNumber = keptPlotter_;
+        toolkitState().PrinterColourMode = keptHpgl2_;
         DialogTest::TearDown();
     }
+    int keptPlotter_ = 0, keptHpgl2_ = 0;
     static win::HWND dialog(const std::string& title) {
         return win::robot::findTopLevelByTitle(title);
     }
@@ -131,10 +136,83 @@ TEST_F(HardcopyDialogs, TheDeviceDialogOffersThePlotterModelsAndSelectsOne) {
     win::robot::play(std::move(s));
     HardcopyOptionsShow(1);
     EXPECT_EQ(hardcopyDialogResult(), 1);
-    EXPECT_EQ(deviceModelSelection().plotterModel, 3);
     std::array<char, 27> name{};
     InfoDeviceName(PenPlotterKind, name);
     EXPECT_EQ(std::string(name.data(), 27), "HP 7475A A3 paper (6 pens) ");
+}
+
+// The device dialog's Options button opens the file side of its driver:
+// what is chosen there is kept, and so is the file name.
+TEST_F(HardcopyDialogs, TheDeviceDialogOpensTheFileOptionsOfItsDriver) {
+    hardcopyDeviceState().activeDriver = hc::HpglDriverNumber;
+    hardcopyOptions()[hc::HpglShapeRecords] = 1;
+    hardcopyOptions()[hc::LabelTerminator] = 4;
+    hardcopyOptions().defaultFileName.assign("plot.plt");
+    constexpr const char* kTitle = "HP-GL Plotter Output";
+    constexpr const char* kFileTitle = "HP-GL plotter file";
+    Script s;
+    s.check([=] { ASSERT_TRUE(dialog(kTitle)); });
+    s.clickOn([=] { return fieldOf(kTitle, 1206); });
+    s.check([=] {
+        ASSERT_TRUE(dialog(kFileTitle));
+        EXPECT_EQ(win::robot::windowText(fieldOf(kFileTitle, 1018)), "Written for every filled shape");
+        EXPECT_EQ(blankTrimmed(win::robot::windowText(fieldOf(kFileTitle, 1021))), "4");
+        EXPECT_EQ(win::robot::windowText(fieldOf(kFileTitle, 1201)), "plot.plt");
+        shoot(kFileTitle, "32001_hpgl_plotter_file");
+        win::SendMessageA(fieldOf(kFileTitle, 1018), win::CB_SETCURSEL, 0, 0);
+    });
+    typeInto(s, kFileTitle, 1021, "13");
+    s.clickOn([=] { return fieldOf(kFileTitle, win::IDOK); });
+    s.check([=] {
+        EXPECT_FALSE(dialog(kFileTitle));
+        ASSERT_TRUE(dialog(kTitle));
+    });
+    s.clickOn([=] { return fieldOf(kTitle, win::IDOK); });
+    win::robot::play(std::move(s));
+    HardcopyOptionsShow(1);
+    EXPECT_EQ(hardcopyDialogResult(), 1);
+    EXPECT_EQ(hardcopyOptions()[hc::HpglShapeRecords], 0);
+    EXPECT_EQ(hardcopyOptions()[hc::LabelTerminator], 13);
+    EXPECT_EQ(hardcopyOptions().defaultFileName.str(), "plot.plt");
+}
+
+// The model chosen is the one the driver draws for: its page is the model's
+// (an A3 plotter, a large-format HP-GL/2 printer), also when the driver is
+// selected again later.
+TEST_F(HardcopyDialogs, TheModelChosenGivesTheDriverItsPage) {
+    struct Case {
+        int driver;
+        const char* title;
+        int entry;  // the list entry chosen, from 0
+        int width, height, pens;
+    };
+    const Case cases[] = {
+        {hc::HpglDriverNumber, "HP-GL Plotter Output", 2, 1111, 778, 6},
+        {hc::Hpgl2DriverNumber, "HP-GL/2 Printer Output", 3, 1122, 769, 256},
+    };
+    HardcopyOutputBind();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        ResetHardcopyOptions();
+        HardcopySelectDriver(1, c.driver);
+        const int firstWidth = hardcopyOptions()[hc::PageWidth];
+        Script s;
+        s.check([=] {
+            ASSERT_TRUE(dialog(c.title));
+            win::SendMessageA(fieldOf(c.title, 1204), win::CB_SETCURSEL, static_cast<win::WPARAM>(c.entry), 0);
+        });
+        s.clickOn([=] { return fieldOf(c.title, win::IDOK); });
+        win::robot::play(std::move(s));
+        HardcopyOptionsShow(0);
+        EXPECT_EQ(hardcopyDialogResult(), 1);
+        EXPECT_NE(firstWidth, c.width);
+        for (int again = 0; again < 2; ++again) {
+            EXPECT_EQ(hardcopyOptions()[hc::PageWidth], c.width);
+            EXPECT_EQ(hardcopyOptions()[hc::PageHeight], c.height);
+            EXPECT_EQ(hardcopyDeviceState().penCount, c.pens);
+            HardcopySelectDriver(1, c.driver);
+        }
+    }
 }
 
 TEST_F(HardcopyDialogs, EveryOtherDriverShowsItsOwnDialogAndCancelKeepsItsOptions) {
@@ -283,7 +361,7 @@ TEST_F(HardcopyDialogs, DeviceNamesAreCutToTheTextGiven) {
     EXPECT_EQ(std::string(shortName.data(), 20), "Generic HP-GL 4-pen ");
     EXPECT_EQ(takeError(), 1023);
     std::array<char, 31> hpgl2{};
-    deviceModelSelection().hpgl2Device = 4;
+    selectDeviceModel(Hpgl2PrinterKind, 4);
     InfoDeviceName(Hpgl2PrinterKind, hpgl2);
     EXPECT_EQ(std::string(hpgl2.data(), 31), "HP DesignJet                   ");
     std::array<char, 8> other{};

@@ -176,6 +176,21 @@ TEST_F(Identify, PlotterFilesTellTheirDeviceAndPages) {
     EXPECT_EQ(pages, 1);
 }
 
+// A plotter size near the largest number a file can give is turned into
+// points without overflowing.
+TEST_F(Identify, PlotterFilesOfTheLargestSizes) {
+    const ImageFileInfo hpgl =
+        identify(write("wide.plt", "IN;\r\nSC-13 1;\r\nIP 0 0 2147483646 2147483646;\r\n"));
+    EXPECT_EQ(hpgl[1], 4);
+    EXPECT_EQ(hpgl[2], 152183880);
+    EXPECT_EQ(hpgl[3], 152183880);
+    const ImageFileInfo hpgl2 = identify(
+        write("wide2.plt", "\x1b%0B\r\nIN;\r\nCO\"13 3 1.2 9\";\r\nIP 0 0 2147483646 2147483646;\r\n"));
+    EXPECT_EQ(hpgl2[1], 5);
+    EXPECT_EQ(hpgl2[2], 152183880);
+    EXPECT_EQ(hpgl2[5], 3);
+}
+
 TEST_F(Identify, CgmCountersTakeTheMaximumExtentFirst) {
     const std::string header = cgm(0, 1, "\x03" "abc") + cgm(1, 1, be16(1));
     const std::string extent = cgm(2, 6, be16(0) + be16(0) + be16(400) + be16(100));

@@ -6,6 +6,7 @@
 
 #include "raster_support.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/output/image_file_identify.h"
 #include "toolkit/output/image_loading.h"
 #include "toolkit/output/image_writers.h"
 
@@ -110,6 +111,74 @@ TEST(ImageLoading, PcxRunsAndPalette) {
     EXPECT_EQ(decode(b, image), 2);
 }
 
+// Rows of an uncompressed BMP turned top-down: the height negated and the
+// rows stored in the opposite order.
+Bytes topDown(const Bytes& bmp) {
+    const std::uint32_t offset = bmp[10] | bmp[11] << 8 | bmp[12] << 16 | bmp[13] << 24;
+    const int width = bmp[18] | bmp[19] << 8, height = bmp[22] | bmp[23] << 8, bits = bmp[28];
+    const std::size_t rowBytes = (static_cast<std::size_t>(bits) * width + 31) / 32 * 4;
+    Bytes out = bmp;
+    put32(out, 22, static_cast<std::uint32_t>(-height));
+    for (int k = 0; k < height; ++k)
+        std::copy_n(bmp.begin() + offset + k * rowBytes, rowBytes,
+                    out.begin() + offset + (height - 1 - k) * rowBytes);
+    return out;
+}
+
+// BMP files as ImageMagick writes them (info headers of 40, 108 and 124
+// bytes, colour tables of their own length, the pixels where the header says)
+// read as ImageMagick reads them.
+TEST(ImageLoading, BmpFilesOfEveryHeaderAndDepthMatchImageMagick) {
+    const fs::path folder = privateFolder("bmp-headers");
+    const fs::path source = folder / "source.png";
+    ASSERT_EQ(runCommand("/usr/bin/convert -size 23x11 -seed 3 plasma: '" + source.string() + "'").status, 0);
+    struct Case {
+        const char* options;
+        int bits, header;
+    };
+    const Case cases[] = {
+        {"-type bilevel", 1, 108},
+        {"-colors 16 -type palette -compress none", 4, 124},
+        {"-colors 16 -type palette -compress none -define bmp:format=bmp3", 4, 40},
+        {"-colors 200 -type palette -compress none", 8, 124},
+        {"-colors 200 -type palette", 8, 124},
+        {"-colors 200 -type palette -define bmp:format=bmp3", 8, 40},
+        {"-type truecolor", 24, 124},
+        {"-alpha set", 32, 124},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        const fs::path bmp = folder / "image.bmp";
+        ASSERT_EQ(runCommand("/usr/bin/convert '" + source.string() + "' " + c.options + " '" +
+                             bmp.string() + "'").status, 0);
+        const Bytes bytes = fileBytes(bmp);
+        ASSERT_GT(bytes.size(), 54u);
+        EXPECT_EQ(bytes[28], c.bits);
+        EXPECT_EQ(bytes[14], c.header);
+        const Pixmap expected =
+            parsePpm(runCommand("/usr/bin/convert '" + bmp.string() + "' -alpha off -depth 8 ppm:-").out);
+        ASSERT_EQ(expected.width, 23);
+        const bool compressed = bytes[30] != 0 && bytes[30] != 3;
+        std::vector<Bytes> files{bytes};
+        if (!compressed) files.push_back(topDown(bytes));
+        for (const Bytes& file : files) {
+            ImagePixelArray image;
+            ASSERT_EQ(decode(file, image), 0);
+            ASSERT_EQ(image.width, expected.width);
+            ASSERT_EQ(image.height, expected.height);
+            int wrong = 0;
+            for (int y = 0; y < image.height; ++y)
+                for (int x = 0; x < image.width; ++x) {
+                    const std::uint32_t p = image.at(x, y);
+                    const std::uint32_t rgb = (p & 255u) << 16 | (p & 0xFF00u) | p >> 16;
+                    wrong += rgb != expected.at(x, y);
+                }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+    fs::remove_all(folder);
+}
+
 TEST(ImageLoading, PngKindsTheLoaderRefusesAndOneItReads) {
     const Bytes png = PngFileBytes(rgbImage(5, 4));
     ImagePixelArray image;
@@ -152,6 +221,64 @@ TEST(ImageLoading, DamagedAndOversizedFiles) {
     hugePcx[9] = hugePcx[11] = 0xFF;
     EXPECT_EQ(decode(hugePcx, image), 27);
     EXPECT_EQ(decode(Bytes{'G', 'I', 'F', '8'}, image), 27);
+}
+
+// A chunk that claims far more bytes than the file holds is refused as
+// damaged before libpng sets aside memory for it (a 115-byte file used to
+// make it allocate 721 MB and then pass as an empty image).
+TEST(ImageLoading, PngChunkLongerThanTheFileIsRefused) {
+    const Bytes png = PngFileBytes(rgbImage(1, 7));
+    for (const char* name : {"sPLT", "iCCP", "zTXt", "iTXt", "tEXt", "eXIf"}) {
+        Bytes damaged(png.begin(), png.begin() + 33);
+        const Bytes chunk = {0x2B, 0, 0, 0, static_cast<std::uint8_t>(name[0]),
+                             static_cast<std::uint8_t>(name[1]), static_cast<std::uint8_t>(name[2]),
+                             static_cast<std::uint8_t>(name[3]), 'p', 0, 8, 0, 0, 0, 0, 0};
+        damaged.insert(damaged.end(), chunk.begin(), chunk.end());
+        ImagePixelArray image;
+        EXPECT_EQ(decode(damaged, image), 2) << name;
+        EXPECT_TRUE(image.pixels.empty()) << name;
+    }
+}
+
+// The loader takes a file for an image exactly when the toolkit's
+// identification says it is a BMP, PCX or PNG file.
+TEST(ImageLoading, TheLoaderReadsWhatIdentificationTakesForAnImage) {
+    const fs::path folder = privateFolder("identified");
+    Bytes bmp = bmpHeader(2, 2, 24);
+    bmp.resize(bmp.size() + 16, 0x40);
+    Bytes reserved = bmp;
+    reserved[7] = 1;  // the reserved word of the file header is not 0
+    Bytes core = bmp;
+    put32(core, 14, 12);  // an information header of 12 bytes
+    const Bytes png = PngFileBytes(rgbImage(3, 2));
+    Bytes pcx = pcxHeader(2, 2, 2);
+    pcx.insert(pcx.end(), {1, 2, 3, 4, 12});
+    pcx.resize(pcx.size() + 768, 7);
+    struct File {
+        const char* name;
+        const Bytes* bytes;
+        bool image;
+    };
+    const File files[] = {{"plain.bmp", &bmp, true},      {"reserved.bmp", &reserved, false},
+                          {"core.bmp", &core, false},     {"plain.png", &png, true},
+                          {"plain.pcx", &pcx, true}};
+    ToolkitState& t = toolkitState();
+    for (auto [name, bytes, expected] : files) {
+        SCOPED_TRACE(name);
+        const fs::path file = folder / name;
+        writeBytes(file, *bytes);
+        ImageFileInfo info;
+        ImageFileIdentify(file.string(), info, 1);
+        const bool image = info[1] == ImageBmp || info[1] == ImagePcx || info[1] == ImagePng;
+        EXPECT_EQ(image, expected);
+        t.LastErrorNumber = 0;
+        ImagePixelArray loaded;
+        GrLoadImageData(file.string(), loaded);
+        EXPECT_EQ(t.LastErrorNumber, image ? 0 : 27);
+        EXPECT_EQ(loaded.pixels.empty(), !image);
+    }
+    EXPECT_EQ(ImageKindOf(reserved.data(), reserved.size()), -1);
+    fs::remove_all(folder);
 }
 
 TEST(ImageLoading, LoadReportsUnreadableFilesUnderItsName) {

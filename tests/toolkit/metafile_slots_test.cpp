@@ -15,6 +15,8 @@
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/lines.h"
+#include "toolkit/graphics/screen_primitives.h"
 #include "toolkit/output/cgm_driver.h"
 #include "toolkit/output/cgm_encoding.h"
 #include "toolkit/output/cgm_memory_driver.h"
@@ -176,6 +178,24 @@ TEST_F(MetafileSlotsTest, EnhancedSlotRecordsPlaysSavesAndLoads) {
     MetafileSlotDelete(0);
     MetafileSlotDelete(4);
     std::filesystem::remove_all(dir);
+}
+
+// On an enhanced-metafile slot the metafile line width (tenths of a
+// millimetre) becomes pixels of the slot's drawable over its page.
+TEST_F(MetafileSlotsTest, MetafileLineWidthIsMillimetresOfTheSlotPage) {
+    int hres = 0, vres = 0, hsize = 0, vsize = 0;
+    MetafileSlotCreate(0, 720, 360, hres, vres, hsize, vsize);  // 254 by 127 mm
+    MetafileSlot& slot = metafileSlot(1);
+    slot.SlotPageWidth = 720, slot.SlotPageHeight = 360;
+    slot.DrawableWidth = 1270, slot.DrawableHeight = 635;
+    slot.SlotKind = 3, slot.SlotInUse = 1;
+    int status = 1;
+    MetafileSlotUseDC(0, 1270, 635, status);
+    ASSERT_EQ(status, 0);
+    select(1);
+    SetLineThickness(std::nullopt, std::nullopt, 20);  // 2 mm
+    EXPECT_EQ(screen::primitives().penWidth, 10);
+    MetafileSlotDelete(0);
 }
 
 TEST_F(MetafileSlotsTest, DriversAnswerTheProbeUnderTheirNumbers) {

@@ -26,6 +26,7 @@
 #include "toolkit/graphics/text_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
+#include "ink_support.h"
 #include "toolkit/output/image_loading.h"
 
 namespace tk::test {

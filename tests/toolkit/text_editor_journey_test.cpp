@@ -148,6 +148,43 @@ TEST_F(TextEditorJourney, OpenReplaceFormatSaveReopenAndPrint) {
     EXPECT_GT(pixelsOf(r->editControl, win::RGB(0, 0, 0)), 200);
 }
 
+// A rich text file from elsewhere: a long font name with letters above 127,
+// one with a semicolon and a brace written as escapes. Saving and opening
+// it again keeps its text and the fonts' names.
+TEST_F(TextEditorJourney, ARichFileKeepsItsTextAndFontNamesThroughSaveAndOpen) {
+    const std::string longName = "Grotesk f\xfcr sehr lange Namen mit \xc4rger, \xd6l und \xdc"
+                                 "bermut, ganz ohne Ende in Sicht, \xe9t\xe9 \xe0 Paris et ailleurs";
+    const std::string file = std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 ") + longName +
+                             ";}{\\f1 Mono\\'3b\\{x\\};}}\r\n\\f0 Gr\xfc\xdf Gott\\par \\f1 zweite "
+                             "Zeile\\par}";
+    EditorWindowRecord* r = createWith(kEditorRichText | kEditorModifiedMark, "fonts.rtf", file);
+    ASSERT_NE(r, nullptr);
+    const std::string text = "Gr\xfc\xdf Gott\r\nzweite Zeile";
+    auto faceAt = [&](win::LONG at) { return std::string(formatAt(*r, at).szFaceName); };
+    Script s;
+    s.check([&] {
+        EXPECT_EQ(editorControlText(*r), text);
+        EXPECT_EQ(faceAt(0), longName.substr(0, faceAt(0).size()));
+        EXPECT_EQ(faceAt(12), "Mono;{x}");
+        win::SetFocus(r->editControl);
+    });
+    s.chord({win::VK_CONTROL, win::VK_END}).text("!");
+    s.chord({win::VK_CONTROL, 'S'});
+    // An edit after the save, dropped: what shows after Open is the file.
+    s.text("?");
+    s.answerMessageBox(win::IDNO);
+    s.chord({win::VK_CONTROL, 'O'});
+    chooseFile(s, "Open", path("fonts.rtf"));
+    s.check([&] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(editorControlText(*r), text + "!");
+        EXPECT_FALSE(faceAt(0).empty());
+        EXPECT_EQ(faceAt(0), longName.substr(0, faceAt(0).size()));
+        EXPECT_EQ(faceAt(12), "Mono;{x}");
+    });
+    play(std::move(s));
+}
+
 TEST_F(TextEditorJourney, FindFindNextFontBulletsAndTheStyleAndAlignmentKeys) {
     EditorWindowRecord* r = createWith(kEditorRichText, "cats.txt", "one cat, two cat\r\nlast line\r\n");
     ASSERT_NE(r, nullptr);

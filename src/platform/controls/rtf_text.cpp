@@ -70,6 +70,13 @@ struct Reader {
         out.para.push_back(paragraph);
     }
 
+    // An escaped character: text, or part of a font's name (where an escaped
+    // ';' does not end the name).
+    void literal(const State& st, char c, std::string& fontName) {
+        if (st.destination == 0) emit(c, st.f);
+        if (st.destination == 1) fontName += c;
+    }
+
     void run() {
         std::vector<State> stack{State{base, 0}};
         std::string pendingName;
@@ -121,15 +128,14 @@ struct Reader {
             if (at >= s.size()) break;
             const char n = s[at];
             if (n == '\\' || n == '{' || n == '}') {
-                if (st.destination == 0) emit(n, st.f);
+                literal(st, n, pendingName);
                 ++at;
                 continue;
             }
             if (n == '\'') {
                 const std::string hex = s.substr(at + 1, 2);
                 at += 3;
-                if (st.destination == 0)
-                    emit(static_cast<char>(std::strtol(hex.c_str(), nullptr, 16)), st.f);
+                literal(st, static_cast<char>(std::strtol(hex.c_str(), nullptr, 16)), pendingName);
                 continue;
             }
             if (n == '*') {
@@ -235,6 +241,27 @@ RichText readRtf(const std::string& rtf, const RichFormat& base) {
     return r.out;
 }
 
+namespace {
+
+// A character of text or of a font's name as RTF writes it: the group and
+// escape characters escaped, bytes outside printable ASCII (and, in a name,
+// the ';' that would end it) as hexadecimal escapes.
+void appendEscaped(std::string& out, unsigned char c, bool inName) {
+    if (c == '\\' || c == '{' || c == '}') {
+        out += '\\';
+        out += static_cast<char>(c);
+    } else if (c > 127 || c < 32 || (inName && c == ';')) {
+        static const char kHex[] = "0123456789abcdef";
+        out += "\\'";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    } else {
+        out += static_cast<char>(c);
+    }
+}
+
+}  // namespace
+
 std::string writeRtf(const RichText& t) {
     std::vector<std::string> fonts;
     std::vector<COLORREF> colours;
@@ -281,19 +308,15 @@ std::string writeRtf(const RichText& t) {
             body += "\\par\r\n";
         else if (c == '\t')
             body += "\\tab ";
-        else if (c == '\\' || c == '{' || c == '}')
-            body += std::string("\\") + static_cast<char>(c);
-        else if (c > 127 || c < 32) {
-            std::snprintf(buf, sizeof buf, "\\'%02x", c);
-            body += buf;
-        } else {
-            body += static_cast<char>(c);
-        }
+        else
+            appendEscaped(body, c, false);
     }
     std::string out = "{\\rtf1\\ansi\\deff0{\\fonttbl";
     for (std::size_t i = 0; i < fonts.size(); ++i) {
-        std::snprintf(buf, sizeof buf, "{\\f%zu %s;}", i, fonts[i].c_str());
-        out += buf;
+        out += "{\\f" + std::to_string(i) + ' ';
+        for (char c : fonts[i])
+            appendEscaped(out, static_cast<unsigned char>(c), true);
+        out += ";}";
     }
     out += "}{\\colortbl ;";
     for (COLORREF c : colours) {

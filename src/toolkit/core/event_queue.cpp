@@ -27,10 +27,16 @@ std::int32_t* dialogRecord(win::HWND h) {
     return hook ? hook(h) : nullptr;
 }
 
+// The viewer's own view window, or the frame it turned into a viewer (which
+// the viewer names as the window of its events).
 bool isBitmapViewer(win::HWND h) {
     char name[32] = {};
     win::GetClassNameA(h, name, sizeof name);
-    return std::string_view(name) == "ZEVEDOROR";
+    if (std::string_view(name) == "ZEVEDOROR") return true;
+    const int n = WindowSlotOfHandle(h);
+    if (n < 0 || windowSystem().slots[n].frame != h) return false;
+    const FrameUserRecord* record = frameRecord(h);
+    return record && record->kind() == KindBitmapViewer;
 }
 
 // A coordinate of a mouse message: beyond the screen's extent it was a

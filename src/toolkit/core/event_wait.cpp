@@ -145,7 +145,11 @@ void runLoop(bool blocking, int& type, EventRecord& record) {
     finishLoop(type, record);
 }
 
-void toWorld(float px, float py, int width, int height, float& x, float& y) {
+// The graphics-unit position of a pixel: through the scroll offsets of the
+// bitmap viewer WINDOW when one is given, else of the current target.
+void toWorld(float px, float py, int width, int height, float& x, float& y, int window = -1) {
+    auto& viewer = windowGraphicsHooks().viewerPixelsToWorld;
+    if (window >= 0 && viewer && viewer(px, py, window, x, y)) return;
     if (windowGraphicsHooks().deviceToWorld) {
         windowGraphicsHooks().deviceToWorld(px, py, x, y);
         return;
@@ -179,7 +183,7 @@ void EventCoordinates(int type, EventRecord& rec) {
     if (type == BitmapScrolled) {
         float x = 0, y = 0;
         toWorld(rec[5] + 0.5f, w.CurrentHeight - rec[6] - 1 + 0.5f, w.CurrentWidth, w.CurrentHeight,
-                x, y);
+                x, y, rec[0]);
         setEventReal(rec, 9, x);
         setEventReal(rec, 10, y);
         return;
@@ -193,7 +197,9 @@ void EventCoordinates(int type, EventRecord& rec) {
     w.CurrentHeight = height;
     float x = 0, y = 0;
     if (takesPositions(type) || type == Expose) {
-        toWorld(rec[5] + 0.5f, height - rec[6] - 1 + 0.5f, width, height, x, y);
+        // Value 3 is 2 for a bitmap viewer's events.
+        toWorld(rec[5] + 0.5f, height - rec[6] - 1 + 0.5f, width, height, x, y,
+                takesPositions(type) && rec[3] == 2 ? rec[0] : -1);
         setEventReal(rec, 9, x);
         setEventReal(rec, 10, y);
     }

@@ -52,6 +52,9 @@ struct WindowGraphicsHooks {
     // Pixel (counted from the bottom edge) to graphics units of the current
     // target; unbound: the unit square over the target's pixel size.
     std::function<void(float px, float py, float& x, float& y)> deviceToWorld;
+    // The same for a position inside a bitmap viewer window, whose picture
+    // may be scrolled; false (nothing written) when the window is no viewer.
+    std::function<bool(float px, float py, int window, float& x, float& y)> viewerPixelsToWorld;
     std::function<void(int kind, int number, int width, int height)> targetResized;
     std::function<void(win::HWND window, int width, int height)> windowTargetResized;
     std::function<void()> buildDefaultColourTable;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "toolkit/graphics/contour_lines.h"
@@ -43,9 +44,14 @@ class RegularTracer {
                   32,
               0u) {}
 
+    // Each pass searches from node (1, 1) and, after every contour, from the
+    // node where that contour ended, so the next one found lies near it.
     void run() {
-        for (bool boundaryPass : {true, false})
-            spiral([&](int i, int j) { searchNode(i, j, boundaryPass); });
+        for (bool boundaryPass : {true, false}) {
+            Node centre{1, 1};
+            while (spiral(centre, [&](int i, int j) { return searchNode(i, j, boundaryPass); })) {
+            }
+        }
     }
 
   private:
@@ -97,27 +103,35 @@ class RegularTracer {
         return true;
     }
 
-    // Visits every node along a rectangular spiral around (1, 1): +i, +j,
-    // -i, -j, each side one node longer than the one before, until the
-    // spiral has passed the whole grid.
+    struct Node {
+        int i, j;
+    };
+
+    // Visits the nodes along a rectangular spiral around CENTRE: +i, +j, -i,
+    // -j, each side one node longer than the one before, until the spiral
+    // has passed the whole grid. A visit that traces a contour stops the
+    // spiral with CENTRE := the node where the contour ended (true).
     template <typename Visit>
-    void spiral(Visit visit) {
-        int i = 1, j = 1;
-        visit(i, j);
+    bool spiral(Node& centre, Visit visit) {
+        int i = centre.i, j = centre.j;
+        std::optional<Node> ended = visit(i, j);
         const int reach = 2 * std::max(nx_, ny_) + 2;
         static constexpr int di[4] = {1, 0, -1, 0}, dj[4] = {0, 1, 0, -1};
-        for (int side = 0, length = 1; length <= reach; ++side) {
-            for (int step = 0; step < length; ++step) {
+        for (int side = 0, length = 1; !ended && length <= reach; ++side) {
+            for (int step = 0; !ended && step < length; ++step) {
                 i += di[side % 4];
                 j += dj[side % 4];
-                if (i >= 1 && i <= nx_ && j >= 1 && j <= ny_) visit(i, j);
+                if (i >= 1 && i <= nx_ && j >= 1 && j <= ny_) ended = visit(i, j);
             }
             if (side % 2 == 1) ++length;
         }
+        if (ended) centre = *ended;
+        return ended.has_value();
     }
 
-    void searchNode(int i, int j, bool boundaryPass) {
-        if (!present(i, j)) return;
+    // The node where a contour started at this node ended, if one did.
+    std::optional<Node> searchNode(int i, int j, bool boundaryPass) {
+        if (!present(i, j)) return std::nullopt;
         for (int d = 0; d <= 1; ++d) {
             if ((d == 0 && i == nx_) || (d == 1 && j == ny_)) continue;
             const bool sideA = d == 0 ? cellAvailable(i, j - 1) : cellAvailable(i - 1, j);
@@ -131,9 +145,10 @@ class RegularTracer {
                     mark(k, s);
                     continue;
                 }
-                trace(k, s, !sideA);
+                return trace(k, s, !sideA);
             }
         }
+        return std::nullopt;
     }
 
     // The cell beside segment s that the trace enters, and the edge it
@@ -190,8 +205,9 @@ class RegularTracer {
         startContour(k, x, y);
     }
 
-    // Follows level k from segment s into the cell on side B (intoB) or A.
-    void trace(int k, Segment s, bool intoB) {
+    // Follows level k from segment s into the cell on side B (intoB) or A;
+    // the first node of the last segment crossed is where it ended.
+    Node trace(int k, Segment s, bool intoB) {
         const float u = level(k);
         float f = 0;
         crossing(s, u, f);
@@ -201,6 +217,7 @@ class RegularTracer {
         startContour(k, piece_.x[0], piece_.y[0]);
         int ci = 0, cj = 0, edge = 0;
         entry(s, intoB, ci, cj, edge);
+        Node end{s.i, s.j};
         for (;;) {
             std::array<float, 4> fraction{};
             std::array<bool, 4> crossed{};
@@ -219,6 +236,7 @@ class RegularTracer {
                 break;
             const Segment out = edgeSegment(ci, cj, exit);
             addPoint(out, fraction[static_cast<std::size_t>(exit)]);
+            end = {out.i, out.j};
             if (marked(k, out)) break;
             mark(k, out);
             static constexpr int ni[4] = {0, -1, 0, 1}, nj[4] = {-1, 0, 1, 0};
@@ -230,6 +248,7 @@ class RegularTracer {
             edge = (exit + 2) % 4;
         }
         labeller_.draw(piece_, k, u);
+        return end;
     }
 };
 

@@ -10,6 +10,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/screen_primitives.h"
 
 namespace tk {
 
@@ -43,6 +44,7 @@ int screenGradientTriangles(const int* x, const int* y, const int* colours, cons
         mesh[t].Vertex2 = static_cast<win::ULONG>(triangles[3 * t + 1] - 1);
         mesh[t].Vertex3 = static_cast<win::ULONG>(triangles[3 * t + 2] - 1);
     }
+    const screen::ClipScope clip;
     const bool done = win::GradientFill(
         drawingSurface().dc, vertices.data(), static_cast<win::ULONG>(vertices.size()), mesh.data(),
         static_cast<win::ULONG>(mesh.size()), win::GRADIENT_FILL_TRIANGLE);

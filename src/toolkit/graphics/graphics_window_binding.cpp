@@ -2,6 +2,7 @@
 
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_hooks.h"
+#include "toolkit/core/window_placement.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/drawing_targets.h"
@@ -55,6 +56,12 @@ void windowTextSizeUpdate() {
 void GraphicsWindowBind() {
     WindowGraphicsHooks& h = windowGraphicsHooks();
     bindIfUnbound(h.deviceToWorld, DeviceToWorld);
+    bindIfUnbound(h.viewerPixelsToWorld, [](float px, float py, int window, float& x, float& y) {
+        auto& info = graphicsServices().bitmapViewerInfo;
+        if (!info || info(101, window) <= 0) return false;
+        WindowPixelsToWorld(px, py, x, y, window);
+        return true;
+    });
     bindIfUnbound(h.targetResized, GraphicsTargetResized);
     bindIfUnbound(h.windowTargetResized, windowTargetResized);
     bindIfUnbound(h.buildDefaultColourTable, BuildDefaultColourTable);
@@ -64,6 +71,16 @@ void GraphicsWindowBind() {
     GraphicsServices& s = graphicsServices();
     bindIfUnbound(s.outputWindowSelect, selectOutputWindow);
     bindIfUnbound(s.windowTextSizeUpdate, windowTextSizeUpdate);
+    bindIfUnbound(s.gradientFillSupport, [] {
+        int support = 1;
+        GradientFillSupport(support);
+        return support;
+    });
+    bindIfUnbound(s.systemWindowColour, [](int code) {
+        int colour = 0;
+        SystemWindowColour(code, colour);
+        return colour;
+    });
 }
 
 }  // namespace tk

@@ -18,19 +18,17 @@ win::HDC dc() {
     return drawingSurface().dc;
 }
 
-// The clip region applies only around the area operations; lines and text
-// are clipped by the graphics layer itself.
-class ClipScope {
-  public:
-    ClipScope() {
-        if (primitives().clip && dc()) win::SelectClipRgn(dc(), primitives().clip);
-    }
-    ~ClipScope() {
-        if (primitives().clip && dc()) win::SelectClipRgn(dc(), nullptr);
-    }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-};
+}  // namespace
+
+ClipScope::ClipScope() {
+    if (primitives().clip && dc()) win::SelectClipRgn(dc(), primitives().clip);
+}
+
+ClipScope::~ClipScope() {
+    if (primitives().clip && dc()) win::SelectClipRgn(dc(), nullptr);
+}
+
+namespace {
 
 // Selects a pen and a brush for one primitive and puts the old ones back
 // (deleting the brush and any pen made for the primitive) afterwards.

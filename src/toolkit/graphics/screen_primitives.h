@@ -26,6 +26,17 @@ struct PrimitiveState {
 };
 
 PrimitiveState& primitives();
+
+// The clip region of the graphics area selected into the drawing surface
+// for the life of the scope: area operations (fills, gradients) need it;
+// lines and text are clipped by the graphics layer itself.
+class ClipScope {
+  public:
+    ClipScope();
+    ~ClipScope();
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+};
 void releasePrimitives();
 
 void ScreenLine(int x1, int y1, int x2, int y2);

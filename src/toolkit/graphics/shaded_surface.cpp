@@ -150,7 +150,9 @@ class ShadedSurface {
         int band = 1;
         const int flat = flatColour(q, i, std::min(A, B), cj, corner, band);
         int style = 4, fill = flat, outline = outline_;
-        if (p_.fillMode == 0) style = styles_[static_cast<std::size_t>(band)];
+        // Outlined by cell, every cell is a solid fill of colour 0 whatever
+        // the band's own fill style.
+        if (p_.fillMode == 0 && !byCell_) style = styles_[static_cast<std::size_t>(band)];
         if (p_.fillMode == 2 && flat == -1) style = 0;
         if (byCell_) {
             outline = flat;

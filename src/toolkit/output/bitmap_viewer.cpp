@@ -292,7 +292,7 @@ int mouseButton(win::UINT msg) {
     }
 }
 
-bool mouseMessage(ViewerRecord& r, win::UINT msg, win::LPARAM lp) {
+bool mouseMessage(ViewerRecord& r, win::UINT msg, win::WPARAM wp, win::LPARAM lp) {
     const int x = static_cast<short>(win::LOWORD(lp)), y = static_cast<short>(win::HIWORD(lp));
     const bool dragAllowed = r.mode == 1 || (r.options & 2) != 0;
     switch (msg) {
@@ -327,8 +327,10 @@ bool mouseMessage(ViewerRecord& r, win::UINT msg, win::LPARAM lp) {
     int doubleEnabled = 0;
     EventTypeSetting(MouseDoubleClick, doubleEnabled);
     win::SetCapture(r.view);
+    // The key state and the packed position, as the event queue reads every
+    // mouse message.
     EventPost(doubleClick && doubleEnabled ? MouseDoubleClick : MouseButtonDown, mouseButton(msg),
-              x, y, r.frame);
+              static_cast<std::intptr_t>(wp), lp, r.frame);
     return true;
 }
 
@@ -368,7 +370,7 @@ win::LRESULT viewProc(win::HWND view, win::UINT msg, win::WPARAM wp, win::LPARAM
         case win::WM_RBUTTONDBLCLK:
         case win::WM_MOUSEMOVE:
         case win::WM_LBUTTONUP:
-            if (mouseMessage(*r, msg, lp)) return 0;
+            if (mouseMessage(*r, msg, wp, lp)) return 0;
             break;
         default:
             break;

@@ -297,7 +297,7 @@ void CgmFileDriver::direction() {
 void CgmFileDriver::text(DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
     const std::string_view chars = RequestText(b.pixX[1]);
-    const bool opaque = g.textFill == 0 && g.textMode != 1 && (g.fontStyle & 8) != 0;
+    const bool opaque = OpaqueRequestText();
     if (opaque) {
         emit(CgmElement(3, 4).int16(0));
         int r = 0, gr = 0, bl = 0;

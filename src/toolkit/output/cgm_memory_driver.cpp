@@ -8,6 +8,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/cgm_encoding.h"
+#include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/image_requests.h"
 #include "toolkit/output/metafile_slots.h"
 
@@ -197,7 +198,7 @@ void text(const DeviceParameterBlock& b) {
     const GraphicsState& g = graphicsState();
     const int count = std::clamp(b.pixX[1], 0, static_cast<int>(deviceTextBuffer().size()));
     const std::string_view chars(deviceTextBuffer().data(), static_cast<std::size_t>(count));
-    const bool opaque = g.textFill == 0 && g.textMode != 1 && (g.fontStyle & 8) != 0;
+    const bool opaque = OpaqueRequestText();
     if (opaque) {
         emit(CgmElement(3, 4).int16(0));
         int r = 0, gr = 0, bl = 0;

@@ -77,19 +77,15 @@ std::string_view deviceModelName(int kind, int model) {
                                      : kHpgl2Names[at];
 }
 
-DeviceModelSelection& deviceModelSelection() {
-    static DeviceModelSelection selection;
-    return selection;
-}
-
 int selectedDeviceModel(int kind) {
+    const ToolkitState& s = toolkitState();
     switch (kind) {
         case RasterPrinterKind:
-            return toolkitState().RasterPrinterModel;
+            return s.RasterPrinterModel;
         case PenPlotterKind:
-            return deviceModelSelection().plotterModel;
+            return s.HardcopyDriverNumber >= 1 && s.HardcopyDriverNumber <= 10 ? s.HardcopyDriverNumber : 1;
         case Hpgl2PrinterKind:
-            return deviceModelSelection().hpgl2Device;
+            return s.PrinterColourMode >= 1 && s.PrinterColourMode <= 5 ? s.PrinterColourMode : 1;
         default:
             return 0;
     }
@@ -99,9 +95,9 @@ void selectDeviceModel(int kind, int model) {
     if (kind == RasterPrinterKind)
         RasterPrinterModelSet(model);
     else if (kind == PenPlotterKind)
-        deviceModelSelection().plotterModel = model;
+        HardcopyDriverNumberSet(model);
     else if (kind == Hpgl2PrinterKind)
-        deviceModelSelection().hpgl2Device = model;
+        PrinterColourModeSet(model);
 }
 
 void InfoDeviceName(int kind, TextOut name) {

@@ -18,13 +18,10 @@ int firstDeviceModel(int kind);
 int lastDeviceModel(int kind);
 std::string_view deviceModelName(int kind, int model);
 
-// The selected pen plotter model and HP-GL/2 printer (the raster printer
-// model is the toolkit core's); 1 at start.
-struct DeviceModelSelection {
-    int plotterModel = 1;
-    int hpgl2Device = 1;
-};
-DeviceModelSelection& deviceModelSelection();
+// The model selected of each kind, the one its driver draws for: the raster
+// printer model, the pen plotter model (the hardcopy driver number of the
+// core's state, 1-10) and the HP-GL/2 device (its printer colour mode, 1-5);
+// an unset or out-of-range number stands for model 1 of the plotters.
 int selectedDeviceModel(int kind);
 void selectDeviceModel(int kind, int model);
 

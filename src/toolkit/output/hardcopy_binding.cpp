@@ -26,19 +26,20 @@ namespace tk {
 
 namespace {
 
-// ResetGraphicsState's hardcopy step: request 1 again, keeping the
-// options (and the default name) when asked.
+// ResetGraphicsState's hardcopy step: options 1-29 cleared and request 1
+// again, which gives the driver's own values; when asked, the options (and
+// the default name) as they were are kept over it.
 void resetDriver(bool keepPageOptions) {
     HardcopyOptions& o = hardcopyOptions();
     hardcopyDeviceState().pageDirty = false;
     DeviceParameterBlock& b = deviceBlock();
+    const HardcopyOptions saved = o;
+    o.low.fill(0);
     if (!keepPageOptions) {
         b.value = 0;
         HardcopyDriverRequest(1);
         return;
     }
-    const HardcopyOptions saved = o;
-    o.low.fill(0);
     b.value = -998;
     HardcopyDriverRequest(1);
     o.low = saved.low;

@@ -28,7 +28,7 @@ namespace {
 
 constexpr int kDeviceDialog = 32098;
 constexpr int kFileField = 1201, kBrowseButton = 1202, kDeviceLabel = 1203, kDeviceList = 1204,
-              kSizeLabel = 1205;
+              kSizeLabel = 1205, kFileOptionsButton = 1206;
 constexpr int kOk = 1, kCancel = 2;
 constexpr int kSemiModeless = 3;
 
@@ -107,6 +107,11 @@ std::vector<std::string> choicesOf(int code) {
                          "Windows bitmap, run-length coded", "Portable network graphics (PNG)"};
         case 27: return {"Windows metafile", "Placeable Windows metafile", "Enhanced metafile"};
         case 28: return {"No font list", "Generic font names", "Windows font names"};
+        case 15: return {"Nothing", "End-of-job character after the file"};
+        case 17: return {"As written", "A blank before every line"};
+        case 18: return {"Left out", "Written for every filled shape"};
+        case 19: return {"None", "Plotter on and off around the file"};
+        case 25: return {"Drawn as lines", "Filled by the plotter"};
         default: return {};
     }
 }
@@ -120,7 +125,7 @@ const std::vector<std::string> kDepthNames{"2 or 8 colours", "16 colours", "256 
                                            "True colour (24 bits)"};
 
 bool isCount(int code) {
-    return code == 8 || code == 9 || code == 12 || code == 13 || code == 21 || code == 24;
+    return code == 8 || code == 9 || code == 12 || code == 13 || code == 16 || code == 21 || code == 24;
 }
 
 void putOption(int code, int driver) {
@@ -182,6 +187,10 @@ struct FileDialogText {
 
 FileDialogText fileDialogText(int driver) {
     switch (driver) {
+        case hc::HpglDriverNumber: return {"HP-GL plotter file", "HP-GL plotter file|*.plt|"};
+        case hc::PostScriptDriverNumber: return {"PostScript file", "PostScript file|*.ps;*.eps|"};
+        case hc::RasterDriverNumber: return {"Printer file", "HP PCL/Epson/IBM printer file|*.prn|"};
+        case hc::Hpgl2DriverNumber: return {"HP-GL/2 file", "HP-GL/2 file|*.plt|"};
         case hc::SvgDriverNumber: return {"SVG file", "Scalable Vector Graphics file|*.svg|"};
         case hc::BitImageDriverNumber:
             return {"BMP/PCX/PNG bit image file",
@@ -276,6 +285,13 @@ void HardcopyOptionsDialog(int units, TextOut fileName, int driver, int, bool) {
     DlgPutString(kFileField, text(std::string_view(fileName.data(), fileName.size())));
     const bool ok = runDialog(kDeviceDialog, [&](int type, const EventRecord& e) {
         if (type == PushButton && e[1] == kBrowseButton) browse(t.filter, t.title);
+        // The file side of the same driver, in a dialog of its own.
+        if (type == PushButton && e[1] == kFileOptionsButton) {
+            putText(fileName, fieldText(kFileField));
+            HardcopyFileOptionsDialog(units, fileName, 32000 + driver, 0, false);
+            DlgSelect(kDeviceDialog);
+            DlgPutString(kFileField, text(std::string_view(fileName.data(), fileName.size())));
+        }
     });
     if (ok) {
         readSizes(units);
@@ -297,11 +313,13 @@ void HardcopyOptionsDialog(int units, TextOut fileName, int driver, int, bool) {
     finish(kDeviceDialog, ok);
 }
 
-void HardcopyFileOptionsDialog(int units, TextOut fileName, int dialogId, int, bool) {
+void HardcopyFileOptionsDialog(int units, TextOut fileName, int dialogId, int mode, bool) {
     if (!loadDialog(dialogId)) return;
     const int driver = dialogId - 32000;
     const FileDialogText t = fileDialogText(driver);
-    DlgTitle(t.title);
+    // The file formats name their dialog; a device's file side keeps the
+    // caption of its template.
+    if (mode == 3) DlgTitle(t.title);
     putSizes(units, kFileUnits[static_cast<std::size_t>(std::clamp(units, 0, 3))]);
     putOptions(driver);
     DlgPutString(kFileField, text(std::string_view(fileName.data(), fileName.size())));

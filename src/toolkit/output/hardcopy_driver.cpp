@@ -155,6 +155,11 @@ void ApplyColourHandling(int handling, int& red, int& green, int& blue) {
     }
 }
 
+bool OpaqueRequestText() {
+    const GraphicsState& g = graphicsState();
+    return (g.fontStyle & 8) != 0 && g.textStacking == 0 && g.textMode != 1;
+}
+
 std::string_view RequestText(int count) {
     const base::FixedString<260>& text = deviceTextBuffer();
     const int n = std::clamp(count, 0, static_cast<int>(text.size()));

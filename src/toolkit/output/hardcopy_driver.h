@@ -103,6 +103,11 @@ void ApplyColourHandling(int handling, int& red, int& green, int& blue);
 // The characters of requests 22 and 25: the first `count` characters of the
 // device text, none for a negative count.
 std::string_view RequestText(int count);
+// Whether the driver draws the background box of request 22's text: the
+// font style asks for it (bit 3), the text is laid along its baseline (the
+// graphics layer boxes stacked text itself) and not sent one character at a
+// time.
+bool OpaqueRequestText();
 // The number of points of the point buffer a request may read.
 int BufferPointCount(int count);
 

@@ -32,7 +32,10 @@ int toPoints(int value, float f) {
 void printerPageSetup(int units) {
     HardcopyOptions& o = hardcopyOptions();
     HardcopyDeviceState& d = hardcopyDeviceState();
+    // Without a printer nothing was confirmed: a result left from an
+    // earlier set-up must not let a print go on.
     if (o.printerAvailable == 0) {
+        hardcopyDialogResult() = 0;
         ReportLibraryError(63, kName);
         return;
     }

@@ -8,6 +8,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/device_model_names.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/hpgl_commands.h"
@@ -50,8 +51,7 @@ constexpr std::array<unsigned char, 95> kRoman8 = {
     228, 183, 202, 198, 194, 234, 206, 32,  214, 203, 199, 195, 207, 178, 241, 239};
 
 int deviceNumber() {
-    const int d = toolkitState().PrinterColourMode;
-    return d >= 1 && d <= 5 ? d : 1;
+    return selectedDeviceModel(Hpgl2PrinterKind);
 }
 
 const Hpgl2Device& device() {
@@ -65,13 +65,15 @@ void Hpgl2FlushBuffer(std::string_view text) {
 
 // A comment record: CO and the fields in quotation marks, one blank apart;
 // the first field is a one-character field (a record number below 10) or a
-// two-character one (a shape kind) that keeps its leading blank.
+// two-character one (a shape kind) that keeps its leading blank. The ";"
+// ends the comment for readers that would otherwise take the commands after
+// it as part of it.
 std::string commentText(int first, std::initializer_list<std::string> fields,
                         bool kindField = false) {
     std::string text = "CO\"" + IntegerField(first, kindField || first >= 10 ? 2 : 1);
     for (const std::string& f : fields)
         text += " " + f;
-    return HpglSqueeze(text + "\"");
+    return HpglSqueeze(text + "\";");
 }
 
 void comment(int first, std::initializer_list<std::string> fields, bool kindField = false) {
@@ -282,7 +284,7 @@ void Hpgl2FileDriver::begin(DeviceParameterBlock& b) {
         std::string title(o.title.trimmed());
         std::replace(title.begin(), title.end(), '"', '\'');
         Hpgl2FlushBuffer("CO\": " + title.substr(0, std::min<std::size_t>(title.size(), 44)) +
-                         "\"");
+                         "\";");
     }
     writeFrame(dev == kDesignJet ? o[hc::Orientation] == 0 : o[hc::Orientation] != 0);
     HpglWriteCommand("TR0");

@@ -8,6 +8,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/output/device_model_names.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options.h"
 #include "toolkit/output/hpgl_commands.h"
@@ -59,8 +60,7 @@ constexpr std::array<float, 3> kHeightFactors = {1.0f, 1.211f, 1.211f};
 constexpr int kNativePolygonPoints = 127;
 
 int modelNumber() {
-    const int m = toolkitState().HardcopyDriverNumber;
-    return m >= 1 && m <= 10 ? m : 1;
+    return selectedDeviceModel(PenPlotterKind);
 }
 
 const PlotterModel& model() {

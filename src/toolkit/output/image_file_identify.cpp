@@ -202,7 +202,7 @@ int kindOf(const Header& h, std::string_view name) {
     if (h.startsWith("0", f) && lineEnd && h.contains("SECTION", 20)) return ImageDxf;
     if (h.startsWith("999", f) && f + 3 < kHeaderSize &&
         (h.bytes[f + 3] == '\n' || h.bytes[f + 3] == '\r'))
-        return dxfAfterComments(name) ? ImageDxf : ImageUnknown;
+        return !name.empty() && dxfAfterComments(name) ? ImageDxf : ImageUnknown;
     if ((h.contains("<!DOCTYPE svg") || h.contains("<!doctype svg")) &&
         (h.contains("<?XML ") || h.contains("<?xml ")))
         return ImageSvg;
@@ -277,8 +277,8 @@ void hpglDetails(std::string_view name, ImageFileInfo& info, int wanted) {
     info[3] = f.height;
     if (f.model >= 1 && f.model <= 10) {
         const HpglModelFacts m = HpglModel(f.model);
-        if (f.width >= 0) info[2] = 72 * f.width / m.unitsPerInch;
-        if (f.height >= 0) info[3] = 72 * f.height / m.unitsPerInch;
+        if (f.width >= 0) info[2] = truncatedInt(72.0 * f.width / m.unitsPerInch);
+        if (f.height >= 0) info[3] = truncatedInt(72.0 * f.height / m.unitsPerInch);
         info[4] = m.pens;
         info[5] = f.model;
     }
@@ -479,6 +479,23 @@ std::uint32_t HeaderReadBigEndian(const unsigned char* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
+namespace {
+
+void skipBlanks(Header& h) {
+    while (h.first < h.bytes.size() && (h.bytes[h.first] == ' ' || h.bytes[h.first] == 0))
+        ++h.first;
+}
+
+}  // namespace
+
+int ImageKindOfBytes(const unsigned char* bytes, std::size_t size) {
+    if (size < 4) return ImageUnreadable;
+    Header h;
+    std::memcpy(h.bytes.data(), bytes, std::min(size, h.bytes.size()));
+    skipBlanks(h);
+    return kindOf(h, {});
+}
+
 void ImageFileIdentify(std::string_view fileName, ImageFileInfo& info, int wanted) {
     info[1] = ImageUnreadable;
     const std::string_view name = trimmedName(fileName);
@@ -492,8 +509,7 @@ void ImageFileIdentify(std::string_view fileName, ImageFileInfo& info, int wante
             h.bytes[count] = static_cast<unsigned char>(c);
         if (count < 4) return;
     }
-    while (h.first < h.bytes.size() && (h.bytes[h.first] == ' ' || h.bytes[h.first] == 0))
-        ++h.first;
+    skipBlanks(h);
     ImageFileInfo found;
     found[1] = kindOf(h, name);
     if (wanted >= 2 && found[1] != ImageUnknown) details(name, h, found[1], found, wanted);

@@ -5,6 +5,7 @@
 // binary CGM files and pictures of picture files.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -39,6 +40,10 @@ struct ImageFileInfo {
     int& operator[](int k) { return entries[static_cast<std::size_t>(k - 1)]; }
     int operator[](int k) const { return entries[static_cast<std::size_t>(k - 1)]; }
 };
+
+// The kind of the bytes that begin a file (at most the first 128 are read),
+// by the same tests as ImageFileIdentify; ImageUnreadable for fewer than 4.
+int ImageKindOfBytes(const unsigned char* bytes, std::size_t size);
 
 // Writes entry 1, and entries 2 to min(wanted, 6) when the file could be
 // examined. Kind -1: no name, no file, or fewer than 4 bytes.

@@ -6,6 +6,7 @@
 
 #include "toolkit/core/binary_file_io.h"
 #include "toolkit/core/error_report.h"
+#include "toolkit/output/image_file_identify.h"
 
 namespace tk {
 
@@ -96,6 +97,49 @@ std::uint32_t bmpPixel(const std::uint8_t* row, int x, int bits, unsigned compre
     }
 }
 
+// Where the parts of a BMP file lie. The info header tells its own size: 12
+// bytes (16-bit sizes, 3-byte colours), 40, or the 52 to 124 of the later
+// kinds that programs write today; the colour table follows it (after the
+// three masks of a 40-byte header with bit fields), and the pixels start at
+// the offset the file header gives.
+struct BmpLayout {
+    bool headerKnown = false;
+    int bits = 0;
+    unsigned compression = 0;
+    long long width = 0, height = 0;
+    std::size_t tableStart = 0, entryBytes = 4, colours = 0, pixelStart = 0;
+};
+
+BmpLayout bmpLayout(const std::uint8_t* data, std::size_t size) {
+    BmpLayout l;
+    const std::uint32_t header = u32(data + 14);
+    if (header == 12) {
+        l.width = u16(data + 18);
+        l.height = static_cast<std::int16_t>(u16(data + 20));
+        l.bits = static_cast<int>(u16(data + 24));
+        l.entryBytes = 3;
+    } else if (header >= 40 && header <= size - 14) {
+        l.width = static_cast<std::int32_t>(u32(data + 18));
+        l.height = static_cast<std::int32_t>(u32(data + 22));
+        l.bits = static_cast<int>(u16(data + 28));
+        l.compression = u32(data + 30);
+    } else {
+        return l;
+    }
+    l.headerKnown = true;
+    l.tableStart = 14 + header + (header == 40 && l.compression == 3 ? 12 : 0);
+    const std::size_t offset = u32(data + 10);
+    const bool offsetSound = offset >= l.tableStart && offset < size;
+    if (l.bits <= 8) {
+        const std::uint32_t used = header >= 40 ? u32(data + 46) : 0;
+        std::size_t count = used != 0 && used < 256 ? used : std::size_t{1} << l.bits;
+        const std::size_t room = (offsetSound ? offset : size) - std::min(size, l.tableStart);
+        l.colours = std::min(count, room / l.entryBytes);
+    }
+    l.pixelStart = offsetSound ? offset : std::min(size, l.tableStart + l.colours * l.entryBytes);
+    return l;
+}
+
 // ---- PCX -----------------------------------------------------------------
 
 // The run-length coded byte stream of a PCX file; a run may carry on into
@@ -143,49 +187,42 @@ bool PlausibleImageSize(long long width, long long height, std::size_t fileSize)
            (pixels <= (1LL << 20) || pixels / 1024 <= static_cast<long long>(fileSize));
 }
 
+static_assert(image_kind::Bmp == ImageBmp && image_kind::Pcx == ImagePcx &&
+              image_kind::Png == ImagePng);
+
 int ImageKindOf(const std::uint8_t* data, std::size_t size) {
-    static const std::uint8_t kPng[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-    if (size >= 8 && std::memcmp(data, kPng, 8) == 0) return image_kind::Png;
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return image_kind::Bmp;
-    if (size >= 3 && data[0] == 10 && data[2] == 1) return image_kind::Pcx;
-    return -1;
+    const int kind = ImageKindOfBytes(data, size);
+    return kind == ImageBmp || kind == ImagePcx || kind == ImagePng ? kind : -1;
 }
 
 int DecodeBmp(const std::uint8_t* data, std::size_t size, ImagePixelArray& image) {
     if (size < 54) return 0;
-    const int bits = static_cast<int>(u16(data + 28));
-    const unsigned compression = u32(data + 30);
-    const auto width = static_cast<std::int32_t>(u32(data + 18));
-    const auto stored = static_cast<std::int32_t>(u32(data + 22));
-    // A negative height marks rows stored from the top down.
-    const bool topDown = stored < 0;
-    const long long height = topDown ? -static_cast<long long>(stored) : stored;
-    const bool compressed = compression != 0 && compression != 3;
+    const BmpLayout l = bmpLayout(data, size);
+    const bool compressed = l.compression != 0 && l.compression != 3;
+    const int bits = l.bits;
     const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    if (!known || (compressed && bits != 4 && bits != 8)) return 27;
+    if (!l.headerKnown || !known || (compressed && bits != 4 && bits != 8)) return 27;
+    // A negative height marks rows stored from the top down.
+    const bool topDown = l.height < 0;
+    const long long height = topDown ? -static_cast<long long>(l.height) : l.height;
     if (height <= 0) return 0;
-    if (!sizeImage(image, width, height, size)) return width <= 0 ? 0 : 27;
+    if (!sizeImage(image, l.width, height, size)) return l.width <= 0 ? 0 : 27;
     ColourTable colours{};
-    std::size_t start = 54;
-    if (bits <= 8) {
-        const long long n = static_cast<long long>(u16(data + 10)) - 54;
-        const std::size_t table =
-            static_cast<std::size_t>(std::clamp<long long>(n, 0, static_cast<long long>(size - 54)));
-        for (std::size_t k = 0; k < std::min<std::size_t>(table / 4, 256); ++k)
-            colours[k] = packed(data[54 + 4 * k + 2], data[54 + 4 * k + 1], data[54 + 4 * k]);
-        start = 54 + table;
+    for (std::size_t k = 0; k < l.colours; ++k) {
+        const std::uint8_t* entry = data + l.tableStart + k * l.entryBytes;
+        colours[k] = packed(entry[2], entry[1], entry[0]);
     }
     if (compressed) {
-        decodeBmpRle(data + start, data + size, bits, colours, image);
+        decodeBmpRle(data + l.pixelStart, data + size, bits, colours, image);
         return 0;
     }
     const std::size_t rowBytes = (static_cast<std::size_t>(bits) * image.width + 31) / 32 * 4;
     for (int k = 0; k < image.height; ++k) {
-        const std::size_t at = start + static_cast<std::size_t>(k) * rowBytes;
+        const std::size_t at = l.pixelStart + static_cast<std::size_t>(k) * rowBytes;
         if (at > size || size - at < rowBytes) break;
         const int row = topDown ? k : image.height - 1 - k;
         for (int x = 0; x < image.width; ++x)
-            store(image, x, row, bmpPixel(data + at, x, bits, compression, colours));
+            store(image, x, row, bmpPixel(data + at, x, bits, l.compression, colours));
     }
     return 0;
 }

@@ -222,6 +222,16 @@ void MetafileSlotsBind() {
         t.height = metafileSlot(n).DrawableHeight;
         return t;
     };
+    // The page of the slot in whole millimetres, for line widths given in
+    // tenths of a millimetre.
+    s.metafileSlotMillimetres = [](int n) {
+        TargetSize t;
+        if (!validMetafileSlot(n)) return t;
+        t.status = 0;
+        t.width = metafileSlot(n).SlotPageWidth * 254 / 720;
+        t.height = metafileSlot(n).SlotPageHeight * 254 / 720;
+        return t;
+    };
     s.metafileSlotUseDC = [](int n) {
         int status = 1;
         MetafileSlotUseDC(n - 1, metafileSlot(n).DrawableWidth, metafileSlot(n).DrawableHeight,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 #include "toolkit/output/image_loading.h"
@@ -17,7 +18,20 @@ struct MemoryReader {
     std::size_t size;
     std::size_t at = 0;
     bool ended = false;
+    // The largest block libpng may take at once: a damaged chunk length must
+    // not make it allocate more than a row or a chunk of a sound file needs.
+    std::size_t largestBlock = 0;
 };
+
+png_voidp limitedAllocation(png_structp png, png_alloc_size_t size) {
+    const auto* r = static_cast<const MemoryReader*>(png_get_mem_ptr(png));
+    if (r && size > r->largestBlock) return nullptr;
+    return std::malloc(size);
+}
+
+void limitedFree(png_structp, png_voidp block) {
+    std::free(block);
+}
 
 void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
     auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
@@ -65,10 +79,16 @@ int checkHeader(const std::uint8_t* data, std::size_t size) {
 int DecodePng(const std::uint8_t* data, std::size_t size, ImagePixelArray& image) {
     const int header = checkHeader(data, size);
     if (header >= 0) return header;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
+    // A row of the widest image the reader takes, at 8 bytes a pixel, or a
+    // chunk of the size libpng is told to accept, whichever is larger.
+    constexpr std::size_t kChunkLimit = std::size_t{1} << 24;
+    const std::size_t widest = readU32(data + 16);
+    MemoryReader reader{data, size};
+    reader.largestBlock = std::max(kChunkLimit, 8 * widest + 4096);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, quietError,
+                                               quietWarning, &reader, limitedAllocation, limitedFree);
     if (!png) return 2;
     png_infop info = png_create_info_struct(png);
-    MemoryReader reader{data, size};
     std::vector<png_byte> row;
     // 0 before the rows, 1 while they are read.
     volatile int stage = 0;
@@ -77,15 +97,19 @@ int DecodePng(const std::uint8_t* data, std::size_t size, ImagePixelArray& image
         return 2;
     }
     if (setjmp(png_jmpbuf(png))) {
-        // Data that ends early keeps what was decoded; rows that do not
-        // inflate are a compression error, damaged chunks a read error.
+        // Data that ends among the rows keeps what was decoded; rows that do
+        // not inflate are a compression error; damaged chunks, or data that
+        // ends before the first row, a read error.
         png_destroy_read_struct(&png, &info, nullptr);
-        return reader.ended ? 0 : stage == 1 ? 1044 : 2;
+        if (stage == 0) return 2;
+        return reader.ended ? 0 : 1044;
     }
     png_set_read_fn(png, &reader, readFromMemory);
     png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
-    png_set_user_limits(png, 1u << 16, 1u << 16);
-    png_set_chunk_malloc_max(png, 1u << 24);
+    png_set_user_limits(png, static_cast<png_uint_32>(kMaxImagePixels),
+                        static_cast<png_uint_32>(kMaxImagePixels));
+    png_set_chunk_malloc_max(png, kChunkLimit);
+    png_set_chunk_cache_max(png, 1000);
     png_read_info(png, info);
     const int width = static_cast<int>(png_get_image_width(png, info));
     const int height = static_cast<int>(png_get_image_height(png, info));

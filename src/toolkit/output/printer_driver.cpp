@@ -277,7 +277,7 @@ void PrinterDriver::text(DeviceParameterBlock& b) {
     const float dx = g.rotHardcopyScaleX != 0 ? d * g.dirSinOverA / g.rotHardcopyScaleX : 0;
     const float dy = g.rotHardcopyScaleY != 0 ? d * g.dirCos / g.rotHardcopyScaleY : 0;
     const int justification = g.textMode == 1 ? 0 : g.textJustification;
-    const bool opaque = (g.fontStyle & 8) != 0 && g.textStacking == 0 && g.textMode != 1;
+    const bool opaque = OpaqueRequestText();
     PrnTextOut(PageUnitsX(b.fx[1] + dx), PageUnitsDownY(b.fy[1] - dy), PageUnitsX(b.fx[3] + dx),
                PageUnitsDownY(b.fy[3] - dy), justification, opaque, RequestText(b.pixX[1]));
     b.pixX[4] = 0;

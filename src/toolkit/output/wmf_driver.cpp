@@ -223,7 +223,7 @@ void WmfDriver::text(DeviceParameterBlock& b) {
     const win::POINT a = PageUnitsDown(b.fx[1] + ox, b.fy[1] - oy);
     const win::POINT z = PageUnitsDown(b.fx[3] + ox, b.fy[3] - oy);
     const int justification = g.textMode == 1 ? 0 : g.textJustification;
-    const bool opaque = (g.fontStyle & 8) != 0 && g.textFill == 0 && g.textMode != 1;
+    const bool opaque = OpaqueRequestText();
     WmfTextOut(a.x, a.y, z.x, z.y, justification, opaque, RequestText(b.pixX[1]));
     b.pixX[4] = 0;
 }

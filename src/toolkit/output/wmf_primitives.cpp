@@ -11,6 +11,7 @@
 #include "platform/window/clipboard_api.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/toolkit_state.h"
+#include "toolkit/output/reference_context.h"
 
 namespace tk {
 namespace {
@@ -144,7 +145,10 @@ WmfCreateResult WmfCreate(int& width, int& height, int kind, int systemDashes, i
     WmfCreateResult r;
     SetLastError(0);
     if (kind == kEnhancedMetafile) {
-        HDC ref = GetDC(nullptr);
+        // The printer when it is known, so the picture is measured against
+        // the device it will most likely be printed on.
+        const ReferenceContext reference;
+        HDC ref = reference.get();
         s.referenceDpi = GetDeviceCaps(ref, LOGPIXELSX);
         const int hres = GetDeviceCaps(ref, HORZRES), vres = GetDeviceCaps(ref, VERTRES);
         const int hsize = GetDeviceCaps(ref, HORZSIZE), vsize = GetDeviceCaps(ref, VERTSIZE);
@@ -155,7 +159,6 @@ WmfCreateResult WmfCreate(int& width, int& height, int kind, int systemDashes, i
         const RECT frame{0, 0, s.frameRight, s.frameBottom};
         const std::string desc(description);
         s.dc = CreateEnhMetaFileA(ref, clipboard ? nullptr : name.c_str(), &frame, desc.c_str());
-        ReleaseDC(nullptr, ref);
         s.systemDashes = systemDashes;
         WmfScaleDashes();
     } else if (clipboard || kind != kPlainWmf) {

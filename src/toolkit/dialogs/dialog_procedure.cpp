@@ -186,8 +186,10 @@ void pushButtonCommand(win::HWND dialog, win::WPARAM wp, win::HWND control) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     const int id = win::LOWORD(wp);
+    // OK takes no unreadable number from the field that keeps the focus
+    // (a grid's cell editor among them): the check is forced.
     if (focus && dialogPartHooks().numericFieldRefuses && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses(focus))
+        dialogPartHooks().numericFieldRefuses(focus, focus, id == win::IDOK ? 1 : 0))
         v.invalidField = focus;
     if (v.invalidField && id == win::IDOK) {
         BeepIfEnabled();
@@ -264,7 +266,7 @@ void tabSelChanging(win::HWND dialog, win::HWND tab) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     if (focus != tab && focus && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses && dialogPartHooks().numericFieldRefuses(focus))
+        dialogPartHooks().numericFieldRefuses && dialogPartHooks().numericFieldRefuses(focus, focus, 0))
         v.tabInvalidField = focus;
     const int sel = static_cast<int>(win::SendMessageA(tab, win::TCM_GETCURSEL, 0, 0));
     if (v.tabInvalidField || v.invalidField) {

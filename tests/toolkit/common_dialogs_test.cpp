@@ -5,6 +5,8 @@
 #include "toolkit/core/common_dialogs.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,6 +19,7 @@
 #include "platform/message_box.h"
 #include "platform/resources/resource_api.h"
 #include "platform/robot/finder.h"
+#include "toolkit/core/window_placement.h"
 #include "window_test_support.h"
 
 namespace tk {
@@ -225,8 +228,9 @@ struct Page {
 TEST_F(CommonDialogsTest, PageSetupReturnsThePaperInTheAskedUnitsAndKeepsThePrinter) {
     const win::PaperSize paper = win::printerPaperSizes(win::defaultPrinter().device).front();
     int measure = 0;
+    test::EnvVar all{"LC_ALL", "C"};
     LocaleMeasureSystem(measure);
-    EXPECT_EQ(measure, 2);  // the desktop's locale is metric
+    EXPECT_EQ(measure, 2);  // the C locale is metric
 
     // Hundredths of a millimetre, upright, margins of 10 mm kept through OK.
     Page p;
@@ -280,6 +284,45 @@ TEST_F(CommonDialogsTest, PageSetupReturnsThePaperInTheAskedUnitsAndKeepsThePrin
     EXPECT_EQ(r.width, 0);
     EXPECT_EQ(st.copies, 1);
     EXPECT_EQ(st.unitFlag, win::PSD_INTHOUSANDTHSOFINCHES);
+}
+
+// The user's locale as the environment names it: the measuring system of
+// LC_MEASUREMENT and the decimal separator of LC_NUMERIC, each on its own;
+// a locale that is not installed reads as the C locale.
+TEST_F(CommonDialogsTest, TheUsersLocaleGivesTheMeasuringSystemAndTheDecimalSeparator) {
+    const fs::path locales = dir.file("locales");
+    fs::create_directories(locales);
+    for (const std::string name : {"en_US", "de_DE"}) {
+        const std::string command = "localedef -i " + name + " -f ISO-8859-1 '" +
+                                    (locales / name).string() + "' >/dev/null 2>&1";
+        [[maybe_unused]] const int status = std::system(command.c_str());
+        ASSERT_TRUE(fs::exists(locales / name / "LC_MEASUREMENT")) << command;
+    }
+    test::EnvVar path{"LOCPATH", locales.c_str()};
+    test::EnvVar all{"LC_ALL", nullptr};
+    test::EnvVar lang{"LANG", nullptr};
+    struct Case {
+        const char* numeric;
+        const char* measurement;
+        char separator;
+        int measure;
+    };
+    for (const Case& c : {Case{"de_DE", "en_US", ',', 1}, Case{"en_US", "de_DE", '.', 2},
+                          Case{"xx_YY", "xx_YY", '.', 2}}) {
+        test::EnvVar numeric{"LC_NUMERIC", c.numeric};
+        test::EnvVar measurement{"LC_MEASUREMENT", c.measurement};
+        int measure = 0;
+        LocaleMeasureSystem(measure);
+        EXPECT_EQ(measure, c.measure) << c.measurement;
+        char separator = 0;
+        LocaleDecimalSeparator(separator);
+        EXPECT_EQ(separator, c.separator) << c.numeric;
+    }
+    // The program's own numbers keep their point whatever the user's locale.
+    test::EnvVar numeric{"LC_NUMERIC", "de_DE"};
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%.1f", 2.5);
+    EXPECT_STREQ(text, "2.5");
 }
 
 TEST_F(CommonDialogsTest, ColourDialogStartsFromTheGivenColourAndSeedsTheCustomColours) {

@@ -57,6 +57,7 @@ void GraphicsWindowBind() {
     bindIfUnbound(h.deviceToWorld, DeviceToWorld);
     bindIfUnbound(h.targetResized, GraphicsTargetResized);
     bindIfUnbound(h.windowTargetResized, windowTargetResized);
+    bindIfUnbound(h.dialogFieldTargetResized, DialogFieldTargetResized);
     bindIfUnbound(h.buildDefaultColourTable, BuildDefaultColourTable);
     bindIfUnbound(h.resetGraphicsState, [] { ResetGraphicsState(""); });
     bindIfUnbound(h.scaleDashTables, ScaleDashTables);

@@ -286,9 +286,46 @@ TEST_F(CommonDialogsTest, PageSetupReturnsThePaperInTheAskedUnitsAndKeepsThePrin
     EXPECT_EQ(st.unitFlag, win::PSD_INTHOUSANDTHSOFINCHES);
 }
 
+// What the locale routines answer under the user's locale LC_NUMERIC and
+// LC_MEASUREMENT name; empty when they answer as expected.
+std::string localeAnswersDiffering(const char* numeric, const char* measurement, char separator,
+                                   int measure) {
+    test::EnvVar n{"LC_NUMERIC", numeric};
+    test::EnvVar m{"LC_MEASUREMENT", measurement};
+    int gotMeasure = 0;
+    LocaleMeasureSystem(gotMeasure);
+    char gotSeparator = 0;
+    LocaleDecimalSeparator(gotSeparator);
+    std::string out;
+    if (gotMeasure != measure)
+        out += std::string(measurement) + " measures " + std::to_string(gotMeasure) + "\n";
+    if (gotSeparator != separator) out += std::string(numeric) + " separates with " + gotSeparator + "\n";
+    return out;
+}
+
+// In a child process: the answers under locales made in PATH, then the end
+// of the process, with code 0 when every answer was the expected one.
+[[noreturn]] void checkLocalesAndExit(const std::string& path) {
+    test::EnvVar locpath{"LOCPATH", path.c_str()};
+    test::EnvVar all{"LC_ALL", nullptr};
+    test::EnvVar lang{"LANG", nullptr};
+    std::string wrong = localeAnswersDiffering("de_DE", "en_US", ',', 1) +
+                        localeAnswersDiffering("en_US", "de_DE", '.', 2) +
+                        localeAnswersDiffering("xx_YY", "xx_YY", '.', 2);
+    // The program's own numbers keep their point whatever the locale.
+    test::EnvVar numeric{"LC_NUMERIC", "de_DE"};
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%.1f", 2.5);
+    if (std::string(text) != "2.5") wrong += std::string("printed ") + text + "\n";
+    std::fputs(wrong.c_str(), stderr);
+    std::_Exit(wrong.empty() ? 0 : 1);
+}
+
 // The user's locale as the environment names it: the measuring system of
 // LC_MEASUREMENT and the decimal separator of LC_NUMERIC, each on its own;
-// a locale that is not installed reads as the C locale.
+// a locale that is not installed reads as the C locale. The locales are
+// made for the test and read in a child process (the C library keeps what
+// it loaded from a locale path of the environment for good).
 TEST_F(CommonDialogsTest, TheUsersLocaleGivesTheMeasuringSystemAndTheDecimalSeparator) {
     const fs::path locales = dir.file("locales");
     fs::create_directories(locales);
@@ -298,31 +335,7 @@ TEST_F(CommonDialogsTest, TheUsersLocaleGivesTheMeasuringSystemAndTheDecimalSepa
         [[maybe_unused]] const int status = std::system(command.c_str());
         ASSERT_TRUE(fs::exists(locales / name / "LC_MEASUREMENT")) << command;
     }
-    test::EnvVar path{"LOCPATH", locales.c_str()};
-    test::EnvVar all{"LC_ALL", nullptr};
-    test::EnvVar lang{"LANG", nullptr};
-    struct Case {
-        const char* numeric;
-        const char* measurement;
-        char separator;
-        int measure;
-    };
-    for (const Case& c : {Case{"de_DE", "en_US", ',', 1}, Case{"en_US", "de_DE", '.', 2},
-                          Case{"xx_YY", "xx_YY", '.', 2}}) {
-        test::EnvVar numeric{"LC_NUMERIC", c.numeric};
-        test::EnvVar measurement{"LC_MEASUREMENT", c.measurement};
-        int measure = 0;
-        LocaleMeasureSystem(measure);
-        EXPECT_EQ(measure, c.measure) << c.measurement;
-        char separator = 0;
-        LocaleDecimalSeparator(separator);
-        EXPECT_EQ(separator, c.separator) << c.numeric;
-    }
-    // The program's own numbers keep their point whatever the user's locale.
-    test::EnvVar numeric{"LC_NUMERIC", "de_DE"};
-    char text[16] = {};
-    std::snprintf(text, sizeof text, "%.1f", 2.5);
-    EXPECT_STREQ(text, "2.5");
+    EXPECT_EXIT(checkLocalesAndExit(locales.string()), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(CommonDialogsTest, ColourDialogStartsFromTheGivenColourAndSeedsTheCustomColours) {

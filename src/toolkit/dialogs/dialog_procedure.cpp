@@ -27,6 +27,9 @@
 #include "toolkit/dialogs/modal_state.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/dialogs/value_text.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_selection.h"
+#include "toolkit/dialogs/grid_window.h"
 
 namespace tk {
 
@@ -182,14 +185,21 @@ void changeOfField(win::HWND dialog, win::HWND control, int id, bool focusCode, 
     DialogFocusRemember(dialog, control);
 }
 
+// A grid's cell editor whose text is no readable number keeps OK waiting,
+// as leaving the cell would (the check is forced, beeps and keeps the cell).
+bool gridCellRefuses(win::HWND focus) {
+    win::HWND area = focus ? win::GetParent(focus) : nullptr;
+    GridRecord* g = area ? gridRecordOfWindow(win::GetParent(area)) : nullptr;
+    return g && g->editor && g->editor->window() == focus && !gridEditorValueAcceptable(*g);
+}
+
 void pushButtonCommand(win::HWND dialog, win::WPARAM wp, win::HWND control) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     const int id = win::LOWORD(wp);
-    // OK takes no unreadable number from the field that keeps the focus
-    // (a grid's cell editor among them): the check is forced.
+    if (id == win::IDOK && gridCellRefuses(focus)) return;
     if (focus && dialogPartHooks().numericFieldRefuses && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses(focus, focus, id == win::IDOK ? 1 : 0))
+        dialogPartHooks().numericFieldRefuses(focus, focus, 0))
         v.invalidField = focus;
     if (v.invalidField && id == win::IDOK) {
         BeepIfEnabled();

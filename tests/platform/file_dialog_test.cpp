@@ -205,8 +205,8 @@ TEST_F(FileDialogTest, AnEmptyDefaultExtensionTakesTheChosenFiltersExtension) {
         const char* typed;
         const char* saved;
     };
-    for (const Case& c : {Case{1, "plan", "plan.TQM"}, Case{2, "plan", "plan"},
-                          Case{1, "plan.dat", "plan.dat"}}) {
+    for (const Case& c :
+         {Case{1, "plan", "plan.TQM"}, Case{2, "plan", "plan"}, Case{1, "plan.dat", "plan.dat"}}) {
         robot::Script s;
         s.text(c.typed).key(VK_RETURN);
         robot::play(std::move(s));

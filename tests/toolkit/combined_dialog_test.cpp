@@ -96,7 +96,8 @@ TEST_F(CombinedDialogTest, AStretchableDialogFollowsTheWindowsSize) {
     EXPECT_EQ(windowSize(dialog).cy, before.cy + 40);
     // The frame keeps at least the size it was made with.
     win::MINMAXINFO info{};
-    win::SendMessageA(slot(n).frame, win::WM_GETMINMAXINFO, 0, reinterpret_cast<win::LPARAM>(&info));
+    win::SendMessageA(slot(n).frame, win::WM_GETMINMAXINFO, 0,
+                      reinterpret_cast<win::LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, frameRecord(slot(n).frame)->words[6]);
     EXPECT_EQ(info.ptMinTrackSize.y, frameRecord(slot(n).frame)->words[7]);
 }

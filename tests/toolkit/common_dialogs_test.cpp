@@ -299,7 +299,8 @@ std::string localeAnswersDiffering(const char* numeric, const char* measurement,
     std::string out;
     if (gotMeasure != measure)
         out += std::string(measurement) + " measures " + std::to_string(gotMeasure) + "\n";
-    if (gotSeparator != separator) out += std::string(numeric) + " separates with " + gotSeparator + "\n";
+    if (gotSeparator != separator)
+        out += std::string(numeric) + " separates with " + gotSeparator + "\n";
     return out;
 }
 

@@ -105,9 +105,10 @@ TEST_F(GraphicsWindowBindingTest, EventPositionsConvertInTheirOwnTargetsPixels) 
     rec[6] = 25;
     EventCoordinates(MouseButtonDown, rec);
     EXPECT_NEAR(eventReal(rec, 9), 50.5f / (static_cast<float>(child.cx) - 0.01f), 1e-4f);
-    EXPECT_NEAR(eventReal(rec, 10),
-                (static_cast<float>(child.cy - 25 - 1) + 0.5f) / (static_cast<float>(child.cy) - 0.01f),
-                1e-4f);
+    EXPECT_NEAR(
+        eventReal(rec, 10),
+        (static_cast<float>(child.cy - 25 - 1) + 0.5f) / (static_cast<float>(child.cy) - 0.01f),
+        1e-4f);
     EXPECT_EQ(rec[5], unitsFromPixels(50, child.cx));
     EXPECT_EQ(graphicsState().devSpanX, span);
     EXPECT_EQ(WindowInfoQuery(1), 400);
@@ -143,7 +144,6 @@ TEST_F(GraphicsWindowBindingTest, EventPositionsConvertInTheirOwnTargetsPixels) 
     EXPECT_EQ(eventQueue().current.type, 0);
     win::DestroyWindow(hidden);
 }
-
 
 }  // namespace
 }  // namespace tk::test

@@ -19,8 +19,8 @@
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/dialog_table.h"
-#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/grid_cells.h"
+#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/grid_clipboard.h"
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
@@ -397,10 +397,9 @@ TEST_F(GridWindowTest, ColumnsComeFromTheTemplateDialogAndTheGridsLine) {
 }
 
 TEST_F(GridWindowTest, TheGridsLineColumnCountTakesThatManyTemplateControls) {
-    gridWindow = CreateWindowExA(0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER,
-                                 10, 10, 380, 200, host,
-                                 reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)),
-                                 nullptr, nullptr);
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
     GridDefineFromTemplate(gridWindow, "2 6 3401");
     g = gridRecordOfWindow(gridWindow);
     ASSERT_TRUE(g);

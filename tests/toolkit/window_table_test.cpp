@@ -145,7 +145,8 @@ TEST_F(WindowApi, AMinimisedChildLooksInactiveAndItsParentActive) {
     EXPECT_EQ(captionLooks()[slot(0).frame], 1u);
     for (auto& [frame, procedure] : frameProcedures())
         if (win::IsWindow(frame))
-            win::SetWindowLongPtrA(frame, win::GWLP_WNDPROC, reinterpret_cast<win::LONG_PTR>(procedure));
+            win::SetWindowLongPtrA(frame, win::GWLP_WNDPROC,
+                                   reinterpret_cast<win::LONG_PTR>(procedure));
     frameProcedures().clear();
 }
 

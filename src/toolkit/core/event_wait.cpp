@@ -229,7 +229,8 @@ class EventTargetScope {
             dialogFieldSize(rec[0], rec[4], width_, height_);
         else if (windowIsOpen(rec[0]))
             EventTargetClientSize(1, rec[0], width_, height_);
-        switched_ = g.targetType != kind || g.targetId != id || (field_ && g.targetDialog != rec[0]);
+        switched_ =
+            g.targetType != kind || g.targetId != id || (field_ && g.targetDialog != rec[0]);
         if (!switched_) return;
         saved_ = g;
         savedWidth_ = w.CurrentWidth;

@@ -22,8 +22,8 @@
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/dialogs/grid_window.h"
-#include "toolkit/editors/editors_bind.h"
 #include "toolkit/dialogs/numeric_edit.h"
+#include "toolkit/editors/editors_bind.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 

@@ -133,8 +133,10 @@ void showCombinedDialog(const WindowSlot& slot) {
 class SplitPlacingScope {
   public:
     explicit SplitPlacingScope(win::HWND frame) : record_(frameRecord(frame)) {
-        if (record_ && record_->kind() == KindSplit) record_->words[SplitPlacing] = 1;
-        else record_ = nullptr;
+        if (record_ && record_->kind() == KindSplit)
+            record_->words[SplitPlacing] = 1;
+        else
+            record_ = nullptr;
     }
     ~SplitPlacingScope() {
         if (record_) record_->words[SplitPlacing] = 0;
@@ -364,7 +366,8 @@ void CursorShapeQuery(int& shape, int mode, int number) {
     const WindowSystem& w = windowSystem();
     const WindowDialogHooks& d = windowDialogHooks();
     if (mode == 3 && number != 0 && d.fieldWindow && d.fieldCursorShape) {
-        const int own = d.fieldCursorShape(d.fieldWindow(toolkitState().CurrentDialogNumber, number));
+        const int own =
+            d.fieldCursorShape(d.fieldWindow(toolkitState().CurrentDialogNumber, number));
         if (own >= 0) {
             shape = own;
             return;
@@ -465,11 +468,9 @@ void MouseButtonCount(int& count) {
 
 void LocaleDecimalSeparator(char& separator) {
     char text[8] = {};
-    separator =
-        win::GetLocaleInfoA(win::LOCALE_USER_DEFAULT, win::LOCALE_SDECIMAL, text, sizeof text) > 0 &&
-                text[0]
-            ? text[0]
-            : '.';
+    const int n =
+        win::GetLocaleInfoA(win::LOCALE_USER_DEFAULT, win::LOCALE_SDECIMAL, text, sizeof text);
+    separator = n > 0 && text[0] ? text[0] : '.';
 }
 
 void LocaleDecimalInputSet(char code) {

@@ -24,12 +24,12 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_lists.h"
 #include "toolkit/dialogs/field_values.h"
-#include "toolkit/dialogs/modal_state.h"
-#include "toolkit/dialogs/numeric_edit.h"
-#include "toolkit/dialogs/value_text.h"
 #include "toolkit/dialogs/grid_record.h"
 #include "toolkit/dialogs/grid_selection.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/dialogs/modal_state.h"
+#include "toolkit/dialogs/numeric_edit.h"
+#include "toolkit/dialogs/value_text.h"
 
 namespace tk {
 
@@ -276,7 +276,8 @@ void tabSelChanging(win::HWND dialog, win::HWND tab) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     if (focus != tab && focus && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses && dialogPartHooks().numericFieldRefuses(focus, focus, 0))
+        dialogPartHooks().numericFieldRefuses &&
+        dialogPartHooks().numericFieldRefuses(focus, focus, 0))
         v.tabInvalidField = focus;
     const int sel = static_cast<int>(win::SendMessageA(tab, win::TCM_GETCURSEL, 0, 0));
     if (v.tabInvalidField || v.invalidField) {

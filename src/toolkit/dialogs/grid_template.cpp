@@ -290,8 +290,8 @@ int GridDefineFromTemplate(win::HWND grid, std::string_view text) {
     std::vector<int> positions;
     for (int k = 1; k <= columns; ++k)
         positions.push_back(k);
-    const bool ok = columns > 0 &&
-                    GridDefineColumnsFromDialog(grid, dialog, positions, rows, labelWidth);
+    const bool ok =
+        columns > 0 && GridDefineColumnsFromDialog(grid, dialog, positions, rows, labelWidth);
     if (dialog) win::DestroyWindow(dialog);
     if (!ok || g->columnCount == 0) {
         win::DestroyWindow(grid);

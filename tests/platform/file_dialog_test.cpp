@@ -196,6 +196,26 @@ TEST_F(FileDialogTest, MissingFilesAreRefusedOrOfferedForCreation) {
               std::string::npos);
 }
 
+// An empty default extension asks for the chosen filter's: "*.TQM" gives
+// ".TQM", "*.*" names none.
+TEST_F(FileDialogTest, AnEmptyDefaultExtensionTakesTheChosenFiltersExtension) {
+    ofn.lpstrDefExt = "";
+    struct Case {
+        DWORD filter;
+        const char* typed;
+        const char* saved;
+    };
+    for (const Case& c :
+         {Case{1, "plan", "plan.TQM"}, Case{2, "plan", "plan"}, Case{1, "plan.dat", "plan.dat"}}) {
+        robot::Script s;
+        s.text(c.typed).key(VK_RETURN);
+        robot::play(std::move(s));
+        ofn.nFilterIndex = c.filter;
+        ASSERT_TRUE(GetSaveFileNameA(&ofn)) << c.typed;
+        EXPECT_EQ(std::string(buffer), (folder / c.saved).string());
+    }
+}
+
 TEST_F(FileDialogTest, ASmallBufferOrAWrongSizeFails) {
     char small[8] = {};
     ofn.lpstrFile = small;

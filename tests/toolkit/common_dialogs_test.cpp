@@ -5,6 +5,8 @@
 #include "toolkit/core/common_dialogs.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,6 +19,7 @@
 #include "platform/message_box.h"
 #include "platform/resources/resource_api.h"
 #include "platform/robot/finder.h"
+#include "toolkit/core/window_placement.h"
 #include "window_test_support.h"
 
 namespace tk {
@@ -225,8 +228,9 @@ struct Page {
 TEST_F(CommonDialogsTest, PageSetupReturnsThePaperInTheAskedUnitsAndKeepsThePrinter) {
     const win::PaperSize paper = win::printerPaperSizes(win::defaultPrinter().device).front();
     int measure = 0;
+    test::EnvVar all{"LC_ALL", "C"};
     LocaleMeasureSystem(measure);
-    EXPECT_EQ(measure, 2);  // the desktop's locale is metric
+    EXPECT_EQ(measure, 2);  // the C locale is metric
 
     // Hundredths of a millimetre, upright, margins of 10 mm kept through OK.
     Page p;
@@ -280,6 +284,59 @@ TEST_F(CommonDialogsTest, PageSetupReturnsThePaperInTheAskedUnitsAndKeepsThePrin
     EXPECT_EQ(r.width, 0);
     EXPECT_EQ(st.copies, 1);
     EXPECT_EQ(st.unitFlag, win::PSD_INTHOUSANDTHSOFINCHES);
+}
+
+// What the locale routines answer under the user's locale LC_NUMERIC and
+// LC_MEASUREMENT name; empty when they answer as expected.
+std::string localeAnswersDiffering(const char* numeric, const char* measurement, char separator,
+                                   int measure) {
+    test::EnvVar n{"LC_NUMERIC", numeric};
+    test::EnvVar m{"LC_MEASUREMENT", measurement};
+    int gotMeasure = 0;
+    LocaleMeasureSystem(gotMeasure);
+    char gotSeparator = 0;
+    LocaleDecimalSeparator(gotSeparator);
+    std::string out;
+    if (gotMeasure != measure)
+        out += std::string(measurement) + " measures " + std::to_string(gotMeasure) + "\n";
+    if (gotSeparator != separator)
+        out += std::string(numeric) + " separates with " + gotSeparator + "\n";
+    return out;
+}
+
+// In a child process: the answers under locales made in PATH, then the end
+// of the process, with code 0 when every answer was the expected one.
+[[noreturn]] void checkLocalesAndExit(const std::string& path) {
+    test::EnvVar locpath{"LOCPATH", path.c_str()};
+    test::EnvVar all{"LC_ALL", nullptr};
+    test::EnvVar lang{"LANG", nullptr};
+    std::string wrong = localeAnswersDiffering("de_DE", "en_US", ',', 1) +
+                        localeAnswersDiffering("en_US", "de_DE", '.', 2) +
+                        localeAnswersDiffering("xx_YY", "xx_YY", '.', 2);
+    // The program's own numbers keep their point whatever the locale.
+    test::EnvVar numeric{"LC_NUMERIC", "de_DE"};
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%.1f", 2.5);
+    if (std::string(text) != "2.5") wrong += std::string("printed ") + text + "\n";
+    std::fputs(wrong.c_str(), stderr);
+    std::_Exit(wrong.empty() ? 0 : 1);
+}
+
+// The user's locale as the environment names it: the measuring system of
+// LC_MEASUREMENT and the decimal separator of LC_NUMERIC, each on its own;
+// a locale that is not installed reads as the C locale. The locales are
+// made for the test and read in a child process (the C library keeps what
+// it loaded from a locale path of the environment for good).
+TEST_F(CommonDialogsTest, TheUsersLocaleGivesTheMeasuringSystemAndTheDecimalSeparator) {
+    const fs::path locales = dir.file("locales");
+    fs::create_directories(locales);
+    for (const std::string name : {"en_US", "de_DE"}) {
+        const std::string command = "localedef -i " + name + " -f ISO-8859-1 '" +
+                                    (locales / name).string() + "' >/dev/null 2>&1";
+        [[maybe_unused]] const int status = std::system(command.c_str());
+        ASSERT_TRUE(fs::exists(locales / name / "LC_MEASUREMENT")) << command;
+    }
+    EXPECT_EXIT(checkLocalesAndExit(locales.string()), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(CommonDialogsTest, ColourDialogStartsFromTheGivenColourAndSeedsTheCustomColours) {

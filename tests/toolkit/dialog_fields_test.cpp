@@ -5,9 +5,12 @@
 #include "dialog_test_support.h"
 #include "platform/controls/common_controls_api.h"
 #include "platform/controls/controls_api.h"
+#include "toolkit/core/window_placement.h"
 #include "toolkit/dialogs/dialog_hooks.h"
+#include "toolkit/dialogs/field_record.h"
 #include "toolkit/dialogs/grid_record.h"
 #include "toolkit/dialogs/grid_window.h"
+#include "toolkit/graphics/drawing_targets.h"
 
 namespace tk::test {
 namespace {
@@ -349,6 +352,34 @@ TEST_F(DialogTest, AGridsLineTakesTheRowLabelsAfterItAndTheNextSectionStillAppli
     EXPECT_EQ(g->rowLabels, (std::vector<std::string>{"North", "Middle", "South"}));
     EXPECT_GT(g->rowLabelWidth, 0);
     EXPECT_EQ(fieldRecordOf(field(IDC_TKAFTERGRID))->maximumLength, 3);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+// A drawable field's own cursor: set for the field alone, read back by the
+// query, and gone when a shape is set for every window and field.
+TEST_F(DialogFieldTest, ADrawableFieldKeepsItsOwnCursorUntilAllAreReset) {
+    GraphicsState& g = graphicsState();
+    g.targetType = DialogFieldTarget;
+    g.targetDialog = IDD_TKFIELDS;
+    g.targetId = IDC_TKLABEL;
+    CursorShapeSet(3, 1);
+    EXPECT_EQ(takeError(), 0);
+    ASSERT_TRUE(fieldRecordOf(field(IDC_TKLABEL)));
+    EXPECT_NE(fieldRecordOf(field(IDC_TKLABEL))->cursor, nullptr);
+    int shape = -1;
+    CursorShapeQuery(shape, 3, IDC_TKLABEL);
+    EXPECT_EQ(shape, 3);
+    CursorShapeQuery(shape, 3, IDC_TKNAME);  // no own cursor: the global one
+    EXPECT_EQ(shape, windowSystem().GlobalCursorShape);
+    CursorShapeSet(1);
+    EXPECT_EQ(fieldRecordOf(field(IDC_TKLABEL))->cursor, nullptr);
+    CursorShapeQuery(shape, 3, IDC_TKLABEL);
+    EXPECT_EQ(shape, 1);
 }
 
 }  // namespace

@@ -166,6 +166,32 @@ TEST_F(MenuEvents, MenuItemsAndAcceleratorsArriveAsMenuSelect) {
     EXPECT_EQ(rec[1], IDM_TKOPEN);
 }
 
+TEST_F(MenuEvents, APopUpWithoutMenuUsesTheAcceleratorsOfTheWindowAboveIt) {
+    WindowOpenArgs a;
+    a.width = 400;
+    a.height = 300;
+    a.menuId = IDM_TKMAIN;
+    WindowOpen(a);
+    int n = 0;
+    WindowOpenChildArgs c;
+    c.width = 200;
+    c.height = 100;
+    WindowOpenChild(n, c);
+    ASSERT_EQ(n, 1);
+    ASSERT_EQ(slot(1).menu, nullptr);
+    Script s;
+    s.clickAt([] { return clientToScreen(1, 20, 20); }).chord({win::VK_CONTROL, 'O'});
+    win::robot::play(std::move(s));
+    EventRecord rec{};
+    int type = 0;
+    do
+        EventWait(type, rec);
+    while (type == Expose || type == MouseButtonDown);
+    ASSERT_EQ(type, MenuSelect);
+    EXPECT_EQ(rec[1], IDM_TKOPEN);
+    EXPECT_EQ(rec[0], 1);
+}
+
 TEST_F(EventWaitTest, CloseBoxAsksAndLeavesTheWindowOpen) {
     win::PostMessageA(slot(0).frame, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
     EventRecord rec{};
@@ -306,6 +332,65 @@ TEST_F(EventWaitTest, SecondFieldChangeOfOneWaitIsDeferredToTheNext) {
     EXPECT_EQ(rec[0], 140);
     EXPECT_EQ(rec[1], 1);
     EXPECT_EQ(rec[2], 5);
+}
+
+TEST_F(EventWaitTest, AClosedWindowsHeldResizeNeverReachesTheNextWindowInItsSlot) {
+    int n = 0;
+    WindowOpenChildArgs a;
+    a.flags = 7;
+    a.width = 100;
+    a.height = 80;
+    WindowOpenChild(n, a);
+    ASSERT_EQ(n, 1);
+    WindowPlacement p;
+    p.width = 150;
+    WindowPlacementSet(p);  // outside a wait: held for the next one
+    ASSERT_EQ(eventQueue().deferred[1].type, Resize);
+    WindowCloseChild(1);
+    EXPECT_EQ(eventQueue().deferred[1].type, 0);
+    WindowOpenChild(n, a);
+    ASSERT_EQ(n, 1);
+    int type = 0;
+    EventRecord rec{};
+    const int width = clientSize(slot(1).client).cx;
+    ASSERT_NE(width, 150);
+    for (EventPeek(type, rec); type != -1; EventPeek(type, rec))
+        EXPECT_FALSE(type == Resize && rec[1] == 150);
+    EXPECT_EQ(WindowInfoQuery(1), width);
+}
+
+TEST_F(EventWaitTest, AnExposeDroppedBehindAnotherWindowsResizeIsHeldForTheNextWait) {
+    int n = 0;
+    WindowOpenChildArgs a;
+    a.flags = 7;
+    a.width = 100;
+    a.height = 80;
+    WindowOpenChild(n, a);
+    ASSERT_EQ(n, 1);
+    int type = 0;
+    EventRecord rec{};
+    for (EventPeek(type, rec); type != -1; EventPeek(type, rec)) {
+    }
+    // Inside a wait the root window's Resize is stored; the child painted
+    // outside the wait's own dispatch loses its Expose to it.
+    EventQueueState& q = eventQueue();
+    q.insideWait = true;
+    q.waitState = 0;
+    q.current = StoredEvent{};
+    q.current.type = Resize;
+    q.current.window = 0;
+    win::RECT part{5, 5, 9, 9};
+    win::InvalidateRect(slot(1).client, &part, win::FALSE);
+    win::UpdateWindow(slot(1).client);
+    EXPECT_EQ(q.current.type, Resize);
+    q.insideWait = false;
+    q.current = StoredEvent{};
+    EventWait(type, rec);
+    ASSERT_EQ(type, Expose);
+    const int width = clientSize(slot(1).client).cx;
+    EXPECT_EQ(rec[0], 1);
+    EXPECT_EQ(rec[5], unitsFromPixels(0, width));
+    EXPECT_EQ(rec[1], unitsFromPixels(width - 1, width) - unitsFromPixels(0, width));
 }
 
 TEST_F(EventWaitTest, ResizeOfAHiddenWindowIsNeverDelivered) {

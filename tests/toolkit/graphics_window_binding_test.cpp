@@ -1,3 +1,5 @@
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -93,6 +95,68 @@ TEST_F(GraphicsWindowBindingTest, SystemColoursAndGradientFillComeFromTheWindowL
         SendScreenRequest(1);
         EXPECT_EQ(GraphicsInfoValue(49), found ? 2 : 1);
     }
+}
+
+// An event of a window that is not the drawing target converts in that
+// window's pixels, a bitmap viewer's through its scroll offset; the drawing
+// target's own conversion is left as it was.
+TEST_F(GraphicsWindowBindingTest, EventPositionsConvertInTheirOwnTargetsPixels) {
+    openRoot(400, 300);
+    int n = 0;
+    WindowOpenChildArgs a;
+    a.width = 200;
+    a.height = 100;
+    WindowOpenChild(n, a);
+    ASSERT_EQ(n, 1);
+    OutputWindowSelect(0);
+    ASSERT_EQ(graphicsState().targetId, 0);
+    const float span = graphicsState().devSpanX;
+    const win::SIZE child = clientSize(slot(1).client);
+    EventRecord rec{};
+    rec[0] = 1;
+    rec[3] = 0;
+    rec[5] = 50;
+    rec[6] = 25;
+    EventCoordinates(MouseButtonDown, rec);
+    EXPECT_NEAR(eventReal(rec, 9), 50.5f / (static_cast<float>(child.cx) - 0.01f), 1e-4f);
+    EXPECT_NEAR(
+        eventReal(rec, 10),
+        (static_cast<float>(child.cy - 25 - 1) + 0.5f) / (static_cast<float>(child.cy) - 0.01f),
+        1e-4f);
+    EXPECT_EQ(rec[5], unitsFromPixels(50, child.cx));
+    EXPECT_EQ(graphicsState().devSpanX, span);
+    EXPECT_EQ(WindowInfoQuery(1), 400);
+
+    // A bitmap viewer scrolled 30 pixels to the right.
+    graphicsServices().bitmapViewerInfo = [](int code, int) {
+        return code == 101 ? 200 : code == 102 ? 100 : code == 4 ? 30 : 0;
+    };
+    EventRecord view{};
+    view[0] = 1;
+    view[3] = 2;
+    view[5] = 50;
+    view[6] = 25;
+    EventCoordinates(MouseButtonDown, view);
+    EXPECT_NEAR(eventReal(view, 9), (30.0f + 50.5f) / 200.0f, 1e-4f);
+
+    // A hidden dialog's field resized: no event, but the graphics layer
+    // hears of the new size.
+    ASSERT_TRUE(windowGraphicsHooks().dialogFieldTargetResized);
+    std::vector<int> heard;
+    windowGraphicsHooks().dialogFieldTargetResized = [&](int d, int f, int w, int h) {
+        heard = {d, f, w, h};
+    };
+    static std::array<std::int32_t, 20> words{};
+    words[0] = 55;
+    words[11] = 3;
+    windowDialogHooks().recordOf = [](win::HWND) { return words.data(); };
+    win::HWND hidden = win::CreateWindowExA(0, "STATIC", "", win::WS_POPUP, 0, 0, 40, 40, nullptr,
+                                            nullptr, nullptr, nullptr);
+    eventQueue().current = StoredEvent{};
+    EventPost(108, 0, 0, win::MAKELPARAM(30, 20), hidden);
+    EXPECT_EQ(heard, (std::vector<int>{55, 3, 30, 20}));
+    EXPECT_EQ(eventQueue().current.type, 0);
+    win::DestroyWindow(hidden);
 }
 
 }  // namespace

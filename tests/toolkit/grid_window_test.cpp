@@ -19,9 +19,10 @@
 #include "toolkit/core/event_queue.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/dialog_table.h"
-#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/grid_cells.h"
+#include "toolkit/dialogs/grid_check_glyph.h"
 #include "toolkit/dialogs/grid_clipboard.h"
+#include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_print_defaults.h"
 #include "toolkit/dialogs/grid_public.h"
 #include "toolkit/dialogs/grid_rows.h"
@@ -395,6 +396,18 @@ TEST_F(GridWindowTest, ColumnsComeFromTheTemplateDialogAndTheGridsLine) {
     EXPECT_EQ(g->columns[1].integers.size(), 12u);
 }
 
+TEST_F(GridWindowTest, TheGridsLineColumnCountTakesThatManyTemplateControls) {
+    gridWindow = CreateWindowExA(
+        0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | WS_BORDER | GRS_HEADER, 10, 10, 380, 200, host,
+        reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kGridId)), nullptr, nullptr);
+    GridDefineFromTemplate(gridWindow, "2 6 3401");
+    g = gridRecordOfWindow(gridWindow);
+    ASSERT_TRUE(g);
+    gridLookupRegister(1, kGridId, g);
+    EXPECT_EQ(GridInfo(kGridId, 1), 2);
+    EXPECT_EQ(GridColumnLabelGet(kGridId, 2), "Free?");
+}
+
 TEST_F(GridWindowTest, AModalCopyTakesTheGridAndGivesItBack) {
     makeGrid(GRS_HEADER);
     int f = kGridId;
@@ -639,6 +652,93 @@ TEST_F(GridWindowTest, ScrolledContentsCarryTheEditorWithTheirRowsAndColumns) {
     ASSERT_EQ(g->firstColumn, 1);
     EXPECT_EQ(g->currentColumn, 1);
     EXPECT_EQ(editorCorner(editor(), g->cellArea).x, 0);
+}
+
+}  // namespace
+}  // namespace tk::test
+
+namespace tk::test {
+namespace {
+
+TEST_F(GridWindowTest, OnlyTheUsersTypingMarksTheGridChanged) {
+    makeGrid(GRS_HEADER);
+    EXPECT_EQ(GridInfo(kGridId, 6), 1);  // a fresh grid is unchanged
+    EXPECT_EQ(GridInfo(kGridId, 7), 0);
+    int f = kGridId;
+    GridSelectRange(f, 0, 0, 1, 1);
+    // The grid filling its editor again, and a modal copy given back, are
+    // no change; the selection stays.
+    GridLoadEditorValue(*g);
+    HWND copy = CreateWindowExA(0, "VORARIZ", "", WS_CHILD | WS_VISIBLE | GRS_HEADER, 10, 10, 380,
+                                200, host, nullptr, nullptr, nullptr);
+    GridCopyState(copy, gridWindow);
+    EXPECT_EQ(gridRecordOfWindow(copy)->changedFlagA, 0);
+    GridCopyState(gridWindow, copy);
+    DestroyWindow(copy);
+    EXPECT_EQ(GridInfo(kGridId, 6), 1);
+    EXPECT_EQ(GridInfo(kGridId, 7), 0);
+    EXPECT_TRUE(g->hasSelection());
+    // A typed character is.
+    SetFocus(gridWindow);
+    SendMessageA(editor(), WM_CHAR, 'x', 0);
+    EXPECT_EQ(GridInfo(kGridId, 6), 0);
+    EXPECT_EQ(GridInfo(kGridId, 7), 1);
+    EXPECT_FALSE(g->hasSelection());
+}
+
+TEST_F(GridWindowTest, SelectionPasteAndClearEventsCarryTheGridsOwnDialog) {
+    DialogRecord record;
+    record.identifier() = 77;
+    SetWindowLongPtrA(host, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&record));
+    toolkitState().CurrentDialogNumber = 5;  // another dialog is current at creation
+    makeGrid(GRS_HEADER | GRS_SELECTEVENTS | GRS_CHANGEEVENTS);
+    toolkitState().CurrentDialogNumber = 1;
+    EventTypeEnable(FieldChanged, 1);
+    EventQueueState& q = eventQueue();
+    int f = kGridId;
+    GridSelectRange(f, 0, 0, 1, 1);
+    EXPECT_EQ(q.current.type, FieldChanged);
+    EXPECT_EQ(q.current.window, 77);
+    EXPECT_EQ(q.current.values[2], 2);
+    // An undelivered event stays before another selection, but a paste or a
+    // clear replaces it.
+    q.current.window = 3;
+    GridSelectRange(f, 1, 1, 2, 2);
+    EXPECT_EQ(q.current.window, 3);
+    GrdSetCell(kGridId, 1, 3);
+    setClipboard("a\t5\r\n");
+    SetFocus(gridWindow);
+    q.current.type = FieldChanged;
+    q.current.window = 3;
+    q.waitState = 0;
+    SendMessageA(editor(), WM_CHAR, 22, 0);  // Ctrl+V
+    EXPECT_EQ(q.current.window, 77);
+    EXPECT_EQ(q.current.values[2], 1);
+    EXPECT_EQ(q.current.x, GridCellRef(1, 3));
+    EXPECT_EQ(q.current.y, GridCellRef(2, 3));
+    q.current.window = 3;
+    GridSelectRange(f, 0, 2, 0, 3);
+    SendMessageA(editor(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(q.current.window, 77);
+    EXPECT_EQ(q.current.values[2], 1);
+    EXPECT_EQ(q.current.y, GridCellRef(1, 4));
+    SetWindowLongPtrA(host, GWL_USERDATA, 0);
+}
+
+TEST_F(GridWindowTest, ScrolledToTheEndNoStaleRowLabelShowsBelowTheLastRow) {
+    makeGrid(GRS_HEADER | GRS_ROWLABELS, 30);
+    ASSERT_GT(g->drawnRows, g->visibleRows);
+    for (int r = 1; r <= 30; ++r)
+        GridRowLabelSet(kGridId, r, "Row " + std::to_string(r));
+    GridRowLabelsRefresh(*g);
+    HWND last = g->rowLabelControls.back();
+    EXPECT_TRUE(IsWindowVisible(last));
+    for (int i = 0; i < 10; ++i)
+        SendMessageA(gridWindow, WM_VSCROLL, SB_PAGEDOWN, 0);
+    ASSERT_EQ(g->firstRow + g->visibleRows, 30);
+    EXPECT_FALSE(IsWindowVisible(last));
+    SendMessageA(gridWindow, WM_VSCROLL, SB_PAGEUP, 0);
+    EXPECT_TRUE(IsWindowVisible(last));
 }
 
 }  // namespace

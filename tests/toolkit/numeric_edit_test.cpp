@@ -274,7 +274,7 @@ TEST_F(NumericEditTest, EnterPressesTheDefaultButtonUnlessItIsDisabled) {
         win::EnableWindow(item(kOther), win::TRUE);
         dialogPartHooks().pressDefaultButton(item(kInteger));
         EXPECT_EQ(commands.back(), kOther);
-        EXPECT_FALSE(dialogPartHooks().numericFieldRefuses(item(kRanged)));
+        EXPECT_FALSE(dialogPartHooks().numericFieldRefuses(item(kRanged), item(kRanged), 0));
     });
     run(std::move(s));
     dialogPartHooks() = DialogPartHooks{};

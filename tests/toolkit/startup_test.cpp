@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core_test_support.h"
+#include "toolkit/core/window_table.h"
+#include "toolkit/output/metafile_slots.h"
 
 namespace tk {
 namespace {
@@ -159,6 +161,14 @@ TEST_F(StartupTest, VersionKeyShowsTheVersionAndEnds) {
         "\\[Abnormal exit \\(code 0\\) : Veraziderad version 7.10j\\]");
 }
 
+TEST_F(StartupTest, StartUpLeavesEveryMetafileSlotFree) {
+    metafileSlot(4).SlotKind = kMemoryCgmSlot;
+    metafileSlot(4).SlotBuffer.assign(10, 1);
+    ToolkitInit();
+    EXPECT_EQ(metafileSlot(4).SlotKind, 0);
+    EXPECT_TRUE(metafileSlot(4).SlotBuffer.empty());
+}
+
 TEST_F(StartupTest, ShutdownEndsOutputAndDestroysWhatIsInUse) {
     ToolkitInit();
     std::vector<std::string> calls;
@@ -173,6 +183,7 @@ TEST_F(StartupTest, ShutdownEndsOutputAndDestroysWhatIsInUse) {
     ToolkitShutdown();
     EXPECT_EQ(calls, (std::vector<std::string>{"switch S", "destroy 3", "destroy 20", "windows"}));
     EXPECT_FALSE(toolkitState().RootWindowOpen);
+    EXPECT_EQ(windowSystem().WindowFlags[0], -1);
     EXPECT_EQ(toolkitState().EditorBuffers[5].State, 0);
     EXPECT_EQ(toolkitState().InitialisedMarker, -9999);
 }

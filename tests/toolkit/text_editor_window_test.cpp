@@ -8,6 +8,7 @@
 #include "platform/controls/common_controls_api.h"
 #include "platform/window/menu_api.h"
 #include "text_editor_test_support.h"
+#include "toolkit/core/window_placement.h"
 #include "toolkit/editors/editor_command_table.h"
 #include "toolkit/editors/editor_commands.h"
 #include "toolkit/editors/editor_create.h"
@@ -109,6 +110,23 @@ TEST_F(EditorWindowTest, PlainEditorHasFileEditAndSearchMenusAndTheStandardButto
     EXPECT_FALSE(win::IsWindowVisible(slot(1).client));
     EXPECT_EQ(win::GetFocus(), r->editControl);
     EXPECT_EQ(editorHelpText(*r, kCmdExit), "Closes the editor; prompts you to save changes");
+}
+
+// A text editor's own toolbar lies above its text: a placed size is the
+// text area's, the window grows by the bar.
+TEST_F(EditorWindowTest, PlacingAnEditorAddsItsToolbarToTheAskedSize) {
+    int status = 0;
+    EditorWindowRecord* r = create(0, status);
+    ASSERT_NE(r, nullptr);
+    ASSERT_TRUE(r->editorToolbar);
+    const int bar = screenRect(r->editorToolbar).bottom - screenRect(r->editorToolbar).top;
+    ASSERT_GT(bar, 0);
+    WindowPlacement p;
+    p.width = 300;
+    p.height = 200;
+    WindowPlacementSet(p);
+    EXPECT_EQ(clientSize(slot(1).client).cx, 300);
+    EXPECT_EQ(clientSize(slot(1).client).cy, 200 + bar);
 }
 
 TEST_F(EditorWindowTest, ReadOnlyBrowserOffersNoEditingOrSaving) {

@@ -5,6 +5,7 @@
 #include "toolkit/core/window_split.h"
 #include "menu_test_ids.h"
 #include "toolkit/core/menus.h"
+#include "toolkit/core/window_placement.h"
 #include "window_test_support.h"
 
 namespace tk::test {
@@ -96,6 +97,27 @@ TEST_F(WindowSplitTest, DraggingTheBarResizesBothPanes) {
     EXPECT_EQ(span(slot(second).frame, false), (std::pair<int, int>(254, 146)));
     EXPECT_EQ(record()->words[SplitFirstSize], 250);
     EXPECT_EQ(record()->words[SplitDragPosition], kNoRememberedRect);
+}
+
+TEST_F(WindowSplitTest, PlacingAPaneMovesTheBarInsteadOfThePane) {
+    openRoot(400, 300);
+    std::array<SplitPaneArgs, 2> panes{};
+    panes[0].size = 3000;
+    int first = -1, second = -1;
+    ASSERT_EQ(WindowSplitCreate(0, panes, first, second), 0);
+    ASSERT_EQ(span(slot(first).frame, false), (std::pair<int, int>(0, 118)));
+    OutputWindowSelect(first);
+    WindowPlacement p;
+    p.width = 5000;  // half the container: 200 pixels of client
+    WindowPlacementSet(p);
+    const auto pane = span(slot(first).frame, false);
+    const auto bar = span(record()->handle(SplitBar), false);
+    EXPECT_EQ(pane.first, 0);
+    EXPECT_GT(pane.second, 200);
+    EXPECT_EQ(bar.first, pane.second);
+    EXPECT_EQ(span(slot(second).frame, false).first, bar.first + kSplitBarThickness);
+    EXPECT_EQ(record()->words[SplitDragPosition], kNoRememberedRect);
+    EXPECT_EQ(record()->words[SplitPlacing], 0);
 }
 
 TEST_F(WindowSplitTest, FixedPanesFixTheContainerAndItsBorders) {

@@ -1,6 +1,8 @@
 // The window table, window units and the application's window routines on
 // the headless desktop.
 
+#include <map>
+
 #include "platform/robot/finder.h"
 #include "toolkit/core/startup.h"
 #include "toolkit/core/window_classes.h"
@@ -107,6 +109,62 @@ TEST_F(WindowApi, ChildInsideParentIsPlacedInTheParentsWindowUnits) {
     EXPECT_EQ(WindowInfoQuery(6), unitsFromPixels(399 * 2500 / 9999, 400));
     EXPECT_EQ(WindowInfoQuery(3), 7 | kFlagInsideParent);
     EXPECT_EQ(WindowInfoQuery(4), 1);
+}
+
+// The caption look each frame was last told (WM_NCACTIVATE), by frame.
+std::map<win::HWND, win::WPARAM>& captionLooks() {
+    static std::map<win::HWND, win::WPARAM> looks;
+    return looks;
+}
+std::map<win::HWND, win::WNDPROC>& frameProcedures() {
+    static std::map<win::HWND, win::WNDPROC> procedures;
+    return procedures;
+}
+win::LRESULT recordCaptionLook(win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
+    if (m == win::WM_NCACTIVATE) captionLooks()[h] = w;
+    return win::CallWindowProcA(frameProcedures()[h], h, m, w, l);
+}
+void watchCaption(win::HWND frame) {
+    frameProcedures()[frame] = reinterpret_cast<win::WNDPROC>(win::SetWindowLongPtrA(
+        frame, win::GWLP_WNDPROC, reinterpret_cast<win::LONG_PTR>(recordCaptionLook)));
+}
+
+TEST_F(WindowApi, AMinimisedChildLooksInactiveAndItsParentActive) {
+    openRoot(500, 400);
+    int n = 0;
+    WindowOpenChildArgs a;
+    a.flags = 7 | kFlagInsideParent;
+    WindowOpenChild(n, a);
+    ASSERT_EQ(n, 1);
+    captionLooks().clear();
+    watchCaption(slot(0).frame);
+    watchCaption(slot(1).frame);
+    win::ShowWindow(slot(1).frame, win::SW_MINIMIZE);
+    ASSERT_TRUE(win::IsIconic(slot(1).frame));
+    EXPECT_EQ(captionLooks()[slot(1).frame], 0u);
+    EXPECT_EQ(captionLooks()[slot(0).frame], 1u);
+    for (auto& [frame, procedure] : frameProcedures())
+        if (win::IsWindow(frame))
+            win::SetWindowLongPtrA(frame, win::GWLP_WNDPROC,
+                                   reinterpret_cast<win::LONG_PTR>(procedure));
+    frameProcedures().clear();
+}
+
+TEST_F(WindowApi, APressOnAClientsBordersBringsItsFrameToTheTopWithTheFocus) {
+    openRoot(500, 400);
+    int first = 0, second = 0;
+    WindowOpenChildArgs a;
+    a.width = 200;
+    a.height = 150;
+    WindowOpenChild(first, a);
+    WindowOpenChild(second, a);
+    ASSERT_EQ(first, 1);
+    ASSERT_EQ(second, 2);
+    const win::POINT centre = win::robot::centreOf(slot(1).client);
+    ASSERT_EQ(win::WindowFromPoint(centre), slot(2).client);
+    win::SendMessageA(slot(1).client, win::WM_NCLBUTTONDOWN, win::HTBORDER, 0);
+    EXPECT_EQ(win::WindowFromPoint(centre), slot(1).client);
+    EXPECT_EQ(win::GetFocus(), slot(1).client);
 }
 
 TEST_F(WindowApi, ChildInsideParentWithoutSizeTakesEightTenthsCentred) {

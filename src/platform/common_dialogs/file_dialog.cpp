@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -28,7 +29,9 @@ struct FileDialog {
     OPENFILENAMEA* ofn = nullptr;
     bool save = false;
     HWND child = nullptr;  // the Explorer-style hook's dialog
-    std::string defaultExtension;
+    // Whether a name typed without extension gets one, and which: an empty
+    // text means the extension of the chosen filter.
+    std::optional<std::string> defaultExtension;
     std::string folder;
     std::vector<std::string> patterns;
     std::vector<std::pair<std::string, std::string>> filters;  // description, patterns
@@ -233,14 +236,32 @@ void warn(HWND h, const std::string& text) {
     MessageBoxA(h, text.c_str(), title, MB_OK | MB_ICONEXCLAMATION);
 }
 
+// The extension a name typed without one gets: the caller's text, or for an
+// empty text the first pattern of the chosen filter when it names one
+// ("*.DXF" gives "DXF", "*.*" none).
+std::string extensionToAdd(const FileDialog& d) {
+    if (!d.defaultExtension) return {};
+    if (!d.defaultExtension->empty()) return *d.defaultExtension;
+    const std::size_t index = d.ofn->nFilterIndex ? d.ofn->nFilterIndex - 1 : 0;
+    if (index >= d.filters.size()) return {};
+    const std::vector<std::string> patterns = splitPatterns(d.filters[index].second);
+    if (patterns.empty()) return {};
+    const std::string& first = patterns.front();
+    const auto dot = first.rfind('.');
+    if (dot == std::string::npos) return {};
+    const std::string extension = first.substr(dot + 1);
+    return extension.find_first_of("*?") == std::string::npos ? extension : std::string();
+}
+
 // Checks one chosen file as the flags ask; false keeps the dialog open.
 bool acceptable(HWND h, FileDialog& d, std::string& path) {
     const DWORD flags = d.ofn->Flags;
     std::error_code ec;
     fs::path p(path);
     const bool hasExtension = p.filename().string().find('.') != std::string::npos;
-    if (!hasExtension && !d.defaultExtension.empty() && !(!d.save && fs::exists(p, ec)))
-        p += "." + d.defaultExtension;
+    const std::string extension = extensionToAdd(d);
+    if (!hasExtension && !extension.empty() && !(!d.save && fs::exists(p, ec)))
+        p += "." + extension;
     path = p.string();
     const std::string shown = p.filename().string();
     if ((flags & OFN_PATHMUSTEXIST) && !fs::is_directory(p.parent_path(), ec)) {
@@ -429,7 +450,10 @@ bool answerHook(HWND h, FileDialog& d, UINT msg, WPARAM wp, LPARAM lp) {
             ShowWindow(GetDlgItem(h, static_cast<int>(wp)), SW_HIDE);
             break;
         case CDM_SETDEFEXT:
-            d.defaultExtension = lp ? reinterpret_cast<LPCSTR>(lp) : "";
+            if (lp)
+                d.defaultExtension = reinterpret_cast<LPCSTR>(lp);
+            else
+                d.defaultExtension.reset();
             break;
         default:
             return false;

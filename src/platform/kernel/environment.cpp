@@ -1,5 +1,7 @@
 #include "platform/kernel/environment.h"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <pwd.h>
 #include <time.h>
 #include <unistd.h>
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "platform/kernel/errors.h"
@@ -169,22 +172,44 @@ DWORD GetVersion() {
     return info.dwMajorVersion | (info.dwMinorVersion << 8) | (info.dwBuildNumber << 16);
 }
 
+namespace {
+
+// One item of the user's locale for one category, as the environment names
+// it (LC_ALL, then the category's own variable, then LANG); the C locale's
+// item when no locale is named or the named one is not installed. The
+// process's own locale stays "C", so that numbers in files keep their ".".
+std::string userLocaleItem(int mask, nl_item item) {
+    locale_t user = newlocale(mask, "", static_cast<locale_t>(nullptr));
+    if (!user) user = newlocale(mask, "C", static_cast<locale_t>(nullptr));
+    if (!user) return {};
+    std::string value = nl_langinfo_l(item, user);
+    freelocale(user);
+    return value;
+}
+
+}  // namespace
+
 int GetLocaleInfoA(LCID, LCTYPE type, LPSTR buffer, int size) {
-    const char* value = nullptr;
+    std::string text;
     switch (type) {
         case LOCALE_SDECIMAL:
-            value = ".";
+            text = userLocaleItem(LC_NUMERIC_MASK, RADIXCHAR);
+            if (text.empty()) text = ".";
             break;
         case LOCALE_STHOUSAND:
-            value = ",";
+            text = userLocaleItem(LC_NUMERIC_MASK, THOUSEP);
             break;
-        case LOCALE_IMEASURE:
-            value = "0";
-            break;  // metric
+        case LOCALE_IMEASURE: {
+            // The C library answers 1 metric, 2 U.S.; Windows "0" and "1".
+            const std::string m = userLocaleItem(LC_MEASUREMENT_MASK, _NL_MEASUREMENT_MEASUREMENT);
+            text = !m.empty() && m[0] == 2 ? "1" : "0";
+            break;
+        }
         default:
             SetLastError(ERROR_INVALID_PARAMETER);
             return 0;
     }
+    const char* value = text.c_str();
     int needed = static_cast<int>(std::strlen(value)) + 1;
     if (size == 0) return needed;
     if (!buffer || size < needed) {

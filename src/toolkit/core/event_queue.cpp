@@ -107,9 +107,13 @@ void postFieldChanged(EventQueueState& s, std::intptr_t q, win::HWND h) {
     rec[kRecordLastParameter] = posted;
 }
 
-void postDialogField(EventQueueState& s, int t, std::intptr_t p, std::intptr_t q, win::HWND h) {
+void postDialogField(EventQueueState& s, int t, std::intptr_t p, std::intptr_t q, win::HWND h,
+                     const StoredEvent& saved) {
     std::int32_t* rec = dialogRecord(h);
-    if (!rec) return;
+    if (!rec) {
+        s.current = saved;
+        return;
+    }
     StoredEvent& e = s.current;
     e.window = rec[kRecordIdentifier];
     e.values[2] = 1;
@@ -124,7 +128,16 @@ void postDialogField(EventQueueState& s, int t, std::intptr_t p, std::intptr_t q
         auto bits = static_cast<std::uintptr_t>(q);
         e.values[0] = win::LOWORD(bits);
         e.values[1] = win::HIWORD(bits);
-        if (win::IsWindowVisible(h)) s.waitState = 0;
+        if (win::IsWindowVisible(h)) {
+            s.waitState = 0;
+            return;
+        }
+        // Nobody sees a hidden dialog's field resized: no event is stored,
+        // but the graphics layer learns the size it draws to.
+        const StoredEvent hidden = e;
+        s.current = saved;
+        if (auto& resized = windowGraphicsHooks().dialogFieldTargetResized)
+            resized(hidden.window, hidden.values[3], hidden.values[0], hidden.values[1]);
         return;
     }
     e.type = t - 100;
@@ -295,7 +308,7 @@ void EventPost(int t, int a, std::intptr_t p, std::intptr_t q, win::HWND h) {
         case 107:
         case 108:
         case 116:
-            postDialogField(s, t, p, q, h);
+            postDialogField(s, t, p, q, h, saved);
             break;
         default:
             s.current = saved;

@@ -1,7 +1,10 @@
 #include "toolkit/core/event_wait.h"
 
+#include <algorithm>
+
 #include "platform/window/user_api.h"
 #include "toolkit/core/frame_procs.h"
+#include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_hooks.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/core/window_units.h"
@@ -13,6 +16,9 @@ namespace {
 
 constexpr win::UINT kSystemMenuTimerMessage = 0x0118;
 constexpr win::UINT kTimerPauseId = 999;
+// The word of a dialog's record set from its settings text ([Dialog] line)
+// that lets the root window's accelerators serve the dialog's keys.
+constexpr int kDialogAcceleratorWord = 14;
 
 // Clears the inside-wait flag however the wait ends (a test's robot may
 // throw out of the message wait).
@@ -70,16 +76,40 @@ bool takeDeferred(int& type, EventRecord& record) {
 }
 
 // The window whose accelerators serve a message: from the message's window
-// up through containing windows to the first one with a menu.
+// up through containing windows (a pop-up through its owner) to the first
+// one with a menu; the climb ends at the root window.
 int menuWindowOf(int window) {
     const WindowSystem& w = windowSystem();
     for (int n = window; windowIsOpen(n);) {
         if (w.slots[n].menu) return n;
+        if (n == 0) return -1;
         win::HWND frame = w.slots[n].frame;
-        if (!hasChildStyle(frame)) return -1;
-        n = WindowSlotOfHandle(win::GetParent(frame));
+        win::HWND up =
+            hasChildStyle(frame) ? win::GetParent(frame) : win::GetWindow(frame, win::GW_OWNER);
+        n = up ? std::max(WindowSlotOfHandle(up), 0) : 0;
     }
     return -1;
+}
+
+// The window a dialog is combined with, -1 when none.
+int combinedWindowOf(win::HWND dialog) {
+    const WindowSystem& w = windowSystem();
+    for (int n = 0; n < kWindowSlots; ++n) {
+        const FrameUserRecord* r = frameRecord(w.slots[n].frame);
+        if (r && r->kind() == KindCombinedDialog && r->handle(5) == dialog) return n;
+    }
+    return -1;
+}
+
+// Keys of the active modeless dialog: the accelerators of the window it is
+// combined with (or of the window with a menu that contains it), else, when
+// the dialog's settings ask for them, the root window's.
+bool modelessDialogAccelerator(win::HWND dialog, win::MSG& m) {
+    if (const int n = combinedWindowOf(dialog); n >= 0)
+        return WindowAcceleratorTranslate(n, menuWindowOf(n), m);
+    const auto& recordOf = windowDialogHooks().recordOf;
+    const std::int32_t* rec = recordOf ? recordOf(dialog) : nullptr;
+    return rec && rec[kDialogAcceleratorWord] != 0 && WindowAcceleratorTranslate(0, 0, m);
 }
 
 // The window of a control inside a text or grid editor, whose keys the
@@ -96,7 +126,10 @@ int editorSlotOf(win::HWND h) {
 void pumpOne(win::MSG& m) {
     EventQueueState& s = eventQueue();
     const WindowDialogHooks& d = windowDialogHooks();
-    if (windowSystem().ActiveModelessDialog && d.translateMessage && d.translateMessage(m)) return;
+    if (win::HWND active = windowSystem().ActiveModelessDialog) {
+        if (modelessDialogAccelerator(active, m)) return;
+        if (d.translateMessage && d.translateMessage(m)) return;
+    }
     int n = WindowSlotOfHandle(m.hwnd);
     if (n < 0) n = editorSlotOf(m.hwnd);
     if (n >= 0) {
@@ -145,11 +178,8 @@ void runLoop(bool blocking, int& type, EventRecord& record) {
     finishLoop(type, record);
 }
 
-// The graphics-unit position of a pixel: through the scroll offsets of the
-// bitmap viewer WINDOW when one is given, else of the current target.
-void toWorld(float px, float py, int width, int height, float& x, float& y, int window = -1) {
-    auto& viewer = windowGraphicsHooks().viewerPixelsToWorld;
-    if (window >= 0 && viewer && viewer(px, py, window, x, y)) return;
+// The graphics-unit position of a pixel of the current target.
+void toWorld(float px, float py, int width, int height, float& x, float& y) {
     if (windowGraphicsHooks().deviceToWorld) {
         windowGraphicsHooks().deviceToWorld(px, py, x, y);
         return;
@@ -173,40 +203,133 @@ void EventLoopPoll(int& type, EventRecord& record) {
     runLoop(false, type, record);
 }
 
+namespace {
+
+// The client size of a dialog's field, or of the dialog itself for field 0.
+void dialogFieldSize(int dialog, int field, int& width, int& height) {
+    const auto& windowOf = windowDialogHooks().windowOf;
+    win::HWND d = windowOf ? windowOf(dialog) : nullptr;
+    win::HWND h = d && field != 0 ? win::GetDlgItem(d, field) : d;
+    if (h) clientSizeOf(h, width, height);
+}
+
+// While an event's target is not the current drawing target, the graphics
+// layer converts in the target's pixels: its device offsets and extents
+// follow the target's size for the moment, as does the current window size.
+class EventTargetScope {
+  public:
+    explicit EventTargetScope(const EventRecord& rec) {
+        field_ = rec[3] == 1;
+        const int kind = field_ ? DialogFieldTarget : WindowTarget;
+        const int id = field_ ? rec[4] : rec[0];
+        WindowSystem& w = windowSystem();
+        GraphicsState& g = graphicsState();
+        width_ = w.CurrentWidth;
+        height_ = w.CurrentHeight;
+        if (field_)
+            dialogFieldSize(rec[0], rec[4], width_, height_);
+        else if (windowIsOpen(rec[0]))
+            EventTargetClientSize(1, rec[0], width_, height_);
+        switched_ =
+            g.targetType != kind || g.targetId != id || (field_ && g.targetDialog != rec[0]);
+        if (!switched_) return;
+        saved_ = g;
+        savedWidth_ = w.CurrentWidth;
+        savedHeight_ = w.CurrentHeight;
+        const float W = static_cast<float>(width_) - 0.01f, H = static_cast<float>(height_) - 0.01f;
+        g.devX1 = W * g.areaX1;
+        g.devY1 = H * g.areaY1;
+        g.devSpanX = (g.areaX2 - g.areaX1) * W;
+        g.devSpanY = (g.areaY2 - g.areaY1) * H;
+        g.targetHeight = height_;
+        w.CurrentWidth = width_;
+        w.CurrentHeight = height_;
+    }
+    ~EventTargetScope() {
+        if (!switched_) return;
+        GraphicsState& g = graphicsState();
+        g.devX1 = saved_.devX1;
+        g.devY1 = saved_.devY1;
+        g.devSpanX = saved_.devSpanX;
+        g.devSpanY = saved_.devSpanY;
+        g.targetHeight = saved_.targetHeight;
+        if (keepWindowSize_) return;
+        windowSystem().CurrentWidth = savedWidth_;
+        windowSystem().CurrentHeight = savedHeight_;
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool field() const { return field_; }
+    // After a Resize of the current output window its new size stays.
+    void keepWindowSize() { keepWindowSize_ = true; }
+
+  private:
+    bool field_ = false, switched_ = false, keepWindowSize_ = false;
+    int width_ = 0, height_ = 0, savedWidth_ = 0, savedHeight_ = 0;
+    GraphicsState saved_;
+};
+
+// A position in graphics units: a bitmap viewer's through its scroll
+// offset, any other target through the graphics area.
+void positionToWorld(const EventRecord& rec, int width, int height, float& x, float& y) {
+    const float px = static_cast<float>(rec[5]) + 0.5f;
+    const float py = static_cast<float>(height - rec[6] - 1) + 0.5f;
+    x = y = 0.0f;
+    if (rec[3] == 2)
+        WindowPixelsToWorld(px, py, x, y, rec[0]);
+    else
+        toWorld(px, py, width, height, x, y);
+}
+
+void resized(const EventRecord& rec, EventTargetScope& target) {
+    WindowSystem& w = windowSystem();
+    const GraphicsState& g = graphicsState();
+    const auto& told = windowGraphicsHooks().targetResized;
+    if (!target.field()) {
+        if (rec[0] == w.CurrentWindow) {
+            target.keepWindowSize();
+            w.CurrentWidth = rec[1];
+            w.CurrentHeight = rec[2];
+        }
+        if (g.targetType == WindowTarget && rec[0] == g.targetId && told)
+            told(WindowTarget, rec[0], rec[1], rec[2]);
+        return;
+    }
+    if (g.targetType == DialogFieldTarget && g.targetId == rec[4] && g.targetDialog == rec[0] &&
+        rec[0] == toolkitState().CurrentDialogNumber && told)
+        told(DialogFieldTarget, rec[4], rec[1], rec[2]);
+}
+
+}  // namespace
+
 void EventTargetClientSize(int kind, int identifier, int& width, int& height) {
     width = height = 0;
     if (kind == 1) windowClientSize(identifier, width, height);
+    if (kind == 3) dialogFieldSize(toolkitState().CurrentDialogNumber, identifier, width, height);
 }
 
 void EventCoordinates(int type, EventRecord& rec) {
     WindowSystem& w = windowSystem();
     if (type == BitmapScrolled) {
         float x = 0, y = 0;
-        toWorld(rec[5] + 0.5f, w.CurrentHeight - rec[6] - 1 + 0.5f, w.CurrentWidth, w.CurrentHeight,
-                x, y, rec[0]);
+        WindowPixelsToWorld(rec[5] + 0.5f, w.CurrentHeight - rec[6] - 1 + 0.5f, x, y, rec[0]);
         setEventReal(rec, 9, x);
         setEventReal(rec, 10, y);
         return;
     }
     if (!takesPositions(type) && type != Expose && type != Resize) return;
-    const bool fieldTarget = rec[3] == 1;
-    int width = w.CurrentWidth, height = w.CurrentHeight;
-    if (!fieldTarget && windowIsOpen(rec[0])) EventTargetClientSize(1, rec[0], width, height);
-    const int savedW = w.CurrentWidth, savedH = w.CurrentHeight;
-    w.CurrentWidth = width;
-    w.CurrentHeight = height;
+    EventTargetScope target(rec);
+    const int width = target.width(), height = target.height();
     float x = 0, y = 0;
     if (takesPositions(type) || type == Expose) {
-        // Value 3 is 2 for a bitmap viewer's events.
-        toWorld(rec[5] + 0.5f, height - rec[6] - 1 + 0.5f, width, height, x, y,
-                takesPositions(type) && rec[3] == 2 ? rec[0] : -1);
+        positionToWorld(rec, width, height, x, y);
         setEventReal(rec, 9, x);
         setEventReal(rec, 10, y);
     }
-    if (takesPositions(type) && !fieldTarget) {
+    if (takesPositions(type) && !target.field()) {
         rec[5] = unitsFromPixels(rec[5], width);
         rec[6] = unitsFromPixels(rec[6], height);
-    } else if (type == Expose && !fieldTarget) {
+    } else if (type == Expose && !target.field()) {
         toWorld(rec[1] + 0.5f, rec[2] + 0.5f, width, height, x, y);
         setEventReal(rec, 7, x);
         setEventReal(rec, 8, y);
@@ -217,17 +340,7 @@ void EventCoordinates(int type, EventRecord& rec) {
         rec[1] = farX - rec[5];
         rec[2] = farY - rec[6];
     }
-    w.CurrentWidth = savedW;
-    w.CurrentHeight = savedH;
-    if (type == Resize && !fieldTarget) {
-        if (rec[0] == w.CurrentWindow) {
-            w.CurrentWidth = rec[1];
-            w.CurrentHeight = rec[2];
-        }
-        if (graphicsState().targetType == WindowTarget && rec[0] == graphicsState().targetId &&
-            windowGraphicsHooks().targetResized)
-            windowGraphicsHooks().targetResized(1, rec[0], rec[1], rec[2]);
-    }
+    if (type == Resize) resized(rec, target);
 }
 
 namespace {
@@ -264,8 +377,13 @@ void EventPeek(int& type, EventRecord& record) {
 void deferWindowEvent(int window, int type) {
     EventQueueState& s = eventQueue();
     const WindowSystem& w = windowSystem();
-    // Only the event this window's own message just stored is kept.
-    if (s.waitState != 0 || s.current.type < 1 || s.current.window != window) return;
+    // Kept: the event this window's own message just stored, or an Expose of
+    // this window dropped behind another window's Resize (the slot then
+    // delivers the whole client area).
+    if (s.waitState != 0 || s.current.type < 1) return;
+    const bool droppedExpose =
+        type == Expose && s.current.type == Resize && s.enable[Expose - 1] != 0;
+    if (s.current.window != window && !droppedExpose) return;
     if (s.paintDispatch || w.ContentsFrozen) return;
     if (!windowIsOpen(window) || !win::IsWindowVisible(w.slots[window].client)) return;
     if (const FrameUserRecord* r = frameRecord(w.slots[window].frame);

@@ -124,6 +124,15 @@ void layoutFrame(int n) {
     }
 }
 
+// A press on a frame's borders or caption brings it to the top (shown, not
+// moved or sized) with the focus; a split container's focus goes on to its
+// focused pane through the client window.
+void frameToTopWithFocus(win::HWND frame) {
+    win::SetWindowPos(frame, nullptr, 0, 0, 0, 0,
+                      win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_SHOWWINDOW);
+    win::SetFocus(frame);
+}
+
 void frameSize(win::HWND h, int n, win::WPARAM kind) {
     WindowSystem& w = windowSystem();
     WindowSlot& slot = w.slots[n];
@@ -145,7 +154,16 @@ void frameSize(win::HWND h, int n, win::WPARAM kind) {
             win::SetWindowPlacement(h, &wp);
         }
     }
-    if (kind != win::SIZE_MINIMIZED) layoutFrame(n);
+    if (kind != win::SIZE_MINIMIZED) {
+        layoutFrame(n);
+    } else if (n > 0) {
+        // An icon is not the active window: the frame it lies in looks
+        // active instead.
+        win::SendMessageA(h, win::WM_NCACTIVATE, win::FALSE, 0);
+        const int container = WindowSlotOfHandle(win::GetParent(h));
+        win::HWND outer = w.slots[container > 0 ? container : 0].frame;
+        if (outer && outer != h) win::SendMessageA(outer, win::WM_NCACTIVATE, win::TRUE, 0);
+    }
 }
 
 // Menu commands of a split container go to its command pane, else to its
@@ -364,9 +382,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
                 EventPost(NonClientMouseDown, button, 0, 0, h);
             }
             if (msg == win::WM_NCLBUTTONDOWN) w.NonClientButtonWindow = h;
-            win::SetWindowPos(h, nullptr, 0, 0, 0, 0,
-                              win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_SHOWWINDOW);
-            win::SetFocus(h);
+            frameToTopWithFocus(h);
             return win::DefWindowProcA(h, msg, wp, lp);
         }
         case win::WM_NCLBUTTONUP:
@@ -683,6 +699,8 @@ win::LRESULT ClientWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, w
         case win::WM_NCRBUTTONDOWN: {
             int button = msg == win::WM_NCLBUTTONDOWN ? 1 : msg == win::WM_NCMBUTTONDOWN ? 2 : 3;
             EventPost(NonClientMouseDown, button, 0, 0, h);
+            if (msg == win::WM_NCLBUTTONDOWN) windowSystem().NonClientButtonWindow = h;
+            frameToTopWithFocus(windowSystem().slots[n].frame);
             return win::DefWindowProcA(h, msg, wp, lp);
         }
         default:

@@ -18,11 +18,12 @@
 #include "toolkit/core/string_conversion.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
+#include "toolkit/core/window_table.h"
 #include "toolkit/core/window_text.h"
 #include "toolkit/dialogs/dialog_bind.h"
 #include "toolkit/dialogs/grid_window.h"
-#include "toolkit/editors/editors_bind.h"
 #include "toolkit/dialogs/numeric_edit.h"
+#include "toolkit/editors/editors_bind.h"
 #include "toolkit/graphics/graphics_window_binding.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 
@@ -187,6 +188,14 @@ void resetState() {
     s.PlotInputFileUnit = 42;
 }
 
+// Every metafile slot becomes free (a slot that holds something is freed).
+void freeMetafileSlots() {
+    const ToolkitSeams& hooks = seams();
+    for (int slot = 1; slot <= kMetafileSlots; ++slot)
+        if (hooks.metafileSlotInUse && hooks.metafileSlotInUse(slot) && hooks.metafileDestroy)
+            hooks.metafileDestroy(slot);
+}
+
 void clearEditorBuffers() {
     for (EditorBufferEntry& e : toolkitState().EditorBuffers)
         e = EditorBufferEntry{};
@@ -326,6 +335,7 @@ void ToolkitInit(std::string_view settingsFile) {
                       s.ScreenCapabilityBits);
     ToolkitDirectoryInit();
     resetState();
+    freeMetafileSlots();
     s.EditorBuffers.assign(kEditorWindows * kEditorFiles, EditorBufferEntry{});
     BeepFlagSet(1);
     s.CharsetDirectory =
@@ -360,14 +370,13 @@ void ToolkitInit(std::string_view settingsFile) {
 void ToolkitShutdown() {
     ToolkitSeams& hooks = seams();
     if (hooks.hardcopySwitch) hooks.hardcopySwitch("S", " ");
-    for (int slot = 1; slot <= kMetafileSlots; ++slot)
-        if (hooks.metafileSlotInUse && hooks.metafileSlotInUse(slot) && hooks.metafileDestroy)
-            hooks.metafileDestroy(slot);
+    freeMetafileSlots();
     if (hooks.windowDestroyAll) hooks.windowDestroyAll();
     ToolkitState& s = toolkitState();
     s.RootWindowOpen = false;
     s.CurrentDialogNumber = 0;
     s.LastDialogClosingField = s.LastDialogChangedField = s.LastDialogThirdValue = 0;
+    windowSystem().WindowFlags[0] = -1;
     clearEditorBuffers();
 }
 

@@ -76,10 +76,25 @@ bool dialogResourceExists(int id) {
 
 // What a combined dialog makes of the creation: 0 none wanted, else the
 // code the dialog id takes when it cannot be combined (or 1 when it can).
-int combinedDialogCheck(int id) {
-    if (id == 0) return 0;
-    if (!dialogResourceExists(id)) return -1;
-    if (!windowDialogHooks().createCombined) return -4;
+// A combinable dialog gives the window its size; without a stretchable
+// field the window gets a fixed frame and is neither maximised nor
+// maximisable.
+int combinedDialogCheck(WindowCreateArgs& args, win::HWND owner) {
+    if (args.dialogId == 0) return 0;
+    if (!dialogResourceExists(args.dialogId)) return -1;
+    const WindowDialogHooks& d = windowDialogHooks();
+    if (!d.createCombined || !d.probeCombined) return -4;
+    int width = 0, height = 0;
+    bool stretches = false;
+    const int result = d.probeCombined(args.dialogId, owner, width, height, stretches);
+    if (result < 0) return result;
+    windowSystem().CombinedDialogFlag = true;
+    args.width = width;
+    args.height = height;
+    if (!stretches) {
+        args.flags |= kFlagFixedFrame;
+        args.flags &= ~(kFlagMaximiseBox | kFlagMaximised);
+    }
     return 1;
 }
 
@@ -269,9 +284,13 @@ void sendMaximisedSize(const WindowSlot& slot) {
     win::SendMessageA(slot.frame, win::WM_SIZE, win::SIZE_MAXIMIZED, win::MAKELPARAM(cw, ch));
 }
 
-void attachCombinedDialog(int window, int& dialogId) {
+// The frame's record names the dialog (word 5), whose window the client
+// procedure sizes, focuses and keeps above its minimum frame size (words 6
+// and 7: the frame's size, the restored one when maximised).
+void attachCombinedDialog(int window, int& dialogId, int flags) {
     if (dialogId <= 0) return;
-    int result = windowDialogHooks().createCombined(dialogId, window);
+    const WindowDialogHooks& d = windowDialogHooks();
+    int result = d.createCombined(dialogId, window);
     if (result <= 0) {
         dialogId = result;
         return;
@@ -279,12 +298,29 @@ void attachCombinedDialog(int window, int& dialogId) {
     WindowSlot& slot = windowSystem().slots[window];
     auto record = std::make_unique<FrameUserRecord>();
     record->words[0] = KindCombinedDialog;
+    win::HWND dialog = d.windowOf ? d.windowOf(dialogId) : nullptr;
+    record->words[5] = reinterpret_cast<std::intptr_t>(dialog);
+    win::WINDOWPLACEMENT wp;
     win::RECT r{};
-    win::GetWindowRect(slot.frame, &r);
+    if ((flags & kFlagMaximised) && win::GetWindowPlacement(slot.frame, &wp))
+        r = wp.rcNormalPosition;
+    else
+        win::GetWindowRect(slot.frame, &r);
     record->words[6] = r.right - r.left;
     record->words[7] = r.bottom - r.top;
     setFrameRecord(window, std::move(record));
-    if (windowDialogHooks().showModeless) windowDialogHooks().showModeless(dialogId);
+    if (!(flags & kFlagHidden) && d.showModeless) d.showModeless(dialogId);
+    if ((flags & kFlagMaximised) && dialog && d.hasStretchField && d.hasStretchField(dialog)) {
+        int cw = 0, ch = 0;
+        clientSizeOf(slot.client, cw, ch);
+        win::SendMessageA(slot.client, win::WM_SIZE, win::SIZE_MAXIMIZED, win::MAKELPARAM(cw, ch));
+    }
+}
+
+// After the window is shown the combined dialog paints at once.
+void updateCombinedDialog(int window) {
+    const FrameUserRecord* r = frameRecord(windowSystem().slots[window].frame);
+    if (r && r->kind() == KindCombinedDialog && r->handle(5)) win::UpdateWindow(r->handle(5));
 }
 
 void clearSlot(int window) {
@@ -295,6 +331,9 @@ void clearSlot(int window) {
     if (w.ActiveFrame == slot.frame) w.ActiveFrame = w.slots[0].frame;
     if (w.SemiModalLock == slot.frame) w.SemiModalLock = nullptr;
     slot = WindowSlot{};
+    // A held Expose or Resize belongs to the closed window, not to the next
+    // window opened in its slot.
+    eventQueue().deferred[static_cast<std::size_t>(window)] = StoredEvent{};
 }
 
 }  // namespace
@@ -335,7 +374,7 @@ void WindowCreateRoot(WindowCreateArgs& args) {
     w.FindReplaceMessage = win::RegisterWindowMessageA("commdlg_FindReplace");
     w.RichEditLevel = classRegistered("RichEdit20A") ? 2 : 1;
     w.CombinedDialogFlag = false;
-    int dialogCheck = combinedDialogCheck(args.dialogId);
+    int dialogCheck = combinedDialogCheck(args, probe);
     if (dialogCheck < 0) args.dialogId = dialogCheck;
     win::DestroyWindow(probe);
 
@@ -347,13 +386,17 @@ void WindowCreateRoot(WindowCreateArgs& args) {
     FrameGeometry g = frameGeometry(args, style, ex, menu != nullptr, screenArea());
     createFrame(0, args, kRootFrameClass, style, ex, nullptr, menu, g);
     if (!slot.frame || !slot.client) fatalWindowFailure("Failed to create window - aborting.");
-    if (dialogCheck > 0) attachCombinedDialog(0, args.dialogId);
+    if (dialogCheck > 0) attachCombinedDialog(0, args.dialogId, args.flags);
     if (args.flags & kFlagHidden) {
         w.RootHidden = true;
         if (args.flags & kFlagMaximised) sendMaximisedSize(slot);
     } else {
         w.RootHidden = false;
         showFrame(slot, args.flags);
+        if (dialogCheck > 0) {
+            win::ValidateRect(slot.client, nullptr);
+            updateCombinedDialog(0);
+        }
     }
     takeClientContext(0);
     clientSizeOf(slot.client, args.width, args.height);
@@ -385,12 +428,13 @@ int parentCheck(int parent) {
     return 0;
 }
 
-int childDialogCheck(int id) {
+int childDialogCheck(WindowCreateArgs& args) {
+    const int id = args.dialogId;
     if (id == 0) return 0;
     const WindowDialogHooks& d = windowDialogHooks();
     if (d.slotFind && d.slotFind(id) >= 0) return -5;
     if (d.loadedCount && d.loadedCount() >= kMaxDialogs) return -3;
-    return combinedDialogCheck(id);
+    return combinedDialogCheck(args, windowSystem().slots[0].frame);
 }
 
 win::HWND returnFocusWindow() {
@@ -413,7 +457,7 @@ void WindowCreateChild(WindowCreateArgs& args, int& window) {
             return;
         }
     }
-    int dialogCheck = childDialogCheck(args.dialogId);
+    int dialogCheck = childDialogCheck(args);
     if (dialogCheck < 0) args.dialogId = dialogCheck;
 
     const int n = window;
@@ -440,11 +484,12 @@ void WindowCreateChild(WindowCreateArgs& args, int& window) {
         window = -1;
         return;
     }
-    if (dialogCheck > 0) attachCombinedDialog(n, args.dialogId);
+    if (dialogCheck > 0) attachCombinedDialog(n, args.dialogId, args.flags);
     if (!(args.flags & kFlagHidden)) {
         showFrame(slot, args.flags);
         win::BringWindowToTop(slot.frame);
         win::ValidateRect(slot.client, nullptr);
+        updateCombinedDialog(n);
         win::SetFocus(slot.client);
         FocusWindowActivate(slot.frame);
     } else if (args.flags & kFlagMaximised) {

@@ -25,6 +25,12 @@ struct WindowDialogHooks {
     // Creates a dialog combined with a window: its identifier (positive) or
     // a negative failure code.
     std::function<int(int identifier, int window)> createCombined;
+    // Whether a dialog may be combined with a window: 1 when it may, with
+    // its size in pixels and whether it has a stretchable field; otherwise
+    // -1 not in the resources, -2 wrong style (a caption, a system menu, or
+    // not a control child), -4 not created. OWNER holds the trial copy.
+    std::function<int(int identifier, win::HWND owner, int& width, int& height, bool& stretches)>
+        probeCombined;
     std::function<void(int identifier)> showModeless;
     // Hides and unloads a loaded dialog by its window.
     std::function<void(win::HWND dialog)> hideAndUnload;
@@ -34,6 +40,15 @@ struct WindowDialogHooks {
     // Offers a message to the active modeless dialog (its accelerators and
     // keyboard navigation); true when taken.
     std::function<bool(win::MSG& msg)> translateMessage;
+    // A field of a loaded dialog by identifiers (field 0: the dialog), null
+    // when none.
+    std::function<win::HWND(int dialog, int field)> fieldWindow;
+    // The own cursor of a field with a toolkit record: stores it (false when
+    // the field has no record), reads its shape (-1 without own cursor), and
+    // clears it in every field of every loaded dialog.
+    std::function<bool(win::HWND field, win::HCURSOR cursor, int shape)> fieldCursorSet;
+    std::function<int(win::HWND field)> fieldCursorShape;
+    std::function<void()> fieldCursorsClear;
     // The window a dialog lies in or is owned by (for closing a window with
     // everything inside it).
     std::function<win::HWND(win::HWND dialog)> ownerOf;
@@ -52,11 +67,10 @@ struct WindowGraphicsHooks {
     // Pixel (counted from the bottom edge) to graphics units of the current
     // target; unbound: the unit square over the target's pixel size.
     std::function<void(float px, float py, float& x, float& y)> deviceToWorld;
-    // The same for a position inside a bitmap viewer window, whose picture
-    // may be scrolled; false (nothing written) when the window is no viewer.
-    std::function<bool(float px, float py, int window, float& x, float& y)> viewerPixelsToWorld;
     std::function<void(int kind, int number, int width, int height)> targetResized;
     std::function<void(win::HWND window, int width, int height)> windowTargetResized;
+    // A hidden dialog field's new size (no event is delivered for it).
+    std::function<void(int dialog, int field, int width, int height)> dialogFieldTargetResized;
     std::function<void()> buildDefaultColourTable;
     std::function<void()> resetGraphicsState;
     std::function<void()> scaleDashTables;
@@ -79,6 +93,8 @@ struct WindowEditorHooks {
     // true when it did.
     std::function<bool(win::HWND frame, win::HWND statusBar, win::WPARAM wp, win::LPARAM lp)>
         menuHelp;
+    // The height of the bar a text editor adds above its text, 0 without.
+    std::function<int(win::HWND frame)> extraBarHeight;
 };
 
 WindowDialogHooks& windowDialogHooks();

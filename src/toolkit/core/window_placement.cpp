@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi/gdi.h"
+#include "platform/kernel/environment.h"
 #include "platform/window/image_api.h"
 #include "platform/window/user_api.h"
 #include "toolkit/core/error_report.h"
@@ -10,6 +11,7 @@
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_hooks.h"
+#include "toolkit/core/window_split.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/graphics/drawing_targets.h"
 #include "toolkit/graphics/graphics_state.h"
@@ -48,6 +50,10 @@ void frameSizeFor(const WindowSlot& slot, int clientW, int clientH, int& frameW,
         static_cast<win::DWORD>(win::GetWindowLongA(slot.frame, win::GWL_EXSTYLE)));
     frameW = r.right - r.left + slot.toolbarExtents[1] + slot.toolbarExtents[2];
     frameH = r.bottom - r.top + slot.toolbarExtents[0] + slot.toolbarExtents[3];
+    const FrameUserRecord* record = frameRecord(slot.frame);
+    if (const auto& extra = windowEditorHooks().extraBarHeight;
+        extra && record && record->kind() == KindTextEditor)
+        frameH += extra(slot.frame);
     if (slot.statusBar) {
         win::RECT sb{};
         win::GetWindowRect(slot.statusBar, &sb);
@@ -86,6 +92,59 @@ void combinedDialogRule(const WindowSlot& slot, int& width, int& height, int pre
     if (width != kKeep && width < r->words[6]) r->words[6] = width;
     if (height != kKeep && height < r->words[7]) r->words[7] = height;
 }
+
+// A pane of a split window is not moved itself: the bar between the panes
+// moves (without sizing), and the bar's move lays the panes out anew.
+void moveSplitBar(FrameUserRecord& split, win::HWND paneFrame, int frameW, int frameH) {
+    win::HWND bar = split.handle(SplitBar);
+    if (!bar) return;
+    const bool stacked = (split.words[SplitFlags] & kSplitStacked) != 0;
+    win::RECT r{};
+    win::GetWindowRect(bar, &r);
+    win::HWND container = win::GetParent(bar);
+    win::MapWindowPoints(nullptr, container, reinterpret_cast<win::POINT*>(&r), 2);
+    int x = r.left, y = r.top;
+    const int extent = stacked ? frameH : frameW;
+    const int first = static_cast<int>(split.words[SplitFirstPane]);
+    if (first >= 0 && first < kWindowSlots && windowSystem().slots[first].frame == paneFrame) {
+        (stacked ? y : x) = extent;
+    } else {
+        int cw = 0, ch = 0;
+        clientSizeOf(container, cw, ch);
+        const int farEdge = stacked ? r.bottom : r.right;
+        (stacked ? y : x) += (stacked ? ch : cw) - extent - farEdge;
+    }
+    split.words[SplitDragPosition] = 0;
+    win::SetWindowPos(bar, nullptr, x, y, 0, 0,
+                      win::SWP_NOSIZE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    split.words[SplitDragPosition] = kNoRememberedRect;
+}
+
+// A combined dialog shown again with its window, made current meanwhile.
+void showCombinedDialog(const WindowSlot& slot) {
+    const FrameUserRecord* r = frameRecord(slot.frame);
+    const WindowDialogHooks& d = windowDialogHooks();
+    if (!r || r->kind() != KindCombinedDialog || !r->handle(5) || !d.recordOf || !d.showModeless)
+        return;
+    if (const std::int32_t* rec = d.recordOf(r->handle(5))) d.showModeless(rec[0]);
+}
+
+// While set, the split frame's fixed-size rule does not hold its panes.
+class SplitPlacingScope {
+  public:
+    explicit SplitPlacingScope(win::HWND frame) : record_(frameRecord(frame)) {
+        if (record_ && record_->kind() == KindSplit)
+            record_->words[SplitPlacing] = 1;
+        else
+            record_ = nullptr;
+    }
+    ~SplitPlacingScope() {
+        if (record_) record_->words[SplitPlacing] = 0;
+    }
+
+  private:
+    FrameUserRecord* record_;
+};
 
 }  // namespace
 
@@ -153,10 +212,13 @@ void WindowPlacementApply(int x, int y, int width, int height, int state, int& n
     if (y == kKeep) y = frameRect.top;
     if (width == kKeep) width = clientW;
     if (height == kKeep) height = clientH;
+    SplitPlacingScope placing(frame);
     int frameW = 0, frameH = 0;
     frameSizeFor(slot, width, height, frameW, frameH);
 
-    if (special || state == 0 || state == 2) {
+    if (FrameUserRecord* split = hasChildStyle(frame) ? SplitContainerOfPane(frame) : nullptr) {
+        moveSplitBar(*split, frame, frameW, frameH);
+    } else if (special || state == 0 || state == 2) {
         win::WINDOWPLACEMENT wp;
         win::GetWindowPlacement(frame, &wp);
         const int left = topLevel ? x + dx : x, top = topLevel ? y + dy : y;
@@ -169,6 +231,7 @@ void WindowPlacementApply(int x, int y, int width, int height, int state, int& n
         flags |= state == 3 ? win::SWP_HIDEWINDOW : win::SWP_SHOWWINDOW;
         win::SetWindowPos(frame, nullptr, x, y, frameW, frameH, flags);
         if (w.CurrentSlot == 0) w.RootHidden = state == 3;
+        if (state != 3) showCombinedDialog(slot);
     }
     clientSizeOf(slot.client, newWidth, newHeight);
 }
@@ -241,6 +304,36 @@ bool pointerOver(win::HWND h) {
 
 }  // namespace
 
+namespace {
+
+// The drawable dialog field the graphics draw on, null when none.
+win::HWND drawableField() {
+    const GraphicsState& g = graphicsState();
+    const auto& fieldWindow = windowDialogHooks().fieldWindow;
+    if (g.targetType != DialogFieldTarget || g.targetId == 0 || !fieldWindow) return nullptr;
+    return fieldWindow(g.targetDialog, g.targetId);
+}
+
+// Mode 1: the cursor of the drawing target only, shown at once while the
+// pointer is over it.
+void targetCursorSet(win::HCURSOR cursor, int shape) {
+    WindowSystem& w = windowSystem();
+    const GraphicsState& g = graphicsState();
+    if (g.targetType == WindowTarget) {
+        if (!windowIsOpen(g.targetId)) return;
+        WindowSlot& slot = w.slots[g.targetId];
+        slot.cursor = cursor;
+        slot.cursorShape = shape;
+        if (pointerOver(slot.client)) win::SetCursor(cursor);
+        return;
+    }
+    win::HWND field = drawableField();
+    const auto& store = windowDialogHooks().fieldCursorSet;
+    if (field && store && store(field, cursor, shape) && pointerOver(field)) win::SetCursor(cursor);
+}
+
+}  // namespace
+
 void CursorShapeSet(int shape, std::optional<int> modeArg) {
     WindowSystem& w = windowSystem();
     const int mode = modeArg.value_or(0);
@@ -254,18 +347,16 @@ void CursorShapeSet(int shape, std::optional<int> modeArg) {
     if (shape < 0) return;
     win::HCURSOR cursor = loadCursorShape(shape);
     if (mode == 1) {
-        if (!windowTarget || !windowIsOpen(g.targetId)) return;
-        WindowSlot& slot = w.slots[g.targetId];
-        slot.cursor = cursor;
-        slot.cursorShape = shape;
-        if (pointerOver(slot.client)) win::SetCursor(cursor);
+        targetCursorSet(cursor, shape);
         return;
     }
-    if (mode != 2)
+    if (mode != 2) {
         for (WindowSlot& slot : w.slots) {
             slot.cursor = nullptr;
             slot.cursorShape = 0;
         }
+        if (const auto& clear = windowDialogHooks().fieldCursorsClear) clear();
+    }
     w.GlobalCursor = cursor;
     w.GlobalCursorShape = shape;
     win::SetCursor(cursor);
@@ -273,15 +364,24 @@ void CursorShapeSet(int shape, std::optional<int> modeArg) {
 
 void CursorShapeQuery(int& shape, int mode, int number) {
     const WindowSystem& w = windowSystem();
-    (void)number;
+    const WindowDialogHooks& d = windowDialogHooks();
+    if (mode == 3 && number != 0 && d.fieldWindow && d.fieldCursorShape) {
+        const int own =
+            d.fieldCursorShape(d.fieldWindow(toolkitState().CurrentDialogNumber, number));
+        if (own >= 0) {
+            shape = own;
+            return;
+        }
+    }
     const WindowSlot& slot = w.slots[w.CurrentSlot];
     shape = mode == 1 && slot.cursor ? slot.cursorShape : w.GlobalCursorShape;
 }
 
 void CursorPositionSet(int x, int y, int mode) {
-    if (mode != 1) return;
+    win::HWND over = mode == 1 ? currentSlot().client : drawableField();
+    if (!over) return;
     win::POINT p{x, y};
-    win::ClientToScreen(currentSlot().client, &p);
+    win::ClientToScreen(over, &p);
     win::SetCursorPos(p.x, p.y);
 }
 
@@ -367,8 +467,10 @@ void MouseButtonCount(int& count) {
 }
 
 void LocaleDecimalSeparator(char& separator) {
-    // The "C" locale's decimal point, as everywhere in this program.
-    separator = '.';
+    char text[8] = {};
+    const int n =
+        win::GetLocaleInfoA(win::LOCALE_USER_DEFAULT, win::LOCALE_SDECIMAL, text, sizeof text);
+    separator = n > 0 && text[0] ? text[0] : '.';
 }
 
 void LocaleDecimalInputSet(char code) {

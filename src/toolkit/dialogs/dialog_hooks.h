@@ -16,8 +16,9 @@ struct DialogPartHooks {
     // window opens (before the control atoms are learnt).
     std::function<void()> numericEditClassesRegister;
     std::function<void()> gridClassRegister;
-    // NumericFieldValidate: true when the numeric edit refuses its content.
-    std::function<bool(win::HWND control)> numericFieldRefuses;
+    // NumericFieldValidate(control, new focus, force): true when the numeric
+    // edit refuses its content.
+    std::function<bool(win::HWND control, win::HWND newFocus, int force)> numericFieldRefuses;
     // DialogPressDefaultButton, from a field of the dialog.
     std::function<void(win::HWND field)> pressDefaultButton;
     // NumericFieldRefocus(button, invalid field, mode).

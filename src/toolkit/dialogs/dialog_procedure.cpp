@@ -24,6 +24,9 @@
 #include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/field_lists.h"
 #include "toolkit/dialogs/field_values.h"
+#include "toolkit/dialogs/grid_record.h"
+#include "toolkit/dialogs/grid_selection.h"
+#include "toolkit/dialogs/grid_window.h"
 #include "toolkit/dialogs/modal_state.h"
 #include "toolkit/dialogs/numeric_edit.h"
 #include "toolkit/dialogs/value_text.h"
@@ -182,12 +185,21 @@ void changeOfField(win::HWND dialog, win::HWND control, int id, bool focusCode, 
     DialogFocusRemember(dialog, control);
 }
 
+// A grid's cell editor whose text is no readable number keeps OK waiting,
+// as leaving the cell would (the check is forced, beeps and keeps the cell).
+bool gridCellRefuses(win::HWND focus) {
+    win::HWND area = focus ? win::GetParent(focus) : nullptr;
+    GridRecord* g = area ? gridRecordOfWindow(win::GetParent(area)) : nullptr;
+    return g && g->editor && g->editor->window() == focus && !gridEditorValueAcceptable(*g);
+}
+
 void pushButtonCommand(win::HWND dialog, win::WPARAM wp, win::HWND control) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     const int id = win::LOWORD(wp);
+    if (id == win::IDOK && gridCellRefuses(focus)) return;
     if (focus && dialogPartHooks().numericFieldRefuses && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses(focus))
+        dialogPartHooks().numericFieldRefuses(focus, focus, 0))
         v.invalidField = focus;
     if (v.invalidField && id == win::IDOK) {
         BeepIfEnabled();
@@ -264,7 +276,8 @@ void tabSelChanging(win::HWND dialog, win::HWND tab) {
     FieldValidationState& v = fieldValidation();
     win::HWND focus = win::GetFocus();
     if (focus != tab && focus && numericFieldType(focus) != 0 &&
-        dialogPartHooks().numericFieldRefuses && dialogPartHooks().numericFieldRefuses(focus))
+        dialogPartHooks().numericFieldRefuses &&
+        dialogPartHooks().numericFieldRefuses(focus, focus, 0))
         v.tabInvalidField = focus;
     const int sel = static_cast<int>(win::SendMessageA(tab, win::TCM_GETCURSEL, 0, 0));
     if (v.tabInvalidField || v.invalidField) {

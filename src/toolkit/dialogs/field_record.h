@@ -77,7 +77,8 @@ struct FieldRecord {
     int stretchBottom = 0;
     int stretchFlags = 0;
     int flags = 0;
-    win::HCURSOR cursor = nullptr;
+    win::HCURSOR cursor = nullptr;  // the field's own cursor, none = the global one
+    int cursorShape = 0;
 
     int tabStopCount() const { return static_cast<int>(tabStops.size()); }
     bool hasRange() const { return minimum <= maximum; }

@@ -75,8 +75,11 @@ class WindowCellEditor : public GridCellEditor {
     }
     void setText(std::string_view text) override {
         std::string s(text);
+        filling_ = true;
         win::SetWindowTextA(h_, s.c_str());
+        filling_ = false;
     }
+    bool filling() const override { return filling_; }
     bool modified() const override {
         return edit() && win::SendMessageA(h_, win::EM_GETMODIFY, 0, 0) != 0;
     }
@@ -152,6 +155,7 @@ class WindowCellEditor : public GridCellEditor {
     int kind_;
     FieldRecord* rec_ = nullptr;
     bool owned_ = true;
+    bool filling_ = false;
 };
 
 const char* editorClass(const GridColumnRecord& c) {
@@ -461,7 +465,9 @@ win::LRESULT editorProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, win::LP
 bool gridEditorValueAcceptable(GridRecord& g) {
     auto& refuses = dialogPartHooks().numericFieldRefuses;
     if (!g.editor || !g.editor->window() || !refuses) return true;
-    return !refuses(g.editor->window());
+    // Leaving the cell is forced: an unreadable number is refused even though
+    // the focus stays in the editor, and the refusal beeps.
+    return !refuses(g.editor->window(), g.cellArea, 1);
 }
 
 int gridEditorColours(const GridRecord& g, int& textColour, int& backgroundColour) {

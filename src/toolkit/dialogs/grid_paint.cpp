@@ -210,6 +210,8 @@ void onEditorCommand(GridRecord& g, int code, win::HWND from) {
             g.droppedCombo = nullptr;
             return;
         case win::EN_CHANGE: {
+            // The grid filling its editor is no change by the user.
+            if (g.editor && g.editor->filling()) return;
             g.changedFlagA = g.changedFlagB = 1;
             GridSelectionClear(g);
             // Typing is reported only when the grid's field asks for it.

@@ -142,6 +142,9 @@ class GridCellEditor {
     virtual void windowGoesWithGrid() {}
     // Range or steps of the column changed.
     virtual void settingsChanged(const GridColumnSettings&) {}
+    // True while setText fills the editor: the change is the grid's own,
+    // not the user's typing.
+    virtual bool filling() const { return false; }
 };
 
 struct GridRecord {

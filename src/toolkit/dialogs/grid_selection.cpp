@@ -4,6 +4,7 @@
 
 #include "platform/window/user_api.h"
 #include "toolkit/core/event_queue.h"
+#include "toolkit/dialogs/dialog_table.h"
 #include "toolkit/dialogs/grid_cells.h"
 #include "toolkit/dialogs/grid_editor.h"
 #include "toolkit/dialogs/grid_window.h"
@@ -26,11 +27,14 @@ void GridWriteFieldChanged(const GridRecord& g, int subCode, int firstRef, int l
     int enabled = 0;
     EventTypeSetting(FieldChanged, enabled);
     EventQueueState& q = eventQueue();
-    if (!enabled || (q.current.type == FieldChanged && q.waitState == 0)) return;
+    const bool pending = q.current.type == FieldChanged && q.waitState == 0;
+    if (!enabled || (pending && subCode == 2)) return;
     StoredEvent& e = q.current;
     e.type = FieldChanged;
     e.time = static_cast<int>(win::GetMessageTime());
-    e.window = g.dialogId;
+    // The dialog that holds the grid now, not the one current at its creation.
+    DialogRecord* d = g.window ? dialogRecordOf(win::GetParent(g.window)) : nullptr;
+    e.window = d ? d->identifier() : -1;
     e.values = {g.fieldId, g.fieldId, subCode, -1};
     e.x = firstRef;
     e.y = lastRef;

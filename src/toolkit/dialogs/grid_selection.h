@@ -19,9 +19,10 @@ void GridSelectionClear(GridRecord& grid);
 bool gridSelectionShown(const GridRecord& grid, int column, int row);
 // The visible part of the selected block in cell-area pixels; false when empty.
 bool GridSelectionRect(const GridRecord& grid, int cellAreaHeight, win::RECT& rect);
-// Writes a FieldChanged event of the grid into the pending event (sub-code
-// 1 change, 2 selection) unless an undelivered one is pending or the type is
-// disabled.
+// Writes a FieldChanged event of the grid's own dialog into the pending
+// event (sub-code 1 change, 2 selection) unless the type is disabled. A
+// selection leaves an undelivered pending event alone; a change (paste,
+// clear) replaces it.
 void GridWriteFieldChanged(const GridRecord& grid, int subCode, int firstRef, int lastRef);
 
 // Whether the editor's number may be left (the numeric edit's validation);

@@ -285,7 +285,13 @@ int GridDefineFromTemplate(win::HWND grid, std::string_view text) {
     std::vector<std::string> labels;
     int labelWidth = 0;
     if (g->style & GRS_ROWLABELS) labelWidth = readRowLabels(*g, text, pos, labels, rows);
-    const bool ok = GridDefineColumnsFromDialog(grid, dialog, {}, rows, labelWidth);
+    // The line's column count takes that many template controls in order;
+    // the template may hold more.
+    std::vector<int> positions;
+    for (int k = 1; k <= columns; ++k)
+        positions.push_back(k);
+    const bool ok =
+        columns > 0 && GridDefineColumnsFromDialog(grid, dialog, positions, rows, labelWidth);
     if (dialog) win::DestroyWindow(dialog);
     if (!ok || g->columnCount == 0) {
         win::DestroyWindow(grid);

@@ -158,6 +158,11 @@ void GridRowLabelsRefresh(GridRecord& g) {
         if (row < g.rowCount) win::ShowWindow(h, win::SW_SHOWNA);
         win::UpdateWindow(h);
     }
+    // Below the last row the partly visible label would repeat a stale
+    // label: it shows only while rows follow.
+    for (int i = std::max(drawn, g.visibleRows); i < static_cast<int>(g.rowLabelControls.size());
+         ++i)
+        win::ShowWindow(g.rowLabelControls[rowIndex(i)], win::SW_HIDE);
 }
 
 void gridEditorSettingsChanged(GridRecord& g, int column) {

@@ -137,9 +137,7 @@ void DialogPressDefaultButton(win::HWND control) {
 void NumericEditHooksBind() {
     DialogPartHooks& h = dialogPartHooks();
     h.numericEditClassesRegister = NumericEditClassesRegister;
-    h.numericFieldRefuses = [](win::HWND control) {
-        return NumericFieldValidate(control, control, 0);
-    };
+    h.numericFieldRefuses = NumericFieldValidate;
     h.pressDefaultButton = DialogPressDefaultButton;
     h.numericFieldRefocus = NumericFieldRefocus;
 }

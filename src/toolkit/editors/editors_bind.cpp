@@ -76,6 +76,13 @@ void EditorsBind() {
         text = item == 1 ? g->findText : item == 2 ? g->replaceText : g->fileName;
         return true;
     };
+    h.extraBarHeight = [](win::HWND frame) {
+        const EditorWindowRecord* r = editorRecordOf(frame);
+        if (!r || !r->editorToolbar) return 0;
+        win::RECT bar{};
+        win::GetWindowRect(r->editorToolbar, &bar);
+        return static_cast<int>(bar.bottom - bar.top);
+    };
     h.menuHelp = [](win::HWND pane, win::HWND bar, win::WPARAM wp, win::LPARAM lp) {
         EditorWindowRecord* r = editorRecordOf(pane);
         return r && editorMenuHelp(*r, bar, wp, lp);

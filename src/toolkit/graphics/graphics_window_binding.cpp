@@ -56,14 +56,9 @@ void windowTextSizeUpdate() {
 void GraphicsWindowBind() {
     WindowGraphicsHooks& h = windowGraphicsHooks();
     bindIfUnbound(h.deviceToWorld, DeviceToWorld);
-    bindIfUnbound(h.viewerPixelsToWorld, [](float px, float py, int window, float& x, float& y) {
-        auto& info = graphicsServices().bitmapViewerInfo;
-        if (!info || info(101, window) <= 0) return false;
-        WindowPixelsToWorld(px, py, x, y, window);
-        return true;
-    });
     bindIfUnbound(h.targetResized, GraphicsTargetResized);
     bindIfUnbound(h.windowTargetResized, windowTargetResized);
+    bindIfUnbound(h.dialogFieldTargetResized, DialogFieldTargetResized);
     bindIfUnbound(h.buildDefaultColourTable, BuildDefaultColourTable);
     bindIfUnbound(h.resetGraphicsState, [] { ResetGraphicsState(""); });
     bindIfUnbound(h.scaleDashTables, ScaleDashTables);

@@ -36,7 +36,6 @@ win::LRESULT probeProc(win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
 
 int main() {
     alarm(30);  // never outlive a broken test
-    win::configureScreen({400, 300, 96, 24});
     if (win::startBackend() != win::Backend::X11) {
         std::fprintf(stderr, "no X display\n");
         return 3;

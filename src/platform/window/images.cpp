@@ -270,6 +270,21 @@ void paintIcon(Surface& s, const RECT& clip, HICON h, int x, int y, int w, int h
         }
 }
 
+bool iconPixels(HICON h, int size, std::vector<std::uint32_t>& argb) {
+    Icon* icon = findIcon(h);
+    if (!icon || icon->colour.width == 0 || size <= 0) return false;
+    argb.assign(static_cast<std::size_t>(size) * size, 0);
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i) {
+            const int sx = i * icon->colour.width / size, sy = j * icon->colour.height / size;
+            const std::uint32_t a =
+                icon->alpha[static_cast<std::size_t>(sy) * icon->colour.width + sx];
+            argb[static_cast<std::size_t>(j) * size + i] =
+                (a << 24) | (icon->colour.at(sx, sy) & 0xFFFFFF);
+        }
+    return true;
+}
+
 void resetImages() {
     icons().clear();
     sharedImages.clear();

@@ -1,0 +1,60 @@
+#!/bin/sh
+# Starts a virtual X server on a free display, the program on it with the
+# example survey, and the checker (x11_desktop_check.cc) that looks at the
+# program's windows through Xlib and gives input with xdotool. Leaves a
+# picture of the screen in the screenshot folder. Skips (77) only when the
+# machine has no Xvfb or xdotool (scripts/deps.sh installs them).
+# Arguments: program checker examples-folder screenshot-folder [WIDTHxHEIGHT]
+program="$1" checker="$2" examples="$3" shots="$4" size="${5:-1366x768}"
+for tool in Xvfb xdotool; do
+    if ! command -v $tool >/dev/null 2>&1; then
+        echo "$tool is missing (scripts/deps.sh installs it): skipped"
+        exit 77
+    fi
+done
+work="$(mktemp -d)"
+xvfb=""
+pid=""
+finish() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap finish EXIT
+# The server picks a free display number and writes it to the pipe.
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+i=0
+while [ ! -s "$work/display" ]; do
+    i=$((i + 1))
+    if [ $i -gt 100 ] || ! kill -0 $xvfb 2>/dev/null; then
+        echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1
+    fi
+    sleep 0.1
+done
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
+mkdir -p "$work/survey" "$work/config" "$shots"
+cp "$examples"/* "$work/survey/"
+cd "$work/survey" || exit 1
+XDG_CONFIG_HOME="$work/config" "$program" BASIN.TQM >"$work/program.log" 2>&1 &
+pid=$!
+"$checker" "Varendal 2-D Data Inversion" "$shots/x11_desktop_$size.png"
+checked=$?
+# The main window's close message ends the program.
+i=0
+while kill -0 $pid 2>/dev/null && [ $i -lt 300 ]; do
+    i=$((i + 1))
+    sleep 0.1
+done
+if kill -0 $pid 2>/dev/null; then
+    echo "FAILED: the program did not end on its main window's close message"
+    cat "$work/program.log"
+    exit 1
+fi
+wait $pid
+code=$?
+pid=""
+cat "$work/program.log"
+[ $code -eq 0 ] || { echo "FAILED: the program ended with $code"; exit 1; }
+exit $checked

@@ -34,8 +34,18 @@ while [ ! -s "$work/display" ]; do
 done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
-mkdir -p "$work/survey" "$work/config" "$shots"
+mkdir -p "$work/survey" "$work/config/pelk-gm" "$shots"
 cp "$examples"/* "$work/survey/"
+# The profile window's place as saved on a larger screen, off this one (the
+# settings file's windows section, read in its order).
+{
+    printf '[Directories]\nLastDir=%s\n \n[Windows]\n' "$work/survey"
+    for w in Dialog Window WellLog Sounding; do
+        printf '%s X=   -1\n%s Y=   -1\n' $w $w
+        [ $w = Dialog ] || printf '%s W=  615\n%s H=  384\n%s State=    1\n' $w $w $w
+    done
+    printf 'ProfLine X= 3000\nProfLine Y= 2000\nProfLine W=  752\nProfLine H=  434\nProfLine State=    1\n \n'
+} >"$work/config/pelk-gm/PELK-GM.INI"
 cd "$work/survey" || exit 1
 XDG_CONFIG_HOME="$work/config" "$program" BASIN.TQM >"$work/program.log" 2>&1 &
 pid=$!

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -534,6 +535,9 @@ void TopLevels::focusIn(Shown& s) {
 }
 
 void TopLevels::closeRequested(Shown& s) {
+    if (std::getenv("PELK_X11_DEBUG"))
+        std::fprintf(stderr, "close request for %p enabled %d\n", static_cast<void*>(s.hwnd),
+                     IsWindowEnabled(s.hwnd));
     if (!IsWindowEnabled(s.hwnd)) {
         // A modal dialog is up: the user is shown it instead.
         MessageBeep(0);

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -382,8 +381,11 @@ void TopLevels::present() {
         if (!s) s = &create(h);
         syncProperties(*s);
         syncState(*s);
-        if (IsIconic(h) && c_.windowManager() && !s->popup) {
-            // The manager shows a minimised window as it shows minimised windows.
+        if (IsIconic(h) && c_.windowManager() && !s->popup && !GetWindow(h, GW_OWNER)) {
+            // The manager shows a minimised window as it shows minimised
+            // windows. Managers iconify a transient window only with its
+            // owner, so an owned window keeps the program's own minimised
+            // caption, where its restore box is at hand.
             if (!s->mapped) map(*s);
             if (!s->iconic) XIconifyWindow(c_.display, s->xw, c_.screen);
             s->iconic = true;
@@ -409,8 +411,18 @@ void TopLevels::restack() {
         if (const Shown* s = find(h); s && s->mapped && !s->iconic) order.push_back(s->xw);
     if (order == stacked_) return;
     stacked_ = order;
-    if (!order.empty()) XRaiseWindow(c_.display, order.front());
-    if (order.size() > 1) XRestackWindows(c_.display, order.data(), static_cast<int>(order.size()));
+    if (order.empty()) return;
+    // A manager keeps the managed windows in frames of its own and stacks
+    // those; it is asked to raise the front one. Without one, the X
+    // windows are stacked as the program's.
+    if (c_.windowManager()) {
+        XRaiseWindow(c_.display, order.front());
+        for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (const Shown* s = find(h); s && s->mapped && s->popup) XRaiseWindow(c_.display, s->xw);
+        return;
+    }
+    XRaiseWindow(c_.display, order.front());
+    XRestackWindows(c_.display, order.data(), static_cast<int>(order.size()));
 }
 
 void TopLevels::followActivation() {
@@ -535,9 +547,6 @@ void TopLevels::focusIn(Shown& s) {
 }
 
 void TopLevels::closeRequested(Shown& s) {
-    if (std::getenv("PELK_X11_DEBUG"))
-        std::fprintf(stderr, "close request for %p enabled %d\n", static_cast<void*>(s.hwnd),
-                     IsWindowEnabled(s.hwnd));
     if (!IsWindowEnabled(s.hwnd)) {
         // A modal dialog is up: the user is shown it instead.
         MessageBeep(0);

@@ -33,5 +33,10 @@ target_link_libraries(x11_desktop_check PRIVATE X11::X11)
 add_test(NAME platform.x11_desktop_windows
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/x11_desktop_test.sh $<TARGET_FILE:pelk-gm>
                  $<TARGET_FILE:x11_desktop_check> ${CMAKE_SOURCE_DIR}/examples ${CMAKE_BINARY_DIR}/screenshots)
-set_tests_properties(platform.x11_desktop_windows PROPERTIES
+# The same under a small window manager (its frames, moves, focus, maximise).
+add_test(NAME platform.x11_desktop_windows_managed
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/x11_desktop_test.sh $<TARGET_FILE:pelk-gm>
+                 $<TARGET_FILE:x11_desktop_check> ${CMAKE_SOURCE_DIR}/examples ${CMAKE_BINARY_DIR}/screenshots
+                 1366x768 openbox)
+set_tests_properties(platform.x11_desktop_windows platform.x11_desktop_windows_managed PROPERTIES
   TIMEOUT 180 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")

@@ -69,23 +69,42 @@ std::vector<long> longProperty(Window w, const char* name) {
     return values;
 }
 
+// The window of a program inside what the root window holds: the window
+// itself without a manager, the client inside the manager's frame with one
+// (the window with WM_STATE), or an override-redirect window.
+Window clientOf(Window w, int depth = 0) {
+    if (!longProperty(w, "WM_STATE").empty() || depth > 3) return w;
+    Window rootReturn, parent, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(d, w, &rootReturn, &parent, &children, &n))
+        for (unsigned i = 0; i < n && !found; ++i) {
+            const Window c = clientOf(children[i], depth + 1);
+            if (!longProperty(c, "WM_STATE").empty()) found = c;
+        }
+    if (children) XFree(children);
+    return found ? found : w;
+}
+
 std::vector<Shown> topLevels() {
     std::vector<Shown> result;
     Window rootReturn, parent, *children = nullptr;
     unsigned n = 0;
     if (!XQueryTree(d, root, &rootReturn, &parent, &children, &n)) return result;
     for (unsigned i = 0; i < n; ++i) {
-        XWindowAttributes a;
-        if (!XGetWindowAttributes(d, children[i], &a)) continue;
+        XWindowAttributes frame;
+        if (!XGetWindowAttributes(d, children[i], &frame)) continue;
         Shown s;
-        s.w = children[i];
+        s.w = frame.override_redirect ? children[i] : clientOf(children[i]);
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(d, s.w, &a)) continue;
         s.viewable = a.map_state == IsViewable;
         s.overrideRedirect = a.override_redirect;
-        s.x = a.x;
-        s.y = a.y;
+        Window child;
+        XTranslateCoordinates(d, s.w, root, 0, 0, &s.x, &s.y, &child);
         s.width = a.width;
         s.height = a.height;
-        s.title = textProperty(children[i], "_NET_WM_NAME");
+        s.title = textProperty(s.w, "_NET_WM_NAME");
         result.push_back(s);
     }
     if (children) XFree(children);
@@ -171,7 +190,12 @@ constexpr int kMenuBarHeight = 19;
 // Opens the File menu of a window by a click and checks the menu's window.
 void checkMenuOf(const Shown& owner, const std::string& whose) {
     clickAt(owner.x + 16, owner.y + kMenuBarTop + kMenuBarHeight / 2);
-    const auto menu = waitFor([](const Shown& s) { return s.viewable && s.overrideRedirect; }, 10);
+    const auto menu = waitFor(
+        [](const Shown& s) {
+            return s.viewable && s.overrideRedirect &&
+                   textProperty(s.w, "WM_CLASS").rfind("pelk-gm", 0) == 0;
+        },
+        10);
     check(menu.has_value(), "a click on File of the " + whose + " opens an override-redirect menu");
     if (menu) {
         const int belowBar = owner.y + kMenuBarTop + kMenuBarHeight;
@@ -197,6 +221,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     root = DefaultRootWindow(d);
+    // Windows come and go while they are looked at.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     auto managed = [](const Shown& s) { return s.viewable && !s.overrideRedirect; };
     const auto mainWindow = waitFor([&](const Shown& s) {
         return managed(s) && s.title.rfind(mainTitle, 0) == 0 &&

@@ -4,9 +4,11 @@
 # program's windows through Xlib and gives input with xdotool. Leaves a
 # picture of the screen in the screenshot folder. Skips (77) only when the
 # machine has no Xvfb or xdotool (scripts/deps.sh installs them).
-# Arguments: program checker examples-folder screenshot-folder [WIDTHxHEIGHT]
-program="$1" checker="$2" examples="$3" shots="$4" size="${5:-1366x768}"
-for tool in Xvfb xdotool; do
+# With a window manager named as the last argument the same checks run under
+# it (the manager's frames, moves, focus and maximise).
+# Arguments: program checker examples-folder screenshot-folder [WIDTHxHEIGHT [MANAGER]]
+program="$1" checker="$2" examples="$3" shots="$4" size="${5:-1366x768}" manager="$6"
+for tool in Xvfb xdotool xprop $manager; do
     if ! command -v $tool >/dev/null 2>&1; then
         echo "$tool is missing (scripts/deps.sh installs it): skipped"
         exit 77
@@ -15,8 +17,10 @@ done
 work="$(mktemp -d)"
 xvfb=""
 pid=""
+managerPid=""
 finish() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$managerPid" ] && kill "$managerPid" 2>/dev/null
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     rm -rf "$work"
 }
@@ -34,6 +38,19 @@ while [ ! -s "$work/display" ]; do
 done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
+shot="$shots/x11_desktop_$size.png"
+if [ -n "$manager" ]; then
+    "$manager" >"$work/manager.log" 2>&1 &
+    managerPid=$!
+    shot="$shots/x11_desktop_${size}_$manager.png"
+    # The manager announces itself on the root window once it runs.
+    i=0
+    while ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        i=$((i + 1))
+        if [ $i -gt 100 ]; then echo "$manager did not start"; cat "$work/manager.log"; exit 1; fi
+        sleep 0.1
+    done
+fi
 mkdir -p "$work/survey" "$work/config/pelk-gm" "$shots"
 cp "$examples"/* "$work/survey/"
 # The profile window's place as saved on a larger screen, off this one (the
@@ -49,7 +66,7 @@ cp "$examples"/* "$work/survey/"
 cd "$work/survey" || exit 1
 XDG_CONFIG_HOME="$work/config" "$program" BASIN.TQM >"$work/program.log" 2>&1 &
 pid=$!
-"$checker" "Varendal 2-D Data Inversion" "$shots/x11_desktop_$size.png"
+"$checker" "Varendal 2-D Data Inversion" "$shot"
 checked=$?
 # The main window's close message ends the program.
 i=0

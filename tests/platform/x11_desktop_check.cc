@@ -166,6 +166,13 @@ void sendClose(Window w) {
     XFlush(d);
 }
 
+Window inputFocus() {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(d, &focus, &revert);
+    return focus;
+}
+
 bool hasState(Window w, const char* state) {
     const Atom wanted = XInternAtom(d, state, False);
     for (long a : longProperty(w, "_NET_WM_STATE"))
@@ -275,6 +282,8 @@ int main(int argc, char** argv) {
     });
     check(redrawn, "the profile window moved and sized from outside draws its frame at its new size");
     checkMenuOf(current(profileWindow), "moved profile window");
+    check(waitUntil([&] { return inputFocus() == profileWindow; }, 10),
+          "the profile window, activated by the click, has the desktop's keyboard focus");
 
     // A modal dialog over the main window: View, Properties.
     clickAt(m.x + 89, m.y + kMenuBarTop + kMenuBarHeight / 2);
@@ -289,6 +298,8 @@ int main(int argc, char** argv) {
         check(longProperty(dialog->w, "WM_TRANSIENT_FOR") == std::vector<long>{static_cast<long>(main)},
               "the dialog is transient for the main window");
         check(hasState(dialog->w, "_NET_WM_STATE_MODAL"), "the dialog is modal");
+        check(waitUntil([&] { return inputFocus() == dialog->w; }, 10),
+              "the dialog has the desktop's keyboard focus");
         std::this_thread::sleep_for(std::chrono::seconds(1));  // as long as a user looks at it
         sendClose(dialog->w);
         check(waitUntil([&] { return !current(dialog->w).viewable; }), "its close message closes the dialog");

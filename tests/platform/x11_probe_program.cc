@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-#include "platform/window/screen.h"
 #include "platform/window/user_api.h"
 #include "platform/x11/backend.h"
 

@@ -39,4 +39,4 @@ add_test(NAME platform.x11_desktop_windows_managed
                  $<TARGET_FILE:x11_desktop_check> ${CMAKE_SOURCE_DIR}/examples ${CMAKE_BINARY_DIR}/screenshots
                  1366x768 openbox)
 set_tests_properties(platform.x11_desktop_windows platform.x11_desktop_windows_managed PROPERTIES
-  TIMEOUT 180 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+  TIMEOUT 300 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")

@@ -68,7 +68,7 @@ program=\$!
 drawn=1
 for i in \$(seq 1 120); do
   sleep 0.5
-  xdotool search --name 'Pelk-GM' >/dev/null 2>&1 || continue
+  xdotool search --class 'pelk-gm' >/dev/null 2>&1 || continue
   import -window root "$shot"
   colours=\$(identify -format '%k' "$shot" 2>/dev/null || echo 0)
   if (( colours > 20 )); then drawn=0; break; fi

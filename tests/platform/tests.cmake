@@ -24,3 +24,19 @@ else()
 endif()
 set_tests_properties(platform.x11_presenter_click_and_key PROPERTIES
   TIMEOUT 60 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+
+# The program's windows as windows of a desktop under a virtual X server
+# started for the test: titles, places, menus, outside moves and sizes, a
+# modal dialog and close messages, looked at through Xlib.
+add_executable(x11_desktop_check ${CMAKE_CURRENT_LIST_DIR}/x11_desktop_check.cc)
+target_link_libraries(x11_desktop_check PRIVATE X11::X11)
+add_test(NAME platform.x11_desktop_windows
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/x11_desktop_test.sh $<TARGET_FILE:pelk-gm>
+                 $<TARGET_FILE:x11_desktop_check> ${CMAKE_SOURCE_DIR}/examples ${CMAKE_BINARY_DIR}/screenshots)
+# The same under a small window manager (its frames, moves, focus, maximise).
+add_test(NAME platform.x11_desktop_windows_managed
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/x11_desktop_test.sh $<TARGET_FILE:pelk-gm>
+                 $<TARGET_FILE:x11_desktop_check> ${CMAKE_SOURCE_DIR}/examples ${CMAKE_BINARY_DIR}/screenshots
+                 1366x768 openbox)
+set_tests_properties(platform.x11_desktop_windows platform.x11_desktop_windows_managed PROPERTIES
+  TIMEOUT 300 SKIP_RETURN_CODE 77 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")

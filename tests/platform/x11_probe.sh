@@ -14,11 +14,10 @@ while ! grep -q READY "$out"; do
     fi
     sleep 0.1
 done
+# The probe's window is an X window of its own at the program's screen
+# position, which is the X screen's.
 set -- $(grep READY "$out")
-x=$(($2 + 30))
-y=$(($3 + 25))
-xwin=$(xdotool search --name '^Pelk-GM$' | head -n 1)
-xdotool mousemove --window "$xwin" $x $y
+xdotool mousemove $(($2 + 30)) $(($3 + 25))
 sleep 0.2
 xdotool click 1
 sleep 0.2

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-#include "platform/window/screen.h"
 #include "platform/window/user_api.h"
 #include "platform/x11/backend.h"
 
@@ -36,7 +35,6 @@ win::LRESULT probeProc(win::HWND h, win::UINT m, win::WPARAM w, win::LPARAM l) {
 
 int main() {
     alarm(30);  // never outlive a broken test
-    win::configureScreen({400, 300, 96, 24});
     if (win::startBackend() != win::Backend::X11) {
         std::fprintf(stderr, "no X display\n");
         return 3;

@@ -256,6 +256,15 @@ Icon* findIcon(HICON h) {
     return it == icons().end() ? nullptr : it->second.get();
 }
 
+namespace {
+// Where the pixel at (i, j) of an icon scaled to w x h comes from, as an
+// index into its colour and alpha.
+std::size_t scaledIndex(const Icon& icon, int i, int j, int w, int h) {
+    const int sx = i * icon.colour.width / w, sy = j * icon.colour.height / h;
+    return static_cast<std::size_t>(sy) * icon.colour.width + sx;
+}
+}  // namespace
+
 // Draws an icon straight onto a surface (frames of windows), scaled to w x h.
 void paintIcon(Surface& s, const RECT& clip, HICON h, int x, int y, int w, int h2) {
     Icon* icon = findIcon(h);
@@ -264,10 +273,22 @@ void paintIcon(Surface& s, const RECT& clip, HICON h, int x, int y, int w, int h
         for (int i = 0; i < w; ++i) {
             const int px = x + i, py = y + j;
             if (!pointIn(clip, {px, py}) || !s.contains(px, py)) continue;
-            const int sx = i * icon->colour.width / w, sy = j * icon->colour.height / h2;
-            if (icon->alpha[static_cast<std::size_t>(sy) * icon->colour.width + sx] >= 128)
-                s.at(px, py) = icon->colour.at(sx, sy);
+            const std::size_t k = scaledIndex(*icon, i, j, w, h2);
+            if (icon->alpha[k] >= 128) s.at(px, py) = icon->colour.pixels[k];
         }
+}
+
+bool iconPixels(HICON h, int size, std::vector<std::uint32_t>& argb) {
+    Icon* icon = findIcon(h);
+    if (!icon || icon->colour.width == 0 || size <= 0) return false;
+    argb.assign(static_cast<std::size_t>(size) * size, 0);
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i) {
+            const std::size_t k = scaledIndex(*icon, i, j, size, size);
+            argb[static_cast<std::size_t>(j) * size + i] =
+                (std::uint32_t{icon->alpha[k]} << 24) | (icon->colour.pixels[k] & 0xFFFFFF);
+        }
+    return true;
 }
 
 void resetImages() {

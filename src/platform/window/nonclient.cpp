@@ -6,6 +6,7 @@
 
 #include "platform/window/layer_drawing.h"
 #include "platform/window/menu_internal.h"
+#include "platform/window/presenter.h"
 #include "platform/window/screen.h"
 #include "platform/window/window_internal.h"
 
@@ -80,6 +81,12 @@ void moveOrSize(Window* w, WPARAM cmd) {
     const int edge = static_cast<int>(cmd & 0x000F);
     if (sizing && (!sizeAllowed(w) || edge == 0)) return;
     if (!sizing && (w->style & WS_MAXIMIZE)) return;
+    // With the mouse held, the desktop's window manager moves the window
+    // (its snapping and edge rules apply); the move reaches the window as
+    // the manager's change of place.
+    if (Presenter* p = currentPresenter();
+        p && GetKeyState(VK_LBUTTON) < 0 && p->moveOrSizeByDesktop(h, sizing ? edge : 0))
+        return;
     auto& s = state();
     sendMessage(w, WM_ENTERSIZEMOVE, 0, 0);
     SetCapture(h);

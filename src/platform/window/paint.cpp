@@ -304,6 +304,14 @@ const Surface& composeScreen() {
     return screenSurface;
 }
 
+const Surface* topLevelSurface(HWND hwnd) {
+    Window* t = findWindow(hwnd);
+    if (!t || t == state().desktop || !isTopLevel(t) || !(t->style & WS_VISIBLE)) return nullptr;
+    if (t->frameDirty) paintNonClient(t);
+    paintDirtyFrames(t);
+    return surfaceOf(t);
+}
+
 namespace detail {
 void presentScreen() {
     if (Presenter* p = currentPresenter()) p->present();

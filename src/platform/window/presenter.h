@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/win_types.h"
+
 namespace win {
 
 class Presenter {
@@ -26,6 +28,11 @@ class Presenter {
     virtual void clipboardTextChanged() = 0;
     // Text that another program holds on the desktop's clipboard, if any.
     virtual std::optional<std::string> foreignClipboardText() = 0;
+    // Hands a move (edge 0) or a size from an edge (WMSZ_LEFT ..
+    // WMSZ_BOTTOMRIGHT) of a top-level window, begun with the left mouse
+    // button held on its caption or border, to the desktop's window manager;
+    // false when the presenter has none and the window layer moves it itself.
+    virtual bool moveOrSizeByDesktop(HWND, int /*edge*/) { return false; }
 };
 
 // The presenter in use (not owned), or nullptr on the headless backend.

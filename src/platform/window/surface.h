@@ -32,6 +32,10 @@ WindowDrawTarget windowDrawTarget(HWND hwnd, bool client);
 // The composed virtual screen, brought up to date first (frames and pending
 // paints are not run; only what the windows have drawn is shown).
 const Surface& composeScreen();
+// The pixels of one visible top-level window, its changed frames drawn
+// first, for a presenter that shows each top-level window on its own;
+// nullptr for anything else.
+const Surface* topLevelSurface(HWND topLevel);
 // Converts a COLORREF (0x00BBGGRR) to a surface pixel and back.
 constexpr std::uint32_t pixelOf(COLORREF c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);

@@ -33,6 +33,9 @@ void resetClipboard();
 void resetImages();
 // Draws an icon onto a surface, scaled to w x h (caption icons).
 void paintIcon(Surface& s, const RECT& clip, HICON icon, int x, int y, int w, int h);
+// An icon scaled to size x size as 0xAARRGGBB pixels, rows top to bottom
+// (the icons a desktop shows for a window); false for no icon.
+bool iconPixels(HICON icon, int size, std::vector<std::uint32_t>& argb);
 
 // Window scroll bars (scroll.cpp): the thumb's place along the bar, and the
 // mouse held on a bar.

@@ -7,7 +7,10 @@
 #include <sys/select.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <vector>
 
 #include "base/cp1252.h"
@@ -17,7 +20,9 @@
 #include "platform/window/screen.h"
 #include "platform/window/surface.h"
 #include "platform/window/user_api.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_keys.h"
+#include "platform/x11/x11_top_levels.h"
 
 namespace win {
 void clipboardTakenByOtherProgram();
@@ -26,16 +31,14 @@ void clipboardTakenByOtherProgram();
 namespace win::x11 {
 
 struct X11Presenter::State {
-    Display* display = nullptr;
-    Window window = 0;
-    GC gc = nullptr;
-    XImage* image = nullptr;
-    std::vector<std::uint32_t> shown;
-    int width = 0, height = 0;
-    Atom deleteWindow = 0, clipboard = 0, targets = 0, utf8 = 0, property = 0;
+    explicit State(Display* d) : c(d), tops(c) {}
+    Connection c;
+    TopLevels tops;
+    Window utility = 0;  // owns the clipboard and receives its transfers
+    std::map<unsigned, Cursor> cursors;
     bool ownsClipboard = false;
     std::string offeredText;  // UTF-8, LF line ends
-    bool needFullRedraw = true;
+    POINT lastRootPoint{};
 };
 
 namespace {
@@ -46,17 +49,21 @@ std::uint64_t realNowMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void makeImage(X11Presenter::State& s, int w, int h) {
-    if (s.image) XDestroyImage(s.image);  // frees the pixel buffer too
-    auto* pixels = static_cast<char*>(std::calloc(static_cast<std::size_t>(w) * h, 4));
-    s.image =
-        XCreateImage(s.display, DefaultVisual(s.display, DefaultScreen(s.display)),
-                     static_cast<unsigned>(DefaultDepth(s.display, DefaultScreen(s.display))),
-                     ZPixmap, 0, pixels, static_cast<unsigned>(w), static_cast<unsigned>(h), 32, 0);
-    s.width = w;
-    s.height = h;
-    s.shown.assign(static_cast<std::size_t>(w) * h, 0xFFFFFFFF);
-    s.needFullRedraw = true;
+// Requests about windows that went away meanwhile (the manager's or the
+// program's) fail harmlessly; the default handler would end the program.
+int ignoreXError(Display*, XErrorEvent* e) {
+    if (std::getenv("PELK_X11_DEBUG"))
+        std::fprintf(stderr, "X error %d on request %d\n", e->error_code, e->request_code);
+    return 0;
+}
+
+void followScreenSize(X11Presenter::State& s, int width, int height) {
+    ScreenConfig sc = screenConfig();
+    if (sc.width == width && sc.height == height) return;
+    sc.width = width;
+    sc.height = height;
+    configureScreen(sc);
+    s.tops.screenChanged();
 }
 
 int buttonOf(unsigned x) {
@@ -72,12 +79,13 @@ void answerSelectionRequest(X11Presenter::State& s, const XSelectionRequestEvent
     reply.target = req.target;
     reply.time = req.time;
     reply.property = None;
-    if (req.target == s.targets) {
-        const Atom offered[] = {s.targets, s.utf8, XA_STRING};
-        XChangeProperty(s.display, req.requestor, req.property, XA_ATOM, 32, PropModeReplace,
+    const Atoms& a = s.c.atoms;
+    if (req.target == a.targets) {
+        const Atom offered[] = {a.targets, a.utf8, XA_STRING};
+        XChangeProperty(s.c.display, req.requestor, req.property, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(offered), 3);
         reply.property = req.property;
-    } else if (req.target == s.utf8 || req.target == XA_STRING) {
+    } else if (req.target == a.utf8 || req.target == XA_STRING) {
         std::string data = s.offeredText;
         if (req.target == XA_STRING) {
             // Latin-1 for old clients.
@@ -88,12 +96,12 @@ void answerSelectionRequest(X11Presenter::State& s, const XSelectionRequestEvent
             }
             data = latin;
         }
-        XChangeProperty(s.display, req.requestor, req.property, req.target, 8, PropModeReplace,
+        XChangeProperty(s.c.display, req.requestor, req.property, req.target, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(data.data()),
                         static_cast<int>(data.size()));
         reply.property = req.property;
     }
-    XSendEvent(s.display, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
+    XSendEvent(s.c.display, req.requestor, False, 0, reinterpret_cast<XEvent*>(&reply));
 }
 
 void keyEvent(XKeyEvent& e, bool down) {
@@ -115,31 +123,75 @@ void keyEvent(XKeyEvent& e, bool down) {
     }
 }
 
+
+// Where a pointer event happened on the program's screen: inside the X
+// window of a program window at the program's idea of its place, so a
+// click lands on the pixel it was shown on.
+POINT pointOf(X11Presenter::State& s, Window xw, int x, int y, int rootX, int rootY) {
+    s.lastRootPoint = {rootX, rootY};
+    if (!s.tops.windowOf(xw)) return {rootX, rootY};
+    return s.tops.screenPoint(xw, x, y);
+}
+
+// A click on an X window that the desktop shows in front of the program's
+// other windows goes to that window even where the program still stacks
+// another one over it.
+void frontForClick(X11Presenter::State& s, Window xw, POINT pt) {
+    const HWND h = s.tops.windowOf(xw);
+    if (!h) return;
+    const HWND under = WindowFromPoint(pt);
+    if (under && GetAncestor(under, GA_ROOT) != h)
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void releaseHeldKeys() {
+    // Keys held when another program takes the keyboard would stay down
+    // for good: let them go.
+    for (int vk = 1; vk < 255; ++vk)
+        if (vk != VK_LBUTTON && vk != VK_RBUTTON && vk != VK_MBUTTON && GetKeyState(vk) < 0)
+            injectKey(vk, false);
+}
+
+void pointerEvent(X11Presenter::State& s, XEvent& e) {
+    if (e.type == MotionNotify) {
+        s.c.lastTime = e.xmotion.time;
+        const POINT p = pointOf(s, e.xmotion.window, e.xmotion.x, e.xmotion.y, e.xmotion.x_root,
+                                e.xmotion.y_root);
+        injectMouseMove(p.x, p.y);
+        return;
+    }
+    const XButtonEvent& b = e.xbutton;
+    s.c.lastTime = b.time;
+    const POINT p = pointOf(s, b.window, b.x, b.y, b.x_root, b.y_root);
+    if (e.type == ButtonPress) frontForClick(s, b.window, p);
+    if (b.button == 4 || b.button == 5) {
+        if (e.type == ButtonPress) injectMouseWheel(p.x, p.y, b.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
+    } else if (b.button <= 3) {
+        injectMouseMove(p.x, p.y);
+        injectMouseButton(p.x, p.y, buttonOf(b.button), e.type == ButtonPress);
+    }
+}
+
+void rootEvent(X11Presenter::State& s, XEvent& e) {
+    if (e.type == ConfigureNotify)
+        followScreenSize(s, e.xconfigure.width, e.xconfigure.height);
+    else if (e.type == PropertyNotify && (e.xproperty.atom == s.c.atoms.netSupportingWmCheck ||
+                                          e.xproperty.atom == s.c.atoms.netSupported))
+        s.c.lookForWindowManager();
+}
+
 }  // namespace
 
 std::unique_ptr<X11Presenter> X11Presenter::open(const char* displayName) {
     Display* d = XOpenDisplay(displayName);
     if (!d) return nullptr;
-    auto s = std::make_unique<State>();
-    s->display = d;
-    const ScreenConfig& sc = screenConfig();
-    const int screen = DefaultScreen(d);
-    s->window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, static_cast<unsigned>(sc.width),
-                                    static_cast<unsigned>(sc.height), 0, BlackPixel(d, screen),
-                                    BlackPixel(d, screen));
-    XStoreName(d, s->window, "Pelk-GM");
-    XSelectInput(d, s->window,
-                 ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask |
-                     ButtonReleaseMask | PointerMotionMask | StructureNotifyMask | FocusChangeMask);
-    s->deleteWindow = XInternAtom(d, "WM_DELETE_WINDOW", False);
-    XSetWMProtocols(d, s->window, &s->deleteWindow, 1);
-    s->clipboard = XInternAtom(d, "CLIPBOARD", False);
-    s->targets = XInternAtom(d, "TARGETS", False);
-    s->utf8 = XInternAtom(d, "UTF8_STRING", False);
-    s->property = XInternAtom(d, "PELK_CLIPBOARD", False);
-    s->gc = XCreateGC(d, s->window, 0, nullptr);
-    makeImage(*s, sc.width, sc.height);
-    XMapWindow(d, s->window);
+    XSetErrorHandler(ignoreXError);
+    auto s = std::make_unique<State>(d);
+    XSelectInput(d, s->c.root, StructureNotifyMask | PropertyChangeMask);
+    s->utility = XCreateSimpleWindow(d, s->c.root, -10, -10, 1, 1, 0, 0, 0);
+    XSelectInput(d, s->utility, PropertyChangeMask);
+    // The program's screen is the X screen.
+    followScreenSize(*s, DisplayWidth(d, s->c.screen), DisplayHeight(d, s->c.screen));
     XFlush(d);
     return std::unique_ptr<X11Presenter>(new X11Presenter(std::move(s)));
 }
@@ -147,41 +199,40 @@ std::unique_ptr<X11Presenter> X11Presenter::open(const char* displayName) {
 X11Presenter::X11Presenter(std::unique_ptr<State> state) : s_(std::move(state)) {}
 
 X11Presenter::~X11Presenter() {
-    if (s_->image) XDestroyImage(s_->image);
-    if (s_->gc) XFreeGC(s_->display, s_->gc);
-    XDestroyWindow(s_->display, s_->window);
-    XCloseDisplay(s_->display);
+    Display* d = s_->c.display;
+    for (const auto& [shape, cursor] : s_->cursors)
+        XFreeCursor(d, cursor);
+    XDestroyWindow(d, s_->utility);
+    s_.reset();
+    XCloseDisplay(d);
 }
 
 void X11Presenter::poll() {
     State& s = *s_;
-    while (XPending(s.display)) {
+    Display* d = s.c.display;
+    while (XPending(d)) {
         XEvent e;
-        XNextEvent(s.display, &e);
+        XNextEvent(d, &e);
+        if (e.xany.window == s.c.root) {
+            rootEvent(s, e);
+            continue;
+        }
         switch (e.type) {
             case MotionNotify:
-                injectMouseMove(e.xmotion.x, e.xmotion.y);
-                break;
             case ButtonPress:
             case ButtonRelease:
-                if (e.xbutton.button == 4 || e.xbutton.button == 5) {
-                    if (e.type == ButtonPress)
-                        injectMouseWheel(e.xbutton.x, e.xbutton.y,
-                                         e.xbutton.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
-                } else if (e.xbutton.button <= 3) {
-                    injectMouseMove(e.xbutton.x, e.xbutton.y);
-                    injectMouseButton(e.xbutton.x, e.xbutton.y, buttonOf(e.xbutton.button),
-                                      e.type == ButtonPress);
-                }
+                pointerEvent(s, e);
                 break;
             case KeyPress:
+                s.c.lastTime = e.xkey.time;
                 keyEvent(e.xkey, true);
                 break;
             case KeyRelease: {
+                s.c.lastTime = e.xkey.time;
                 // X repeats a held key as release-press pairs; Windows sends repeated key-downs.
-                if (XEventsQueued(s.display, QueuedAfterReading)) {
+                if (XEventsQueued(d, QueuedAfterReading)) {
                     XEvent next;
-                    XPeekEvent(s.display, &next);
+                    XPeekEvent(d, &next);
                     if (next.type == KeyPress && next.xkey.time == e.xkey.time &&
                         next.xkey.keycode == e.xkey.keycode)
                         break;
@@ -189,26 +240,13 @@ void X11Presenter::poll() {
                 keyEvent(e.xkey, false);
                 break;
             }
-            case Expose:
-                s.needFullRedraw = true;
+            case FocusOut: {
+                Window focus = 0;
+                int revert = 0;
+                XGetInputFocus(d, &focus, &revert);
+                if (!s.tops.windowOf(focus)) releaseHeldKeys();
                 break;
-            case FocusOut:
-                // Keys held when another program takes the keyboard would stay
-                // down for good: let them go.
-                for (int vk = 1; vk < 255; ++vk)
-                    if (vk != VK_LBUTTON && vk != VK_RBUTTON && vk != VK_MBUTTON &&
-                        GetKeyState(vk) < 0)
-                        injectKey(vk, false);
-                break;
-            case ClientMessage:
-                if (static_cast<Atom>(e.xclient.data.l[0]) == s.deleteWindow) {
-                    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT))
-                        if (IsWindowVisible(h)) {
-                            PostMessageA(h, WM_CLOSE, 0, 0);
-                            break;
-                        }
-                }
-                break;
+            }
             case SelectionRequest:
                 answerSelectionRequest(s, e.xselectionrequest);
                 break;
@@ -217,6 +255,8 @@ void X11Presenter::poll() {
                 clipboardTakenByOtherProgram();
                 break;
             default:
+                if (e.type == PropertyNotify) s.c.lastTime = e.xproperty.time;
+                s.tops.handle(e);
                 break;
         }
     }
@@ -225,7 +265,10 @@ void X11Presenter::poll() {
 void X11Presenter::wait(std::optional<std::uint64_t> untilMs) {
     poll();
     if (inputPending()) return;
-    const int fd = ConnectionNumber(s_->display);
+    // The X server does not keep what covered windows showed: what comes
+    // into view again is sent again.
+    if (s_->tops.exposed()) present();
+    const int fd = ConnectionNumber(s_->c.display);
     fd_set set;
     FD_ZERO(&set);
     FD_SET(fd, &set);
@@ -240,35 +283,21 @@ void X11Presenter::wait(std::optional<std::uint64_t> untilMs) {
     }
     select(fd + 1, &set, nullptr, nullptr, timeout);
     poll();
+    if (s_->tops.exposed()) present();
 }
 
 void X11Presenter::present() {
-    State& s = *s_;
-    const Surface& screen = composeScreen();
-    if (screen.width != s.width || screen.height != s.height) {
-        XResizeWindow(s.display, s.window, static_cast<unsigned>(screen.width),
-                      static_cast<unsigned>(screen.height));
-        makeImage(s, screen.width, screen.height);
-    }
-    // Only the rows that changed go to the server.
-    int first = s.height, last = -1;
-    for (int y = 0; y < s.height; ++y) {
-        const std::uint32_t* src = screen.pixels.data() + static_cast<std::size_t>(y) * s.width;
-        std::uint32_t* dst = s.shown.data() + static_cast<std::size_t>(y) * s.width;
-        if (!s.needFullRedraw && std::memcmp(src, dst, static_cast<std::size_t>(s.width) * 4) == 0)
-            continue;
-        std::memcpy(dst, src, static_cast<std::size_t>(s.width) * 4);
-        for (int x = 0; x < s.width; ++x)
-            XPutPixel(s.image, x, y, src[x]);
-        first = std::min(first, y);
-        last = y;
-    }
-    s.needFullRedraw = false;
-    if (last >= first) {
-        XPutImage(s.display, s.window, s.gc, s.image, 0, first, 0, first,
-                  static_cast<unsigned>(s.width), static_cast<unsigned>(last - first + 1));
-        XFlush(s.display);
-    }
+    s_->tops.present();
+}
+
+bool X11Presenter::moveOrSizeByDesktop(HWND hwnd, int edge) {
+    if (!s_->tops.moveOrSizeByManager(hwnd, edge, s_->lastRootPoint)) return false;
+    // The manager has the mouse now and keeps its release; the program
+    // lets go of the button so nothing waits for it.
+    POINT p{};
+    GetCursorPos(&p);
+    injectMouseButton(p.x, p.y, 0, false);
+    return true;
 }
 
 void X11Presenter::setCursorShape(int id) {
@@ -311,15 +340,15 @@ void X11Presenter::setCursorShape(int id) {
         default:
             break;
     }
-    const Cursor c = XCreateFontCursor(s_->display, shape);
-    XDefineCursor(s_->display, s_->window, c);
-    XFreeCursor(s_->display, c);
-    XFlush(s_->display);
+    Cursor& c = s_->cursors[shape];
+    if (!c) c = XCreateFontCursor(s_->c.display, shape);
+    s_->tops.setCursor(c);
+    XFlush(s_->c.display);
 }
 
 void X11Presenter::beep() {
-    XBell(s_->display, 0);
-    XFlush(s_->display);
+    XBell(s_->c.display, 0);
+    XFlush(s_->c.display);
 }
 
 void X11Presenter::clipboardTextChanged() {
@@ -330,27 +359,30 @@ void X11Presenter::clipboardTextChanged() {
     for (char c : text)
         if (c != '\r') lf.push_back(c);
     s_->offeredText = base::cp1252ToUtf8(lf);
-    XSetSelectionOwner(s_->display, s_->clipboard, s_->window, CurrentTime);
-    s_->ownsClipboard = XGetSelectionOwner(s_->display, s_->clipboard) == s_->window;
-    XFlush(s_->display);
+    Display* d = s_->c.display;
+    XSetSelectionOwner(d, s_->c.atoms.clipboard, s_->utility, s_->c.lastTime);
+    s_->ownsClipboard = XGetSelectionOwner(d, s_->c.atoms.clipboard) == s_->utility;
+    XFlush(d);
 }
 
 std::optional<std::string> X11Presenter::foreignClipboardText() {
     State& s = *s_;
     if (s.ownsClipboard) return std::nullopt;
-    if (XGetSelectionOwner(s.display, s.clipboard) == None) return std::nullopt;
-    XConvertSelection(s.display, s.clipboard, s.utf8, s.property, s.window, CurrentTime);
-    XFlush(s.display);
+    Display* d = s.c.display;
+    const Atoms& a = s.c.atoms;
+    if (XGetSelectionOwner(d, a.clipboard) == None) return std::nullopt;
+    XConvertSelection(d, a.clipboard, a.utf8, a.clipboardProperty, s.utility, CurrentTime);
+    XFlush(d);
     const std::uint64_t deadline = realNowMs() + 1000;
     while (realNowMs() < deadline) {
         XEvent e;
-        if (XCheckTypedWindowEvent(s.display, s.window, SelectionNotify, &e)) {
+        if (XCheckTypedWindowEvent(d, s.utility, SelectionNotify, &e)) {
             if (e.xselection.property == None) return std::nullopt;
             Atom type;
             int format;
             unsigned long items, rest;
             unsigned char* data = nullptr;
-            XGetWindowProperty(s.display, s.window, s.property, 0, 1 << 24, True, AnyPropertyType,
+            XGetWindowProperty(d, s.utility, a.clipboardProperty, 0, 1 << 24, True, AnyPropertyType,
                                &type, &format, &items, &rest, &data);
             std::string text(reinterpret_cast<char*>(data), data ? items : 0);
             if (data) XFree(data);
@@ -358,9 +390,9 @@ std::optional<std::string> X11Presenter::foreignClipboardText() {
         }
         fd_set set;
         FD_ZERO(&set);
-        FD_SET(ConnectionNumber(s.display), &set);
+        FD_SET(ConnectionNumber(d), &set);
         timeval tv{0, 20000};
-        select(ConnectionNumber(s.display) + 1, &set, nullptr, nullptr, &tv);
+        select(ConnectionNumber(d) + 1, &set, nullptr, nullptr, &tv);
     }
     return std::nullopt;
 }

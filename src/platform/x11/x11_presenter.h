@@ -1,7 +1,8 @@
 #pragma once
-// The X11 presenter: one X window showing the virtual screen, X input turned
-// into the window system's device input, cursor shapes, the bell, and text
-// on the desktop's CLIPBOARD selection.
+// The X11 presenter: every top-level window of the program a window of the
+// user's desktop (x11_top_levels.h), X input turned into the window
+// system's device input, cursor shapes, the bell, and text on the
+// desktop's CLIPBOARD selection. The program's screen is the X screen.
 
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ class X11Presenter : public Presenter {
     void beep() override;
     void clipboardTextChanged() override;
     std::optional<std::string> foreignClipboardText() override;
+    bool moveOrSizeByDesktop(HWND hwnd, int edge) override;
 
     struct State;
 

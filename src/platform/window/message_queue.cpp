@@ -20,6 +20,11 @@ namespace {
 
 Presenter* presenter = nullptr;
 IdleStepSource idleSource;
+// When the screen was last shown because the program looked for messages.
+std::optional<std::uint64_t> lastPollPresent;
+// A program that computes still looks for messages now and then: what it drew
+// meanwhile is shown about ten times a second, not only once it waits.
+constexpr std::uint64_t kPollPresentMs = 100;
 
 }  // namespace
 
@@ -28,6 +33,7 @@ Presenter* currentPresenter() {
 }
 void setPresenter(Presenter* p) {
     presenter = p;
+    lastPollPresent.reset();
 }
 void setIdleStepSource(IdleStepSource source) {
     idleSource = std::move(source);
@@ -191,6 +197,13 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 }
 
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
+    if (presenter) {
+        const std::uint64_t t = now();
+        if (!lastPollPresent || t < *lastPollPresent || t - *lastPollPresent >= kPollPresentMs) {
+            lastPollPresent = t;
+            presentScreen();
+        }
+    }
     return fetchMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true)
                ? TRUE
                : FALSE;

@@ -86,6 +86,9 @@ TEST_F(MainWindowTest, TheFirstRunPutsTheTwoWindowsSideBySide) {
         EXPECT_NEAR(profile.right - profile.left, 0.45 * screen.width, 10);
         EXPECT_GE(profile.bottom - profile.top, 0.5 * screen.height);
         EXPECT_LE(profile.bottom, screen.height);
+        // Each window was drawn once before the program first waited.
+        EXPECT_EQ(shellSession().MapDrawings, 1);
+        EXPECT_EQ(shellSession().ProfileDrawings, 1);
         EXPECT_LE(profile.right, main.left) << "the windows overlap";
         saveShot(mainWindow(), "main_after_start.png");
         saveShot(profileFrame(), "profile_after_start.png");

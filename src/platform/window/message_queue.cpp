@@ -8,6 +8,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/kernel/processes.h"
 #include "platform/window/clock.h"
 #include "platform/window/input_queue.h"
 #include "platform/window/presenter.h"
@@ -156,6 +157,8 @@ bool fetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool i
 void waitForWork() {
     auto& s = state();
     presentScreen();
+    // A viewer started and already ended is no zombie while the program idles.
+    reapDetached();
     if (idleSource && idleSource()) return;
     std::optional<std::uint64_t> due;
     for (const Timer& t : s.timers)

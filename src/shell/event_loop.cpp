@@ -33,11 +33,17 @@ void hideHint() {
 namespace {
 
 void redraw(int type, int window) {
-    eraseRubberBands();
+    // A window told its size that it was drawn at already keeps its picture.
+    const bool ours = window == 0 || window == profileWindow();
+    const bool unchanged = ours && type == tk::Resize && drawnAtThisSize(window);
     if (window == 0) {
-        refreshMap();
+        if (!unchanged) {
+            eraseRubberBands();
+            refreshMap();
+        }
         if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
-    } else if (window == profileWindow()) {
+    } else if (window == profileWindow() && !unchanged) {
+        eraseRubberBands();
         refreshProfileWindow();
     }
 }

@@ -7,6 +7,7 @@
 #include "shell/shell_state.h"
 #include "toolkit/core/help.h"
 #include "toolkit/core/os_services.h"
+#include "toolkit/core/toolkit_state.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "util/message_boxes.h"
 #include "util/text_clean.h"
@@ -16,6 +17,8 @@ namespace shell {
 namespace {
 
 constexpr int kModal = 1;
+// The toolkit's error number of a viewer that could not be started.
+constexpr int kViewerFailed = 1030;
 
 void helpContentsCommand(int window) {
     const std::string name = helpFileName();
@@ -23,10 +26,16 @@ void helpContentsCommand(int window) {
         util::WINMSG("HELP FILE NOT FOUND:\r\n" + name);
         return;
     }
+    if (window != 0 && window != profileWindow()) return;
+    tk::toolkitState().LastErrorNumber = 0;
     if (window == 0)
         tk::HelpTopicShow(name);
-    else if (window == profileWindow())
+    else
         tk::HelpTopicShow(name, kProfileWindowTopic);
+    // No viewer could be started: the user learns where the page is.
+    if (tk::toolkitState().LastErrorNumber == kViewerFailed)
+        util::WINMSG("The help cannot be shown: no viewer could be started.\r\nIts page is " +
+                     tk::HelpPageFound(name));
 }
 
 void aboutCommand(int) {

@@ -5,6 +5,7 @@
 #include "files/session_state.h"
 #include "files/view_settings.h"
 #include "model/session_state.h"
+#include "shell/model_drag.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/shell_state.h"
@@ -58,6 +59,14 @@ void followHighlight() {
         p.HighlightedLabelAxis = p.label.LabelAxisCopy;
         drawHighlight(p.HighlightedLabel, p.HighlightedLabelAxis);
     }
+}
+
+// Nothing of the model section is under the pointer: a press then acts on
+// nothing there, whatever was hovered before.
+void forgetModelHits(views::ModelHits& h) {
+    const float property = h.PopupProperty;
+    h = views::ModelHits{};
+    h.PopupProperty = property;
 }
 
 bool labelTestSkipped() {
@@ -127,6 +136,8 @@ void hoverProfileWindow(int x, int y) {
     p.HitDataPoint = 0;
     if (!p.DragLabel) p.label.HitLabel = 0;
     if (!p.CursorAxis) {
+        // Outside the graphs nothing of the model is under the pointer.
+        if (!dragging()) forgetModelHits(p.model);
         hoverOutput().cursorShape(tk::CursorArrow);
         views::profileSummary(workingProfile(), hoverOutput());
         followHighlight();
@@ -138,6 +149,7 @@ void hoverProfileWindow(int x, int y) {
     } else {
         p.model.HitBody = 0;
         p.model.HitEdgeBody = 0;
+        if (!dragging()) forgetModelHits(p.model);
         views::DataGraphHoverState& d = p.dataHover;
         d.ViewXUnit = model::sessionState().ViewXUnit;
         d.RubberBoxShown = shellSession().RubberBoxShown;

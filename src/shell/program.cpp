@@ -58,6 +58,10 @@ void defaultGeometry(float width, float height) {
     v.SoundingPlacement.y = 3;
     v.SoundingPlacement.width = rounded(0.45 * width);
     v.SoundingPlacement.height = rounded(0.5 * height);
+    // The profile window opens beside the main window on a first run, where a
+    // window of this kind stands; a placement already given stays.
+    if (v.ProfileWindowPlacement == files::ViewSettings{}.ProfileWindowPlacement)
+        v.ProfileWindowPlacement = v.SoundingPlacement;
     v.WellLogPlacement.width = rounded(0.6 * width);
     v.WellLogPlacement.height = rounded(0.6 * height);
     files::sessionState().DialogX = rounded(0.72 * width);

@@ -45,6 +45,14 @@ struct MainLoopState {
 // Session words of the shell alone.
 struct ShellSession {
     int MainWindowHeightAdjust = 0;
+    // How often the map and the profile window were drawn whole, and the
+    // size of their drawing areas then (-1 before the first drawing).
+    int MapDrawings = 0, ProfileDrawings = 0;
+    struct DrawnSize {
+        int width = -1, height = -1;
+        bool operator==(const DrawnSize&) const = default;
+    };
+    DrawnSize MapDrawnSize, ProfileDrawnSize;
     bool RubberBoxShown = false, RubberLineShown = false, RubberPolyShown = false;
     // The gesture's points in window units of its window: the press
     // (advanced by drag steps and the traced polyline), the moving corner of

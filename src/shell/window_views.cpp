@@ -8,6 +8,7 @@
 #include "shell/view_commands.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/core/window_placement.h"
+#include "toolkit/core/window_table.h"
 #include "views/hit_data_graph.h"
 #include "views/hit_output.h"
 #include "views/map_scaling.h"
@@ -18,6 +19,23 @@
 namespace shell {
 
 namespace {
+
+ShellSession::DrawnSize clientSize(int window) {
+    win::RECT r{};
+    win::GetClientRect(tk::windowSystem().slots[static_cast<std::size_t>(window)].client, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+ShellSession::DrawnSize& drawnSize(int window) {
+    return window == 0 ? shellSession().MapDrawnSize : shellSession().ProfileDrawnSize;
+}
+
+// A window just drawn whole needs no paint for what was uncovered before:
+// the picture is all there.
+void drawnWhole(int window) {
+    win::ValidateRect(tk::windowSystem().slots[static_cast<std::size_t>(window)].client, nullptr);
+    drawnSize(window) = clientSize(window);
+}
 
 // A graph without divisions (a file written before its graphs were ever
 // scaled) would draw nothing at all; it is fitted to its values first.
@@ -40,6 +58,8 @@ void refreshMap() {
     if (database().NPROF <= 0) tk::WindowFillRectangle();
     views::REFRESH(database(), mainLoop().MapAxis);
     windowRedrawn(0);
+    drawnWhole(0);
+    ++shellSession().MapDrawings;
 }
 
 void rescaleMap() {
@@ -54,7 +74,13 @@ void unmarkCurrentProfile() {
     views::hideProfileMark(database(), mainLoop().MapAxis);
 }
 
+bool drawnAtThisSize(int window) {
+    return drawnSize(window) == clientSize(window);
+}
+
 void openProfileWindow() {
+    // A new window has nothing drawn in it yet.
+    shellSession().ProfileDrawnSize = {};
     const files::WindowPlacement& p = files::viewSettings().ProfileWindowPlacement;
     views::WINDOWPFL(profileWindow(), mainLoop().ProfileWindowSpec, p.x, p.y, p.width, p.height,
                      p.state, workingProfile().PNAME.view());
@@ -68,6 +94,8 @@ void refreshProfileWindow() {
     tk::OutputWindowSelect(profileWindow());
     views::REFRESHPL(workingProfile());
     windowRedrawn(profileWindow());
+    drawnWhole(profileWindow());
+    ++shellSession().ProfileDrawings;
     views::profileSummary(workingProfile(), views::toolkitHoverOutput());
 }
 

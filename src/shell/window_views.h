@@ -22,6 +22,9 @@ void openProfileWindow();
 // Redraws the open profile window with the working profile and shows its
 // point count and misfit in the status bar.
 void refreshProfileWindow();
+// Whether the map (0) or the profile window was last drawn whole at the size
+// its drawing area has now.
+bool drawnAtThisSize(int window);
 // Stores the profile window's placement and closes it.
 void closeProfileWindow();
 

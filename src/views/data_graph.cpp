@@ -71,8 +71,11 @@ void verticalTitle(int entry, const model::ProfileLine& p, float x, float y) {
         return;
     }
     std::string t = trimmed(v.AxisLabels(static_cast<std::size_t>(entry)).view());
-    if ((entry == kMagneticsTitle || entry == kGravityTitle) && ownTitle(p.DTYPE.view()))
-        t = trimmed(p.DTYPE.view()) + " (" + trimmed(p.DUNIT[0].view()) + ")";
+    if ((entry == kMagneticsTitle || entry == kGravityTitle) && ownTitle(p.DTYPE.view())) {
+        std::string unit = unitText(p.DUNIT[0].view());
+        if (unit.empty()) unit = entry == kGravityTitle ? "mgal" : "nT";
+        t = trimmed(p.DTYPE.view()) + " (" + unit + ")";
+    }
     util::CENTSY(x, y, v.HIDATV, t, 90.0f, static_cast<int>(t.size()));
 }
 
@@ -128,10 +131,19 @@ DataTitles dataTitles(std::string_view dtype, int panel, int graphs) {
     return {0, 0};
 }
 
+std::string unitText(std::string_view field) {
+    std::string t;
+    for (char c : field)
+        if (c != '\0') t += c;
+    const std::size_t first = t.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : trimmed(t.substr(first));
+}
+
 std::string distanceTitle(std::string_view table5, std::string_view unit) {
     std::string t = trimmed(table5);
     const std::size_t p = t.find("(m)");
-    if (p != std::string::npos) t.replace(p, 3, "(" + trimmed(unit) + ")");
+    const std::string shown = unitText(unit);
+    if (p != std::string::npos && !shown.empty()) t.replace(p, 3, "(" + shown + ")");
     return t.substr(0, 40);
 }
 

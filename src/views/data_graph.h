@@ -24,7 +24,12 @@ struct DataTitles {
 };
 DataTitles dataTitles(std::string_view dtype, int panel, int graphs);
 
-// The title of the distance axis: "Profile Distance (km)" for a unit "km".
+// The title of the distance axis: "Profile Distance (km)" for a unit "km";
+// a unit field never filled keeps the table's own unit.
 std::string distanceTitle(std::string_view table5, std::string_view unit);
+
+// A unit field as shown: without its padding; empty when it was never filled
+// (blanks or zero bytes).
+std::string unitText(std::string_view field);
 
 }  // namespace views

@@ -8,6 +8,7 @@
 #include "util/axis_scaling.h"
 #include "util/message_boxes.h"
 #include "util/number_text.h"
+#include "views/data_graph.h"
 #include "views/rubber_band.h"
 
 namespace views {
@@ -116,12 +117,17 @@ void profileSummary(const model::ProfileLine& p, HoverOutput& out) {
     p1.addInt(p.NSTA, 5).add(" Points").leftJustify();
     // Three digits of the misfit leave room for its unit in a fifth of the
     // status bar of a window of the default size.
-    p2.add("Err: ").add(shortValueText(p.RMSERR, buf)).add(" ").add(p.DUNIT[0].view());
+    // A profile never calculated has no misfit to show.
+    if (p.LSYN)
+        p2.add("Err: ").add(shortValueText(p.RMSERR, buf)).add(" ").add(unitText(p.DUNIT[0].view()));
+    else
+        p2.add(" ");
     p2.collapse().leftJustify();
     out.cursorShape(kArrowCursor);
     out.statusText(1, p1.view());
     out.statusText(2, p2.view());
-    out.statusText(3, " ");
+    // What the last hover, drag or zoom read out is no longer under the pointer.
+    for (int part = 3; part <= 5; ++part) out.statusText(part, " ");
 }
 
 namespace {

@@ -141,6 +141,8 @@ void REDISPLAY(model::ProfileLine& p, model::PolygonModel& m, util::AxisRecord& 
     tk::WindowFillRectangle();
     menuStates(p, m);
     startPage();
+    // The screen's own line width: output to a file leaves its own behind.
+    setLineWidth(v.LineWidth);
     section.clipXMin = section.clipYMin = -0.01f;
     modelGraph.clipXMin = modelGraph.clipYMin = -0.01f;
     layoutWidth(data, v.LCOLFILL);

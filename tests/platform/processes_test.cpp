@@ -1,6 +1,12 @@
 #include "platform/kernel/processes.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -8,7 +14,10 @@
 #include "platform/kernel/environment.h"
 #include "platform/kernel/errors.h"
 #include "platform/message_box.h"
+#include "platform/window/clock.h"
+#include "platform/window/user_api.h"
 #include "platform/window/user_constants.h"
+#include "platform/window/window_system.h"
 
 namespace win {
 namespace {
@@ -67,6 +76,41 @@ TEST(Processes, ExitCodesAreAwaited) {
                                 &startup, &info));
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(WinExec("no-such-program-pelk", SW_SHOWNORMAL), 2u);
+}
+
+// Children of this process that ended and were never reaped.
+int zombieChildren() {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream status(e.path() / "status");
+        std::string line, state;
+        int parent = -1;
+        while (std::getline(status, line)) {
+            if (line.rfind("State:", 0) == 0) state = line;
+            if (line.rfind("PPid:", 0) == 0) parent = std::stoi(line.substr(5));
+        }
+        if (parent == ::getpid() && state.find('Z') != std::string::npos) ++n;
+    }
+    return n;
+}
+
+// A viewer that failed at once is reaped while the program waits, not only
+// when the next one starts.
+TEST(Processes, ADetachedChildThatEndedIsReapedWhileTheProgramWaits) {
+    win::resetWindowSystem();
+    win::FakeClock clock;
+    win::setClock(&clock);
+    ASSERT_EQ(win::spawnDetached({"false"}), 0);
+    for (int i = 0; i < 100 && zombieChildren() == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(zombieChildren(), 1);
+    win::SetTimer(nullptr, 0, 50, nullptr);
+    win::MSG m{};
+    EXPECT_TRUE(win::GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.message, win::WM_TIMER);
+    EXPECT_EQ(zombieChildren(), 0);
+    win::setClock(nullptr);
+    win::resetWindowSystem();
 }
 
 TEST(Environment, VariablesAndBuffers) {

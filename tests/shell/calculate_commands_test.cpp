@@ -3,6 +3,8 @@
 // were made with, its Cancel keeps the last completed step, the regional is
 // removed, and the model check reports what is wrong.
 
+#include "platform/window/clock.h"
+#include "platform/window/presenter.h"
 #include "survey_fixture.h"
 #include "toolkit/core/event_wait.h"
 #include "util/abort_poll.h"
@@ -102,6 +104,7 @@ TEST_F(CalculateCommandsTest, TheMisfitFitsItsPartOfTheStatusBarAtTheDefaultSize
         s.check([c] {
             model::ProfileLine& w = workingProfile();
             w.RMSERR = c.misfit;
+            w.LSYN = true;  // a misfit is shown once calculated
             w.DUNIT[0].assign(c.unit);
             refreshProfileWindow();
             const std::string text = statusPart(1);
@@ -170,6 +173,57 @@ TEST_F(CalculateCommandsTest, MultipleIterationsFindTheDensityTheDataWereMadeWit
     chooseMenu(s, "File", "Exit");
     s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// A display that records what it was shown: the progress dialog each time the
+// screen was presented while it was up. It has no input of its own.
+class RecordingDisplay : public win::Presenter {
+  public:
+    void poll() override {}
+    void wait(std::optional<std::uint64_t> untilMs) override {
+        if (!untilMs) throw win::IdleWithoutInput("no input can arrive");
+        win::currentClock().sleepUntil(*untilMs);
+    }
+    void present() override {
+        win::HWND d = progressDialog();
+        if (!d || !win::IsWindowVisible(d)) return;
+        ++withProgress;
+        if (withProgress == 1) saveShot(d, "inversion_progress_presented.png");
+    }
+    void setCursorShape(int) override {}
+    void beep() override {}
+    void clipboardTextChanged() override {}
+    std::optional<std::string> foreignClipboardText() override { return std::nullopt; }
+    int withProgress = 0;
+};
+
+TEST_F(CalculateCommandsTest, TheProgressDialogReachesTheScreenWhileTheInversionRuns) {
+    Survey survey;
+    survey.freeVertex = false;
+    writeSurvey("SITE", survey);
+    RecordingDisplay display;
+    win::FakeClock clock;
+    Script s;
+    s.check([&] {
+        win::setClock(&clock);
+        win::setPresenter(&display);
+        mainLoop().InversionControl.targetRms = 0.0f;
+        // Each look at the events comes a fifth of a second after the last.
+        watchInversion([&clock] { clock.advance(200); });
+    });
+    chooseMultipleIterations(s);
+    s.check([&] {
+        util::setEventPeek(nullptr);
+        win::setPresenter(nullptr);
+        EXPECT_GT(display.withProgress, 0) << "the progress dialog was never presented";
+        EXPECT_FALSE(win::IsWindowVisible(progressDialog()));
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    const int code = run("pelk-gm SITE.TQM", std::move(s));
+    win::setPresenter(nullptr);
+    win::setClock(nullptr);
+    EXPECT_EQ(code, 0);
 }
 
 TEST_F(CalculateCommandsTest, CancelInTheProgressDialogKeepsTheLastCompletedStep) {

@@ -67,6 +67,28 @@ TEST_F(HelpCommandsTest, ContentsFindThePageOfAnInstallationInItsShareFolder) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// Without a viewer on the desktop the user is told, with the page's place.
+TEST_F(HelpCommandsTest, ContentsWithoutAViewerSayWhereThePageIs) {
+    writeSurvey("SITE");
+    fs::copy_file(PELK_HELP_DOCUMENT, dir_ / "pelk-gm.html");
+    win::testing::setModuleFileName((dir_ / "pelk-gm").string());
+    Script s;
+    s.check([] {
+        tk::seams().openDocument = [](const std::string&) { return 2; };  // no such program
+    });
+    s.answerMessageBox(win::IDOK);
+    chooseProfileMenu(s, "Help", "Contents");
+    s.check([this] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        const std::string text = win::testing::lastMessageBox()->text;
+        EXPECT_NE(text.find("cannot be shown"), std::string::npos) << text;
+        EXPECT_NE(text.find(fs::canonical(dir_ / "pelk-gm.html").string()), std::string::npos)
+            << text;
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST_F(HelpCommandsTest, AMissingHelpFileIsNamedInAMessage) {
     writeSurvey("SITE");
     win::testing::setModuleFileName((dir_ / "pelk-gm").string());

@@ -5,6 +5,7 @@
 
 #include "survey_fixture.h"
 #include "shell/window_views.h"
+#include "platform/window/screen.h"
 #include "toolkit/graphics/colour_table.h"
 
 namespace shell::test {
@@ -64,6 +65,34 @@ TEST_F(MainWindowTest, TheMapShowsEveryProfileAndTheMarkStandsUntilItsWindowClos
         *marked = closed;
     });
     s.check([=] { EXPECT_EQ(windowPixels(mainClient()), *marked); });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// A first run with no settings: the main window on the right half of the
+// screen, the profile window on the left, side by side and whole.
+TEST_F(MainWindowTest, TheFirstRunPutsTheTwoWindowsSideBySide) {
+    writeSurvey("SITE");
+    Script s;
+    s.check([] {
+        const win::ScreenConfig& screen = win::screenConfig();
+        const win::RECT main = win::robot::screenRect(mainWindow());
+        const win::RECT profile = win::robot::screenRect(profileFrame());
+        // The placements give the drawing areas; the frames add their borders.
+        EXPECT_NEAR(main.left, screen.width / 2, 1);
+        EXPECT_NEAR(main.right - main.left, 0.45 * screen.width, 10);
+        EXPECT_NEAR(profile.left, 3, 1);
+        EXPECT_NEAR(profile.top, 3, 1);
+        EXPECT_NEAR(profile.right - profile.left, 0.45 * screen.width, 10);
+        EXPECT_GE(profile.bottom - profile.top, 0.5 * screen.height);
+        EXPECT_LE(profile.bottom, screen.height);
+        // Each window was drawn once before the program first waited.
+        EXPECT_EQ(shellSession().MapDrawings, 1);
+        EXPECT_EQ(shellSession().ProfileDrawings, 1);
+        EXPECT_LE(profile.right, main.left) << "the windows overlap";
+        saveShot(mainWindow(), "main_after_start.png");
+        saveShot(profileFrame(), "profile_after_start.png");
+    });
     chooseMenu(s, "File", "Exit");
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -4,12 +4,48 @@
 #include <string>
 
 #include "dialog_test_support.h"
+#include "survey_fixture.h"
 
 namespace shell::test {
 namespace {
 
 constexpr const char* kModel = "Edit Model Parameters";
 constexpr const char* kBackground = "Edit Background";
+
+// A box that refuses the edit is the active window: Return closes it, and
+// the edit dialog under it is whole again at once.
+TEST_F(ProgramTest, TheBoxOverAnEditDialogTakesReturnAndLeavesTheDialogDrawn) {
+    writeModelDatabase();
+    auto dialogBefore = std::make_shared<std::vector<std::uint32_t>>();
+    Script s;
+    chooseProfileMenu(s, "Edit", "Model Parameters");
+    s.check([] { ASSERT_TRUE(dialogTitled(kModel)); });
+    s.clickAt([] { return gridCell(dialogTitled(kModel), IDC_BODYGRID, 5, 1); });
+    s.chord({win::VK_CONTROL, 'A'}).key(win::VK_DELETE).key(win::VK_TAB);
+    s.check([dialogBefore] { *dialogBefore = windowPixels(dialogTitled(kModel)); });
+    clickField(s, kModel, win::IDOK);
+    s.check([] {
+        win::HWND box = win::GetActiveWindow();
+        ASSERT_TRUE(box);
+        EXPECT_NE(box, dialogTitled(kModel));
+        EXPECT_TRUE(win::robot::findDescendantByText(box, "Not all cells contain valid values"));
+        saveShot(box, "message_box_over_edit_dialog.png");
+        saveShot(profileFrame(), "profile_with_message_box_over_edit_dialog.png");
+        saveShot(mainWindow(), "main_with_message_box_over_edit_dialog.png");
+    });
+    s.key(win::VK_RETURN);
+    s.check([dialogBefore] {
+        win::HWND d = dialogTitled(kModel);
+        ASSERT_TRUE(d);
+        EXPECT_EQ(win::GetActiveWindow(), d);
+        EXPECT_EQ(win::testing::lastMessageBox()->text, "Not all cells contain valid values");
+        EXPECT_TRUE(windowPixels(d) == *dialogBefore) << "the dialog is not drawn whole";
+    });
+    clickField(s, kModel, win::IDCANCEL);
+    s.check([] { EXPECT_FALSE(dialogTitled(kModel)); });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
 
 TEST_F(ProgramTest, ModelParametersMultiplyAColumnAndRefuseAnEmptyCell) {
     writeModelDatabase();

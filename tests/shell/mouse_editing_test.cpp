@@ -96,6 +96,47 @@ bool sameVertices(const model::PolygonModel& a, const model::PolygonModel& b) {
     return true;
 }
 
+// A press acts on what is under the pointer when it goes down: a vertex
+// hovered before the pointer left the graphs stays where it is.
+TEST_F(EditingTest, APressOutsideTheGraphsLeavesTheVertexHoveredBeforeAlone) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    s.moveTo(atModel(1600, -200));
+    s.check([] { ASSERT_GT(pointerState().model.HitVertex, 0); });
+    s.moveTo(win::robot::clientPoint(profileClient, 4, 6));
+    s.pressAt(win::robot::clientPoint(profileClient, 4, 6));
+    s.moveTo(win::robot::clientPoint(profileClient, 20, 8))
+        .moveTo(win::robot::clientPoint(profileClient, 40, 10));
+    s.check([] { EXPECT_FALSE(views::viewState().DragVertex); });
+    s.releaseAt(win::robot::clientPoint(profileClient, 40, 10));
+    s.check([] {
+        EXPECT_EQ(workingModel().XVRT(3), 1600.0f);
+        EXPECT_EQ(workingModel().ZVRT(3), -200.0f);
+        EXPECT_TRUE(workingProfile().LSAVED);
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The status bar shows what is true now: a vertex's read-out goes once the
+// profile is calculated and drawn again.
+TEST_F(EditingTest, TheStatusBarForgetsTheHoveredVertexAfterACalculation) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    s.check([] { EXPECT_EQ(statusText(profileWindow(), 2), "") << "never calculated"; });
+    s.moveTo(atModel(1600, -200));
+    s.check([] { ASSERT_NE(statusText(profileWindow(), 4).find("Elev:"), std::string::npos); });
+    chooseProfileMenu(s, "Calculate", "Forward");
+    s.check([] {
+        EXPECT_EQ(statusText(profileWindow(), 2).rfind("Err: ", 0), 0u);
+        for (int part = 3; part <= 5; ++part) EXPECT_EQ(statusText(profileWindow(), part), "") << part;
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 // Escape, or a press of the other button, while a drag is under way takes
 // it back whole: the model returns to where it was at the press, legal steps
 // included, and the releases that follow neither click nor open a menu.

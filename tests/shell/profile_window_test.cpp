@@ -63,7 +63,7 @@ TEST_F(ProfileWindowTest, OpensWhereItWasClosedInThisRunAndTheNext) {
         },
         [] {
             return win::POINT{win::robot::screenRect(profileFrame()).left + 160,
-                              win::robot::screenRect(profileFrame()).top - 90};
+                              win::robot::screenRect(profileFrame()).top + 90};
         });
     s.check([&] { moved = win::robot::screenRect(profileFrame()); });
     chooseProfileMenu(s, "File", "Exit");

@@ -165,12 +165,17 @@ TEST(StationReadout, MessageAndProfileSummary) {
     EXPECT_TRUE(views::stationReadout(p, 0).empty());
     EXPECT_TRUE(views::stationReadout(p, 4).empty());
     p.RMSERR = 0.125f;
+    p.LSYN = true;
     RecordingOutput out;
     views::profileSummary(p, out);
     EXPECT_EQ(out.parts[1], "3 Points");
     EXPECT_EQ(out.parts[2], "Err: 0.125 mGal");
-    EXPECT_EQ(out.parts[3], " ");
-    EXPECT_EQ(out.parts.count(4), 0u);
+    // No read-out of a hover before stays in the other parts.
+    for (int part = 3; part <= 5; ++part) EXPECT_EQ(out.parts[part], " ") << part;
+    // A profile never calculated shows no misfit.
+    p.LSYN = false;
+    views::profileSummary(p, out);
+    EXPECT_EQ(out.parts[2], "");
 }
 
 TEST(StationAlongAxis, NearestDistanceWithinTheRadius) {

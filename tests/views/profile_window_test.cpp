@@ -100,6 +100,11 @@ TEST_F(ProfileViewTest, TitlesByDataType) {
         EXPECT_EQ(t.right, c.right) << c.type << c.panel;
     }
     EXPECT_EQ(views::distanceTitle("Profile Distance (m)", "km      "), "Profile Distance (km)");
+    // Unit fields never filled keep the table's unit.
+    EXPECT_EQ(views::distanceTitle("Profile Distance (m)", std::string(8, '\0')),
+              "Profile Distance (m)");
+    EXPECT_EQ(views::distanceTitle("Depth (m)", "        "), "Depth (m)");
+    EXPECT_EQ(views::unitText(std::string("mgal\0\0\0\0", 8)), "mgal");
 }
 
 TEST_F(ProfileViewTest, SectionDrawsBodiesInTheirColoursAndVertices) {

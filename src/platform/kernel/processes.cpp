@@ -246,6 +246,10 @@ std::string argumentsToCommandLine(const std::vector<std::string>& argv) {
     return line;
 }
 
+void reapDetached() {
+    reapOrphans();
+}
+
 int spawnDetached(const std::vector<std::string>& argv) {
     reapOrphans();
     pid_t pid = -1;

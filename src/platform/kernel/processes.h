@@ -55,5 +55,8 @@ std::string argumentsToCommandLine(const std::vector<std::string>& argv);
 // Starts the program of argv[0] (looked up on PATH) and does not wait; answers
 // 0 or the errno of the failure. The child is reaped later.
 int spawnDetached(const std::vector<std::string>& argv);
+// Reaps the detached children that have ended (the message wait calls it, so
+// none stays a zombie while the program runs).
+void reapDetached();
 
 }  // namespace win

@@ -38,6 +38,9 @@ bool activateWindow(Window* w, WORD how) {
     }
     if (!findWindow(h)) return false;
     s.active = h;
+    // Only the window a hand-back was made for may still take it.
+    if (h != s.handBackFrom) s.handBackTo = s.handBackFrom = nullptr;
+    if (old) w->activatedFrom = old;
     setAppActive(true);
     if (!findWindow(h)) return false;
     if (w->parent->children.front() != w) {
@@ -55,10 +58,28 @@ bool activateWindow(Window* w, WORD how) {
     return findWindow(h) != nullptr;
 }
 
+// The window that opened LEAVING, as far back as one still shown: the one the
+// user was working in before.
+Window* openerOf(Window* leaving) {
+    Window* w = leaving;
+    for (int depth = 0; depth < 64 && w; ++depth) {
+        Window* from = findWindow(w->activatedFrom);
+        if (!from || from == leaving) return nullptr;
+        if ((from->style & WS_VISIBLE) && !(from->style & WS_MINIMIZE) &&
+            from->cls->name != "#32768")
+            return from;
+        w = from;
+    }
+    return nullptr;
+}
+
 void activateOtherWindow(Window* leaving) {
     auto& s = state();
     Window* next = nullptr;
-    if (Window* o = findWindow(leaving->owner); o && canActivate(o) && o != leaving) next = o;
+    Window* opener = openerOf(leaving);
+    if (opener && canActivate(opener)) next = opener;
+    if (Window* o = next ? nullptr : findWindow(leaving->owner); o && canActivate(o) && o != leaving)
+        next = o;
     if (!next)
         for (Window* t : s.desktop->children)
             if (t != leaving && canActivate(t) && !(t->style & WS_MINIMIZE)) {
@@ -67,6 +88,11 @@ void activateOtherWindow(Window* leaving) {
             }
     if (next) {
         activateWindow(next, WA_ACTIVE);
+        // An opener disabled by the box that went takes over when enabled.
+        if (opener && next != opener && s.active == next->handle) {
+            s.handBackTo = opener->handle;
+            s.handBackFrom = next->handle;
+        }
         return;
     }
     const HWND old = s.active;
@@ -78,6 +104,14 @@ void activateOtherWindow(Window* leaving) {
     s.active = nullptr;
     if (s.focus) SetFocus(nullptr);
     setAppActive(false);
+}
+
+void takeHandedBackActivation(Window* enabled) {
+    auto& s = state();
+    if (!enabled || enabled->handle != s.handBackTo) return;
+    const HWND from = s.handBackFrom;
+    s.handBackTo = s.handBackFrom = nullptr;
+    if (s.active == from && canActivate(enabled)) activateWindow(enabled, WA_ACTIVE);
 }
 
 }  // namespace detail

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/kernel/processes.h"
 #include "platform/window/clock.h"
 #include "platform/window/input_queue.h"
 #include "platform/window/presenter.h"
@@ -20,6 +21,11 @@ namespace {
 
 Presenter* presenter = nullptr;
 IdleStepSource idleSource;
+// When the screen was last shown because the program looked for messages.
+std::optional<std::uint64_t> lastPollPresent;
+// A program that computes still looks for messages now and then: what it drew
+// meanwhile is shown about ten times a second, not only once it waits.
+constexpr std::uint64_t kPollPresentMs = 100;
 
 }  // namespace
 
@@ -28,6 +34,7 @@ Presenter* currentPresenter() {
 }
 void setPresenter(Presenter* p) {
     presenter = p;
+    lastPollPresent.reset();
 }
 void setIdleStepSource(IdleStepSource source) {
     idleSource = std::move(source);
@@ -150,6 +157,8 @@ bool fetchMessage(MSG* out, HWND filter, UINT min, UINT max, bool remove, bool i
 void waitForWork() {
     auto& s = state();
     presentScreen();
+    // A viewer started and already ended is no zombie while the program idles.
+    reapDetached();
     if (idleSource && idleSource()) return;
     std::optional<std::uint64_t> due;
     for (const Timer& t : s.timers)
@@ -191,6 +200,13 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
 }
 
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
+    if (presenter) {
+        const std::uint64_t t = now();
+        if (!lastPollPresent || t < *lastPollPresent || t - *lastPollPresent >= kPollPresentMs) {
+            lastPollPresent = t;
+            presentScreen();
+        }
+    }
     return fetchMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true)
                ? TRUE
                : FALSE;

@@ -381,6 +381,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     if (enable && wasDisabled) {
         w->style &= ~WS_DISABLED;
         sendMessage(w, WM_ENABLE, TRUE, 0);
+        if (Window* e = findWindow(hwnd)) takeHandedBackActivation(e);
     } else if (!enable && !wasDisabled) {
         w->style |= WS_DISABLED;
         auto& s = state();
@@ -393,7 +394,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
     }
     if (Window* v = findWindow(hwnd)) {
         v->frameDirty = true;
-        invalidateWindow(v, nullptr, true, false);
+        // The erased background covers children that do not clip it away
+        // (a dialog's fields): they are drawn again over it.
+        invalidateWindow(v, nullptr, true, !(v->style & WS_CLIPCHILDREN));
     }
     return wasDisabled;
 }

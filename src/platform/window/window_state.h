@@ -78,6 +78,7 @@ struct Window {
     ScrollBarState hscroll;
     ScrollBarState vscroll;
     LRESULT ncActive = FALSE;  // caption drawn active
+    HWND activatedFrom = nullptr;  // the window that was active before this one
     int ncPressed = 0;         // caption button held down (hit-test code)
 };
 
@@ -120,6 +121,11 @@ struct UserState {
 
     HWND focus = nullptr;
     HWND active = nullptr;
+    // The window that opened one that went away while it was itself disabled
+    // (by that modal box): it takes the activation back once enabled again,
+    // unless the user has activated another window in between.
+    HWND handBackTo = nullptr;
+    HWND handBackFrom = nullptr;
     HWND capture = nullptr;
     bool appActive = false;
     BYTE keyState[256] = {};
@@ -172,6 +178,8 @@ void linkToParentOnly(Window* w, Window* parent, HWND insertAfter);
 // Activation after the active window went away or was hidden.
 void activateOtherWindow(Window* leaving);
 bool activateWindow(Window* w, WORD how);
+// A window enabled again takes back the activation handed back to it.
+void takeHandedBackActivation(Window* enabled);
 
 // Register the built-in classes (desktop, menu popups).
 void registerSystemClasses();

@@ -395,7 +395,9 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
             win::SetFocus(h);
             return 0;
         case win::WM_SYSCHAR:
-            if (n > 0 && wp != 45 && win::GetParent(h))
+            // Only a frame inside another passes its mnemonics on; a window of
+            // its own (owned, not contained) opens its own menus.
+            if (n > 0 && wp != 45 && hasChildStyle(h) && win::GetParent(h))
                 return win::SendMessageA(win::GetParent(h), msg, wp, lp);
             return win::DefWindowProcA(h, msg, wp, lp);
         case win::WM_COMMAND:

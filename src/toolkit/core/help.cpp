@@ -230,6 +230,13 @@ bool HelpFileExists(std::string_view fileName) {
     return !locate(name).empty();
 }
 
+std::string HelpPageFound(std::string_view fileName) {
+    const std::string name(trimBoth(fileName));
+    if (name.empty()) return {};
+    const std::string page = twinPage(name);
+    return page.empty() ? locate(name) : page;
+}
+
 void HelpFile(std::string_view fileName, int topicNumber, std::string_view topicText, int popup,
               int commandMode) {
     std::string name(trimBoth(fileName));

@@ -8,6 +8,7 @@
 // the page of an "ms-its:" reference "#page"); without a twin the file
 // itself goes to the opener.
 
+#include <string>
 #include <string_view>
 
 #include "toolkit/core/text_args.h"
@@ -24,6 +25,9 @@ void OsFullPathname(std::string_view name, TextOut fullName);
 // Whether HelpFile would find the file: as given or beside the program, an
 // old help name also as its web page.
 bool HelpFileExists(std::string_view fileName);
+// The full path of the page or file HelpFile would show for the name (an
+// old help name's web page first); empty when none exists.
+std::string HelpPageFound(std::string_view fileName);
 
 // Windows help commands and HTML help commands as the viewers know them.
 enum WinHelpCommand {

@@ -83,14 +83,14 @@ int markerReach(float halfSize) {
 }
 
 // The part of the fill that the copy covers: the fill's pixels less a
-// border as wide as a marker reaches, so that every pixel of it is the fill's.
-PixelRect keptRect(float x1, float y1, float x2, float y2, int reach) {
+// border for the rounding, so that every pixel of it is the fill's.
+PixelRect keptRect(float x1, float y1, float x2, float y2) {
+    constexpr int kRounding = 2;
     int l = 0, t = 0, r = 0, b = 0;
     windowPixel(x1, y2, l, t);
     windowPixel(x2, y1, r, b);
-    PixelRect rect{std::min(l, r) + reach, std::min(t, b) + reach, std::max(l, r) - reach,
-                   std::max(t, b) - reach};
-    return rect;
+    return {std::min(l, r) + kRounding, std::min(t, b) + kRounding, std::max(l, r) - kRounding,
+            std::max(t, b) - kRounding};
 }
 
 bool insideRect(int x, int y, const PixelRect& r, int margin) {
@@ -174,7 +174,7 @@ void drawObservedValues(const model::ProfileLine& profile, std::span<const float
     }
     freeBitmap();
     drawMarkers(stations, data, masked, axis);
-    const PixelRect rect = keptRect(fillX1, fillY1, fillX2, fillY2, reach);
+    const PixelRect rect = keptRect(fillX1, fillY1, fillX2, fillY2);
     if (rect.width() <= 0 || rect.height() <= 0) return;
     int number = 0;
     tk::BitmapCreate(number, rect.width(), rect.height(), 0);

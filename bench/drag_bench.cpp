@@ -8,7 +8,7 @@
 // each visible window's surface compared with what the desktop shows, for
 // the rectangles that changed).
 //
-// Goal: mean under 8 ms and worst under 16 ms.
+// Goal: mean under 5 ms and worst under 10 ms.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -187,9 +187,9 @@ void report(const std::vector<Move>& moves) {
     const double other = sum.total - sum.calculation - sum.drawing - sum.presentation;
     std::printf("drag of one vertex: %d stations, %d bodies, %zu moves\n", kStations, kBodies,
                 moves.size());
-    std::printf("  mean per move   %8.3f ms   (goal < 8 ms)\n", ms(sum.total / n));
+    std::printf("  mean per move   %8.3f ms   (goal < 5 ms)\n", ms(sum.total / n));
     const Move& w = moves[worstAt];
-    std::printf("  worst move      %8.3f ms   (goal < 16 ms)\n", ms(worst));
+    std::printf("  worst move      %8.3f ms   (goal < 10 ms)\n", ms(worst));
     std::printf("    move %zu: calculation %.3f ms, drawing %.3f ms, presentation %.3f ms\n",
                 worstAt + 1, ms(w.calculation), ms(w.drawing), ms(w.presentation));
     std::printf("  calculation     %8.3f ms   %5.1f %%\n", ms(sum.calculation / n),

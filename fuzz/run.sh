@@ -3,18 +3,48 @@
 #   bash fuzz/run.sh tqm 60     the database reader for 60 seconds
 #   bash fuzz/run.sh all 60     every target of fuzz/targets.txt, 60 seconds each
 #   bash fuzz/run.sh list       the targets
-# Each target has its own build folder, build/fuzz-<target> (clang, AddressSanitizer,
-# UndefinedBehaviorSanitizer, coverage for libFuzzer), so targets can run side by
-# side. The layers come from the project's own CMake files; the fuzzer and its
-# seed maker are linked against the layer archives. The seed corpus is written
-# into fuzz/corpus-<target>. The exit code is libFuzzer's (0 when nothing was
-# found; with "all", the first failure's). Findings stay in build/fuzz-<target>/findings.
+# The layers are built once with clang (AddressSanitizer, UndefinedBehaviorSanitizer,
+# coverage for libFuzzer) in build/fuzz, from the project's own CMake files, and
+# shared by every target: "all" builds them once, and runs side by side take
+# turns at the build (a lock) and then share its archives. Each target links its
+# fuzzer and seed maker against the layer archives in its own folder,
+# build/fuzz/targets/<target>, so targets can run side by side. The seed corpus is
+# written into fuzz/corpus-<target>. The exit code is libFuzzer's (0 when nothing
+# was found; with "all", the first failure's). Findings stay in
+# build/fuzz/targets/<target>/findings.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="${PELK_JOBS:-$(nproc)}"
 table="$root/fuzz/targets.txt"
 
+layers="$root/build/fuzz"
+
 targets() { grep -v '^\s*#' "$table" | sed '/^\s*$/d'; }
+
+# The clang build of the layers that every target links against; a run that
+# finds another building waits for it and then has nothing left to build.
+flags=() link=()
+build_layers() {
+  [[ ${#link[@]} -gt 0 ]] && return 0
+  mkdir -p "$layers"
+  (
+    flock 9
+    cmake -S "$root" -B "$layers" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
+        -DPELK_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
+    cmake --build "$layers" -j "$jobs" --target pelk_views >/dev/null
+  ) 9>"$layers/.lock"
+  local archives=() layer
+  for layer in views files calc model util toolkit platform base; do
+    [[ -f "$layers/libpelk_$layer.a" ]] && archives+=("$layers/libpelk_$layer.a")
+  done
+  local system_libs
+  system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib libpng)
+  flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
+         -fsanitize=address,undefined -fno-sanitize-recover=undefined
+         -I"$root/src" -I"$root/tests/files")
+  link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
+}
 
 run_target() {
   local name="$1" seconds="$2" fuzzer seeds
@@ -23,22 +53,9 @@ run_target() {
     echo "unknown fuzz target: $name (known: $(targets | awk '{print $1}' | xargs))" >&2
     return 2
   fi
-  local build="$root/build/fuzz-$name"
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPELK_TESTS=OFF \
-      -DPELK_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-      -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" >/dev/null
-  cmake --build "$build" -j "$jobs" --target pelk_views >/dev/null
-
-  local archives=() layer
-  for layer in views files calc model util toolkit platform base; do
-    [[ -f "$build/libpelk_$layer.a" ]] && archives+=("$build/libpelk_$layer.a")
-  done
-  local system_libs
-  system_libs=$(pkg-config --libs freetype2 fontconfig cairo cairo-pdf cairo-ft x11 zlib libpng)
-  local flags=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off
-               -fsanitize=address,undefined -fno-sanitize-recover=undefined
-               -I"$root/src" -I"$root/tests/files")
-  local link=(-Wl,--start-group "${archives[@]}" -Wl,--end-group $system_libs -lpthread)
+  build_layers
+  local build="$layers/targets/$name"
+  mkdir -p "$build"
   clang++ "${flags[@]}" -fsanitize=fuzzer "$root/fuzz/$fuzzer.cpp" "${link[@]}" -o "$build/$fuzzer"
 
   local corpus="$root/fuzz/corpus-$name"

@@ -385,14 +385,74 @@ std::span<const float> run(const std::vector<float>& v, const ForwardBody& b) {
                                              static_cast<std::size_t>(b.last - b.first + 1));
 }
 
-bool fits(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
-    const bool shape = k.valid && k.body.first == b.first && k.body.last == b.last &&
+// The kept terms are those of the body but perhaps for other vertices.
+bool sameButVertices(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
+    const bool frame = k.valid && k.body.first == b.first && k.body.last == b.last &&
                        sameBits(k.body.xtent1, b.xtent1) && sameBits(k.body.xtent2, b.xtent2) &&
-                       k.body.addEdges == b.addEdges && sameFloats(k.xv, run(plan.xv, b)) &&
-                       sameFloats(k.zv, run(plan.zv, b));
-    if (!shape || unitContrast(plan)) return shape;
+                       k.body.addEdges == b.addEdges;
+    if (!frame || unitContrast(plan)) return frame;
     return sameBits(k.body.contrast, b.contrast) && sameBits(k.body.Mx, b.Mx) &&
            sameBits(k.body.My, b.My) && sameBits(k.body.Mz, b.Mz);
+}
+
+bool fits(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
+    return sameButVertices(k, plan, b) && sameFloats(k.xv, run(plan.xv, b)) &&
+           sameFloats(k.zv, run(plan.zv, b));
+}
+
+// A body keeps the values of its edges up to this many (edges x stations).
+constexpr std::size_t kEdgeValuesPerBody = std::size_t(1) << 20;
+
+std::size_t edgeCount(const ForwardBody& b) {
+    return static_cast<std::size_t>(b.last - b.first + 1);
+}
+
+// The edges at the vertices that moved since the kept terms: edge e ends at
+// the body's e-th vertex, and the next one starts there.
+std::vector<int> movedEdges(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
+    const std::size_t count = edgeCount(b);
+    const std::span<const float> xv = run(plan.xv, b), zv = run(plan.zv, b);
+    std::vector<char> moved(count, 0);
+    for (std::size_t o = 0; o < count; ++o) {
+        if (sameBits(k.xv[o], xv[o]) && sameBits(k.zv[o], zv[o])) continue;
+        moved[o] = 1;
+        moved[(o + 1) % count] = 1;
+    }
+    std::vector<int> edges;
+    for (std::size_t e = 0; e < count; ++e)
+        if (moved[e]) edges.push_back(static_cast<int>(e));
+    return edges;
+}
+
+// A body computed edge by edge: every edge, or those at the moved vertices
+// over the kept values of the others.
+struct EdgeWork {
+    std::size_t at = 0;          // position in the plan
+    const Kept* base = nullptr;  // the kept values the moved edges replace
+};
+
+Kept keptOfEdges(const ForwardPlan& one, const EdgeTask& task, const Kept* base,
+                 EdgeValues&& computed) {
+    const ForwardBody& b = one.bodies.front();
+    const std::size_t n = one.xs.size();
+    Kept k{true, b, std::vector<float>(run(one.xv, b).begin(), run(one.xv, b).end()),
+           std::vector<float>(run(one.zv, b).begin(), run(one.zv, b).end()), {}, false, {}, {}};
+    if (base) {
+        k.edgeValues = base->edgeValues;
+        k.edgeClipped = base->edgeClipped;
+        for (std::size_t t = 0; t < task.edges.size(); ++t) {
+            const auto e = static_cast<std::size_t>(task.edges[t]);
+            std::copy_n(computed.values.begin() + static_cast<std::ptrdiff_t>(t * n), n,
+                        k.edgeValues.begin() + static_cast<std::ptrdiff_t>(e * n));
+            k.edgeClipped[e] = computed.clipped[t];
+        }
+    } else {
+        k.edgeValues = std::move(computed.values);
+        k.edgeClipped = std::move(computed.clipped);
+    }
+    k.terms = sumsOfEdges(one, k.edgeValues);
+    k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
+    return k;
 }
 
 // The plan of one body's kept terms.
@@ -442,38 +502,63 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     if (!prepare(p, 0, Variant{}, plan, s)) return;
     const bool sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
                               sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
-    static const std::vector<Kept> nothing;
-    const std::vector<Kept>& kept = sameStations ? kept_ : nothing;
+    static const std::vector<std::shared_ptr<const Kept>> nothing;
+    const std::vector<std::shared_ptr<const Kept>>& kept = sameStations ? kept_ : nothing;
 
-    // The bodies whose kept terms do not fit, computed in one pass.
-    std::vector<ForwardPlan> missing;
-    std::vector<std::size_t> missingAt;  // by position in the plan
+    // The bodies whose kept terms do not fit: large ones summed whole, the
+    // others edge by edge (only the edges at moved vertices where the kept
+    // values allow), all in one pass each.
+    const std::size_t n = static_cast<std::size_t>(p.NSTA);
+    std::vector<ForwardPlan> whole, byEdges;
+    std::vector<EdgeTask> tasks;
+    std::vector<EdgeWork> edgeWork;
+    std::vector<std::size_t> wholeAt;
     for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
         const ForwardBody& b = plan.bodies[j];
         const auto k = static_cast<std::size_t>(b.body);
-        if (k < kept.size() && fits(kept[k], plan, b)) continue;
-        missing.push_back(keptPlan(plan, b));
-        missingAt.push_back(j);
+        const Kept* mine = k < kept.size() ? kept[k].get() : nullptr;
+        if (mine && fits(*mine, plan, b)) continue;
+        if (edgeCount(b) * n > kEdgeValuesPerBody) {
+            whole.push_back(keptPlan(plan, b));
+            wholeAt.push_back(j);
+            continue;
+        }
+        byEdges.push_back(keptPlan(plan, b));
+        const bool partial = mine && !mine->edgeValues.empty() && sameButVertices(*mine, plan, b);
+        EdgeTask task;
+        if (partial) {
+            task.edges = movedEdges(*mine, plan, b);
+        } else {
+            task.edges.resize(edgeCount(b));
+            for (std::size_t e = 0; e < task.edges.size(); ++e)
+                task.edges[e] = static_cast<int>(e);
+        }
+        tasks.push_back(std::move(task));
+        edgeWork.push_back({j, partial ? mine : nullptr});
     }
-    std::vector<StationSums> sums = computeEachStationSums(missing);
-    computed_ += static_cast<long>(missing.size());
-    std::vector<Kept> fresh(missing.size());
-    for (std::size_t m = 0; m < missing.size(); ++m) {
-        const ForwardBody& b = missing[m].bodies.front();
-        fresh[m] = Kept{true, b, std::vector<float>(run(plan.xv, b).begin(), run(plan.xv, b).end()),
-                        std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
-                        std::move(sums[m].sums), sums[m].clipped};
+    for (std::size_t t = 0; t < tasks.size(); ++t)
+        tasks[t].plan = &byEdges[t];
+    std::vector<StationSums> sums = computeEachStationSums(whole);
+    std::vector<EdgeValues> values = computeEdgeValues(tasks);
+    computed_ += static_cast<long>(whole.size() + tasks.size());
+    std::vector<std::shared_ptr<const Kept>> fresh(plan.bodies.size());  // by position
+    for (std::size_t m = 0; m < whole.size(); ++m) {
+        const ForwardBody& b = whole[m].bodies.front();
+        fresh[wholeAt[m]] = std::make_shared<const Kept>(
+            Kept{true, b, std::vector<float>(run(plan.xv, b).begin(), run(plan.xv, b).end()),
+                 std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
+                 std::move(sums[m].sums), sums[m].clipped, {}, {}});
     }
+    for (std::size_t t = 0; t < tasks.size(); ++t)
+        fresh[edgeWork[t].at] = std::make_shared<const Kept>(
+            keptOfEdges(byEdges[t], tasks[t], edgeWork[t].base, std::move(values[t])));
 
     // Every body's terms added in body order, as the whole calculation does.
-    const std::size_t n = static_cast<std::size_t>(p.NSTA);
     StationSums total;
     total.sums.assign(n, 0.0);
-    std::size_t m = 0;
     for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
         const ForwardBody& b = plan.bodies[j];
-        const bool computed = m < missingAt.size() && missingAt[m] == j;
-        const Kept& k = computed ? fresh[m++] : kept[static_cast<std::size_t>(b.body)];
+        const Kept& k = fresh[j] ? *fresh[j] : *kept[static_cast<std::size_t>(b.body)];
         for (std::size_t i = 0; i < n; ++i)
             total.sums[i] = total.sums[i] + term(k, i, b, plan.scale);
         total.clipped = total.clipped || k.clipped;
@@ -489,8 +574,8 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
             into->setting_ = settingOf(plan);
         }
         into->kept_.resize(std::max(into->kept_.size(), static_cast<std::size_t>(p.MODEL.NBOD + 1)));
-        for (std::size_t f = 0; f < fresh.size(); ++f)
-            into->kept_[static_cast<std::size_t>(fresh[f].body.body)] = std::move(fresh[f]);
+        for (const std::shared_ptr<const Kept>& f : fresh)
+            if (f) into->kept_[static_cast<std::size_t>(f->body.body)] = f;
     }
     finish(p, s, total);
 }

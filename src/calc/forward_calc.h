@@ -3,6 +3,7 @@
 // its polygon model at every station, the regional field, the levelling of
 // the synthetics against the data and the misfit.
 
+#include <memory>
 #include <vector>
 
 #include "calc/station_sums.h"
@@ -37,8 +38,9 @@ void CNTRCI(model::ProfileLine& PROFILE);
 // The anomaly of each body of a profile's model at every station, kept so
 // that a model changed in a few bodies is calculated again in those alone:
 // the inversion's derivatives move one parameter, that is one body, at a
-// time. The synthetics are the same as CALC's to the last bit, since the
-// stations' sums take the same terms in the same order.
+// time, and a vertex only the two edges at it. The synthetics are the same
+// as CALC's to the last bit, since the stations' sums take the same terms in
+// the same order.
 //
 // Each body's terms remember what they were computed from (the stations, the
 // body's vertices, extents and magnetisation), and a body whose inputs are
@@ -61,19 +63,25 @@ class BodyTerms {
     // Bodies computed since this record was made (a count for measurements).
     long bodiesComputed() const { return computed_; }
 
-    // One body's terms and what they were computed from.
+    // One body's terms and what they were computed from. A body of moderate
+    // size keeps the values of its single edges too: when a few of its
+    // vertices move, only the edges at them are computed again.
     struct Kept {
         bool valid = false;
         ForwardBody body;  // as computed: a gravity body at unit contrast
         std::vector<float> xv, zv;  // its vertices, first to last
         std::vector<double> terms;  // per station
         bool clipped = false;
+        std::vector<double> edgeValues;  // edge by edge, station by station (or none)
+        std::vector<char> edgeClipped;   // per edge
     };
 
   private:
     void sum(model::ProfileLine& profile, BodyTerms* into) const;
 
-    std::vector<Kept> kept_;  // by body number
+    // By body number; shared between copies of the record (a kept entry is
+    // never changed, only replaced), so that copying the record is cheap.
+    std::vector<std::shared_ptr<const Kept>> kept_;
     std::vector<float> xs_, ys_, elevation_;
     std::vector<double> setting_;  // the plan's scalars the terms depend on
     mutable long computed_ = 0;

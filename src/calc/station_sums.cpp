@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -64,6 +65,35 @@ std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> pla
     return detail::computeEachStationSums(plans, usefulThreads(plans), detail::PackCode::Best);
 }
 
+std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks) {
+    long work = 0;
+    for (const EdgeTask& t : tasks)
+        work += static_cast<long>(t.plan->xs.size()) * static_cast<long>(t.edges.size());
+    const int threads = static_cast<int>(
+        std::min<long>(calcThreadCount(), std::max(1L, work / kWorkPerThread)));
+    return detail::computeEdgeValues(tasks, threads, detail::PackCode::Best);
+}
+
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values) {
+    const ForwardBody& body = plan.bodies.front();
+    const std::size_t n = plan.xs.size();
+    const std::size_t edges = static_cast<std::size_t>(body.last - body.first + 1);
+    std::vector<double> sums(n, 0.0);
+    for (std::size_t i = 0; i < n; ++i) {
+        // The arithmetic of the pack code's body sum and its scaling.
+        double bs = 0.0;
+        for (std::size_t e = 0; e < edges; ++e) {
+            const double v = values[e * n + i];
+            bs = body.addEdges ? bs + v : bs - v;
+        }
+        float y1 = 0.0f, y2 = 0.0f;
+        strikeExtents(plan, body, plan.ys[i], y1, y2);
+        if (static_cast<double>(y1) == static_cast<double>(y2)) bs = bs * 2.0;
+        sums[i] = addBodySum(plan, body, 0.0, bs);
+    }
+    return sums;
+}
+
 namespace detail {
 
 bool avx2Available() {
@@ -100,6 +130,16 @@ PackFunction packFunction(PackCode code) {
     return stationSumsGeneric;
 }
 
+using EdgeFunction = void (*)(const ForwardPlan&, std::span<const int>, int, int, int, double*,
+                              char*);
+
+EdgeFunction edgeFunction(PackCode code) {
+    const PackFunction pack = packFunction(code);
+    if (pack == stationSumsAvx512) return edgeValuesAvx512;
+    if (pack == stationSumsAvx2) return edgeValuesAvx2;
+    return edgeValuesGeneric;
+}
+
 }  // namespace
 
 namespace {
@@ -110,23 +150,15 @@ namespace {
 // started (on a busy machine a helper may come late, finds nothing left and
 // goes back to sleep).
 struct Job {
-    std::span<const ForwardPlan> plans;
-    PackFunction run = nullptr;
-    std::vector<StationSums>* results = nullptr;
+    std::function<void(int, int)> runSlice;  // stations [begin, end) of every plan
     int n = 0, slice = 0;
     int helpers = 0;              // helpers that may join in
     std::atomic<int> next{0};     // first station of the next slice
     std::atomic<int> joined{0};   // helpers that joined
     std::atomic<int> working{0};  // slices being computed now
-    std::unique_ptr<std::atomic<bool>[]> clipped;  // by plan
     std::mutex m;
     std::condition_variable done;
 
-    void runSlice(int begin, int end) {
-        for (std::size_t k = 0; k < plans.size(); ++k) {
-            if (run(plans[k], begin, end, (*results)[k].sums.data())) clipped[k] = true;
-        }
-    }
     // Takes slices until none is left.
     void work() {
         for (;;) {
@@ -208,6 +240,35 @@ StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode co
     return std::move(each.front());
 }
 
+namespace {
+
+// Runs slice(begin, end) over stations [0, n) on up to `threads` threads.
+void shareOut(int n, int threads, const std::function<void(int, int)>& slice) {
+    const int packs = (n + kPack - 1) / kPack;
+    const int helpers = std::min(std::max(1, std::min(threads, packs)) - 1, helperPool().size());
+    if (helpers <= 0) {
+        slice(0, n);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    job->runSlice = slice;
+    job->n = n;
+    job->slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / (helpers + 1)));
+    job->helpers = helpers;
+    helperPool().offer(job);
+    job->work();
+    job->waitForTakenSlices();
+}
+
+std::unique_ptr<std::atomic<bool>[]> flags(std::size_t n) {
+    auto f = std::make_unique<std::atomic<bool>[]>(n);
+    for (std::size_t k = 0; k < n; ++k)
+        f[k] = false;
+    return f;
+}
+
+}  // namespace
+
 std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans, int threads,
                                                 PackCode code) {
     const int n = plans.empty() ? 0 : static_cast<int>(plans.front().xs.size());
@@ -216,29 +277,46 @@ std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> pla
         r.sums.assign(static_cast<std::size_t>(n), 0.0);
     if (n == 0) return results;
     const PackFunction run = packFunction(code);
-
     // A station's sum never depends on who computes it, so the slices may
     // go to any thread.
-    const int packs = (n + kPack - 1) / kPack;
-    const int helpers = std::min(std::max(1, std::min(threads, packs)) - 1, helperPool().size());
-    if (helpers <= 0) {
+    auto clipped = flags(plans.size());
+    shareOut(n, threads, [&](int begin, int end) {
         for (std::size_t k = 0; k < plans.size(); ++k)
-            results[k].clipped = run(plans[k], 0, n, results[k].sums.data());
-        return results;
-    }
-    auto job = std::make_shared<Job>();
-    job->plans = plans;
-    job->run = run;
-    job->results = &results;
-    job->n = n;
-    job->slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / (helpers + 1)));
-    job->helpers = helpers;
-    job->clipped = std::make_unique<std::atomic<bool>[]>(plans.size());
-    helperPool().offer(job);
-    job->work();
-    job->waitForTakenSlices();
+            if (run(plans[k], begin, end, results[k].sums.data())) clipped[k] = true;
+    });
     for (std::size_t k = 0; k < plans.size(); ++k)
-        results[k].clipped = job->clipped[k];
+        results[k].clipped = clipped[k];
+    return results;
+}
+
+std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int threads,
+                                          PackCode code) {
+    const int n = tasks.empty() ? 0 : static_cast<int>(tasks.front().plan->xs.size());
+    std::vector<EdgeValues> results(tasks.size());
+    std::size_t edges = 0;
+    for (std::size_t k = 0; k < tasks.size(); ++k) {
+        results[k].values.assign(tasks[k].edges.size() * static_cast<std::size_t>(n), 0.0);
+        results[k].clipped.assign(tasks[k].edges.size(), 0);
+        edges += tasks[k].edges.size();
+    }
+    if (n == 0 || edges == 0) return results;
+    const EdgeFunction run = edgeFunction(code);
+    auto clipped = flags(edges);
+    shareOut(n, threads, [&](int begin, int end) {
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < tasks.size(); ++k) {
+            std::vector<char> cut(tasks[k].edges.size(), 0);
+            run(*tasks[k].plan, tasks[k].edges, begin, end, n, results[k].values.data(),
+                cut.data());
+            for (std::size_t e = 0; e < cut.size(); ++e)
+                if (cut[e]) clipped[at + e] = true;
+            at += cut.size();
+        }
+    });
+    std::size_t at = 0;
+    for (EdgeValues& r : results)
+        for (char& c : r.clipped)
+            c = clipped[at++] ? 1 : 0;
     return results;
 }
 

@@ -65,6 +65,66 @@ struct StationSums {
     bool clipped = false;      // some vertex offset was confined
 };
 
+// Private to every translation unit: the pack code is compiled once per
+// instruction set, and its copies must never be merged by the linker.
+namespace {
+
+// The strike half-extents of a body at a station of model Y `ys`, as the sums
+// take them.
+inline void strikeExtents(const ForwardPlan& plan, const ForwardBody& body, float ys, float& y1,
+                          float& y2) {
+    y1 = body.xtent1;
+    y2 = body.xtent2;
+    if (y1 != 0.0f || y2 != 0.0f) {
+        y1 = y1 + ys;
+        y2 = y2 - ys;
+    }
+    if (plan.scaled) {
+        y1 = y1 * plan.fx;
+        y2 = y2 * plan.fx;
+    }
+}
+
+inline constexpr double kGravityConstant = 6.673;
+
+// A station's sum S with a body's sum bs added as the plan scales it (one
+// station, or a pack of stations side by side).
+template <class D>
+D addBodySum(const ForwardPlan& plan, const ForwardBody& body, D S, D bs) {
+    switch (plan.scale) {
+        case SumScale::Magnetic:
+            return S + bs * static_cast<double>(plan.fieldStrength);
+        case SumScale::Gravity:
+            return S + bs * kGravityConstant * static_cast<double>(body.contrast);
+        case SumScale::Microgravity:
+            return S + bs * kGravityConstant * static_cast<double>(body.contrast) * 1000.0;
+    }
+    return S;
+}
+
+}  // namespace
+
+// Single edges of a plan's one body: edge e runs from the vertex before the
+// body's e-th to its e-th, edge 0 from the last vertex to the first, as the
+// body's sum takes them. A body sum is its edges' values taken in that order,
+// so a body changed in a few vertices needs only the edges at those vertices.
+struct EdgeTask {
+    const ForwardPlan* plan = nullptr;  // of one body
+    std::vector<int> edges;             // which edges
+};
+struct EdgeValues {
+    std::vector<double> values;  // edge by edge (as listed), station by station
+    std::vector<char> clipped;   // per listed edge: some vertex offset was confined
+};
+// The values of every task's edges at every station, in one pass shared out
+// over the threads; each value is the same to the last bit whoever computes it.
+std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks);
+
+// The station sums of a plan of one body from the values of all its edges
+// (`values` edge by edge, station by station): the same to the last bit as
+// computeStationSums of that plan.
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
+
 // Number of threads the calculation may use; 0 (the default) means one per
 // processor. The calling thread waits for them.
 void setCalcThreadCount(int threads);
@@ -84,9 +144,19 @@ enum class PackCode { Best, Generic, Avx2, Avx512 };
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code);
 std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans, int threads,
                                                 PackCode code);
+std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int threads,
+                                          PackCode code);
 // Sums of stations [begin, end) into sums[begin..end); answers whether any
 // vertex offset was confined.
 bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sums);
+// Values of the listed edges at stations [begin, end) into values[k * n + i]
+// for the k-th edge and station i; clipped[k] is set when an offset was confined.
+void edgeValuesGeneric(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
+                       int n, double* values, char* clipped);
+void edgeValuesAvx2(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
+                    int n, double* values, char* clipped);
+void edgeValuesAvx512(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
+                      int n, double* values, char* clipped);
 bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums);
 bool stationSumsAvx512(const ForwardPlan& plan, int begin, int end, double* sums);
 bool avx2Available();

@@ -24,4 +24,13 @@ bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums) 
 #endif
 }
 
+void edgeValuesAvx2(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
+                double* values, char* clipped) {
+#if defined(__AVX2__)
+    lanes::edgeStations(plan, edges, begin, end, n, values, clipped);
+#else
+    edgeValuesGeneric(plan, edges, begin, end, n, values, clipped);
+#endif
+}
+
 }  // namespace calc::detail

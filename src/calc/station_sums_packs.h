@@ -17,7 +17,6 @@ namespace {
 constexpr int W = static_cast<int>(sizeof(LanePack) / sizeof(double));
 constexpr float kDepthOffset = 0.0001524f;  // km added to every depth
 constexpr double kGradientStep = 0.001;     // km, for the vertical differences
-constexpr double kGravityConstant = 6.673;
 
 // The stations of one pack, in single precision as they are stored.
 struct PackStations {
@@ -117,61 +116,125 @@ LanePack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody
     return bodySum<StrikeCase::Mixed, K>(plan, body, st, Y1, Y2, mag, clipped);
 }
 
+template <EdgeComponent K>
+LanePack edgeValueForCase(StrikeCase c, LanePack X1, LanePack Z1, LanePack X2, LanePack Z2,
+                          LanePack Y1, LanePack Y2, const Magnetisation& mag) {
+    switch (c) {
+        case StrikeCase::TwoD:
+            return edgeValue<StrikeCase::TwoD, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+        case StrikeCase::Symmetric:
+            return edgeValue<StrikeCase::Symmetric, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+        case StrikeCase::Asymmetric:
+            return edgeValue<StrikeCase::Asymmetric, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+        case StrikeCase::Mixed:
+            break;
+    }
+    return edgeValue<StrikeCase::Mixed, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+}
+
 inline StrikeCase laneCase(float y1, float y2) {
     if (y1 == 0.0f && y2 == 0.0f) return StrikeCase::TwoD;
     return y1 == y2 ? StrikeCase::Symmetric : StrikeCase::Asymmetric;
+}
+
+// A short last pack repeats its last station; the copies are dropped.
+inline PackStations packStations(const ForwardPlan& plan, int first, int end) {
+    PackStations st;
+    for (int k = 0; k < W; ++k) {
+        const auto i = static_cast<std::size_t>(std::min(first + k, end - 1));
+        st.xs[k] = plan.xs[i];
+        st.ys[k] = plan.ys[i];
+        st.elevation[k] = plan.elevation[i];
+    }
+    return st;
+}
+
+// The strike half-extents of a body at the pack's stations, and their case.
+inline StrikeCase packExtents(const ForwardPlan& plan, const ForwardBody& body,
+                              const PackStations& st, LanePack& Y1, LanePack& Y2) {
+    StrikeCase c = StrikeCase::TwoD;
+    for (int k = 0; k < W; ++k) {
+        float y1 = 0.0f, y2 = 0.0f;
+        strikeExtents(plan, body, st.ys[k], y1, y2);
+        Y1[k] = y1;
+        Y2[k] = y2;
+        const StrikeCase lane = laneCase(y1, y2);
+        c = k == 0 ? lane : (c == lane ? c : StrikeCase::Mixed);
+    }
+    return c;
 }
 
 template <EdgeComponent K>
 bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
     bool clipped = false;
     for (int first = begin; first < end; first += W) {
-        // A short last pack repeats its last station; the copies are dropped.
-        PackStations st;
-        for (int k = 0; k < W; ++k) {
-            const auto i = static_cast<std::size_t>(std::min(first + k, end - 1));
-            st.xs[k] = plan.xs[i];
-            st.ys[k] = plan.ys[i];
-            st.elevation[k] = plan.elevation[i];
-        }
+        const PackStations st = packStations(plan, first, end);
         LanePack S{};
         for (const ForwardBody& body : plan.bodies) {
             LanePack Y1{}, Y2{};
-            StrikeCase c = StrikeCase::TwoD;
-            for (int k = 0; k < W; ++k) {
-                float y1 = body.xtent1, y2 = body.xtent2;
-                if (y1 != 0.0f || y2 != 0.0f) {
-                    y1 = y1 + st.ys[k];
-                    y2 = y2 - st.ys[k];
-                }
-                if (plan.scaled) {
-                    y1 = y1 * plan.fx;
-                    y2 = y2 * plan.fx;
-                }
-                Y1[k] = y1;
-                Y2[k] = y2;
-                const StrikeCase lane = laneCase(y1, y2);
-                c = k == 0 ? lane : (c == lane ? c : StrikeCase::Mixed);
-            }
+            const StrikeCase c = packExtents(plan, body, st, Y1, Y2);
             const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
             LanePack bs = bodySumForCase<K>(c, plan, body, st, Y1, Y2, mag, clipped);
             bs = select(Y1 == Y2, bs * 2.0, bs);
-            switch (plan.scale) {
-                case SumScale::Magnetic:
-                    S = S + bs * static_cast<double>(plan.fieldStrength);
-                    break;
-                case SumScale::Gravity:
-                    S = S + bs * kGravityConstant * static_cast<double>(body.contrast);
-                    break;
-                case SumScale::Microgravity:
-                    S = S + bs * kGravityConstant * static_cast<double>(body.contrast) * 1000.0;
-                    break;
-            }
+            S = addBodySum(plan, body, S, bs);
         }
         for (int k = 0; k < W && first + k < end; ++k)
             sums[first + k] = S[k];
     }
     return clipped;
+}
+
+// The values of the listed edges of the plan's one body at stations
+// [begin, end): edge e runs from the vertex before the body's e-th to its
+// e-th (edge 0 from the last to the first), exactly as the body sum takes it.
+template <EdgeComponent K>
+void edgePacks(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
+               double* values, char* clipped) {
+    const ForwardBody& body = plan.bodies.front();
+    for (int first = begin; first < end; first += W) {
+        const PackStations st = packStations(plan, first, end);
+        LanePack Y1{}, Y2{};
+        const StrikeCase c = packExtents(plan, body, st, Y1, Y2);
+        const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
+        for (std::size_t k = 0; k < edges.size(); ++k) {
+            const int e = edges[k];
+            const int from = e == 0 ? body.last : body.first + e - 1, to = body.first + e;
+            bool cut = false;
+            LanePack Xp{}, Zp{}, Xc{}, Zc{};
+            placeVertex(plan, st, plan.xv[from], plan.zv[from], Xp, Zp, cut);
+            placeVertex(plan, st, plan.xv[to], plan.zv[to], Xc, Zc, cut);
+            const LanePack v = edgeValueForCase<K>(c, Xp, Zp, Xc, Zc, Y1, Y2, mag);
+            double* out = values + k * static_cast<std::size_t>(n);
+            for (int l = 0; l < W && first + l < end; ++l)
+                out[first + l] = v[l];
+            if (cut) clipped[k] = 1;
+        }
+    }
+}
+
+inline void edgeStations(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
+                         int n, double* values, char* clipped) {
+    switch (plan.component) {
+        case EdgeComponent::Gravity:
+            return edgePacks<EdgeComponent::Gravity>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::Total:
+            return edgePacks<EdgeComponent::Total>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::TotalGrad:
+            return edgePacks<EdgeComponent::TotalGrad>(plan, edges, begin, end, n, values,
+                                                       clipped);
+        case EdgeComponent::X:
+            return edgePacks<EdgeComponent::X>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::Y:
+            return edgePacks<EdgeComponent::Y>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::Z:
+            return edgePacks<EdgeComponent::Z>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::XGrad:
+            return edgePacks<EdgeComponent::XGrad>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::YGrad:
+            return edgePacks<EdgeComponent::YGrad>(plan, edges, begin, end, n, values, clipped);
+        case EdgeComponent::ZGrad:
+            return edgePacks<EdgeComponent::ZGrad>(plan, edges, begin, end, n, values, clipped);
+    }
 }
 
 inline bool sumStations(const ForwardPlan& plan, int begin, int end, double* sums) {

@@ -1,5 +1,7 @@
 #include "files/settings_file.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -185,8 +187,23 @@ Outcome examine(LineSource& source, std::string& line, const SettingFields& fiel
         return Outcome::NextLine;
     }
     if (holds(line, kWindows)) return readWindowBlock(source, line, fields);
+    // A key ends in "=", so it can stand only before an "=" of the line:
+    // looking there alone is far quicker than searching the line for each key.
+    std::array<std::size_t, kLineWidth> equals{};
+    std::size_t count = 0;
+    for (std::size_t at = line.find('='); at != std::string::npos && count < equals.size();
+         at = line.find('=', at + 1))
+        equals[count++] = at + 1;
+    auto standsInLine = [&](std::string_view key) {
+        if (key.empty() || key.back() != '=' || count == equals.size()) return holds(line, key);
+        return std::any_of(equals.begin(), equals.begin() + static_cast<std::ptrdiff_t>(count),
+                           [&](std::size_t end) {
+            return end >= key.size() &&
+                   std::string_view(line).substr(end - key.size(), key.size()) == key;
+        });
+    };
     for (std::string_view key : readerKeys()) {
-        if (!holds(line, key)) continue;
+        if (!standsInLine(key)) continue;
         return takeValue(line, key, targetOf(key, fields)) ? Outcome::NextLine : Outcome::Stop;
     }
     return Outcome::NextLine;

@@ -4,6 +4,7 @@
 #include <array>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace files {
@@ -318,13 +319,18 @@ SettingTarget targetOf(std::string_view key, const SettingFields& fields) {
     // up every key in turn.
     static thread_local const void* built[3] = {nullptr, nullptr, nullptr};
     static thread_local std::vector<SettingKey> table;
+    static thread_local std::unordered_map<std::string_view, std::size_t> byKey;
     const void* now[3] = {&fields.view, &fields.session, &fields.lastFile};
     if (!std::equal(now, now + 3, built)) {
         table = allKeys(fields);
+        byKey.clear();
+        // The first entry of a key is its target, as a search in order finds.
+        for (std::size_t i = 0; i < table.size(); ++i)
+            byKey.emplace(table[i].key, i);
         std::copy(now, now + 3, built);
     }
-    for (const SettingKey& k : table)
-        if (k.key == key) return k.target;
+    const auto found = byKey.find(key);
+    if (found != byKey.end()) return table[found->second].target;
     throw std::logic_error("not a settings key: " + std::string(key));
 }
 

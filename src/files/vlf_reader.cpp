@@ -207,18 +207,18 @@ bool VlfTables::allocate(int lines, int stations) {
         EAST.assign(static_cast<std::size_t>(lines), 0.0f);
         VLFREQ.assign(static_cast<std::size_t>(lines), 0.0f);
         NORT.assign(static_cast<std::size_t>(stations), 0.0f);
-        const std::size_t cells =
-            static_cast<std::size_t>(lines) * static_cast<std::size_t>(stations);
+        // The grids grow a column with each line filed: a file of a few lines
+        // does not pay for a thousand.
         for (auto* g : {&VINPH, &VQUAD, &VTHRD})
-            g->assign(cells, kMissingValue);
+            g->clear();
     } catch (const std::bad_alloc&) {
         return false;
     }
     return true;
 }
 
-void SHIFTVL(std::vector<float>& grid, int stationCapacity, int lineCapacity, int j, int k) {
-    for (int line = 1; line <= lineCapacity; ++line) {
+void SHIFTVL(std::vector<float>& grid, int stationCapacity, int lineCount, int j, int k) {
+    for (int line = 1; line <= lineCount; ++line) {
         std::span<float> column(grid.data() + static_cast<std::size_t>(line - 1) *
                                                   static_cast<std::size_t>(stationCapacity),
                                 static_cast<std::size_t>(stationCapacity));
@@ -238,11 +238,15 @@ void PUTPNT(VlfTables& w, float line, float frequency, float station, float inPh
             showInformation("TOO MANY LINES IN DATA SET");
             return;
         }
+        // The grids hold the lines in use: one more column, all missing.
+        for (auto* g : {&w.VINPH, &w.VQUAD, &w.VTHRD})
+            g->resize(static_cast<std::size_t>(w.NVLIN + 1) * static_cast<std::size_t>(w.MVSTA),
+                      kMissingValue);
         if (k <= w.NVLIN) {
             shiftTable(w.EAST, k, w.MVLIN);
             shiftTable(w.VLFREQ, k, w.MVLIN);
             for (auto* g : {&w.VINPH, &w.VQUAD, &w.VTHRD})
-                openColumn(*g, w.MVSTA, w.MVLIN, k);
+                openColumn(*g, w.MVSTA, w.NVLIN + 1, k);
         }
         w.NVLIN += 1;
     }
@@ -258,7 +262,7 @@ void PUTPNT(VlfTables& w, float line, float frequency, float station, float inPh
         if (j <= w.NVSTA) {
             shiftTable(w.NORT, j, w.MVSTA);
             for (auto* g : {&w.VINPH, &w.VQUAD, &w.VTHRD})
-                SHIFTVL(*g, w.MVSTA, w.MVLIN, j, 1);
+                SHIFTVL(*g, w.MVSTA, w.NVLIN, j, 1);
         }
         w.NVSTA += 1;
     }

@@ -17,10 +17,10 @@ struct VlfTables {
     int MVLIN = 1000, MVSTA = 1000;
     std::vector<float> EAST, VLFREQ;         // per line, ascending line coordinates
     std::vector<float> NORT;                 // per station, ascending
-    std::vector<float> VINPH, VQUAD, VTHRD;  // MVSTA x MVLIN, line by line
+    std::vector<float> VINPH, VQUAD, VTHRD;  // MVSTA x NVLIN, line by line
 
-    // Sets the capacities and fills every cell with the missing value; false
-    // when the storage cannot be had.
+    // Sets the capacities and empties the grids; false when the storage
+    // cannot be had.
     bool allocate(int lines, int stations);
     float& cell(std::vector<float>& grid, int station, int line) {
         return grid[static_cast<std::size_t>(line - 1) * static_cast<std::size_t>(MVSTA) +
@@ -32,8 +32,9 @@ struct VlfTables {
 void PUTPNT(VlfTables& work, float line, float frequency, float station, float inPhase,
             float quadrature, float third, int& status);
 
-// Moves rows J.. of every line column of GRID down by K, opening K missing cells.
-void SHIFTVL(std::vector<float>& grid, int stationCapacity, int lineCapacity, int j, int k);
+// Moves rows J.. of the first LINECOUNT line columns of GRID down by K,
+// opening K missing cells.
+void SHIFTVL(std::vector<float>& grid, int stationCapacity, int lineCount, int j, int k);
 
 // Asks for a file and reads it into PROFILE; STATUS -1 only when storage fails.
 void WADIIN(model::ProfileLine& profile, int& status);

@@ -26,6 +26,7 @@
 #include "util/pen_plotter.h"
 #include "util/plane_geometry.h"
 #include "views/data_graph.h"
+#include "views/drag_picture.h"
 #include "views/label_drawing.h"
 #include "views/model_section.h"
 #include "views/view_state.h"
@@ -183,6 +184,7 @@ void beginModelDrag() {
     model::COPYPG(p.DragUndoModel, workingModel());
     progress() = DragProgress{};
     rememberDragStart();
+    views::beginDragPicture();
 }
 
 // A drag of vertices or a body ends: an illegal model goes back to the last
@@ -198,6 +200,7 @@ void finishModelDrag() {
         if (recalculate) calculate();
     }
     model::DEALLOCPG(p.DragUndoModel);
+    views::endDragPicture();
     if (progress().moved) {
         // Areas and nesting follow the shapes for the calculation.
         model::FDAREA(w.MODEL);
@@ -455,6 +458,7 @@ bool cancelDrag() {
     w.LABELS = start.labels;
     model::sessionState().BadModel = false;
     model::DEALLOCPG(p.DragUndoModel);
+    views::endDragPicture();
     // The synthetics followed the drag only when calculated on the way.
     if (progress().moved && files::viewSettings().LCALCMOVE)
         calculate();

@@ -17,6 +17,7 @@
 #include "util/message_boxes.h"
 #include "util/pen_plotter.h"
 #include "util/plotter_text.h"
+#include "views/drag_picture.h"
 #include "views/label_drawing.h"
 #include "views/profile_layout.h"
 #include "views/view_state.h"
@@ -173,8 +174,14 @@ void PLOT_PROF(util::AxisRecord& axis1, model::ProfileLine& p, bool full) {
             std::unique_ptr<bool[]> masked(new bool[static_cast<std::size_t>(n)]);
             for (int s = 1; s <= n; ++s)
                 masked[static_cast<std::size_t>(s - 1)] = p.MASK.has(s, comp) && p.MASK(s, comp);
-            util::GNPLTM(stat, dat, n,
-                         std::span<const bool>(masked.get(), static_cast<std::size_t>(n)), a);
+            const std::span<const bool> flags(masked.get(), static_cast<std::size_t>(n));
+            // One panel lies under nothing but its own synthetics: its
+            // observed values may come from the drag's kept picture.
+            if (panels == 1 && !full && &a == &axis1)
+                drawObservedValues(p, stat.first(static_cast<std::size_t>(n)), dat, flags, a, x1,
+                                   y1, x2, y2);
+            else
+                util::GNPLTM(stat, dat, n, flags, a);
         }
         util::SETPEN(model::sessionState().BadModel ? v.K_BADB : v.K_SYNT);
         std::span<const float> syn = component(p.SYN, comp, n);

@@ -248,6 +248,52 @@ TEST(StationSums, SeveralPlansInOnePassGiveEachPlansBits) {
     EXPECT_TRUE(computeEachStationSums(std::span<const ForwardPlan>()).empty());
 }
 
+// A body's edges computed one by one and summed give the bits of its sum, for
+// every component, strike case, pack code and thread count; a clipped vertex
+// marks the two edges at it.
+TEST(StationSums, EdgeValuesSumToTheBodysBits) {
+    const EdgeComponent components[] = {EdgeComponent::Gravity, EdgeComponent::TotalGrad,
+                                        EdgeComponent::Y, EdgeComponent::ZGrad};
+    const float extents[][2] = {{0, 0}, {4, 4}, {2, 7}};
+    for (EdgeComponent c : components) {
+        for (const auto& e : extents) {
+            ForwardPlan plan = samplePlan(c, e[0], e[1]);
+            for (int i = 0; i < 300; ++i) {
+                plan.xs.push_back(-8.0f + 0.05f * static_cast<float>(i));
+                plan.ys.push_back(static_cast<float>(i % 3) * 0.7f);
+                plan.elevation.push_back(0.0f);
+            }
+            plan.bodies.resize(1);
+            const ForwardBody& b = plan.bodies.front();
+            EdgeTask all{&plan, {}};
+            for (int k = 0; k <= b.last - b.first; ++k)
+                all.edges.push_back(k);
+            const StationSums whole = detail::computeStationSums(plan, 1, detail::PackCode::Generic);
+            std::vector<detail::PackCode> codes = vectorCodesHere();
+            codes.push_back(detail::PackCode::Generic);
+            for (auto code : codes) {
+                for (int threads : {1, 3}) {
+                    SCOPED_TRACE(testing::Message() << "component " << static_cast<int>(c)
+                                                    << " extents " << e[0] << "," << e[1]
+                                                    << " threads " << threads);
+                    const std::vector<EdgeValues> got = detail::computeEdgeValues(
+                        std::span<const EdgeTask>(&all, 1), threads, code);
+                    ASSERT_EQ(got.size(), 1u);
+                    expectSameBits(sumsOfEdges(plan, got.front().values), whole.sums);
+                }
+            }
+        }
+    }
+    ForwardPlan plan = samplePlan(EdgeComponent::Gravity, 0, 0);
+    plan.bodies.resize(1);
+    plan.clip = 20.0f;
+    plan.xv[static_cast<std::size_t>(plan.bodies.front().first)] = 100.0f;
+    const int last = plan.bodies.front().last - plan.bodies.front().first;
+    const EdgeTask task{&plan, {0, 1, last}};
+    const std::vector<EdgeValues> got = computeEdgeValues(std::span<const EdgeTask>(&task, 1));
+    EXPECT_EQ(got.front().clipped, (std::vector<char>{1, 1, 0}));
+}
+
 TEST(StationSums, OffsetsBeyondTheClipLimitAreConfined) {
     ForwardPlan plan = samplePlan(EdgeComponent::Gravity, 0, 0);
     plan.clip = 4.0f;

@@ -3,6 +3,9 @@
 #include <array>
 
 #include "editing_test_support.h"
+#include "views/data_graph.h"
+#include "views/drag_picture.h"
+#include "views/model_section.h"
 
 namespace shell::test {
 namespace {
@@ -48,6 +51,42 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
         saveShot(profileFrame(), "drag_vertex_after.png");
         expectSameAsFreshRedraw();
     });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// While the synthetics follow a drag, the observed values are put back from a
+// kept picture instead of being drawn again: after every move the window
+// shows what drawing that move afresh shows.
+TEST_F(EditingTest, EveryMoveOfADragShowsWhatDrawingItAfreshWould) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    s.check([] { files::viewSettings().LCALCMOVE = true; });
+    s.moveTo(atModel(1600, -200));
+    s.pressAt(atModel(1600, -200));
+    auto moves = std::make_shared<int>(0);
+    for (auto [x, z] : {std::pair{1650.0f, -180.0f}, {1750.0f, -150.0f}, {1850.0f, -120.0f},
+                        {1700.0f, -260.0f}, {1600.0f, -200.0f}}) {
+        s.moveTo(atModel(x, z));
+        s.check([moves] {
+            ASSERT_TRUE(views::viewState().DragVertex);
+            if (++*moves > 1) EXPECT_TRUE(views::dragPictureKept());
+            const win::Surface shown = capture(profileClient());
+            views::forgetDragPicture();
+            selectProfileWindow();
+            views::REFRESHDATA(workingProfile(), dataAxis());
+            views::REFRESHMODEL(workingProfile(), workingModel(), pointerState().PressBody);
+            EXPECT_EQ(differingPixels(shown, capture(profileClient())), 0) << "move " << *moves;
+        });
+    }
+    s.check([moves] {
+        EXPECT_EQ(*moves, 5);
+        saveShot(profileFrame(), "drag_vertex_kept_picture.png");
+    });
+    s.wait(400);
+    s.releaseAt(atModel(1600, -200));
+    s.check([] { EXPECT_FALSE(views::dragPictureKept()); });
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -1,0 +1,32 @@
+#pragma once
+// The data graph while the model is dragged: its fill and the observed values
+// are the same at every move, so the first move keeps a copy of that part of
+// the picture and the moves after it put the copy back instead of drawing
+// thousands of markers again. Only the synthetics and what lies over them are
+// drawn at each move; the picture is the same to the pixel as drawing it all.
+
+#include <span>
+
+#include "model/profile_line.h"
+#include "util/axis_record.h"
+
+namespace views {
+
+// A drag begins (the next move draws in full and keeps the copy) or ends
+// (the copy is let go).
+void beginDragPicture();
+void endDragPicture();
+// The copy is let go but the drag goes on: the next move draws in full.
+void forgetDragPicture();
+// A copy is kept for the moves to come.
+bool dragPictureKept();
+
+// The observed values of one panel, after its fill: drawn, or put back from
+// the copy when nothing they depend on has changed. `masked` flags the
+// stations whose datum is masked.
+void drawObservedValues(const model::ProfileLine& profile, std::span<const float> stations,
+                        std::span<const float> data, std::span<const bool> masked,
+                        util::AxisRecord& axis, float fillX1, float fillY1, float fillX2,
+                        float fillY2);
+
+}  // namespace views

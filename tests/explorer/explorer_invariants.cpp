@@ -107,8 +107,9 @@ void checkDatabase(const Report& report) {
             report({"database", "slot " + std::to_string(i) + " beyond the count holds a profile"});
             break;
         }
+    // While a question is open the list may wait for its answer.
     const win::HWND list = win::robot::findDescendantById(shell::test::mainWindow(), IDC_PROFILELIST);
-    if (list) {
+    if (list && front() == Front::Views) {
         // "no profile selected", then one entry per profile; the selection is the current one.
         const int entries = static_cast<int>(win::SendMessageA(list, win::CB_GETCOUNT, 0, 0));
         if (n > 0 && entries != n + 1)

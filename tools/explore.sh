@@ -16,11 +16,13 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 start="${PELK_EXPLORE_SEED:-$(date +%s)000}"
 mkdir -p "$out"
+# A copy of the program, so that a rebuild meanwhile leaves the runs alone.
+cp "$build/test_explorer" "$out/test_explorer"
 pids=()
 for ((i = 0; i < jobs; i++)); do
   PELK_EXPLORE_SECONDS="$seconds" PELK_EXPLORE_SEED=$((start + i)) PELK_EXPLORE_STRIDE="$jobs" \
   PELK_EXPLORE_REPORT="$out/report-$i.txt" \
-    "$build/test_explorer" --gtest_also_run_disabled_tests \
+    "$out/test_explorer" --gtest_also_run_disabled_tests \
       --gtest_filter='ExplorerTest.DISABLED_NewSeeds' >"$out/log-$i.txt" 2>&1 &
   pids+=($!)
 done

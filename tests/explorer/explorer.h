@@ -47,8 +47,9 @@ struct Failure {
 std::string chooseStep(std::mt19937_64& rng);
 // The robot's steps that play a step; a target that is gone makes the rest a no-op.
 win::robot::Script playStep(const std::string& step);
-// The step is a gesture of the mouse on a view (no command, no dialog).
-bool isGesture(const std::string& step);
+// The view a step's mouse gesture is made on ("mainc", "profc"), or "" when
+// the step is no gesture (a command, a dialog, a key).
+std::string gestureView(const std::string& step);
 // What a step reached, for the coverage report ("" when nothing named).
 std::string reachedBy(const std::string& step);
 // The steps that leave every dialog and menu and end the program.
@@ -63,9 +64,9 @@ struct Snapshot {
     int current = 0;
 };
 Snapshot takeSnapshot();
-// Every invariant; `gesture` says the step was a mouse gesture on a view.
-// Calls `report` for each broken one.
-void checkInvariants(const Snapshot& before, bool gesture, bool redraw,
+// Every invariant; `gesture` names the view the step's mouse gesture was
+// made on ("" for no gesture). Calls `report` for each broken one.
+void checkInvariants(const Snapshot& before, const std::string& gesture, bool redraw,
                      const std::function<void(const Failure&)>& report);
 
 // --- the runs (explorer_run.cpp) ---

@@ -27,19 +27,16 @@ struct Hash {
     }
 };
 
-// The observed data of a profile: its stations and what was measured there.
+// The observed data of a profile: its stations and what was measured there
+// (the arrays may hold more rows than stations after a deletion).
 std::uint64_t dataOf(const model::ProfileLine& p) {
     Hash h;
     h.add(p.NSTA);
     h.add(p.NCOMP);
-    h.add(p.STAT);
-    h.add(p.EAST);
-    h.add(p.NORT);
-    h.add(p.ELEV);
-    h.add(p.DAT.rows());
-    h.add(p.DAT.cols());
-    for (int c = 1; c <= p.DAT.cols(); ++c)
-        for (int k = 1; k <= p.DAT.rows(); ++k) h.add(p.DAT(k, c));
+    for (const model::RealArray* a : {&p.STAT, &p.EAST, &p.NORT, &p.ELEV})
+        for (int k = 1; k <= p.NSTA; ++k) h.add(a->has(k) ? (*a)(k) : -1.0f);
+    for (int c = 1; c <= p.NCOMP; ++c)
+        for (int k = 1; k <= p.NSTA; ++k) h.add(p.DAT.has(k, c) ? p.DAT(k, c) : -1.0f);
     return h.h;
 }
 
@@ -104,7 +101,7 @@ void checkDatabase(const Report& report) {
         report({"database", "current profile " + std::to_string(current) + " of " + std::to_string(n)});
     for (int i = n + 1; i <= static_cast<int>(db.PROFS.size()); ++i)
         if (db.profile(i).NSTA != 0 || db.profile(i).MODEL.NBOD != 0) {
-            report({"database", "slot " + std::to_string(i) + " beyond the count holds a profile"});
+            report({"stale-slot", "slot " + std::to_string(i) + " beyond the count holds a profile"});
             break;
         }
     // While a question is open the list may wait for its answer.
@@ -126,6 +123,10 @@ void checkDatabase(const Report& report) {
             report({"database", "the profile list selects entry " + std::to_string(selected) +
                                     " while profile " + std::to_string(current) + " is current"});
     }
+    // A profile is current exactly while the profile window shows it.
+    if (front() == Front::Views && (current > 0) != shell::profileWindowOpen())
+        report({"working-profile", "profile " + std::to_string(current) + " is current while the profile window is " +
+                                       (shell::profileWindowOpen() ? "open" : "closed")});
     const model::ProfileLine& w = shell::workingProfile();
     if (current >= 1 && current <= n && w.LSAVED && dataOf(w) != dataOf(db.profile(current)))
         report({"working-profile", "the working profile is marked saved but its data differ from its slot"});
@@ -146,19 +147,21 @@ Snapshot takeSnapshot() {
 }
 
 // A gesture on a view edits no observed data, and a gesture on the map no model.
-void checkGesture(const Snapshot& before, const Snapshot& after, const Report& report) {
+void checkGesture(const Snapshot& before, const Snapshot& after, bool onMap, const Report& report) {
     if (after.slotData != before.slotData)
         report({"unasked-change", "a mouse gesture changed the data of a stored profile"});
     // A click on the map's line of another profile makes that one the working profile.
     if (after.current == before.current && after.workingData != before.workingData)
         report({"unasked-change", "a mouse gesture changed the observed data of the working profile"});
+    if (onMap && after.current == before.current && after.workingModel != before.workingModel)
+        report({"unasked-change", "a mouse gesture on the map changed the working model"});
 }
 
-void checkInvariants(const Snapshot& before, bool gesture, bool redraw, const Report& report) {
+void checkInvariants(const Snapshot& before, const std::string& gesture, bool redraw, const Report& report) {
     checkModel(report);
     checkModes(report);
     checkDatabase(report);
-    if (gesture) checkGesture(before, takeSnapshot(), report);
+    if (!gesture.empty()) checkGesture(before, takeSnapshot(), gesture == "mainc", report);
     if (redraw && shell::test::profileClient() && front() == Front::Views) {
         const shell::MainLoopState& m = shell::mainLoop();
         const shell::ShellSession& s = shell::shellSession();

@@ -28,7 +28,7 @@ struct Driver {
     std::size_t next = 0;
     bool exiting = false;
     int exitAttempts = 0;
-    bool lastGesture = false;
+    std::string lastGesture;
     Snapshot before;
     std::set<std::string> reached, toleratedSeen;
 };
@@ -79,7 +79,7 @@ void onStep() {
         reach(reachedBy(step));
     }
     d.before = takeSnapshot();
-    d.lastGesture = isGesture(step);
+    d.lastGesture = gestureView(step);
     win::robot::Script s = playStep(step);
     s.check(onStep);
     win::robot::play(std::move(s));

@@ -157,6 +157,16 @@ std::vector<win::POINT> mapTargets(std::mt19937_64& rng) {
     return out;
 }
 
+// Only points a user can reach: on the window or just beside it.
+std::vector<win::POINT> onWindow(win::HWND client, std::vector<win::POINT> points) {
+    win::RECT r{};
+    win::GetClientRect(client, &r);
+    std::erase_if(points, [&](const win::POINT& p) {
+        return p.x < -20 || p.y < -20 || p.x > r.right + 20 || p.y > r.bottom + 20;
+    });
+    return points;
+}
+
 std::string pointStep(const std::string& verb, const std::string& window, win::POINT p) {
     return verb + " " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y);
 }
@@ -218,9 +228,9 @@ std::string viewStep(std::mt19937_64& rng) {
     if (roll < 18) return barStep(rng, profile && pick(rng, 3) ? "prof" : "main");
     if (roll < 30) return keyStep(rng);
     if (roll < 38) return frameControlStep(rng, profile && pick(rng, 2) ? "prof" : "main");
-    if (roll < 48) return gestureStep(rng, "mainc", mapTargets(rng));
+    if (roll < 48) return gestureStep(rng, "mainc", onWindow(windowNamed("mainc"), mapTargets(rng)));
     if (roll < 49) return "wait " + std::to_string(100 + pick(rng, 2000));
-    if (profile) return gestureStep(rng, "profc", profileTargets(rng));
+    if (profile) return gestureStep(rng, "profc", onWindow(windowNamed("profc"), profileTargets(rng)));
     return barStep(rng, "main");
 }
 
@@ -547,12 +557,12 @@ win::robot::Script playStep(const std::string& step) {
     return s;
 }
 
-bool isGesture(const std::string& step) {
+std::string gestureView(const std::string& step) {
     std::istringstream in(step);
     std::string verb, window;
     in >> verb >> window;
-    return (verb == "click" || verb == "dclick" || verb == "drag" || verb == "wheel") &&
-           (window == "mainc" || window == "profc");
+    const bool mouse = verb == "click" || verb == "dclick" || verb == "drag" || verb == "wheel";
+    return mouse && (window == "mainc" || window == "profc") ? window : "";
 }
 
 std::string reachedBy(const std::string& step) {

@@ -137,8 +137,13 @@ Outcome readLog(const std::string& path, int status) {
         // Died: the sanitizer's summary line names the fault.
         std::ifstream err(path + ".err");
         o.invariant = status == 124 ? "hang" : "crash";
-        while (std::getline(err, line))
+        std::string firstError;
+        while (std::getline(err, line)) {
             if (line.rfind("SUMMARY:", 0) == 0) o.message = line;
+            if (firstError.empty() && line.find("runtime error:") != std::string::npos) firstError = line;
+        }
+        // The undefined-behaviour checker writes no summary: its first report names the fault.
+        if (o.message.empty()) o.message = firstError;
         if (o.message.empty()) o.message = "exit status " + std::to_string(status);
     }
     return o;

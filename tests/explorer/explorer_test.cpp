@@ -182,6 +182,14 @@ struct Replay {
 };
 
 const Replay kReplays[] = {
+    // A margin of 1e39 in the page set-up was taken and overflowed the
+    // printable width.
+    {"page-setup-takes-a-margin-beyond-any-paper", 0, R"(
+bar main 0
+item 9 Print
+type 1157 1e39
+at 1 500 500
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

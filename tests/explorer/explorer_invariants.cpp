@@ -7,6 +7,7 @@
 #include "explorer_windows.h"
 #include "model/model_check.h"
 #include "model/session_state.h"
+#include "platform/robot/screenshot.h"
 #include "shell/editing_test_support.h"
 
 namespace explorer {
@@ -171,7 +172,14 @@ void checkInvariants(const Snapshot& before, const std::string& gesture, bool re
         if (!traces) {
             const win::Surface now = shell::test::capture(shell::test::profileClient());
             shell::refreshProfileWindow();
-            const int d = shell::test::differingPixels(now, shell::test::capture(shell::test::profileClient()));
+            const win::Surface fresh = shell::test::capture(shell::test::profileClient());
+            const int d = shell::test::differingPixels(now, fresh);
+            if (d != 0) {
+                // Both pictures stay in the journey's folder for a look.
+                const win::RECT all{0, 0, now.width, now.height};
+                win::robot::writePng(now, all, "redraw-before.png");
+                win::robot::writePng(fresh, all, "redraw-fresh.png");
+            }
             if (d != 0)
                 report({"fresh-redraw", std::to_string(d) + " pixels of the profile window differ from a fresh redraw"});
         }

@@ -182,6 +182,39 @@ struct Replay {
 };
 
 const Replay kReplays[] = {
+    // File > Exit closed the profile window before asking to save, so
+    // cancelling the question left a current profile with no window.
+    {"exit-cancelled-at-the-profile-question-leaves-no-profile-window", 200026, R"(
+click profc 315 57 1
+item 1 Properties
+at 1 732 45
+bar main 0
+item 11 Exit
+type 1002 -1e39
+key 27
+)"},
+    // The same, with Yes to the profile and Escape to the database question.
+    {"exit-cancelled-at-the-database-question-leaves-no-profile-window", 200038, R"(
+at 1115 481 577
+at 1 366 44
+drag profc 578 357 630 372 700 0
+bar prof 1
+item 3 Data
+at 1 573 340
+wait 923
+bar prof 1
+item 8 Geometry
+at 1243 824 720
+at 1243 832 750
+at 1242 526 311
+at 1232 60 297
+at 2 447 251
+bar main 0
+item 11 Exit
+type 1002 -32768
+at 6 316 819
+key 27
+)"},
     // A margin of 1e39 in the page set-up was taken and overflowed the
     // printable width.
     {"page-setup-takes-a-margin-beyond-any-paper", 0, R"(
@@ -237,6 +270,18 @@ TEST_F(ExplorerTest, DISABLED_NewSeeds) {
         report.flush();
         seed += stride;
     }
+}
+
+// Replays the journey in the file PELK_EXPLORE_REPLAY (one step a line) from
+// seed PELK_EXPLORE_SEED, and shrinks it when it fails: for a developer
+// looking into a finding.
+TEST_F(ExplorerTest, DISABLED_ReplayFile) {
+    const char* path = std::getenv("PELK_EXPLORE_REPLAY");
+    ASSERT_TRUE(path) << "PELK_EXPLORE_REPLAY names no file";
+    const std::uint64_t seed = std::getenv("PELK_EXPLORE_SEED") ? std::strtoull(std::getenv("PELK_EXPLORE_SEED"), nullptr, 10) : 0;
+    const std::vector<std::string> steps = explorer::fromReplayText(readFile(path));
+    const Outcome out = replay(seed, steps);
+    EXPECT_FALSE(out.failed()) << describe(seed, out, 300);
 }
 
 }  // namespace

@@ -59,7 +59,6 @@ std::string exitStep(int attempt);
 struct Snapshot {
     std::vector<std::uint64_t> slotData;  // observed data of each profile slot
     std::uint64_t workingData = 0;
-    std::uint64_t workingModel = 0;
     int profiles = 0;
     int current = 0;
 };

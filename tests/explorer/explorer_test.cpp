@@ -182,6 +182,17 @@ struct Replay {
 };
 
 const Replay kReplays[] = {
+    // After the map's view dialog was cancelled twice the focus was on no
+    // control of the profile list, and an arrow key read its group out of
+    // an empty list.
+    {"arrow-key-with-the-focus-on-no-control-of-a-dialog", 200066, R"(
+bar main 2
+item 7 Properties
+at 2 425 690
+click mainc 528 283 1
+at 2 434 173
+key 40
+)"},
     // File > Exit closed the profile window before asking to save, so
     // cancelling the question left a current profile with no window.
     {"exit-cancelled-at-the-profile-question-leaves-no-profile-window", 200026, R"(

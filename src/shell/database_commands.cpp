@@ -30,6 +30,13 @@ void showLists() {
     SHOWLISTS(database(), shellSession().ListDialog);
 }
 
+// No profile is current from here on, whatever the rest of a command brings
+// (a question cancelled, a file not read): the profile list says so at once.
+void deselectProfile() {
+    currentProfile() = 0;
+    showLists();
+}
+
 // The profile a map-menu command acts on: the open profile in the profile
 // window, the line under the cursor in the main window, else the one last
 // highlighted.
@@ -115,7 +122,7 @@ void clearDataCommand(int window) {
         unmarkCurrentProfile();
         closeProfileWindow();
     }
-    currentProfile() = 0;
+    deselectProfile();
     if (!offerDatabaseSave()) return;
     model::CLEARDB(database());
     SETMENU();
@@ -136,7 +143,7 @@ void openCommand(int window) {
         unmarkCurrentProfile();
         closeProfileWindow();
     }
-    currentProfile() = 0;
+    deselectProfile();
     if (!database().LDBSAV) {
         if (!offerDatabaseSave()) return;
         mainLoop().MapAxisBackup = mainLoop().MapAxis;

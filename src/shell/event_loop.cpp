@@ -122,18 +122,17 @@ void runEventLoop() {
     }
 }
 
+// Both ways out ask every question before anything is closed: a question
+// cancelled leaves the program as it was, the profile window still showing
+// the current profile (the exit sequence closes it).
 void closeRequestMain() {
-    if (currentProfile() > 0) {
-        if (!offerProfileSave()) return;
-        CLOSEPFLINE(workingProfile());
-        closeProfileWindow();
-    }
+    if (currentProfile() > 0 && !offerProfileSave()) return;
     if (!offerDatabaseSave()) return;
+    if (currentProfile() > 0) CLOSEPFLINE(workingProfile());
     exitSequence();
 }
 
 void exitCommandMain() {
-    if (profileWindowOpen()) closeProfileWindow();
     tk::OutputWindowSelect(0);
     if (currentProfile() > 0 && !workingProfile().LSAVED && !offerProfileSave()) return;
     if (!offerDatabaseSave()) return;

@@ -8,3 +8,5 @@ target_compile_definitions(test_shell PRIVATE
 # Sibling binary files made to order for the import journeys.
 target_sources(test_shell PRIVATE ${CMAKE_SOURCE_DIR}/tests/files/zaf_fixtures.cpp)
 target_include_directories(test_shell PRIVATE ${CMAKE_SOURCE_DIR}/tests/files)
+# The explorer's program uses the same resources and fixtures.
+include(${CMAKE_SOURCE_DIR}/tests/explorer/tests.cmake)

@@ -4,6 +4,7 @@
 // caller's template replaces ours.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,7 +111,9 @@ bool readMargin(HWND h, const PageSetup& p, int id, LONG& out) {
     GetDlgItemTextA(h, id, buf, sizeof buf);
     char* end = nullptr;
     const double v = std::strtod(buf, &end);
-    if (end == buf || v < 0) return false;
+    // No margin is wider than ten thousand inches or millimetres, so the
+    // converted value always fits; the paper's own size is checked on OK.
+    if (end == buf || !std::isfinite(v) || v < 0 || v > 10000.0) return false;
     out = static_cast<LONG>(v * (p.thousandthsOfInches ? 1000.0 : 100.0) + 0.5);
     return true;
 }
@@ -221,6 +224,14 @@ INT_PTR setupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
                     !readMargin(h, *p, kMarginBottom, m.bottom)) {
                     MessageBoxA(h, "Enter the margins as numbers.", "Page Setup",
                                 MB_OK | MB_ICONEXCLAMATION);
+                    return TRUE;
+                }
+                // Margins that meet or pass each other leave nothing to print on.
+                const commdlg::SamplePage shown = shownPage(h, *p);
+                if (shown.width > 0 && shown.height > 0 &&
+                    (m.left + m.right >= shown.width || m.top + m.bottom >= shown.height)) {
+                    MessageBoxA(h, "The margins overlap or are off the paper. Enter new margins.",
+                                "Page Setup", MB_OK | MB_ICONEXCLAMATION);
                     return TRUE;
                 }
                 const auto i = SendDlgItemMessageA(h, kPaperCombo, CB_GETCURSEL, 0, 0);

@@ -213,9 +213,12 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
     std::vector<HWND> siblings;
     for (HWND s = GetWindow(parent, GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT))
         siblings.push_back(s);
-    int at = 0;
+    int at = -1;
     for (std::size_t i = 0; i < siblings.size(); ++i)
         if (siblings[i] == c) at = static_cast<int>(i);
+    // A window that is no control of the dialog (the dialog itself holding
+    // the focus) belongs to no group: the arrow keys leave it where it is.
+    if (at < 0) return c;
     int first = at;
     while (first > 0 && !(styleOf(siblings[static_cast<std::size_t>(first)]) & WS_GROUP))
         --first;

@@ -1,0 +1,299 @@
+// The explorer's journeys: fixed seeds for a bounded number of steps (the
+// continuous integration's share), the journeys it once shrank from a fault
+// (each replayed as a test), and new seeds for as long as asked
+// (tools/explore.sh). Every journey runs in a child process of its own, so a
+// sanitizer's report ends that journey alone and it can be shrunk.
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "calc/station_sums.h"
+#include "explorer.h"
+#include "shell/editing_test_support.h"
+#include "zaf_fixtures.h"
+
+#if defined(__has_include)
+#if __has_include(<sanitizer/lsan_interface.h>) && defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#define PELK_LEAK_CHECK 1
+#endif
+#endif
+
+#ifdef PELK_LEAK_CHECK
+// The font library keeps its configuration in a form the leak checker
+// cannot follow; what it holds is the library's, not the program's.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+#endif
+
+namespace shell::test {
+namespace {
+
+using explorer::Options;
+using explorer::Outcome;
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// The folder a journey starts in: a database of two profiles, the example
+// survey, the test files of each format, each also cut short and as junk,
+// and empty files.
+void writeFixtureFolder() {
+    writeTwoProfiles();
+    const fs::path examples = fs::path(PELK_SOURCE_DIR) / "examples";
+    for (const auto& e : fs::directory_iterator(examples))
+        fs::copy_file(e.path(), e.path().filename(), fs::copy_options::overwrite_existing);
+    const fs::path golden = fs::path(PELK_SOURCE_DIR) / "tests/files/golden";
+    fs::copy_file(golden / "gravity_model.mdl", "MODEL.MDL", fs::copy_options::overwrite_existing);
+    fs::copy_file(golden / "regional_km_mgal.dat", "REGIONAL.DAT", fs::copy_options::overwrite_existing);
+    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
+    writeBytes("LINE.ZAF", std::string(zaf.begin(), zaf.end()));
+    const std::map<std::string, std::string> goods = {{"TQM", "SITE.TQM"},
+                                                      {"XYZ", "BASIN-GRAVITY.XYZ"},
+                                                      {"MDL", "LINE3-GRAVITY.MDL"},
+                                                      {"DAT", "LINE3-GRAVITY.DAT"},
+                                                      {"ZAF", "LINE.ZAF"}};
+    std::uint32_t x = 12345;
+    for (const auto& [ext, good] : goods) {
+        const std::string bytes = readFile(good);
+        writeBytes("CUT." + ext, bytes.substr(0, bytes.size() * 3 / 5));
+        std::string junk(300, '\0');
+        for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+        writeBytes("JUNK." + ext, junk);
+    }
+    writeBytes("EMPTY.TQM", "");
+    writeBytes("EMPTY.XYZ", "");
+}
+
+class ExplorerTest : public EditingTest {
+  protected:
+    // One journey in a child process; its log read back.
+    Outcome journey(const Options& given) {
+        Options o = given;
+        static int runs = 0;
+        const fs::path folder = dir_ / ("run" + std::to_string(++runs));
+        fs::create_directories(folder);
+        o.logPath = (folder / "journey.log").string();
+        const int status = explorer::inChild([&] { return childJourney(o, folder); }, true);
+        Outcome out = explorer::readLog(o.logPath, status);
+        // A failing journey's folder stays for a look (PELK_EXPLORE_KEEP keeps every one).
+        if ((out.failed() && !shrinking_) || std::getenv("PELK_EXPLORE_KEEP")) {
+            keptFolder_ = (fs::temp_directory_path() / ("pelk-explore-" + std::to_string(::getpid()) + "-" + std::to_string(runs))).string();
+            std::error_code ec;
+            fs::rename(folder, keptFolder_, ec);
+            if (ec) fs::copy(folder, keptFolder_, fs::copy_options::recursive, ec);
+        }
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+        return out;
+    }
+
+    int childJourney(const Options& o, const fs::path& folder) {
+        // Sanitizer reports of the child go to a file beside its log.
+        std::freopen((o.logPath + ".err").c_str(), "w", stderr);
+        fs::current_path(folder);
+        ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (folder / "state").c_str(), 1);
+        // No other program is started: no printer, browser or mail.
+        fs::create_directories(folder / "nobin");
+        ::setenv("PATH", (folder / "nobin").c_str(), 1);
+        resetAll();
+        files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 390, 20};
+        calc::setCalcThreadCount(1);
+        writeFixtureFolder();
+        int status = explorer::exploreHere(o, [this](const std::string& line, Script s) {
+            return run(line, std::move(s));
+        });
+        if (status == 0) {
+            resetAll();
+#ifdef PELK_LEAK_CHECK
+            if (__lsan_do_recoverable_leak_check()) status = 23;
+#endif
+        }
+        std::fflush(stderr);
+        return status;
+    }
+
+    Outcome replay(std::uint64_t seed, const std::vector<std::string>& steps) {
+        Options o;
+        o.seed = seed;
+        o.replaying = true;
+        o.journey = steps;
+        return journey(o);
+    }
+
+    // A failing journey told in full: its seed, the invariant, and the
+    // shrunk steps ready to be a replay test.
+    std::string describe(std::uint64_t seed, const Outcome& o, int shrinkSeconds) {
+        const std::string folder = keptFolder_;
+        std::vector<std::string> steps = o.steps;
+        shrinking_ = true;
+        if (shrinkSeconds > 0)
+            steps = explorer::shrink(steps, o.invariant,
+                                     [&](const std::vector<std::string>& s) { return replay(seed, s); },
+                                     shrinkSeconds);
+        shrinking_ = false;
+        std::ostringstream out;
+        out << "seed " << seed << " (folder " << folder << "): " << o.invariant << ": " << o.message << " after "
+            << o.steps.size() << " steps; shrunk to " << steps.size() << ":\n"
+            << "{\"name\", " << seed << ", R\"(\n" << explorer::asReplayText(steps) << ")\"},\n";
+        return out.str();
+    }
+
+    std::string keptFolder_;
+    bool shrinking_ = false;
+};
+
+std::set<std::string> toleratedFromEnvironment() {
+    std::set<std::string> out;
+    if (const char* t = std::getenv("PELK_EXPLORE_TOLERATE")) {
+        std::istringstream in(t);
+        std::string name;
+        while (std::getline(in, name, ',')) out.insert(name);
+    }
+    return out;
+}
+
+// The continuous integration's seeds: each journey must keep every invariant.
+TEST_F(ExplorerTest, FixedSeedsKeepEveryInvariant) {
+    for (std::uint64_t seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+        Options o;
+        o.seed = seed;
+        o.steps = 60;
+        const Outcome out = journey(o);
+        EXPECT_GE(out.steps.size(), 1u) << "seed " << seed << " took no step";
+        if (out.failed()) ADD_FAILURE() << describe(seed, out, 60);
+    }
+}
+
+// Journeys shrunk from faults the explorer found; each must now pass, every
+// step played.
+struct Replay {
+    const char* name;
+    std::uint64_t seed;
+    const char* steps;
+};
+
+const Replay kReplays[] = {
+    // After the map's view dialog was cancelled twice the focus was on no
+    // control of the profile list, and an arrow key read its group out of
+    // an empty list.
+    {"arrow-key-with-the-focus-on-no-control-of-a-dialog", 200066, R"(
+bar main 2
+item 7 Properties
+at 2 425 690
+click mainc 528 283 1
+at 2 434 173
+key 40
+)"},
+    // File > Exit closed the profile window before asking to save, so
+    // cancelling the question left a current profile with no window.
+    {"exit-cancelled-at-the-profile-question-leaves-no-profile-window", 200026, R"(
+click profc 315 57 1
+item 1 Properties
+at 1 732 45
+bar main 0
+item 11 Exit
+type 1002 -1e39
+key 27
+)"},
+    // The same, with Yes to the profile and Escape to the database question.
+    {"exit-cancelled-at-the-database-question-leaves-no-profile-window", 200038, R"(
+at 1115 481 577
+at 1 366 44
+drag profc 578 357 630 372 700 0
+bar prof 1
+item 3 Data
+at 1 573 340
+wait 923
+bar prof 1
+item 8 Geometry
+at 1243 824 720
+at 1243 832 750
+at 1242 526 311
+at 1232 60 297
+at 2 447 251
+bar main 0
+item 11 Exit
+type 1002 -32768
+at 6 316 819
+key 27
+)"},
+    // A margin of 1e39 in the page set-up was taken and overflowed the
+    // printable width.
+    {"page-setup-takes-a-margin-beyond-any-paper", 0, R"(
+bar main 0
+item 9 Print
+type 1157 1e39
+at 1 500 500
+)"},
+    // File > Open closes the profile, then the file selector is cancelled:
+    // the profile list still selected the closed profile.
+    {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(
+bar main 0
+item 1 Open
+)"},
+};
+
+TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {
+    for (const Replay& r : kReplays) {
+        const std::vector<std::string> steps = explorer::fromReplayText(r.steps);
+        const Outcome out = replay(r.seed, steps);
+        EXPECT_FALSE(out.failed()) << r.name << ": " << out.invariant << ": " << out.message;
+        EXPECT_EQ(out.steps.size(), steps.size()) << r.name << ": steps not played";
+    }
+}
+
+// New seeds for PELK_EXPLORE_SECONDS, from PELK_EXPLORE_SEED on in strides of
+// PELK_EXPLORE_STRIDE; findings and coverage go to PELK_EXPLORE_REPORT.
+TEST_F(ExplorerTest, DISABLED_NewSeeds) {
+    const char* secondsText = std::getenv("PELK_EXPLORE_SECONDS");
+    const long seconds = secondsText ? std::atol(secondsText) : 60;
+    std::uint64_t seed = std::getenv("PELK_EXPLORE_SEED") ? std::strtoull(std::getenv("PELK_EXPLORE_SEED"), nullptr, 10) : 1000;
+    const std::uint64_t stride = std::getenv("PELK_EXPLORE_STRIDE") ? std::strtoull(std::getenv("PELK_EXPLORE_STRIDE"), nullptr, 10) : 1;
+    const int steps = std::getenv("PELK_EXPLORE_STEPS") ? std::atoi(std::getenv("PELK_EXPLORE_STEPS")) : 400;
+    const std::string reportPath = std::getenv("PELK_EXPLORE_REPORT") ? std::getenv("PELK_EXPLORE_REPORT") : "explore-report.txt";
+    std::ofstream report(reportPath, std::ios::app);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::map<std::string, int> failures;
+    while (std::chrono::steady_clock::now() < end) {
+        Options o;
+        o.seed = seed;
+        o.steps = steps;
+        o.tolerated = toleratedFromEnvironment();
+        const Outcome out = journey(o);
+        report << "journey " << seed << " steps " << out.steps.size() << "\n";
+        for (const std::string& r : out.reached) report << "reached " << r << "\n";
+        for (const std::string& k : out.tolerated) report << "tolerated " << seed << " " << k << "\n";
+        if (out.failed()) {
+            const std::string key = out.invariant + ": " + out.message;
+            // Each kind of failure is shrunk once; later ones are only counted.
+            report << "failure " << seed << " " << key << "\n";
+            if (failures[key]++ == 0) report << "shrunk " << describe(seed, out, 300) << "\n";
+        }
+        report.flush();
+        seed += stride;
+    }
+}
+
+// Replays the journey in the file PELK_EXPLORE_REPLAY (one step a line) from
+// seed PELK_EXPLORE_SEED, and shrinks it when it fails: for a developer
+// looking into a finding.
+TEST_F(ExplorerTest, DISABLED_ReplayFile) {
+    const char* path = std::getenv("PELK_EXPLORE_REPLAY");
+    ASSERT_TRUE(path) << "PELK_EXPLORE_REPLAY names no file";
+    const std::uint64_t seed = std::getenv("PELK_EXPLORE_SEED") ? std::strtoull(std::getenv("PELK_EXPLORE_SEED"), nullptr, 10) : 0;
+    const std::vector<std::string> steps = explorer::fromReplayText(readFile(path));
+    const Outcome out = replay(seed, steps);
+    EXPECT_FALSE(out.failed()) << describe(seed, out, 300);
+}
+
+}  // namespace
+}  // namespace shell::test

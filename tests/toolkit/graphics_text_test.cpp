@@ -379,6 +379,59 @@ TEST_F(TextTest, SampleOnTheScreenDriver) {
     drawingSurface() = DrawingSurface{};
 }
 
+// Text laid out character by character on the real screen driver takes the
+// room the same characters take when written together at the size drawn:
+// each character advances by its own drawn width, a centred string is
+// centred on its point, and a title up an axis takes its own length.
+TEST_F(TextTest, CharacterLayoutOnTheScreenIsAsWideAsTheDrawnText) {
+    win::Surface surface(320, 320, 0xFFFFFF);
+    drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
+    useTarget(surface.width, surface.height);
+    GrUnits(0, 0, 320, 320);
+    SetScreenDriver(nullptr);
+    ResetScreenDriver();
+    YYGAPI(1);
+    ScreenSurfaceChanged();
+    GrColourN(31);
+    SetTextAttributes(0);
+    GrTextFont(102, 0, 0.025f, 0.045f, std::nullopt, 2);
+    ASSERT_EQ(graphicsState().textMode, 1);
+    const std::string title = "Block Line Gravity Data";
+    win::SIZE extent{};
+    win::GetTextExtentPoint32A(drawingSurface().dc, title.c_str(), static_cast<int>(title.size()),
+                               &extent);
+    ASSERT_GT(extent.cx, 40);
+    // The first and last inked column of rows from..to below column 280, or
+    // the first and last inked row of columns from..to when `rows`.
+    auto inkedSpan = [&](int from, int to, bool rows) {
+        int first = 100000, last = -1;
+        for (int a = from; a < to; ++a)
+            for (int k = 0; k < (rows ? surface.height : 280); ++k)
+                if ((rows ? surface.at(a, k) : surface.at(k, a)) != 0xFFFFFF)
+                    first = std::min(first, k), last = std::max(last, k);
+        return std::pair{first, last};
+    };
+    DrawTextAt(10.0f, 300.0f, title);  // left-justified, along the top
+    SetTextAttributes(1);
+    DrawTextAt(160.0f, 200.0f, title);  // centred
+    SetCharacterDirection(90);
+    DrawTextAt(305.0f, 100.0f, title);  // centred up the right edge
+    const std::string path = ::testing::TempDir() + "pelk_character_layout.png";
+    ASSERT_TRUE(win::savePng(surface, path));
+    std::printf("character layout: %s\n", path.c_str());
+    const auto [left, right] = inkedSpan(5, 35, false);
+    EXPECT_NEAR(right - left + 1, extent.cx, 0.08 * extent.cx) << "letter-spaced along the top";
+    const auto [cLeft, cRight] = inkedSpan(100, 140, false);
+    EXPECT_NEAR(right - left, cRight - cLeft, 2) << "the centred copy";
+    EXPECT_NEAR(0.5 * (cLeft + cRight), 160.0, 4.0) << "centred on its point";
+    const auto [top, bottom] = inkedSpan(285, 320, true);
+    EXPECT_NEAR(bottom - top + 1, extent.cx, 0.08 * extent.cx) << "letter-spaced up the edge";
+    EXPECT_NEAR(0.5 * (top + bottom), 320 - 100.0, 4.0);
+    ResetScreenDriver();
+    win::DeleteDC(drawingSurface().dc);
+    drawingSurface() = DrawingSurface{};
+}
+
 // Every built-in font drawn on the screen, one line each, with its name.
 TEST_F(TextTest, EveryBuiltinFontOnTheScreenDriver) {
     const int lines = static_cast<int>(BuiltinStrokeFonts().size());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/device_protocol.h"
@@ -243,8 +244,30 @@ void setPosition(int k, int first, int last) {
     deviceBlock().pixX[2] = k == first ? 1 : (k == last ? 2 : 0);
 }
 
+// The advance of each visible character in cell widths: on the screen the
+// width the screen font draws it at (characters advance by their own width at
+// the size they are drawn), elsewhere the layout table's width.
+std::vector<float> characterWidths(const TextCall& c, const Visible& v, int d, float cellWidth) {
+    std::vector<float> widths;
+    DeviceParameterBlock& b = deviceBlock();
+    const Vec kept{b.fx[1], b.fy[1]};
+    for (int k = v.first; k <= v.last; ++k) {
+        float w = StringWidthInUnits(characterAt(c.text, k), 1, 1);
+        if (d == 0 && cellWidth > 0.0f) {
+            fillRequestText(characterAt(c.text, k));
+            b.value = 1;
+            b.count = 0;
+            SendScreenRequest(25);
+            if (b.count != 0) w = b.fx[1] / cellWidth;
+        }
+        widths.push_back(w);
+    }
+    b.fx[1] = kept.x, b.fy[1] = kept.y;
+    return widths;
+}
+
 // Requests along the baseline; true when the underline is still ours.
-bool baselineRequests(const TextCall& c, const Visible& v, int d) {
+bool baselineRequests(const TextCall& c, const Visible& v, int d, float cellWidth) {
     GraphicsState& g = graphicsState();
     DeviceParameterBlock& b = deviceBlock();
     const bool layout = hardcopyDeviceInfo().hardcopyTextLayout != 0;
@@ -258,13 +281,26 @@ bool baselineRequests(const TextCall& c, const Visible& v, int d) {
         return b.pixX[4] == 1;
     }
     const float yScale = d == 1 && g.aspectRatio != 0.0f ? g.pageAspect / g.aspectRatio : 1.0f;
+    const std::vector<float> widths = characterWidths(c, v, d, cellWidth);
+    if (d == 0) {
+        // The string is placed by the widths of the layout table; the screen
+        // font draws its characters narrower or wider, so the justification
+        // is applied again to the width actually drawn.
+        float table = 0, drawn = 0;
+        for (int k = v.first; k <= v.last; ++k) {
+            table += widthOf(c.text, k);
+            drawn += widths[static_cast<std::size_t>(k - v.first)];
+        }
+        b.fx[1] += c.jf * (table - drawn) * g.advanceX;
+        b.fy[1] += c.jf * (table - drawn) * g.advanceY;
+    }
     for (int k = v.first; k <= v.last; ++k) {
         b.pixX[1] = 1;
         if (d == 1) setPosition(k, v.first, v.last);
         b.pixX[4] = 1;
         fillRequestText(characterAt(c.text, k));
         sendText(d);
-        const float w = StringWidthInUnits(characterAt(c.text, k), 1, 1);
+        const float w = widths[static_cast<std::size_t>(k - v.first)];
         b.fx[1] += w * g.advanceX;
         b.fy[1] += w * g.advanceY * yScale;
     }
@@ -355,7 +391,7 @@ bool deviceText(const TextCall& c, const Layout& L, int d) {
     fillRequestText(visible);
     bool underlineOurs = false;
     if (!stacked) {
-        underlineOurs = baselineRequests(c, v, d);
+        underlineOurs = baselineRequests(c, v, d, L.W);
     } else if (d == 1) {
         stackedHardcopyRequests(c, v);
     } else {

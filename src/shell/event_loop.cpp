@@ -19,6 +19,7 @@
 #include "toolkit/core/status_bar.h"
 #include "toolkit/core/window_api.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
+#include "views/profile_window.h"
 
 namespace shell {
 
@@ -41,10 +42,21 @@ void redraw(int type, int window) {
             eraseRubberBands();
             refreshMap();
         }
-        if (type == tk::Resize) tk::StatusBarParts(5, kStatusBarWidths);
-    } else if (window == profileWindow() && !unchanged) {
-        eraseRubberBands();
-        refreshProfileWindow();
+        // The parts are the main window's own, whichever window drew last.
+        if (type == tk::Resize) {
+            tk::OutputWindowSelect(0);
+            tk::StatusBarParts(5, kStatusBarWidths);
+        }
+    } else if (window == profileWindow()) {
+        if (!unchanged) {
+            eraseRubberBands();
+            refreshProfileWindow();
+        }
+        // Its parts follow its width, as the main window's do.
+        if (type == tk::Resize) {
+            tk::OutputWindowSelect(window);
+            views::divideProfileStatusBar();
+        }
     }
 }
 

@@ -83,12 +83,16 @@ void WINDOWPFL(int& window, tk::WindowSettingsRecord& spec, int x, int y, int wi
     if (opened <= 0) return;  // the toolkit has reported why
     window = opened;
     tk::WindowPlacementSet({width, height, x, y, state});
-    tk::StatusBarParts(5, kStatusBarWidths);
+    divideProfileStatusBar();
     tk::WindowTitle("Varendal Sounding Profile: " + name);
     const int before = tk::WindowInfoQuery(2);
     tk::MenuToolbar(kProfileToolbar, window, 0);
     int& toolbar = viewState().ProfileToolbarHeight;
     if (toolbar <= 0) toolbar = before - tk::WindowInfoQuery(2);
+}
+
+void divideProfileStatusBar() {
+    tk::StatusBarParts(5, kStatusBarWidths);
 }
 
 void CLOSEIPLWIN() {

@@ -27,6 +27,10 @@ void WINDOWPFL(int& window, tk::WindowSettingsRecord& spec, int x, int y, int wi
 // Stores the open profile window's placement in the settings (its geometry
 // only when it is in its normal state) and closes it.
 void CLOSEIPLWIN();
+
+// Divides the current window's status bar into the profile window's five
+// parts across its width as it is now.
+void divideProfileStatusBar();
 // Ends a long computation's progress dialog and redraws the profile window
 // with the database's current profile.
 void PROFILECLEANUP(model::ProfileDatabase& db, int dialog);

@@ -73,24 +73,6 @@ TEST_F(CalculateCommandsTest, ForwardFillsTheSyntheticsAndTheStatusBarShowsTheMi
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
-// The width in pixels that the status bar's text of part PART takes beyond
-// the room of its part (negative or 0 when it fits).
-int statusOverflow(int part) {
-    win::HWND bar = win::robot::findDescendantByClass(profileFrame(), "msctls_statusbar32");
-    win::RECT r{};
-    win::SendMessageA(bar, win::SB_GETRECT, static_cast<win::WPARAM>(part),
-                      reinterpret_cast<win::LPARAM>(&r));
-    const std::string text = statusPart(part);
-    win::HDC dc = win::GetDC(bar);
-    auto font = reinterpret_cast<win::HFONT>(win::SendMessageA(bar, win::WM_GETFONT, 0, 0));
-    win::SelectObject(dc, font ? font : win::GetStockObject(win::DEFAULT_GUI_FONT));
-    win::SIZE size{};
-    win::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    win::ReleaseDC(bar, dc);
-    const int padding = 2 * 3;  // the bar's inset on either side of a text
-    return size.cx - (r.right - r.left - padding);
-}
-
 TEST_F(CalculateCommandsTest, TheMisfitFitsItsPartOfTheStatusBarAtTheDefaultSize) {
     writeSurvey("SITE");
     struct Case {
@@ -110,7 +92,7 @@ TEST_F(CalculateCommandsTest, TheMisfitFitsItsPartOfTheStatusBarAtTheDefaultSize
             const std::string text = statusPart(1);
             EXPECT_TRUE(text.starts_with("Err: ")) << text;
             EXPECT_TRUE(text.ends_with(std::string(" ") + c.unit)) << text;
-            EXPECT_LE(statusOverflow(1), 0) << text;
+            EXPECT_LE(statusOverflow(profileFrame(), 1), 0) << text;
             if (c.misfit == 0.03288f) saveShot(profileFrame(), "profile_status_misfit.png");
         });
     chooseMenu(s, "File", "Exit");

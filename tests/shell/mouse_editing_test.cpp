@@ -508,10 +508,13 @@ TEST_F(EditingTest, HoveringTheModelSectionReadsOutVertexEdgeAndRegion) {
         s.check([&c] {
             SCOPED_TRACE(c.what);
             EXPECT_EQ(tk::windowSystem().GlobalCursorShape, c.cursor);
-            for (int part = 1; part <= 5; ++part)
+            for (int part = 1; part <= 5; ++part) {
                 EXPECT_NE(statusText(profileWindow(), part).find(c.parts[part - 1]),
                           std::string::npos)
                     << "part " << part << ": " << statusText(profileWindow(), part);
+                EXPECT_LE(statusOverflow(profileFrame(), part - 1), 0)
+                    << "part " << part << " is cut: " << statusText(profileWindow(), part);
+            }
         });
     }
     s.moveTo(atModel(1600, -200));

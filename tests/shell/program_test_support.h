@@ -255,6 +255,26 @@ inline win::HWND profileClient() {
     return n > 0 ? tk::windowSystem().slots[static_cast<std::size_t>(n)].client : nullptr;
 }
 
+// The width in pixels that the text of status-bar part `index` (from 0) of a
+// frame takes beyond the room of its part (0 or less when it fits).
+inline int statusOverflow(win::HWND frame, int index) {
+    win::HWND bar = win::robot::findDescendantByClass(frame, "msctls_statusbar32");
+    win::RECT r{};
+    win::SendMessageA(bar, win::SB_GETRECT, static_cast<win::WPARAM>(index),
+                      reinterpret_cast<win::LPARAM>(&r));
+    char text[256] = {};
+    win::SendMessageA(bar, win::SB_GETTEXTA, static_cast<win::WPARAM>(index),
+                      reinterpret_cast<win::LPARAM>(text));
+    win::HDC dc = win::GetDC(bar);
+    auto font = reinterpret_cast<win::HFONT>(win::SendMessageA(bar, win::WM_GETFONT, 0, 0));
+    win::SelectObject(dc, font ? font : win::GetStockObject(win::DEFAULT_GUI_FONT));
+    win::SIZE size{};
+    win::GetTextExtentPoint32A(dc, text, static_cast<int>(std::string_view(text).size()), &size);
+    win::ReleaseDC(bar, dc);
+    const int padding = 2 * 3;  // the bar's inset on either side of a text
+    return size.cx - (r.right - r.left - padding);
+}
+
 inline void chooseProfileMenu(Script& s, const std::string& menu, const std::string& item) {
     s.clickAt([menu] {
         win::RECT r{};

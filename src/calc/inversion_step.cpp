@@ -180,6 +180,20 @@ std::string dampingText(float damp) {
 
 }  // namespace
 
+// How far parameter k stands out of the line its coupled neighbours give
+// (0 for a parameter without couplings and along a straight layer top): the
+// smoothing pulls a layer's top towards its neighbours, it does not push a
+// straight top by its depth.
+float smoothingResidual(const InversionState& s, int k) {
+    const ParameterTable& t = s.parameters;
+    const auto kk = static_cast<std::size_t>(k - 1);
+    if (s.leftCoupling[kk] == 0.0f && s.rightCoupling[kk] == 0.0f) return 0.0f;
+    float r = -(s.leftCoupling[kk] + s.rightCoupling[kk]) * t.value(k);
+    if (k > 1) r += s.leftCoupling[kk] * t.value(k - 1);
+    if (k < t.NPAR) r += s.rightCoupling[kk] * t.value(k + 1);
+    return r;
+}
+
 // The damping of parameter j: a layer's top line is smoothed along its
 // vertices, its four closing vertices left out; everything else gets plain
 // diagonal damping.
@@ -188,10 +202,10 @@ void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
     float x = 0.0f, z = 0.0f;
     int v = j, b = 0;
     PARPNT(m, x, z, v, b, s.parameters.capacity());
-    if (v == 0 || b == 0 || !m.LAYER(b)) {
-        s.diagonalWeight[k] = 1.0f;
-        return;
-    }
+    // Every parameter is damped towards its start; a layer's top is also
+    // smoothed, which alone would leave the top's depth as a whole free.
+    s.diagonalWeight[k] = 1.0f;
+    if (v == 0 || b == 0 || !m.LAYER(b)) return;
     if (v > m.IV1(b)) {
         s.leftCoupling[k] -= 0.5f;
         s.diagonalWeight[k] += 0.5f;
@@ -322,6 +336,10 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     if (trace > 0.0f) {
         float dlow = trace / 10000.0f, dhigh = trace, dbest = 0.0f;
         SEARCH(p, m, s, dlow, dhigh, dbest, axisMod, axisDat);
+    } else {
+        // Free parameters that move no synthetic cannot fit anything: the
+        // user is told, as when nothing is free.
+        util::WINWRN(kZeroParameterWarning);
     }
     applyBest(p, m, s);
 }
@@ -361,14 +379,9 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
             coef(k, j) = s.normalAt(j, k);
         rhs(k) = s.gradient[kk];
         coef(k, k) += s.diagonalWeight[kk] * l;
-        if (k > 1) {
-            coef(k, k - 1) += s.leftCoupling[kk] * l;
-            rhs(k) -= s.leftCoupling[kk] * l * l * t.value(k - 1);
-        }
-        if (k < n) {
-            coef(k, k + 1) += s.rightCoupling[kk] * l;
-            rhs(k) += s.rightCoupling[kk] * l * t.value(k + 1);
-        }
+        if (k > 1) coef(k, k - 1) += s.leftCoupling[kk] * l;
+        if (k < n) coef(k, k + 1) += s.rightCoupling[kk] * l;
+        rhs(k) -= l * smoothingResidual(s, k);
     }
 
     callHost(host.cursorShape, 1);

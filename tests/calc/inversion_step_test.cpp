@@ -227,8 +227,8 @@ TEST_F(InversionStep, UnsolvableTrialCountsAsFailedMisfit) {
 
 TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     // Two properties with a unit normal matrix, coupled as neighbours on a
-    // layer's top line would be: the right-hand side takes the right
-    // coupling times L, the left coupling times L squared.
+    // layer's top line would be: the right-hand side loses L times how far
+    // each stands out of its neighbours (pulling the two together).
     std::vector<float> tried;
     inversion_test::bindHost(log, [&tried](model::ProfileLine& p) {
         tried = {p.MODEL.DENS(1), p.MODEL.DENS(2)};
@@ -252,11 +252,11 @@ TEST_F(InversionStep, TrialSolvesTheDampedEquationsAndIsWithdrawn) {
     s.bestRms = 1.0E6f;
     float damp = 2.0f;
 
-    // 3 x1 - x2 = 0.75 and -x1 + 3 x2 = 2.
+    // 3 x1 - x2 = 1 - 2 (0.25 - 0.125) and -x1 + 3 x2 = 1 - 2 (0.125 - 0.25).
     const float rms = calc::EPCT(p.MODEL, p, s, damp, axisMod, axisDat);
     ASSERT_EQ(tried.size(), 2u);
-    EXPECT_NEAR(tried[0], 0.5f + 0.53125f, 1e-5f);
-    EXPECT_NEAR(tried[1], 0.25f + 0.84375f, 1e-5f);
+    EXPECT_NEAR(tried[0], 0.5f + 0.4375f, 1e-5f);
+    EXPECT_NEAR(tried[1], 0.25f + 0.5625f, 1e-5f);
     // The trial is the best so far; the model is back at the start.
     EXPECT_EQ(s.bestRms, rms);
     EXPECT_EQ(s.bestModel.DENS(1), tried[0]);
@@ -282,7 +282,8 @@ TEST_F(InversionStep, LayerTopLineIsSmoothedAlongItsVertices) {
     ASSERT_EQ(s.parameters.NPAR, 5);
     for (int j = 1; j <= 5; ++j)
         calc::dampingWeights(p.MODEL, s, j);
-    EXPECT_EQ(s.diagonalWeight, (std::vector<float>{0.5f, 1.0f, 0.5f, 1.0f, 1.0f}));
+    // Each is damped towards its start; the top line's are smoothed as well.
+    EXPECT_EQ(s.diagonalWeight, (std::vector<float>{1.5f, 2.0f, 1.5f, 1.0f, 1.0f}));
     EXPECT_EQ(s.leftCoupling, (std::vector<float>{0.0f, -0.5f, -0.5f, 0.0f, 0.0f}));
     EXPECT_EQ(s.rightCoupling, (std::vector<float>{-0.5f, -0.5f, 0.0f, 0.0f, 0.0f}));
 }

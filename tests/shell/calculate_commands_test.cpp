@@ -278,6 +278,113 @@ TEST_F(CalculateCommandsTest, SingleIterationWithNothingFreeWarnsAndChangesNothi
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// SITE.TQM with one profile over a layer whose top line at 300 m depth has
+// three vertices, their depths and the layer's density free; the data are
+// made with the middle one at `trueMiddle` and the density 2.97, the model
+// starts with it at `startMiddle` and the density 2.77.
+void writeLayerSurvey(float trueMiddle, float startMiddle) {
+    model::ProfileDatabase db;
+    ASSERT_TRUE(model::allocateDatabase(db));
+    Survey survey;
+    survey.secondProfile = false;
+    model::ProfileLine& p = db.profile(1);
+    makeSurveyProfile(p, "Layer Line", 5000.0f, survey);
+    model::PolygonModel& m = p.MODEL;
+    m.NVCAP = 7;
+    model::ALLOCPG(m, 7, 1);
+    auto place = [&m](float middle) {
+        const float top = -300.0f;
+        const float x[] = {0.0f,       1000.0f,         2000.0f,         model::kFarAway,
+                           model::kFarAway, -model::kFarAway, -model::kFarAway};
+        const float z[] = {top, middle, top, top, -model::kFarAway, -model::kFarAway, top};
+        for (int v = 1; v <= 7; ++v) {
+            m.XVRT(v) = x[v - 1];
+            m.ZVRT(v) = z[v - 1];
+        }
+    };
+    for (int v = 1; v <= 7; ++v) {
+        m.IPOINT(v) = v;
+        m.LXFIX(v) = false;
+        m.LZFIX(v) = v <= 3;
+    }
+    m.IV1(1) = 1;
+    m.IV2(1) = 7;
+    m.LAYER(1) = true;
+    m.LVFIX(1) = true;
+    m.DENS(1) = 2.97f;
+    m.XPIVOT(1) = m.ZPIVOT(1) = model::kNotSet;
+    place(trueMiddle);
+    model::FDAREA(m);
+    calc::CALC(p, 0);
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.DAT(i, 1) = p.SYN(i, 1);
+    place(startMiddle);
+    m.DENS(1) = 2.77f;
+    model::FDAREA(m);
+    p.LSYN = false;
+    p.LABELS.NLAB = 0;
+    views::DATARESCALEPL(p);
+    views::SCALE_BY(p.AXES[4], p.MODEL, p);
+    db.name(1) = model::listName(p.PNAME);
+    db.NPROF = 1;
+    db.DBNAME.assign("SITE");
+    util::AxisRecord axis{};
+    model::sessionState().CurrentProfile = 1;
+    int status = 0;
+    files::BIOPELK(db, axis, "SAVE", "", status);
+    ASSERT_EQ(status, 0);
+    model::CLEARDB(db);
+}
+
+// A Single Iteration with a layer's depths free as well as its density fits
+// the data as one with the layer fixed does: the smoothing of the layer's top
+// does not push the top by its depth, and the top as a whole is damped.
+TEST_F(CalculateCommandsTest, SingleIterationWithALayersDepthsFreeImprovesTheFit) {
+    writeLayerSurvey(-200.0f, -250.0f);
+    auto before = std::make_shared<float>(0.0f);
+    Script s;
+    chooseProfileMenu(s, "Calculate", "Forward");
+    s.check([=] {
+        *before = workingProfile().RMSERR;
+        EXPECT_GT(*before, 0.1f);
+    });
+    chooseProfileMenu(s, "Calculate", "Inverse...");
+    s.clickMenuItem("Single Iteration");
+    s.check([=] {
+        const model::ProfileLine& w = workingProfile();
+        EXPECT_LT(w.RMSERR, 0.5f * *before);
+        EXPECT_GT(w.MODEL.DENS(1), 2.77f);
+        EXPECT_TRUE(win::testing::messageBoxes().empty());
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// A free vertex of a body with no density contrast moves no synthetic: the
+// step changes nothing and says so.
+TEST_F(CalculateCommandsTest, SingleIterationWhoseFreeParametersMoveNothingSaysSo) {
+    Survey survey;
+    survey.densityFree = false;
+    survey.startDensity = 2.67f;  // the background's
+    writeSurvey("SITE", survey);
+    Script s;
+    chooseProfileMenu(s, "Calculate", "Forward");
+    s.answerMessageBox(win::IDOK);
+    chooseProfileMenu(s, "Calculate", "Inverse...");
+    s.clickMenuItem("Single Iteration");
+    s.check([=] {
+        ASSERT_TRUE(win::testing::lastMessageBox());
+        EXPECT_EQ(
+            win::testing::lastMessageBox()->text.rfind("Cannot invert with zero parameters.", 0),
+            0u);
+        EXPECT_EQ(workingProfile().MODEL.XVRT(4), 1200.0f);
+    });
+    chooseMenu(s, "File", "Exit");
+    s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST_F(CalculateCommandsTest, RemoveRegionalTakesTheSameRegionalFromDataAndSynthetics) {
     Survey survey;
     survey.regional = 0.3f;

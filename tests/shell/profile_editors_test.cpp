@@ -59,6 +59,23 @@ TEST_F(ProgramTest, RegionalEditorTakesTheControlPointsOfTheFilledRows) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// Escape closes the regional editor as its Cancel does, also with the grid
+// keeping the keys.
+TEST_F(ProgramTest, EscapeClosesTheRegionalEditorAndKeepsTheRegional) {
+    writeModelDatabase();
+    Script s;
+    chooseProfileMenu(s, "Edit", "Regional");
+    s.check([] { ASSERT_TRUE(dialogTitled(kRegional)); });
+    typeIntoCell(s, kRegional, IDC_REGIONALGRID, 2, 1, "0");
+    s.key(win::VK_ESCAPE);
+    s.check([] {
+        EXPECT_FALSE(dialogTitled(kRegional));
+        EXPECT_EQ(workingProfile().NREG, 0);
+    });
+    chooseMenu(s, "File", "Exit");
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 TEST_F(ProgramTest, GeometryEditorShowsHelpAndSetsTheGeometryFromTheData) {
     writeModelDatabase();
     Script s;

@@ -310,7 +310,9 @@ bool onKeyDown(GridRecord& g, win::HWND h, int key) {
                 BeepIfEnabled();
             return true;
         case win::VK_ESCAPE:
-            if (editType || gridFillsToolkitWindow(g)) return false;
+            // The grid takes every key of its dialog, so a text cell too
+            // passes Escape on as the dialog's Cancel; an open list closes.
+            if (dropped || gridFillsToolkitWindow(g)) return false;
             win::PostMessageA(win::GetParent(g.window), win::WM_CLOSE, 0, 0);
             return true;
         case win::VK_INSERT:

@@ -60,7 +60,16 @@ TEST_F(ProgramTest, TheExampleXyzFileImportsIntoAnEmptyDatabaseAsFiveProfiles) {
     s.clickMenuItem("Gravity Data");
     s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
     s.key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("ASCII XYZ-Format Data File")); });
+    s.check([] {
+        win::HWND box = dialogTitled("ASCII XYZ-Format Data File");
+        ASSERT_TRUE(box);
+        // Over the window it was opened from, not at the screen's corner.
+        const win::RECT r = win::robot::screenRect(box), main = win::robot::screenRect(mainWindow());
+        const win::POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_TRUE(centre.x > main.left && centre.x < main.right && centre.y > main.top &&
+                    centre.y < main.bottom)
+            << r.left << "," << r.top << " over " << main.left << "," << main.top;
+    });
     s.chord({win::VK_CONTROL, 'A'})
         .text(PELK_SOURCE_DIR "/examples/BASIN-GRAVITY.XYZ")
         .key(win::VK_RETURN);

@@ -35,8 +35,15 @@ class DialogModalFrame : public ModalFrame {
     // Before any dialog was deactivated there is no window to return to:
     // the active toolkit frame owns the box then.
     win::HWND owner() override {
-        win::HWND h = DialogOwnerWindow();
-        return h ? h : windowSystem().ActiveFrame;
+        // A box is placed over its owner: one that is gone or hidden (a
+        // dialog closed just before) would put it at the screen's corner.
+        auto shown = [](win::HWND h) { return h && win::IsWindow(h) && win::IsWindowVisible(h); };
+        const WindowSystem& w = windowSystem();
+        const auto current = static_cast<std::size_t>(w.CurrentWindow);
+        win::HWND frame = current < w.slots.size() ? w.slots[current].frame : nullptr;
+        for (win::HWND h : {DialogOwnerWindow(), w.ActiveFrame, win::GetActiveWindow(), frame})
+            if (shown(h)) return h;
+        return nullptr;
     }
     void begin(win::HWND except) override {
         focus_.push_back(win::GetFocus());

@@ -136,8 +136,9 @@ TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
     const auto left = inkColumns(5, 38), centre = inkColumns(42, 78), right = inkColumns(82, 115);
     EXPECT_GE(left.first, 199);
     EXPECT_GT(left.second, 215);
-    EXPECT_LT(centre.first, 185);
-    EXPECT_GT(centre.second, 215);
+    EXPECT_LT(centre.first, 190);
+    EXPECT_GT(centre.second, 210);
+    EXPECT_NEAR((centre.first + centre.second) / 2.0, 200.0, 3.0);
     EXPECT_LT(right.first, 185);
     EXPECT_LE(right.second, 201);
     tk::ResetScreenDriver();

@@ -187,10 +187,16 @@ void saveAsCommand(int window) {
     workingProfile().PNAME = db.name(n).view().substr(0, 20);
     model::COPYPFLINE(db.profile(n), workingProfile());
     db.NPROF = n;
+    // The window goes on with the copy: a later Save must write into it,
+    // never over the profile it was made from.
+    unmarkCurrentProfile();
+    currentProfile() = n;
     showLists();
     workingProfile().LSAVED = true;
     db.LDBSAV = false;
     refreshMap();
+    // The window shows the profile's new name.
+    refreshProfileWindow();
 }
 
 void deleteProfileCommand(int window) {

@@ -182,6 +182,17 @@ struct Replay {
 };
 
 const Replay kReplays[] = {
+    // The profile window's Save As left the window linked to the profile it
+    // was copied from, marked saved though the two differed: a later Save
+    // wrote the copy over the original.
+    {"profile-saved-as-a-new-one-stays-linked-to-the-original", 1796969506080, R"(
+at 1 360 59
+click profc 490 176 1
+item 2 Delete Point
+bar prof 0
+item 7 Save_As
+key 13
+)"},
     // After the map's view dialog was cancelled twice the focus was on no
     // control of the profile list, and an arrow key read its group out of
     // an empty list.

@@ -502,5 +502,36 @@ TEST_F(EditingTest, AModelReadFromAFileLeavesNoSyntheticsOfTheOldOne) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
+// Save As in the profile window stores a copy under a new name, and the
+// window goes on with that copy: a later Save writes into the copy, never
+// over the profile it was made from.
+TEST_F(EditingTest, AProfileSavedAsANewOneLeavesTheOriginalAsItWas) {
+    writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    chooseProfileMenu(s, "File", "Save_As");
+    s.check([] { ASSERT_TRUE(dialogTitled("Get Character String")); });
+    s.clickOn(
+        [] { return win::GetDlgItem(dialogTitled("Get Character String"), IDC_STRINGVALUE); });
+    s.chord({win::VK_CONTROL, 'A'}).text("Copy Line").key(win::VK_RETURN);
+    s.check([] {
+        ASSERT_EQ(database().NPROF, 2);
+        EXPECT_EQ(currentProfile(), 2);
+        EXPECT_EQ(database().profile(1).PNAME.trimmed(), "Ridge Line");
+        EXPECT_EQ(database().profile(2).PNAME.trimmed(), "Copy Line");
+        EXPECT_EQ(workingProfile().PNAME.trimmed(), "Copy Line");
+        EXPECT_TRUE(workingProfile().LSAVED);
+        EXPECT_NE(win::robot::windowText(profileFrame()).find("Copy Line"), std::string::npos);
+        saveShot(profileFrame(), "profile_saved_as.png");
+    });
+    chooseProfileMenu(s, "File", "Save");
+    s.check([] {
+        EXPECT_EQ(database().profile(1).PNAME.trimmed(), "Ridge Line");
+        EXPECT_EQ(database().profile(2).PNAME.trimmed(), "Copy Line");
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
 }  // namespace
 }  // namespace shell::test

@@ -1,5 +1,7 @@
 #include "shell/edit_dialog_commands.h"
 
+#include <tuple>
+
 #include "files/text_lines.h"
 #include "model/body_area.h"
 #include "model/body_nesting.h"
@@ -151,9 +153,17 @@ void editRegionalCommand(int window) {
 void editGeometryCommand(int window) {
     if (!fromProfileWindow(window)) return;
     model::ProfileLine& w = workingProfile();
+    const model::PolygonModel& m = w.MODEL;
+    const auto geometry = [&] {
+        return std::tuple{m.AZIM, m.TIEPRF, m.TIEEAS, m.TIENOR, m.STRIKE, m.BASELN, m.GRIDROT,
+                          m.ICOORD, w.LSYN};
+    };
+    const auto before = geometry();
     int status = 0;
     GEOMEDIT(w, w.MODEL, status);
-    if (status != 0) return;
+    // The geometry derived from the stations stays after Cancel: the map and
+    // the profile window must show it all the same.
+    if (status != 0 && geometry() == before) return;
     profileEdited();
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
     rescaleMap();

@@ -182,6 +182,14 @@ struct Replay {
 };
 
 const Replay kReplays[] = {
+    // Set Geometry in the geometry editor changes the model at once and the
+    // change stays after Cancel, but only OK redrew the windows.
+    {"geometry-set-from-the-stations-then-cancelled-is-drawn", 1796969506002, R"(
+drag profc 247 389 246 408 700 0
+bar prof 1
+item 8 Geometry
+at 1053 317 285
+)"},
     // The profile window's Save As left the window linked to the profile it
     // was copied from, marked saved though the two differed: a later Save
     // wrote the copy over the original.

@@ -161,9 +161,13 @@ void editGeometryCommand(int window) {
     const auto before = geometry();
     int status = 0;
     GEOMEDIT(w, w.MODEL, status);
-    // The geometry derived from the stations stays after Cancel: the map and
-    // the profile window must show it all the same.
-    if (status != 0 && geometry() == before) return;
+    if (status != 0) {
+        // The geometry derived from the stations stays after Cancel: the
+        // profile window shows it; the map, drawn from the stored profiles,
+        // is left alone.
+        if (geometry() != before) rescaleAndRedrawProfile();
+        return;
+    }
     profileEdited();
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
     rescaleMap();

@@ -327,13 +327,7 @@ void writeLayerSurvey(float trueMiddle, float startMiddle) {
     views::SCALE_BY(p.AXES[4], p.MODEL, p);
     db.name(1) = model::listName(p.PNAME);
     db.NPROF = 1;
-    db.DBNAME.assign("SITE");
-    util::AxisRecord axis{};
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    ASSERT_EQ(status, 0);
-    model::CLEARDB(db);
+    saveDatabase(db, "SITE");
 }
 
 // A Single Iteration with a layer's depths free as well as its density fits

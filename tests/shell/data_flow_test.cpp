@@ -24,6 +24,16 @@ void importThroughMenus(Script& s, const std::vector<std::string>& items,
     s.chord({win::VK_CONTROL, 'A'}).text(name).key(win::VK_RETURN);
 }
 
+// Types PATH into the file selector titled TITLE that the last step opened
+// and takes the columns the import offers as they stand.
+void takeFileWithItsColumns(Script& s, const std::string& title, const std::string& path) {
+    s.check([title] { ASSERT_TRUE(dialogTitled(title)) << title; });
+    s.chord({win::VK_CONTROL, 'A'}).text(path).key(win::VK_RETURN);
+    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
+    s.key(win::VK_RETURN);
+    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+}
+
 // The column import of the example line 3 through the menus, the dialogs
 // confirmed as they stand.
 void importColumnFile(Script& s) {
@@ -33,13 +43,7 @@ void importColumnFile(Script& s) {
     s.clickMenuItem("Gravity Data");
     s.check([] { ASSERT_TRUE(dialogTitled("New Profile Parameters")); });
     s.key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("ASCII Data File")); });
-    s.chord({win::VK_CONTROL, 'A'})
-        .text(PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT")
-        .key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
-    s.key(win::VK_RETURN);
-    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    takeFileWithItsColumns(s, "ASCII Data File", PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT");
 }
 
 void clearData(Script& s) {
@@ -101,13 +105,8 @@ TEST_F(ProgramTest, EveryLineOfAnXyzMagneticsFileGetsTheDialogsValues) {
     typeInto(s, "New Profile Parameters", IDC_FIELDINCL, "60");
     typeInto(s, "New Profile Parameters", IDC_FIELDDECL, "5");
     clickField(s, "New Profile Parameters", win::IDOK);
-    s.check([] { ASSERT_TRUE(dialogTitled("ASCII XYZ-Format Data File")); });
-    s.chord({win::VK_CONTROL, 'A'})
-        .text(PELK_SOURCE_DIR "/examples/BASIN-MAGNETICS.XYZ")
-        .key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
-    s.key(win::VK_RETURN);
-    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    takeFileWithItsColumns(s, "ASCII XYZ-Format Data File",
+                           PELK_SOURCE_DIR "/examples/BASIN-MAGNETICS.XYZ");
     s.check([] {
         ASSERT_EQ(database().NPROF, 5);
         const model::ProfileLine& first = database().profile(1);
@@ -268,13 +267,7 @@ TEST_F(ProgramTest, AnImportOffersToStoreTheEditedWorkingProfileFirst) {
         ASSERT_TRUE(dialogTitled("New Profile Parameters"));
     });
     s.key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("ASCII Data File")); });
-    s.chord({win::VK_CONTROL, 'A'})
-        .text(PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT")
-        .key(win::VK_RETURN);
-    s.check([] { ASSERT_TRUE(dialogTitled("XYZ File Columns")); });
-    s.key(win::VK_RETURN);
-    s.clickAt([] { return win::robot::centreOf(mainWindow()); });
+    takeFileWithItsColumns(s, "ASCII Data File", PELK_SOURCE_DIR "/examples/LINE3-GRAVITY.DAT");
     s.check([] {
         ASSERT_EQ(database().NPROF, 3);
         EXPECT_EQ(database().profile(1).MODEL.NBOD, 0);

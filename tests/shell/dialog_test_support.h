@@ -88,13 +88,7 @@ inline void writeModelDatabase(const std::string& name = "SITE") {
     for (int i = 1; i <= 2; ++i)
         db.name(i) = model::listName(db.profile(i).PNAME);
     db.NPROF = 2;
-    db.DBNAME.assign(name);
-    util::AxisRecord axis{};
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    ASSERT_EQ(status, 0);
-    model::CLEARDB(db);
+    saveDatabase(db, name);
 }
 
 inline win::HWND field(const std::string& dialogTitle, int id) {

@@ -125,13 +125,7 @@ inline void writeSurvey(const std::string& name, const Survey& s = {}) {
         db.name(2) = model::listName(db.profile(2).PNAME);
         db.NPROF = 2;
     }
-    db.DBNAME.assign(name);
-    util::AxisRecord axis{};
-    model::sessionState().CurrentProfile = 1;
-    int status = 0;
-    files::BIOPELK(db, axis, "SAVE", "", status);
-    ASSERT_EQ(status, 0);
-    model::CLEARDB(db);
+    saveDatabase(db, name);
 }
 
 inline win::HWND mainClient() {

@@ -1,5 +1,6 @@
 // Window objects, classes, message order, focus, sizing and timers.
 
+#include <limits>
 #include <utility>
 
 #include "window_test_support.h"
@@ -259,6 +260,25 @@ TEST_F(WindowTest, SetWindowPosSendsWmSizeBeforeReturning) {
     EXPECT_EQ(seenOf(WM_SIZE).back().wParam, SIZE_MAXIMIZED);
     GetWindowPlacement(w, &wp);
     EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 500);
+}
+
+// Points far outside every window (a vertex dragged to 1e39 comes to the
+// pixels as INT_MIN) keep their side instead of wrapping round.
+TEST_F(WindowTest, PointConversionsSaturateFarPoints) {
+    HWND w = topLevel("far");
+    SetWindowPos(w, nullptr, -200, -100, 300, 200, SWP_NOZORDER);
+    const int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    POINT a{lo, hi};
+    ClientToScreen(w, &a);
+    EXPECT_EQ(a.x, lo);
+    POINT b{hi, lo};
+    ScreenToClient(w, &b);
+    EXPECT_EQ(b.x, hi);
+    EXPECT_EQ(b.y, lo + 100 - 4 - 19);  // still inside the range: moved as usual
+    POINT c[2] = {{lo, lo}, {5, 5}};
+    MapWindowPoints(w, nullptr, c, 2);
+    EXPECT_EQ(c[0].x, lo);
+    EXPECT_EQ(c[1].x, 5 - 200 + 4);
 }
 
 TEST_F(WindowTest, TimerFiresOnTheFakeClock) {

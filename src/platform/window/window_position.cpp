@@ -3,6 +3,7 @@
 // WM_SIZE, so a size change is known to the window synchronously.
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/window/screen.h"
 #include "platform/window/window_state.h"
@@ -217,12 +218,23 @@ BOOL GetClientRect(HWND hwnd, RECT* rect) {
     return TRUE;
 }
 
+namespace {
+
+// Callers hand in points clamped from far-away world coordinates; they keep
+// their side of the screen rather than wrapping round to the other.
+void moveBy(POINT& p, long long dx, long long dy) {
+    constexpr long long lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    p.x = static_cast<int>(std::clamp(p.x + dx, lo, hi));
+    p.y = static_cast<int>(std::clamp(p.y + dy, lo, hi));
+}
+
+}  // namespace
+
 BOOL ClientToScreen(HWND hwnd, POINT* pt) {
     Window* w = findWindow(hwnd);
     if (!w || !pt) return FALSE;
     const POINT o = clientOriginOnScreen(w);
-    pt->x += o.x;
-    pt->y += o.y;
+    moveBy(*pt, o.x, o.y);
     return TRUE;
 }
 
@@ -230,8 +242,7 @@ BOOL ScreenToClient(HWND hwnd, POINT* pt) {
     Window* w = findWindow(hwnd);
     if (!w || !pt) return FALSE;
     const POINT o = clientOriginOnScreen(w);
-    pt->x -= o.x;
-    pt->y -= o.y;
+    moveBy(*pt, -static_cast<long long>(o.x), -static_cast<long long>(o.y));
     return TRUE;
 }
 
@@ -243,10 +254,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
     const POINT ob = clientOriginOnScreen(b);
     const int dx = oa.x - ob.x;
     const int dy = oa.y - ob.y;
-    for (UINT i = 0; i < count; ++i) {
-        points[i].x += dx;
-        points[i].y += dy;
-    }
+    for (UINT i = 0; i < count; ++i) moveBy(points[i], dx, dy);
     return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
 

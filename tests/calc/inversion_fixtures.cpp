@@ -21,23 +21,8 @@ Outline square(float x0, float z0, float size) {
 
 model::PolygonModel makeModel(const std::vector<Outline>& bodies) {
     model::PolygonModel m;
-    int nv = 0;
-    for (const auto& b : bodies)
-        nv += static_cast<int>(b.size());
-    const int nb = static_cast<int>(bodies.size());
-    m.NTOPO = 2;
-    model::ALLOCPG(m, nv, nb);
-    m.XTOPO(1) = -1000.0f;
-    m.ZTOPO(1) = 0.0f;
-    m.XTOPO(2) = 1000.0f;
-    m.ZTOPO(2) = 0.0f;
-    m.ZTOPO(3) = 0.0f;
-    m.ZTOPO(6) = 0.0f;
-    m.NBOD = nb;
-    m.NVCAP = nv;
-    m.NBCAP = nb;
-    model_test::putOutlines(m, bodies);
-    for (int b = 1; b <= nb; ++b) {
+    model_test::allocateOutlines(m, bodies, model_test::flatSurface(0.0f));
+    for (int b = 1; b <= m.NBOD; ++b) {
         m.DENS(b) = 0.1f * static_cast<float>(b);
     }
     bool changed = false;

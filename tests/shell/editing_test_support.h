@@ -44,23 +44,11 @@ inline BodyOutline box(float x0, float z0, float x1, float z1) {
 // given bodies (density b / 10 for body b), with their areas and levels.
 inline void setModel(model::ProfileLine& p, const std::vector<BodyOutline>& bodies) {
     model::PolygonModel& m = p.MODEL;
-    int nv = 0;
-    for (const BodyOutline& b : bodies)
-        nv += static_cast<int>(b.size());
-    const int nb = static_cast<int>(bodies.size());
-    m.NTOPO = p.NSTA;
-    ASSERT_TRUE(model::ALLOCPG(m, nv, nb));
-    for (int i = 1; i <= p.NSTA; ++i) {
-        m.XTOPO(i) = p.STAT(i);
-        m.ZTOPO(i) = p.ELEV(i);
-    }
-    m.ZTOPO(p.NSTA + 1) = p.ELEV(p.NSTA);
-    m.ZTOPO(p.NSTA + 4) = p.ELEV(1);
-    m.NBOD = nb;
-    m.NVCAP = nv;
-    m.NBCAP = nb;
-    model_test::putOutlines(m, bodies);
-    for (int b = 1; b <= nb; ++b) {
+    model_test::Outline surface;
+    for (int i = 1; i <= p.NSTA; ++i)
+        surface.emplace_back(p.STAT(i), p.ELEV(i));
+    ASSERT_TRUE(model_test::allocateOutlines(m, bodies, surface));
+    for (int b = 1; b <= m.NBOD; ++b) {
         m.DENS(b) = 0.1f * static_cast<float>(b);
     }
     model::FDAREA(m);

@@ -25,22 +25,8 @@ struct RecordingOutput : views::HoverOutput {
 // has property b, every vertex free.
 model::PolygonModel makeModel(const std::vector<Outline>& bodies) {
     model::PolygonModel m;
-    int nv = 0;
-    for (const auto& b : bodies)
-        nv += static_cast<int>(b.size());
-    const int nb = static_cast<int>(bodies.size());
-    m.NTOPO = 2;
-    model::ALLOCPG(m, nv, nb);
-    m.XTOPO(1) = -1000.0f;
-    m.ZTOPO(1) = 100.0f;
-    m.XTOPO(2) = 1000.0f;
-    m.ZTOPO(2) = 100.0f;
-    m.ZTOPO(3) = 100.0f;
-    m.ZTOPO(6) = 100.0f;
-    m.NBOD = m.NBCAP = nb;
-    m.NVCAP = nv;
-    model_test::putOutlines(m, bodies);
-    for (int b = 1; b <= nb; ++b) {
+    model_test::allocateOutlines(m, bodies, model_test::flatSurface(100.0f));
+    for (int b = 1; b <= m.NBOD; ++b) {
         m.DENS(b) = 2.5f + static_cast<float>(b) * 0.1f;
         m.ILEVL(b) = 1;
     }

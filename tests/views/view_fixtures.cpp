@@ -39,12 +39,9 @@ model::ProfileLine makeProfile(const char* name, const std::vector<Station>& sta
 model::PolygonModel makeModel(const std::vector<Outline>& bodies, const std::vector<float>& props,
                               float background) {
     model::PolygonModel m;
-    int nv = 0;
-    for (const auto& b : bodies)
-        nv += static_cast<int>(b.size());
-    const int nb = static_cast<int>(bodies.size());
-    m.NTOPO = 2;
-    model::ALLOCPG(m, nv, nb);
+    model_test::allocateOutlines(m, bodies, model_test::flatSurface(0.0f));
+    const int nb = m.NBOD;
+    // The surface closed deep below the section.
     const float tx[] = {-1000.0f, 1000.0f, 1000.0f, 0.0f, -1000.0f, -1000.0f};
     const float tz[] = {0.0f, 0.0f, -1.0E5f, -1.0E5f, -1.0E5f, 0.0f};
     for (int k = 1; k <= 6; ++k) {
@@ -52,10 +49,6 @@ model::PolygonModel makeModel(const std::vector<Outline>& bodies, const std::vec
         m.ZTOPO(k) = tz[k - 1];
     }
     m.DBKG = background;
-    m.NBOD = nb;
-    m.NVCAP = nv;
-    m.NBCAP = nb;
-    model_test::putOutlines(m, bodies);
     for (int b = 1; b <= nb; ++b) {
         m.DENS(b) = props[static_cast<std::size_t>(b - 1)];
         m.ILEVL(b) = 1;

@@ -59,39 +59,16 @@ std::unique_ptr<EditorWindowRecord> freshRecord(const EditorCreateArgs& a) {
     return r;
 }
 
+static_assert(kEditorCreateModalMenu == kEditorMenuRefusedModal &&
+              kEditorCreateMenuFailed == kEditorMenuNotLoaded);
+
 void buildMenus(EditorWindowRecord& r, WindowSlot& slot, const EditorCreateArgs& a, int mode,
                 int& status, bool pane) {
     editorBuildPopups(r);
-    win::HMENU bar = nullptr;
-    if (a.menuId && mode == 1) {
-        status = kEditorCreateModalMenu;
-    } else if (a.menuId) {
-        bar = MenuLoadResource(a.menuId);
-        if (bar)
-            MenuApplyItemIds(bar, a.menuId);
-        else
-            status = kEditorCreateMenuFailed;
-    }
-    if (!bar) bar = win::CreateMenu();
+    win::HMENU bar = editorMenuBar(a.menuId, mode == 1, status);
     editorInsertPopups(r, bar);
     r.mainMenu = bar;
-    if (!pane) win::SetMenu(slot.frame, bar);
-    if (slot.menu && slot.menu != bar) win::DestroyMenu(slot.menu);
-    slot.accelerators = nullptr;
-    slot.menuHelp = {};
-    slot.menu = bar;
-}
-
-void takeToolbars(EditorWindowRecord& r, WindowSlot& slot, int mode) {
-    if (mode != 1) {
-        r.windowToolbars = slot.toolbars;
-        return;
-    }
-    for (std::size_t i = 0; i < slot.toolbars.size(); ++i) {
-        if (slot.toolbars[i]) win::DestroyWindow(slot.toolbars[i]);
-        slot.toolbars[i] = nullptr;
-        slot.toolbarExtents[i] = 0;
-    }
+    editorInstallMenuBar(slot, bar, pane);
 }
 
 void statusFields(EditorWindowRecord& r, int window) {
@@ -146,7 +123,7 @@ void createOnPlainWindow(int& status, int& mode, const EditorCreateArgs& a, int 
         buildMenus(r, slot, a, mode, status, childFrame);
     if (a.splitterWindow != -1 && editorJoinSplit(window, r.mainMenu, a.splitterWindow))
         r.paneAccelerators = editorBuildPaneAccelerators(r);
-    takeToolbars(r, slot, mode);
+    editorTakeToolbars(r.windowToolbars, slot, mode);
     if (mode != 1 && a.menuId) {
         slot.accelerators = win::LoadAcceleratorsA(
             nullptr, win::MAKEINTRESOURCEA(static_cast<win::WORD>(a.menuId)));

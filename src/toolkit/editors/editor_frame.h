@@ -16,6 +16,21 @@ namespace tk {
 // sunken). Answers the status bar, null when the window has none.
 win::HWND editorStatusParts(int window, const std::array<int, 4>& edges, int style);
 
+// The menu bar of an editor window: the program's menu named by menuId, or
+// an empty bar. A modal editor window gets no program menu (status
+// kEditorMenuRefusedModal) and a menu that cannot be loaded leaves the bar
+// empty (kEditorMenuNotLoaded); the editor's own pop-ups go in front after.
+inline constexpr int kEditorMenuRefusedModal = 2, kEditorMenuNotLoaded = 3;
+win::HMENU editorMenuBar(int menuId, bool modal, int& status);
+// Puts an editor pop-up at a position of the bar under its command number.
+void editorInsertPopup(win::HMENU bar, int position, win::HMENU popup, const char* title, int id);
+// The bar becomes the window's menu (shown on the frame unless the editor is
+// a splitter pane), replacing and freeing the one the window had.
+void editorInstallMenuBar(WindowSlot& slot, win::HMENU bar, bool pane);
+// A modal editor window drops the tool bars of its window; any other editor
+// remembers them, so that they come back when it closes.
+void editorTakeToolbars(std::array<win::HWND, 4>& remembered, WindowSlot& slot, int showType);
+
 // Whether the frame has a caption bar.
 bool frameHasCaption(win::HWND frame);
 

@@ -8,6 +8,7 @@
 #include "platform/window/user_constants.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/editors/editor_command_table.h"
+#include "toolkit/editors/editor_frame.h"
 #include "toolkit/editors/editor_view_menu.h"
 
 namespace tk {
@@ -84,15 +85,6 @@ win::HMENU formatMenu(const EditorWindowRecord& r) {
     return m;
 }
 
-void insertPopup(win::HMENU bar, int position, win::HMENU popup, const char* text, int id) {
-    win::InsertMenuA(bar, static_cast<win::UINT>(position), win::MF_BYPOSITION | win::MF_POPUP,
-                     reinterpret_cast<win::UINT_PTR>(popup), text);
-    win::MENUITEMINFOA info;
-    info.fMask = win::MIIM_ID;
-    info.wID = static_cast<win::UINT>(id);
-    win::SetMenuItemInfoA(bar, static_cast<win::UINT>(position), win::TRUE, &info);
-}
-
 void key(std::vector<win::ACCEL>& keys, win::BYTE mods, int vk, int cmd) {
     keys.push_back({static_cast<win::BYTE>(win::FVIRTKEY | mods), static_cast<win::WORD>(vk),
                     static_cast<win::WORD>(cmd)});
@@ -118,11 +110,11 @@ void editorBuildPopups(EditorWindowRecord& r) {
 
 void editorInsertPopups(const EditorWindowRecord& r, win::HMENU bar) {
     int at = 0;
-    insertPopup(bar, at++, r.filePopup, "&File", kPopupFile);
-    insertPopup(bar, at++, r.editPopup, "&Edit", kPopupEdit);
-    insertPopup(bar, at++, r.searchPopup, "&Search", kPopupSearch);
-    if (r.formatPopup) insertPopup(bar, at++, r.formatPopup, "F&ormat", kPopupFormat);
-    if (r.viewPopup) insertPopup(bar, at, r.viewPopup, "&View", kPopupView);
+    editorInsertPopup(bar, at++, r.filePopup, "&File", kPopupFile);
+    editorInsertPopup(bar, at++, r.editPopup, "&Edit", kPopupEdit);
+    editorInsertPopup(bar, at++, r.searchPopup, "&Search", kPopupSearch);
+    if (r.formatPopup) editorInsertPopup(bar, at++, r.formatPopup, "F&ormat", kPopupFormat);
+    if (r.viewPopup) editorInsertPopup(bar, at, r.viewPopup, "&View", kPopupView);
 }
 
 win::HACCEL editorBuildAccelerators(const EditorWindowRecord& r) {

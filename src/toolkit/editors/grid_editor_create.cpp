@@ -23,53 +23,18 @@
 namespace tk {
 namespace {
 
+static_assert(kGridEditorCreateModalMenu == kEditorMenuRefusedModal &&
+              kGridEditorCreateMenuFailed == kEditorMenuNotLoaded);
+
 void buildMenuBar(GridEditorRecord& r, WindowSlot& slot, const GridEditorCreateArgs& a,
                   int showType, int& status, bool pane) {
     gridEditorBuildPopups(r);
-    win::HMENU bar = nullptr;
-    if (a.menuId && showType == 1) {
-        status = kGridEditorCreateModalMenu;
-    } else if (a.menuId) {
-        bar = MenuLoadResource(a.menuId);
-        if (bar)
-            MenuApplyItemIds(bar, a.menuId);
-        else
-            status = kGridEditorCreateMenuFailed;
-    }
-    if (!bar) bar = win::CreateMenu();
-    const struct {
-        win::HMENU popup;
-        const char* title;
-        int id;
-    } popups[] = {{r.filePopup, "&File", kGridPopupFile},
-                  {r.editPopup, "&Edit", kGridPopupEdit},
-                  {r.searchPopup, "&Search", kGridPopupSearch}};
-    for (int i = 0; i < 3; ++i) {
-        win::MENUITEMINFOA info;
-        info.fMask = win::MIIM_SUBMENU | win::MIIM_STRING | win::MIIM_ID;
-        info.hSubMenu = popups[i].popup;
-        info.dwTypeData = const_cast<char*>(popups[i].title);
-        info.wID = static_cast<win::UINT>(popups[i].id);
-        win::InsertMenuItemA(bar, static_cast<win::UINT>(i), win::TRUE, &info);
-    }
+    win::HMENU bar = editorMenuBar(a.menuId, showType == 1, status);
+    editorInsertPopup(bar, 0, r.filePopup, "&File", kGridPopupFile);
+    editorInsertPopup(bar, 1, r.editPopup, "&Edit", kGridPopupEdit);
+    editorInsertPopup(bar, 2, r.searchPopup, "&Search", kGridPopupSearch);
     r.mainMenu = bar;
-    if (!pane) win::SetMenu(slot.frame, bar);
-    if (slot.menu && slot.menu != bar) win::DestroyMenu(slot.menu);
-    slot.accelerators = nullptr;
-    slot.menuHelp = {};
-    slot.menu = bar;
-}
-
-void takeToolbars(GridEditorRecord& r, WindowSlot& slot, int showType) {
-    if (showType != 1) {
-        r.windowToolbars = slot.toolbars;
-        return;
-    }
-    for (std::size_t i = 0; i < slot.toolbars.size(); ++i) {
-        if (slot.toolbars[i]) win::DestroyWindow(slot.toolbars[i]);
-        slot.toolbars[i] = nullptr;
-        slot.toolbarExtents[i] = 0;
-    }
+    editorInstallMenuBar(slot, bar, pane);
 }
 
 void statusFields(GridEditorRecord& r) {
@@ -177,7 +142,7 @@ void GridEditorCreate(int& status, int& showType, const GridEditorCreateArgs& a)
     if (mayHaveMenu && !(a.options & kGridEditorNoMenu))
         buildMenuBar(r, slot, a, showType, status, child);
     if (a.splitWindow != -1) editorJoinSplit(window, r.mainMenu, a.splitWindow);
-    takeToolbars(r, slot, showType);
+    editorTakeToolbars(r.windowToolbars, slot, showType);
     if (a.menuId) {
         r.programAccelerators = win::LoadAcceleratorsA(
             nullptr, win::MAKEINTRESOURCEA(static_cast<win::WORD>(a.menuId)));

@@ -129,15 +129,7 @@ std::string lower(std::string s) {
 // The save dialog on the record's name; 1 when a name was chosen.
 int chooseSaveName(win::HWND frame, EditorWindowRecord& r) {
     char name[win::MAX_PATH] = {};
-    r.fileName.copy(name, sizeof name - 1);
-    win::OPENFILENAMEA ofn;
-    ofn.hwndOwner = frame;
-    ofn.lpstrFilter = editorFileFilter(r);
-    ofn.nFilterIndex = static_cast<win::DWORD>(
-        std::max(1, r.filterIndex[static_cast<std::size_t>(r.currentFile)]));
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrDefExt = "";
+    win::OPENFILENAMEA ofn = editorFileDialogRequest(frame, r, name, sizeof name);
     ofn.Flags = win::OFN_OVERWRITEPROMPT | win::OFN_HIDEREADONLY | win::OFN_NOCHANGEDIR |
                 win::OFN_PATHMUSTEXIST;
     if (!win::GetSaveFileNameA(&ofn)) return 0;

@@ -73,15 +73,7 @@ const char kPlainFilter[] = "Text Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
 // The open dialog on a copy of the current name; empty when cancelled.
 std::string chooseOpenName(win::HWND frame, EditorWindowRecord& r) {
     char name[win::MAX_PATH] = {};
-    r.fileName.copy(name, sizeof name - 1);
-    win::OPENFILENAMEA ofn;
-    ofn.hwndOwner = frame;
-    ofn.lpstrFilter = editorFileFilter(r);
-    ofn.nFilterIndex = static_cast<win::DWORD>(
-        std::max(1, r.filterIndex[static_cast<std::size_t>(r.currentFile)]));
-    ofn.lpstrFile = name;
-    ofn.nMaxFile = sizeof name;
-    ofn.lpstrDefExt = "";
+    win::OPENFILENAMEA ofn = editorFileDialogRequest(frame, r, name, sizeof name);
     ofn.Flags = win::OFN_FILEMUSTEXIST | win::OFN_HIDEREADONLY | win::OFN_NOCHANGEDIR;
     const bool modeless = r.mode == 2;
     if (modeless && seams().modalFrame) seams().modalFrame->begin(frame);
@@ -95,8 +87,19 @@ std::string chooseOpenName(win::HWND frame, EditorWindowRecord& r) {
 
 }  // namespace
 
-const char* editorFileFilter(const EditorWindowRecord& r) {
-    return !r.fileFilter.empty() ? r.fileFilter.c_str() : r.richText ? kRichFilter : kPlainFilter;
+win::OPENFILENAMEA editorFileDialogRequest(win::HWND frame, const EditorWindowRecord& r,
+                                           char* name, win::DWORD size) {
+    r.fileName.copy(name, size - 1);
+    win::OPENFILENAMEA ofn;
+    ofn.hwndOwner = frame;
+    ofn.lpstrFilter =
+        !r.fileFilter.empty() ? r.fileFilter.c_str() : r.richText ? kRichFilter : kPlainFilter;
+    ofn.nFilterIndex = static_cast<win::DWORD>(
+        std::max(1, r.filterIndex[static_cast<std::size_t>(r.currentFile)]));
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = size;
+    ofn.lpstrDefExt = "";
+    return ofn;
 }
 
 bool editorOpenCommand(win::HWND frame, EditorWindowRecord& r) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/common_dialogs/common_dialogs_api.h"
 #include "toolkit/editors/editor_record.h"
 
 namespace tk {
@@ -14,8 +15,11 @@ void editorOpenAnother(int& status, EditorWindowRecord& record, const std::strin
 // The Open command: the open dialog, then the file added as a new file of a
 // multi-file editor or in place of the shown one; reported when loaded.
 bool editorOpenCommand(win::HWND frame, EditorWindowRecord& record);
-// The file dialogs' filter: the program's, else the editor's defaults.
-const char* editorFileFilter(const EditorWindowRecord& record);
+// The file dialogs' request on the name buffer (the current name copied in):
+// the program's filter, else the editor's defaults, at the current file's
+// last choice; the flags stay the caller's.
+win::OPENFILENAMEA editorFileDialogRequest(win::HWND frame, const EditorWindowRecord& record,
+                                           char* name, win::DWORD size);
 // Makes open file n current.
 void EditorSelectFile(win::HWND frame, int file);
 // Whether the editor holds one untitled, empty, unmodified file without a

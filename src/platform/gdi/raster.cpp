@@ -260,6 +260,19 @@ bool spanHas(const Span& s, int x) {
     return x >= s.x0 && x < s.x1;
 }
 
+struct VisibleBox {
+    int yFrom, yTo, xFrom, xTo;
+};
+
+// The rows and columns of the box l..r x t..b that the coverage window lets
+// through (a column more on each side, for the ring's neighbour test).
+VisibleBox visibleBox(int l, int t, int r, int b) {
+    const RECT* w = coverageWindow();
+    if (!w) return {t, b, l, r};
+    return {std::max<int>(t, w->top), std::min<int>(b, w->bottom), std::max<int>(l, w->left - 1),
+            std::min<int>(r, w->right + 1)};
+}
+
 // Pixels of the filled ellipse that have a 4-neighbour outside the ellipse
 // shrunk by `width - 1` (a ring `width` pixels thick).
 void ellipseRing(int l, int t, int r, int b, int width, std::vector<PointI>& ring) {
@@ -268,13 +281,7 @@ void ellipseRing(int l, int t, int r, int b, int width, std::vector<PointI>& rin
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
     // Rows evaluated, and the rows around them that the neighbour test reads.
-    int yFrom = t, yTo = b, xFrom = l, xTo = r;
-    if (coverageWindow()) {
-        yFrom = std::max<int>(t, coverageWindow()->top);
-        yTo = std::min<int>(b, coverageWindow()->bottom);
-        xFrom = std::max<int>(l, coverageWindow()->left - 1);
-        xTo = std::min<int>(r, coverageWindow()->right + 1);
-    }
+    const auto [yFrom, yTo, xFrom, xTo] = visibleBox(l, t, r, b);
     if (yFrom >= yTo) return;
     const int rt = std::max(t, yFrom - 1), rb = std::min(b, yTo + 1);
     const auto n = static_cast<std::size_t>(rb - rt);
@@ -331,13 +338,7 @@ void ellipseCoverage(int l, int t, int r, int b, Coverage& out) {
     if (t > b) std::swap(t, b);
     if (r <= l || b <= t) return;
     const EllipseGeometry g(l, t, r, b);
-    int yFrom = t, yTo = b, xFrom = l, xTo = r;
-    if (coverageWindow()) {
-        yFrom = std::max<int>(t, coverageWindow()->top);
-        yTo = std::min<int>(b, coverageWindow()->bottom);
-        xFrom = std::max<int>(l, coverageWindow()->left - 1);
-        xTo = std::min<int>(r, coverageWindow()->right + 1);
-    }
+    const auto [yFrom, yTo, xFrom, xTo] = visibleBox(l, t, r, b);
     if (yFrom >= yTo) return;
     std::vector<Span> rows(static_cast<std::size_t>(yTo - yFrom));
     ellipseRows(g, yFrom, yTo, l, r, g.a, g.b, rows.data());

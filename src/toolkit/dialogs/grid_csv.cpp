@@ -22,26 +22,6 @@ namespace {
 constexpr std::size_t kFieldBuffer = 32768;
 constexpr int kReadBuffer = 65000;
 
-bool gridChecked(int field, std::string_view name) {
-    if (field != 0 && toolkitState().CurrentDialogNumber == 0) {
-        ReportLibraryError(1005, name);
-        return false;
-    }
-    int f = field, v = 0;
-    GridInfoQuery(f, 3, v);
-    if (f < 0) {
-        ReportLibraryError(1006, name);
-        return false;
-    }
-    return true;
-}
-
-int item(int field, int which) {
-    int v = 0;
-    GridInfoQuery(field, which, v);
-    return v;
-}
-
 std::string textField(std::string_view text, bool quotes) {
     std::vector<char> buffer(kFieldBuffer, ' ');
     std::size_t n = std::min(text.size(), kFieldBuffer / 2 - 1);
@@ -115,7 +95,7 @@ struct Loader {
         // as it comes, it would shrink to the first rows and never grow back.
         int f = field;
         if (GridRecord* g = gridFind(f)) GridSetRowCount(*g, counter + 1);
-        rowCount = item(field, 3);
+        rowCount = gridInfoItem(field, 3);
         grown = true;
         return counter < rowCount;
     }
@@ -244,8 +224,8 @@ void CsvFieldUnquote(std::span<char> text) {
 void GrdSave(int field, std::string_view fileName, std::optional<int> startColumn,
              std::optional<int> endColumn, std::optional<int> startRow, std::optional<int> endRow,
              std::optional<int> flags) {
-    if (!gridChecked(field, "GrdSave")) return;
-    const int columns = item(field, 1), rows = item(field, 3);
+    if (!gridFieldChecked(field, "GrdSave")) return;
+    const int columns = gridInfoItem(field, 1), rows = gridInfoItem(field, 3);
     const int c0 = std::max(startColumn.value_or(1), 1),
               c1 = std::min(endColumn.value_or(columns), columns);
     const int r0 = std::max(startRow.value_or(1), 1), r1 = std::min(endRow.value_or(rows), rows);
@@ -274,12 +254,12 @@ void GrdSave(int field, std::string_view fileName, std::optional<int> startColum
 
 void GrdLoad(int field, std::string_view fileName, std::optional<int> grow,
              std::optional<int> flags) {
-    if (!gridChecked(field, "GrdLoad")) return;
+    if (!gridFieldChecked(field, "GrdLoad")) return;
     FileHandle h = -1;
     BinFileOpen(fileName, OpenRead, h);
     if (h == -1) return;
     Loader L{
-        field, grow.value_or(0) == 1, item(field, 3), item(field, 1), item(field, 2), 0, 0, 0, {},
+        field, grow.value_or(0) == 1, gridInfoItem(field, 3), gridInfoItem(field, 1), gridInfoItem(field, 2), 0, 0, 0, {},
         {},    false};
     L.types = columnTypes(field, L.columnCount);
     L.formats.assign(L.types.size(), std::string());

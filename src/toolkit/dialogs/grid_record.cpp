@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "toolkit/core/error_report.h"
 #include "toolkit/core/toolkit_state.h"
 #include "toolkit/core/window_table.h"
 #include "toolkit/dialogs/grid_window.h"
@@ -161,6 +162,26 @@ void GridEditorText(int slot, int item, std::string& text, int maximum) {
         return;
     }
     text = value.substr(0, static_cast<std::size_t>(std::max(maximum, 0)));
+}
+
+int gridInfoItem(int field, int item) {
+    int v = 0;
+    GridInfoQuery(field, item, v);
+    return v;
+}
+
+bool gridFieldChecked(int field, std::string_view routine) {
+    if (field != 0 && toolkitState().CurrentDialogNumber == 0) {
+        ReportLibraryError(1005, routine);
+        return false;
+    }
+    int f = field, v = 0;
+    GridInfoQuery(f, 3, v);
+    if (f < 0) {
+        ReportLibraryError(1006, routine);
+        return false;
+    }
+    return true;
 }
 
 void GridInfoQuery(int& field, int item, int& value) {

@@ -240,6 +240,11 @@ GridRecord* gridFind(int& field);
 
 // Information items (1-13, 101, 102); other items leave value unchanged.
 void GridInfoQuery(int& field, int item, int& value);
+// One information item of a field known to be a grid.
+int gridInfoItem(int field, int item);
+// The checks of the public grid routines: error 1005 for a field given
+// without a dialog, 1006 for a field that is no grid; named by the routine.
+bool gridFieldChecked(int field, std::string_view routine);
 void GridColumnType(int& field, int column, int& type);
 void GridTextColumnWidth(int& field, int column, int& length);
 

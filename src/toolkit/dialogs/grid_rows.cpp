@@ -14,28 +14,6 @@ namespace tk {
 
 namespace {
 
-// The common checks: 1005 without a dialog, 1006 for a field that is no grid.
-bool gridChecked(int field, std::string_view name) {
-    if (field != 0 && toolkitState().CurrentDialogNumber == 0) {
-        ReportLibraryError(1005, name);
-        return false;
-    }
-    int f = field;
-    int v = 0;
-    GridInfoQuery(f, 3, v);
-    if (f < 0) {
-        ReportLibraryError(1006, name);
-        return false;
-    }
-    return true;
-}
-
-int item(int field, int which) {
-    int v = 0;
-    GridInfoQuery(field, which, v);
-    return v;
-}
-
 void upper(std::string& s) {
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -123,8 +101,8 @@ void GrdFind(int field, std::string_view text, std::optional<int> flags, bool* f
              std::optional<int> startColumn, std::optional<int> endColumn,
              std::optional<int> startRow, std::optional<int> endRow) {
     static constexpr std::string_view name = "GrdFind";
-    if (!gridChecked(field, name)) return;
-    const int columns = item(field, 1), rows = item(field, 3);
+    if (!gridFieldChecked(field, name)) return;
+    const int columns = gridInfoItem(field, 1), rows = gridInfoItem(field, 3);
     const int bits = flags.value_or(0);
     const int firstColumn = std::max(startColumn.value_or(1), 1);
     const int lastColumn = std::min(endColumn.value_or(columns), columns);
@@ -133,10 +111,10 @@ void GrdFind(int field, std::string_view text, std::optional<int> flags, bool* f
     int column = firstColumn;
     int rowStart = firstRow;
     if (bits & 1) {
-        int current = item(field, 4);
+        int current = gridInfoItem(field, 4);
         if (current >= firstColumn) {
             column = current;
-            rowStart = std::max(firstRow, item(field, 5) + 1);
+            rowStart = std::max(firstRow, gridInfoItem(field, 5) + 1);
         }
     }
     for (; column <= lastColumn; ++column, rowStart = firstRow) {
@@ -166,8 +144,8 @@ void GrdFind(int field, std::string_view text, std::optional<int> flags, bool* f
 
 void GrdLabelRow(int field, int row, std::string_view label) {
     static constexpr std::string_view name = "GrdLabelRow";
-    if (!gridChecked(field, name)) return;
-    if (row < 1 || row > item(field, 2)) {
+    if (!gridFieldChecked(field, name)) return;
+    if (row < 1 || row > gridInfoItem(field, 2)) {
         ReportLibraryError(1017, name);
         return;
     }
@@ -177,8 +155,8 @@ void GrdLabelRow(int field, int row, std::string_view label) {
 void GrdDeleteRows(int field, int row, std::optional<int> count, std::optional<int> shrink,
                    std::optional<int> moveLabels) {
     static constexpr std::string_view name = "GrdDeleteRows";
-    if (!gridChecked(field, name)) return;
-    const int rows = item(field, 3), columns = item(field, 1);
+    if (!gridFieldChecked(field, name)) return;
+    const int rows = gridInfoItem(field, 3), columns = gridInfoItem(field, 1);
     if (row < 1 || row > rows) {
         ReportLibraryError(1017, name);
         return;
@@ -207,9 +185,9 @@ void GrdDeleteRows(int field, int row, std::optional<int> count, std::optional<i
 void GrdInsertRows(int field, int row, std::optional<int> count, std::optional<int> grow,
                    std::optional<int> moveLabels) {
     static constexpr std::string_view name = "GrdInsertRows";
-    if (!gridChecked(field, name)) return;
-    const int columns = item(field, 1);
-    int rows = item(field, 3);
+    if (!gridFieldChecked(field, name)) return;
+    const int columns = gridInfoItem(field, 1);
+    int rows = gridInfoItem(field, 3);
     if (row < 1 || row > rows) {
         ReportLibraryError(1017, name);
         return;
@@ -217,8 +195,8 @@ void GrdInsertRows(int field, int row, std::optional<int> count, std::optional<i
     const int wanted = std::max(count.value_or(1), 0);
     if (wanted == 0) return;
     if (grow.value_or(0) == 1) {
-        GrdRows(field, std::min(item(field, 2), rows + wanted));
-        rows = item(field, 3);
+        GrdRows(field, std::min(gridInfoItem(field, 2), rows + wanted));
+        rows = gridInfoItem(field, 3);
     }
     const int n = std::min(wanted, rows - row + 1);
     const bool labels = moveLabels.value_or(0) == 1;

@@ -438,19 +438,24 @@ Kept keptOfEdges(const ForwardPlan& one, const EdgeTask& task, const Kept* base,
     Kept k{true, b, std::vector<float>(run(one.xv, b).begin(), run(one.xv, b).end()),
            std::vector<float>(run(one.zv, b).begin(), run(one.zv, b).end()), {}, false, {}, {}};
     if (base) {
-        k.edgeValues = base->edgeValues;
+        k.edgeRows = base->edgeRows;
         k.edgeClipped = base->edgeClipped;
-        for (std::size_t t = 0; t < task.edges.size(); ++t) {
-            const auto e = static_cast<std::size_t>(task.edges[t]);
-            std::copy_n(computed.values.begin() + static_cast<std::ptrdiff_t>(t * n), n,
-                        k.edgeValues.begin() + static_cast<std::ptrdiff_t>(e * n));
-            k.edgeClipped[e] = computed.clipped[t];
-        }
     } else {
-        k.edgeValues = std::move(computed.values);
-        k.edgeClipped = std::move(computed.clipped);
+        k.edgeRows.resize(edgeCount(b));
+        k.edgeClipped.assign(edgeCount(b), 0);
     }
-    k.terms = sumsOfEdges(one, k.edgeValues);
+    // The new rows point into the block they were computed in, which lives
+    // as long as any of them.
+    const auto block = std::make_shared<const std::vector<double>>(std::move(computed.values));
+    for (std::size_t t = 0; t < task.edges.size(); ++t) {
+        const auto e = static_cast<std::size_t>(task.edges[t]);
+        k.edgeRows[e] = std::shared_ptr<const double>(block, block->data() + t * n);
+        k.edgeClipped[e] = computed.clipped[t];
+    }
+    std::vector<const double*> rows(k.edgeRows.size());
+    for (std::size_t e = 0; e < rows.size(); ++e)
+        rows[e] = k.edgeRows[e].get();
+    k.terms = sumsOfEdges(one, rows);
     k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
     return k;
 }
@@ -524,7 +529,7 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
             continue;
         }
         byEdges.push_back(keptPlan(plan, b));
-        const bool partial = mine && !mine->edgeValues.empty() && sameButVertices(*mine, plan, b);
+        const bool partial = mine && !mine->edgeRows.empty() && sameButVertices(*mine, plan, b);
         EdgeTask task;
         if (partial) {
             task.edges = movedEdges(*mine, plan, b);

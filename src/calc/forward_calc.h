@@ -72,8 +72,11 @@ class BodyTerms {
         std::vector<float> xv, zv;  // its vertices, first to last
         std::vector<double> terms;  // per station
         bool clipped = false;
-        std::vector<double> edgeValues;  // edge by edge, station by station (or none)
-        std::vector<char> edgeClipped;   // per edge
+        // Edge by edge, the values at every station (or none). A row is
+        // shared with the terms it was taken over from, so terms moved in a
+        // few vertices hold new rows for those edges alone.
+        std::vector<std::shared_ptr<const double>> edgeRows;
+        std::vector<char> edgeClipped;  // per edge
     };
 
   private:

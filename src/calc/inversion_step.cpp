@@ -14,6 +14,7 @@
 #include "util/array_routines.h"
 #include "util/message_boxes.h"
 #include "util/numeric_routines.h"
+#include "util/shared_work.h"
 
 namespace calc {
 
@@ -155,16 +156,53 @@ void jacobianColumn(const model::ProfileLine& p, InversionState& s, int j, float
     }
 }
 
-// The normal equations; answers the trace (sum of the positive diagonal).
+// Column k of the normal equations (rows k..NPAR) and its gradient: the
+// products of Jacobian column k with the residuals and with columns
+// k..NPAR, each summed in double in station order as util::XTY sums them,
+// four sums side by side.
+void normalColumn(InversionState& s, int k) {
+    const int npar = s.parameters.NPAR;
+    const auto n = static_cast<std::size_t>(s.NSTA);
+    const float* x = s.jacobianColumn(k).data();
+    std::vector<const float*> with{s.residuals.data()};
+    for (int l = k; l <= npar; ++l)
+        with.push_back(s.jacobianColumn(l).data());
+    std::vector<float> products(with.size());
+    constexpr std::size_t kSide = 4;
+    for (std::size_t g = 0; g < with.size(); g += kSide) {
+        const std::size_t count = std::min(kSide, with.size() - g);
+        const float* y[kSide];
+        for (std::size_t q = 0; q < kSide; ++q)
+            y[q] = with[g + std::min(q, count - 1)];
+        double sum[kSide] = {};
+        for (std::size_t i = 0; i < n; ++i) {
+            const double xi = x[i];
+            for (std::size_t q = 0; q < kSide; ++q)
+                sum[q] += xi * static_cast<double>(y[q][i]);
+        }
+        for (std::size_t q = 0; q < count; ++q)
+            products[g + q] = static_cast<float>(sum[q]);
+    }
+    s.gradient[static_cast<std::size_t>(k - 1)] = products[0];
+    for (int l = k; l <= npar; ++l)
+        s.normalAt(l, k) = products[static_cast<std::size_t>(l - k + 1)];
+}
+
+// The normal equations, their columns shared out over the threads (each
+// column the same whoever computes it); answers the trace (sum of the
+// positive diagonal).
 float normalEquations(InversionState& s) {
     const int npar = s.parameters.NPAR;
-    const std::span<const float> residuals(s.residuals);
+    // A column is worth a thread when it holds this many products.
+    constexpr long kProductsPerThread = 20000;
+    const long products = static_cast<long>(npar) * (npar + 3) / 2 * s.NSTA;
+    const int threads = util::usefulThreads(products, kProductsPerThread);
+    util::shareOut(npar, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
+        for (int k = begin + 1; k <= end; ++k)
+            normalColumn(s, k);
+    });
     float trace = 0.0f;
     for (int k = 1; k <= npar; ++k) {
-        s.gradient[static_cast<std::size_t>(k - 1)] =
-            util::XTY(s.jacobianColumn(k), 1, residuals, 1, s.NSTA);
-        for (int l = k; l <= npar; ++l)
-            s.normalAt(l, k) = util::XTY(s.jacobianColumn(k), 1, s.jacobianColumn(l), 1, s.NSTA);
         if (s.normalAt(k, k) > 0.0f) trace += s.normalAt(k, k);
     }
     for (int k = 1; k <= npar; ++k) {

@@ -2,19 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <span>
 #include <vector>
+
+#include "util/shared_work.h"
 
 namespace calc {
 
 namespace {
-
-std::atomic<int> requestedThreads{0};
 
 // Below this many edge evaluations a helper costs more than it saves.
 constexpr long kWorkPerThread = 4000;
@@ -34,13 +31,11 @@ using PackFunction = bool (*)(const ForwardPlan&, int, int, double*);
 }  // namespace
 
 void setCalcThreadCount(int threads) {
-    requestedThreads = std::max(0, threads);
+    util::setSharedThreadCount(threads);
 }
 
 int calcThreadCount() {
-    const int requested = requestedThreads;
-    if (requested > 0) return requested;
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return util::sharedThreadCount();
 }
 
 namespace {
@@ -50,8 +45,7 @@ int usefulThreads(std::span<const ForwardPlan> plans) {
     long work = 0;
     for (const ForwardPlan& plan : plans)
         work += static_cast<long>(plan.xs.size()) * std::max(1L, edgeCount(plan));
-    const long useful = std::max(1L, work / kWorkPerThread);
-    return static_cast<int>(std::min<long>(calcThreadCount(), useful));
+    return util::usefulThreads(work, kWorkPerThread);
 }
 
 }  // namespace
@@ -69,29 +63,42 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks) {
     long work = 0;
     for (const EdgeTask& t : tasks)
         work += static_cast<long>(t.plan->xs.size()) * static_cast<long>(t.edges.size());
-    const int threads = static_cast<int>(
-        std::min<long>(calcThreadCount(), std::max(1L, work / kWorkPerThread)));
-    return detail::computeEdgeValues(tasks, threads, detail::PackCode::Best);
+    return detail::computeEdgeValues(tasks, util::usefulThreads(work, kWorkPerThread),
+                                     detail::PackCode::Best);
+}
+
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double* const> rows) {
+    const ForwardBody& body = plan.bodies.front();
+    const std::size_t n = plan.xs.size();
+    // The arithmetic of the pack code's body sum and its scaling, each
+    // station's edges taken in the same order; edge by edge over all the
+    // stations, so that the rows are read straight through.
+    std::vector<double> bs(n, 0.0);
+    for (const double* row : rows) {
+        if (body.addEdges) {
+            for (std::size_t i = 0; i < n; ++i)
+                bs[i] = bs[i] + row[i];
+        } else {
+            for (std::size_t i = 0; i < n; ++i)
+                bs[i] = bs[i] - row[i];
+        }
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        float y1 = 0.0f, y2 = 0.0f;
+        strikeExtents(plan, body, plan.ys[i], y1, y2);
+        const double twice = static_cast<double>(y1) == static_cast<double>(y2) ? bs[i] * 2.0 : bs[i];
+        bs[i] = addBodySum(plan, body, 0.0, twice);
+    }
+    return bs;
 }
 
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values) {
     const ForwardBody& body = plan.bodies.front();
     const std::size_t n = plan.xs.size();
-    const std::size_t edges = static_cast<std::size_t>(body.last - body.first + 1);
-    std::vector<double> sums(n, 0.0);
-    for (std::size_t i = 0; i < n; ++i) {
-        // The arithmetic of the pack code's body sum and its scaling.
-        double bs = 0.0;
-        for (std::size_t e = 0; e < edges; ++e) {
-            const double v = values[e * n + i];
-            bs = body.addEdges ? bs + v : bs - v;
-        }
-        float y1 = 0.0f, y2 = 0.0f;
-        strikeExtents(plan, body, plan.ys[i], y1, y2);
-        if (static_cast<double>(y1) == static_cast<double>(y2)) bs = bs * 2.0;
-        sums[i] = addBodySum(plan, body, 0.0, bs);
-    }
-    return sums;
+    std::vector<const double*> rows(static_cast<std::size_t>(body.last - body.first + 1));
+    for (std::size_t e = 0; e < rows.size(); ++e)
+        rows[e] = values.data() + e * n;
+    return sumsOfEdges(plan, rows);
 }
 
 namespace detail {
@@ -142,99 +149,6 @@ EdgeFunction edgeFunction(PackCode code) {
 
 }  // namespace
 
-namespace {
-
-// One calculation shared out in slices of stations. Whoever is free takes
-// the next slice and computes it for every plan; the caller works too and
-// waits only for slices that were taken, never for a helper that has not
-// started (on a busy machine a helper may come late, finds nothing left and
-// goes back to sleep).
-struct Job {
-    std::function<void(int, int)> runSlice;  // stations [begin, end) of every plan
-    int n = 0, slice = 0;
-    int helpers = 0;              // helpers that may join in
-    std::atomic<int> next{0};     // first station of the next slice
-    std::atomic<int> joined{0};   // helpers that joined
-    std::atomic<int> working{0};  // slices being computed now
-    std::mutex m;
-    std::condition_variable done;
-
-    // Takes slices until none is left.
-    void work() {
-        for (;;) {
-            working.fetch_add(1);
-            const int begin = next.fetch_add(slice);
-            if (begin < n) runSlice(begin, std::min(n, begin + slice));
-            if (working.fetch_sub(1) == 1) {
-                std::lock_guard<std::mutex> lock(m);
-                done.notify_all();
-            }
-            if (begin >= n) return;
-        }
-    }
-    void waitForTakenSlices() {
-        std::unique_lock<std::mutex> lock(m);
-        done.wait(lock, [this] { return working.load() == 0; });
-    }
-};
-
-// Helper threads that live for the whole run, asleep between calculations.
-class HelperPool {
-  public:
-    explicit HelperPool(int count) {
-        for (int i = 0; i < count; ++i)
-            threads_.emplace_back([this] { serve(); });
-    }
-    ~HelperPool() {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            stopping_ = true;
-        }
-        wake_.notify_all();
-        for (std::thread& t : threads_)
-            t.join();
-    }
-    int size() const { return static_cast<int>(threads_.size()); }
-    void offer(const std::shared_ptr<Job>& job) {
-        {
-            std::lock_guard<std::mutex> lock(m_);
-            job_ = job;
-            ++generation_;
-        }
-        wake_.notify_all();
-    }
-
-  private:
-    void serve() {
-        long seen = 0;
-        for (;;) {
-            std::shared_ptr<Job> job;
-            {
-                std::unique_lock<std::mutex> lock(m_);
-                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-                if (stopping_) return;
-                seen = generation_;
-                job = job_;
-            }
-            if (job && job->joined.fetch_add(1) < job->helpers) job->work();
-        }
-    }
-
-    std::vector<std::thread> threads_;
-    std::mutex m_;
-    std::condition_variable wake_;
-    std::shared_ptr<Job> job_;
-    long generation_ = 0;
-    bool stopping_ = false;
-};
-
-HelperPool& helperPool() {
-    static HelperPool pool(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
-    return pool;
-}
-
-}  // namespace
-
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code) {
     std::vector<StationSums> each = computeEachStationSums(std::span<const ForwardPlan>(&plan, 1), threads, code);
     return std::move(each.front());
@@ -242,22 +156,10 @@ StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode co
 
 namespace {
 
-// Runs slice(begin, end) over stations [0, n) on up to `threads` threads.
+// Runs slice(begin, end) over stations [0, n) on up to `threads` threads:
+// whole packs of the widest code, a few at a time.
 void shareOut(int n, int threads, const std::function<void(int, int)>& slice) {
-    const int packs = (n + kPack - 1) / kPack;
-    const int helpers = std::min(std::max(1, std::min(threads, packs)) - 1, helperPool().size());
-    if (helpers <= 0) {
-        slice(0, n);
-        return;
-    }
-    auto job = std::make_shared<Job>();
-    job->runSlice = slice;
-    job->n = n;
-    job->slice = kPack * std::max(1, std::min(kPacksPerSlice, packs / (helpers + 1)));
-    job->helpers = helpers;
-    helperPool().offer(job);
-    job->work();
-    job->waitForTakenSlices();
+    util::shareOut(n, util::SliceRule{threads, kPack, kPacksPerSlice}, slice);
 }
 
 std::unique_ptr<std::atomic<bool>[]> flags(std::size_t n) {

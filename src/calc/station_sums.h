@@ -121,12 +121,16 @@ struct EdgeValues {
 std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks);
 
 // The station sums of a plan of one body from the values of all its edges
-// (`values` edge by edge, station by station): the same to the last bit as
-// computeStationSums of that plan.
+// (rows[e] the values of edge e, station by station): the same to the last
+// bit as computeStationSums of that plan.
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double* const> rows);
+// The same with the values edge by edge in one block.
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
 
 // Number of threads the calculation may use; 0 (the default) means one per
-// processor. The calling thread waits for them.
+// processor. The calling thread waits for them. The same count governs all
+// shared work (util/shared_work.h): the inversion's normal equations and the
+// model's legality checks too.
 void setCalcThreadCount(int threads);
 int calcThreadCount();
 

@@ -9,6 +9,7 @@
 #include "model/profile_line.h"
 #include "util/array_routines.h"
 #include "util/plane_geometry.h"
+#include "util/shared_work.h"
 
 namespace model {
 
@@ -145,15 +146,22 @@ void BOLEVL(PolygonModel& m, bool& changed) {
     changed = false;
     const int nb = m.NBOD;
     std::vector<std::vector<int>> enclosing(static_cast<std::size_t>(std::max(nb, 0)) + 1);
-    for (int ib = 1; ib <= nb; ++ib) {
-        m.ILEVL(ib) = 1;
-        for (int j = 1; j <= nb; ++j) {
-            if (j != ib && encloses(m, j, ib)) {
-                m.ILEVL(ib) += 1;
-                enclosing[static_cast<std::size_t>(ib)].push_back(j);
-            }
-        }
-    }
+    // Each body's enclosing bodies alone, the bodies shared out over the
+    // threads: every list is the same whoever finds it.
+    const long angles = static_cast<long>(std::max(nb, 0)) *
+                        std::max(0, nb >= 1 ? m.IV2(nb) - m.IV1(1) + 1 : 0);
+    const PolygonModel& shape = m;
+    util::shareOut(nb, util::SliceRule{util::usefulThreads(angles, kAnglesPerThread), 1, 1},
+                   [&](int begin, int end) {
+                       for (int ib = begin + 1; ib <= end; ++ib) {
+                           for (int j = 1; j <= nb; ++j) {
+                               if (j != ib && encloses(shape, j, ib))
+                                   enclosing[static_cast<std::size_t>(ib)].push_back(j);
+                           }
+                       }
+                   });
+    for (int ib = 1; ib <= nb; ++ib)
+        m.ILEVL(ib) = 1 + static_cast<int>(enclosing[static_cast<std::size_t>(ib)].size());
     for (int ib = 1; ib <= nb; ++ib) {
         std::vector<int> list{ib};
         const auto& e = enclosing[static_cast<std::size_t>(ib)];

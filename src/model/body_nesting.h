@@ -43,6 +43,11 @@ class SurfaceRow {
 // changed is true when a parent changed.
 void BOLEVL(PolygonModel& model, bool& changed);
 
+// Winding tests of the whole model (the nesting, the legality checks) are
+// shared out over the threads when each thread gets at least this many
+// vertex-to-edge angles: fewer cost less than waking a helper.
+inline constexpr long kAnglesPerThread = 2000;
+
 // The body whose range holds vertex iv and iv's position in it; both 0 when
 // no body holds it.
 void FINDIB(int iv, int& iloc, int& ib, const PolygonModel& model);

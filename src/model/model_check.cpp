@@ -1,5 +1,7 @@
 #include "model/model_check.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <span>
@@ -9,6 +11,7 @@
 #include "model/crossing_tests.h"
 #include "model/model_services.h"
 #include "util/plane_geometry.h"
+#include "util/shared_work.h"
 
 namespace model {
 
@@ -52,6 +55,37 @@ int windingIn(const PolygonModel& m, int vertex, int body) {
                         std::span<const float>(m.ZVRT.values()).subspan(at), count);
 }
 
+// Body ib has vertices inside body j and others outside it.
+bool straddles(const PolygonModel& m, int ib, int j) {
+    bool in = false, out = false;
+    for (int k = m.IV1(ib); k <= m.IV2(ib); ++k) {
+        const int w = windingIn(m, k, j);
+        if (w > 0) in = true;
+        if (w == 0) out = true;
+        if (in && out) return true;
+    }
+    return false;
+}
+
+// The first body that body ib straddles, or 0. The bodies are shared out
+// over the threads; the answer is the first in body order whoever finds it,
+// and a thread skips bodies beyond one already found.
+int firstStraddled(const PolygonModel& m, int ib) {
+    const long angles = static_cast<long>(m.IV2(ib) - m.IV1(ib) + 1) *
+                        std::max(0, m.IV2(m.NBOD) - m.IV1(1) + 1);
+    std::atomic<int> found{m.NBOD + 1};
+    util::shareOut(m.NBOD, util::SliceRule{util::usefulThreads(angles, kAnglesPerThread), 1, 1},
+                   [&](int begin, int end) {
+                       for (int j = begin + 1; j <= end && j < found.load(); ++j) {
+                           if (j == ib || !straddles(m, ib, j)) continue;
+                           int seen = found.load();
+                           while (j < seen && !found.compare_exchange_weak(seen, j)) {
+                           }
+                       }
+                   });
+    return found.load() <= m.NBOD ? found.load() : 0;
+}
+
 }  // namespace
 
 bool LXCHK(int iv, int ib, const PolygonModel& m) {
@@ -81,21 +115,13 @@ bool LXCHK(int iv, int ib, const PolygonModel& m) {
     int iprev = 0, inext = 0;
     CNRDEF(iprev, iv, inext, ibv, m);
     r.reason = 3;
-    for (int j = 1; j <= m.NBOD; ++j) {
-        if (j == ibv) continue;
-        bool in = false, out = false;
-        for (int k = m.IV1(ibv); k <= m.IV2(ibv); ++k) {
-            const int w = windingIn(m, k, j);
-            if (w > 0) in = true;
-            if (w == 0) out = true;
-            if (in && out) {
-                r.body = j;
-                r.vertex = iprev;
-                r.otherVertex = iv;
-                r.thirdVertex = inext;
-                return true;
-            }
-        }
+    const int j = firstStraddled(m, ibv);
+    if (j > 0) {
+        r.body = j;
+        r.vertex = iprev;
+        r.otherVertex = iv;
+        r.thirdVertex = inext;
+        return true;
     }
     r.reason = 0;
     return false;

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "calc/forward_calc.h"
 #include "calc/inversion_step.h"
+#include "calc/station_sums.h"
 #include "inversion_fixtures.h"
 #include "model/session_state.h"
 #include "profile_builder.h"
@@ -177,6 +181,88 @@ TEST_F(BodyTermsTest, AStepWithPartialDerivativesByBodyEndsWhereTheWholeCalculat
         EXPECT_EQ(byBody.MODEL.ZVRT(v), whole.MODEL.ZVRT(v)) << v;
     for (int b = 1; b <= byBody.MODEL.NBOD; ++b)
         EXPECT_EQ(byBody.MODEL.DENS(b), whole.MODEL.DENS(b)) << b;
+}
+
+// A ring of 24 vertices about (cx, cz).
+BodySpec ring(float cx, float cz, float radius, float property) {
+    BodySpec b;
+    for (int k = 0; k < 24; ++k) {
+        const float t = 6.2831853f * static_cast<float>(k) / 24.0f;
+        b.x.push_back(cx + radius * std::cos(t));
+        b.z.push_back(cz + radius * std::sin(t));
+    }
+    b.property = property;
+    return b;
+}
+
+// Eight rings side by side, each holding a smaller one, over 500 stations:
+// large enough for the forward calculation, the nesting, the legality
+// checks and the normal equations all to be shared out over threads.
+model::ProfileLine nestedRings() {
+    std::vector<float> stations;
+    for (int i = 0; i < 500; ++i)
+        stations.push_back(-20.0f + 0.08f * static_cast<float>(i));
+    model::ProfileLine p = calc::test::makeProfile(stations);
+    std::vector<BodySpec> bodies;
+    for (int k = 0; k < 8; ++k)
+        bodies.push_back(ring(-14.0f + 4.0f * static_cast<float>(k), -3.0f, 1.5f,
+                              2.8f + 0.02f * static_cast<float>(k)));
+    for (int k = 0; k < 8; ++k) {
+        BodySpec inner = ring(-14.0f + 4.0f * static_cast<float>(k), -3.0f, 0.6f, 3.0f);
+        inner.parent = k + 1;
+        bodies.push_back(inner);
+    }
+    calc::test::setBodies(p, bodies);
+    model::PolygonModel& m = p.MODEL;
+    m.DBKG = 2.67f;
+    calc::CALC(p, 0);
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.DAT(i, 1) = p.SYN(i, 1);
+    for (int b = 1; b <= m.NBOD; ++b) {
+        m.DENS(b) += 0.03f * static_cast<float>(b % 3) - 0.02f;
+        m.LVFIX(b) = true;
+    }
+    for (int b = 1; b <= 4; ++b) {
+        const int bottom = m.IV1(b) + 18;  // the deepest vertex
+        m.ZVRT(bottom) -= 0.3f;
+        m.LZFIX(bottom) = true;
+    }
+    calc::CALC(p, 0);
+    return p;
+}
+
+TEST_F(BodyTermsTest, AStepGivesTheSameBitsOnEveryThreadCount) {
+    const model::ProfileLine start = nestedRings();
+    util::AxisRecord axisMod{}, axisDat{};
+    inversion_test::HostLog log;
+    std::vector<model::ProfileLine> ends;
+    for (int threads : {1, 3, 8}) {
+        inversion_test::bindHost(log, nullptr);
+        calc::setCalcThreadCount(threads);
+        model::ProfileLine p = start;
+        int status = -1;
+        calc::ONE_STEP(p, p.MODEL, status, axisMod, axisDat);
+        EXPECT_EQ(status, 0);
+        ends.push_back(p);
+    }
+    calc::setCalcThreadCount(0);
+    inversion_test::unbindAll();
+    const model::ProfileLine& one = ends.front();
+    EXPECT_LT(one.RMSERR, 0.5f * start.RMSERR);
+    auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+    for (std::size_t k = 1; k < ends.size(); ++k) {
+        const model::ProfileLine& many = ends[k];
+        SCOPED_TRACE(k);
+        EXPECT_EQ(bits(many.RMSERR), bits(one.RMSERR));
+        for (int i = 1; i <= one.NSTA; ++i)
+            ASSERT_EQ(bits(many.SYN(i, 1)), bits(one.SYN(i, 1))) << "station " << i;
+        for (int v = 1; v <= one.MODEL.vertexCount(); ++v)
+            ASSERT_EQ(bits(many.MODEL.ZVRT(v)), bits(one.MODEL.ZVRT(v))) << "vertex " << v;
+        for (int b = 1; b <= one.MODEL.NBOD; ++b) {
+            EXPECT_EQ(bits(many.MODEL.DENS(b)), bits(one.MODEL.DENS(b))) << "body " << b;
+            EXPECT_EQ(many.MODEL.INCLBD(b), one.MODEL.INCLBD(b)) << "body " << b;
+        }
+    }
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "model/body_nesting.h"
 #include "model/crossing_tests.h"
 #include "model/model_services.h"
 #include "model_fixtures.h"
+#include "util/shared_work.h"
 
 using model_test::makeModel;
 using model_test::square;
@@ -182,4 +185,63 @@ TEST_F(ModelCheckTest, InconsistentRangesAreReportedAndTestingGoesOn) {
     model::BODYCHECK(false, gap);
     EXPECT_EQ(messages.front(), "Unused vertices exist");
     EXPECT_EQ(messages.back(), "Model tests OK");
+}
+
+namespace {
+
+// A ring of 40 vertices about (cx, cz), its first vertex at the top.
+model_test::Outline ring(float cx, float cz, float radius) {
+    model_test::Outline o;
+    for (int k = 0; k < 40; ++k) {
+        const float t = 1.5707963f + 6.2831853f * static_cast<float>(k) / 40.0f;
+        o.emplace_back(cx + radius * std::cos(t), cz + radius * std::sin(t));
+    }
+    return o;
+}
+
+}  // namespace
+
+// The winding tests of a large model are shared out over threads: the
+// nesting and the first body a body straddles are those of one thread.
+TEST_F(ModelCheckTest, WindingTestsGiveTheSameAnswersOnEveryThreadCount) {
+    // Body 5 is straddled by bodies 9 and 17 at its bottom, far from its
+    // top vertex (their own top vertices lie inside it); every even ring
+    // from 12 on but 18 lies inside the ring before it.
+    auto innerRing = [](int b) { return b > 11 && b % 2 == 0 && b != 18; };
+    std::vector<model_test::Outline> bodies;
+    for (int b = 1; b <= 20; ++b) {
+        const float x = 40.0f * static_cast<float>(b);
+        if (b == 5) bodies.push_back(ring(0, -20, 5));
+        else if (b == 9) bodies.push_back(ring(-3.5f, -23.5f, 1.5f));
+        else if (b == 17) bodies.push_back(ring(3.5f, -23.5f, 1.5f));
+        else if (innerRing(b)) bodies.push_back(ring(x - 40.0f, -20, 2));
+        else bodies.push_back(ring(x, -20, 6));
+    }
+    const model::PolygonModel start = makeModel(bodies);
+    const int top = start.IV1(5);
+    std::vector<model::PolygonModel> nested;
+    for (int threads : {1, 3, 8}) {
+        util::setSharedThreadCount(threads);
+        SCOPED_TRACE(threads);
+        ASSERT_TRUE(model::LXCHK(top, 0, start));
+        const auto& r = model::crossingReport();
+        EXPECT_EQ(r.reason, 3);
+        EXPECT_EQ(r.body, 9);
+        EXPECT_EQ(r.otherVertex, top);
+        EXPECT_FALSE(model::LXCHK(start.IV1(12), 0, start));
+        model::PolygonModel m = start;
+        bool changed = false;
+        model::BOLEVL(m, changed);
+        EXPECT_TRUE(changed);
+        nested.push_back(m);
+    }
+    util::setSharedThreadCount(0);
+    for (int b = 1; b <= start.NBOD; ++b) {
+        const int parent = innerRing(b) ? b - 1 : (b == 9 || b == 17) ? 5 : 0;
+        EXPECT_EQ(nested[0].INCLBD(b), parent) << b;
+        for (const model::PolygonModel& m : nested) {
+            EXPECT_EQ(m.ILEVL(b), nested[0].ILEVL(b)) << b;
+            EXPECT_EQ(m.INCLBD(b), nested[0].INCLBD(b)) << b;
+        }
+    }
 }

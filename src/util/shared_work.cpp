@@ -1,0 +1,144 @@
+#include "util/shared_work.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace util {
+
+namespace {
+
+std::atomic<int> requestedThreads{0};
+
+// One piece of work shared out in slices. Whoever is free takes the next
+// slice; the caller waits only for slices that were taken, never for a
+// helper that has not started (on a busy machine a helper may come late,
+// finds nothing left and goes back to sleep).
+struct Job {
+    std::function<void(int, int)> runSlice;
+    int n = 0, slice = 0;
+    int helpers = 0;              // helpers that may join in
+    std::atomic<int> next{0};     // first item of the next slice
+    std::atomic<int> joined{0};   // helpers that joined
+    std::atomic<int> working{0};  // slices being computed now
+    std::mutex m;
+    std::condition_variable done;
+
+    // Takes slices until none is left.
+    void work() {
+        for (;;) {
+            working.fetch_add(1);
+            const int begin = next.fetch_add(slice);
+            if (begin < n) runSlice(begin, std::min(n, begin + slice));
+            if (working.fetch_sub(1) == 1) {
+                std::lock_guard<std::mutex> lock(m);
+                done.notify_all();
+            }
+            if (begin >= n) return;
+        }
+    }
+    void waitForTakenSlices() {
+        std::unique_lock<std::mutex> lock(m);
+        done.wait(lock, [this] { return working.load() == 0; });
+    }
+};
+
+class HelperPool {
+  public:
+    explicit HelperPool(int count) {
+        for (int i = 0; i < count; ++i)
+            threads_.emplace_back([this] { serve(); });
+    }
+    ~HelperPool() {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        for (std::thread& t : threads_)
+            t.join();
+    }
+    int size() const { return static_cast<int>(threads_.size()); }
+    void offer(const std::shared_ptr<Job>& job) {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            job_ = job;
+            ++generation_;
+        }
+        wake_.notify_all();
+    }
+
+  private:
+    void serve() {
+        long seen = 0;
+        for (;;) {
+            std::shared_ptr<Job> job;
+            {
+                std::unique_lock<std::mutex> lock(m_);
+                wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+                if (stopping_) return;
+                seen = generation_;
+                job = job_;
+            }
+            if (job && job->joined.fetch_add(1) < job->helpers) job->work();
+        }
+    }
+
+    std::vector<std::thread> threads_;
+    std::mutex m_;
+    std::condition_variable wake_;
+    std::shared_ptr<Job> job_;
+    long generation_ = 0;
+    bool stopping_ = false;
+};
+
+int processors() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+HelperPool& helperPool() {
+    static HelperPool pool(processors() - 1);
+    return pool;
+}
+
+}  // namespace
+
+void setSharedThreadCount(int threads) {
+    requestedThreads = std::max(0, threads);
+}
+
+int sharedThreadCount() {
+    const int requested = requestedThreads;
+    return requested > 0 ? requested : processors();
+}
+
+int usefulThreads(long work, long worthOne) {
+    const long useful = std::max(1L, work / std::max(1L, worthOne));
+    return static_cast<int>(std::min<long>(sharedThreadCount(), useful));
+}
+
+void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice) {
+    if (n <= 0) return;
+    const int unit = std::max(1, rule.unit);
+    const int units = (n + unit - 1) / unit;
+    const int helpers =
+        std::min(std::max(1, std::min(rule.threads, units)) - 1, helperPool().size());
+    if (helpers <= 0) {
+        slice(0, n);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    job->runSlice = slice;
+    job->n = n;
+    job->slice = unit * std::max(1, std::min(std::max(1, rule.maxUnits), units / (helpers + 1)));
+    job->helpers = helpers;
+    helperPool().offer(job);
+    job->work();
+    job->waitForTakenSlices();
+}
+
+}  // namespace util

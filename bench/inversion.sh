@@ -2,7 +2,8 @@
 # The cost of the inversion: builds the benchmarks in build/bench (release)
 # and prints the time of one forward calculation and of one inversion step on
 # a 20-body, 2000-station profile with 30 free parameters, their ratio, and
-# the wall time of 10 steps on one processor and on every processor.
+# the time of 10 steps on one processor and on every processor (each the best
+# of its repetitions; processor time on one core, wall time on every core).
 # PELK_JOBS limits the build's parallel jobs (default: every processor).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -424,6 +424,17 @@ std::vector<int> movedEdges(const Kept& k, const ForwardPlan& plan, const Forwar
     return edges;
 }
 
+// A body as its terms are kept, and how they are scaled: a gravity body at
+// unit contrast.
+ForwardBody keptBody(const ForwardPlan& plan, ForwardBody b) {
+    if (unitContrast(plan)) b.contrast = 1.0f;
+    return b;
+}
+
+SumScale keptScale(const ForwardPlan& plan) {
+    return unitContrast(plan) ? SumScale::Gravity : plan.scale;
+}
+
 // A body computed edge by edge: every edge, or those at the moved vertices
 // over the kept values of the others.
 struct EdgeWork {
@@ -431,9 +442,9 @@ struct EdgeWork {
     const Kept* base = nullptr;  // the kept values the moved edges replace
 };
 
-Kept keptOfEdges(const ForwardPlan& one, const EdgeTask& task, const Kept* base,
-                 EdgeValues&& computed) {
-    const ForwardBody& b = one.bodies.front();
+Kept keptOfEdges(const EdgeTask& task, const Kept* base, EdgeValues&& computed) {
+    const ForwardBody& b = task.body;
+    const ForwardPlan& one = *task.plan;
     const std::size_t n = one.xs.size();
     Kept k{true, b, std::vector<float>(run(one.xv, b).begin(), run(one.xv, b).end()),
            std::vector<float>(run(one.zv, b).begin(), run(one.zv, b).end()), {}, false, {}, {}};
@@ -455,19 +466,16 @@ Kept keptOfEdges(const ForwardPlan& one, const EdgeTask& task, const Kept* base,
     std::vector<const double*> rows(k.edgeRows.size());
     for (std::size_t e = 0; e < rows.size(); ++e)
         rows[e] = k.edgeRows[e].get();
-    k.terms = sumsOfEdges(one, rows);
+    k.terms = sumsOfEdges(one, b, keptScale(one), rows);
     k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
     return k;
 }
 
 // The plan of one body's kept terms.
-ForwardPlan keptPlan(const ForwardPlan& plan, ForwardBody b) {
+ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
     ForwardPlan one = plan;
-    if (unitContrast(plan)) {
-        one.scale = SumScale::Gravity;
-        b.contrast = 1.0f;
-    }
-    one.bodies = {b};
+    one.scale = keptScale(plan);
+    one.bodies = {keptBody(plan, b)};
     return one;
 }
 
@@ -514,7 +522,7 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     // others edge by edge (only the edges at moved vertices where the kept
     // values allow), all in one pass each.
     const std::size_t n = static_cast<std::size_t>(p.NSTA);
-    std::vector<ForwardPlan> whole, byEdges;
+    std::vector<ForwardPlan> whole;
     std::vector<EdgeTask> tasks;
     std::vector<EdgeWork> edgeWork;
     std::vector<std::size_t> wholeAt;
@@ -528,9 +536,9 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
             wholeAt.push_back(j);
             continue;
         }
-        byEdges.push_back(keptPlan(plan, b));
         const bool partial = mine && !mine->edgeRows.empty() && sameButVertices(*mine, plan, b);
-        EdgeTask task;
+        // The edges read the plan's stations and vertices, not its bodies.
+        EdgeTask task{&plan, keptBody(plan, b), {}};
         if (partial) {
             task.edges = movedEdges(*mine, plan, b);
         } else {
@@ -541,8 +549,6 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
         tasks.push_back(std::move(task));
         edgeWork.push_back({j, partial ? mine : nullptr});
     }
-    for (std::size_t t = 0; t < tasks.size(); ++t)
-        tasks[t].plan = &byEdges[t];
     std::vector<StationSums> sums = computeEachStationSums(whole);
     std::vector<EdgeValues> values = computeEdgeValues(tasks);
     computed_ += static_cast<long>(whole.size() + tasks.size());
@@ -556,7 +562,7 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     }
     for (std::size_t t = 0; t < tasks.size(); ++t)
         fresh[edgeWork[t].at] = std::make_shared<const Kept>(
-            keptOfEdges(byEdges[t], tasks[t], edgeWork[t].base, std::move(values[t])));
+            keptOfEdges(tasks[t], edgeWork[t].base, std::move(values[t])));
 
     // Every body's terms added in body order, as the whole calculation does.
     StationSums total;

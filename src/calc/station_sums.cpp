@@ -67,8 +67,8 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks) {
                                      detail::PackCode::Best);
 }
 
-std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double* const> rows) {
-    const ForwardBody& body = plan.bodies.front();
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
+                                std::span<const double* const> rows) {
     const std::size_t n = plan.xs.size();
     // The arithmetic of the pack code's body sum and its scaling, each
     // station's edges taken in the same order; edge by edge over all the
@@ -87,7 +87,7 @@ std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double*
         float y1 = 0.0f, y2 = 0.0f;
         strikeExtents(plan, body, plan.ys[i], y1, y2);
         const double twice = static_cast<double>(y1) == static_cast<double>(y2) ? bs[i] * 2.0 : bs[i];
-        bs[i] = addBodySum(plan, body, 0.0, twice);
+        bs[i] = addBodySum(plan, scale, body, 0.0, twice);
     }
     return bs;
 }
@@ -98,7 +98,7 @@ std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double>
     std::vector<const double*> rows(static_cast<std::size_t>(body.last - body.first + 1));
     for (std::size_t e = 0; e < rows.size(); ++e)
         rows[e] = values.data() + e * n;
-    return sumsOfEdges(plan, rows);
+    return sumsOfEdges(plan, body, plan.scale, rows);
 }
 
 namespace detail {
@@ -137,8 +137,8 @@ PackFunction packFunction(PackCode code) {
     return stationSumsGeneric;
 }
 
-using EdgeFunction = void (*)(const ForwardPlan&, std::span<const int>, int, int, int, double*,
-                              char*);
+using EdgeFunction = void (*)(const ForwardPlan&, const ForwardBody&, std::span<const int>, int,
+                              int, int, double*, char*);
 
 EdgeFunction edgeFunction(PackCode code) {
     const PackFunction pack = packFunction(code);
@@ -208,8 +208,8 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int t
         std::size_t at = 0;
         for (std::size_t k = 0; k < tasks.size(); ++k) {
             std::vector<char> cut(tasks[k].edges.size(), 0);
-            run(*tasks[k].plan, tasks[k].edges, begin, end, n, results[k].values.data(),
-                cut.data());
+            run(*tasks[k].plan, tasks[k].body, tasks[k].edges, begin, end, n,
+                results[k].values.data(), cut.data());
             for (std::size_t e = 0; e < cut.size(); ++e)
                 if (cut[e]) clipped[at + e] = true;
             at += cut.size();

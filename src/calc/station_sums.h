@@ -87,11 +87,11 @@ inline void strikeExtents(const ForwardPlan& plan, const ForwardBody& body, floa
 
 inline constexpr double kGravityConstant = 6.673;
 
-// A station's sum S with a body's sum bs added as the plan scales it (one
+// A station's sum S with a body's sum bs added as `scale` asks (one
 // station, or a pack of stations side by side).
 template <class D>
-D addBodySum(const ForwardPlan& plan, const ForwardBody& body, D S, D bs) {
-    switch (plan.scale) {
+D addBodySum(const ForwardPlan& plan, SumScale scale, const ForwardBody& body, D S, D bs) {
+    switch (scale) {
         case SumScale::Magnetic:
             return S + bs * static_cast<double>(plan.fieldStrength);
         case SumScale::Gravity:
@@ -102,14 +102,21 @@ D addBodySum(const ForwardPlan& plan, const ForwardBody& body, D S, D bs) {
     return S;
 }
 
+// The same as the plan scales it.
+template <class D>
+D addBodySum(const ForwardPlan& plan, const ForwardBody& body, D S, D bs) {
+    return addBodySum(plan, plan.scale, body, S, bs);
+}
+
 }  // namespace
 
-// Single edges of a plan's one body: edge e runs from the vertex before the
+// Single edges of one body: edge e runs from the vertex before the
 // body's e-th to its e-th, edge 0 from the last vertex to the first, as the
 // body's sum takes them. A body sum is its edges' values taken in that order,
 // so a body changed in a few vertices needs only the edges at those vertices.
 struct EdgeTask {
-    const ForwardPlan* plan = nullptr;  // of one body
+    const ForwardPlan* plan = nullptr;  // stations, vertices and settings (not its bodies)
+    ForwardBody body;                   // the body whose edges they are
     std::vector<int> edges;             // which edges
 };
 struct EdgeValues {
@@ -120,11 +127,13 @@ struct EdgeValues {
 // over the threads; each value is the same to the last bit whoever computes it.
 std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks);
 
-// The station sums of a plan of one body from the values of all its edges
-// (rows[e] the values of edge e, station by station): the same to the last
-// bit as computeStationSums of that plan.
-std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double* const> rows);
-// The same with the values edge by edge in one block.
+// The station sums of one body from the values of all its edges (rows[e]
+// the values of edge e, station by station), scaled as `scale` asks: the
+// same to the last bit as computeStationSums of the plan with that body
+// alone and that scale.
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
+                                std::span<const double* const> rows);
+// The same for a plan of one body with the values edge by edge in one block.
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
 
 // Number of threads the calculation may use; 0 (the default) means one per
@@ -153,14 +162,14 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int t
 // Sums of stations [begin, end) into sums[begin..end); answers whether any
 // vertex offset was confined.
 bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sums);
-// Values of the listed edges at stations [begin, end) into values[k * n + i]
+// Values of the listed edges of the body at stations [begin, end) into values[k * n + i]
 // for the k-th edge and station i; clipped[k] is set when an offset was confined.
-void edgeValuesGeneric(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
-                       int n, double* values, char* clipped);
-void edgeValuesAvx2(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
-                    int n, double* values, char* clipped);
-void edgeValuesAvx512(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
-                      int n, double* values, char* clipped);
+void edgeValuesGeneric(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                       int begin, int end, int n, double* values, char* clipped);
+void edgeValuesAvx2(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                    int begin, int end, int n, double* values, char* clipped);
+void edgeValuesAvx512(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                      int begin, int end, int n, double* values, char* clipped);
 bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums);
 bool stationSumsAvx512(const ForwardPlan& plan, int begin, int end, double* sums);
 bool avx2Available();

@@ -24,12 +24,12 @@ bool stationSumsAvx2(const ForwardPlan& plan, int begin, int end, double* sums) 
 #endif
 }
 
-void edgeValuesAvx2(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
-                double* values, char* clipped) {
+void edgeValuesAvx2(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                    int begin, int end, int n, double* values, char* clipped) {
 #if defined(__AVX2__)
-    lanes::edgeStations(plan, edges, begin, end, n, values, clipped);
+    lanes::edgeStations(plan, body, edges, begin, end, n, values, clipped);
 #else
-    edgeValuesGeneric(plan, edges, begin, end, n, values, clipped);
+    edgeValuesGeneric(plan, body, edges, begin, end, n, values, clipped);
 #endif
 }
 

@@ -25,12 +25,12 @@ bool stationSumsAvx512(const ForwardPlan& plan, int begin, int end, double* sums
 #endif
 }
 
-void edgeValuesAvx512(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
-                double* values, char* clipped) {
+void edgeValuesAvx512(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                      int begin, int end, int n, double* values, char* clipped) {
 #if defined(__AVX512F__)
-    lanes::edgeStations(plan, edges, begin, end, n, values, clipped);
+    lanes::edgeStations(plan, body, edges, begin, end, n, values, clipped);
 #else
-    edgeValuesAvx2(plan, edges, begin, end, n, values, clipped);
+    edgeValuesAvx2(plan, body, edges, begin, end, n, values, clipped);
 #endif
 }
 

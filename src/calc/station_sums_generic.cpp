@@ -16,9 +16,9 @@ bool stationSumsGeneric(const ForwardPlan& plan, int begin, int end, double* sum
     return lanes::sumStations(plan, begin, end, sums);
 }
 
-void edgeValuesGeneric(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
-                double* values, char* clipped) {
-    lanes::edgeStations(plan, edges, begin, end, n, values, clipped);
+void edgeValuesGeneric(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+                       int begin, int end, int n, double* values, char* clipped) {
+    lanes::edgeStations(plan, body, edges, begin, end, n, values, clipped);
 }
 
 }  // namespace calc::detail

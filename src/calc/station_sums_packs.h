@@ -184,13 +184,11 @@ bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
     return clipped;
 }
 
-// The values of the listed edges of the plan's one body at stations
-// [begin, end): edge e runs from the vertex before the body's e-th to its
+// The values of the listed edges of the body at stations [begin, end): edge e runs from the vertex before the body's e-th to its
 // e-th (edge 0 from the last to the first), exactly as the body sum takes it.
 template <EdgeComponent K>
-void edgePacks(const ForwardPlan& plan, std::span<const int> edges, int begin, int end, int n,
-               double* values, char* clipped) {
-    const ForwardBody& body = plan.bodies.front();
+void edgePacks(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+               int begin, int end, int n, double* values, char* clipped) {
     for (int first = begin; first < end; first += W) {
         const PackStations st = packStations(plan, first, end);
         LanePack Y1{}, Y2{};
@@ -212,28 +210,28 @@ void edgePacks(const ForwardPlan& plan, std::span<const int> edges, int begin, i
     }
 }
 
-inline void edgeStations(const ForwardPlan& plan, std::span<const int> edges, int begin, int end,
-                         int n, double* values, char* clipped) {
+inline void edgeStations(const ForwardPlan& plan, const ForwardBody& body,
+                         std::span<const int> edges, int begin, int end, int n, double* values,
+                         char* clipped) {
     switch (plan.component) {
         case EdgeComponent::Gravity:
-            return edgePacks<EdgeComponent::Gravity>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::Gravity>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::Total:
-            return edgePacks<EdgeComponent::Total>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::Total>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::TotalGrad:
-            return edgePacks<EdgeComponent::TotalGrad>(plan, edges, begin, end, n, values,
-                                                       clipped);
+            return edgePacks<EdgeComponent::TotalGrad>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::X:
-            return edgePacks<EdgeComponent::X>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::X>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::Y:
-            return edgePacks<EdgeComponent::Y>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::Y>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::Z:
-            return edgePacks<EdgeComponent::Z>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::Z>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::XGrad:
-            return edgePacks<EdgeComponent::XGrad>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::XGrad>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::YGrad:
-            return edgePacks<EdgeComponent::YGrad>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::YGrad>(plan, body, edges, begin, end, n, values, clipped);
         case EdgeComponent::ZGrad:
-            return edgePacks<EdgeComponent::ZGrad>(plan, edges, begin, end, n, values, clipped);
+            return edgePacks<EdgeComponent::ZGrad>(plan, body, edges, begin, end, n, values, clipped);
     }
 }
 

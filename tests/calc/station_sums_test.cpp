@@ -265,7 +265,7 @@ TEST(StationSums, EdgeValuesSumToTheBodysBits) {
             }
             plan.bodies.resize(1);
             const ForwardBody& b = plan.bodies.front();
-            EdgeTask all{&plan, {}};
+            EdgeTask all{&plan, b, {}};
             for (int k = 0; k <= b.last - b.first; ++k)
                 all.edges.push_back(k);
             const StationSums whole = detail::computeStationSums(plan, 1, detail::PackCode::Generic);
@@ -289,7 +289,7 @@ TEST(StationSums, EdgeValuesSumToTheBodysBits) {
     plan.clip = 20.0f;
     plan.xv[static_cast<std::size_t>(plan.bodies.front().first)] = 100.0f;
     const int last = plan.bodies.front().last - plan.bodies.front().first;
-    const EdgeTask task{&plan, {0, 1, last}};
+    const EdgeTask task{&plan, plan.bodies.front(), {0, 1, last}};
     const std::vector<EdgeValues> got = computeEdgeValues(std::span<const EdgeTask>(&task, 1));
     EXPECT_EQ(got.front().clipped, (std::vector<char>{1, 1, 0}));
 }

@@ -125,7 +125,7 @@ inline double sqrtOf(double v) {
         return ~a;                                           \
     }                                                        \
     inline P select(PB m, P a, P b) {                        \
-        return fromBits((bitsOf(a) & m) | (bitsOf(b) & ~m)); \
+        return m ? a : b;                                    \
     }                                                        \
     inline P absOf(P v) {                                    \
         return fromBits(bitsOf(v) & ~kSignBit);              \

@@ -42,6 +42,19 @@ D guardedRoot(D v) {
     return sqrtOf(absOf(v) + kRootGuard);
 }
 
+// atan(a) - atan(b) from one arctangent, the dearest function of the term:
+// the difference is the angle whose tangent is (a - b) / (1 + a b), beyond
+// a right angle (1 + a b < 0) turned by pi towards the sign of a - b. It
+// also keeps its precision where both arctangents lie near a right angle.
+template <class D>
+[[gnu::always_inline]] inline D atanDifference(D a, D b) {
+    constexpr double kPi = 0x1.921fb54442d18p+1;
+    const D y = a - b;
+    const D x = 1.0 + a * b;
+    const D turn = fromBits(bitsOf(splat<D>(kPi)) | (bitsOf(y) & kSignBit));
+    return atanOf(y / x) + select(x < splat<D>(0.0), turn, splat<D>(0.0));
+}
+
 // Gravity (Mag false) or magnetic (Mag true) term of the edge (X1, Z1) to
 // (X2, Z2) with strike half-extents Y1, Y2. For magnetics the edge field goes
 // to `field` and the result is its projection on the inducing direction.
@@ -110,11 +123,9 @@ D edgeTerm(D X1, D Z1, D X2, D Z2, D Y1, D Y2, const Magnetisation& mag, EdgeFie
         }
     }
 
-    const D ta1 = atanOf(a1);
-    const D ta2 = atanOf(a2);
-    D A = ta1 - ta2;
+    D A = atanDifference(a1, a2);
     if constexpr (mayBeAsymmetric) {
-        const D Aboth = atanOf(b1) + ta1 - ta2 - atanOf(b2);
+        const D Aboth = A + atanDifference(b1, b2);
         if constexpr (C == StrikeCase::Asymmetric) {
             A = Aboth;
         } else {

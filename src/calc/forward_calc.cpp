@@ -457,7 +457,7 @@ Kept keptOfEdges(const EdgeTask& task, const Kept* base, EdgeValues&& computed) 
     }
     // The new rows point into the block they were computed in, which lives
     // as long as any of them.
-    const auto block = std::make_shared<const std::vector<double>>(std::move(computed.values));
+    const auto block = std::make_shared<const UnsetValues>(std::move(computed.values));
     for (std::size_t t = 0; t < task.edges.size(); ++t) {
         const auto e = static_cast<std::size_t>(task.edges[t]);
         k.edgeRows[e] = std::shared_ptr<const double>(block, block->data() + t * n);

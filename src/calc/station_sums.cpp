@@ -197,7 +197,8 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int t
     std::vector<EdgeValues> results(tasks.size());
     std::size_t edges = 0;
     for (std::size_t k = 0; k < tasks.size(); ++k) {
-        results[k].values.assign(tasks[k].edges.size() * static_cast<std::size_t>(n), 0.0);
+        // Every value is written by the pass.
+        results[k].values.resize(tasks[k].edges.size() * static_cast<std::size_t>(n));
         results[k].clipped.assign(tasks[k].edges.size(), 0);
         edges += tasks[k].edges.size();
     }

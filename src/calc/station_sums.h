@@ -8,7 +8,10 @@
 // arithmetic whatever the pack, the thread count or the instruction set, so
 // the results are the same to the last bit.
 
+#include <memory>
+#include <new>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "calc/calc_common.h"
@@ -119,8 +122,27 @@ struct EdgeTask {
     ForwardBody body;                   // the body whose edges they are
     std::vector<int> edges;             // which edges
 };
+// Vectors whose new elements are left unset: values that are all written
+// before they are read need no clearing pass over fresh memory.
+template <class T>
+struct UnsetAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UnsetAllocator<U>;
+    };
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using UnsetValues = std::vector<double, UnsetAllocator<double>>;
+
 struct EdgeValues {
-    std::vector<double> values;  // edge by edge (as listed), station by station
+    UnsetValues values;          // edge by edge (as listed), station by station
     std::vector<char> clipped;   // per listed edge: some vertex offset was confined
 };
 // The values of every task's edges at every station, in one pass shared out

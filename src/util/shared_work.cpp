@@ -96,8 +96,10 @@ class HelperPool {
     bool stopping_ = false;
 };
 
+// Asked of the system once: the answer costs it a file read.
 int processors() {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    static const int count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return count;
 }
 
 HelperPool& helperPool() {

@@ -4,6 +4,8 @@
 // everything here is private to that unit.
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "calc/edge_kernel.h"
 #include "calc/station_sums.h"
@@ -23,32 +25,44 @@ struct PackStations {
     float xs[W], ys[W], elevation[W];
 };
 
+// The pack's lanes in single precision, as the stations and vertices are
+// stored: a vertex is placed for all the lanes at once.
+using FloatLanes = float __attribute__((vector_size(W * sizeof(float))));
+using FloatLaneBits = std::int32_t __attribute__((vector_size(W * sizeof(float))));
+
+inline FloatLanes lanesOf(const float (&v)[W]) {
+    FloatLanes l;
+    std::memcpy(&l, v, sizeof l);
+    return l;
+}
+
+inline bool anyLane(FloatLaneBits m) {
+    for (int k = 0; k < W; ++k)
+        if (m[k] != 0) return true;
+    return false;
+}
+
 // Places one vertex relative to the pack's stations: offsets confined to the
-// clip limit, lengths scaled to kilometres, the depth offset added.
+// clip limit, lengths scaled to kilometres, the depth offset added (each
+// lane the single-precision arithmetic of one station).
 inline void placeVertex(const ForwardPlan& plan, const PackStations& st, float xv, float zv,
                         LanePack& X, LanePack& Z, bool& clipped) {
-    const bool clip = plan.clip > 0.0f;
-    for (int k = 0; k < W; ++k) {
-        float x = xv - st.xs[k];
-        if (clip) {
-            if (x > plan.clip) {
-                x = plan.clip;
-                clipped = true;
-            }
-            if (x < -plan.clip) {
-                x = -plan.clip;
-                clipped = true;
-            }
-        }
-        float z = st.elevation[k] - zv;
-        if (plan.scaled) {
-            x = x * plan.fx;
-            z = z * plan.fz;
-        }
-        z = z + kDepthOffset;
-        X[k] = x;
-        Z[k] = z;
+    FloatLanes x = xv - lanesOf(st.xs);
+    if (plan.clip > 0.0f) {
+        const FloatLaneBits above = x > plan.clip;
+        x = above ? FloatLanes{} + plan.clip : x;
+        const FloatLaneBits below = x < -plan.clip;
+        x = below ? FloatLanes{} - plan.clip : x;
+        if (anyLane(above | below)) clipped = true;
     }
+    FloatLanes z = lanesOf(st.elevation) - zv;
+    if (plan.scaled) {
+        x = x * plan.fx;
+        z = z * plan.fz;
+    }
+    z = z + kDepthOffset;
+    X = __builtin_convertvector(x, LanePack);
+    Z = __builtin_convertvector(z, LanePack);
 }
 
 template <StrikeCase C, bool Mag>

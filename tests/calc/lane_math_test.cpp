@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 
+#include "calc/edge_kernel.h"
 #include "calc/lane_math.h"
 
 #pragma GCC diagnostic ignored "-Wpsabi"
@@ -67,6 +68,27 @@ TEST(LaneMath, PackLanesMatchSingleValues) {
                       std::bit_cast<std::int64_t>(lanes::logOf(std::fabs(p[k]))));
             ASSERT_EQ(r[k], std::sqrt(std::fabs(p[k])));
         }
+    }
+}
+
+// The edge term's one-arctangent difference across the right angle (1 + ab
+// through zero), on both sides of it, and against the long double reference.
+TEST(LaneMath, ArctangentDifferenceKeepsItsQuadrant) {
+    const double pi = 3.141592653589793, half = pi / 2;
+    const struct {
+        double a, b, want;
+    } cases[] = {{2.0, -0.5, half},  {-2.0, 0.5, -half}, {1e30, -1e30, pi},
+                 {-1e30, 1e30, -pi}, {0.0, 0.0, 0.0},    {3.0, -1.0 / 3.0 + 1e-12, half}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(lanes::atanDifference(c.a, c.b), c.want, 1e-11) << c.a << " " << c.b;
+    std::mt19937_64 rng(5);
+    std::uniform_real_distribution<double> exponent(-20, 20), mantissa(-1.0, 1.0);
+    for (int i = 0; i < 200000; ++i) {
+        const double a = std::ldexp(mantissa(rng), static_cast<int>(exponent(rng)));
+        const double b = std::ldexp(mantissa(rng), static_cast<int>(exponent(rng)));
+        const long double want = std::atan(static_cast<long double>(a)) -
+                                 std::atan(static_cast<long double>(b));
+        ASSERT_NEAR(lanes::atanDifference(a, b), static_cast<double>(want), 2e-15) << a << " " << b;
     }
 }
 

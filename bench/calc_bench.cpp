@@ -18,6 +18,7 @@
 #include "calc/station_sums.h"
 #include "model/body_area.h"
 #include "model/profile_line.h"
+#include "util/memory_reuse.h"
 
 namespace {
 
@@ -125,6 +126,7 @@ bool writeGmtModel(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    util::keepFreedMemoryForReuse();  // as the program does
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--write-gmt=", 12) == 0)
             return writeGmtModel(argv[i] + 12) ? 0 : 1;

@@ -41,6 +41,7 @@
 #include "toolkit/core/window_table.h"
 #include "util/axis_scaling.h"
 #include "views/profile_scaling.h"
+#include "util/memory_reuse.h"
 
 namespace {
 
@@ -205,6 +206,7 @@ void report(const std::vector<Move>& moves) {
 }  // namespace
 
 int main() {
+    util::keepFreedMemoryForReuse();  // as the program does
     std::string base = (fs::temp_directory_path() / "pelk-drag-XXXXXX").string();
     const fs::path dir = ::mkdtemp(base.data());
     fs::current_path(dir);

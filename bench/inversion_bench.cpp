@@ -37,6 +37,7 @@
 #include "model/profile_line.h"
 #include "util/abort_poll.h"
 #include "util/axis_record.h"
+#include "util/memory_reuse.h"
 
 namespace {
 
@@ -185,6 +186,7 @@ int option(int argc, char** argv, const char* name, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    util::keepFreedMemoryForReuse();  // as the program does
     const int steps = option(argc, argv, "steps", 10);
     const int repeat = option(argc, argv, "repeat", 5);
     const int columns = option(argc, argv, "one-core", 0) != 0 ? 1 : 2;

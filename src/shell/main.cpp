@@ -6,8 +6,10 @@
 #include "platform/window/presenter.h"
 #include "platform/x11/backend.h"
 #include "shell/program.h"
+#include "util/memory_reuse.h"
 
 int main() {
+    util::keepFreedMemoryForReuse();
     win::startBackend();
     int code = 0;
     try {

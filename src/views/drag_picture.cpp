@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "files/view_settings.h"
+#include "toolkit/core/window_table.h"
+#include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/bitmap_store.h"
 #include "util/axis_scaling.h"
@@ -41,12 +43,24 @@ struct PixelRect {
     int height() const { return bottom - top; }
 };
 
+// What the markers at the border of the copy put on one strip of the window
+// around it: where `mask` is black they set the pixel to `ink`'s colour,
+// where it is white they leave it. Laid on with AND and OR.
+struct Stamp {
+    int mask = 0, ink = 0;  // toolkit bitmap numbers
+    PixelRect rect;
+};
+
 struct DragPicture {
     bool on = false;
     bool kept = false;
     int bitmap = 0;  // toolkit bitmap number, 0 for none
     Key key;
     PixelRect rect;
+    // The stamps of the border markers, taken at the second move; until
+    // then (or when they cannot be kept) the border markers are drawn.
+    bool stampsTried = false;
+    std::vector<Stamp> stamps;
 };
 
 DragPicture& picture() {
@@ -54,14 +68,63 @@ DragPicture& picture() {
     return p;
 }
 
+void deleteBitmap(int& number) {
+    if (number > 0) {
+        int status = 0;
+        tk::BitmapDelete(number - 1, status);
+    }
+    number = 0;
+}
+
+void freeStamps() {
+    DragPicture& p = picture();
+    for (Stamp& s : p.stamps) {
+        deleteBitmap(s.mask);
+        deleteBitmap(s.ink);
+    }
+    p.stamps.clear();
+}
+
 void freeBitmap() {
     DragPicture& p = picture();
-    if (p.bitmap > 0) {
-        int status = 0;
-        tk::BitmapDelete(p.bitmap - 1, status);
-    }
-    p.bitmap = 0;
+    deleteBitmap(p.bitmap);
+    freeStamps();
+    p.stampsTried = false;
     p.kept = false;
+}
+
+// A bitmap holding what the window shows in `r`; 0 when none is free.
+int keepScreen(const PixelRect& r) {
+    int number = 0;
+    tk::BitmapCreate(number, r.width(), r.height(), 0);
+    if (number <= 0) return 0;
+    int status = 0;
+    tk::BitmapCopyFromScreen(number - 1, r.left, r.top, r.width(), r.height(), status);
+    if (status != 0) deleteBitmap(number);
+    return number;
+}
+
+// A bitmap of r's size filled with `colour`; 0 when none is free.
+int filledBitmap(const PixelRect& r, int colour) {
+    int number = 0;
+    tk::BitmapCreate(number, r.width(), r.height(), colour);
+    return std::max(number, 0);
+}
+
+// Bitmap operations of the toolkit's store.
+constexpr int kCopy = 0, kOr = 1, kAnd = 2, kExclusiveOr = 3;
+
+// Puts bitmap `number` on the window at r with the operation `op`.
+void putOnScreen(int number, const PixelRect& r, int op) {
+    int status = 0;
+    tk::BitmapRasterOp(op);
+    tk::BitmapPutToScreen(number - 1, 0, 0, r.left, r.top, r.width(), r.height(), 1, status);
+    tk::BitmapRasterOp(kCopy);
+}
+
+void stampOn(const Stamp& s) {
+    putOnScreen(s.mask, s.rect, kAnd);
+    putOnScreen(s.ink, s.rect, kOr);
 }
 
 // The window pixel of a plot point of the graph whose origin is current.
@@ -104,28 +167,158 @@ void drawMarkers(std::span<const float> stations, std::span<const float> data,
     util::GNPLTM(stations, data, static_cast<int>(data.size()), masked, axis);
 }
 
-// Puts the copy back and draws again the markers that reach beyond it: every
-// marker is drawn in the one pen, so drawing one twice changes no pixel.
-void putBack(std::span<const float> stations, std::span<const float> data,
-             std::span<const bool> masked, util::AxisRecord& axis, int reach) {
-    DragPicture& p = picture();
-    int status = 0;
-    tk::BitmapPutToScreen(p.bitmap - 1, 0, 0, p.rect.left, p.rect.top, p.rect.width(),
-                          p.rect.height(), 1, status);
+// The markers that reach beyond the copy, and the window pixels they may
+// touch (empty when there are none).
+struct BorderMarkers {
     std::vector<float> xs, ys;
+    std::unique_ptr<bool[]> masked;
+    PixelRect reached{0, 0, 0, 0};
+};
+
+BorderMarkers borderMarkers(std::span<const float> stations, std::span<const float> data,
+                            std::span<const bool> masked, util::AxisRecord& axis, int reach) {
+    const PixelRect& kept = picture().rect;
+    BorderMarkers b;
     std::vector<char> flags;
+    bool any = false;
     for (std::size_t i = 0; i < data.size(); ++i) {
         int px = 0, py = 0;
         windowPixel(util::PLOFX(stations[i], axis), util::PLOFY(data[i], axis), px, py);
-        if (insideRect(px, py, p.rect, reach)) continue;
-        xs.push_back(stations[i]);
-        ys.push_back(data[i]);
+        if (insideRect(px, py, kept, reach)) continue;
+        b.xs.push_back(stations[i]);
+        b.ys.push_back(data[i]);
         flags.push_back(i < masked.size() && masked[i] ? 1 : 0);
+        const PixelRect around{px - reach, py - reach, px + reach + 1, py + reach + 1};
+        b.reached = any ? PixelRect{std::min(b.reached.left, around.left),
+                                    std::min(b.reached.top, around.top),
+                                    std::max(b.reached.right, around.right),
+                                    std::max(b.reached.bottom, around.bottom)}
+                        : around;
+        any = true;
     }
-    std::unique_ptr<bool[]> edgeMasked(new bool[flags.size() + 1]);
+    b.masked.reset(new bool[flags.size() + 1]);
     for (std::size_t i = 0; i < flags.size(); ++i)
-        edgeMasked[i] = flags[i] != 0;
-    drawMarkers(xs, ys, std::span<const bool>(edgeMasked.get(), flags.size()), axis);
+        b.masked[i] = flags[i] != 0;
+    return b;
+}
+
+void drawBorderMarkers(const BorderMarkers& b, util::AxisRecord& axis) {
+    drawMarkers(b.xs, b.ys, std::span<const bool>(b.masked.get(), b.xs.size()), axis);
+}
+
+// The strips of `outer` (within the window) that lie outside `inner`.
+std::vector<PixelRect> stripsAround(PixelRect outer, const PixelRect& inner) {
+    const tk::GraphicsState& g = tk::graphicsState();
+    outer = {std::max(outer.left, 0), std::max(outer.top, 0),
+             std::min(outer.right, g.targetWidth), std::min(outer.bottom, g.targetHeight)};
+    const int top = std::clamp(inner.top, outer.top, outer.bottom);
+    const int bottom = std::clamp(inner.bottom, top, outer.bottom);
+    const std::vector<PixelRect> all{
+        {outer.left, outer.top, outer.right, top},
+        {outer.left, bottom, outer.right, outer.bottom},
+        {outer.left, top, std::clamp(inner.left, outer.left, outer.right), bottom},
+        {std::clamp(inner.right, outer.left, outer.right), top, outer.right, bottom}};
+    std::vector<PixelRect> strips;
+    for (const PixelRect& r : all)
+        if (r.width() > 0 && r.height() > 0) strips.push_back(r);
+    return strips;
+}
+
+// Draws the border markers and keeps what they put on the strips around the
+// copy as stamps: the strips are shown in the complement of the pen's
+// colour while the markers are drawn, so that a pixel they set differs from
+// one they leave in every bit. False when a stamp cannot be kept (the
+// markers are drawn all the same).
+bool drawAndStampBorder(const BorderMarkers& b, util::AxisRecord& axis) {
+    DragPicture& p = picture();
+    std::int32_t pen = 0;
+    util::GETPEN(pen);
+    int ink = 0;
+    tk::ColourNumberRgb(pen, ink);
+    ink &= 0xFFFFFF;
+    const int background = ~ink & 0xFFFFFF;
+    // Colours that a palette would move would not give the marks back.
+    if (tk::windowSystem().Palette) {
+        drawBorderMarkers(b, axis);
+        return false;
+    }
+    struct Strip {
+        PixelRect rect;
+        int shown = 0, drawn = 0;
+    };
+    std::vector<Strip> strips;
+    bool ok = true;
+    for (const PixelRect& r : stripsAround(b.reached, p.rect)) {
+        strips.push_back({r, keepScreen(r), filledBitmap(r, background)});
+        ok = ok && strips.back().shown > 0 && strips.back().drawn > 0;
+    }
+    if (!ok) {
+        for (Strip& s : strips) {
+            deleteBitmap(s.shown);
+            deleteBitmap(s.drawn);
+        }
+        drawBorderMarkers(b, axis);
+        return false;
+    }
+    for (const Strip& s : strips)
+        putOnScreen(s.drawn, s.rect, kCopy);
+    drawBorderMarkers(b, axis);
+    for (Strip& s : strips) {
+        deleteBitmap(s.drawn);
+        s.drawn = keepScreen(s.rect);
+        int colour = filledBitmap(s.rect, ink);
+        ok = ok && s.drawn > 0 && colour > 0;
+        Stamp stamp{0, 0, s.rect};
+        if (ok) {
+            // Drawn XOR ink: black where marked, white elsewhere.
+            putOnScreen(colour, s.rect, kCopy);
+            putOnScreen(s.drawn, s.rect, kExclusiveOr);
+            stamp.mask = keepScreen(s.rect);
+            // Drawn AND ink: the ink where marked, black elsewhere.
+            putOnScreen(colour, s.rect, kCopy);
+            putOnScreen(s.drawn, s.rect, kAnd);
+            stamp.ink = keepScreen(s.rect);
+            ok = stamp.mask > 0 && stamp.ink > 0;
+        }
+        p.stamps.push_back(stamp);
+        deleteBitmap(s.drawn);
+        deleteBitmap(colour);
+    }
+    // The strips as they were, with the markers put on them.
+    for (Strip& s : strips) {
+        putOnScreen(s.shown, s.rect, kCopy);
+        deleteBitmap(s.shown);
+    }
+    if (!ok) {
+        freeStamps();
+        drawBorderMarkers(b, axis);
+        return false;
+    }
+    for (const Stamp& s : p.stamps)
+        stampOn(s);
+    return true;
+}
+
+// Puts the copy back and the border markers with it: from their stamps
+// when they are kept, else drawn again (every marker is drawn in the one
+// pen, so drawing one twice changes no pixel).
+void putBack(std::span<const float> stations, std::span<const float> data,
+             std::span<const bool> masked, util::AxisRecord& axis, int reach) {
+    DragPicture& p = picture();
+    putOnScreen(p.bitmap, p.rect, kCopy);
+    if (p.stampsTried && !p.stamps.empty()) {
+        for (const Stamp& s : p.stamps)
+            stampOn(s);
+        return;
+    }
+    const BorderMarkers b = borderMarkers(stations, data, masked, axis, reach);
+    if (b.xs.empty()) return;
+    if (p.stampsTried) {
+        drawBorderMarkers(b, axis);
+        return;
+    }
+    p.stampsTried = true;
+    drawAndStampBorder(b, axis);
 }
 
 }  // namespace
@@ -146,6 +339,10 @@ void forgetDragPicture() {
 
 bool dragPictureKept() {
     return picture().kept;
+}
+
+bool dragPictureStamped() {
+    return picture().kept && !picture().stamps.empty();
 }
 
 void drawObservedValues(const model::ProfileLine& profile, std::span<const float> stations,

@@ -2,7 +2,9 @@
 // The data graph while the model is dragged: its fill and the observed values
 // are the same at every move, so the first move keeps a copy of that part of
 // the picture and the moves after it put the copy back instead of drawing
-// thousands of markers again. Only the synthetics and what lies over them are
+// thousands of markers again; the markers at the border of the copy, which
+// reach the window's pixels around it, are laid on those pixels from stamps
+// kept at the second move. Only the synthetics and what lies over them are
 // drawn at each move; the picture is the same to the pixel as drawing it all.
 
 #include <span>
@@ -20,6 +22,9 @@ void endDragPicture();
 void forgetDragPicture();
 // A copy is kept for the moves to come.
 bool dragPictureKept();
+// The markers that reach beyond the copy are put back from stamps of what
+// they draw around it (from the second move of a drag on).
+bool dragPictureStamped();
 
 // The observed values of one panel, after its fill: drawn, or put back from
 // the copy when nothing they depend on has changed. `masked` flags the

@@ -1,6 +1,7 @@
 #include "views/drag_picture.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -51,6 +52,25 @@ struct Stamp {
     PixelRect rect;
 };
 
+// What the section's kept copy shows: the graph, the pens, the topography
+// and the bodies before the dragged one.
+struct SectionKey {
+    std::vector<unsigned char> axis;
+    const model::PolygonModel* model = nullptr;
+    int selected = 0, lineWidth = 0, elevationPen = 0, targetWidth = 0, targetHeight = 0;
+    std::array<int, 10> bodyPens{};
+    std::vector<int> ranges;
+    std::vector<float> shapes;
+    bool operator==(const SectionKey&) const = default;
+};
+
+struct SectionPicture {
+    bool kept = false;
+    int bitmap = 0;
+    SectionKey key;
+    PixelRect rect, inside;
+};
+
 struct DragPicture {
     bool on = false;
     bool kept = false;
@@ -61,6 +81,7 @@ struct DragPicture {
     // then (or when they cannot be kept) the border markers are drawn.
     bool stampsTried = false;
     std::vector<Stamp> stamps;
+    SectionPicture section;
 };
 
 DragPicture& picture() {
@@ -91,6 +112,12 @@ void freeBitmap() {
     freeStamps();
     p.stampsTried = false;
     p.kept = false;
+}
+
+void freeSection() {
+    SectionPicture& s = picture().section;
+    deleteBitmap(s.bitmap);
+    s.kept = false;
 }
 
 // A bitmap holding what the window shows in `r`; 0 when none is free.
@@ -325,16 +352,19 @@ void putBack(std::span<const float> stations, std::span<const float> data,
 
 void beginDragPicture() {
     freeBitmap();
+    freeSection();
     picture().on = true;
 }
 
 void endDragPicture() {
     freeBitmap();
+    freeSection();
     picture().on = false;
 }
 
 void forgetDragPicture() {
     freeBitmap();
+    freeSection();
 }
 
 bool dragPictureKept() {
@@ -373,20 +403,154 @@ void drawObservedValues(const model::ProfileLine& profile, std::span<const float
     drawMarkers(stations, data, masked, axis);
     const PixelRect rect = keptRect(fillX1, fillY1, fillX2, fillY2);
     if (rect.width() <= 0 || rect.height() <= 0) return;
-    int number = 0;
-    tk::BitmapCreate(number, rect.width(), rect.height(), 0);
-    if (number <= 0) return;  // every bitmap slot taken: the moves draw in full
-    int status = 0;
-    tk::BitmapCopyFromScreen(number - 1, rect.left, rect.top, rect.width(), rect.height(),
-                             status);
-    if (status != 0) {
-        tk::BitmapDelete(number - 1, status);
-        return;
-    }
-    p.bitmap = number;
+    p.bitmap = keepScreen(rect);
+    if (p.bitmap <= 0) return;  // every bitmap slot taken: the moves draw in full
     p.rect = rect;
     p.key = key;
     p.kept = true;
+}
+
+namespace {
+
+SectionKey sectionKey(const util::AxisRecord& axis, const model::PolygonModel& m, int selected) {
+    const files::ViewSettings& v = files::viewSettings();
+    const tk::GraphicsState& g = tk::graphicsState();
+    SectionKey k;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&axis);
+    k.axis.assign(bytes, bytes + sizeof axis);
+    k.model = &m;
+    k.selected = selected;
+    k.lineWidth = v.LineWidth;
+    k.elevationPen = v.K_ELEV;
+    k.targetWidth = g.targetWidth;
+    k.targetHeight = g.targetHeight;
+    k.bodyPens = v.K_BODY;
+    k.ranges.push_back(m.NTOPO);
+    for (int i = 1; i <= m.NTOPO && i <= m.XTOPO.size() && i <= m.ZTOPO.size(); ++i)
+        k.shapes.insert(k.shapes.end(), {m.XTOPO(i), m.ZTOPO(i)});
+    for (int b = 1; b < selected; ++b) {
+        k.ranges.insert(k.ranges.end(), {m.IV1(b), m.IV2(b), m.LAYER(b) ? 1 : 0});
+        for (int i = std::max(m.IV1(b), 1); i <= m.IV2(b) && i <= m.XVRT.size(); ++i)
+            k.shapes.insert(k.shapes.end(), {m.XVRT(i), m.ZVRT(i)});
+    }
+    return k;
+}
+
+bool drawable(const model::PolygonModel& m, int selected) {
+    return selected >= 1 && selected <= m.NBOD && m.IV1(selected) >= 1 &&
+           m.IV2(selected) >= m.IV1(selected) && m.IV2(selected) <= m.XVRT.size();
+}
+
+// The window pixels of a drawing on `a` through the given points: their box
+// within the clip limits, and the pen's reach beyond it.
+class ReachBox {
+  public:
+    explicit ReachBox(const util::AxisRecord& a) : a_(a) {}
+    void take(float x, float z) {
+        int px = 0, py = 0;
+        windowPixel(util::PLOFX(x, a_), util::PLOFY(z, a_), px, py);
+        box_ = any_ ? PixelRect{std::min(box_.left, px), std::min(box_.top, py),
+                                std::max(box_.right, px + 1), std::max(box_.bottom, py + 1)}
+                    : PixelRect{px, py, px + 1, py + 1};
+        any_ = true;
+    }
+    PixelRect reach() const {
+        if (!any_) return {0, 0, 0, 0};
+        int l = 0, t = 0, r = 0, b = 0;
+        windowPixel(a_.clipXMin, a_.clipYMax, l, t);
+        windowPixel(a_.clipXMax, a_.clipYMin, r, b);
+        const int pen = files::viewSettings().LineWidth + 2;
+        return {std::max(box_.left, std::min(l, r)) - pen, std::max(box_.top, std::min(t, b)) - pen,
+                std::min(box_.right, std::max(l, r) + 1) + pen,
+                std::min(box_.bottom, std::max(t, b) + 1) + pen};
+    }
+
+  private:
+    const util::AxisRecord& a_;
+    PixelRect box_{0, 0, 0, 0};
+    bool any_ = false;
+};
+
+// The outlines of bodies first..last (with a layer's edge segments).
+PixelRect reachOfBodies(const model::PolygonModel& m, int first, int last,
+                        const util::AxisRecord& a) {
+    ReachBox box(a);
+    for (int b = first; b <= last; ++b) {
+        const int v1 = m.IV1(b), v2 = m.IV2(b);
+        for (int i = std::max(v1, 1); i <= v2 && i <= m.XVRT.size(); ++i)
+            box.take(m.XVRT(i), m.ZVRT(i));
+        if (m.LAYER(b) && v1 >= 1 && v2 <= m.XVRT.size()) {
+            box.take(a.startX, m.ZVRT(v1));
+            if (v2 - 4 >= v1) box.take(a.startX + static_cast<float>(a.divCountX) * a.stepX, m.ZVRT(v2 - 4));
+        }
+    }
+    return box.reach();
+}
+
+// The window pixels that a drawing within the clip limits of `a` may set.
+PixelRect clipReach(const util::AxisRecord& a) {
+    int l = 0, t = 0, r = 0, b = 0;
+    windowPixel(a.clipXMin, a.clipYMax, l, t);
+    windowPixel(a.clipXMax, a.clipYMin, r, b);
+    const int pen = files::viewSettings().LineWidth + 2;
+    return {std::min(l, r) - pen, std::min(t, b) - pen, std::max(l, r) + 1 + pen,
+            std::max(t, b) + 1 + pen};
+}
+
+bool within(const PixelRect& inner, const PixelRect& outer) {
+    if (inner.width() <= 0 || inner.height() <= 0) return true;  // nothing drawn
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+bool sectionUnderKept(const util::AxisRecord& axis, const model::PolygonModel& model,
+                      int selected) {
+    const DragPicture& p = picture();
+    return p.on && p.section.kept && drawable(model, selected) &&
+           p.section.key == sectionKey(axis, model, selected);
+}
+
+bool dragSectionKept() {
+    return picture().section.kept;
+}
+
+bool putBackSectionUnder(const model::PolygonModel& model, int selected,
+                         const util::AxisRecord& drawing) {
+    const SectionPicture& s = picture().section;
+    if (!within(reachOfBodies(model, selected, selected, drawing), s.inside)) return false;
+    putOnScreen(s.bitmap, s.rect, kCopy);
+    return true;
+}
+
+void forgetDragSection() {
+    freeSection();
+}
+
+void keepSectionUnder(const util::AxisRecord& axis, const model::PolygonModel& model,
+                      int selected, const util::AxisRecord& drawing, float fillX1, float fillY1,
+                      float fillX2, float fillY2) {
+    DragPicture& p = picture();
+    if (!p.on || !drawable(model, selected)) return;
+    freeSection();
+    // The copy covers all that the drag may draw (within the clip limits)
+    // and the fill; the dragged body must keep to the fill's inside.
+    const PixelRect inside = keptRect(fillX1, fillY1, fillX2, fillY2);
+    const PixelRect reach = clipReach(drawing);
+    const tk::GraphicsState& g = tk::graphicsState();
+    const PixelRect rect{std::max(std::min(inside.left, reach.left), 0),
+                         std::max(std::min(inside.top, reach.top), 0),
+                         std::min(std::max(inside.right, reach.right), g.targetWidth),
+                         std::min(std::max(inside.bottom, reach.bottom), g.targetHeight)};
+    if (inside.width() <= 0 || inside.height() <= 0 || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    p.section.bitmap = keepScreen(rect);
+    if (p.section.bitmap <= 0) return;  // every bitmap slot taken: the moves draw in full
+    p.section.rect = rect;
+    p.section.inside = inside;
+    p.section.key = sectionKey(axis, model, selected);
+    p.section.kept = true;
 }
 
 }  // namespace views

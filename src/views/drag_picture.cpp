@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -155,7 +156,12 @@ void stampOn(const Stamp& s) {
 }
 
 // The window pixel of a plot point of the graph whose origin is current.
+// Points far off the page (a layer's closing points, absurd values) count
+// as lying just beyond it, so that no pixel number overflows.
 void windowPixel(float x, float y, int& px, int& py) {
+    constexpr float kBeyondThePage = 100.0f;  // inches
+    x = std::isnan(x) ? 0.0f : std::clamp(x, -kBeyondThePage, kBeyondThePage);
+    y = std::isnan(y) ? 0.0f : std::clamp(y, -kBeyondThePage, kBeyondThePage);
     util::IPIXXY(x, y, px, py);
     py = tk::graphicsState().targetHeight - 1 - py;
 }
@@ -446,9 +452,13 @@ bool drawable(const model::PolygonModel& m, int selected) {
 class ReachBox {
   public:
     explicit ReachBox(const util::AxisRecord& a) : a_(a) {}
+    // A point beyond the clip limits counts as the nearest point within
+    // them: the part of a line to it that is drawn lies in the same box.
     void take(float x, float z) {
         int px = 0, py = 0;
-        windowPixel(util::PLOFX(x, a_), util::PLOFY(z, a_), px, py);
+        windowPixel(std::clamp(util::PLOFX(x, a_), a_.clipXMin, std::max(a_.clipXMin, a_.clipXMax)),
+                    std::clamp(util::PLOFY(z, a_), a_.clipYMin, std::max(a_.clipYMin, a_.clipYMax)),
+                    px, py);
         box_ = any_ ? PixelRect{std::min(box_.left, px), std::min(box_.top, py),
                                 std::max(box_.right, px + 1), std::max(box_.bottom, py + 1)}
                     : PixelRect{px, py, px + 1, py + 1};

@@ -64,14 +64,38 @@ struct KeptPictureDrag {
     Button button;
     std::pair<float, float> press;
     std::vector<std::pair<float, float>> moves;
+    bool withLayer = false;
 };
+
+// The ridge profile with a layer under its two bodies, its base dipping to
+// 1300 m in the middle.
+void writeRidgeWithLayer(const std::string& name) {
+    writeProfiles(name, {[](model::ProfileLine& p) {
+                      const float far = model::kFarAway;
+                      std::vector<BodyOutline> bodies = twoBodies();
+                      bodies.push_back({{0, -1100},
+                                        {2000, -1300},
+                                        {4000, -1100},
+                                        {far, -1100},
+                                        {far, -far},
+                                        {-far, -far},
+                                        {-far, -1100}});
+                      makeProfile(p, "Ridge Line", 41, 4000.0f, bodies);
+                      p.MODEL.LAYER(3) = true;
+                      model::FDAREA(p.MODEL);
+                      views::SCALE_BY(p.AXES[4], p.MODEL, p);
+                  }});
+}
 
 class KeptPictureDragTest : public EditingTest,
                             public ::testing::WithParamInterface<KeptPictureDrag> {};
 
 TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
     const KeptPictureDrag& drag = GetParam();
-    writeRidgeDatabase("SITE");
+    if (drag.withLayer)
+        writeRidgeWithLayer("SITE");
+    else
+        writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     s.check([] { files::viewSettings().LCALCMOVE = true; });
@@ -131,7 +155,14 @@ INSTANTIATE_TEST_SUITE_P(
         KeptPictureDrag{"second_body_moved",
                         Button::Right,
                         {2400, -300},
-                        {{2450, -300}, {2500, -350}, {2600, -250}, {2500, -300}}}),
+                        {{2450, -300}, {2500, -350}, {2600, -250}, {2500, -300}}},
+        // A vertex of a layer drawn after both bodies, its edges reaching
+        // out to the section's sides.
+        KeptPictureDrag{"layer_vertex",
+                        Button::Left,
+                        {2000, -1300},
+                        {{2050, -1280}, {2100, -1250}, {1950, -1200}, {2000, -1300}},
+                        true}),
     [](const ::testing::TestParamInfo<KeptPictureDrag>& info) { return info.param.name; });
 
 TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {

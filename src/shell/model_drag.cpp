@@ -183,6 +183,9 @@ void beginModelDrag() {
     PointerState& p = pointerState();
     model::COPYPG(p.DragUndoModel, workingModel());
     progress() = DragProgress{};
+    // Synthetics calculated for the model as it is at the press are those of
+    // the undo copy: the first move calculates only the body it reshapes.
+    progress().syntheticsOfUndo = workingProfile().LSYN;
     rememberDragStart();
     views::beginDragPicture();
 }

@@ -18,6 +18,7 @@
 #include "util/plotter_text.h"
 #include "views/colour_fill.h"
 #include "views/data_graph.h"
+#include "views/drag_picture.h"
 #include "views/label_drawing.h"
 #include "views/profile_layout.h"
 #include "views/view_state.h"
@@ -116,6 +117,9 @@ void PLOTBODIES(util::AxisRecord& a, model::PolygonModel& m, model::LabelSet& la
     util::GNFILL(x1, y1, x2, y2, w, 15, a);
     util::SETPEN(v.K_GRID);
     const util::AxisRecord keptClip = a;
+    // During a drag what lies below the dragged body may come back from a
+    // copy kept at the first move.
+    const bool underKept = sectionUnderKept(keptClip, m, selected);
     if (selected >= 1) {
         // Keep the drag away from the frame and its numbers.
         a.clipXMin += 0.15f;
@@ -146,12 +150,19 @@ void PLOTBODIES(util::AxisRecord& a, model::PolygonModel& m, model::LabelSet& la
     util::FINDASX(a);
     util::FINDASY(a);
     util::PLOTXY(0.0f, 0.0f, 3);
+    const bool putBack = underKept && putBackSectionUnder(m, selected, a);
     util::SETPEN(v.K_ELEV);
-    if (m.NTOPO > 0)
+    if (m.NTOPO > 0 && !putBack)
         util::GNPLOT(range(m.XTOPO, 1, m.NTOPO), range(m.ZTOPO, 1, m.NTOPO), m.NTOPO, false, a);
     int k = 0;
     for (int b = 1; b <= m.NBOD; ++b) {
         k = k % 10 + 1;
+        if (putBack && b < selected) continue;
+        if (b == selected && !putBack) {
+            // What is drawn so far reaches the window before it is kept.
+            util::PLOTXY(0.0f, 0.0f, 3);
+            keepSectionUnder(keptClip, m, selected, a, x1, y1, x2, y2);
+        }
         drawBody(m, b, k, selected, a);
     }
     const model::NewBodyBuffer& nb = model::newBodyBuffer();

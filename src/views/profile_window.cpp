@@ -18,6 +18,7 @@
 #include "util/axis_copy.h"
 #include "util/pen_plotter.h"
 #include "views/data_graph.h"
+#include "views/drag_picture.h"
 #include "views/grid_lines.h"
 #include "views/model_section.h"
 #include "views/plot_page.h"
@@ -143,6 +144,8 @@ void REDISPLAY(model::ProfileLine& p, model::PolygonModel& m, util::AxisRecord& 
     const files::SessionState& s = files::sessionState();
     tk::OutputWindowSelect(model::sessionState().ProfileWindow);
     tk::WindowFillRectangle();
+    // What a drag keeps of the section no longer stands around it.
+    forgetDragSection();
     menuStates(p, m);
     startPage();
     // The screen's own line width: output to a file leaves its own behind.

@@ -55,23 +55,66 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
-// While the synthetics follow a drag, the observed values are put back from a
-// kept picture instead of being drawn again: after every move the window
-// shows what drawing that move afresh shows.
-TEST_F(EditingTest, EveryMoveOfADragShowsWhatDrawingItAfreshWould) {
-    writeRidgeDatabase("SITE");
+// While the synthetics follow a drag, the observed values and the section
+// below the dragged body are put back from kept pictures instead of being
+// drawn again: after every move the window shows what drawing that move
+// afresh shows.
+struct KeptPictureDrag {
+    std::string name;
+    Button button;
+    std::pair<float, float> press;
+    std::vector<std::pair<float, float>> moves;
+    bool withLayer = false;
+};
+
+// The ridge profile with a layer under its two bodies, its base dipping to
+// 1300 m in the middle.
+void writeRidgeWithLayer(const std::string& name) {
+    writeProfiles(name, {[](model::ProfileLine& p) {
+                      const float far = model::kFarAway;
+                      std::vector<BodyOutline> bodies = twoBodies();
+                      bodies.push_back({{0, -1100},
+                                        {2000, -1300},
+                                        {4000, -1100},
+                                        {far, -1100},
+                                        {far, -far},
+                                        {-far, -far},
+                                        {-far, -1100}});
+                      makeProfile(p, "Ridge Line", 41, 4000.0f, bodies);
+                      p.MODEL.LAYER(3) = true;
+                      model::FDAREA(p.MODEL);
+                      views::SCALE_BY(p.AXES[4], p.MODEL, p);
+                  }});
+}
+
+class KeptPictureDragTest : public EditingTest,
+                            public ::testing::WithParamInterface<KeptPictureDrag> {};
+
+TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
+    const KeptPictureDrag& drag = GetParam();
+    if (drag.withLayer)
+        writeRidgeWithLayer("SITE");
+    else
+        writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
     s.check([] { files::viewSettings().LCALCMOVE = true; });
-    s.moveTo(atModel(1600, -200));
-    s.pressAt(atModel(1600, -200));
+    s.moveTo(atModel(drag.press.first, drag.press.second));
+    s.pressAt(atModel(drag.press.first, drag.press.second), drag.button);
     auto moves = std::make_shared<int>(0);
-    for (auto [x, z] : {std::pair{1650.0f, -180.0f}, {1750.0f, -150.0f}, {1850.0f, -120.0f},
-                        {1700.0f, -260.0f}, {1600.0f, -200.0f}}) {
+    for (auto [x, z] : drag.moves) {
         s.moveTo(atModel(x, z));
         s.check([moves] {
-            ASSERT_TRUE(views::viewState().DragVertex);
-            if (++*moves > 1) EXPECT_TRUE(views::dragPictureKept());
+            ASSERT_TRUE(views::viewState().DragVertex || views::viewState().DragBody);
+            if (++*moves > 1) {
+                EXPECT_TRUE(views::dragPictureKept());
+                EXPECT_TRUE(views::dragSectionKept());
+            }
+            // The graph's extremes lie at its border: their markers reach
+            // beyond the copy and are put back from stamps.
+            if (*moves > 2) {
+                EXPECT_TRUE(views::dragPictureStamped());
+            }
             const win::Surface shown = capture(profileClient());
             views::forgetDragPicture();
             selectProfileWindow();
@@ -80,16 +123,47 @@ TEST_F(EditingTest, EveryMoveOfADragShowsWhatDrawingItAfreshWould) {
             EXPECT_EQ(differingPixels(shown, capture(profileClient())), 0) << "move " << *moves;
         });
     }
-    s.check([moves] {
-        EXPECT_EQ(*moves, 5);
-        saveShot(profileFrame(), "drag_vertex_kept_picture.png");
+    s.check([moves, drag] {
+        EXPECT_EQ(*moves, static_cast<int>(drag.moves.size()));
+        saveShot(profileFrame(), "drag_kept_picture_" + drag.name + ".png");
     });
     s.wait(400);
-    s.releaseAt(atModel(1600, -200));
-    s.check([] { EXPECT_FALSE(views::dragPictureKept()); });
+    s.releaseAt(atModel(drag.moves.back().first, drag.moves.back().second), drag.button);
+    s.check([] {
+        EXPECT_FALSE(views::dragPictureKept());
+        EXPECT_FALSE(views::dragSectionKept());
+    });
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, KeptPictureDragTest,
+    ::testing::Values(
+        // The first body: nothing lies below it.
+        KeptPictureDrag{"first_body_vertex",
+                        Button::Left,
+                        {1600, -200},
+                        {{1650, -180}, {1750, -150}, {1850, -120}, {1700, -260}, {1600, -200}}},
+        // The second body drawn over the first: the first comes from the copy,
+        // the dragged vertex crosses it (the model turns illegal) and back.
+        KeptPictureDrag{"second_body_over_the_first",
+                        Button::Left,
+                        {2400, -300},
+                        {{2300, -300}, {1900, -350}, {1500, -400}, {2000, -300}, {2400, -300}}},
+        // The whole second body moves.
+        KeptPictureDrag{"second_body_moved",
+                        Button::Right,
+                        {2400, -300},
+                        {{2450, -300}, {2500, -350}, {2600, -250}, {2500, -300}}},
+        // A vertex of a layer drawn after both bodies, its edges reaching
+        // out to the section's sides.
+        KeptPictureDrag{"layer_vertex",
+                        Button::Left,
+                        {2000, -1300},
+                        {{2050, -1280}, {2100, -1250}, {1950, -1200}, {2000, -1300}},
+                        true}),
+    [](const ::testing::TestParamInfo<KeptPictureDrag>& info) { return info.param.name; });
 
 TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     writeRidgeDatabase("SITE");

@@ -31,9 +31,28 @@ Curve denseWave() {
     return c;
 }
 
+// Many points along one straight line, going on as it went or turning back.
+Curve straightRun(std::string name, float dx, float dy, int turnAt) {
+    Curve c{std::move(name), {}, {}};
+    float x = 1.0f, y = 2.0f;
+    for (int i = 0; i <= 600; ++i) {
+        c.x.push_back(x);
+        c.y.push_back(y);
+        const float sign = i < turnAt ? 1.0f : -1.0f;
+        x += sign * dx;
+        y += sign * dy;
+    }
+    return c;
+}
+
 std::vector<Curve> curves() {
     return {
         denseWave(),
+        straightRun("flat run", 0.01f, 0.0f, 1000),
+        straightRun("upright run", 0.0f, 0.008f, 1000),
+        straightRun("diagonal run", 0.01f, 0.01f, 1000),
+        straightRun("slanting run", 0.013f, 0.0041f, 1000),
+        straightRun("flat run and back", 0.01f, 0.0f, 400),
         {"closed square", {2, 3, 3, 2, 2}, {2, 2, 3, 3, 2}},
         {"one point", {5, 5, 5}, {4, 4, 4}},
         {"steps of a hair", {5.0f, 5.001f, 5.002f, 5.003f}, {4.0f, 4.001f, 4.0f, 4.001f}},

@@ -120,6 +120,23 @@ void drawEndPixel(int x, int y) {
     win::LineTo(dc(), x + 1, y);
 }
 
+// Whether b lies on the way from a straight on to c.
+bool straightThrough(const win::POINT& a, const win::POINT& b, const win::POINT& c) {
+    const long long ux = b.x - a.x, uy = b.y - a.y, vx = c.x - b.x, vy = c.y - b.y;
+    return ux * vy == uy * vx && ux * vx + uy * vy > 0;
+}
+
+// Drops the points that a polyline passes straight through; returns how
+// many are left (the first and the last stay).
+int withoutStraightThroughPoints(win::POINT* points, int n) {
+    if (n < 3) return n;
+    int kept = 1;
+    for (int i = 1; i + 1 < n; ++i)
+        if (!straightThrough(points[kept - 1], points[i], points[i + 1])) points[kept++] = points[i];
+    points[kept++] = points[n - 1];
+    return kept;
+}
+
 int stockStyle(int style) {
     static constexpr int styles[8] = {win::PS_SOLID,   win::PS_DOT,        win::PS_DASH,
                                       win::PS_DASHDOT, win::PS_DASHDOTDOT, win::PS_DASHDOT,
@@ -255,7 +272,11 @@ void ScreenPolyline(int n) {
     const auto same = [](const win::POINT& a, const win::POINT& b) {
         return a.x == b.x && a.y == b.y;
     };
-    const int kept = static_cast<int>(std::unique(begin, begin + n, same) - begin);
+    int kept = static_cast<int>(std::unique(begin, begin + n, same) - begin);
+    // A solid pen strokes a straight stretch the same whether it has points
+    // along it or not: a flat topography or a survey line along the grid
+    // goes as one step instead of one for each pixel it passes.
+    if (p.penStyle == 0) kept = withoutStraightThroughPoints(p.points.data(), kept);
     if (kept == 1 && n > 1) p.points[1] = first;
     win::Polyline(dc(), p.points.data(), std::min(n, std::max(kept, 2)));
     // A closed run has its end pixel already as its first; a run that never

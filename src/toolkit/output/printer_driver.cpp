@@ -62,7 +62,7 @@ class PrinterDriver final : public HardcopyDriver {
   protected:
     void initialise(DeviceParameterBlock& b) override;
     void begin(DeviceParameterBlock& b) override;
-    void end() override { PrnEndDoc(); }
+    void end() override;
     bool documentOpen() const override { return prnState().documentOpen; }
 
     void line(const DeviceParameterBlock& b) override {
@@ -123,6 +123,17 @@ class PrinterDriver final : public HardcopyDriver {
     }
     State s_;
 };
+
+bool& documentHeld() {
+    static bool held = false;
+    return held;
+}
+
+// An output ends its page; the document ends unless it is held open.
+void PrinterDriver::end() {
+    if (!documentHeld()) return PrnEndDoc();
+    if (!prnState().pagePending) PrnEndPage();
+}
 
 void PrinterDriver::initialise(DeviceParameterBlock& b) {
     HardcopyDriverDefaults();
@@ -326,7 +337,17 @@ int PrinterDriverQueryStatus() {
     return printerDriver().queryStatus();
 }
 
+PrinterDocument::PrinterDocument() {
+    documentHeld() = true;
+}
+
+PrinterDocument::~PrinterDocument() {
+    documentHeld() = false;
+    PrnEndDoc();
+}
+
 void ResetPrinterDriver() {
+    documentHeld() = false;
     ResetPrinterPrimitives();
     printerDriver().reset();
 }

@@ -140,8 +140,10 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
     }
     // A model baseline leaves its own pen behind: every line takes the
     // profile lines' pen again.
+    // On paper the lines take a pen that reads on white.
+    const int linePen = drawingOnScreen() ? v.K_PLIN : util::PaperPen(v.K_PLIN);
     for (int i = 1; i <= db.NPROF; ++i) {
-        util::SETPEN(v.K_PLIN);
+        util::SETPEN(linePen);
         PLOTPLINEONMAP(db.profile(i), axis);
     }
     axis.noTurningBreaks = false;

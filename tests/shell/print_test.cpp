@@ -2,11 +2,16 @@
 // set-up, then the graph page and the report on the PDF printer, read back
 // with poppler's pdftotext.
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <iterator>
 #include <sstream>
 
 #include "dialog_test_support.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
+#include "toolkit/graphics/colour_table.h"
+#include "util/pen_plotter.h"
 
 namespace shell::test {
 namespace {
@@ -44,6 +49,39 @@ void savePicture(const fs::path& pdf, const std::string& name, int page = 1) {
     commandOutput("pdftoppm -png -r 60 -singlefile -f " + std::to_string(page) + " -l " +
                   std::to_string(page) + " '" + pdf.string() + "' '" + PELK_SCREENSHOT_DIR + "/" +
                   name + "'");
+}
+
+// The colours of a printed page (from 1) as poppler draws it: red, green
+// and blue of each pixel.
+struct PagePixels {
+    std::vector<std::array<int, 3>> rgb;
+};
+
+PagePixels pdfPixels(const fs::path& pdf, int page = 1) {
+    const std::string ppm = commandOutput("pdftoppm -r 72 -singlefile -f " + std::to_string(page) +
+                                          " -l " + std::to_string(page) + " '" + pdf.string() +
+                                          "' 2>/dev/null");
+    std::istringstream in(ppm);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    PagePixels p;
+    if (magic != "P6" || maxValue != 255) return p;
+    for (int k = 0; k < width * height && in; ++k) {
+        std::array<int, 3> c{};
+        for (int& v : c) v = in.get();
+        p.rgb.push_back(c);
+    }
+    return p;
+}
+
+// The pixels within a few steps of a palette colour (0x00BBGGRR).
+int pixelsNear(const PagePixels& p, int colour) {
+    const int r = colour & 0xFF, g = colour >> 8 & 0xFF, b = colour >> 16 & 0xFF;
+    return static_cast<int>(std::count_if(p.rgb.begin(), p.rgb.end(), [&](const auto& c) {
+        return std::abs(c[0] - r) + std::abs(c[1] - g) + std::abs(c[2] - b) < 40;
+    }));
 }
 
 win::HWND pageSetup() {
@@ -215,6 +253,18 @@ TEST_F(PrintTest, TheMapIsPrintedFromTheMainWindowOnOnePage) {
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pdfPages(pages[0]).size(), 1u);
     savePicture(pages[0], "shell_print_map");
+    // The profile lines, yellow on the screen, are printed in a pen that
+    // reads on white paper: its darker shade of the same hue.
+    const int screenPen = files::viewSettings().K_PLIN;
+    ASSERT_EQ(screenPen, 9);
+    int yellow = 0, paper = 0;
+    tk::ColourNumberRgb(screenPen, yellow);
+    tk::ColourNumberRgb(util::PaperPen(screenPen), paper);
+    EXPECT_NE(util::PaperPen(screenPen), screenPen);
+    const PagePixels printedMap = pdfPixels(pages[0]);
+    ASSERT_FALSE(printedMap.rgb.empty());
+    EXPECT_EQ(pixelsNear(printedMap, yellow), 0) << "yellow lines on paper";
+    EXPECT_GT(pixelsNear(printedMap, paper), 200) << "the lines in the paper's pen";
     // The map's title and axis titles are drawn as text, their letters
     // spaced as the plotter font places them.
     std::string map = pdfText(pages[0]);

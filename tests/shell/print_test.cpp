@@ -266,8 +266,11 @@ TEST_F(PrintTest, TheMapIsPrintedFromTheMainWindowOnOnePage) {
     EXPECT_EQ(pixelsNear(printedMap, yellow), 0) << "yellow lines on paper";
     EXPECT_GT(pixelsNear(printedMap, paper), 200) << "the lines in the paper's pen";
     // The map's title and axis titles are drawn as text, their letters
-    // spaced as the plotter font places them.
+    // placed one by one as the plotter font places them, in a font as wide
+    // as those places: words, not letters spaced apart.
     std::string map = pdfText(pages[0]);
+    EXPECT_NE(map.find("BASIN"), std::string::npos) << "letter-spaced\n" << map;
+    EXPECT_NE(map.find("Easting"), std::string::npos) << "letter-spaced\n" << map;
     std::erase(map, ' ');
     EXPECT_NE(map.find("BASIN"), std::string::npos) << map;
     EXPECT_NE(map.find("Northing(km)"), std::string::npos) << map;

@@ -95,19 +95,6 @@ int paletteRgb(int index) {
     return rgb;
 }
 
-constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-
-// Characters laid out one by one advance by the width the font draws them
-// at; for the line to take the room the width table gives it, the font's
-// letters must be as wide as the table's. The width asked for by the
-// table's proportions, scaled by how far the font first chosen missed them.
-int widthFittedToTable(int width, const screen::FontMetrics& m, float cellPixels) {
-    const float wanted = StringWidthInUnits(kLetters, 52, 1) * cellPixels;
-    if (m.width52 <= 0 || wanted <= 0.0f) return width;
-    const float fitted = static_cast<float>(width) * wanted / static_cast<float>(m.width52);
-    return std::max(1, static_cast<int>(fitted + 0.5f));
-}
-
 void reapplyColours() {
     const GraphicsState& g = graphicsState();
     screen::ScreenSetColour(g.previousDeviceColour, g.previousRgb);
@@ -142,7 +129,7 @@ FontMetrics ScreenSelectFont(int width, int height, int escapement, int face, in
     p.font = createFont(width, height, escapement * 10, style, info);
     win::SelectObject(dc(), p.font);
     win::SIZE size{};
-    win::GetTextExtentPoint32A(dc(), kLetters, 52, &size);
+    win::GetTextExtentPoint32A(dc(), kMeasuredLetters, 52, &size);
     m.width52 = size.cx;
     return m;
 }
@@ -217,7 +204,10 @@ void ScreenFontRequest() {
         c.name = name;
         screen::FontMetrics m = screen::ScreenSelectFont(width, height, angle, face, style, name);
         if (g.textMode == 1) {
-            const int fitted = widthFittedToTable(width, m, g.rotPlotExtentX / g.charScaleX);
+            // Characters laid out one by one advance by the width the font
+            // draws them at: the font takes the table's widths.
+            const int fitted =
+                FontWidthFittedToTable(width, m.width52, g.rotPlotExtentX / g.charScaleX);
             if (fitted != width)
                 m = screen::ScreenSelectFont(fitted, height, angle, face, style, name);
         }

@@ -140,8 +140,9 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
     }
     // A model baseline leaves its own pen behind: every line takes the
     // profile lines' pen again.
-    // On paper the lines take a pen that reads on white.
-    const int linePen = drawingOnScreen() ? v.K_PLIN : util::PaperPen(v.K_PLIN);
+    // On paper the lines take a pen that reads on white; the screen and
+    // pictures of it keep theirs.
+    const int linePen = util::DrawsOnPaper() ? util::PaperPen(v.K_PLIN) : v.K_PLIN;
     for (int i = 1; i <= db.NPROF; ++i) {
         util::SETPEN(linePen);
         PLOTPLINEONMAP(db.profile(i), axis);

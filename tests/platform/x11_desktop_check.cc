@@ -319,14 +319,16 @@ int main(int argc, char** argv) {
         const auto caption = [](const Shown& w) { return pixel(w.w, w.width - 80, 6); };
         const unsigned long activeCaption = caption(current(main));
         const unsigned long inactiveCaption = caption(current(profileWindow));
-        check(activeCaption != inactiveCaption, "the inactive profile window's caption is another colour");
+        check(activeCaption != inactiveCaption,
+              "the inactive profile window's caption is another colour");
         clickAt(pw.x + 8, pw.y + pw.height / 2);
         check(waitUntil([&] { return inputFocus() == profileWindow; }, 10),
               "a click in the profile window's drawing area gives it the keyboard focus");
         check(waitUntil([&] { return caption(current(profileWindow)) == activeCaption; }, 10),
               "a click in the profile window's drawing area makes it the active window");
         const Shown after = current(main);
-        check(after.x == mw.x && after.y == mw.y, "a click on the main window's title leaves it in place");
+        check(after.x == mw.x && after.y == mw.y,
+              "a click on the main window's title leaves it in place");
         takeScreenshot(screenshot, "_client_click");
     }
 
@@ -337,7 +339,8 @@ int main(int argc, char** argv) {
         const int x = was.x + was.width - 120, y = was.y + 12;
         xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
         xdotool("mousemove " + std::to_string(x + 40) + " " + std::to_string(y + 30));
-        xdotool("mousemove " + std::to_string(x + 80) + " " + std::to_string(y + 60) + " mouseup 1");
+        xdotool("mousemove " + std::to_string(x + 80) + " " + std::to_string(y + 60) +
+                " mouseup 1");
         check(waitUntil([&] {
                   const Shown s = current(main);
                   return std::abs(s.x - was.x - 80) <= 2 && std::abs(s.y - was.y - 60) <= 2;

@@ -58,9 +58,9 @@ struct PagePixels {
 };
 
 PagePixels pdfPixels(const fs::path& pdf, int page = 1) {
-    const std::string ppm = commandOutput("pdftoppm -r 72 -singlefile -f " + std::to_string(page) +
-                                          " -l " + std::to_string(page) + " '" + pdf.string() +
-                                          "' 2>/dev/null");
+    const std::string ppm =
+        commandOutput("pdftoppm -r 72 -singlefile -f " + std::to_string(page) + " -l " +
+                      std::to_string(page) + " '" + pdf.string() + "' 2>/dev/null");
     std::istringstream in(ppm);
     std::string magic;
     int width = 0, height = 0, maxValue = 0;
@@ -70,7 +70,8 @@ PagePixels pdfPixels(const fs::path& pdf, int page = 1) {
     if (magic != "P6" || maxValue != 255) return p;
     for (int k = 0; k < width * height && in; ++k) {
         std::array<int, 3> c{};
-        for (int& v : c) v = in.get();
+        for (int& v : c)
+            v = in.get();
         p.rgb.push_back(c);
     }
     return p;

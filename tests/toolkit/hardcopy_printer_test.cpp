@@ -212,7 +212,8 @@ TEST_F(PrinterDriver, OutputsOfOneDocumentArePrintedAsOneJob) {
         EXPECT_EQ(win::lastPrintedFile(), before) << "printed before the document ended";
     }
     std::vector<fs::path> files;
-    for (const auto& e : fs::directory_iterator(folder)) files.push_back(e.path());
+    for (const auto& e : fs::directory_iterator(folder))
+        files.push_back(e.path());
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].string(), win::lastPrintedFile());
     const std::string pdf = files[0].string();

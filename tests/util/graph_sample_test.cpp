@@ -140,9 +140,9 @@ TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
     const auto left = inkColumns(5, 38), centre = inkColumns(42, 78), right = inkColumns(82, 115);
     // Each string's ink is as wide as the layout asks: its characters'
     // table widths in cells of the requested width, a pixel or so each.
-    for (const auto& [ink, text] : {std::pair{left, std::string("Left")},
-                                    std::pair{centre, std::string("Centre")},
-                                    std::pair{right, std::string("Right")}}) {
+    for (const auto& [ink, text] :
+         {std::pair{left, std::string("Left")}, std::pair{centre, std::string("Centre")},
+          std::pair{right, std::string("Right")}}) {
         const int n = static_cast<int>(text.size());
         EXPECT_NEAR(ink.second - ink.first + 1, tk::StringWidthInUnits(text, n, 1) * cell, n)
             << text;

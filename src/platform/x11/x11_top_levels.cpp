@@ -570,8 +570,7 @@ bool TopLevels::moveOrSizeByManager(HWND h, int edge, POINT rootPt) {
     Window rootReturn = 0, childReturn = 0;
     int rx = 0, ry = 0, wx = 0, wy = 0;
     unsigned mask = 0;
-    if (!XQueryPointer(c_.display, c_.root, &rootReturn, &childReturn, &rx, &ry, &wx, &wy,
-                       &mask) ||
+    if (!XQueryPointer(c_.display, c_.root, &rootReturn, &childReturn, &rx, &ry, &wx, &wy, &mask) ||
         (mask & Button1Mask) == 0)
         return false;
     XUngrabPointer(c_.display, c_.lastTime);

@@ -9,6 +9,7 @@
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_options_dialogs.h"
+#include "toolkit/output/printer_driver.h"
 #include "util/pen_plotter.h"
 #include "views/printed_report.h"
 
@@ -50,7 +51,12 @@ void printProfile() {
     if (!printerOptionsConfirmed()) return;
     tk::CursorShapeSet(kArrow);
     tk::OutputWindowSelect(profileWindow());
-    views::PRINTPROFILE(workingProfile(), tables);
+    {
+        // The graph and the report's pages, each an output of its own, are
+        // printed as one document.
+        tk::PrinterDocument document;
+        views::PRINTPROFILE(workingProfile(), tables);
+    }
     backToScreen();
     tk::OutputWindowSelect(profileWindow());
     refreshProfileWindow();

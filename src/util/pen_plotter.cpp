@@ -214,6 +214,23 @@ void SETPEN(std::int32_t ipen) {
     tk::GrColourN(ipen);
 }
 
+std::int32_t PaperPen(std::int32_t pen) {
+    int rgb = 0;
+    tk::ColourNumberRgb(pen, rgb);
+    const int r = rgb & 0xFF, g = rgb >> 8 & 0xFF, b = rgb >> 16 & 0xFF;
+    // Lighter than this the line fades into white paper.
+    constexpr int kPaleOnPaper = 160;
+    if (299 * r + 587 * g + 114 * b <= 1000 * kPaleOnPaper) return pen;
+    const auto light = std::find_if(kPenPalette.begin(), kPenPalette.end(),
+                                    [pen](const PenColour& p) { return p.pen == pen; });
+    if (light == kPenPalette.end()) return pen;
+    const auto dark = std::find_if(kPenPalette.begin(), kPenPalette.end(), [&](const PenColour& p) {
+        return p.hue == light->hue && p.saturation == light->saturation &&
+               p.lightness < light->lightness;
+    });
+    return dark == kPenPalette.end() ? pen : dark->pen;
+}
+
 void PLOTDUMMY1() {}
 void PLOTDUMMY2() {}
 

@@ -61,6 +61,10 @@ public:
 };
 void GETPEN(std::int32_t& ipen);
 void SETPEN(std::int32_t ipen);
+// The pen that reads on white paper in place of PEN: a light pen of the
+// palette (yellow, cyan) gives way to the darker pen of its hue; every
+// other pen is itself.
+std::int32_t PaperPen(std::int32_t pen);
 void PLOTDUMMY1();
 void PLOTDUMMY2();
 

@@ -143,6 +143,10 @@ float screenTextMagnification(float h) {
     return screenTextScale(s * 0.04f, s * kLeft.widthFactor).height;
 }
 
+bool DrawsOnPaper() {
+    return !drawsPixels(tk::graphicsState().hardcopyDriver);
+}
+
 float screenTextGrowth(float h) {
     return 0.5f * h * (screenTextMagnification(h) - 1.0f);
 }

@@ -25,6 +25,9 @@ float screenTextMagnification(float h);
 // How much farther than on the page such text reaches to either side of
 // its centre line: a title beside the labels of an axis moves out by it.
 float screenTextGrowth(float h);
+// Whether the drawing goes to a page of vector hardcopy (a printer, a plot
+// file), not to the screen or a picture made of pixels.
+bool DrawsOnPaper();
 
 // X with ND decimals (at most 9; none for ND <= 0) into TEXT(1:M); ND
 // becomes the length of the text, one less when ND was negative, which

@@ -113,7 +113,10 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
         const int n = static_cast<int>(t.size());
         if (n > 0) {
             const float h = std::min(v.HIMAPV, ly / (0.5f * static_cast<float>(n)));
-            util::CENTSY(axis.extentLeft - 0.1f * h + v.OFFMAPV - util::screenTextGrowth(h),
+            // Half a height clear of the labels, as the profile window's
+            // titles: a title centred closer reaches into labels drawn at
+            // their full width.
+            util::CENTSY(axis.extentLeft - 0.5f * h + v.OFFMAPV - util::screenTextGrowth(h),
                          ly / 2.0f, h, t, 90.0f, n);
         }
     }
@@ -137,8 +140,11 @@ void PLOT_MAP(model::ProfileDatabase& db, util::AxisRecord& axis) {
     }
     // A model baseline leaves its own pen behind: every line takes the
     // profile lines' pen again.
+    // On paper the lines take a pen that reads on white; the screen and
+    // pictures of it keep theirs.
+    const int linePen = util::DrawsOnPaper() ? util::PaperPen(v.K_PLIN) : v.K_PLIN;
     for (int i = 1; i <= db.NPROF; ++i) {
-        util::SETPEN(v.K_PLIN);
+        util::SETPEN(linePen);
         PLOTPLINEONMAP(db.profile(i), axis);
     }
     axis.noTurningBreaks = false;

@@ -11,7 +11,6 @@
 #include "toolkit/graphics/text_output.h"
 #include "toolkit/graphics/text_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
-#include "toolkit/output/hardcopy_options.h"
 #include "util/number_text.h"
 #include "util/pen_plotter.h"
 #include "views/profile_window.h"
@@ -22,7 +21,6 @@ namespace {
 
 constexpr float kPageWidth = 7.5f, kPageHeight = 12.0f, kMiddle = 3.5f;
 constexpr float kTitleScale = 1.0f, kSubtitleScale = 0.8f, kTextScale = 0.55f;
-constexpr int kPortrait = 2;
 // The text's justification: left, centred, right.
 constexpr int kLeft = 0, kCentred = 1, kRight = 2;
 
@@ -181,7 +179,8 @@ void PRINTPROFILE(model::ProfileLine& p, bool tables) {
         tk::HardcopySwitch("S");
     }
     if (!tables) return;
-    tk::HardcopyOptionSet(tk::hc::Orientation, kPortrait);
+    // The text pages keep the orientation chosen in the page set-up, as the
+    // graph's page does: they are printed in the same document.
     startTextPage(graph, kTitleScale);
     ReportPage at;
     float h = lineStep();

@@ -306,6 +306,48 @@ int main(int argc, char** argv) {
         check(waitUntil([&] { return !current(dialog->w).viewable; }), "its close message closes the dialog");
     }
 
+    // A click in the profile window's drawing area activates it as a click
+    // on its title does: after the main window's title made that one
+    // active, the profile window's caption turns the active colour and it
+    // has the desktop's keyboard focus.
+    {
+        const Shown mw = current(main), pw = current(profileWindow);
+        clickAt(mw.x + mw.width - 120, mw.y + 12);
+        check(waitUntil([&] { return inputFocus() == main; }, 10),
+              "a click on the main window's title gives it the keyboard focus");
+        // A caption point clear of the title's text and of the boxes.
+        const auto caption = [](const Shown& w) { return pixel(w.w, w.width - 80, 6); };
+        const unsigned long activeCaption = caption(current(main));
+        const unsigned long inactiveCaption = caption(current(profileWindow));
+        check(activeCaption != inactiveCaption,
+              "the inactive profile window's caption is another colour");
+        clickAt(pw.x + 8, pw.y + pw.height / 2);
+        check(waitUntil([&] { return inputFocus() == profileWindow; }, 10),
+              "a click in the profile window's drawing area gives it the keyboard focus");
+        check(waitUntil([&] { return caption(current(profileWindow)) == activeCaption; }, 10),
+              "a click in the profile window's drawing area makes it the active window");
+        const Shown after = current(main);
+        check(after.x == mw.x && after.y == mw.y,
+              "a click on the main window's title leaves it in place");
+        takeScreenshot(screenshot, "_client_click");
+    }
+
+    // Dragged by its caption, the main window follows the pointer (moved by
+    // the manager when there is one, else by the program).
+    {
+        const Shown was = current(main);
+        const int x = was.x + was.width - 120, y = was.y + 12;
+        xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
+        xdotool("mousemove " + std::to_string(x + 40) + " " + std::to_string(y + 30));
+        xdotool("mousemove " + std::to_string(x + 80) + " " + std::to_string(y + 60) +
+                " mouseup 1");
+        check(waitUntil([&] {
+                  const Shown s = current(main);
+                  return std::abs(s.x - was.x - 80) <= 2 && std::abs(s.y - was.y - 60) <= 2;
+              }),
+              "the main window dragged by its caption follows the pointer");
+    }
+
     // The maximise box fills the screen; the picture shows it.
     const Shown before = current(main);
     clickAt(before.x + before.width - 30, before.y + 12);

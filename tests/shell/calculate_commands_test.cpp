@@ -151,6 +151,7 @@ TEST_F(CalculateCommandsTest, MultipleIterationsFindTheDensityTheDataWereMadeWit
         EXPECT_EQ(mouseMovesEnabled(), 1);
         EXPECT_EQ(statusPart(1), misfitText(w.RMSERR));
         saveShot(profileFrame(), "calculate_inversion.png");
+        saveShot(mainWindow(), "main_after_inversion.png");
     });
     chooseMenu(s, "File", "Exit");
     s.clickOn([] { return win::GetDlgItem(dialogTitled("Save Changes Dialog"), IDNOBUTTON); });

@@ -380,9 +380,11 @@ TEST_F(TextTest, SampleOnTheScreenDriver) {
 }
 
 // Text laid out character by character on the real screen driver takes the
-// room the same characters take when written together at the size drawn:
-// each character advances by its own drawn width, a centred string is
-// centred on its point, and a title up an axis takes its own length.
+// room the same characters take when written together at the size drawn,
+// and that is the room the layout asks for (the width table's widths of the
+// requested character width, a pixel or so per character): each character
+// advances by its own drawn width, a centred string is centred on its
+// point, and a title up an axis takes its own length.
 TEST_F(TextTest, CharacterLayoutOnTheScreenIsAsWideAsTheDrawnText) {
     win::Surface surface(320, 320, 0xFFFFFF);
     drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
@@ -401,6 +403,14 @@ TEST_F(TextTest, CharacterLayoutOnTheScreenIsAsWideAsTheDrawnText) {
     win::GetTextExtentPoint32A(drawingSurface().dc, title.c_str(), static_cast<int>(title.size()),
                                &extent);
     ASSERT_GT(extent.cx, 40);
+    // The width the layout asks for: the table's widths in cells of the
+    // requested character width.
+    const GraphicsState& g = graphicsState();
+    const float requested = StringWidthInUnits(title, static_cast<int>(title.size()), 1) *
+                            g.charWidthFraction * g.rotDevSpanX;
+    // A pixel or so per character.
+    const float tolerance = static_cast<float>(title.size());
+    EXPECT_NEAR(extent.cx, requested, tolerance) << "the screen font's own width";
     // The first and last inked column of rows from..to below column 280, or
     // the first and last inked row of columns from..to when `rows`.
     auto inkedSpan = [&](int from, int to, bool rows) {
@@ -421,11 +431,13 @@ TEST_F(TextTest, CharacterLayoutOnTheScreenIsAsWideAsTheDrawnText) {
     std::printf("character layout: %s\n", path.c_str());
     const auto [left, right] = inkedSpan(5, 35, false);
     EXPECT_NEAR(right - left + 1, extent.cx, 0.08 * extent.cx) << "letter-spaced along the top";
+    EXPECT_NEAR(right - left + 1, requested, tolerance) << "drawn narrower or wider than asked";
     const auto [cLeft, cRight] = inkedSpan(100, 140, false);
     EXPECT_NEAR(right - left, cRight - cLeft, 2) << "the centred copy";
     EXPECT_NEAR(0.5 * (cLeft + cRight), 160.0, 4.0) << "centred on its point";
     const auto [top, bottom] = inkedSpan(285, 320, true);
     EXPECT_NEAR(bottom - top + 1, extent.cx, 0.08 * extent.cx) << "letter-spaced up the edge";
+    EXPECT_NEAR(bottom - top + 1, requested, tolerance) << "up the edge as wide as asked";
     EXPECT_NEAR(0.5 * (top + bottom), 320 - 100.0, 4.0);
     ResetScreenDriver();
     win::DeleteDC(drawingSurface().dc);

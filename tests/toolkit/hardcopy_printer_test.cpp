@@ -191,6 +191,45 @@ TEST_F(PrinterDriver, AnEndedPageWithoutDrawingLeavesNoBlankPage) {
     EXPECT_EQ(pageCount(info), 2) << info;
 }
 
+// Several outputs while a PrinterDocument lives make one job: each output's
+// pages follow in the same PDF, an output that draws nothing adds no page,
+// and the document is printed when the holder ends.
+TEST_F(PrinterDriver, OutputsOfOneDocumentArePrintedAsOneJob) {
+    HardcopySelectDriver(1, 10);
+    const std::string before = win::lastPrintedFile();
+    {
+        PrinterDocument document;
+        HardcopySwitch("", "Report");
+        LineBetweenUnits(0.1f, 0.1f, 0.9f, 0.9f);
+        HardcopySwitch("S");
+        HardcopySwitch("", "Report");
+        DrawTextAt(0.2f, 0.8f, "second page", 11);
+        NewGraphicsPage();
+        DrawTextAt(0.2f, 0.8f, "third page", 10);
+        HardcopySwitch("S");
+        HardcopySwitch("", "Report");
+        HardcopySwitch("S");
+        EXPECT_EQ(win::lastPrintedFile(), before) << "printed before the document ended";
+    }
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(folder))
+        files.push_back(e.path());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].string(), win::lastPrintedFile());
+    const std::string pdf = files[0].string();
+    EXPECT_EQ(pageCount(run("pdfinfo '" + pdf + "' 2>/dev/null")), 3);
+    EXPECT_NE(run("pdftotext -f 2 -l 2 '" + pdf + "' - 2>/dev/null").find("second page"),
+              std::string::npos);
+    EXPECT_NE(run("pdftotext -f 3 -l 3 '" + pdf + "' - 2>/dev/null").find("third page"),
+              std::string::npos);
+    // Without a holder every output is a job of its own again.
+    HardcopySwitch("", "Alone");
+    LineBetweenUnits(0.1f, 0.1f, 0.9f, 0.9f);
+    HardcopySwitch("S");
+    EXPECT_NE(win::lastPrintedFile(), pdf);
+    EXPECT_EQ(pageCount(run("pdfinfo '" + win::lastPrintedFile() + "' 2>/dev/null")), 1);
+}
+
 TEST_F(PrinterDriver, ContextTakesTheSupportedOverrides) {
     ASSERT_EQ(PrinterQueryCaps().error, 0);
     printerOverrides().paperSize = win::DMPAPER_A4;

@@ -109,7 +109,8 @@ TEST_F(PlotterTest, SampleGraphOnTheScreenDriver) {
 }
 
 // Strings justified at one point by the real screen driver: the left one's
-// ink starts there, the right one's ends there, the centred one's spans it.
+// ink starts there, the right one's ends there, the centred one's spans it,
+// and each is drawn as wide as its characters were asked to be.
 TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
     win::Surface surface(400, 120, 0xFFFFFF);
     tk::drawingSurface().dc = win::CreateSurfaceDC(&surface, {0, 0}, nullptr);
@@ -121,6 +122,9 @@ TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
     tk::GrUnits(0, 0, 400, 120);
     tk::GrColourN(223);
     tk::GrTextFont(std::nullopt, std::nullopt, 0.03f, 0.15f);
+    // The characters are laid out one by one from the width table.
+    ASSERT_EQ(tk::graphicsState().textMode, 1);
+    const float cell = tk::graphicsState().charWidthFraction * tk::graphicsState().rotDevSpanX;
     LEFTSTRING(95.0f, 200.0f, "Left", 4);
     CENTSTRING(60.0f, 200.0f, "Centre", 6);
     RIGHTSTRING(25.0f, 200.0f, "Right", 5);
@@ -134,6 +138,15 @@ TEST_F(PlotterTest, JustifiedStringsOnTheScreenDriver) {
         return std::pair<int, int>{first, last};
     };
     const auto left = inkColumns(5, 38), centre = inkColumns(42, 78), right = inkColumns(82, 115);
+    // Each string's ink is as wide as the layout asks: its characters'
+    // table widths in cells of the requested width, a pixel or so each.
+    for (const auto& [ink, text] :
+         {std::pair{left, std::string("Left")}, std::pair{centre, std::string("Centre")},
+          std::pair{right, std::string("Right")}}) {
+        const int n = static_cast<int>(text.size());
+        EXPECT_NEAR(ink.second - ink.first + 1, tk::StringWidthInUnits(text, n, 1) * cell, n)
+            << text;
+    }
     EXPECT_GE(left.first, 199);
     EXPECT_GT(left.second, 215);
     EXPECT_LT(centre.first, 190);

@@ -562,6 +562,17 @@ bool TopLevels::moveOrSizeByManager(HWND h, int edge, POINT rootPt) {
     // The manager's directions, by the window layer's edge numbers (0: move).
     static constexpr long kDirection[9] = {8, 7, 3, 1, 0, 2, 5, 6, 4};
     if (edge < 0 || edge > 8) return false;
+    // The manager moves the window until the button it was pressed with
+    // is released. When the release is already on its way to the program
+    // (a quick click on the caption) the manager would never see it and
+    // would drag the window with the pointer until the next click, which
+    // it would take for itself: the program's own loop sees the release.
+    Window rootReturn = 0, childReturn = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned mask = 0;
+    if (!XQueryPointer(c_.display, c_.root, &rootReturn, &childReturn, &rx, &ry, &wx, &wy, &mask) ||
+        (mask & Button1Mask) == 0)
+        return false;
     XUngrabPointer(c_.display, c_.lastTime);
     if (grab_) grab_ = 0;
     c_.tellRoot(s->xw, c_.atoms.netWmMoveResize, rootPt.x, rootPt.y, kDirection[edge],

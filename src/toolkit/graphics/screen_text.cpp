@@ -10,6 +10,7 @@
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
 #include "toolkit/graphics/screen_primitives.h"
+#include "toolkit/graphics/text_state.h"
 
 namespace tk {
 
@@ -127,9 +128,8 @@ FontMetrics ScreenSelectFont(int width, int height, int escapement, int face, in
     win::DeleteObject(upright);
     p.font = createFont(width, height, escapement * 10, style, info);
     win::SelectObject(dc(), p.font);
-    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     win::SIZE size{};
-    win::GetTextExtentPoint32A(dc(), letters, 52, &size);
+    win::GetTextExtentPoint32A(dc(), kMeasuredLetters, 52, &size);
     m.width52 = size.cx;
     return m;
 }
@@ -202,8 +202,15 @@ void ScreenFontRequest() {
     if (!same) {
         c.width = width, c.height = height, c.angle = angle, c.face = face, c.style = style;
         c.name = name;
-        const screen::FontMetrics m =
-            screen::ScreenSelectFont(width, height, angle, face, style, name);
+        screen::FontMetrics m = screen::ScreenSelectFont(width, height, angle, face, style, name);
+        if (g.textMode == 1) {
+            // Characters laid out one by one advance by the width the font
+            // draws them at: the font takes the table's widths.
+            const int fitted =
+                FontWidthFittedToTable(width, m.width52, g.rotPlotExtentX / g.charScaleX);
+            if (fitted != width)
+                m = screen::ScreenSelectFont(fitted, height, angle, face, style, name);
+        }
         c.metrics.height = m.height;
         c.metrics.ascent = m.ascent;
         if (g.textMode == 0) c.metrics.width52 = m.width52;

@@ -245,6 +245,13 @@ float StringWidthInUnits(std::string_view text, int n, std::optional<int> tableO
     return sum;
 }
 
+int FontWidthFittedToTable(int width, int lettersDrawn, float cellWidth) {
+    const float wanted = StringWidthInUnits(kMeasuredLetters, 52, 1) * cellWidth;
+    if (lettersDrawn <= 0 || wanted <= 0.0f) return width;
+    const float fitted = static_cast<float>(width) * wanted / static_cast<float>(lettersDrawn);
+    return std::max(1, static_cast<int>(fitted + 0.5f));
+}
+
 void ResetTextState() {
     GraphicsState& g = graphicsState();
     const GraphicsState fresh;

@@ -34,6 +34,15 @@ void SetTextAttributes(std::optional<int> justification = {}, std::optional<floa
 // width of the current size). With tableOnly 0 the device may measure it.
 float StringWidthInUnits(std::string_view text, int n, std::optional<int> tableOnly = {});
 
+// The 52 letters a device font's width is measured by.
+inline constexpr char kMeasuredLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+// Characters laid out one by one from the width table are drawn in a
+// device font; for a line to take the room the table gives it, the font's
+// letters must be as wide as the table's. The font width to ask for, from
+// the width first asked for and how wide the 52 letters came out in it
+// (device units; a character cell of cellWidth).
+int FontWidthFittedToTable(int width, int lettersDrawn, float cellWidth);
+
 // The text defaults of a graphics reset, then the character scaling, the
 // default widths and the default stroke font.
 void ResetTextState();

@@ -12,6 +12,7 @@
 #include "toolkit/graphics/gradient.h"
 #include "toolkit/graphics/graphics_services.h"
 #include "toolkit/graphics/graphics_state.h"
+#include "toolkit/graphics/text_state.h"
 #include "toolkit/output/hardcopy_dispatch.h"
 #include "toolkit/output/hardcopy_driver.h"
 #include "toolkit/output/hardcopy_options.h"
@@ -62,7 +63,7 @@ class PrinterDriver final : public HardcopyDriver {
   protected:
     void initialise(DeviceParameterBlock& b) override;
     void begin(DeviceParameterBlock& b) override;
-    void end() override { PrnEndDoc(); }
+    void end() override;
     bool documentOpen() const override { return prnState().documentOpen; }
 
     void line(const DeviceParameterBlock& b) override {
@@ -123,6 +124,17 @@ class PrinterDriver final : public HardcopyDriver {
     }
     State s_;
 };
+
+bool& documentHeld() {
+    static bool held = false;
+    return held;
+}
+
+// An output ends its page; the document ends unless it is held open.
+void PrinterDriver::end() {
+    if (!documentHeld()) return PrnEndDoc();
+    if (!prnState().pagePending) PrnEndPage();
+}
 
 void PrinterDriver::initialise(DeviceParameterBlock& b) {
     HardcopyDriverDefaults();
@@ -265,9 +277,22 @@ void PrinterDriver::font() {
         if (g.textMode == 1) style &= ~4;
     }
     const std::string face(g.textFontName.trimmed());
-    int height = static_cast<int>(h);
-    PrnSelectFont(static_cast<int>(w), height, s_.ascent, static_cast<int>(g.deviceTextAngle),
-                  g.deviceFontKind, style, face.c_str());
+    const int asked = static_cast<int>(h);
+    int height = asked, width = static_cast<int>(w);
+    PrnSelectFont(width, height, s_.ascent, static_cast<int>(g.deviceTextAngle), g.deviceFontKind,
+                  style, face.c_str());
+    if (g.textMode == 1) {
+        // The characters are placed one by one at the width table's
+        // positions: the font takes the table's widths, so that they are
+        // neither letter-spaced nor run into each other.
+        const float cell = g.charWidthFraction * g.rotDevSpanX * g.rotHardcopyScaleX;
+        const int fitted = FontWidthFittedToTable(width, PrnTextExtent(kMeasuredLetters), cell);
+        if (fitted != width) {
+            height = asked;
+            PrnSelectFont(fitted, height, s_.ascent, static_cast<int>(g.deviceTextAngle),
+                          g.deviceFontKind, style, face.c_str());
+        }
+    }
     s_.cellHeight = height;
 }
 
@@ -326,7 +351,17 @@ int PrinterDriverQueryStatus() {
     return printerDriver().queryStatus();
 }
 
+PrinterDocument::PrinterDocument() {
+    documentHeld() = true;
+}
+
+PrinterDocument::~PrinterDocument() {
+    documentHeld() = false;
+    PrnEndDoc();
+}
+
 void ResetPrinterDriver() {
+    documentHeld() = false;
     ResetPrinterPrimitives();
     printerDriver().reset();
 }

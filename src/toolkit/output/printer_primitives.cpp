@@ -81,7 +81,11 @@ PrnDocStart PrnStartDoc(int width, int height, int offsetX, int offsetY, int lan
                         const char* title) {
     PrnState& s = prnState();
     PrnDocStart r;
-    if (!s.documentOpen) {
+    // A document held open across outputs starts the next output's page
+    // with its first drawing, so that an output that draws nothing adds
+    // no blank page.
+    const bool continued = s.documentOpen;
+    if (!continued) {
         s.dc = PrinterCreateDC(landscape, copies);
         if (!s.dc) {
             r.status = 1;
@@ -108,7 +112,10 @@ PrnDocStart PrnStartDoc(int width, int height, int offsetX, int offsetY, int lan
     s.originY = win::GetDeviceCaps(s.dc, win::PHYSICALOFFSETY) - offsetY * r.resolutionY / 72;
     s.pageX = width * r.resolutionX / 72;
     s.pageY = height * r.resolutionY / 72;
-    PrnBeginPage();
+    if (continued)
+        s.pagePending = true;
+    else
+        PrnBeginPage();
     s.clip = nullptr;
     win::SetBkMode(s.dc, win::TRANSPARENT);
     s.cachedColour = -1;

@@ -118,7 +118,9 @@ void unlockEdgeCommand(int window) {
     if (window != profileWindow() || a == 0 || b < 1 || b > m.vertexCount()) return;
     m.IPOINT(a) = a;
     m.IPOINT(b) = b;
+    // Redrawn, or the freed vertices would still be drawn as locked.
     markProfileChanged();
+    refreshProfileWindow();
 }
 
 void lockBodyCommand(int window) {
@@ -309,11 +311,14 @@ void lockModeClick(int vertex) {
         pairClick(vertex);
 }
 
+// The leader's box goes with the mode: a box left on the screen would say a
+// leader still waits for followers.
 void closeFollowersMode() {
     FOLLOWEROFF();
     MainLoopState& m = mainLoop();
     m.FollowerLockMode = m.LeaderLockMode = false;
     MENUSON();
+    refreshProfileWindow();
 }
 
 void closePairsMode() {

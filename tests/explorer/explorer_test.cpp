@@ -253,6 +253,20 @@ item 9 Print
 type 1157 1e39
 at 1 500 500
 )"},
+    // CLOSE of the followers dialog ended the leader mode but left the
+    // leader's box on the screen, as if a leader still waited for followers.
+    {"followers-closed-leave-no-leader-box", 0, R"(
+click profc 247 389 1
+item 11 Lock Other Vertices To This Vertex
+at 8 321 711
+)"},
+    // Unlock Edge freed the edge's vertices but left them drawn as locked.
+    {"unlocked-edge-is-drawn-unlocked", 0, R"(
+click profc 247 349 1
+item 6 Lock Edge
+click profc 247 349 1
+item 7 Unlock Edge
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(
@@ -303,15 +317,17 @@ TEST_F(ExplorerTest, DISABLED_NewSeeds) {
 }
 
 // Replays the journey in the file PELK_EXPLORE_REPLAY (one step a line) from
-// seed PELK_EXPLORE_SEED, and shrinks it when it fails: for a developer
-// looking into a finding.
+// seed PELK_EXPLORE_SEED, and shrinks it when it fails (for at most
+// PELK_EXPLORE_SHRINK seconds, 300 unless set): for a developer looking into
+// a finding.
 TEST_F(ExplorerTest, DISABLED_ReplayFile) {
     const char* path = std::getenv("PELK_EXPLORE_REPLAY");
     ASSERT_TRUE(path) << "PELK_EXPLORE_REPLAY names no file";
     const std::uint64_t seed = std::getenv("PELK_EXPLORE_SEED") ? std::strtoull(std::getenv("PELK_EXPLORE_SEED"), nullptr, 10) : 0;
     const std::vector<std::string> steps = explorer::fromReplayText(readFile(path));
+    const int shrinkSeconds = std::getenv("PELK_EXPLORE_SHRINK") ? std::atoi(std::getenv("PELK_EXPLORE_SHRINK")) : 300;
     const Outcome out = replay(seed, steps);
-    EXPECT_FALSE(out.failed()) << describe(seed, out, 300);
+    EXPECT_FALSE(out.failed()) << describe(seed, out, shrinkSeconds);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 //   type ID TEXT       select all of control ID and type TEXT
 //   cell ID FX FY TEXT click a grid cell, select all, type TEXT, Tab
 //   combo ID N         open combo box ID, N times down, Return
-//   close              close the front window as its close box does
+//   close              click the front window's close box (a window without one is left alone)
 //   quit / exit        File > Exit of the main window / its close box (the end of a journey)
 
 #include <algorithm>
@@ -281,12 +281,22 @@ std::string controlStep(std::mt19937_64& rng, win::HWND dialog, win::HWND c) {
     return "at " + id + " " + perMille(rng);
 }
 
+// A window has a close box when it has a caption with its system menu, and
+// its class allows closing (a drop-down list or a message box with no way to
+// cancel has none).
+bool hasCloseBox(win::HWND h) {
+    const auto style = static_cast<win::DWORD>(win::GetWindowLongA(h, win::GWL_STYLE));
+    const auto classStyle = static_cast<win::UINT>(win::GetClassLongA(h, win::GCL_STYLE));
+    return (style & win::WS_CAPTION) == win::WS_CAPTION && (style & win::WS_SYSMENU) &&
+           !(classStyle & win::CS_NOCLOSE);
+}
+
 std::string dialogStep(std::mt19937_64& rng) {
     const win::HWND dialog = frontDialog();
     const int roll = pick(rng, 100);
     if (roll < 6) return "key " + std::to_string(win::VK_ESCAPE);
     if (roll < 10) return "key " + std::to_string(win::VK_RETURN);
-    if (roll < 12) return "close";
+    if (roll < 12 && hasCloseBox(dialog)) return "close";
     if (roll < 14) return "key " + std::to_string(win::VK_TAB);
     const int buttons[] = {win::IDOK, win::IDCANCEL, win::IDYES, win::IDNO};
     if (roll < 22) {
@@ -475,7 +485,7 @@ std::string exitStep(int attempt) {
             const win::HWND d = frontDialog();
             // The save question is answered No; other boxes and dialogs are cancelled.
             if (win::GetDlgItem(d, win::IDNO)) return "at " + std::to_string(win::IDNO) + " 500 500";
-            if (attempt % 3 == 2) return "close";
+            if (attempt % 3 == 2 && hasCloseBox(d)) return "close";
             if (win::GetDlgItem(d, win::IDCANCEL) && attempt % 3 == 1)
                 return "at " + std::to_string(win::IDCANCEL) + " 500 500";
             return "key " + std::to_string(win::VK_ESCAPE);
@@ -534,7 +544,11 @@ win::robot::Script playStep(const std::string& step) {
     } else if (verb == "at" || verb == "type" || verb == "cell" || verb == "combo") {
         playDialog(s, st, verb, in);
     } else if (verb == "close") {
-        guarded(s, st, [] { win::PostMessageA(need(frontDialog()), win::WM_CLOSE, 0, 0); });
+        // What the close box sends; a window without one cannot be closed so.
+        guarded(s, st, [] {
+            const win::HWND d = need(frontDialog());
+            if (hasCloseBox(d)) win::PostMessageA(d, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+        });
     } else if (verb == "quit") {
         press(s, st, [] {
             win::RECT r{};

@@ -267,6 +267,12 @@ item 6 Lock Edge
 click profc 247 349 1
 item 7 Unlock Edge
 )"},
+    // The explorer closed the profile list's open drop-down as if it had a
+    // close box, which destroyed the list inside the combo box: no user can.
+    {"a-drop-down-list-has-no-close-box", 0, R"(
+click main 57 30 0
+close
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

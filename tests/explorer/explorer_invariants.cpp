@@ -9,6 +9,7 @@
 #include "model/session_state.h"
 #include "platform/robot/screenshot.h"
 #include "shell/editing_test_support.h"
+#include "toolkit/dialogs/dialog_table.h"
 
 namespace explorer {
 
@@ -69,6 +70,10 @@ void checkModes(const Report& report) {
     if (modes > 1) report({"click-modes", "more than one click mode is on"});
     if (modes > 0 && !shell::profileWindowOpen())
         report({"click-modes", "a click mode is on with no profile window to click in"});
+    // The mode's dialog holds its only way out (Cancel, Finish, CLOSE) while the menus are greyed.
+    const win::HWND dialog = s.ActiveLockDialog > 0 ? tk::dialogWindowOf(s.ActiveLockDialog) : nullptr;
+    if (modes > 0 && (!dialog || !win::IsWindowVisible(dialog)))
+        report({"click-modes", "a click mode is on with no dialog to leave it by"});
     if (s.RubberBoxShown) report({"rubber-bands", "a rubber box is shown with no button held"});
     if (s.RubberLineShown && modes == 0)
         report({"rubber-bands", "a rubber line is shown outside every click mode"});

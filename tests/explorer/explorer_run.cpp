@@ -15,6 +15,7 @@
 #include "explorer.h"
 #include "explorer_windows.h"
 #include "platform/robot/finder.h"
+#include "shell/shell_state.h"
 
 namespace explorer {
 
@@ -28,7 +29,7 @@ struct Driver {
     std::size_t next = 0;
     bool exiting = false;
     int exitAttempts = 0;
-    std::string lastGesture;
+    std::string lastGesture, lastStep;
     Snapshot before;
     std::set<std::string> reached, toleratedSeen;
 };
@@ -55,6 +56,24 @@ void report(const Failure& f) {
     throw f;
 }
 
+// The windows on the screen, front first, for a finding that needs them.
+std::string screenSummary() {
+    std::string out = "windows:";
+    for (win::HWND h : win::robot::topLevelWindows()) {
+        if (!win::IsWindowVisible(h)) continue;
+        out += " " + classOf(h) + " \"" + win::robot::windowText(h) + "\"" +
+               (win::IsWindowEnabled(h) ? "" : " (disabled)") + ";";
+    }
+    const shell::MainLoopState& m = shell::mainLoop();
+    const std::pair<const char*, bool> modes[] = {
+        {"digitising", m.DigitisingBody}, {"pairs", m.PairLockMode}, {"leader", m.LeaderLockMode},
+        {"follower", m.FollowerLockMode}, {"split", shell::shellSession().SplitBodyMode},
+        {"map line", shell::shellSession().MapLineMode}};
+    for (const auto& [name, on] : modes)
+        if (on) out += std::string(" mode ") + name + ";";
+    return out;
+}
+
 std::string nextStep() {
     Driver& d = *driver;
     if (!d.exiting) {
@@ -62,12 +81,13 @@ std::string nextStep() {
         if (!d.options.replaying && d.taken < d.options.steps) return chooseStep(d.rng);
         d.exiting = true;
     }
-    if (++d.exitAttempts > 60) report({"exit", "the program would not end"});
+    if (++d.exitAttempts > 60) report({"exit", "the program would not end; " + screenSummary()});
     return exitStep(d.exitAttempts);
 }
 
 void onStep() {
     Driver& d = *driver;
+    if (d.taken > 0 && !d.exiting && lastStepMissed()) logLine('M', d.lastStep);
     if (d.taken > 0) checkInvariants(d.before, d.lastGesture, true, report);
     if (const win::HWND dialog = frontDialog()) reach("dlg " + win::robot::windowText(dialog));
     const std::string step = nextStep();
@@ -80,6 +100,7 @@ void onStep() {
     }
     d.before = takeSnapshot();
     d.lastGesture = gestureView(step);
+    d.lastStep = step;
     win::robot::Script s = playStep(step);
     s.check(onStep);
     win::robot::play(std::move(s));
@@ -123,6 +144,7 @@ Outcome readLog(const std::string& path, int status) {
         switch (line[0]) {
             case 'S': o.steps.push_back(text); break;
             case 'C': o.reached.push_back(text); break;
+            case 'M': o.missed.push_back(text); break;
             case 'K': o.tolerated.push_back(text); break;
             case 'F': {
                 const std::size_t tab = text.find('\t');

@@ -234,8 +234,17 @@ std::string viewStep(std::mt19937_64& rng) {
     return barStep(rng, "main");
 }
 
+std::string itemLabel(const win::detail::Menu& m, int i) {
+    return win::detail::labelPart(win::detail::displayText(m.items[static_cast<std::size_t>(i)].text));
+}
+
 std::string menuStep(std::mt19937_64& rng) {
     const std::vector<win::HWND> open = win::robot::openPopupMenus();
+    // A menu bar in menu mode with nothing dropped down: another title, or Escape.
+    if (open.empty()) {
+        const std::string w = windowNamed("prof") && pick(rng, 2) ? "prof" : "main";
+        return pick(rng, 3) == 0 ? barStep(rng, w) : "key " + std::to_string(win::VK_ESCAPE);
+    }
     win::detail::Menu* m = win::detail::findMenu(win::detail::popupWindowMenu(open.back()));
     if (!m || pick(rng, 12) == 0) return "key " + std::to_string(win::VK_ESCAPE);
     std::vector<int> items;
@@ -243,8 +252,7 @@ std::string menuStep(std::mt19937_64& rng) {
         if (!(m->items[i].type & win::MF_SEPARATOR)) items.push_back(static_cast<int>(i));
     if (items.empty()) return "key " + std::to_string(win::VK_ESCAPE);
     const int i = oneOf(rng, items);
-    return "item " + std::to_string(i) + " " +
-           win::detail::labelPart(win::detail::displayText(m->items[static_cast<std::size_t>(i)].text));
+    return "item " + std::to_string(i) + " " + itemLabel(*m, i);
 }
 
 // The controls of a dialog a user may touch. The file selector's folder list
@@ -497,9 +505,24 @@ std::string exitStep(int attempt) {
     return attempt % 4 == 3 ? "exit" : "quit";
 }
 
+namespace {
+
+// The state of the step played last, to tell whether all of it was played.
+std::shared_ptr<StepState>& lastStep() {
+    static std::shared_ptr<StepState> last;
+    return last;
+}
+
+}  // namespace
+
+bool lastStepMissed() {
+    return lastStep() && lastStep()->gone;
+}
+
 win::robot::Script playStep(const std::string& step) {
     Script s;
     auto st = std::make_shared<StepState>();
+    lastStep() = st;
     std::istringstream in(step);
     std::string verb;
     in >> verb;
@@ -517,11 +540,14 @@ win::robot::Script playStep(const std::string& step) {
     } else if (verb == "item") {
         int i = 0;
         in >> i;
-        guarded(s, st, [st, i] {
+        const std::string label = restOf(in);
+        guarded(s, st, [st, i, label] {
             const std::vector<win::HWND> open = win::robot::openPopupMenus();
             if (open.empty()) throw std::runtime_error("no menu");
             win::detail::Menu* m = win::detail::findMenu(win::detail::popupWindowMenu(open.back()));
             if (!m || i >= static_cast<int>(m->items.size())) throw std::runtime_error("no item");
+            // A replayed item is the one written down, not whatever sits at its place now.
+            if (!label.empty() && itemLabel(*m, i) != label) throw std::runtime_error("other item");
             win::RECT wr{};
             win::GetWindowRect(open.back(), &wr);
             const win::RECT& r = m->items[static_cast<std::size_t>(i)].rect;

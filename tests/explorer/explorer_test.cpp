@@ -225,7 +225,6 @@ key 27
 )"},
     // The same, with Yes to the profile and Escape to the database question.
     {"exit-cancelled-at-the-database-question-leaves-no-profile-window", 200038, R"(
-at 1115 481 577
 at 1 366 44
 drag profc 578 357 630 372 700 0
 bar prof 1
@@ -273,6 +272,16 @@ item 7 Unlock Edge
 click main 57 30 0
 close
 )"},
+    // Return in the insertion dialog hid it while a new layer was being
+    // digitised: with the menus greyed, nothing was left to finish or cancel
+    // the layer by. A click on the greyed File title then held the menu bar
+    // in menu mode with nothing dropped down, which the explorer took for
+    // the views, and it clicked on for ever.
+    {"a-greyed-menu-title-holds-the-bar-until-escape", 0, R"(
+click profc 140 249 1
+item 1 New Layer
+key 13
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(
@@ -287,6 +296,7 @@ TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {
         const Outcome out = replay(r.seed, steps);
         EXPECT_FALSE(out.failed()) << r.name << ": " << out.invariant << ": " << out.message;
         EXPECT_EQ(out.steps.size(), steps.size()) << r.name << ": steps not played";
+        for (const std::string& m : out.missed) ADD_FAILURE() << r.name << ": the target of \"" << m << "\" was not there";
     }
 }
 
@@ -333,6 +343,7 @@ TEST_F(ExplorerTest, DISABLED_ReplayFile) {
     const std::vector<std::string> steps = explorer::fromReplayText(readFile(path));
     const int shrinkSeconds = std::getenv("PELK_EXPLORE_SHRINK") ? std::atoi(std::getenv("PELK_EXPLORE_SHRINK")) : 300;
     const Outcome out = replay(seed, steps);
+    for (const std::string& m : out.missed) std::cout << "target not there: " << m << "\n";
     EXPECT_FALSE(out.failed()) << describe(seed, out, shrinkSeconds);
 }
 

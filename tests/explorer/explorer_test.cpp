@@ -282,6 +282,16 @@ click profc 140 249 1
 item 1 New Layer
 key 13
 )"},
+    // Insert Vertex put the new vertex where the edge's menu was opened,
+    // beside the edge, and kept a model whose edges crossed as legal.
+    {"vertex-inserted-beside-an-edge-keeps-the-model-legal", 0, R"(
+drag profc 337 363 319 389 0 0
+dclick profc 320 335
+at 1 272 310
+bar main 1
+click profc 672 249 1
+item 5 Insert Vertex
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

@@ -17,6 +17,7 @@
 //   quit / exit        File > Exit of the main window / its close box (the end of a journey)
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <memory>
 #include <sstream>
@@ -92,6 +93,12 @@ win::POINT clientOfScreen(win::HWND client, win::POINT p) {
     return p;
 }
 
+// A point of the page near enough to be on the screen: a layer's closing
+// vertices lie far beyond either end of the section, where no pixel is.
+bool nearThePage(float xin, float yin) {
+    return std::fabs(xin) < 1000.0f && std::fabs(yin) < 1000.0f;
+}
+
 // Points of the profile window worth aiming at: vertices, edge middles,
 // body middles, pivots, data points, and anywhere.
 std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
@@ -101,8 +108,8 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
     const model::ProfileLine& p = shell::workingProfile();
     const util::AxisRecord& a = p.AXES[4];
     auto atModel = [&](float x, float z) {
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(x, a) + a.originX, util::PLOFY(z, a) + a.originY)));
+        const float xin = util::PLOFX(x, a) + a.originX, yin = util::PLOFY(z, a) + a.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
     };
     const model::PolygonModel& m = p.MODEL;
     for (int b = 1; b <= m.NBOD && m.IV1.has(b) && m.IV2.has(b); ++b) {
@@ -120,10 +127,10 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
         if (m.XPIVOT.has(b) && m.XPIVOT(b) != model::kNotSet) atModel(m.XPIVOT(b), m.ZPIVOT(b));
     }
     const util::AxisRecord& d = p.AXES[0];
-    for (int k = 1; k <= p.NSTA && p.STAT.has(k) && p.DAT.has(k, 1); ++k)
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(p.STAT(k), d) + d.originX,
-                                   util::PLOFY(p.DAT(k, 1), d) + d.originY)));
+    for (int k = 1; k <= p.NSTA && p.STAT.has(k) && p.DAT.has(k, 1); ++k) {
+        const float xin = util::PLOFX(p.STAT(k), d) + d.originX, yin = util::PLOFY(p.DAT(k, 1), d) + d.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
+    }
     win::RECT r{};
     win::GetClientRect(client, &r);
     for (int i = 0; i < 6; ++i)
@@ -140,8 +147,8 @@ std::vector<win::POINT> mapTargets(std::mt19937_64& rng) {
     const util::AxisRecord& a = shell::mainLoop().MapAxis;
     const model::ProfileDatabase& db = shell::database();
     auto atMap = [&](float e, float n) {
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(e, a) + a.originX, util::PLOFY(n, a) + a.originY)));
+        const float xin = util::PLOFX(e, a) + a.originX, yin = util::PLOFY(n, a) + a.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
     };
     for (int i = 1; i <= db.NPROF && i <= static_cast<int>(db.PROFS.size()); ++i) {
         const model::ProfileLine& p = db.profile(i);

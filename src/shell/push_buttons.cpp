@@ -51,6 +51,10 @@ void cancel(int dialog) {
         case ViewSettings::PAIRDLG_ID:
             closePairsMode();
             break;
+        // The hint's close box and Escape put it away as its OK does.
+        case ID_HINTDIALOG:
+            hideHint();
+            break;
         default:
             break;
     }

@@ -292,6 +292,10 @@ bar main 1
 click profc 672 249 1
 item 5 Insert Vertex
 )"},
+    // The start-up hint's close box and Escape did nothing: only its OK
+    // closed it, so the journey's end (Escape, close box) never got past it.
+    {"the-hint-leaves-by-its-close-box-and-escape", 0, R"(
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

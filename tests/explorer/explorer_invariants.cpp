@@ -9,6 +9,7 @@
 #include "model/session_state.h"
 #include "platform/robot/screenshot.h"
 #include "shell/editing_test_support.h"
+#include "shell/profile_hover.h"
 #include "toolkit/dialogs/dialog_table.h"
 
 namespace explorer {
@@ -158,6 +159,10 @@ void checkInvariants(const Snapshot& before, const std::string& gesture, bool re
                             m.FollowerLockMode || s.SplitBodyMode || s.RubberLineShown ||
                             s.RubberBoxShown;
         if (!traces) {
+            // The label under the pointer is highlighted until a redraw or
+            // the pointer leaving takes the highlight away; the program's own
+            // erasing takes it away here, and must leave the picture whole.
+            shell::unhighlightLabel();
             const win::Surface now = shell::test::capture(shell::test::profileClient());
             shell::refreshProfileWindow();
             const win::Surface fresh = shell::test::capture(shell::test::profileClient());

@@ -296,6 +296,24 @@ item 5 Insert Vertex
     // closed it, so the journey's end (Escape, close box) never got past it.
     {"the-hint-leaves-by-its-close-box-and-escape", 0, R"(
 )"},
+    // The label under the pointer stays highlighted, which a fresh redraw
+    // does not draw: the check now takes the highlight away by the
+    // program's own erasing first (a fault of the check, not the program).
+    {"a-highlighted-label-is-no-difference", 1796972343012, R"(
+bar prof 2
+item 6 Data
+click profc 140 249 1
+item 4 Label Background
+click profc 140 249 0
+)"},
+    // The main window's Colors redrew the map only, though the profile
+    // window draws with the same colours.
+    {"colours-changed-from-the-map-redraw-the-profile-window", 1796972343024, R"(
+bar main 2
+item 6 Colors
+combo 1130 4
+key 13
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

@@ -22,6 +22,18 @@
 
 namespace shell {
 
+// An edit that leaves the model illegal is taken back whole, with `refusal` said.
+bool takeBackIfIllegal(const model::PolygonModel& before, std::string_view refusal) {
+    model::PolygonModel& m = workingModel();
+    if (!model::LBADMODEL(m)) return false;
+    // Taken back before the message: the program runs on while it is shown.
+    model::COPYPG(m, before);
+    // The flag speaks of the model that is there: the one taken back.
+    model::sessionState().BadModel = model::LBADMODEL(m);
+    util::WINMSG(refusal);
+    return true;
+}
+
 namespace {
 
 // Flags of one vertex, or of every vertex in a range, from a pop-up.
@@ -95,22 +107,11 @@ void propertyFlag(int window) {
     markProfileChanged();
 }
 
-// A deletion or insertion that leaves the model illegal is taken back whole,
-// with `refusal` said.
 void keepLegalOrRestore(const model::PolygonModel& before,
                         std::string_view refusal = "Deleting vertex creates illegal body") {
-    model::PolygonModel& m = workingModel();
-    bool& bad = model::sessionState().BadModel;
-    if (model::LBADMODEL(m)) {
-        // Taken back before the message: the program runs on while it is shown.
-        model::COPYPG(m, before);
-        // The flag speaks of the model that is there: the one taken back.
-        bad = model::LBADMODEL(m);
-        util::WINMSG(refusal);
-        return;
-    }
-    bad = false;
-    model::FDAREA(m);
+    if (takeBackIfIllegal(before, refusal)) return;
+    model::sessionState().BadModel = false;
+    model::FDAREA(workingModel());
     changed();
 }
 

@@ -7,6 +7,7 @@
 #include "model/picking.h"
 #include "shell/lock_dialogs.h"
 #include "shell/menus.h"
+#include "shell/model_commands.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
@@ -182,9 +183,12 @@ void snapAndLockCommand(int window) {
     float best = 1.0E30f;
     const int n = model::NEARSTOWNLEADER(m.XVRT(v), m.ZVRT(v), 0, v, ratio, best, m);
     if (n <= 0 || n == v) return;
+    // The nearest leader may lie anywhere: a snap whose edges cross is taken back.
+    const model::PolygonModel before = m;
     m.XVRT(v) = m.XVRT(n);
     m.ZVRT(v) = m.ZVRT(n);
     m.IPOINT(v) = n;
+    if (takeBackIfIllegal(before, "Snapping vertex creates illegal body")) return;
     showLocksChanged();
 }
 

@@ -314,6 +314,14 @@ item 6 Colors
 combo 1130 4
 key 13
 )"},
+    // Snap and Lock to Nearest moved the vertex onto its nearest leader
+    // wherever that was, and kept a model whose edges crossed as legal.
+    {"vertex-snapped-across-the-model-keeps-it-legal", 1796972343055, R"(
+bar prof 2
+item 14 Color Fill Bodies (C)
+drag profc 652 106 579 317 100 1
+item 13 Snap and Lock to Nearest
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

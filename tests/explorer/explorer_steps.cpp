@@ -25,6 +25,7 @@
 
 #include "explorer.h"
 #include "explorer_windows.h"
+#include "model/vertex_locks.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/robot/finder.h"
 #include "platform/window/clock.h"
@@ -60,7 +61,7 @@ const std::vector<std::string>& fieldValues() {
 // junk files of every format, new names, and names of files that are not there.
 const std::vector<std::string>& fileNames() {
     static const std::vector<std::string> v = {
-        "SITE.TQM",       "BASIN.TQM",       "BASIN-GRAVITY.XYZ", "BASIN-MAGNETICS.XYZ",
+        "SITE.TQM",       "BASIN.TQM",       "RICH.TQM",       "BASIN-GRAVITY.XYZ", "BASIN-MAGNETICS.XYZ",
         "LINE3-GRAVITY.DAT", "LINE3-GRAVITY.MDL", "LINE3-REGIONAL.DAT", "REGIONAL.DAT",
         "MODEL.MDL",      "LINE.ZAF",        "CUT.TQM",           "CUT.XYZ",
         "CUT.MDL",        "CUT.DAT",         "CUT.ZAF",           "JUNK.TQM",
@@ -99,8 +100,9 @@ bool nearThePage(float xin, float yin) {
     return std::fabs(xin) < 1000.0f && std::fabs(yin) < 1000.0f;
 }
 
-// Points of the profile window worth aiming at: vertices, edge middles,
-// body middles, pivots, data points, and anywhere.
+// Points of the profile window worth aiming at: vertices (those that lead
+// others twice over), edge middles, body middles, pivots, data points, the
+// middles, corners and arrow ends of labels, and anywhere.
 std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
     std::vector<win::POINT> out;
     const win::HWND client = windowNamed("profc");
@@ -117,6 +119,7 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
         int n = 0;
         for (int v = m.IV1(b); v <= m.IV2(b) && m.XVRT.has(v); ++v) {
             atModel(m.XVRT(v), m.ZVRT(v));
+            if (model::LOCKSPRESENT(m, v)) atModel(m.XVRT(v), m.ZVRT(v));
             const int w = v < m.IV2(b) ? v + 1 : m.IV1(b);
             if (m.XVRT.has(w)) atModel(0.5f * (m.XVRT(v) + m.XVRT(w)), 0.5f * (m.ZVRT(v) + m.ZVRT(w)));
             sx += m.XVRT(v);
@@ -130,6 +133,18 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
     for (int k = 1; k <= p.NSTA && p.STAT.has(k) && p.DAT.has(k, 1); ++k) {
         const float xin = util::PLOFX(p.STAT(k), d) + d.originX, yin = util::PLOFY(p.DAT(k, 1), d) + d.originY;
         if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
+    }
+    const model::LabelSet& l = p.LABELS;
+    for (int k = 0; k < std::min(l.NLAB, model::kLabelLimit); ++k) {
+        // A label lies on the data graph (1) or the model section (3).
+        const util::AxisRecord& g = l.IWINDOW[k] == 1 ? p.AXES[0] : a;
+        auto atGraph = [&](float x, float y) {
+            const float xin = util::PLOFX(x, g) + g.originX, yin = util::PLOFY(y, g) + g.originY;
+            if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
+        };
+        atGraph(l.XCLAB[k], l.YCLAB[k]);
+        atGraph(l.XCLAB[k] + 0.5f * l.WDLAB[k], l.YCLAB[k] + 0.5f * l.HILAB[k]);
+        atGraph(l.XARRO[k], l.YARRO[k]);
     }
     win::RECT r{};
     win::GetClientRect(client, &r);

@@ -42,11 +42,47 @@ void writeBytes(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// The folder a journey starts in: a database of two profiles, the example
-// survey, the test files of each format, each also cut short and as junk,
-// and empty files.
+void addLabel(model::LabelSet& l, int graph, float x, float y, float width, float height,
+              const char* text) {
+    const auto k = static_cast<std::size_t>(l.NLAB++);
+    l.IWINDOW[k] = graph;
+    l.IPARAM[k] = 0;
+    l.XCLAB[k] = l.XARRO[k] = x;
+    l.YCLAB[k] = l.YARRO[k] = y;
+    l.WDLAB[k] = width;
+    l.HILAB[k] = height;
+    l.CMODL[k].assign(text);
+}
+
+// A database of what the two others lack: a magnetic profile whose model
+// holds locks and labels, and a model that fails the model check (a body
+// whose edges cross, and one with corners inside and outside another).
+void writeRichProfiles() {
+    writeProfiles("RICH", {[](model::ProfileLine& p) {
+                               makeProfile(p, "Crossed Line", 21, 4000.0f,
+                                           {box(1000, -800, 1600, -200),
+                                            {{1300, -500}, {1600, -200}, {1900, -500}, {1600, -800}},
+                                            {{2400, -900}, {3000, -300}, {3000, -900}, {2400, -300}}});
+                           },
+                           [](model::ProfileLine& p) {
+                               makeProfile(p, "Magnetic Line", 41, 4000.0f, twoBodies());
+                               p.DTYPE.assign("Magnetics Total Fld");
+                               p.DUNIT[0].assign("nT");
+                               // The first body's second and third corners follow its first.
+                               p.MODEL.IPOINT(2) = p.MODEL.IPOINT(3) = 1;
+                               addLabel(p.LABELS, 3, 2000.0f, -500.0f, 600.0f, 120.0f, "Ridge");
+                               addLabel(p.LABELS, 1, 3000.0f, 1.5f, 600.0f, 0.2f, "Peak");
+                               for (int k = 1; k <= p.NSTA; ++k)
+                                   p.NORT(k) -= 1500.0f;
+                           }});
+}
+
+// The folder a journey starts in: a database of two profiles, one of
+// profiles with what those lack, the example survey, the test files of each
+// format, each also cut short and as junk, and empty files.
 void writeFixtureFolder() {
     writeTwoProfiles();
+    writeRichProfiles();
     const fs::path examples = fs::path(PELK_SOURCE_DIR) / "examples";
     for (const auto& e : fs::directory_iterator(examples))
         fs::copy_file(e.path(), e.path().filename(), fs::copy_options::overwrite_existing);
@@ -321,6 +357,11 @@ bar prof 2
 item 14 Color Fill Bodies (C)
 drag profc 652 106 579 317 100 1
 item 13 Snap and Lock to Nearest
+)"},
+    // A model that fails the model check is opened; a click on a vertex
+    // judged only that vertex and took the whole model for legal.
+    {"a-click-on-a-model-that-fails-the-check-keeps-it-bad", 5, R"(
+click profc 247 349 0
 )"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.

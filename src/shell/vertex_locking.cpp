@@ -240,16 +240,13 @@ void followerClick(int v) {
         LEADERNEW(profileWindow());
         return;
     }
-    markVertex(v, 0.05f);
     m.IPOINT(e.LockFollower) = v;
     LEADEROFF();
     mainLoop().FollowerLockMode = false;
     MENUSON();
-    util::AxisRecord& a = sectionAxis();
-    util::GN_MOVE(m.XVRT(v), m.ZVRT(v), a);
-    util::GN_DRAW(e.LockFollowerX, e.LockFollowerZ, a);
-    showLocks();
-    markProfileChanged();
+    // Redrawn: the follower's box would stay, and the new lock would not be
+    // drawn as the locks are.
+    showLocksChanged();
 }
 
 void leaderClick(int v) {

@@ -363,6 +363,14 @@ item 13 Snap and Lock to Nearest
     {"a-click-on-a-model-that-fails-the-check-keeps-it-bad", 5, R"(
 click profc 247 349 0
 )"},
+    // The leader clicked for Lock This Vertex To Another was marked and a
+    // line drawn to the follower, but the window was not redrawn: the marks
+    // stayed and the new lock was not shown as a lock.
+    {"a-vertex-locked-to-another-is-drawn-locked", 0, R"(
+click profc 247 389 1
+item 10 Lock This Vertex To Another
+click profc 338 389 0
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

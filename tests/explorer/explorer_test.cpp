@@ -371,6 +371,17 @@ click profc 247 389 1
 item 10 Lock This Vertex To Another
 click profc 338 389 0
 )"},
+    // Another profile deleted from the map, its edits not saved: the
+    // working profile was read again from its slot but the profile window
+    // still showed the edits.
+    {"deleting-another-profile-redraws-the-profile-read-again", 1796975529006, R"(
+click profc 383 55 1
+item 0 Mask Point
+click mainc 344 363 1
+item 0 Delete Profile
+at 1 865 364
+at 7 500 500
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(

@@ -82,8 +82,12 @@ Outcome readLog(const std::string& path, int status);
 // Runs `body` in a child process that writes `logPath`; the child's exit status
 // (128 + signal when it died).
 int inChild(const std::function<int()>& body, bool quiet);
-// The journey shortened to the fewest steps that still fail the same way.
-std::vector<std::string> shrink(std::vector<std::string> steps, const std::string& invariant,
+// A failure's kind: its invariant and message, numbers aside (pixel counts
+// vary; the windows on the screen or the place of a sanitizer's report do not).
+std::string kindOf(const Outcome& o);
+// The journey shortened to the fewest steps that still fail the same way
+// (of the same kind).
+std::vector<std::string> shrink(std::vector<std::string> steps, const Outcome& failed,
                                 const std::function<Outcome(const std::vector<std::string>&)>& replay,
                                 int budgetSeconds);
 // The journey as the lines of a replay test.

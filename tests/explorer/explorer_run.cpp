@@ -201,9 +201,22 @@ int inChild(const std::function<int()>& body, bool quiet) {
     return 128 + WTERMSIG(wstatus);
 }
 
-std::vector<std::string> shrink(std::vector<std::string> steps, const std::string& invariant,
+std::string kindOf(const Outcome& o) {
+    std::string kind = o.invariant + ":";
+    bool inNumber = false;
+    for (char c : o.message) {
+        const bool digit = c >= '0' && c <= '9';
+        if (!digit) kind += c;
+        else if (!inNumber) kind += '#';
+        inNumber = digit;
+    }
+    return kind;
+}
+
+std::vector<std::string> shrink(std::vector<std::string> steps, const Outcome& failed,
                                 const std::function<Outcome(const std::vector<std::string>&)>& replay,
                                 int budgetSeconds) {
+    const std::string kind = kindOf(failed);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(budgetSeconds);
     std::size_t chunk = std::max<std::size_t>(1, steps.size() / 2);
     for (;;) {
@@ -214,7 +227,7 @@ std::vector<std::string> shrink(std::vector<std::string> steps, const std::strin
             candidate.insert(candidate.end(), steps.begin() + static_cast<long>(std::min(steps.size(), i + chunk)),
                              steps.end());
             const Outcome o = replay(candidate);
-            if (o.failed() && o.invariant == invariant) {
+            if (o.failed() && kindOf(o) == kind) {
                 // The steps after the failure are not needed either.
                 if (o.steps.size() < candidate.size()) candidate.resize(o.steps.size());
                 steps = candidate;

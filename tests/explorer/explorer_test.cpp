@@ -172,7 +172,7 @@ class ExplorerTest : public EditingTest {
         std::vector<std::string> steps = o.steps;
         shrinking_ = true;
         if (shrinkSeconds > 0)
-            steps = explorer::shrink(steps, o.invariant,
+            steps = explorer::shrink(steps, o,
                                      [&](const std::vector<std::string>& s) { return replay(seed, s); },
                                      shrinkSeconds);
         shrinking_ = false;

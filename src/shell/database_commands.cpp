@@ -220,6 +220,8 @@ void deleteProfileCommand(int window) {
     if (currentProfile() > db.NPROF) currentProfile() = db.NPROF;
     if (currentProfile() > 0) loadWorkingProfile(currentProfile());
     workingProfile().LSAVED = true;
+    // Read again from its slot, edits not saved dropped: drawn as it is now.
+    if (currentProfile() > 0) refreshProfileWindow();
     refreshMap();
     showLists();
     shellSession().MapHoverProfile = 0;

@@ -188,11 +188,11 @@ void editBackgroundCommand(int window) {
 void colorsCommand(int window) {
     int status = 0;
     COLORDLG(status);
-    // Redrawn whatever the answer: the window was under the dialog.
-    if (window == 0)
-        refreshMap();
-    else if (fromProfileWindow(window))
-        refreshProfileWindow();
+    // Redrawn whatever the answer: the window was under the dialog. Both
+    // windows draw with the same colours, so both are redrawn.
+    if (window != 0 && !fromProfileWindow(window)) return;
+    refreshMap();
+    if (profileWindowOpen()) refreshProfileWindow();
 }
 
 void colourFillPropertiesCommand(int window) {

@@ -22,6 +22,18 @@
 
 namespace shell {
 
+// An edit that leaves the model illegal is taken back whole, with `refusal` said.
+bool takeBackIfIllegal(const model::PolygonModel& before, std::string_view refusal) {
+    model::PolygonModel& m = workingModel();
+    if (!model::LBADMODEL(m)) return false;
+    // Taken back before the message: the program runs on while it is shown.
+    model::COPYPG(m, before);
+    // The flag speaks of the model that is there: the one taken back.
+    model::sessionState().BadModel = model::LBADMODEL(m);
+    util::WINMSG(refusal);
+    return true;
+}
+
 namespace {
 
 // Flags of one vertex, or of every vertex in a range, from a pop-up.
@@ -95,19 +107,11 @@ void propertyFlag(int window) {
     markProfileChanged();
 }
 
-// A deletion that leaves the model illegal is taken back whole.
-void keepLegalOrRestore(const model::PolygonModel& before) {
-    model::PolygonModel& m = workingModel();
-    bool& bad = model::sessionState().BadModel;
-    if (model::LBADMODEL(m)) {
-        util::WINMSG("Deleting vertex creates illegal body");
-        model::COPYPG(m, before);
-        // The flag speaks of the model that is there: the one taken back.
-        bad = model::LBADMODEL(m);
-        return;
-    }
-    bad = false;
-    model::FDAREA(m);
+void keepLegalOrRestore(const model::PolygonModel& before,
+                        std::string_view refusal = "Deleting vertex creates illegal body") {
+    if (takeBackIfIllegal(before, refusal)) return;
+    model::sessionState().BadModel = false;
+    model::FDAREA(workingModel());
     changed();
 }
 
@@ -161,8 +165,11 @@ void deleteVerticesCommand(int window) {
 void insertVertexCommand(int window) {
     const PointerState& p = pointerState();
     if (window != profileWindow() || !popupVertexValid() || !popupBodyValid()) return;
+    // The vertex goes where the menu opened, a little beside the edge: an
+    // edge it makes may cross another.
+    const model::PolygonModel before = workingModel();
     if (!model::ADDVERT(workingModel(), p.InsertX, p.InsertZ, shellSession().PopupBody, p.PopupVertex)) return;
-    changed();
+    keepLegalOrRestore(before, "Inserting vertex creates illegal body");
 }
 
 // Areas, nesting and the synthetics after bodies came or went.

@@ -45,6 +45,7 @@ struct DragProgress {
     bool moved = false;
     bool syntheticsOfUndo = false;
     bool partial = false;  // some step calculated only part of the model
+    bool startedBad = false;  // the model failed the model check at the press
 };
 
 DragProgress& progress() {
@@ -157,7 +158,11 @@ void afterStep(bool bodyStep, int highlighted) {
     using Clock = std::chrono::steady_clock;
     Clock::time_point start = Clock::now();
     const bool recalculate = files::viewSettings().LCALCMOVE;
-    const bool legal = !model::sessionState().BadModel;
+    // A step judges only what it moved; a model that was bad before stays
+    // bad until the whole of it passes the check.
+    bool& bad = model::sessionState().BadModel;
+    if (d.startedBad && !bad) bad = model::LBADMODEL(w.MODEL);
+    const bool legal = !bad;
     // While the model is illegal the calculation does nothing and the
     // synthetics stay those of the last legal step.
     if (recalculate && legal) followWithCalculation();
@@ -186,6 +191,7 @@ void beginModelDrag() {
     // Synthetics calculated for the model as it is at the press are those of
     // the undo copy: the first move calculates only the body it reshapes.
     progress().syntheticsOfUndo = workingProfile().LSYN;
+    progress().startedBad = model::sessionState().BadModel;
     rememberDragStart();
     views::beginDragPicture();
 }
@@ -199,7 +205,8 @@ void finishModelDrag() {
     const bool recalculate = files::viewSettings().LCALCMOVE;
     if (s.BadModel) {
         model::COPYPG(w.MODEL, p.DragUndoModel);
-        s.BadModel = false;
+        // The last legal step, or the press itself when none was.
+        s.BadModel = progress().startedBad && model::LBADMODEL(w.MODEL);
         if (recalculate) calculate();
     }
     model::DEALLOCPG(p.DragUndoModel);
@@ -459,7 +466,8 @@ bool cancelDrag() {
     DragStart& start = dragStart();
     model::COPYPG(w.MODEL, start.model);
     w.LABELS = start.labels;
-    model::sessionState().BadModel = false;
+    // The model as it was at the press, bad or not.
+    model::sessionState().BadModel = model::LBADMODEL(w.MODEL);
     model::DEALLOCPG(p.DragUndoModel);
     views::endDragPicture();
     // The synthetics followed the drag only when calculated on the way.

@@ -1,4 +1,5 @@
 #include "files/view_settings.h"
+#include "shell/click_modes.h"
 #include "shell/digitising.h"
 #include "shell/event_loop.h"
 #include "shell/interaction.h"
@@ -50,6 +51,10 @@ void cancel(int dialog) {
         case ViewSettings::PAIRDLG_ID:
             closePairsMode();
             break;
+        // The hint's close box and Escape put it away as its OK does.
+        case ID_HINTDIALOG:
+            hideHint();
+            break;
         default:
             break;
     }
@@ -63,7 +68,10 @@ void handlePushButton(const tk::EventRecord& event) {
     switch (button) {
         case kOk:
             if (dialog == ID_HINTDIALOG) hideHint();
-            HIDEACTIVEDLG();
+            // A click mode's dialog holds the mode's only way out (Cancel,
+            // Finish, CLOSE) while the menus are greyed; it has no OK, and
+            // Return in it, or OK of another dialog, leaves it shown.
+            if (!clickModeRunning()) HIDEACTIVEDLG();
             break;
         case kCancel:
             cancel(dialog);

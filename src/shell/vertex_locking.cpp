@@ -7,6 +7,7 @@
 #include "model/picking.h"
 #include "shell/lock_dialogs.h"
 #include "shell/menus.h"
+#include "shell/model_commands.h"
 #include "shell/pointer_state.h"
 #include "shell/profile_edit.h"
 #include "shell/resources/editing_ids.h"
@@ -118,7 +119,9 @@ void unlockEdgeCommand(int window) {
     if (window != profileWindow() || a == 0 || b < 1 || b > m.vertexCount()) return;
     m.IPOINT(a) = a;
     m.IPOINT(b) = b;
+    // Redrawn, or the freed vertices would still be drawn as locked.
     markProfileChanged();
+    refreshProfileWindow();
 }
 
 void lockBodyCommand(int window) {
@@ -180,9 +183,12 @@ void snapAndLockCommand(int window) {
     float best = 1.0E30f;
     const int n = model::NEARSTOWNLEADER(m.XVRT(v), m.ZVRT(v), 0, v, ratio, best, m);
     if (n <= 0 || n == v) return;
+    // The nearest leader may lie anywhere: a snap whose edges cross is taken back.
+    const model::PolygonModel before = m;
     m.XVRT(v) = m.XVRT(n);
     m.ZVRT(v) = m.ZVRT(n);
     m.IPOINT(v) = n;
+    if (takeBackIfIllegal(before, "Snapping vertex creates illegal body")) return;
     showLocksChanged();
 }
 
@@ -234,16 +240,13 @@ void followerClick(int v) {
         LEADERNEW(profileWindow());
         return;
     }
-    markVertex(v, 0.05f);
     m.IPOINT(e.LockFollower) = v;
     LEADEROFF();
     mainLoop().FollowerLockMode = false;
     MENUSON();
-    util::AxisRecord& a = sectionAxis();
-    util::GN_MOVE(m.XVRT(v), m.ZVRT(v), a);
-    util::GN_DRAW(e.LockFollowerX, e.LockFollowerZ, a);
-    showLocks();
-    markProfileChanged();
+    // Redrawn: the follower's box would stay, and the new lock would not be
+    // drawn as the locks are.
+    showLocksChanged();
 }
 
 void leaderClick(int v) {
@@ -309,11 +312,14 @@ void lockModeClick(int vertex) {
         pairClick(vertex);
 }
 
+// The leader's box goes with the mode: a box left on the screen would say a
+// leader still waits for followers.
 void closeFollowersMode() {
     FOLLOWEROFF();
     MainLoopState& m = mainLoop();
     m.FollowerLockMode = m.LeaderLockMode = false;
     MENUSON();
+    refreshProfileWindow();
 }
 
 void closePairsMode() {

@@ -31,6 +31,7 @@ struct Outcome {
     std::string invariant;            // the invariant that failed, "crash" or "exit", empty when none
     std::string message;
     std::vector<std::string> steps;   // steps taken, in order
+    std::vector<std::string> missed;  // steps whose target was not there
     std::vector<std::string> reached; // commands and dialogs reached ("cmd ...", "dlg ...")
     std::vector<std::string> tolerated;  // findings of tolerated invariants
     bool failed() const { return status != 0; }
@@ -47,6 +48,9 @@ struct Failure {
 std::string chooseStep(std::mt19937_64& rng);
 // The robot's steps that play a step; a target that is gone makes the rest a no-op.
 win::robot::Script playStep(const std::string& step);
+// A target of the step played last was not there (a control, window, menu
+// item or title gone), so part of it was not played.
+bool lastStepMissed();
 // The view a step's mouse gesture is made on ("mainc", "profc"), or "" when
 // the step is no gesture (a command, a dialog, a key).
 std::string gestureView(const std::string& step);
@@ -78,8 +82,12 @@ Outcome readLog(const std::string& path, int status);
 // Runs `body` in a child process that writes `logPath`; the child's exit status
 // (128 + signal when it died).
 int inChild(const std::function<int()>& body, bool quiet);
-// The journey shortened to the fewest steps that still fail the same way.
-std::vector<std::string> shrink(std::vector<std::string> steps, const std::string& invariant,
+// A failure's kind: its invariant and message, numbers aside (pixel counts
+// vary; the windows on the screen or the place of a sanitizer's report do not).
+std::string kindOf(const Outcome& o);
+// The journey shortened to the fewest steps that still fail the same way
+// (of the same kind).
+std::vector<std::string> shrink(std::vector<std::string> steps, const Outcome& failed,
                                 const std::function<Outcome(const std::vector<std::string>&)>& replay,
                                 int budgetSeconds);
 // The journey as the lines of a replay test.

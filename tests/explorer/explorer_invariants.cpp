@@ -9,6 +9,8 @@
 #include "model/session_state.h"
 #include "platform/robot/screenshot.h"
 #include "shell/editing_test_support.h"
+#include "shell/profile_hover.h"
+#include "toolkit/dialogs/dialog_table.h"
 
 namespace explorer {
 
@@ -69,6 +71,10 @@ void checkModes(const Report& report) {
     if (modes > 1) report({"click-modes", "more than one click mode is on"});
     if (modes > 0 && !shell::profileWindowOpen())
         report({"click-modes", "a click mode is on with no profile window to click in"});
+    // The mode's dialog holds its only way out (Cancel, Finish, CLOSE) while the menus are greyed.
+    const win::HWND dialog = s.ActiveLockDialog > 0 ? tk::dialogWindowOf(s.ActiveLockDialog) : nullptr;
+    if (modes > 0 && (!dialog || !win::IsWindowVisible(dialog)))
+        report({"click-modes", "a click mode is on with no dialog to leave it by"});
     if (s.RubberBoxShown) report({"rubber-bands", "a rubber box is shown with no button held"});
     if (s.RubberLineShown && modes == 0)
         report({"rubber-bands", "a rubber line is shown outside every click mode"});
@@ -153,6 +159,10 @@ void checkInvariants(const Snapshot& before, const std::string& gesture, bool re
                             m.FollowerLockMode || s.SplitBodyMode || s.RubberLineShown ||
                             s.RubberBoxShown;
         if (!traces) {
+            // The label under the pointer is highlighted until a redraw or
+            // the pointer leaving takes the highlight away; the program's own
+            // erasing takes it away here, and must leave the picture whole.
+            shell::unhighlightLabel();
             const win::Surface now = shell::test::capture(shell::test::profileClient());
             shell::refreshProfileWindow();
             const win::Surface fresh = shell::test::capture(shell::test::profileClient());

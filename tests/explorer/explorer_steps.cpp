@@ -13,10 +13,11 @@
 //   type ID TEXT       select all of control ID and type TEXT
 //   cell ID FX FY TEXT click a grid cell, select all, type TEXT, Tab
 //   combo ID N         open combo box ID, N times down, Return
-//   close              close the front window as its close box does
+//   close              click the front window's close box (a window without one is left alone)
 //   quit / exit        File > Exit of the main window / its close box (the end of a journey)
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <memory>
 #include <sstream>
@@ -24,6 +25,7 @@
 
 #include "explorer.h"
 #include "explorer_windows.h"
+#include "model/vertex_locks.h"
 #include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/robot/finder.h"
 #include "platform/window/clock.h"
@@ -59,7 +61,7 @@ const std::vector<std::string>& fieldValues() {
 // junk files of every format, new names, and names of files that are not there.
 const std::vector<std::string>& fileNames() {
     static const std::vector<std::string> v = {
-        "SITE.TQM",       "BASIN.TQM",       "BASIN-GRAVITY.XYZ", "BASIN-MAGNETICS.XYZ",
+        "SITE.TQM",       "BASIN.TQM",       "RICH.TQM",       "BASIN-GRAVITY.XYZ", "BASIN-MAGNETICS.XYZ",
         "LINE3-GRAVITY.DAT", "LINE3-GRAVITY.MDL", "LINE3-REGIONAL.DAT", "REGIONAL.DAT",
         "MODEL.MDL",      "LINE.ZAF",        "CUT.TQM",           "CUT.XYZ",
         "CUT.MDL",        "CUT.DAT",         "CUT.ZAF",           "JUNK.TQM",
@@ -92,8 +94,15 @@ win::POINT clientOfScreen(win::HWND client, win::POINT p) {
     return p;
 }
 
-// Points of the profile window worth aiming at: vertices, edge middles,
-// body middles, pivots, data points, and anywhere.
+// A point of the page near enough to be on the screen: a layer's closing
+// vertices lie far beyond either end of the section, where no pixel is.
+bool nearThePage(float xin, float yin) {
+    return std::fabs(xin) < 1000.0f && std::fabs(yin) < 1000.0f;
+}
+
+// Points of the profile window worth aiming at: vertices (those that lead
+// others twice over), edge middles, body middles, pivots, data points, the
+// middles, corners and arrow ends of labels, and anywhere.
 std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
     std::vector<win::POINT> out;
     const win::HWND client = windowNamed("profc");
@@ -101,8 +110,8 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
     const model::ProfileLine& p = shell::workingProfile();
     const util::AxisRecord& a = p.AXES[4];
     auto atModel = [&](float x, float z) {
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(x, a) + a.originX, util::PLOFY(z, a) + a.originY)));
+        const float xin = util::PLOFX(x, a) + a.originX, yin = util::PLOFY(z, a) + a.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
     };
     const model::PolygonModel& m = p.MODEL;
     for (int b = 1; b <= m.NBOD && m.IV1.has(b) && m.IV2.has(b); ++b) {
@@ -110,6 +119,7 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
         int n = 0;
         for (int v = m.IV1(b); v <= m.IV2(b) && m.XVRT.has(v); ++v) {
             atModel(m.XVRT(v), m.ZVRT(v));
+            if (model::LOCKSPRESENT(m, v)) atModel(m.XVRT(v), m.ZVRT(v));
             const int w = v < m.IV2(b) ? v + 1 : m.IV1(b);
             if (m.XVRT.has(w)) atModel(0.5f * (m.XVRT(v) + m.XVRT(w)), 0.5f * (m.ZVRT(v) + m.ZVRT(w)));
             sx += m.XVRT(v);
@@ -120,10 +130,22 @@ std::vector<win::POINT> profileTargets(std::mt19937_64& rng) {
         if (m.XPIVOT.has(b) && m.XPIVOT(b) != model::kNotSet) atModel(m.XPIVOT(b), m.ZPIVOT(b));
     }
     const util::AxisRecord& d = p.AXES[0];
-    for (int k = 1; k <= p.NSTA && p.STAT.has(k) && p.DAT.has(k, 1); ++k)
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(p.STAT(k), d) + d.originX,
-                                   util::PLOFY(p.DAT(k, 1), d) + d.originY)));
+    for (int k = 1; k <= p.NSTA && p.STAT.has(k) && p.DAT.has(k, 1); ++k) {
+        const float xin = util::PLOFX(p.STAT(k), d) + d.originX, yin = util::PLOFY(p.DAT(k, 1), d) + d.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
+    }
+    const model::LabelSet& l = p.LABELS;
+    for (int k = 0; k < std::min(l.NLAB, model::kLabelLimit); ++k) {
+        // A label lies on the data graph (1) or the model section (3).
+        const util::AxisRecord& g = l.IWINDOW[k] == 1 ? p.AXES[0] : a;
+        auto atGraph = [&](float x, float y) {
+            const float xin = util::PLOFX(x, g) + g.originX, yin = util::PLOFY(y, g) + g.originY;
+            if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
+        };
+        atGraph(l.XCLAB[k], l.YCLAB[k]);
+        atGraph(l.XCLAB[k] + 0.5f * l.WDLAB[k], l.YCLAB[k] + 0.5f * l.HILAB[k]);
+        atGraph(l.XARRO[k], l.YARRO[k]);
+    }
     win::RECT r{};
     win::GetClientRect(client, &r);
     for (int i = 0; i < 6; ++i)
@@ -140,8 +162,8 @@ std::vector<win::POINT> mapTargets(std::mt19937_64& rng) {
     const util::AxisRecord& a = shell::mainLoop().MapAxis;
     const model::ProfileDatabase& db = shell::database();
     auto atMap = [&](float e, float n) {
-        out.push_back(clientOfScreen(
-            client, screenOfInches(client, util::PLOFX(e, a) + a.originX, util::PLOFY(n, a) + a.originY)));
+        const float xin = util::PLOFX(e, a) + a.originX, yin = util::PLOFY(n, a) + a.originY;
+        if (nearThePage(xin, yin)) out.push_back(clientOfScreen(client, screenOfInches(client, xin, yin)));
     };
     for (int i = 1; i <= db.NPROF && i <= static_cast<int>(db.PROFS.size()); ++i) {
         const model::ProfileLine& p = db.profile(i);
@@ -234,8 +256,17 @@ std::string viewStep(std::mt19937_64& rng) {
     return barStep(rng, "main");
 }
 
+std::string itemLabel(const win::detail::Menu& m, int i) {
+    return win::detail::labelPart(win::detail::displayText(m.items[static_cast<std::size_t>(i)].text));
+}
+
 std::string menuStep(std::mt19937_64& rng) {
     const std::vector<win::HWND> open = win::robot::openPopupMenus();
+    // A menu bar in menu mode with nothing dropped down: another title, or Escape.
+    if (open.empty()) {
+        const std::string w = windowNamed("prof") && pick(rng, 2) ? "prof" : "main";
+        return pick(rng, 3) == 0 ? barStep(rng, w) : "key " + std::to_string(win::VK_ESCAPE);
+    }
     win::detail::Menu* m = win::detail::findMenu(win::detail::popupWindowMenu(open.back()));
     if (!m || pick(rng, 12) == 0) return "key " + std::to_string(win::VK_ESCAPE);
     std::vector<int> items;
@@ -243,8 +274,7 @@ std::string menuStep(std::mt19937_64& rng) {
         if (!(m->items[i].type & win::MF_SEPARATOR)) items.push_back(static_cast<int>(i));
     if (items.empty()) return "key " + std::to_string(win::VK_ESCAPE);
     const int i = oneOf(rng, items);
-    return "item " + std::to_string(i) + " " +
-           win::detail::labelPart(win::detail::displayText(m->items[static_cast<std::size_t>(i)].text));
+    return "item " + std::to_string(i) + " " + itemLabel(*m, i);
 }
 
 // The controls of a dialog a user may touch. The file selector's folder list
@@ -281,12 +311,22 @@ std::string controlStep(std::mt19937_64& rng, win::HWND dialog, win::HWND c) {
     return "at " + id + " " + perMille(rng);
 }
 
+// A window has a close box when it has a caption with its system menu, and
+// its class allows closing (a drop-down list or a message box with no way to
+// cancel has none).
+bool hasCloseBox(win::HWND h) {
+    const auto style = static_cast<win::DWORD>(win::GetWindowLongA(h, win::GWL_STYLE));
+    const auto classStyle = static_cast<win::UINT>(win::GetClassLongA(h, win::GCL_STYLE));
+    return (style & win::WS_CAPTION) == win::WS_CAPTION && (style & win::WS_SYSMENU) &&
+           !(classStyle & win::CS_NOCLOSE);
+}
+
 std::string dialogStep(std::mt19937_64& rng) {
     const win::HWND dialog = frontDialog();
     const int roll = pick(rng, 100);
     if (roll < 6) return "key " + std::to_string(win::VK_ESCAPE);
     if (roll < 10) return "key " + std::to_string(win::VK_RETURN);
-    if (roll < 12) return "close";
+    if (roll < 12 && hasCloseBox(dialog)) return "close";
     if (roll < 14) return "key " + std::to_string(win::VK_TAB);
     const int buttons[] = {win::IDOK, win::IDCANCEL, win::IDYES, win::IDNO};
     if (roll < 22) {
@@ -475,7 +515,7 @@ std::string exitStep(int attempt) {
             const win::HWND d = frontDialog();
             // The save question is answered No; other boxes and dialogs are cancelled.
             if (win::GetDlgItem(d, win::IDNO)) return "at " + std::to_string(win::IDNO) + " 500 500";
-            if (attempt % 3 == 2) return "close";
+            if (attempt % 3 == 2 && hasCloseBox(d)) return "close";
             if (win::GetDlgItem(d, win::IDCANCEL) && attempt % 3 == 1)
                 return "at " + std::to_string(win::IDCANCEL) + " 500 500";
             return "key " + std::to_string(win::VK_ESCAPE);
@@ -487,9 +527,24 @@ std::string exitStep(int attempt) {
     return attempt % 4 == 3 ? "exit" : "quit";
 }
 
+namespace {
+
+// The state of the step played last, to tell whether all of it was played.
+std::shared_ptr<StepState>& lastStep() {
+    static std::shared_ptr<StepState> last;
+    return last;
+}
+
+}  // namespace
+
+bool lastStepMissed() {
+    return lastStep() && lastStep()->gone;
+}
+
 win::robot::Script playStep(const std::string& step) {
     Script s;
     auto st = std::make_shared<StepState>();
+    lastStep() = st;
     std::istringstream in(step);
     std::string verb;
     in >> verb;
@@ -507,11 +562,14 @@ win::robot::Script playStep(const std::string& step) {
     } else if (verb == "item") {
         int i = 0;
         in >> i;
-        guarded(s, st, [st, i] {
+        const std::string label = restOf(in);
+        guarded(s, st, [st, i, label] {
             const std::vector<win::HWND> open = win::robot::openPopupMenus();
             if (open.empty()) throw std::runtime_error("no menu");
             win::detail::Menu* m = win::detail::findMenu(win::detail::popupWindowMenu(open.back()));
             if (!m || i >= static_cast<int>(m->items.size())) throw std::runtime_error("no item");
+            // A replayed item is the one written down, not whatever sits at its place now.
+            if (!label.empty() && itemLabel(*m, i) != label) throw std::runtime_error("other item");
             win::RECT wr{};
             win::GetWindowRect(open.back(), &wr);
             const win::RECT& r = m->items[static_cast<std::size_t>(i)].rect;
@@ -534,7 +592,11 @@ win::robot::Script playStep(const std::string& step) {
     } else if (verb == "at" || verb == "type" || verb == "cell" || verb == "combo") {
         playDialog(s, st, verb, in);
     } else if (verb == "close") {
-        guarded(s, st, [] { win::PostMessageA(need(frontDialog()), win::WM_CLOSE, 0, 0); });
+        // What the close box sends; a window without one cannot be closed so.
+        guarded(s, st, [] {
+            const win::HWND d = need(frontDialog());
+            if (hasCloseBox(d)) win::PostMessageA(d, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+        });
     } else if (verb == "quit") {
         press(s, st, [] {
             win::RECT r{};

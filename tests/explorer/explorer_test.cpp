@@ -42,11 +42,47 @@ void writeBytes(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
 }
 
-// The folder a journey starts in: a database of two profiles, the example
-// survey, the test files of each format, each also cut short and as junk,
-// and empty files.
+void addLabel(model::LabelSet& l, int graph, float x, float y, float width, float height,
+              const char* text) {
+    const auto k = static_cast<std::size_t>(l.NLAB++);
+    l.IWINDOW[k] = graph;
+    l.IPARAM[k] = 0;
+    l.XCLAB[k] = l.XARRO[k] = x;
+    l.YCLAB[k] = l.YARRO[k] = y;
+    l.WDLAB[k] = width;
+    l.HILAB[k] = height;
+    l.CMODL[k].assign(text);
+}
+
+// A database of what the two others lack: a magnetic profile whose model
+// holds locks and labels, and a model that fails the model check (a body
+// whose edges cross, and one with corners inside and outside another).
+void writeRichProfiles() {
+    writeProfiles("RICH", {[](model::ProfileLine& p) {
+                               makeProfile(p, "Crossed Line", 21, 4000.0f,
+                                           {box(1000, -800, 1600, -200),
+                                            {{1300, -500}, {1600, -200}, {1900, -500}, {1600, -800}},
+                                            {{2400, -900}, {3000, -300}, {3000, -900}, {2400, -300}}});
+                           },
+                           [](model::ProfileLine& p) {
+                               makeProfile(p, "Magnetic Line", 41, 4000.0f, twoBodies());
+                               p.DTYPE.assign("Magnetics Total Fld");
+                               p.DUNIT[0].assign("nT");
+                               // The first body's second and third corners follow its first.
+                               p.MODEL.IPOINT(2) = p.MODEL.IPOINT(3) = 1;
+                               addLabel(p.LABELS, 3, 2000.0f, -500.0f, 600.0f, 120.0f, "Ridge");
+                               addLabel(p.LABELS, 1, 3000.0f, 1.5f, 600.0f, 0.2f, "Peak");
+                               for (int k = 1; k <= p.NSTA; ++k)
+                                   p.NORT(k) -= 1500.0f;
+                           }});
+}
+
+// The folder a journey starts in: a database of two profiles, one of
+// profiles with what those lack, the example survey, the test files of each
+// format, each also cut short and as junk, and empty files.
 void writeFixtureFolder() {
     writeTwoProfiles();
+    writeRichProfiles();
     const fs::path examples = fs::path(PELK_SOURCE_DIR) / "examples";
     for (const auto& e : fs::directory_iterator(examples))
         fs::copy_file(e.path(), e.path().filename(), fs::copy_options::overwrite_existing);
@@ -136,7 +172,7 @@ class ExplorerTest : public EditingTest {
         std::vector<std::string> steps = o.steps;
         shrinking_ = true;
         if (shrinkSeconds > 0)
-            steps = explorer::shrink(steps, o.invariant,
+            steps = explorer::shrink(steps, o,
                                      [&](const std::vector<std::string>& s) { return replay(seed, s); },
                                      shrinkSeconds);
         shrinking_ = false;
@@ -225,7 +261,6 @@ key 27
 )"},
     // The same, with Yes to the profile and Escape to the database question.
     {"exit-cancelled-at-the-database-question-leaves-no-profile-window", 200038, R"(
-at 1115 481 577
 at 1 366 44
 drag profc 578 357 630 372 700 0
 bar prof 1
@@ -253,6 +288,100 @@ item 9 Print
 type 1157 1e39
 at 1 500 500
 )"},
+    // CLOSE of the followers dialog ended the leader mode but left the
+    // leader's box on the screen, as if a leader still waited for followers.
+    {"followers-closed-leave-no-leader-box", 0, R"(
+click profc 247 389 1
+item 11 Lock Other Vertices To This Vertex
+at 8 321 711
+)"},
+    // Unlock Edge freed the edge's vertices but left them drawn as locked.
+    {"unlocked-edge-is-drawn-unlocked", 0, R"(
+click profc 247 349 1
+item 6 Lock Edge
+click profc 247 349 1
+item 7 Unlock Edge
+)"},
+    // The explorer closed the profile list's open drop-down as if it had a
+    // close box, which destroyed the list inside the combo box: no user can.
+    {"a-drop-down-list-has-no-close-box", 0, R"(
+click main 57 30 0
+close
+)"},
+    // Return in the insertion dialog hid it while a new layer was being
+    // digitised: with the menus greyed, nothing was left to finish or cancel
+    // the layer by. A click on the greyed File title then held the menu bar
+    // in menu mode with nothing dropped down, which the explorer took for
+    // the views, and it clicked on for ever.
+    {"a-greyed-menu-title-holds-the-bar-until-escape", 0, R"(
+click profc 140 249 1
+item 1 New Layer
+key 13
+)"},
+    // Insert Vertex put the new vertex where the edge's menu was opened,
+    // beside the edge, and kept a model whose edges crossed as legal.
+    {"vertex-inserted-beside-an-edge-keeps-the-model-legal", 0, R"(
+drag profc 337 363 319 389 0 0
+dclick profc 320 335
+at 1 272 310
+bar main 1
+click profc 672 249 1
+item 5 Insert Vertex
+)"},
+    // The start-up hint's close box and Escape did nothing: only its OK
+    // closed it, so the journey's end (Escape, close box) never got past it.
+    {"the-hint-leaves-by-its-close-box-and-escape", 0, R"(
+)"},
+    // The label under the pointer stays highlighted, which a fresh redraw
+    // does not draw: the check now takes the highlight away by the
+    // program's own erasing first (a fault of the check, not the program).
+    {"a-highlighted-label-is-no-difference", 1796972343012, R"(
+bar prof 2
+item 6 Data
+click profc 140 249 1
+item 4 Label Background
+click profc 140 249 0
+)"},
+    // The main window's Colors redrew the map only, though the profile
+    // window draws with the same colours.
+    {"colours-changed-from-the-map-redraw-the-profile-window", 1796972343024, R"(
+bar main 2
+item 6 Colors
+combo 1130 4
+key 13
+)"},
+    // Snap and Lock to Nearest moved the vertex onto its nearest leader
+    // wherever that was, and kept a model whose edges crossed as legal.
+    {"vertex-snapped-across-the-model-keeps-it-legal", 1796972343055, R"(
+bar prof 2
+item 14 Color Fill Bodies (C)
+drag profc 652 106 579 317 100 1
+item 13 Snap and Lock to Nearest
+)"},
+    // A model that fails the model check is opened; a click on a vertex
+    // judged only that vertex and took the whole model for legal.
+    {"a-click-on-a-model-that-fails-the-check-keeps-it-bad", 5, R"(
+click profc 247 349 0
+)"},
+    // The leader clicked for Lock This Vertex To Another was marked and a
+    // line drawn to the follower, but the window was not redrawn: the marks
+    // stayed and the new lock was not shown as a lock.
+    {"a-vertex-locked-to-another-is-drawn-locked", 0, R"(
+click profc 247 389 1
+item 10 Lock This Vertex To Another
+click profc 338 389 0
+)"},
+    // Another profile deleted from the map, its edits not saved: the
+    // working profile was read again from its slot but the profile window
+    // still showed the edits.
+    {"deleting-another-profile-redraws-the-profile-read-again", 1796975529006, R"(
+click profc 383 55 1
+item 0 Mask Point
+click mainc 344 363 1
+item 0 Delete Profile
+at 1 865 364
+at 7 500 500
+)"},
     // File > Open closes the profile, then the file selector is cancelled:
     // the profile list still selected the closed profile.
     {"open-cancelled-leaves-the-list-on-the-closed-profile", 7005, R"(
@@ -267,6 +396,7 @@ TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {
         const Outcome out = replay(r.seed, steps);
         EXPECT_FALSE(out.failed()) << r.name << ": " << out.invariant << ": " << out.message;
         EXPECT_EQ(out.steps.size(), steps.size()) << r.name << ": steps not played";
+        for (const std::string& m : out.missed) ADD_FAILURE() << r.name << ": the target of \"" << m << "\" was not there";
     }
 }
 
@@ -303,15 +433,18 @@ TEST_F(ExplorerTest, DISABLED_NewSeeds) {
 }
 
 // Replays the journey in the file PELK_EXPLORE_REPLAY (one step a line) from
-// seed PELK_EXPLORE_SEED, and shrinks it when it fails: for a developer
-// looking into a finding.
+// seed PELK_EXPLORE_SEED, and shrinks it when it fails (for at most
+// PELK_EXPLORE_SHRINK seconds, 300 unless set): for a developer looking into
+// a finding.
 TEST_F(ExplorerTest, DISABLED_ReplayFile) {
     const char* path = std::getenv("PELK_EXPLORE_REPLAY");
     ASSERT_TRUE(path) << "PELK_EXPLORE_REPLAY names no file";
     const std::uint64_t seed = std::getenv("PELK_EXPLORE_SEED") ? std::strtoull(std::getenv("PELK_EXPLORE_SEED"), nullptr, 10) : 0;
     const std::vector<std::string> steps = explorer::fromReplayText(readFile(path));
+    const int shrinkSeconds = std::getenv("PELK_EXPLORE_SHRINK") ? std::atoi(std::getenv("PELK_EXPLORE_SHRINK")) : 300;
     const Outcome out = replay(seed, steps);
-    EXPECT_FALSE(out.failed()) << describe(seed, out, 300);
+    for (const std::string& m : out.missed) std::cout << "target not there: " << m << "\n";
+    EXPECT_FALSE(out.failed()) << describe(seed, out, shrinkSeconds);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/common_dialogs/common_dialogs_api.h"
 #include "platform/robot/finder.h"
+#include "platform/window/window_state.h"
 #include "shell/shell_state.h"
 #include "toolkit/core/window_table.h"
 
@@ -37,7 +38,10 @@ win::HWND frontDialog() {
 }
 
 Front front() {
-    if (!win::robot::openPopupMenus().empty()) return Front::Menu;
+    // A click on a greyed title of a menu bar holds the bar in menu mode
+    // with nothing dropped down: only Escape or a click elsewhere leaves it.
+    if (!win::robot::openPopupMenus().empty() || win::detail::state().menuLoopDepth > 0)
+        return Front::Menu;
     return frontDialog() ? Front::Dialog : Front::Views;
 }
 

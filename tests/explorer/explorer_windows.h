@@ -12,7 +12,8 @@ namespace explorer {
 
 enum class Front { Views, Menu, Dialog };
 
-// What is in front now.
+// What is in front now: a menu (dropped down, or a menu bar in menu mode),
+// a dialog, or the views.
 Front front();
 // The frontmost window that is neither a pop-up menu nor one of the two
 // views, or null.

@@ -304,6 +304,25 @@ item 7 Unlock Edge
 )"},
     // The explorer closed the profile list's open drop-down as if it had a
     // close box, which destroyed the list inside the combo box: no user can.
+    // A press queued for the profile window before Edit Label's text dialog
+    // disabled it was handled inside the dialog's loop and brought the
+    // disabled window to the top: the dialog lay hidden behind the window it
+    // blocked, and its Cancel could not be reached.
+    {"a-disabled-window-is-not-raised-over-its-dialog", 1796975026230, R"(
+drag mainc 445 21 316 357 250 0
+bar prof 2
+item 7 Model
+click profc 238 76 0
+click profc 189 361 1
+item 0 New Label
+at 1 951 47
+dclick profc 317 243
+dclick profc 25 374
+click profc 736 156 1
+click profc 95 327 0
+click profc 189 361 1
+item 0 Edit Label
+)"},
     {"a-drop-down-list-has-no-close-box", 0, R"(
 click main 57 30 0
 close

@@ -375,6 +375,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
         case win::WM_NCLBUTTONDOWN:
         case win::WM_NCMBUTTONDOWN:
         case win::WM_NCRBUTTONDOWN: {
+            if (!win::IsWindowEnabled(h)) return 0;  // queued before a modal dialog
             if (static_cast<win::LRESULT>(wp) != kMinimiseButton) {
                 int button = msg == win::WM_NCLBUTTONDOWN   ? 1
                              : msg == win::WM_NCMBUTTONDOWN ? 2
@@ -391,6 +392,7 @@ win::LRESULT FrameWindowProcedure(win::HWND h, win::UINT msg, win::WPARAM wp, wi
         case win::WM_LBUTTONDOWN:
         case win::WM_RBUTTONDOWN:
         case win::WM_MBUTTONDOWN:
+            if (!win::IsWindowEnabled(h)) return 0;  // queued before a modal dialog
             win::BringWindowToTop(h);
             win::SetFocus(h);
             return 0;
@@ -494,12 +496,16 @@ void clientKeyDown(win::HWND h, win::WPARAM vk) {
 
 void clientMouseDown(win::HWND h, int n, int button, bool doubleClick, win::WPARAM wp,
                      win::LPARAM lp) {
+    // A press queued before a modal dialog disabled the window reaches it
+    // inside the dialog's loop: it must neither act nor raise the window
+    // over the dialog that blocks it.
+    win::HWND frame = windowSystem().slots[n].frame;
+    if (!win::IsWindowEnabled(frame)) return;
     win::SetCapture(h);
     int enabled = 0;
     EventTypeSetting(MouseDoubleClick, enabled);
     EventPost(doubleClick && enabled ? MouseDoubleClick : MouseButtonDown, button,
               static_cast<std::intptr_t>(wp), lp, h);
-    win::HWND frame = windowSystem().slots[n].frame;
     win::BringWindowToTop(frame);
     win::SetFocus(h);
 }

@@ -339,6 +339,13 @@ int main(int argc, char** argv) {
         const int x = was.x + was.width - 120, y = was.y + 12;
         xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1");
         xdotool("mousemove " + std::to_string(x + 40) + " " + std::to_string(y + 30));
+        // The button stays down until the move has begun: a program that
+        // meets the press only after the release rightly moves nothing, and
+        // a loaded machine may be that slow.
+        waitUntil([&] {
+            const Shown s = current(main);
+            return std::abs(s.x - was.x - 40) <= 2 && std::abs(s.y - was.y - 30) <= 2;
+        });
         xdotool("mousemove " + std::to_string(x + 80) + " " + std::to_string(y + 60) +
                 " mouseup 1");
         check(waitUntil([&] {

@@ -14,6 +14,12 @@
 
 namespace base {
 
+// The 4-byte little-endian word at p (the caller has checked it is there).
+inline std::uint32_t word32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
 // Appends fields to a growing byte buffer.
 class ByteWriter {
   public:

@@ -407,6 +407,16 @@ at 7 500 500
 bar main 0
 item 1 Open
 )"},
+    // Escape hid the regional field's grid with an unreadable number in a
+    // cell: the window activated next took the focus, the cell refused to
+    // let it go and took it back into the hidden dialog, whose activation
+    // gave it to the window again, for ever (the stack overflowed).
+    {"a-hidden-dialog-does-not-keep-the-focus-in-a-refused-cell", 1796980180278, R"(
+bar prof 1
+item 7 Regional
+cell 1219 255 690 .
+key 27
+)"},
 };
 
 TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {

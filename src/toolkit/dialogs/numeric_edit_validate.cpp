@@ -73,6 +73,9 @@ bool NumericFieldValidate(win::HWND field, win::HWND newFocus, int force) {
     if (validationBusy || gridLayoutBusy()) return false;
     if (!isNumericField(field)) return false;
     if (isRootWindow(newFocus)) return false;
+    // A field the user cannot see (its dialog hidden by Cancel or Escape)
+    // cannot be corrected, so it lets the focus go.
+    if (!win::IsWindowVisible(field)) return false;
     FieldRecord* rec = fieldRecordOf(field);
     if (!rec) return false;
     FieldValidationState& v = fieldValidation();
@@ -104,6 +107,10 @@ bool NumericFieldValidate(win::HWND field, win::HWND newFocus, int force) {
 }
 
 void NumericFieldRefocus(win::HWND target, win::HWND field, int leftByTab) {
+    // Taking the focus into a hidden dialog would activate it behind the
+    // window the user is in, which takes the focus back: the two would pass
+    // it to and fro for ever.
+    if (!win::IsWindowVisible(field)) return;
     if (target != field) BeepIfEnabled();
     win::SetFocus(field);
     win::SendMessageA(field, win::EM_SETSEL, 0, -1);

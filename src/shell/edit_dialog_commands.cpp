@@ -64,6 +64,8 @@ void editDataCommand(int window) {
     int status = 0;
     GRAVEDIT(workingProfile(), status);
     if (status != 0) return;
+    // The stations' surface is the model's topography: a body may cross it now.
+    model::sessionState().BadModel = model::LBADMODEL(workingProfile().MODEL);
     workingProfile().LSYN = false;
     profileEdited();
     rescaleMap();

@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "dialog_test_support.h"
+#include "editing_test_support.h"
+#include "model/model_check.h"
 #include "shell/station_geometry_file.h"
 #include "toolkit/dialogs/dialog_lifecycle.h"
 #include "toolkit/dialogs/grid_public.h"
@@ -177,6 +179,30 @@ TEST_F(ProgramTest, DataEditorLeavesATwoComponentProfileWithItsFirstComponent) {
         EXPECT_EQ(w.DAT.values(), (std::vector<float>{1, 2, 3, 4, 5}));
         EXPECT_EQ(w.MASK.values(), (std::vector<model::Logical>{false, true, false, false, false}));
     });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+// The surface column is the model's topography: a surface typed down into a
+// body leaves the model illegal, drawn as bad; typed back up, legal again.
+TEST_F(ProgramTest, DataEditorSurfaceThroughABodyLeavesTheModelBad) {
+    // Stations every 400 m; the first body lies under 1000-1600 m, 200-800 m deep.
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Short Line", 11, 4000.0f, twoBodies());
+                  }});
+    Script s;
+    for (const auto& [surface, bad] : {std::pair{"-500", true}, std::pair{"0", false}}) {
+        chooseProfileMenu(s, "Edit", "Data");
+        typeIntoCell(s, kTitle, IDC_DATAGRID, 5, 4, surface);
+        clickField(s, kTitle, win::IDOK);
+        s.check([surface, bad] {
+            EXPECT_FALSE(dialogTitled(kTitle));
+            const model::ProfileLine& w = workingProfile();
+            EXPECT_FLOAT_EQ(w.MODEL.ZTOPO(4), std::stof(surface));
+            EXPECT_EQ(model::LBADMODEL(w.MODEL), bad) << surface;
+            EXPECT_EQ(model::sessionState().BadModel, bad) << surface;
+        });
+    }
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

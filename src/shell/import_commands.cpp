@@ -122,7 +122,8 @@ void stationTopography(model::ProfileLine& p) {
 
 // Shows slot n as the new working profile (the completion's common end).
 void showSlot(int n) {
-    model::COPYPFLINE(workingProfile(), database().profile(n));
+    // Taken up as any profile is: the bad-model flag speaks of its model.
+    loadWorkingProfile(n);
     model::SETGEOMETRY(workingProfile());
     workingProfile().LSAVED = true;
     database().LDBSAV = false;
@@ -190,7 +191,7 @@ void importMog(int window) {
     closeProfileWindowIfOpen();
     database().NPROF = n;
     currentProfile() = n;
-    model::COPYPFLINE(workingProfile(), database().profile(n));
+    loadWorkingProfile(n);
     refreshMapRescaled();
     openWorkingProfileWindow(true);
     listAndLabel(n);
@@ -214,7 +215,7 @@ void importZaf(int window) {
     mainLoop().MapAxisBackup = mainLoop().MapAxis;
     refreshMap();
     markCurrentProfile();
-    model::COPYPFLINE(workingProfile(), database().profile(n));
+    loadWorkingProfile(n);
     workingProfile().LSAVED = true;
     // The file's own axes stay: no rescale.
     openWorkingProfileWindow(false);

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "dialog_test_support.h"
+#include "editing_test_support.h"
+#include "model/model_check.h"
 #include "files/mog_import.h"
 #include "files/survey_line_store.h"
 #include "zaf_fixtures.h"
@@ -296,6 +298,54 @@ TEST_F(ProgramTest, TheSiblingProductsFilesImportIntoTheMainWindow) {
     });
     ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
     EXPECT_TRUE(win::testing::messageBoxes().empty());
+}
+
+// A profile read from a sibling product's file is shown with the bad-model
+// flag of its own model, not of the crossed model shown before it (which
+// left the calculation refusing a legal model).
+TEST_F(ProgramTest, AProfileImportedAfterABadModelIsJudgedByItsOwnModel) {
+    {
+        model::ProfileLine copy = exampleProfile(3);
+        std::string name = (dir_ / "L3.MOG").string();
+        int status = -1;
+        files::ASCIO(copy, 'W', name, status);
+        ASSERT_EQ(status, 0);
+    }
+    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
+    std::ofstream(dir_ / "SMALL.ZAF", std::ios::binary)
+        .write(reinterpret_cast<const char*>(zaf.data()), static_cast<std::streamsize>(zaf.size()));
+    const std::pair<const char*, const char*> kinds[] = {{"ASCII Data File", "L3.MOG"},
+                                                         {"KERVO File (*.ZAF)", "SMALL.ZAF"}};
+    for (const auto& [item, file] : kinds) {
+        resetAll();
+        // The body under 1300-1900 m has corners inside and outside the first.
+        writeProfiles("SITE", {[](model::ProfileLine& p) {
+                          makeProfile(p, "Crossed Line", 21, 4000.0f,
+                                      {box(1000, -800, 1600, -200),
+                                       {{1300, -500}, {1600, -200}, {1900, -500}, {1600, -800}}});
+                      }});
+        Script s;
+        s.check([] { EXPECT_TRUE(model::sessionState().BadModel); });
+        clickMenuTitle(s, mainWindow, "File");
+        s.clickMenuItem("Import");
+        s.clickMenuItem(item);
+        if (std::string(file) == "L3.MOG") {
+            s.clickMenuItem("KERVO ASCII Data File");
+            typeFileName(s, "Kervo/Pelk-GM ASCII Data File", file);
+        } else {
+            typeFileName(s, "Kervo File", file);
+        }
+        s.check([file] {
+            ASSERT_EQ(currentProfile(), 2) << file;
+            EXPECT_FALSE(model::LBADMODEL(workingProfile().MODEL)) << file;
+            EXPECT_FALSE(model::sessionState().BadModel) << file;
+        });
+        chooseMenu(s, "File", "Exit");
+        s.clickOn([] {
+            return win::robot::findDescendantById(dialogTitled("Save Changes Dialog"), IDNOBUTTON);
+        });
+        ASSERT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0) << file;
+    }
 }
 
 // A database of the full hundred profiles, each a copy of line 3 of the example.

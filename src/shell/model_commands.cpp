@@ -178,6 +178,8 @@ void bodiesChanged() {
     model::FDAREA(m);
     bool nesting = false;
     model::BOLEVL(m, nesting);
+    // The body that crossed may be gone: the calculation runs on a legal model.
+    model::sessionState().BadModel = model::LBADMODEL(m);
     calculate();
     changed();
 }

@@ -5,6 +5,7 @@
 // right click may and may not change, and the model clipboard.
 
 #include "editing_test_support.h"
+#include "model/model_check.h"
 #include "shell/event_loop.h"
 
 namespace shell::test {
@@ -320,6 +321,29 @@ void writeThreeBodies() {
                                   {box(400, -800, 900, -200), box(1000, -800, 1600, -200),
                                    box(2400, -900, 3000, -300)});
                   }});
+}
+
+// A model that fails the check loses the body that crossed: it is legal
+// again, and the calculation that follows the deletion runs.
+TEST_F(EditingTest, DeletingTheCrossingBodyLeavesTheModelLegal) {
+    writeProfiles("SITE", {[](model::ProfileLine& p) {
+                      makeProfile(p, "Crossed Line", 21, 4000.0f,
+                                  {box(1000, -800, 1600, -200), box(1400, -600, 2000, -400)});
+                  }});
+    Script s;
+    clickAside(s);
+    s.check([] { ASSERT_TRUE(model::sessionState().BadModel); });
+    popupItem(s, atModel(1800, -500), "Delete Body");
+    s.check([] { ASSERT_TRUE(dialogTitled("Proceed?")); });
+    s.key(win::VK_RETURN);
+    s.check([] {
+        ASSERT_EQ(workingModel().NBOD, 1);
+        EXPECT_FALSE(model::LBADMODEL(workingModel()));
+        EXPECT_FALSE(model::sessionState().BadModel);
+        EXPECT_TRUE(workingProfile().LSYN);
+    });
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
 
 // Edit > Body asks for the body: neither a body deleted since nor the body

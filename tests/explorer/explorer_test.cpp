@@ -407,6 +407,16 @@ at 7 500 500
 bar main 0
 item 1 Open
 )"},
+    // The data editor's surface column is the model's topography: a surface
+    // typed down through a body left a model that fails the check taken as
+    // legal. (Found after 224 steps of seed 1796980180093, where Insert Cell
+    // shifted the surface column; this journey types the surface instead.)
+    {"a-surface-typed-through-a-body-leaves-the-model-bad", 0, R"(
+bar prof 1
+item 3 Data
+cell 1111 600 800 -500
+at 1 500 500
+)"},
     // Escape hid the regional field's grid with an unreadable number in a
     // cell: the window activated next took the focus, the cell refused to
     // let it go and took it back into the hidden dialog, whose activation

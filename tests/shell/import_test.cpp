@@ -236,21 +236,24 @@ void typeFileName(Script& s, const std::string& title, const std::string& name) 
     s.clickAt([] { return win::robot::centreOf(mainWindow()); });
 }
 
+// The ASCII file written by the sibling file's own writer from line 3 of the
+// example (L3.MOG), and a small binary file of one body over three stations
+// (SMALL.ZAF).
+void writeSiblingFiles(const fs::path& dir) {
+    model::ProfileLine copy = exampleProfile(3);
+    std::string name = (dir / "L3.MOG").string();
+    int status = -1;
+    files::ASCIO(copy, 'W', name, status);
+    ASSERT_EQ(status, 0);
+    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
+    std::ofstream(dir / "SMALL.ZAF", std::ios::binary)
+        .write(reinterpret_cast<const char*>(zaf.data()), static_cast<std::streamsize>(zaf.size()));
+}
+
 TEST_F(ProgramTest, TheSiblingProductsFilesImportIntoTheMainWindow) {
     writeDatabase("SITE");
-    // The ASCII file written by the sibling file's own writer from line 3 of
-    // the example, and a small binary file of one body over three stations.
     const model::ProfileLine line3 = exampleProfile(3);
-    {
-        model::ProfileLine copy = line3;
-        std::string name = (dir_ / "L3.MOG").string();
-        int status = -1;
-        files::ASCIO(copy, 'W', name, status);
-        ASSERT_EQ(status, 0);
-    }
-    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
-    std::ofstream(dir_ / "SMALL.ZAF", std::ios::binary)
-        .write(reinterpret_cast<const char*>(zaf.data()), static_cast<std::streamsize>(zaf.size()));
+    writeSiblingFiles(dir_);
     Script s;
     s.clickAt([] { return win::robot::centreOf(mainWindow()); });
     clickMenuTitle(s, mainWindow, "File");
@@ -304,16 +307,7 @@ TEST_F(ProgramTest, TheSiblingProductsFilesImportIntoTheMainWindow) {
 // flag of its own model, not of the crossed model shown before it (which
 // left the calculation refusing a legal model).
 TEST_F(ProgramTest, AProfileImportedAfterABadModelIsJudgedByItsOwnModel) {
-    {
-        model::ProfileLine copy = exampleProfile(3);
-        std::string name = (dir_ / "L3.MOG").string();
-        int status = -1;
-        files::ASCIO(copy, 'W', name, status);
-        ASSERT_EQ(status, 0);
-    }
-    const std::vector<std::uint8_t> zaf = files_test::zafFile(files_test::ZafSpec{});
-    std::ofstream(dir_ / "SMALL.ZAF", std::ios::binary)
-        .write(reinterpret_cast<const char*>(zaf.data()), static_cast<std::streamsize>(zaf.size()));
+    writeSiblingFiles(dir_);
     const std::pair<const char*, const char*> kinds[] = {{"ASCII Data File", "L3.MOG"},
                                                          {"KERVO File (*.ZAF)", "SMALL.ZAF"}};
     for (const auto& [item, file] : kinds) {

@@ -16,6 +16,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 start="${PELK_EXPLORE_SEED:-$(date +%s)000}"
 mkdir -p "$out"
+# The reports are appended to as journeys end: an earlier run's would be summed in.
+rm -f "$out"/report-*.txt "$out"/report.txt "$out"/log-*.txt
 # A copy of the program, so that a rebuild meanwhile leaves the runs alone.
 cp "$build/test_explorer" "$out/test_explorer"
 pids=()

@@ -19,6 +19,7 @@
 #include "util/message_boxes.h"
 #include "util/numeric_routines.h"
 #include "util/plane_geometry.h"
+#include "util/shared_work.h"
 #include "util/text_search.h"
 
 namespace calc {
@@ -310,21 +311,22 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
     return true;
 }
 
-// The station sums taken into the synthetics: the regional, the levelling,
-// the misfit.
-void finish(ProfileLine& p, Setup s, const StationSums& sums) {
+// The regional of every station into the profile's regional array, where
+// the calculation sets it (the same for every model of the profile).
+void placeRegional(ProfileLine& p, const Setup& s) {
+    if (!s.allBodies || p.NREG < 1 || p.NREG > 5) return;
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.REG(i) = p.NREG == 1 ? p.YREG[0] : util::FLAGRI(p.XREG, p.YREG, p.STAT(i), p.NREG);
+}
+
+// The station sums with the regional added and levelled, in double; the
+// profile is only read (its regional placed beforehand).
+std::vector<double> totals(const ProfileLine& p, Setup s, const StationSums& sums) {
     if (sums.clipped) s.levelling = true;
     std::vector<double> total(static_cast<std::size_t>(p.NSTA));
     for (int i = 1; i <= p.NSTA; ++i) {
         double S = sums.sums[static_cast<std::size_t>(i - 1)];
-        if (s.allBodies && p.NREG >= 1) {
-            if (p.NREG == 1) {
-                p.REG(i) = p.YREG[0];
-            } else if (p.NREG <= 5) {
-                p.REG(i) = util::FLAGRI(p.XREG, p.YREG, p.STAT(i), p.NREG);
-            }
-            S += static_cast<double>(p.REG(i));
-        }
+        if (s.allBodies && p.NREG >= 1) S += static_cast<double>(p.REG(i));
         double& t = total[static_cast<std::size_t>(i - 1)];
         if (s.allBodies) {
             t = S;
@@ -333,6 +335,33 @@ void finish(ProfileLine& p, Setup s, const StationSums& sums) {
         }
     }
     if (s.levelling) level(p, total);
+    return total;
+}
+
+// Root-mean-square misfit of the data against synthetics: syn(i, value)
+// gives station i's synthetic and answers false when it has none.
+template <class Synthetic>
+float misfit(const ProfileLine& p, const Synthetic& syn) {
+    double sum = 0.0;
+    int n = 0;
+    for (int i = 1; i <= p.NSTA; ++i) {
+        float value = 0.0f;
+        if (!counts(p, i) || !syn(i, value)) continue;
+        const double d = static_cast<double>(p.DAT(i, 1)) - static_cast<double>(value);
+        sum += d * d;
+        ++n;
+    }
+    if (n == 0) return 0.0f;
+    const auto total = static_cast<float>(sum);
+    return util::LEQNAN(total) ? 1.0E20f
+                               : std::sqrt(std::fabs(total / static_cast<float>(n)) + 1.0E-30f);
+}
+
+// The station sums taken into the synthetics: the regional, the levelling,
+// the misfit.
+void finish(ProfileLine& p, const Setup& s, const StationSums& sums) {
+    placeRegional(p, s);
+    const std::vector<double> total = totals(p, s, sums);
     for (int i = 1; i <= p.NSTA; ++i)
         p.SYN(i, 1) = static_cast<float>(total[static_cast<std::size_t>(i - 1)]);
     CALC_ER(p);
@@ -509,36 +538,75 @@ void BodyTerms::recalculate(model::ProfileLine& p, BodyTerms* moved) const {
     sum(p, moved);
 }
 
-void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
+// One model's calculation from kept terms.
+struct BodyTerms::Pass {
     ForwardPlan plan;
     Setup s;
-    if (!prepare(p, 0, Variant{}, plan, s)) return;
-    const bool sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
-                              sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
-    static const std::vector<std::shared_ptr<const Kept>> nothing;
-    const std::vector<std::shared_ptr<const Kept>>& kept = sameStations ? kept_ : nothing;
-
+    bool sameStations = false;
+    const std::vector<std::shared_ptr<const Kept>>* kept = nullptr;  // those that may fit
     // The bodies whose kept terms do not fit: large ones summed whole, the
     // others edge by edge (only the edges at moved vertices where the kept
-    // values allow), all in one pass each.
-    const std::size_t n = static_cast<std::size_t>(p.NSTA);
+    // values allow).
     std::vector<ForwardPlan> whole;
+    std::vector<std::size_t> wholeAt;
     std::vector<EdgeTask> tasks;
     std::vector<EdgeWork> edgeWork;
-    std::vector<std::size_t> wholeAt;
+    std::vector<StationSums> wholeSums;
+    std::vector<EdgeValues> edgeValues;
+    std::vector<std::shared_ptr<const Kept>> fresh;  // by position in the plan
+    StationSums total;
+};
+
+namespace {
+
+// The work of several passes in one pass over the stations each: every
+// pass's whole bodies side by side, and every pass's edges side by side.
+template <class Pass>
+void computeBodies(std::span<Pass*> passes) {
+    std::vector<ForwardPlan> whole;
+    std::vector<EdgeTask> tasks;
+    for (const Pass* pass : passes) {
+        whole.insert(whole.end(), pass->whole.begin(), pass->whole.end());
+        tasks.insert(tasks.end(), pass->tasks.begin(), pass->tasks.end());
+    }
+    std::vector<StationSums> sums = computeEachStationSums(whole);
+    std::vector<EdgeValues> values = computeEdgeValues(tasks);
+    std::size_t w = 0, t = 0;
+    for (Pass* pass : passes) {
+        for (std::size_t k = 0; k < pass->whole.size(); ++k)
+            pass->wholeSums.push_back(std::move(sums[w++]));
+        for (std::size_t k = 0; k < pass->tasks.size(); ++k)
+            pass->edgeValues.push_back(std::move(values[t++]));
+    }
+}
+
+// Models whose sums are worth a thread of their own: bodies times stations.
+constexpr long kSumsPerThread = 20000;
+
+}  // namespace
+
+bool BodyTerms::plan(model::ProfileLine& p, Pass& pass) const {
+    if (!prepare(p, 0, Variant{}, pass.plan, pass.s)) return false;
+    const ForwardPlan& plan = pass.plan;
+    pass.sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
+                        sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
+    static const std::vector<std::shared_ptr<const Kept>> nothing;
+    pass.kept = pass.sameStations ? &kept_ : &nothing;
+    const std::vector<std::shared_ptr<const Kept>>& kept = *pass.kept;
+    const std::size_t n = static_cast<std::size_t>(p.NSTA);
     for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
         const ForwardBody& b = plan.bodies[j];
         const auto k = static_cast<std::size_t>(b.body);
         const Kept* mine = k < kept.size() ? kept[k].get() : nullptr;
         if (mine && fits(*mine, plan, b)) continue;
         if (edgeCount(b) * n > kEdgeValuesPerBody) {
-            whole.push_back(keptPlan(plan, b));
-            wholeAt.push_back(j);
+            pass.whole.push_back(keptPlan(plan, b));
+            pass.wholeAt.push_back(j);
             continue;
         }
         const bool partial = mine && !mine->edgeRows.empty() && sameButVertices(*mine, plan, b);
         // The edges read the plan's stations and vertices, not its bodies.
-        EdgeTask task{&plan, keptBody(plan, b), {}};
+        EdgeTask task{&pass.plan, keptBody(plan, b), {}};
         if (partial) {
             task.edges = movedEdges(*mine, plan, b);
         } else {
@@ -546,49 +614,105 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
             for (std::size_t e = 0; e < task.edges.size(); ++e)
                 task.edges[e] = static_cast<int>(e);
         }
-        tasks.push_back(std::move(task));
-        edgeWork.push_back({j, partial ? mine : nullptr});
+        pass.tasks.push_back(std::move(task));
+        pass.edgeWork.push_back({j, partial ? mine : nullptr});
     }
-    std::vector<StationSums> sums = computeEachStationSums(whole);
-    std::vector<EdgeValues> values = computeEdgeValues(tasks);
-    computed_ += static_cast<long>(whole.size() + tasks.size());
-    std::vector<std::shared_ptr<const Kept>> fresh(plan.bodies.size());  // by position
-    for (std::size_t m = 0; m < whole.size(); ++m) {
-        const ForwardBody& b = whole[m].bodies.front();
-        fresh[wholeAt[m]] = std::make_shared<const Kept>(
+    computed_ += static_cast<long>(pass.whole.size() + pass.tasks.size());
+    return true;
+}
+
+void BodyTerms::assemble(Pass& pass) const {
+    const ForwardPlan& plan = pass.plan;
+    const std::size_t n = plan.xs.size();
+    pass.fresh.assign(plan.bodies.size(), nullptr);
+    for (std::size_t m = 0; m < pass.whole.size(); ++m) {
+        const ForwardBody& b = pass.whole[m].bodies.front();
+        pass.fresh[pass.wholeAt[m]] = std::make_shared<const Kept>(
             Kept{true, b, std::vector<float>(run(plan.xv, b).begin(), run(plan.xv, b).end()),
                  std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
-                 std::move(sums[m].sums), sums[m].clipped, {}, {}});
+                 std::move(pass.wholeSums[m].sums), pass.wholeSums[m].clipped, {}, {}});
     }
-    for (std::size_t t = 0; t < tasks.size(); ++t)
-        fresh[edgeWork[t].at] = std::make_shared<const Kept>(
-            keptOfEdges(tasks[t], edgeWork[t].base, std::move(values[t])));
+    for (std::size_t t = 0; t < pass.tasks.size(); ++t)
+        pass.fresh[pass.edgeWork[t].at] = std::make_shared<const Kept>(
+            keptOfEdges(pass.tasks[t], pass.edgeWork[t].base, std::move(pass.edgeValues[t])));
 
     // Every body's terms added in body order, as the whole calculation does.
-    StationSums total;
+    StationSums& total = pass.total;
     total.sums.assign(n, 0.0);
     for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
         const ForwardBody& b = plan.bodies[j];
-        const Kept& k = fresh[j] ? *fresh[j] : *kept[static_cast<std::size_t>(b.body)];
+        const Kept& k =
+            pass.fresh[j] ? *pass.fresh[j] : *(*pass.kept)[static_cast<std::size_t>(b.body)];
         for (std::size_t i = 0; i < n; ++i)
             total.sums[i] = total.sums[i] + term(k, i, b, plan.scale);
         total.clipped = total.clipped || k.clipped;
     }
+}
 
-    if (into) {
-        if (into != this) *into = *this;
-        if (!sameStations) {
-            into->kept_.clear();
-            into->xs_ = plan.xs;
-            into->ys_ = plan.ys;
-            into->elevation_ = plan.elevation;
-            into->setting_ = settingOf(plan);
-        }
-        into->kept_.resize(std::max(into->kept_.size(), static_cast<std::size_t>(p.MODEL.NBOD + 1)));
-        for (const std::shared_ptr<const Kept>& f : fresh)
-            if (f) into->kept_[static_cast<std::size_t>(f->body.body)] = f;
+void BodyTerms::keep(const Pass& pass, int bodies, BodyTerms& into) const {
+    if (&into != this) into = *this;
+    if (!pass.sameStations) {
+        into.kept_.clear();
+        into.xs_ = pass.plan.xs;
+        into.ys_ = pass.plan.ys;
+        into.elevation_ = pass.plan.elevation;
+        into.setting_ = settingOf(pass.plan);
     }
-    finish(p, s, total);
+    into.kept_.resize(std::max(into.kept_.size(), static_cast<std::size_t>(bodies + 1)));
+    for (const std::shared_ptr<const Kept>& f : pass.fresh)
+        if (f) into.kept_[static_cast<std::size_t>(f->body.body)] = f;
+}
+
+void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
+    Pass pass;
+    if (!plan(p, pass)) return;
+    Pass* one = &pass;
+    computeBodies(std::span<Pass*>(&one, 1));
+    assemble(pass);
+    if (into) keep(pass, p.MODEL.NBOD, *into);
+    finish(p, pass.s, pass.total);
+}
+
+std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
+                                                        std::span<model::PolygonModel> models,
+                                                        std::span<BodyTerms> moved) const {
+    std::vector<ModelSynthetics> results(models.size());
+    // Each plan is the profile's with the model in its place; the edge
+    // tasks point at the plans, which therefore stay where they are made.
+    std::vector<Pass> passes(models.size());
+    std::vector<Pass*> planned;
+    for (std::size_t k = 0; k < models.size(); ++k) {
+        std::swap(p.MODEL, models[k]);
+        results[k].valid = plan(p, passes[k]);
+        std::swap(p.MODEL, models[k]);
+        if (results[k].valid) planned.push_back(&passes[k]);
+    }
+    if (planned.empty()) return results;
+    computeBodies(std::span<Pass*>(planned));
+    placeRegional(p, planned.front()->s);
+    const long work = static_cast<long>(planned.size()) * p.NSTA *
+                      static_cast<long>(std::max<std::size_t>(1, planned.front()->plan.bodies.size()));
+    const int threads = util::usefulThreads(work, kSumsPerThread);
+    util::shareOut(static_cast<int>(models.size()), util::SliceRule{threads, 1, 1},
+                   [&](int begin, int end) {
+                       for (int k = begin; k < end; ++k) {
+                           const auto at = static_cast<std::size_t>(k);
+                           if (!results[at].valid) continue;
+                           Pass& pass = passes[at];
+                           assemble(pass);
+                           if (!moved.empty()) keep(pass, models[at].NBOD, moved[at]);
+                           const std::vector<double> total = totals(p, pass.s, pass.total);
+                           std::vector<float>& values = results[at].values;
+                           values.resize(total.size());
+                           for (std::size_t i = 0; i < total.size(); ++i)
+                               values[i] = static_cast<float>(total[i]);
+                           results[at].rms = misfit(p, [&values](int i, float& value) {
+                               value = values[static_cast<std::size_t>(i - 1)];
+                               return true;
+                           });
+                       }
+                   });
+    return results;
 }
 
 std::vector<int> changedBodies(const model::PolygonModel& a, const model::PolygonModel& b,
@@ -645,20 +769,11 @@ void RECALC(model::ProfileLine& PROFILE, int IBODY) {
 
 void CALC_ER(model::ProfileLine& PROFILE, int /*unused*/) {
     ProfileLine& p = PROFILE;
-    double sum = 0.0;
-    int n = 0;
-    for (int i = 1; i <= p.NSTA; ++i) {
-        if (!counts(p, i) || !p.SYN.has(i, 1)) continue;
-        const double d = static_cast<double>(p.DAT(i, 1)) - static_cast<double>(p.SYN(i, 1));
-        sum += d * d;
-        ++n;
-    }
-    float rms = 0.0f;
-    if (n > 0) {
-        const auto total = static_cast<float>(sum);
-        rms = util::LEQNAN(total) ? 1.0E20f
-                                  : std::sqrt(std::fabs(total / static_cast<float>(n)) + 1.0E-30f);
-    }
+    const float rms = misfit(p, [&p](int i, float& value) {
+        if (!p.SYN.has(i, 1)) return false;
+        value = p.SYN(i, 1);
+        return true;
+    });
     p.RMSERR = rms;
     p.RMSERR2 = rms;
     p.LSYN = true;

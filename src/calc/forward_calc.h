@@ -4,6 +4,7 @@
 // the synthetics against the data and the misfit.
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "calc/station_sums.h"
@@ -48,6 +49,16 @@ void CNTRCI(model::ProfileLine& PROFILE);
 // body's terms are kept for unit contrast: another density of the body or
 // of its parent costs one product per station, with the same bits as the
 // whole calculation.
+class BodyTerms;
+
+// The synthetics and misfit a model gives, as CALC(profile, 0) leaves them
+// in the profile; not valid when the calculation was refused.
+struct ModelSynthetics {
+    bool valid = false;
+    std::vector<float> values;  // column 1, station by station
+    float rms = 0.0f;
+};
+
 class BodyTerms {
   public:
     // CALC(profile, 0), keeping each body's terms (nothing is kept when the
@@ -60,6 +71,17 @@ class BodyTerms {
     // they are. `moved`, when given, receives these terms with those of the
     // bodies computed again.
     void recalculate(model::ProfileLine& profile, BodyTerms* moved = nullptr) const;
+    // CALC(profile, 0) of each of several models as if each were the
+    // profile's own, the kept terms used where they fit, in one pass shared
+    // out over the threads (the bodies of every model side by side, then
+    // the models' sums side by side): each result the same to the last bit
+    // as that calculation. The profile keeps its model and synthetics; each
+    // model is changed as the calculation changes the profile's (layers
+    // extended, reference declination). `moved`, when not empty (one per
+    // model), receives each model's terms.
+    std::vector<ModelSynthetics> recalculateEach(model::ProfileLine& profile,
+                                                 std::span<model::PolygonModel> models,
+                                                 std::span<BodyTerms> moved = {}) const;
     // Bodies computed since this record was made (a count for measurements).
     long bodiesComputed() const { return computed_; }
 
@@ -80,7 +102,15 @@ class BodyTerms {
     };
 
   private:
+    struct Pass;
     void sum(model::ProfileLine& profile, BodyTerms* into) const;
+    // What a model's calculation needs: its plan and the bodies whose kept
+    // terms do not fit. False when the calculation is refused.
+    bool plan(model::ProfileLine& profile, Pass& pass) const;
+    // The model's station sums from the computed bodies and the kept ones.
+    void assemble(Pass& pass) const;
+    // This record with the pass's computed bodies, into `into`.
+    void keep(const Pass& pass, int bodies, BodyTerms& into) const;
 
     // By body number; shared between copies of the record (a kept entry is
     // never changed, only replaced), so that copying the record is cheap.

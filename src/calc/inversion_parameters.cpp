@@ -135,16 +135,17 @@ void GETPAR(model::PolygonModel& m, ParameterTable& table) {
     }
 }
 
-void PUTPAR(model::PolygonModel& m, const ParameterTable& table) {
+void PUTPAR(model::PolygonModel& m, const ParameterTable& table, bool nestingHeld) {
     const float propertyLimit = inversionSettings().propertyLimit;
+    bool moved = false;
     for (int j = 1; j <= table.NPAR; ++j) {
         const int owner = table.owner(j);
         switch (table.kind(j)) {
             case ParameterKind::VertexX:
-                PARCHG(m, table.value(j), table.limit(j), owner, 0);
+                moved = PARCHG(m, table.value(j), table.limit(j), owner, 0) != 0.0f || moved;
                 break;
             case ParameterKind::VertexZ:
-                PARCHG(m, table.value(j), table.limit(j), owner, 1);
+                moved = PARCHG(m, table.value(j), table.limit(j), owner, 1) != 0.0f || moved;
                 break;
             case ParameterKind::Property: {
                 const float change =
@@ -154,6 +155,7 @@ void PUTPAR(model::PolygonModel& m, const ParameterTable& table) {
             }
         }
     }
+    if (nestingHeld && !moved) return;
     bool changed = false;
     model::BOLEVL(m, changed);
 }

@@ -73,8 +73,10 @@ void GETPAR(model::PolygonModel& model, ParameterTable& table);
 
 // Writes the table's values into the model: vertex coordinates through
 // PARCHG with their largest change, properties by a change clamped to the
-// property limit; then the nesting is recomputed.
-void PUTPAR(model::PolygonModel& model, const ParameterTable& table);
+// property limit; then the nesting is recomputed. With `nestingHeld` the
+// caller knows the model's nesting to be current, and a write that moves no
+// vertex (properties only) leaves it so without computing it again.
+void PUTPAR(model::PolygonModel& model, const ParameterTable& table, bool nestingHeld = false);
 
 // Moves coordinate `kind` (0 = X, 1 = Z) of leader vertex iv and its
 // followers towards pnew by at most dmax. A move that leaves any of them

@@ -4,11 +4,13 @@
 #include <cassert>
 #include <cmath>
 #include <new>
+#include <span>
 #include <string>
 
 #include "base/fortran_format.h"
 #include "calc/forward_calc.h"
 #include "calc/inversion_host.h"
+#include "model/body_nesting.h"
 #include "model/profile_line.h"
 #include "util/abort_poll.h"
 #include "util/array_routines.h"
@@ -18,12 +20,17 @@
 
 namespace calc {
 
+float smoothingResidual(const InversionState& s, int k);
+
 namespace {
 
 constexpr std::string_view kRmsFormat = "(F8.3)";
 constexpr float kMissingAbove = 1.0E10f;
 constexpr int kExposeEvent = 7;
 constexpr int kResizeEvent = 8;
+// Derivatives calculated side by side: enough to keep every processor
+// busy, few enough that their perturbed models take little memory.
+constexpr int kDerivativesSideBySide = 32;
 
 std::string integerText(int value, std::string_view format) {
     return base::formatInteger(value, format).value_or("");
@@ -76,18 +83,32 @@ void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
     }
 }
 
-// The calculation of a model moved away from the start: only the bodies it
-// moved are calculated again. `moved`, when given, receives the terms of
-// the moved model.
-void forwardMoved(model::ProfileLine& p, const model::PolygonModel& start, const BodyTerms& terms,
-                  BodyTerms* moved = nullptr) {
-    bool everything = false;
-    changedBodies(start, p.MODEL, everything);
-    if (inversionHost().forward || everything) {
+// The synthetics and misfit of models moved from the step's start, each as
+// the forward calculation leaves them when the model stands in the profile:
+// side by side over the threads from the start's kept terms, or one after
+// another through the host's stand-in. `terms`, when not empty, receives
+// each model's kept terms.
+std::vector<ModelSynthetics> forwardEach(model::ProfileLine& p, const InversionState& s,
+                                         std::span<model::PolygonModel> models,
+                                         std::span<BodyTerms> terms = {}) {
+    if (!inversionHost().forward) return s.startTerms.recalculateEach(p, models, terms);
+    std::vector<ModelSynthetics> results(models.size());
+    for (std::size_t k = 0; k < models.size(); ++k) {
+        std::swap(p.MODEL, models[k]);
         forward(p);
-    } else {
-        terms.recalculate(p, moved);
+        std::swap(p.MODEL, models[k]);
+        results[k] = {true, synthetics(p), profileRms(p)};
     }
+    return results;
+}
+
+// A model's calculated synthetics and misfit into the profile, as the
+// calculation leaves them (a refused calculation leaves the profile as it
+// was).
+void install(model::ProfileLine& p, const ModelSynthetics& r) {
+    if (!r.valid) return;
+    setSynthetics(p, r.values);
+    setProfileRms(p, r.rms);
 }
 
 // One look at the event queue: an exposed or resized window is redrawn, and
@@ -133,12 +154,12 @@ float perturb(model::PolygonModel& m, InversionState& s, int j) {
     const float p = t.value(j);
     const float step = t.step(j);
     t.value(j) = p + step;
-    PUTPAR(m, t);
+    PUTPAR(m, t, s.nestingHeld);
     float applied = modelValue(m, t.kind(j), t.owner(j)) - before;
     if (std::abs(applied) < 0.1f * std::abs(step)) {
         m = s.startModel;
         t.value(j) = p - step;
-        PUTPAR(m, t);
+        PUTPAR(m, t, s.nestingHeld);
         applied = modelValue(m, t.kind(j), t.owner(j)) - before;
     }
     return applied;
@@ -214,6 +235,120 @@ float normalEquations(InversionState& s) {
 
 std::string dampingText(float damp) {
     return std::string("Solve and Test: ") + base::formatReal(damp, "(1PE11.4)").value_or("");
+}
+
+// One trial of the damping search: the damped equations solved, the model
+// moved by the solution, its synthetics and misfit.
+struct Trial {
+    float damp = 0.0f;
+    bool solved = false;
+    bool judged = false;
+    std::vector<float> values;  // the parameter values asked for
+    model::PolygonModel model;  // the start model moved to them
+    ModelSynthetics synthetics;
+    BodyTerms terms;
+};
+
+// Solves the damped normal equations for `damp` (negated in place when
+// negative) and moves a copy of the start model by the solution. False
+// when the work matrix cannot be had.
+bool solveTrial(InversionState& s, float& damp, Trial& trial) {
+    const InversionHost& host = inversionHost();
+    ParameterTable& t = s.parameters;
+    const int n = t.NPAR;
+    const auto nn = static_cast<std::size_t>(n);
+    std::vector<float> a;
+    try {
+        a.assign(nn * (nn + 1), 0.0f);
+    } catch (const std::bad_alloc&) {
+        util::WINMSG("CANNOT ALLOCATE ATAP IN EPCT");
+        return false;
+    }
+    if (damp < 0.0f) damp = -damp;
+    trial.damp = damp;
+    const float l = damp;
+
+    // Equation k: column k of the symmetric normal matrix, damped.
+    auto coef = [&](int k, int j) -> float& {
+        return a[static_cast<std::size_t>(k - 1) * nn + static_cast<std::size_t>(j - 1)];
+    };
+    auto rhs = [&](int k) -> float& { return a[nn * nn + static_cast<std::size_t>(k - 1)]; };
+    for (int k = 1; k <= n; ++k) {
+        const auto kk = static_cast<std::size_t>(k - 1);
+        for (int j = 1; j <= n; ++j)
+            coef(k, j) = s.normalAt(j, k);
+        rhs(k) = s.gradient[kk];
+        coef(k, k) += s.diagonalWeight[kk] * l;
+        if (k > 1) coef(k, k - 1) += s.leftCoupling[kk] * l;
+        if (k < n) coef(k, k + 1) += s.rightCoupling[kk] * l;
+        rhs(k) -= l * smoothingResidual(s, k);
+    }
+
+    callHost(host.cursorShape, 1);
+    trial.solved = util::SOLVE(a, n, 1) == 0;
+    callHost(host.cursorShape, 0);
+    if (!trial.solved) return true;
+
+    const std::vector<float> saved = t.values();
+    for (int k = 1; k <= n; ++k)
+        t.value(k) += rhs(k);
+    trial.values = t.values();
+    trial.model = s.startModel;
+    PUTPAR(trial.model, t);
+    t.setValues(saved);
+    return true;
+}
+
+// The synthetics of the solved trials, side by side.
+void calculateTrials(model::ProfileLine& p, const InversionState& s, std::span<Trial> trials) {
+    std::vector<model::PolygonModel> models;
+    std::vector<std::size_t> solved;
+    for (std::size_t k = 0; k < trials.size(); ++k) {
+        if (!trials[k].solved) continue;
+        models.push_back(std::move(trials[k].model));
+        solved.push_back(k);
+    }
+    std::vector<BodyTerms> terms(models.size());
+    std::vector<ModelSynthetics> results = forwardEach(p, s, models, terms);
+    for (std::size_t k = 0; k < solved.size(); ++k) {
+        Trial& trial = trials[solved[k]];
+        trial.model = std::move(models[k]);
+        trial.synthetics = std::move(results[k]);
+        trial.terms = std::move(terms[k]);
+    }
+}
+
+// Shows a calculated trial in the model and the profile and judges it: when
+// it beats the best so far it becomes the best. The model goes back to the
+// start unless a Cancel comes (the trial then stays and its misfit is not
+// used). Answers the trial's misfit.
+float judgeTrial(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, Trial& trial,
+                 util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
+    const InversionHost& host = inversionHost();
+    if (!trial.solved) {
+        putStatus(dampingText(trial.damp));
+        return kFailedMisfit;
+    }
+    m = std::move(trial.model);
+    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
+    install(p, trial.synthetics);
+    const float rms = profileRms(p);
+    putStatus(dampingText(trial.damp));
+    putRms(kLatestRmsField, rms);
+    if (poll(p, m)) return rms;
+
+    callHost(host.plotProfile, axisDat, p);
+    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
+    if (rms < s.bestRms) {
+        s.bestRms = rms;
+        putRms(kBestRmsField, rms);
+        s.baseSynthetics = synthetics(p);
+        s.bestValues = trial.values;
+        s.bestModel = m;
+        s.bestTerms = std::move(trial.terms);
+    }
+    m = s.startModel;
+    return rms;
 }
 
 }  // namespace
@@ -329,6 +464,12 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     }
     ParameterTable& t = s.parameters;
     const int npar = t.NPAR;
+    {
+        model::PolygonModel probe = m;
+        bool changed = false;
+        model::BOLEVL(probe, changed);
+        s.nestingHeld = probe == m;
+    }
 
     callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
     putStatus("OneStep Calclation");
@@ -351,23 +492,39 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     s.bestValues = s.startValues;
 
     putStatus("Jacobian Matrix Calculation...");
-    for (int j = 1; j <= npar; ++j) {
-        putProgress(static_cast<int>(std::lround(100.0 * j / npar)));
-        dampingWeights(m, s, j);
-        const float p0 = t.value(j);
-        const float applied = perturb(m, s, j);
-        putStatus("Partial Derivative " + integerText(j, "I5") + " of " + integerText(npar, "I5"));
-        forwardMoved(p, s.startModel, s.startTerms);
-        putRms(kLatestRmsField, profileRms(p));
-        const bool cancelled = poll(p, m) || poll(p, m);
-        t.value(j) = p0;
-        m = s.startModel;
-        if (cancelled) {
-            applyBest(p, m, s);
-            return;
+    // The derivatives in groups: a group's perturbed models are made one
+    // after another and calculated side by side; the stand-in calculation
+    // of the host takes them one at a time, each before its polls.
+    const int group = host.forward ? 1 : kDerivativesSideBySide;
+    std::vector<model::PolygonModel> perturbed;
+    std::vector<float> applied;
+    for (int first = 1; first <= npar; first += group) {
+        const int count = std::min(group, npar - first + 1);
+        perturbed.assign(static_cast<std::size_t>(count), s.startModel);
+        applied.assign(static_cast<std::size_t>(count), 0.0f);
+        for (int k = 0; k < count; ++k) {
+            const int j = first + k;
+            const float p0 = t.value(j);
+            applied[static_cast<std::size_t>(k)] =
+                perturb(perturbed[static_cast<std::size_t>(k)], s, j);
+            t.value(j) = p0;
         }
-        putRms(kBestRmsField, s.bestRms);
-        jacobianColumn(p, s, j, applied);
+        const std::vector<ModelSynthetics> results = forwardEach(p, s, perturbed);
+        for (int k = 0; k < count; ++k) {
+            const int j = first + k;
+            putProgress(static_cast<int>(std::lround(100.0 * j / npar)));
+            dampingWeights(m, s, j);
+            putStatus("Partial Derivative " + integerText(j, "I5") + " of " +
+                      integerText(npar, "I5"));
+            install(p, results[static_cast<std::size_t>(k)]);
+            putRms(kLatestRmsField, profileRms(p));
+            if (poll(p, m) || poll(p, m)) {
+                applyBest(p, m, s);
+                return;
+            }
+            putRms(kBestRmsField, s.bestRms);
+            jacobianColumn(p, s, j, applied[static_cast<std::size_t>(k)]);
+        }
     }
 
     const float trace = normalEquations(s);
@@ -384,82 +541,43 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
 
 void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, float& dlow,
             float& dhigh, float& dbest, util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
+    // The first four trials are solved one after another and calculated
+    // side by side; each is judged when the search comes to it.
+    std::vector<Trial> foreseen;
     searchDampings(
         dlow, dhigh, dbest, s.search,
-        [&](float& damp) { return EPCT(m, p, s, damp, axisMod, axisDat); },
-        [&] { return poll(p, m); });
+        [&](float& damp) {
+            for (Trial& trial : foreseen) {
+                if (trial.damp != damp || trial.judged) continue;
+                trial.judged = true;
+                return judgeTrial(m, p, s, trial, axisMod, axisDat);
+            }
+            return EPCT(m, p, s, damp, axisMod, axisDat);
+        },
+        [&] { return poll(p, m); },
+        [&](const std::array<float, 4>& dampings) {
+            // In the order the search tries them.
+            foreseen.resize(dampings.size());
+            constexpr std::array<std::size_t, 4> order{3, 1, 2, 0};
+            for (std::size_t k = 0; k < order.size(); ++k) {
+                float damp = dampings[order[k]];
+                solveTrial(s, damp, foreseen[k]);
+            }
+            calculateTrials(p, s, foreseen);
+        });
 }
 
 float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, float& damp,
            util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
-    const InversionHost& host = inversionHost();
-    ParameterTable& t = s.parameters;
-    const int n = t.NPAR;
-    const auto nn = static_cast<std::size_t>(n);
-    std::vector<float> a;
-    try {
-        a.assign(nn * (nn + 1), 0.0f);
-    } catch (const std::bad_alloc&) {
-        util::WINMSG("CANNOT ALLOCATE ATAP IN EPCT");
-        return kFailedMisfit;
-    }
-    if (damp < 0.0f) damp = -damp;
-    const float l = damp;
-
-    // Equation k: column k of the symmetric normal matrix, damped.
-    auto coef = [&](int k, int j) -> float& {
-        return a[static_cast<std::size_t>(k - 1) * nn + static_cast<std::size_t>(j - 1)];
-    };
-    auto rhs = [&](int k) -> float& { return a[nn * nn + static_cast<std::size_t>(k - 1)]; };
-    for (int k = 1; k <= n; ++k) {
-        const auto kk = static_cast<std::size_t>(k - 1);
-        for (int j = 1; j <= n; ++j)
-            coef(k, j) = s.normalAt(j, k);
-        rhs(k) = s.gradient[kk];
-        coef(k, k) += s.diagonalWeight[kk] * l;
-        if (k > 1) coef(k, k - 1) += s.leftCoupling[kk] * l;
-        if (k < n) coef(k, k + 1) += s.rightCoupling[kk] * l;
-        rhs(k) -= l * smoothingResidual(s, k);
-    }
-
-    callHost(host.cursorShape, 1);
-    const int solved = util::SOLVE(a, n, 1);
-    callHost(host.cursorShape, 0);
-    if (solved != 0) {
-        putStatus(dampingText(damp));
-        return kFailedMisfit;
-    }
-
-    const std::vector<float> saved = t.values();
-    for (int k = 1; k <= n; ++k)
-        t.value(k) += rhs(k);
-    PUTPAR(m, t);
-    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
-
-    BodyTerms trialTerms;
-    forwardMoved(p, s.startModel, s.startTerms, &trialTerms);
-    const float rms = profileRms(p);
-    putStatus(dampingText(damp));
-    putRms(kLatestRmsField, rms);
-    if (poll(p, m)) return rms;
-
-    callHost(host.plotProfile, axisDat, p);
-    callHost(host.plotBodies, axisMod, p, m, m.NBOD + 1);
-    if (rms < s.bestRms) {
-        s.bestRms = rms;
-        putRms(kBestRmsField, rms);
-        s.baseSynthetics = synthetics(p);
-        s.bestValues = t.values();
-        s.bestModel = m;
-        s.bestTerms = std::move(trialTerms);
-    }
-    t.setValues(saved);
-    m = s.startModel;
-    return rms;
+    Trial trial;
+    if (!solveTrial(s, damp, trial)) return kFailedMisfit;
+    calculateTrials(p, s, std::span<Trial>(&trial, 1));
+    return judgeTrial(m, p, s, trial, axisMod, axisDat);
 }
 
 void searchDampings(float& dlow, float& dhigh, float& dbest, DampingTable& table,
-                    const DampingTrial& trial, const CancelPoll& poll) {
+                    const DampingTrial& trial, const CancelPoll& poll,
+                    const DampingForesight& foresee) {
     dlow = std::abs(dlow);
     dhigh = std::abs(dhigh);
     if (dlow >= dhigh) return;
@@ -470,6 +588,7 @@ void searchDampings(float& dlow, float& dhigh, float& dbest, DampingTable& table
     d = {dhigh, f * dhigh, f * f * dhigh, dlow};
 
     if (poll()) return;
+    if (foresee) foresee(d);
     putProgress(0);
     mf[3] = trial(d[3]);
     if (poll()) return;

@@ -61,6 +61,9 @@ struct InversionState {
     // calculated again only in the bodies that moved.
     BodyTerms startTerms;
     BodyTerms bestTerms;  // those of the best model so far
+    // The start model's nesting is current: writing properties alone keeps
+    // it so.
+    bool nestingHeld = false;
 
     // Sizes every array for NSTA stations and the table's NPAR; false when
     // storage cannot be had.
@@ -96,12 +99,16 @@ float EPCT(model::PolygonModel& model, model::ProfileLine& profile, InversionSta
            float& damp, util::AxisRecord& axisMod, util::AxisRecord& axisDat);
 
 // The search itself over any misfit function of the damping. trial
-// evaluates one damping; poll answers true when the user cancelled. The
+// evaluates one damping; poll answers true when the user cancelled;
+// foresee, when given, is told the first four dampings before they are
+// tried one by one (so that their trials may be computed side by side). The
 // table of dampings and misfits is left in `table`.
 using DampingTrial = std::function<float(float& damp)>;
 using CancelPoll = std::function<bool()>;
+using DampingForesight = std::function<void(const std::array<float, 4>& dampings)>;
 void searchDampings(float& dlow, float& dhigh, float& dbest, DampingTable& table,
-                    const DampingTrial& trial, const CancelPoll& poll);
+                    const DampingTrial& trial, const CancelPoll& poll,
+                    const DampingForesight& foresee = nullptr);
 
 // The warning shown when nothing is free.
 inline constexpr std::string_view kZeroParameterWarning =

@@ -12,10 +12,11 @@
 // Goal: the step under 2 forward calculations on one core, under 3 on every
 // core.
 //
-// Usage: bench_inversion [--steps=N] [--repeat=N] [--one-core=1]
+// Usage: bench_inversion [--steps=N] [--repeat=N] [--one-core=1] [--all-cores=1]
 // (--one-core=1 measures the one-core column alone, for counting
 // instructions under callgrind, where the helper threads' work would not be
-// the step's).
+// the step's; --all-cores=1 the all-core column alone, for a profile of
+// the threads' waits).
 
 #include <algorithm>
 #include <chrono>
@@ -189,7 +190,10 @@ int main(int argc, char** argv) {
     util::keepFreedMemoryForReuse();  // as the program does
     const int steps = option(argc, argv, "steps", 10);
     const int repeat = option(argc, argv, "repeat", 5);
-    const int columns = option(argc, argv, "one-core", 0) != 0 ? 1 : 2;
+    const bool oneCore = option(argc, argv, "one-core", 0) != 0;
+    const bool allCores = option(argc, argv, "all-cores", 0) != 0;
+    const int first = allCores && !oneCore ? 1 : 0;
+    const int columns = oneCore && !allCores ? 1 : 2;
     // No screen and no user: the abort poll finds no event.
     util::setEventPeek([](util::EventWords&) { return -1; });
     const model::ProfileLine start = makeProfile();
@@ -202,7 +206,7 @@ int main(int argc, char** argv) {
     std::printf("%-34s %12s %12s\n", "", "1 core", std::to_string(cores).append(" cores").c_str());
     double forward[2]{}, step[2]{}, run[2]{};
     float reached[2]{};
-    for (int k = 0; k < columns; ++k) {
+    for (int k = first; k < columns; ++k) {
         calc::setCalcThreadCount(k == 0 ? 1 : 0);
         countProcessorTime = k == 0;
         forward[k] = forwardSeconds(start, 4 * repeat);
@@ -214,7 +218,7 @@ int main(int argc, char** argv) {
                 forward[1] * 1e3);
     std::printf("%-34s %9.2f ms %9.2f ms\n", "one inversion step", step[0] * 1e3, step[1] * 1e3);
     std::printf("%-34s %12.1f %12.1f   (goal < 2 and < 3)\n", "step / forward calculation",
-                step[0] / forward[0], columns > 1 ? step[1] / forward[1] : 0.0);
+                first == 0 ? step[0] / forward[0] : 0.0, columns > 1 ? step[1] / forward[1] : 0.0);
     std::printf("%-34s %10.3f s %10.3f s\n", (std::to_string(steps) + " steps").c_str(), run[0],
                 run[1]);
     std::printf("%-34s %12.6f %12.6f\n", "misfit reached (mGal)", static_cast<double>(reached[0]),

@@ -137,6 +137,16 @@ void putProgress(int percent) {
     callHost(inversionHost().putProgress, kProgressField, percent);
 }
 
+// Runs work(k) for k in [0, count), each on whichever thread is free: the
+// work of one k never depends on who does it.
+void eachOnItsThread(int count, const std::function<void(int)>& work) {
+    const int threads = std::min(count, util::sharedThreadCount());
+    util::shareOut(count, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k)
+            work(k);
+    });
+}
+
 // Installs the best model found, its synthetics and misfit.
 void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s) {
     m = s.bestModel;
@@ -148,8 +158,7 @@ void applyBest(model::ProfileLine& p, model::PolygonModel& m, InversionState& s)
 
 // Moves parameter j by its step (the other way when the model takes less
 // than a tenth of it) and answers the change the model actually made.
-float perturb(model::PolygonModel& m, InversionState& s, int j) {
-    ParameterTable& t = s.parameters;
+float perturb(model::PolygonModel& m, const InversionState& s, ParameterTable& t, int j) {
     const float before = modelValue(m, t.kind(j), t.owner(j));
     const float p = t.value(j);
     const float step = t.step(j);
@@ -250,8 +259,8 @@ struct Trial {
 };
 
 // Solves the damped normal equations for `damp` (negated in place when
-// negative) and moves a copy of the start model by the solution. False
-// when the work matrix cannot be had.
+// negative): the trial's values are the start values moved by the
+// solution. False when the work matrix cannot be had.
 bool solveTrial(InversionState& s, float& damp, Trial& trial) {
     const InversionHost& host = inversionHost();
     ParameterTable& t = s.parameters;
@@ -289,14 +298,23 @@ bool solveTrial(InversionState& s, float& damp, Trial& trial) {
     callHost(host.cursorShape, 0);
     if (!trial.solved) return true;
 
-    const std::vector<float> saved = t.values();
-    for (int k = 1; k <= n; ++k)
-        t.value(k) += rhs(k);
     trial.values = t.values();
-    trial.model = s.startModel;
-    PUTPAR(trial.model, t);
-    t.setValues(saved);
+    for (int k = 1; k <= n; ++k)
+        trial.values[static_cast<std::size_t>(k - 1)] += rhs(k);
     return true;
+}
+
+// The solved trials' models: the start model moved to each trial's values,
+// side by side.
+void placeTrials(const InversionState& s, std::span<Trial> trials) {
+    eachOnItsThread(static_cast<int>(trials.size()), [&](int k) {
+        Trial& trial = trials[static_cast<std::size_t>(k)];
+        if (!trial.solved) return;
+        ParameterTable table = s.parameters;
+        table.setValues(trial.values);
+        trial.model = s.startModel;
+        PUTPAR(trial.model, table);
+    });
 }
 
 // The synthetics of the solved trials, side by side.
@@ -502,13 +520,12 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         const int count = std::min(group, npar - first + 1);
         perturbed.assign(static_cast<std::size_t>(count), s.startModel);
         applied.assign(static_cast<std::size_t>(count), 0.0f);
-        for (int k = 0; k < count; ++k) {
-            const int j = first + k;
-            const float p0 = t.value(j);
-            applied[static_cast<std::size_t>(k)] =
-                perturb(perturbed[static_cast<std::size_t>(k)], s, j);
-            t.value(j) = p0;
-        }
+        eachOnItsThread(count, [&](int k) {
+            // Its own table: a perturbation changes one value of it.
+            ParameterTable table = t;
+            const auto at = static_cast<std::size_t>(k);
+            applied[at] = perturb(perturbed[at], s, table, first + k);
+        });
         const std::vector<ModelSynthetics> results = forwardEach(p, s, perturbed);
         for (int k = 0; k < count; ++k) {
             const int j = first + k;
@@ -563,6 +580,7 @@ void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, fl
                 float damp = dampings[order[k]];
                 solveTrial(s, damp, foreseen[k]);
             }
+            placeTrials(s, foreseen);
             calculateTrials(p, s, foreseen);
         });
 }
@@ -571,6 +589,7 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
            util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
     Trial trial;
     if (!solveTrial(s, damp, trial)) return kFailedMisfit;
+    placeTrials(s, std::span<Trial>(&trial, 1));
     calculateTrials(p, s, std::span<Trial>(&trial, 1));
     return judgeTrial(m, p, s, trial, axisMod, axisDat);
 }

@@ -8,7 +8,7 @@
 namespace model {
 
 CrossingReport& crossingReport() {
-    static CrossingReport report;
+    thread_local CrossingReport report;
     return report;
 }
 

@@ -22,6 +22,9 @@ struct CrossingReport {
     float intersectionX = 0, intersectionZ = 0;  // -1.0E15 when none computed
 };
 
+// One record per thread: the program's tests run on its one thread, and
+// tests run side by side on other threads (the inversion's perturbed
+// models) leave it alone.
 CrossingReport& crossingReport();
 void resetCrossingReport();
 

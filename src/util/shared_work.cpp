@@ -14,6 +14,11 @@ namespace {
 
 std::atomic<int> requestedThreads{0};
 
+// Set while a thread computes a slice: work it shares out in turn is done
+// by that thread alone, since every other thread has its own slices (and
+// the helpers serve one piece of work at a time).
+thread_local bool inSlice = false;
+
 // One piece of work shared out in slices. Whoever is free takes the next
 // slice; the caller waits only for slices that were taken, never for a
 // helper that has not started (on a busy machine a helper may come late,
@@ -33,7 +38,11 @@ struct Job {
         for (;;) {
             working.fetch_add(1);
             const int begin = next.fetch_add(slice);
-            if (begin < n) runSlice(begin, std::min(n, begin + slice));
+            if (begin < n) {
+                inSlice = true;
+                runSlice(begin, std::min(n, begin + slice));
+                inSlice = false;
+            }
             if (working.fetch_sub(1) == 1) {
                 std::lock_guard<std::mutex> lock(m);
                 done.notify_all();
@@ -63,13 +72,16 @@ class HelperPool {
             t.join();
     }
     int size() const { return static_cast<int>(threads_.size()); }
+    // Wakes as many helpers as the job may use: on a busy machine every
+    // thread woken for nothing costs a switch.
     void offer(const std::shared_ptr<Job>& job) {
         {
             std::lock_guard<std::mutex> lock(m_);
             job_ = job;
             ++generation_;
         }
-        wake_.notify_all();
+        for (int k = 0; k < job->helpers; ++k)
+            wake_.notify_one();
     }
 
   private:
@@ -125,6 +137,10 @@ int usefulThreads(long work, long worthOne) {
 
 void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice) {
     if (n <= 0) return;
+    if (inSlice) {
+        slice(0, n);
+        return;
+    }
     const int unit = std::max(1, rule.unit);
     const int units = (n + unit - 1) / unit;
     const int helpers =

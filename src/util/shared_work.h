@@ -25,6 +25,7 @@ struct SliceRule {
 };
 
 // Runs slice(begin, end) over the slices of [0, n) and waits for them.
+// Called from within a slice, it runs the whole range on that thread.
 void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice);
 
 // The threads work of `work` units pays for, `worthOne` units a thread, at

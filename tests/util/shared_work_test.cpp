@@ -1,0 +1,66 @@
+// Work shared out over the helper threads: every item done once, and work
+// shared out again from within a slice done by that slice's thread.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "util/shared_work.h"
+
+namespace {
+
+class SharedWork : public ::testing::Test {
+  protected:
+    void TearDown() override { util::setSharedThreadCount(0); }
+};
+
+TEST_F(SharedWork, EveryItemIsDoneOnceOnEveryThreadCount) {
+    for (int threads : {1, 2, 8}) {
+        util::setSharedThreadCount(threads);
+        std::vector<std::atomic<int>> done(1000);
+        util::shareOut(1000, util::SliceRule{threads, 3, 2}, [&](int begin, int end) {
+            EXPECT_EQ(begin % 3, 0);
+            for (int i = begin; i < end; ++i)
+                ++done[static_cast<std::size_t>(i)];
+        });
+        for (std::size_t i = 0; i < done.size(); ++i)
+            ASSERT_EQ(done[i].load(), 1) << "item " << i << ", " << threads << " threads";
+    }
+}
+
+TEST_F(SharedWork, WorkSharedFromASliceStaysOnItsThread) {
+    util::setSharedThreadCount(8);
+    std::vector<std::atomic<int>> done(64 * 100);
+    std::mutex m;
+    std::set<std::thread::id> outerThreads;
+    util::shareOut(64, util::SliceRule{8, 1, 1}, [&](int begin, int end) {
+        const std::thread::id mine = std::this_thread::get_id();
+        {
+            std::lock_guard<std::mutex> lock(m);
+            outerThreads.insert(mine);
+        }
+        for (int k = begin; k < end; ++k) {
+            util::shareOut(100, util::SliceRule{8, 1, 1}, [&](int b, int e) {
+                // The whole inner range at once, on the outer slice's thread.
+                EXPECT_EQ(b, 0);
+                EXPECT_EQ(e, 100);
+                EXPECT_EQ(std::this_thread::get_id(), mine);
+                for (int i = b; i < e; ++i)
+                    ++done[static_cast<std::size_t>(k * 100 + i)];
+            });
+        }
+    });
+    EXPECT_GE(outerThreads.size(), 1u);
+    for (std::size_t i = 0; i < done.size(); ++i)
+        ASSERT_EQ(done[i].load(), 1) << "item " << i;
+    // Outside any slice the work is shared out again.
+    std::atomic<int> slices{0};
+    util::shareOut(100, util::SliceRule{8, 1, 1}, [&](int, int) { ++slices; });
+    if (std::thread::hardware_concurrency() > 1) EXPECT_GT(slices.load(), 1);
+}
+
+}  // namespace

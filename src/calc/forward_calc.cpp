@@ -209,7 +209,10 @@ void level(const ProfileLine& p, std::vector<double>& total) {
 // Everything of a calculation before the station sums: the refusals, the
 // plan of the bodies in range and how the sums are taken into the
 // synthetics. False when the calculation is refused (its message shown).
-bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& plan, Setup& s) {
+// `placed`, when given, is a plan of the same profile whose model had the
+// header this one has: its stations are taken over, not placed again.
+bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& plan, Setup& s,
+             const ForwardPlan* placed = nullptr) {
     model::SessionState& session = model::sessionState();
     if (session.BadModel) return false;
     PolygonModel& m = p.MODEL;
@@ -244,10 +247,14 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
     }
     if (!m.LEXTND) EXTENDLAYERS(p);
 
-    float vmin = 1.0E30f, vmax = -1.0E30f;
-    util::FINDNX(std::span<const float>(p.STAT.values()), p.NSTA, vmin, vmax);
-    // A single station or stations without span confine nothing.
-    plan.clip = vmax > vmin ? (vmax - vmin) * 100.0f : 0.0f;
+    if (placed) {
+        plan.clip = placed->clip;
+    } else {
+        float vmin = 1.0E30f, vmax = -1.0E30f;
+        util::FINDNX(std::span<const float>(p.STAT.values()), p.NSTA, vmin, vmax);
+        // A single station or stations without span confine nothing.
+        plan.clip = vmax > vmin ? (vmax - vmin) * 100.0f : 0.0f;
+    }
 
     for (int k = 1; k <= m.NBOD; ++k) {
         if (m.LAYER.has(k) && m.LAYER(k)) s.levelling = true;
@@ -306,7 +313,13 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
         common.My = plan.bodies.back().My;
         common.Mz = plan.bodies.back().Mz;
     }
-    placeStations(p, plan);
+    if (placed) {
+        plan.xs = placed->xs;
+        plan.ys = placed->ys;
+        plan.elevation = placed->elevation;
+    } else {
+        placeStations(p, plan);
+    }
     placeVertices(m, plan);
     return true;
 }
@@ -508,19 +521,26 @@ ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
     return one;
 }
 
-// A station's term of a body from its kept terms: the same products, in the
+// A body's terms added to the stations' sums: the same products, in the
 // same order, as the station sums take.
-double term(const Kept& k, std::size_t i, const ForwardBody& b, SumScale scale) {
-    const double u = k.terms[i];
+void addTerms(std::vector<double>& total, const Kept& k, const ForwardBody& b, SumScale scale) {
+    const double* u = k.terms.data();
+    const double c = static_cast<double>(b.contrast);
+    const std::size_t n = total.size();
     switch (scale) {
         case SumScale::Gravity:
-            return u * static_cast<double>(b.contrast);
+            for (std::size_t i = 0; i < n; ++i)
+                total[i] = total[i] + u[i] * c;
+            return;
         case SumScale::Microgravity:
-            return u * static_cast<double>(b.contrast) * 1000.0;
+            for (std::size_t i = 0; i < n; ++i)
+                total[i] = total[i] + u[i] * c * 1000.0;
+            return;
         case SumScale::Magnetic:
             break;
     }
-    return u;
+    for (std::size_t i = 0; i < n; ++i)
+        total[i] = total[i] + u[i];
 }
 
 }  // namespace
@@ -585,8 +605,8 @@ constexpr long kSumsPerThread = 20000;
 
 }  // namespace
 
-bool BodyTerms::plan(model::ProfileLine& p, Pass& pass) const {
-    if (!prepare(p, 0, Variant{}, pass.plan, pass.s)) return false;
+bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* placed) const {
+    if (!prepare(p, 0, Variant{}, pass.plan, pass.s, placed)) return false;
     const ForwardPlan& plan = pass.plan;
     pass.sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
                         sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
@@ -643,8 +663,7 @@ void BodyTerms::assemble(Pass& pass) const {
         const ForwardBody& b = plan.bodies[j];
         const Kept& k =
             pass.fresh[j] ? *pass.fresh[j] : *(*pass.kept)[static_cast<std::size_t>(b.body)];
-        for (std::size_t i = 0; i < n; ++i)
-            total.sums[i] = total.sums[i] + term(k, i, b, plan.scale);
+        addTerms(total.sums, k, b, plan.scale);
         total.clipped = total.clipped || k.clipped;
     }
 }
@@ -679,13 +698,23 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
     std::vector<ModelSynthetics> results(models.size());
     // Each plan is the profile's with the model in its place; the edge
     // tasks point at the plans, which therefore stay where they are made.
+    // Models of the same header stand on the same stations, placed once.
     std::vector<Pass> passes(models.size());
     std::vector<Pass*> planned;
+    const model::ModelHeader* placedFor = nullptr;
+    model::ModelHeader firstHeader;
     for (std::size_t k = 0; k < models.size(); ++k) {
+        const bool same = placedFor && static_cast<const model::ModelHeader&>(models[k]) == *placedFor;
+        const model::ModelHeader header = models[k];
         std::swap(p.MODEL, models[k]);
-        results[k].valid = plan(p, passes[k]);
+        results[k].valid = plan(p, passes[k], same ? &planned.front()->plan : nullptr);
         std::swap(p.MODEL, models[k]);
-        if (results[k].valid) planned.push_back(&passes[k]);
+        if (!results[k].valid) continue;
+        if (planned.empty()) {
+            firstHeader = header;
+            placedFor = &firstHeader;
+        }
+        planned.push_back(&passes[k]);
     }
     if (planned.empty()) return results;
     computeBodies(std::span<Pass*>(planned));

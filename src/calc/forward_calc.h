@@ -106,7 +106,7 @@ class BodyTerms {
     void sum(model::ProfileLine& profile, BodyTerms* into) const;
     // What a model's calculation needs: its plan and the bodies whose kept
     // terms do not fit. False when the calculation is refused.
-    bool plan(model::ProfileLine& profile, Pass& pass) const;
+    bool plan(model::ProfileLine& profile, Pass& pass, const ForwardPlan* placed = nullptr) const;
     // The model's station sums from the computed bodies and the kept ones.
     void assemble(Pass& pass) const;
     // This record with the pass's computed bodies, into `into`.

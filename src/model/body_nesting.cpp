@@ -25,6 +25,19 @@ int insideBody(float x, float z, const PolygonModel& m, int b) {
                         std::span<const float>(m.ZVRT.values()).subspan(at), count);
 }
 
+}  // namespace
+
+util::PolygonBox bodyBox(const PolygonModel& m, int b) {
+    const int first = m.IV1(b);
+    const int count = m.IV2(b) - first + 1;
+    if (count < 1 || !m.XVRT.has(first)) return util::PolygonBox{};
+    const auto at = static_cast<std::size_t>(first - 1);
+    return util::polygonBox(std::span<const float>(m.XVRT.values()).subspan(at),
+                            std::span<const float>(m.ZVRT.values()).subspan(at), count);
+}
+
+namespace {
+
 bool sameVertexIn(const PolygonModel& m, int t, int j) {
     for (int v = m.IV1(j); v <= m.IV2(j); ++v) {
         if (m.XVRT(v) == m.XVRT(t) && m.ZVRT(v) == m.ZVRT(t)) return true;
@@ -39,6 +52,7 @@ bool encloses(const PolygonModel& m, int j, int ib) {
     while (t <= m.IV2(ib) && sameVertexIn(m, t, j))
         ++t;
     if (t > m.IV2(ib)) return true;
+    if (bodyBox(m, j).beyond(m.XVRT(t), m.ZVRT(t))) return false;
     return insideBody(m.XVRT(t), m.ZVRT(t), m, j) == 1;
 }
 

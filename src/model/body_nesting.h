@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/polygon_model.h"
+#include "util/plane_geometry.h"
 
 namespace model {
 
@@ -36,6 +37,10 @@ class SurfaceRow {
     std::vector<int> windingRight_;     // crossing directions summed from k to the end
     std::vector<float> touchLo_, touchHi_;  // where the surface meets the row, sorted by lo
 };
+
+// The box of body b as the winding tests see it: a point beyond it is
+// outside the body.
+util::PolygonBox bodyBox(const PolygonModel& model, int b);
 
 // Recomputes every body's level (1 + the bodies enclosing it) and then every
 // parent (the enclosing body of highest level, the highest-numbered among

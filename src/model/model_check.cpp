@@ -57,6 +57,13 @@ int windingIn(const PolygonModel& m, int vertex, int body) {
 
 // Body ib has vertices inside body j and others outside it.
 bool straddles(const PolygonModel& m, int ib, int j) {
+    // None of ib's vertices inside j's box: none inside j (the common case,
+    // decided without the winding's arccosines).
+    const util::PolygonBox box = bodyBox(m, j);
+    bool near = false;
+    for (int k = m.IV1(ib); k <= m.IV2(ib) && !near; ++k)
+        near = !box.beyond(m.XVRT(k), m.ZVRT(k));
+    if (!near) return false;
     bool in = false, out = false;
     for (int k = m.IV1(ib); k <= m.IV2(ib); ++k) {
         const int w = windingIn(m, k, j);

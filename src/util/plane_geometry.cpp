@@ -52,6 +52,31 @@ int INSIDE(float x0, float z0, std::span<const float> x, std::span<const float> 
     return static_cast<int>(std::fabs(sum / 6.28319) + 0.5);
 }
 
+PolygonBox polygonBox(std::span<const float> x, std::span<const float> z, int n) {
+    n = static_cast<int>(
+        std::min<std::size_t>({static_cast<std::size_t>(std::max(n, 0)), x.size(), z.size()}));
+    PolygonBox box;
+    if (n == 0) return box;
+    box.xmin = box.xmax = clampCoordinate(x[0]);
+    box.zmin = box.zmax = clampCoordinate(z[0]);
+    for (int i = 0; i < n; ++i) {
+        const float cx = clampCoordinate(x[i]), cz = clampCoordinate(z[i]);
+        if (std::isnan(cx) || std::isnan(cz)) return PolygonBox{};
+        box.xmin = std::min(box.xmin, cx);
+        box.xmax = std::max(box.xmax, cx);
+        box.zmin = std::min(box.zmin, cz);
+        box.zmax = std::max(box.zmax, cz);
+    }
+    box.usable = true;
+    return box;
+}
+
+bool PolygonBox::beyond(float x0, float z0) const {
+    x0 = clampCoordinate(x0);
+    z0 = clampCoordinate(z0);
+    return usable && (x0 < xmin || x0 > xmax || z0 < zmin || z0 > zmax);
+}
+
 bool LNLYEQ(float a, float b) {
     if (std::isnan(a) || std::isnan(b)) return false;
     if (a == b) return true;

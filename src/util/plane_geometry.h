@@ -11,6 +11,15 @@ namespace util {
 // 1 inside a simple polygon of either orientation, 0 outside (and when a NaN
 // turns up), -1 on a vertex or between the end points of an edge.
 int INSIDE(float x0, float z0, std::span<const float> x, std::span<const float> z, int n);
+// The box about the polygon of INSIDE, its coordinates confined as INSIDE
+// confines them: a point strictly beyond it lies outside the polygon, so a
+// caller may skip the winding there. Empty when a NaN turns up.
+struct PolygonBox {
+    float xmin = 0.0f, xmax = 0.0f, zmin = 0.0f, zmax = 0.0f;
+    bool usable = false;
+    bool beyond(float x0, float z0) const;
+};
+PolygonBox polygonBox(std::span<const float> x, std::span<const float> z, int n);
 // A and B equal within a relative 1.0E-6.
 bool LNLYEQ(float a, float b);
 bool LEQNAN(float x);

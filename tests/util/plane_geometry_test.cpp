@@ -67,6 +67,36 @@ TEST(PlaneGeometry, InsideSkipsRepeatsClampsAndRefusesNaN) {
     EXPECT_EQ(INSIDE(0.5f, 0.5f, kSquareX, kSquareZ, 0), 0);
 }
 
+TEST(PlaneGeometry, APointBeyondThePolygonBoxIsOutside) {
+    // The box stands in for the winding only where the winding is 0.
+    const Floats wideX = {0, 3.0e9f, 3.0e9f, 0};
+    struct Case {
+        const Floats& x;
+        float x0, z0;
+        bool beyond;
+    };
+    const Case cases[] = {
+        {kSquareX, 2.0f, 0.5f, true},     {kSquareX, 0.5f, -0.1f, true},
+        {kSquareX, 0.5f, 0.5f, false},    {kSquareX, 1.0f, 0.5f, false},  // on an edge
+        {kSquareX, 3.0f, 0.0f, true},     // in line with the bottom edge
+        {wideX, 2.0e9f, 0.5f, false},     // both confined to 1.0E8: on the edge
+        {wideX, 5.0e7f, 1.5f, true},
+    };
+    for (const Case& c : cases) {
+        const PolygonBox box = polygonBox(c.x, kSquareZ, 4);
+        ASSERT_TRUE(box.usable);
+        EXPECT_EQ(box.beyond(c.x0, c.z0), c.beyond) << c.x0 << "," << c.z0;
+        if (c.beyond) EXPECT_EQ(INSIDE(c.x0, c.z0, c.x, kSquareZ, 4), 0) << c.x0 << "," << c.z0;
+    }
+    // A NaN vertex, a NaN point or no vertex: nothing is known to be beyond.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Floats nanX = {0, nan, 1, 0};
+    EXPECT_FALSE(polygonBox(nanX, kSquareZ, 4).usable);
+    EXPECT_FALSE(polygonBox(nanX, kSquareZ, 4).beyond(5.0f, 5.0f));
+    EXPECT_FALSE(polygonBox(kSquareX, kSquareZ, 4).beyond(nan, 0.5f));
+    EXPECT_FALSE(polygonBox(kSquareX, kSquareZ, 0).beyond(5.0f, 5.0f));
+}
+
 TEST(PlaneGeometry, RelativeEqualityAndNaN) {
     EXPECT_TRUE(LNLYEQ(1.0f, 1.0000005f));
     EXPECT_FALSE(LNLYEQ(1.0f, 1.00001f));

@@ -250,6 +250,7 @@ std::string dampingText(float damp) {
 // moved by the solution, its synthetics and misfit.
 struct Trial {
     float damp = 0.0f;
+    bool ready = false;  // its work matrix could be had
     bool solved = false;
     bool judged = false;
     std::vector<float> values;  // the parameter values asked for
@@ -266,6 +267,7 @@ bool solveTrial(InversionState& s, float& damp, Trial& trial) {
     ParameterTable& t = s.parameters;
     const int n = t.NPAR;
     const auto nn = static_cast<std::size_t>(n);
+    trial.damp = std::abs(damp);
     std::vector<float> a;
     try {
         a.assign(nn * (nn + 1), 0.0f);
@@ -273,8 +275,8 @@ bool solveTrial(InversionState& s, float& damp, Trial& trial) {
         util::WINMSG("CANNOT ALLOCATE ATAP IN EPCT");
         return false;
     }
+    trial.ready = true;
     if (damp < 0.0f) damp = -damp;
-    trial.damp = damp;
     const float l = damp;
 
     // Equation k: column k of the symmetric normal matrix, damped.
@@ -343,6 +345,7 @@ void calculateTrials(model::ProfileLine& p, const InversionState& s, std::span<T
 float judgeTrial(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, Trial& trial,
                  util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
     const InversionHost& host = inversionHost();
+    if (!trial.ready) return kFailedMisfit;
     if (!trial.solved) {
         putStatus(dampingText(trial.damp));
         return kFailedMisfit;
@@ -559,8 +562,23 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
 void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, float& dlow,
             float& dhigh, float& dbest, util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
     // The first four trials are solved one after another and calculated
-    // side by side; each is judged when the search comes to it.
+    // side by side; each is judged when the search comes to it. The host's
+    // stand-in calculation takes each trial when the search comes to it.
     std::vector<Trial> foreseen;
+    DampingForesight foresee;
+    if (!inversionHost().forward) {
+        foresee = [&](const std::array<float, 4>& dampings) {
+            // In the order the search tries them.
+            foreseen.resize(dampings.size());
+            constexpr std::array<std::size_t, 4> order{3, 1, 2, 0};
+            for (std::size_t k = 0; k < order.size(); ++k) {
+                float damp = dampings[order[k]];
+                solveTrial(s, damp, foreseen[k]);
+            }
+            placeTrials(s, foreseen);
+            calculateTrials(p, s, foreseen);
+        };
+    }
     searchDampings(
         dlow, dhigh, dbest, s.search,
         [&](float& damp) {
@@ -571,18 +589,7 @@ void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, fl
             }
             return EPCT(m, p, s, damp, axisMod, axisDat);
         },
-        [&] { return poll(p, m); },
-        [&](const std::array<float, 4>& dampings) {
-            // In the order the search tries them.
-            foreseen.resize(dampings.size());
-            constexpr std::array<std::size_t, 4> order{3, 1, 2, 0};
-            for (std::size_t k = 0; k < order.size(); ++k) {
-                float damp = dampings[order[k]];
-                solveTrial(s, damp, foreseen[k]);
-            }
-            placeTrials(s, foreseen);
-            calculateTrials(p, s, foreseen);
-        });
+        [&] { return poll(p, m); }, foresee);
 }
 
 float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, float& damp,

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "calc/forward_calc.h"
 #include "calc/inversion_iterations.h"
@@ -8,6 +11,7 @@
 #include "inversion_fixtures.h"
 #include "model/profile_line.h"
 #include "model/session_state.h"
+#include "util/abort_poll.h"
 #include "util/axis_record.h"
 
 namespace {
@@ -84,6 +88,43 @@ TEST_F(InversionWithForward, FreeVertexDepthsAreRecovered) {
     EXPECT_NEAR(p.MODEL.ZVRT(3), -3.0f, 0.02f);
     EXPECT_NEAR(p.MODEL.ZVRT(4), -3.0f, 0.02f);
     EXPECT_LT(p.RMSERR, 1e-2f);
+}
+
+TEST_F(InversionWithForward, CancelAmongCalculationsSideBySideLeavesEverythingAsBefore) {
+    // Looks at the event queue: one after the start calculation, two after
+    // each of the three derivatives, one before the search, one after each
+    // trial is shown. The push button comes during the second derivative
+    // (its group already calculated), or when the first of the trials
+    // calculated ahead is shown.
+    constexpr int kPushButton = 3;
+    for (const int at : {3, 8}) {
+        SCOPED_TRACE(at);
+        log = inversion_test::HostLog{};
+        SetUp();
+        observe();
+        p.MODEL.DENS(1) = 0.25f;
+        p.MODEL.ZVRT(3) = -2.8f;
+        p.MODEL.LVFIX(1) = true;
+        p.MODEL.LZFIX(3) = true;
+        p.MODEL.LZFIX(4) = true;
+        calc::CALC(p, 0);
+        const model::ProfileLine before = p;
+        std::vector<int> events(static_cast<std::size_t>(at), -1);
+        events.push_back(kPushButton);
+        const auto looks = inversion_test::scriptEvents(events);
+
+        int istat = -1;
+        calc::ONE_STEP(p, p.MODEL, istat, axisMod, axisDat);
+        EXPECT_EQ(istat, 0);
+        EXPECT_GE(*looks, at + 1);
+        EXPECT_EQ(p, before);
+        EXPECT_TRUE(util::abortPollState().latch);
+        const auto shown =
+            std::count_if(log.statuses.begin(), log.statuses.end(),
+                          [](const std::string& t) { return t.starts_with("Solve and Test"); });
+        EXPECT_EQ(shown, at == 3 ? 0 : 1);
+        TearDown();
+    }
 }
 
 }  // namespace

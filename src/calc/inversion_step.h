@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/body_terms.h"
 #include "calc/forward_calc.h"
 #include "calc/inversion_parameters.h"
 #include "model/polygon_model.h"

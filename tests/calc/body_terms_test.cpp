@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "calc/body_terms.h"
 #include "calc/forward_calc.h"
 #include "calc/inversion_step.h"
 #include "calc/station_sums.h"

@@ -276,9 +276,20 @@ void BodyTerms::assemble(Pass& pass) const {
                  std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
                  std::move(pass.wholeSums[m].sums), pass.wholeSums[m].clipped, {}, {}});
     }
-    for (std::size_t t = 0; t < pass.tasks.size(); ++t)
-        pass.fresh[pass.edgeWork[t].at] = std::make_shared<const Kept>(
-            keptOfEdges(pass.tasks[t], pass.edgeWork[t].base, std::move(pass.edgeValues[t])));
+    // The bodies' sums of their edges, side by side (each the same whoever
+    // forms it; within a model's pass shared out, on the pass's thread).
+    long sums = 0;
+    for (const EdgeTask& task : pass.tasks)
+        sums += static_cast<long>(n) * static_cast<long>(edgeCount(task.body));
+    const int count = static_cast<int>(pass.tasks.size());
+    util::shareOut(count, util::SliceRule{util::usefulThreads(sums, kSumsPerThread), 1, 1},
+                   [&](int begin, int end) {
+                       for (auto t = static_cast<std::size_t>(begin);
+                            t < static_cast<std::size_t>(end); ++t)
+                           pass.fresh[pass.edgeWork[t].at] = std::make_shared<const Kept>(
+                               keptOfEdges(pass.tasks[t], pass.edgeWork[t].base,
+                                           std::move(pass.edgeValues[t])));
+                   });
 
     // Every body's terms added in body order, as the whole calculation does.
     StationSums& total = pass.total;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "gdi_test_support.h"
+#include "platform/gdi/raster.h"
 
 using namespace win;
 using gdi_test::Canvas;
@@ -394,3 +395,72 @@ TEST(GdiRaster, HugeShapesCostOnlyWhatShows) {
 }
 
 }  // namespace
+
+// A two-pixel round pen along horizontal and vertical steps between pixel
+// points (box markers, frames) has a shorter way to its pixels than the scan
+// of its pieces: both must give the same pixels wherever the stroke lies,
+// however the clip's window cuts it, and each pixel once (exclusive-or).
+TEST(GdiRaster, TwoPixelGridStrokesCoverWhatTheScanOfTheirPiecesCovers) {
+    using gdi::PointD;
+    auto box = [](double x, double y, double half) {
+        return std::vector<PointD>{
+            {x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half},
+            {x - half, y - half}};
+    };
+    struct Path {
+        const char* what;
+        std::vector<PointD> points;
+        bool closed;
+    };
+    std::vector<Path> paths = {
+        {"one point", {{20, 20}}, false},
+        {"the same point twice", {{20, 20}, {20, 20}}, false},
+        {"an L with a repeated corner", {{5, 30}, {30, 30}, {30, 30}, {30, 4}}, false},
+        {"doubling back", {{10, 12}, {40, 12}, {25, 12}, {25, 50}, {25, 20}}, false},
+        {"closed rectangle", {{3, 3}, {50, 3}, {50, 44}, {3, 44}}, true},
+        {"far beyond the window", {{-100000, 7}, {100000, 7}, {100000, 9}, {-9, 9}, {-9, -5000}},
+         false},
+        {"negative corner", {{-1, -1}, {2, -1}, {2, 2}}, false},
+    };
+    for (double half : {0.0, 1.0, 2.0, 3.0, 4.0, 6.0, 10.0})
+        for (const PointD& at : {PointD{20, 20}, PointD{1, 47}, PointD{59, 0}, PointD{-3, 30}})
+            paths.push_back({"box marker", box(at.x, at.y, half), false});
+    const std::vector<RECT> windows = {{0, 0, 60, 48}, {7, 5, 33, 29}, {21, 19, 22, 20}};
+    gdi::WidePen pen;
+    pen.width = 2;
+    int checked = 0;
+    for (const Path& p : paths)
+        for (const RECT& w : windows) {
+            const gdi::CoverageWindow window(w);
+            std::vector<PointD> path = p.points;
+            if (p.closed) path.push_back(p.points.front());
+            std::vector<gdi::RowSpan> rows;
+            EXPECT_TRUE(gdi::twoPixelGridStroke(path, pen, rows)) << p.what;
+            gdi::Coverage quick, scanned;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const gdi::RowSpan& r = rows[i];
+                const bool ordered = i == 0 || rows[i - 1].y < r.y || rows[i - 1].x1 < r.x0;
+                EXPECT_TRUE(ordered) << p.what << ": rows in order, spans apart, at row " << r.y;
+                quick.add(r.y, r.x0, r.x1);
+            }
+            gdi::widePolyline(p.points, p.closed, pen, scanned);
+            const gdi::Region seen = gdi::Region::rect(w.left, w.top, w.right, w.bottom);
+            const gdi::Region a = gdi::Region::combine(quick.toRegion(), seen, gdi::Region::Op::And);
+            const gdi::Region b =
+                gdi::Region::combine(scanned.toRegion(), seen, gdi::Region::Op::And);
+            EXPECT_TRUE(a == b) << p.what << " in window " << w.left << "," << w.top;
+            checked += b.empty() ? 0 : 1;
+        }
+    EXPECT_GT(checked, 40) << "the strokes show in their windows";
+    // Other pens and paths take the scan.
+    std::vector<gdi::RowSpan> none;
+    gdi::WidePen square = pen;
+    square.endCap = PS_ENDCAP_SQUARE;
+    EXPECT_FALSE(gdi::twoPixelGridStroke(box(20, 20, 3), square, none));
+    gdi::WidePen wider = pen;
+    wider.width = 3;
+    EXPECT_FALSE(gdi::twoPixelGridStroke(box(20, 20, 3), wider, none));
+    EXPECT_FALSE(gdi::twoPixelGridStroke({{1, 1}, {9, 5}}, pen, none)) << "a slanted step";
+    EXPECT_FALSE(gdi::twoPixelGridStroke({{1.5, 1}, {9.5, 1}}, pen, none)) << "between pixels";
+    EXPECT_TRUE(none.empty());
+}

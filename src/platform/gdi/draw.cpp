@@ -223,9 +223,18 @@ void strokeRaster(DeviceContext& dc, const std::vector<PointD>& pts, bool closed
         wp.endCap = pen.endCap;
         wp.join = pen.join;
         wp.dashes = dashes;
-        Coverage c;
-        widePolyline(pts, closed, wp, c);
-        paintCoverage(t, c, paint);
+        // Kept from one stroke to the next: a plot strokes thousands of markers.
+        static thread_local std::vector<PointD> path;
+        static thread_local std::vector<RowSpan> rows;
+        path.assign(pts.begin(), pts.end());
+        if (closed && pts.size() > 1) path.push_back(pts.front());
+        if (twoPixelGridStroke(path, wp, rows)) {
+            paintRowSpans(t, rows, paint);
+        } else {
+            Coverage c;
+            widePolyline(pts, closed, wp, c);
+            paintCoverage(t, c, paint);
+        }
     }
     endRaster(dc);
 }

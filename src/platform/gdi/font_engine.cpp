@@ -76,7 +76,7 @@ struct Match {
     bool bold = false, italic = false;
 };
 
-std::optional<Match> matchFamily(const std::string& family, bool bold, bool italic) {
+std::optional<Match> askFontconfig(const std::string& family, bool bold, bool italic) {
     static bool ready = [] {
         if (!FcInit()) return false;
         // Releases fontconfig's configuration at exit, so leak checks stay quiet.
@@ -110,6 +110,15 @@ std::optional<Match> matchFamily(const std::string& family, bool bold, bool ital
     FcPatternDestroy(found);
     if (m.file.empty() || lower(m.family) != lower(family)) return std::nullopt;
     return m;
+}
+
+// Asking fontconfig costs about a million instructions; every size of a
+// face asks the same question, so each answer is kept.
+std::optional<Match> matchFamily(const std::string& family, bool bold, bool italic) {
+    static std::map<std::tuple<std::string, bool, bool>, std::optional<Match>> answers;
+    const auto key = std::make_tuple(family, bold, italic);
+    if (auto it = answers.find(key); it != answers.end()) return it->second;
+    return answers.emplace(key, askFontconfig(family, bold, italic)).first->second;
 }
 
 Match resolve(const LOGFONTA& lf, Mapping& mapping) {

@@ -642,6 +642,77 @@ bool segmentInWindow(PointD p, PointD q, double margin, double& t0, double& t1) 
 
 }  // namespace
 
+namespace {
+
+bool onPixel(const PointD& p) {
+    return p.x == std::floor(p.x) && p.y == std::floor(p.y);
+}
+
+}  // namespace
+
+// Each piece the scan would build for such a stroke covers whole pixels, so
+// they are set directly. A step covers the two rows (or columns) either side
+// of its centre line from its first point up to its last; the round end or
+// join at a point, an octagon of radius one, covers that point and the
+// pixel left of it. Rows and columns beyond the coverage window are left
+// out, as the scan leaves them out.
+bool twoPixelGridStroke(const std::vector<PointD>& path, const WidePen& pen,
+                        std::vector<RowSpan>& out) {
+    out.clear();
+    if (pen.width != 2 || pen.endCap != 0 || pen.join != 0 || !pen.dashes.empty()) return false;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (!onPixel(path[i])) return false;
+        if (i > 0 && path[i].x != path[i - 1].x && path[i].y != path[i - 1].y) return false;
+    }
+    const RECT* w = coverageWindow();
+    const long long left = w ? w->left - 1LL : -(1LL << 28), right = w ? w->right + 1LL : 1LL << 28;
+    const long long top = w ? w->top : -(1LL << 28), bottom = w ? w->bottom : 1LL << 28;
+    auto add = [&](long long y, long long x0, long long x1) {
+        x0 = std::max(x0, left);
+        x1 = std::min(x1, right);
+        if (y >= top && y < bottom && x0 < x1)
+            out.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1)});
+    };
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const auto ax = static_cast<long long>(path[i].x), ay = static_cast<long long>(path[i].y);
+        const auto bx = static_cast<long long>(path[i + 1].x),
+                   by = static_cast<long long>(path[i + 1].y);
+        if (ay == by) {
+            add(ay - 1, std::min(ax, bx), std::max(ax, bx));
+            add(ay, std::min(ax, bx), std::max(ax, bx));
+        } else {
+            for (long long y = std::max(std::min(ay, by), top); y < std::min(std::max(ay, by), bottom);
+                 ++y)
+                add(y, ax - 1, ax + 1);
+        }
+    }
+    for (const PointD& p : path)
+        add(static_cast<long long>(p.y), static_cast<long long>(p.x) - 1,
+            static_cast<long long>(p.x) + 1);
+    // Row by row, left to right, overlapping and touching spans made one, so
+    // that every pixel is painted once.
+    std::sort(out.begin(), out.end(), [](const RowSpan& a, const RowSpan& b) {
+        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+    });
+    std::size_t kept = 0;
+    for (const RowSpan& r : out) {
+        if (kept > 0 && out[kept - 1].y == r.y && r.x0 <= out[kept - 1].x1)
+            out[kept - 1].x1 = std::max(out[kept - 1].x1, r.x1);
+        else
+            out[kept++] = r;
+    }
+    out.resize(kept);
+    return true;
+}
+
+void paintRowSpans(RasterTarget& t, const std::vector<RowSpan>& rows, const Paint& paint) {
+    for (const RowSpan& r : rows)
+        for (const Span& c : t.clip.row(r.y)) {
+            const int x0 = std::max(r.x0, c.x0), x1 = std::min(r.x1, c.x1);
+            if (x0 < x1) paintSpan(t, r.y, x0, x1, paint);
+        }
+}
+
 void widePolyline(const std::vector<PointD>& pts, bool closed, const WidePen& pen,
                   Coverage& coverage) {
     if (pts.empty()) return;

@@ -92,5 +92,20 @@ struct WidePen {
 // Coverage of a wide polyline (closed when `closed`).
 void widePolyline(const std::vector<PointD>& points, bool closed, const WidePen& pen,
                   Coverage& out);
+// Pixels x0 .. x1-1 of row y.
+struct RowSpan {
+    int y = 0;
+    int x0 = 0;
+    int x1 = 0;
+};
+// A solid two-pixel pen with round ends and joins along pixel points joined
+// by horizontal and vertical steps (box markers, frames, grid lines), the
+// common stroke of the plots: the pixels of widePolyline without its scan, row by row and
+// left to right, each once; false, leaving `out` empty, for any other pen or
+// path. `path` is closed already.
+bool twoPixelGridStroke(const std::vector<PointD>& path, const WidePen& pen,
+                        std::vector<RowSpan>& out);
+// Paints rows of pixels as twoPixelGridStroke gives them, inside the clip.
+void paintRowSpans(RasterTarget& target, const std::vector<RowSpan>& rows, const Paint& paint);
 
 }  // namespace win::gdi

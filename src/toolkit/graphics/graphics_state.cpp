@@ -109,28 +109,7 @@ void GrUnits(float x1, float y1, float x2, float y2) {
 }
 
 void WorldToDevice(float x, float y, float& dx, float& dy) {
-    const GraphicsState& g = graphicsState();
-    const float sx = g.devSpanX, sy = g.devSpanY, ux = g.unitsSpanX, uy = g.unitsSpanY;
-    switch (g.pageRotation) {
-        case 0:
-            dx = g.devX1 + (x - g.unitsX1) * sx / ux;
-            dy = g.devY1 + (y - g.unitsY1) * sy / uy;
-            break;
-        case 90:
-            dx = g.devX2 - (y - g.unitsY1) * sx / uy;
-            dy = g.devY1 + (x - g.unitsX1) * sy / ux;
-            break;
-        case 180:
-            dx = g.devX2 - (x - g.unitsX1) * sx / ux;
-            dy = g.devY2 - (y - g.unitsY1) * sy / uy;
-            break;
-        case 270:
-            dx = g.devX1 + (y - g.unitsY1) * sx / uy;
-            dy = g.devY2 - (x - g.unitsX1) * sy / ux;
-            break;
-        default:
-            break;
-    }
+    WorldToDevice(graphicsState(), x, y, dx, dy);
 }
 
 void DeviceToWorld(float dx, float dy, float& x, float& y) {

@@ -113,6 +113,34 @@ void SetAreaKeepingUnits(float x1, float y1, float x2, float y2);
 void SetPlotFrameFractions(float xStart, float yStart, float xEnd, float yEnd);
 
 void WorldToDevice(float x, float y, float& dx, float& dy);
+// The same with the state at hand, inline: a curve maps thousands of points.
+inline void WorldToDevice(const GraphicsState& g, float x, float y, float& dx, float& dy) {
+    const float sx = g.devSpanX, sy = g.devSpanY, ux = g.unitsSpanX, uy = g.unitsSpanY;
+    switch (g.pageRotation) {
+        case 0:
+            dx = g.devX1 + (x - g.unitsX1) * sx / ux;
+            dy = g.devY1 + (y - g.unitsY1) * sy / uy;
+            break;
+        case 90:
+            dx = g.devX2 - (y - g.unitsY1) * sx / uy;
+            dy = g.devY1 + (x - g.unitsX1) * sy / ux;
+            break;
+        case 180:
+            dx = g.devX2 - (x - g.unitsX1) * sx / ux;
+            dy = g.devY2 - (y - g.unitsY1) * sy / uy;
+            break;
+        case 270:
+            dx = g.devX1 + (y - g.unitsY1) * sx / uy;
+            dy = g.devY2 - (x - g.unitsX1) * sy / ux;
+            break;
+        default:
+            break;
+    }
+}
+// Whether a device point lies in the clipping rectangle of the state.
+inline bool InClipRect(const GraphicsState& g, float x, float y) {
+    return g.clipX1 <= x && x <= g.clipX2 && g.clipY1 <= y && y <= g.clipY2;
+}
 void DeviceToWorld(float dx, float dy, float& x, float& y);
 void WorldToPixels(float x, float y, int& px, int& py);
 void PixelsToWorld(int px, int py, float& x, float& y);

@@ -272,18 +272,19 @@ void PolylineClipped(const float* x, const float* y, int n, bool deviceUnits) {
     // Room for every point plus the entry point of each run.
     a.allocate(2 * n);
     PolylineRuns runs{a};
+    const GraphicsState& g = graphicsState();
     auto device = [&](int i, float& dx, float& dy) {
         dx = x[i], dy = y[i];
-        if (!deviceUnits) WorldToDevice(x[i], y[i], dx, dy);
+        if (!deviceUnits) WorldToDevice(g, x[i], y[i], dx, dy);
     };
     float px = 0, py = 0;
     device(0, px, py);
-    bool open = PointInClipRect(px, py);
+    bool open = InClipRect(g, px, py);
     if (open) runs.append(px, py);
     for (int i = 1; i < n; ++i) {
         float qx = 0, qy = 0;
         device(i, qx, qy);
-        const bool inside = PointInClipRect(qx, qy);
+        const bool inside = InClipRect(g, qx, qy);
         if (open && inside) {
             runs.append(qx, qy);
         } else if (open) {
@@ -316,8 +317,7 @@ void PolylineClipped(const float* x, const float* y, int n, bool deviceUnits) {
 }
 
 bool PointInClipRect(float x, float y) {
-    const GraphicsState& g = graphicsState();
-    return g.clipX1 <= x && x <= g.clipX2 && g.clipY1 <= y && y <= g.clipY2;
+    return InClipRect(graphicsState(), x, y);
 }
 
 bool PointOnSegmentInClip(float x, float y, float xa, float ya, float xb, float yb) {

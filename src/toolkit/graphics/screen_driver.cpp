@@ -1,5 +1,6 @@
 #include "toolkit/graphics/screen_driver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "toolkit/core/seams.h"
@@ -52,14 +53,16 @@ void fillDeviceInfo() {
     if (graphicsState().targetType == MetafileTarget) info.capabilities[28] = '0';
 }
 
-// Loads `count` points of the given arrays into the point buffer, y flipped.
+// Loads `count` points of the given arrays into the point buffer, y flipped
+// (one look at the state for the whole run: a curve brings thousands).
 void loadPoints(int count) {
     const DevicePointArrays& a = devicePointArrays();
-    const int n = std::min<int>(count, static_cast<int>(a.x.size()));
-    PointBufferAlloc(n);
-    for (int i = 0; i < n; ++i)
-        PointBufferSet(static_cast<int>(a.x[static_cast<std::size_t>(i)]),
-                       flipped(static_cast<int>(a.y[static_cast<std::size_t>(i)])), i);
+    const auto n = static_cast<std::size_t>(std::clamp<int>(count, 0, static_cast<int>(a.x.size())));
+    std::vector<win::POINT>& points = screen::primitives().points;
+    points.resize(n);
+    const int bottom = flipped(0);
+    for (std::size_t i = 0; i < n; ++i)
+        points[i] = {static_cast<int>(a.x[i]), bottom - static_cast<int>(a.y[i])};
 }
 
 void loadBlockPoints(int n) {

@@ -193,6 +193,10 @@ void report(const std::vector<Move>& moves) {
     std::printf("  worst move      %8.3f ms   (goal < 10 ms)\n", ms(worst));
     std::printf("    move %zu: calculation %.3f ms, drawing %.3f ms, presentation %.3f ms\n",
                 worstAt + 1, ms(w.calculation), ms(w.drawing), ms(w.presentation));
+    // The first moves draw in full and keep the copies the others put back.
+    for (std::size_t i = 0; i < 3 && i < moves.size(); ++i)
+        std::printf("    move %zu: %.3f ms (calculation %.3f ms, drawing %.3f ms)\n", i + 1,
+                    ms(moves[i].total), ms(moves[i].calculation), ms(moves[i].drawing));
     std::printf("  calculation     %8.3f ms   %5.1f %%\n", ms(sum.calculation / n),
                 100.0 * sum.calculation / sum.total);
     std::printf("  drawing         %8.3f ms   %5.1f %%\n", ms(sum.drawing / n),

@@ -38,6 +38,7 @@
 #include "shell/shell_state.h"
 #include "toolkit/core/window_table.h"
 #include "util/axis_record.h"
+#include "util/memory_reuse.h"
 #include "views/map_view.h"
 #include "views/profile_window.h"
 
@@ -114,6 +115,7 @@ void redrawSteps(win::robot::Script& s) {
 int programRun(const std::string& steps, const std::string& database, long long launch,
                double goal) {
     const Clock::time_point launched{Clock::duration(launch)};
+    util::keepFreedMemoryForReuse();  // as the program does
     files::viewSettings().reset();
     files::viewSettings().ProfileWindowPlacement = {1, 560, 760, 440, 20};
     win::testing::setCommandLine("pelk-gm " + database);
@@ -186,6 +188,10 @@ bool drawing() {
 int main(int argc, char** argv) {
     if (argc == 6 && std::string(argv[1]) == "--run")
         return programRun(argv[2], argv[3], std::stoll(argv[4]), std::stod(argv[5]));
+    // "--write" leaves the survey in the current folder, so that one run can
+    // be profiled on its own: bench_survey --run redraws SURVEY.TQM 0 150
+    if (argc == 2 && std::string(argv[1]) == "--write")
+        return bench::writeSurvey("SURVEY", kProfiles, kStations) ? 0 : 1;
     std::string base = (fs::temp_directory_path() / "pelk-survey-XXXXXX").string();
     const fs::path dir = ::mkdtemp(base.data());
     fs::current_path(dir);

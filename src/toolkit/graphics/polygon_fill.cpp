@@ -309,7 +309,10 @@ void PolylineClipped(const float* x, const float* y, int n, bool deviceUnits) {
         px = qx, py = qy;
     }
     if (open) runs.send();
-    a = DevicePointArrays{};
+    // Emptied but kept: the next curve, or the next of thousands of markers,
+    // fills the same arrays.
+    a.x.clear();
+    a.y.clear();
     if (!deviceUnits) {
         graphicsState().currentX = x[n - 1];
         graphicsState().currentY = y[n - 1];

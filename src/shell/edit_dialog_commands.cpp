@@ -193,8 +193,7 @@ void colorsCommand(int window) {
     // Redrawn whatever the answer: the window was under the dialog. Both
     // windows draw with the same colours, so both are redrawn.
     if (window != 0 && !fromProfileWindow(window)) return;
-    refreshMap();
-    if (profileWindowOpen()) refreshProfileWindow();
+    refreshBothWindows();
 }
 
 void colourFillPropertiesCommand(int window) {

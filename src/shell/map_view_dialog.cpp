@@ -93,7 +93,8 @@ void lengthChanged(float& setting, int from, int to, bool fromInches) {
     tk::DlgPutReal(to, fromInches ? value * views::kCentimetresPerInch : setting, "(F)");
 }
 
-void fieldChanged(const tk::EventRecord& e, int& remembered) {
+// Whether a setting changed with the field.
+bool fieldChanged(const tk::EventRecord& e, int& remembered) {
     files::ViewSettings& v = files::viewSettings();
     const int field = e[1] > 0 ? e[1] : remembered;
     remembered = e[2];
@@ -132,6 +133,7 @@ void fieldChanged(const tk::EventRecord& e, int& remembered) {
         applyUnits();
     }
     if (changed || units) enableApply(true);
+    return changed;
 }
 
 bool numbersGiven() {
@@ -225,22 +227,25 @@ void VIEWDLGMAP(model::ProfileDatabase&, util::AxisRecord& mapAxis, int& status)
         }
         const bool ours = e[0] == IDD_MAPPROPERTIES || pageOf(e[0]);
         if (!ours) continue;
+        const SharedLook before = sharedLook();
         if (type == tk::FieldChanged) {
-            fieldChanged(e, remembered);
+            // The settings a field writes are in force at once and stay after
+            // Cancel: every window that draws them shows them at once.
+            if (fieldChanged(e, remembered)) refreshAfterSettings(0, before);
             continue;
         }
         if (type != tk::PushButton) continue;
         if (e[1] == IDC_APPLY && numbersGiven()) {
             readBack(mapAxis, false);
             keepLengths(mapAxis, lx, ly);
-            refreshMap();
+            refreshAfterSettings(0, before);
             tk::DlgSelect(IDD_MAPPROPERTIES);
             tk::DlgSetField(kOkButton);
             enableApply(false);
             backup = mapAxis;
         } else if (e[1] == kOkButton && numbersGiven()) {
             readBack(mapAxis, true);
-            refreshMap();
+            refreshAfterSettings(0, before);
             keepLengths(mapAxis, lx, ly);
             status = 0;
             break;

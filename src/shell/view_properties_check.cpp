@@ -83,10 +83,13 @@ void checkViewProperties(int type, const tk::EventRecord& event) {
     if (!views::viewPropertiesState().ViewDialogOpen || !views::isViewPropertiesEvent(event))
         return;
     ViewDialogState& s = state();
+    // The name size changes as its field does, and both windows draw it.
+    const SharedLook before = sharedLook();
     int status = 1;
     if (s.ViewDialogWindow == 0) {
         views::VIEWPROPCHECK(type, event, mainLoop().MapAxis, mapTitles(), status);
-        if (type == tk::PushButton && status == 0) refreshMap();
+        if ((type == tk::PushButton && status == 0) || sharedLook() != before)
+            refreshAfterSettings(0, before);
         return;
     }
     model::ProfileLine& w = workingProfile();
@@ -96,11 +99,14 @@ void checkViewProperties(int type, const tk::EventRecord& event) {
         return;
     }
     views::VIEWPROPCHECK3(type, event, s.ViewAxisCopy, profileTitles(entry), status);
-    if (type != tk::PushButton || status != 0) return;
+    if (type != tk::PushButton || status != 0) {
+        if (sharedLook() != before) refreshBothWindows();
+        return;
+    }
     w.AXES[0] = s.ViewAxisCopy[0];
     w.AXES[kModelSectionAxis] = s.ViewAxisCopy[1];
     w.LSAVED = false;  // the axes are stored with the profile
-    refreshProfileWindow();
+    refreshAfterSettings(profileWindow(), before);
 }
 
 void resetViewProperties() {

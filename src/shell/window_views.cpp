@@ -99,6 +99,25 @@ void refreshProfileWindow() {
     views::profileSummary(workingProfile(), views::toolkitHoverOutput());
 }
 
+SharedLook sharedLook() {
+    const files::ViewSettings& v = files::viewSettings();
+    return {v.LineWidth, v.HICNAME};
+}
+
+void refreshBothWindows() {
+    refreshMap();
+    refreshProfileWindow();
+}
+
+void refreshAfterSettings(int window, const SharedLook& before) {
+    if (sharedLook() != before)
+        refreshBothWindows();
+    else if (window == 0)
+        refreshMap();
+    else
+        refreshProfileWindow();
+}
+
 void closeProfileWindow() {
     // No click mode may outlive the window it waits in: the main window
     // would ignore the user for good.

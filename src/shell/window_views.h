@@ -22,6 +22,20 @@ void openProfileWindow();
 // Redraws the open profile window with the working profile and shows its
 // point count and misfit in the status bar.
 void refreshProfileWindow();
+// The settings both windows draw with: the line width and the size of the
+// name on top. A dialog of one window that changes them redraws both.
+struct SharedLook {
+    int lineWidth = 0;
+    float nameSize = 0.0f;
+    bool operator==(const SharedLook&) const = default;
+};
+SharedLook sharedLook();
+// Redraws the map and the open profile window.
+void refreshBothWindows();
+// Redraws the window a changed setting was made for (0 the map, else the
+// profile window), and the other one as well when the look both draw with
+// differs from `before`.
+void refreshAfterSettings(int window, const SharedLook& before);
 // Whether the map (0) or the profile window was last drawn whole at the size
 // its drawing area has now.
 bool drawnAtThisSize(int window);

@@ -427,6 +427,35 @@ item 7 Regional
 cell 1219 255 690 .
 key 27
 )"},
+    // The line width of the map's view dialog (opened by a right click on
+    // the map) is in force as its field changes, and the profile window
+    // draws with it too, but only the map was redrawn, on Apply or OK.
+    {"the-map-dialog-s-line-width-redraws-the-profile-window", 1796984894458, R"(
+click mainc 241 24 1
+click dlg 177 186 0
+)"},
+    // The same dialog from the main View menu reads the line width on
+    // Apply, and Apply redrew the map alone.
+    {"the-map-dialog-s-line-width-applied-redraws-the-profile-window", 1796984894257, R"(
+bar main 2
+item 7 Properties
+click dlg 177 195 0
+at 1090 366 862
+)"},
+    // The name size of either view dialog is in force as its field changes,
+    // and both windows draw the name with it; neither window was redrawn.
+    {"the-profile-dialog-s-name-size-redraws-the-profile-window", 5, R"(
+click profc 315 57 1
+item 1 Properties
+type 1115 1.5
+key 9
+)"},
+    {"the-map-dialog-s-name-size-redraws-the-profile-window", 5, R"(
+bar main 2
+item 7 Properties
+type 1115 1.5
+key 9
+)"},
 };
 
 TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {

@@ -52,7 +52,7 @@ win::robot::Script playStep(const std::string& step);
 // item or title gone), so part of it was not played.
 bool lastStepMissed();
 // The view a step's mouse gesture is made on ("mainc", "profc"), or "" when
-// the step is no gesture (a command, a dialog, a key).
+// the step is no gesture (a command, a dialog, a key, a press beside the view).
 std::string gestureView(const std::string& step);
 // What a step reached, for the coverage report ("" when nothing named).
 std::string reachedBy(const std::string& step);

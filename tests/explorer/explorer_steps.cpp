@@ -622,9 +622,16 @@ win::robot::Script playStep(const std::string& step) {
 std::string gestureView(const std::string& step) {
     std::istringstream in(step);
     std::string verb, window;
-    in >> verb >> window;
+    win::POINT p{};
+    in >> verb >> window >> p.x >> p.y;
     const bool mouse = verb == "click" || verb == "dclick" || verb == "drag" || verb == "wheel";
-    return mouse && (window == "mainc" || window == "profc") ? window : "";
+    if (!mouse || (window != "mainc" && window != "profc")) return "";
+    // A press beside the view lands on what is there, such as a toolbar
+    // button, whose command is no gesture on the view.
+    win::RECT r{};
+    if (const win::HWND client = windowNamed(window)) win::GetClientRect(client, &r);
+    const bool inside = p.x >= r.left && p.y >= r.top && p.x < r.right && p.y < r.bottom;
+    return inside ? window : "";
 }
 
 std::string reachedBy(const std::string& step) {

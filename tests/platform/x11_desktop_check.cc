@@ -342,7 +342,7 @@ int main(int argc, char** argv) {
         // The button stays down until the move has begun: a program that
         // meets the press only after the release rightly moves nothing, and
         // a loaded machine may be that slow.
-        waitUntil([&] {
+        const bool begun = waitUntil([&] {
             const Shown s = current(main);
             return std::abs(s.x - was.x - 40) <= 2 && std::abs(s.y - was.y - 30) <= 2;
         });
@@ -353,6 +353,9 @@ int main(int argc, char** argv) {
                   return std::abs(s.x - was.x - 80) <= 2 && std::abs(s.y - was.y - 60) <= 2;
               }),
               "the main window dragged by its caption follows the pointer");
+        const Shown now = current(main);
+        std::printf("caption drag from %d,%d: %s, ended at %d,%d\n", was.x, was.y,
+                    begun ? "began" : "never began", now.x, now.y);
     }
 
     // The maximise box fills the screen; the picture shows it.

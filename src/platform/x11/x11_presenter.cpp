@@ -127,10 +127,11 @@ void keyEvent(XKeyEvent& e, bool down) {
 // Where a pointer event happened on the program's screen: inside the X
 // window of a program window at the program's idea of its place, so a
 // click lands on the pixel it was shown on.
-POINT pointOf(X11Presenter::State& s, Window xw, int x, int y, int rootX, int rootY) {
+POINT pointOf(X11Presenter::State& s, Window xw, int x, int y, int rootX, int rootY,
+              unsigned long serial) {
     s.lastRootPoint = {rootX, rootY};
     if (!s.tops.windowOf(xw)) return {rootX, rootY};
-    return s.tops.screenPoint(xw, x, y);
+    return s.tops.screenPoint(xw, x, y, serial);
 }
 
 // A click on an X window that the desktop shows in front of the program's
@@ -156,14 +157,19 @@ void pointerEvent(X11Presenter::State& s, XEvent& e) {
     if (e.type == MotionNotify) {
         s.c.lastTime = e.xmotion.time;
         const POINT p = pointOf(s, e.xmotion.window, e.xmotion.x, e.xmotion.y, e.xmotion.x_root,
-                                e.xmotion.y_root);
+                                e.xmotion.y_root, e.xmotion.serial);
         injectMouseMove(p.x, p.y);
         return;
     }
     const XButtonEvent& b = e.xbutton;
     s.c.lastTime = b.time;
-    const POINT p = pointOf(s, b.window, b.x, b.y, b.x_root, b.y_root);
-    if (e.type == ButtonPress) frontForClick(s, b.window, p);
+    const POINT p = pointOf(s, b.window, b.x, b.y, b.x_root, b.y_root, b.serial);
+    if (e.type == ButtonPress) {
+        s.tops.pressed();
+        frontForClick(s, b.window, p);
+    } else if (b.button == 1 && s.tops.releaseAfterHandOver()) {
+        return;  // the program had its release when the move was handed over
+    }
     if (b.button == 4 || b.button == 5) {
         if (e.type == ButtonPress) injectMouseWheel(p.x, p.y, b.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA);
     } else if (b.button <= 3) {

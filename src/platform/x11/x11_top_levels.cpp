@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <deque>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,6 +28,10 @@ struct TopLevels::Shown {
     bool modal = false;
     RECT placed{};               // the geometry last asked of or told by the server
     unsigned long placedSerial = 0;
+    // The program's moves the server may not have made yet: the request's
+    // serial and the place before it. A pointer event from before a move
+    // gives its position in the window where it stood then.
+    std::deque<std::pair<unsigned long, POINT>> movesInFlight;
     std::string title;
     Window transientFor = 0;
     HICON icon = nullptr;
@@ -134,9 +139,16 @@ Window TopLevels::xWindowOf(HWND h) const {
     return s ? s->xw : 0;
 }
 
-POINT TopLevels::screenPoint(Window xw, int x, int y) const {
-    const Shown* s = findX(xw);
-    const RECT r = s ? windowRect(s->hwnd) : RECT{};
+POINT TopLevels::screenPoint(Window xw, int x, int y, unsigned long serial) {
+    Shown* s = findX(xw);
+    if (!s) return {x, y};
+    auto& moves = s->movesInFlight;
+    // Events come in order: a move the server had made when this one was
+    // sent is made for every later event too.
+    while (!moves.empty() && moves.front().first <= serial)
+        moves.pop_front();
+    if (!moves.empty()) return {moves.front().second.x + x, moves.front().second.y + y};
+    const RECT r = windowRect(s->hwnd);
     return {r.left + x, r.top + y};
 }
 
@@ -261,6 +273,11 @@ void TopLevels::syncGeometry(Shown& s) {
         XSetWMNormalHints(c_.display, s.xw, &hints);
     }
     if (sameRect(r, s.placed)) return;
+    if (s.mapped) {
+        // A drag moves the window at every step: a few places are enough.
+        if (s.movesInFlight.size() >= 64) s.movesInFlight.pop_front();
+        s.movesInFlight.emplace_back(NextRequest(c_.display), POINT{s.placed.left, s.placed.top});
+    }
     s.placed = r;
     s.placedSerial = NextRequest(c_.display);
     XMoveResizeWindow(c_.display, s.xw, r.left, r.top, static_cast<unsigned>(w),
@@ -578,6 +595,19 @@ bool TopLevels::moveOrSizeByManager(HWND h, int edge, POINT rootPt) {
     c_.tellRoot(s->xw, c_.atoms.netWmMoveResize, rootPt.x, rootPt.y, kDirection[edge],
                 1 /* left button */, 1 /* an application */);
     XFlush(c_.display);
+    handedOver_ = s->xw;
+    return true;
+}
+
+bool TopLevels::releaseAfterHandOver() {
+    if (!handedOver_) return false;
+    // Released between the question above and the manager's grab: the
+    // manager would drag the window with the pointer until the next click,
+    // which it would take for itself.
+    static constexpr long kCancel = 11;
+    c_.tellRoot(handedOver_, c_.atoms.netWmMoveResize, 0, 0, kCancel, 1, 1);
+    XFlush(c_.display);
+    handedOver_ = 0;
     return true;
 }
 

@@ -28,14 +28,21 @@ class TopLevels {
     // Reacts to an event about one of the X windows; false when it was not
     // about them.
     bool handle(XEvent& e);
-    // The program's window shown in an X window (null for none), and the
-    // screen point of a position inside that X window.
+    // The program's window shown in an X window (null for none).
     HWND windowOf(Window xw) const;
-    POINT screenPoint(Window xw, int x, int y) const;
+    // The screen point of a position inside that X window, as the window
+    // stood when the server sent the event of that serial.
+    POINT screenPoint(Window xw, int x, int y, unsigned long serial);
     // The X window of a program window (0 for none).
     Window xWindowOf(HWND h) const;
     // Hands a move or a size with the mouse held to the window manager.
     bool moveOrSizeByManager(HWND h, int edge, POINT rootPt);
+    // The release of the button that a move was handed over with reached
+    // the program: the manager missed it and is told to stop. True when a
+    // move was waiting for it (the release then belongs to the manager).
+    bool releaseAfterHandOver();
+    // A new press: the move handed over last is over.
+    void pressed() { handedOver_ = 0; }
     // Some X window lost pixels that the desktop showed (an exposure).
     bool exposed() const { return exposed_; }
     // The root window changed size.
@@ -72,6 +79,7 @@ class TopLevels {
     std::vector<Window> stacked_;  // front first, as last asked of the server
     HWND active_ = nullptr;        // the active window as the desktop knows it
     Window grab_ = 0;
+    Window handedOver_ = 0;  // the window whose move the manager was asked to take
     bool exposed_ = false;
     Cursor cursor_ = None;
     GC gc_ = nullptr;

@@ -7,6 +7,7 @@
 #include "files/view_settings.h"
 #include "model/body_area.h"
 #include "model/model_check.h"
+#include "model/polygon_model.h"
 #include "model/session_state.h"
 #include "shell/resources/resource_ids.h"
 #include "shell/shell_state.h"
@@ -54,10 +55,14 @@ void singleIterationCommand(int window) {
         mouseMovesDuringInversion(false);
         // A button pushed during an earlier run does not cancel this one.
         util::LKILL(true);
+        // A step that gives up can still have changed the model: the free
+        // flags of locked followers are taken off before it finds that
+        // nothing is left to invert.
+        const model::PolygonModel before = w.MODEL;
         int status = 0;
         calc::ONE_STEP(w, w.MODEL, status, w.AXES[4], w.AXES[0]);
         mouseMovesDuringInversion(true);
-        if (status == 0) {
+        if (status == 0 || w.MODEL != before) {
             refreshProfileWindow();
             w.LSAVED = false;
         }

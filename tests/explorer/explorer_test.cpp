@@ -466,6 +466,18 @@ click profc 490 176 1
 item 2 Delete Point
 click profc 10 -9 0
 )"},
+    // A single iteration that finds a locked follower made free takes the
+    // flag off with a message and then has nothing to invert: the model had
+    // changed but the window still showed the flag.
+    {"a-single-iteration-that-unfrees-a-locked-vertex-redraws", 1796992052023, R"(
+drag profc 345 222 583 361 250 1
+item 7 Lock Vertices Together
+click profc 456 353 1
+item 1 Free X Movement
+bar prof 3
+item 1 Inverse...
+item 0 Single Iteration
+)"},
 };
 
 TEST_F(ExplorerTest, ShrunkJourneysOfPastFaultsPass) {

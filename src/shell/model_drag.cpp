@@ -147,6 +147,25 @@ void followWithCalculation() {
     }
 }
 
+// The graphs as a step draws them: the data graph when the synthetics
+// follow or a body moves, the section with the pressed body highlighted.
+void drawStep(bool bodyStep, int highlighted) {
+    model::ProfileLine& w = workingProfile();
+    if (files::viewSettings().LCALCMOVE || bodyStep) views::REFRESHDATA(w, dataAxis());
+    views::REFRESHMODEL(w, w.MODEL, highlighted);
+    util::SETPEN(13);
+}
+
+// The press readies the pictures that the steps put back, so that the
+// first step is as quick as the others; the screen shows no change.
+void readySteps(bool bodyStep, int highlighted) {
+    selectProfileWindow();
+    const auto start = std::chrono::steady_clock::now();
+    views::readyDragPicture([&] { drawStep(bodyStep, highlighted); });
+    dragStepTimes().drawing +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // After a step: the cursor tells whether the model is legal, the
 // synthetics and the undo copy follow a legal model, and the graphs are
 // drawn again.
@@ -176,9 +195,7 @@ void afterStep(bool bodyStep, int highlighted) {
         if (follows) model::COPYPG(p.DragUndoModel, w.MODEL);
         d.syntheticsOfUndo = recalculate && follows;
     }
-    if (recalculate || bodyStep) views::REFRESHDATA(w, dataAxis());
-    views::REFRESHMODEL(w, w.MODEL, highlighted);
-    util::SETPEN(13);
+    drawStep(bodyStep, highlighted);
     DragStepTimes& t = dragStepTimes();
     t.calculation += std::chrono::duration<double>(calculated - start).count();
     t.drawing += std::chrono::duration<double>(Clock::now() - calculated).count();
@@ -325,6 +342,7 @@ void startVertexDrag(int button) {
     views::ViewState& v = views::viewState();
     if (button == kLeftButton) {
         v.DragVertex = true;
+        readySteps(false, p.PressBody);
         return;
     }
     const int b = p.DragBodyIndex;
@@ -333,6 +351,7 @@ void startVertexDrag(int button) {
         p.RotateBody = true;
     else
         v.DragBody = true;
+    readySteps(true, p.PressBody);
 }
 
 void startEdgeDrag() {
@@ -345,6 +364,7 @@ void startEdgeDrag() {
         model::LOCKSPRESENT(m, p.DragEdgeStart) || model::LOCKSPRESENT(m, p.DragEdgeEnd);
     views::viewState().DragEdge = true;
     beginModelDrag();
+    readySteps(false, p.PressEdgeBody);
 }
 
 void startPivotDrag(int body) {

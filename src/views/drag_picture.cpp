@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -78,9 +79,8 @@ struct DragPicture {
     int bitmap = 0;  // toolkit bitmap number, 0 for none
     Key key;
     PixelRect rect;
-    // The stamps of the border markers, taken at the second move; until
-    // then (or when they cannot be kept) the border markers are drawn.
-    bool stampsTried = false;
+    // The stamps of the border markers, taken with the copy; when they
+    // cannot be kept the border markers are drawn.
     std::vector<Stamp> stamps;
     SectionPicture section;
 };
@@ -111,7 +111,6 @@ void freeBitmap() {
     DragPicture& p = picture();
     deleteBitmap(p.bitmap);
     freeStamps();
-    p.stampsTried = false;
     p.kept = false;
 }
 
@@ -339,19 +338,13 @@ void putBack(std::span<const float> stations, std::span<const float> data,
              std::span<const bool> masked, util::AxisRecord& axis, int reach) {
     DragPicture& p = picture();
     putOnScreen(p.bitmap, p.rect, kCopy);
-    if (p.stampsTried && !p.stamps.empty()) {
+    if (!p.stamps.empty()) {
         for (const Stamp& s : p.stamps)
             stampOn(s);
         return;
     }
     const BorderMarkers b = borderMarkers(stations, data, masked, axis, reach);
-    if (b.xs.empty()) return;
-    if (p.stampsTried) {
-        drawBorderMarkers(b, axis);
-        return;
-    }
-    p.stampsTried = true;
-    drawAndStampBorder(b, axis);
+    if (!b.xs.empty()) drawBorderMarkers(b, axis);
 }
 
 }  // namespace
@@ -371,6 +364,18 @@ void endDragPicture() {
 void forgetDragPicture() {
     freeBitmap();
     freeSection();
+}
+
+void readyDragPicture(const std::function<void()>& drawMove) {
+    if (!picture().on) return;
+    const tk::GraphicsState& g = tk::graphicsState();
+    const PixelRect window{0, 0, g.targetWidth, g.targetHeight};
+    if (window.width() <= 0 || window.height() <= 0) return;
+    int shown = keepScreen(window);
+    if (shown <= 0) return;  // every bitmap slot taken: the first move keeps the copies
+    drawMove();
+    putOnScreen(shown, window, kCopy);
+    deleteBitmap(shown);
 }
 
 bool dragPictureKept() {
@@ -414,6 +419,10 @@ void drawObservedValues(const model::ProfileLine& profile, std::span<const float
     p.rect = rect;
     p.key = key;
     p.kept = true;
+    // The border markers are drawn again (no pixel changes) to take their
+    // stamps.
+    const BorderMarkers b = borderMarkers(stations, data, masked, axis, reach);
+    if (!b.xs.empty()) drawAndStampBorder(b, axis);
 }
 
 namespace {

@@ -1,12 +1,13 @@
 #pragma once
 // The data graph while the model is dragged: its fill and the observed values
-// are the same at every move, so the first move keeps a copy of that part of
-// the picture and the moves after it put the copy back instead of drawing
+// are the same at every move, so a copy of that part of the picture is kept
+// (readied at the press) and the moves put the copy back instead of drawing
 // thousands of markers again; the markers at the border of the copy, which
 // reach the window's pixels around it, are laid on those pixels from stamps
-// kept at the second move. Only the synthetics and what lies over them are
-// drawn at each move; the picture is the same to the pixel as drawing it all.
+// kept with the copy. Only the synthetics and what lies over them are drawn
+// at each move; the picture is the same to the pixel as drawing it all.
 
+#include <functional>
 #include <span>
 
 #include "model/polygon_model.h"
@@ -15,16 +16,22 @@
 
 namespace views {
 
-// A drag begins (the next move draws in full and keeps the copy) or ends
-// (the copy is let go).
+// A drag begins (the next drawing is in full and keeps the copies) or ends
+// (the copies are let go).
 void beginDragPicture();
 void endDragPicture();
+// The press readies the copies, so that the first move costs no more than
+// the others: `drawMove` draws the current output window's graphs as a move
+// would, keeping the copies as it goes, and the window then shows again
+// what it showed before: the press changes nothing on the screen. When the
+// window cannot be kept nothing is drawn (the first move keeps the copies).
+void readyDragPicture(const std::function<void()>& drawMove);
 // The copy is let go but the drag goes on: the next move draws in full.
 void forgetDragPicture();
 // A copy is kept for the moves to come.
 bool dragPictureKept();
 // The markers that reach beyond the copy are put back from stamps of what
-// they draw around it (from the second move of a drag on).
+// they draw around it.
 bool dragPictureStamped();
 
 // The observed values of one panel, after its fill: drawn, or put back from
@@ -36,8 +43,8 @@ void drawObservedValues(const model::ProfileLine& profile, std::span<const float
                         float fillY2);
 
 // The model section while a body is dragged: its fill, the topography and
-// the bodies drawn before the dragged one stay as they were, so the first
-// move keeps a copy of them and the moves after it put the copy back and
+// the bodies drawn before the dragged one stay as they were, so a copy of
+// them is kept (readied at the press) and the moves put the copy back and
 // draw only the dragged body and what lies over it, as long as the dragged
 // body stays inside the copy (around it the fill, drawn at every move, takes
 // the lines of earlier moves away).

@@ -118,7 +118,7 @@ void PLOTBODIES(util::AxisRecord& a, model::PolygonModel& m, model::LabelSet& la
     util::SETPEN(v.K_GRID);
     const util::AxisRecord keptClip = a;
     // During a drag what lies below the dragged body may come back from a
-    // copy kept at the first move.
+    // copy kept as the drag began.
     const bool underKept = sectionUnderKept(keptClip, m, selected);
     if (selected >= 1) {
         // Keep the drag away from the frame and its numbers.

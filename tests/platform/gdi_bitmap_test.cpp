@@ -84,6 +84,69 @@ TEST(GdiBitmap, DibSectionBitsAndDrawingStayInStep) {
     DeleteDC(mem);
 }
 
+// Unscaled copies between two surfaces, checked pixel by pixel: the source
+// shifted by its own origin, the part of the rectangle off the source's
+// edge black, the destination's clip and origin kept, each raster
+// operation applied to what was there.
+struct Transfer {
+    const char* name;
+    DWORD rop;
+    int sx, sy;                    // source rectangle's corner (logical)
+    POINT sourceOrigin{0, 0};      // the source's window origin
+    POINT destinationOrigin{0, 0};  // the destination's viewport origin
+    RECT clip{0, 0, 0, 0};         // the destination's clip (device), none when empty
+};
+
+class GdiTransfer : public ::testing::TestWithParam<Transfer> {};
+
+TEST_P(GdiTransfer, EveryPixelIsTheOperationOfSourceAndDestination) {
+    const Transfer& t = GetParam();
+    Canvas src(30, 20), dst(40, 30);
+    gdi_test::fillNoise(src.surface, 7);
+    gdi_test::fillNoise(dst.surface, 9);
+    const std::vector<std::uint32_t> before = dst.surface.pixels;
+    SetWindowOrgEx(src.dc, t.sourceOrigin.x, t.sourceOrigin.y, nullptr);
+    SetViewportOrgEx(dst.dc, t.destinationOrigin.x, t.destinationOrigin.y, nullptr);
+    if (t.clip.right > t.clip.left)
+        IntersectClipRect(dst.dc, t.clip.left - t.destinationOrigin.x,
+                          t.clip.top - t.destinationOrigin.y, t.clip.right - t.destinationOrigin.x,
+                          t.clip.bottom - t.destinationOrigin.y);
+    const int x = 3, y = 4, w = 16, h = 12;
+    ASSERT_TRUE(BitBlt(dst.dc, x, y, w, h, src.dc, t.sx, t.sy, t.rop));
+    for (int dy = 0; dy < dst.surface.height; ++dy)
+        for (int dx = 0; dx < dst.surface.width; ++dx) {
+            const int i = dx - t.destinationOrigin.x - x, j = dy - t.destinationOrigin.y - y;
+            const bool clipped = t.clip.right > t.clip.left &&
+                                 !(dx >= t.clip.left && dx < t.clip.right && dy >= t.clip.top &&
+                                   dy < t.clip.bottom);
+            const std::uint32_t old = before[static_cast<std::size_t>(dy * 40 + dx)];
+            std::uint32_t want = old;
+            if (i >= 0 && i < w && j >= 0 && j < h && !clipped) {
+                const int px = t.sx - t.sourceOrigin.x + i, py = t.sy - t.sourceOrigin.y + j;
+                const std::uint32_t s =
+                    px >= 0 && px < 30 && py >= 0 && py < 20 ? src.at(px, py) : 0u;
+                want = t.rop == SRCCOPY ? s
+                       : t.rop == SRCAND ? (s & old)
+                       : t.rop == SRCPAINT ? (s | old)
+                                           : (s ^ old);
+            }
+            ASSERT_EQ(dst.at(dx, dy), want) << dx << "," << dy;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, GdiTransfer,
+    ::testing::Values(Transfer{"copy", SRCCOPY, 5, 2},
+                      Transfer{"and", SRCAND, 5, 2},
+                      Transfer{"or", SRCPAINT, 5, 2},
+                      Transfer{"exclusive_or", SRCINVERT, 5, 2},
+                      Transfer{"off_the_source_edge", SRCCOPY, 20, 12},
+                      Transfer{"before_the_source_start", SRCCOPY, -4, -3},
+                      Transfer{"source_origin", SRCCOPY, 9, 7, {6, 5}},
+                      Transfer{"destination_origin_and_clip", SRCINVERT, 5, 2, {0, 0}, {7, 3},
+                               {12, 10, 22, 17}}),
+    [](const ::testing::TestParamInfo<Transfer>& info) { return std::string(info.param.name); });
+
 TEST(GdiBitmap, QuarterTurnMovesTheTopLeftPixelWhereTheTransformSays) {
     // A 3 x 2 image whose top-left pixel is red, the rest green.
     std::vector<std::uint8_t> block(sizeof(BITMAPINFOHEADER));

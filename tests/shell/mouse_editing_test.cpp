@@ -57,8 +57,8 @@ TEST_F(EditingTest, DraggingAVertexReshapesTheBodyAndTheSyntheticsFollow) {
 
 // While the synthetics follow a drag, the observed values and the section
 // below the dragged body are put back from kept pictures instead of being
-// drawn again: after every move the window shows what drawing that move
-// afresh shows.
+// drawn again: the press readies them and shows no change, and after every
+// move the window shows what drawing that move afresh shows.
 struct KeptPictureDrag {
     std::string name;
     Button button;
@@ -87,34 +87,32 @@ void writeRidgeWithLayer(const std::string& name) {
                   }});
 }
 
-class KeptPictureDragTest : public EditingTest,
-                            public ::testing::WithParamInterface<KeptPictureDrag> {};
-
-TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
-    const KeptPictureDrag& drag = GetParam();
-    if (drag.withLayer)
-        writeRidgeWithLayer("SITE");
-    else
-        writeRidgeDatabase("SITE");
-    Script s;
-    clickAside(s);
+// The drag, checked at the press and at every move (with AutoCalculate
+// While Moving on), and its release.
+void addCheckedDrag(Script& s, const KeptPictureDrag& drag) {
     s.check([] { files::viewSettings().LCALCMOVE = true; });
     s.moveTo(atModel(drag.press.first, drag.press.second));
+    auto before = std::make_shared<win::Surface>();
+    s.check([before] { *before = capture(profileClient()); });
     s.pressAt(atModel(drag.press.first, drag.press.second), drag.button);
+    s.check([before] {
+        ASSERT_TRUE(views::viewState().DragVertex || views::viewState().DragBody);
+        EXPECT_TRUE(views::dragPictureKept());
+        EXPECT_TRUE(views::dragSectionKept());
+        // The graph's extremes lie at its border: their markers reach
+        // beyond the copy and are put back from stamps.
+        EXPECT_TRUE(views::dragPictureStamped());
+        EXPECT_EQ(differingPixels(*before, capture(profileClient())), 0) << "the press";
+    });
     auto moves = std::make_shared<int>(0);
     for (auto [x, z] : drag.moves) {
         s.moveTo(atModel(x, z));
         s.check([moves] {
             ASSERT_TRUE(views::viewState().DragVertex || views::viewState().DragBody);
-            if (++*moves > 1) {
-                EXPECT_TRUE(views::dragPictureKept());
-                EXPECT_TRUE(views::dragSectionKept());
-            }
-            // The graph's extremes lie at its border: their markers reach
-            // beyond the copy and are put back from stamps.
-            if (*moves > 2) {
-                EXPECT_TRUE(views::dragPictureStamped());
-            }
+            ++*moves;
+            EXPECT_TRUE(views::dragPictureKept());
+            EXPECT_TRUE(views::dragSectionKept());
+            EXPECT_TRUE(views::dragPictureStamped());
             const win::Surface shown = capture(profileClient());
             views::forgetDragPicture();
             selectProfileWindow();
@@ -133,24 +131,43 @@ TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
         EXPECT_FALSE(views::dragPictureKept());
         EXPECT_FALSE(views::dragSectionKept());
     });
+}
+
+class KeptPictureDragTest : public EditingTest,
+                            public ::testing::WithParamInterface<KeptPictureDrag> {};
+
+TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
+    const KeptPictureDrag& drag = GetParam();
+    if (drag.withLayer)
+        writeRidgeWithLayer("SITE");
+    else
+        writeRidgeDatabase("SITE");
+    Script s;
+    clickAside(s);
+    addCheckedDrag(s, drag);
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
+
+const KeptPictureDrag kFirstBodyVertex{
+    "first_body_vertex",
+    Button::Left,
+    {1600, -200},
+    {{1650, -180}, {1750, -150}, {1850, -120}, {1700, -260}, {1600, -200}}};
+const KeptPictureDrag kSecondBodyOverTheFirst{
+    "second_body_over_the_first",
+    Button::Left,
+    {2400, -300},
+    {{2300, -300}, {1900, -350}, {1500, -400}, {2000, -300}, {2400, -300}}};
 
 INSTANTIATE_TEST_SUITE_P(
     Drags, KeptPictureDragTest,
     ::testing::Values(
         // The first body: nothing lies below it.
-        KeptPictureDrag{"first_body_vertex",
-                        Button::Left,
-                        {1600, -200},
-                        {{1650, -180}, {1750, -150}, {1850, -120}, {1700, -260}, {1600, -200}}},
+        kFirstBodyVertex,
         // The second body drawn over the first: the first comes from the copy,
         // the dragged vertex crosses it (the model turns illegal) and back.
-        KeptPictureDrag{"second_body_over_the_first",
-                        Button::Left,
-                        {2400, -300},
-                        {{2300, -300}, {1900, -350}, {1500, -400}, {2000, -300}, {2400, -300}}},
+        kSecondBodyOverTheFirst,
         // The whole second body moves.
         KeptPictureDrag{"second_body_moved",
                         Button::Right,
@@ -164,6 +181,66 @@ INSTANTIATE_TEST_SUITE_P(
                         {{2050, -1280}, {2100, -1250}, {1950, -1200}, {2000, -1300}},
                         true}),
     [](const ::testing::TestParamInfo<KeptPictureDrag>& info) { return info.param.name; });
+
+// Nothing kept for one drag shows in the next: a second drag after the
+// window changed size, after another profile was chosen, or after the
+// view changed, shows at its press and at every move what drawing afresh
+// shows.
+struct BetweenDrags {
+    std::string name;
+    std::function<void(Script&)> change;
+    std::function<void()> expect;
+};
+
+class SecondDragTest : public EditingTest, public ::testing::WithParamInterface<BetweenDrags> {};
+
+TEST_P(SecondDragTest, ShowsNothingKeptForTheFirst) {
+    writeTwoProfiles();
+    Script s;
+    clickAside(s);
+    addCheckedDrag(s, kFirstBodyVertex);
+    GetParam().change(s);
+    s.check(GetParam().expect);
+    addCheckedDrag(s, kSecondBodyOverTheFirst);
+    exitWithoutSaving(s);
+    EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drags, SecondDragTest,
+    ::testing::Values(
+        BetweenDrags{"window_resized",
+                     [](Script& s) {
+                         s.check([] {
+                             win::SetWindowPos(profileFrame(), nullptr, 0, 0, 660, 340,
+                                               win::SWP_NOMOVE | win::SWP_NOZORDER);
+                         });
+                     },
+                     [] {
+                         win::RECT r{};
+                         win::GetWindowRect(profileFrame(), &r);
+                         EXPECT_EQ(r.right - r.left, 660);
+                         EXPECT_EQ(r.bottom - r.top, 340);
+                     }},
+        BetweenDrags{"other_profile",
+                     [](Script& s) {
+                         s.clickOn(profileList);
+                         s.key(win::VK_DOWN).key(win::VK_RETURN);
+                         // The first profile's changes are let go.
+                         s.clickOn([] {
+                             return win::GetDlgItem(dialogTitled("Save Changes Dialog"),
+                                                    IDNOBUTTON);
+                         });
+                     },
+                     [] {
+                         EXPECT_EQ(workingProfile().PNAME, std::string_view("South Line"));
+                     }},
+        BetweenDrags{"colour_fill_turned_off",
+                     [](Script& s) {
+                         chooseProfileMenu(s, "View", "Color Fill Bodies (C)");
+                     },
+                     [] { EXPECT_FALSE(files::viewSettings().LCOLFILL); }}),
+    [](const ::testing::TestParamInfo<BetweenDrags>& info) { return info.param.name; });
 
 TEST_F(EditingTest, ABodyDraggedIntoAnotherIsTakenBackToItsLastLegalPlace) {
     writeRidgeDatabase("SITE");

@@ -120,6 +120,60 @@ bool quarterTurn(const Affine& m) {
            std::abs(m.dy - std::round(m.dy)) < 1e-9;
 }
 
+bool shiftOnly(const Affine& m) {
+    return m.isIdentityLinear() && m.dx == std::round(m.dx) && m.dy == std::round(m.dy);
+}
+
+// Unscaled copies go row by row: the w x h pixels at `from` (rows `stride`
+// apart) onto device pixels from (ox, oy) within the target's clip.
+void copyRows(RasterTarget& t, int ox, int oy, int w, int h, const std::uint32_t* pixels,
+              std::size_t stride, DWORD rop) {
+    std::vector<Span> spans;
+    const std::vector<Span> whole{{ox, ox + w}};
+    for (int j = 0; j < h; ++j) {
+        spans.clear();
+        intersectSpans(whole, t.clip.row(oy + j), spans);
+        for (const Span& s : spans) {
+            const std::uint32_t* from = pixels + static_cast<std::size_t>(j) * stride + (s.x0 - ox);
+            std::uint32_t* to = &t.surface->at(s.x0 + t.ox, oy + j + t.oy);
+            const int n = s.x1 - s.x0;
+            if (rop == SRCCOPY && !t.surface->monochrome) {
+                std::copy(from, from + n, to);
+                continue;
+            }
+            for (int i = 0; i < n; ++i) {
+                to[i] = applyRop3(rop, 0, from[i], to[i]);
+                if (t.surface->monochrome) to[i] = (to[i] & 0xFFFFFF) ? 0xFFFFFF : 0;
+            }
+        }
+    }
+}
+
+// An unscaled copy between two colour surfaces, with no pattern, reads the
+// source's pixels where they lie instead of through a copy of them (which
+// would cost fresh memory the size of the rectangle at every transfer).
+// False when the transfer is not of that kind, the source rectangle does not
+// lie wholly on its surface, or the destination cannot be drawn on.
+bool directCopy(DeviceContext& dst, int x, int y, int w, int h, DeviceContext& src, int sx,
+                int sy, DWORD rop) {
+    if (w <= 0 || h <= 0 || ropUsesPattern(rop) || dst.meta || vectorOf(dst)) return false;
+    Surface* from = src.target();
+    const Surface* to = dst.target();
+    if (!from || !to || from == to || from->monochrome || to->monochrome) return false;
+    const Affine full = dst.fullTransform();
+    if (!shiftOnly(full) || !shiftOnly(src.fullTransform())) return false;
+    const PointI o = toDeviceI(src, sx, sy);
+    const int px = o.x + src.origin.x, py = o.y + src.origin.y;
+    if (px < 0 || py < 0 || px + w > from->width || py + h > from->height) return false;
+    if (src.kind == DcKind::Memory) src.st.bitmap->pullDib();
+    RasterTarget t;
+    if (!beginRaster(dst, t)) return false;
+    copyRows(t, x + static_cast<int>(full.dx), y + static_cast<int>(full.dy), w, h,
+             &from->at(px, py), static_cast<std::size_t>(from->width), rop);
+    endRaster(dst);
+    return true;
+}
+
 // Draws `src` (or no source) into the logical rectangle of the destination.
 bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src, DWORD rop) {
     if (w == 0 || h == 0) return true;
@@ -150,31 +204,9 @@ bool blitInto(DeviceContext& dst, int x, int y, int w, int h, const Surface* src
         d = applyRop3(rop, pv, sv, d);
         if (t.surface->monochrome) d = (d & 0xFFFFFF) ? 0xFFFFFF : 0;
     };
-    const bool shiftOnly =
-        full.isIdentityLinear() && full.dx == std::round(full.dx) && full.dy == std::round(full.dy);
-    if (shiftOnly && src && !withPattern && w == src->width && h == src->height) {
-        // Unscaled copies go row by row.
-        const int ox = x + static_cast<int>(full.dx), oy = y + static_cast<int>(full.dy);
-        std::vector<Span> spans;
-        const std::vector<Span> whole{{ox, ox + w}};
-        for (int j = 0; j < h; ++j) {
-            spans.clear();
-            intersectSpans(whole, t.clip.row(oy + j), spans);
-            for (const Span& s : spans) {
-                const std::uint32_t* from =
-                    src->pixels.data() + static_cast<std::size_t>(j) * src->width + (s.x0 - ox);
-                std::uint32_t* to = &t.surface->at(s.x0 + t.ox, oy + j + t.oy);
-                const int n = s.x1 - s.x0;
-                if (rop == SRCCOPY && !t.surface->monochrome) {
-                    std::copy(from, from + n, to);
-                    continue;
-                }
-                for (int i = 0; i < n; ++i) {
-                    to[i] = applyRop3(rop, 0, from[i], to[i]);
-                    if (t.surface->monochrome) to[i] = (to[i] & 0xFFFFFF) ? 0xFFFFFF : 0;
-                }
-            }
-        }
+    if (shiftOnly(full) && src && !withPattern && w == src->width && h == src->height) {
+        copyRows(t, x + static_cast<int>(full.dx), y + static_cast<int>(full.dy), w, h,
+                 src->pixels.data(), static_cast<std::size_t>(src->width), rop);
         endRaster(dst);
         return true;
     }
@@ -262,6 +294,8 @@ BOOL StretchBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int sx, int sy, 
     const bool needSource = ropUsesSource(rop);
     if (needSource) {
         DeviceContext* src = findDc(hsrc);
+        if (src && w == sw && h == sh && directCopy(*dst, x, y, w, h, *src, sx, sy, rop))
+            return TRUE;
         if (!src || !grabSource(*src, *dst, sx, sy, sw, sh, source)) return FALSE;
     }
     if (dst->meta) {

@@ -146,6 +146,9 @@ win::HBITMAP BitmapCreateFilled(int width, int height, int colour) {
     ReferenceDC reference;
     win::HBITMAP bitmap = win::CreateCompatibleBitmap(reference.get(), width, height);
     if (!bitmap) return nullptr;
+    // A new bitmap is black: black needs no filling (unless a palette maps
+    // it to another entry).
+    if ((colour & 0xFFFFFF) == 0 && !windowSystem().Palette) return bitmap;
     win::HDC dc = win::CreateCompatibleDC(reference.get());
     win::HGDIOBJ oldBitmap = win::SelectObject(dc, bitmap);
     win::HGDIOBJ oldPen = win::SelectObject(dc, win::GetStockObject(win::NULL_PEN));

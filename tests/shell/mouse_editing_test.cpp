@@ -88,8 +88,9 @@ void writeRidgeWithLayer(const std::string& name) {
 }
 
 // The drag, checked at the press and at every move (with AutoCalculate
-// While Moving on), and its release.
-void addCheckedDrag(Script& s, const KeptPictureDrag& drag) {
+// While Moving on), the window's picture after the last move saved as
+// `shot`, and the release.
+void addCheckedDrag(Script& s, const KeptPictureDrag& drag, const std::string& shot) {
     s.check([] { files::viewSettings().LCALCMOVE = true; });
     s.moveTo(atModel(drag.press.first, drag.press.second));
     auto before = std::make_shared<win::Surface>();
@@ -121,9 +122,9 @@ void addCheckedDrag(Script& s, const KeptPictureDrag& drag) {
             EXPECT_EQ(differingPixels(shown, capture(profileClient())), 0) << "move " << *moves;
         });
     }
-    s.check([moves, drag] {
+    s.check([moves, drag, shot] {
         EXPECT_EQ(*moves, static_cast<int>(drag.moves.size()));
-        saveShot(profileFrame(), "drag_kept_picture_" + drag.name + ".png");
+        saveShot(profileFrame(), shot);
     });
     s.wait(400);
     s.releaseAt(atModel(drag.moves.back().first, drag.moves.back().second), drag.button);
@@ -144,7 +145,7 @@ TEST_P(KeptPictureDragTest, EveryMoveShowsWhatDrawingItAfreshWould) {
         writeRidgeDatabase("SITE");
     Script s;
     clickAside(s);
-    addCheckedDrag(s, drag);
+    addCheckedDrag(s, drag, "drag_kept_picture_" + drag.name + ".png");
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }
@@ -198,10 +199,10 @@ TEST_P(SecondDragTest, ShowsNothingKeptForTheFirst) {
     writeTwoProfiles();
     Script s;
     clickAside(s);
-    addCheckedDrag(s, kFirstBodyVertex);
+    addCheckedDrag(s, kFirstBodyVertex, "drag_first_before_" + GetParam().name + ".png");
     GetParam().change(s);
     s.check(GetParam().expect);
-    addCheckedDrag(s, kSecondBodyOverTheFirst);
+    addCheckedDrag(s, kSecondBodyOverTheFirst, "drag_second_after_" + GetParam().name + ".png");
     exitWithoutSaving(s);
     EXPECT_EQ(run("pelk-gm SITE.TQM", std::move(s)), 0);
 }

@@ -5,6 +5,9 @@
 #include <bit>
 #include <cstdio>
 #include <memory>
+#include <new>
+
+#include "base/bulk_pages.h"
 
 namespace base {
 
@@ -62,22 +65,30 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
-bool readFile(const std::string& path, std::vector<std::uint8_t>& out) {
+bool readFile(const std::string& path, ByteBuffer& out) {
     FilePtr f(std::fopen(path.c_str(), "rb"));
     if (!f) return false;
     out.clear();
-    // Straight into a buffer of the file's size: a large database read by
-    // growing the buffer chunk by chunk spends most of its time copying.
-    struct stat info {};
-    if (::fstat(::fileno(f.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        out.resize(static_cast<std::size_t>(info.st_size));
-        out.resize(std::fread(out.data(), 1, out.size(), f.get()));
+    try {
+        // Straight into storage of the file's size, its pages asked for at
+        // once: a large database read by growing the buffer chunk by chunk
+        // spends most of its time copying, and one read page by page most of
+        // it fetching pages.
+        struct stat info {};
+        if (::fstat(::fileno(f.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+            out.resize(static_cast<std::size_t>(info.st_size));
+            preparePages(out.data(), out.size());
+            out.resize(std::fread(out.data(), 1, out.size(), f.get()));
+        }
+        // Whatever the size did not tell (a file still growing, a pipe).
+        std::uint8_t chunk[65536];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
+            out.insert(out.end(), chunk, chunk + n);
+    } catch (const std::bad_alloc&) {
+        ByteBuffer().swap(out);
+        return false;
     }
-    // Whatever the size did not tell (a file still growing, a pipe).
-    std::uint8_t chunk[65536];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
-        out.insert(out.end(), chunk, chunk + n);
     return std::ferror(f.get()) == 0;
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fill_later_allocator.h"
 #include "base/fixed_string.h"
 
 namespace base {
@@ -91,8 +92,12 @@ class ByteReader {
     bool ok_ = true;
 };
 
-// Whole-file helpers. readFile answers false when the file cannot be read.
-bool readFile(const std::string& path, std::vector<std::uint8_t>& out);
+// The bytes of a whole file, as readFile delivers them.
+using ByteBuffer = std::vector<std::uint8_t, FillLaterAllocator<std::uint8_t>>;
+
+// Whole-file helpers. readFile answers false when the file cannot be read
+// (nor storage for it be had).
+bool readFile(const std::string& path, ByteBuffer& out);
 bool writeFile(const std::string& path, std::span<const std::uint8_t> data);
 
 }  // namespace base

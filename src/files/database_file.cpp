@@ -120,7 +120,7 @@ void readDatabase(model::ProfileDatabase& db, util::AxisRecord& mapAxis, const N
         return;
     }
     status = 1;
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (!base::readFile(names.path, bytes)) {
         showInformation("CANNOT OPEN FILE: " + fileNameField(names.path));
         return;

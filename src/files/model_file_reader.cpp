@@ -437,7 +437,7 @@ bool readModelFile(const std::string& fileName, model::PolygonModel& model) {
         showInformation("FILE HAS NO LENGTH:" + fileNameField(fileName));
         return false;
     }
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (!base::readFile(fileName, bytes)) {
         showInformation("CANNOT OPEN FILE: " + fileNameField(fileName));
         return false;

@@ -290,7 +290,7 @@ std::string settingsText(const SettingFields& fields, std::string_view folder) {
 void INIIN(base::FixedString<24>& lastFile) {
     SettingsFileNames names = settingsFileNames();
     SessionState& session = sessionState();
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (base::readFile(names.ini, bytes)) {
         session.SETTINGS_WRITE = true;
     } else if (base::readFile(names.inw, bytes)) {

@@ -496,7 +496,7 @@ void importZafFile(model::ProfileLine& profile, util::AxisRecord& mapAxis, const
         showInformation(std::string(file.name.view()) + " NOT FOUND.");
         return;
     }
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (!base::readFile(file.path, bytes)) {
         showInformation("CANNOT OPEN FILE: " + std::string(file.name.view()));
         return;

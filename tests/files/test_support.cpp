@@ -68,9 +68,9 @@ FakeToolkit::~FakeToolkit() {
 }
 
 std::vector<std::uint8_t> readBytes(const std::string& path) {
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (!base::readFile(path, bytes)) throw std::runtime_error("cannot read " + path);
-    return bytes;
+    return {bytes.begin(), bytes.end()};
 }
 
 std::string readText(const std::string& path) {

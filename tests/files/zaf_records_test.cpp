@@ -60,7 +60,7 @@ TEST(ZafWriters, WrittenRecordsReadBackThroughTheReaders) {
     files::RITMRK(handle);
     util::ICLSFIL(handle);
 
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     ASSERT_TRUE(base::readFile(path, bytes));
     EXPECT_EQ(bytes.size(), 64u + 118u + 140u + 8u + 80u + 40u + 20u + 256u + 2u);
     files::resetSiblingHeader();

@@ -1219,7 +1219,7 @@ HENHMETAFILE CopyEnhMetaFileA(HENHMETAFILE h, LPCSTR fileName) {
 }
 
 HENHMETAFILE GetEnhMetaFileA(LPCSTR fileName) {
-    std::vector<std::uint8_t> bytes;
+    base::ByteBuffer bytes;
     if (!fileName || !base::readFile(fileName, bytes)) return nullptr;
     return SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
 }

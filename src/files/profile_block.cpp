@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <bitset>
 #include <cstring>
 #include <functional>
+#include <iterator>
+#include <new>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "files/messages.h"
@@ -187,6 +191,76 @@ void fillFront(std::span<const std::uint8_t> bytes, T* values, std::size_t count
         decode(bytes.subspan(i * kWord, kWord), values[i]);
 }
 
+// The values of consecutive 4-byte words, so that a vector can be built from
+// them in one pass, each entry written once.
+template <typename T>
+class WordValues {
+  public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const T*;
+    using reference = T;
+
+    WordValues() = default;
+    explicit WordValues(const std::uint8_t* at) : at_(at) {}
+    T operator*() const {
+        T v;
+        decode(std::span<const std::uint8_t>(at_, kWord), v);
+        return v;
+    }
+    WordValues& operator++() {
+        at_ += kWord;
+        return *this;
+    }
+    WordValues operator++(int) {
+        WordValues was = *this;
+        ++*this;
+        return was;
+    }
+    bool operator==(const WordValues&) const = default;
+
+  private:
+    const std::uint8_t* at_ = nullptr;
+};
+
+// `count` entries: the front from whole words of `bytes`, the rest zero.
+template <typename T>
+std::vector<T> entriesFrom(std::span<const std::uint8_t> bytes, std::size_t count) {
+    const std::size_t n = std::min(count, bytes.size() / kWord);
+    std::vector<T> v;
+    v.reserve(count);
+    v.assign(WordValues<T>(bytes.data()), WordValues<T>(bytes.data() + n * kWord));
+    v.resize(count);
+    return v;
+}
+
+// The shape of a station array for n stations of m components.
+std::size_t entryCount(const RealArray&, int n, int) {
+    return static_cast<std::size_t>(n);
+}
+template <typename T>
+std::size_t entryCount(const Array2<T>&, int n, int m) {
+    return static_cast<std::size_t>(n) * static_cast<std::size_t>(m);
+}
+void adoptEntries(RealArray& a, std::vector<float>&& v, int, int) {
+    a.adopt(std::move(v));
+}
+template <typename T>
+void adoptEntries(Array2<T>& a, std::vector<T>&& v, int n, int m) {
+    a.adopt(n, m, std::move(v));
+}
+bool allocateZeros(RealArray& a, int n, int) {
+    return a.allocate(n);
+}
+template <typename T>
+bool allocateZeros(Array2<T>& a, int n, int m) {
+    return a.allocate(n, m);
+}
+
+// The station arrays of a profile, in the order they are filed.
+enum Station { kEast, kNort, kStat, kElev, kDat, kMask, kSyn, kReg, kStationArrays };
+
 enum class Result { Done, Failed };
 
 class BlockReader {
@@ -204,6 +278,11 @@ class BlockReader {
     Result axis(const SectionHeader& h, std::size_t firstAxis);
     Result labelTexts(const SectionHeader& h);
     Result endOfBlock(const SectionHeader& h);
+    template <typename A>
+    Result stations(const SectionHeader& h, A& a, Station which);
+    Result settleStations();
+    template <typename F>
+    void forEachStationArray(F&& f);
     bool buildTopographyFromStations();
     bool modelFitsItsArrays() const;
 
@@ -247,6 +326,8 @@ class BlockReader {
     ProfileReadState& state_;
     bool topographyDelivered_ = false;
     bool endOfFile_ = false;
+    // Station arrays the head announced that no section has brought yet.
+    std::bitset<kStationArrays> owed_;
 };
 
 int BlockReader::run() {
@@ -275,14 +356,14 @@ bool BlockReader::section(const SectionHeader& h, Result& result) {
         std::function<Result()> read;
     };
     const Named sections[] = {
-        {"PLINEAST", [&] { return into(h, p_.EAST); }},
-        {"PLINNORT", [&] { return into(h, p_.NORT); }},
-        {"PLINSTAT", [&] { return into(h, p_.STAT); }},
-        {"PLINELEV", [&] { return into(h, p_.ELEV); }},
-        {"PLINDAT ", [&] { return into(h, p_.DAT); }},
-        {"PLINMASK", [&] { return into(h, p_.MASK); }},
-        {"PLINSYN ", [&] { return into(h, p_.SYN); }},
-        {"PCREG   ", [&] { return into(h, p_.REG); }},
+        {"PLINEAST", [&] { return stations(h, p_.EAST, kEast); }},
+        {"PLINNORT", [&] { return stations(h, p_.NORT, kNort); }},
+        {"PLINSTAT", [&] { return stations(h, p_.STAT, kStat); }},
+        {"PLINELEV", [&] { return stations(h, p_.ELEV, kElev); }},
+        {"PLINDAT ", [&] { return stations(h, p_.DAT, kDat); }},
+        {"PLINMASK", [&] { return stations(h, p_.MASK, kMask); }},
+        {"PLINSYN ", [&] { return stations(h, p_.SYN, kSyn); }},
+        {"PCREG   ", [&] { return stations(h, p_.REG, kReg); }},
         {"PSEUAXIS", [&] { return skip(h); }},
         {"K_CALC  ", [&] { return skip(h); }},
         {"DBKG    ", [&] { return into(h, &m_.DBKG, 1); }},
@@ -371,15 +452,54 @@ Result BlockReader::profileHead(const SectionHeader& h) {
     if (!plausible(p_.NSTA) || p_.NCOMP < 0 || p_.NCOMP > 2 || (p_.NSTA > 0 && p_.NCOMP == 0) ||
         !plausible(static_cast<long long>(p_.NSTA) * p_.NCOMP))
         return readError();
+    // The station arrays are made as their sections come (settleStations).
     model::DEALLOCPF(p_);
-    int status = 0;
-    model::ALLOCPF(p_, status);
-    if (status != 0) {
+    owed_.set();
+    return Result::Done;
+}
+
+// A station array the head announced is built straight from its section
+// (a short one leaves the rest zero), so a large survey's values are written
+// once rather than zeroed first; any other is filled in place as it stands.
+template <typename A>
+Result BlockReader::stations(const SectionHeader& h, A& a, Station which) {
+    if (!owed_[which]) return into(h, a);
+    const int n = std::max(p_.NSTA, 0);
+    const int m = std::max(p_.NCOMP, 0);
+    const std::size_t count = entryCount(a, n, m);
+    std::span<const std::uint8_t> bytes;
+    if (!in_.payload(h, count * kWord, bytes)) return readError();
+    using T = typename std::decay_t<decltype(a.values())>::value_type;
+    try {
+        if (!model::allocationPermitted()) throw std::bad_alloc();
+        adoptEntries(a, entriesFrom<T>(bytes, count), n, m);
+    } catch (const std::bad_alloc&) {
         showInformation("CANNOT ALLOCATE PROFILE DATA");
         return Result::Failed;
     }
-    std::fill(p_.MASK.values().begin(), p_.MASK.values().end(), Logical(false));
+    owed_.reset(which);
     return Result::Done;
+}
+
+template <typename F>
+void BlockReader::forEachStationArray(F&& f) {
+    f(p_.EAST, kEast), f(p_.NORT, kNort), f(p_.STAT, kStat), f(p_.ELEV, kElev),
+        f(p_.DAT, kDat), f(p_.MASK, kMask), f(p_.SYN, kSyn), f(p_.REG, kReg);
+}
+
+// The announced station arrays no section brought start at zero (no value,
+// no mask, no regional field).
+Result BlockReader::settleStations() {
+    const int n = std::max(p_.NSTA, 0);
+    const int m = std::max(p_.NCOMP, 0);
+    bool ok = true;
+    forEachStationArray([&](auto& a, Station which) {
+        if (ok && owed_[which]) ok = allocateZeros(a, n, m);
+    });
+    owed_.reset();
+    if (ok) return Result::Done;
+    showInformation("CANNOT ALLOCATE PROFILE DATA");
+    return Result::Failed;
 }
 
 Result BlockReader::modelHead(const SectionHeader& h) {
@@ -435,6 +555,7 @@ Result BlockReader::labelTexts(const SectionHeader& h) {
 
 Result BlockReader::endOfBlock(const SectionHeader& h) {
     if (!in_.skip(h)) return readError();
+    if (settleStations() == Result::Failed) return Result::Failed;
     p_.LSAVED = true;
     if (!topographyDelivered_ && !buildTopographyFromStations()) return allocationError();
     if (!modelFitsItsArrays()) return readError();

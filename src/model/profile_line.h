@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "base/fixed_string.h"
@@ -43,6 +44,15 @@ class Array2 {
         cols_ = cols;
         allocated_ = true;
         return true;
+    }
+    // Takes over prepared storage of rows * cols entries as the array's.
+    void adopt(int rows, int cols, std::vector<T>&& entries) {
+        assert(rows >= 0 && cols >= 0 &&
+               entries.size() == static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+        v_ = std::move(entries);
+        rows_ = rows;
+        cols_ = cols;
+        allocated_ = true;
     }
     void release() {
         std::vector<T>().swap(v_);

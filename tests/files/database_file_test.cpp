@@ -10,6 +10,7 @@
 
 #include "database_fixtures.h"
 #include "files/session_state.h"
+#include "model/model_array.h"
 #include "model/profile_header_layout.h"
 #include "model/session_state.h"
 #include "test_support.h"
@@ -474,6 +475,68 @@ TEST_F(DatabaseFile, OlderAndShorterSectionsFillWhatTheyCan) {
     EXPECT_EQ(db.profile(2).LABELS.NLAB, 0);
     EXPECT_EQ(db.profile(3).PNAME, base::FixedString<20>("PROFILE     3"));
     EXPECT_EQ(db.name(3), base::FixedString<24>("PROFILE     3"));
+}
+
+// Station values come from their sections as they stand: a short section
+// fills the front and leaves zeros, a repeated one replaces the front of the
+// first, and an array no section brings holds zeros for every station.
+TEST_F(DatabaseFile, StationArraysHoldTheirSectionsAndZerosElsewhere) {
+    FileBuilder f;
+    f.start(1);
+    f.section("PFLHEAD ", files_test::profileHead("ONE", 3, 2));
+    f.section("PLINEAST", reals({1, 2}));
+    f.section("PLINSTAT", reals({10, 20, 30}));
+    f.section("PLINSTAT", reals({11}));
+    f.section("PLINDAT ", reals({5, 6, 7, 8, 9, 10, 99}));
+    f.section("PLINMASK", integers({0, 1, 0, -1}));
+    f.section("ENDPLINE", {});
+    f.end();
+    const std::string path = temp.file("stations.TQM");
+    writeBytes(path, f.bytes());
+
+    model::ProfileDatabase db = files_test::emptyDatabase("X");
+    util::AxisRecord axis;
+    MessageLog log;
+    ASSERT_EQ(load(db, axis, path), 0);
+    EXPECT_TRUE(log.all().empty());
+    const model::ProfileLine& p = db.profile(1);
+    using Reals = std::vector<float>;
+    EXPECT_EQ(p.EAST.values(), (Reals{1, 2, 0}));
+    EXPECT_EQ(p.STAT.values(), (Reals{11, 20, 30}));
+    EXPECT_EQ(p.NORT.values(), (Reals{0, 0, 0}));
+    EXPECT_EQ(p.ELEV.values(), (Reals{0, 0, 0}));
+    EXPECT_EQ(p.DAT.values(), (Reals{5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(p.MASK.values(), (std::vector<model::Logical>{false, true, false, true, false, false}));
+    ASSERT_EQ(p.SYN.rows(), 3);
+    ASSERT_EQ(p.SYN.cols(), 2);
+    EXPECT_EQ(p.SYN.values(), (Reals(6, 0.0f)));
+    EXPECT_EQ(p.REG.values(), (Reals{0, 0, 0}));
+}
+
+// Storage that cannot be had for a profile's stations, whether a section
+// brings them or not, ends the reading with the same message.
+TEST_F(DatabaseFile, StationsWithoutStorageAreReported) {
+    for (const bool withSection : {true, false}) {
+        FileBuilder f;
+        f.start(1);
+        f.section("PFLHEAD ", files_test::profileHead("ONE", 2, 1));
+        if (withSection) f.section("PLINEAST", reals({1, 2}));
+        f.section("ENDPLINE", {});
+        f.end();
+        const std::string path = temp.file("short.TQM");
+        writeBytes(path, f.bytes());
+
+        model::ProfileDatabase db = files_test::emptyDatabase("KEPT");
+        util::AxisRecord axis;
+        MessageLog log;
+        model::allocationFaults().countdown = 0;
+        load(db, axis, path);
+        model::allocationFaults().countdown = -1;
+        ASSERT_FALSE(log.information.empty()) << withSection;
+        EXPECT_EQ(log.information.front(), "CANNOT ALLOCATE PROFILE DATA") << withSection;
+        EXPECT_EQ(db.DBNAME, base::FixedString<24>("KEPT")) << withSection;
+        EXPECT_EQ(db.NPROF, 0) << withSection;
+    }
 }
 
 TEST_F(DatabaseFile, ImpossibleCountsAreRefused) {

@@ -483,8 +483,14 @@ Result BlockReader::stations(const SectionHeader& h, A& a, Station which) {
 
 template <typename F>
 void BlockReader::forEachStationArray(F&& f) {
-    f(p_.EAST, kEast), f(p_.NORT, kNort), f(p_.STAT, kStat), f(p_.ELEV, kElev),
-        f(p_.DAT, kDat), f(p_.MASK, kMask), f(p_.SYN, kSyn), f(p_.REG, kReg);
+    f(p_.EAST, kEast);
+    f(p_.NORT, kNort);
+    f(p_.STAT, kStat);
+    f(p_.ELEV, kElev);
+    f(p_.DAT, kDat);
+    f(p_.MASK, kMask);
+    f(p_.SYN, kSyn);
+    f(p_.REG, kReg);
 }
 
 // The announced station arrays no section brought start at zero (no value,

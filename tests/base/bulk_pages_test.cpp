@@ -17,8 +17,9 @@ TEST(BulkPages, LeaveTheContentsAsTheyWere) {
     const std::vector<std::uint8_t> before = memory;
     const struct {
         std::size_t offset, size;
-    } blocks[] = {{0, 0}, {3, 100}, {5, 20000}, {4096, 4096 * 10}, {12345, 4 * 1024 * 1024 + 17},
-                  {1, total - 2}};
+    } blocks[] = {
+        {0, 0},        {3, 100}, {5, 20000}, {4096, 4096 * 10}, {12345, 4 * 1024 * 1024 + 17},
+        {1, total - 2}};
     for (const auto& b : blocks) {
         base::allowHugePages(memory.data() + b.offset, b.size);
         base::preparePages(memory.data() + b.offset, b.size);

@@ -506,7 +506,8 @@ TEST_F(DatabaseFile, StationArraysHoldTheirSectionsAndZerosElsewhere) {
     EXPECT_EQ(p.NORT.values(), (Reals{0, 0, 0}));
     EXPECT_EQ(p.ELEV.values(), (Reals{0, 0, 0}));
     EXPECT_EQ(p.DAT.values(), (Reals{5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(p.MASK.values(), (std::vector<model::Logical>{false, true, false, true, false, false}));
+    using Flags = std::vector<model::Logical>;
+    EXPECT_EQ(p.MASK.values(), (Flags{false, true, false, true, false, false}));
     ASSERT_EQ(p.SYN.rows(), 3);
     ASSERT_EQ(p.SYN.cols(), 2);
     EXPECT_EQ(p.SYN.values(), (Reals(6, 0.0f)));

@@ -25,16 +25,6 @@ Scaling deriveScaling(bool log, float divLength, float start, float step, std::i
     return {-(scale * start), scale};
 }
 
-float plotOf(float v, bool log, float divLength, float offset, float scale) {
-    if (std::isnan(v)) return 0.0f;
-    if (log) {
-        float p = std::log10(std::fabs(v) + 1.0e-20f) * divLength;
-        if (scale > 0.0f) p *= scale;
-        return p + offset;
-    }
-    return scale * v + offset;
-}
-
 float valueOf(float page, bool log, float origin, float divLength, float start, float offset,
               float scale, std::int32_t first) {
     const double from = static_cast<double>(page) - offset - origin;
@@ -79,14 +69,6 @@ void FINDASY(AxisRecord& a) {
 void FINDAS(AxisRecord& axis) {
     FINDASX(axis);
     FINDASY(axis);
-}
-
-float PLOFX(float x, const AxisRecord& a) {
-    return plotOf(x, a.logX, a.divLengthX, a.offsetX, a.scaleX);
-}
-
-float PLOFY(float y, const AxisRecord& a) {
-    return plotOf(y, a.logY, a.divLengthY, a.offsetY, a.scaleY);
 }
 
 void PLOF_XY(float x, float y, float& px, float& py, const AxisRecord& axis) {

@@ -49,8 +49,13 @@ void CLIPLN(float& x1, float& y1, float& x2, float& y2, float xmin, float xmax, 
     x1 = ax, y1 = ay, x2 = bx, y2 = by;
 }
 
-void PLOTCP(float px, float py, std::int32_t ipen, const AxisRecord&) {
-    GraphPackageState& s = graphPackageState();
+namespace {
+
+bool insideWindow(const GraphPackageState& s, float px, float py) {
+    return s.clipXMin <= px && px <= s.clipXMax && s.clipYMin <= py && py <= s.clipYMax;
+}
+
+void clippedPoint(GraphPackageState& s, float px, float py, std::int32_t ipen) {
     if (!s.clipping || (ipen != 2 && ipen != 3)) {
         if (ipen == 1) s.clipping = false;
         if (ipen == 2 || ipen == 3) {
@@ -61,8 +66,7 @@ void PLOTCP(float px, float py, std::int32_t ipen, const AxisRecord&) {
         PLOTXY(px, py, ipen);
         return;
     }
-    const bool inside =
-        s.clipXMin <= px && px <= s.clipXMax && s.clipYMin <= py && py <= s.clipYMax;
+    const bool inside = insideWindow(s, px, py);
     if (ipen == 2) {
         if (s.lastInside && inside) {
             PLOTXY(px, py, 2);
@@ -81,6 +85,36 @@ void PLOTCP(float px, float py, std::int32_t ipen, const AxisRecord&) {
     s.lastX = px;
     s.lastY = py;
     s.lastInside = inside;
+}
+
+}  // namespace
+
+void PLOTCP(float px, float py, std::int32_t ipen, const AxisRecord& axis) {
+    PLOTCP(std::span<const float>(&px, 1), std::span<const float>(&py, 1), ipen, axis);
+}
+
+void PLOTCP(std::span<const float> px, std::span<const float> py, std::int32_t ipen,
+            const AxisRecord&) {
+    GraphPackageState& s = graphPackageState();
+    const std::size_t n = std::min(px.size(), py.size());
+    std::size_t i = 0;
+    while (i < n) {
+        // Drawn on from a point inside, the points inside need no clipping.
+        std::size_t end = i;
+        if (s.clipping && ipen == 2 && s.lastInside)
+            while (end < n && insideWindow(s, px[end], py[end]))
+                ++end;
+        if (end > i) {
+            drawThrough(px.subspan(i, end - i), py.subspan(i, end - i));
+            s.lastX = px[end - 1];
+            s.lastY = py[end - 1];
+        } else {
+            clippedPoint(s, px[i], py[i], ipen);
+            end = i + 1;
+        }
+        ipen = 2;
+        i = end;
+    }
 }
 
 }  // namespace util

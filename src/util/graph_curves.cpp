@@ -1,6 +1,7 @@
 #include "util/graph_curves.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -130,6 +131,43 @@ bool turningPoint(std::span<const float> x, int i, int n) {
     return b > a && b > c;
 }
 
+// The points of a series line on their way to the pen, gathered so that
+// the clipper and the plotter take them a run at a time. A point with pen 3
+// starts a new run; so does a full buffer, the run going on drawn.
+class SeriesPen {
+  public:
+    SeriesPen(bool clipped, const AxisRecord& a) : clipped_(clipped), axis_(a) {}
+    SeriesPen(const SeriesPen&) = delete;
+    SeriesPen& operator=(const SeriesPen&) = delete;
+
+    void add(float px, float py, std::int32_t code) {
+        if (code != 2 || count_ == kSize) flush();
+        if (count_ == 0) code_ = code;
+        x_[count_] = px;
+        y_[count_] = py;
+        ++count_;
+    }
+    void flush() {
+        if (count_ == 0) return;
+        const std::span<const float> x(x_.data(), count_), y(y_.data(), count_);
+        if (clipped_) {
+            PLOTCP(x, y, code_, axis_);
+        } else {
+            PLOTXY(x[0], y[0], code_);
+            drawThrough(x.subspan(1), y.subspan(1));
+        }
+        count_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kSize = 512;
+    bool clipped_;
+    const AxisRecord& axis_;
+    std::int32_t code_ = 3;
+    std::size_t count_ = 0;
+    std::array<float, kSize> x_, y_;
+};
+
 void plotSeries(std::span<const float> x, std::span<const float> y, int n, bool lmark,
                 const AxisRecord& a, SeriesFlags f) {
     n = countOf(n, x.size(), y.size());
@@ -139,6 +177,7 @@ void plotSeries(std::span<const float> x, std::span<const float> y, int n, bool 
     const float p = L_XOR() ? pixelHeight() : 0.0f;
     if (!(f.raw && lmark)) PCLIP(a.clipXMin, a.clipXMax, a.clipYMin, a.clipYMax);
     const PenRun run;
+    SeriesPen line(!f.raw, a);
 
     GraphPackageState& s = graphPackageState();
     const bool switchPens = f.alternate || f.signPens;
@@ -150,40 +189,42 @@ void plotSeries(std::span<const float> x, std::span<const float> y, int n, bool 
     std::int32_t code = 3;
     float offset = 0.0f;
     bool negative = false;
+    const bool clippedLine = !lmark && !f.raw;
+    const bool breaks = !f.noBreaks && !a.noTurningBreaks;
+    // The record as the loop reads it, which the points gathered cannot
+    // overwrite: its values stay in registers.
+    const AxisRecord r = a;
     for (int i = 0; i < n; ++i) {
         const float xi = x[static_cast<std::size_t>(i)], yi = y[static_cast<std::size_t>(i)];
         if (missing(xi, yi)) {
             code = 3;
             continue;
         }
-        const float px = PLOFX(xi, a);
-        const float py = PLOFY(yi, a) + offset * p;
-        if (outsideLoosely(px, py, a)) {
-            if (!lmark && !f.raw) {
-                PLOTCP(px, py, code, a);
-                code = 2;
-            } else {
-                code = 3;
+        const float px = PLOFX(xi, r);
+        const float py = PLOFY(yi, r) + offset * p;
+        if (clippedLine) {
+            // Inside or out, the clipper takes every point of the line.
+            if (f.signPens && !outsideLoosely(px, py, r) && (yi < 0.0f) != negative) {
+                negative = yi < 0.0f;
+                line.flush();
+                SETPEN(negative ? s.alternatePen : s.savedPen);
             }
+            line.add(px, py, code);
+            code = 2;
+        } else if (outsideLoosely(px, py, r)) {
+            code = 3;
         } else if (!lmark) {
-            if (f.raw) {
-                PLOTXY(px, py, code);
-            } else {
-                if (f.signPens && (yi < 0.0f) != negative) {
-                    negative = yi < 0.0f;
-                    SETPEN(negative ? s.alternatePen : s.savedPen);
-                }
-                PLOTCP(px, py, code, a);
-            }
+            line.add(px, py, code);
             code = 2;
         } else {
             const bool fill = (yi < 0.0f && a.logY) || a.filledMarkers;
             if (f.signPens) SETPEN(fill ? s.alternatePen : s.savedPen);
             BOX(px, py, m, m, fill, a);
         }
-        if (!f.noBreaks && !a.noTurningBreaks && turningPoint(x, i, n)) {
+        if (breaks && turningPoint(x, i, n)) {
             code = 3;
             if (f.alternate && L_XOR()) {
+                line.flush();
                 std::int32_t pen = 0;
                 GETPEN(pen);
                 SETPEN(pen == s.alternatePen ? s.savedPen : s.alternatePen);
@@ -191,6 +232,7 @@ void plotSeries(std::span<const float> x, std::span<const float> y, int n, bool 
             }
         }
     }
+    line.flush();
     if (switchPens) SETPEN(s.savedPen);
 }
 

@@ -109,7 +109,13 @@ void flushRun() {
     r.y.clear();
 }
 
-void drawTo(float px, float py) {
+}  // namespace
+
+// A run being gathered takes the points in one go; otherwise each goes to
+// the toolkit.
+void drawThrough(std::span<const float> x, std::span<const float> y) {
+    const std::size_t n = std::min(x.size(), y.size());
+    if (n == 0) return;
     PlotterState& s = plotterState();
     PendingRun& r = pendingRun();
     if (r.depth > 0 && !s.xorMode) {
@@ -117,18 +123,32 @@ void drawTo(float px, float py) {
             r.x.push_back(tk::graphicsState().currentX);
             r.y.push_back(tk::graphicsState().currentY);
         }
-        r.x.push_back(px);
-        r.y.push_back(py);
+        const std::size_t at = r.x.size();
+        r.x.resize(at + n);
+        r.y.resize(at + n);
+        float* rx = r.x.data() + at;
+        float* ry = r.y.data() + at;
+        for (std::size_t i = 0; i < n; ++i)
+            pageOf(x[i], y[i], rx[i], ry[i]);
+        s.lastX = rx[n - 1];
+        s.lastY = ry[n - 1];
     } else {
-        tk::GrColourN(drawingPen());
-        // In exclusive-or mode the pen first goes back to where the plotter
-        // left it, in case something else moved the toolkit's position.
-        if (s.xorMode) tk::LineToUnits(s.lastX, s.lastY);
-        tk::LineToUnits(px, py);
+        for (std::size_t i = 0; i < n; ++i) {
+            float px = 0.0f, py = 0.0f;
+            pageOf(x[i], y[i], px, py);
+            tk::GrColourN(drawingPen());
+            // In exclusive-or mode the pen first goes back to where the
+            // plotter left it, in case something else moved the toolkit's
+            // position.
+            if (s.xorMode) tk::LineToUnits(s.lastX, s.lastY);
+            tk::LineToUnits(px, py);
+            s.lastX = px;
+            s.lastY = py;
+        }
     }
-    s.lastX = px;
-    s.lastY = py;
 }
+
+namespace {
 
 void solidFill() {
     tk::SetFillPattern(4, 1, 1);
@@ -170,11 +190,11 @@ void PLOTXY(float x, float y, std::int32_t ipen, float& origX, float& origY) {
         y = 0.0f;
     }
     const std::int32_t p = ipen < 0 ? -ipen : ipen;
-    float px = 0.0f, py = 0.0f;
-    pageOf(x, y, px, py);
     if (p == 2) {
-        drawTo(px, py);
+        drawThrough(std::span<const float>(&x, 1), std::span<const float>(&y, 1));
     } else if (p == 3) {
+        float px = 0.0f, py = 0.0f;
+        pageOf(x, y, px, py);
         tk::MoveToUnits(px, py);
         s.lastX = px;
         s.lastY = py;

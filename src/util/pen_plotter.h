@@ -46,6 +46,9 @@ void PLOTXY(float x, float y, std::int32_t ipen, float& origX, float& origY);
 void PLOTXY(float x, float y, std::int32_t ipen, AxisRecord& orig);
 void PLOTXY(float x, float y, std::int32_t ipen);
 void PLOTFACTOR(float fx, float fy);
+// Draws on through each point of X/Y in turn, as PLOTXY with pen 2 at each:
+// a curve hands over a run of points in one call.
+void drawThrough(std::span<const float> x, std::span<const float> y);
 
 // While a PenRun lives, the pen's connected draws are gathered and handed to
 // the toolkit as one polyline per run (at the next move, pen or mode change,

@@ -1,4 +1,5 @@
 #include <array>
+#include <span>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -139,6 +140,136 @@ TEST_F(GraphCurvesTest, SegmentClipperKeepsThePartInsideTheWindow) {
     EXPECT_TRUE(sameLine(lines[0], 1, 1, 4, 1));
     EXPECT_TRUE(sameLine(lines[1], 4, 3, 2, 3));
     EXPECT_TRUE(sameLine(lines[2], 2, 3, 5, 5));
+}
+
+// The line rule of a series point by point, each point through the clipper
+// (raw: the pen, points outside the window skipped) on its own: what drawing
+// a series a run of points at a time must equal, line for line.
+void pointByPoint(std::span<const float> x, std::span<const float> y, bool raw, bool signPens,
+                  const AxisRecord& a) {
+    PCLIP(a.clipXMin, a.clipXMax, a.clipYMin, a.clipYMax);
+    const PenRun run;
+    std::int32_t saved = 0;
+    GETPEN(saved);
+    const std::int32_t alternate = saved < 11 ? saved + 1 : saved - 1;
+    std::int32_t code = 3;
+    bool negative = false;
+    const int n = static_cast<int>(x.size());
+    for (int i = 0; i < n; ++i) {
+        const float xi = x[static_cast<std::size_t>(i)], yi = y[static_cast<std::size_t>(i)];
+        if (xi > 1.0e10f || yi > 1.0e10f) {
+            code = 3;
+            continue;
+        }
+        const float px = PLOFX(xi, a), py = PLOFY(yi, a);
+        const bool outside = py < 0.99f * a.clipYMin || 0.99f * py > a.clipYMax ||
+                             px < 0.99f * a.clipXMin || 0.99f * px > a.clipXMax;
+        if (raw && outside) {
+            code = 3;
+        } else {
+            if (signPens && !outside && (yi < 0.0f) != negative) {
+                negative = yi < 0.0f;
+                SETPEN(negative ? alternate : saved);
+            }
+            if (raw)
+                PLOTXY(px, py, code);
+            else
+                PLOTCP(px, py, code, a);
+            code = 2;
+        }
+        const bool turning = i >= 1 && i <= n - 2 && x[0] != x[static_cast<std::size_t>(n - 1)] &&
+                             ((x[static_cast<std::size_t>(i)] == x[static_cast<std::size_t>(i + 1)]) ||
+                              (x[static_cast<std::size_t>(n - 1)] < x[0]
+                                   ? xi < x[static_cast<std::size_t>(i - 1)] &&
+                                         xi < x[static_cast<std::size_t>(i + 1)]
+                                   : xi > x[static_cast<std::size_t>(i - 1)] &&
+                                         xi > x[static_cast<std::size_t>(i + 1)]));
+        if (!a.noTurningBreaks && turning) code = 3;
+    }
+    if (signPens) SETPEN(saved);
+}
+
+struct RunCase {
+    const char* what;
+    std::vector<float> x, y;
+    bool raw = false, signPens = false, exclusiveOr = false;
+};
+
+// A wave of N points across the graph, A tall about the middle.
+RunCase wave(const char* what, int n, float amplitude) {
+    RunCase c{what, {}, {}};
+    for (int i = 0; i < n; ++i) {
+        c.x.push_back(-2.0f + 44.0f * static_cast<float>(i) / static_cast<float>(n - 1));
+        c.y.push_back(std::sin(static_cast<float>(i) * 0.05f) * amplitude);
+    }
+    return c;
+}
+
+TEST_F(GraphCurvesTest, SeriesDrawnARunAtATimeEqualsPointByPoint) {
+    // y from -15 to 15, so that a wave leaves the window on both sides.
+    a.startY = -15;
+    FINDAS(a);
+    const float nan = std::nanf("");
+    std::vector<RunCase> cases = {
+        {"inside", {0, 10, 20, 30, 40}, {0, 5, -5, 10, 1}},
+        {"leaving and coming back through corners", {-5, 10, 45, 30, 20, 50, -10},
+         {0, 20, 20, -20, 5, -30, 30}},
+        {"wholly outside", {50, 60, 70}, {0, 1, 2}},
+        {"missing and undefined values", {0, 5, 1.0e20f, 15, 20, nan, 30, 35},
+         {1, 2, 3, 1.0e11f, 5, 6, nan, 8}},
+        {"turning back", {0, 10, 20, 10, 10, 30, 40}, {1, 2, 3, 4, 5, 6, 7}},
+    };
+    cases.push_back(wave("a wave over several buffers", 3000, 20));
+    cases.push_back(wave("a wave inside", 1200, 10));
+    for (const char* what : {"raw", "sign pens", "exclusive-or"}) {
+        RunCase c = wave(what, 1500, 20);
+        c.raw = what == std::string("raw");
+        c.signPens = what == std::string("sign pens");
+        c.exclusiveOr = what == std::string("exclusive-or");
+        cases.push_back(c);
+    }
+    RunCase rawGaps = cases[3];
+    rawGaps.what = "raw with missing values";
+    rawGaps.raw = true;
+    cases.push_back(rawGaps);
+    for (const bool breaks : {false, true}) {
+        for (const RunCase& c : cases) {
+            a.noTurningBreaks = !breaks;
+            auto draw = [&](bool whole) {
+                clear();
+                resetGraphPackageState();
+                SETPEN(7);
+                if (c.exclusiveOr) XORON();
+                PLOTXY(0, 0, 3);
+                const int n = static_cast<int>(c.x.size());
+                if (!whole)
+                    pointByPoint(c.x, c.y, c.raw, c.signPens, a);
+                else if (c.raw)
+                    GNPLOTRAW(c.x, c.y, n, false, a);
+                else if (c.signPens)
+                    GNPLOTSIGN(c.x, c.y, n, false, a);
+                else
+                    GNPLOT(c.x, c.y, n, false, a);
+                if (c.exclusiveOr) XOROFF();
+                std::vector<int> codes;
+                for (const Sent& s : sent)
+                    codes.push_back(s.code);
+                return std::make_pair(drawn, codes);
+            };
+            const auto [expected, expectedCodes] = draw(false);
+            const auto [lines, codes] = draw(true);
+            const std::string what = std::string(c.what) + (breaks ? ", breaks" : "");
+            EXPECT_FALSE(expected.empty() && std::string(c.what) != "wholly outside") << what;
+            ASSERT_EQ(lines.size(), expected.size()) << what;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                const DrawnLine &l = lines[i], &e = expected[i];
+                EXPECT_TRUE(l.x1 == e.x1 && l.y1 == e.y1 && l.x2 == e.x2 && l.y2 == e.y2 &&
+                            l.colour == e.colour && l.mode == e.mode)
+                    << what << " line " << i;
+            }
+            EXPECT_EQ(codes, expectedCodes) << what;
+        }
+    }
 }
 
 struct MarkerCase {

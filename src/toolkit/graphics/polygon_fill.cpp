@@ -247,20 +247,19 @@ namespace {
 // as one polyline request.
 struct PolylineRuns {
     DevicePointArrays& a;
-    int length = 0;
 
     void append(float x, float y) {
-        a.x[static_cast<std::size_t>(length)] = x;
-        a.y[static_cast<std::size_t>(length)] = y;
-        ++length;
+        a.x.push_back(x);
+        a.y.push_back(y);
     }
     void send() {
-        if (length >= 2) {
-            deviceBlock().count = length;
+        if (a.x.size() >= 2) {
+            deviceBlock().count = static_cast<int>(a.x.size());
             SendScreenRequest(32);
             SendHardcopyRequest(32);
         }
-        length = 0;
+        a.x.clear();
+        a.y.clear();
     }
 };
 
@@ -269,8 +268,12 @@ struct PolylineRuns {
 void PolylineClipped(const float* x, const float* y, int n, bool deviceUnits) {
     if (n < 2) return;
     DevicePointArrays& a = devicePointArrays();
-    // Room for every point plus the entry point of each run.
-    a.allocate(2 * n);
+    // Room for every point plus the entry point of each run; only what a
+    // run fills is written.
+    a.x.clear();
+    a.y.clear();
+    a.x.reserve(2 * static_cast<std::size_t>(n));
+    a.y.reserve(2 * static_cast<std::size_t>(n));
     PolylineRuns runs{a};
     const GraphicsState& g = graphicsState();
     auto device = [&](int i, float& dx, float& dy) {

@@ -98,49 +98,100 @@ int ICRBOD(float x, float z, const PolygonModel& m) {
     return b != 0 ? b : surfaceRegion(x, z, m);
 }
 
-SurfaceRow::SurfaceRow(const PolygonModel& m, float z) : model_(m), z_(z) {
-    if (!hasSurface(m)) return;
-    const int n = m.NTOPO + 4;
-    struct Crossing {
-        float x;
-        int dir;
-    };
-    std::vector<Crossing> found;
-    std::vector<std::pair<float, float>> touches;
-    for (int i = 1; i <= n; ++i) {
-        const int j = i == 1 ? n : i - 1;
-        const float x0 = limited(m.XTOPO(j)), z0 = limited(m.ZTOPO(j));
-        const float x1 = limited(m.XTOPO(i)), z1 = limited(m.ZTOPO(i));
-        if (std::isnan(x0) || std::isnan(z0) || std::isnan(x1) || std::isnan(z1)) {
-            exactOnly_ = true;
-            return;
-        }
+namespace {
+
+// Piece i of the surface, from point i-1 (the last for the first) to point
+// i, limited as the winding test sees it; false when it holds a NaN.
+bool surfacePiece(const PolygonModel& m, int i, float& x0, float& z0, float& x1, float& z1) {
+    const int j = i == 1 ? m.NTOPO + 4 : i - 1;
+    x0 = limited(m.XTOPO(j)), z0 = limited(m.ZTOPO(j));
+    x1 = limited(m.XTOPO(i)), z1 = limited(m.ZTOPO(i));
+    return !(std::isnan(x0) || std::isnan(z0) || std::isnan(x1) || std::isnan(z1));
+}
+
+bool surfaceHasNaN(const PolygonModel& m) {
+    float x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+    for (int i = 1; i <= m.NTOPO + 4; ++i)
+        if (!surfacePiece(m, i, x0, z0, x1, z1)) return true;
+    return false;
+}
+
+}  // namespace
+
+SurfaceRow::SurfaceRow(const PolygonModel& m, float z, bool exactOnly)
+    : model_(m), z_(z), exactOnly_(exactOnly) {}
+
+SurfaceRow::SurfaceRow(const PolygonModel& m, float z)
+    : SurfaceRow(m, z, hasSurface(m) && surfaceHasNaN(m)) {
+    if (!hasSurface(m) || exactOnly_) return;
+    float x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+    for (int i = 1; i <= m.NTOPO + 4; ++i) {
+        surfacePiece(m, i, x0, z0, x1, z1);
         if (z < std::min(z0, z1) || z > std::max(z0, z1)) continue;
-        if (z0 == z1) {
-            touches.emplace_back(std::min(x0, x1), std::max(x0, x1));
-            continue;
-        }
-        const double t = (static_cast<double>(z) - z0) / (static_cast<double>(z1) - z0);
-        const auto xc = static_cast<float>(x0 + t * (static_cast<double>(x1) - x0));
-        touches.emplace_back(xc, xc);
-        if ((z0 > z) != (z1 > z)) found.push_back({xc, z1 > z0 ? 1 : -1});
+        meet(x0, z0, x1, z1);
     }
-    std::sort(found.begin(), found.end(), [](const Crossing& a, const Crossing& b) {
-        return a.x < b.x;
-    });
-    windingRight_.assign(found.size() + 1, 0);
-    for (std::size_t k = found.size(); k-- > 0;)
-        windingRight_[k] = windingRight_[k + 1] + found[k].dir;
-    for (const Crossing& c : found)
+    finish();
+}
+
+// A piece of the surface that reaches the row's height.
+void SurfaceRow::meet(float x0, float z0, float x1, float z1) {
+    const float z = z_;
+    if (z0 == z1) {
+        touches_.emplace_back(std::min(x0, x1), std::max(x0, x1));
+        return;
+    }
+    const double t = (static_cast<double>(z) - z0) / (static_cast<double>(z1) - z0);
+    const auto xc = static_cast<float>(x0 + t * (static_cast<double>(x1) - x0));
+    touches_.emplace_back(xc, xc);
+    if ((z0 > z) != (z1 > z)) found_.push_back({xc, z1 > z0 ? 1 : -1});
+}
+
+void SurfaceRow::finish() {
+    std::sort(found_.begin(), found_.end(),
+              [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    windingRight_.assign(found_.size() + 1, 0);
+    for (std::size_t k = found_.size(); k-- > 0;)
+        windingRight_[k] = windingRight_[k + 1] + found_[k].dir;
+    for (const Crossing& c : found_)
         crossings_.push_back(c.x);
-    std::sort(touches.begin(), touches.end());
+    std::sort(touches_.begin(), touches_.end());
     // Running maximum of the ends, so a search by the start finds any overlap.
     float reach = -std::numeric_limits<float>::infinity();
-    for (const auto& [lo, hi] : touches) {
+    for (const auto& [lo, hi] : touches_) {
         reach = std::max(reach, hi);
         touchLo_.push_back(lo);
         touchHi_.push_back(reach);
     }
+    found_ = {};
+    touches_ = {};
+}
+
+SurfaceRows::SurfaceRows(const PolygonModel& m, std::span<const float> z) {
+    const bool exactOnly = hasSurface(m) && surfaceHasNaN(m);
+    rows_.reserve(z.size());
+    // The rows by height; a row of no height is left to the search of its own.
+    std::vector<std::pair<float, std::size_t>> byHeight;
+    for (std::size_t j = 0; j < z.size(); ++j) {
+        if (std::isnan(z[j]) || !hasSurface(m) || exactOnly) {
+            rows_.emplace_back(m, z[j]);
+        } else {
+            rows_.push_back(SurfaceRow(m, z[j], false));
+            byHeight.emplace_back(z[j], j);
+        }
+    }
+    if (byHeight.empty()) return;
+    std::sort(byHeight.begin(), byHeight.end());
+    float x0 = 0, z0 = 0, x1 = 0, z1 = 0;
+    for (int i = 1; i <= m.NTOPO + 4; ++i) {
+        surfacePiece(m, i, x0, z0, x1, z1);
+        const float lo = std::min(z0, z1), hi = std::max(z0, z1);
+        auto k = std::lower_bound(byHeight.begin(), byHeight.end(), lo,
+                                  [](const auto& row, float v) { return row.first < v; });
+        for (; k != byHeight.end() && k->first <= hi; ++k)
+            rows_[k->second].meet(x0, z0, x1, z1);
+    }
+    for (const auto& row : byHeight)
+        rows_[row.second].finish();
 }
 
 int SurfaceRow::regionAt(float x) const {

@@ -2,6 +2,8 @@
 // Which body lies inside which: nesting levels and parents, the body under a
 // point, the body owning a vertex and a vertex's neighbours in its body.
 
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "model/polygon_model.h"
@@ -30,12 +32,36 @@ class SurfaceRow {
     int regionAt(float x) const;
 
   private:
+    friend class SurfaceRows;
+    struct Crossing {
+        float x;
+        int dir;
+    };
+    // Empty, for the surface's pieces to be met one by one and then finished.
+    SurfaceRow(const PolygonModel& model, float z, bool exactOnly);
+    void meet(float x0, float z0, float x1, float z1);
+    void finish();
+
     const PolygonModel& model_;
     float z_;
     bool exactOnly_ = false;            // a NaN in the surface: always the full test
+    std::vector<Crossing> found_;       // while meeting the pieces
+    std::vector<std::pair<float, float>> touches_;
     std::vector<float> crossings_;      // sorted
     std::vector<int> windingRight_;     // crossing directions summed from k to the end
     std::vector<float> touchLo_, touchHi_;  // where the surface meets the row, sorted by lo
+};
+
+// The SurfaceRow of each height of a grid, from one pass over the surface:
+// each piece of it goes to the rows within its heights alone, so a long
+// surface costs a grid of many rows no more than one row.
+class SurfaceRows {
+  public:
+    SurfaceRows(const PolygonModel& model, std::span<const float> z);
+    const SurfaceRow& operator[](std::size_t j) const { return rows_[j]; }
+
+  private:
+    std::vector<SurfaceRow> rows_;
 };
 
 // The box of body b as the winding tests see it: a point beyond it is

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include "files/view_settings.h"
 #include "model/body_nesting.h"
@@ -74,9 +75,14 @@ bool sampleFillGrid(const util::AxisRecord& section, const model::PolygonModel& 
         static_cast<float>(section.divCountX) * section.stepX / static_cast<float>(nx - 1);
     const float dz =
         static_cast<float>(section.divCountY) * section.stepY / static_cast<float>(nz - 1);
+    std::vector<float> rowZ(static_cast<std::size_t>(nz));
+    for (int j = 1; j <= nz; ++j)
+        rowZ[static_cast<std::size_t>(j - 1)] =
+            section.startY + (static_cast<float>(nz - j) - 0.5f) * dz;
+    const model::SurfaceRows surfaceRows(model, rowZ);
     for (int j = 1; j <= nz; ++j) {
-        const float z = section.startY + (static_cast<float>(nz - j) - 0.5f) * dz;
-        const model::SurfaceRow surface(model, z);
+        const float z = rowZ[static_cast<std::size_t>(j - 1)];
+        const model::SurfaceRow& surface = surfaceRows[static_cast<std::size_t>(j - 1)];
         for (int i = 1; i <= nx; ++i) {
             const float x = section.startX + (static_cast<float>(i) - 0.5f) * dx;
             int body = model::bodyAt(x, z, model);

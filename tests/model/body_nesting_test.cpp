@@ -96,12 +96,23 @@ TEST(BodyNesting, ASurfaceRowAnswersAsTheBodySearch) {
         }
         model::closeTopography(m);
         int under = 0, above = 0;
-        // Steps of a quarter meet every vertex, flat part and crossing exactly.
-        for (float z = -5.0f; z <= 7.0f; z += 0.25f) {
+        // Steps of a quarter meet every vertex, flat part and crossing exactly;
+        // the rows of a grid, found together, go down, twice at one height
+        // and once at none.
+        std::vector<float> heights;
+        for (float z = 7.0f; z >= -5.0f; z -= 0.25f)
+            heights.push_back(z);
+        heights.push_back(1.0f);
+        heights.push_back(std::numeric_limits<float>::quiet_NaN());
+        const model::SurfaceRows grid(m, heights);
+        for (std::size_t j = 0; j < heights.size(); ++j) {
+            const float z = heights[j];
             const model::SurfaceRow row(m, z);
             for (float x = -12.0f; x <= 14.0f; x += 0.25f) {
                 const int expected = model::ICRBOD(x, z, m);
                 ASSERT_EQ(row.regionAt(x), expected) << c.what << " at " << x << ", " << z;
+                ASSERT_EQ(grid[j].regionAt(x), expected)
+                    << c.what << " in the grid at " << x << ", " << z;
                 (expected == 0 ? under : above) += 1;
             }
         }

@@ -46,33 +46,25 @@ const Polyline kTriangleDown{{-1, 2}, {1, 2}, {0, 0}, {-1, 2}};
 const Polyline kTriangleDownCentred{{-1, 1}, {1, 1}, {0, -1}, {-1, 1}};
 const Polyline kTriangleRight{{-2, 1}, {0, 0}, {-2, -1}, {-2, 1}};
 
-Figure figureOf(std::int32_t type, bool fill, bool clipped) {
-    switch (type) {
-        case 1:
-            return {kSquare};
-        case 2:
-            return {kDiamond};
-        case 3:
-            return {kPlusH, kPlusV};
-        case 4:
-            return {kCrossA, kCrossB};
-        case 5:
-            return {kSquare, kCrossA, kCrossB};
-        case 6:
-            return {kDiamond, kSquare};
-        case 7:
-            return {kPlusH, kPlusV, kDiamond};
-        case 8:
-            return {kCrossA, kCrossB, kPlusH, kPlusV};
-        case 9:
-            return {kTriangleUp};
-        case 10:
-            return {clipped ? kTriangleDownCentred : kTriangleDown};
-        case 11:
-            return {kTriangleRight};
-        default:
-            return {fill ? kDiamond : kSquare};
-    }
+// The figures are made once: thousands of markers draw the same few.
+const Figure& figureOf(std::int32_t type, bool fill, bool clipped) {
+    static const std::array<Figure, 12> kFigures{{
+        {kSquare},
+        {kDiamond},
+        {kPlusH, kPlusV},
+        {kCrossA, kCrossB},
+        {kSquare, kCrossA, kCrossB},
+        {kDiamond, kSquare},
+        {kPlusH, kPlusV, kDiamond},
+        {kCrossA, kCrossB, kPlusH, kPlusV},
+        {kTriangleUp},
+        {kTriangleDown},
+        {kTriangleRight},
+        {kTriangleDownCentred},
+    }};
+    if (type == 10 && clipped) return kFigures[11];
+    if (type >= 1 && type <= 11) return kFigures[static_cast<std::size_t>(type - 1)];
+    return kFigures[fill ? 1 : 0];
 }
 
 template <typename Pen>

@@ -194,8 +194,9 @@ TEST_F(ProgramTest, BitmapFilesOfOtherProgramsShowTheirPicture) {
             ASSERT_EQ(openViewers().size(), 1u) << name;
             const int viewer = openViewers().front();
             EXPECT_EQ(win::robot::windowText(frameOf(viewer)), name);
-            if (name == "palette.bmp")
+            if (name == "palette.bmp") {
                 EXPECT_NE(readFile(dir_ / name).substr(14, 1), std::string(1, '\x28'));  // not 40 bytes
+            }
             expectViewerShows(viewer, dir_ / name, dir_ / "profile.png");
             win::PostMessageA(frameOf(viewer), win::WM_CLOSE, 0, 0);
         });

@@ -80,9 +80,13 @@ RECT rasterWindow(DeviceContext& dc) {
 }
 
 PointD toDevice(const DeviceContext& dc, double x, double y) {
+    return toDevice(dc.fullTransform(), x, y);
+}
+
+PointD toDevice(const Affine& logicalToDevice, double x, double y) {
     constexpr double kLimit = 134217727.0;
     PointD p;
-    dc.fullTransform().apply(x, y, p.x, p.y);
+    logicalToDevice.apply(x, y, p.x, p.y);
     p.x = std::isnan(p.x) ? 0 : std::clamp(p.x, -kLimit, kLimit);
     p.y = std::isnan(p.y) ? 0 : std::clamp(p.y, -kLimit, kLimit);
     return p;
@@ -193,7 +197,9 @@ std::vector<double> penDashes(const DeviceContext& dc, const Pen& pen, double wi
 
 void strokeRaster(DeviceContext& dc, const std::vector<PointD>& pts, bool closed, const Pen& pen,
                   double width, const std::vector<double>& dashes) {
-    RasterTarget t;
+    // Kept from one stroke to the next, so that taking the clip reuses its
+    // room instead of allocating a copy for every marker.
+    static thread_local RasterTarget t;
     if (!beginRaster(dc, t)) return;
     const CoverageWindow window(clipBox(t));
     const Paint paint = solidPaint(dc, pen.color, dc.st.rop2);
@@ -282,11 +288,18 @@ void fillDevice(DeviceContext& dc, const std::vector<PointD>& pts, const std::ve
 
 namespace {
 
-std::vector<PointD> devicePoints(const DeviceContext& dc, const POINT* pts, int n) {
-    std::vector<PointD> out;
+// The transform worked out once for all the points.
+void devicePoints(const DeviceContext& dc, const POINT* pts, int n, std::vector<PointD>& out) {
+    const Affine m = dc.fullTransform();
+    out.clear();
     out.reserve(static_cast<std::size_t>(std::max(n, 0)));
     for (int i = 0; i < n; ++i)
-        out.push_back(toDevice(dc, pts[i].x, pts[i].y));
+        out.push_back(toDevice(m, pts[i].x, pts[i].y));
+}
+
+std::vector<PointD> devicePoints(const DeviceContext& dc, const POINT* pts, int n) {
+    std::vector<PointD> out;
+    devicePoints(dc, pts, n, out);
     return out;
 }
 
@@ -433,7 +446,10 @@ BOOL Polyline(HDC hdc, const POINT* pts, int n) {
     DeviceContext* dc = findDc(hdc);
     if (!dc || !pts || n < 2) return FALSE;
     if (dc->meta) dc->meta->points(MetaOp::Polyline, pts, n);
-    strokeDevice(*dc, devicePoints(*dc, pts, n), false);
+    // Kept from one call to the next: a plot draws thousands of markers.
+    static thread_local std::vector<PointD> dev;
+    devicePoints(*dc, pts, n, dev);
+    strokeDevice(*dc, dev, false);
     return TRUE;
 }
 

@@ -60,6 +60,8 @@ RECT rasterWindow(DeviceContext& dc);
 
 // Device coordinates are held within +-2^27, as the device limits them.
 PointD toDevice(const DeviceContext& dc, double x, double y);
+// The same with the context's transform already worked out.
+PointD toDevice(const Affine& logicalToDevice, double x, double y);
 PointI toDeviceI(const DeviceContext& dc, double x, double y);
 Paint solidPaint(const DeviceContext& dc, COLORREF color, int rop2);
 // False for a null brush.

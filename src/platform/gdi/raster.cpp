@@ -644,8 +644,12 @@ bool segmentInWindow(PointD p, PointD q, double margin, double& t0, double& t1) 
 
 namespace {
 
+// Device points lie within +-2^27, where the integer conversion is exact
+// and costs less than a call to floor.
 bool onPixel(const PointD& p) {
-    return p.x == std::floor(p.x) && p.y == std::floor(p.y);
+    return std::fabs(p.x) < 0x1p30 && std::fabs(p.y) < 0x1p30 &&
+           p.x == static_cast<double>(static_cast<int>(p.x)) &&
+           p.y == static_cast<double>(static_cast<int>(p.y));
 }
 
 }  // namespace

@@ -462,5 +462,9 @@ TEST(GdiRaster, TwoPixelGridStrokesCoverWhatTheScanOfTheirPiecesCovers) {
     EXPECT_FALSE(gdi::twoPixelGridStroke(box(20, 20, 3), wider, none));
     EXPECT_FALSE(gdi::twoPixelGridStroke({{1, 1}, {9, 5}}, pen, none)) << "a slanted step";
     EXPECT_FALSE(gdi::twoPixelGridStroke({{1.5, 1}, {9.5, 1}}, pen, none)) << "between pixels";
+    for (const PointD& off : {PointD{-3.5, 7}, PointD{7, -0.25}, PointD{20 + 1e-9, 7},
+                              PointD{7, -1 - 1e-9}, PointD{4.0e6 + 0.5, 7}})
+        EXPECT_FALSE(gdi::twoPixelGridStroke({off, off}, pen, none))
+            << "a point off the pixels at " << off.x << "," << off.y;
     EXPECT_TRUE(none.empty());
 }

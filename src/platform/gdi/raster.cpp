@@ -654,12 +654,76 @@ bool onPixel(const PointD& p) {
 
 }  // namespace
 
+namespace {
+
+// Rows y0 .. y1 (both in) of the pixels x0 .. x1-1.
+struct GridPiece {
+    int y0, y1, x0, x1;
+};
+
+// The pieces' rows in order, each row's pixels left to right with the
+// pieces that overlap or touch made one, so that every pixel is painted
+// once. The pieces are taken in the order of their first rows, and a row
+// looks only at the pieces that reach it.
+void sweepPieces(std::vector<GridPiece>& pieces, std::vector<RowSpan>& out) {
+    std::sort(pieces.begin(), pieces.end(),
+              [](const GridPiece& a, const GridPiece& b) { return a.y0 < b.y0; });
+    static thread_local std::vector<GridPiece> reaching;
+    static thread_local std::vector<Span> spans;
+    std::vector<GridPiece>& active = reaching;
+    std::vector<Span>& row = spans;
+    active.clear();
+    const std::size_t count = pieces.size();
+    std::size_t next = 0, live = 0;
+    int y = 0;
+    while (next < count || live > 0) {
+        if (live == 0) y = pieces[next].y0;
+        for (; next < count && pieces[next].y0 == y; ++next) {
+            if (live == active.size()) active.push_back(pieces[next]);
+            else active[live] = pieces[next];
+            ++live;
+        }
+        if (row.size() < live) row.resize(live);
+        std::size_t kept = 0;
+        for (std::size_t k = 0; k < live; ++k) {
+            const GridPiece g = active[k];
+            row[k] = {g.x0, g.x1};
+            if (g.y1 > y) active[kept++] = g;
+        }
+        const std::size_t n = live;
+        live = kept;
+        if (n > 16) {
+            std::sort(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(n),
+                      [](Span a, Span b) { return a.x0 < b.x0; });
+        } else {
+            for (std::size_t i = 1; i < n; ++i)
+                for (std::size_t j = i; j > 0 && row[j].x0 < row[j - 1].x0; --j)
+                    std::swap(row[j], row[j - 1]);
+        }
+        RowSpan merged{y, row[0].x0, row[0].x1};
+        for (std::size_t i = 1; i < n; ++i) {
+            if (row[i].x0 <= merged.x1) {
+                merged.x1 = std::max(merged.x1, row[i].x1);
+            } else {
+                out.push_back(merged);
+                merged = {y, row[i].x0, row[i].x1};
+            }
+        }
+        out.push_back(merged);
+        ++y;
+    }
+}
+
+}  // namespace
+
 // Each piece the scan would build for such a stroke covers whole pixels, so
 // they are set directly. A step covers the two rows (or columns) either side
 // of its centre line from its first point up to its last; the round end or
 // join at a point, an octagon of radius one, covers that point and the
-// pixel left of it. Rows and columns beyond the coverage window are left
-// out, as the scan leaves them out.
+// pixel left of it. Every point ends a step, so a horizontal step takes the
+// ends' pixels into its lower row and a vertical one its ends' rows. Rows
+// and columns beyond the coverage window are left out, as the scan leaves
+// them out.
 bool twoPixelGridStroke(const std::vector<PointD>& path, const WidePen& pen,
                         std::vector<RowSpan>& out) {
     out.clear();
@@ -671,41 +735,32 @@ bool twoPixelGridStroke(const std::vector<PointD>& path, const WidePen& pen,
     const RECT* w = coverageWindow();
     const long long left = w ? w->left - 1LL : -(1LL << 28), right = w ? w->right + 1LL : 1LL << 28;
     const long long top = w ? w->top : -(1LL << 28), bottom = w ? w->bottom : 1LL << 28;
-    auto add = [&](long long y, long long x0, long long x1) {
+    static thread_local std::vector<GridPiece> pieces;
+    pieces.clear();
+    auto add = [&](long long y0, long long y1, long long x0, long long x1) {
+        y0 = std::max(y0, top);
+        y1 = std::min(y1, bottom - 1);
         x0 = std::max(x0, left);
         x1 = std::min(x1, right);
-        if (y >= top && y < bottom && x0 < x1)
-            out.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1)});
+        if (y0 <= y1 && x0 < x1)
+            pieces.push_back({static_cast<int>(y0), static_cast<int>(y1), static_cast<int>(x0),
+                              static_cast<int>(x1)});
     };
-    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
-        const auto ax = static_cast<long long>(path[i].x), ay = static_cast<long long>(path[i].y);
-        const auto bx = static_cast<long long>(path[i + 1].x),
-                   by = static_cast<long long>(path[i + 1].y);
+    // A lone point is a step that goes nowhere.
+    const std::size_t steps = path.size() == 1 ? 1 : path.size() - 1;
+    for (std::size_t i = 0; i < steps && !path.empty(); ++i) {
+        const PointD& a = path[i];
+        const PointD& b = path[std::min(i + 1, path.size() - 1)];
+        const auto ax = static_cast<long long>(a.x), ay = static_cast<long long>(a.y);
+        const auto bx = static_cast<long long>(b.x), by = static_cast<long long>(b.y);
         if (ay == by) {
-            add(ay - 1, std::min(ax, bx), std::max(ax, bx));
-            add(ay, std::min(ax, bx), std::max(ax, bx));
+            add(ay - 1, ay - 1, std::min(ax, bx), std::max(ax, bx));
+            add(ay, ay, std::min(ax, bx) - 1, std::max(ax, bx) + 1);
         } else {
-            for (long long y = std::max(std::min(ay, by), top); y < std::min(std::max(ay, by), bottom);
-                 ++y)
-                add(y, ax - 1, ax + 1);
+            add(std::min(ay, by), std::max(ay, by), ax - 1, ax + 1);
         }
     }
-    for (const PointD& p : path)
-        add(static_cast<long long>(p.y), static_cast<long long>(p.x) - 1,
-            static_cast<long long>(p.x) + 1);
-    // Row by row, left to right, overlapping and touching spans made one, so
-    // that every pixel is painted once.
-    std::sort(out.begin(), out.end(), [](const RowSpan& a, const RowSpan& b) {
-        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
-    });
-    std::size_t kept = 0;
-    for (const RowSpan& r : out) {
-        if (kept > 0 && out[kept - 1].y == r.y && r.x0 <= out[kept - 1].x1)
-            out[kept - 1].x1 = std::max(out[kept - 1].x1, r.x1);
-        else
-            out[kept++] = r;
-    }
-    out.resize(kept);
+    sweepPieces(pieces, out);
     return true;
 }
 

@@ -67,17 +67,22 @@ const Figure& figureOf(std::int32_t type, bool fill, bool clipped) {
     return kFigures[fill ? 1 : 0];
 }
 
+// Each polyline of the figure goes to the pen as one run of corners, the
+// first moved to and the rest drawn, and the pen ends at the point.
 template <typename Pen>
 void drawMarker(float px, float py, float dx, float dy, const Figure& figure, Pen&& pen) {
     const PenRun run;
+    std::array<float, 8> x{}, y{};
     for (const Polyline& part : figure) {
-        int code = 3;
-        for (const Corner& c : part) {
-            pen(px + c.u * dx, py + c.v * dy, code);
-            code = 2;
+        const std::size_t n = std::min(part.size(), x.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            x[i] = px + part[i].u * dx;
+            y[i] = py + part[i].v * dy;
         }
+        pen(std::span<const float>(x.data(), n), std::span<const float>(y.data(), n));
     }
-    pen(px, py, 3);
+    const float at[1] = {px}, atY[1] = {py};
+    pen(std::span<const float>(at), std::span<const float>(atY));
 }
 
 struct SeriesFlags {
@@ -280,12 +285,15 @@ void GN_SYMB(std::span<const float> x, std::span<const float> y, int n, const Ax
 
 void BOX(float px, float py, float dx, float dy, bool lfill, const AxisRecord& a) {
     drawMarker(px, py, dx, dy, figureOf(a.markerType, lfill, false),
-               [](float u, float v, std::int32_t code) { PLOTXY(u, v, code); });
+               [](std::span<const float> u, std::span<const float> v) {
+                   PLOTXY(u[0], v[0], 3);
+                   drawThrough(u.subspan(1), v.subspan(1));
+               });
 }
 
 void BOX_CP(float px, float py, float dx, float dy, bool lfill, const AxisRecord& a) {
     drawMarker(px, py, dx, dy, figureOf(a.markerType, lfill, true),
-               [&a](float u, float v, std::int32_t code) { PLOTCP(u, v, code, a); });
+               [&a](std::span<const float> u, std::span<const float> v) { PLOTCP(u, v, 3, a); });
 }
 
 void SETMARKER(std::int32_t itype, AxisRecord& a) {

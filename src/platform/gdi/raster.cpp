@@ -652,10 +652,6 @@ bool onPixel(const PointD& p) {
            p.y == static_cast<double>(static_cast<int>(p.y));
 }
 
-}  // namespace
-
-namespace {
-
 // Rows y0 .. y1 (both in) of the pixels x0 .. x1-1.
 struct GridPiece {
     int y0, y1, x0, x1;
@@ -668,6 +664,7 @@ struct GridPiece {
 void sweepPieces(std::vector<GridPiece>& pieces, std::vector<RowSpan>& out) {
     std::sort(pieces.begin(), pieces.end(),
               [](const GridPiece& a, const GridPiece& b) { return a.y0 < b.y0; });
+    // Kept from one stroke to the next, and named once outside the loop.
     static thread_local std::vector<GridPiece> reaching;
     static thread_local std::vector<Span> spans;
     std::vector<GridPiece>& active = reaching;
@@ -747,8 +744,8 @@ bool twoPixelGridStroke(const std::vector<PointD>& path, const WidePen& pen,
                               static_cast<int>(x1)});
     };
     // A lone point is a step that goes nowhere.
-    const std::size_t steps = path.size() == 1 ? 1 : path.size() - 1;
-    for (std::size_t i = 0; i < steps && !path.empty(); ++i) {
+    const std::size_t steps = path.size() > 1 ? path.size() - 1 : path.size();
+    for (std::size_t i = 0; i < steps; ++i) {
         const PointD& a = path[i];
         const PointD& b = path[std::min(i + 1, path.size() - 1)];
         const auto ax = static_cast<long long>(a.x), ay = static_cast<long long>(a.y);

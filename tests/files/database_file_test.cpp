@@ -115,6 +115,13 @@ class DatabaseFile : public ::testing::Test {
         files::BIOPELK(db, a, "SAVE", "", status);
         return path;
     }
+    // The built file written into the test's folder under `name`: its path.
+    std::string written(const FileBuilder& f, const std::string& name) {
+        const std::string path = temp.file(name);
+        writeBytes(path, f.bytes());
+        return path;
+    }
+
     int load(model::ProfileDatabase& db, util::AxisRecord& axis, const std::string& path) {
         int status = 99;
         files::BIOPELK(db, axis, "LOAD", path, status);
@@ -322,8 +329,7 @@ TEST_F(DatabaseFile, AFileEndingBeforeItsAnnouncedProfilesIsNeverSavedOverUnaske
     f.section("PFLHEAD ", files_test::profileHead("FIRST", 2, 1));
     f.section("ENDPLINE", {});
     f.end();
-    const std::string path = temp.file("SHORT.TQM");
-    writeBytes(path, f.bytes());
+    const std::string path = written(f, "SHORT.TQM");
     model::ProfileDatabase db = files_test::emptyDatabase("BEFORE");
     util::AxisRecord axis;
     MessageLog log;
@@ -394,8 +400,7 @@ TEST_F(DatabaseFile, NewerVersionsAndUnknownSectionsAreSkipped) {
     f.section("PLINNORT", reals({30, 40}));
     f.section("ENDPLINE", {});
     f.end();
-    std::string path = temp.file("mixed.TQM");
-    writeBytes(path, f.bytes());
+    const std::string path = written(f, "mixed.TQM");
 
     model::ProfileDatabase db = files_test::emptyDatabase("X");
     util::AxisRecord axis = files_test::sampleAxis(4.0f);
@@ -445,8 +450,7 @@ TEST_F(DatabaseFile, OlderAndShorterSectionsFillWhatTheyCan) {
     f.section("PFLHEAD ", files_test::profileHead("", 0, 1));
     f.section("ENDPLINE", {});
     f.end();
-    std::string path = temp.file("older.TQM");
-    writeBytes(path, f.bytes());
+    const std::string path = written(f, "older.TQM");
 
     model::ProfileDatabase db = files_test::emptyDatabase("X");
     util::AxisRecord axis;
@@ -491,8 +495,7 @@ TEST_F(DatabaseFile, StationArraysHoldTheirSectionsAndZerosElsewhere) {
     f.section("PLINMASK", integers({0, 1, 0, -1}));
     f.section("ENDPLINE", {});
     f.end();
-    const std::string path = temp.file("stations.TQM");
-    writeBytes(path, f.bytes());
+    const std::string path = written(f, "stations.TQM");
 
     model::ProfileDatabase db = files_test::emptyDatabase("X");
     util::AxisRecord axis;
@@ -524,8 +527,7 @@ TEST_F(DatabaseFile, StationsWithoutStorageAreReported) {
         if (withSection) f.section("PLINEAST", reals({1, 2}));
         f.section("ENDPLINE", {});
         f.end();
-        const std::string path = temp.file("short.TQM");
-        writeBytes(path, f.bytes());
+        const std::string path = written(f, "short.TQM");
 
         model::ProfileDatabase db = files_test::emptyDatabase("KEPT");
         util::AxisRecord axis;

@@ -5,8 +5,13 @@
 // are taken as selections of values computed for all lanes.
 //
 // Strike cases: a batch whose stations all see the same kind of strike extent
-// is evaluated by the matching short form; a batch that mixes them computes
+// is evaluated by the matching short form; a batch that mixes them evaluates
 // every form and selects per lane.
+//
+// Divisions and square roots are what the term costs: the distances from the
+// station to a vertex are worked once per vertex and shared by the two edges
+// that meet there, the arctangent differences of an edge are one angle, and
+// the quotients that go to logarithms share one division.
 
 #include "calc/lane_math.h"
 
@@ -42,146 +47,217 @@ D guardedRoot(D v) {
     return sqrtOf(absOf(v) + kRootGuard);
 }
 
-// atan(a) - atan(b) from one arctangent, the dearest function of the term:
-// the difference is the angle whose tangent is (a - b) / (1 + a b), beyond
-// a right angle (1 + a b < 0) turned by pi towards the sign of a - b. It
-// also keeps its precision where both arctangents lie near a right angle.
+// A vertex relative to the station (X across the strike, Z down) and its
+// distances from the station: R in the section, Q and S to the ends of the
+// strike half-extents Y1 and Y2.
 template <class D>
-[[gnu::always_inline]] inline D atanDifference(D a, D b) {
-    constexpr double kPi = 0x1.921fb54442d18p+1;
-    const D y = a - b;
-    const D x = 1.0 + a * b;
-    const D turn = fromBits(bitsOf(splat<D>(kPi)) | (bitsOf(y) & kSignBit));
-    return atanOf(y / x) + select(x < splat<D>(0.0), turn, splat<D>(0.0));
+struct Vertex {
+    D X{}, Z{};
+    D R{}, Q{}, S{};
+};
+
+// R, Q and S of a point whose squared distance in the section is rr; a short
+// form leaves out the distances it never reads.
+template <class D, StrikeCase C>
+void setDistances(Vertex<D>& v, D rr, D Y1, D Y2) {
+    v.R = guardedRoot(rr);
+    if constexpr (C != StrikeCase::TwoD) v.Q = guardedRoot(rr + Y1 * Y1);
+    if constexpr (C == StrikeCase::Asymmetric || C == StrikeCase::Mixed)
+        v.S = guardedRoot(rr + Y2 * Y2);
 }
 
-// Gravity (Mag false) or magnetic (Mag true) term of the edge (X1, Z1) to
-// (X2, Z2) with strike half-extents Y1, Y2. For magnetics the edge field goes
-// to `field` and the result is its projection on the inducing direction.
-template <class D, StrikeCase C, bool Mag>
-D edgeTerm(D X1, D Z1, D X2, D Z2, D Y1, D Y2, const Magnetisation& mag, EdgeField<D>& field) {
-    constexpr bool mayBeTwoD = C == StrikeCase::TwoD || C == StrikeCase::Mixed;
-    constexpr bool mayHaveExtent = C != StrikeCase::TwoD;
-    constexpr bool mayBeAsymmetric = C == StrikeCase::Asymmetric || C == StrikeCase::Mixed;
+template <class D, StrikeCase C>
+Vertex<D> vertexAt(D X, D Z, D Y1, D Y2) {
+    Vertex<D> v;
+    v.X = X;
+    v.Z = Z;
+    setDistances<D, C>(v, X * X + Z * Z, Y1, Y2);
+    return v;
+}
+
+// n1 / d1 and n2 / d2 for one division.
+template <class D>
+void sharedQuotients(D n1, D d1, D n2, D d2, D& q1, D& q2) {
+    const D inverse = 1.0 / (d1 * d2);
+    q1 = n1 * d2 * inverse;
+    q2 = n2 * d1 * inverse;
+}
+
+// n1 / d1, n2 / d2 and n3 / d3 for one division.
+template <class D>
+void sharedQuotients(D n1, D d1, D n2, D d2, D n3, D d3, D& q1, D& q2, D& q3) {
+    const D inverse = 1.0 / (d1 * d2 * d3);
+    q1 = n1 * (d2 * d3) * inverse;
+    q2 = n2 * (d1 * d3) * inverse;
+    q3 = n3 * (d1 * d2) * inverse;
+}
+
+// atan(a1) - atan(a2) for a = n / d with d1 d2 > 0: the angle of the point
+// (1 + a1 a2, a1 - a2) scaled by d1 d2. One arctangent and one division; it
+// also keeps its precision where both arctangents lie near a right angle.
+template <class D>
+[[gnu::always_inline]] inline D atanDifference(D n1, D d1, D n2, D d2) {
+    return angleOf(n1 * d2 - n2 * d1, d1 * d2 + n1 * n2);
+}
+
+// atan(a1) - atan(a2) + atan(b1) - atan(b2) for a = n / d and b = m / e with
+// d1 d2 > 0 and e1 e2 > 0, for one arctangent: the two differences are the
+// angles of two points, their sum the angle of the points' product, turned by
+// a full circle where both turn the same way and together pass a half turn.
+template <class D>
+[[gnu::always_inline]] inline D atanDifferenceSum(D n1, D d1, D n2, D d2, D m1, D e1, D m2, D e2) {
+    constexpr double kFullTurn = 0x1.921fb54442d18p+2;
     const D zero = splat<D>(0.0);
+    const D y1 = n1 * d2 - n2 * d1, x1 = d1 * d2 + n1 * n2;
+    const D y2 = m1 * e2 - m2 * e1, x2 = e1 * e2 + m1 * m2;
+    const D angle = angleOf(x1 * y2 + x2 * y1, x1 * x2 - y1 * y2);
+    const auto wraps = mOr(mAnd(mAnd(y1 > zero, y2 > zero), angle < zero),
+                           mAnd(mAnd(y1 < zero, y2 < zero), angle > zero));
+    const D turn = fromBits(bitsOf(splat<D>(kFullTurn)) | (bitsOf(y1) & kSignBit));
+    return angle + select(wraps, turn, zero);
+}
+
+// Gravity (Mag false) or magnetic (Mag true) term of the edge v1 to v2 with
+// strike half-extents Y1, Y2, in one strike case other than Mixed. For
+// magnetics the edge field goes to `field` and the result is its projection on
+// the inducing direction.
+template <class D, StrikeCase C, bool Mag>
+[[gnu::always_inline]] inline D caseEdgeTerm(Vertex<D> v1, Vertex<D> v2, D Y1, D Y2, const Magnetisation& mag,
+               EdgeField<D>& field) {
+    static_assert(C != StrikeCase::Mixed);
+    constexpr bool hasExtent = C != StrikeCase::TwoD;
+    constexpr bool asymmetric = C == StrikeCase::Asymmetric;
+    const D zero = splat<D>(0.0);
+    const D X1 = v1.X, Z1 = v1.Z, X2 = v2.X, Z2 = v2.Z;
 
     const D dx = X1 - X2;
     const D dz = Z1 - Z2;
     const D h = dx * dx + dz * dz;
     const auto degenerate = h <= splat<D>(1.0E-28);
-    const D len = sqrtOf(absOf(h) + kRootGuard);
-    const D cx = dx / len;
-    const D cz = dz / len;
+    const D inverseLength = 1.0 / guardedRoot(h);
+    const D inverseH = inverseLength * inverseLength;
+    const D cx = dx * inverseLength;
+    const D cz = dz * inverseLength;
 
     const D u1 = cx * X1 + cz * Z1;
     const D u2 = cx * X2 + cz * Z2;
     D w = cx * Z2 - cz * X2;
-    w = select(absOf(w) < splat<D>(kMinNormal), splat<D>(kMinNormal), w);
-
-    const D R1 = guardedRoot(u1 * u1 + w * w);
-    const D R2 = guardedRoot(u2 * u2 + w * w);
-
-    // Lane masks of the strike cases (constant in the short forms).
-    MaskOf<D> twoD{}, asymmetric{};
-    if constexpr (C == StrikeCase::Mixed) {
-        twoD = mAnd(Y1 == zero, Y2 == zero);
-        asymmetric = Y1 != Y2;
+    const auto onLine = absOf(w) < splat<D>(kMinNormal);
+    w = select(onLine, splat<D>(kMinNormal), w);
+    // A station within the floor of the edge's line sees the edge moved off
+    // the line to the floor: its distances are worked from u and w instead.
+    if (anyOf(onLine)) {
+        Vertex<D> f1, f2;
+        setDistances<D, C>(f1, u1 * u1 + w * w, Y1, Y2);
+        setDistances<D, C>(f2, u2 * u2 + w * w, Y1, Y2);
+        const auto take = [&](Vertex<D>& v, const Vertex<D>& f) {
+            v.R = select(onLine, f.R, v.R);
+            v.Q = select(onLine, f.Q, v.Q);
+            v.S = select(onLine, f.S, v.S);
+        };
+        take(v1, f1);
+        take(v2, f2);
     }
+    const D R1 = v1.R, R2 = v2.R, Q1 = v1.Q, Q2 = v2.Q, S1 = v1.S, S2 = v2.S;
 
-    D P{}, a1{}, a2{}, b1{}, b2{}, Q1{}, Q2{}, S1{}, S2{};
-    if constexpr (mayHaveExtent) {
-        Q1 = guardedRoot(R1 * R1 + Y1 * Y1);
-        Q2 = guardedRoot(R2 * R2 + Y1 * Y1);
-        a1 = u1 * Y1 / (w * Q1);
-        a2 = u2 * Y1 / (w * Q2);
-        P = (Q2 + Y1) / (Q1 + Y1) * R1 / R2;
-    }
-    if constexpr (mayBeTwoD) {
-        const D P2 = R1 / R2;
-        const D a12 = u1 / w;
-        const D a22 = u2 / w;
-        if constexpr (C == StrikeCase::TwoD) {
-            P = P2;
-            a1 = a12;
-            a2 = a22;
-        } else {
-            P = select(twoD, P2, P);
-            a1 = select(twoD, a12, a1);
-            a2 = select(twoD, a22, a2);
-        }
-    }
-    if constexpr (mayBeAsymmetric) {
-        S1 = guardedRoot(R1 * R1 + Y2 * Y2);
-        S2 = guardedRoot(R2 * R2 + Y2 * Y2);
-        b1 = u1 * Y2 / (w * S1);
-        b2 = u2 * Y2 / (w * S2);
-        const D Pboth = P * (S2 + Y2) / (S1 + Y2) * R1 / R2;
-        if constexpr (C == StrikeCase::Asymmetric) {
-            P = Pboth;
-        } else {
-            P = select(asymmetric, Pboth, P);
-        }
+    // The angle: atan(a1) - atan(a2) for a = u Y1 / (w Q), u / w without
+    // extent, plus the same with Y2 and S when the extents differ.
+    D A{};
+    if constexpr (asymmetric) {
+        A = atanDifferenceSum(u1 * Y1, w * Q1, u2 * Y1, w * Q2, u1 * Y2, w * S1, u2 * Y2, w * S2);
+    } else if constexpr (hasExtent) {
+        A = atanDifference(u1 * Y1, w * Q1, u2 * Y1, w * Q2);
+    } else {
+        A = atanDifference(u1, w, u2, w);
     }
 
-    D A = atanDifference(a1, a2);
-    if constexpr (mayBeAsymmetric) {
-        const D Aboth = A + atanDifference(b1, b2);
-        if constexpr (C == StrikeCase::Asymmetric) {
-            A = Aboth;
-        } else {
-            A = select(asymmetric, Aboth, A);
-        }
+    // The logarithm's argument P, and for gravity with extent the ratios of
+    // the end terms.
+    D Pn = R1, Pd = R2;
+    if constexpr (hasExtent) {
+        Pn = (Q2 + Y1) * R1;
+        Pd = (Q1 + Y1) * R2;
     }
-    const D logP = logOf(P);
-    const D Lg = select(P > zero, Mag ? -logP : logP, zero);
+    if constexpr (asymmetric) {
+        Pn = Pn * ((S2 + Y2) * R1);
+        Pd = Pd * ((S1 + Y2) * R2);
+    }
 
     if constexpr (!Mag) {
         (void)field;
         (void)mag;
-        const D G0 = (X2 * Z1 - Z2 * X1) / h;
+        D P{}, r1{}, r2{};
+        if constexpr (asymmetric) {
+            sharedQuotients(Pn, Pd, u1 + Q1, u2 + Q2, u1 + S1, u2 + S2, P, r1, r2);
+        } else if constexpr (hasExtent) {
+            sharedQuotients(Pn, Pd, u1 + Q1, u2 + Q2, P, r1);
+        } else {
+            P = Pn / Pd;
+        }
+        const D Lg = select(P > zero, logOf(P), zero);
+        const D G0 = (X2 * Z1 - Z2 * X1) * inverseH;
         D E = zero;
-        if constexpr (mayHaveExtent) {
+        if constexpr (hasExtent) {
             const D t1 = cx * Y1;
-            const D r1 = (u1 + Q1) / (u2 + Q2);
             E = select(mAnd(t1 != zero, r1 > zero), t1 * logOf(r1), zero);
-            if constexpr (mayBeAsymmetric) {
-                const D t2 = cx * Y2;
-                const D r2 = (u1 + S1) / (u2 + S2);
-                auto take = mAnd(t2 != zero, r2 > zero);
-                if constexpr (C == StrikeCase::Mixed) take = mAnd(take, asymmetric);
-                E = select(take, E + t2 * logOf(r2), E);
-            }
-            if constexpr (C == StrikeCase::Mixed) E = select(twoD, zero, E);
+        }
+        if constexpr (asymmetric) {
+            const D t2 = cx * Y2;
+            E = select(mAnd(t2 != zero, r2 > zero), E + t2 * logOf(r2), E);
         }
         return select(degenerate, zero, G0 * (dx * A + dz * Lg) + E);
     } else {
         const double Mx = mag.Mx, My = mag.My, Mz = mag.Mz;
+        // With unequal extents also q = q2 / q1, q1 = a1 / b1 from Q and
+        // q2 = a2 / b2 from S.
+        D P{}, q{}, a1{}, a2{};
+        if constexpr (asymmetric) {
+            a1 = (Q1 - u1) * (Q2 + u2);
+            a2 = (S1 - u1) * (S2 + u2);
+            const D b1 = (Q2 - u2) * (Q1 + u1), b2 = (S2 - u2) * (S1 + u1);
+            sharedQuotients(Pn, Pd, a2 * b1, b2 * a1, P, q);
+        } else {
+            P = Pn / Pd;
+        }
+        const D Lg = select(P > zero, -logOf(P), zero);
         const D s = (dz * Mx - dx * Mz) * A + (dx * Mx + dz * Mz) * Lg;
-        D Bz = -s * dx / h;
-        D Bx = s * dz / h;
+        D Bz = -s * dx * inverseH;
+        D Bx = s * dz * inverseH;
         D By = -A * My;
-        if constexpr (mayBeAsymmetric) {
-            const D q1 = (Q1 - u1) * (Q2 + u2) / ((Q2 - u2) * (Q1 + u1));
-            const D q2 = (S1 - u1) * (S2 + u2) / ((S2 - u2) * (S1 + u1));
-            const D q = q2 / q1;
-            const D K = select(mAnd(mAnd(q1 != zero, q2 != zero), q > zero), 0.5 * logOf(q), zero);
-            const D BxBoth = Bx - cz * My * K;
-            const D BzBoth = Bz + cx * My * K;
-            const D ByBoth = -(A * My + (cz * Mx - cx * Mz) * K);
-            if constexpr (C == StrikeCase::Asymmetric) {
-                Bx = BxBoth;
-                By = ByBoth;
-                Bz = BzBoth;
-            } else {
-                Bx = select(asymmetric, BxBoth, Bx);
-                By = select(asymmetric, ByBoth, By);
-                Bz = select(asymmetric, BzBoth, Bz);
-            }
+        if constexpr (asymmetric) {
+            const D K =
+                select(mAnd(mAnd(a1 != zero, a2 != zero), q > zero), 0.5 * logOf(q), zero);
+            Bx = Bx - cz * My * K;
+            Bz = Bz + cx * My * K;
+            By = -(A * My + (cz * Mx - cx * Mz) * K);
         }
         field.Bx = select(degenerate, zero, Bx);
         field.By = select(degenerate, zero, By);
         field.Bz = select(degenerate, zero, Bz);
         return select(degenerate, zero, field.Bx * mag.Fx + field.By * mag.Fy + field.Bz * mag.Fz);
+    }
+}
+
+// The term in any strike case; lanes of mixed cases take each their own
+// case's form, so every lane has the bits of its station evaluated alone.
+template <class D, StrikeCase C, bool Mag>
+D edgeTerm(const Vertex<D>& v1, const Vertex<D>& v2, D Y1, D Y2, const Magnetisation& mag,
+           EdgeField<D>& field) {
+    if constexpr (C != StrikeCase::Mixed) {
+        return caseEdgeTerm<D, C, Mag>(v1, v2, Y1, Y2, mag, field);
+    } else {
+        const D zero = splat<D>(0.0);
+        const auto twoD = mAnd(Y1 == zero, Y2 == zero);
+        const auto asymmetric = Y1 != Y2;
+        EdgeField<D> ft{}, fs{}, fa{};
+        const D t = caseEdgeTerm<D, StrikeCase::TwoD, Mag>(v1, v2, Y1, Y2, mag, ft);
+        const D s = caseEdgeTerm<D, StrikeCase::Symmetric, Mag>(v1, v2, Y1, Y2, mag, fs);
+        const D a = caseEdgeTerm<D, StrikeCase::Asymmetric, Mag>(v1, v2, Y1, Y2, mag, fa);
+        const auto pick = [&](D ofTwoD, D ofSymmetric, D ofAsymmetric) {
+            return select(twoD, ofTwoD, select(asymmetric, ofAsymmetric, ofSymmetric));
+        };
+        field = {pick(ft.Bx, fs.Bx, fa.Bx), pick(ft.By, fs.By, fa.By), pick(ft.Bz, fs.Bz, fa.Bz)};
+        return pick(t, s, a);
     }
 }
 

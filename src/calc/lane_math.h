@@ -85,6 +85,9 @@ inline bool mOr(bool a, bool b) {
 inline bool mNot(bool a) {
     return !a;
 }
+inline bool anyOf(bool m) {
+    return m;
+}
 inline double select(bool m, double a, double b) {
     return m ? a : b;
 }
@@ -124,6 +127,12 @@ inline double sqrtOf(double v) {
     inline PB mNot(PB a) {                                   \
         return ~a;                                           \
     }                                                        \
+    inline bool anyOf(PB m) {                                \
+        std::int64_t any = 0;                                \
+        for (std::size_t k = 0; k < sizeof(PB) / 8; ++k)     \
+            any |= m[k];                                     \
+        return any != 0;                                     \
+    }                                                        \
     inline P select(PB m, P a, P b) {                        \
         return m ? a : b;                                    \
     }                                                        \
@@ -162,51 +171,51 @@ inline Pack8 sqrtOf(Pack8 v) {
 }
 #endif
 
-// Arctangent: the argument is reduced to |t| < 7/16 around 0, 1/2, 1, 3/2 or
-// infinity, and a polynomial of degree 11 in t gives atan(t).
+// The angle of the point (x, y) from the positive x axis, in [-pi, pi], for
+// finite x and y: the tangent |y| / |x| is reduced to |t| < 7/16 around 0,
+// 1/2, 1, 3/2 or infinity without forming the quotient first, so the angle
+// costs one division, and a polynomial of degree 11 in t gives the
+// arctangent of the reduced argument.
 template <class D>
-[[gnu::always_inline]] inline D atanOf(D x) {
+[[gnu::always_inline]] inline D angleOf(D y, D x) {
     constexpr double aT[] = {0x1.555555555550dp-2,  -0x1.999999998ebc4p-3, 0x1.24924920083ffp-3,
                              -0x1.c71c6fe231671p-4, 0x1.745cdc54c206ep-4,  -0x1.3b0f2af749a6dp-4,
                              0x1.10d66a0d03d51p-4,  -0x1.dde2d52defd9ap-5, 0x1.97b4b24760debp-5,
                              -0x1.2b4442c6a6c2fp-5, 0x1.0ad3ae322da11p-6};
-    constexpr double atanHi[] = {0x1.dac670561bb4fp-2, 0x1.921fb54442d18p-1, 0x1.f730bd281f69bp-1,
-                                 0x1.921fb54442d18p+0};
-    constexpr double atanLo[] = {0x1.a2b7f222f65e2p-56, 0x1.1a62633145c07p-55,
-                                 0x1.007887af0cbbdp-56, 0x1.1a62633145c07p-54};
-    // Beyond 2^66 the result is pi/2 to the last bit; clamping keeps the
-    // reduction finite for an infinite argument.
-    const D ax = select(absOf(x) < splat<D>(0x1p66), absOf(x), splat<D>(0x1p66));
-    const auto band0 = ax < splat<D>(0.4375);
-    const auto band1 = ax < splat<D>(0.6875);
-    const auto band2 = ax < splat<D>(1.1875);
-    const auto band3 = ax < splat<D>(2.4375);
-    // t = (p ax - q) / (r + s ax): x itself, (2x-1)/(2+x), (x-1)/(x+1),
-    // (x-1.5)/(1+1.5x) and -1/x; multiplying by 1 or 2 and adding 0 are exact.
-    const D p = select(band1, select(band0, splat<D>(1.0), splat<D>(2.0)),
-                       select(band3, splat<D>(1.0), splat<D>(0.0)));
-    const D q = select(band0, splat<D>(0.0),
-                       select(band2, splat<D>(1.0), select(band3, splat<D>(1.5), splat<D>(1.0))));
-    const D r = select(band1, select(band0, splat<D>(1.0), splat<D>(2.0)),
-                       select(band3, splat<D>(1.0), splat<D>(0.0)));
-    const D s = select(band0, splat<D>(0.0),
-                       select(band2, splat<D>(1.0), select(band3, splat<D>(1.5), splat<D>(1.0))));
-    const D hi = select(band0, splat<D>(0.0),
-                        select(band1, splat<D>(atanHi[0]),
-                               select(band2, splat<D>(atanHi[1]),
-                                      select(band3, splat<D>(atanHi[2]), splat<D>(atanHi[3])))));
-    const D lo = select(band0, splat<D>(0.0),
-                        select(band1, splat<D>(atanLo[0]),
-                               select(band2, splat<D>(atanLo[1]),
-                                      select(band3, splat<D>(atanLo[2]), splat<D>(atanLo[3])))));
-    const D t = (p * ax - q) / (r + s * ax);
+    // By band: t = (p ay - q ax) / (p ax + q ay), the reductions of
+    // a = ay / ax to a itself, (2a-1)/(2+a), (a-1)/(a+1), (a-1.5)/(1+1.5a)
+    // and -1/a (multiplying by 1 or 2 and adding 0 are exact), and
+    // atan(a) = hi + lo + atan(t).
+    constexpr double pOf[5] = {1.0, 2.0, 1.0, 1.0, 0.0};
+    constexpr double qOf[5] = {0.0, 1.0, 1.0, 1.5, 1.0};
+    constexpr double hiOf[5] = {0.0, 0x1.dac670561bb4fp-2, 0x1.921fb54442d18p-1,
+                                0x1.f730bd281f69bp-1, 0x1.921fb54442d18p+0};
+    constexpr double loOf[5] = {0.0, 0x1.a2b7f222f65e2p-56, 0x1.1a62633145c07p-55,
+                                0x1.007887af0cbbdp-56, 0x1.1a62633145c07p-54};
+    constexpr double kPi = 0x1.921fb54442d18p+1;
+    const D ay = absOf(y);
+    const D ax = absOf(x);
+    const auto band0 = ay < 0.4375 * ax;
+    const auto band1 = ay < 0.6875 * ax;
+    const auto band2 = ay < 1.1875 * ax;
+    const auto band3 = ay < 2.4375 * ax;
+    const auto pick = [&](const double(&table)[5]) {
+        return select(band1, select(band0, splat<D>(table[0]), splat<D>(table[1])),
+                      select(band2, splat<D>(table[2]),
+                             select(band3, splat<D>(table[3]), splat<D>(table[4]))));
+    };
+    const D p = pick(pOf);
+    const D q = pick(qOf);
+    const D hi = pick(hiOf);
+    const D lo = pick(loOf);
+    const D t = (p * ay - q * ax) / (p * ax + q * ay);
     const D z = t * t;
     const D w = z * z;
     const D s1 = z * (aT[0] + w * (aT[2] + w * (aT[4] + w * (aT[6] + w * (aT[8] + w * aT[10])))));
     const D s2 = w * (aT[1] + w * (aT[3] + w * (aT[5] + w * (aT[7] + w * aT[9]))));
-    const D magnitude = hi - ((t * (s1 + s2) - lo) - t);
-    const D signed_ = fromBits(bitsOf(magnitude) ^ (bitsOf(x) & kSignBit));
-    return select(x != x, x, signed_);
+    const D firstQuadrant = hi - ((t * (s1 + s2) - lo) - t);
+    const D magnitude = select(x < splat<D>(0.0), kPi - firstQuadrant, firstQuadrant);
+    return fromBits(bitsOf(magnitude) ^ (bitsOf(y) & kSignBit));
 }
 
 // Natural logarithm: x = 2^k m with m in [sqrt(2)/2, sqrt(2)), and

@@ -6,18 +6,23 @@ namespace calc {
 
 namespace {
 
+template <lanes::StrikeCase C, bool Mag>
+double caseTerm(double X1, double Z1, double X2, double Z2, double Y1, double Y2,
+                const lanes::Magnetisation& mag, lanes::EdgeField<double>& field) {
+    return lanes::edgeTerm<double, C, Mag>(lanes::vertexAt<double, C>(X1, Z1, Y1, Y2),
+                                           lanes::vertexAt<double, C>(X2, Z2, Y1, Y2), Y1, Y2,
+                                           mag, field);
+}
+
 template <bool Mag>
 double evaluate(double X1, double Z1, double X2, double Z2, double Y1, double Y2,
                 const lanes::Magnetisation& mag, lanes::EdgeField<double>& field) {
     using lanes::StrikeCase;
     if (Y1 == 0.0 && Y2 == 0.0) {
-        return lanes::edgeTerm<double, StrikeCase::TwoD, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+        return caseTerm<StrikeCase::TwoD, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
     }
-    if (Y1 == Y2) {
-        return lanes::edgeTerm<double, StrikeCase::Symmetric, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag,
-                                                                   field);
-    }
-    return lanes::edgeTerm<double, StrikeCase::Asymmetric, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+    if (Y1 == Y2) return caseTerm<StrikeCase::Symmetric, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+    return caseTerm<StrikeCase::Asymmetric, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
 }
 
 }  // namespace

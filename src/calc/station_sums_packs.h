@@ -65,28 +65,50 @@ inline void placeVertex(const ForwardPlan& plan, const PackStations& st, float x
     Z = __builtin_convertvector(z, LanePack);
 }
 
+constexpr bool isGradient(EdgeComponent k) {
+    return k == EdgeComponent::TotalGrad || k == EdgeComponent::XGrad ||
+           k == EdgeComponent::YGrad || k == EdgeComponent::ZGrad;
+}
+
+// A vertex placed for the pack, and for the vertical differences the same
+// vertex one step deeper.
+struct PlacedVertex {
+    Vertex<LanePack> at, below;
+};
+
+template <StrikeCase C, EdgeComponent K>
+PlacedVertex placedVertex(const ForwardPlan& plan, const PackStations& st, int index, LanePack Y1,
+                          LanePack Y2, bool& clipped) {
+    LanePack X{}, Z{};
+    const auto i = static_cast<std::size_t>(index);
+    placeVertex(plan, st, plan.xv[i], plan.zv[i], X, Z, clipped);
+    PlacedVertex v;
+    v.at = vertexAt<LanePack, C>(X, Z, Y1, Y2);
+    if constexpr (isGradient(K)) v.below = vertexAt<LanePack, C>(X, Z + kGradientStep, Y1, Y2);
+    return v;
+}
+
 template <StrikeCase C, bool Mag>
-LanePack term(LanePack X1, LanePack Z1, LanePack X2, LanePack Z2, LanePack Y1, LanePack Y2,
+LanePack term(const Vertex<LanePack>& v1, const Vertex<LanePack>& v2, LanePack Y1, LanePack Y2,
               const Magnetisation& mag, EdgeField<LanePack>& field) {
-    return edgeTerm<LanePack, C, Mag>(X1, Z1, X2, Z2, Y1, Y2, mag, field);
+    return edgeTerm<LanePack, C, Mag>(v1, v2, Y1, Y2, mag, field);
 }
 
 // The value of one edge for the component asked for.
 template <StrikeCase C, EdgeComponent K>
-LanePack edgeValue(LanePack X1, LanePack Z1, LanePack X2, LanePack Z2, LanePack Y1, LanePack Y2,
+LanePack edgeValue(const PlacedVertex& v1, const PlacedVertex& v2, LanePack Y1, LanePack Y2,
                    const Magnetisation& mag) {
     EdgeField<LanePack> f{};
     if constexpr (K == EdgeComponent::Gravity) {
-        return term<C, false>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
+        return term<C, false>(v1.at, v2.at, Y1, Y2, mag, f);
     } else {
-        const LanePack t = term<C, true>(X1, Z1, X2, Z2, Y1, Y2, mag, f);
+        const LanePack t = term<C, true>(v1.at, v2.at, Y1, Y2, mag, f);
         if constexpr (K == EdgeComponent::Total) return t;
         if constexpr (K == EdgeComponent::X) return f.Bx;
         if constexpr (K == EdgeComponent::Y) return f.By;
         if constexpr (K == EdgeComponent::Z) return f.Bz;
         EdgeField<LanePack> g{};
-        const LanePack t2 =
-            term<C, true>(X1, Z1 + kGradientStep, X2, Z2 + kGradientStep, Y1, Y2, mag, g);
+        const LanePack t2 = term<C, true>(v1.below, v2.below, Y1, Y2, mag, g);
         if constexpr (K == EdgeComponent::TotalGrad) return t - t2;
         if constexpr (K == EdgeComponent::XGrad) return f.Bx - g.Bx;
         if constexpr (K == EdgeComponent::YGrad) return f.By - g.By;
@@ -95,20 +117,17 @@ LanePack edgeValue(LanePack X1, LanePack Z1, LanePack X2, LanePack Z2, LanePack 
 }
 
 // Sum over the closed polygon of one body: the last vertex to the first,
-// then each vertex to the next.
+// then each vertex to the next; each vertex is placed once for both its edges.
 template <StrikeCase C, EdgeComponent K>
 LanePack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStations& st,
                  LanePack Y1, LanePack Y2, const Magnetisation& mag, bool& clipped) {
     LanePack sum{};
-    LanePack Xp{}, Zp{};
-    placeVertex(plan, st, plan.xv[body.last], plan.zv[body.last], Xp, Zp, clipped);
+    PlacedVertex previous = placedVertex<C, K>(plan, st, body.last, Y1, Y2, clipped);
     for (int v = body.first; v <= body.last; ++v) {
-        LanePack Xc{}, Zc{};
-        placeVertex(plan, st, plan.xv[v], plan.zv[v], Xc, Zc, clipped);
-        const LanePack value = edgeValue<C, K>(Xp, Zp, Xc, Zc, Y1, Y2, mag);
+        const PlacedVertex current = placedVertex<C, K>(plan, st, v, Y1, Y2, clipped);
+        const LanePack value = edgeValue<C, K>(previous, current, Y1, Y2, mag);
         sum = body.addEdges ? sum + value : sum - value;
-        Xp = Xc;
-        Zp = Zc;
+        previous = current;
     }
     return sum;
 }
@@ -130,20 +149,31 @@ LanePack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody
     return bodySum<StrikeCase::Mixed, K>(plan, body, st, Y1, Y2, mag, clipped);
 }
 
+// The value of one edge, its vertices placed for the pack.
+template <StrikeCase C, EdgeComponent K>
+LanePack placedEdgeValue(const ForwardPlan& plan, const PackStations& st, int from, int to,
+                         LanePack Y1, LanePack Y2, const Magnetisation& mag, bool& clipped) {
+    return edgeValue<C, K>(placedVertex<C, K>(plan, st, from, Y1, Y2, clipped),
+                           placedVertex<C, K>(plan, st, to, Y1, Y2, clipped), Y1, Y2, mag);
+}
+
 template <EdgeComponent K>
-LanePack edgeValueForCase(StrikeCase c, LanePack X1, LanePack Z1, LanePack X2, LanePack Z2,
-                          LanePack Y1, LanePack Y2, const Magnetisation& mag) {
+LanePack edgeValueForCase(StrikeCase c, const ForwardPlan& plan, const PackStations& st, int from,
+                          int to, LanePack Y1, LanePack Y2, const Magnetisation& mag,
+                          bool& clipped) {
     switch (c) {
         case StrikeCase::TwoD:
-            return edgeValue<StrikeCase::TwoD, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+            return placedEdgeValue<StrikeCase::TwoD, K>(plan, st, from, to, Y1, Y2, mag, clipped);
         case StrikeCase::Symmetric:
-            return edgeValue<StrikeCase::Symmetric, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+            return placedEdgeValue<StrikeCase::Symmetric, K>(plan, st, from, to, Y1, Y2, mag,
+                                                             clipped);
         case StrikeCase::Asymmetric:
-            return edgeValue<StrikeCase::Asymmetric, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+            return placedEdgeValue<StrikeCase::Asymmetric, K>(plan, st, from, to, Y1, Y2, mag,
+                                                              clipped);
         case StrikeCase::Mixed:
             break;
     }
-    return edgeValue<StrikeCase::Mixed, K>(X1, Z1, X2, Z2, Y1, Y2, mag);
+    return placedEdgeValue<StrikeCase::Mixed, K>(plan, st, from, to, Y1, Y2, mag, clipped);
 }
 
 inline StrikeCase laneCase(float y1, float y2) {
@@ -212,10 +242,7 @@ void edgePacks(const ForwardPlan& plan, const ForwardBody& body, std::span<const
             const int e = edges[k];
             const int from = e == 0 ? body.last : body.first + e - 1, to = body.first + e;
             bool cut = false;
-            LanePack Xp{}, Zp{}, Xc{}, Zc{};
-            placeVertex(plan, st, plan.xv[from], plan.zv[from], Xp, Zp, cut);
-            placeVertex(plan, st, plan.xv[to], plan.zv[to], Xc, Zc, cut);
-            const LanePack v = edgeValueForCase<K>(c, Xp, Zp, Xc, Zc, Y1, Y2, mag);
+            const LanePack v = edgeValueForCase<K>(c, plan, st, from, to, Y1, Y2, mag, cut);
             double* out = values + k * static_cast<std::size_t>(n);
             for (int l = 0; l < W && first + l < end; ++l)
                 out[first + l] = v[l];

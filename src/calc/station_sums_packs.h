@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "calc/edge_kernel.h"
 #include "calc/station_sums.h"
@@ -71,21 +72,26 @@ constexpr bool isGradient(EdgeComponent k) {
 }
 
 // A vertex placed for the pack, and for the vertical differences the same
-// vertex one step deeper.
+// vertex one step deeper (other components carry nothing for it).
+struct NoVertex {};
+template <EdgeComponent K>
 struct PlacedVertex {
-    Vertex<LanePack> at, below;
+    Vertex<LanePack> at;
+    [[no_unique_address]] std::conditional_t<isGradient(K), Vertex<LanePack>, NoVertex> below;
 };
 
 template <StrikeCase C, EdgeComponent K>
-PlacedVertex placedVertex(const ForwardPlan& plan, const PackStations& st, int index, LanePack Y1,
-                          LanePack Y2, bool& clipped) {
+PlacedVertex<K> placedVertex(const ForwardPlan& plan, const PackStations& st, int index,
+                             LanePack Y1, LanePack Y2, bool& clipped) {
     LanePack X{}, Z{};
     const auto i = static_cast<std::size_t>(index);
     placeVertex(plan, st, plan.xv[i], plan.zv[i], X, Z, clipped);
-    PlacedVertex v;
-    v.at = vertexAt<LanePack, C>(X, Z, Y1, Y2);
-    if constexpr (isGradient(K)) v.below = vertexAt<LanePack, C>(X, Z + kGradientStep, Y1, Y2);
-    return v;
+    if constexpr (isGradient(K)) {
+        return {vertexAt<LanePack, C>(X, Z, Y1, Y2),
+                vertexAt<LanePack, C>(X, Z + kGradientStep, Y1, Y2)};
+    } else {
+        return {vertexAt<LanePack, C>(X, Z, Y1, Y2), {}};
+    }
 }
 
 template <StrikeCase C, bool Mag>
@@ -96,7 +102,7 @@ LanePack term(const Vertex<LanePack>& v1, const Vertex<LanePack>& v2, LanePack Y
 
 // The value of one edge for the component asked for.
 template <StrikeCase C, EdgeComponent K>
-LanePack edgeValue(const PlacedVertex& v1, const PlacedVertex& v2, LanePack Y1, LanePack Y2,
+LanePack edgeValue(const PlacedVertex<K>& v1, const PlacedVertex<K>& v2, LanePack Y1, LanePack Y2,
                    const Magnetisation& mag) {
     EdgeField<LanePack> f{};
     if constexpr (K == EdgeComponent::Gravity) {
@@ -107,12 +113,14 @@ LanePack edgeValue(const PlacedVertex& v1, const PlacedVertex& v2, LanePack Y1, 
         if constexpr (K == EdgeComponent::X) return f.Bx;
         if constexpr (K == EdgeComponent::Y) return f.By;
         if constexpr (K == EdgeComponent::Z) return f.Bz;
-        EdgeField<LanePack> g{};
-        const LanePack t2 = term<C, true>(v1.below, v2.below, Y1, Y2, mag, g);
-        if constexpr (K == EdgeComponent::TotalGrad) return t - t2;
-        if constexpr (K == EdgeComponent::XGrad) return f.Bx - g.Bx;
-        if constexpr (K == EdgeComponent::YGrad) return f.By - g.By;
-        if constexpr (K == EdgeComponent::ZGrad) return f.Bz - g.Bz;
+        if constexpr (isGradient(K)) {
+            EdgeField<LanePack> g{};
+            const LanePack t2 = term<C, true>(v1.below, v2.below, Y1, Y2, mag, g);
+            if constexpr (K == EdgeComponent::TotalGrad) return t - t2;
+            if constexpr (K == EdgeComponent::XGrad) return f.Bx - g.Bx;
+            if constexpr (K == EdgeComponent::YGrad) return f.By - g.By;
+            if constexpr (K == EdgeComponent::ZGrad) return f.Bz - g.Bz;
+        }
     }
 }
 
@@ -122,9 +130,9 @@ template <StrikeCase C, EdgeComponent K>
 LanePack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackStations& st,
                  LanePack Y1, LanePack Y2, const Magnetisation& mag, bool& clipped) {
     LanePack sum{};
-    PlacedVertex previous = placedVertex<C, K>(plan, st, body.last, Y1, Y2, clipped);
+    PlacedVertex<K> previous = placedVertex<C, K>(plan, st, body.last, Y1, Y2, clipped);
     for (int v = body.first; v <= body.last; ++v) {
-        const PlacedVertex current = placedVertex<C, K>(plan, st, v, Y1, Y2, clipped);
+        const PlacedVertex<K> current = placedVertex<C, K>(plan, st, v, Y1, Y2, clipped);
         const LanePack value = edgeValue<C, K>(previous, current, Y1, Y2, mag);
         sum = body.addEdges ? sum + value : sum - value;
         previous = current;
@@ -147,33 +155,6 @@ LanePack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody
             break;
     }
     return bodySum<StrikeCase::Mixed, K>(plan, body, st, Y1, Y2, mag, clipped);
-}
-
-// The value of one edge, its vertices placed for the pack.
-template <StrikeCase C, EdgeComponent K>
-LanePack placedEdgeValue(const ForwardPlan& plan, const PackStations& st, int from, int to,
-                         LanePack Y1, LanePack Y2, const Magnetisation& mag, bool& clipped) {
-    return edgeValue<C, K>(placedVertex<C, K>(plan, st, from, Y1, Y2, clipped),
-                           placedVertex<C, K>(plan, st, to, Y1, Y2, clipped), Y1, Y2, mag);
-}
-
-template <EdgeComponent K>
-LanePack edgeValueForCase(StrikeCase c, const ForwardPlan& plan, const PackStations& st, int from,
-                          int to, LanePack Y1, LanePack Y2, const Magnetisation& mag,
-                          bool& clipped) {
-    switch (c) {
-        case StrikeCase::TwoD:
-            return placedEdgeValue<StrikeCase::TwoD, K>(plan, st, from, to, Y1, Y2, mag, clipped);
-        case StrikeCase::Symmetric:
-            return placedEdgeValue<StrikeCase::Symmetric, K>(plan, st, from, to, Y1, Y2, mag,
-                                                             clipped);
-        case StrikeCase::Asymmetric:
-            return placedEdgeValue<StrikeCase::Asymmetric, K>(plan, st, from, to, Y1, Y2, mag,
-                                                              clipped);
-        case StrikeCase::Mixed:
-            break;
-    }
-    return placedEdgeValue<StrikeCase::Mixed, K>(plan, st, from, to, Y1, Y2, mag, clipped);
 }
 
 inline StrikeCase laneCase(float y1, float y2) {
@@ -228,8 +209,48 @@ bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
     return clipped;
 }
 
-// The values of the listed edges of the body at stations [begin, end): edge e runs from the vertex before the body's e-th to its
-// e-th (edge 0 from the last to the first), exactly as the body sum takes it.
+// Where one pack's edge values go: station first of n in each edge's row.
+struct EdgeRows {
+    int first, end, n;
+    double* values;
+    char* clipped;
+};
+
+// The listed edges of the body at one pack of stations. An edge that starts
+// where the edge before it ended takes that vertex as placed: the two edges
+// at a free vertex cost three vertices, not four.
+template <StrikeCase C, EdgeComponent K>
+void packEdges(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
+               const PackStations& st, LanePack Y1, LanePack Y2, const EdgeRows& rows) {
+    const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
+    int endIndex = -1;
+    PlacedVertex<K> endVertex;
+    bool endCut = false;
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        const int e = edges[k];
+        const int from = e == 0 ? body.last : body.first + e - 1, to = body.first + e;
+        bool startCut = false;
+        PlacedVertex<K> start;
+        if (from == endIndex) {
+            start = endVertex;
+            startCut = endCut;
+        } else {
+            start = placedVertex<C, K>(plan, st, from, Y1, Y2, startCut);
+        }
+        endCut = false;
+        endVertex = placedVertex<C, K>(plan, st, to, Y1, Y2, endCut);
+        endIndex = to;
+        const LanePack v = edgeValue<C, K>(start, endVertex, Y1, Y2, mag);
+        double* out = rows.values + k * static_cast<std::size_t>(rows.n);
+        for (int l = 0; l < W && rows.first + l < rows.end; ++l)
+            out[rows.first + l] = v[l];
+        if (startCut || endCut) rows.clipped[k] = 1;
+    }
+}
+
+// The values of the listed edges of the body at stations [begin, end): edge e
+// runs from the vertex before the body's e-th to its e-th (edge 0 from the
+// last to the first), exactly as the body sum takes it.
 template <EdgeComponent K>
 void edgePacks(const ForwardPlan& plan, const ForwardBody& body, std::span<const int> edges,
                int begin, int end, int n, double* values, char* clipped) {
@@ -237,16 +258,20 @@ void edgePacks(const ForwardPlan& plan, const ForwardBody& body, std::span<const
         const PackStations st = packStations(plan, first, end);
         LanePack Y1{}, Y2{};
         const StrikeCase c = packExtents(plan, body, st, Y1, Y2);
-        const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
-        for (std::size_t k = 0; k < edges.size(); ++k) {
-            const int e = edges[k];
-            const int from = e == 0 ? body.last : body.first + e - 1, to = body.first + e;
-            bool cut = false;
-            const LanePack v = edgeValueForCase<K>(c, plan, st, from, to, Y1, Y2, mag, cut);
-            double* out = values + k * static_cast<std::size_t>(n);
-            for (int l = 0; l < W && first + l < end; ++l)
-                out[first + l] = v[l];
-            if (cut) clipped[k] = 1;
+        const EdgeRows rows{first, end, n, values, clipped};
+        switch (c) {
+            case StrikeCase::TwoD:
+                packEdges<StrikeCase::TwoD, K>(plan, body, edges, st, Y1, Y2, rows);
+                break;
+            case StrikeCase::Symmetric:
+                packEdges<StrikeCase::Symmetric, K>(plan, body, edges, st, Y1, Y2, rows);
+                break;
+            case StrikeCase::Asymmetric:
+                packEdges<StrikeCase::Asymmetric, K>(plan, body, edges, st, Y1, Y2, rows);
+                break;
+            case StrikeCase::Mixed:
+                packEdges<StrikeCase::Mixed, K>(plan, body, edges, st, Y1, Y2, rows);
+                break;
         }
     }
 }

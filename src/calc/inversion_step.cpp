@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <span>
 #include <string>
@@ -186,36 +187,64 @@ void jacobianColumn(const model::ProfileLine& p, InversionState& s, int j, float
     }
 }
 
-// Column k of the normal equations (rows k..NPAR) and its gradient: the
-// products of Jacobian column k with the residuals and with columns
-// k..NPAR, each summed in double in station order as util::XTY sums them,
-// four sums side by side.
-void normalColumn(InversionState& s, int k) {
+// Sums formed side by side in one sweep over the stations, held in
+// registers: independent chains of additions.
+constexpr std::size_t kSideBySide = 8;
+
+// The Jacobian's columns and the residuals station by station, in double
+// (exactly as the products take them): a station's row holds parameters
+// 1..NPAR, then the residual, then zeros, so that a block of sums starting
+// at any parameter reads whole rows.
+struct StationRows {
+    std::size_t used = 0, width = 0;
+    std::vector<double> values;
+};
+
+StationRows stationRows(const InversionState& s) {
     const int npar = s.parameters.NPAR;
     const auto n = static_cast<std::size_t>(s.NSTA);
-    const float* x = s.jacobianColumn(k).data();
-    std::vector<const float*> with{s.residuals.data()};
-    for (int l = k; l <= npar; ++l)
-        with.push_back(s.jacobianColumn(l).data());
-    std::vector<float> products(with.size());
-    constexpr std::size_t kSide = 4;
-    for (std::size_t g = 0; g < with.size(); g += kSide) {
-        const std::size_t count = std::min(kSide, with.size() - g);
-        const float* y[kSide];
-        for (std::size_t q = 0; q < kSide; ++q)
-            y[q] = with[g + std::min(q, count - 1)];
-        double sum[kSide] = {};
-        for (std::size_t i = 0; i < n; ++i) {
-            const double xi = x[i];
-            for (std::size_t q = 0; q < kSide; ++q)
-                sum[q] += xi * static_cast<double>(y[q][i]);
-        }
-        for (std::size_t q = 0; q < count; ++q)
-            products[g + q] = static_cast<float>(sum[q]);
+    StationRows rows;
+    rows.used = static_cast<std::size_t>(npar) + 1;
+    rows.width = rows.used + kSideBySide - 1;
+    rows.values.assign(n * rows.width, 0.0);
+    for (int l = 1; l <= npar; ++l) {
+        const float* column = s.jacobianColumn(l).data();
+        for (std::size_t i = 0; i < n; ++i)
+            rows.values[i * rows.width + static_cast<std::size_t>(l - 1)] = column[i];
     }
-    s.gradient[static_cast<std::size_t>(k - 1)] = products[0];
+    for (std::size_t i = 0; i < n; ++i)
+        rows.values[i * rows.width + rows.used - 1] = s.residuals[i];
+    return rows;
+}
+
+// Column k of the normal equations (rows k..NPAR) and its gradient: the
+// products of Jacobian column k with columns k..NPAR and with the
+// residuals, each summed in double in station order as util::XTY sums them.
+void normalColumn(InversionState& s, int k, const StationRows& rows) {
+    const int npar = s.parameters.NPAR;
+    const auto n = static_cast<std::size_t>(s.NSTA);
+    const auto own = static_cast<std::size_t>(k - 1);
+    std::vector<double> sums(rows.used);
+    // Pairs of sums, as every x86-64 processor holds them in one register.
+    using Pair = double __attribute__((vector_size(2 * sizeof(double))));
+    constexpr std::size_t kPairs = kSideBySide / 2;
+    for (std::size_t b = own; b < rows.used; b += kSideBySide) {
+        Pair block[kPairs] = {};
+        for (std::size_t i = 0; i < n; ++i) {
+            const double* row = rows.values.data() + i * rows.width;
+            const double xi = row[own];
+            for (std::size_t q = 0; q < kPairs; ++q) {
+                Pair values;
+                std::memcpy(&values, row + b + 2 * q, sizeof values);
+                block[q] += xi * values;
+            }
+        }
+        for (std::size_t q = 0; q < kSideBySide && b + q < rows.used; ++q)
+            sums[b + q] = block[q / 2][q % 2];
+    }
     for (int l = k; l <= npar; ++l)
-        s.normalAt(l, k) = products[static_cast<std::size_t>(l - k + 1)];
+        s.normalAt(l, k) = static_cast<float>(sums[static_cast<std::size_t>(l - 1)]);
+    s.gradient[own] = static_cast<float>(sums[rows.used - 1]);
 }
 
 // The normal equations, their columns shared out over the threads (each
@@ -227,9 +256,10 @@ float normalEquations(InversionState& s) {
     constexpr long kProductsPerThread = 20000;
     const long products = static_cast<long>(npar) * (npar + 3) / 2 * s.NSTA;
     const int threads = util::usefulThreads(products, kProductsPerThread);
+    const StationRows rows = stationRows(s);
     util::shareOut(npar, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
         for (int k = begin + 1; k <= end; ++k)
-            normalColumn(s, k);
+            normalColumn(s, k, rows);
     });
     float trace = 0.0f;
     for (int k = 1; k <= npar; ++k) {

@@ -140,21 +140,22 @@ LanePack bodySum(const ForwardPlan& plan, const ForwardBody& body, const PackSta
     return sum;
 }
 
-template <EdgeComponent K>
-LanePack bodySumForCase(StrikeCase c, const ForwardPlan& plan, const ForwardBody& body,
-                        const PackStations& st, LanePack Y1, LanePack Y2, const Magnetisation& mag,
-                        bool& clipped) {
+// Calls run with the strike case as a constant, so that each case has its
+// own short form of the arithmetic.
+template <class Run>
+decltype(auto) inStrikeCase(StrikeCase c, Run&& run) {
+    using Case = StrikeCase;
     switch (c) {
-        case StrikeCase::TwoD:
-            return bodySum<StrikeCase::TwoD, K>(plan, body, st, Y1, Y2, mag, clipped);
-        case StrikeCase::Symmetric:
-            return bodySum<StrikeCase::Symmetric, K>(plan, body, st, Y1, Y2, mag, clipped);
-        case StrikeCase::Asymmetric:
-            return bodySum<StrikeCase::Asymmetric, K>(plan, body, st, Y1, Y2, mag, clipped);
-        case StrikeCase::Mixed:
+        case Case::TwoD:
+            return run(std::integral_constant<Case, Case::TwoD>{});
+        case Case::Symmetric:
+            return run(std::integral_constant<Case, Case::Symmetric>{});
+        case Case::Asymmetric:
+            return run(std::integral_constant<Case, Case::Asymmetric>{});
+        case Case::Mixed:
             break;
     }
-    return bodySum<StrikeCase::Mixed, K>(plan, body, st, Y1, Y2, mag, clipped);
+    return run(std::integral_constant<Case, Case::Mixed>{});
 }
 
 inline StrikeCase laneCase(float y1, float y2) {
@@ -199,7 +200,9 @@ bool sumPacks(const ForwardPlan& plan, int begin, int end, double* sums) {
             LanePack Y1{}, Y2{};
             const StrikeCase c = packExtents(plan, body, st, Y1, Y2);
             const Magnetisation mag{body.Mx, body.My, body.Mz, plan.Fx, plan.Fy, plan.Fz};
-            LanePack bs = bodySumForCase<K>(c, plan, body, st, Y1, Y2, mag, clipped);
+            LanePack bs = inStrikeCase(c, [&](auto kase) {
+                return bodySum<kase.value, K>(plan, body, st, Y1, Y2, mag, clipped);
+            });
             bs = select(Y1 == Y2, bs * 2.0, bs);
             S = addBodySum(plan, body, S, bs);
         }
@@ -259,20 +262,9 @@ void edgePacks(const ForwardPlan& plan, const ForwardBody& body, std::span<const
         LanePack Y1{}, Y2{};
         const StrikeCase c = packExtents(plan, body, st, Y1, Y2);
         const EdgeRows rows{first, end, n, values, clipped};
-        switch (c) {
-            case StrikeCase::TwoD:
-                packEdges<StrikeCase::TwoD, K>(plan, body, edges, st, Y1, Y2, rows);
-                break;
-            case StrikeCase::Symmetric:
-                packEdges<StrikeCase::Symmetric, K>(plan, body, edges, st, Y1, Y2, rows);
-                break;
-            case StrikeCase::Asymmetric:
-                packEdges<StrikeCase::Asymmetric, K>(plan, body, edges, st, Y1, Y2, rows);
-                break;
-            case StrikeCase::Mixed:
-                packEdges<StrikeCase::Mixed, K>(plan, body, edges, st, Y1, Y2, rows);
-                break;
-        }
+        inStrikeCase(c, [&](auto kase) {
+            packEdges<kase.value, K>(plan, body, edges, st, Y1, Y2, rows);
+        });
     }
 }
 

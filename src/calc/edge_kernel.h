@@ -122,8 +122,8 @@ template <class D>
 // magnetics the edge field goes to `field` and the result is its projection on
 // the inducing direction.
 template <class D, StrikeCase C, bool Mag>
-[[gnu::always_inline]] inline D caseEdgeTerm(Vertex<D> v1, Vertex<D> v2, D Y1, D Y2, const Magnetisation& mag,
-               EdgeField<D>& field) {
+[[gnu::always_inline]] inline D caseEdgeTerm(Vertex<D> v1, Vertex<D> v2, D Y1, D Y2,
+                                             const Magnetisation& mag, EdgeField<D>& field) {
     static_assert(C != StrikeCase::Mixed);
     constexpr bool hasExtent = C != StrikeCase::TwoD;
     constexpr bool asymmetric = C == StrikeCase::Asymmetric;

@@ -2,9 +2,9 @@
 // Arithmetic written once for a single double and for a pack of four doubles,
 // so that the edge term evaluated for one station and for four stations side
 // by side gives the same bits in every lane. Branches become selections; the
-// arctangent and the logarithm are our own (classic argument reduction and
-// minimax polynomials, within one unit in the last place) because the
-// library's functions have no pack form with the same results.
+// angle (arctangent) and the logarithm are our own (classic argument
+// reduction and minimax polynomials, within a unit or two in the last place)
+// because the library's functions have no pack form with the same results.
 
 #include <bit>
 #include <cmath>

@@ -200,20 +200,27 @@ struct StationRows {
     std::vector<double> values;
 };
 
-StationRows stationRows(const InversionState& s) {
+StationRows stationRows(const InversionState& s, int threads) {
     const int npar = s.parameters.NPAR;
     const auto n = static_cast<std::size_t>(s.NSTA);
     StationRows rows;
     rows.used = static_cast<std::size_t>(npar) + 1;
     rows.width = rows.used + kSideBySide - 1;
-    rows.values.assign(n * rows.width, 0.0);
-    for (int l = 1; l <= npar; ++l) {
-        const float* column = s.jacobianColumn(l).data();
-        for (std::size_t i = 0; i < n; ++i)
-            rows.values[i * rows.width + static_cast<std::size_t>(l - 1)] = column[i];
-    }
-    for (std::size_t i = 0; i < n; ++i)
-        rows.values[i * rows.width + rows.used - 1] = s.residuals[i];
+    rows.values.resize(n * rows.width);
+    std::vector<const float*> columns;
+    for (int l = 1; l <= npar; ++l)
+        columns.push_back(s.jacobianColumn(l).data());
+    // Row after row, each written straight through.
+    constexpr int kStationsPerSlice = 256;
+    util::shareOut(s.NSTA, util::SliceRule{threads, kStationsPerSlice, 1}, [&](int begin, int end) {
+        for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) {
+            double* row = rows.values.data() + i * rows.width;
+            for (std::size_t l = 0; l < columns.size(); ++l)
+                row[l] = columns[l][i];
+            row[rows.used - 1] = s.residuals[i];
+            std::fill(row + rows.used, row + rows.width, 0.0);
+        }
+    });
     return rows;
 }
 
@@ -256,7 +263,7 @@ float normalEquations(InversionState& s) {
     constexpr long kProductsPerThread = 20000;
     const long products = static_cast<long>(npar) * (npar + 3) / 2 * s.NSTA;
     const int threads = util::usefulThreads(products, kProductsPerThread);
-    const StationRows rows = stationRows(s);
+    const StationRows rows = stationRows(s, threads);
     util::shareOut(npar, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
         for (int k = begin + 1; k <= end; ++k)
             normalColumn(s, k, rows);

@@ -558,12 +558,14 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     std::vector<float> applied;
     for (int first = 1; first <= npar; first += group) {
         const int count = std::min(group, npar - first + 1);
-        perturbed.assign(static_cast<std::size_t>(count), s.startModel);
+        perturbed.resize(static_cast<std::size_t>(count));
         applied.assign(static_cast<std::size_t>(count), 0.0f);
         eachOnItsThread(count, [&](int k) {
-            // Its own table: a perturbation changes one value of it.
+            // Its own copy of the model and table: a perturbation changes
+            // one value of them.
             ParameterTable table = t;
             const auto at = static_cast<std::size_t>(k);
+            perturbed[at] = s.startModel;
             applied[at] = perturb(perturbed[at], s, table, first + k);
         });
         const std::vector<ModelSynthetics> results = forwardEach(p, s, perturbed);

@@ -92,28 +92,39 @@ void sharedQuotients(D n1, D d1, D n2, D d2, D n3, D d3, D& q1, D& q2, D& q3) {
     q3 = n3 * (d1 * d2) * inverse;
 }
 
-// atan(a1) - atan(a2) for a = n / d with d1 d2 > 0: the angle of the point
-// (1 + a1 a2, a1 - a2) scaled by d1 d2. One arctangent and one division; it
-// also keeps its precision where both arctangents lie near a right angle.
+// The point (1 + a1 a2, a1 - a2) for a = n / d, scaled by d1 d2 > 0: its
+// angle is atan(a1) - atan(a2), and it keeps its precision where both
+// arctangents lie near a right angle.
 template <class D>
-[[gnu::always_inline]] inline D atanDifference(D n1, D d1, D n2, D d2) {
-    return angleOf(n1 * d2 - n2 * d1, d1 * d2 + n1 * n2);
+struct Point {
+    D x, y;
+};
+template <class D>
+[[gnu::always_inline]] inline Point<D> differencePoint(D n1, D d1, D n2, D d2) {
+    return {d1 * d2 + n1 * n2, n1 * d2 - n2 * d1};
 }
 
-// atan(a1) - atan(a2) + atan(b1) - atan(b2) for a = n / d and b = m / e with
-// d1 d2 > 0 and e1 e2 > 0, for one arctangent: the two differences are the
-// angles of two points, their sum the angle of the points' product, turned by
-// a full circle where both turn the same way and together pass a half turn.
+// atan(a1) - atan(a2): one arctangent and one division.
+template <class D>
+[[gnu::always_inline]] inline D atanDifference(D n1, D d1, D n2, D d2) {
+    const Point<D> p = differencePoint(n1, d1, n2, d2);
+    return angleOf(p.y, p.x);
+}
+
+// atan(a1) - atan(a2) + atan(b1) - atan(b2) for a = n / d and b = m / e, for
+// one arctangent: the sum is the angle of the product of the two difference
+// points, turned by a full circle where both turn the same way and together
+// pass a half turn.
 template <class D>
 [[gnu::always_inline]] inline D atanDifferenceSum(D n1, D d1, D n2, D d2, D m1, D e1, D m2, D e2) {
     constexpr double kFullTurn = 0x1.921fb54442d18p+2;
     const D zero = splat<D>(0.0);
-    const D y1 = n1 * d2 - n2 * d1, x1 = d1 * d2 + n1 * n2;
-    const D y2 = m1 * e2 - m2 * e1, x2 = e1 * e2 + m1 * m2;
-    const D angle = angleOf(x1 * y2 + x2 * y1, x1 * x2 - y1 * y2);
-    const auto wraps = mOr(mAnd(mAnd(y1 > zero, y2 > zero), angle < zero),
-                           mAnd(mAnd(y1 < zero, y2 < zero), angle > zero));
-    const D turn = fromBits(bitsOf(splat<D>(kFullTurn)) | (bitsOf(y1) & kSignBit));
+    const Point<D> a = differencePoint(n1, d1, n2, d2);
+    const Point<D> b = differencePoint(m1, e1, m2, e2);
+    const D angle = angleOf(a.x * b.y + b.x * a.y, a.x * b.x - a.y * b.y);
+    const auto wraps = mOr(mAnd(mAnd(a.y > zero, b.y > zero), angle < zero),
+                           mAnd(mAnd(a.y < zero, b.y < zero), angle > zero));
+    const D turn = fromBits(bitsOf(splat<D>(kFullTurn)) | (bitsOf(a.y) & kSignBit));
     return angle + select(wraps, turn, zero);
 }
 

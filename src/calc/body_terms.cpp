@@ -1,6 +1,7 @@
 #include "calc/body_terms.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -106,36 +107,10 @@ SumScale keptScale(const ForwardPlan& plan) {
 struct EdgeWork {
     std::size_t at = 0;          // position in the plan
     const Kept* base = nullptr;  // the kept values the moved edges replace
+    std::shared_ptr<UnsetValues> block;  // the listed edges' values, edge by edge
+    std::vector<const double*> rows;     // every edge's values, in the order they are summed
+    std::size_t firstFlag = 0;           // its listed edges' confinement flags start here
 };
-
-Kept keptOfEdges(const EdgeTask& task, const Kept* base, EdgeValues&& computed) {
-    const ForwardBody& b = task.body;
-    const ForwardPlan& one = *task.plan;
-    const std::size_t n = one.xs.size();
-    Kept k{true, b, std::vector<float>(run(one.xv, b).begin(), run(one.xv, b).end()),
-           std::vector<float>(run(one.zv, b).begin(), run(one.zv, b).end()), {}, false, {}, {}};
-    if (base) {
-        k.edgeRows = base->edgeRows;
-        k.edgeClipped = base->edgeClipped;
-    } else {
-        k.edgeRows.resize(edgeCount(b));
-        k.edgeClipped.assign(edgeCount(b), 0);
-    }
-    // The new rows point into the block they were computed in, which lives
-    // as long as any of them.
-    const auto block = std::make_shared<const UnsetValues>(std::move(computed.values));
-    for (std::size_t t = 0; t < task.edges.size(); ++t) {
-        const auto e = static_cast<std::size_t>(task.edges[t]);
-        k.edgeRows[e] = std::shared_ptr<const double>(block, block->data() + t * n);
-        k.edgeClipped[e] = computed.clipped[t];
-    }
-    std::vector<const double*> rows(k.edgeRows.size());
-    for (std::size_t e = 0; e < rows.size(); ++e)
-        rows[e] = k.edgeRows[e].get();
-    k.terms = sumsOfEdges(one, b, keptScale(one), rows);
-    k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
-    return k;
-}
 
 // The plan of one body's kept terms.
 ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
@@ -145,26 +120,38 @@ ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
     return one;
 }
 
-// A body's terms added to the stations' sums: the same products, in the
-// same order, as the station sums take.
-void addTerms(std::vector<double>& total, const Kept& k, const ForwardBody& b, SumScale scale) {
+// A body's terms added to stations [begin, end) of the sums: the same
+// products, in the same order, as the station sums take.
+void addTerms(std::vector<double>& total, const Kept& k, const ForwardBody& b, SumScale scale,
+              int begin, int end) {
     const double* u = k.terms.data();
     const double c = static_cast<double>(b.contrast);
-    const std::size_t n = total.size();
+    const auto from = static_cast<std::size_t>(begin), to = static_cast<std::size_t>(end);
     switch (scale) {
         case SumScale::Gravity:
-            for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t i = from; i < to; ++i)
                 total[i] = total[i] + u[i] * c;
             return;
         case SumScale::Microgravity:
-            for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t i = from; i < to; ++i)
                 total[i] = total[i] + u[i] * c * 1000.0;
             return;
         case SumScale::Magnetic:
             break;
     }
-    for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t i = from; i < to; ++i)
         total[i] = total[i] + u[i];
+}
+
+// A new record of a body's terms, its values still to be computed.
+std::shared_ptr<Kept> freshRecord(const ForwardPlan& plan, const ForwardBody& b) {
+    auto k = std::make_shared<Kept>();
+    k->valid = true;
+    k->body = b;
+    k->xv.assign(run(plan.xv, b).begin(), run(plan.xv, b).end());
+    k->zv.assign(run(plan.zv, b).begin(), run(plan.zv, b).end());
+    k->terms.resize(plan.xs.size());
+    return k;
 }
 
 }  // namespace
@@ -195,33 +182,121 @@ struct BodyTerms::Pass {
     std::vector<std::size_t> wholeAt;
     std::vector<EdgeTask> tasks;
     std::vector<EdgeWork> edgeWork;
-    std::vector<StationSums> wholeSums;
-    std::vector<EdgeValues> edgeValues;
-    std::vector<std::shared_ptr<const Kept>> fresh;  // by position in the plan
+    // Their new records by position in the plan, made before the sweep over
+    // the stations fills in their values, and whether some slice confined
+    // an offset (the whole bodies, then the tasks' edges).
+    std::vector<std::shared_ptr<Kept>> fresh;
+    std::unique_ptr<std::atomic<bool>[]> confined;
     StationSums total;
+
+    const Kept& termsAt(std::size_t j) const {
+        return fresh[j] ? *fresh[j] : *(*kept)[static_cast<std::size_t>(plan.bodies[j].body)];
+    }
+    long bodiesComputed() const { return static_cast<long>(whole.size() + tasks.size()); }
 };
 
 namespace {
 
-// The work of several passes in one pass over the stations each: every
-// pass's whole bodies side by side, and every pass's edges side by side.
-template <class Pass>
-void computeBodies(std::span<Pass*> passes) {
-    std::vector<ForwardPlan> whole;
-    std::vector<EdgeTask> tasks;
+using Pass = BodyTerms::Pass;
+
+// The records of the bodies computed again and the model's sums, their
+// values still unset.
+void open(Pass& pass) {
+    const ForwardPlan& plan = pass.plan;
+    const std::size_t n = plan.xs.size();
+    pass.fresh.assign(plan.bodies.size(), nullptr);
+    for (std::size_t m = 0; m < pass.whole.size(); ++m)
+        pass.fresh[pass.wholeAt[m]] = freshRecord(plan, pass.whole[m].bodies.front());
+    std::size_t flags = pass.whole.size();
+    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
+        const EdgeTask& task = pass.tasks[t];
+        EdgeWork& w = pass.edgeWork[t];
+        const std::size_t edges = edgeCount(task.body);
+        std::shared_ptr<Kept> k = freshRecord(plan, task.body);
+        if (w.base) {
+            k->edgeRows = w.base->edgeRows;
+            k->edgeClipped = w.base->edgeClipped;
+        } else {
+            k->edgeRows.resize(edges);
+            k->edgeClipped.assign(edges, 0);
+        }
+        // The new rows point into the block they are computed in, which
+        // lives as long as any of them.
+        w.block = std::make_shared<UnsetValues>(task.edges.size() * n);
+        for (std::size_t l = 0; l < task.edges.size(); ++l)
+            k->edgeRows[static_cast<std::size_t>(task.edges[l])] =
+                std::shared_ptr<const double>(w.block, w.block->data() + l * n);
+        w.rows.resize(edges);
+        for (std::size_t e = 0; e < edges; ++e)
+            w.rows[e] = k->edgeRows[e].get();
+        w.firstFlag = flags;
+        flags += task.edges.size();
+        pass.fresh[w.at] = std::move(k);
+    }
+    pass.confined = std::make_unique<std::atomic<bool>[]>(flags);
+    for (std::size_t f = 0; f < flags; ++f)
+        pass.confined[f] = false;
+    pass.total.sums.assign(n, 0.0);
+}
+
+// Stations [begin, end) of a pass: its bodies computed again, then every
+// body's terms added in body order, as the whole calculation adds them.
+void sweepSlice(Pass& pass, int begin, int end) {
+    const ForwardPlan& plan = pass.plan;
+    const int n = static_cast<int>(plan.xs.size());
+    for (std::size_t m = 0; m < pass.whole.size(); ++m)
+        if (stationSumsSlice(pass.whole[m], begin, end, pass.fresh[pass.wholeAt[m]]->terms.data()))
+            pass.confined[m] = true;
+    std::vector<char> cut;
+    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
+        const EdgeTask& task = pass.tasks[t];
+        const EdgeWork& w = pass.edgeWork[t];
+        cut.assign(task.edges.size(), 0);
+        edgeValuesSlice(task, begin, end, n, w.block->data(), cut.data());
+        for (std::size_t l = 0; l < cut.size(); ++l)
+            if (cut[l]) pass.confined[w.firstFlag + l] = true;
+        sumsOfEdgesSlice(plan, task.body, keptScale(plan), w.rows, begin, end,
+                         pass.fresh[w.at]->terms.data());
+    }
+    for (std::size_t j = 0; j < plan.bodies.size(); ++j)
+        addTerms(pass.total.sums, pass.termsAt(j), plan.bodies[j], plan.scale, begin, end);
+}
+
+// The passes' work over the stations in one sweep shared out over the
+// threads: each slice of stations through every pass while it is at hand.
+void sweep(std::span<Pass* const> passes) {
+    if (passes.empty()) return;
+    const int n = static_cast<int>(passes.front()->plan.xs.size());
+    // In edge evaluations; a body's terms added cost about an eighth of one.
+    long work = 0;
     for (const Pass* pass : passes) {
-        whole.insert(whole.end(), pass->whole.begin(), pass->whole.end());
-        tasks.insert(tasks.end(), pass->tasks.begin(), pass->tasks.end());
+        long edges = 1 + static_cast<long>(pass->plan.bodies.size()) / 8;
+        for (const ForwardPlan& w : pass->whole)
+            edges += static_cast<long>(edgeCount(w.bodies.front()));
+        for (const EdgeTask& task : pass->tasks)
+            edges += static_cast<long>(task.edges.size());
+        work += edges * n;
     }
-    std::vector<StationSums> sums = computeEachStationSums(whole);
-    std::vector<EdgeValues> values = computeEdgeValues(tasks);
-    std::size_t w = 0, t = 0;
-    for (Pass* pass : passes) {
-        for (std::size_t k = 0; k < pass->whole.size(); ++k)
-            pass->wholeSums.push_back(std::move(sums[w++]));
-        for (std::size_t k = 0; k < pass->tasks.size(); ++k)
-            pass->edgeValues.push_back(std::move(values[t++]));
+    shareStations(n, work, [&](int begin, int end) {
+        for (Pass* pass : passes)
+            sweepSlice(*pass, begin, end);
+    });
+}
+
+// The sweep's confinement flags into the records and the model's sums.
+void close(Pass& pass) {
+    for (std::size_t m = 0; m < pass.whole.size(); ++m)
+        pass.fresh[pass.wholeAt[m]]->clipped = pass.confined[m];
+    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
+        const EdgeWork& w = pass.edgeWork[t];
+        Kept& k = *pass.fresh[w.at];
+        const std::vector<int>& edges = pass.tasks[t].edges;
+        for (std::size_t l = 0; l < edges.size(); ++l)
+            k.edgeClipped[static_cast<std::size_t>(edges[l])] = pass.confined[w.firstFlag + l] ? 1 : 0;
+        k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
     }
+    for (std::size_t j = 0; j < pass.plan.bodies.size(); ++j)
+        pass.total.clipped = pass.total.clipped || pass.termsAt(j).clipped;
 }
 
 // Models whose sums are worth a thread of their own: bodies times stations.
@@ -231,13 +306,24 @@ constexpr long kSumsPerThread = 20000;
 
 bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* placed) const {
     if (!prepare(p, 0, Variant{}, pass.plan, pass.s, placed)) return false;
+    select(pass);
+    return true;
+}
+
+void BodyTerms::planAlike(const model::ProfileLine& p, model::PolygonModel& m, const Pass& placed,
+                          Pass& pass) const {
+    prepareAlike(p, m, placed.plan, placed.s, pass.plan, pass.s);
+    select(pass);
+}
+
+void BodyTerms::select(Pass& pass) const {
     const ForwardPlan& plan = pass.plan;
     pass.sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
                         sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
     static const std::vector<std::shared_ptr<const Kept>> nothing;
     pass.kept = pass.sameStations ? &kept_ : &nothing;
     const std::vector<std::shared_ptr<const Kept>>& kept = *pass.kept;
-    const std::size_t n = static_cast<std::size_t>(p.NSTA);
+    const std::size_t n = plan.xs.size();
     for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
         const ForwardBody& b = plan.bodies[j];
         const auto k = static_cast<std::size_t>(b.body);
@@ -259,47 +345,7 @@ bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* place
                 task.edges[e] = static_cast<int>(e);
         }
         pass.tasks.push_back(std::move(task));
-        pass.edgeWork.push_back({j, partial ? mine : nullptr});
-    }
-    computed_ += static_cast<long>(pass.whole.size() + pass.tasks.size());
-    return true;
-}
-
-void BodyTerms::assemble(Pass& pass) const {
-    const ForwardPlan& plan = pass.plan;
-    const std::size_t n = plan.xs.size();
-    pass.fresh.assign(plan.bodies.size(), nullptr);
-    for (std::size_t m = 0; m < pass.whole.size(); ++m) {
-        const ForwardBody& b = pass.whole[m].bodies.front();
-        pass.fresh[pass.wholeAt[m]] = std::make_shared<const Kept>(
-            Kept{true, b, std::vector<float>(run(plan.xv, b).begin(), run(plan.xv, b).end()),
-                 std::vector<float>(run(plan.zv, b).begin(), run(plan.zv, b).end()),
-                 std::move(pass.wholeSums[m].sums), pass.wholeSums[m].clipped, {}, {}});
-    }
-    // The bodies' sums of their edges, side by side (each the same whoever
-    // forms it; within a model's pass shared out, on the pass's thread).
-    long sums = 0;
-    for (const EdgeTask& task : pass.tasks)
-        sums += static_cast<long>(n) * static_cast<long>(edgeCount(task.body));
-    const int count = static_cast<int>(pass.tasks.size());
-    util::shareOut(count, util::SliceRule{util::usefulThreads(sums, kSumsPerThread), 1, 1},
-                   [&](int begin, int end) {
-                       for (auto t = static_cast<std::size_t>(begin);
-                            t < static_cast<std::size_t>(end); ++t)
-                           pass.fresh[pass.edgeWork[t].at] = std::make_shared<const Kept>(
-                               keptOfEdges(pass.tasks[t], pass.edgeWork[t].base,
-                                           std::move(pass.edgeValues[t])));
-                   });
-
-    // Every body's terms added in body order, as the whole calculation does.
-    StationSums& total = pass.total;
-    total.sums.assign(n, 0.0);
-    for (std::size_t j = 0; j < plan.bodies.size(); ++j) {
-        const ForwardBody& b = plan.bodies[j];
-        const Kept& k =
-            pass.fresh[j] ? *pass.fresh[j] : *(*pass.kept)[static_cast<std::size_t>(b.body)];
-        addTerms(total.sums, k, b, plan.scale);
-        total.clipped = total.clipped || k.clipped;
+        pass.edgeWork.push_back({j, partial ? mine : nullptr, {}, {}, 0});
     }
 }
 
@@ -313,16 +359,18 @@ void BodyTerms::keep(const Pass& pass, int bodies, BodyTerms& into) const {
         into.setting_ = settingOf(pass.plan);
     }
     into.kept_.resize(std::max(into.kept_.size(), static_cast<std::size_t>(bodies + 1)));
-    for (const std::shared_ptr<const Kept>& f : pass.fresh)
+    for (const std::shared_ptr<Kept>& f : pass.fresh)
         if (f) into.kept_[static_cast<std::size_t>(f->body.body)] = f;
 }
 
 void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     Pass pass;
     if (!plan(p, pass)) return;
+    computed_ += pass.bodiesComputed();
+    open(pass);
     Pass* one = &pass;
-    computeBodies(std::span<Pass*>(&one, 1));
-    assemble(pass);
+    sweep(std::span<Pass* const>(&one, 1));
+    close(pass);
     if (into) keep(pass, p.MODEL.NBOD, *into);
     finish(p, pass.s, pass.total);
 }
@@ -333,49 +381,71 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
     std::vector<ModelSynthetics> results(models.size());
     // Each plan is the profile's with the model in its place; the edge
     // tasks point at the plans, which therefore stay where they are made.
-    // Models of the same header stand on the same stations, placed once.
+    // The first model is planned in the profile's place (its stations
+    // placed, the profile's arrays readied), and so is a model of another
+    // header or with layers still to extend; the others, of the first's
+    // header, afterwards side by side on its stations (while the map
+    // transforms are still the first's).
     std::vector<Pass> passes(models.size());
-    std::vector<Pass*> planned;
-    const model::ModelHeader* placedFor = nullptr;
+    std::vector<char> alike(models.size(), 0);
+    const Pass* first = nullptr;
     model::ModelHeader firstHeader;
+    bool transformsOfFirst = false;
     for (std::size_t k = 0; k < models.size(); ++k) {
-        const bool same = placedFor && static_cast<const model::ModelHeader&>(models[k]) == *placedFor;
         const model::ModelHeader header = models[k];
-        std::swap(p.MODEL, models[k]);
-        results[k].valid = plan(p, passes[k], same ? &planned.front()->plan : nullptr);
-        std::swap(p.MODEL, models[k]);
-        if (!results[k].valid) continue;
-        if (planned.empty()) {
-            firstHeader = header;
-            placedFor = &firstHeader;
+        const bool same = first && header == firstHeader;
+        if (same && transformsOfFirst && models[k].LEXTND) {
+            alike[k] = 1;
+            results[k].valid = true;
+            continue;
         }
-        planned.push_back(&passes[k]);
+        std::swap(p.MODEL, models[k]);
+        results[k].valid = plan(p, passes[k], same ? &first->plan : nullptr);
+        std::swap(p.MODEL, models[k]);
+        if (!first && results[k].valid) {
+            first = &passes[k];
+            firstHeader = header;
+        }
+        transformsOfFirst = first && header == firstHeader;
     }
-    if (planned.empty()) return results;
-    computeBodies(std::span<Pass*>(planned));
-    placeRegional(p, planned.front()->s);
-    const long work = static_cast<long>(planned.size()) * p.NSTA *
-                      static_cast<long>(std::max<std::size_t>(1, planned.front()->plan.bodies.size()));
-    const int threads = util::usefulThreads(work, kSumsPerThread);
-    util::shareOut(static_cast<int>(models.size()), util::SliceRule{threads, 1, 1},
+    if (!first) return results;
+    const int count = static_cast<int>(models.size());
+    util::shareOut(count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
                    [&](int begin, int end) {
-                       for (int k = begin; k < end; ++k) {
-                           const auto at = static_cast<std::size_t>(k);
-                           if (!results[at].valid) continue;
-                           Pass& pass = passes[at];
-                           assemble(pass);
-                           if (!moved.empty()) keep(pass, models[at].NBOD, moved[at]);
-                           const std::vector<double> total = totals(p, pass.s, pass.total);
-                           std::vector<float>& values = results[at].values;
-                           values.resize(total.size());
-                           for (std::size_t i = 0; i < total.size(); ++i)
-                               values[i] = static_cast<float>(total[i]);
-                           results[at].rms = misfit(p, [&values](int i, float& value) {
-                               value = values[static_cast<std::size_t>(i - 1)];
-                               return true;
-                           });
+                       for (auto k = static_cast<std::size_t>(begin); k < static_cast<std::size_t>(end); ++k) {
+                           if (alike[k]) planAlike(p, models[k], *first, passes[k]);
+                           if (results[k].valid) open(passes[k]);
                        }
                    });
+    std::vector<Pass*> planned;
+    for (std::size_t k = 0; k < models.size(); ++k) {
+        if (!results[k].valid) continue;
+        planned.push_back(&passes[k]);
+        computed_ += passes[k].bodiesComputed();
+    }
+    sweep(planned);
+    placeRegional(p, first->s);
+    const long work = static_cast<long>(planned.size()) * p.NSTA *
+                      static_cast<long>(std::max<std::size_t>(1, first->plan.bodies.size()));
+    const int threads = util::usefulThreads(work, kSumsPerThread);
+    util::shareOut(count, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
+        for (int k = begin; k < end; ++k) {
+            const auto at = static_cast<std::size_t>(k);
+            if (!results[at].valid) continue;
+            Pass& pass = passes[at];
+            close(pass);
+            if (!moved.empty()) keep(pass, models[at].NBOD, moved[at]);
+            const std::vector<double> total = totals(p, pass.s, pass.total);
+            std::vector<float>& values = results[at].values;
+            values.resize(total.size());
+            for (std::size_t i = 0; i < total.size(); ++i)
+                values[i] = static_cast<float>(total[i]);
+            results[at].rms = misfit(p, [&values](int i, float& value) {
+                value = values[static_cast<std::size_t>(i - 1)];
+                return true;
+            });
+        }
+    });
     return results;
 }
 

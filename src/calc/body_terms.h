@@ -66,7 +66,7 @@ class BodyTerms {
         bool valid = false;
         ForwardBody body;  // as computed: a gravity body at unit contrast
         std::vector<float> xv, zv;  // its vertices, first to last
-        std::vector<double> terms;  // per station
+        UnsetValues terms;  // per station
         bool clipped = false;
         // Edge by edge, the values at every station (or none). A row is
         // shared with the terms it was taken over from, so terms moved in a
@@ -75,14 +75,21 @@ class BodyTerms {
         std::vector<char> edgeClipped;  // per edge
     };
 
-  private:
+    // One model's calculation from the kept terms (private to their source).
     struct Pass;
+
+  private:
     void sum(model::ProfileLine& profile, BodyTerms* into) const;
     // What a model's calculation needs: its plan and the bodies whose kept
     // terms do not fit. False when the calculation is refused.
     bool plan(model::ProfileLine& profile, Pass& pass, const ForwardPlan* placed = nullptr) const;
-    // The model's station sums from the computed bodies and the kept ones.
-    void assemble(Pass& pass) const;
+    // The same for a model of the header of one planned in the profile's
+    // place, leaving the profile as it is (so that models can be planned
+    // side by side).
+    void planAlike(const model::ProfileLine& profile, model::PolygonModel& model, const Pass& placed,
+                   Pass& pass) const;
+    // The bodies of a planned pass whose kept terms do not fit.
+    void select(Pass& pass) const;
     // This record with the pass's computed bodies, into `into`.
     void keep(const Pass& pass, int bodies, BodyTerms& into) const;
 

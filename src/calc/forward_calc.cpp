@@ -118,9 +118,8 @@ void placeVertices(const PolygonModel& m, ForwardPlan& plan) {
     }
 }
 
-ForwardBody bodyPlan(const ProfileLine& p, int k, float factor, float folded, bool magnetic,
+ForwardBody bodyPlan(const PolygonModel& m, int k, float factor, float folded, bool magnetic,
                      bool skipHidden, const double F[3]) {
-    const PolygonModel& m = p.MODEL;
     const Reference ref = referenceOf(m, referenceBody(m, k, skipHidden));
     ForwardBody b;
     b.body = k;
@@ -189,6 +188,30 @@ void level(const ProfileLine& p, std::vector<double>& total) {
         t -= mean;
 }
 
+// What the plan takes from the model itself: bodies firstBody..lastBody,
+// the vertices, the reference declination and whether layers are levelled.
+// Reads the profile's units and the plan's field, writes only the model and
+// the plan.
+void placeModel(const ProfileLine& p, PolygonModel& m, int firstBody, int lastBody, bool magnetic,
+                ForwardPlan& plan, Setup& s) {
+    for (int k = 1; k <= m.NBOD; ++k) {
+        if (m.LAYER.has(k) && m.LAYER(k)) s.levelling = true;
+    }
+    float folded = 0.0f;
+    STRK180(m.STRIKE, m.AZIM, folded);
+    m.DECREF = folded;
+    const double F[3] = {plan.Fx, plan.Fy, plan.Fz};
+    const float factor = magnetic ? kSusceptibilityFactor[static_cast<std::size_t>(p.ISUSUN - 1)]
+                                  : kDensityFactor[static_cast<std::size_t>(p.IDENUN - 1)];
+    const bool skipHidden = model::sessionState().HiddenBodies;
+    for (int k = firstBody; k <= lastBody; ++k) {
+        if (!usableRun(m, k)) continue;
+        if (skipHidden && m.LHIDE(k)) continue;
+        plan.bodies.push_back(bodyPlan(m, k, factor, folded, magnetic, skipHidden, F));
+    }
+    placeVertices(m, plan);
+}
+
 bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& plan, Setup& s,
              const ForwardPlan* placed) {
     model::SessionState& session = model::sessionState();
@@ -234,12 +257,8 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
         plan.clip = vmax > vmin ? (vmax - vmin) * 100.0f : 0.0f;
     }
 
-    for (int k = 1; k <= m.NBOD; ++k) {
-        if (m.LAYER.has(k) && m.LAYER(k)) s.levelling = true;
-    }
     float folded = 0.0f;
     STRK180(m.STRIKE, m.AZIM, folded);
-    m.DECREF = folded;
 
     const bool microgravity = isName(p.DTYPE, "Microgravity Data   ");
     s.magnetic = variant.magneticsByFullNameOnly ? isName(p.DTYPE, "Magnetics Data      ")
@@ -280,13 +299,8 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
     plan.Fx = F[0];
     plan.Fy = F[1];
     plan.Fz = F[2];
-    const float factor = s.magnetic ? kSusceptibilityFactor[static_cast<std::size_t>(p.ISUSUN - 1)]
-                                    : kDensityFactor[static_cast<std::size_t>(p.IDENUN - 1)];
-    const bool skipHidden = session.HiddenBodies;
-    for (int k = firstBody; k <= lastBody; ++k) {
-        if (!usableRun(m, k)) continue;
-        if (skipHidden && m.LHIDE(k)) continue;
-        plan.bodies.push_back(bodyPlan(p, k, factor, folded, s.magnetic, skipHidden, F));
+    placeModel(p, m, firstBody, lastBody, s.magnetic, plan, s);
+    if (!plan.bodies.empty()) {
         common.Mx = plan.bodies.back().Mx;
         common.My = plan.bodies.back().My;
         common.Mz = plan.bodies.back().Mz;
@@ -298,8 +312,16 @@ bool prepare(ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& pla
     } else {
         placeStations(p, plan);
     }
-    placeVertices(m, plan);
     return true;
+}
+
+void prepareAlike(const ProfileLine& p, PolygonModel& m, const ForwardPlan& placed,
+                  const Setup& placedSetup, ForwardPlan& plan, Setup& s) {
+    s = placedSetup;
+    s.levelling = false;
+    plan = placed;
+    plan.bodies.clear();
+    placeModel(p, m, 1, m.NBOD, s.magnetic, plan, s);
 }
 
 void placeRegional(ProfileLine& p, const Setup& s) {

@@ -38,6 +38,13 @@ struct Setup {
 bool prepare(model::ProfileLine& p, int IBODY, const Variant& variant, ForwardPlan& plan, Setup& s,
              const ForwardPlan* placed = nullptr);
 
+// A plan like prepare's for another model of the header `placed` was
+// made for (with every body, its layers already extended), over the same
+// profile and stations: the profile and the shared state are only read, so
+// that several models may be planned at once.
+void prepareAlike(const model::ProfileLine& p, model::PolygonModel& m, const ForwardPlan& placed,
+                  const Setup& placedSetup, ForwardPlan& plan, Setup& s);
+
 // The regional of every station into the profile's regional array, where
 // the calculation sets it (the same for every model of the profile).
 void placeRegional(model::ProfileLine& p, const Setup& s);

@@ -69,27 +69,33 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks) {
 
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
                                 std::span<const double* const> rows) {
-    const std::size_t n = plan.xs.size();
+    std::vector<double> bs(plan.xs.size());
+    sumsOfEdgesSlice(plan, body, scale, rows, 0, static_cast<int>(bs.size()), bs.data());
+    return bs;
+}
+
+void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
+                      std::span<const double* const> rows, int begin, int end, double* bs) {
+    const auto from = static_cast<std::size_t>(begin), to = static_cast<std::size_t>(end);
     // The arithmetic of the pack code's body sum and its scaling, each
-    // station's edges taken in the same order; edge by edge over all the
+    // station's edges taken in the same order; edge by edge over the
     // stations, so that the rows are read straight through.
-    std::vector<double> bs(n, 0.0);
+    std::fill(bs + from, bs + to, 0.0);
     for (const double* row : rows) {
         if (body.addEdges) {
-            for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t i = from; i < to; ++i)
                 bs[i] = bs[i] + row[i];
         } else {
-            for (std::size_t i = 0; i < n; ++i)
+            for (std::size_t i = from; i < to; ++i)
                 bs[i] = bs[i] - row[i];
         }
     }
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = from; i < to; ++i) {
         float y1 = 0.0f, y2 = 0.0f;
         strikeExtents(plan, body, plan.ys[i], y1, y2);
         const double twice = static_cast<double>(y1) == static_cast<double>(y2) ? bs[i] * 2.0 : bs[i];
         bs[i] = addBodySum(plan, scale, body, 0.0, twice);
     }
-    return bs;
 }
 
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values) {
@@ -224,5 +230,20 @@ std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int t
 }
 
 }  // namespace detail
+
+bool stationSumsSlice(const ForwardPlan& plan, int begin, int end, double* sums) {
+    static const PackFunction best = detail::packFunction(detail::PackCode::Best);
+    return best(plan, begin, end, sums);
+}
+
+void edgeValuesSlice(const EdgeTask& task, int begin, int end, int n, double* values,
+                     char* clipped) {
+    static const detail::EdgeFunction best = detail::edgeFunction(detail::PackCode::Best);
+    best(*task.plan, task.body, task.edges, begin, end, n, values, clipped);
+}
+
+void shareStations(int n, long work, const std::function<void(int, int)>& slice) {
+    detail::shareOut(n, util::usefulThreads(work, kWorkPerThread), slice);
+}
 
 }  // namespace calc

@@ -8,6 +8,7 @@
 // arithmetic whatever the pack, the thread count or the instruction set, so
 // the results are the same to the last bit.
 
+#include <functional>
 #include <memory>
 #include <new>
 #include <span>
@@ -157,6 +158,21 @@ std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body
                                 std::span<const double* const> rows);
 // The same for a plan of one body with the values edge by edge in one block.
 std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
+
+// The same work a slice of stations [begin, end) at a time, for a caller
+// that shares out a sweep of its own to do more with each slice while it is
+// at hand; every value lands where the whole calculation puts it (sums[i],
+// values[k * n + i]) with the same bits. stationSumsSlice answers whether an
+// offset was confined; edgeValuesSlice sets clipped[k] for the k-th listed
+// edge.
+bool stationSumsSlice(const ForwardPlan& plan, int begin, int end, double* sums);
+void edgeValuesSlice(const EdgeTask& task, int begin, int end, int n, double* values,
+                     char* clipped);
+void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
+                      std::span<const double* const> rows, int begin, int end, double* sums);
+// Runs slice(begin, end) over stations [0, n) in whole packs, on as many
+// threads as `work` edge evaluations pay for, and waits for them.
+void shareStations(int n, long work, const std::function<void(int, int)>& slice);
 
 // Number of threads the calculation may use; 0 (the default) means one per
 // processor. The calling thread waits for them. The same count governs all

@@ -46,13 +46,16 @@ bool sameVertexIn(const PolygonModel& m, int t, int j) {
 }
 
 // Body j encloses body ib: decided at the first vertex of ib that is not also
-// a vertex of j, or by every vertex being shared.
-bool encloses(const PolygonModel& m, int j, int ib) {
+// a vertex of j, or by every vertex being shared. boxes[b] is body b's.
+bool encloses(const PolygonModel& m, int j, int ib, std::span<const util::PolygonBox> boxes) {
+    const util::PolygonBox& box = boxes[static_cast<std::size_t>(j)];
+    // Apart, ib shares no vertex with j and its first vertex lies beyond j.
+    if (box.apart(boxes[static_cast<std::size_t>(ib)])) return false;
     int t = m.IV1(ib);
     while (t <= m.IV2(ib) && sameVertexIn(m, t, j))
         ++t;
     if (t > m.IV2(ib)) return true;
-    if (bodyBox(m, j).beyond(m.XVRT(t), m.ZVRT(t))) return false;
+    if (box.beyond(m.XVRT(t), m.ZVRT(t))) return false;
     return insideBody(m.XVRT(t), m.ZVRT(t), m, j) == 1;
 }
 
@@ -216,11 +219,14 @@ void BOLEVL(PolygonModel& m, bool& changed) {
     const long angles = static_cast<long>(std::max(nb, 0)) *
                         std::max(0, nb >= 1 ? m.IV2(nb) - m.IV1(1) + 1 : 0);
     const PolygonModel& shape = m;
+    std::vector<util::PolygonBox> boxes(enclosing.size());
+    for (int b = 1; b <= nb; ++b)
+        boxes[static_cast<std::size_t>(b)] = bodyBox(m, b);
     util::shareOut(nb, util::SliceRule{util::usefulThreads(angles, kAnglesPerThread), 1, 1},
                    [&](int begin, int end) {
                        for (int ib = begin + 1; ib <= end; ++ib) {
                            for (int j = 1; j <= nb; ++j) {
-                               if (j != ib && encloses(shape, j, ib))
+                               if (j != ib && encloses(shape, j, ib, boxes))
                                    enclosing[static_cast<std::size_t>(ib)].push_back(j);
                            }
                        }

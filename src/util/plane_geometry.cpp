@@ -77,6 +77,11 @@ bool PolygonBox::beyond(float x0, float z0) const {
     return usable && (x0 < xmin || x0 > xmax || z0 < zmin || z0 > zmax);
 }
 
+bool PolygonBox::apart(const PolygonBox& o) const {
+    return usable && o.usable &&
+           (xmax < o.xmin || o.xmax < xmin || zmax < o.zmin || o.zmax < zmin);
+}
+
 bool LNLYEQ(float a, float b) {
     if (std::isnan(a) || std::isnan(b)) return false;
     if (a == b) return true;

@@ -18,6 +18,8 @@ struct PolygonBox {
     float xmin = 0.0f, xmax = 0.0f, zmin = 0.0f, zmax = 0.0f;
     bool usable = false;
     bool beyond(float x0, float z0) const;
+    // Both boxes usable and no point lies in both.
+    bool apart(const PolygonBox& other) const;
 };
 PolygonBox polygonBox(std::span<const float> x, std::span<const float> z, int n);
 // A and B equal within a relative 1.0E-6.

@@ -32,6 +32,9 @@ constexpr int kResizeEvent = 8;
 // Derivatives calculated side by side: enough to keep every processor
 // busy, few enough that their perturbed models take little memory.
 constexpr int kDerivativesSideBySide = 32;
+// Sums of the normal equations formed side by side in one sweep over the
+// stations, held in registers: independent chains of additions.
+constexpr std::size_t kSideBySide = 8;
 
 std::string integerText(int value, std::string_view format) {
     return base::formatInteger(value, format).value_or("");
@@ -175,70 +178,56 @@ float perturb(model::PolygonModel& m, const InversionState& s, ParameterTable& t
     return applied;
 }
 
-void jacobianColumn(const model::ProfileLine& p, InversionState& s, int j, float applied) {
-    for (int i = 1; i <= s.NSTA; ++i) {
-        float& d = s.jacobianAt(i, j);
-        const float syn = p.SYN(i, 1);
-        if (applied == 0.0f || p.DAT(i, 1) >= kMissingAbove || syn >= kMissingAbove) {
-            d = 0.0f;
-        } else {
-            d = (syn - s.baseSynthetics[static_cast<std::size_t>(i - 1)]) / applied;
-        }
-    }
-}
+// Stations written by one thread at a time into the station rows.
+constexpr int kStationsPerSlice = 256;
 
-// Sums formed side by side in one sweep over the stations, held in
-// registers: independent chains of additions.
-constexpr std::size_t kSideBySide = 8;
-
-// The Jacobian's columns and the residuals station by station, in double
-// (exactly as the products take them): a station's row holds parameters
-// 1..NPAR, then the residual, then zeros, so that a block of sums starting
-// at any parameter reads whole rows.
-struct StationRows {
-    std::size_t used = 0, width = 0;
-    std::vector<double> values;
-};
-
-StationRows stationRows(const InversionState& s, int threads) {
-    const int npar = s.parameters.NPAR;
-    const auto n = static_cast<std::size_t>(s.NSTA);
-    StationRows rows;
-    rows.used = static_cast<std::size_t>(npar) + 1;
-    rows.width = rows.used + kSideBySide - 1;
-    rows.values.resize(n * rows.width);
-    std::vector<const float*> columns;
-    for (int l = 1; l <= npar; ++l)
-        columns.push_back(s.jacobianColumn(l).data());
-    // Row after row, each written straight through.
-    constexpr int kStationsPerSlice = 256;
+// The derivatives by parameters first.. (one per result) into the station
+// rows, from their models' synthetics: 0 where the datum or the synthetic
+// is missing, the parameter could not move or its model was not
+// calculated.
+void derivatives(const model::ProfileLine& p, InversionState& s, int first,
+                 std::span<const ModelSynthetics> results, std::span<const float> applied) {
+    const int threads = util::usefulThreads(static_cast<long>(results.size()) * s.NSTA, 20000);
     util::shareOut(s.NSTA, util::SliceRule{threads, kStationsPerSlice, 1}, [&](int begin, int end) {
-        for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) {
-            double* row = rows.values.data() + i * rows.width;
-            for (std::size_t l = 0; l < columns.size(); ++l)
-                row[l] = columns[l][i];
-            row[rows.used - 1] = s.residuals[i];
-            std::fill(row + rows.used, row + rows.width, 0.0);
+        for (int i = begin + 1; i <= end; ++i) {
+            double* d = s.row(i) + (first - 1);
+            const auto at = static_cast<std::size_t>(i - 1);
+            const bool missing = p.DAT(i, 1) >= kMissingAbove;
+            for (std::size_t k = 0; k < results.size(); ++k) {
+                const float syn = results[k].valid ? results[k].values[at] : kMissingAbove;
+                d[k] = applied[k] == 0.0f || missing || syn >= kMissingAbove
+                           ? 0.0f
+                           : (syn - s.baseSynthetics[at]) / applied[k];
+            }
         }
     });
-    return rows;
+}
+
+// The residuals into the station rows, and the zeros after them.
+void placeResiduals(InversionState& s) {
+    for (int i = 1; i <= s.NSTA; ++i) {
+        double* row = s.row(i);
+        row[s.rowUsed - 1] = s.residuals[static_cast<std::size_t>(i - 1)];
+        std::fill(row + s.rowUsed, row + s.rowWidth, 0.0);
+    }
 }
 
 // Column k of the normal equations (rows k..NPAR) and its gradient: the
 // products of Jacobian column k with columns k..NPAR and with the
 // residuals, each summed in double in station order as util::XTY sums them.
-void normalColumn(InversionState& s, int k, const StationRows& rows) {
+void normalColumn(InversionState& s, int k) {
     const int npar = s.parameters.NPAR;
     const auto n = static_cast<std::size_t>(s.NSTA);
     const auto own = static_cast<std::size_t>(k - 1);
-    std::vector<double> sums(rows.used);
+    const std::size_t used = s.rowUsed;
+    std::vector<double> sums(used);
     // Pairs of sums, as every x86-64 processor holds them in one register.
     using Pair = double __attribute__((vector_size(2 * sizeof(double))));
     constexpr std::size_t kPairs = kSideBySide / 2;
-    for (std::size_t b = own; b < rows.used; b += kSideBySide) {
+    for (std::size_t b = own; b < used; b += kSideBySide) {
         Pair block[kPairs] = {};
         for (std::size_t i = 0; i < n; ++i) {
-            const double* row = rows.values.data() + i * rows.width;
+            const double* row = s.rows.data() + i * s.rowWidth;
             const double xi = row[own];
             for (std::size_t q = 0; q < kPairs; ++q) {
                 Pair values;
@@ -246,12 +235,12 @@ void normalColumn(InversionState& s, int k, const StationRows& rows) {
                 block[q] += xi * values;
             }
         }
-        for (std::size_t q = 0; q < kSideBySide && b + q < rows.used; ++q)
+        for (std::size_t q = 0; q < kSideBySide && b + q < used; ++q)
             sums[b + q] = block[q / 2][q % 2];
     }
     for (int l = k; l <= npar; ++l)
         s.normalAt(l, k) = static_cast<float>(sums[static_cast<std::size_t>(l - 1)]);
-    s.gradient[own] = static_cast<float>(sums[rows.used - 1]);
+    s.gradient[own] = static_cast<float>(sums[used - 1]);
 }
 
 // The normal equations, their columns shared out over the threads (each
@@ -263,10 +252,9 @@ float normalEquations(InversionState& s) {
     constexpr long kProductsPerThread = 20000;
     const long products = static_cast<long>(npar) * (npar + 3) / 2 * s.NSTA;
     const int threads = util::usefulThreads(products, kProductsPerThread);
-    const StationRows rows = stationRows(s, threads);
     util::shareOut(npar, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
         for (int k = begin + 1; k <= end; ++k)
-            normalColumn(s, k, rows);
+            normalColumn(s, k);
     });
     float trace = 0.0f;
     for (int k = 1; k <= npar; ++k) {
@@ -456,7 +444,9 @@ bool InversionState::allocate(int nsta) {
         bestValues.assign(np, 0.0f);
         baseSynthetics.assign(n, 0.0f);
         residuals.assign(n, 0.0f);
-        jacobian.assign(n * np, 0.0f);
+        rowUsed = np + 1;
+        rowWidth = rowUsed + kSideBySide - 1;
+        rows.resize(n * rowWidth);
         gradient.assign(np, 0.0f);
         normal.assign(np * np, 0.0f);
         diagonalWeight.assign(np, 0.0f);
@@ -466,18 +456,6 @@ bool InversionState::allocate(int nsta) {
         return false;
     }
     return true;
-}
-
-float& InversionState::jacobianAt(int i, int j) {
-    assert(i >= 1 && i <= NSTA && j >= 1 && j <= parameters.NPAR);
-    return jacobian[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(NSTA) +
-                    static_cast<std::size_t>(i - 1)];
-}
-
-std::span<const float> InversionState::jacobianColumn(int j) const {
-    return std::span<const float>(jacobian).subspan(
-        static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(NSTA),
-        static_cast<std::size_t>(NSTA));
 }
 
 float& InversionState::normalAt(int l, int k) {
@@ -545,6 +523,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         s.residuals[static_cast<std::size_t>(i - 1)] =
             datum < kMissingAbove ? datum - p.SYN(i, 1) : 0.0f;
     }
+    placeResiduals(s);
     s.baseSynthetics = synthetics(p);
     s.startValues = t.values();
     s.bestValues = s.startValues;
@@ -569,6 +548,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
             applied[at] = perturb(perturbed[at], s, table, first + k);
         });
         const std::vector<ModelSynthetics> results = forwardEach(p, s, perturbed);
+        derivatives(p, s, first, results, applied);
         for (int k = 0; k < count; ++k) {
             const int j = first + k;
             putProgress(static_cast<int>(std::lround(100.0 * j / npar)));
@@ -582,7 +562,6 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
                 return;
             }
             putRms(kBestRmsField, s.bestRms);
-            jacobianColumn(p, s, j, applied[static_cast<std::size_t>(k)]);
         }
     }
 

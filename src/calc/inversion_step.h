@@ -50,8 +50,13 @@ struct InversionState {
     std::vector<float> baseSynthetics;  // synthetics of the best model so far
     float bestRms = 0.0f;
     std::vector<float> residuals;  // data minus start synthetics, 0 where missing
-    std::vector<float> jacobian;   // NSTA x NPAR, column by column
-    std::vector<float> gradient;   // Jacobian transposed times residuals
+    // The Jacobian and the residuals station by station, in double as the
+    // normal equations take them: a station's row holds the derivatives by
+    // parameters 1..NPAR, then its residual, then zeros to the row's width
+    // (so that a block of sums starting at any parameter reads whole rows).
+    UnsetValues rows;
+    std::size_t rowUsed = 0, rowWidth = 0;
+    std::vector<float> gradient;  // Jacobian transposed times residuals
     std::vector<float> normal;     // NPAR x NPAR, symmetric
     // Per parameter: diagonal weight, left and right coupling of the damping.
     std::vector<float> diagonalWeight, leftCoupling, rightCoupling;
@@ -70,8 +75,7 @@ struct InversionState {
     // storage cannot be had.
     bool allocate(int nsta);
 
-    float& jacobianAt(int i, int j);
-    std::span<const float> jacobianColumn(int j) const;
+    double* row(int i) { return rows.data() + static_cast<std::size_t>(i - 1) * rowWidth; }
     float& normalAt(int l, int k);
 };
 

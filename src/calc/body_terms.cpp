@@ -377,28 +377,23 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
 
 std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
                                                         std::span<model::PolygonModel> models,
-                                                        std::span<BodyTerms> moved) const {
+                                                        std::span<BodyTerms> moved,
+                                                        const ModelMaker& make) const {
     std::vector<ModelSynthetics> results(models.size());
+    if (models.empty()) return results;
     // Each plan is the profile's with the model in its place; the edge
     // tasks point at the plans, which therefore stay where they are made.
     // The first model is planned in the profile's place (its stations
-    // placed, the profile's arrays readied), and so is a model of another
-    // header or with layers still to extend; the others, of the first's
-    // header, afterwards side by side on its stations (while the map
-    // transforms are still the first's).
+    // placed, the profile's arrays readied); the others are made and, when
+    // of its header with their layers extended, planned side by side on
+    // its stations (while the map transforms are still the first's). The
+    // rest are planned in the profile's place afterwards.
     std::vector<Pass> passes(models.size());
-    std::vector<char> alike(models.size(), 0);
     const Pass* first = nullptr;
     model::ModelHeader firstHeader;
-    bool transformsOfFirst = false;
-    for (std::size_t k = 0; k < models.size(); ++k) {
+    auto planInPlace = [&](std::size_t k) {
         const model::ModelHeader header = models[k];
         const bool same = first && header == firstHeader;
-        if (same && transformsOfFirst && models[k].LEXTND) {
-            alike[k] = 1;
-            results[k].valid = true;
-            continue;
-        }
         std::swap(p.MODEL, models[k]);
         results[k].valid = plan(p, passes[k], same ? &first->plan : nullptr);
         std::swap(p.MODEL, models[k]);
@@ -406,17 +401,34 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
             first = &passes[k];
             firstHeader = header;
         }
-        transformsOfFirst = first && header == firstHeader;
-    }
-    if (!first) return results;
+    };
+    if (make) make(0);
+    planInPlace(0);
+    std::vector<char> alike(models.size(), 0);
     const int count = static_cast<int>(models.size());
     util::shareOut(count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
                    [&](int begin, int end) {
-                       for (auto k = static_cast<std::size_t>(begin); k < static_cast<std::size_t>(end); ++k) {
-                           if (alike[k]) planAlike(p, models[k], *first, passes[k]);
-                           if (results[k].valid) open(passes[k]);
+                       for (auto k = static_cast<std::size_t>(begin);
+                            k < static_cast<std::size_t>(end); ++k) {
+                           if (k == 0) {
+                               if (results[0].valid) open(passes[0]);
+                               continue;
+                           }
+                           if (make) make(k);
+                           alike[k] = first && models[k].LEXTND &&
+                                      static_cast<const model::ModelHeader&>(models[k]) == firstHeader;
+                           if (!alike[k]) continue;
+                           planAlike(p, models[k], *first, passes[k]);
+                           results[k].valid = true;
+                           open(passes[k]);
                        }
                    });
+    for (std::size_t k = 1; k < models.size(); ++k) {
+        if (alike[k]) continue;
+        planInPlace(k);
+        if (results[k].valid) open(passes[k]);
+    }
+    if (!first) return results;
     std::vector<Pass*> planned;
     for (std::size_t k = 0; k < models.size(); ++k) {
         if (!results[k].valid) continue;

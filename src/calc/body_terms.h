@@ -2,6 +2,7 @@
 // The anomaly of a profile's model kept body by body, so that models that
 // differ from it in a few bodies are calculated again in those alone.
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -52,10 +53,13 @@ class BodyTerms {
     // as that calculation. The profile keeps its model and synthetics; each
     // model is changed as the calculation changes the profile's (layers
     // extended, reference declination). `moved`, when not empty (one per
-    // model), receives each model's terms.
+    // model), receives each model's terms. `make`, when given, makes
+    // models[k] first, on the thread that plans it.
+    using ModelMaker = std::function<void(std::size_t k)>;
     std::vector<ModelSynthetics> recalculateEach(model::ProfileLine& profile,
                                                  std::span<model::PolygonModel> models,
-                                                 std::span<BodyTerms> moved = {}) const;
+                                                 std::span<BodyTerms> moved = {},
+                                                 const ModelMaker& make = nullptr) const;
     // Bodies computed since this record was made (a count for measurements).
     long bodiesComputed() const { return computed_; }
 

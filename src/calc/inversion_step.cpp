@@ -90,14 +90,17 @@ void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
 // The synthetics and misfit of models moved from the step's start, each as
 // the forward calculation leaves them when the model stands in the profile:
 // side by side over the threads from the start's kept terms, or one after
-// another through the host's stand-in. `terms`, when not empty, receives
-// each model's kept terms.
+// another through the host's stand-in. make(k) makes models[k] first (on
+// the thread that calculates it); `terms`, when not empty, receives each
+// model's kept terms.
 std::vector<ModelSynthetics> forwardEach(model::ProfileLine& p, const InversionState& s,
                                          std::span<model::PolygonModel> models,
+                                         const BodyTerms::ModelMaker& make,
                                          std::span<BodyTerms> terms = {}) {
-    if (!inversionHost().forward) return s.startTerms.recalculateEach(p, models, terms);
+    if (!inversionHost().forward) return s.startTerms.recalculateEach(p, models, terms, make);
     std::vector<ModelSynthetics> results(models.size());
     for (std::size_t k = 0; k < models.size(); ++k) {
+        make(k);
         std::swap(p.MODEL, models[k]);
         forward(p);
         std::swap(p.MODEL, models[k]);
@@ -139,16 +142,6 @@ void putStatus(std::string_view text) {
 
 void putProgress(int percent) {
     callHost(inversionHost().putProgress, kProgressField, percent);
-}
-
-// Runs work(k) for k in [0, count), each on whichever thread is free: the
-// work of one k never depends on who does it.
-void eachOnItsThread(int count, const std::function<void(int)>& work) {
-    const int threads = std::min(count, util::sharedThreadCount());
-    util::shareOut(count, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
-        for (int k = begin; k < end; ++k)
-            work(k);
-    });
 }
 
 // Installs the best model found, its synthetics and misfit.
@@ -331,30 +324,23 @@ bool solveTrial(InversionState& s, float& damp, Trial& trial) {
     return true;
 }
 
-// The solved trials' models: the start model moved to each trial's values,
-// side by side.
-void placeTrials(const InversionState& s, std::span<Trial> trials) {
-    eachOnItsThread(static_cast<int>(trials.size()), [&](int k) {
-        Trial& trial = trials[static_cast<std::size_t>(k)];
-        if (!trial.solved) return;
-        ParameterTable table = s.parameters;
-        table.setValues(trial.values);
-        trial.model = s.startModel;
-        PUTPAR(trial.model, table);
-    });
-}
-
-// The synthetics of the solved trials, side by side.
+// The synthetics of the solved trials, side by side, each trial's model
+// the start model moved to its values.
 void calculateTrials(model::ProfileLine& p, const InversionState& s, std::span<Trial> trials) {
-    std::vector<model::PolygonModel> models;
     std::vector<std::size_t> solved;
-    for (std::size_t k = 0; k < trials.size(); ++k) {
-        if (!trials[k].solved) continue;
-        models.push_back(std::move(trials[k].model));
-        solved.push_back(k);
-    }
+    for (std::size_t k = 0; k < trials.size(); ++k)
+        if (trials[k].solved) solved.push_back(k);
+    std::vector<model::PolygonModel> models(solved.size());
     std::vector<BodyTerms> terms(models.size());
-    std::vector<ModelSynthetics> results = forwardEach(p, s, models, terms);
+    std::vector<ModelSynthetics> results = forwardEach(
+        p, s, models,
+        [&](std::size_t k) {
+            ParameterTable table = s.parameters;
+            table.setValues(trials[solved[k]].values);
+            models[k] = s.startModel;
+            PUTPAR(models[k], table);
+        },
+        terms);
     for (std::size_t k = 0; k < solved.size(); ++k) {
         Trial& trial = trials[solved[k]];
         trial.model = std::move(models[k]);
@@ -539,15 +525,14 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         const int count = std::min(group, npar - first + 1);
         perturbed.resize(static_cast<std::size_t>(count));
         applied.assign(static_cast<std::size_t>(count), 0.0f);
-        eachOnItsThread(count, [&](int k) {
-            // Its own copy of the model and table: a perturbation changes
-            // one value of them.
-            ParameterTable table = t;
-            const auto at = static_cast<std::size_t>(k);
-            perturbed[at] = s.startModel;
-            applied[at] = perturb(perturbed[at], s, table, first + k);
-        });
-        const std::vector<ModelSynthetics> results = forwardEach(p, s, perturbed);
+        const std::vector<ModelSynthetics> results =
+            forwardEach(p, s, perturbed, [&](std::size_t k) {
+                // Its own copy of the model and table: a perturbation
+                // changes one value of them.
+                ParameterTable table = t;
+                perturbed[k] = s.startModel;
+                applied[k] = perturb(perturbed[k], s, table, first + static_cast<int>(k));
+            });
         derivatives(p, s, first, results, applied);
         for (int k = 0; k < count; ++k) {
             const int j = first + k;
@@ -593,7 +578,6 @@ void SEARCH(model::ProfileLine& p, model::PolygonModel& m, InversionState& s, fl
                 float damp = dampings[order[k]];
                 solveTrial(s, damp, foreseen[k]);
             }
-            placeTrials(s, foreseen);
             calculateTrials(p, s, foreseen);
         };
     }
@@ -614,7 +598,6 @@ float EPCT(model::PolygonModel& m, model::ProfileLine& p, InversionState& s, flo
            util::AxisRecord& axisMod, util::AxisRecord& axisDat) {
     Trial trial;
     if (!solveTrial(s, damp, trial)) return kFailedMisfit;
-    placeTrials(s, std::span<Trial>(&trial, 1));
     calculateTrials(p, s, std::span<Trial>(&trial, 1));
     return judgeTrial(m, p, s, trial, axisMod, axisDat);
 }

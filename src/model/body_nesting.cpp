@@ -212,36 +212,38 @@ int SurfaceRow::regionAt(float x) const {
 
 void BOLEVL(PolygonModel& m, bool& changed) {
     changed = false;
-    const int nb = m.NBOD;
-    std::vector<std::vector<int>> enclosing(static_cast<std::size_t>(std::max(nb, 0)) + 1);
-    // Each body's enclosing bodies alone, the bodies shared out over the
-    // threads: every list is the same whoever finds it.
-    const long angles = static_cast<long>(std::max(nb, 0)) *
-                        std::max(0, nb >= 1 ? m.IV2(nb) - m.IV1(1) + 1 : 0);
+    const int nb = std::max(m.NBOD, 0);
+    const auto count = static_cast<std::size_t>(nb) + 1;
+    // encloses[ib * count + j]: body j encloses body ib. Each body's row
+    // alone, the bodies shared out over the threads: every row is the same
+    // whoever finds it.
+    std::vector<char> enclosing(count * count, 0);
+    const long angles = static_cast<long>(nb) * std::max(0, nb >= 1 ? m.IV2(nb) - m.IV1(1) + 1 : 0);
     const PolygonModel& shape = m;
-    std::vector<util::PolygonBox> boxes(enclosing.size());
+    std::vector<util::PolygonBox> boxes(count);
     for (int b = 1; b <= nb; ++b)
         boxes[static_cast<std::size_t>(b)] = bodyBox(m, b);
     util::shareOut(nb, util::SliceRule{util::usefulThreads(angles, kAnglesPerThread), 1, 1},
                    [&](int begin, int end) {
                        for (int ib = begin + 1; ib <= end; ++ib) {
-                           for (int j = 1; j <= nb; ++j) {
-                               if (j != ib && encloses(shape, j, ib, boxes))
-                                   enclosing[static_cast<std::size_t>(ib)].push_back(j);
-                           }
+                           char* row = enclosing.data() + static_cast<std::size_t>(ib) * count;
+                           for (int j = 1; j <= nb; ++j)
+                               row[j] = j != ib && encloses(shape, j, ib, boxes);
                        }
                    });
-    for (int ib = 1; ib <= nb; ++ib)
-        m.ILEVL(ib) = 1 + static_cast<int>(enclosing[static_cast<std::size_t>(ib)].size());
     for (int ib = 1; ib <= nb; ++ib) {
-        std::vector<int> list{ib};
-        const auto& e = enclosing[static_cast<std::size_t>(ib)];
-        list.insert(list.end(), e.begin(), e.end());
-        // Stable, so ib stays ahead of enclosing bodies of its own level.
-        std::stable_sort(list.begin(), list.end(),
-                         [&](int a, int b) { return m.ILEVL(a) < m.ILEVL(b); });
-        const auto pos = std::find(list.begin(), list.end(), ib);
-        const int parent = pos == list.begin() ? 0 : *(pos - 1);
+        const char* row = enclosing.data() + static_cast<std::size_t>(ib) * count;
+        m.ILEVL(ib) = 1 + static_cast<int>(std::count(row + 1, row + count, 1));
+    }
+    // A body's parent is the enclosing body of the highest level below its
+    // own, the last such in body order.
+    for (int ib = 1; ib <= nb; ++ib) {
+        const char* row = enclosing.data() + static_cast<std::size_t>(ib) * count;
+        int parent = 0;
+        for (int j = 1; j <= nb; ++j) {
+            if (row[j] && m.ILEVL(j) < m.ILEVL(ib) && (parent == 0 || m.ILEVL(j) >= m.ILEVL(parent)))
+                parent = j;
+        }
         if (parent != m.INCLBD(ib)) changed = true;
         m.INCLBD(ib) = parent;
     }

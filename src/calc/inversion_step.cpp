@@ -77,6 +77,13 @@ BodyTerms& lastStepTerms() {
     return terms;
 }
 
+// The derivatives' models, kept from step to step: the start model copied
+// over one of its own size takes no new storage.
+std::vector<model::PolygonModel>& derivativeModels() {
+    static std::vector<model::PolygonModel> models;
+    return models;
+}
+
 // The calculation of the step's start model, keeping each body's anomaly.
 void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
     if (inversionHost().forward) {
@@ -177,32 +184,28 @@ constexpr int kStationsPerSlice = 256;
 // The derivatives by parameters first.. (one per result) into the station
 // rows, from their models' synthetics: 0 where the datum or the synthetic
 // is missing, the parameter could not move or its model was not
-// calculated.
+// calculated. The first group also writes the residuals and the zeros after
+// them, while the rows are at hand.
 void derivatives(const model::ProfileLine& p, InversionState& s, int first,
                  std::span<const ModelSynthetics> results, std::span<const float> applied) {
     const int threads = util::usefulThreads(static_cast<long>(results.size()) * s.NSTA, 20000);
     util::shareOut(s.NSTA, util::SliceRule{threads, kStationsPerSlice, 1}, [&](int begin, int end) {
         for (int i = begin + 1; i <= end; ++i) {
-            double* d = s.row(i) + (first - 1);
+            double* row = s.row(i);
             const auto at = static_cast<std::size_t>(i - 1);
             const bool missing = p.DAT(i, 1) >= kMissingAbove;
             for (std::size_t k = 0; k < results.size(); ++k) {
                 const float syn = results[k].valid ? results[k].values[at] : kMissingAbove;
-                d[k] = applied[k] == 0.0f || missing || syn >= kMissingAbove
-                           ? 0.0f
-                           : (syn - s.baseSynthetics[at]) / applied[k];
+                row[static_cast<std::size_t>(first - 1) + k] =
+                    applied[k] == 0.0f || missing || syn >= kMissingAbove
+                        ? 0.0f
+                        : (syn - s.baseSynthetics[at]) / applied[k];
             }
+            if (first != 1) continue;
+            row[s.rowUsed - 1] = s.residuals[at];
+            std::fill(row + s.rowUsed, row + s.rowWidth, 0.0);
         }
     });
-}
-
-// The residuals into the station rows, and the zeros after them.
-void placeResiduals(InversionState& s) {
-    for (int i = 1; i <= s.NSTA; ++i) {
-        double* row = s.row(i);
-        row[s.rowUsed - 1] = s.residuals[static_cast<std::size_t>(i - 1)];
-        std::fill(row + s.rowUsed, row + s.rowWidth, 0.0);
-    }
 }
 
 // Column k of the normal equations (rows k..NPAR) and its gradient: the
@@ -509,7 +512,6 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
         s.residuals[static_cast<std::size_t>(i - 1)] =
             datum < kMissingAbove ? datum - p.SYN(i, 1) : 0.0f;
     }
-    placeResiduals(s);
     s.baseSynthetics = synthetics(p);
     s.startValues = t.values();
     s.bestValues = s.startValues;
@@ -519,7 +521,7 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     // after another and calculated side by side; the stand-in calculation
     // of the host takes them one at a time, each before its polls.
     const int group = host.forward ? 1 : kDerivativesSideBySide;
-    std::vector<model::PolygonModel> perturbed;
+    std::vector<model::PolygonModel>& perturbed = derivativeModels();
     std::vector<float> applied;
     for (int first = 1; first <= npar; first += group) {
         const int count = std::min(group, npar - first + 1);

@@ -120,27 +120,28 @@ ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
     return one;
 }
 
-// A body's terms added to stations [begin, end) of the sums: the same
-// products, in the same order, as the station sums take.
-void addTerms(std::vector<double>& total, const Kept& k, const ForwardBody& b, SumScale scale,
+// A body's terms added to running sums at stations [begin, end), from[i -
+// begin] into to[i - begin]: the same products, in the same order, as the
+// station sums take.
+void addTerms(const double* from, double* to, const Kept& k, const ForwardBody& b, SumScale scale,
               int begin, int end) {
-    const double* u = k.terms.data();
+    const double* u = k.terms.data() + begin;
     const double c = static_cast<double>(b.contrast);
-    const auto from = static_cast<std::size_t>(begin), to = static_cast<std::size_t>(end);
+    const auto n = static_cast<std::size_t>(end - begin);
     switch (scale) {
         case SumScale::Gravity:
-            for (std::size_t i = from; i < to; ++i)
-                total[i] = total[i] + u[i] * c;
+            for (std::size_t i = 0; i < n; ++i)
+                to[i] = from[i] + u[i] * c;
             return;
         case SumScale::Microgravity:
-            for (std::size_t i = from; i < to; ++i)
-                total[i] = total[i] + u[i] * c * 1000.0;
+            for (std::size_t i = 0; i < n; ++i)
+                to[i] = from[i] + u[i] * c * 1000.0;
             return;
         case SumScale::Magnetic:
             break;
     }
-    for (std::size_t i = from; i < to; ++i)
-        total[i] = total[i] + u[i];
+    for (std::size_t i = 0; i < n; ++i)
+        to[i] = from[i] + u[i];
 }
 
 // A new record of a body's terms, its values still to be computed.
@@ -239,9 +240,8 @@ void open(Pass& pass) {
     pass.total.sums.assign(n, 0.0);
 }
 
-// Stations [begin, end) of a pass: its bodies computed again, then every
-// body's terms added in body order, as the whole calculation adds them.
-void sweepSlice(Pass& pass, int begin, int end) {
+// Stations [begin, end) of a pass's bodies computed again.
+void computeSlice(Pass& pass, int begin, int end) {
     const ForwardPlan& plan = pass.plan;
     const int n = static_cast<int>(plan.xs.size());
     for (std::size_t m = 0; m < pass.whole.size(); ++m)
@@ -258,28 +258,67 @@ void sweepSlice(Pass& pass, int begin, int end) {
         sumsOfEdgesSlice(plan, task.body, keptScale(plan), w.rows, begin, end,
                          pass.fresh[w.at]->terms.data());
     }
-    for (std::size_t j = 0; j < plan.bodies.size(); ++j)
-        addTerms(pass.total.sums, pass.termsAt(j), plan.bodies[j], plan.scale, begin, end);
+}
+
+// Stations [begin, end) of a pass's sums: every body's terms added in body
+// order, as the whole calculation adds them. running[j * len + i] holds
+// station begin + i's sum of the first j bodies; the first `shared` of
+// them are the pass before's, which added the same terms alike.
+void sumSlice(Pass& pass, std::size_t shared, std::vector<double>& running, int begin, int end) {
+    const ForwardPlan& plan = pass.plan;
+    const auto len = static_cast<std::size_t>(end - begin);
+    const std::size_t bodies = plan.bodies.size();
+    running.resize((bodies + 1) * len);
+    if (shared == 0) std::fill(running.begin(), running.begin() + static_cast<long>(len), 0.0);
+    for (std::size_t j = shared; j < bodies; ++j)
+        addTerms(running.data() + j * len, running.data() + (j + 1) * len, pass.termsAt(j),
+                 plan.bodies[j], plan.scale, begin, end);
+    std::copy_n(running.data() + bodies * len, len, pass.total.sums.data() + begin);
+}
+
+// The leading bodies whose terms pass b adds exactly as pass a does.
+std::size_t sharedBodies(const Pass& a, const Pass& b) {
+    if (a.plan.scale != b.plan.scale) return 0;
+    const std::size_t count = std::min(a.plan.bodies.size(), b.plan.bodies.size());
+    std::size_t j = 0;
+    while (j < count && &a.termsAt(j) == &b.termsAt(j) &&
+           sameBits(a.plan.bodies[j].contrast, b.plan.bodies[j].contrast))
+        ++j;
+    return j;
 }
 
 // The passes' work over the stations in one sweep shared out over the
-// threads: each slice of stations through every pass while it is at hand.
+// threads: each slice of stations through every pass while it is at hand,
+// a pass's sums taking over the running sums of the pass before as far as
+// they add the same.
 void sweep(std::span<Pass* const> passes) {
     if (passes.empty()) return;
     const int n = static_cast<int>(passes.front()->plan.xs.size());
     // In edge evaluations; a body's terms added cost about an eighth of one.
     long work = 0;
-    for (const Pass* pass : passes) {
-        long edges = 1 + static_cast<long>(pass->plan.bodies.size()) / 8;
-        for (const ForwardPlan& w : pass->whole)
+    std::vector<std::size_t> shared(passes.size(), 0);
+    for (std::size_t k = 0; k < passes.size(); ++k) {
+        const Pass& pass = *passes[k];
+        if (k > 0) shared[k] = sharedBodies(*passes[k - 1], pass);
+        long edges = 1 + static_cast<long>(pass.plan.bodies.size() - shared[k]) / 8;
+        for (const ForwardPlan& w : pass.whole)
             edges += static_cast<long>(edgeCount(w.bodies.front()));
-        for (const EdgeTask& task : pass->tasks)
+        for (const EdgeTask& task : pass.tasks)
             edges += static_cast<long>(task.edges.size());
         work += edges * n;
     }
+    // A slice is taken a few packs at a time, so that the running sums stay
+    // in the nearest cache.
+    constexpr int kStationsAtATime = 128;
     shareStations(n, work, [&](int begin, int end) {
-        for (Pass* pass : passes)
-            sweepSlice(*pass, begin, end);
+        std::vector<double> running;
+        for (int from = begin; from < end; from += kStationsAtATime) {
+            const int to = std::min(end, from + kStationsAtATime);
+            for (std::size_t k = 0; k < passes.size(); ++k) {
+                computeSlice(*passes[k], from, to);
+                sumSlice(*passes[k], shared[k], running, from, to);
+            }
+        }
     });
 }
 

@@ -345,20 +345,22 @@ constexpr long kSumsPerThread = 20000;
 
 bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* placed) const {
     if (!prepare(p, 0, Variant{}, pass.plan, pass.s, placed)) return false;
-    select(pass);
+    const ForwardPlan& plan = pass.plan;
+    select(pass, sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
+                     sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan));
     return true;
 }
 
 void BodyTerms::planAlike(const model::ProfileLine& p, model::PolygonModel& m, const Pass& placed,
                           Pass& pass) const {
     prepareAlike(p, m, placed.plan, placed.s, pass.plan, pass.s);
-    select(pass);
+    // On the placed plan's stations and settings.
+    select(pass, placed.sameStations);
 }
 
-void BodyTerms::select(Pass& pass) const {
+void BodyTerms::select(Pass& pass, bool sameStations) const {
     const ForwardPlan& plan = pass.plan;
-    pass.sameStations = sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
-                        sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan);
+    pass.sameStations = sameStations;
     static const std::vector<std::shared_ptr<const Kept>> nothing;
     pass.kept = pass.sameStations ? &kept_ : &nothing;
     const std::vector<std::shared_ptr<const Kept>>& kept = *pass.kept;

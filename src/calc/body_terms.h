@@ -92,8 +92,10 @@ class BodyTerms {
     // side by side).
     void planAlike(const model::ProfileLine& profile, model::PolygonModel& model, const Pass& placed,
                    Pass& pass) const;
-    // The bodies of a planned pass whose kept terms do not fit.
-    void select(Pass& pass) const;
+    // The bodies of a planned pass whose kept terms do not fit; the kept
+    // terms fit none unless the pass stands on the same stations with the
+    // same settings.
+    void select(Pass& pass, bool sameStations) const;
     // This record with the pass's computed bodies, into `into`.
     void keep(const Pass& pass, int bodies, BodyTerms& into) const;
 

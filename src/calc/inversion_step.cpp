@@ -1,6 +1,7 @@
 #include "calc/inversion_step.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -188,10 +189,11 @@ constexpr int kStationsPerSlice = 256;
 // them, while the rows are at hand.
 void derivatives(const model::ProfileLine& p, InversionState& s, int first,
                  std::span<const ModelSynthetics> results, std::span<const float> applied) {
-    const int threads = util::usefulThreads(static_cast<long>(results.size()) * s.NSTA, 20000);
+    // A division each: a few thousand are worth a thread.
+    const int threads = util::usefulThreads(static_cast<long>(results.size()) * s.NSTA, 4000);
     util::shareOut(s.NSTA, util::SliceRule{threads, kStationsPerSlice, 1}, [&](int begin, int end) {
         for (int i = begin + 1; i <= end; ++i) {
-            double* row = s.row(i);
+            float* row = s.row(i);
             const auto at = static_cast<std::size_t>(i - 1);
             const bool missing = p.DAT(i, 1) >= kMissingAbove;
             for (std::size_t k = 0; k < results.size(); ++k) {
@@ -203,55 +205,90 @@ void derivatives(const model::ProfileLine& p, InversionState& s, int first,
             }
             if (first != 1) continue;
             row[s.rowUsed - 1] = s.residuals[at];
-            std::fill(row + s.rowUsed, row + s.rowWidth, 0.0);
+            std::fill(row + s.rowUsed, row + s.rowWidth, 0.0f);
         }
     });
 }
 
-// Column k of the normal equations (rows k..NPAR) and its gradient: the
-// products of Jacobian column k with columns k..NPAR and with the
-// residuals, each summed in double in station order as util::XTY sums them.
-void normalColumn(InversionState& s, int k) {
-    const int npar = s.parameters.NPAR;
-    const auto n = static_cast<std::size_t>(s.NSTA);
-    const auto own = static_cast<std::size_t>(k - 1);
-    const std::size_t used = s.rowUsed;
-    std::vector<double> sums(used);
-    // Pairs of sums, as every x86-64 processor holds them in one register.
-    using Pair = double __attribute__((vector_size(2 * sizeof(double))));
-    constexpr std::size_t kPairs = kSideBySide / 2;
-    for (std::size_t b = own; b < used; b += kSideBySide) {
-        Pair block[kPairs] = {};
+// Eight sums side by side, held in one register where the processor has
+// them that wide (the same bits at any width, each sum being its own
+// chain).
+using Block = double __attribute__((vector_size(kSideBySide * sizeof(double))));
+
+// Eight sums of the normal equations: the products of each station's
+// column `own` with its columns first..first + 7, summed in station order.
+struct BlockOfSums {
+    std::size_t own = 0, first = 0;
+    std::array<double, kSideBySide> sums{};
+};
+
+// The rows are kept in single precision, as the derivatives and residuals
+// are formed; each product is taken in double.
+using Floats = float __attribute__((vector_size(kSideBySide * sizeof(float))));
+
+// Blocks taken side by side over the stations: their additions are
+// independent chains, so that none waits for the one before.
+constexpr std::size_t kBlocksSideBySide = 4;
+
+__attribute__((target_clones("avx512f", "avx2", "default"))) void addRows(
+    const float* rows, std::size_t width, std::size_t n, std::span<BlockOfSums> blocks) {
+    for (std::size_t g = 0; g < blocks.size(); g += kBlocksSideBySide) {
+        const std::size_t count = std::min(kBlocksSideBySide, blocks.size() - g);
+        BlockOfSums* group = blocks.data() + g;
+        Block sums[kBlocksSideBySide] = {};
+        for (std::size_t b = 0; b < count; ++b)
+            std::memcpy(&sums[b], group[b].sums.data(), sizeof sums[b]);
         for (std::size_t i = 0; i < n; ++i) {
-            const double* row = s.rows.data() + i * s.rowWidth;
-            const double xi = row[own];
-            for (std::size_t q = 0; q < kPairs; ++q) {
-                Pair values;
-                std::memcpy(&values, row + b + 2 * q, sizeof values);
-                block[q] += xi * values;
+            const float* row = rows + i * width;
+            for (std::size_t b = 0; b < kBlocksSideBySide; ++b) {
+                if (b == count) break;
+                Floats values;
+                std::memcpy(&values, row + group[b].first, sizeof values);
+                sums[b] += static_cast<double>(row[group[b].own]) *
+                           __builtin_convertvector(values, Block);
             }
         }
-        for (std::size_t q = 0; q < kSideBySide && b + q < used; ++q)
-            sums[b + q] = block[q / 2][q % 2];
+        for (std::size_t b = 0; b < count; ++b)
+            std::memcpy(group[b].sums.data(), &sums[b], sizeof sums[b]);
     }
-    for (int l = k; l <= npar; ++l)
-        s.normalAt(l, k) = static_cast<float>(sums[static_cast<std::size_t>(l - 1)]);
-    s.gradient[own] = static_cast<float>(sums[used - 1]);
 }
 
-// The normal equations, their columns shared out over the threads (each
-// column the same whoever computes it); answers the trace (sum of the
+// Column own + 1 of the normal equations (rows from the diagonal down) and
+// its gradient, from its blocks: products of the Jacobian's columns with
+// each other and with the residuals, each summed in double in station
+// order as util::XTY sums them.
+void placeSums(InversionState& s, const BlockOfSums& block) {
+    const int k = static_cast<int>(block.own) + 1;
+    for (std::size_t q = 0; q < kSideBySide; ++q) {
+        const std::size_t at = block.first + q;
+        if (at + 1 < s.rowUsed) s.normalAt(static_cast<int>(at) + 1, k) = static_cast<float>(block.sums[q]);
+        if (at + 1 == s.rowUsed) s.gradient[block.own] = static_cast<float>(block.sums[q]);
+    }
+}
+
+// The normal equations, their blocks of sums shared out over the threads
+// (each sum the same whoever computes it); answers the trace (sum of the
 // positive diagonal).
 float normalEquations(InversionState& s) {
     const int npar = s.parameters.NPAR;
-    // A column is worth a thread when it holds this many products.
+    std::vector<BlockOfSums> blocks;
+    for (std::size_t own = 0; own < static_cast<std::size_t>(npar); ++own)
+        for (std::size_t first = own; first < s.rowUsed; first += kSideBySide)
+            blocks.push_back(BlockOfSums{own, first, {}});
+    // A block is worth a thread when it holds this many products.
     constexpr long kProductsPerThread = 20000;
-    const long products = static_cast<long>(npar) * (npar + 3) / 2 * s.NSTA;
-    const int threads = util::usefulThreads(products, kProductsPerThread);
-    util::shareOut(npar, util::SliceRule{threads, 1, 1}, [&](int begin, int end) {
-        for (int k = begin + 1; k <= end; ++k)
-            normalColumn(s, k);
-    });
+    const auto count = static_cast<int>(blocks.size());
+    const int threads = util::usefulThreads(
+        static_cast<long>(count) * static_cast<long>(kSideBySide) * s.NSTA, kProductsPerThread);
+    const auto n = static_cast<std::size_t>(s.NSTA);
+    util::shareOut(count, util::SliceRule{threads, 1, (count + threads - 1) / threads},
+                   [&](int begin, int end) {
+                       const std::span<BlockOfSums> mine(blocks.data() + begin,
+                                                         static_cast<std::size_t>(end - begin));
+                       addRows(s.rows.data(), s.rowWidth, n, mine);
+                       for (const BlockOfSums& block : mine)
+                           placeSums(s, block);
+                   });
     float trace = 0.0f;
     for (int k = 1; k <= npar; ++k) {
         if (s.normalAt(k, k) > 0.0f) trace += s.normalAt(k, k);

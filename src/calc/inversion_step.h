@@ -50,11 +50,11 @@ struct InversionState {
     std::vector<float> baseSynthetics;  // synthetics of the best model so far
     float bestRms = 0.0f;
     std::vector<float> residuals;  // data minus start synthetics, 0 where missing
-    // The Jacobian and the residuals station by station, in double as the
-    // normal equations take them: a station's row holds the derivatives by
-    // parameters 1..NPAR, then its residual, then zeros to the row's width
-    // (so that a block of sums starting at any parameter reads whole rows).
-    UnsetValues rows;
+    // The Jacobian and the residuals station by station: a station's row
+    // holds the derivatives by parameters 1..NPAR, then its residual, then
+    // zeros to the row's width (so that a block of sums starting at any
+    // parameter reads whole rows).
+    std::vector<float, UnsetAllocator<float>> rows;
     std::size_t rowUsed = 0, rowWidth = 0;
     std::vector<float> gradient;  // Jacobian transposed times residuals
     std::vector<float> normal;     // NPAR x NPAR, symmetric
@@ -75,7 +75,7 @@ struct InversionState {
     // storage cannot be had.
     bool allocate(int nsta);
 
-    double* row(int i) { return rows.data() + static_cast<std::size_t>(i - 1) * rowWidth; }
+    float* row(int i) { return rows.data() + static_cast<std::size_t>(i - 1) * rowWidth; }
     float& normalAt(int l, int k);
 };
 

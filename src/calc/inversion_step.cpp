@@ -14,6 +14,7 @@
 #include "calc/inversion_host.h"
 #include "model/body_nesting.h"
 #include "model/profile_line.h"
+#include "model/vertex_locks.h"
 #include "util/abort_poll.h"
 #include "util/array_routines.h"
 #include "util/message_boxes.h"
@@ -442,15 +443,21 @@ float smoothingResidual(const InversionState& s, int k) {
 // The damping of parameter j: a layer's top line is smoothed along its
 // vertices, its four closing vertices left out; everything else gets plain
 // diagonal damping.
-void dampingWeights(model::PolygonModel& m, InversionState& s, int j) {
+void dampingWeights(const model::PolygonModel& m, InversionState& s, int j) {
     const auto k = static_cast<std::size_t>(j - 1);
-    float x = 0.0f, z = 0.0f;
-    int v = j, b = 0;
-    PARPNT(m, x, z, v, b, s.parameters.capacity());
+    const ParameterTable& t = s.parameters;
     // Every parameter is damped towards its start; a layer's top is also
     // smoothed, which alone would leave the top's depth as a whole free.
     s.diagonalWeight[k] = 1.0f;
-    if (v == 0 || b == 0 || !m.LAYER(b)) return;
+    // The vertex and body PARPNT finds for the parameter, taken from the
+    // table made at the step's start (PARPNT counts every vertex again):
+    // none for a property or for a vertex that leads others.
+    if (t.kind(j) == ParameterKind::Property) return;
+    const int v = t.owner(j);
+    if (model::LOCKSPRESENT(m, v)) return;
+    int iloc = 0, b = 0;
+    model::FINDIB(v, iloc, b, m);
+    if (b == 0 || !m.LAYER(b)) return;
     if (v > m.IV1(b)) {
         s.leftCoupling[k] -= 0.5f;
         s.diagonalWeight[k] += 0.5f;

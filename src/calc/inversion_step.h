@@ -83,7 +83,7 @@ struct InversionState {
 // along a layer's top line each vertex is coupled to its neighbours (the
 // four closing vertices do not count); everything else, a vertex leading
 // others included, gets plain diagonal damping.
-void dampingWeights(model::PolygonModel& model, InversionState& state, int j);
+void dampingWeights(const model::PolygonModel& model, InversionState& state, int j);
 
 // One step. model is the profile's own model, the one the forward
 // calculation reads. istat is 0 after the step, -1 when it could not start

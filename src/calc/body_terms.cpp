@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <span>
 #include <vector>
 
@@ -425,10 +426,10 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
     // Each plan is the profile's with the model in its place; the edge
     // tasks point at the plans, which therefore stay where they are made.
     // The first model is planned in the profile's place (its stations
-    // placed, the profile's arrays readied); the others are made and, when
-    // of its header with their layers extended, planned side by side on
-    // its stations (while the map transforms are still the first's). The
-    // rest are planned in the profile's place afterwards.
+    // placed, the profile's arrays readied) while the others are made; those
+    // of its header with their layers extended are then planned side by
+    // side on its stations (while the map transforms are still the
+    // first's). The rest are planned in the profile's place afterwards.
     std::vector<Pass> passes(models.size());
     const Pass* first = nullptr;
     model::ModelHeader firstHeader;
@@ -443,19 +444,23 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
             firstHeader = header;
         }
     };
-    if (make) make(0);
-    planInPlace(0);
     std::vector<char> alike(models.size(), 0);
+    std::atomic<bool> firstPlanned{false};
     const int count = static_cast<int>(models.size());
     util::shareOut(count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
                    [&](int begin, int end) {
                        for (auto k = static_cast<std::size_t>(begin);
                             k < static_cast<std::size_t>(end); ++k) {
+                           if (make) make(k);
                            if (k == 0) {
+                               planInPlace(0);
+                               firstPlanned.store(true, std::memory_order_release);
                                if (results[0].valid) open(passes[0]);
                                continue;
                            }
-                           if (make) make(k);
+                           // The first is taken before any other.
+                           while (!firstPlanned.load(std::memory_order_acquire))
+                               std::this_thread::yield();
                            alike[k] = first && models[k].LEXTND &&
                                       static_cast<const model::ModelHeader&>(models[k]) == firstHeader;
                            if (!alike[k]) continue;

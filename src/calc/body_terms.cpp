@@ -171,6 +171,63 @@ void BodyTerms::recalculate(model::ProfileLine& p, BodyTerms* moved) const {
     sum(p, moved);
 }
 
+namespace {
+
+model::ModelHeader placingHeader(model::ModelHeader h) {
+    h.DECREF = 0.0f;
+    return h;
+}
+
+// The first n inputs of a station array, or none when it holds fewer.
+std::span<const float> stationInputs(const model::RealArray& a, int n) {
+    if (n < 0 || a.size() < n) return {};
+    return std::span<const float>(a.values()).first(static_cast<std::size_t>(n));
+}
+
+std::vector<float> copyOf(std::span<const float> v) {
+    return std::vector<float>(v.begin(), v.end());
+}
+
+}  // namespace
+
+// A placement of the stations and what it was made from: the header of the
+// model as calculated (its reference declination aside, which the
+// calculation sets) over the same station inputs places the stations
+// alike.
+struct BodyTerms::Stations {
+    ForwardPlan placed;  // the stations, their clip limit and the settings
+    model::ModelHeader header;
+    std::vector<float> stat, elevation, east, north;  // stations 1..NSTA
+
+    static std::shared_ptr<const Stations> of(const model::ProfileLine& p,
+                                              const model::ModelHeader& header,
+                                              const ForwardPlan& plan) {
+        auto st = std::make_shared<Stations>();
+        st->placed = plan;
+        st->placed.xv.clear();
+        st->placed.zv.clear();
+        st->placed.bodies.clear();
+        st->header = placingHeader(header);
+        st->stat = copyOf(stationInputs(p.STAT, p.NSTA));
+        st->elevation = copyOf(stationInputs(p.ELEV, p.NSTA));
+        if (header.ICOORD >= 2) {
+            st->east = copyOf(stationInputs(p.EAST, p.NSTA));
+            st->north = copyOf(stationInputs(p.NORT, p.NSTA));
+        }
+        return st;
+    }
+
+    bool placedFrom(const model::ProfileLine& p, const model::ModelHeader& model) const {
+        const int n = p.NSTA;
+        const auto held = static_cast<std::size_t>(std::max(n, 0));
+        return n >= 1 && placingHeader(model) == header && stat.size() == held &&
+               sameFloats(stationInputs(p.STAT, n), stat) &&
+               sameFloats(stationInputs(p.ELEV, n), elevation) &&
+               (model.ICOORD < 2 || (sameFloats(stationInputs(p.EAST, n), east) &&
+                                     sameFloats(stationInputs(p.NORT, n), north)));
+    }
+};
+
 // One model's calculation from kept terms.
 struct BodyTerms::Pass {
     ForwardPlan plan;
@@ -190,6 +247,8 @@ struct BodyTerms::Pass {
     std::vector<std::shared_ptr<Kept>> fresh;
     std::unique_ptr<std::atomic<bool>[]> confined;
     StationSums total;
+    // The pass's stations when they are not the kept terms'.
+    std::shared_ptr<const Stations> stations;
 
     const Kept& termsAt(std::size_t j) const {
         return fresh[j] ? *fresh[j] : *(*kept)[static_cast<std::size_t>(plan.bodies[j].body)];
@@ -345,10 +404,18 @@ constexpr long kSumsPerThread = 20000;
 }  // namespace
 
 bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* placed) const {
-    if (!prepare(p, 0, Variant{}, pass.plan, pass.s, placed)) return false;
+    // Stations placed from the same inputs as the kept terms' are theirs.
+    const bool again = !placed && stations_ && stations_->placedFrom(p, p.MODEL);
+    if (!prepare(p, 0, Variant{}, pass.plan, pass.s, again ? &stations_->placed : placed))
+        return false;
     const ForwardPlan& plan = pass.plan;
-    select(pass, sameFloats(xs_, plan.xs) && sameFloats(ys_, plan.ys) &&
-                     sameFloats(elevation_, plan.elevation) && setting_ == settingOf(plan));
+    const bool same =
+        stations_ && settingOf(stations_->placed) == settingOf(plan) &&
+        (again || (sameFloats(stations_->placed.xs, plan.xs) &&
+                   sameFloats(stations_->placed.ys, plan.ys) &&
+                   sameFloats(stations_->placed.elevation, plan.elevation)));
+    select(pass, same);
+    if (!same) pass.stations = Stations::of(p, p.MODEL, plan);
     return true;
 }
 
@@ -357,6 +424,7 @@ void BodyTerms::planAlike(const model::ProfileLine& p, model::PolygonModel& m, c
     prepareAlike(p, m, placed.plan, placed.s, pass.plan, pass.s);
     // On the placed plan's stations and settings.
     select(pass, placed.sameStations);
+    pass.stations = placed.stations;
 }
 
 void BodyTerms::select(Pass& pass, bool sameStations) const {
@@ -395,10 +463,7 @@ void BodyTerms::keep(const Pass& pass, int bodies, BodyTerms& into) const {
     if (&into != this) into = *this;
     if (!pass.sameStations) {
         into.kept_.clear();
-        into.xs_ = pass.plan.xs;
-        into.ys_ = pass.plan.ys;
-        into.elevation_ = pass.plan.elevation;
-        into.setting_ = settingOf(pass.plan);
+        into.stations_ = pass.stations;
     }
     into.kept_.resize(std::max(into.kept_.size(), static_cast<std::size_t>(bodies + 1)));
     for (const std::shared_ptr<Kept>& f : pass.fresh)

@@ -102,8 +102,10 @@ class BodyTerms {
     // By body number; shared between copies of the record (a kept entry is
     // never changed, only replaced), so that copying the record is cheap.
     std::vector<std::shared_ptr<const Kept>> kept_;
-    std::vector<float> xs_, ys_, elevation_;
-    std::vector<double> setting_;  // the plan's scalars the terms depend on
+    // The stations the kept terms stand on, as placed, and what they were
+    // placed from (shared between copies like the entries).
+    struct Stations;
+    std::shared_ptr<const Stations> stations_;
     mutable long computed_ = 0;
 };
 

@@ -110,8 +110,8 @@ TEST_F(BodyTermsTest, RecalculatingTheChangedBodiesGivesTheWholeCalculationExact
 
 // Kept terms are used only where they fit: a gravity body at another
 // density is rescaled without computing it again, a magnetic one is computed
-// again, moved stations make every body's terms stale, and every answer is
-// the whole calculation's to the last bit.
+// again, moved stations or another baseline make every body's terms stale,
+// and every answer is the whole calculation's to the last bit.
 TEST_F(BodyTermsTest, KeptTermsAreUsedOnlyWhereTheyFit) {
     struct Case {
         const char* type;
@@ -133,6 +133,9 @@ TEST_F(BodyTermsTest, KeptTermsAreUsedOnlyWhereTheyFit) {
             {[](model::ProfileLine& q) { q.MODEL.DENS(2) += 0.05f; }, c.densityCost},
             {[](model::ProfileLine& q) { q.MODEL.ZVRT(q.MODEL.IV1(3)) -= 0.05f; }, 1},
             {[](model::ProfileLine& q) { q.ELEV(4) += 0.01f; }, 4},
+            {[](model::ProfileLine& q) { q.STAT(9) += 0.01f; }, 4},
+            // Another baseline places stations and vertices elsewhere.
+            {[](model::ProfileLine& q) { q.MODEL.BASELN += 0.5f; }, 4},
         };
         for (const Step& step : steps) {
             model::ProfileLine moved = p;

@@ -28,7 +28,6 @@ namespace steps {
 using model::PolygonModel;
 using model::ProfileLine;
 
-constexpr float kMissingLimit = 1.0E10f;  // data at or above this are missing
 constexpr float kFarAway = 1.0E15f;       // closing vertices of extended layers
 
 // Property factors by unit code 1..5.
@@ -164,11 +163,6 @@ void ensureStationArrays(ProfileLine& p) {
         }
     }
     if (p.REG.size() < p.NSTA) p.REG.resizeKeeping(p.NSTA);
-}
-
-bool counts(const ProfileLine& p, int i) {
-    const bool unmasked = p.LMASKU || !p.MASK.has(i, 1) || !p.MASK(i, 1);
-    return unmasked && p.DAT.has(i, 1) && p.DAT(i, 1) < kMissingLimit;
 }
 
 // Levelling lowers every synthetic by their mean difference from the data.

@@ -57,8 +57,14 @@ std::vector<double> totals(const model::ProfileLine& p, Setup s, const StationSu
 // the misfit.
 void finish(model::ProfileLine& p, const Setup& s, const StationSums& sums);
 
-// Station i counts in the levelling and the misfit.
-bool counts(const model::ProfileLine& p, int i);
+inline constexpr float kMissingLimit = 1.0E10f;  // data at or above this are missing
+
+// Station i counts in the levelling and the misfit (inline: the misfit of
+// every model of an inversion step asks it of every station).
+inline bool counts(const model::ProfileLine& p, int i) {
+    const bool unmasked = p.LMASKU || !p.MASK.has(i, 1) || !p.MASK(i, 1);
+    return unmasked && p.DAT.has(i, 1) && p.DAT(i, 1) < kMissingLimit;
+}
 
 // Root-mean-square misfit of the data against synthetics: syn(i, value)
 // gives station i's synthetic and answers false when it has none.

@@ -59,21 +59,6 @@ std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> pla
     return detail::computeEachStationSums(plans, usefulThreads(plans), detail::PackCode::Best);
 }
 
-std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks) {
-    long work = 0;
-    for (const EdgeTask& t : tasks)
-        work += static_cast<long>(t.plan->xs.size()) * static_cast<long>(t.edges.size());
-    return detail::computeEdgeValues(tasks, util::usefulThreads(work, kWorkPerThread),
-                                     detail::PackCode::Best);
-}
-
-std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
-                                std::span<const double* const> rows) {
-    std::vector<double> bs(plan.xs.size());
-    sumsOfEdgesSlice(plan, body, scale, rows, 0, static_cast<int>(bs.size()), bs.data());
-    return bs;
-}
-
 void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
                       std::span<const double* const> rows, int begin, int end, double* bs) {
     const auto from = static_cast<std::size_t>(begin), to = static_cast<std::size_t>(end);
@@ -104,7 +89,9 @@ std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double>
     std::vector<const double*> rows(static_cast<std::size_t>(body.last - body.first + 1));
     for (std::size_t e = 0; e < rows.size(); ++e)
         rows[e] = values.data() + e * n;
-    return sumsOfEdges(plan, body, plan.scale, rows);
+    std::vector<double> sums(n);
+    sumsOfEdgesSlice(plan, body, plan.scale, rows, 0, static_cast<int>(n), sums.data());
+    return sums;
 }
 
 namespace detail {

@@ -146,25 +146,19 @@ struct EdgeValues {
     UnsetValues values;          // edge by edge (as listed), station by station
     std::vector<char> clipped;   // per listed edge: some vertex offset was confined
 };
-// The values of every task's edges at every station, in one pass shared out
-// over the threads; each value is the same to the last bit whoever computes it.
-std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks);
-
-// The station sums of one body from the values of all its edges (rows[e]
-// the values of edge e, station by station), scaled as `scale` asks: the
-// same to the last bit as computeStationSums of the plan with that body
-// alone and that scale.
-std::vector<double> sumsOfEdges(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
-                                std::span<const double* const> rows);
-// The same for a plan of one body with the values edge by edge in one block.
-std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
-
-// The same work a slice of stations [begin, end) at a time, for a caller
-// that shares out a sweep of its own to do more with each slice while it is
-// at hand; every value lands where the whole calculation puts it (sums[i],
-// values[k * n + i]) with the same bits. stationSumsSlice answers whether an
-// offset was confined; edgeValuesSlice sets clipped[k] for the k-th listed
-// edge.
+// The work of the station sums a slice of stations [begin, end) at a time,
+// for a caller that shares out a sweep of its own (shareStations) to do
+// more with each slice while it is at hand; every value lands where the
+// whole calculation puts it with the same bits:
+// - stationSumsSlice: the plan's sums[i], answering whether an offset was
+//   confined;
+// - edgeValuesSlice: the values of the task's listed edges, the k-th
+//   edge's at values[k * n + i], clipped[k] set when an offset was
+//   confined;
+// - sumsOfEdgesSlice: the sums of one body from the values of all its
+//   edges (rows[e] those of edge e), scaled as `scale` asks: the same to
+//   the last bit as computeStationSums of the plan with that body alone
+//   and that scale.
 bool stationSumsSlice(const ForwardPlan& plan, int begin, int end, double* sums);
 void edgeValuesSlice(const EdgeTask& task, int begin, int end, int n, double* values,
                      char* clipped);
@@ -173,6 +167,10 @@ void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale
 // Runs slice(begin, end) over stations [0, n) in whole packs, on as many
 // threads as `work` edge evaluations pay for, and waits for them.
 void shareStations(int n, long work, const std::function<void(int, int)>& slice);
+
+// The sums of a plan of one body from the values of its edges, edge by
+// edge in one block.
+std::vector<double> sumsOfEdges(const ForwardPlan& plan, std::span<const double> values);
 
 // Number of threads the calculation may use; 0 (the default) means one per
 // processor. The calling thread waits for them. The same count governs all
@@ -195,6 +193,8 @@ enum class PackCode { Best, Generic, Avx2, Avx512 };
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code);
 std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> plans, int threads,
                                                 PackCode code);
+// The values of every task's edges at every station, in one pass shared out
+// over the threads; each value is the same to the last bit whoever computes it.
 std::vector<EdgeValues> computeEdgeValues(std::span<const EdgeTask> tasks, int threads,
                                           PackCode code);
 // Sums of stations [begin, end) into sums[begin..end); answers whether any

@@ -290,14 +290,17 @@ TEST(StationSums, EdgeValuesSumToTheBodysBits) {
     plan.xv[static_cast<std::size_t>(plan.bodies.front().first)] = 100.0f;
     const int last = plan.bodies.front().last - plan.bodies.front().first;
     const EdgeTask task{&plan, plan.bodies.front(), {0, 1, last}};
-    const std::vector<EdgeValues> got = computeEdgeValues(std::span<const EdgeTask>(&task, 1));
+    const std::vector<EdgeValues> got =
+        detail::computeEdgeValues(std::span<const EdgeTask>(&task, 1), 1, detail::PackCode::Best);
     EXPECT_EQ(got.front().clipped, (std::vector<char>{1, 1, 0}));
     // Listed in any order, each edge has the bits it has among all of them:
     // a vertex is shared only where an edge starts at the one before's end.
     const EdgeTask every{&plan, plan.bodies.front(), {0, 1, 2, 3, 4}};
     const EdgeTask some{&plan, plan.bodies.front(), {4, 1, 2, 0}};
-    const std::vector<EdgeValues> all = computeEdgeValues(std::span<const EdgeTask>(&every, 1));
-    const std::vector<EdgeValues> few = computeEdgeValues(std::span<const EdgeTask>(&some, 1));
+    const std::vector<EdgeValues> all =
+        detail::computeEdgeValues(std::span<const EdgeTask>(&every, 1), 1, detail::PackCode::Best);
+    const std::vector<EdgeValues> few =
+        detail::computeEdgeValues(std::span<const EdgeTask>(&some, 1), 1, detail::PackCode::Best);
     const std::size_t n = plan.xs.size();
     for (std::size_t k = 0; k < some.edges.size(); ++k) {
         const auto e = static_cast<std::size_t>(some.edges[k]);

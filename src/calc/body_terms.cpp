@@ -4,28 +4,26 @@
 #include <atomic>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <span>
+#include <thread>
 #include <vector>
 
+#include "calc/body_terms_pass.h"
 #include "calc/forward_steps.h"
 #include "util/shared_work.h"
 
 namespace calc {
 
 using namespace steps;
+using namespace passes;
 
 namespace {
 
 using Kept = BodyTerms::Kept;
 
-template <class T>
-bool sameBits(const T& a, const T& b) {
-    return std::memcmp(&a, &b, sizeof(T)) == 0;
-}
-
 bool sameFloats(std::span<const float> a, std::span<const float> b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0);
 }
 
 // Everything of a plan besides its stations and bodies that the sums read.
@@ -40,17 +38,6 @@ std::vector<double> settingOf(const ForwardPlan& plan) {
             plan.Fx,
             plan.Fy,
             plan.Fz};
-}
-
-// A gravity sum is the body's own sum times its contrast: the terms are
-// kept for unit contrast and scaled as the sums scale them.
-bool unitContrast(const ForwardPlan& plan) {
-    return plan.scale != SumScale::Magnetic;
-}
-
-std::span<const float> run(const std::vector<float>& v, const ForwardBody& b) {
-    return std::span<const float>(v).subspan(static_cast<std::size_t>(b.first),
-                                             static_cast<std::size_t>(b.last - b.first + 1));
 }
 
 // The kept terms are those of the body but perhaps for other vertices.
@@ -70,10 +57,6 @@ bool fits(const Kept& k, const ForwardPlan& plan, const ForwardBody& b) {
 
 // A body keeps the values of its edges up to this many (edges x stations).
 constexpr std::size_t kEdgeValuesPerBody = std::size_t(1) << 20;
-
-std::size_t edgeCount(const ForwardBody& b) {
-    return static_cast<std::size_t>(b.last - b.first + 1);
-}
 
 // The edges at the vertices that moved since the kept terms: edge e ends at
 // the body's e-th vertex, and the next one starts there.
@@ -99,61 +82,12 @@ ForwardBody keptBody(const ForwardPlan& plan, ForwardBody b) {
     return b;
 }
 
-SumScale keptScale(const ForwardPlan& plan) {
-    return unitContrast(plan) ? SumScale::Gravity : plan.scale;
-}
-
-// A body computed edge by edge: every edge, or those at the moved vertices
-// over the kept values of the others.
-struct EdgeWork {
-    std::size_t at = 0;          // position in the plan
-    const Kept* base = nullptr;  // the kept values the moved edges replace
-    std::shared_ptr<UnsetValues> block;  // the listed edges' values, edge by edge
-    std::vector<const double*> rows;     // every edge's values, in the order they are summed
-    std::size_t firstFlag = 0;           // its listed edges' confinement flags start here
-};
-
 // The plan of one body's kept terms.
 ForwardPlan keptPlan(const ForwardPlan& plan, const ForwardBody& b) {
     ForwardPlan one = plan;
     one.scale = keptScale(plan);
     one.bodies = {keptBody(plan, b)};
     return one;
-}
-
-// A body's terms added to running sums at stations [begin, end), from[i -
-// begin] into to[i - begin]: the same products, in the same order, as the
-// station sums take.
-void addTerms(const double* from, double* to, const Kept& k, const ForwardBody& b, SumScale scale,
-              int begin, int end) {
-    const double* u = k.terms.data() + begin;
-    const double c = static_cast<double>(b.contrast);
-    const auto n = static_cast<std::size_t>(end - begin);
-    switch (scale) {
-        case SumScale::Gravity:
-            for (std::size_t i = 0; i < n; ++i)
-                to[i] = from[i] + u[i] * c;
-            return;
-        case SumScale::Microgravity:
-            for (std::size_t i = 0; i < n; ++i)
-                to[i] = from[i] + u[i] * c * 1000.0;
-            return;
-        case SumScale::Magnetic:
-            break;
-    }
-    for (std::size_t i = 0; i < n; ++i)
-        to[i] = from[i] + u[i];
-}
-
-// A new record of a body's terms, its values still to be computed.
-std::shared_ptr<Kept> freshRecord(const ForwardPlan& plan, const ForwardBody& b) {
-    auto k = std::make_shared<Kept>();
-    k->valid = true;
-    k->body = b;
-    k->xv.assign(run(plan.xv, b).begin(), run(plan.xv, b).end());
-    k->zv.assign(run(plan.zv, b).begin(), run(plan.zv, b).end());
-    k->terms.resize(plan.xs.size());
-    return k;
 }
 
 }  // namespace
@@ -228,175 +162,7 @@ struct BodyTerms::Stations {
     }
 };
 
-// One model's calculation from kept terms.
-struct BodyTerms::Pass {
-    ForwardPlan plan;
-    Setup s;
-    bool sameStations = false;
-    const std::vector<std::shared_ptr<const Kept>>* kept = nullptr;  // those that may fit
-    // The bodies whose kept terms do not fit: large ones summed whole, the
-    // others edge by edge (only the edges at moved vertices where the kept
-    // values allow).
-    std::vector<ForwardPlan> whole;
-    std::vector<std::size_t> wholeAt;
-    std::vector<EdgeTask> tasks;
-    std::vector<EdgeWork> edgeWork;
-    // Their new records by position in the plan, made before the sweep over
-    // the stations fills in their values, and whether some slice confined
-    // an offset (the whole bodies, then the tasks' edges).
-    std::vector<std::shared_ptr<Kept>> fresh;
-    std::unique_ptr<std::atomic<bool>[]> confined;
-    StationSums total;
-    // The pass's stations when they are not the kept terms'.
-    std::shared_ptr<const Stations> stations;
-
-    const Kept& termsAt(std::size_t j) const {
-        return fresh[j] ? *fresh[j] : *(*kept)[static_cast<std::size_t>(plan.bodies[j].body)];
-    }
-    long bodiesComputed() const { return static_cast<long>(whole.size() + tasks.size()); }
-};
-
 namespace {
-
-using Pass = BodyTerms::Pass;
-
-// The records of the bodies computed again and the model's sums, their
-// values still unset.
-void open(Pass& pass) {
-    const ForwardPlan& plan = pass.plan;
-    const std::size_t n = plan.xs.size();
-    pass.fresh.assign(plan.bodies.size(), nullptr);
-    for (std::size_t m = 0; m < pass.whole.size(); ++m)
-        pass.fresh[pass.wholeAt[m]] = freshRecord(plan, pass.whole[m].bodies.front());
-    std::size_t flags = pass.whole.size();
-    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
-        const EdgeTask& task = pass.tasks[t];
-        EdgeWork& w = pass.edgeWork[t];
-        const std::size_t edges = edgeCount(task.body);
-        std::shared_ptr<Kept> k = freshRecord(plan, task.body);
-        if (w.base) {
-            k->edgeRows = w.base->edgeRows;
-            k->edgeClipped = w.base->edgeClipped;
-        } else {
-            k->edgeRows.resize(edges);
-            k->edgeClipped.assign(edges, 0);
-        }
-        // The new rows point into the block they are computed in, which
-        // lives as long as any of them.
-        w.block = std::make_shared<UnsetValues>(task.edges.size() * n);
-        for (std::size_t l = 0; l < task.edges.size(); ++l)
-            k->edgeRows[static_cast<std::size_t>(task.edges[l])] =
-                std::shared_ptr<const double>(w.block, w.block->data() + l * n);
-        w.rows.resize(edges);
-        for (std::size_t e = 0; e < edges; ++e)
-            w.rows[e] = k->edgeRows[e].get();
-        w.firstFlag = flags;
-        flags += task.edges.size();
-        pass.fresh[w.at] = std::move(k);
-    }
-    pass.confined = std::make_unique<std::atomic<bool>[]>(flags);
-    for (std::size_t f = 0; f < flags; ++f)
-        pass.confined[f] = false;
-    pass.total.sums.assign(n, 0.0);
-}
-
-// Stations [begin, end) of a pass's bodies computed again.
-void computeSlice(Pass& pass, int begin, int end) {
-    const ForwardPlan& plan = pass.plan;
-    const int n = static_cast<int>(plan.xs.size());
-    for (std::size_t m = 0; m < pass.whole.size(); ++m)
-        if (stationSumsSlice(pass.whole[m], begin, end, pass.fresh[pass.wholeAt[m]]->terms.data()))
-            pass.confined[m] = true;
-    std::vector<char> cut;
-    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
-        const EdgeTask& task = pass.tasks[t];
-        const EdgeWork& w = pass.edgeWork[t];
-        cut.assign(task.edges.size(), 0);
-        edgeValuesSlice(task, begin, end, n, w.block->data(), cut.data());
-        for (std::size_t l = 0; l < cut.size(); ++l)
-            if (cut[l]) pass.confined[w.firstFlag + l] = true;
-        sumsOfEdgesSlice(plan, task.body, keptScale(plan), w.rows, begin, end,
-                         pass.fresh[w.at]->terms.data());
-    }
-}
-
-// Stations [begin, end) of a pass's sums: every body's terms added in body
-// order, as the whole calculation adds them. running[j * len + i] holds
-// station begin + i's sum of the first j bodies; the first `shared` of
-// them are the pass before's, which added the same terms alike.
-void sumSlice(Pass& pass, std::size_t shared, std::vector<double>& running, int begin, int end) {
-    const ForwardPlan& plan = pass.plan;
-    const auto len = static_cast<std::size_t>(end - begin);
-    const std::size_t bodies = plan.bodies.size();
-    running.resize((bodies + 1) * len);
-    if (shared == 0) std::fill(running.begin(), running.begin() + static_cast<long>(len), 0.0);
-    for (std::size_t j = shared; j < bodies; ++j)
-        addTerms(running.data() + j * len, running.data() + (j + 1) * len, pass.termsAt(j),
-                 plan.bodies[j], plan.scale, begin, end);
-    std::copy_n(running.data() + bodies * len, len, pass.total.sums.data() + begin);
-}
-
-// The leading bodies whose terms pass b adds exactly as pass a does.
-std::size_t sharedBodies(const Pass& a, const Pass& b) {
-    if (a.plan.scale != b.plan.scale) return 0;
-    const std::size_t count = std::min(a.plan.bodies.size(), b.plan.bodies.size());
-    std::size_t j = 0;
-    while (j < count && &a.termsAt(j) == &b.termsAt(j) &&
-           sameBits(a.plan.bodies[j].contrast, b.plan.bodies[j].contrast))
-        ++j;
-    return j;
-}
-
-// The passes' work over the stations in one sweep shared out over the
-// threads: each slice of stations through every pass while it is at hand,
-// a pass's sums taking over the running sums of the pass before as far as
-// they add the same.
-void sweep(std::span<Pass* const> passes) {
-    if (passes.empty()) return;
-    const int n = static_cast<int>(passes.front()->plan.xs.size());
-    // In edge evaluations; a body's terms added cost about an eighth of one.
-    long work = 0;
-    std::vector<std::size_t> shared(passes.size(), 0);
-    for (std::size_t k = 0; k < passes.size(); ++k) {
-        const Pass& pass = *passes[k];
-        if (k > 0) shared[k] = sharedBodies(*passes[k - 1], pass);
-        long edges = 1 + static_cast<long>(pass.plan.bodies.size() - shared[k]) / 8;
-        for (const ForwardPlan& w : pass.whole)
-            edges += static_cast<long>(edgeCount(w.bodies.front()));
-        for (const EdgeTask& task : pass.tasks)
-            edges += static_cast<long>(task.edges.size());
-        work += edges * n;
-    }
-    // A slice is taken a few packs at a time, so that the running sums stay
-    // in the nearest cache.
-    constexpr int kStationsAtATime = 128;
-    shareStations(n, work, [&](int begin, int end) {
-        std::vector<double> running;
-        for (int from = begin; from < end; from += kStationsAtATime) {
-            const int to = std::min(end, from + kStationsAtATime);
-            for (std::size_t k = 0; k < passes.size(); ++k) {
-                computeSlice(*passes[k], from, to);
-                sumSlice(*passes[k], shared[k], running, from, to);
-            }
-        }
-    });
-}
-
-// The sweep's confinement flags into the records and the model's sums.
-void close(Pass& pass) {
-    for (std::size_t m = 0; m < pass.whole.size(); ++m)
-        pass.fresh[pass.wholeAt[m]]->clipped = pass.confined[m];
-    for (std::size_t t = 0; t < pass.tasks.size(); ++t) {
-        const EdgeWork& w = pass.edgeWork[t];
-        Kept& k = *pass.fresh[w.at];
-        const std::vector<int>& edges = pass.tasks[t].edges;
-        for (std::size_t l = 0; l < edges.size(); ++l)
-            k.edgeClipped[static_cast<std::size_t>(edges[l])] = pass.confined[w.firstFlag + l] ? 1 : 0;
-        k.clipped = std::find(k.edgeClipped.begin(), k.edgeClipped.end(), 1) != k.edgeClipped.end();
-    }
-    for (std::size_t j = 0; j < pass.plan.bodies.size(); ++j)
-        pass.total.clipped = pass.total.clipped || pass.termsAt(j).clipped;
-}
 
 // Models whose sums are worth a thread of their own: bodies times stations.
 constexpr long kSumsPerThread = 20000;
@@ -409,11 +175,10 @@ bool BodyTerms::plan(model::ProfileLine& p, Pass& pass, const ForwardPlan* place
     if (!prepare(p, 0, Variant{}, pass.plan, pass.s, again ? &stations_->placed : placed))
         return false;
     const ForwardPlan& plan = pass.plan;
-    const bool same =
-        stations_ && settingOf(stations_->placed) == settingOf(plan) &&
-        (again || (sameFloats(stations_->placed.xs, plan.xs) &&
-                   sameFloats(stations_->placed.ys, plan.ys) &&
-                   sameFloats(stations_->placed.elevation, plan.elevation)));
+    const bool same = stations_ && settingOf(stations_->placed) == settingOf(plan) &&
+                      (again || (sameFloats(stations_->placed.xs, plan.xs) &&
+                                 sameFloats(stations_->placed.ys, plan.ys) &&
+                                 sameFloats(stations_->placed.elevation, plan.elevation)));
     select(pass, same);
     if (!same) pass.stations = Stations::of(p, p.MODEL, plan);
     return true;
@@ -474,10 +239,10 @@ void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
     Pass pass;
     if (!plan(p, pass)) return;
     computed_ += pass.bodiesComputed();
-    open(pass);
+    openPass(pass);
     Pass* one = &pass;
-    sweep(std::span<Pass* const>(&one, 1));
-    close(pass);
+    sweepPasses(std::span<Pass* const>(&one, 1));
+    closePass(pass);
     if (into) keep(pass, p.MODEL.NBOD, *into);
     finish(p, pass.s, pass.total);
 }
@@ -512,32 +277,32 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
     std::vector<char> alike(models.size(), 0);
     std::atomic<bool> firstPlanned{false};
     const int count = static_cast<int>(models.size());
-    util::shareOut(count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
-                   [&](int begin, int end) {
-                       for (auto k = static_cast<std::size_t>(begin);
-                            k < static_cast<std::size_t>(end); ++k) {
-                           if (make) make(k);
-                           if (k == 0) {
-                               planInPlace(0);
-                               firstPlanned.store(true, std::memory_order_release);
-                               if (results[0].valid) open(passes[0]);
-                               continue;
-                           }
-                           // The first is taken before any other.
-                           while (!firstPlanned.load(std::memory_order_acquire))
-                               std::this_thread::yield();
-                           alike[k] = first && models[k].LEXTND &&
-                                      static_cast<const model::ModelHeader&>(models[k]) == firstHeader;
-                           if (!alike[k]) continue;
-                           planAlike(p, models[k], *first, passes[k]);
-                           results[k].valid = true;
-                           open(passes[k]);
-                       }
-                   });
+    util::shareOut(
+        count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
+        [&](int begin, int end) {
+            for (auto k = static_cast<std::size_t>(begin); k < static_cast<std::size_t>(end); ++k) {
+                if (make) make(k);
+                if (k == 0) {
+                    planInPlace(0);
+                    firstPlanned.store(true, std::memory_order_release);
+                    if (results[0].valid) openPass(passes[0]);
+                    continue;
+                }
+                // The first is taken before any other.
+                while (!firstPlanned.load(std::memory_order_acquire))
+                    std::this_thread::yield();
+                alike[k] = first && models[k].LEXTND &&
+                           static_cast<const model::ModelHeader&>(models[k]) == firstHeader;
+                if (!alike[k]) continue;
+                planAlike(p, models[k], *first, passes[k]);
+                results[k].valid = true;
+                openPass(passes[k]);
+            }
+        });
     for (std::size_t k = 1; k < models.size(); ++k) {
         if (alike[k]) continue;
         planInPlace(k);
-        if (results[k].valid) open(passes[k]);
+        if (results[k].valid) openPass(passes[k]);
     }
     if (!first) return results;
     std::vector<Pass*> planned;
@@ -546,7 +311,7 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
         planned.push_back(&passes[k]);
         computed_ += passes[k].bodiesComputed();
     }
-    sweep(planned);
+    sweepPasses(planned);
     placeRegional(p, first->s);
     const long work = static_cast<long>(planned.size()) * p.NSTA *
                       static_cast<long>(std::max<std::size_t>(1, first->plan.bodies.size()));
@@ -556,7 +321,7 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
             const auto at = static_cast<std::size_t>(k);
             if (!results[at].valid) continue;
             Pass& pass = passes[at];
-            close(pass);
+            closePass(pass);
             if (!moved.empty()) keep(pass, models[at].NBOD, moved[at]);
             const std::vector<double> total = totals(p, pass.s, pass.total);
             std::vector<float>& values = results[at].values;

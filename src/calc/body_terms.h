@@ -68,9 +68,9 @@ class BodyTerms {
     // vertices move, only the edges at them are computed again.
     struct Kept {
         bool valid = false;
-        ForwardBody body;  // as computed: a gravity body at unit contrast
+        ForwardBody body;           // as computed: a gravity body at unit contrast
         std::vector<float> xv, zv;  // its vertices, first to last
-        UnsetValues terms;  // per station
+        UnsetValues terms;          // per station
         bool clipped = false;
         // Edge by edge, the values at every station (or none). A row is
         // shared with the terms it was taken over from, so terms moved in a
@@ -79,7 +79,8 @@ class BodyTerms {
         std::vector<char> edgeClipped;  // per edge
     };
 
-    // One model's calculation from the kept terms (private to their source).
+    // One model's calculation from the kept terms (calc/body_terms_pass.h, private
+    // to the calculation).
     struct Pass;
 
   private:
@@ -90,8 +91,8 @@ class BodyTerms {
     // The same for a model of the header of one planned in the profile's
     // place, leaving the profile as it is (so that models can be planned
     // side by side).
-    void planAlike(const model::ProfileLine& profile, model::PolygonModel& model, const Pass& placed,
-                   Pass& pass) const;
+    void planAlike(const model::ProfileLine& profile, model::PolygonModel& model,
+                   const Pass& placed, Pass& pass) const;
     // The bodies of a planned pass whose kept terms do not fit; the kept
     // terms fit none unless the pass stands on the same stations with the
     // same settings.

@@ -28,7 +28,7 @@ namespace steps {
 using model::PolygonModel;
 using model::ProfileLine;
 
-constexpr float kFarAway = 1.0E15f;       // closing vertices of extended layers
+constexpr float kFarAway = 1.0E15f;  // closing vertices of extended layers
 
 // Property factors by unit code 1..5.
 constexpr std::array<float, 5> kDensityFactor{1.0f, 0.001f, 1.0f, 1.0f, 1.0f};

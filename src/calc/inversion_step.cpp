@@ -245,8 +245,8 @@ __attribute__((target_clones("avx512f", "avx2", "default"))) void addRows(
                 if (b == count) break;
                 Floats values;
                 std::memcpy(&values, row + group[b].first, sizeof values);
-                sums[b] += static_cast<double>(row[group[b].own]) *
-                           __builtin_convertvector(values, Block);
+                sums[b] +=
+                    static_cast<double>(row[group[b].own]) * __builtin_convertvector(values, Block);
             }
         }
         for (std::size_t b = 0; b < count; ++b)
@@ -262,7 +262,8 @@ void placeSums(InversionState& s, const BlockOfSums& block) {
     const int k = static_cast<int>(block.own) + 1;
     for (std::size_t q = 0; q < kSideBySide; ++q) {
         const std::size_t at = block.first + q;
-        if (at + 1 < s.rowUsed) s.normalAt(static_cast<int>(at) + 1, k) = static_cast<float>(block.sums[q]);
+        if (at + 1 < s.rowUsed)
+            s.normalAt(static_cast<int>(at) + 1, k) = static_cast<float>(block.sums[q]);
         if (at + 1 == s.rowUsed) s.gradient[block.own] = static_cast<float>(block.sums[q]);
     }
 }

@@ -57,7 +57,7 @@ struct InversionState {
     std::vector<float, UnsetAllocator<float>> rows;
     std::size_t rowUsed = 0, rowWidth = 0;
     std::vector<float> gradient;  // Jacobian transposed times residuals
-    std::vector<float> normal;     // NPAR x NPAR, symmetric
+    std::vector<float> normal;    // NPAR x NPAR, symmetric
     // Per parameter: diagonal weight, left and right coupling of the damping.
     std::vector<float> diagonalWeight, leftCoupling, rightCoupling;
     DampingTable search;

@@ -78,7 +78,8 @@ void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale
     for (std::size_t i = from; i < to; ++i) {
         float y1 = 0.0f, y2 = 0.0f;
         strikeExtents(plan, body, plan.ys[i], y1, y2);
-        const double twice = static_cast<double>(y1) == static_cast<double>(y2) ? bs[i] * 2.0 : bs[i];
+        const double twice =
+            static_cast<double>(y1) == static_cast<double>(y2) ? bs[i] * 2.0 : bs[i];
         bs[i] = addBodySum(plan, scale, body, 0.0, twice);
     }
 }
@@ -143,7 +144,8 @@ EdgeFunction edgeFunction(PackCode code) {
 }  // namespace
 
 StationSums computeStationSums(const ForwardPlan& plan, int threads, PackCode code) {
-    std::vector<StationSums> each = computeEachStationSums(std::span<const ForwardPlan>(&plan, 1), threads, code);
+    std::vector<StationSums> each =
+        computeEachStationSums(std::span<const ForwardPlan>(&plan, 1), threads, code);
     return std::move(each.front());
 }
 

@@ -143,8 +143,8 @@ struct UnsetAllocator : std::allocator<T> {
 using UnsetValues = std::vector<double, UnsetAllocator<double>>;
 
 struct EdgeValues {
-    UnsetValues values;          // edge by edge (as listed), station by station
-    std::vector<char> clipped;   // per listed edge: some vertex offset was confined
+    UnsetValues values;         // edge by edge (as listed), station by station
+    std::vector<char> clipped;  // per listed edge: some vertex offset was confined
 };
 // The work of the station sums a slice of stations [begin, end) at a time,
 // for a caller that shares out a sweep of its own (shareStations) to do

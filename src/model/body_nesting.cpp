@@ -241,7 +241,8 @@ void BOLEVL(PolygonModel& m, bool& changed) {
         const char* row = enclosing.data() + static_cast<std::size_t>(ib) * count;
         int parent = 0;
         for (int j = 1; j <= nb; ++j) {
-            if (row[j] && m.ILEVL(j) < m.ILEVL(ib) && (parent == 0 || m.ILEVL(j) >= m.ILEVL(parent)))
+            if (row[j] && m.ILEVL(j) < m.ILEVL(ib) &&
+                (parent == 0 || m.ILEVL(j) >= m.ILEVL(parent)))
                 parent = j;
         }
         if (parent != m.INCLBD(ib)) changed = true;

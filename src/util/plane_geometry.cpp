@@ -78,8 +78,7 @@ bool PolygonBox::beyond(float x0, float z0) const {
 }
 
 bool PolygonBox::apart(const PolygonBox& o) const {
-    return usable && o.usable &&
-           (xmax < o.xmin || o.xmax < xmin || zmax < o.zmin || o.zmax < zmin);
+    return usable && o.usable && (xmax < o.xmin || o.xmax < xmin || zmax < o.zmin || o.zmax < zmin);
 }
 
 bool LNLYEQ(float a, float b) {

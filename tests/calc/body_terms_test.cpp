@@ -234,7 +234,7 @@ model::ProfileLine nestedRings() {
         m.LZFIX(bottom) = true;
     }
     for (int b = 1; b <= 8; ++b) {
-        m.LXFIX(m.IV1(b)) = true;  // the ring's right-hand vertex
+        m.LXFIX(m.IV1(b)) = true;      // the ring's right-hand vertex
         m.LZFIX(m.IV1(b) + 6) = true;  // its top vertex
         if (b > 4) m.LZFIX(m.IV1(b) + 18) = true;
     }

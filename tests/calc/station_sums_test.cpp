@@ -268,14 +268,15 @@ TEST(StationSums, EdgeValuesSumToTheBodysBits) {
             EdgeTask all{&plan, b, {}};
             for (int k = 0; k <= b.last - b.first; ++k)
                 all.edges.push_back(k);
-            const StationSums whole = detail::computeStationSums(plan, 1, detail::PackCode::Generic);
+            const StationSums whole =
+                detail::computeStationSums(plan, 1, detail::PackCode::Generic);
             std::vector<detail::PackCode> codes = vectorCodesHere();
             codes.push_back(detail::PackCode::Generic);
             for (auto code : codes) {
                 for (int threads : {1, 3}) {
-                    SCOPED_TRACE(testing::Message() << "component " << static_cast<int>(c)
-                                                    << " extents " << e[0] << "," << e[1]
-                                                    << " threads " << threads);
+                    SCOPED_TRACE(testing::Message()
+                                 << "component " << static_cast<int>(c) << " extents " << e[0]
+                                 << "," << e[1] << " threads " << threads);
                     const std::vector<EdgeValues> got = detail::computeEdgeValues(
                         std::span<const EdgeTask>(&all, 1), threads, code);
                     ASSERT_EQ(got.size(), 1u);

@@ -127,13 +127,16 @@ void install(model::ProfileLine& p, const ModelSynthetics& r) {
     setProfileRms(p, r.rms);
 }
 
-// One look at the event queue: an exposed or resized window is redrawn, and
-// the answer is true once Cancel has been pushed.
-bool poll(model::ProfileLine& p, model::PolygonModel& m) {
+// One look at the event queue: an exposed or resized window is redrawn
+// (`shown`, when given, installed in the profile first: the synthetics in
+// hand are drawn only when something is drawn), and the answer is true once
+// Cancel has been pushed.
+bool poll(model::ProfileLine& p, model::PolygonModel& m, const ModelSynthetics* shown = nullptr) {
     int type = -1;
     util::EventWords record{};
     const bool cancelled = util::LKILLMSG(false, type, record);
     if (type == kExposeEvent || type == kResizeEvent) {
+        if (shown) install(p, *shown);
         const InversionHost& host = inversionHost();
         callHost(host.refreshModel, p, m, m.NBOD + 1);
         callHost(host.refreshData, p);
@@ -587,9 +590,9 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
             dampingWeights(m, s, j);
             putStatus("Partial Derivative " + integerText(j, "I5") + " of " +
                       integerText(npar, "I5"));
-            install(p, results[static_cast<std::size_t>(k)]);
-            putRms(kLatestRmsField, profileRms(p));
-            if (poll(p, m) || poll(p, m)) {
+            const ModelSynthetics& result = results[static_cast<std::size_t>(k)];
+            putRms(kLatestRmsField, result.valid ? result.rms : profileRms(p));
+            if (poll(p, m, &result) || poll(p, m, &result)) {
                 applyBest(p, m, s);
                 return;
             }

@@ -1,3 +1,4 @@
+#include "calc/forward_calc.h"
 #include "calc/inversion_step.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +207,33 @@ TEST_F(InversionStep, ReportsProgressAndRedrawsOnExpose) {
                                    [](auto& r) { return r.first == calc::kBestRmsField; });
     ASSERT_NE(best, log.reals.rend());
     EXPECT_EQ(best->second, p.RMSERR);
+}
+
+// A window exposed while the derivatives are calculated is redrawn with the
+// synthetics whose misfit was shown last: those of the derivative in hand.
+TEST_F(InversionStep, ExposedDuringTheDerivativesShowsTheDerivativeInHand) {
+    inversion_test::bindHost(log, nullptr);
+    auto p = makeProfile(5, makeModel({square(0, -1, 1), square(3, -1, 1)}));
+    p.MODEL.LVFIX(1) = p.MODEL.LVFIX(2) = true;
+    p.MODEL.AZIM = 90.0f;  // across the strike
+    calc::CALC(p, 0);
+    for (int i = 1; i <= p.NSTA; ++i)
+        p.DAT(i, 1) = 1.5f * p.SYN(i, 1);
+    calc::CALC(p, 0);
+    ASSERT_GT(p.RMSERR, 0.0f);
+    std::vector<std::pair<float, float>> drawn;  // (misfit shown last, misfit in the profile)
+    calc::inversionHost().refreshData = [&](const model::ProfileLine& q) {
+        const auto shown = std::find_if(log.reals.rbegin(), log.reals.rend(),
+                                        [](auto& r) { return r.first == calc::kLatestRmsField; });
+        drawn.emplace_back(shown == log.reals.rend() ? -1.0f : shown->second, q.RMSERR);
+    };
+    // Looks: after the start, then two for each derivative.
+    inversion_test::scriptEvents({-1, kExpose, -1, -1, kExpose});
+    EXPECT_EQ(step(p), 0);
+    ASSERT_EQ(drawn.size(), 2u);
+    for (const auto& [shown, profile] : drawn)
+        EXPECT_EQ(shown, profile);
+    EXPECT_NE(drawn[0].second, drawn[1].second);
 }
 
 TEST_F(InversionStep, UnsolvableTrialCountsAsFailedMisfit) {

@@ -244,9 +244,13 @@ void packEdges(const ForwardPlan& plan, const ForwardBody& body, std::span<const
         endVertex = placedVertex<C, K>(plan, st, to, Y1, Y2, endCut);
         endIndex = to;
         const LanePack v = edgeValue<C, K>(start, endVertex, Y1, Y2, mag);
-        double* out = rows.values + k * static_cast<std::size_t>(rows.n);
-        for (int l = 0; l < W && rows.first + l < rows.end; ++l)
-            out[rows.first + l] = v[l];
+        double* out = rows.values + k * static_cast<std::size_t>(rows.n) + rows.first;
+        if (rows.first + W <= rows.end) {
+            std::memcpy(out, &v, sizeof v);
+        } else {
+            for (int l = 0; l < rows.end - rows.first; ++l)
+                out[l] = v[l];
+        }
         if (startCut || endCut) rows.clipped[k] = 1;
     }
 }

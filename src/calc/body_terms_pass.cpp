@@ -16,8 +16,9 @@ using Pass = BodyTerms::Pass;
 // A body's terms added to running sums at stations [begin, end), from[i -
 // begin] into to[i - begin]: the same products, in the same order, as the
 // station sums take.
-void addTerms(const double* from, double* to, const Kept& k, const ForwardBody& b, SumScale scale,
-              int begin, int end) {
+__attribute__((target_clones("avx512f", "avx2", "default"))) void addTerms(
+    const double* from, double* to, const Kept& k, const ForwardBody& b, SumScale scale, int begin,
+    int end) {
     const double* u = k.terms.data() + begin;
     const double c = static_cast<double>(b.contrast);
     const auto n = static_cast<std::size_t>(end - begin);

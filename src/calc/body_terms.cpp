@@ -278,17 +278,11 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
     std::atomic<bool> firstPlanned{false};
     const int count = static_cast<int>(models.size());
     util::shareOut(
-        count, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
+        count - 1, util::SliceRule{std::min(count, util::sharedThreadCount()), 1, 1},
         [&](int begin, int end) {
-            for (auto k = static_cast<std::size_t>(begin); k < static_cast<std::size_t>(end); ++k) {
+            for (auto k = static_cast<std::size_t>(begin) + 1; k <= static_cast<std::size_t>(end);
+                 ++k) {
                 if (make) make(k);
-                if (k == 0) {
-                    planInPlace(0);
-                    firstPlanned.store(true, std::memory_order_release);
-                    if (results[0].valid) openPass(passes[0]);
-                    continue;
-                }
-                // The first is taken before any other.
                 while (!firstPlanned.load(std::memory_order_acquire))
                     std::this_thread::yield();
                 alike[k] = first && models[k].LEXTND &&
@@ -298,6 +292,13 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
                 results[k].valid = true;
                 openPass(passes[k]);
             }
+        },
+        // On this thread: a refused plan speaks to the user.
+        [&] {
+            if (make) make(0);
+            planInPlace(0);
+            firstPlanned.store(true, std::memory_order_release);
+            if (results[0].valid) openPass(passes[0]);
         });
     for (std::size_t k = 1; k < models.size(); ++k) {
         if (alike[k]) continue;

@@ -151,18 +151,15 @@ int usefulThreads(long work, long worthOne) {
     return static_cast<int>(std::min<long>(sharedThreadCount(), useful));
 }
 
-void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice) {
-    if (n <= 0) return;
-    if (inSlice) {
-        slice(0, n);
-        return;
-    }
+void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice,
+              const std::function<void()>& first) {
     const int unit = std::max(1, rule.unit);
-    const int units = (n + unit - 1) / unit;
+    const int units = n > 0 ? (n + unit - 1) / unit : 0;
     const int helpers =
         std::min(std::max(1, std::min(rule.threads, units)) - 1, helperPool().size());
-    if (helpers <= 0) {
-        slice(0, n);
+    if (n <= 0 || inSlice || helpers <= 0) {
+        if (first) first();
+        if (n > 0) slice(0, n);
         return;
     }
     auto job = std::make_shared<Job>();
@@ -171,6 +168,7 @@ void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice)
     job->slice = unit * std::max(1, std::min(std::max(1, rule.maxUnits), units / (helpers + 1)));
     job->helpers = helpers;
     helperPool().offer(job);
+    if (first) first();
     job->work();
     job->waitForTakenSlices();
 }

@@ -26,7 +26,11 @@ struct SliceRule {
 
 // Runs slice(begin, end) over the slices of [0, n) and waits for them.
 // Called from within a slice, it runs the whole range on that thread.
-void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice);
+// `first`, when given, runs on the calling thread before it takes a slice,
+// while the helpers may already take theirs: work that must stay on the
+// calling thread (it may speak to the user) side by side with the slices.
+void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice,
+              const std::function<void()>& first = nullptr);
 
 // The threads work of `work` units pays for, `worthOne` units a thread, at
 // most sharedThreadCount().

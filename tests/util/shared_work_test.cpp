@@ -63,4 +63,40 @@ TEST_F(SharedWork, WorkSharedFromASliceStaysOnItsThread) {
     if (std::thread::hardware_concurrency() > 1) EXPECT_GT(slices.load(), 1);
 }
 
+// Work that must stay on the calling thread runs there while the helpers
+// take their slices, which may wait for it; with nothing to share out, or
+// within a slice, it still runs once.
+TEST_F(SharedWork, FirstWorkRunsOnTheCallingThreadBesideTheSlices) {
+    const std::thread::id caller = std::this_thread::get_id();
+    for (int threads : {1, 8}) {
+        util::setSharedThreadCount(threads);
+        std::atomic<bool> ready{false};
+        std::atomic<int> done{0}, firsts{0};
+        util::shareOut(
+            40, util::SliceRule{threads, 1, 1},
+            [&](int begin, int end) {
+                while (!ready.load())
+                    std::this_thread::yield();
+                done += end - begin;
+            },
+            [&] {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+                ++firsts;
+                ready = true;
+            });
+        EXPECT_EQ(done.load(), 40) << threads << " threads";
+        EXPECT_EQ(firsts.load(), 1) << threads << " threads";
+    }
+    std::atomic<int> firsts{0}, outer{0};
+    util::shareOut(
+        0, util::SliceRule{8, 1, 1}, [](int, int) { FAIL(); }, [&] { ++firsts; });
+    EXPECT_EQ(firsts.load(), 1);
+    util::shareOut(2, util::SliceRule{8, 1, 1}, [&](int, int) {
+        ++outer;
+        util::shareOut(
+            5, util::SliceRule{8, 1, 1}, [](int, int) {}, [&] { ++firsts; });
+    });
+    EXPECT_EQ(firsts.load(), 1 + outer.load());
+}
+
 }  // namespace

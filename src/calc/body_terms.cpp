@@ -251,8 +251,36 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
                                                         std::span<model::PolygonModel> models,
                                                         std::span<BodyTerms> moved,
                                                         const ModelMaker& make) const {
+    return recalculateAfter(p, models, moved, make, nullptr);
+}
+
+std::vector<ModelSynthetics> BodyTerms::updateAndRecalculateEach(
+    model::ProfileLine& p, std::span<model::PolygonModel> models, std::span<BodyTerms> moved,
+    const ModelMaker& make) {
+    Pass pass;
+    if (!plan(p, pass)) return recalculateEach(p, models, moved, make);
+    computed_ += pass.bodiesComputed();
+    openPass(pass);
+    keep(pass, p.MODEL.NBOD, *this);
+    std::vector<ModelSynthetics> results = recalculateAfter(p, models, moved, make, &pass);
+    finish(p, pass.s, pass.total);
+    return results;
+}
+
+std::vector<ModelSynthetics> BodyTerms::recalculateAfter(model::ProfileLine& p,
+                                                         std::span<model::PolygonModel> models,
+                                                         std::span<BodyTerms> moved,
+                                                         const ModelMaker& make,
+                                                         Pass* leading) const {
     std::vector<ModelSynthetics> results(models.size());
-    if (models.empty()) return results;
+    if (models.empty()) {
+        if (leading) {
+            Pass* one = leading;
+            sweepPasses(std::span<Pass* const>(&one, 1));
+            closePass(*leading);
+        }
+        return results;
+    }
     // Each plan is the profile's with the model in its place; the edge
     // tasks point at the plans, which therefore stay where they are made.
     // The first model is planned in the profile's place (its stations
@@ -305,14 +333,18 @@ std::vector<ModelSynthetics> BodyTerms::recalculateEach(model::ProfileLine& p,
         planInPlace(k);
         if (results[k].valid) openPass(passes[k]);
     }
-    if (!first) return results;
     std::vector<Pass*> planned;
+    if (leading) planned.push_back(leading);
     for (std::size_t k = 0; k < models.size(); ++k) {
         if (!results[k].valid) continue;
         planned.push_back(&passes[k]);
         computed_ += passes[k].bodiesComputed();
     }
     sweepPasses(planned);
+    // The models' sums may read the leading pass's terms, and whether they
+    // were confined.
+    if (leading) closePass(*leading);
+    if (!first) return results;
     placeRegional(p, first->s);
     const long work = static_cast<long>(planned.size()) * p.NSTA *
                       static_cast<long>(std::max<std::size_t>(1, first->plan.bodies.size()));

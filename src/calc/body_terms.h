@@ -60,6 +60,13 @@ class BodyTerms {
                                                  std::span<model::PolygonModel> models,
                                                  std::span<BodyTerms> moved = {},
                                                  const ModelMaker& make = nullptr) const;
+    // update(profile), then recalculateEach of the record so updated, the
+    // two in one pass over the stations: the profile's model first, its
+    // kept terms then serving the models.
+    std::vector<ModelSynthetics> updateAndRecalculateEach(model::ProfileLine& profile,
+                                                          std::span<model::PolygonModel> models,
+                                                          std::span<BodyTerms> moved = {},
+                                                          const ModelMaker& make = nullptr);
     // Bodies computed since this record was made (a count for measurements).
     long bodiesComputed() const { return computed_; }
 
@@ -99,6 +106,12 @@ class BodyTerms {
     void select(Pass& pass, bool sameStations) const;
     // This record with the pass's computed bodies, into `into`.
     void keep(const Pass& pass, int bodies, BodyTerms& into) const;
+    // recalculateEach, the work of `leading` (planned and opened, its
+    // terms kept in this record) swept first with the models' and closed.
+    std::vector<ModelSynthetics> recalculateAfter(model::ProfileLine& profile,
+                                                  std::span<model::PolygonModel> models,
+                                                  std::span<BodyTerms> moved,
+                                                  const ModelMaker& make, Pass* leading) const;
 
     // By body number; shared between copies of the record (a kept entry is
     // never changed, only replaced), so that copying the record is cheap.

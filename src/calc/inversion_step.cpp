@@ -86,16 +86,6 @@ std::vector<model::PolygonModel>& derivativeModels() {
     return models;
 }
 
-// The calculation of the step's start model, keeping each body's anomaly.
-void forwardStart(model::ProfileLine& p, BodyTerms& terms) {
-    if (inversionHost().forward) {
-        forward(p);
-    } else {
-        terms = std::move(lastStepTerms());
-        terms.update(p);
-    }
-}
-
 // The synthetics and misfit of models moved from the step's start, each as
 // the forward calculation leaves them when the model stands in the profile:
 // side by side over the threads from the start's kept terms, or one after
@@ -549,7 +539,34 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     putProgress(5);
     callHost(host.windowTextAt, 5000, 300, "error:");
 
-    forwardStart(p, s.startTerms);
+    // The derivatives in groups: a group's perturbed models are made side by
+    // side and calculated side by side; the stand-in calculation of the host
+    // takes them one at a time, each before its polls.
+    const int group = host.forward ? 1 : kDerivativesSideBySide;
+    std::vector<model::PolygonModel>& perturbed = derivativeModels();
+    std::vector<float> applied;
+    auto groupFrom = [&](int first) -> BodyTerms::ModelMaker {
+        const int count = std::min(group, npar - first + 1);
+        perturbed.resize(static_cast<std::size_t>(count));
+        applied.assign(static_cast<std::size_t>(count), 0.0f);
+        return [&, first](std::size_t k) {
+            // Its own copy of the model and table: a perturbation changes
+            // one value of them.
+            ParameterTable table = t;
+            perturbed[k] = s.startModel;
+            applied[k] = perturb(perturbed[k], s, table, first + static_cast<int>(k));
+        };
+    };
+    // The start model, keeping each body's anomaly, and the first group
+    // from it in the same pass over the stations.
+    std::vector<ModelSynthetics> results;
+    if (host.forward) {
+        forward(p);
+    } else {
+        const BodyTerms::ModelMaker make = groupFrom(1);
+        s.startTerms = std::move(lastStepTerms());
+        results = s.startTerms.updateAndRecalculateEach(p, perturbed, {}, make);
+    }
     if (poll(p, m)) return;
     s.bestRms = profileRms(p);
     s.bestTerms = s.startTerms;
@@ -565,24 +582,12 @@ void ONE_STEP(model::ProfileLine& p, model::PolygonModel& m, int& istat, util::A
     s.bestValues = s.startValues;
 
     putStatus("Jacobian Matrix Calculation...");
-    // The derivatives in groups: a group's perturbed models are made one
-    // after another and calculated side by side; the stand-in calculation
-    // of the host takes them one at a time, each before its polls.
-    const int group = host.forward ? 1 : kDerivativesSideBySide;
-    std::vector<model::PolygonModel>& perturbed = derivativeModels();
-    std::vector<float> applied;
     for (int first = 1; first <= npar; first += group) {
         const int count = std::min(group, npar - first + 1);
-        perturbed.resize(static_cast<std::size_t>(count));
-        applied.assign(static_cast<std::size_t>(count), 0.0f);
-        const std::vector<ModelSynthetics> results =
-            forwardEach(p, s, perturbed, [&](std::size_t k) {
-                // Its own copy of the model and table: a perturbation
-                // changes one value of them.
-                ParameterTable table = t;
-                perturbed[k] = s.startModel;
-                applied[k] = perturb(perturbed[k], s, table, first + static_cast<int>(k));
-            });
+        if (first > 1 || host.forward) {
+            const BodyTerms::ModelMaker make = groupFrom(first);
+            results = forwardEach(p, s, perturbed, make);
+        }
         derivatives(p, s, first, results, applied);
         for (int k = 0; k < count; ++k) {
             const int j = first + k;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/body_nesting.h"
 #include "util/plane_geometry.h"
 
 namespace model {
@@ -89,8 +90,12 @@ bool LCRSBD(int ia, int iw, int ibown, bool lall, const PolygonModel& m) {
     auto& r = crossingReport();
     const Segment xs{m.XVRT(ia), m.XVRT(iw)}, zs{m.ZVRT(ia), m.ZVRT(iw)};
     auto touches = [&](int v) { return v == ia || v == iw; };
+    // A body whose box lies apart from the segment's has no edge that
+    // crosses it.
+    const util::PolygonBox segment = util::polygonBox(xs, zs, 2);
     for (int i = 1; i <= m.NBOD; ++i) {
         r.body = i;
+        if (segment.apart(bodyBox(m, i))) continue;
         const int first = m.IV1(i), last = m.IV2(i);
         for (int j = first; j <= last - 1; ++j) {
             if (touches(j) || touches(j + 1)) continue;

@@ -235,15 +235,18 @@ void BodyTerms::keep(const Pass& pass, int bodies, BodyTerms& into) const {
         if (f) into.kept_[static_cast<std::size_t>(f->body.body)] = f;
 }
 
-void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
-    Pass pass;
-    if (!plan(p, pass)) return;
+bool BodyTerms::open(model::ProfileLine& p, Pass& pass) const {
+    if (!plan(p, pass)) return false;
     computed_ += pass.bodiesComputed();
     openPass(pass);
-    Pass* one = &pass;
-    sweepPasses(std::span<Pass* const>(&one, 1));
-    closePass(pass);
+    return true;
+}
+
+void BodyTerms::sum(model::ProfileLine& p, BodyTerms* into) const {
+    Pass pass;
+    if (!open(p, pass)) return;
     if (into) keep(pass, p.MODEL.NBOD, *into);
+    recalculateAfter(p, {}, {}, nullptr, &pass);
     finish(p, pass.s, pass.total);
 }
 
@@ -258,9 +261,7 @@ std::vector<ModelSynthetics> BodyTerms::updateAndRecalculateEach(
     model::ProfileLine& p, std::span<model::PolygonModel> models, std::span<BodyTerms> moved,
     const ModelMaker& make) {
     Pass pass;
-    if (!plan(p, pass)) return recalculateEach(p, models, moved, make);
-    computed_ += pass.bodiesComputed();
-    openPass(pass);
+    if (!open(p, pass)) return recalculateEach(p, models, moved, make);
     keep(pass, p.MODEL.NBOD, *this);
     std::vector<ModelSynthetics> results = recalculateAfter(p, models, moved, make, &pass);
     finish(p, pass.s, pass.total);

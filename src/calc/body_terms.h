@@ -104,10 +104,12 @@ class BodyTerms {
     // terms fit none unless the pass stands on the same stations with the
     // same settings.
     void select(Pass& pass, bool sameStations) const;
+    // plan, and the records of the bodies to compute made (not yet filled).
+    bool open(model::ProfileLine& profile, Pass& pass) const;
     // This record with the pass's computed bodies, into `into`.
     void keep(const Pass& pass, int bodies, BodyTerms& into) const;
-    // recalculateEach, the work of `leading` (planned and opened, its
-    // terms kept in this record) swept first with the models' and closed.
+    // recalculateEach against this record, the work of `leading` (planned
+    // and opened) swept first with the models' and closed.
     std::vector<ModelSynthetics> recalculateAfter(model::ProfileLine& profile,
                                                   std::span<model::PolygonModel> models,
                                                   std::span<BodyTerms> moved,

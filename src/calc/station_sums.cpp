@@ -17,7 +17,7 @@ namespace {
 constexpr long kWorkPerThread = 4000;
 // Threads take whole packs of the widest code, a few at a time.
 constexpr int kPack = 8;
-constexpr int kPacksPerSlice = 16;
+constexpr int kPacksPerSlice = 8;
 
 long edgeCount(const ForwardPlan& plan) {
     long edges = 0;
@@ -59,21 +59,42 @@ std::vector<StationSums> computeEachStationSums(std::span<const ForwardPlan> pla
     return detail::computeEachStationSums(plans, usefulThreads(plans), detail::PackCode::Best);
 }
 
+namespace {
+
+// bs[i] = the sum of the rows' values at station i, each added (or taken
+// away) in row order from 0: a block of stations at a time held in
+// registers, so that each row is read once and the sums are written once.
+template <bool Add>
+void addRowsInOrder(std::span<const double* const> rows, std::size_t from, std::size_t to,
+                    double* bs) {
+    constexpr std::size_t kBlock = 8;
+    std::size_t i = from;
+    for (; i + kBlock <= to; i += kBlock) {
+        double acc[kBlock] = {};
+        for (const double* row : rows)
+            for (std::size_t j = 0; j < kBlock; ++j)
+                acc[j] = Add ? acc[j] + row[i + j] : acc[j] - row[i + j];
+        std::copy_n(acc, kBlock, bs + i);
+    }
+    for (; i < to; ++i) {
+        double acc = 0.0;
+        for (const double* row : rows)
+            acc = Add ? acc + row[i] : acc - row[i];
+        bs[i] = acc;
+    }
+}
+
+}  // namespace
+
 void sumsOfEdgesSlice(const ForwardPlan& plan, const ForwardBody& body, SumScale scale,
                       std::span<const double* const> rows, int begin, int end, double* bs) {
     const auto from = static_cast<std::size_t>(begin), to = static_cast<std::size_t>(end);
     // The arithmetic of the pack code's body sum and its scaling, each
-    // station's edges taken in the same order; edge by edge over the
-    // stations, so that the rows are read straight through.
-    std::fill(bs + from, bs + to, 0.0);
-    for (const double* row : rows) {
-        if (body.addEdges) {
-            for (std::size_t i = from; i < to; ++i)
-                bs[i] = bs[i] + row[i];
-        } else {
-            for (std::size_t i = from; i < to; ++i)
-                bs[i] = bs[i] - row[i];
-        }
+    // station's edges taken in the same order.
+    if (body.addEdges) {
+        addRowsInOrder<true>(rows, from, to, bs);
+    } else {
+        addRowsInOrder<false>(rows, from, to, bs);
     }
     for (std::size_t i = from; i < to; ++i) {
         float y1 = 0.0f, y2 = 0.0f;

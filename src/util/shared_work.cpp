@@ -22,35 +22,66 @@ constexpr std::chrono::microseconds kLookBeforeSleeping{200};
 // the helpers serve one piece of work at a time).
 thread_local bool inSlice = false;
 
-// One piece of work shared out in slices. Whoever is free takes the next
-// slice; the caller waits only for slices that were taken, never for a
-// helper that has not started (on a busy machine a helper may come late,
-// finds nothing left and goes back to sleep).
+// One piece of work shared out in slices. The slices are parted among the
+// threads that may take part, a part to each in order of the thread's place
+// in the pool: a thread takes the slices of its own part first, so that work
+// shared out again over the same range (the passes of an inversion step)
+// finds the data of its slices in its own cache. Whoever is done with its
+// part takes the next slice of another's; the caller waits only for slices
+// that were taken, never for a helper that has not started (on a busy
+// machine a helper may come late, finds nothing left and goes back to
+// sleep).
 struct Job {
     std::function<void(int, int)> runSlice;
     int n = 0, slice = 0;
-    int helpers = 0;              // helpers that may join in
-    std::atomic<int> next{0};     // first item of the next slice
+    int helpers = 0;  // helpers that may join in
+    // Part p holds slices [first[p], first[p + 1]) and hands out the next of
+    // them from its cursor.
+    struct alignas(64) Cursor {
+        std::atomic<int> next{0};
+    };
+    std::unique_ptr<Cursor[]> cursors;
+    std::vector<int> first;
     std::atomic<int> joined{0};   // helpers that joined
     std::atomic<int> working{0};  // slices being computed now
     std::mutex m;
     std::condition_variable done;
 
-    // Takes slices until none is left.
-    void work() {
-        for (;;) {
-            working.fetch_add(1);
-            const int begin = next.fetch_add(slice);
-            if (begin < n) {
-                inSlice = true;
-                runSlice(begin, std::min(n, begin + slice));
-                inSlice = false;
+    Job(std::function<void(int, int)> run, int items, int sliceItems, int helperCount)
+        : runSlice(std::move(run)), n(items), slice(sliceItems), helpers(helperCount) {
+        const int parts = helpers + 1;
+        const int slices = (n + slice - 1) / slice;
+        cursors = std::make_unique<Cursor[]>(static_cast<std::size_t>(parts));
+        for (int p = 0; p <= parts; ++p)
+            first.push_back(static_cast<int>(static_cast<long>(slices) * p / parts));
+        for (int p = 0; p < parts; ++p)
+            cursors[static_cast<std::size_t>(p)].next = first[static_cast<std::size_t>(p)];
+    }
+
+    int parts() const { return helpers + 1; }
+
+    // Takes slices of part `home`, then of the others, until none is left.
+    void work(int home) {
+        for (int k = 0; k < parts(); ++k) {
+            const auto p = static_cast<std::size_t>((home + k) % parts());
+            // A part seen done is passed over without touching what the
+            // others count (acquire: its slices' takers are then seen
+            // working).
+            while (cursors[p].next.load(std::memory_order_acquire) < first[p + 1]) {
+                working.fetch_add(1);
+                const int s = cursors[p].next.fetch_add(1);
+                const bool taken = s < first[p + 1];
+                if (taken) {
+                    inSlice = true;
+                    runSlice(s * slice, std::min(n, (s + 1) * slice));
+                    inSlice = false;
+                }
+                if (working.fetch_sub(1) == 1) {
+                    std::lock_guard<std::mutex> lock(m);
+                    done.notify_all();
+                }
+                if (!taken) break;
             }
-            if (working.fetch_sub(1) == 1) {
-                std::lock_guard<std::mutex> lock(m);
-                done.notify_all();
-            }
-            if (begin >= n) return;
         }
     }
     // Looks for a while before it sleeps: a caller put to sleep waits on a
@@ -69,7 +100,7 @@ class HelperPool {
   public:
     explicit HelperPool(int count) {
         for (int i = 0; i < count; ++i)
-            threads_.emplace_back([this] { serve(); });
+            threads_.emplace_back([this, i] { serve(i); });
     }
     ~HelperPool() {
         {
@@ -94,7 +125,9 @@ class HelperPool {
     }
 
   private:
-    void serve() {
+    // Helper `place` works first on part place + 1 of a job (the caller's
+    // is part 0).
+    void serve(int place) {
         long seen = 0;
         for (;;) {
             // Work shared out comes in runs (an inversion step shares out a
@@ -112,7 +145,8 @@ class HelperPool {
                 seen = generation_;
                 job = job_;
             }
-            if (job && job->joined.fetch_add(1) < job->helpers) job->work();
+            if (job && job->joined.fetch_add(1) < job->helpers)
+                job->work((place + 1) % job->parts());
         }
     }
 
@@ -162,14 +196,12 @@ void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice,
         if (n > 0) slice(0, n);
         return;
     }
-    auto job = std::make_shared<Job>();
-    job->runSlice = slice;
-    job->n = n;
-    job->slice = unit * std::max(1, std::min(std::max(1, rule.maxUnits), units / (helpers + 1)));
-    job->helpers = helpers;
+    auto job = std::make_shared<Job>(
+        slice, n, unit * std::max(1, std::min(std::max(1, rule.maxUnits), units / (helpers + 1))),
+        helpers);
     helperPool().offer(job);
     if (first) first();
-    job->work();
+    job->work(0);
     job->waitForTakenSlices();
 }
 

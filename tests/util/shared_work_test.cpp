@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -19,17 +20,53 @@ class SharedWork : public ::testing::Test {
 };
 
 TEST_F(SharedWork, EveryItemIsDoneOnceOnEveryThreadCount) {
-    for (int threads : {1, 2, 8}) {
-        util::setSharedThreadCount(threads);
-        std::vector<std::atomic<int>> done(1000);
-        util::shareOut(1000, util::SliceRule{threads, 3, 2}, [&](int begin, int end) {
-            EXPECT_EQ(begin % 3, 0);
+    // Items in slices of `unit` items, up to `maxUnits` at a time: more
+    // slices than threads, fewer, and a last slice cut short.
+    struct Case {
+        int items, unit, maxUnits;
+    };
+    for (const Case c : {Case{1000, 3, 2}, Case{5, 1, 1}, Case{17, 4, 1}}) {
+        for (int threads : {1, 2, 8}) {
+            util::setSharedThreadCount(threads);
+            std::vector<std::atomic<int>> done(static_cast<std::size_t>(c.items));
+            util::shareOut(c.items, util::SliceRule{threads, c.unit, c.maxUnits},
+                           [&](int begin, int end) {
+                               EXPECT_EQ(begin % c.unit, 0);
+                               for (int i = begin; i < end; ++i)
+                                   ++done[static_cast<std::size_t>(i)];
+                           });
+            for (std::size_t i = 0; i < done.size(); ++i)
+                ASSERT_EQ(done[i].load(), 1)
+                    << "item " << i << " of " << c.items << ", " << threads << " threads";
+        }
+    }
+}
+
+// Each thread starts on its own part of the slices; the part of a thread
+// held up elsewhere is taken by the others rather than waited for.
+TEST_F(SharedWork, ThePartOfAThreadHeldUpIsTakenByTheOthers) {
+    if (std::thread::hardware_concurrency() < 2) GTEST_SKIP() << "one processor";
+    util::setSharedThreadCount(2);
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<std::atomic<int>> done(64);
+    std::atomic<bool> firstTakenElsewhere{false};
+    util::shareOut(
+        64, util::SliceRule{2, 1, 1},
+        [&](int begin, int end) {
+            if (begin == 0 && std::this_thread::get_id() != caller) firstTakenElsewhere = true;
             for (int i = begin; i < end; ++i)
                 ++done[static_cast<std::size_t>(i)];
+        },
+        // The caller, whose part holds the first slices, is held up until
+        // a helper has done the first of them.
+        [&] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!firstTakenElsewhere && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
         });
-        for (std::size_t i = 0; i < done.size(); ++i)
-            ASSERT_EQ(done[i].load(), 1) << "item " << i << ", " << threads << " threads";
-    }
+    EXPECT_TRUE(firstTakenElsewhere);
+    for (std::size_t i = 0; i < done.size(); ++i)
+        ASSERT_EQ(done[i].load(), 1) << "item " << i;
 }
 
 TEST_F(SharedWork, WorkSharedFromASliceStaysOnItsThread) {

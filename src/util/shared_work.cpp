@@ -189,8 +189,10 @@ void shareOut(int n, SliceRule rule, const std::function<void(int, int)>& slice,
               const std::function<void()>& first) {
     const int unit = std::max(1, rule.unit);
     const int units = n > 0 ? (n + unit - 1) / unit : 0;
+    // A caller busy with `first` leaves every slice to a helper of its own.
+    const int takers = first ? units + 1 : units;
     const int helpers =
-        std::min(std::max(1, std::min(rule.threads, units)) - 1, helperPool().size());
+        std::min(std::max(1, std::min(rule.threads, takers)) - 1, helperPool().size());
     if (n <= 0 || inSlice || helpers <= 0) {
         if (first) first();
         if (n > 0) slice(0, n);

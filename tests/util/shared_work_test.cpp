@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -134,6 +135,36 @@ TEST_F(SharedWork, FirstWorkRunsOnTheCallingThreadBesideTheSlices) {
             5, util::SliceRule{8, 1, 1}, [](int, int) {}, [&] { ++firsts; });
     });
     EXPECT_EQ(firsts.load(), 1 + outer.load());
+}
+
+// The caller's first work and the slices run side by side: with a thread
+// for every slice besides the caller, every slice is under way while the
+// first work still is.
+TEST_F(SharedWork, ACallerBusyWithItsFirstWorkLeavesEverySliceToTheHelpers) {
+    const int threads = std::min(4, static_cast<int>(std::thread::hardware_concurrency()));
+    if (threads < 2) GTEST_SKIP() << "one processor";
+    util::setSharedThreadCount(threads);
+    const int slices = threads - 1;
+    std::atomic<int> started{0}, startedBeforeFirstEnded{0};
+    std::atomic<bool> firstEnded{false};
+    auto waitFor = [](const auto& done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    util::shareOut(
+        slices, util::SliceRule{threads, 1, 1},
+        [&](int, int) {
+            ++started;
+            waitFor([&] { return firstEnded.load(); });
+        },
+        [&] {
+            waitFor([&] { return started.load() == slices; });
+            startedBeforeFirstEnded = started.load();
+            firstEnded = true;
+        });
+    EXPECT_EQ(startedBeforeFirstEnded.load(), slices);
+    EXPECT_EQ(started.load(), slices);
 }
 
 }  // namespace

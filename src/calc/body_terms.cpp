@@ -366,6 +366,9 @@ std::vector<ModelSynthetics> BodyTerms::recalculateAfter(model::ProfileLine& p,
                 value = values[static_cast<std::size_t>(i - 1)];
                 return true;
             });
+            // Its storage is given back here, beside the others', rather
+            // than all of it on the calling thread afterwards.
+            pass = Pass{};
         }
     });
     return results;

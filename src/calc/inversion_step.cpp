@@ -173,8 +173,9 @@ float perturb(model::PolygonModel& m, const InversionState& s, ParameterTable& t
     return applied;
 }
 
-// Stations written by one thread at a time into the station rows.
-constexpr int kStationsPerSlice = 256;
+// Stations written by one thread at a time into the station rows: small
+// slices, so that a thread that starts late holds up little.
+constexpr int kStationsPerSlice = 64;
 
 // The derivatives by parameters first.. (one per result) into the station
 // rows, from their models' synthetics: 0 where the datum or the synthetic
@@ -276,7 +277,9 @@ float normalEquations(InversionState& s) {
     const int threads = util::usefulThreads(
         static_cast<long>(count) * static_cast<long>(kSideBySide) * s.NSTA, kProductsPerThread);
     const auto n = static_cast<std::size_t>(s.NSTA);
-    util::shareOut(count, util::SliceRule{threads, 1, (count + threads - 1) / threads},
+    // A slice is one group of blocks summed side by side: a thread that
+    // starts late holds up little.
+    util::shareOut(count, util::SliceRule{threads, 1, static_cast<int>(kBlocksSideBySide)},
                    [&](int begin, int end) {
                        const std::span<BlockOfSums> mine(blocks.data() + begin,
                                                          static_cast<std::size_t>(end - begin));

@@ -35,13 +35,13 @@ struct Job {
     std::function<void(int, int)> runSlice;
     int n = 0, slice = 0;
     int helpers = 0;  // helpers that may join in
-    // Part p holds slices [first[p], first[p + 1]) and hands out the next of
-    // them from its cursor.
+    // Part p holds slices [partStart[p], partStart[p + 1]) and hands out the
+    // next of them from its cursor.
     struct alignas(64) Cursor {
         std::atomic<int> next{0};
     };
     std::unique_ptr<Cursor[]> cursors;
-    std::vector<int> first;
+    std::vector<int> partStart;
     std::atomic<int> joined{0};   // helpers that joined
     std::atomic<int> working{0};  // slices being computed now
     std::mutex m;
@@ -53,9 +53,9 @@ struct Job {
         const int slices = (n + slice - 1) / slice;
         cursors = std::make_unique<Cursor[]>(static_cast<std::size_t>(parts));
         for (int p = 0; p <= parts; ++p)
-            first.push_back(static_cast<int>(static_cast<long>(slices) * p / parts));
+            partStart.push_back(static_cast<int>(static_cast<long>(slices) * p / parts));
         for (int p = 0; p < parts; ++p)
-            cursors[static_cast<std::size_t>(p)].next = first[static_cast<std::size_t>(p)];
+            cursors[static_cast<std::size_t>(p)].next = partStart[static_cast<std::size_t>(p)];
     }
 
     int parts() const { return helpers + 1; }
@@ -67,10 +67,10 @@ struct Job {
             // A part seen done is passed over without touching what the
             // others count (acquire: its slices' takers are then seen
             // working).
-            while (cursors[p].next.load(std::memory_order_acquire) < first[p + 1]) {
+            while (cursors[p].next.load(std::memory_order_acquire) < partStart[p + 1]) {
                 working.fetch_add(1);
                 const int s = cursors[p].next.fetch_add(1);
-                const bool taken = s < first[p + 1];
+                const bool taken = s < partStart[p + 1];
                 if (taken) {
                     inSlice = true;
                     runSlice(s * slice, std::min(n, (s + 1) * slice));
